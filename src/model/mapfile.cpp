@@ -1,0 +1,342 @@
+#include "model/mapfile.h"
+
+#include "model/textcodec.h"
+
+#include <QFile>
+#include <QHash>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <cstring>
+
+namespace lirsk {
+
+namespace {
+
+class ByteReader {
+public:
+    explicit ByteReader(const QByteArray& data) : data_(data) {}
+
+    qsizetype pos() const { return pos_; }
+    qsizetype remaining() const { return data_.size() - pos_; }
+    bool atEnd() const { return pos_ >= data_.size(); }
+
+    // A fixed-size record; nothing when the data ends inside it.
+    const char* take(qsizetype n) {
+        if (remaining() < n)
+            return nullptr;
+        const char* p = data_.constData() + pos_;
+        pos_ += n;
+        return p;
+    }
+
+    bool readString(QString* out, QString* error, const char* what) {
+        const qsizetype at = pos_;
+        const char* p = take(4);
+        if (!p) {
+            *error = QStringLiteral("файл кончается внутри длины строки «%1» (байт %2)")
+                         .arg(QString::fromUtf8(what))
+                         .arg(at);
+            return false;
+        }
+        const qint32 n = qFromLittleEndian<qint32>(p);
+        if (n < 0) {
+            *error = QStringLiteral("строка «%1» в байте %2 имеет отрицательную длину (%3)")
+                         .arg(QString::fromUtf8(what))
+                         .arg(at)
+                         .arg(n);
+            return false;
+        }
+        const char* text = take(n);
+        if (!text) {
+            *error =
+                QStringLiteral("строка «%1» в байте %2 длиной %3 байт, а за ней только %4 байт")
+                    .arg(QString::fromUtf8(what))
+                    .arg(at)
+                    .arg(n)
+                    .arg(remaining());
+            return false;
+        }
+        *out = decodeCp1251(QByteArray(text, n));
+        return true;
+    }
+
+private:
+    const QByteArray& data_;
+    qsizetype pos_ = 0;
+};
+
+qint32 i32(const char* p, int offset) {
+    return qFromLittleEndian<qint32>(p + offset);
+}
+quint32 u32(const char* p, int offset) {
+    return qFromLittleEndian<quint32>(p + offset);
+}
+double f64(const char* p, int offset) {
+    const quint64 bits = qFromLittleEndian<quint64>(p + offset);
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
+}
+bool b8(const char* p, int offset) {
+    return p[offset] != 0;
+}
+
+// The smallest a stop can take in a file: its record and four empty strings.
+constexpr qsizetype kMinStopBytes = kStopRecordSize + 4 * 4;
+
+bool readBody(ByteReader& in, GraphMap& map, QString* error) {
+    const char* h = in.take(kHeaderSize);
+    if (!h) {
+        *error = QStringLiteral("в файле %1 байт, меньше заголовка в %2 байт")
+                     .arg(in.remaining())
+                     .arg(kHeaderSize);
+        return false;
+    }
+    DisplaySettings& s = map.Settings;
+    const bool storedUserWeights = b8(h, 0);
+    s.UserWeights = false;
+    s.AutoArcColor = b8(h, 1);
+    s.ArcColor = u32(h, 4);
+    s.ShowWeights = b8(h, 8);
+    s.TreeColor = u32(h, 12);
+    s.ArrowSize = i32(h, 16);
+    s.ArrowAngle = f64(h, 24);
+    s.ArrowType = i32(h, 32);
+    s.ArcWidth = i32(h, 36);
+    map.MaxStopId = i32(h, 40);
+    const qint32 stopCount = i32(h, 44);
+    map.StoredSearchPanel = b8(h, 48);
+
+    if (stopCount > 0 && stopCount > in.remaining() / kMinStopBytes) {
+        *error = QStringLiteral("заголовок объявляет %1 остановок, больше, чем вмещают "
+                                "%2 байт после него")
+                     .arg(stopCount)
+                     .arg(in.remaining());
+        return false;
+    }
+
+    for (qint32 k = 0; k < stopCount; ++k) {
+        const qsizetype at = in.pos();
+        const char* r = in.take(kStopRecordSize);
+        if (!r) {
+            *error = QStringLiteral("файл кончается внутри записи остановки %1 (байт %2)")
+                         .arg(k + 1)
+                         .arg(at);
+            return false;
+        }
+        QString fontName, name, routes, labelFontName;
+        if (!in.readString(&fontName, error, "шрифт остановки") ||
+            !in.readString(&name, error, "название") || !in.readString(&routes, error, "маршруты"))
+            return false;
+
+        const qint32 id = i32(r, 8);
+        StopRef stop = map.AddStop(i32(r, 0), i32(r, 4), id, name, false);
+        stop->Id = id;
+        stop->Radius = i32(r, 16);
+        stop->Width = stop->Height = i32(r, 12);
+        stop->FillColor = u32(r, 20);
+        stop->Font.Color = u32(r, 24);
+        stop->Font.Size = i32(r, 28);
+        stop->Font.Name = fontName;
+        stop->Font.Bold = b8(r, 32);
+        stop->Font.Italic = b8(r, 33);
+        stop->Font.Underline = b8(r, 34);
+        stop->Font.StrikeOut = b8(r, 35);
+        stop->Label.Left = i32(r, 36);
+        stop->Label.Top = i32(r, 40);
+        stop->Label.Visible = b8(r, 44);
+        stop->Label.Caption = name;
+        stop->Routes = routes;
+
+        if (!in.readString(&labelFontName, error, "шрифт названия"))
+            return false;
+        FontSpec& lf = stop->Label.Font;
+        lf.Name = labelFontName;
+        lf.Size = i32(r, 48);
+        lf.Color = u32(r, 52);
+        lf.Bold = lf.Bold || b8(r, 56);
+        lf.Italic = lf.Italic || b8(r, 57);
+        lf.Underline = lf.Underline || b8(r, 58);
+        lf.StrikeOut = lf.StrikeOut || b8(r, 59);
+    }
+
+    // Links name their stops by id; the first stop in list order with an id answers for it.
+    QHash<qint32, StopRef> byId;
+    byId.reserve(map.stopCount());
+    for (auto it = map.stops().rbegin(); it != map.stops().rend(); ++it)
+        byId[(*it)->Id] = it->get();
+
+    while (!in.atEnd()) {
+        const qsizetype at = in.pos();
+        const char* r = in.take(kLinkRecordSize);
+        if (!r) {
+            *error = QStringLiteral("файл кончается %1 байтами, частью записи связи")
+                         .arg(in.remaining());
+            return false;
+        }
+        const qint32 fromId = i32(r, 0), toId = i32(r, 4);
+        const StopRef from = byId.value(fromId, nullptr);
+        const StopRef to = byId.value(toId, nullptr);
+        if (!from || !to) {
+            *error =
+                QStringLiteral(
+                    "запись связи в байте %1 ссылается на Id %2, которого нет ни у одной остановки")
+                    .arg(at)
+                    .arg(from ? toId : fromId);
+            return false;
+        }
+        Link* link = map.AddLink(from, to);
+        link->Price = f64(r, 8);
+        link->Length = f64(r, 16);
+        link->Time = f64(r, 24);
+    }
+
+    s.UserWeights = storedUserWeights;
+    map.UpdateArcFlags();
+    return true;
+}
+
+void putI32(char* p, int offset, qint32 v) {
+    qToLittleEndian<qint32>(v, p + offset);
+}
+void putU32(char* p, int offset, quint32 v) {
+    qToLittleEndian<quint32>(v, p + offset);
+}
+void putF64(char* p, int offset, double d) {
+    quint64 bits;
+    std::memcpy(&bits, &d, sizeof bits);
+    qToLittleEndian<quint64>(bits, p + offset);
+}
+void putB8(char* p, int offset, bool v) {
+    p[offset] = v ? 1 : 0;
+}
+
+bool putString(QByteArray& out, const QString& text, const Stop& stop, const char* what,
+               QString* error) {
+    const std::optional<QByteArray> bytes = encodeCp1251(text);
+    if (!bytes) {
+        *error = QStringLiteral("Остановка %1 («%2»): %3 содержит символы, которых нет в "
+                                "кодировке Windows-1251")
+                     .arg(stop.Id)
+                     .arg(stop.Label.Caption, QString::fromUtf8(what));
+        return false;
+    }
+    char len[4];
+    putI32(len, 0, qint32(bytes->size()));
+    out.append(len, 4);
+    out.append(*bytes);
+    return true;
+}
+
+} // namespace
+
+bool readMap(const QByteArray& data, GraphMap& map, QString* error) {
+    QString local;
+    QString* err = error ? error : &local;
+    ByteReader in(data);
+    map.Ready = false;
+    map.FreeStops();
+    const bool ok = readBody(in, map, err);
+    map.Ready = true;
+    return ok;
+}
+
+bool readMapFile(const QString& path, GraphMap& map, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return readMap(data, map, error);
+}
+
+std::optional<QByteArray> writeMap(const GraphMap& map, bool searchPanelShown, QString* error) {
+    QString local;
+    QString* err = error ? error : &local;
+    QByteArray out;
+    out.reserve(kHeaderSize + map.stopCount() * (kStopRecordSize + 64) +
+                map.linkCount() * kLinkRecordSize);
+
+    char h[kHeaderSize] = {};
+    const DisplaySettings& s = map.Settings;
+    putB8(h, 0, s.UserWeights);
+    putB8(h, 1, s.AutoArcColor);
+    putU32(h, 4, s.ArcColor);
+    putB8(h, 8, s.ShowWeights);
+    putU32(h, 12, s.TreeColor);
+    putI32(h, 16, s.ArrowSize);
+    putF64(h, 24, s.ArrowAngle);
+    putI32(h, 32, s.ArrowType);
+    putI32(h, 36, s.ArcWidth);
+    putI32(h, 40, map.MaxStopId);
+    putI32(h, 44, map.stopCount());
+    putB8(h, 48, searchPanelShown);
+    out.append(h, kHeaderSize);
+
+    for (const auto& stop : map.stops()) {
+        char r[kStopRecordSize] = {};
+        putI32(r, 0, stop->Left);
+        putI32(r, 4, stop->Top);
+        putI32(r, 8, stop->Id);
+        putI32(r, 12, stop->Width);
+        putI32(r, 16, stop->Radius);
+        putU32(r, 20, stop->FillColor);
+        putU32(r, 24, stop->Font.Color);
+        putI32(r, 28, stop->Font.Size);
+        putB8(r, 32, stop->Font.Bold);
+        putB8(r, 33, stop->Font.Italic);
+        putB8(r, 34, stop->Font.Underline);
+        putB8(r, 35, stop->Font.StrikeOut);
+        putI32(r, 36, stop->Label.Left);
+        putI32(r, 40, stop->Label.Top);
+        putB8(r, 44, stop->Label.Visible);
+        putI32(r, 48, stop->Label.Font.Size);
+        putU32(r, 52, stop->Label.Font.Color);
+        putB8(r, 56, stop->Label.Font.Bold);
+        putB8(r, 57, stop->Label.Font.Italic);
+        putB8(r, 58, stop->Label.Font.Underline);
+        putB8(r, 59, stop->Label.Font.StrikeOut);
+        out.append(r, kStopRecordSize);
+        if (!putString(out, stop->Font.Name, *stop, "имя шрифта остановки", err) ||
+            !putString(out, stop->Label.Caption, *stop, "название", err) ||
+            !putString(out, stop->Routes, *stop, "список маршрутов", err) ||
+            !putString(out, stop->Label.Font.Name, *stop, "имя шрифта названия", err))
+            return std::nullopt;
+    }
+
+    for (const auto& stop : map.stops()) {
+        for (const auto& link : stop->Links) {
+            char r[kLinkRecordSize] = {};
+            putI32(r, 0, stop->Id);
+            putI32(r, 4, link->To->Id);
+            putF64(r, 8, link->Price);
+            putF64(r, 16, link->Length);
+            putF64(r, 24, link->Time);
+            out.append(r, kLinkRecordSize);
+        }
+    }
+    return out;
+}
+
+bool saveMapFile(const QString& path, const GraphMap& map, bool searchPanelShown, QString* error) {
+    const std::optional<QByteArray> bytes = writeMap(map, searchPanelShown, error);
+    if (!bytes)
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace lirsk

@@ -1,0 +1,377 @@
+#include "model/mapfile.h"
+#include "model/mapjson.h"
+#include "model/textcodec.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+using namespace lirsk;
+
+namespace {
+
+// Writes map files field by field from the format's tables, independently of the writer.
+class FileBuilder {
+public:
+    FileBuilder& header(int stopCount, int maxStopId = 0) {
+        QByteArray h(kHeaderSize, '\0');
+        h[0] = 1;                 // user weights
+        h[1] = 0;                 // auto arc colour
+        put32(h, 4, 0x00123456);  // arc colour
+        h[8] = 1;                 // show weights
+        put32(h, 12, 0x00FF0000); // tree colour
+        put32(h, 16, 17);         // arrow size
+        put64(h, 24, 2.5);        // arrow angle
+        put32(h, 32, 1);          // arrow type
+        put32(h, 36, 3);          // arc width
+        put32(h, 40, maxStopId);
+        put32(h, 44, stopCount);
+        h[48] = 1; // search panel
+        bytes += h;
+        return *this;
+    }
+    FileBuilder& stop(int id, int left, int top, const QString& name, const QString& routes,
+                      int size = 10, int radius = 6) {
+        QByteArray r(kStopRecordSize, '\0');
+        put32(r, 0, left);
+        put32(r, 4, top);
+        put32(r, 8, id);
+        put32(r, 12, size);
+        put32(r, 16, radius);
+        put32(r, 20, 0x000000FF); // fill: red
+        put32(r, 24, 0x00008000); // stop font colour
+        put32(r, 28, 9);          // stop font size
+        r[33] = 1;                // stop font italic
+        put32(r, 36, left + 12);  // label left
+        put32(r, 40, top - 3);    // label top
+        r[44] = 1;                // label visible
+        put32(r, 48, 11);         // label font size
+        put32(r, 52, 0x00800000); // label font colour
+        r[56] = 1;                // label bold
+        r[59] = 1;                // label struck out
+        bytes += r;
+        string(QStringLiteral("Arial"));
+        string(name);
+        string(routes);
+        string(QStringLiteral("Times New Roman"));
+        return *this;
+    }
+    FileBuilder& link(int from, int to, double price, double length, double time) {
+        QByteArray r(kLinkRecordSize, '\0');
+        put32(r, 0, from);
+        put32(r, 4, to);
+        put64(r, 8, price);
+        put64(r, 16, length);
+        put64(r, 24, time);
+        bytes += r;
+        return *this;
+    }
+    FileBuilder& string(const QString& s) {
+        const QByteArray b = *encodeCp1251(s);
+        QByteArray n(4, '\0');
+        put32(n, 0, int(b.size()));
+        bytes += n + b;
+        return *this;
+    }
+    static void put32(QByteArray& b, int at, qint32 v) {
+        qToLittleEndian<qint32>(v, b.data() + at);
+    }
+    static void put64(QByteArray& b, int at, double d) {
+        quint64 bits;
+        std::memcpy(&bits, &d, 8);
+        qToLittleEndian<quint64>(bits, b.data() + at);
+    }
+    QByteArray bytes;
+};
+
+QByteArray sampleFile() {
+    return FileBuilder()
+        .header(3, 9)
+        .stop(0, 100, 50, QStringLiteral("Девяткино"), QStringLiteral("P1"))
+        .stop(9, 200, 50, QStringLiteral("Купчино"), QStringLiteral("P1 P2"), 14, 3)
+        .stop(4, 300, 80, QString(), QString())
+        .link(0, 9, 0, 1500, 120)
+        .link(0, 4, 2, 2.35, 1)
+        .link(9, 0, 0, 1500, 130)
+        .link(9, 4, 1, 700.5, 60)
+        .link(4, 9, 1, 800, 60)
+        .bytes;
+}
+
+QByteArray roundTrip(const QByteArray& in) {
+    GraphMap map;
+    QString error;
+    if (!readMap(in, map, &error))
+        return "read failed: " + error.toUtf8();
+    return writeMap(map, map.StoredSearchPanel, &error).value_or("write failed");
+}
+
+} // namespace
+
+class TestMapFile : public QObject {
+    Q_OBJECT
+private slots:
+    void readsEveryStoredField() {
+        GraphMap map;
+        QString error;
+        QVERIFY2(readMap(sampleFile(), map, &error), qPrintable(error));
+        const DisplaySettings& s = map.Settings;
+        QCOMPARE(s.UserWeights, true);
+        QCOMPARE(s.AutoArcColor, false);
+        QCOMPARE(s.ArcColor, Colour(0x00123456));
+        QCOMPARE(s.ShowWeights, true);
+        QCOMPARE(s.TreeColor, Colour(0x00FF0000));
+        QCOMPARE(s.ArrowSize, 17);
+        QCOMPARE(s.ArrowAngle, 2.5);
+        QCOMPARE(s.ArrowType, 1);
+        QCOMPARE(s.ArcWidth, 3);
+        QCOMPARE(map.MaxStopId, 9);
+        QVERIFY(map.StoredSearchPanel);
+        QVERIFY(map.Ready);
+        QCOMPARE(map.stopCount(), 3);
+
+        StopRef k = map.FindStopById(9);
+        QVERIFY(k);
+        QCOMPARE(k->Left, 200);
+        QCOMPARE(k->Top, 50);
+        QCOMPARE(k->Width, 14);
+        QCOMPARE(k->Height, 14);
+        QCOMPARE(k->Radius, 3); // as stored, not recomputed from the size
+        QCOMPARE(k->FillColor, Colour(0xFF));
+        QCOMPARE(k->Font, (FontSpec{"Arial", 9, 0x8000, false, true, false, false}));
+        QCOMPARE(k->Label.Caption, QStringLiteral("Купчино"));
+        QCOMPARE(k->Routes, QStringLiteral("P1 P2"));
+        QCOMPARE(k->Label.Left, 212);
+        QCOMPARE(k->Label.Top, 47);
+        QVERIFY(k->Label.Visible);
+        QCOMPARE(k->Label.Font,
+                 (FontSpec{"Times New Roman", 11, 0x800000, true, false, false, true}));
+
+        StopRef blank = map.FindStopById(4);
+        QCOMPARE(blank->Label.Caption, QString());
+        QCOMPARE(blank->Routes, QString());
+        // The grid row of an unnamed stop shows the caption it had when it was added: its id
+        // was not yet set then.
+        QCOMPARE(map.StopRows, (QStringList{"Девяткино", "Купчино", "-1"}));
+        QCOMPARE(map.StopIds, (QStringList{"0", "9", "4"}));
+    }
+
+    void derivesRoadsAndArcs() {
+        GraphMap map;
+        QVERIFY(readMap(sampleFile(), map, nullptr));
+        StopRef a = map.FindStopById(0), b = map.FindStopById(9), c = map.FindStopById(4);
+        // equal lengths with different times: a road
+        QVERIFY(!GraphMap::FindLink(a, b)->IsArc);
+        QVERIFY(!GraphMap::FindLink(b, a)->IsArc);
+        QCOMPARE(GraphMap::FindLink(b, a)->Time, 130.0);
+        // different lengths both ways: two arcs
+        QVERIFY(GraphMap::FindLink(b, c)->IsArc);
+        QVERIFY(GraphMap::FindLink(c, b)->IsArc);
+        // one way only
+        QVERIFY(GraphMap::FindLink(a, c)->IsArc);
+        QCOMPARE(GraphMap::FindLink(a, c)->Length, 2.35);
+    }
+
+    void headerOnlyFileIsAnEmptyMap() {
+        GraphMap map;
+        const QByteArray bytes = FileBuilder().header(0, 0).bytes;
+        QCOMPARE(bytes.size(), 56);
+        QVERIFY(readMap(bytes, map, nullptr));
+        QCOMPARE(map.stopCount(), 0);
+        QCOMPARE(map.Settings.ArrowSize, 17);
+    }
+
+    void negativeStopCountReadsNoStops() {
+        GraphMap map;
+        QVERIFY(readMap(FileBuilder().header(-5).bytes, map, nullptr));
+        QCOMPARE(map.stopCount(), 0);
+    }
+
+    void everyPrefixIsReadOrRefusedCleanly() {
+        const QByteArray full = sampleFile();
+        const int stopsEnd = int(full.size()) - 5 * kLinkRecordSize;
+        for (int n = 0; n <= full.size(); ++n) {
+            GraphMap map;
+            QString error;
+            const bool ok = readMap(full.left(n), map, &error);
+            const bool whole = n >= stopsEnd && (n - stopsEnd) % kLinkRecordSize == 0;
+            QVERIFY2(ok == whole, qPrintable(QStringLiteral("prefix %1").arg(n)));
+            QVERIFY(ok || !error.isEmpty());
+            QVERIFY(map.Ready);
+        }
+    }
+
+    void brokenInputIsRefused_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QByteArray negativeString = FileBuilder().header(1).bytes;
+        negativeString += QByteArray(kStopRecordSize, '\0');
+        negativeString += QByteArray::fromHex("ffffffff");
+        QTest::newRow("negative string length") << negativeString;
+
+        QByteArray hugeString = FileBuilder().header(1).bytes;
+        hugeString += QByteArray(kStopRecordSize, '\0');
+        hugeString += QByteArray::fromHex("ffffff7f") + "abc";
+        QTest::newRow("string longer than the file") << hugeString;
+
+        QByteArray hugeCount = FileBuilder().header(std::numeric_limits<int>::max()).bytes;
+        hugeCount += QByteArray(200, '\0');
+        QTest::newRow("stop count larger than the file") << hugeCount;
+
+        QTest::newRow("link to a missing id")
+            << FileBuilder().header(1).stop(0, 0, 0, "a", "").link(0, 5, 0, 1, 1).bytes;
+        QTest::newRow("link from a missing id")
+            << FileBuilder().header(1).stop(0, 0, 0, "a", "").link(5, 0, 0, 1, 1).bytes;
+        QTest::newRow("surplus bytes after the links")
+            << FileBuilder().header(1).stop(0, 0, 0, "a", "").bytes + QByteArray(31, '\0');
+        QTest::newRow("short header") << QByteArray(55, '\0');
+    }
+    void brokenInputIsRefused() {
+        QFETCH(QByteArray, bytes);
+        GraphMap map;
+        QString error;
+        QVERIFY(!readMap(bytes, map, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(map.Ready);
+    }
+
+    void anyNonZeroByteIsTrue() {
+        QByteArray bytes = FileBuilder().header(0).bytes;
+        bytes[1] = char(0x7F);
+        bytes[48] = char(0x80);
+        GraphMap map;
+        QVERIFY(readMap(bytes, map, nullptr));
+        QVERIFY(map.Settings.AutoArcColor);
+        QVERIFY(map.StoredSearchPanel);
+    }
+
+    void fileToModelToFileIsByteIdentical() { QCOMPARE(roundTrip(sampleFile()), sampleFile()); }
+
+    void modelToFileToModelKeepsOrderIdsAndGaps() {
+        GraphMap map;
+        map.Settings.UserWeights = false;
+        for (int i = 0; i < 6; ++i)
+            map.AddStopAt(i * 30, i * 7);
+        map.DeleteStop(map.FindStopById(2));
+        map.AddStop(500, 500, -1, QString(), true); // reuses 2, placed last
+        const auto& s = map.stops();
+        map.AddLink(s[3].get(), s[0].get());
+        map.AddLink(s[3].get(), s[1].get());
+        map.AddLink(s[1].get(), s[3].get());
+        s[0]->Label.Caption = QStringLiteral("Ёлки");
+        map.MaxStopId = 12;
+
+        const QByteArray bytes = *writeMap(map, false, nullptr);
+        GraphMap back;
+        QVERIFY(readMap(bytes, back, nullptr));
+        QCOMPARE(back.MaxStopId, 12);
+        QCOMPARE(back.stopCount(), map.stopCount());
+        for (int i = 0; i < map.stopCount(); ++i) {
+            const Stop& x = *map.stops()[i];
+            const Stop& y = *back.stops()[i];
+            QCOMPARE(y.Id, x.Id);
+            QCOMPARE(y.Left, x.Left);
+            QCOMPARE(y.Label.Caption, x.Label.Caption);
+            QCOMPARE(y.Links.size(), x.Links.size());
+            for (std::size_t j = 0; j < x.Links.size(); ++j) {
+                QCOMPARE(y.Links[j]->To->Id, x.Links[j]->To->Id);
+                QCOMPARE(y.Links[j]->Length, x.Links[j]->Length);
+                QCOMPARE(y.Links[j]->IsArc, x.Links[j]->IsArc);
+            }
+        }
+        QCOMPARE(*writeMap(back, false, nullptr), bytes);
+    }
+
+    void readOnlyFileOpens() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("ro.gaf"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(sampleFile());
+        f.close();
+        QVERIFY(f.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+        GraphMap map;
+        QString error;
+        QVERIFY2(readMapFile(path, map, &error), qPrintable(error));
+        QCOMPARE(map.stopCount(), 3);
+    }
+
+    void missingFileReportsWhy() {
+        GraphMap map;
+        QString error;
+        QVERIFY(!readMapFile(QStringLiteral("/nonexistent/dir/x.gaf"), map, &error));
+        QVERIFY(!error.isEmpty());
+    }
+
+    void unencodableTextRefusesTheSaveAndKeepsTheOldFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("m.gaf"));
+        GraphMap map;
+        QVERIFY(readMap(sampleFile(), map, nullptr));
+        QString error;
+        QVERIFY(saveMapFile(path, map, true, &error));
+        map.FindStopById(9)->Routes = QStringLiteral("P1 ✓");
+        QVERIFY(!saveMapFile(path, map, true, &error));
+        QVERIFY(error.contains(QStringLiteral("Купчино")));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), sampleFile());
+    }
+
+    void saveIntoMissingFolderFails() {
+        GraphMap map;
+        QString error;
+        QVERIFY(!saveMapFile(QStringLiteral("/nonexistent/dir/x.gaf"), map, false, &error));
+        QVERIFY(!error.isEmpty());
+    }
+
+    void jsonRoundTripIsLossless() {
+        GraphMap map;
+        QVERIFY(readMap(sampleFile(), map, nullptr));
+        GraphMap::FindLink(map.FindStopById(0), map.FindStopById(4))->Time = -0.0;
+        GraphMap::FindLink(map.FindStopById(0), map.FindStopById(4))->Price =
+            std::numeric_limits<double>::quiet_NaN();
+        map.Settings.ArrowAngle = 0.1 + 0.2;
+        const QByteArray json = QJsonDocument(mapToJson(map)).toJson();
+
+        GraphMap back;
+        QString error;
+        QVERIFY2(mapFromJson(QJsonDocument::fromJson(json).object(), back, &error),
+                 qPrintable(error));
+        QCOMPARE(QJsonDocument(mapToJson(back)).toJson(), json);
+        QCOMPARE(*writeMap(back, true, nullptr), *writeMap(map, true, nullptr));
+        const Link* l = GraphMap::FindLink(back.FindStopById(0), back.FindStopById(4));
+        QVERIFY(std::signbit(l->Time));
+        QVERIFY(std::isnan(l->Price));
+    }
+
+    void jsonErrorsNameThePlace_data() {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("where");
+        QTest::newRow("wrong type")
+            << QByteArray(R"({"header": {"arrow_size": "big"}})") << "map.header.arrow_size";
+        QTest::newRow("fractional id")
+            << QByteArray(R"({"stops": [{"id": 1.5}]})") << "map.stops[0].id";
+        QTest::newRow("missing target")
+            << QByteArray(R"({"stops": [{"id": 0, "links": [{"to": 3}]}]})")
+            << "map.stops[0].links[0]";
+        QTest::newRow("colour out of range")
+            << QByteArray(R"({"stops": [{"fill_color": -1}]})") << "map.stops[0].fill_color";
+    }
+    void jsonErrorsNameThePlace() {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, where);
+        GraphMap map;
+        QString error;
+        QVERIFY(!mapFromJson(QJsonDocument::fromJson(json).object(), map, &error));
+        QVERIFY2(error.startsWith(where), qPrintable(error));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMapFile)
+#include "tst_mapfile.moc"

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "model/graphmap.h"
+
+#include <QString>
+#include <QStringList>
+
+// What the gaftool commands share: reading a map from .gaf or JSON, and printing.
+
+namespace gaftool {
+
+// A .json path is read as the JSON of a map, anything else as a map file.
+bool loadMap(const QString& path, lirsk::GraphMap& map, QString* error);
+bool isJsonPath(const QString& path);
+
+void out(const QString& text); // to standard output, UTF-8, with a newline
+void err(const QString& text); // to standard error, UTF-8, with a newline
+
+// Prints "gaftool: FILE: reason" and returns the exit code for an unreadable input.
+int failInput(const QString& path, const QString& reason);
+// Prints the usage of a command and returns the exit code for bad arguments.
+int usage(const QString& text);
+bool wantsHelp(const QStringList& args);
+
+} // namespace gaftool

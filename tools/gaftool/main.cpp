@@ -1,0 +1,50 @@
+#include "commands.h"
+#include "common.h"
+
+#include <QCoreApplication>
+
+#include <functional>
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* summary;
+    std::function<int(const QStringList&)> run;
+};
+
+const Command kCommands[] = {
+    {"dump", "every stored field of a map, as text or JSON", gaftool::cmdDump},
+    {"convert", ".gaf to JSON and JSON to .gaf", gaftool::cmdConvert},
+    {"validate", "list the broken invariants of a map", gaftool::cmdValidate},
+};
+
+int help() {
+    QString text = QStringLiteral("gaftool: tools for lirskmap map files (.gaf)\n\n"
+                                  "usage: gaftool COMMAND [ARGS] (COMMAND --help for its own)\n\n");
+    for (const Command& c : kCommands)
+        text += QStringLiteral("  %1  %2\n")
+                    .arg(QLatin1String(c.name), -10)
+                    .arg(QLatin1String(c.summary));
+    gaftool::out(text.trimmed());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return gaftool::usage(
+            QStringLiteral("usage: gaftool COMMAND [ARGS]; gaftool --help lists the commands"));
+    const QString name = args.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
+        name == QLatin1String("help"))
+        return help();
+    for (const Command& c : kCommands)
+        if (name == QLatin1String(c.name))
+            return c.run(args);
+    return gaftool::usage(
+        QStringLiteral("gaftool: unknown command '%1'; gaftool --help lists them").arg(name));
+}
