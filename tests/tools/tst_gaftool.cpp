@@ -1,0 +1,176 @@
+#include "filebuilder.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using lirsktest::FileBuilder;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run gaftool(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(GAFTOOL_PATH), args);
+    Run r;
+    if (!p.waitForFinished(30000))
+        return r;
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+    return path;
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray handWritten() {
+    return FileBuilder()
+        .header(2, 5)
+        .stop(5, 10, 20, QStringLiteral("Площадь Победы"), QStringLiteral("T1 T5"), 12, 6)
+        .stop(2, 110, 20, QStringLiteral("Вокзал"), QStringLiteral("T1"))
+        .link(5, 2, 0, 640.5, 95)
+        .link(2, 5, 0, 640.5, 90)
+        .bytes;
+}
+
+} // namespace
+
+class TestGaftool : public QObject {
+    Q_OBJECT
+private slots:
+    void dumpJsonShowsTheStoredValues() {
+        QTemporaryDir dir;
+        const Run r = gaftool({"dump", writeFile(dir, "m.gaf", handWritten()), "--json"});
+        QCOMPARE(r.exitCode, 0);
+        const QJsonObject map = QJsonDocument::fromJson(r.out).object();
+        const QJsonObject h = map["header"].toObject();
+        QCOMPARE(h["user_weights"].toBool(), true);
+        QCOMPARE(h["arc_color"].toInteger(), 0x00123456);
+        QCOMPARE(h["tree_color"].toInteger(), 0x00FF0000);
+        QCOMPARE(h["arrow_size"].toInt(), 17);
+        QCOMPARE(h["arrow_angle"].toDouble(), 2.5);
+        QCOMPARE(h["arrow_type"].toInt(), 1);
+        QCOMPARE(h["arc_width"].toInt(), 3);
+        QCOMPARE(h["max_stop_id"].toInt(), 5);
+        QCOMPARE(h["show_search_panel"].toBool(), true);
+        const QJsonArray stops = map["stops"].toArray();
+        QCOMPARE(stops.size(), 2);
+        const QJsonObject first = stops[0].toObject();
+        QCOMPARE(first["id"].toInt(), 5);
+        QCOMPARE(first["name"].toString(), QStringLiteral("Площадь Победы"));
+        QCOMPARE(first["routes"].toString(), QStringLiteral("T1 T5"));
+        QCOMPARE(first["size"].toInt(), 12);
+        QCOMPARE(first["fill_color"].toInteger(), 0xFF);
+        QCOMPARE(first["font"].toObject()["name"].toString(), QStringLiteral("Arial"));
+        QCOMPARE(first["font"].toObject()["italic"].toBool(), true);
+        const QJsonObject label = first["label"].toObject();
+        QCOMPARE(label["left"].toInt(), 22);
+        QCOMPARE(label["font"].toObject()["name"].toString(), QStringLiteral("Times New Roman"));
+        QCOMPARE(label["font"].toObject()["strikeout"].toBool(), true);
+        const QJsonObject link = first["links"].toArray()[0].toObject();
+        QCOMPARE(link["to"].toInt(), 2);
+        QCOMPARE(link["length"].toDouble(), 640.5);
+        QCOMPARE(link["time"].toDouble(), 95.0);
+        QCOMPARE(link["is_arc"].toBool(), false);
+    }
+
+    void convertToJsonAndBackGivesTheSameBytes() {
+        QTemporaryDir dir;
+        const QString gaf = writeFile(dir, "m.gaf", handWritten());
+        const QString json = dir.filePath("m.json");
+        const QString back = dir.filePath("back.gaf");
+        QCOMPARE(gaftool({"convert", gaf, json}).exitCode, 0);
+        QCOMPARE(gaftool({"convert", json, back}).exitCode, 0);
+        QCOMPARE(readFile(back), handWritten());
+        const QString json2 = dir.filePath("again.json");
+        QCOMPARE(gaftool({"convert", back, json2}).exitCode, 0);
+        QCOMPARE(readFile(json2), readFile(json));
+    }
+
+    void validate_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("mentions");
+        QTest::newRow("clean") << handWritten() << 0 << "ok: 2 stops, 2 links";
+        QTest::newRow("duplicate ids")
+            << FileBuilder().header(2, 3).stop(1, 0, 0, "a", "").stop(1, 9, 9, "b", "").bytes << 1
+            << "id 1 is held by 2 stops";
+        QTest::newRow("id above max")
+            << FileBuilder().header(1, 3).stop(7, 0, 0, "a", "").bytes << 1 << "outside 0..3";
+        QTest::newRow("self-link")
+            << FileBuilder().header(1, 0).stop(0, 0, 0, "a", "").link(0, 0, 0, 1, 1).bytes << 1
+            << "joins a stop to itself";
+        QTest::newRow("twice the same pair") << FileBuilder()
+                                                    .header(2, 1)
+                                                    .stop(0, 0, 0, "a", "")
+                                                    .stop(1, 9, 9, "b", "")
+                                                    .link(0, 1, 0, 1, 1)
+                                                    .link(0, 1, 0, 2, 1)
+                                                    .bytes
+                                             << 1 << "a second link for the same ordered pair";
+        QTest::newRow("negative length") << FileBuilder()
+                                                .header(2, 1)
+                                                .stop(0, 0, 0, "a", "")
+                                                .stop(1, 9, 9, "b", "")
+                                                .link(0, 1, 0, -4, 1)
+                                                .bytes
+                                         << 1 << "negative length -4";
+        QTest::newRow("unreadable") << QByteArray(20, '\0') << 2 << "m.gaf";
+    }
+    void validate() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, exitCode);
+        QFETCH(QString, mentions);
+        QTemporaryDir dir;
+        const Run r = gaftool({"validate", writeFile(dir, "m.gaf", bytes)});
+        QCOMPARE(r.exitCode, exitCode);
+        const QString text = QString::fromUtf8(r.out + r.err);
+        QVERIFY2(text.contains(mentions), qPrintable(text));
+    }
+
+    void unreadableInputIsOneLineAndExitTwo_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("dump missing") << QStringList{"dump", "/nonexistent/x.gaf"};
+        QTest::newRow("convert missing") << QStringList{"convert", "/nonexistent/x.gaf", "y.json"};
+        QTest::newRow("validate missing") << QStringList{"validate", "/nonexistent/x.json"};
+    }
+    void unreadableInputIsOneLineAndExitTwo() {
+        QFETCH(QStringList, args);
+        const Run r = gaftool(args);
+        QCOMPARE(r.exitCode, 2);
+        QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY(r.err.contains("/nonexistent/x."));
+    }
+
+    void helpForEveryCommand() {
+        for (const char* cmd : {"dump", "convert", "validate"}) {
+            const Run r = gaftool({QString::fromLatin1(cmd), "--help"});
+            QCOMPARE(r.exitCode, 0);
+            QVERIFY(r.out.startsWith("usage: gaftool " + QByteArray(cmd)));
+        }
+        QCOMPARE(gaftool({"frobnicate"}).exitCode, 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestGaftool)
+#include "tst_gaftool.moc"
