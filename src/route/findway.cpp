@@ -1,0 +1,284 @@
+#include "route/findway.h"
+
+#include <algorithm>
+#include <bit>
+#include <utility>
+
+namespace lirsk {
+
+namespace {
+
+// Ids up to this many per stop are looked up in a table; sparser ids by binary search.
+constexpr qint64 kDenseIdsPerStop = 4;
+constexpr qint64 kDenseIdsSlack = 64;
+
+} // namespace
+
+RouteIndex::RouteIndex(const GraphMap& map) : map_(map) {
+    const auto& stops = map.stops();
+    const qint64 n = qint64(stops.size());
+
+    int minId = 0, maxId = -1;
+    for (const auto& stop : stops) {
+        if (maxId < minId) {
+            minId = maxId = stop->Id;
+            continue;
+        }
+        minId = std::min(minId, stop->Id);
+        maxId = std::max(maxId, stop->Id);
+    }
+
+    if (n > 0 && minId >= 0 && qint64(maxId) < kDenseIdsPerStop * n + kDenseIdsSlack) {
+        // First stop in list order for each id, then ranks in ascending id.
+        std::vector<int> firstAt(std::size_t(maxId) + 1, -1);
+        for (qint64 i = 0; i < n; ++i) {
+            int& slot = firstAt[std::size_t(stops[std::size_t(i)]->Id)];
+            if (slot < 0)
+                slot = int(i);
+        }
+        denseIdRank_.assign(firstAt.size(), -1);
+        for (std::size_t id = 0; id < firstAt.size(); ++id) {
+            if (firstAt[id] < 0)
+                continue;
+            denseIdRank_[id] = int(byRank_.size());
+            byRank_.push_back(stops[std::size_t(firstAt[id])].get());
+        }
+    } else if (n > 0) {
+        std::vector<std::pair<int, int>> idAt; // (id, list position)
+        idAt.reserve(std::size_t(n));
+        for (qint64 i = 0; i < n; ++i)
+            idAt.emplace_back(stops[std::size_t(i)]->Id, int(i));
+        std::sort(idAt.begin(), idAt.end());
+        for (std::size_t k = 0; k < idAt.size(); ++k) {
+            if (k > 0 && idAt[k].first == idAt[k - 1].first)
+                continue;
+            sortedIds_.push_back(idAt[k].first);
+            byRank_.push_back(stops[std::size_t(idAt[k].second)].get());
+        }
+    }
+
+    const std::size_t m = byRank_.size();
+    inStart_.assign(m + 1, 0);
+    outStart_.assign(m + 1, 0);
+
+    // Count, keeping of several links from one source to one target only the first.
+    std::vector<int> lastSource(m, -1);
+    std::vector<int> targets; // rank of each link's target, in the order the links are walked
+    for (std::size_t u = 0; u < m; ++u) {
+        for (const auto& link : byRank_[u]->Links) {
+            const int v = rankOf(link->To);
+            targets.push_back(v);
+            if (v < 0)
+                continue;
+            ++outStart_[u + 1];
+            if (lastSource[std::size_t(v)] != int(u)) {
+                lastSource[std::size_t(v)] = int(u);
+                ++inStart_[std::size_t(v) + 1];
+            }
+        }
+    }
+    for (std::size_t r = 0; r < m; ++r) {
+        inStart_[r + 1] += inStart_[r];
+        outStart_[r + 1] += outStart_[r];
+    }
+
+    // Fill; sources are walked in ascending rank, so each incoming list comes out sorted.
+    inLinks_.resize(std::size_t(inStart_[m]));
+    inTimes_.resize(std::size_t(inStart_[m]));
+    outTargets_.resize(std::size_t(outStart_[m]));
+    std::vector<int> inFill(inStart_.begin(), inStart_.end() - 1);
+    std::fill(lastSource.begin(), lastSource.end(), -1);
+    std::size_t walked = 0, outFill = 0;
+    for (std::size_t u = 0; u < m; ++u) {
+        for (const auto& link : byRank_[u]->Links) {
+            const int v = targets[walked++];
+            if (v < 0)
+                continue;
+            outTargets_[outFill++] = v;
+            if (lastSource[std::size_t(v)] != int(u)) {
+                lastSource[std::size_t(v)] = int(u);
+                const std::size_t at = std::size_t(inFill[std::size_t(v)]++);
+                inLinks_[at] = {link->Length, int(u)};
+                inTimes_[at] = link->Time;
+            }
+        }
+    }
+}
+
+int RouteIndex::rankOf(StopRef stop) const {
+    if (!stop)
+        return -1;
+    int rank = -1;
+    if (!denseIdRank_.empty()) {
+        if (stop->Id >= 0 && std::size_t(stop->Id) < denseIdRank_.size())
+            rank = denseIdRank_[std::size_t(stop->Id)];
+    } else {
+        const auto it = std::lower_bound(sortedIds_.begin(), sortedIds_.end(), stop->Id);
+        if (it != sortedIds_.end() && *it == stop->Id)
+            rank = int(it - sortedIds_.begin());
+    }
+    // Another stop with the same id, or a stop of another map, takes no part.
+    return rank >= 0 && byRank_[std::size_t(rank)] == stop ? rank : -1;
+}
+
+void RouteIndex::writeBack(int startRank) {
+    if (byRank_.size() != map_.stops().size()) {
+        for (const auto& stop : map_.stops()) {
+            stop->PathLength = UnreachedLength;
+            stop->PathTime = UnreachedLength;
+        }
+    }
+    if (startRank < 0) {
+        for (StopRef stop : byRank_) {
+            stop->PathLength = UnreachedLength;
+            stop->PathTime = UnreachedLength;
+        }
+        return;
+    }
+    for (std::size_t r = 0; r < byRank_.size(); ++r) {
+        StopRef stop = byRank_[r];
+        stop->PathLength = node_[r].length;
+        stop->PathTime = time_[r];
+        if (prev_[r] >= 0)
+            stop->PathPrev = byRank_[std::size_t(prev_[r])]->Id;
+    }
+}
+
+SearchResult RouteIndex::search(StopRef start, StopRef finish) {
+    SearchResult result;
+    const std::size_t m = byRank_.size();
+    const int s = rankOf(start);
+    const int f = rankOf(finish);
+    if (s < 0 || f < 0) {
+        writeBack(-1);
+        return result;
+    }
+
+    node_.assign(m, Node{UnreachedLength, 0, 0});
+    time_.assign(m, UnreachedLength);
+    prev_.assign(m, -1);
+    candidateWords_.assign((m + 63) / 64, 0);
+    candidateSummary_.assign((candidateWords_.size() + 63) / 64, 0);
+    node_[std::size_t(s)].length = 0;
+    time_[std::size_t(s)] = 0;
+
+    Node* const node = node_.data();
+    double* const times = time_.data();
+    int* const prev = prev_.data();
+    std::uint64_t* const words = candidateWords_.data();
+    std::uint64_t* const summary = candidateSummary_.data();
+    const std::size_t summaryCount = candidateSummary_.size();
+    const int* const inStart = inStart_.data();
+    const InLink* const inLinks = inLinks_.data();
+    const double* const inTimes = inTimes_.data();
+    const int* const outStart = outStart_.data();
+    const int* const outTargets = outTargets_.data();
+
+    bool anyCandidate = false;
+    const auto addCandidatesOf = [&](int from) {
+        for (int k = outStart[from]; k < outStart[from + 1]; ++k) {
+            const auto x = std::size_t(outTargets[k]);
+            words[x >> 6] |= std::uint64_t(1) << (x & 63);
+            summary[x >> 12] |= std::uint64_t(1) << ((x >> 6) & 63);
+            anyCandidate = true;
+        }
+    };
+
+    // Seed: the start's successors take the length of the start's link to them, unconditionally.
+    bool anySuccessor = false;
+    for (const auto& link : start->Links) {
+        const int t = rankOf(link->To);
+        if (t < 0)
+            continue;
+        anySuccessor = true;
+        if (node[t].frontierPass != 1) {
+            node[t].frontierPass = 1;
+            addCandidatesOf(t);
+        }
+        node[t].length = link->Length;
+        times[t] = link->Time;
+        prev[t] = s;
+    }
+    if (!anySuccessor) {
+        writeBack(s);
+        result.outcome = SearchOutcome::NoWayMessage;
+        return result;
+    }
+
+    // Passes. Pass p examines its candidates, in ascending rank, against the frontier marked p;
+    // the stops it lowers form the frontier of pass p + 1 and their targets its candidates.
+    const int cap = int(m);
+    std::vector<int> changed;
+    for (int pass = 1; anyCandidate; ++pass) {
+        if (pass > cap) {
+            result.passesCapped = true;
+            break;
+        }
+        changed.clear();
+        anyCandidate = false;
+        for (std::size_t sw = 0; sw < summaryCount; ++sw) {
+            for (std::uint64_t sbits = summary[sw]; sbits; sbits &= sbits - 1) {
+                const std::size_t w = (sw << 6) + std::size_t(std::countr_zero(sbits));
+                for (std::uint64_t bits = words[w]; bits; bits &= bits - 1) {
+                    const int v = int((w << 6) + std::size_t(std::countr_zero(bits)));
+                    Node& target = node[v];
+                    for (int k = inStart[v]; k < inStart[v + 1]; ++k) {
+                        const InLink& in = inLinks[k];
+                        const Node& feeder = node[in.from];
+                        if (feeder.frontierPass != pass)
+                            continue;
+                        const double candidate = feeder.length + in.length;
+                        if (candidate < target.length) {
+                            target.length = candidate;
+                            times[v] = times[in.from] + inTimes[k];
+                            prev[v] = in.from;
+                            if (target.changedPass != pass) {
+                                target.changedPass = pass;
+                                changed.push_back(v);
+                            }
+                        }
+                    }
+                }
+                words[w] = 0;
+            }
+            summary[sw] = 0;
+        }
+        for (const int u : changed) {
+            node[u].frontierPass = pass + 1;
+            addCandidatesOf(u);
+        }
+    }
+    writeBack(s);
+
+    if (node[f].length == UnreachedLength)
+        return result;
+
+    // The way back along PathPrev; a way without repeated stops has fewer than m steps.
+    std::vector<StopRef> way{byRank_[std::size_t(f)]};
+    for (int cur = f; cur != s;) {
+        cur = prev_[std::size_t(cur)];
+        if (cur < 0 || way.size() >= m) {
+            result.outcome = SearchOutcome::LoopingWay;
+            return result;
+        }
+        way.push_back(byRank_[std::size_t(cur)]);
+    }
+    double length = 0, time = 0;
+    for (std::size_t k = 0; k + 1 < way.size(); ++k) {
+        const Link* link = GraphMap::FindLink(way[k + 1], way[k]);
+        length += link->Length;
+        time += link->Time;
+    }
+    result.outcome = SearchOutcome::Found;
+    result.way = std::move(way);
+    result.length = length;
+    result.time = time;
+    return result;
+}
+
+SearchResult FindWay(GraphMap& map, StopRef start, StopRef finish) {
+    RouteIndex index(map);
+    return index.search(start, finish);
+}
+
+} // namespace lirsk

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "model/graphmap.h"
+
+#include <cstdint>
+#include <vector>
+
+// The shortest way between two stops of a map, by the sum of the links' Length.
+//
+// The search relaxes path lengths pass by pass outwards from the start:
+//  - the start's direct successors are seeded unconditionally with the length and time of the
+//    start's link to them (links in list order) and form the first frontier;
+//  - each pass examines the candidates (targets of the frontier's links) in ascending Id, and for
+//    each candidate its feeders (stops of the frontier with a link to it) in ascending Id, using
+//    the feeder's first link to the candidate; a strictly shorter length replaces the candidate's
+//    PathLength, PathTime and PathPrev at once, within the pass;
+//  - the stops lowered in a pass form the next frontier; the passes end when nothing was lowered
+//    or the lowered stops have no links.
+// Between equally long ways the one found first stands; PathTime never decides anything.
+// A stop whose PathLength is exactly UnreachedLength counts as unreached.
+//
+// The search writes the scratch fields of every stop of the map: PathLength and PathTime
+// (UnreachedLength where not reached, 0 at the start) and PathPrev (the Id of the stop before
+// this one on its way; left as it was on stops that were not reached). They stay readable after
+// the search until the next one.
+//
+// The map file may break the usual invariants. Ids are taken as they are (nothing is sized by
+// MaxStopId, an Id above it is an Id like any other); of several stops with one Id only the
+// first in list order takes part, and the others are never reached. Negative lengths may leave
+// the passes unsettled: the passes are capped at the number of stops taking part (enough for
+// any map without a cycle of negative total length), and a way that loops back on itself is
+// reported as such instead of being followed forever.
+
+namespace lirsk {
+
+constexpr double UnreachedLength = 262136.0;
+
+enum class SearchOutcome {
+    Found,        // the way is in SearchResult::way
+    NoWayMessage, // the start has no outgoing link: the window says "Пути нет"
+    Unreached,    // the finish was not reached (or only by 262136 m or more): nothing is shown
+    LoopingWay,   // negative lengths made the way back from the finish loop: no way can be shown
+};
+
+struct SearchResult {
+    SearchOutcome outcome = SearchOutcome::Unreached;
+    // The stops of the way, finish first and start last (only when Found).
+    std::vector<StopRef> way;
+    // Sums of the Length (metres) and Time (seconds) of the links of the way, added from the
+    // finish towards the start (only when Found).
+    double length = 0;
+    double time = 0;
+    // The passes hit their cap: some cycle of negative total length kept lowering lengths, so the
+    // scratch fields (and a found way) are not shortest.
+    bool passesCapped = false;
+};
+
+// The indexes one search runs on: stops in ascending Id, each stop's incoming links sorted by
+// their source's Id, its outgoing targets. Built in time linear in the links (plus sorting the
+// ids when they are sparse); valid as long as the map's stops, links and weights stay unchanged.
+class RouteIndex {
+public:
+    explicit RouteIndex(const GraphMap& map);
+
+    // Runs the search from start to finish (two stops of the map), writes the scratch fields of
+    // every stop and rebuilds the way. A start or finish that takes no part in the search (null,
+    // not of this map, or sharing an earlier stop's Id) leaves the finish unreached.
+    SearchResult search(StopRef start, StopRef finish);
+
+    int stopsInSearch() const { return int(byRank_.size()); }
+
+private:
+    struct InLink {
+        double length;
+        int from; // rank of the source stop
+    };
+
+    // What a pass reads of each stop, kept together.
+    struct Node {
+        double length;    // PathLength
+        int frontierPass; // in the frontier of this pass
+        int changedPass;  // lowered in this pass
+    };
+
+    int rankOf(StopRef stop) const;
+    void writeBack(int startRank);
+
+    const GraphMap& map_;
+    std::vector<StopRef> byRank_;  // stops taking part, ascending Id
+    std::vector<int> denseIdRank_; // Id -> rank, when the ids are dense enough
+    std::vector<int> sortedIds_;   // ascending ids, when they are not
+    std::vector<int> inStart_;     // CSR offsets into inLinks_, by rank
+    std::vector<InLink> inLinks_;  // first link of each source to each target, by source rank
+    std::vector<double> inTimes_;  // the Time of each of inLinks_
+    std::vector<int> outStart_;    // CSR offsets into outTargets_, by rank
+    std::vector<int> outTargets_;  // ranks of the targets of every link, in list order
+
+    // Scratch of one search, by rank.
+    std::vector<Node> node_;
+    std::vector<double> time_;
+    std::vector<int> prev_; // rank, or -1 while not set by this search
+    // The candidates of a pass: a bitset by rank with one summary bit per word, so that they
+    // come out in ascending rank at a cost of about their number.
+    std::vector<std::uint64_t> candidateWords_;
+    std::vector<std::uint64_t> candidateSummary_;
+};
+
+// Builds the indexes and runs one search.
+SearchResult FindWay(GraphMap& map, StopRef start, StopRef finish);
+
+} // namespace lirsk

@@ -1,0 +1,125 @@
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Runs "gaftool route" on the hand-written maps of data/ and holds every answer against the one
+// worked out by hand in data/cases.json.
+
+namespace {
+
+const QString kGaftool = QStringLiteral(GAFTOOL_PATH);
+const QString kData = QStringLiteral(ROUTE_DATA_DIR);
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run gaftool(const QStringList& args, const QString& workDir = QString()) {
+    QProcess p;
+    if (!workDir.isEmpty())
+        p.setWorkingDirectory(workDir);
+    p.start(kGaftool, args);
+    Run r;
+    if (!p.waitForFinished(30000))
+        return r;
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+
+} // namespace
+
+class TestGaftoolRoute : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cases_data();
+    void cases();
+    void help();
+};
+
+void TestGaftoolRoute::cases_data() {
+    QTest::addColumn<QJsonObject>("c");
+    QFile file(kData + QStringLiteral("/cases.json"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QJsonArray cases = QJsonDocument::fromJson(file.readAll()).array();
+    QVERIFY(!cases.isEmpty());
+    for (const QJsonValue& c : cases)
+        QTest::newRow(c[QStringLiteral("name")].toString().toUtf8().constData()) << c.toObject();
+}
+
+void TestGaftoolRoute::cases() {
+    QFETCH(QJsonObject, c);
+
+    QString mapPath = kData + QLatin1Char('/') + c[QStringLiteral("map")].toString();
+    QTemporaryDir dir;
+    QString workDir;
+    if (c.contains(QStringLiteral("as_path"))) {
+        // Under the relative path of a built-in map, as a .gaf file.
+        QVERIFY(dir.isValid());
+        const QString relative = c[QStringLiteral("as_path")].toString();
+        QVERIFY(QDir(dir.path()).mkpath(QFileInfo(relative).path()));
+        const Run convert = gaftool({QStringLiteral("convert"), mapPath, dir.filePath(relative)});
+        QCOMPARE(convert.exitCode, 0);
+        mapPath = relative;
+        workDir = dir.path();
+    }
+
+    QStringList args{QStringLiteral("route"), mapPath};
+    for (const QJsonValue& a : c[QStringLiteral("args")].toArray())
+        args << a.toString();
+
+    if (c.contains(QStringLiteral("text"))) {
+        const Run r = gaftool(args, workDir);
+        QCOMPARE(r.exitCode, 0);
+        QStringList lines = QString::fromUtf8(r.out).split(QLatin1Char('\n'));
+        QCOMPARE(lines.takeLast(), QString());
+        QStringList expected;
+        for (const QJsonValue& line : c[QStringLiteral("text")].toArray())
+            expected << line.toString();
+        QCOMPARE(lines, expected);
+        return;
+    }
+
+    args << QStringLiteral("--json");
+    const Run r = gaftool(args, workDir);
+    const int exitCode = c[QStringLiteral("exit")].toInt(0);
+    QCOMPARE(r.exitCode, exitCode);
+    if (exitCode != 0) {
+        // One line that names the file.
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY(r.err.contains(c[QStringLiteral("map")].toString().toUtf8()));
+        return;
+    }
+    QCOMPARE(r.out.count('\n'), 1);
+    QJsonParseError error;
+    const QJsonDocument answer = QJsonDocument::fromJson(r.out, &error);
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QVERIFY(answer.isObject());
+    // Both sides read from JSON text the same way, so equal texts mean equal numbers, bit for bit.
+    const QJsonDocument expected(c[QStringLiteral("expect")].toObject());
+    QCOMPARE(QString::fromUtf8(answer.toJson(QJsonDocument::Compact)),
+             QString::fromUtf8(expected.toJson(QJsonDocument::Compact)));
+}
+
+void TestGaftoolRoute::help() {
+    const Run r = gaftool({QStringLiteral("route"), QStringLiteral("--help")});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(r.out.startsWith("usage: gaftool route FILE FROM_ID TO_ID"));
+    const Run bad =
+        gaftool({QStringLiteral("route"), QStringLiteral("x.json"), QStringLiteral("1")});
+    QCOMPARE(bad.exitCode, 2);
+    QCOMPARE(bad.err.count('\n'), 1);
+}
+
+QTEST_GUILESS_MAIN(TestGaftoolRoute)
+#include "tst_gaftool_route.moc"
