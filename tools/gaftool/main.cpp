@@ -17,6 +17,8 @@ const Command kCommands[] = {
     {"dump", "every stored field of a map, as text or JSON", gaftool::cmdDump},
     {"convert", ".gaf to JSON and JSON to .gaf", gaftool::cmdConvert},
     {"validate", "list the broken invariants of a map", gaftool::cmdValidate},
+    {"render", "draw the graph image of a map into a PNG picture", gaftool::cmdRender},
+    {"route", "the shortest way between two stops and its report", gaftool::cmdRoute},
 };
 
 int help() {
@@ -33,8 +35,8 @@ int help() {
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    const std::unique_ptr<QCoreApplication> app = gaftool::makeApplication(argc, argv);
+    QStringList args = app->arguments().mid(1);
     if (args.isEmpty())
         return gaftool::usage(
             QStringLiteral("usage: gaftool COMMAND [ARGS]; gaftool --help lists the commands"));

@@ -1,0 +1,97 @@
+#include "app/forms.h"
+
+#include <QEventLoop>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+TForm3::TForm3(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("О программе"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(313, 216);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* title = new QLabel(QStringLiteral("Карта Лирска"), this);
+    QFont big = title->font();
+    big.setPixelSize(20);
+    big.setBold(true);
+    title->setFont(big);
+    title->setAlignment(Qt::AlignCenter);
+    layout->addWidget(title);
+    auto* text =
+        new QLabel(QStringLiteral("Поиск оптимального пути\nпо картам городского транспорта\n\n"
+                                  "Авторы: разработчики lirskmap\n"
+                                  "Почта: lirskmap@example.org"),
+                   this);
+    text->setAlignment(Qt::AlignCenter);
+    text->setWordWrap(true);
+    layout->addWidget(text);
+}
+
+TForm4::TForm4(int durationMs, QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), durationMs_(durationMs),
+      picture_(SplashPicture()) {
+    setFixedSize(297, 141);
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+QPixmap TForm4::SplashPicture() {
+    QPixmap pixmap(297, 153);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, 153);
+    sky.setColorAt(0, QColor(30, 70, 140));
+    sky.setColorAt(1, QColor(110, 170, 230));
+    p.fillRect(pixmap.rect(), sky);
+
+    // A few lines of a transit map across the picture.
+    const QList<QList<QPointF>> lines = {
+        {{10, 120}, {80, 100}, {150, 110}, {220, 70}, {290, 60}},
+        {{40, 20}, {90, 60}, {150, 110}, {200, 140}},
+        {{120, 20}, {160, 50}, {220, 70}, {260, 130}},
+    };
+    const QList<QColor> colours = {QColor(230, 60, 60), QColor(250, 200, 40), QColor(60, 200, 90)};
+    for (int i = 0; i < lines.size(); ++i) {
+        p.setPen(QPen(colours[i], 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(lines[i].data(), int(lines[i].size()));
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(QColor(166, 202, 240));
+        for (const QPointF& stop : lines[i])
+            p.drawEllipse(stop, 5, 5);
+    }
+    QFont font = p.font();
+    font.setPixelSize(30);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(QColor(0, 0, 0, 110));
+    p.drawText(QRect(2, 30, 297, 50), Qt::AlignCenter, QStringLiteral("Карта Лирска"));
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, 28, 297, 50), Qt::AlignCenter, QStringLiteral("Карта Лирска"));
+    font.setPixelSize(13);
+    font.setBold(false);
+    p.setFont(font);
+    p.drawText(QRect(0, 70, 297, 24), Qt::AlignCenter, QStringLiteral("2006 г"));
+    return pixmap;
+}
+
+void TForm4::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawPixmap(0, -8, picture_);
+}
+
+void TForm4::ShowAndWait() {
+    show();
+    repaint();
+    QEventLoop loop;
+    QTimer::singleShot(durationMs_, &loop, &QEventLoop::quit);
+    loop.exec();
+}

@@ -1,0 +1,27 @@
+#include "app/forms.h"
+#include "app/mainform.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("lirskmap"));
+    // The program speaks Russian whatever the desktop's language: so do the toolkit's own
+    // dialogs and buttons, when their translations are installed.
+    QTranslator toolkitTexts;
+    if (toolkitTexts.load(QStringLiteral("qtbase_ru"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&toolkitTexts);
+
+    auto* splash = new TForm4(5000);
+    splash->ShowAndWait();
+
+    TMainForm frame;
+    frame.Form3 = new TForm3(&frame);
+    frame.show();
+    splash->close();
+    delete splash;
+    return app.exec();
+}

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "model/catalogue.h"
+
+#include <QIcon>
+#include <QList>
+#include <QMainWindow>
+
+#include <functional>
+
+class QActionGroup;
+class QDialog;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QStatusBar;
+class QToolBar;
+class TForm3;
+class TMDIChild;
+
+// The program's frame: the menus, the tool bar, the status line and the map windows. It owns
+// every command; most of them act on the current map window.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainForm(QWidget* parent = nullptr);
+
+    // The commands, in the frame's order.
+    QAction* acOpen;
+    QAction* acSave;
+    QAction* acSaveAs;
+    QAction* acClose;
+    QAction* acExit;
+    QAction* WindowArrange1;
+    QAction* acWCascade;
+    QAction* acWMinimize;
+    QAction* acWHor;
+    QAction* acWVert;
+    QAction* acAbout;
+    QAction* acPointer;
+    QAction* acAddVertex;
+    QAction* acAddRebro;
+    QAction* acDestroyRebro;
+    QAction* acChangeRebroWeight;
+    QAction* acFindWay;
+    QAction* acSettings;
+    QAction* acSelectAll;
+    QAction* acDelete;
+    QAction* acShowSmeg;
+    QAction* acHelp;
+    QAction* Helper;
+    QAction* acShowInced;
+    QAction* Redactor;
+    QAction* acNew;
+    QAction* acAddArc;
+    QAction* acDestroyArc;
+    QAction* acInfo;
+    QAction* MICredits; // "Соавторы"
+
+    QList<QIcon> ILmnu;
+    QMdiArea* MdiArea;
+    QStatusBar* StatusBar;
+    QToolBar* ToolBar1;
+    QActionGroup* ModeGroup;
+    QMenu* WindowMenu;
+
+    // The windows shown on demand; the ones not created yet stay null.
+    TForm3* Form3 = nullptr;
+    QDialog* Form1 = nullptr; // editor access
+    QDialog* Form2 = nullptr; // credits
+
+    // The file dialogs; a test puts its own answers here. An empty answer means cancelled.
+    std::function<QString()> AskOpenFileName;
+    std::function<QString()> AskSaveFileName;
+
+    // The entry of a map menu, by menu and caption (null when there is none).
+    QAction* MapMenuAction(const QString& menu, const QString& entry) const;
+    QMenu* MapMenu(const QString& menu) const;
+
+    TMDIChild* CreateMDIChild(const QString& title);
+    // Opens a map file in a new window titled so; the window, or null when loading failed.
+    TMDIChild* OpenMap(const QString& path, const QString& title);
+    TMDIChild* OpenBuiltinMap(const lirsk::MapMenuEntry& entry);
+
+    void EnableMapCommands();
+    void DisableMapCommands();
+    int MapWindowCount() const;
+    TMDIChild* ActiveMapWindow() const;
+
+    QString StatusText() const;
+    void SetStatusText(const QString& text);
+
+public slots:
+    void acOpenExecute();
+    void acSaveExecute();
+    bool acSaveAsExecute();
+    void acCloseExecute();
+    void acNewExecute();
+    void acAboutExecute();
+    void acHelpExecute();
+    void RedactorExecute();
+    void TileHorizontally();
+    void TileVertically();
+    void MinimizeAll();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QAction* makeAction(const char* name, const QString& caption, const QString& hint, int image);
+    void buildMenus();
+    void buildToolBar();
+    void buildWindowList();
+    void subWindowActivated(QMdiSubWindow* window);
+
+    QList<std::pair<QString, QMenu*>> mapMenus_;
+    QList<std::pair<QString, QAction*>> mapEntries_; // "menu|entry" -> action
+};

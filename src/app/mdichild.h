@@ -1,0 +1,168 @@
+#pragma once
+
+#include "model/graphmap.h"
+#include "view/maprenderer.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QFrame;
+class QGroupBox;
+class QLineEdit;
+class QScrollArea;
+class QSplitter;
+class QTableWidget;
+class QToolButton;
+class MapArea;
+class TMainForm;
+
+// The tool modes of a map window.
+enum TEditMode {
+    emPointer = -1,
+    emAddVertex = 0,
+    emAddArc = 1,
+    emDestroyArc = 3,
+    emAddRebro = 4,
+    emDestroyRebro = 5,
+    emChangeRebroWeight = 6,
+    emFindWay = 8,
+    emInfo = 9,
+};
+
+class TMDIChild;
+
+// The on-screen control of one stop and of its name label. It is a handle, not a widget: the map
+// area hands it the mouse events of the stop (or of the name) with positions relative to the
+// control, and everything it keeps lives in the stop itself.
+class TVertex {
+public:
+    TVertex(TMDIChild* map, lirsk::StopRef stop) : map_(map), stop_(stop) {}
+    lirsk::StopRef stop() const { return stop_; }
+
+    void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+
+    // The name label's own handlers: dragging the name to another place.
+    void NameLabelMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void NameLabelMouseMove(Qt::KeyboardModifiers shift, int x, int y);
+    void NameLabelMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+
+private:
+    TMDIChild* map_;
+    lirsk::StopRef stop_;
+};
+
+// One open map: the map area with the background picture, the graph image and the stops, and the
+// left panel with the stop list and the route table. The window is the map's document.
+class TMDIChild : public QWidget, public lirsk::MapHooks {
+    Q_OBJECT
+public:
+    explicit TMDIChild(TMainForm* frame, QWidget* parent = nullptr);
+    ~TMDIChild() override;
+
+    TMainForm* Frame() const { return frame_; }
+    lirsk::GraphMap& Map() { return *map_; }
+    const lirsk::GraphMap& Map() const { return *map_; }
+
+    // Reads a map file into this (new, empty) window; false when nothing could be read, in which
+    // case the window has told the user and closes itself.
+    bool Load(const QString& path);
+    // Writes the map to its own file, or to newPath when one is given; a map without a file asks
+    // for a name. False when nothing was written (the user has been told why, or cancelled).
+    bool Save(const QString& newPath);
+
+    void RedrawMap(bool withStatus);
+    void SBGrafResize();
+    void SetEditorMode(bool on);
+    void SetFindWayMode();
+    void ShowSearchPanel(bool show);
+    void ShowRoutesPanel(bool show);
+    // The window became the active one.
+    void FormActivate();
+
+    // Drawing over the map between redraws (the found way, rubber bands): into the graph image
+    // and, while the background picture is shown, into an overlay over the picture, so the figure
+    // is seen either way. The next redraw removes it. The pen is the graph image's pen.
+    void PaintOnMap(const std::function<void(QPainter&)>& figure);
+    void SetMapPen(const QColor& colour, int width, lirsk::PenMode mode);
+    void DrawStraightArc(int x1, int y1, int x2, int y2, int setback, int arrowType, int arrowSize,
+                         double arrowAngle);
+
+    bool Image1Visible() const { return image1Visible_; }
+    bool ImgGrafVisible() const { return imgGrafVisible_; }
+    void SetImage1Visible(bool visible);
+    void SetImgGrafVisible(bool visible);
+    const QImage& Picture() const { return picture_; }
+    const lirsk::GraphCanvas& GraphImage() const { return imgGraf_; }
+    bool OverlayShown() const { return overlayActive_; }
+    // The map area as the user sees it (picture or graph, stops and names), for checking.
+    QImage RenderMapArea() const;
+
+    QString StatusText() const;
+    void SetStatusText(const QString& text);
+
+    // lirsk::MapHooks
+    void redrawMap(bool withStatus) override { RedrawMap(withStatus); }
+    void drawLink(const lirsk::Link& link) override;
+    std::optional<lirsk::RoadWeight> askLinkWeights(const lirsk::RoadWeight& current) override;
+    void stopRowAdded(int row, const QString& name) override;
+    void stopRowRemoved(int row) override;
+
+    // Fields of the map window.
+    int Mode = emPointer;
+    lirsk::StopRef PickedStop = nullptr;
+    lirsk::StopRef MenuStop = nullptr;
+    lirsk::StopRef LabelDragStop = nullptr;
+    int SelStartX = 0, SelStartY = 0, SelEndX = 0, SelEndY = 0;
+    bool Selecting = false;
+    // The map was changed since it was opened or last saved.
+    bool Modified = false;
+
+    QWidget* PTables = nullptr;
+    QSplitter* SplMain = nullptr;
+    QScrollArea* SBGraf = nullptr;
+    QFrame* PSmeg = nullptr;
+    QWidget* Panel1 = nullptr;
+    QLineEdit* EditSearch = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QWidget* Panel2 = nullptr;
+    QTableWidget* SG = nullptr;
+    QGroupBox* POrient = nullptr;
+    QTableWidget* SGM = nullptr;
+    MapArea* Area = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuiltinSetup();
+    void FillStopGrid();
+    void FitMapArea();
+    void BeginOverlay();
+
+    TMainForm* frame_;
+    std::unique_ptr<lirsk::GraphMap> map_;
+    QString filePath_; // where the map's file was found (FileName may be a built-in path)
+    lirsk::GraphCanvas imgGraf_;
+    lirsk::GraphCanvas overlay_;
+    QImage picture_;
+    bool image1Visible_ = true;
+    bool imgGrafVisible_ = false;
+    bool overlayActive_ = false;
+    bool resizeAttached_ = true;
+
+    friend class MapArea;
+};
+
+// The program-wide current map window: the one activated last, or null once it is gone.
+TMDIChild* CurrentMapWindow();
+void SetCurrentMapWindow(TMDIChild* window);
+
+// Where the program's own data (toolbox/...) is looked for when it is not found relative to the
+// current directory: beside the executable, then in the installed data folder.
+QStringList DataRoots();

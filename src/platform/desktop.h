@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// The desktop services the program uses: the account name, opening documents and web
+// addresses in their viewers without waiting for them.
+
+namespace lirsk {
+
+// The name of the account that runs the program; empty when the system does not say.
+QString userName();
+// Opens a web address or a local document in the desktop's viewer; false when nothing took it.
+bool openDetached(const QString& urlOrPath);
+
+} // namespace lirsk

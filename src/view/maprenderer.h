@@ -1,0 +1,64 @@
+#pragma once
+
+#include "model/graphmap.h"
+#include "view/arrowgeometry.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QRect>
+
+// Paints a map's graph: roads as lines, arcs as straight or curved arrows, link lengths, stops
+// and their names, all in map coordinates, onto a QImage (the map window's graph image, the
+// overlay over the picture, or a picture file of gaftool).
+
+namespace lirsk {
+
+enum class PenMode { Copy, NotXor };
+
+// A bitmap with the drawing state that stays between operations: the pen (colour, width, copy
+// or not-xor) and the font the lengths are written in.
+struct GraphCanvas {
+    QImage image;
+    QColor penColor = Qt::black;
+    int penWidth = 3;
+    PenMode penMode = PenMode::Copy;
+    QFont font;
+
+    // Makes the bitmap width x height (nothing happens when it is that size already).
+    void resize(int width, int height);
+};
+
+// A painter set up with the canvas's pen.
+void beginPainting(QPainter& painter, GraphCanvas& canvas);
+
+// The arrow primitives on any painter, with its current pen. The curved one writes its length
+// beside the curve when showWeights is set.
+void DrawStraightArc(QPainter& painter, int x1, int y1, int x2, int y2, int setback, int arrowType,
+                     int arrowSize, double arrowAngle);
+void DrawCurvedArc(QPainter& painter, int x1, int y1, int x2, int y2, int setback, int arrowType,
+                   int arrowSize, double arrowAngle, double length, bool showWeights);
+
+// Text in the window-text colour with its top-left corner at a point, on a clear background.
+void drawTextAt(QPainter& painter, int x, int y, const QString& text);
+
+// One link of the map with the painter's pen (and its length when the map shows weights).
+void DrawLink(QPainter& painter, const GraphMap& map, const Link& link);
+// One stop and its name, as the graph image shows them.
+void DrawStop(QPainter& painter, const Stop& stop);
+// The stop control above the images: always a circle in the stop's fill colour.
+void paintStopControl(QPainter& painter, const Stop& stop);
+// The name label above the images.
+void paintNameLabel(QPainter& painter, const Stop& stop);
+
+// Where a stop's name label lies on the map (empty when it has no caption).
+QRect nameLabelRect(const Stop& stop);
+// The smallest rectangle from the origin that holds every stop and visible name.
+QRect mapExtent(const GraphMap& map);
+
+// The whole graph image: cleared with the window colour, every link, then every stop. The canvas
+// keeps the pen of the links and its own font afterwards.
+void RedrawGraph(GraphCanvas& canvas, const GraphMap& map);
+
+} // namespace lirsk

@@ -1,0 +1,323 @@
+#include "app/mainform.h"
+#include "app/mdichild.h"
+#include "platform/messages.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolBar>
+
+// The frame's commands: their table, their states as maps open and close, the map menus.
+class TestMainForm : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TMainForm> frame;
+    QStringList messages;
+
+    QAction* action(const QString& name) const {
+        for (QAction* a : frame->findChildren<QAction*>())
+            if (a->objectName() == name)
+                return a;
+        return nullptr;
+    }
+
+    void flush() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+
+private slots:
+    void init() {
+        messages.clear();
+        lirsk::setMessageHandler([this](const lirsk::MessageRequest& r) {
+            messages << r.text;
+            return QMessageBox::No;
+        });
+        frame = std::make_unique<TMainForm>();
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+    }
+
+    void cleanup() {
+        frame.reset();
+        lirsk::setMessageHandler({});
+    }
+
+    void actionTable_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<QString>("shortcut");
+        QTest::addColumn<bool>("visible");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<bool>("checked");
+        QTest::addColumn<bool>("hasIcon");
+        auto row = [](const char* name, const char* caption, const char* hint, const char* keys,
+                      bool visible, bool enabled, bool checked, bool icon) {
+            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(caption)
+                                << QString::fromUtf8(hint) << QString::fromLatin1(keys) << visible
+                                << enabled << checked << icon;
+        };
+        row("acOpen", "Открыть", "Открыть карту", "Ctrl+O", true, true, false, true);
+        row("acSave", "Сохранить", "Сохранить карту", "Ctrl+S", true, false, false, true);
+        row("acSaveAs", "Сохранить как", "Сохранить карту под новым именем", "Ctrl+Alt+S", true,
+            false, false, false);
+        row("acClose", "Закрыть", "Закрыть активное окно", "", true, true, false, false);
+        row("acExit", "Выход", "Выход из программы", "", true, true, false, false);
+        row("acWCascade", "Каскадом", "Выравнивание каскадом", "", true, true, false, true);
+        row("acWMinimize", "Свернуть все", "Свернуть все окна", "", true, true, false, false);
+        row("acWHor", "По горизонтали", "Выравнивание по горизонтали", "", true, true, false, true);
+        row("acWVert", "По вертикали", "Выравнивание по вертикали", "", true, true, false, true);
+        row("acAbout", "О программе", "Сведения о программе", "", true, true, false, true);
+        row("acPointer", "Указатель", "Режим просмотра", "", false, true, false, true);
+        row("acAddVertex", "Добавить вершину", "Создание остановки", "", false, true, false, true);
+        row("acAddRebro", "Добавить ребро", "Создание дороги", "", false, true, false, true);
+        row("acDestroyRebro", "Удалить ребро", "Удаление дороги", "", false, true, false, true);
+        row("acChangeRebroWeight", "Изменить параметры дороги", "Изменить параметры дороги", "",
+            false, true, false, true);
+        row("acFindWay", "Поиск пути", "Поиск пути", "", true, false, true, true);
+        row("acSettings", "Настройки", "Настройки", "", true, false, false, false);
+        row("acSelectAll", "Выбрать всё", "Выбрать все остановки", "Ctrl+A", true, false, false,
+            false);
+        row("acDelete", "Удалить", "Удалить выделенные остановки", "Del", true, false, false,
+            false);
+        row("acShowSmeg", "Панель поиска", "Панель поиска", "", true, false, true, false);
+        row("acHelp", "Справка", "Справка", "", true, true, false, true);
+        row("Helper", "Помощник", "", "", true, true, true, true);
+        row("acShowInced", "Маршруты", "Маршруты", "", true, false, false, false);
+        row("Redactor", "Redactor", "Режим редактора", "", true, false, false, true);
+        row("acNew", "acNew", "", "Ctrl+N", false, true, false, true);
+        row("acAddArc", "acAddArc", "", "", false, true, false, true);
+        row("acDestroyArc", "acDestroyArc", "", "", false, true, false, true);
+        row("acInfo", "acInfo", "Информация об остановке", "", false, true, false, true);
+    }
+
+    void actionTable() {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(QString, hint);
+        QFETCH(QString, shortcut);
+        QFETCH(bool, visible);
+        QFETCH(bool, enabled);
+        QFETCH(bool, checked);
+        QFETCH(bool, hasIcon);
+        QAction* a = action(name);
+        QVERIFY2(a, qPrintable(name));
+        QCOMPARE(a->text(), caption);
+        QCOMPARE(a->statusTip(), hint);
+        QCOMPARE(a->shortcut().toString(), shortcut);
+        QCOMPARE(a->isVisible(), visible);
+        // A hidden action cannot be chosen; its own enabled state shows once it is shown.
+        if (visible)
+            QCOMPARE(a->isEnabled(), enabled);
+        QCOMPARE(a->isChecked(), checked);
+        QCOMPARE(!a->icon().isNull(), hasIcon);
+    }
+
+    void menuImages() {
+        QCOMPARE(frame->ILmnu.size(), 19);
+        for (const QIcon& icon : frame->ILmnu)
+            QCOMPARE(icon.availableSizes().value(0), QSize(16, 16));
+    }
+
+    void menusInOrder() {
+        QStringList titles;
+        for (QAction* a : frame->menuBar()->actions())
+            titles << a->text();
+        QCOMPARE(titles, QStringList({"Файл", "Правка", "Управление", "Сервис", "Окно", "Помощь"}));
+        QStringList tools;
+        for (QAction* a : frame->ToolBar1->actions())
+            tools << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+        QCOMPARE(tools, QStringList({"acNew", "acOpen", "acSave", "Redactor", "-", "acPointer",
+                                     "acAddVertex", "acAddArc", "acDestroyArc", "acAddRebro",
+                                     "acDestroyRebro", "acChangeRebroWeight", "acInfo", "acFindWay",
+                                     "-", "acHelp", "acAbout"}));
+    }
+
+    void mapMenuEntries_data() {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("visible");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("metro") << "Карта Лирска"
+                               << "Метро" << true << true;
+        QTest::newRow("bus") << "Карта Лирска"
+                             << "Автобусная" << false << false;
+        QTest::newRow("trolleybus") << "Карта Лирска"
+                                    << "Троллейбусная" << true << true;
+        QTest::newRow("Moscow") << "Карты метро России"
+                                << "Москва" << true << false;
+        QTest::newRow("Nizhny") << "Карты метро России"
+                                << "Н.Новгород" << true << false;
+        QTest::newRow("Novosibirsk") << "Карты метро России"
+                                     << "Новосибирск" << true << false;
+        QTest::newRow("Samara") << "Карты метро России"
+                                << "Самара" << true << true;
+    }
+
+    void mapMenuEntries() {
+        QFETCH(QString, menu);
+        QFETCH(QString, entry);
+        QFETCH(bool, visible);
+        QFETCH(bool, enabled);
+        QAction* a = frame->MapMenuAction(menu, entry);
+        QVERIFY(a);
+        QCOMPARE(a->isVisible(), visible);
+        QCOMPARE(a->isEnabled(), enabled);
+    }
+
+    void chelnyMenuHidden() {
+        QMenu* menu = frame->MapMenu(QStringLiteral("Карта Н.Челнов"));
+        QVERIFY(menu);
+        QVERIFY(!menu->menuAction()->isVisible());
+        QVERIFY(!menu->menuAction()->isEnabled());
+    }
+
+    void newMapEnablesCommands() {
+        frame->acNew->setVisible(true);
+        frame->acNew->trigger();
+        QCOMPARE(frame->MapWindowCount(), 1);
+        TMDIChild* child = frame->ActiveMapWindow();
+        QVERIFY(child);
+        QCOMPARE(child->windowTitle(), QStringLiteral("Без имени"));
+        QCOMPARE(child->Mode, int(emPointer));
+        QCOMPARE(CurrentMapWindow(), child);
+        for (QAction* a : {frame->acSave, frame->acSaveAs, frame->acFindWay, frame->acSettings,
+                           frame->acSelectAll, frame->acDelete, frame->acShowSmeg,
+                           frame->acShowInced, frame->Redactor})
+            QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
+        QVERIFY(frame->acInfo->isVisible());
+        QVERIFY(frame->acShowSmeg->isChecked());
+    }
+
+    void closeWithTwoOpenDisablesCommands() {
+        frame->acNewExecute();
+        frame->acNewExecute();
+        QCOMPARE(frame->MapWindowCount(), 2);
+        frame->acClose->trigger();
+        flush();
+        QCOMPARE(frame->MapWindowCount(), 1);
+        QVERIFY(!frame->acSave->isEnabled());
+        QVERIFY(!frame->acFindWay->isEnabled());
+        QVERIFY(!frame->acInfo->isVisible());
+        frame->acNewExecute();
+        QVERIFY(frame->acSave->isEnabled());
+    }
+
+    void closingTheLastWindowLeavesEditorMode() {
+        frame->acNewExecute();
+        TMDIChild* child = frame->ActiveMapWindow();
+        child->SetEditorMode(true);
+        QVERIFY(frame->acAddVertex->isVisible());
+        QVERIFY(child->ImgGrafVisible());
+        QVERIFY(!child->Image1Visible());
+        frame->acCloseExecute();
+        flush();
+        QCOMPARE(frame->MapWindowCount(), 0);
+        for (QAction* a :
+             {frame->acPointer, frame->acAddVertex, frame->acAddRebro, frame->acDestroyRebro,
+              frame->acChangeRebroWeight, frame->acNew, frame->acAddArc, frame->acDestroyArc})
+            QVERIFY2(!a->isVisible(), qPrintable(a->objectName()));
+        QVERIFY(!CurrentMapWindow());
+    }
+
+    void editorModeShowsPointerAsTheMapCommandsLeftIt() {
+        frame->acNewExecute();
+        TMDIChild* child = frame->ActiveMapWindow();
+        child->SetEditorMode(true);
+        QVERIFY(frame->acPointer->isEnabled());
+        frame->DisableMapCommands();
+        QVERIFY(!frame->acPointer->isEnabled());
+        child->SetEditorMode(false);
+        child->SetEditorMode(true);
+        QVERIFY(!frame->acPointer->isEnabled());
+        QVERIFY(frame->acAddVertex->isEnabled());
+    }
+
+    void enablingWithoutWindowDoesNothing() {
+        frame->EnableMapCommands();
+        QVERIFY(!frame->acSave->isEnabled());
+        QVERIFY(!frame->acInfo->isVisible());
+    }
+
+    void windowCommands_data() {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("cascade") << "acWCascade";
+        QTest::newRow("horizontal") << "acWHor";
+        QTest::newRow("vertical") << "acWVert";
+        QTest::newRow("minimise") << "acWMinimize";
+    }
+
+    void windowCommands() {
+        QFETCH(QString, command);
+        frame->acNewExecute();
+        frame->acNewExecute();
+        frame->acNewExecute();
+        action(command)->trigger();
+        const QList<QMdiSubWindow*> windows = frame->MdiArea->subWindowList();
+        QCOMPARE(windows.size(), 3);
+        QSet<QPair<int, int>> places;
+        for (QMdiSubWindow* w : windows) {
+            QVERIFY(!w->isMaximized());
+            QCOMPARE(w->isMinimized(), command == QLatin1String("acWMinimize"));
+            places.insert({w->x(), w->y()});
+        }
+        if (command != QLatin1String("acWMinimize"))
+            QCOMPARE(places.size(), 3);
+        if (command == QLatin1String("acWHor"))
+            for (QMdiSubWindow* w : windows)
+                QCOMPARE(w->width(), frame->MdiArea->viewport()->width());
+        if (command == QLatin1String("acWVert"))
+            for (QMdiSubWindow* w : windows)
+                QCOMPARE(w->height(), frame->MdiArea->viewport()->height());
+    }
+
+    void windowMenuListsMaps() {
+        frame->acNewExecute();
+        frame->CreateMDIChild(QStringLiteral("Вторая"));
+        emit frame->WindowMenu->aboutToShow();
+        QStringList entries;
+        for (QAction* a : frame->WindowMenu->actions())
+            if (!a->isSeparator())
+                entries << a->text();
+        QCOMPARE(entries, QStringList({"Каскадом", "По горизонтали", "По вертикали", "Свернуть все",
+                                       "&1 Без имени", "&2 Вторая"}));
+    }
+
+    void aboutSetsStatus() {
+        frame->acAboutExecute();
+        QCOMPARE(frame->StatusText(), QStringLiteral("Информация о программе"));
+    }
+
+    void redactorWithoutAccessDialogSpringsBack() {
+        frame->acNewExecute();
+        frame->Redactor->trigger();
+        QVERIFY(!frame->Redactor->isChecked());
+        QVERIFY(!frame->acAddVertex->isVisible());
+    }
+
+    void exitClosesEveryWindow() {
+        frame->acNewExecute();
+        frame->acNewExecute();
+        QVERIFY(frame->close());
+        flush();
+        QCOMPARE(frame->MapWindowCount(), 0);
+    }
+
+    void exitIsRefusedWhenTheUserCancels() {
+        frame->acNewExecute();
+        frame->ActiveMapWindow()->Modified = true;
+        lirsk::setMessageHandler([this](const lirsk::MessageRequest& r) {
+            messages << r.text;
+            return QMessageBox::Cancel;
+        });
+        QVERIFY(!frame->close());
+        QCOMPARE(messages, QStringList({"Сохранить изменения в карте «Без имени»?"}));
+        QCOMPARE(frame->MapWindowCount(), 1);
+    }
+};
+
+QTEST_MAIN(TestMainForm)
+#include "tst_mainform.moc"

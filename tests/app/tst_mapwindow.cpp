@@ -1,0 +1,468 @@
+#include "app/mainform.h"
+#include "app/maparea.h"
+#include "app/mdichild.h"
+#include "model/catalogue.h"
+#include "model/mapfile.h"
+#include "platform/messages.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace lirsk;
+
+Q_DECLARE_METATYPE(lirsk::MapMenuEntry)
+
+namespace {
+
+const QString kFindWayText =
+    QStringLiteral("Оптимальный путь (укажите левой кнопкой мыши остановку отправления, затем не "
+                   "отпуская кнопку к какой остановке следует найти путь)");
+
+// A small map: three stops, a road between the first two and an arc from the second to the third.
+void buildMap(GraphMap& map) {
+    map.Settings.UserWeights = false;
+    StopRef a = map.AddStop(40, 40, -1, QStringLiteral("Вокзал"), true);
+    StopRef b = map.AddStop(200, 60, -1, QStringLiteral("Рынок"), true);
+    StopRef c = map.AddStop(120, 220, -1, QStringLiteral("Улица Гагарина"), true);
+    for (StopRef s : {a, b, c})
+        s->Label.Caption = map.StopRows[map.indexOf(s)];
+    b->Routes = QStringLiteral("T1 T2");
+    map.AddLink(a, b)->Length = 350;
+    map.AddLink(b, a)->Length = 350;
+    map.AddLink(b, c)->Length = 12.5;
+    map.UpdateArcFlags();
+    map.Settings.UserWeights = true;
+}
+
+QString writeMap(const QString& path, void (*fill)(GraphMap&)) {
+    GraphMap map;
+    fill(map);
+    QString error;
+    if (!saveMapFile(path, map, false, &error))
+        return error;
+    return QString();
+}
+
+QString describe(const GraphMap& map) {
+    QStringList lines;
+    lines << QStringLiteral("max %1").arg(map.MaxStopId);
+    for (const auto& s : map.stops()) {
+        lines << QStringLiteral("%1 %2,%3 %4 [%5] at %6,%7")
+                     .arg(s->Id)
+                     .arg(s->Left)
+                     .arg(s->Top)
+                     .arg(s->Label.Caption, s->Routes)
+                     .arg(s->Label.Left)
+                     .arg(s->Label.Top);
+        for (const auto& l : s->Links)
+            lines << QStringLiteral("  -> %1 %2 %3").arg(l->To->Id).arg(l->Length).arg(l->IsArc);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+class TestMapWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TMainForm> frame;
+    QStringList messages;
+    QMessageBox::StandardButton answer = QMessageBox::No;
+    QTemporaryDir dir;
+
+    void flush() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+private slots:
+    void init() {
+        messages.clear();
+        answer = QMessageBox::No;
+        setMessageHandler([this](const MessageRequest& r) {
+            messages << r.text;
+            return answer;
+        });
+        frame = std::make_unique<TMainForm>();
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+    }
+
+    void cleanup() {
+        frame.reset();
+        setMessageHandler({});
+    }
+
+    void openThroughTheDialog() {
+        const QString file = path(QStringLiteral("город.gaf"));
+        QCOMPARE(writeMap(file, buildMap), QString());
+        frame->AskOpenFileName = [file] { return file; };
+        QStringList texts;
+        connect(frame->StatusBar, &QStatusBar::messageChanged, this,
+                [&texts](const QString& text) { texts << text; });
+        frame->acOpen->trigger();
+        // The open's wait text, then the redraw's around the one full redraw, then the mode's.
+        QCOMPARE(texts.mid(texts.lastIndexOf(QStringLiteral("Открытие файла, ждите..."))),
+                 QStringList({"Открытие файла, ждите...", "", "Перерисовка карты, ждите...", "",
+                              kFindWayText}));
+        TMDIChild* child = frame->ActiveMapWindow();
+        QVERIFY(child);
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(child->windowTitle(), file);
+        QCOMPARE(child->Map().stopCount(), 3);
+        QCOMPARE(child->Map().MapCode, QString());
+        QVERIFY(!child->ImgGrafVisible());
+        QVERIFY(child->Image1Visible());
+        QVERIFY(child->Picture().isNull());
+        QCOMPARE(child->SGM->rowCount(), 2);
+        QCOMPARE(child->SG->rowCount(), 4);
+        QCOMPARE(child->SG->item(3, 0)->text(), QStringLiteral("Улица Гагарина"));
+        QCOMPARE(child->Mode, int(emFindWay));
+        QCOMPARE(frame->StatusText(), kFindWayText);
+        QVERIFY(frame->acFindWay->isChecked());
+        QVERIFY(frame->acSave->isEnabled());
+        QVERIFY(!child->Modified);
+        // The graph image holds the drawing although it is hidden.
+        QVERIFY(child->GraphImage().image.width() >= 200);
+    }
+
+    void openTwiceGivesIndependentWindows() {
+        const QString file = path(QStringLiteral("twice.gaf"));
+        QCOMPARE(writeMap(file, buildMap), QString());
+        TMDIChild* first = frame->OpenMap(file, file);
+        TMDIChild* second = frame->OpenMap(file, file);
+        QVERIFY(first && second && first != second);
+        QCOMPARE(frame->MapWindowCount(), 2);
+        first->Map().stops()[0]->Left = 400;
+        QCOMPARE(second->Map().stops()[0]->Left, 40);
+        QCOMPARE(CurrentMapWindow(), second);
+    }
+
+    void emptyMapCannotSearch() {
+        const QString file = path(QStringLiteral("empty.gaf"));
+        QCOMPARE(writeMap(file, [](GraphMap&) {}), QString());
+        TMDIChild* child = frame->OpenMap(file, file);
+        QVERIFY(child);
+        QCOMPARE(messages, QStringList({"Поиск не возможен, т.к. нет исходных данных."}));
+        QCOMPARE(child->Mode, int(emPointer));
+        QCOMPARE(frame->StatusText(), QString());
+    }
+
+    void failedLoads_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content"); // null: no file at all
+        QTest::newRow("no such file") << "missing.gaf" << QByteArray();
+        QTest::newRow("cut inside the header") << "short.gaf" << QByteArray(30, '\0');
+        QByteArray partial(56, '\0');
+        partial.append(QByteArray(7, '\1'));
+        QTest::newRow("partial link record") << "partial.gaf" << partial;
+        QTest::newRow("a folder") << "folder.gaf" << QByteArray("dir");
+    }
+
+    void failedLoads() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        const QString file = path(name);
+        if (content == "dir") {
+            QVERIFY(QDir().mkpath(file));
+        } else if (!content.isNull()) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content);
+        }
+        frame->acNewExecute();
+        QVERIFY(!frame->OpenMap(file, file));
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].section(QLatin1Char('\n'), 0, 0),
+                 QStringLiteral("Ошибка открытия файла!"));
+        QVERIFY(messages[0].section(QLatin1Char('\n'), 1).size() > 0);
+        QCOMPARE(frame->StatusText(), QString());
+        flush();
+        QCOMPARE(frame->MapWindowCount(), 1);
+        QVERIFY(!frame->acSave->isEnabled());
+    }
+
+    void saveAsAndReopenKeepEverything() {
+        frame->acNewExecute();
+        TMDIChild* child = frame->ActiveMapWindow();
+        buildMap(child->Map());
+        child->Map().Settings.ArrowType = 1;
+        child->Map().stops()[1]->Label.Left = 260;
+        const QString file = path(QStringLiteral("новая.gaf"));
+        frame->AskSaveFileName = [file] { return file; };
+        // A map without a file asks for one on a plain save.
+        frame->acSave->trigger();
+        QVERIFY(messages.isEmpty());
+        QVERIFY(QFile::exists(file));
+        QCOMPARE(child->windowTitle(), file);
+        QCOMPARE(child->Map().FileName, file);
+        const QString before = describe(child->Map());
+
+        TMDIChild* copy = frame->OpenMap(file, file);
+        QVERIFY(copy);
+        QCOMPARE(describe(copy->Map()), before);
+        QCOMPARE(copy->Map().Settings.ArrowType, 1);
+
+        // A plain save writes to the file the map came from.
+        copy->Map().stops()[0]->Left = 77;
+        QVERIFY(copy->Save(QString()));
+        GraphMap reread;
+        QVERIFY(readMapFile(file, reread, nullptr));
+        QCOMPARE(reread.stops()[0]->Left, 77);
+    }
+
+    void saveAsCancelledWritesNothing() {
+        frame->acNewExecute();
+        frame->AskSaveFileName = [] { return QString(); };
+        QVERIFY(!frame->acSaveAsExecute());
+        QCOMPARE(frame->ActiveMapWindow()->Map().FileName, QString());
+    }
+
+    void failedSaves_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("no such folder") << "нет/такой/папки.gaf"
+                                        << "Рынок";
+        QTest::newRow("text Windows-1251 cannot hold") << "ok.gaf"
+                                                       << "Рынок ★";
+    }
+
+    void failedSaves() {
+        QFETCH(QString, target);
+        QFETCH(QString, name);
+        const QString file = path(QStringLiteral("kept.gaf"));
+        QCOMPARE(writeMap(file, buildMap), QString());
+        TMDIChild* child = frame->OpenMap(file, file);
+        QVERIFY(child);
+        const QByteArray old = [&] {
+            QFile f(file);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        child->Map().stops()[1]->Label.Caption = name;
+        child->Modified = true;
+        const bool ok =
+            target == QLatin1String("ok.gaf") ? child->Save(QString()) : child->Save(path(target));
+        QVERIFY(!ok);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0].startsWith(QStringLiteral("Не удалось сохранить карту")));
+        QVERIFY(messages[0].contains(QLatin1Char('\n')));
+        QVERIFY(child->Modified);
+        QCOMPARE(child->windowTitle(), file);
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), old);
+    }
+
+    void closingAChangedMapAsks_data() {
+        QTest::addColumn<int>("reply");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("yes") << int(QMessageBox::Yes) << true << true;
+        QTest::newRow("no") << int(QMessageBox::No) << true << false;
+        QTest::newRow("cancel") << int(QMessageBox::Cancel) << false << false;
+    }
+
+    void closingAChangedMapAsks() {
+        QFETCH(int, reply);
+        QFETCH(bool, closed);
+        QFETCH(bool, saved);
+        const QString file = path(QStringLiteral("changed.gaf"));
+        QCOMPARE(writeMap(file, buildMap), QString());
+        TMDIChild* child = frame->OpenMap(file, QStringLiteral("Карта"));
+        QVERIFY(child);
+        child->Map().stops()[0]->Top = 99;
+        child->Modified = true;
+        answer = QMessageBox::StandardButton(reply);
+        frame->acCloseExecute();
+        flush();
+        QCOMPARE(messages, QStringList({"Сохранить изменения в карте «Карта»?"}));
+        QCOMPARE(frame->MapWindowCount(), closed ? 0 : 1);
+        GraphMap reread;
+        QVERIFY(readMapFile(file, reread, nullptr));
+        QCOMPARE(reread.stops()[0]->Top == 99, saved);
+    }
+
+    void unchangedMapClosesSilently() {
+        frame->acNewExecute();
+        frame->acCloseExecute();
+        flush();
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(frame->MapWindowCount(), 0);
+        QVERIFY(!CurrentMapWindow());
+    }
+
+    void foundWayShowsOverThePicture() {
+        frame->acNewExecute();
+        TMDIChild* child = frame->ActiveMapWindow();
+        buildMap(child->Map());
+        child->RedrawMap(false);
+        QVERIFY(child->Image1Visible() && !child->ImgGrafVisible());
+        const QImage plain = child->RenderMapArea();
+        child->SetMapPen(Qt::blue, 3, PenMode::Copy);
+        child->DrawStraightArc(45, 45, 125, 225, 6, 0, 15, 3.0);
+        QVERIFY(child->OverlayShown());
+        const QImage withWay = child->RenderMapArea();
+        QVERIFY(withWay != plain);
+        QCOMPARE(withWay.pixelColor(85, 135), QColor(Qt::blue));
+        child->RedrawMap(false);
+        QVERIFY(!child->OverlayShown());
+        QCOMPARE(child->RenderMapArea(), plain);
+    }
+
+    void rubberBandErasesItselfOverThePicture() {
+        frame->acNewExecute();
+        TMDIChild* child = frame->ActiveMapWindow();
+        buildMap(child->Map());
+        child->RedrawMap(false);
+        const QImage plain = child->RenderMapArea();
+        const QImage graph = child->GraphImage().image;
+        child->SetMapPen(Qt::black, 2, PenMode::NotXor);
+        child->DrawStraightArc(45, 45, 300, 100, 0, 0, 15, 3.0);
+        QVERIFY(child->RenderMapArea() != plain);
+        child->DrawStraightArc(45, 45, 300, 100, 0, 0, 15, 3.0);
+        QCOMPARE(child->RenderMapArea(), plain);
+        QCOMPARE(child->GraphImage().image, graph);
+    }
+
+    void nameDragFollowsThePressedName() {
+        frame->acNewExecute();
+        TMDIChild* child = frame->ActiveMapWindow();
+        buildMap(child->Map());
+        child->RedrawMap(false);
+        StopRef stop = child->Map().stops()[0].get();
+        const QPoint grab(stop->Label.Left + 3, stop->Label.Top + 4);
+        QTest::mousePress(child->Area, Qt::LeftButton, {}, grab);
+        QCOMPARE(child->LabelDragStop, stop);
+        // The pointer runs far past other stops: the pressed name keeps the moves.
+        QTest::mouseMove(child->Area, grab + QPoint(150, 170));
+        QCOMPARE(stop->Label.Left, 50 + 150);
+        QCOMPARE(stop->Label.Top, 40 + 170);
+        QVERIFY(child->Modified);
+        // Esc puts the name back where the drag began.
+        QTest::keyClick(child, Qt::Key_Escape);
+        QCOMPARE(stop->Label.Left, 50);
+        QCOMPARE(stop->Label.Top, 40);
+        QTest::mouseRelease(child->Area, Qt::LeftButton, {}, grab + QPoint(150, 170));
+        QVERIFY(!child->LabelDragStop);
+        QVERIFY(!stop->LabelDragging);
+    }
+
+    void farAwayStopKeepsTheImageBounded() {
+        const QString file = path(QStringLiteral("far.gaf"));
+        QCOMPARE(writeMap(file,
+                          [](GraphMap& map) {
+                              buildMap(map);
+                              map.stops()[2]->Left = 60000;
+                              map.stops()[2]->Top = 90000;
+                              map.stops()[1]->Label.Left = 2147483600;
+                          }),
+                 QString());
+        TMDIChild* child = frame->OpenMap(file, file);
+        QVERIFY(child);
+        QCOMPARE(child->Area->width(), QWIDGETSIZE_MAX);
+        QVERIFY(child->Area->height() > 90000);
+        QCOMPARE(child->GraphImage().image.size(), QSize(8192, 8192));
+    }
+
+    void builtinMaps_data() {
+        QTest::addColumn<MapMenuEntry>("entry");
+        for (const MapMenuEntry& e : mapMenuCatalogue())
+            if (!e.path.isEmpty())
+                QTest::newRow(qPrintable(e.path)) << e;
+    }
+
+    void builtinMaps() {
+        QFETCH(MapMenuEntry, entry);
+        const QString found = resolveDataPath(entry.path, DataRoots());
+        if (!QFileInfo::exists(found))
+            QSKIP("this built-in map is not built");
+        TMDIChild* child = frame->OpenBuiltinMap(entry);
+        QVERIFY2(child, qPrintable(messages.join(QLatin1Char('\n'))));
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join(QLatin1Char('\n'))));
+        QCOMPARE(child->windowTitle(), entry.title);
+        const MapIdentity identity = recognizeMapPath(entry.path);
+        QCOMPARE(child->Map().MapCode, identity.mapCode);
+        QCOMPARE(child->ImgGrafVisible(), identity.mapCity == QLatin1String("none"));
+        QCOMPARE(child->Picture().isNull(), identity.mapCity != QLatin1String("Lirsk") &&
+                                                identity.mapCity != QLatin1String("Chelny"));
+        const std::optional<RouteTable> routes = routeTableFor(identity.mapCode);
+        QCOMPARE(child->SGM->rowCount(), routes ? routes->rowCount : 2);
+        if (routes && !routes->rows.isEmpty())
+            QCOMPARE(child->SGM->item(1, 1)->text(), routes->rows[0].name);
+        QCOMPARE(child->SG->rowCount(), child->Map().stopCount() + 1);
+        if (entry.metro)
+            QCOMPARE(child->SG->columnWidth(0), child->SG->width() - 4);
+        QVERIFY(child->Map().stopCount() > 0);
+        QCOMPARE(child->Mode, int(emFindWay));
+
+        // A picture of the window's map area, for a look by eye.
+        QVERIFY(QDir().mkpath(QStringLiteral(LIRSK_PICTURE_DIR)));
+        const QString picture = QDir(QStringLiteral(LIRSK_PICTURE_DIR))
+                                    .filePath(QFileInfo(entry.path).baseName() + ".png");
+        QVERIFY(child->RenderMapArea().save(picture));
+    }
+
+    void unreadablePictureKeepsTheRestOfTheSetUp() {
+        // A built-in path found in the current folder, with a picture that is no JPEG.
+        QTemporaryDir here;
+        QVERIFY(QDir(here.path()).mkpath(QStringLiteral("toolbox/map")));
+        QVERIFY(QDir(here.path()).mkpath(QStringLiteral("toolbox/FonBitmap")));
+        QCOMPARE(writeMap(here.filePath(QStringLiteral("toolbox/map/MapTram.gaf")), buildMap),
+                 QString());
+        QFile picture(here.filePath(QStringLiteral("toolbox/FonBitmap/Lirsk.jpg")));
+        QVERIFY(picture.open(QIODevice::WriteOnly));
+        picture.write("not a picture");
+        picture.close();
+        const QString old = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(here.path()));
+        TMDIChild* child = frame->OpenMap(QStringLiteral("toolbox/map/MapTram.gaf"),
+                                          QStringLiteral("Трамвайная карта"));
+        QDir::setCurrent(old);
+        QVERIFY(child);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0].startsWith(QStringLiteral("Не удалось загрузить фоновый рисунок")));
+        QVERIFY(child->Picture().isNull());
+        QCOMPARE(child->SGM->rowCount(), 21);
+        QCOMPARE(child->Mode, int(emFindWay));
+        QVERIFY(frame->acSave->isEnabled());
+    }
+
+    void builtinPathFoundBesideTheProgram() {
+        // Started from another folder, a built-in path is found in the installed data folder.
+        const QString relative = QStringLiteral("toolbox/map/MSamara.gaf");
+        const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(relative);
+        const QString installed = QDir(DataRoots().at(1)).filePath(relative);
+        const bool made = !QFileInfo::exists(beside) && !QFileInfo::exists(installed);
+        if (made) {
+            QVERIFY(QDir().mkpath(QFileInfo(installed).path()));
+            QCOMPARE(writeMap(installed, buildMap), QString());
+        }
+        const QString old = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        const MapMenuEntry entry = [&] {
+            for (const MapMenuEntry& e : mapMenuCatalogue())
+                if (e.path == relative)
+                    return e;
+            return MapMenuEntry{};
+        }();
+        TMDIChild* child = frame->OpenBuiltinMap(entry);
+        QDir::setCurrent(old);
+        if (made)
+            QFile::remove(installed);
+        QVERIFY2(child, qPrintable(messages.join(QLatin1Char('\n'))));
+        QCOMPARE(child->Map().MapCode, QStringLiteral("S"));
+        QCOMPARE(child->Map().FileName, relative);
+        QCOMPARE(child->SGM->item(1, 1)->text(), QStringLiteral("Московская- Юнгородок"));
+    }
+};
+
+QTEST_MAIN(TestMapWindow)
+#include "tst_mapwindow.moc"

@@ -1,0 +1,82 @@
+#include "commands.h"
+#include "common.h"
+
+#ifdef LIRSK_NO_RENDER
+
+namespace gaftool {
+
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
+int cmdRender(const QStringList&) {
+    err(QStringLiteral("gaftool: this gaftool was built without QtGui and cannot render"));
+    return 2;
+}
+
+} // namespace gaftool
+
+#else
+
+#include "model/graphmap.h"
+#include "view/maprenderer.h"
+
+#include <QGuiApplication>
+#include <QImageWriter>
+
+#include <cstring>
+
+namespace gaftool {
+
+// Only the render command needs fonts and painting: it gets a GUI application on the offscreen
+// platform, every other command a plain one.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "render") == 0) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QGuiApplication>(argc, argv);
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
+int cmdRender(const QStringList& args) {
+    const QString help = QStringLiteral(
+        "usage: gaftool render FILE OUT.png\n"
+        "Draws the graph image of a map (.gaf or .json) as the program draws it: roads, arcs\n"
+        "with their arrows, lengths, stops and names, on the window background, as large as the\n"
+        "map's stops and names need.");
+    if (wantsHelp(args)) {
+        out(help);
+        return 0;
+    }
+    if (args.size() != 2)
+        return usage(help);
+    lirsk::GraphMap map;
+    QString error;
+    if (!loadMap(args[0], map, &error))
+        return failInput(args[0], error);
+
+    const QRect extent = lirsk::mapExtent(map);
+    constexpr int kMargin = 10;
+    constexpr int kLimit = 16000;
+    const int width = extent.width() + kMargin;
+    const int height = extent.height() + kMargin;
+    if (width > kLimit || height > kLimit)
+        return failInput(args[0], QStringLiteral("the map is %1 x %2 pixels, larger than %3 x %3")
+                                      .arg(width)
+                                      .arg(height)
+                                      .arg(kLimit));
+    lirsk::GraphCanvas canvas;
+    canvas.resize(width, height);
+    lirsk::RedrawGraph(canvas, map);
+
+    QImageWriter writer(args[1]);
+    if (!writer.write(canvas.image)) {
+        err(QStringLiteral("gaftool: %1: %2").arg(args[1], writer.errorString()));
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace gaftool
+
+#endif
