@@ -61,47 +61,45 @@ RouteIndex::RouteIndex(const GraphMap& map) : map_(map) {
     inStart_.assign(m + 1, 0);
     outStart_.assign(m + 1, 0);
 
-    // Count, keeping of several links from one source to one target only the first.
+    // One walk over the links, sources in ascending rank. Of several links from one source to
+    // one target only the first feeds the target.
+    struct Kept {
+        int to, from;
+        double length, time;
+    };
+    std::size_t links = 0;
+    for (StopRef stop : byRank_)
+        links += stop->Links.size();
+    std::vector<Kept> kept;
+    kept.reserve(links);
+    outTargets_.reserve(links);
     std::vector<int> lastSource(m, -1);
-    std::vector<int> targets; // rank of each link's target, in the order the links are walked
     for (std::size_t u = 0; u < m; ++u) {
         for (const auto& link : byRank_[u]->Links) {
             const int v = rankOf(link->To);
-            targets.push_back(v);
             if (v < 0)
                 continue;
-            ++outStart_[u + 1];
+            outTargets_.push_back(v);
             if (lastSource[std::size_t(v)] != int(u)) {
                 lastSource[std::size_t(v)] = int(u);
+                kept.push_back({v, int(u), link->Length, link->Time});
                 ++inStart_[std::size_t(v) + 1];
             }
         }
-    }
-    for (std::size_t r = 0; r < m; ++r) {
-        inStart_[r + 1] += inStart_[r];
-        outStart_[r + 1] += outStart_[r];
+        outStart_[u + 1] = int(outTargets_.size());
     }
 
-    // Fill; sources are walked in ascending rank, so each incoming list comes out sorted.
-    inLinks_.resize(std::size_t(inStart_[m]));
-    inTimes_.resize(std::size_t(inStart_[m]));
-    outTargets_.resize(std::size_t(outStart_[m]));
+    // Incoming lists by target; the sources were walked in ascending rank, so each comes out
+    // sorted.
+    for (std::size_t r = 0; r < m; ++r)
+        inStart_[r + 1] += inStart_[r];
+    inLinks_.resize(kept.size());
+    inTimes_.resize(kept.size());
     std::vector<int> inFill(inStart_.begin(), inStart_.end() - 1);
-    std::fill(lastSource.begin(), lastSource.end(), -1);
-    std::size_t walked = 0, outFill = 0;
-    for (std::size_t u = 0; u < m; ++u) {
-        for (const auto& link : byRank_[u]->Links) {
-            const int v = targets[walked++];
-            if (v < 0)
-                continue;
-            outTargets_[outFill++] = v;
-            if (lastSource[std::size_t(v)] != int(u)) {
-                lastSource[std::size_t(v)] = int(u);
-                const std::size_t at = std::size_t(inFill[std::size_t(v)]++);
-                inLinks_[at] = {link->Length, int(u)};
-                inTimes_[at] = link->Time;
-            }
-        }
+    for (const Kept& k : kept) {
+        const std::size_t at = std::size_t(inFill[std::size_t(k.to)]++);
+        inLinks_[at] = {k.length, k.from};
+        inTimes_[at] = k.time;
     }
 }
 
@@ -214,6 +212,7 @@ SearchResult RouteIndex::search(StopRef start, StopRef finish) {
             result.passesCapped = true;
             break;
         }
+        result.passes = pass;
         changed.clear();
         anyCandidate = false;
         for (std::size_t sw = 0; sw < summaryCount; ++sw) {
@@ -229,6 +228,7 @@ SearchResult RouteIndex::search(StopRef start, StopRef finish) {
                             continue;
                         const double candidate = feeder.length + in.length;
                         if (candidate < target.length) {
+                            ++result.lowerings;
                             target.length = candidate;
                             times[v] = times[in.from] + inTimes[k];
                             prev[v] = in.from;

@@ -38,7 +38,8 @@ constexpr double UnreachedLength = 262136.0;
 enum class SearchOutcome {
     Found,        // the way is in SearchResult::way
     NoWayMessage, // the start has no outgoing link: the window says "Пути нет"
-    Unreached,    // the finish was not reached (or only by 262136 m or more): nothing is shown
+    Unreached,    // the finish kept exactly UnreachedLength (no way along the links' directions,
+                  // or only one of 262136 m or more through other stops): nothing is shown
     LoopingWay,   // negative lengths made the way back from the finish loop: no way can be shown
 };
 
@@ -53,6 +54,9 @@ struct SearchResult {
     // The passes hit their cap: some cycle of negative total length kept lowering lengths, so the
     // scratch fields (and a found way) are not shortest.
     bool passesCapped = false;
+    // How much work the search did: passes run and PathLength lowerings made in them.
+    int passes = 0;
+    qint64 lowerings = 0;
 };
 
 // The indexes one search runs on: stops in ascending Id, each stop's incoming links sorted by
@@ -105,7 +109,10 @@ private:
     std::vector<std::uint64_t> candidateSummary_;
 };
 
-// Builds the indexes and runs one search.
+// Builds the indexes and runs one search. The map window redraws its map, then: Found, it draws
+// each step from way[k + 1] to way[k] and reports the way (BuildRouteReport in route/report.h);
+// NoWayMessage, it shows "Пути нет"; Unreached, nothing more; LoopingWay, it can tell the user that
+// negative road lengths left the way unfound.
 SearchResult FindWay(GraphMap& map, StopRef start, StopRef finish);
 
 } // namespace lirsk

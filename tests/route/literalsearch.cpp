@@ -45,13 +45,12 @@ SearchResult FindWay(GraphMap& map, StopRef start, StopRef finish) {
     };
 
     // 5. Passes, at most one per stop.
-    int passes = 0;
     while (anySet(candidates)) {
-        if (passes == map.stopCount()) {
+        if (result.passes == map.stopCount()) {
             result.passesCapped = true;
             break;
         }
-        ++passes;
+        ++result.passes;
         std::fill(changed.begin(), changed.end(), false);
         for (int pos = 0; pos <= map.MaxStopId; ++pos) {
             if (!candidates[std::size_t(pos)])
@@ -75,6 +74,7 @@ SearchResult FindWay(GraphMap& map, StopRef start, StopRef finish) {
                 }
                 const double candidate = in->PathLength + w->Length;
                 if (candidate < p->PathLength) {
+                    ++result.lowerings;
                     p->PathLength = candidate;
                     p->PathTime = in->PathTime + w->Time;
                     p->PathPrev = i;

@@ -303,6 +303,8 @@ void TestFindWay::randomMapsAgreeWithLiteral() {
                                          .toUtf8();
             QVERIFY2(fast.result.outcome == lit.result.outcome, where.constData());
             QVERIFY2(fast.result.passesCapped == lit.result.passesCapped, where.constData());
+            QVERIFY2(fast.result.passes == lit.result.passes, where.constData());
+            QVERIFY2(fast.result.lowerings == lit.result.lowerings, where.constData());
             QVERIFY2(fast.result.way == lit.result.way, where.constData());
             QVERIFY2(bits(fast.result.length) == bits(lit.result.length), where.constData());
             QVERIFY2(bits(fast.result.time) == bits(lit.result.time), where.constData());
