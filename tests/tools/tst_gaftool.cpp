@@ -162,8 +162,22 @@ private slots:
         QVERIFY(r.err.contains("/nonexistent/x."));
     }
 
+    void cataloguePrintsMenusPathsAndTables() {
+        const Run r = gaftool({"catalogue"});
+        QCOMPARE(r.exitCode, 0);
+        const QString text = QString::fromUtf8(r.out);
+        QVERIFY(
+            text.contains(QStringLiteral("«Москва»: toolbox/map/MMoscow.gaf, «Карта метро Москвы» "
+                                         "[disabled, metro]")));
+        QVERIFY(text.contains(
+            QStringLiteral("toolbox/map/MPiter.gaf: code P, city none, drawn graph")));
+        QVERIFY(text.contains(QStringLiteral("Route table P: 5 rows with the header\n"
+                                             "  1\tДевяткино- пр.Ветеранов")));
+        QVERIFY(text.contains(QStringLiteral("Route table B: 16 rows with the header")));
+    }
+
     void helpForEveryCommand() {
-        for (const char* cmd : {"dump", "convert", "validate"}) {
+        for (const char* cmd : {"dump", "convert", "validate", "catalogue", "route"}) {
             const Run r = gaftool({QString::fromLatin1(cmd), "--help"});
             QCOMPARE(r.exitCode, 0);
             QVERIFY(r.out.startsWith("usage: gaftool " + QByteArray(cmd)));

@@ -17,5 +17,6 @@ int cmdRender(const QStringList& args);
 // The application object a command needs (render draws, the others only read and write).
 std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv);
 int cmdRoute(const QStringList& args);
+int cmdCatalogue(const QStringList& args);
 
 } // namespace gaftool

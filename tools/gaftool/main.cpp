@@ -19,6 +19,8 @@ const Command kCommands[] = {
     {"validate", "list the broken invariants of a map", gaftool::cmdValidate},
     {"render", "draw the graph image of a map into a PNG picture", gaftool::cmdRender},
     {"route", "the shortest way between two stops and its report", gaftool::cmdRoute},
+    {"catalogue", "the built-in maps: menus, paths, pictures and route tables",
+     gaftool::cmdCatalogue},
 };
 
 int help() {

@@ -1,0 +1,78 @@
+#include "commands.h"
+#include "common.h"
+
+#include "model/catalogue.h"
+
+using namespace lirsk;
+
+namespace gaftool {
+
+namespace {
+
+QString state(const MapMenuEntry& e) {
+    if (!e.visible)
+        return e.enabled ? QStringLiteral("hidden") : QStringLiteral("hidden, disabled");
+    return e.enabled ? QStringLiteral("enabled") : QStringLiteral("disabled");
+}
+
+} // namespace
+
+int cmdCatalogue(const QStringList& args) {
+    const QString help = QStringLiteral(
+        "usage: gaftool catalogue\n"
+        "Prints the built-in maps as the program knows them: the map menus with each entry's\n"
+        "path, window title and state; the code and city each path is recognised as, with the\n"
+        "set-up that follows a load (picture, drawn graph); and the route table of each code.");
+    if (wantsHelp(args)) {
+        out(help);
+        return 0;
+    }
+    if (!args.isEmpty())
+        return usage(help);
+
+    out(QStringLiteral("Map menus"));
+    QString menu;
+    for (const MapMenuEntry& e : mapMenuCatalogue()) {
+        if (e.menu != menu) {
+            menu = e.menu;
+            out(QStringLiteral("  «%1»%2")
+                    .arg(menu,
+                         mapMenuVisible(menu) ? QString() : QStringLiteral(" (hidden, disabled)")));
+        }
+        out(QStringLiteral("    «%1»: %2%3 [%4%5]")
+                .arg(e.entry, e.path.isEmpty() ? QStringLiteral("opens nothing") : e.path,
+                     e.title.isEmpty() ? QString() : QStringLiteral(", «%1»").arg(e.title),
+                     state(e), e.metro ? QStringLiteral(", metro") : QString()));
+    }
+
+    out(QStringLiteral("\nBuilt-in paths"));
+    QStringList codes;
+    for (const MapMenuEntry& e : mapMenuCatalogue()) {
+        if (e.path.isEmpty())
+            continue;
+        const MapIdentity id = recognizeMapPath(e.path);
+        const BuiltinSetup setup = builtinSetup(id);
+        out(QStringLiteral("  %1: code %2, city %3, %4")
+                .arg(e.path, id.mapCode, id.mapCity,
+                     setup.showGraph ? QStringLiteral("drawn graph")
+                                     : QStringLiteral("picture %1").arg(setup.picture)));
+        if (!codes.contains(id.mapCode))
+            codes << id.mapCode;
+    }
+
+    for (const QString& code : codes) {
+        const std::optional<RouteTable> table = routeTableFor(code);
+        if (!table) {
+            out(QStringLiteral("\nRoute table %1: none").arg(code));
+            continue;
+        }
+        out(QStringLiteral("\nRoute table %1: %2 rows with the header")
+                .arg(code)
+                .arg(table->rowCount));
+        for (const RouteRow& row : table->rows)
+            out(QStringLiteral("  %1\t%2").arg(row.number, row.name));
+    }
+    return 0;
+}
+
+} // namespace gaftool
