@@ -3,7 +3,7 @@
 # Packages already present are not fetched again.
 set -euo pipefail
 
-packages=(cmake make g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+packages=(cmake make g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
           fonts-dejavu-core fonts-liberation xvfb xauth)
 if [ "${1:-}" = "--bench" ]; then
     packages+=(libbenchmark-dev libboost-graph-dev)
