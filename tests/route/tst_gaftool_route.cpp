@@ -1,3 +1,5 @@
+#include "gaftoolrun.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -12,27 +14,12 @@
 
 namespace {
 
-const QString kGaftool = QStringLiteral(GAFTOOL_PATH);
 const QString kData = QStringLiteral(ROUTE_DATA_DIR);
 
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = lirsktest::GaftoolRun;
 
 Run gaftool(const QStringList& args, const QString& workDir = QString()) {
-    QProcess p;
-    if (!workDir.isEmpty())
-        p.setWorkingDirectory(workDir);
-    p.start(kGaftool, args);
-    Run r;
-    if (!p.waitForFinished(30000))
-        return r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
+    return lirsktest::runGaftool(args, workDir);
 }
 
 } // namespace

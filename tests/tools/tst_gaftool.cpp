@@ -1,4 +1,5 @@
 #include "filebuilder.h"
+#include "gaftoolrun.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -12,22 +13,10 @@ using lirsktest::FileBuilder;
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = lirsktest::GaftoolRun;
 
 Run gaftool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(GAFTOOL_PATH), args);
-    Run r;
-    if (!p.waitForFinished(30000))
-        return r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
+    return lirsktest::runGaftool(args);
 }
 
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
