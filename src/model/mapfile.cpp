@@ -288,7 +288,8 @@ std::optional<QByteArray> writeMap(const GraphMap& map, bool searchPanelShown, Q
         putI32(r, 8, stop->Id);
         putI32(r, 12, stop->Width);
         putI32(r, 16, stop->Radius);
-        putU32(r, 20, stop->FillColor);
+        // A marked stop shows the selection colour and keeps its own aside.
+        putU32(r, 20, stop->Selected ? stop->Color : stop->FillColor);
         putU32(r, 24, stop->Font.Color);
         putI32(r, 28, stop->Font.Size);
         putB8(r, 32, stop->Font.Bold);

@@ -216,6 +216,18 @@ private slots:
         QCOMPARE(*writeMap(back, false, nullptr), bytes);
     }
 
+    void markedStopSavesItsOwnColour() {
+        // A marked stop is filled with the selection colour and keeps its own aside; the file
+        // must get its own.
+        GraphMap map;
+        QVERIFY(readMap(sampleFile(), map, nullptr));
+        StopRef s = map.FindStopById(9);
+        s->Color = s->FillColor;
+        s->FillColor = SelectionColor;
+        s->Selected = true;
+        QCOMPARE(*writeMap(map, true, nullptr), sampleFile());
+    }
+
     void readOnlyFileOpens() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("ro.gaf"));

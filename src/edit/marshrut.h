@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QFrame;
+
+// The small tool window of the information mode: the name of the stop under the pointer and the
+// routes that call at it. One window serves the whole program; it is shown without being modal.
+class TMarsh : public QWidget {
+    Q_OBJECT
+public:
+    explicit TMarsh(QWidget* parent = nullptr);
+
+    // Fills the window for a stop: its name, and its routes text split at every single space,
+    // each piece followed by one space.
+    void ShowStop(const QString& name, const QString& routes);
+    // Puts the window beside a screen point, away from the screen's right and bottom edges.
+    void PlaceBy(const QPoint& cursor, const QSize& screen);
+
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QFrame* Panel1 = nullptr;
+    QLabel* Label3 = nullptr;
+};
+
+// The program's information window; it is created at start-up (or on first use).
+TMarsh* MarshWindow();
+// Makes the window with the given owner, as the start-up does; the owner takes it down.
+TMarsh* CreateMarshWindow(QWidget* owner);

@@ -1,0 +1,33 @@
+#include "edit/modal.h"
+
+#include "app/mdichild.h"
+
+#include <QDialog>
+
+namespace lirsk {
+
+namespace {
+
+DialogRunner& runner() {
+    static DialogRunner current;
+    return current;
+}
+
+} // namespace
+
+int runDialog(QDialog& dialog) {
+    if (runner())
+        return runner()(dialog);
+    return dialog.exec();
+}
+
+void setDialogRunner(DialogRunner replacement) {
+    runner() = std::move(replacement);
+}
+
+QWidget* lazyOwner() {
+    TMDIChild* current = CurrentMapWindow();
+    return current ? current->window() : nullptr;
+}
+
+} // namespace lirsk

@@ -1,0 +1,207 @@
+#include "edit/rez.h"
+
+#include "edit/modal.h"
+#include "platform/fonts.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+lirsk::SingleWindow<TFRez>& instance() {
+    static lirsk::SingleWindow<TFRez> window;
+    return window;
+}
+
+QFont msSansSerif(int pixels) {
+    QFont font(lirsk::mapFontFace(QStringLiteral("MS Sans Serif")));
+    font.setPixelSize(pixels);
+    return font;
+}
+
+QPixmap blank(int side) {
+    QPixmap pixmap(side, side);
+    pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
+} // namespace
+
+QPixmap TFRez::MoneyPicture() {
+    QPixmap pixmap = blank(32);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    // A gold coin with a rouble sign.
+    QRadialGradient gold(QPointF(12, 11), 18);
+    gold.setColorAt(0, QColor(255, 236, 140));
+    gold.setColorAt(1, QColor(214, 160, 20));
+    p.setPen(QPen(QColor(150, 105, 10), 1.5));
+    p.setBrush(gold);
+    p.drawEllipse(QRectF(2, 2, 28, 28));
+    p.setPen(QPen(QColor(120, 80, 0), 2.2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath sign;
+    sign.moveTo(13, 25);
+    sign.lineTo(13, 8);
+    sign.lineTo(18, 8);
+    sign.arcTo(QRectF(13, 8, 10, 9), 90, -180);
+    sign.lineTo(10, 17);
+    p.drawPath(sign);
+    p.drawLine(QPointF(10, 21), QPointF(19, 21));
+    return pixmap;
+}
+
+QPixmap TFRez::RoadPicture() {
+    QPixmap pixmap = blank(32);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    // A road running off to the horizon, on grass.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(110, 180, 80));
+    p.drawRoundedRect(QRectF(0, 10, 32, 22), 3, 3);
+    p.setBrush(QColor(150, 200, 245));
+    p.drawRoundedRect(QRectF(0, 0, 32, 12), 3, 3);
+    QPolygonF road({QPointF(14, 10), QPointF(18, 10), QPointF(30, 32), QPointF(2, 32)});
+    p.setBrush(QColor(90, 90, 90));
+    p.drawPolygon(road);
+    p.setPen(QPen(Qt::white, 1.6));
+    for (double y : {13.0, 19.0, 26.0})
+        p.drawLine(QPointF(16, y), QPointF(16, y + 2 + (y - 10) / 6));
+    return pixmap;
+}
+
+QPixmap TFRez::ClockPicture() {
+    QPixmap pixmap = blank(32);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(30, 60, 140), 2));
+    p.setBrush(Qt::white);
+    p.drawEllipse(QRectF(2, 2, 28, 28));
+    p.setPen(QPen(QColor(30, 60, 140), 1.2));
+    for (int h = 0; h < 12; ++h) {
+        const double a = h * M_PI / 6;
+        const double inner = h % 3 == 0 ? 9.5 : 11;
+        p.drawLine(QPointF(16 + inner * std::sin(a), 16 - inner * std::cos(a)),
+                   QPointF(16 + 12.5 * std::sin(a), 16 - 12.5 * std::cos(a)));
+    }
+    p.setPen(QPen(Qt::black, 2.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(16, 16), QPointF(16, 8));
+    p.setPen(QPen(Qt::black, 1.6, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(16, 16), QPointF(22, 19));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(200, 30, 30));
+    p.drawEllipse(QPointF(16, 16), 1.8, 1.8);
+    return pixmap;
+}
+
+QPixmap TFRez::CloseGlyph() {
+    QPixmap pixmap = blank(16);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    // An open door with an arrow going out.
+    p.setPen(QPen(QColor(90, 60, 20), 1));
+    p.setBrush(QColor(190, 140, 70));
+    p.drawRect(QRectF(2.5, 1.5, 7, 13));
+    p.setPen(QPen(QColor(0, 120, 0), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(7, 8), QPointF(14, 8));
+    p.drawLine(QPointF(11, 5), QPointF(14, 8));
+    p.drawLine(QPointF(11, 11), QPointF(14, 8));
+    return pixmap;
+}
+
+TFRez::TFRez(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FRez"));
+    setWindowTitle(QStringLiteral("Отчет"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    resize(311, 351);
+    setFont(msSansSerif(11));
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+
+    auto picture = [this](int top, const QPixmap& pixmap, const char* name) {
+        auto* image = new QLabel(this);
+        image->setObjectName(QLatin1String(name));
+        image->setGeometry(48, top, 32, 32);
+        image->setPixmap(pixmap);
+        return image;
+    };
+    auto text = [this](int left, int top, const QString& caption, const char* name) {
+        auto* label = new QLabel(caption, this);
+        label->setObjectName(QLatin1String(name));
+        label->setFont(msSansSerif(13));
+        label->setTextFormat(Qt::PlainText);
+        label->move(left, top);
+        label->resize(left == 88 ? 120 : 100, 16);
+        return label;
+    };
+    Label1 = text(88, 16, QStringLiteral("Стоимость пути: "), "Label1");
+    Label3 = text(88, 85, QStringLiteral("Время в пути:       "), "Label3");
+    Label2 = text(88, 48, QStringLiteral("Длина пути:           "), "Label2");
+    Label4 = text(208, 16, QString(), "Label4");
+    Label5 = text(208, 48, QString(), "Label5");
+    Label6 = text(208, 85, QString(), "Label6");
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Проезд маршрутами :"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(8, 120, 289, 161);
+    auto* boxLayout = new QVBoxLayout(GroupBox1);
+    boxLayout->setContentsMargins(6, 4, 6, 4);
+    Label7 = new QLabel(GroupBox1);
+    Label7->setObjectName(QStringLiteral("Label7"));
+    Label7->setTextFormat(Qt::PlainText);
+    Label7->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label7->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    boxLayout->addWidget(Label7);
+
+    BitBtn1 = new QPushButton(QIcon(CloseGlyph()), QStringLiteral("Закрыть"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setGeometry(208, 288, 91, 25);
+    connect(BitBtn1, &QPushButton::clicked, this, &TFRez::BitBtn1Click);
+
+    Image1 = picture(4, MoneyPicture(), "Image1");
+    Image2 = picture(41, RoadPicture(), "Image2");
+    Image3 = picture(78, ClockPicture(), "Image3");
+}
+
+void TFRez::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        if (const QScreen* screen = this->screen())
+            move(screen->availableGeometry().center() - rect().center());
+}
+
+void TFRez::BitBtn1Click() {
+    accept();
+}
+
+void TFRez::ShowReport(const lirsk::RouteReport& report) {
+    Label7->setText(QString());
+    // The rides text separates its lines by carriage returns alone; the label breaks lines at
+    // line feeds.
+    QString rides = report.ridesText;
+    rides.replace(QChar(13), QChar(10));
+    Label7->setText(rides);
+    Label4->setText(report.fareText);
+    Label5->setText(report.lengthText);
+    Label6->setText(report.timeText);
+    lirsk::runDialog(*this);
+}
+
+TFRez* FRez() {
+    return instance().get();
+}
+
+TFRez* CreateFRez(QWidget* owner) {
+    return instance().create(owner);
+}

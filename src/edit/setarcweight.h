@@ -1,0 +1,42 @@
+#pragma once
+
+#include "model/graphmap.h"
+
+#include <QDialog>
+
+#include <optional>
+
+class QLineEdit;
+class QPushButton;
+
+// The road parameters dialog: the fare, length and time of one link. It only checks that each
+// text is a number; the map window reads the numbers back when the dialog was accepted.
+class TSetarcWeightForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TSetarcWeightForm(QWidget* parent = nullptr);
+
+    // Fills the three fields from a link's weights, shows the dialog modally and returns the
+    // typed weights when the user pressed "OK" with three numbers, or nothing.
+    std::optional<lirsk::RoadWeight> Ask(const lirsk::RoadWeight& current);
+
+    void Button1Click();
+    // True when the edit holds a number; otherwise tells the user so.
+    bool FindError(QLineEdit* edit);
+
+    bool Accepted = false;
+    QLineEdit* PriceEdit = nullptr;
+    QLineEdit* LengthEdit = nullptr;
+    QLineEdit* TimeEdit = nullptr;
+    QPushButton* Button1 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormShow();
+};
+
+// The program's road parameters dialog, made at start-up (or on first use).
+TSetarcWeightForm* SetarcWeightForm();
+TSetarcWeightForm* CreateSetarcWeightForm(QWidget* owner);

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "model/graphmap.h"
+
+#include <QColor>
+#include <QDialog>
+#include <QFont>
+
+#include <functional>
+#include <optional>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QSpinBox;
+
+// What the stop properties dialog shows and gives back: a stop's name, size, id, name
+// visibility, fill colour and routes text, and its name font.
+struct VertexProperties {
+    QString Name;
+    QString Size; // the size box's text: a whole number 1..78 once confirmed
+    QString Id;
+    bool ShowName = true;
+    lirsk::Colour Color = 0;
+    QString Routes;
+    bool FontChanged = false;
+    lirsk::FontSpec Font;
+};
+
+// The stop properties dialog.
+class TVertexParamForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TVertexParamForm(QWidget* parent = nullptr);
+
+    // Fills the controls, shows the dialog modally and gives the values back when the user
+    // pressed "OK", or nothing.
+    std::optional<VertexProperties> SetProperties(const VertexProperties& values);
+
+    void Panel1Click();
+    void PVertexFontClick();
+    void NameVertexEditChange(const QString& text);
+
+    // The colour and font dialogs; a test puts its own answers here. Nothing means cancelled.
+    std::function<std::optional<QColor>(const QColor& last)> AskColour;
+    std::function<std::optional<QFont>(const QFont& start)> AskFont;
+
+    bool FontChanged = false;
+    QLineEdit* NameVertexEdit = nullptr;
+    QSpinBox* SESize = nullptr;
+    QLineEdit* EdId = nullptr;
+    QCheckBox* ChBShowLabel = nullptr;
+    QLabel* PVertexColor = nullptr;
+    QLabel* PVertexFont = nullptr;
+    QLineEdit* TripVertexEdit = nullptr;
+    QPushButton* BtnOk = nullptr;
+    QPushButton* BtnCancel = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormShow();
+    void setPanelColour(lirsk::Colour colour);
+    void setPanelFont(const lirsk::FontSpec& font);
+    void BtnOkClick();
+
+    lirsk::Colour panelColour_ = 0;
+    lirsk::FontSpec dialogFont_; // the font dialog's font
+    lirsk::FontSpec panelFont_;  // the font panel's font
+    QColor lastColour_ = Qt::white;
+};
+
+// The program's stop properties dialog, made at start-up (or on first use).
+TVertexParamForm* VertexParamForm();
+TVertexParamForm* CreateVertexParamForm(QWidget* owner);

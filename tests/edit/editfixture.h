@@ -1,0 +1,141 @@
+#pragma once
+
+// Drives a map window of a real frame with mouse events, offscreen, and answers its dialogs.
+
+#include "app/mainform.h"
+#include "app/maparea.h"
+#include "app/mdichild.h"
+#include "edit/modal.h"
+#include "edit/setarcweight.h"
+#include "platform/messages.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+namespace edittest {
+
+// Types any text, Cyrillic letters too, one key event per character.
+inline void typeText(QWidget* widget, const QString& text) {
+    for (const QChar ch : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_A, QString(ch), Qt::NoModifier);
+}
+
+inline QPoint centreOf(lirsk::StopRef stop) {
+    return {stop->Left + stop->Width / 2, stop->Top + stop->Height / 2};
+}
+
+struct Fixture {
+    std::unique_ptr<TMainForm> frame;
+    TMDIChild* child = nullptr;
+    QStringList messages;
+    int dialogs = 0;
+    // What the next modal dialog does; by default it is closed without an answer.
+    std::function<void(QDialog&)> onDialog;
+
+    void start() {
+        messages.clear();
+        dialogs = 0;
+        onDialog = nullptr;
+        lirsk::setMessageHandler([this](const lirsk::MessageRequest& r) {
+            messages << r.text;
+            return QMessageBox::Ok;
+        });
+        lirsk::setDialogRunner([this](QDialog& dialog) {
+            ++dialogs;
+            dialog.setResult(QDialog::Rejected);
+            dialog.show();
+            if (onDialog)
+                onDialog(dialog);
+            dialog.hide();
+            return dialog.result();
+        });
+        frame = std::make_unique<TMainForm>();
+        frame->resize(1000, 800);
+        frame->show();
+    }
+
+    void stop() {
+        // The map windows go first, while the frame still hears about them.
+        if (frame) {
+            for (QMdiSubWindow* window : frame->MdiArea->subWindowList()) {
+                if (auto* map = qobject_cast<TMDIChild*>(window->widget()))
+                    map->Modified = false;
+                window->close();
+            }
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        frame.reset();
+        child = nullptr;
+        lirsk::setMessageHandler({});
+        lirsk::setDialogRunner({});
+    }
+
+    // A new, empty map window with the graph image shown, as in editor mode.
+    TMDIChild* newMap() {
+        frame->acNew->trigger();
+        child = frame->ActiveMapWindow();
+        child->SetEditorMode(true);
+        return child;
+    }
+
+    void press(const QPoint& p, Qt::MouseButton b = Qt::LeftButton, Qt::KeyboardModifiers m = {}) {
+        QTest::mousePress(child->Area, b, m, p);
+    }
+    void moveTo(const QPoint& p) { QTest::mouseMove(child->Area, p); }
+    // A move with no button down (the test library moves the cursor itself for such a move,
+    // which an offscreen screen does not pass on).
+    void hover(const QPoint& p) {
+        QMouseEvent move(QEvent::MouseMove, p, child->Area->mapToGlobal(p), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(child->Area, &move);
+    }
+    void release(const QPoint& p, Qt::MouseButton b = Qt::LeftButton,
+                 Qt::KeyboardModifiers m = {}) {
+        QTest::mouseRelease(child->Area, b, m, p);
+    }
+    void click(const QPoint& p, Qt::KeyboardModifiers m = {}) {
+        press(p, Qt::LeftButton, m);
+        release(p, Qt::LeftButton, m);
+    }
+    void drag(const QPoint& from, const QPoint& to) {
+        press(from);
+        moveTo((from + to) / 2);
+        moveTo(to);
+        release(to);
+    }
+
+    // Adds a stop by a click on the empty map in the add-stop mode.
+    lirsk::StopRef addStop(int x, int y) {
+        const int mode = child->Mode;
+        child->SetAddVertexMode();
+        click({x, y});
+        child->Mode = mode;
+        return child->Map().stops().back().get();
+    }
+
+    // The road parameters dialog, answered with three typed texts and "OK".
+    void answerWeights(const QString& price, const QString& length, const QString& time) {
+        onDialog = [=](QDialog& dialog) {
+            auto* form = qobject_cast<TSetarcWeightForm*>(&dialog);
+            if (!form)
+                return;
+            for (auto [edit, text] :
+                 {std::pair{form->PriceEdit, price}, std::pair{form->LengthEdit, length},
+                  std::pair{form->TimeEdit, time}}) {
+                edit->selectAll();
+                typeText(edit, text);
+            }
+            QTest::mouseClick(form->Button1, Qt::LeftButton);
+        };
+    }
+};
+
+} // namespace edittest

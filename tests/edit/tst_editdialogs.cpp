@@ -1,0 +1,343 @@
+#include "editfixture.h"
+
+#include "edit/modal.h"
+#include "edit/rez.h"
+#include "edit/setarcweight.h"
+#include "edit/vertexparam.h"
+#include "platform/messages.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include <functional>
+
+using namespace lirsk;
+
+// The dialogs are shown for real (offscreen) and answered with key and mouse events.
+class TestEditDialogs : public QObject {
+    Q_OBJECT
+
+    QStringList messages;
+
+    // Runs the next modal showing with the given answer; the answer sees the shown dialog.
+    void answerWith(std::function<void(QDialog&)> act) {
+        setDialogRunner([act](QDialog& dialog) {
+            dialog.setResult(QDialog::Rejected);
+            dialog.show();
+            if (!QTest::qWaitForWindowExposed(&dialog))
+                return int(QDialog::Rejected);
+            act(dialog);
+            dialog.hide();
+            return dialog.result();
+        });
+    }
+
+    static void typeInto(QLineEdit* edit, const QString& text) {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        edittest::typeText(edit, text);
+    }
+
+private slots:
+    void init() {
+        messages.clear();
+        setMessageHandler([this](const MessageRequest& r) {
+            messages << r.text;
+            return QMessageBox::Ok;
+        });
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    }
+
+    void cleanup() {
+        setMessageHandler({});
+        setDialogRunner({});
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void weightsFields_data() {
+        QTest::addColumn<QString>("price");
+        QTest::addColumn<QString>("length");
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<int>("messageCount");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<double>("lengthRead");
+        QTest::newRow("three numbers") << "12,5"
+                                       << "1500"
+                                       << "90" << 0 << true << 1500.0;
+        QTest::newRow("decimal comma") << "0"
+                                       << "2,75"
+                                       << "1e2" << 0 << true << 2.75;
+        QTest::newRow("negative and zero") << "0"
+                                           << "-3"
+                                           << "0" << 0 << true << -3.0;
+        QTest::newRow("blanks around") << " 7 "
+                                       << " 8 "
+                                       << " 9 " << 0 << true << 8.0;
+        QTest::newRow("letters as length") << "5"
+                                           << "abc"
+                                           << "60" << 1 << false << 0.0;
+        QTest::newRow("empty time") << "5"
+                                    << "10"
+                                    << "" << 1 << false << 0.0;
+        QTest::newRow("point is not the separator") << "5"
+                                                    << "2.5"
+                                                    << "1" << 1 << false << 0.0;
+        QTest::newRow("all three wrong") << "x"
+                                         << ""
+                                         << "1,2,3" << 3 << false << 0.0;
+    }
+
+    void weightsFields() {
+        QFETCH(QString, price);
+        QFETCH(QString, length);
+        QFETCH(QString, time);
+        QFETCH(int, messageCount);
+        QFETCH(bool, accepted);
+        QFETCH(double, lengthRead);
+        TSetarcWeightForm form;
+        answerWith([&](QDialog&) {
+            typeInto(form.PriceEdit, price);
+            typeInto(form.LengthEdit, length);
+            typeInto(form.TimeEdit, time);
+            QTest::mouseClick(form.Button1, Qt::LeftButton);
+        });
+        const std::optional<RoadWeight> answer = form.Ask({1, 2, 3});
+        QCOMPARE(messages.size(), messageCount);
+        for (const QString& m : std::as_const(messages))
+            QCOMPARE(m, QStringLiteral("Вес введён неверно!"));
+        QCOMPARE(form.Accepted, accepted);
+        QCOMPARE(answer.has_value(), accepted);
+        QVERIFY(form.isHidden());
+        if (accepted)
+            QCOMPARE(answer->Length, lengthRead);
+    }
+
+    void weightsShownAndFocused() {
+        TSetarcWeightForm form;
+        QString shownPrice, shownLength, shownTime, selected;
+        bool priceFocused = false;
+        answerWith([&](QDialog& dialog) {
+            shownPrice = form.PriceEdit->text();
+            shownLength = form.LengthEdit->text();
+            shownTime = form.TimeEdit->text();
+            priceFocused = dialog.focusWidget() == form.PriceEdit;
+            selected = form.PriceEdit->selectedText();
+            // Typing replaces the whole fare; Enter in an edit presses "OK".
+            QTest::keyClicks(form.PriceEdit, QStringLiteral("40"));
+            QTest::keyClick(form.TimeEdit, Qt::Key_Return);
+        });
+        const std::optional<RoadWeight> answer = form.Ask({12.5, 1500, 0});
+        QCOMPARE(shownPrice, QStringLiteral("12,5"));
+        QCOMPARE(shownLength, QStringLiteral("1500"));
+        QCOMPARE(shownTime, QStringLiteral("0"));
+        QVERIFY(priceFocused);
+        QCOMPARE(selected, QStringLiteral("12,5"));
+        QVERIFY(answer);
+        QCOMPARE(answer->Price, 40.0);
+        QCOMPARE(answer->Length, 1500.0);
+        QVERIFY(messages.isEmpty());
+    }
+
+    void weightsClosedWithoutOk() {
+        TSetarcWeightForm form;
+        // An earlier accepted showing does not count for the next one.
+        answerWith([&](QDialog&) { QTest::mouseClick(form.Button1, Qt::LeftButton); });
+        QVERIFY(form.Ask({1, 2, 3}));
+        answerWith([&](QDialog& dialog) {
+            typeInto(form.LengthEdit, QStringLiteral("99"));
+            dialog.reject();
+        });
+        QVERIFY(!form.Ask({1, 2, 3}));
+        QVERIFY(!form.Accepted);
+    }
+
+    void weightsKeyboardOrder() {
+        TSetarcWeightForm form;
+        QList<QWidget*> order;
+        answerWith([&](QDialog&) {
+            form.Button1->setFocus();
+            for (int i = 0; i < 4; ++i) {
+                order << QApplication::focusWidget();
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            }
+        });
+        form.Ask({});
+        QCOMPARE(order,
+                 (QList<QWidget*>{form.Button1, form.LengthEdit, form.PriceEdit, form.TimeEdit}));
+    }
+
+    void propertiesRoundTrip_data() {
+        QTest::addColumn<QString>("typedName");
+        QTest::addColumn<QString>("typedSize");
+        QTest::addColumn<bool>("pickFont");
+        QTest::addColumn<QString>("expectName");
+        QTest::addColumn<QString>("expectSize");
+        // Typed letters go lower case; the name the box is filled with stays as it is.
+        QTest::newRow("nothing changed") << ""
+                                         << "" << false << "Вокзал"
+                                         << "10";
+        QTest::newRow("typed name goes lower case") << "Парк ПОБЕДЫ"
+                                                    << "" << false << "парк победы"
+                                                    << "10";
+        QTest::newRow("size twenty") << ""
+                                     << "20" << false << "Вокзал"
+                                     << "20";
+        QTest::newRow("size cut at two characters") << ""
+                                                    << "789" << false << "Вокзал"
+                                                    << "78";
+        QTest::newRow("font chosen") << ""
+                                     << "" << true << "Вокзал"
+                                     << "10";
+    }
+
+    void propertiesRoundTrip() {
+        QFETCH(QString, typedName);
+        QFETCH(QString, typedSize);
+        QFETCH(bool, pickFont);
+        QFETCH(QString, expectName);
+        QFETCH(QString, expectSize);
+        TVertexParamForm form;
+        FontSpec chosen;
+        chosen.Name = QStringLiteral("Arial");
+        chosen.Size = 12;
+        chosen.Bold = true;
+        form.AskFont = [](const QFont& start) -> std::optional<QFont> {
+            QFont font = start;
+            font.setPointSize(12);
+            font.setBold(true);
+            return font;
+        };
+        bool idEnabled = true;
+        QString panelCaption;
+        answerWith([&](QDialog&) {
+            idEnabled = form.EdId->isEnabled();
+            if (!typedName.isEmpty()) {
+                form.NameVertexEdit->selectAll();
+                edittest::typeText(form.NameVertexEdit, typedName);
+            }
+            if (!typedSize.isEmpty()) {
+                QLineEdit* sizeText = form.SESize->findChild<QLineEdit*>();
+                sizeText->selectAll();
+                QTest::keyClicks(sizeText, typedSize);
+            }
+            if (pickFont)
+                QTest::mouseClick(form.PVertexFont, Qt::LeftButton);
+            panelCaption = form.PVertexFont->text();
+            QTest::mouseClick(form.BtnOk, Qt::LeftButton);
+        });
+        VertexProperties in;
+        in.Name = QStringLiteral("Вокзал");
+        in.Size = QStringLiteral("10");
+        in.Id = QStringLiteral("4");
+        in.ShowName = true;
+        in.Color = 0x00F0CAA6;
+        in.Routes = QStringLiteral("A1  A5");
+        in.Font.Size = 9;
+        const std::optional<VertexProperties> out = form.SetProperties(in);
+        QVERIFY(out);
+        QVERIFY(!idEnabled);
+        QCOMPARE(panelCaption, expectName);
+        QCOMPARE(out->Name, expectName);
+        QCOMPARE(out->Size, expectSize);
+        QCOMPARE(out->Id, QStringLiteral("4"));
+        QCOMPARE(out->Color, Colour(0x00F0CAA6));
+        QCOMPARE(out->Routes, QStringLiteral("A1  A5"));
+        QCOMPARE(out->FontChanged, pickFont);
+        QCOMPARE(out->Font.Size, pickFont ? 12 : 9);
+        QCOMPARE(out->Font.Bold, pickFont);
+        QVERIFY(messages.isEmpty());
+    }
+
+    void propertiesEmptySizeRefused() {
+        TVertexParamForm form;
+        bool stayedOpen = false;
+        answerWith([&](QDialog& dialog) {
+            QLineEdit* sizeText = form.SESize->findChild<QLineEdit*>();
+            sizeText->selectAll();
+            QTest::keyClick(sizeText, Qt::Key_Backspace);
+            QTest::mouseClick(form.BtnOk, Qt::LeftButton);
+            stayedOpen = dialog.isVisible();
+            QTest::keyClicks(sizeText, QStringLiteral("15"));
+            QTest::mouseClick(form.BtnOk, Qt::LeftButton);
+        });
+        VertexProperties in;
+        in.Size = QStringLiteral("10");
+        const std::optional<VertexProperties> out = form.SetProperties(in);
+        QVERIFY(stayedOpen);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0].contains(QStringLiteral("от 1 до 78")));
+        QVERIFY(out);
+        QCOMPARE(out->Size, QStringLiteral("15"));
+    }
+
+    void propertiesColourAndCancel() {
+        TVertexParamForm form;
+        QList<QColor> offered;
+        form.AskColour = [&offered](const QColor& last) -> std::optional<QColor> {
+            offered << last;
+            return QColor(0x10, 0x20, 0x30);
+        };
+        answerWith([&](QDialog&) {
+            QTest::mouseClick(form.PVertexColor, Qt::LeftButton);
+            QTest::mouseClick(form.BtnOk, Qt::LeftButton);
+        });
+        VertexProperties in;
+        in.Size = QStringLiteral("10");
+        in.Color = 0x000000FF;
+        std::optional<VertexProperties> out = form.SetProperties(in);
+        QVERIFY(out);
+        QCOMPARE(out->Color, Colour(0x00302010));
+        // The colour dialog opens with the colour it had last; Esc cancels the dialog.
+        answerWith([&](QDialog& dialog) {
+            QTest::mouseClick(form.PVertexColor, Qt::LeftButton);
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        });
+        QVERIFY(!form.SetProperties(in));
+        QCOMPARE(offered.size(), 2);
+        QCOMPARE(offered[1], QColor(0x10, 0x20, 0x30));
+    }
+
+    void reportWindowLayout() {
+        TFRez rez;
+        RouteReport report;
+        report.fareText = QStringLiteral("14 руб.");
+        report.lengthText = QStringLiteral("2,35 км.");
+        report.timeText = QStringLiteral("1 мин.");
+        report.ridesText = QStringLiteral("\rот ост. S до ост. F\r№ 5 ");
+        QString rides;
+        answerWith([&](QDialog&) {
+            rides = rez.Label7->text();
+            QTest::mouseClick(rez.BitBtn1, Qt::LeftButton);
+        });
+        rez.ShowReport(report);
+        QVERIFY(rez.isHidden());
+        QCOMPARE(rez.windowTitle(), QStringLiteral("Отчет"));
+        QCOMPARE(rez.Label4->text(), report.fareText);
+        QCOMPARE(rez.Label5->text(), report.lengthText);
+        QCOMPARE(rez.Label6->text(), report.timeText);
+        QCOMPARE(rides, QStringLiteral("\nот ост. S до ост. F\n№ 5 "));
+        QCOMPARE(rez.Label1->text(), QStringLiteral("Стоимость пути: "));
+        QCOMPARE(rez.Label2->text(), QStringLiteral("Длина пути:           "));
+        QCOMPARE(rez.Label3->text(), QStringLiteral("Время в пути:       "));
+        QCOMPARE(rez.Image2->geometry(), QRect(48, 41, 32, 32));
+        QCOMPARE(rez.BitBtn1->geometry(), QRect(208, 288, 91, 25));
+        // The pictures are drawn, not empty.
+        for (const QPixmap& picture :
+             {TFRez::MoneyPicture(), TFRez::RoadPicture(), TFRez::ClockPicture()}) {
+            const QImage image = picture.toImage();
+            int opaque = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    opaque += qAlpha(image.pixel(x, y)) > 0;
+            QVERIFY(opaque > 200);
+        }
+    }
+};
+
+QTEST_MAIN(TestEditDialogs)
+#include "tst_editdialogs.moc"

@@ -1,0 +1,781 @@
+#include "editfixture.h"
+
+#include "edit/marshrut.h"
+#include "edit/vertexparam.h"
+#include "model/graphmap.h"
+#include "platform/colours.h"
+#include "view/maprenderer.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QRandomGenerator>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTableWidget>
+
+using namespace lirsk;
+using edittest::centreOf;
+
+namespace {
+
+// Which stops (by Id) are marked, in list order.
+QList<int> marked(const GraphMap& map) {
+    QList<int> ids;
+    for (const auto& s : map.stops())
+        if (s->Selected)
+            ids << s->Id;
+    return ids;
+}
+
+QStringList gridRows(const QTableWidget* grid) {
+    QStringList rows;
+    for (int r = 1; r < grid->rowCount(); ++r)
+        rows << (grid->item(r, 0) ? grid->item(r, 0)->text() : QString());
+    return rows;
+}
+
+// The links of a map as "from>to length arc", in list order.
+QStringList links(const GraphMap& map) {
+    QStringList out;
+    for (const auto& s : map.stops())
+        for (const auto& l : s->Links)
+            out << QStringLiteral("%1>%2 %3%4")
+                       .arg(l->From->Id)
+                       .arg(l->To->Id)
+                       .arg(l->Length)
+                       .arg(l->IsArc ? QStringLiteral(" arc") : QString());
+    return out;
+}
+
+} // namespace
+
+class TestGestures : public QObject {
+    Q_OBJECT
+
+    edittest::Fixture f;
+
+    // Four stops in a row, 100 pixels apart, ids 0..3.
+    QList<StopRef> fourStops() {
+        QList<StopRef> stops;
+        for (int i = 0; i < 4; ++i)
+            stops << f.addStop(40 + 100 * i, 60);
+        return stops;
+    }
+
+private slots:
+    void init() {
+        QLocale::setDefault(QLocale::c());
+        f.start();
+        f.newMap();
+    }
+    void cleanup() { f.stop(); }
+
+    void modeSetters_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("clearsPicked");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("pointer") << "acPointer" << int(emPointer) << true << "Режим просмотра";
+        QTest::newRow("add stop") << "acAddVertex" << int(emAddVertex) << false
+                                  << "Добавление остановки (щёлкните левой кнопкой мыши на "
+                                     "рабочее поле, чтобы добавить остановку)";
+        QTest::newRow("add arc") << "acAddArc" << int(emAddArc) << true
+                                 << "Добавление дуги (укажите левой кнопкой мыши вершину из "
+                                    "которой исходит дуга, затем в какую вершину входит)";
+        QTest::newRow("delete arc") << "acDestroyArc" << int(emDestroyArc) << true
+                                    << "Удаление дуги (укажите левой кнопкой мыши вершину из "
+                                       "которой исходит дуга, затем в какую вершину входит)";
+        QTest::newRow("add road") << "acAddRebro" << int(emAddRebro) << true
+                                  << "Добавление дороги (укажите левой кнопкой мыши остановку из "
+                                     "которой исходит дорога, затем в какую входит)";
+        QTest::newRow("delete road") << "acDestroyRebro" << int(emDestroyRebro) << true
+                                     << "Удаление дороги (укажите левой кнопкой мыши остановку "
+                                        "из которой исходит дорога, затем в какую входит)";
+        QTest::newRow("road weights")
+            << "acChangeRebroWeight" << int(emChangeRebroWeight) << true
+            << "Изменение параметров дороги (укажите левой кнопкой мыши остановку из которой "
+               "исходит дорога, затем в какую входит)";
+        QTest::newRow("find way") << "acFindWay" << int(emFindWay) << true
+                                  << "Оптимальный путь (укажите левой кнопкой мыши остановку "
+                                     "отправления, затем не отпуская кнопку к какой остановке "
+                                     "следует найти путь)";
+        QTest::newRow("info") << "acInfo" << int(emInfo) << true
+                              << "Просмотр информации об остановки";
+    }
+
+    void modeSetters() {
+        QFETCH(QString, action);
+        QFETCH(int, mode);
+        QFETCH(bool, clearsPicked);
+        QFETCH(QString, status);
+        StopRef a = f.addStop(50, 50);
+        f.child->ToggleSelected(a);
+        f.child->PickedStop = a;
+        auto* command = f.frame->findChild<QAction*>(action);
+        QVERIFY(command);
+        command->trigger();
+        QCOMPARE(f.child->Mode, mode);
+        QCOMPARE(f.frame->StatusText(), status);
+        QCOMPARE(f.child->PickedStop == nullptr, clearsPicked);
+        QVERIFY(command->isChecked());
+        // The selection stays.
+        QCOMPARE(f.child->SelectedCount(), 1);
+        QVERIFY(f.messages.isEmpty());
+    }
+
+    void toolBarShowsTheActiveWindowsMode() {
+        TMDIChild* first = f.child;
+        f.frame->acAddArc->trigger();
+        f.newMap();
+        QVERIFY(f.child != first);
+        f.frame->acInfo->trigger();
+        f.frame->MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
+        QCOMPARE(CurrentMapWindow(), first);
+        QVERIFY(f.frame->acAddArc->isChecked());
+        QCOMPARE(first->Mode, int(emAddArc));
+    }
+
+    void findWayRefusedOnEmptyMap() {
+        f.frame->acAddArc->trigger();
+        const QString status = f.frame->StatusText();
+        f.frame->acFindWay->trigger();
+        QCOMPARE(f.messages,
+                 QStringList{QStringLiteral("Поиск не возможен, т.к. нет исходных данных.")});
+        QCOMPARE(f.child->Mode, int(emAddArc));
+        QCOMPARE(f.frame->StatusText(), status);
+        QVERIFY(f.frame->acAddArc->isChecked());
+    }
+
+    void addStopsByClicking() {
+        f.child->SetAddVertexMode();
+        f.click({30, 40});
+        f.click({130, 45});
+        f.click({230, 50});
+        const GraphMap& map = f.child->Map();
+        QCOMPARE(map.stopCount(), 3);
+        QCOMPARE(map.stops()[1]->Id, 1);
+        QCOMPARE(map.stops()[1]->Left, 130);
+        QCOMPARE(map.stops()[1]->Top, 45);
+        QCOMPARE(map.stops()[1]->Label.Left, 140);
+        QCOMPARE(map.MaxStopId, 2);
+        QCOMPARE(gridRows(f.child->SG), (QStringList{"0", "1", "2"}));
+        QCOMPARE(map.StopIds, (QStringList{"0", "1", "2"}));
+        QVERIFY(f.child->Modified);
+        // A click on a stop in this mode adds nothing.
+        f.click(centreOf(map.stops()[0].get()));
+        QCOMPARE(map.stopCount(), 3);
+    }
+
+    void clickSelection_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QList<int>>("before");
+        QTest::addColumn<int>("clicked");
+        QTest::addColumn<bool>("shift");
+        QTest::addColumn<QList<int>>("after");
+        QTest::newRow("plain click on unmarked")
+            << int(emPointer) << QList<int>{0, 1, 3} << 2 << false << QList<int>{2};
+        QTest::newRow("plain click on marked")
+            << int(emPointer) << QList<int>{0, 2} << 2 << false << QList<int>{};
+        QTest::newRow("shift-click on marked")
+            << int(emPointer) << QList<int>{0, 2} << 2 << true << QList<int>{0};
+        QTest::newRow("shift-click on unmarked")
+            << int(emPointer) << QList<int>{0} << 3 << true << QList<int>{0, 3};
+        QTest::newRow("other mode keeps the clicked mark")
+            << int(emAddVertex) << QList<int>{0, 1} << 1 << false << QList<int>{1};
+        QTest::newRow("other mode clicking unmarked")
+            << int(emInfo) << QList<int>{0, 1} << 2 << false << QList<int>{};
+    }
+
+    void clickSelection() {
+        QFETCH(int, mode);
+        QFETCH(QList<int>, before);
+        QFETCH(int, clicked);
+        QFETCH(bool, shift);
+        QFETCH(QList<int>, after);
+        const QList<StopRef> stops = fourStops();
+        const Colour own = 0x00123456;
+        for (StopRef s : stops)
+            s->FillColor = own;
+        for (int id : before)
+            f.child->ToggleSelected(stops[id]);
+        f.child->Mode = mode;
+        f.click(centreOf(stops[clicked]), shift ? Qt::ShiftModifier : Qt::NoModifier);
+        QCOMPARE(marked(f.child->Map()), after);
+        QCOMPARE(f.child->SelectedCount(), int(after.size()));
+        for (StopRef s : stops)
+            QCOMPARE(s->FillColor, s->Selected ? SelectionColor : own);
+    }
+
+    void dragMovesMarkedStopsWithClamp() {
+        f.child->SetPointerMode();
+        StopRef a = f.addStop(200, 200);
+        StopRef b = f.addStop(30, 300);
+        StopRef c = f.addStop(400, 100);
+        for (StopRef s : {a, b})
+            f.child->ToggleSelected(s);
+        // Pressed off its centre, the stop jumps to put its centre under the pointer.
+        const QPoint grab(203, 204);
+        f.press(grab);
+        f.moveTo(grab + QPoint(-20, 10));
+        QCOMPARE(QPoint(a->Left, a->Top), QPoint(178, 209));
+        f.moveTo(grab + QPoint(-50, 20));
+        f.release(grab + QPoint(-50, 20));
+        QCOMPARE(QPoint(a->Left, a->Top), QPoint(148, 219));
+        QCOMPARE(QPoint(a->Label.Left, a->Label.Top), QPoint(158, 219));
+        // Pushed past the left edge, the other marked stop stops at 0, its name at 0 too.
+        QCOMPARE(QPoint(b->Left, b->Top), QPoint(0, 319));
+        QCOMPARE(b->Label.Left, 0);
+        QCOMPARE(QPoint(c->Left, c->Top), QPoint(400, 100));
+        QCOMPARE(f.child->SelectedCount(), 2);
+        QVERIFY(f.child->Modified);
+    }
+
+    void dragKeepsPressedStopInsideTheMap() {
+        f.child->SetPointerMode();
+        StopRef a = f.addStop(20, 20);
+        f.press(centreOf(a));
+        f.moveTo(centreOf(a) + QPoint(-40, 30));
+        f.release(centreOf(a) + QPoint(-40, 30));
+        QCOMPARE(QPoint(a->Left, a->Top), QPoint(20, 50));
+    }
+
+    void dragUnmarkedStopClearsTheMarks() {
+        f.child->SetPointerMode();
+        const QList<StopRef> stops = fourStops();
+        f.child->ToggleSelected(stops[0]);
+        f.child->ToggleSelected(stops[1]);
+        const QPoint grab = centreOf(stops[2]) + QPoint(0, 2);
+        f.press(grab);
+        f.moveTo(grab + QPoint(0, 40));
+        f.release(grab + QPoint(0, 40));
+        QCOMPARE(f.child->SelectedCount(), 0);
+        QCOMPARE(stops[2]->Top, 102);
+        QCOMPARE(stops[0]->Top, 60);
+        QCOMPARE(stops[0]->FillColor, DefaultStopFill);
+    }
+
+    void twoStopGestures_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QStringList>("roads"); // "a-b" road, "a>b" arc before the gesture
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<bool>("snaps");
+        QTest::addColumn<QStringList>("after");
+        QTest::newRow("add arc") << int(emAddArc) << QStringList{} << 0 << 1 << true
+                                 << QStringList{"0>1 100 arc"};
+        QTest::newRow("add arc beside the opposite one makes a road")
+            << int(emAddArc) << QStringList{"1>0"} << 0 << 1 << true
+            << QStringList{"0>1 100", "1>0 100"};
+        QTest::newRow("add arc twice refused")
+            << int(emAddArc) << QStringList{"0>1"} << 0 << 1 << false << QStringList{"0>1 100 arc"};
+        QTest::newRow("add arc onto itself")
+            << int(emAddArc) << QStringList{} << 0 << 0 << false << QStringList{};
+        QTest::newRow("delete arc, half of a road") << int(emDestroyArc) << QStringList{"0-1"} << 0
+                                                    << 1 << true << QStringList{"1>0 100 arc"};
+        QTest::newRow("delete arc that is not there")
+            << int(emDestroyArc) << QStringList{"1>0"} << 0 << 1 << false
+            << QStringList{"1>0 100 arc"};
+        QTest::newRow("add road") << int(emAddRebro) << QStringList{} << 1 << 2 << true
+                                  << QStringList{"1>2 100", "2>1 100"};
+        QTest::newRow("add road over an incoming arc") << int(emAddRebro) << QStringList{"2>1"} << 1
+                                                       << 2 << false << QStringList{"2>1 100 arc"};
+        QTest::newRow("delete road") << int(emDestroyRebro) << QStringList{"0-1", "1-2"} << 1 << 0
+                                     << true << QStringList{"1>2 100", "2>1 100"};
+        QTest::newRow("delete road that is an arc")
+            << int(emDestroyRebro) << QStringList{"0>1"} << 0 << 1 << false
+            << QStringList{"0>1 100 arc"};
+        QTest::newRow("delete road onto empty map")
+            << int(emDestroyRebro) << QStringList{"0-1"} << 0 << -1 << false
+            << QStringList{"0>1 100", "1>0 100"};
+    }
+
+    void twoStopGestures() {
+        QFETCH(int, mode);
+        QFETCH(QStringList, roads);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(bool, snaps);
+        QFETCH(QStringList, after);
+        const QList<StopRef> stops = fourStops();
+        GraphMap& map = f.child->Map();
+        map.Settings.UserWeights = false;
+        for (const QString& r : roads) {
+            StopRef a = stops[r[0].digitValue()], b = stops[r[2].digitValue()];
+            map.AddLink(a, b);
+            if (r[1] == QLatin1Char('-'))
+                map.AddLink(b, a);
+        }
+        f.child->Mode = mode;
+        const QPoint start = centreOf(stops[from]);
+        const QPoint end = to >= 0 ? centreOf(stops[to]) + QPoint(2, 1) : QPoint(300, 300);
+        f.press(start);
+        QCOMPARE(f.child->PickedStop, stops[from]);
+        f.moveTo(end);
+        // The band ends at the target's centre in red when it snaps, at the pointer in black
+        // otherwise.
+        StopRef first = stops[from];
+        const QPoint bandEnd(first->Left + first->DownX, first->Top + first->DownY);
+        if (snaps) {
+            QCOMPARE(bandEnd, QPoint(stops[to]->centreX(), stops[to]->centreY()));
+            QCOMPARE(first->BandSetback, stops[to]->Radius);
+        } else {
+            QCOMPARE(bandEnd, end);
+            QCOMPARE(first->BandSetback, 0);
+        }
+        QCOMPARE(f.child->BandColour == QColor(Qt::red), snaps);
+        if (from != to && (to < 0 || !GraphMap::FindLink(stops[to], first))) {
+            // A pixel on the band, between the two stops' controls (away from other lines).
+            const QImage image = f.child->GraphImage().image;
+            const QPoint mid(first->centreX() + (bandEnd.x() - first->centreX()) / 2,
+                             first->centreY() + (bandEnd.y() - first->centreY()) / 2);
+            const QColor colour = image.pixelColor(mid);
+            QCOMPARE(colour == QColor(Qt::red), snaps);
+        }
+        f.release(end);
+        QCOMPARE(links(map), after);
+        QCOMPARE(f.child->PickedStop, nullptr);
+        QVERIFY(!first->Dragging);
+        QCOMPARE(f.dialogs, 0);
+        // The band is gone with the redraw.
+        QVERIFY(!f.child->BandDrawn);
+    }
+
+    void roadWithTheDialog_data() {
+        QTest::addColumn<bool>("answered");
+        QTest::addColumn<QStringList>("after");
+        QTest::newRow("answered once for both halves") << true << QStringList{"0>1 250", "1>0 250"};
+        QTest::newRow("cancelled adds zeros") << false << QStringList{"0>1 0", "1>0 0"};
+    }
+
+    void roadWithTheDialog() {
+        QFETCH(bool, answered);
+        QFETCH(QStringList, after);
+        const QList<StopRef> stops = fourStops();
+        if (answered)
+            f.answerWeights(QStringLiteral("3"), QStringLiteral("250"), QStringLiteral("40"));
+        f.child->SetAddRebroMode();
+        f.drag(centreOf(stops[0]), centreOf(stops[1]));
+        QCOMPARE(f.dialogs, 1);
+        QCOMPARE(links(f.child->Map()), after);
+        const Link* back = GraphMap::FindLink(stops[1], stops[0]);
+        QCOMPARE(back->Time, answered ? 40.0 : 0.0);
+        QCOMPARE(back->Price, answered ? 3.0 : 0.0);
+        QVERIFY(f.child->Map().Settings.UserWeights);
+    }
+
+    void changeRoadWeights() {
+        const QList<StopRef> stops = fourStops();
+        GraphMap& map = f.child->Map();
+        map.Settings.UserWeights = false;
+        map.AddLink(stops[0], stops[1]);
+        map.AddLink(stops[1], stops[0]);
+        f.answerWeights(QStringLiteral("5"), QStringLiteral("725"), QStringLiteral("60"));
+        f.child->SetChangeRebroWeightMode();
+        f.drag(centreOf(stops[1]), centreOf(stops[0]));
+        QCOMPARE(links(map), (QStringList{"0>1 725", "1>0 725"}));
+        QCOMPARE(GraphMap::FindLink(stops[0], stops[1])->Time, 60.0);
+        // A wrong length leaves both halves as they were.
+        f.messages.clear();
+        f.answerWeights(QStringLiteral("5"), QStringLiteral("далеко"), QStringLiteral("60"));
+        f.drag(centreOf(stops[0]), centreOf(stops[1]));
+        QCOMPARE(f.messages, QStringList{QStringLiteral("Вес введён неверно!")});
+        QCOMPARE(links(map), (QStringList{"0>1 725", "1>0 725"}));
+    }
+
+    void arcsAndRoadsWithoutTheDialog() {
+        const QList<StopRef> stops = fourStops();
+        GraphMap& map = f.child->Map();
+        map.Settings.UserWeights = false;
+        f.child->SetAddArcMode();
+        f.drag(centreOf(stops[2]), centreOf(stops[0]));
+        f.child->SetAddRebroMode();
+        f.drag(centreOf(stops[0]), centreOf(stops[1]));
+        QCOMPARE(links(map), (QStringList{"0>1 100", "1>0 100", "2>0 200 arc"}));
+        QVERIFY(!map.Settings.UserWeights);
+        QCOMPARE(f.dialogs, 0);
+    }
+
+    void popupDeletesTheMarkedStops_data() {
+        QTest::addColumn<QList<int>>("marks");
+        QTest::addColumn<int>("pressed");
+        QTest::addColumn<QStringList>("rowsLeft");
+        QTest::newRow("menu on a marked stop deletes the marked ones")
+            << QList<int>{0, 2, 3} << 2 << QStringList{"1"};
+        QTest::newRow("menu on an unmarked stop deletes only it")
+            << QList<int>{0, 2} << 1 << QStringList{"0", "2", "3"};
+        QTest::newRow("nothing marked") << QList<int>{} << 3 << QStringList{"0", "1", "2"};
+    }
+
+    void popupDeletesTheMarkedStops() {
+        QFETCH(QList<int>, marks);
+        QFETCH(int, pressed);
+        QFETCH(QStringList, rowsLeft);
+        const QList<StopRef> stops = fourStops();
+        GraphMap& map = f.child->Map();
+        map.Settings.UserWeights = false;
+        for (int i = 0; i < 3; ++i) {
+            map.AddLink(stops[i], stops[i + 1]);
+            map.AddLink(stops[i + 1], stops[i]);
+        }
+        for (int id : marks)
+            f.child->ToggleSelected(stops[id]);
+        f.child->SetPointerMode();
+        f.press(centreOf(stops[pressed]), Qt::RightButton);
+        QCOMPARE(f.child->MenuStop, stops[pressed]);
+        QVERIFY(f.child->VertexPopup->isVisible());
+        const QList<QAction*> entries = f.child->VertexPopup->actions();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries[0]->text(), QStringLiteral("Удалить"));
+        QCOMPARE(entries[1]->text(), QStringLiteral("Свойства"));
+        QTest::mouseClick(f.child->VertexPopup, Qt::LeftButton, {},
+                          f.child->VertexPopup->actionGeometry(entries[0]).center());
+        QTRY_VERIFY(!f.child->VertexPopup->isVisible());
+        QCOMPARE(gridRows(f.child->SG), rowsLeft);
+        QCOMPARE(map.StopIds, rowsLeft);
+        QCOMPARE(f.child->SelectedCount(), 0);
+        QVERIFY(marked(map).isEmpty());
+        QCOMPARE(f.child->MenuStop, nullptr);
+        // No link names a deleted stop, and the links left keep their flags.
+        for (const auto& s : map.stops())
+            for (const auto& l : s->Links)
+                QVERIFY(map.indexOf(l->To) >= 0);
+        // The map still takes gestures on the stops that are left.
+        f.click(centreOf(map.stops().front().get()));
+        QCOMPARE(f.child->SelectedCount(), 1);
+    }
+
+    void deleteCommandNeedsMarks() {
+        const QList<StopRef> stops = fourStops();
+        f.frame->EnableMapCommands();
+        f.child->MenuStop = stops[0];
+        f.frame->acDelete->trigger();
+        QCOMPARE(f.child->Map().stopCount(), 4);
+        f.frame->acSelectAll->trigger();
+        QCOMPARE(f.child->SelectedCount(), 4);
+        f.child->ToggleSelected(stops[1]);
+        f.frame->acSelectAll->trigger();
+        QCOMPARE(f.child->SelectedCount(), 4);
+        f.frame->acDelete->trigger();
+        QCOMPARE(f.child->Map().stopCount(), 0);
+        QCOMPARE(f.child->SelectedCount(), 0);
+        QCOMPARE(f.child->MenuStop, nullptr);
+        QCOMPARE(f.child->SG->rowCount(), 2);
+    }
+
+    void deletedStopIsNamedNoMore() {
+        const QList<StopRef> stops = fourStops();
+        f.child->SetAddArcMode();
+        f.press(centreOf(stops[1]));
+        f.child->LabelDragStop = stops[1];
+        f.child->MenuStop = stops[1];
+        f.child->DeleteStop(stops[1]);
+        QCOMPARE(f.child->PickedStop, nullptr);
+        QCOMPARE(f.child->MenuStop, nullptr);
+        QCOMPARE(f.child->LabelDragStop, nullptr);
+        // The properties command then has no stop to work on, and the release goes nowhere.
+        f.child->MIPropertiesClick();
+        QCOMPARE(f.dialogs, 0);
+        f.release(centreOf(stops[2]));
+        QCOMPARE(f.child->Map().linkCount(), 0);
+    }
+
+    void rectangleSelection() {
+        f.child->SetPointerMode();
+        const QList<StopRef> stops = fourStops();
+        f.child->ToggleSelected(stops[3]);
+        // From the right of stop 0's left edge to just past stop 2's left edge.
+        f.press({45, 20});
+        f.moveTo({150, 80});
+        QVERIFY(f.child->Selecting);
+        QCOMPARE(f.child->GraphImage().image.pixelColor(100, 20), QColor(Qt::black));
+        f.moveTo({241, 90});
+        QCOMPARE(f.child->GraphImage().image.pixelColor(100, 80), QColor(Qt::white));
+        f.release({241, 90});
+        QVERIFY(!f.child->Selecting);
+        QCOMPARE(marked(f.child->Map()), (QList<int>{0, 1, 2}));
+        QCOMPARE(f.child->SelectedCount(), 3);
+        // A plain click on the empty map clears the marks.
+        f.click({600, 400});
+        QCOMPARE(f.child->SelectedCount(), 0);
+    }
+
+    void propertiesOnTheMarkedStops_data() {
+        QTest::addColumn<QString>("size");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("onMarked");
+        QTest::addColumn<QList<int>>("sizes");
+        QTest::addColumn<QList<int>>("radii");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("size of three")
+            << "20"
+            << "" << true << QList<int>{20, 20, 10, 20} << QList<int>{10, 10, 6, 10}
+            << QStringList{"0", "1", "2", "3"};
+        QTest::newRow("name of three")
+            << ""
+            << "вокзал" << true << QList<int>{10, 10, 10, 10} << QList<int>{6, 6, 6, 6}
+            << QStringList{"вокзал", "вокзал", "2", "вокзал"};
+        QTest::newRow("unmarked stop alone")
+            << "15"
+            << "" << false << QList<int>{10, 10, 15, 10} << QList<int>{6, 6, 7, 6}
+            << QStringList{"0", "1", "2", "3"};
+    }
+
+    void propertiesOnTheMarkedStops() {
+        QFETCH(QString, size);
+        QFETCH(QString, name);
+        QFETCH(bool, onMarked);
+        QFETCH(QList<int>, sizes);
+        QFETCH(QList<int>, radii);
+        QFETCH(QStringList, names);
+        const QList<StopRef> stops = fourStops();
+        stops[1]->Routes = QStringLiteral("A1");
+        for (int id : {0, 1, 3})
+            f.child->ToggleSelected(stops[id]);
+        f.child->SetPointerMode();
+        f.onDialog = [&](QDialog& dialog) {
+            auto* form = qobject_cast<TVertexParamForm*>(&dialog);
+            QVERIFY(form);
+            if (!size.isEmpty()) {
+                QLineEdit* text = form->SESize->findChild<QLineEdit*>();
+                text->selectAll();
+                QTest::keyClicks(text, size);
+            }
+            if (!name.isEmpty()) {
+                form->NameVertexEdit->selectAll();
+                edittest::typeText(form->NameVertexEdit, name);
+            }
+            QTest::mouseClick(form->BtnOk, Qt::LeftButton);
+        };
+        f.press(centreOf(stops[onMarked ? 3 : 2]), Qt::RightButton);
+        f.child->MIProperties->trigger();
+        f.child->VertexPopup->hide();
+        QCOMPARE(f.dialogs, 1);
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(stops[i]->Width, sizes[i]);
+            QCOMPARE(stops[i]->Height, sizes[i]);
+            QCOMPARE(stops[i]->Radius, radii[i]);
+            QCOMPARE(stops[i]->Label.Caption, names[i]);
+        }
+        QCOMPARE(stops[1]->Routes, QStringLiteral("A1"));
+        QCOMPARE(stops[0]->Routes, noRoutesText());
+        QCOMPARE(f.child->MenuStop, nullptr);
+        QCOMPARE(f.child->SelectedCount(), onMarked ? 3 : 0);
+        // The own colour comes back when the marks are cleared.
+        f.child->ClearSelection(-1, true);
+        for (StopRef s : stops)
+            QCOMPARE(s->FillColor, DefaultStopFill);
+    }
+
+    void sizeOfMarkedStopsKeepsTheirCapitalisedNames() {
+        // The name box lower-cases typed letters only: confirming a size change must not give
+        // the marked stops the pressed stop's name, nor lower-case it.
+        const QList<StopRef> stops = fourStops();
+        const QStringList names{"Вокзал", "Депо", "Рынок", "Невский проспект"};
+        for (int i = 0; i < 4; ++i)
+            stops[i]->Label.Caption = names[i];
+        for (int id : {0, 1, 3})
+            f.child->ToggleSelected(stops[id]);
+        f.child->SetPointerMode();
+        f.onDialog = [](QDialog& dialog) {
+            auto* form = qobject_cast<TVertexParamForm*>(&dialog);
+            QLineEdit* text = form->SESize->findChild<QLineEdit*>();
+            text->selectAll();
+            QTest::keyClicks(text, QStringLiteral("16"));
+            QTest::mouseClick(form->BtnOk, Qt::LeftButton);
+        };
+        f.press(centreOf(stops[3]), Qt::RightButton);
+        f.child->MIProperties->trigger();
+        f.child->VertexPopup->hide();
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(stops[i]->Label.Caption, names[i]);
+            QCOMPARE(stops[i]->Width, i == 2 ? 10 : 16);
+        }
+    }
+
+    void propertiesKeepTheOwnColourOfMarkedStops() {
+        const QList<StopRef> stops = fourStops();
+        for (int id : {0, 1})
+            f.child->ToggleSelected(stops[id]);
+        f.child->Modified = false;
+        TVertexParamForm* form = VertexParamForm();
+        form->AskColour = [](const QColor&) -> std::optional<QColor> {
+            return QColor(0x10, 0x20, 0x30);
+        };
+        QColor shown;
+        f.onDialog = [&](QDialog&) {
+            shown = form->PVertexColor->palette().color(QPalette::Window);
+            QTest::mouseClick(form->PVertexColor, Qt::LeftButton);
+            QTest::mouseClick(form->BtnOk, Qt::LeftButton);
+        };
+        f.press(centreOf(stops[1]), Qt::RightButton);
+        f.child->MIProperties->trigger();
+        f.child->VertexPopup->hide();
+        // The dialog shows and sets the stops' own colour; the marks still show green.
+        QCOMPARE(shown, toQColor(DefaultStopFill));
+        QCOMPARE(stops[0]->FillColor, SelectionColor);
+        QVERIFY(f.child->Modified);
+        f.child->ClearSelection(-1, true);
+        QCOMPARE(stops[0]->FillColor, Colour(0x00302010));
+        QCOMPARE(stops[1]->FillColor, Colour(0x00302010));
+        QCOMPARE(stops[2]->FillColor, DefaultStopFill);
+    }
+
+    void propertiesConfirmedUnchanged() {
+        const QList<StopRef> stops = fourStops();
+        f.child->Modified = false;
+        f.onDialog = [](QDialog& dialog) {
+            QTest::mouseClick(qobject_cast<TVertexParamForm*>(&dialog)->BtnOk, Qt::LeftButton);
+        };
+        QStringList texts;
+        connect(f.frame->StatusBar, &QStatusBar::messageChanged, this,
+                [&texts](const QString& text) { texts << text; });
+        f.press(centreOf(stops[2]), Qt::RightButton);
+        f.child->MIProperties->trigger();
+        f.child->VertexPopup->hide();
+        QCOMPARE(f.dialogs, 1);
+        QVERIFY(!f.child->Modified);
+        QVERIFY(texts.contains(QStringLiteral("Перерисовка карты, ждите...")));
+        QCOMPARE(stops[2]->Label.Caption, QStringLiteral("2"));
+    }
+
+    // Many gestures in every mode, in a fixed pseudo-random order: nothing may crash, the marked
+    // stops and their count must agree, and every link must join two stops of the map.
+    void randomGesturesKeepTheMapSound() {
+        QRandomGenerator random(20061);
+        GraphMap& map = f.child->Map();
+        map.Settings.UserWeights = false;
+        for (int i = 0; i < 6; ++i)
+            f.addStop(40 + 90 * i, 60 + 50 * (i % 3));
+        const QList<QAction*> modes = {
+            f.frame->acPointer,           f.frame->acAddVertex, f.frame->acAddArc,
+            f.frame->acDestroyArc,        f.frame->acAddRebro,  f.frame->acDestroyRebro,
+            f.frame->acChangeRebroWeight, f.frame->acFindWay,   f.frame->acInfo};
+        f.frame->EnableMapCommands();
+        auto somewhere = [&]() -> QPoint {
+            if (map.stopCount() > 0 && random.bounded(3) > 0) {
+                StopRef s = map.stops()[random.bounded(map.stopCount())].get();
+                return centreOf(s) + QPoint(random.bounded(5) - 2, random.bounded(5) - 2);
+            }
+            return {random.bounded(600), random.bounded(300)};
+        };
+        for (int step = 0; step < 600; ++step) {
+            switch (random.bounded(8)) {
+            case 0:
+                modes[random.bounded(modes.size())]->trigger();
+                break;
+            case 1:
+            case 2:
+                f.drag(somewhere(), somewhere());
+                break;
+            case 3:
+                f.click(somewhere(), random.bounded(2) ? Qt::ShiftModifier : Qt::NoModifier);
+                break;
+            case 4: {
+                const QPoint p = somewhere();
+                f.press(p, Qt::RightButton);
+                if (f.child->VertexPopup->isVisible()) {
+                    if (random.bounded(4) == 0)
+                        f.child->MIDelete->trigger();
+                    else if (random.bounded(3) == 0)
+                        f.child->MIProperties->trigger();
+                    f.child->VertexPopup->hide();
+                }
+                f.release(p, Qt::RightButton);
+                break;
+            }
+            case 5:
+                f.frame->acSelectAll->trigger();
+                break;
+            case 6:
+                if (random.bounded(3) == 0)
+                    f.frame->acDelete->trigger();
+                break;
+            default:
+                f.hover(somewhere());
+                break;
+            }
+            int count = 0;
+            for (const auto& s : map.stops()) {
+                count += s->Selected;
+                QCOMPARE(s->Selected, s->FillColor == SelectionColor);
+                for (const auto& l : s->Links) {
+                    QVERIFY(map.indexOf(l->To) >= 0);
+                    QVERIFY(l->To != s.get());
+                }
+            }
+            QCOMPARE(f.child->SelectedCount(), count);
+            QCOMPARE(f.child->SG->rowCount(), std::max(2, map.stopCount() + 1));
+            QCOMPARE(int(map.StopIds.size()), map.stopCount());
+            if (map.stopCount() < 3)
+                for (int i = 0; i < 3; ++i)
+                    f.addStop(random.bounded(500), random.bounded(300));
+        }
+    }
+
+    void infoWindowFollowsThePointer() {
+        StopRef a = f.addStop(100, 100);
+        a->Label.Caption = QStringLiteral("Рынок");
+        a->Routes = QStringLiteral("A1  A5");
+        f.frame->acInfo->trigger();
+        f.hover(centreOf(a));
+        TMarsh* marsh = MarshWindow();
+        QVERIFY(marsh->isVisible());
+        QCOMPARE(marsh->Label2->text(), QStringLiteral("Рынок"));
+        QCOMPARE(marsh->Label3->text(), QStringLiteral("A1  A5 "));
+        QCOMPARE(marsh->windowTitle(), QStringLiteral("Маршруты"));
+        marsh->hide();
+        // Pressed, the stop shows nothing.
+        f.press(centreOf(a));
+        f.moveTo(centreOf(a) + QPoint(1, 0));
+        QVERIFY(!marsh->isVisible());
+        f.release(centreOf(a) + QPoint(1, 0));
+    }
+
+    void infoWindowPlacement_data() {
+        QTest::addColumn<QPoint>("cursor");
+        QTest::addColumn<QPoint>("expected");
+        const QSize size = MarshWindow()->frameGeometry().size();
+        QTest::newRow("room on both sides") << QPoint(100, 100) << QPoint(110, 110);
+        QTest::newRow("near the right edge")
+            << QPoint(1000, 100) << QPoint(1000 - size.width() - 10, 110);
+        QTest::newRow("near the bottom edge")
+            << QPoint(100, 700) << QPoint(110, 700 - size.height() - 10);
+        QTest::newRow("just fits")
+            << QPoint(1024 - 10 - size.width(), 100) << QPoint(1024 - size.width(), 110);
+    }
+
+    void infoWindowPlacement() {
+        QFETCH(QPoint, cursor);
+        QFETCH(QPoint, expected);
+        TMarsh* marsh = MarshWindow();
+        marsh->PlaceBy(cursor, QSize(1024, 768));
+        QCOMPARE(marsh->pos(), expected);
+    }
+
+    void selectionCountStaysRightUnderMixedGestures() {
+        f.child->SetPointerMode();
+        QList<StopRef> stops = fourStops();
+        f.click(centreOf(stops[0]));
+        f.click(centreOf(stops[1]), Qt::ShiftModifier);
+        f.click(centreOf(stops[2]), Qt::ShiftModifier);
+        f.press(centreOf(stops[1]), Qt::RightButton);
+        f.child->MIDelete->trigger();
+        f.child->VertexPopup->hide();
+        f.frame->EnableMapCommands();
+        f.addStop(500, 300);
+        f.frame->acSelectAll->trigger();
+        f.click(centreOf(f.child->Map().stops()[0].get()), Qt::ShiftModifier);
+        f.press({700, 500});
+        f.moveTo({200, 50});
+        f.release({200, 50});
+        int count = 0;
+        for (const auto& s : f.child->Map().stops())
+            count += s->Selected;
+        QCOMPARE(f.child->SelectedCount(), count);
+        QCOMPARE(count, 2);
+    }
+};
+
+QTEST_MAIN(TestGestures)
+#include "tst_gestures.moc"

@@ -1,0 +1,270 @@
+#include "editfixture.h"
+
+#include "edit/rez.h"
+#include "model/catalogue.h"
+#include "model/mapfile.h"
+#include "model/numberformat.h"
+#include "platform/colours.h"
+#include "route/findway.h"
+#include "route/report.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QScrollArea>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+using namespace lirsk;
+using edittest::centreOf;
+
+Q_DECLARE_METATYPE(lirsk::MapMenuEntry)
+
+namespace {
+
+// Whether some pixel next to a point has (nearly) the given colour: lines are smoothed.
+bool inkNear(const QImage& image, QPoint p, const QColor& colour) {
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+            const QPoint q = p + QPoint(dx, dy);
+            if (!image.rect().contains(q))
+                continue;
+            const QColor c = image.pixelColor(q);
+            if (qAbs(c.red() - colour.red()) < 40 && qAbs(c.green() - colour.green()) < 40 &&
+                qAbs(c.blue() - colour.blue()) < 40)
+                return true;
+        }
+    return false;
+}
+
+struct Journey {
+    StopRef start = nullptr;
+    StopRef finish = nullptr;
+    SearchResult result;
+};
+
+// The longest way (by stops) from the first stop that has a way at all.
+Journey longestJourney(GraphMap& map) {
+    Journey best;
+    for (const auto& start : map.stops()) {
+        if (start->Links.empty())
+            continue;
+        for (const auto& finish : map.stops()) {
+            if (finish == start)
+                continue;
+            SearchResult r = FindWay(map, start.get(), finish.get());
+            if (r.outcome == SearchOutcome::Found && r.way.size() > best.result.way.size())
+                best = {start.get(), finish.get(), r};
+        }
+        if (best.start)
+            return best;
+    }
+    return best;
+}
+
+QString describe(const GraphMap& map) {
+    QStringList lines;
+    lines << QStringLiteral("max %1").arg(map.MaxStopId);
+    for (const auto& s : map.stops()) {
+        lines << QStringLiteral("%1 %2,%3 %4 [%5] size %6 colour %7")
+                     .arg(s->Id)
+                     .arg(s->Left)
+                     .arg(s->Top)
+                     .arg(s->Label.Caption, s->Routes)
+                     .arg(s->Width)
+                     .arg(s->FillColor, 0, 16);
+        for (const auto& l : s->Links)
+            lines << QStringLiteral("  -> %1 %2 %3 %4 %5")
+                         .arg(l->To->Id)
+                         .arg(l->Price)
+                         .arg(l->Length)
+                         .arg(l->Time)
+                         .arg(l->IsArc ? QStringLiteral("arc") : QStringLiteral("road"));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+class TestJourneys : public QObject {
+    Q_OBJECT
+
+    edittest::Fixture f;
+    QTemporaryDir dir;
+
+private slots:
+    void init() {
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        f.start();
+    }
+    void cleanup() {
+        f.stop();
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void wayOnEveryBuiltinMap_data() {
+        QTest::addColumn<MapMenuEntry>("entry");
+        for (const MapMenuEntry& e : mapMenuCatalogue())
+            if (!e.path.isEmpty() &&
+                QFile::exists(resolveDataPath(e.path, {QCoreApplication::applicationDirPath()})))
+                QTest::newRow(qPrintable(e.path)) << e;
+    }
+
+    void wayOnEveryBuiltinMap() {
+        QFETCH(MapMenuEntry, entry);
+        TMDIChild* child = f.frame->OpenBuiltinMap(entry);
+        QVERIFY(child);
+        f.child = child;
+        QCOMPARE(child->Mode, int(emFindWay));
+        Journey journey = longestJourney(child->Map());
+        QVERIFY(journey.start);
+        QVERIFY(journey.result.way.size() >= 3);
+        const RouteReport expected =
+            BuildRouteReport(journey.result.way, journey.result.length, journey.result.time,
+                             child->Map().MapCode, child->Map().MapCity, QLatin1Char(','));
+
+        QString fare, length, time, rides;
+        f.onDialog = [&](QDialog& dialog) {
+            auto* rez = qobject_cast<TFRez*>(&dialog);
+            QVERIFY(rez);
+            fare = rez->Label4->text();
+            length = rez->Label5->text();
+            time = rez->Label6->text();
+            rides = rez->Label7->text();
+            QTest::mouseClick(rez->BitBtn1, Qt::LeftButton);
+        };
+        const QPoint from = centreOf(journey.start), to = centreOf(journey.finish);
+        child->SBGraf->ensureVisible(from.x(), from.y());
+        f.drag(from, to);
+
+        QCOMPARE(f.dialogs, 1);
+        QVERIFY(f.messages.isEmpty());
+        QCOMPARE(fare, expected.fareText);
+        QCOMPARE(length, expected.lengthText);
+        QCOMPARE(time, expected.timeText);
+        QCOMPARE(rides, QString(expected.ridesText).replace(QChar(13), QChar(10)));
+        QVERIFY(fare.endsWith(QStringLiteral(" руб.")));
+
+        // The way stays drawn in the tree colour, on the graph image and over the picture.
+        const QColor tree = toQColor(child->Map().Settings.TreeColor);
+        const auto& way = journey.result.way;
+        int drawn = 0, steps = 0;
+        for (std::size_t k = 0; k + 1 < way.size(); ++k) {
+            const QPoint a(way[k]->centreX(), way[k]->centreY());
+            const QPoint b(way[k + 1]->centreX(), way[k + 1]->centreY());
+            if ((a - b).manhattanLength() < 30)
+                continue;
+            ++steps;
+            drawn += inkNear(child->GraphImage().image, (a + b) / 2, tree);
+        }
+        QVERIFY(steps > 0);
+        QCOMPARE(drawn, steps);
+        if (child->Image1Visible() && !child->ImgGrafVisible())
+            QVERIFY(child->OverlayShown());
+    }
+
+    void noWayMessages_data() {
+        QTest::addColumn<QString>("links"); // "from>to:length" separated by spaces
+        QTest::addColumn<int>("finish");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("start without links") << "1>0:10" << 1 << "Пути нет";
+        QTest::newRow("only against an arc") << "0>2:10 1>0:10" << 1 << "";
+        QTest::newRow("negative loop, finish beyond reach")
+            << "0>1:10 1>2:-5 2>1:-5 3>0:1" << 3 << "отрицательной";
+        QTest::newRow("negative loop on the way") << "0>1:10 1>2:-5 2>1:-5" << 2 << "отрицательной";
+    }
+
+    void noWayMessages() {
+        QFETCH(QString, links);
+        QFETCH(int, finish);
+        QFETCH(QString, message);
+        TMDIChild* child = f.newMap();
+        QList<StopRef> stops;
+        for (int i = 0; i < 4; ++i)
+            stops << f.addStop(40 + 120 * i, 80);
+        GraphMap& map = child->Map();
+        map.Settings.UserWeights = false;
+        for (const QString& l : links.split(QLatin1Char(' '))) {
+            const QStringList parts = l.split(QRegularExpression(QStringLiteral("[>:]")));
+            map.AddLink(stops[parts[0].toInt()], stops[parts[1].toInt()])->Length =
+                parts[2].toDouble();
+        }
+        map.UpdateArcFlags();
+        f.frame->acFindWay->trigger();
+        f.drag(centreOf(stops[0]), centreOf(stops[finish]));
+        QCOMPARE(f.dialogs, 0);
+        if (message.isEmpty()) {
+            QVERIFY(f.messages.isEmpty());
+        } else {
+            QCOMPARE(f.messages.size(), 1);
+            QVERIFY2(f.messages[0].contains(message), qPrintable(f.messages[0]));
+        }
+    }
+
+    void editingSession() {
+        TMDIChild* child = f.newMap();
+        f.frame->EnableMapCommands();
+        f.frame->acAddVertex->trigger();
+        for (const QPoint p : {QPoint(50, 50), QPoint(250, 50), QPoint(250, 200), QPoint(50, 200)})
+            f.click(p);
+        const auto& stops = child->Map().stops();
+        QCOMPARE(int(stops.size()), 4);
+        StopRef s0 = stops[0].get(), s1 = stops[1].get(), s2 = stops[2].get(), s3 = stops[3].get();
+
+        // A road with the dialog, an arc with it, the opposite arc with the dialog cancelled.
+        f.frame->acAddRebro->trigger();
+        f.answerWeights(QStringLiteral("12"), QStringLiteral("1500"), QStringLiteral("180"));
+        f.drag(centreOf(s0), centreOf(s1));
+        f.frame->acAddArc->trigger();
+        f.answerWeights(QStringLiteral("0"), QStringLiteral("700,5"), QStringLiteral("60"));
+        f.drag(centreOf(s1), centreOf(s2));
+        f.onDialog = nullptr;
+        f.drag(centreOf(s2), centreOf(s1));
+        // Without the dialog the length is the distance on the screen.
+        child->Map().Settings.UserWeights = false;
+        f.frame->acAddRebro->trigger();
+        f.drag(centreOf(s2), centreOf(s3));
+        f.frame->acAddArc->trigger();
+        f.drag(centreOf(s3), centreOf(s0));
+        child->Map().Settings.UserWeights = true;
+        QCOMPARE(f.dialogs, 3);
+
+        // New weights on the first road, from its other end.
+        f.frame->acChangeRebroWeight->trigger();
+        f.answerWeights(QStringLiteral("14"), QStringLiteral("1600"), QStringLiteral("200"));
+        f.drag(centreOf(s1), centreOf(s0));
+
+        // The stop at the bottom left goes, with its road and its arc.
+        f.frame->acPointer->trigger();
+        f.press(centreOf(s3), Qt::RightButton);
+        f.child->MIDelete->trigger();
+        f.child->VertexPopup->hide();
+        f.frame->acSelectAll->trigger();
+        QCOMPARE(child->SelectedCount(), 3);
+        QVERIFY(child->Modified);
+
+        const QString file = dir.filePath(QStringLiteral("новая карта.gaf"));
+        f.frame->AskSaveFileName = [file] { return file; };
+        QVERIFY(f.frame->acSaveAsExecute());
+        QVERIFY(!child->Modified);
+        QVERIFY(f.messages.isEmpty());
+
+        TMDIChild* reopened = f.frame->OpenMap(file, file);
+        QVERIFY(reopened);
+        const QString fill = QString::number(DefaultStopFill, 16);
+        QCOMPARE(describe(reopened->Map()),
+                 QStringList({"max 3", "0 50,50 0 [" + noRoutesText() + "] size 10 colour " + fill,
+                              "  -> 1 14 1600 200 road",
+                              "1 250,50 1 [" + noRoutesText() + "] size 10 colour " + fill,
+                              "  -> 0 14 1600 200 road", "  -> 2 0 700.5 60 arc",
+                              "2 250,200 2 [" + noRoutesText() + "] size 10 colour " + fill,
+                              "  -> 1 0 0 0 arc"})
+                     .join(QLatin1Char('\n')));
+        QCOMPARE(reopened->SG->rowCount(), 4);
+    }
+};
+
+QTEST_MAIN(TestJourneys)
+#include "tst_journeys.moc"
