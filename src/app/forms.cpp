@@ -28,8 +28,9 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     layout->addWidget(title);
     auto* text =
         new QLabel(QStringLiteral("Поиск оптимального пути\nпо картам городского транспорта\n\n"
-                                  "Авторы: разработчики lirskmap\n"
-                                  "Почта: lirskmap@example.org"),
+                                  "Автор: команда lirskmap\n"
+                                  "Почта: lirskmap@example.org\n"
+                                  "Сайт: lirskmap.example.org"),
                    this);
     text->setAlignment(Qt::AlignCenter);
     text->setWordWrap(true);

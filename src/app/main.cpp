@@ -1,5 +1,12 @@
+#include "app/access.h"
+#include "app/credits.h"
 #include "app/forms.h"
 #include "app/mainform.h"
+#include "app/settingsform.h"
+#include "edit/marshrut.h"
+#include "edit/rez.h"
+#include "edit/setarcweight.h"
+#include "edit/vertexparam.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -19,7 +26,14 @@ int main(int argc, char** argv) {
     splash->ShowAndWait();
 
     TMainForm frame;
+    CreateSetarcWeightForm(&frame);
+    frame.SettingsForm = new TSettingsForm(&frame);
+    CreateVertexParamForm(&frame);
     frame.Form3 = new TForm3(&frame);
+    frame.Form1 = new TForm1(&frame);
+    CreateFRez(&frame);
+    CreateMarshWindow(&frame);
+    frame.Form2 = new TForm2(&frame);
     frame.show();
     splash->close();
     delete splash;

@@ -1,8 +1,10 @@
 #include "app/mainform.h"
 
+#include "app/access.h"
 #include "app/forms.h"
 #include "app/mdichild.h"
 #include "app/menuimages.h"
+#include "edit/commands.h"
 #include "platform/desktop.h"
 
 #include <QActionGroup>
@@ -125,9 +127,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ILmnu(makeMenuImage
     connect(acHelp, &QAction::triggered, this, &TMainForm::acHelpExecute);
     connect(acNew, &QAction::triggered, this, &TMainForm::acNewExecute);
     connect(Redactor, &QAction::triggered, this, &TMainForm::RedactorExecute);
-    connect(acFindWay, &QAction::triggered, this, [] {
+    WireEditCommands(this);
+    connect(acSettings, &QAction::triggered, this, [] {
         if (TMDIChild* current = CurrentMapWindow())
-            current->SetFindWayMode();
+            current->ChangeSettings();
     });
     connect(acShowSmeg, &QAction::triggered, this, [](bool checked) {
         if (TMDIChild* current = CurrentMapWindow())
@@ -154,6 +157,12 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ILmnu(makeMenuImage
 
     buildMenus();
     buildToolBar();
+}
+
+TMainForm::~TMainForm() {
+    // The map windows go after this object's own part is gone: their last activation signals
+    // must not reach it.
+    disconnect(MdiArea, nullptr, this, nullptr);
 }
 
 QAction* TMainForm::makeAction(const char* name, const QString& caption, const QString& hint,
@@ -203,6 +212,9 @@ void TMainForm::buildMenus() {
 
     QMenu* service = menuBar()->addMenu(QStringLiteral("Сервис"));
     service->addAction(acSettings);
+    // The left panel's two parts are shown and hidden from here.
+    service->addSeparator();
+    service->addActions({acShowSmeg, acShowInced});
 
     WindowMenu = menuBar()->addMenu(QStringLiteral("Окно"));
     connect(WindowMenu, &QMenu::aboutToShow, this, &TMainForm::buildWindowList);
@@ -397,7 +409,7 @@ void TMainForm::RedactorExecute() {
     } else if (TMDIChild* current = CurrentMapWindow()) {
         current->SetEditorMode(false);
         if (Form1)
-            Form1->close();
+            Form1->CloseDialog();
     }
 }
 

@@ -15,7 +15,9 @@ class QMdiSubWindow;
 class QMenu;
 class QStatusBar;
 class QToolBar;
+class TForm1;
 class TForm3;
+class TSettingsForm;
 class TMDIChild;
 
 // The program's frame: the menus, the tool bar, the status line and the map windows. It owns
@@ -24,6 +26,7 @@ class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
     explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
 
     // The commands, in the frame's order.
     QAction* acOpen;
@@ -66,7 +69,8 @@ public:
 
     // The windows shown on demand; the ones not created yet stay null.
     TForm3* Form3 = nullptr;
-    QDialog* Form1 = nullptr; // editor access
+    TSettingsForm* SettingsForm = nullptr;
+    TForm1* Form1 = nullptr;  // editor access
     QDialog* Form2 = nullptr; // credits
 
     // The file dialogs; a test puts its own answers here. An empty answer means cancelled.

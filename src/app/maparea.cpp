@@ -74,6 +74,9 @@ void MapArea::mousePressEvent(QMouseEvent* event) {
     TVertex vertex(owner_, hit.stop);
     switch (hit.target) {
     case Target::Stop:
+        // A right press opens the stop's menu, which takes the release: it captures nothing.
+        if (event->button() == Qt::RightButton && !(event->buttons() & ~Qt::RightButton))
+            captured_ = {};
         vertex.MouseDown(event->button(), event->modifiers(), p.x() - hit.stop->Left,
                          p.y() - hit.stop->Top);
         break;
@@ -107,6 +110,8 @@ void MapArea::dispatchMove(const Hit& hit, QMouseEvent* event) {
             emit Image1MouseMove(event->modifiers(), p.x(), p.y());
         break;
     case Target::Stop:
+        vertex.MouseMove(event->modifiers(), p.x() - hit.stop->Left, p.y() - hit.stop->Top);
+        break;
     case Target::None:
         break;
     }

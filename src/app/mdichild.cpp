@@ -2,6 +2,8 @@
 
 #include "app/mainform.h"
 #include "app/maparea.h"
+#include "edit/commands.h"
+#include "edit/setarcweight.h"
 #include "model/catalogue.h"
 #include "model/mapfile.h"
 #include "platform/colours.h"
@@ -85,19 +87,6 @@ QStringList DataRoots() {
 }
 
 // --- TVertex -------------------------------------------------------------------------------
-
-void TVertex::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
-    if (button != Qt::RightButton) {
-        stop_->Dragging = true;
-        stop_->DownX = x;
-        stop_->DownY = y;
-        stop_->BandSetback = 0;
-    }
-}
-
-void TVertex::MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
-    stop_->Dragging = false;
-}
 
 void TVertex::NameLabelMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
     stop_->LabelDragging = true;
@@ -224,6 +213,8 @@ TMDIChild::TMDIChild(TMainForm* frame, QWidget* parent)
     if (frame_)
         frame_->Redactor->setChecked(false);
     imgGraf_.penWidth = 3;
+    AttachGestures();
+    AttachPanels();
     RedrawMap(true);
 }
 
@@ -265,6 +256,7 @@ void TMDIChild::RedrawMap(bool withStatus) {
     }
     lirsk::RedrawGraph(imgGraf_, *map_);
     overlayActive_ = false;
+    BandDrawn = false;
     if (withStatus)
         SetStatusText(remembered);
     Area->update();
@@ -285,10 +277,8 @@ void TMDIChild::drawLink(const lirsk::Link& link) {
     PaintOnMap([this, &link](QPainter& painter) { lirsk::DrawLink(painter, *map_, link); });
 }
 
-std::optional<lirsk::RoadWeight> TMDIChild::askLinkWeights(const lirsk::RoadWeight&) {
-    // The road parameters dialog is not part of this window; without it every request is
-    // answered as cancelled, which keeps the link's weights as they are.
-    return std::nullopt;
+std::optional<lirsk::RoadWeight> TMDIChild::askLinkWeights(const lirsk::RoadWeight& current) {
+    return SetarcWeightForm()->Ask(current);
 }
 
 void TMDIChild::stopRowAdded(int row, const QString& name) {
@@ -449,37 +439,13 @@ void TMDIChild::SetFindWayMode() {
     Mode = emFindWay;
 }
 
-void TMDIChild::ShowSearchPanel(bool show) {
-    if (!show) {
-        PTables->setVisible(!POrient->isHidden());
-    } else if (!PTables->isHidden()) {
-        PSmeg->setFixedHeight(PTables->height() / 2);
-    } else {
-        PSmeg->setMinimumHeight(0);
-        PSmeg->setMaximumHeight(QWIDGETSIZE_MAX);
-        PTables->show();
-    }
-    PSmeg->setVisible(show);
-}
-
-void TMDIChild::ShowRoutesPanel(bool show) {
-    if (show) {
-        if (!PTables->isHidden())
-            PSmeg->setFixedHeight(PTables->height() / 2);
-        else
-            PTables->show();
-    } else {
-        PTables->setVisible(!PSmeg->isHidden());
-        PSmeg->setMinimumHeight(0);
-        PSmeg->setMaximumHeight(QWIDGETSIZE_MAX);
-    }
-    POrient->setVisible(show);
-}
-
 void TMDIChild::FormActivate() {
     SetCurrentMapWindow(this);
     if (frame_)
         frame_->acShowSmeg->setChecked(!PSmeg->isHidden());
+    // The tool bar shows this window's mode.
+    if (QAction* mode = frame_ ? ModeAction(frame_, Mode) : nullptr)
+        mode->setChecked(true);
     RedrawMap(false);
 }
 

@@ -3,18 +3,23 @@
 #include "model/graphmap.h"
 #include "view/maprenderer.h"
 
+#include <QColor>
 #include <QPointer>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
+class QAction;
 class QFrame;
+class QMenu;
 class QGroupBox;
 class QLineEdit;
 class QScrollArea;
 class QSplitter;
 class QTableWidget;
+class QTimer;
 class QToolButton;
 class MapArea;
 class TMainForm;
@@ -43,6 +48,7 @@ public:
     lirsk::StopRef stop() const { return stop_; }
 
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void MouseMove(Qt::KeyboardModifiers shift, int x, int y);
     void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
 
     // The name label's own handlers: dragging the name to another place.
@@ -111,6 +117,66 @@ public:
     void stopRowAdded(int row, const QString& name) override;
     void stopRowRemoved(int row) override;
 
+    // Modes, selection, gestures and editing operations.
+    void SetPointerMode();
+    void SetAddVertexMode();
+    void SetAddArcMode();
+    void SetDestroyArcMode();
+    void SetAddRebroMode();
+    void SetDestroyRebroMode();
+    void SetChangeRebroWeightMode();
+    void SetInfoMode();
+    bool IsTwoStopMode() const;
+    int SelectedCount() const { return map_->SelectedCount; }
+    void ToggleSelected(lirsk::StopRef stop);
+    // Unmarks every stop but the one with keepId (-1 keeps none), then redraws when asked.
+    void ClearSelection(int keepId, bool redraw);
+    void SelectAll();
+    void ImgGrafClick();
+    void ImgGrafMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void ImgGrafMouseMove(Qt::KeyboardModifiers shift, int x, int y);
+    void ImgGrafMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void AddArc(lirsk::StopRef a, lirsk::StopRef b);
+    void DeleteArc(lirsk::StopRef a, lirsk::StopRef b);
+    void AddRoad(lirsk::StopRef a, lirsk::StopRef b);
+    void DeleteRoad(lirsk::StopRef a, lirsk::StopRef b);
+    void ChangeRoadWeight(lirsk::StopRef a, lirsk::StopRef b);
+    lirsk::StopRef AddStopAt(int x, int y);
+    void DeleteStop(lirsk::StopRef stop);
+    void MIDeleteClick();
+    void MIPropertiesClick();
+    // The route search from start to finish: redraws, then draws the way and reports it, or
+    // tells the user why there is none.
+    void FindWay(lirsk::StopRef start, lirsk::StopRef finish);
+    void ReportWay(const std::vector<lirsk::StopRef>& way, double length, double time);
+    // The rubber band of a two-stop gesture from the picked stop, as last drawn.
+    void DrawBand(lirsk::StopRef first);
+    void DrawSelectionRect();
+
+    QMenu* VertexPopup = nullptr;
+    QAction* MIDelete = nullptr;
+    QAction* MIProperties = nullptr;
+    // The rubber band is on the image (drawn with BandColour) and must be erased before the next.
+    bool BandDrawn = false;
+    QColor BandColour;
+    // A left press on the image waits for its release, which makes it a click.
+    bool ImgGrafPressed = false;
+
+    // Side panels: search, stop list and route table; the display settings; the background.
+    void ChangeSettings();
+    void SpeedButton1Click();
+    void SearchStop();
+    void ShowStopRow(int row);
+    void SGSelectCell(int column, int row);
+    void SGMSelectCell(int column, int row);
+    void ShowRouteStops(const QString& key);
+    // The stop shown in a row of the stop list, or null.
+    lirsk::StopRef StopOfRow(int row) const;
+    void Image1Click();
+    void Image1MouseMove(Qt::KeyboardModifiers shift, int x, int y);
+    void Timer1Timer();
+    QTimer* Timer1 = nullptr; // one tick after the pointer leaves a stop: closes TMarsh
+
     // Fields of the map window.
     int Mode = emPointer;
     lirsk::StopRef PickedStop = nullptr;
@@ -144,6 +210,9 @@ private:
     void FillStopGrid();
     void FitMapArea();
     void BeginOverlay();
+    void AttachGestures();
+    void AttachPanels();
+    bool image1Pressed_ = false; // a left press on the picture waits for its release
 
     TMainForm* frame_;
     std::unique_ptr<lirsk::GraphMap> map_;

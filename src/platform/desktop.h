@@ -7,8 +7,13 @@
 
 namespace lirsk {
 
-// The name of the account that runs the program; empty when the system does not say.
-QString userName();
+// The name of the account that runs the program, or the system's error code when it cannot be
+// read (error 0 means the name was read).
+struct AccountName {
+    QString name;
+    int error = 0;
+};
+AccountName accountName();
 // Opens a web address or a local document in the desktop's viewer; false when nothing took it.
 bool openDetached(const QString& urlOrPath);
 

@@ -1,0 +1,90 @@
+#include "app/access.h"
+
+#include "app/mainform.h"
+#include "app/mdichild.h"
+#include "platform/messages.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+const QString TForm1::EditorPassword = QStringLiteral("TheSilentHarbour");
+
+TForm1::TForm1(TMainForm* frame, const AccountLookup& lookup) : QDialog(frame), frame_(frame) {
+    setWindowTitle(QStringLiteral("Контроль доступа"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(256, 154);
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    (new QLabel(QStringLiteral("Пользователь:"), this))->setGeometry(16, 8, 224, 16);
+    Edit1 = new QLineEdit(this);
+    Edit1->setGeometry(16, 26, 224, 22);
+    Edit1->setToolTip(QStringLiteral("Поле ввода пользователя"));
+    (new QLabel(QStringLiteral("Пароль:"), this))->setGeometry(16, 56, 224, 16);
+    MaskEdit1 = new QLineEdit(this);
+    MaskEdit1->setGeometry(16, 74, 224, 22);
+    MaskEdit1->setToolTip(QStringLiteral("Поле ввода пароля"));
+    MaskEdit1->setEchoMode(QLineEdit::Password);
+    MaskEdit1->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+    BitBtn1 = new QPushButton(QStringLiteral("Ввести >>"), this);
+    BitBtn1->setGeometry(80, 114, 96, 28);
+    BitBtn1->setDefault(true);
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
+
+    const lirsk::AccountName account = lookup();
+    Edit1->setText(account.error == 0 ? account.name
+                                      : QStringLiteral("Ошибка ") + QString::number(account.error));
+    MaskEdit1->clear();
+    Failures = 0;
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    MaskEdit1->setFocus();
+    MaskEdit1->selectAll();
+}
+
+void TForm1::BitBtn1Click() {
+    if (MaskEdit1->text() == EditorPassword) {
+        if (TMDIChild* current = CurrentMapWindow())
+            current->SetEditorMode(true);
+        accept();
+        MaskEdit1->clear();
+        return;
+    }
+    lirsk::beep(lirsk::Beep::Hand);
+    lirsk::showMessage(this, {QMessageBox::Critical, QStringLiteral("Ошибка"),
+                              QStringLiteral("Неверный пароль"), QMessageBox::Ok});
+    ++Failures;
+    MaskEdit1->clear();
+    if (Failures == MaxFailures) {
+        reject();
+        MaskEdit1->clear();
+    }
+}
+
+void TForm1::done(int result) {
+    QDialog::done(result);
+    FormClose();
+}
+
+void TForm1::CloseDialog() {
+    if (isVisible())
+        reject();
+    else
+        FormClose();
+}
+
+void TForm1::FormClose() {
+    if (!frame_)
+        return;
+    if (!frame_->acAddVertex->isVisible()) {
+        frame_->Redactor->setChecked(false);
+        frame_->acFindWay->setChecked(true);
+    } else {
+        frame_->Redactor->setChecked(true);
+    }
+}

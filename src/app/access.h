@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/desktop.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QLineEdit;
+class QPushButton;
+class TMainForm;
+
+// The editor access dialog: the right password switches the current map window into editor
+// mode. Wrong passwords are counted over the whole run; the third one closes the dialog.
+class TForm1 : public QDialog {
+    Q_OBJECT
+public:
+    using AccountLookup = std::function<lirsk::AccountName()>;
+
+    explicit TForm1(TMainForm* frame, const AccountLookup& lookup = lirsk::accountName);
+
+    static const QString EditorPassword;
+    static constexpr int MaxFailures = 3;
+
+    QLineEdit* Edit1;     // the user; shown, never checked
+    QLineEdit* MaskEdit1; // the password
+    QPushButton* BitBtn1; // "Ввести >>"
+    int Failures = 0;
+
+    void done(int result) override;
+    // Closes the dialog when it is open; shown or not, the editor button then shows whether
+    // editor mode is on.
+    void CloseDialog();
+
+public slots:
+    void BitBtn1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Whichever way the dialog closes: the editor button shows whether editor mode came on.
+    void FormClose();
+
+    TMainForm* frame_;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+#include <QLabel>
+
+#include <functional>
+
+// A label that reads as a web link and reports clicks on it.
+class TLinkLabel : public QLabel {
+    Q_OBJECT
+public:
+    TLinkLabel(const QString& text, QWidget* parent = nullptr);
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// The credits window: thanks to the people who helped, and a link to the program's web page.
+class TForm2 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm2(QWidget* parent = nullptr);
+
+    static const QString WebAddress;
+
+    // Opens a web address in the desktop's browser; a test puts its own function here.
+    std::function<bool(const QString&)> OpenUrl;
+
+    QLabel* Label1; // the heading
+    QLabel* Label2; // thanks
+    QLabel* Label3;
+    TLinkLabel* Label4; // the web address
+
+public slots:
+    void Label4Click();
+};
