@@ -413,34 +413,35 @@ void TMainForm::RedactorExecute() {
     }
 }
 
-void TMainForm::TileHorizontally() {
+namespace {
+
+// Lays the map windows that are not minimised side by side, in rows or in columns.
+void tile(QMdiArea* area, Qt::Orientation orientation) {
     QList<QMdiSubWindow*> windows;
-    for (QMdiSubWindow* w : MdiArea->subWindowList())
+    for (QMdiSubWindow* w : area->subWindowList())
         if (!w->isMinimized())
             windows.append(w);
     if (windows.isEmpty())
         return;
-    const QRect area = MdiArea->viewport()->rect();
-    const int height = area.height() / int(windows.size());
-    for (int i = 0; i < windows.size(); ++i) {
+    const QRect rect = area->viewport()->rect();
+    const int n = int(windows.size());
+    for (int i = 0; i < n; ++i) {
         windows[i]->showNormal();
-        windows[i]->setGeometry(0, i * height, area.width(), height);
+        if (orientation == Qt::Horizontal)
+            windows[i]->setGeometry(0, i * (rect.height() / n), rect.width(), rect.height() / n);
+        else
+            windows[i]->setGeometry(i * (rect.width() / n), 0, rect.width() / n, rect.height());
     }
 }
 
+} // namespace
+
+void TMainForm::TileHorizontally() {
+    tile(MdiArea, Qt::Horizontal);
+}
+
 void TMainForm::TileVertically() {
-    QList<QMdiSubWindow*> windows;
-    for (QMdiSubWindow* w : MdiArea->subWindowList())
-        if (!w->isMinimized())
-            windows.append(w);
-    if (windows.isEmpty())
-        return;
-    const QRect area = MdiArea->viewport()->rect();
-    const int width = area.width() / int(windows.size());
-    for (int i = 0; i < windows.size(); ++i) {
-        windows[i]->showNormal();
-        windows[i]->setGeometry(i * width, 0, width, area.height());
-    }
+    tile(MdiArea, Qt::Vertical);
 }
 
 void TMainForm::MinimizeAll() {
