@@ -1,12 +1,14 @@
 #include "app/forms.h"
 
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QtMath>
 
 TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("О программе"));
@@ -46,13 +48,16 @@ TForm4::TForm4(int durationMs, QWidget* parent)
 }
 
 QPixmap TForm4::SplashPicture() {
-    QPixmap pixmap(297, 153);
+    // As many device pixels as the screen shows, so the picture is sharp on a scaled desktop.
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    QPixmap pixmap(qCeil(297 * ratio), qCeil(153 * ratio));
+    pixmap.setDevicePixelRatio(ratio);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient sky(0, 0, 0, 153);
     sky.setColorAt(0, QColor(30, 70, 140));
     sky.setColorAt(1, QColor(110, 170, 230));
-    p.fillRect(pixmap.rect(), sky);
+    p.fillRect(QRect(0, 0, 297, 153), sky);
 
     // A few lines of a transit map across the picture.
     const QList<QList<QPointF>> lines = {

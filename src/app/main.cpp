@@ -1,4 +1,5 @@
 #include "app/access.h"
+#include "app/appicon.h"
 #include "app/credits.h"
 #include "app/forms.h"
 #include "app/mainform.h"
@@ -15,6 +16,9 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lirskmap"));
+    // The desktop pairs the windows with the menu entry lirskmap.desktop and its icon.
+    QApplication::setDesktopFileName(QStringLiteral("lirskmap"));
+    QApplication::setWindowIcon(appIcon());
     // The program speaks Russian whatever the desktop's language: so do the toolkit's own
     // dialogs and buttons, when their translations are installed.
     QTranslator toolkitTexts;

@@ -1,17 +1,18 @@
 #include "app/mainform.h"
 
 #include "app/access.h"
+#include "app/appicon.h"
 #include "app/forms.h"
 #include "app/mdichild.h"
 #include "app/menuimages.h"
 #include "edit/commands.h"
 #include "platform/desktop.h"
+#include "platform/messages.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -41,7 +42,8 @@ QString mapEntryHint(const QString& menu, const QString& entry) {
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ILmnu(makeMenuImages()) {
     setWindowTitle(QStringLiteral("Карта Лирска :: 2006 г"));
-    setWindowIcon(ILmnu[9]);
+    setWindowIcon(appIcon());
+    OpenDocument = lirsk::openDetached;
     resize(700, 550);
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
@@ -394,9 +396,17 @@ void TMainForm::acAboutExecute() {
 }
 
 void TMainForm::acHelpExecute() {
-    const QString help =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("toolbox/Help.chm"));
-    lirsk::openDetached(help);
+    const QFileInfo help(lirsk::resolveDataPath(HelpPage, DataRoots()));
+    QString problem;
+    if (!help.isFile())
+        problem = QStringLiteral("Файл справки не найден: %1").arg(HelpPage);
+    else if (!OpenDocument || !OpenDocument(help.absoluteFilePath()))
+        problem = QStringLiteral("Не удалось открыть справку: не найдена программа для просмотра "
+                                 "HTML.\nСправку можно открыть в любом браузере: %1")
+                      .arg(help.absoluteFilePath());
+    if (!problem.isEmpty())
+        lirsk::showMessage(
+            this, {QMessageBox::Warning, QStringLiteral("Справка"), problem, QMessageBox::Ok});
 }
 
 void TMainForm::RedactorExecute() {

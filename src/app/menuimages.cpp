@@ -13,13 +13,21 @@ const QColor kStop(166, 202, 240);
 const QColor kRoad(0, 102, 204);
 const QColor kRed(200, 30, 30);
 
+// Each picture is drawn anew at one, two and three times its size, so it stays sharp on screens
+// that scale the desktop.
 QIcon picture(const std::function<void(QPainter&)>& draw) {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    draw(p);
-    return QIcon(pixmap);
+    QIcon icon;
+    for (int scale : {1, 2, 3}) {
+        QPixmap pixmap(16 * scale, 16 * scale);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(scale, scale);
+        draw(p);
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 void page(QPainter& p) {

@@ -4,6 +4,7 @@
 #include "platform/fonts.h"
 
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -11,6 +12,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <QtMath>
 
 #include <cmath>
 
@@ -27,8 +29,12 @@ QFont msSansSerif(int pixels) {
     return font;
 }
 
+// A clear square of side logical pixels, with as many device pixels as the screen shows, so the
+// picture drawn on it stays sharp when the desktop is scaled.
 QPixmap blank(int side) {
-    QPixmap pixmap(side, side);
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    QPixmap pixmap(qCeil(side * ratio), qCeil(side * ratio));
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     return pixmap;
 }

@@ -1,0 +1,305 @@
+// The program as a desktop user gets it: the help command, the icon, the installed tree, and the
+// picture of a found way that the README shows.
+
+#include "app/access.h"
+#include "app/appicon.h"
+#include "app/mainform.h"
+#include "app/maparea.h"
+#include "app/mdichild.h"
+#include "edit/modal.h"
+#include "edit/rez.h"
+#include "model/catalogue.h"
+#include "platform/messages.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace lirsk;
+
+namespace {
+
+const QString kHelpPage = QStringLiteral("toolbox/help/index.html");
+
+QString readText(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
+// The keys of a desktop entry file's main group.
+QMap<QString, QString> desktopEntry(const QString& path) {
+    QMap<QString, QString> keys;
+    bool inMain = false;
+    for (const QString& line : readText(path).split('\n')) {
+        if (line.startsWith('['))
+            inMain = line == QStringLiteral("[Desktop Entry]");
+        else if (inMain && line.contains('='))
+            keys.insert(line.section('=', 0, 0), line.section('=', 1));
+    }
+    return keys;
+}
+
+QPoint centreOf(StopRef stop) {
+    return {stop->Left + stop->Width / 2, stop->Top + stop->Height / 2};
+}
+
+StopRef stopNamed(GraphMap& map, const QString& name) {
+    for (const auto& stop : map.stops())
+        if (stop->Label.Caption == name)
+            return stop.get();
+    return nullptr;
+}
+
+// Every file the build puts under toolbox/ for the built-in maps: the maps and their pictures.
+QStringList builtinDataFiles() {
+    QStringList files;
+    for (const MapMenuEntry& entry : mapMenuCatalogue()) {
+        if (entry.path.isEmpty() || !QFileInfo::exists(DataRoots().first() + '/' + entry.path))
+            continue;
+        files << entry.path;
+        const QString picture = builtinSetup(recognizeMapPath(entry.path)).picture;
+        if (!picture.isEmpty())
+            files << picture;
+    }
+    files.removeDuplicates();
+    return files;
+}
+
+} // namespace
+
+class TestInstall : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TMainForm> frame;
+    QStringList messages;
+    QStringList opened;
+    int reports = 0;
+
+private slots:
+    void init() {
+        messages.clear();
+        opened.clear();
+        reports = 0;
+        setMessageHandler([this](const MessageRequest& r) {
+            messages << r.text;
+            return QMessageBox::Ok;
+        });
+        setDialogRunner([this](QDialog& dialog) {
+            ++reports;
+            return int(dialog.result());
+        });
+        frame = std::make_unique<TMainForm>();
+    }
+
+    void cleanup() {
+        if (frame) {
+            for (QMdiSubWindow* window : frame->MdiArea->subWindowList()) {
+                if (auto* map = qobject_cast<TMDIChild*>(window->widget()))
+                    map->Modified = false;
+                window->close();
+            }
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        frame.reset();
+        setMessageHandler({});
+        setDialogRunner({});
+    }
+
+    void helpCommand_data() {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("viewerStarts");
+        QTest::addColumn<bool>("fromElsewhere");
+        QTest::addColumn<int>("openings");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("opens the page") << kHelpPage << true << false << 1 << QString();
+        QTest::newRow("from another folder") << kHelpPage << true << true << 1 << QString();
+        QTest::newRow("no viewer")
+            << kHelpPage << false << true << 1 << QStringLiteral("Не удалось открыть справку");
+        QTest::newRow("no page") << QStringLiteral("toolbox/help/missing.html") << true << true << 0
+                                 << QStringLiteral("Файл справки не найден");
+    }
+
+    void helpCommand() {
+        QFETCH(QString, page);
+        QFETCH(bool, viewerStarts);
+        QFETCH(bool, fromElsewhere);
+        QFETCH(int, openings);
+        QFETCH(QString, message);
+        frame->HelpPage = page;
+        frame->OpenDocument = [&](const QString& path) {
+            opened << path;
+            return viewerStarts;
+        };
+        QTemporaryDir elsewhere;
+        const QString home = QDir::currentPath();
+        if (fromElsewhere)
+            QVERIFY(QDir::setCurrent(elsewhere.path()));
+        frame->acHelp->trigger();
+        QDir::setCurrent(home);
+
+        QCOMPARE(opened.size(), openings);
+        for (const QString& path : opened) {
+            // The viewer gets a whole path, whatever the program's current folder.
+            QVERIFY2(QFileInfo(path).isAbsolute(), qPrintable(path));
+            QVERIFY(QFileInfo(path).isFile());
+            QVERIFY(path.endsWith(QStringLiteral("/") + kHelpPage));
+        }
+        if (message.isEmpty()) {
+            QCOMPARE(messages, QStringList());
+        } else {
+            QCOMPARE(messages.size(), 1);
+            QVERIFY2(messages[0].startsWith(message), qPrintable(messages[0]));
+        }
+    }
+
+    void helpPagesHold() {
+        const QString dir = QDir(DataRoots().first()).filePath(QStringLiteral("toolbox/help"));
+        const QString page = readText(dir + QStringLiteral("/index.html"));
+        QVERIFY2(!page.isEmpty(), qPrintable(dir));
+        QVERIFY(page.contains(QStringLiteral("<meta charset=\"utf-8\">")));
+        QVERIFY(page.contains(QStringLiteral("lang=\"ru\"")));
+        // Every link within the page has its target, every file it refers to is shipped.
+        static const QRegularExpression link(QStringLiteral("href=\"([^\"]+)\""));
+        for (const QRegularExpressionMatch& m : link.globalMatch(page)) {
+            const QString target = m.captured(1);
+            if (target.startsWith('#'))
+                QVERIFY2(page.contains(QStringLiteral("id=\"%1\"").arg(target.mid(1))),
+                         qPrintable(target));
+            else
+                QVERIFY2(QFileInfo::exists(dir + '/' + target), qPrintable(target));
+        }
+        // The topics a user looks for.
+        for (const char* topic : {"Отчет", "Панель поиска", "Информация об остановке",
+                                  "Настройки параметров", "Режим редактора", ".gaf"})
+            QVERIFY2(page.contains(QString::fromUtf8(topic)), topic);
+        // The editor password is given to map makers only.
+        QVERIFY(!TForm1::EditorPassword.isEmpty());
+        QVERIFY(!page.contains(TForm1::EditorPassword));
+    }
+
+    void iconAtEverySize_data() {
+        QTest::addColumn<int>("side");
+        for (int side : appIconSizes())
+            QTest::addRow("%d", side) << side;
+    }
+
+    void iconAtEverySize() {
+        QFETCH(int, side);
+        const QImage image = drawAppIcon(side);
+        QCOMPARE(image.size(), QSize(side, side));
+        // A rounded tile: clear corners, a solid middle.
+        QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+        QCOMPARE(qAlpha(image.pixel(side - 1, side - 1)), 0);
+        QCOMPARE(qAlpha(image.pixel(side / 2, side / 2)), 255);
+        // The frame's window icon has the picture at this very size, not a scaled copy.
+        const QIcon icon = frame->windowIcon();
+        QVERIFY(icon.availableSizes().contains(QSize(side, side)));
+        QCOMPARE(icon.pixmap(QSize(side, side)).toImage().convertToFormat(image.format()), image);
+    }
+
+    void menuPicturesAreSharpWhenScaled() {
+        // Each command picture is drawn at twice its size too, not enlarged from 16 pixels.
+        for (const QIcon& icon : frame->ILmnu) {
+            QVERIFY(icon.availableSizes().contains(QSize(32, 32)));
+            const QImage small = icon.pixmap(QSize(16, 16)).toImage();
+            const QImage large = icon.pixmap(QSize(32, 32)).toImage();
+            QCOMPARE(large.size(), QSize(32, 32));
+            QVERIFY(large != small.scaled(32, 32));
+        }
+    }
+
+    void installedTreeFindsEverything() {
+        QTemporaryDir prefix;
+        QProcess install;
+        install.start(QStringLiteral(LIRSK_CMAKE),
+                      {QStringLiteral("--install"), QStringLiteral(LIRSK_BUILD_DIR),
+                       QStringLiteral("--prefix"), prefix.path()});
+        QVERIFY(install.waitForFinished(120000));
+        QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
+
+        const QDir root(prefix.path());
+        for (const char* program : {"bin/lirskmap", "bin/gaftool"})
+            QVERIFY2(QFileInfo(root.filePath(QLatin1String(program))).isExecutable(), program);
+        // The program looks for its data in ../share/lirskmap beside its own folder.
+        const QDir data(root.filePath(QStringLiteral("bin/../share/lirskmap")));
+        const QStringList files = builtinDataFiles();
+        QVERIFY(files.size() >= 6);
+        for (const QString& file : files + QStringList{kHelpPage, "toolbox/help/style.css"})
+            QVERIFY2(QFileInfo(data.filePath(file)).isFile(), qPrintable(file));
+
+        const QMap<QString, QString> entry =
+            desktopEntry(root.filePath(QStringLiteral("share/applications/lirskmap.desktop")));
+        QCOMPARE(entry.value("Type"), QStringLiteral("Application"));
+        QCOMPARE(entry.value("Exec"), QStringLiteral("lirskmap"));
+        QCOMPARE(entry.value("Icon"), QStringLiteral("lirskmap"));
+        QCOMPARE(entry.value("Name[ru]"), QStringLiteral("Карта Лирска"));
+        QVERIFY(!entry.value("Comment[ru]").isEmpty());
+        for (int side : appIconSizes()) {
+            const QString icon = root.filePath(
+                QStringLiteral("share/icons/hicolor/%1x%1/apps/lirskmap.png").arg(side));
+            QCOMPARE(QImage(icon).size(), QSize(side, side));
+        }
+
+        // The installed tool reads the installed maps, started from another folder.
+        for (const QString& file : files) {
+            if (!file.endsWith(QStringLiteral(".gaf")))
+                continue;
+            QProcess check;
+            check.setWorkingDirectory(QDir::rootPath());
+            check.start(root.filePath(QStringLiteral("bin/gaftool")),
+                        {QStringLiteral("validate"), data.filePath(file)});
+            QVERIFY(check.waitForFinished(60000));
+            QVERIFY2(check.exitStatus() == QProcess::NormalExit && check.exitCode() == 0,
+                     qPrintable(file + ": " + check.readAllStandardOutput()));
+        }
+    }
+
+    void foundWayPicture() {
+        // A drag from one stop to another on the Petersburg metro, as the README shows it.
+        frame->resize(1000, 800);
+        frame->show();
+        const MapMenuEntry* piter = nullptr;
+        for (const MapMenuEntry& entry : mapMenuCatalogue())
+            if (entry.path.endsWith(QStringLiteral("MPiter.gaf")))
+                piter = &entry;
+        QVERIFY(piter);
+        TMDIChild* child = frame->OpenBuiltinMap(*piter);
+        QVERIFY(child);
+        QCOMPARE(child->Mode, int(emFindWay));
+        const QImage plain = child->RenderMapArea();
+        StopRef from = stopNamed(child->Map(), QStringLiteral("Девяткино"));
+        StopRef to = stopNamed(child->Map(), QStringLiteral("Купчино"));
+        QVERIFY(from && to);
+        QTest::mousePress(child->Area, Qt::LeftButton, {}, centreOf(from));
+        QTest::mouseMove(child->Area, centreOf(to));
+        QTest::mouseRelease(child->Area, Qt::LeftButton, {}, centreOf(to));
+        QCOMPARE(reports, 1);
+        QCOMPARE(messages, QStringList());
+        // What the README says of this way.
+        QCOMPARE(FRez()->Label4->text(), QStringLiteral("12 руб."));
+        QCOMPARE(FRez()->Label5->text(), QStringLiteral("29.822 км."));
+        QCOMPARE(FRez()->Label6->text(), QStringLiteral("49 мин."));
+        QCOMPARE(FRez()->Label7->text().count(QStringLiteral("от ост.")), 2);
+        QVERIFY(FRez()->Label7->text().contains(
+            QStringLiteral("до ост. Технологический институт\n№ 1")));
+        const QImage withWay = child->RenderMapArea();
+        QVERIFY(withWay != plain);
+
+        QVERIFY(QDir().mkpath(QStringLiteral(LIRSK_PICTURE_DIR)));
+        QVERIFY(withWay.save(
+            QDir(QStringLiteral(LIRSK_PICTURE_DIR)).filePath(QStringLiteral("found-way.png"))));
+    }
+};
+
+QTEST_MAIN(TestInstall)
+#include "tst_install.moc"
