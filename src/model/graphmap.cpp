@@ -112,6 +112,14 @@ StopRef GraphMap::FindStopById(int id) const {
     return nullptr;
 }
 
+QHash<int, StopRef> GraphMap::stopsById() const {
+    QHash<int, StopRef> byId;
+    byId.reserve(stopCount());
+    for (auto it = stops_.rbegin(); it != stops_.rend(); ++it)
+        byId[(*it)->Id] = it->get();
+    return byId;
+}
+
 StopRef GraphMap::FindStopAt(int x, int y) const {
     for (const auto& stop : stops_) {
         const qint64 left = stop->Left, top = stop->Top;

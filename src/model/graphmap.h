@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -153,6 +154,9 @@ public:
     StopRef AddStop(int x, int y, int listId, const QString& name, bool allocateId);
     int AllocateStopId();
     StopRef FindStopById(int id) const;
+    // Every id with the stop FindStopById gives for it (the first in list order), for callers
+    // that look up many ids at once.
+    QHash<int, StopRef> stopsById() const;
     StopRef FindStopAt(int x, int y) const;
     StopRef FindPrevStop(int id) const;
     static Link* FindLink(StopRef from, StopRef to);

@@ -162,11 +162,7 @@ bool readBody(ByteReader& in, GraphMap& map, QString* error) {
     }
 
     // Links name their stops by id; the first stop in list order with an id answers for it.
-    QHash<qint32, StopRef> byId;
-    byId.reserve(map.stopCount());
-    for (auto it = map.stops().rbegin(); it != map.stops().rend(); ++it)
-        byId[(*it)->Id] = it->get();
-
+    const QHash<int, StopRef> byId = map.stopsById();
     while (!in.atEnd()) {
         const qsizetype at = in.pos();
         const char* r = in.take(kLinkRecordSize);

@@ -224,9 +224,7 @@ bool mapFromJson(const QJsonObject& json, GraphMap& map, QString* error) {
         label.read("font", stop->Label.Font);
     }
 
-    QHash<int, StopRef> byId;
-    for (auto it = map.stops().rbegin(); it != map.stops().rend(); ++it)
-        byId[(*it)->Id] = it->get();
+    const QHash<int, StopRef> byId = map.stopsById();
     for (qsizetype k = 0; k < stops.size() && err->isEmpty(); ++k) {
         const QString stopPath = QStringLiteral("map.stops[%1]").arg(k);
         Fields f(stops[k].toObject(), stopPath, err);

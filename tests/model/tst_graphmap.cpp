@@ -222,6 +222,17 @@ private slots:
         QCOMPARE(map.FindStopAt(9, 10), nullptr);
     }
 
+    void idLookUpsAgreeOnDuplicateIds() {
+        GraphMap map;
+        for (int id : {4, 7, 4})
+            map.AddStop(0, 0, id, QStringLiteral("s"), false)->Id = id;
+        const QHash<int, StopRef> byId = map.stopsById();
+        QCOMPARE(byId.size(), 2);
+        QCOMPARE(byId.value(4), map.FindStopById(4));
+        QCOMPARE(byId.value(4), map.FirstStop());
+        QCOMPARE(byId.value(7), map.FindStopById(7));
+    }
+
     void findPrevStop() {
         GraphMap map;
         StopRef a = map.AddStopAt(0, 0);
