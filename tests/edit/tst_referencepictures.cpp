@@ -1,0 +1,152 @@
+// What the map area shows at 100 %, kept as hashes of its pixels: every built-in map as it opens,
+// a found way, a rubber band, and marked stops over the drawn map. Rearranging the window's code
+// must leave every one of these pictures as it is.
+
+#include "editfixture.h"
+
+#include "model/catalogue.h"
+#include "view/maprenderer.h"
+
+#include <QCryptographicHash>
+#include <QFileInfo>
+
+using namespace lirsk;
+using edittest::centreOf;
+
+Q_DECLARE_METATYPE(lirsk::MapMenuEntry)
+
+namespace {
+
+// The whole map at 100 %: every stop and name, and the background picture.
+QImage wholeMap(TMDIChild* child) {
+    const QRect extent =
+        mapExtent(child->Map()).united(QRect(QPoint(0, 0), child->Picture().size()));
+    QImage image(extent.size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    child->Area->paintContent(painter, extent);
+    return image;
+}
+
+QString hashOf(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    for (int y = 0; y < rgb.height(); ++y)
+        hash.addData(
+            QByteArrayView(reinterpret_cast<const char*>(rgb.constScanLine(y)), rgb.width() * 4));
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+StopRef stopNamed(const GraphMap& map, const QString& name) {
+    for (const auto& stop : map.stops())
+        if (stop->Label.Caption == name)
+            return stop.get();
+    return nullptr;
+}
+
+} // namespace
+
+class TestReferencePictures : public QObject {
+    Q_OBJECT
+    edittest::Fixture f;
+
+    TMDIChild* openBuiltin(const QString& path) {
+        for (const MapMenuEntry& e : mapMenuCatalogue())
+            if (e.path == path)
+                return f.child = f.frame->OpenBuiltinMap(e);
+        return nullptr;
+    }
+
+private slots:
+    void init() { f.start(); }
+    void cleanup() { f.stop(); }
+
+    void builtinMaps_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("hash");
+        QTest::newRow("MapTrol") << "toolbox/map/MapTrol.gaf"
+                                 << "a0464c242a8b8988ac7c48946d06fedb";
+        QTest::newRow("MapTram") << "toolbox/map/MapTram.gaf"
+                                 << "8c9c265e2e61b93ee9ddf1113b3250c2";
+        QTest::newRow("LirskMetro") << "toolbox/map/LirskMetro.gaf"
+                                    << "e09478a1380c2f095f8c9715e1eabc4f";
+        QTest::newRow("MLirsk") << "toolbox/map/MLirsk.gaf"
+                                << "20e7c379ab7a678c70ac84773c197aec";
+        QTest::newRow("MPiter") << "toolbox/map/MPiter.gaf"
+                                << "d2e6703c9861c26e56f8f7978f70a23a";
+        QTest::newRow("MEkater") << "toolbox/map/MEkater.gaf"
+                                 << "950e5ba61ff11c050ae744431b12c6c5";
+        QTest::newRow("MSamara") << "toolbox/map/MSamara.gaf"
+                                 << "680f682445945499a2ad9e40c4d67624";
+        QTest::newRow("MMoscow") << "toolbox/map/MMoscow.gaf"
+                                 << "5f5d92ed1bdc3c4ae4c681fcb8f84735";
+    }
+
+    void builtinMaps() {
+        QFETCH(QString, path);
+        QFETCH(QString, hash);
+        if (!QFileInfo::exists(resolveDataPath(path, DataRoots())))
+            QSKIP("this built-in map is not built");
+        QVERIFY(openBuiltin(path));
+        QCOMPARE(hashOf(wholeMap(f.child)), hash);
+    }
+
+    void gestures_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("gesture");
+        QTest::addColumn<QString>("hash");
+        QTest::newRow("found way, metro") << "toolbox/map/MPiter.gaf"
+                                          << "way"
+                                          << "33bf4af33989cf59715a0369580ca2f8";
+        QTest::newRow("found way, city plan") << "toolbox/map/MapTram.gaf"
+                                              << "way"
+                                              << "61f004b2e333bf14ded70151c464d09a";
+        QTest::newRow("rubber band") << "toolbox/map/MPiter.gaf"
+                                     << "band"
+                                     << "127e9ca9ec16e2f36a8472df2fbf08ca";
+        QTest::newRow("marked stops in the editor") << "toolbox/map/MPiter.gaf"
+                                                    << "marked"
+                                                    << "13c0f545b666e9d9fe1330658095f24c";
+        QTest::newRow("selection rectangle in the editor") << "toolbox/map/MSamara.gaf"
+                                                           << "rectangle"
+                                                           << "5d927f4fc3f4454081e1e1b9fbeb7777";
+    }
+
+    void gestures() {
+        QFETCH(QString, path);
+        QFETCH(QString, gesture);
+        QFETCH(QString, hash);
+        if (!QFileInfo::exists(resolveDataPath(path, DataRoots())))
+            QSKIP("this built-in map is not built");
+        QVERIFY(openBuiltin(path));
+        const GraphMap& map = f.child->Map();
+        StopRef first = map.stops()[3].get();
+        StopRef second = map.stops()[map.stopCount() - 4].get();
+        if (gesture == QLatin1String("way")) {
+            if (path.endsWith(QLatin1String("MPiter.gaf"))) {
+                first = stopNamed(map, QStringLiteral("Девяткино"));
+                second = stopNamed(map, QStringLiteral("Купчино"));
+            }
+            QVERIFY(first && second);
+            f.drag(centreOf(first), centreOf(second));
+            QCOMPARE(f.dialogs, 1);
+        } else if (gesture == QLatin1String("band")) {
+            f.press(centreOf(first));
+            f.moveTo(centreOf(first) + QPoint(140, 90));
+        } else if (gesture == QLatin1String("marked")) {
+            f.child->SetEditorMode(true);
+            f.child->SetPointerMode();
+            f.click(centreOf(first));
+            f.click(centreOf(second), Qt::ShiftModifier);
+        } else {
+            f.child->SetEditorMode(true);
+            f.child->SetPointerMode();
+            f.press({5, 5});
+            f.moveTo({200, 120});
+            f.moveTo({260, 180});
+        }
+        QCOMPARE(hashOf(wholeMap(f.child)), hash);
+    }
+};
+
+QTEST_MAIN(TestReferencePictures)
+#include "tst_referencepictures.moc"
