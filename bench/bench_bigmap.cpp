@@ -1,8 +1,8 @@
 #include "citymap.h"
 
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 #include "app/maparea.h"
-#include "app/mdichild.h"
+#include "app/mapwindow.h"
 #include "edit/modal.h"
 #include "model/mapfile.h"
 #include "platform/messages.h"
@@ -68,8 +68,8 @@ void pump() {
 
 // A frame with one open map window, shown, its first redraw painted.
 struct OpenWindow {
-    std::unique_ptr<TMainForm> frame = std::make_unique<TMainForm>();
-    TMDIChild* child = nullptr;
+    std::unique_ptr<MainWindow> frame = std::make_unique<MainWindow>();
+    MapWindow* child = nullptr;
 
     explicit OpenWindow(int stops) {
         frame->resize(1200, 900);
@@ -83,7 +83,7 @@ struct OpenWindow {
     }
     ~OpenWindow() {
         for (QMdiSubWindow* window : frame->MdiArea->subWindowList()) {
-            if (auto* map = qobject_cast<TMDIChild*>(window->widget()))
+            if (auto* map = qobject_cast<MapWindow*>(window->widget()))
                 map->Modified = false;
             window->close();
         }
@@ -156,22 +156,22 @@ void sendMouse(QWidget* to, QEvent::Type type, const QPoint& at, Qt::MouseButton
 // One move of a stop held with the left button in the editor's pointer mode, painted.
 void BM_DragStep(benchmark::State& state) {
     OpenWindow window(int(state.range(0)));
-    TMDIChild* child = window.child;
+    MapWindow* child = window.child;
     child->SetEditorMode(true);
     child->SetPointerMode();
     pump();
     const GraphMap& map = child->Map();
     const StopRef stop = map.stops()[std::size_t(map.stopCount() / 2)].get();
     const QPoint grip(stop->Left + stop->Width / 2, stop->Top + stop->Height / 2);
-    sendMouse(child->Area, QEvent::MouseButtonPress, grip, Qt::LeftButton);
+    sendMouse(child->mapArea, QEvent::MouseButtonPress, grip, Qt::LeftButton);
     int step = 0;
     for (auto _ : state) {
         const QPoint at = grip + QPoint(step % 2 ? 0 : 3, step % 2 ? 0 : 2);
-        sendMouse(child->Area, QEvent::MouseMove, at, Qt::LeftButton);
+        sendMouse(child->mapArea, QEvent::MouseMove, at, Qt::LeftButton);
         pump();
         ++step;
     }
-    sendMouse(child->Area, QEvent::MouseButtonRelease, grip, Qt::NoButton);
+    sendMouse(child->mapArea, QEvent::MouseButtonRelease, grip, Qt::NoButton);
     pump();
     if (stop->Left + stop->Width / 2 != grip.x() && step > 0 && step % 2 == 0)
         state.SkipWithError("the stop did not follow the pointer");
@@ -233,12 +233,12 @@ long peakKilobytes() {
 // between its first and last stop.
 int measurePeak(const QString& file) {
     const long before = peakKilobytes();
-    TMainForm frame;
+    MainWindow frame;
     frame.resize(1200, 900);
     frame.show();
     pump();
     const long frameOnly = peakKilobytes();
-    TMDIChild* child = frame.OpenMap(file, file);
+    MapWindow* child = frame.OpenMap(file, file);
     if (!child)
         return 1;
     pump();

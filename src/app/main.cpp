@@ -1,13 +1,13 @@
-#include "app/access.h"
+#include "app/aboutandsplash.h"
+#include "app/accessdialog.h"
 #include "app/appicon.h"
-#include "app/credits.h"
-#include "app/forms.h"
-#include "app/mainform.h"
-#include "app/settingsform.h"
-#include "edit/marshrut.h"
-#include "edit/rez.h"
-#include "edit/setarcweight.h"
-#include "edit/vertexparam.h"
+#include "app/creditsdialog.h"
+#include "app/displaysettingsdialog.h"
+#include "app/mainwindow.h"
+#include "edit/roadparametersdialog.h"
+#include "edit/routereportdialog.h"
+#include "edit/stoppropertiesdialog.h"
+#include "edit/stoproutespopup.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -26,18 +26,18 @@ int main(int argc, char** argv) {
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&toolkitTexts);
 
-    auto* splash = new TForm4(5000);
+    auto* splash = new SplashScreen(5000);
     splash->ShowAndWait();
 
-    TMainForm frame;
-    CreateSetarcWeightForm(&frame);
-    frame.SettingsForm = new TSettingsForm(&frame);
-    CreateVertexParamForm(&frame);
-    frame.Form3 = new TForm3(&frame);
-    frame.Form1 = new TForm1(&frame);
-    CreateFRez(&frame);
-    CreateMarshWindow(&frame);
-    frame.Form2 = new TForm2(&frame);
+    MainWindow frame;
+    createRoadParametersDialog(&frame);
+    frame.displaySettingsDialog = new DisplaySettingsDialog(&frame);
+    createStopPropertiesDialog(&frame);
+    frame.aboutDialog = new AboutDialog(&frame);
+    frame.accessDialog = new AccessDialog(&frame);
+    createRouteReportDialog(&frame);
+    createStopRoutesPopup(&frame);
+    frame.creditsDialog = new CreditsDialog(&frame);
     frame.show();
     splash->close();
     delete splash;

@@ -1,6 +1,6 @@
 #include "app/maparea.h"
 
-#include "app/mdichild.h"
+#include "app/mapwindow.h"
 #include "platform/colours.h"
 #include "view/maprenderer.h"
 
@@ -8,19 +8,19 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-MapArea::MapArea(TMDIChild* owner) : QWidget(owner), owner_(owner) {
+MapArea::MapArea(MapWindow* owner) : QWidget(owner), owner_(owner) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
 }
 
 void MapArea::paintContent(QPainter& painter, const QRect& rect) const {
-    const TMDIChild& w = *owner_;
-    if (w.imgGrafVisible_) {
+    const MapWindow& w = *owner_;
+    if (w.drawnMapVisible_) {
         painter.fillRect(rect, lirsk::windowColour());
-        painter.drawImage(rect.topLeft(), w.imgGraf_.image, rect);
+        painter.drawImage(rect.topLeft(), w.drawnMap_.image, rect);
     } else {
         painter.fillRect(rect, palette().color(QPalette::Window));
-        if (w.image1Visible_) {
+        if (w.pictureVisible_) {
             if (w.overlayActive_)
                 painter.drawImage(rect.topLeft(), w.overlay_.image, rect);
             else if (!w.picture_.isNull())
@@ -71,7 +71,7 @@ void MapArea::mousePressEvent(QMouseEvent* event) {
     if (captured_.target == Target::None)
         captured_ = hitAt(p, true);
     const Hit hit = captured_;
-    TVertex vertex(owner_, hit.stop);
+    StopHandle vertex(owner_, hit.stop);
     switch (hit.target) {
     case Target::Stop:
         // A right press opens the stop's menu, which takes the release: it captures nothing.
@@ -85,10 +85,10 @@ void MapArea::mousePressEvent(QMouseEvent* event) {
                                   p.y() - hit.stop->Label.Top);
         break;
     case Target::Image:
-        if (owner_->imgGrafVisible_)
-            emit ImgGrafMouseDown(event->button(), event->modifiers(), p.x(), p.y());
+        if (owner_->drawnMapVisible_)
+            emit DrawnMapPressed(event->button(), event->modifiers(), p.x(), p.y());
         else
-            emit Image1MouseDown(event->button(), event->modifiers(), p.x(), p.y());
+            emit PicturePressed(event->button(), event->modifiers(), p.x(), p.y());
         break;
     case Target::None:
         break;
@@ -97,17 +97,17 @@ void MapArea::mousePressEvent(QMouseEvent* event) {
 
 void MapArea::dispatchMove(const Hit& hit, QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
-    TVertex vertex(owner_, hit.stop);
+    StopHandle vertex(owner_, hit.stop);
     switch (hit.target) {
     case Target::Label:
         vertex.NameLabelMouseMove(event->modifiers(), p.x() - hit.stop->Label.Left,
                                   p.y() - hit.stop->Label.Top);
         break;
     case Target::Image:
-        if (owner_->imgGrafVisible_)
-            emit ImgGrafMouseMove(event->modifiers(), p.x(), p.y());
+        if (owner_->drawnMapVisible_)
+            emit DrawnMapMoved(event->modifiers(), p.x(), p.y());
         else
-            emit Image1MouseMove(event->modifiers(), p.x(), p.y());
+            emit PointerOverPicture(event->modifiers(), p.x(), p.y());
         break;
     case Target::Stop:
         vertex.MouseMove(event->modifiers(), p.x() - hit.stop->Left, p.y() - hit.stop->Top);
@@ -137,7 +137,7 @@ void MapArea::mouseReleaseEvent(QMouseEvent* event) {
     if (hit.stop && !alive(hit.stop))
         return;
     const QPoint p = event->position().toPoint();
-    TVertex vertex(owner_, hit.stop);
+    StopHandle vertex(owner_, hit.stop);
     switch (hit.target) {
     case Target::Stop:
         vertex.MouseUp(event->button(), event->modifiers(), p.x() - hit.stop->Left,
@@ -148,10 +148,10 @@ void MapArea::mouseReleaseEvent(QMouseEvent* event) {
                                 p.y() - hit.stop->Label.Top);
         break;
     case Target::Image:
-        if (owner_->imgGrafVisible_)
-            emit ImgGrafMouseUp(event->button(), event->modifiers(), p.x(), p.y());
+        if (owner_->drawnMapVisible_)
+            emit DrawnMapReleased(event->button(), event->modifiers(), p.x(), p.y());
         else
-            emit Image1MouseUp(event->button(), event->modifiers(), p.x(), p.y());
+            emit PictureReleased(event->button(), event->modifiers(), p.x(), p.y());
         break;
     case Target::None:
         break;

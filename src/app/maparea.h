@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-class TMDIChild;
+class MapWindow;
 
 // The scrollable surface of a map window, in map coordinates: it shows the background picture
 // (Image1) or the graph image (ImgGraf), the overlay, and above them the stop controls with their
@@ -12,7 +12,7 @@ class TMDIChild;
 class MapArea : public QWidget {
     Q_OBJECT
 public:
-    explicit MapArea(TMDIChild* owner);
+    explicit MapArea(MapWindow* owner);
 
     // Paints the area's content in a rectangle of map coordinates.
     void paintContent(QPainter& painter, const QRect& rect) const;
@@ -20,12 +20,12 @@ public:
 signals:
     // Mouse events on the images (not on a stop or a name), in map coordinates; the gestures and
     // panels of the map window take them.
-    void ImgGrafMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-    void ImgGrafMouseMove(Qt::KeyboardModifiers shift, int x, int y);
-    void ImgGrafMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-    void Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-    void Image1MouseMove(Qt::KeyboardModifiers shift, int x, int y);
-    void Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void DrawnMapPressed(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void DrawnMapMoved(Qt::KeyboardModifiers shift, int x, int y);
+    void DrawnMapReleased(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void PicturePressed(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void PointerOverPicture(Qt::KeyboardModifiers shift, int x, int y);
+    void PictureReleased(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -45,6 +45,6 @@ private:
     bool alive(lirsk::StopRef stop) const;
     void dispatchMove(const Hit& hit, QMouseEvent* event);
 
-    TMDIChild* owner_;
+    MapWindow* owner_;
     Hit captured_;
 };

@@ -1,10 +1,10 @@
 // The map window's left panel: the stop search, the stop list and the route table; and the
 // handlers of the background picture.
 
-#include "app/mdichild.h"
+#include "app/mapwindow.h"
 
 #include "app/maparea.h"
-#include "edit/marshrut.h"
+#include "edit/stoproutespopup.h"
 #include "platform/messages.h"
 
 #include <QCoreApplication>
@@ -60,7 +60,7 @@ class GridEvents : public QObject {
 public:
     using Select = std::function<void(int column, int row)>;
 
-    GridEvents(TMDIChild* owner, QTableWidget* grid, Select select)
+    GridEvents(MapWindow* owner, QTableWidget* grid, Select select)
         : QObject(grid), owner_(owner), grid_(grid), viewport_(grid->viewport()),
           select_(std::move(select)) {
         grid->installEventFilter(this);
@@ -81,7 +81,7 @@ protected:
         if (watched == grid_ && type == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                owner_->SpeedButton1Click();
+                owner_->SearchButtonClicked();
                 return true;
             }
         } else if (isOtherButtonPress(watched, event)) {
@@ -126,7 +126,7 @@ private:
         return false;
     }
 
-    TMDIChild* owner_;
+    MapWindow* owner_;
     QTableWidget* grid_;
     // Compared by address only: events still arrive while the grid is being destroyed.
     QWidget* viewport_;
@@ -137,77 +137,79 @@ private:
 
 } // namespace
 
-void TMDIChild::AttachPanels() {
+void MapWindow::AttachPanels() {
     // The search panel and the route box are shown inside the left panel, which starts hidden.
-    PSmeg->show();
-    POrient->show();
+    searchPanel->show();
+    routesBox->show();
 
-    SpeedButton1->setIcon(searchIcon());
-    SpeedButton1->setText(QString());
-    SpeedButton1->setToolTip(QStringLiteral("Найти остановку"));
-    connect(SpeedButton1, &QToolButton::clicked, this, &TMDIChild::SpeedButton1Click);
-    connect(EditSearch, &QLineEdit::returnPressed, this, &TMDIChild::SpeedButton1Click);
+    searchButton->setIcon(searchIcon());
+    searchButton->setText(QString());
+    searchButton->setToolTip(QStringLiteral("Найти остановку"));
+    connect(searchButton, &QToolButton::clicked, this, &MapWindow::SearchButtonClicked);
+    connect(searchBox, &QLineEdit::returnPressed, this, &MapWindow::SearchButtonClicked);
 
-    new GridEvents(this, SG, [this](int column, int row) { SGSelectCell(column, row); });
-    new GridEvents(this, SGM, [this](int column, int row) { SGMSelectCell(column, row); });
+    new GridEvents(this, stopList,
+                   [this](int column, int row) { StopListCellChosen(column, row); });
+    new GridEvents(this, routeTable,
+                   [this](int column, int row) { RouteTableCellChosen(column, row); });
 
-    Timer1 = new QTimer(this);
-    Timer1->setSingleShot(true);
-    connect(Timer1, &QTimer::timeout, this, &TMDIChild::Timer1Timer);
+    routesPopupTimer = new QTimer(this);
+    routesPopupTimer->setSingleShot(true);
+    connect(routesPopupTimer, &QTimer::timeout, this, &MapWindow::CloseRoutesPopup);
 
-    connect(Area, &MapArea::Image1MouseDown, this,
+    connect(mapArea, &MapArea::PicturePressed, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, int, int) {
-                image1Pressed_ = button == Qt::LeftButton;
+                pictureClickPending_ = button == Qt::LeftButton;
             });
-    connect(Area, &MapArea::Image1MouseUp, this,
+    connect(mapArea, &MapArea::PictureReleased, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
-                const bool click =
-                    image1Pressed_ && button == Qt::LeftButton && Area->rect().contains(x, y);
-                image1Pressed_ = false;
+                const bool click = pictureClickPending_ && button == Qt::LeftButton &&
+                                   mapArea->rect().contains(x, y);
+                pictureClickPending_ = false;
                 if (click)
-                    Image1Click();
+                    PictureClicked();
             });
-    connect(Area, &MapArea::Image1MouseMove, this, &TMDIChild::Image1MouseMove);
+    connect(mapArea, &MapArea::PointerOverPicture, this, &MapWindow::PointerOverPicture);
 }
 
-void TMDIChild::ShowSearchPanel(bool show) {
+void MapWindow::ShowSearchPanel(bool show) {
     if (!show) {
-        PTables->setVisible(!POrient->isHidden());
-    } else if (!PTables->isHidden()) {
+        sidePanel->setVisible(!routesBox->isHidden());
+    } else if (!sidePanel->isHidden()) {
         // The search panel takes the top half of the left panel.
-        PSmeg->setFixedHeight(PTables->height() / 2);
+        searchPanel->setFixedHeight(sidePanel->height() / 2);
     } else {
-        PSmeg->setMinimumHeight(0);
-        PSmeg->setMaximumHeight(QWIDGETSIZE_MAX);
-        PTables->show();
+        searchPanel->setMinimumHeight(0);
+        searchPanel->setMaximumHeight(QWIDGETSIZE_MAX);
+        sidePanel->show();
     }
-    PSmeg->setVisible(show);
+    searchPanel->setVisible(show);
 }
 
-void TMDIChild::ShowRoutesPanel(bool show) {
+void MapWindow::ShowRoutesPanel(bool show) {
     if (show) {
-        if (!PTables->isHidden())
-            PSmeg->setFixedHeight(PTables->height() / 2);
+        if (!sidePanel->isHidden())
+            searchPanel->setFixedHeight(sidePanel->height() / 2);
         else
-            PTables->show();
+            sidePanel->show();
     } else {
-        PTables->setVisible(!PSmeg->isHidden());
-        PSmeg->setMinimumHeight(0);
-        PSmeg->setMaximumHeight(QWIDGETSIZE_MAX);
+        sidePanel->setVisible(!searchPanel->isHidden());
+        searchPanel->setMinimumHeight(0);
+        searchPanel->setMaximumHeight(QWIDGETSIZE_MAX);
     }
-    POrient->setVisible(show);
+    routesBox->setVisible(show);
 }
 
-void TMDIChild::SpeedButton1Click() {
+void MapWindow::SearchButtonClicked() {
     SearchStop();
 }
 
-void TMDIChild::SearchStop() {
+void MapWindow::SearchStop() {
     // The box holds lower case only, so names are compared without regard to letter case.
-    const QString text = EditSearch->text();
+    const QString text = searchBox->text();
     int found = -1;
-    for (int row = 1; row < SG->rowCount() && found < 0; ++row)
-        if (occursIn(text, cellText(SG, row, 0), Qt::CaseInsensitive))
+    for (int row = 1; row < stopList->rowCount() && found < 0; ++row)
+        if (occursIn(text, cellText(stopList, row, 0), Qt::CaseInsensitive))
             found = row;
 
     if (found < 0) {
@@ -220,23 +222,23 @@ void TMDIChild::SearchStop() {
     lirsk::showMessage(this,
                        {QMessageBox::Information, windowTitle(), kSearchDone, QMessageBox::Ok});
     ShowStopRow(found);
-    EditSearch->setText(cellText(SG, found, 0).toLower());
+    searchBox->setText(cellText(stopList, found, 0).toLower());
 }
 
-void TMDIChild::ShowStopRow(int row) {
-    if (row != SG->currentRow() || SG->currentColumn() != 0) {
-        SG->setCurrentCell(row, 0);
+void MapWindow::ShowStopRow(int row) {
+    if (row != stopList->currentRow() || stopList->currentColumn() != 0) {
+        stopList->setCurrentCell(row, 0);
         QToolTip::hideText();
         // The list keeps the name as its hint; the status line shows it while the pointer is
         // over the list.
-        SG->setStatusTip(QStringLiteral("Остановка ") + cellText(SG, row, 0));
+        stopList->setStatusTip(QStringLiteral("Остановка ") + cellText(stopList, row, 0));
     }
     ClearSelection(-1, true);
     if (lirsk::StopRef stop = StopOfRow(row))
         ToggleSelected(stop);
 }
 
-lirsk::StopRef TMDIChild::StopOfRow(int row) const {
+lirsk::StopRef MapWindow::StopOfRow(int row) const {
     const QStringList& ids = map_->StopIds;
     if (row < 1 || row > ids.size())
         return nullptr;
@@ -245,7 +247,7 @@ lirsk::StopRef TMDIChild::StopOfRow(int row) const {
     return ok ? map_->FindStopById(id) : nullptr;
 }
 
-void TMDIChild::SGSelectCell(int, int row) {
+void MapWindow::StopListCellChosen(int, int row) {
     // The header row is fixed: it cannot be chosen.
     if (row < 1)
         return;
@@ -254,37 +256,37 @@ void TMDIChild::SGSelectCell(int, int row) {
         ToggleSelected(stop);
 }
 
-void TMDIChild::SGMSelectCell(int, int row) {
+void MapWindow::RouteTableCellChosen(int, int row) {
     if (row < 1)
         return;
-    QString key = map_->MapCode + cellText(SGM, row, 0);
+    QString key = map_->MapCode + cellText(routeTable, row, 0);
     // A space after the number keeps route 1 from matching 10, 11 and so on.
     if (row == 1 || (row == 2 && map_->MapCode == QLatin1String("A")))
         key += QLatin1Char(' ');
     ShowRouteStops(key);
 }
 
-void TMDIChild::ShowRouteStops(const QString& key) {
+void MapWindow::ShowRouteStops(const QString& key) {
     ClearSelection(-1, true);
     for (const auto& stop : map_->stops())
         if (occursIn(key, stop->Routes, Qt::CaseSensitive))
             ToggleSelected(stop.get());
 }
 
-void TMDIChild::Image1Click() {
+void MapWindow::PictureClicked() {
     ClearSelection(-1, true);
 }
 
-void TMDIChild::Image1MouseMove(Qt::KeyboardModifiers, int, int) {
+void MapWindow::PointerOverPicture(Qt::KeyboardModifiers, int, int) {
     // The pointer has left the stops for the picture: the information window goes, once this
     // event is over.
-    if (MarshWindow()->isVisible()) {
-        Timer1->setInterval(1);
-        Timer1->start();
+    if (stopRoutesPopup()->isVisible()) {
+        routesPopupTimer->setInterval(1);
+        routesPopupTimer->start();
     }
 }
 
-void TMDIChild::Timer1Timer() {
-    MarshWindow()->close();
-    Timer1->stop();
+void MapWindow::CloseRoutesPopup() {
+    stopRoutesPopup()->close();
+    routesPopupTimer->stop();
 }

@@ -1,17 +1,17 @@
 #include "edit/commands.h"
 
-#include "app/mainform.h"
-#include "app/mdichild.h"
+#include "app/mainwindow.h"
+#include "app/mapwindow.h"
 
 #include <QAction>
 
 namespace {
 
-using Setter = void (TMDIChild::*)();
+using Setter = void (MapWindow::*)();
 
-void connectMode(TMainForm* frame, QAction* action, Setter setter) {
+void connectMode(MainWindow* frame, QAction* action, Setter setter) {
     QObject::connect(action, &QAction::triggered, frame, [frame, setter] {
-        TMDIChild* current = CurrentMapWindow();
+        MapWindow* current = CurrentMapWindow();
         if (!current)
             return;
         (current->*setter)();
@@ -23,49 +23,49 @@ void connectMode(TMainForm* frame, QAction* action, Setter setter) {
 
 } // namespace
 
-QAction* ModeAction(TMainForm* frame, int mode) {
+QAction* ModeAction(MainWindow* frame, int mode) {
     switch (mode) {
-    case emPointer:
+    case PointerMode:
         return frame->acPointer;
-    case emAddVertex:
-        return frame->acAddVertex;
-    case emAddArc:
+    case AddStopMode:
+        return frame->acAddStop;
+    case AddArcMode:
         return frame->acAddArc;
-    case emDestroyArc:
-        return frame->acDestroyArc;
-    case emAddRebro:
-        return frame->acAddRebro;
-    case emDestroyRebro:
-        return frame->acDestroyRebro;
-    case emChangeRebroWeight:
-        return frame->acChangeRebroWeight;
-    case emFindWay:
+    case DeleteArcMode:
+        return frame->acDeleteArc;
+    case AddRoadMode:
+        return frame->acAddRoad;
+    case DeleteRoadMode:
+        return frame->acDeleteRoad;
+    case ChangeRoadMode:
+        return frame->acChangeRoad;
+    case FindWayMode:
         return frame->acFindWay;
-    case emInfo:
+    case InfoMode:
         return frame->acInfo;
     default:
         return nullptr;
     }
 }
 
-void WireEditCommands(TMainForm* frame) {
-    connectMode(frame, frame->acPointer, &TMDIChild::SetPointerMode);
-    connectMode(frame, frame->acAddVertex, &TMDIChild::SetAddVertexMode);
-    connectMode(frame, frame->acAddArc, &TMDIChild::SetAddArcMode);
-    connectMode(frame, frame->acDestroyArc, &TMDIChild::SetDestroyArcMode);
-    connectMode(frame, frame->acAddRebro, &TMDIChild::SetAddRebroMode);
-    connectMode(frame, frame->acDestroyRebro, &TMDIChild::SetDestroyRebroMode);
-    connectMode(frame, frame->acChangeRebroWeight, &TMDIChild::SetChangeRebroWeightMode);
-    connectMode(frame, frame->acFindWay, &TMDIChild::SetFindWayMode);
-    connectMode(frame, frame->acInfo, &TMDIChild::SetInfoMode);
+void WireEditCommands(MainWindow* frame) {
+    connectMode(frame, frame->acPointer, &MapWindow::SetPointerMode);
+    connectMode(frame, frame->acAddStop, &MapWindow::SetAddStopMode);
+    connectMode(frame, frame->acAddArc, &MapWindow::SetAddArcMode);
+    connectMode(frame, frame->acDeleteArc, &MapWindow::SetDeleteArcMode);
+    connectMode(frame, frame->acAddRoad, &MapWindow::SetAddRoadMode);
+    connectMode(frame, frame->acDeleteRoad, &MapWindow::SetDeleteRoadMode);
+    connectMode(frame, frame->acChangeRoad, &MapWindow::SetChangeRoadMode);
+    connectMode(frame, frame->acFindWay, &MapWindow::SetFindWayMode);
+    connectMode(frame, frame->acInfo, &MapWindow::SetInfoMode);
 
     QObject::connect(frame->acDelete, &QAction::triggered, frame, [] {
-        TMDIChild* current = CurrentMapWindow();
+        MapWindow* current = CurrentMapWindow();
         if (current && current->SelectedCount() > 0)
-            current->MIDeleteClick();
+            current->DeleteStopsFromMenu();
     });
     QObject::connect(frame->acSelectAll, &QAction::triggered, frame, [] {
-        if (TMDIChild* current = CurrentMapWindow())
+        if (MapWindow* current = CurrentMapWindow())
             current->SelectAll();
     });
 }

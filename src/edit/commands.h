@@ -1,11 +1,11 @@
 #pragma once
 
 class QAction;
-class TMainForm;
+class MainWindow;
 
 // Connects the frame's mode commands and its delete and select-all commands to the current map
 // window.
-void WireEditCommands(TMainForm* frame);
+void WireEditCommands(MainWindow* frame);
 
 // The frame's command of a tool mode (null for a value that is no mode).
-QAction* ModeAction(TMainForm* frame, int mode);
+QAction* ModeAction(MainWindow* frame, int mode);

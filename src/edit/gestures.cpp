@@ -1,10 +1,10 @@
 // The tool modes of a map window, the selection of stops, and the mouse gestures on the stops
 // and on the graph image.
 
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 #include "app/maparea.h"
-#include "app/mdichild.h"
-#include "edit/marshrut.h"
+#include "app/mapwindow.h"
+#include "edit/stoproutespopup.h"
 #include "platform/colours.h"
 
 #include <QAction>
@@ -27,74 +27,74 @@ int half(int value) {
 }
 
 bool drawsArrow(int mode) {
-    return mode == emAddArc || mode == emDestroyArc || mode == emFindWay;
+    return mode == AddArcMode || mode == DeleteArcMode || mode == FindWayMode;
 }
 
 } // namespace
 
 // --- Modes ---------------------------------------------------------------------------------
 
-void TMDIChild::SetPointerMode() {
+void MapWindow::SetPointerMode() {
     PickedStop = nullptr;
     SetStatusText(QStringLiteral("Режим просмотра"));
-    Mode = emPointer;
+    Mode = PointerMode;
 }
 
-void TMDIChild::SetAddVertexMode() {
+void MapWindow::SetAddStopMode() {
     SetStatusText(QStringLiteral("Добавление остановки (щёлкните левой кнопкой мыши на рабочее "
                                  "поле, чтобы добавить остановку)"));
-    Mode = emAddVertex;
+    Mode = AddStopMode;
 }
 
-void TMDIChild::SetAddArcMode() {
+void MapWindow::SetAddArcMode() {
     PickedStop = nullptr;
     SetStatusText(QStringLiteral("Добавление дуги (укажите левой кнопкой мыши вершину из которой "
                                  "исходит дуга, затем в какую вершину входит)"));
-    Mode = emAddArc;
+    Mode = AddArcMode;
 }
 
-void TMDIChild::SetDestroyArcMode() {
+void MapWindow::SetDeleteArcMode() {
     PickedStop = nullptr;
     SetStatusText(QStringLiteral("Удаление дуги (укажите левой кнопкой мыши вершину из которой "
                                  "исходит дуга, затем в какую вершину входит)"));
-    Mode = emDestroyArc;
+    Mode = DeleteArcMode;
 }
 
-void TMDIChild::SetAddRebroMode() {
+void MapWindow::SetAddRoadMode() {
     PickedStop = nullptr;
     SetStatusText(QStringLiteral("Добавление дороги (укажите левой кнопкой мыши остановку из "
                                  "которой исходит дорога, затем в какую входит)"));
-    Mode = emAddRebro;
+    Mode = AddRoadMode;
 }
 
-void TMDIChild::SetDestroyRebroMode() {
+void MapWindow::SetDeleteRoadMode() {
     PickedStop = nullptr;
     SetStatusText(QStringLiteral("Удаление дороги (укажите левой кнопкой мыши остановку из "
                                  "которой исходит дорога, затем в какую входит)"));
-    Mode = emDestroyRebro;
+    Mode = DeleteRoadMode;
 }
 
-void TMDIChild::SetChangeRebroWeightMode() {
+void MapWindow::SetChangeRoadMode() {
     PickedStop = nullptr;
     SetStatusText(QStringLiteral("Изменение параметров дороги (укажите левой кнопкой мыши "
                                  "остановку из которой исходит дорога, затем в какую входит)"));
-    Mode = emChangeRebroWeight;
+    Mode = ChangeRoadMode;
 }
 
-void TMDIChild::SetInfoMode() {
+void MapWindow::SetInfoMode() {
     PickedStop = nullptr;
     SetStatusText(QStringLiteral("Просмотр информации об остановки"));
-    Mode = emInfo;
+    Mode = InfoMode;
 }
 
-bool TMDIChild::IsTwoStopMode() const {
+bool MapWindow::IsTwoStopMode() const {
     switch (Mode) {
-    case emAddArc:
-    case emDestroyArc:
-    case emAddRebro:
-    case emDestroyRebro:
-    case emChangeRebroWeight:
-    case emFindWay:
+    case AddArcMode:
+    case DeleteArcMode:
+    case AddRoadMode:
+    case DeleteRoadMode:
+    case ChangeRoadMode:
+    case FindWayMode:
         return true;
     default:
         return false;
@@ -103,7 +103,7 @@ bool TMDIChild::IsTwoStopMode() const {
 
 // --- Selection -----------------------------------------------------------------------------
 
-void TMDIChild::ToggleSelected(StopRef stop) {
+void MapWindow::ToggleSelected(StopRef stop) {
     if (!stop->Selected) {
         stop->Color = stop->FillColor;
         stop->FillColor = lirsk::SelectionColor;
@@ -114,10 +114,10 @@ void TMDIChild::ToggleSelected(StopRef stop) {
         stop->Selected = false;
         --map_->SelectedCount;
     }
-    Area->update(stop->Left - 1, stop->Top - 1, stop->Width + 2, stop->Height + 2);
+    mapArea->update(stop->Left - 1, stop->Top - 1, stop->Width + 2, stop->Height + 2);
 }
 
-void TMDIChild::ClearSelection(int keepId, bool redraw) {
+void MapWindow::ClearSelection(int keepId, bool redraw) {
     if (map_->SelectedCount > 0) {
         int kept = 0;
         for (const auto& stop : map_->stops()) {
@@ -131,13 +131,13 @@ void TMDIChild::ClearSelection(int keepId, bool redraw) {
             stop->Selected = false;
         }
         map_->SelectedCount = kept;
-        Area->update();
+        mapArea->update();
     }
     if (redraw)
         RedrawMap(false);
 }
 
-void TMDIChild::SelectAll() {
+void MapWindow::SelectAll() {
     for (const auto& stop : map_->stops())
         if (!stop->Selected)
             ToggleSelected(stop.get());
@@ -145,7 +145,7 @@ void TMDIChild::SelectAll() {
 
 // --- The rubber band and the selection rectangle ---------------------------------------------
 
-void TMDIChild::DrawBand(StopRef first) {
+void MapWindow::DrawBand(StopRef first) {
     SetMapPen(BandColour, map_->Settings.ArcWidth, lirsk::PenMode::NotXor);
     const int x1 = first->centreX(), y1 = first->centreY();
     const int x2 = first->Left + first->DownX, y2 = first->Top + first->DownY;
@@ -158,7 +158,7 @@ void TMDIChild::DrawBand(StopRef first) {
     BandDrawn = !BandDrawn;
 }
 
-void TMDIChild::DrawSelectionRect() {
+void MapWindow::DrawSelectionRect() {
     const int x0 = SelStartX, y0 = SelStartY, x1 = SelEndX, y1 = SelEndY;
     PaintOnMap([=](QPainter& painter) {
         const QPoint corners[] = {{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}, {x0, y0}};
@@ -168,8 +168,8 @@ void TMDIChild::DrawSelectionRect() {
 
 // --- Gestures on a stop --------------------------------------------------------------------
 
-void TVertex::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
-    TMDIChild& w = *map_;
+void StopHandle::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+    MapWindow& w = *map_;
     if (button != Qt::RightButton) {
         stop_->Dragging = true;
         stop_->DownX = x;
@@ -180,7 +180,7 @@ void TVertex::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, int x, in
         w.MenuStop = stop_;
         if (!stop_->Selected)
             w.ClearSelection(-1, true);
-        w.VertexPopup->popup(QCursor::pos());
+        w.stopMenu->popup(QCursor::pos());
         return;
     }
     if (w.IsTwoStopMode() && !w.PickedStop) {
@@ -193,13 +193,13 @@ void TVertex::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, int x, in
     }
 }
 
-void TVertex::MouseMove(Qt::KeyboardModifiers, int x, int y) {
-    TMDIChild& w = *map_;
+void StopHandle::MouseMove(Qt::KeyboardModifiers, int x, int y) {
+    MapWindow& w = *map_;
     lirsk::GraphMap& map = w.Map();
 
     // Information about the stop under the pointer.
-    if (!stop_->Dragging && w.Mode == emInfo) {
-        TMarsh* marsh = MarshWindow();
+    if (!stop_->Dragging && w.Mode == InfoMode) {
+        StopRoutesPopup* marsh = stopRoutesPopup();
         const QPoint cursor = QCursor::pos();
         const QScreen* screen = QGuiApplication::screenAt(cursor);
         if (!screen)
@@ -221,17 +221,17 @@ void TVertex::MouseMove(Qt::KeyboardModifiers, int x, int y) {
         bool snaps = false;
         if (target && target != stop_) {
             switch (w.Mode) {
-            case emAddArc:
+            case AddArcMode:
                 snaps = !map.FindLink(stop_, target);
                 break;
-            case emDestroyArc:
+            case DeleteArcMode:
                 snaps = map.FindLink(stop_, target) != nullptr;
                 break;
-            case emAddRebro:
+            case AddRoadMode:
                 snaps = !map.FindLink(stop_, target) && !map.FindLink(target, stop_);
                 break;
-            case emDestroyRebro:
-            case emChangeRebroWeight:
+            case DeleteRoadMode:
+            case ChangeRoadMode:
                 snaps = map.IsRoad(stop_, target);
                 break;
             default:
@@ -254,7 +254,7 @@ void TVertex::MouseMove(Qt::KeyboardModifiers, int x, int y) {
     }
 
     // Moving the stop, and the marked stops with it.
-    if (stop_->Dragging && (w.Mode == emPointer || w.Mode == emAddVertex)) {
+    if (stop_->Dragging && (w.Mode == PointerMode || w.Mode == AddStopMode)) {
         const int dx = x - half(stop_->Width);
         const int dy = y - half(stop_->Height);
         if (dx == 0 && dy == 0)
@@ -284,14 +284,14 @@ void TVertex::MouseMove(Qt::KeyboardModifiers, int x, int y) {
     }
 }
 
-void TVertex::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
-    TMDIChild& w = *map_;
+void StopHandle::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
+    MapWindow& w = *map_;
     lirsk::GraphMap& map = w.Map();
 
     if (stop_->Dragging && x == stop_->DownX && y == stop_->DownY) {
         if (!(shift & Qt::ShiftModifier))
             w.ClearSelection(stop_->Id, true);
-        if (w.Mode == emPointer) {
+        if (w.Mode == PointerMode) {
             w.ToggleSelected(stop_);
             w.RedrawMap(false);
         }
@@ -306,34 +306,34 @@ void TVertex::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x
         StopRef b = map.FindStopAt(stop_->Left + x, stop_->Top + y);
         if (b && b != a) {
             switch (w.Mode) {
-            case emAddArc:
+            case AddArcMode:
                 if (!map.FindLink(a, b))
                     w.AddArc(a, b);
                 break;
-            case emDestroyArc:
+            case DeleteArcMode:
                 if (map.FindLink(a, b))
                     w.DeleteArc(a, b);
                 break;
-            case emAddRebro:
+            case AddRoadMode:
                 if (!map.FindLink(a, b) && !map.FindLink(b, a))
                     w.AddRoad(a, b);
                 break;
-            case emDestroyRebro:
+            case DeleteRoadMode:
                 if (map.IsRoad(a, b))
                     w.DeleteRoad(a, b);
                 break;
-            case emChangeRebroWeight:
+            case ChangeRoadMode:
                 if (map.IsRoad(a, b))
                     w.ChangeRoadWeight(a, b);
                 break;
-            case emFindWay:
+            case FindWayMode:
                 w.FindWay(a, b);
                 break;
             default:
                 break;
             }
         }
-        if (w.Mode != emFindWay)
+        if (w.Mode != FindWayMode)
             w.RedrawMap(false);
         w.PickedStop = nullptr;
     }
@@ -343,26 +343,26 @@ void TVertex::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x
 
 // --- Gestures on the graph image -----------------------------------------------------------
 
-void TMDIChild::ImgGrafClick() {
+void MapWindow::DrawnMapClicked() {
     ClearSelection(-1, true);
 }
 
-void TMDIChild::ImgGrafMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+void MapWindow::DrawnMapPressed(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
     if (button != Qt::LeftButton)
         return;
-    ImgGrafPressed = true;
-    if (Mode == emPointer) {
+    mapClickPending = true;
+    if (Mode == PointerMode) {
         RedrawMap(false);
         Selecting = true;
         SelStartX = SelEndX = x;
         SelStartY = SelEndY = y;
         SetMapPen(Qt::black, 1, lirsk::PenMode::NotXor);
-    } else if (Mode == emAddVertex) {
+    } else if (Mode == AddStopMode) {
         AddStopAt(x, y);
     }
 }
 
-void TMDIChild::ImgGrafMouseMove(Qt::KeyboardModifiers, int x, int y) {
+void MapWindow::DrawnMapMoved(Qt::KeyboardModifiers, int x, int y) {
     if (!Selecting)
         return;
     SetMapPen(Qt::black, 1, lirsk::PenMode::NotXor);
@@ -372,12 +372,12 @@ void TMDIChild::ImgGrafMouseMove(Qt::KeyboardModifiers, int x, int y) {
     DrawSelectionRect();
 }
 
-void TMDIChild::ImgGrafMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+void MapWindow::DrawnMapReleased(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
     // The click comes before the release, so a rectangle made by this release survives it.
-    if (button == Qt::LeftButton && ImgGrafPressed) {
-        ImgGrafPressed = false;
-        if (Area->rect().contains(x, y))
-            ImgGrafClick();
+    if (button == Qt::LeftButton && mapClickPending) {
+        mapClickPending = false;
+        if (mapArea->rect().contains(x, y))
+            DrawnMapClicked();
     }
     if (!Selecting)
         return;
@@ -396,17 +396,17 @@ void TMDIChild::ImgGrafMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, in
     }
 }
 
-void TMDIChild::AttachGestures() {
-    VertexPopup = new QMenu(this);
-    VertexPopup->setObjectName(QStringLiteral("VertexPopup"));
-    MIDelete = VertexPopup->addAction(QStringLiteral("Удалить"));
-    MIDelete->setObjectName(QStringLiteral("MIDelete"));
-    MIProperties = VertexPopup->addAction(QStringLiteral("Свойства"));
-    MIProperties->setObjectName(QStringLiteral("MIProperties"));
-    connect(MIDelete, &QAction::triggered, this, &TMDIChild::MIDeleteClick);
-    connect(MIProperties, &QAction::triggered, this, &TMDIChild::MIPropertiesClick);
+void MapWindow::AttachGestures() {
+    stopMenu = new QMenu(this);
+    stopMenu->setObjectName(QStringLiteral("stopMenu"));
+    stopMenuDelete = stopMenu->addAction(QStringLiteral("Удалить"));
+    stopMenuDelete->setObjectName(QStringLiteral("stopMenuDelete"));
+    stopMenuProperties = stopMenu->addAction(QStringLiteral("Свойства"));
+    stopMenuProperties->setObjectName(QStringLiteral("stopMenuProperties"));
+    connect(stopMenuDelete, &QAction::triggered, this, &MapWindow::DeleteStopsFromMenu);
+    connect(stopMenuProperties, &QAction::triggered, this, &MapWindow::EditStopProperties);
 
-    connect(Area, &MapArea::ImgGrafMouseDown, this, &TMDIChild::ImgGrafMouseDown);
-    connect(Area, &MapArea::ImgGrafMouseMove, this, &TMDIChild::ImgGrafMouseMove);
-    connect(Area, &MapArea::ImgGrafMouseUp, this, &TMDIChild::ImgGrafMouseUp);
+    connect(mapArea, &MapArea::DrawnMapPressed, this, &MapWindow::DrawnMapPressed);
+    connect(mapArea, &MapArea::DrawnMapMoved, this, &MapWindow::DrawnMapMoved);
+    connect(mapArea, &MapArea::DrawnMapReleased, this, &MapWindow::DrawnMapReleased);
 }

@@ -1,6 +1,6 @@
 #include "edit/modal.h"
 
-#include "app/mdichild.h"
+#include "app/mapwindow.h"
 
 #include <QDialog>
 
@@ -26,7 +26,7 @@ void setDialogRunner(DialogRunner replacement) {
 }
 
 QWidget* lazyOwner() {
-    TMDIChild* current = CurrentMapWindow();
+    MapWindow* current = CurrentMapWindow();
     return current ? current->window() : nullptr;
 }
 

@@ -1,10 +1,10 @@
 // The operations that change a map's graph, the stop properties command, and the route search
 // as the map window shows it.
 
-#include "app/mdichild.h"
+#include "app/mapwindow.h"
 #include "edit/modal.h"
-#include "edit/rez.h"
-#include "edit/vertexparam.h"
+#include "edit/routereportdialog.h"
+#include "edit/stoppropertiesdialog.h"
 #include "model/numberformat.h"
 #include "platform/colours.h"
 #include "platform/messages.h"
@@ -30,18 +30,18 @@ void setOwnColour(lirsk::Stop& stop, lirsk::Colour colour) {
 
 } // namespace
 
-void TMDIChild::AddArc(StopRef a, StopRef b) {
+void MapWindow::AddArc(StopRef a, StopRef b) {
     map_->AddLink(a, b);
     Modified = true;
 }
 
-void TMDIChild::DeleteArc(StopRef a, StopRef b) {
+void MapWindow::DeleteArc(StopRef a, StopRef b) {
     map_->RemoveLink(a, b);
     map_->UpdateArcFlags();
     Modified = true;
 }
 
-void TMDIChild::AddRoad(StopRef a, StopRef b) {
+void MapWindow::AddRoad(StopRef a, StopRef b) {
     lirsk::Link* first = map_->AddLink(a, b);
     const bool userWeights = map_->Settings.UserWeights;
     map_->Settings.UserWeights = false;
@@ -54,13 +54,13 @@ void TMDIChild::AddRoad(StopRef a, StopRef b) {
     Modified = true;
 }
 
-void TMDIChild::DeleteRoad(StopRef a, StopRef b) {
+void MapWindow::DeleteRoad(StopRef a, StopRef b) {
     map_->RemoveLink(a, b);
     map_->RemoveLink(b, a);
     Modified = true;
 }
 
-void TMDIChild::ChangeRoadWeight(StopRef a, StopRef b) {
+void MapWindow::ChangeRoadWeight(StopRef a, StopRef b) {
     lirsk::Link* link = map_->FindLink(a, b);
     const lirsk::RoadWeight before = link->weight();
     map_->EditLinkWeights(link, false);
@@ -72,13 +72,13 @@ void TMDIChild::ChangeRoadWeight(StopRef a, StopRef b) {
         Modified = true;
 }
 
-StopRef TMDIChild::AddStopAt(int x, int y) {
+StopRef MapWindow::AddStopAt(int x, int y) {
     StopRef stop = map_->AddStopAt(x, y);
     Modified = true;
     return stop;
 }
 
-void TMDIChild::DeleteStop(StopRef stop) {
+void MapWindow::DeleteStop(StopRef stop) {
     // Nothing may go on naming the stop once it is gone.
     if (MenuStop == stop)
         MenuStop = nullptr;
@@ -90,7 +90,7 @@ void TMDIChild::DeleteStop(StopRef stop) {
     Modified = true;
 }
 
-void TMDIChild::MIDeleteClick() {
+void MapWindow::DeleteStopsFromMenu() {
     if (map_->SelectedCount != 0) {
         StopRef stop = map_->FirstStop();
         while (stop) {
@@ -104,7 +104,7 @@ void TMDIChild::MIDeleteClick() {
     }
 }
 
-void TMDIChild::MIPropertiesClick() {
+void MapWindow::EditStopProperties() {
     StopRef menuStop = MenuStop;
     if (!menuStop)
         return;
@@ -116,7 +116,7 @@ void TMDIChild::MIPropertiesClick() {
     values.Color = ownColour(*menuStop);
     values.Routes = menuStop->Routes;
     values.Font = menuStop->Label.Font;
-    const std::optional<VertexProperties> answer = VertexParamForm()->SetProperties(values);
+    const std::optional<VertexProperties> answer = stopPropertiesDialog()->SetProperties(values);
 
     if (answer && MenuStop == menuStop) {
         const VertexProperties& typed = *answer;
@@ -165,7 +165,7 @@ void TMDIChild::MIPropertiesClick() {
     RedrawMap(true);
 }
 
-void TMDIChild::FindWay(StopRef start, StopRef finish) {
+void MapWindow::FindWay(StopRef start, StopRef finish) {
     const lirsk::SearchResult found = lirsk::FindWay(*map_, start, finish);
     RedrawMap(false);
     switch (found.outcome) {
@@ -207,8 +207,8 @@ void TMDIChild::FindWay(StopRef start, StopRef finish) {
     ReportWay(way, found.length, found.time);
 }
 
-void TMDIChild::ReportWay(const std::vector<StopRef>& way, double length, double time) {
+void MapWindow::ReportWay(const std::vector<StopRef>& way, double length, double time) {
     const lirsk::RouteReport report = lirsk::BuildRouteReport(
         way, length, time, map_->MapCode, map_->MapCity, lirsk::localeDecimalSeparator());
-    FRez()->ShowReport(report);
+    routeReportDialog()->ShowReport(report);
 }

@@ -74,7 +74,7 @@ struct NameLabel {
 };
 
 // One stop: its place and look, its texts, its outgoing links and the scratch fields of the
-// gestures and of the route search. The map window shows each as a TVertex control.
+// gestures and of the route search. The map window shows each through a stop handle.
 struct Stop {
     int Left = 0;
     int Top = 0;

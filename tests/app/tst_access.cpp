@@ -1,8 +1,8 @@
-#include "app/access.h"
-#include "app/credits.h"
-#include "app/forms.h"
-#include "app/mainform.h"
-#include "app/mdichild.h"
+#include "app/aboutandsplash.h"
+#include "app/accessdialog.h"
+#include "app/creditsdialog.h"
+#include "app/mainwindow.h"
+#include "app/mapwindow.h"
 #include "platform/messages.h"
 
 #include <QLineEdit>
@@ -29,9 +29,9 @@ const QString kPassword = QStringLiteral("TheSilentHarbour");
 class TestAccess : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TMainForm> frame;
-    TForm1* form = nullptr;
-    TMDIChild* child = nullptr;
+    std::unique_ptr<MainWindow> frame;
+    AccessDialog* form = nullptr;
+    MapWindow* child = nullptr;
     QStringList messages;
 
     // Runs `user` in a modal window once it is shown by `command`; a window the user left open
@@ -52,9 +52,9 @@ class TestAccess : public QObject {
 
     // Presses the editor button: the access dialog comes when the button goes down.
     void pressRedactor(const std::function<void()>& user) {
-        QVERIFY(!frame->Redactor->isChecked());
+        QVERIFY(!frame->acEditorMode->isChecked());
         whileShown(
-            form, [this] { frame->Redactor->trigger(); }, user);
+            form, [this] { frame->acEditorMode->trigger(); }, user);
     }
 
     void enter(const QString& password) {
@@ -62,7 +62,7 @@ class TestAccess : public QObject {
         QTest::mouseClick(form->BitBtn1, Qt::LeftButton);
     }
 
-    bool editorMode() const { return frame->acAddVertex->isVisible(); }
+    bool editorMode() const { return frame->acAddStop->isVisible(); }
 
 private slots:
     void init() {
@@ -71,17 +71,19 @@ private slots:
             messages << r.text;
             return QMessageBox::Ok;
         });
-        frame = std::make_unique<TMainForm>();
-        form = new TForm1(frame.get(), [] { return AccountName{QStringLiteral("tester"), 0}; });
-        frame->Form1 = form;
-        frame->Form2 = new TForm2(frame.get());
-        frame->Form3 = new TForm3(frame.get());
+        frame = std::make_unique<MainWindow>();
+        form = new AccessDialog(frame.get(), [] {
+            return AccountName{QStringLiteral("tester"), 0};
+        });
+        frame->accessDialog = form;
+        frame->creditsDialog = new CreditsDialog(frame.get());
+        frame->aboutDialog = new AboutDialog(frame.get());
         frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
         frame->acNewExecute();
         child = frame->ActiveMapWindow();
         QVERIFY(child);
-        QVERIFY(frame->Redactor->isEnabled());
+        QVERIFY(frame->acEditorMode->isEnabled());
     }
 
     void cleanup() {
@@ -101,7 +103,7 @@ private slots:
 
     void userField() {
         QFETCH(AccountName, account);
-        TForm1 dialog(frame.get(), [&] { return account; });
+        AccessDialog dialog(frame.get(), [&] { return account; });
         QTEST(dialog.Edit1->text(), "shown");
         QVERIFY(!dialog.Edit1->isReadOnly());
         QVERIFY(dialog.MaskEdit1->text().isEmpty());
@@ -139,9 +141,9 @@ private slots:
         QVERIFY(focused);
         QCOMPARE(openAfter, !accepted);
         QCOMPARE(editorMode(), accepted);
-        QCOMPARE(child->ImgGrafVisible(), accepted);
-        QCOMPARE(child->Image1Visible(), !accepted);
-        QCOMPARE(frame->Redactor->isChecked(), accepted);
+        QCOMPARE(child->DrawnMapVisible(), accepted);
+        QCOMPARE(child->PictureVisible(), !accepted);
+        QCOMPARE(frame->acEditorMode->isChecked(), accepted);
         QCOMPARE(messages, accepted ? QStringList() : QStringList{kWrong});
         QCOMPARE(form->Failures, accepted ? 0 : 1);
         if (!accepted)
@@ -167,7 +169,7 @@ private slots:
         });
         QCOMPARE(open, (QList<bool>{true, true, false}));
         QCOMPARE(messages.size(), 3);
-        QVERIFY(!frame->Redactor->isChecked());
+        QVERIFY(!frame->acEditorMode->isChecked());
         QVERIFY(frame->acFindWay->isChecked());
         QVERIFY(!editorMode());
 
@@ -181,7 +183,7 @@ private slots:
         QCOMPARE(open, (QList<bool>{true, false}));
         QCOMPARE(form->Failures, 4);
         QVERIFY(editorMode());
-        QVERIFY(frame->Redactor->isChecked());
+        QVERIFY(frame->acEditorMode->isChecked());
     }
 
     void failuresCountAcrossShowings() {
@@ -207,7 +209,7 @@ private slots:
         QVERIFY(editorMode());
         QCOMPARE(form->Failures, 2);
         // Leaving editor mode and asking again: one more failure is the third.
-        frame->Redactor->trigger();
+        frame->acEditorMode->trigger();
         QVERIFY(!editorMode());
         bool open = true;
         pressRedactor([&] {
@@ -220,13 +222,13 @@ private slots:
     void releasingTheButtonLeavesEditorMode() {
         pressRedactor([&] { enter(kPassword); });
         QVERIFY(editorMode());
-        frame->acAddVertex->trigger();
-        QVERIFY(frame->acAddVertex->isChecked());
-        frame->Redactor->trigger();
-        QVERIFY(!frame->Redactor->isChecked());
+        frame->acAddStop->trigger();
+        QVERIFY(frame->acAddStop->isChecked());
+        frame->acEditorMode->trigger();
+        QVERIFY(!frame->acEditorMode->isChecked());
         QVERIFY(!editorMode());
-        QVERIFY(child->Image1Visible());
-        QVERIFY(!child->ImgGrafVisible());
+        QVERIFY(child->PictureVisible());
+        QVERIFY(!child->DrawnMapVisible());
         QVERIFY(frame->acFindWay->isChecked());
     }
 
@@ -238,7 +240,7 @@ private slots:
 
     void creditsOpenTheLink() {
         QFETCH(bool, browserFound);
-        auto* credits = static_cast<TForm2*>(frame->Form2);
+        auto* credits = static_cast<CreditsDialog*>(frame->creditsDialog);
         QStringList opened;
         credits->OpenUrl = [&](const QString& url) {
             opened << url;
@@ -259,17 +261,17 @@ private slots:
                 QTest::mouseClick(credits->Label4, Qt::LeftButton);
             });
         QVERIFY(modal);
-        QCOMPARE(opened, QStringList{TForm2::WebAddress});
+        QCOMPARE(opened, QStringList{CreditsDialog::WebAddress});
         // Nothing took the address: the user is told rather than left waiting.
         QCOMPARE(messages.size(), browserFound ? 0 : 1);
         if (!browserFound)
-            QVERIFY(messages[0].contains(TForm2::WebAddress));
+            QVERIFY(messages[0].contains(CreditsDialog::WebAddress));
     }
 
     void aboutLeavesTheWaitingText() {
         QString during;
         whileShown(
-            frame->Form3, [&] { frame->acAbout->trigger(); },
+            frame->aboutDialog, [&] { frame->acAbout->trigger(); },
             [&] { during = frame->StatusText(); });
         QCOMPARE(during, QStringLiteral("Информация о программе"));
         QCOMPARE(frame->StatusText(), QStringLiteral("Режим ожидания"));

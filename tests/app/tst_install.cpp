@@ -1,13 +1,13 @@
 // The program as a desktop user gets it: the help command, the icon, the installed tree, and the
 // picture of a found way that the README shows.
 
-#include "app/access.h"
+#include "app/accessdialog.h"
 #include "app/appicon.h"
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 #include "app/maparea.h"
-#include "app/mdichild.h"
+#include "app/mapwindow.h"
 #include "edit/modal.h"
-#include "edit/rez.h"
+#include "edit/routereportdialog.h"
 #include "model/catalogue.h"
 #include "platform/messages.h"
 
@@ -80,7 +80,7 @@ QStringList builtinDataFiles() {
 class TestInstall : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TMainForm> frame;
+    std::unique_ptr<MainWindow> frame;
     QStringList messages;
     QStringList opened;
     int reports = 0;
@@ -98,13 +98,13 @@ private slots:
             ++reports;
             return int(dialog.result());
         });
-        frame = std::make_unique<TMainForm>();
+        frame = std::make_unique<MainWindow>();
     }
 
     void cleanup() {
         if (frame) {
             for (QMdiSubWindow* window : frame->MdiArea->subWindowList()) {
-                if (auto* map = qobject_cast<TMDIChild*>(window->widget()))
+                if (auto* map = qobject_cast<MapWindow*>(window->widget()))
                     map->Modified = false;
                 window->close();
             }
@@ -183,8 +183,8 @@ private slots:
                                   "Настройки параметров", "Режим редактора", ".gaf"})
             QVERIFY2(page.contains(QString::fromUtf8(topic)), topic);
         // The editor password is given to map makers only.
-        QVERIFY(!TForm1::EditorPassword.isEmpty());
-        QVERIFY(!page.contains(TForm1::EditorPassword));
+        QVERIFY(!AccessDialog::EditorPassword.isEmpty());
+        QVERIFY(!page.contains(AccessDialog::EditorPassword));
     }
 
     void iconAtEverySize_data() {
@@ -209,7 +209,7 @@ private slots:
 
     void menuPicturesAreSharpWhenScaled() {
         // Each command picture is drawn at twice its size too, not enlarged from 16 pixels.
-        for (const QIcon& icon : frame->ILmnu) {
+        for (const QIcon& icon : frame->menuImages) {
             QVERIFY(icon.availableSizes().contains(QSize(32, 32)));
             const QImage small = icon.pixmap(QSize(16, 16)).toImage();
             const QImage large = icon.pixmap(QSize(32, 32)).toImage();
@@ -273,24 +273,24 @@ private slots:
             if (entry.path.endsWith(QStringLiteral("MPiter.gaf")))
                 piter = &entry;
         QVERIFY(piter);
-        TMDIChild* child = frame->OpenBuiltinMap(*piter);
+        MapWindow* child = frame->OpenBuiltinMap(*piter);
         QVERIFY(child);
-        QCOMPARE(child->Mode, int(emFindWay));
+        QCOMPARE(child->Mode, int(FindWayMode));
         const QImage plain = child->RenderMapArea();
         StopRef from = stopNamed(child->Map(), QStringLiteral("Девяткино"));
         StopRef to = stopNamed(child->Map(), QStringLiteral("Купчино"));
         QVERIFY(from && to);
-        QTest::mousePress(child->Area, Qt::LeftButton, {}, centreOf(from));
-        QTest::mouseMove(child->Area, centreOf(to));
-        QTest::mouseRelease(child->Area, Qt::LeftButton, {}, centreOf(to));
+        QTest::mousePress(child->mapArea, Qt::LeftButton, {}, centreOf(from));
+        QTest::mouseMove(child->mapArea, centreOf(to));
+        QTest::mouseRelease(child->mapArea, Qt::LeftButton, {}, centreOf(to));
         QCOMPARE(reports, 1);
         QCOMPARE(messages, QStringList());
         // What the README says of this way.
-        QCOMPARE(FRez()->Label4->text(), QStringLiteral("12 руб."));
-        QCOMPARE(FRez()->Label5->text(), QStringLiteral("29.822 км."));
-        QCOMPARE(FRez()->Label6->text(), QStringLiteral("49 мин."));
-        QCOMPARE(FRez()->Label7->text().count(QStringLiteral("от ост.")), 2);
-        QVERIFY(FRez()->Label7->text().contains(
+        QCOMPARE(routeReportDialog()->Label4->text(), QStringLiteral("12 руб."));
+        QCOMPARE(routeReportDialog()->Label5->text(), QStringLiteral("29.822 км."));
+        QCOMPARE(routeReportDialog()->Label6->text(), QStringLiteral("49 мин."));
+        QCOMPARE(routeReportDialog()->Label7->text().count(QStringLiteral("от ост.")), 2);
+        QVERIFY(routeReportDialog()->Label7->text().contains(
             QStringLiteral("до ост. Технологический институт\n№ 1")));
         const QImage withWay = child->RenderMapArea();
         QVERIFY(withWay != plain);

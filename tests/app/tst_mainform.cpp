@@ -1,5 +1,5 @@
-#include "app/mainform.h"
-#include "app/mdichild.h"
+#include "app/mainwindow.h"
+#include "app/mapwindow.h"
 #include "platform/messages.h"
 
 #include <QMdiArea>
@@ -13,7 +13,7 @@
 class TestMainForm : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TMainForm> frame;
+    std::unique_ptr<MainWindow> frame;
     QStringList messages;
 
     QAction* action(const QString& name) const {
@@ -35,7 +35,7 @@ private slots:
             messages << r.text;
             return QMessageBox::No;
         });
-        frame = std::make_unique<TMainForm>();
+        frame = std::make_unique<MainWindow>();
         frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
     }
@@ -66,31 +66,33 @@ private slots:
             false, false, false);
         row("acClose", "Закрыть", "Закрыть активное окно", "", true, true, false, false);
         row("acExit", "Выход", "Выход из программы", "", true, true, false, false);
-        row("acWCascade", "Каскадом", "Выравнивание каскадом", "", true, true, false, true);
-        row("acWMinimize", "Свернуть все", "Свернуть все окна", "", true, true, false, false);
-        row("acWHor", "По горизонтали", "Выравнивание по горизонтали", "", true, true, false, true);
-        row("acWVert", "По вертикали", "Выравнивание по вертикали", "", true, true, false, true);
+        row("acCascade", "Каскадом", "Выравнивание каскадом", "", true, true, false, true);
+        row("acMinimizeAll", "Свернуть все", "Свернуть все окна", "", true, true, false, false);
+        row("acTileHorizontally", "По горизонтали", "Выравнивание по горизонтали", "", true, true,
+            false, true);
+        row("acTileVertically", "По вертикали", "Выравнивание по вертикали", "", true, true, false,
+            true);
         row("acAbout", "О программе", "Сведения о программе", "", true, true, false, true);
         row("acPointer", "Указатель", "Режим просмотра", "", false, true, false, true);
-        row("acAddVertex", "Добавить вершину", "Создание остановки", "", false, true, false, true);
-        row("acAddRebro", "Добавить ребро", "Создание дороги", "", false, true, false, true);
-        row("acDestroyRebro", "Удалить ребро", "Удаление дороги", "", false, true, false, true);
-        row("acChangeRebroWeight", "Изменить параметры дороги", "Изменить параметры дороги", "",
-            false, true, false, true);
+        row("acAddStop", "Добавить вершину", "Создание остановки", "", false, true, false, true);
+        row("acAddRoad", "Добавить ребро", "Создание дороги", "", false, true, false, true);
+        row("acDeleteRoad", "Удалить ребро", "Удаление дороги", "", false, true, false, true);
+        row("acChangeRoad", "Изменить параметры дороги", "Изменить параметры дороги", "", false,
+            true, false, true);
         row("acFindWay", "Поиск пути", "Поиск пути", "", true, false, true, true);
         row("acSettings", "Настройки", "Настройки", "", true, false, false, false);
         row("acSelectAll", "Выбрать всё", "Выбрать все остановки", "Ctrl+A", true, false, false,
             false);
         row("acDelete", "Удалить", "Удалить выделенные остановки", "Del", true, false, false,
             false);
-        row("acShowSmeg", "Панель поиска", "Панель поиска", "", true, false, true, false);
+        row("acSearchPanel", "Панель поиска", "Панель поиска", "", true, false, true, false);
         row("acHelp", "Справка", "Справка", "", true, true, false, true);
-        row("Helper", "Помощник", "", "", true, true, true, true);
-        row("acShowInced", "Маршруты", "Маршруты", "", true, false, false, false);
-        row("Redactor", "Redactor", "Режим редактора", "", true, false, false, true);
+        row("acAssistant", "Помощник", "", "", true, true, true, true);
+        row("acRouteTable", "Маршруты", "Маршруты", "", true, false, false, false);
+        row("acEditorMode", "acEditorMode", "Режим редактора", "", true, false, false, true);
         row("acNew", "acNew", "", "Ctrl+N", false, true, false, true);
         row("acAddArc", "acAddArc", "", "", false, true, false, true);
-        row("acDestroyArc", "acDestroyArc", "", "", false, true, false, true);
+        row("acDeleteArc", "acDeleteArc", "", "", false, true, false, true);
         row("acInfo", "acInfo", "Информация об остановке", "", false, true, false, true);
     }
 
@@ -117,8 +119,8 @@ private slots:
     }
 
     void menuImages() {
-        QCOMPARE(frame->ILmnu.size(), 19);
-        for (const QIcon& icon : frame->ILmnu)
+        QCOMPARE(frame->menuImages.size(), 19);
+        for (const QIcon& icon : frame->menuImages)
             QCOMPARE(icon.availableSizes().value(0), QSize(16, 16));
     }
 
@@ -128,12 +130,12 @@ private slots:
             titles << a->text();
         QCOMPARE(titles, QStringList({"Файл", "Правка", "Управление", "Сервис", "Окно", "Помощь"}));
         QStringList tools;
-        for (QAction* a : frame->ToolBar1->actions())
+        for (QAction* a : frame->toolBar->actions())
             tools << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
-        QCOMPARE(tools, QStringList({"acNew", "acOpen", "acSave", "Redactor", "-", "acPointer",
-                                     "acAddVertex", "acAddArc", "acDestroyArc", "acAddRebro",
-                                     "acDestroyRebro", "acChangeRebroWeight", "acInfo", "acFindWay",
-                                     "-", "acHelp", "acAbout"}));
+        QCOMPARE(tools,
+                 QStringList({"acNew", "acOpen", "acSave", "acEditorMode", "-", "acPointer",
+                              "acAddStop", "acAddArc", "acDeleteArc", "acAddRoad", "acDeleteRoad",
+                              "acChangeRoad", "acInfo", "acFindWay", "-", "acHelp", "acAbout"}));
     }
 
     void mapMenuEntries_data() {
@@ -179,17 +181,17 @@ private slots:
         frame->acNew->setVisible(true);
         frame->acNew->trigger();
         QCOMPARE(frame->MapWindowCount(), 1);
-        TMDIChild* child = frame->ActiveMapWindow();
+        MapWindow* child = frame->ActiveMapWindow();
         QVERIFY(child);
         QCOMPARE(child->windowTitle(), QStringLiteral("Без имени"));
-        QCOMPARE(child->Mode, int(emPointer));
+        QCOMPARE(child->Mode, int(PointerMode));
         QCOMPARE(CurrentMapWindow(), child);
         for (QAction* a : {frame->acSave, frame->acSaveAs, frame->acFindWay, frame->acSettings,
-                           frame->acSelectAll, frame->acDelete, frame->acShowSmeg,
-                           frame->acShowInced, frame->Redactor})
+                           frame->acSelectAll, frame->acDelete, frame->acSearchPanel,
+                           frame->acRouteTable, frame->acEditorMode})
             QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
         QVERIFY(frame->acInfo->isVisible());
-        QVERIFY(frame->acShowSmeg->isChecked());
+        QVERIFY(frame->acSearchPanel->isChecked());
     }
 
     void closeWithTwoOpenDisablesCommands() {
@@ -208,24 +210,24 @@ private slots:
 
     void closingTheLastWindowLeavesEditorMode() {
         frame->acNewExecute();
-        TMDIChild* child = frame->ActiveMapWindow();
+        MapWindow* child = frame->ActiveMapWindow();
         child->SetEditorMode(true);
-        QVERIFY(frame->acAddVertex->isVisible());
-        QVERIFY(child->ImgGrafVisible());
-        QVERIFY(!child->Image1Visible());
+        QVERIFY(frame->acAddStop->isVisible());
+        QVERIFY(child->DrawnMapVisible());
+        QVERIFY(!child->PictureVisible());
         frame->acCloseExecute();
         flush();
         QCOMPARE(frame->MapWindowCount(), 0);
         for (QAction* a :
-             {frame->acPointer, frame->acAddVertex, frame->acAddRebro, frame->acDestroyRebro,
-              frame->acChangeRebroWeight, frame->acNew, frame->acAddArc, frame->acDestroyArc})
+             {frame->acPointer, frame->acAddStop, frame->acAddRoad, frame->acDeleteRoad,
+              frame->acChangeRoad, frame->acNew, frame->acAddArc, frame->acDeleteArc})
             QVERIFY2(!a->isVisible(), qPrintable(a->objectName()));
         QVERIFY(!CurrentMapWindow());
     }
 
     void editorModeShowsPointerAsTheMapCommandsLeftIt() {
         frame->acNewExecute();
-        TMDIChild* child = frame->ActiveMapWindow();
+        MapWindow* child = frame->ActiveMapWindow();
         child->SetEditorMode(true);
         QVERIFY(frame->acPointer->isEnabled());
         frame->DisableMapCommands();
@@ -233,7 +235,7 @@ private slots:
         child->SetEditorMode(false);
         child->SetEditorMode(true);
         QVERIFY(!frame->acPointer->isEnabled());
-        QVERIFY(frame->acAddVertex->isEnabled());
+        QVERIFY(frame->acAddStop->isEnabled());
     }
 
     void enablingWithoutWindowDoesNothing() {
@@ -244,10 +246,10 @@ private slots:
 
     void windowCommands_data() {
         QTest::addColumn<QString>("command");
-        QTest::newRow("cascade") << "acWCascade";
-        QTest::newRow("horizontal") << "acWHor";
-        QTest::newRow("vertical") << "acWVert";
-        QTest::newRow("minimise") << "acWMinimize";
+        QTest::newRow("cascade") << "acCascade";
+        QTest::newRow("horizontal") << "acTileHorizontally";
+        QTest::newRow("vertical") << "acTileVertically";
+        QTest::newRow("minimise") << "acMinimizeAll";
     }
 
     void windowCommands() {
@@ -261,22 +263,22 @@ private slots:
         QSet<QPair<int, int>> places;
         for (QMdiSubWindow* w : windows) {
             QVERIFY(!w->isMaximized());
-            QCOMPARE(w->isMinimized(), command == QLatin1String("acWMinimize"));
+            QCOMPARE(w->isMinimized(), command == QLatin1String("acMinimizeAll"));
             places.insert({w->x(), w->y()});
         }
-        if (command != QLatin1String("acWMinimize"))
+        if (command != QLatin1String("acMinimizeAll"))
             QCOMPARE(places.size(), 3);
-        if (command == QLatin1String("acWHor"))
+        if (command == QLatin1String("acTileHorizontally"))
             for (QMdiSubWindow* w : windows)
                 QCOMPARE(w->width(), frame->MdiArea->viewport()->width());
-        if (command == QLatin1String("acWVert"))
+        if (command == QLatin1String("acTileVertically"))
             for (QMdiSubWindow* w : windows)
                 QCOMPARE(w->height(), frame->MdiArea->viewport()->height());
     }
 
     void windowMenuListsMaps() {
         frame->acNewExecute();
-        frame->CreateMDIChild(QStringLiteral("Вторая"));
+        frame->CreateMapWindow(QStringLiteral("Вторая"));
         emit frame->WindowMenu->aboutToShow();
         QStringList entries;
         for (QAction* a : frame->WindowMenu->actions())
@@ -293,9 +295,9 @@ private slots:
 
     void redactorWithoutAccessDialogSpringsBack() {
         frame->acNewExecute();
-        frame->Redactor->trigger();
-        QVERIFY(!frame->Redactor->isChecked());
-        QVERIFY(!frame->acAddVertex->isVisible());
+        frame->acEditorMode->trigger();
+        QVERIFY(!frame->acEditorMode->isChecked());
+        QVERIFY(!frame->acAddStop->isVisible());
     }
 
     void exitClosesEveryWindow() {

@@ -1,6 +1,6 @@
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 #include "app/maparea.h"
-#include "app/mdichild.h"
+#include "app/mapwindow.h"
 #include "model/catalogue.h"
 #include "model/mapfile.h"
 #include "platform/messages.h"
@@ -71,7 +71,7 @@ QString describe(const GraphMap& map) {
 class TestMapWindow : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TMainForm> frame;
+    std::unique_ptr<MainWindow> frame;
     QStringList messages;
     QMessageBox::StandardButton answer = QMessageBox::No;
     QTemporaryDir dir;
@@ -91,7 +91,7 @@ private slots:
             messages << r.text;
             return answer;
         });
-        frame = std::make_unique<TMainForm>();
+        frame = std::make_unique<MainWindow>();
         frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
     }
@@ -113,19 +113,19 @@ private slots:
         QCOMPARE(texts.mid(texts.lastIndexOf(QStringLiteral("Открытие файла, ждите..."))),
                  QStringList({"Открытие файла, ждите...", "", "Перерисовка карты, ждите...", "",
                               kFindWayText}));
-        TMDIChild* child = frame->ActiveMapWindow();
+        MapWindow* child = frame->ActiveMapWindow();
         QVERIFY(child);
         QVERIFY(messages.isEmpty());
         QCOMPARE(child->windowTitle(), file);
         QCOMPARE(child->Map().stopCount(), 3);
         QCOMPARE(child->Map().MapCode, QString());
-        QVERIFY(!child->ImgGrafVisible());
-        QVERIFY(child->Image1Visible());
+        QVERIFY(!child->DrawnMapVisible());
+        QVERIFY(child->PictureVisible());
         QVERIFY(child->Picture().isNull());
-        QCOMPARE(child->SGM->rowCount(), 2);
-        QCOMPARE(child->SG->rowCount(), 4);
-        QCOMPARE(child->SG->item(3, 0)->text(), QStringLiteral("Улица Гагарина"));
-        QCOMPARE(child->Mode, int(emFindWay));
+        QCOMPARE(child->routeTable->rowCount(), 2);
+        QCOMPARE(child->stopList->rowCount(), 4);
+        QCOMPARE(child->stopList->item(3, 0)->text(), QStringLiteral("Улица Гагарина"));
+        QCOMPARE(child->Mode, int(FindWayMode));
         QCOMPARE(frame->StatusText(), kFindWayText);
         QVERIFY(frame->acFindWay->isChecked());
         QVERIFY(frame->acSave->isEnabled());
@@ -137,8 +137,8 @@ private slots:
     void openTwiceGivesIndependentWindows() {
         const QString file = path(QStringLiteral("twice.gaf"));
         QCOMPARE(writeMap(file, buildMap), QString());
-        TMDIChild* first = frame->OpenMap(file, file);
-        TMDIChild* second = frame->OpenMap(file, file);
+        MapWindow* first = frame->OpenMap(file, file);
+        MapWindow* second = frame->OpenMap(file, file);
         QVERIFY(first && second && first != second);
         QCOMPARE(frame->MapWindowCount(), 2);
         first->Map().stops()[0]->Left = 400;
@@ -149,10 +149,10 @@ private slots:
     void emptyMapCannotSearch() {
         const QString file = path(QStringLiteral("empty.gaf"));
         QCOMPARE(writeMap(file, [](GraphMap&) {}), QString());
-        TMDIChild* child = frame->OpenMap(file, file);
+        MapWindow* child = frame->OpenMap(file, file);
         QVERIFY(child);
         QCOMPARE(messages, QStringList({"Поиск не возможен, т.к. нет исходных данных."}));
-        QCOMPARE(child->Mode, int(emPointer));
+        QCOMPARE(child->Mode, int(PointerMode));
         QCOMPARE(frame->StatusText(), QString());
     }
 
@@ -192,7 +192,7 @@ private slots:
 
     void saveAsAndReopenKeepEverything() {
         frame->acNewExecute();
-        TMDIChild* child = frame->ActiveMapWindow();
+        MapWindow* child = frame->ActiveMapWindow();
         buildMap(child->Map());
         child->Map().Settings.ArrowType = 1;
         child->Map().stops()[1]->Label.Left = 260;
@@ -206,7 +206,7 @@ private slots:
         QCOMPARE(child->Map().FileName, file);
         const QString before = describe(child->Map());
 
-        TMDIChild* copy = frame->OpenMap(file, file);
+        MapWindow* copy = frame->OpenMap(file, file);
         QVERIFY(copy);
         QCOMPARE(describe(copy->Map()), before);
         QCOMPARE(copy->Map().Settings.ArrowType, 1);
@@ -240,7 +240,7 @@ private slots:
         QFETCH(QString, name);
         const QString file = path(QStringLiteral("kept.gaf"));
         QCOMPARE(writeMap(file, buildMap), QString());
-        TMDIChild* child = frame->OpenMap(file, file);
+        MapWindow* child = frame->OpenMap(file, file);
         QVERIFY(child);
         const QByteArray old = [&] {
             QFile f(file);
@@ -276,7 +276,7 @@ private slots:
         QFETCH(bool, saved);
         const QString file = path(QStringLiteral("changed.gaf"));
         QCOMPARE(writeMap(file, buildMap), QString());
-        TMDIChild* child = frame->OpenMap(file, QStringLiteral("Карта"));
+        MapWindow* child = frame->OpenMap(file, QStringLiteral("Карта"));
         QVERIFY(child);
         child->Map().stops()[0]->Top = 99;
         child->Modified = true;
@@ -301,10 +301,10 @@ private slots:
 
     void foundWayShowsOverThePicture() {
         frame->acNewExecute();
-        TMDIChild* child = frame->ActiveMapWindow();
+        MapWindow* child = frame->ActiveMapWindow();
         buildMap(child->Map());
         child->RedrawMap(false);
-        QVERIFY(child->Image1Visible() && !child->ImgGrafVisible());
+        QVERIFY(child->PictureVisible() && !child->DrawnMapVisible());
         const QImage plain = child->RenderMapArea();
         child->SetMapPen(Qt::blue, 3, PenMode::Copy);
         child->DrawStraightArc(45, 45, 125, 225, 6, 0, 15, 3.0);
@@ -319,7 +319,7 @@ private slots:
 
     void rubberBandErasesItselfOverThePicture() {
         frame->acNewExecute();
-        TMDIChild* child = frame->ActiveMapWindow();
+        MapWindow* child = frame->ActiveMapWindow();
         buildMap(child->Map());
         child->RedrawMap(false);
         const QImage plain = child->RenderMapArea();
@@ -334,15 +334,15 @@ private slots:
 
     void nameDragFollowsThePressedName() {
         frame->acNewExecute();
-        TMDIChild* child = frame->ActiveMapWindow();
+        MapWindow* child = frame->ActiveMapWindow();
         buildMap(child->Map());
         child->RedrawMap(false);
         StopRef stop = child->Map().stops()[0].get();
         const QPoint grab(stop->Label.Left + 3, stop->Label.Top + 4);
-        QTest::mousePress(child->Area, Qt::LeftButton, {}, grab);
+        QTest::mousePress(child->mapArea, Qt::LeftButton, {}, grab);
         QCOMPARE(child->LabelDragStop, stop);
         // The pointer runs far past other stops: the pressed name keeps the moves.
-        QTest::mouseMove(child->Area, grab + QPoint(150, 170));
+        QTest::mouseMove(child->mapArea, grab + QPoint(150, 170));
         QCOMPARE(stop->Label.Left, 50 + 150);
         QCOMPARE(stop->Label.Top, 40 + 170);
         QVERIFY(child->Modified);
@@ -350,7 +350,7 @@ private slots:
         QTest::keyClick(child, Qt::Key_Escape);
         QCOMPARE(stop->Label.Left, 50);
         QCOMPARE(stop->Label.Top, 40);
-        QTest::mouseRelease(child->Area, Qt::LeftButton, {}, grab + QPoint(150, 170));
+        QTest::mouseRelease(child->mapArea, Qt::LeftButton, {}, grab + QPoint(150, 170));
         QVERIFY(!child->LabelDragStop);
         QVERIFY(!stop->LabelDragging);
     }
@@ -365,10 +365,10 @@ private slots:
                               map.stops()[1]->Label.Left = 2147483600;
                           }),
                  QString());
-        TMDIChild* child = frame->OpenMap(file, file);
+        MapWindow* child = frame->OpenMap(file, file);
         QVERIFY(child);
-        QCOMPARE(child->Area->width(), QWIDGETSIZE_MAX);
-        QVERIFY(child->Area->height() > 90000);
+        QCOMPARE(child->mapArea->width(), QWIDGETSIZE_MAX);
+        QVERIFY(child->mapArea->height() > 90000);
         QCOMPARE(child->GraphImage().image.size(), QSize(8192, 8192));
     }
 
@@ -384,24 +384,24 @@ private slots:
         const QString found = resolveDataPath(entry.path, DataRoots());
         if (!QFileInfo::exists(found))
             QSKIP("this built-in map is not built");
-        TMDIChild* child = frame->OpenBuiltinMap(entry);
+        MapWindow* child = frame->OpenBuiltinMap(entry);
         QVERIFY2(child, qPrintable(messages.join(QLatin1Char('\n'))));
         QVERIFY2(messages.isEmpty(), qPrintable(messages.join(QLatin1Char('\n'))));
         QCOMPARE(child->windowTitle(), entry.title);
         const MapIdentity identity = recognizeMapPath(entry.path);
         QCOMPARE(child->Map().MapCode, identity.mapCode);
-        QCOMPARE(child->ImgGrafVisible(), identity.mapCity == QLatin1String("none"));
+        QCOMPARE(child->DrawnMapVisible(), identity.mapCity == QLatin1String("none"));
         QCOMPARE(child->Picture().isNull(), identity.mapCity != QLatin1String("Lirsk") &&
                                                 identity.mapCity != QLatin1String("Chelny"));
         const std::optional<RouteTable> routes = routeTableFor(identity.mapCode);
-        QCOMPARE(child->SGM->rowCount(), routes ? routes->rowCount : 2);
+        QCOMPARE(child->routeTable->rowCount(), routes ? routes->rowCount : 2);
         if (routes && !routes->rows.isEmpty())
-            QCOMPARE(child->SGM->item(1, 1)->text(), routes->rows[0].name);
-        QCOMPARE(child->SG->rowCount(), child->Map().stopCount() + 1);
+            QCOMPARE(child->routeTable->item(1, 1)->text(), routes->rows[0].name);
+        QCOMPARE(child->stopList->rowCount(), child->Map().stopCount() + 1);
         if (entry.metro)
-            QCOMPARE(child->SG->columnWidth(0), child->SG->width() - 4);
+            QCOMPARE(child->stopList->columnWidth(0), child->stopList->width() - 4);
         QVERIFY(child->Map().stopCount() > 0);
-        QCOMPARE(child->Mode, int(emFindWay));
+        QCOMPARE(child->Mode, int(FindWayMode));
 
         // A picture of the window's map area, for a look by eye.
         QVERIFY(QDir().mkpath(QStringLiteral(LIRSK_PICTURE_DIR)));
@@ -423,15 +423,15 @@ private slots:
         picture.close();
         const QString old = QDir::currentPath();
         QVERIFY(QDir::setCurrent(here.path()));
-        TMDIChild* child = frame->OpenMap(QStringLiteral("toolbox/map/MapTram.gaf"),
+        MapWindow* child = frame->OpenMap(QStringLiteral("toolbox/map/MapTram.gaf"),
                                           QStringLiteral("Трамвайная карта"));
         QDir::setCurrent(old);
         QVERIFY(child);
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages[0].startsWith(QStringLiteral("Не удалось загрузить фоновый рисунок")));
         QVERIFY(child->Picture().isNull());
-        QCOMPARE(child->SGM->rowCount(), 21);
-        QCOMPARE(child->Mode, int(emFindWay));
+        QCOMPARE(child->routeTable->rowCount(), 21);
+        QCOMPARE(child->Mode, int(FindWayMode));
         QVERIFY(frame->acSave->isEnabled());
     }
 
@@ -453,14 +453,14 @@ private slots:
                     return e;
             return MapMenuEntry{};
         }();
-        TMDIChild* child = frame->OpenBuiltinMap(entry);
+        MapWindow* child = frame->OpenBuiltinMap(entry);
         QDir::setCurrent(old);
         if (made)
             QFile::remove(installed);
         QVERIFY2(child, qPrintable(messages.join(QLatin1Char('\n'))));
         QCOMPARE(child->Map().MapCode, QStringLiteral("S"));
         QCOMPARE(child->Map().FileName, relative);
-        QCOMPARE(child->SGM->item(1, 1)->text(), QStringLiteral("Московская- Юнгородок"));
+        QCOMPARE(child->routeTable->item(1, 1)->text(), QStringLiteral("Московская- Юнгородок"));
     }
 };
 

@@ -1,7 +1,7 @@
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 #include "app/maparea.h"
-#include "app/mdichild.h"
-#include "edit/marshrut.h"
+#include "app/mapwindow.h"
+#include "edit/stoproutespopup.h"
 #include "platform/messages.h"
 
 #include <QFrame>
@@ -41,8 +41,8 @@ const StopEntry kStops[] = {
 class TestPanels : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TMainForm> frame;
-    TMDIChild* child = nullptr;
+    std::unique_ptr<MainWindow> frame;
+    MapWindow* child = nullptr;
     QStringList messages;
 
     void flush() {
@@ -50,7 +50,7 @@ class TestPanels : public QObject {
         QCoreApplication::processEvents();
     }
 
-    QList<StopRef> fillMap(TMDIChild* window) {
+    QList<StopRef> fillMap(MapWindow* window) {
         QList<StopRef> stops;
         int x = 40;
         for (const StopEntry& entry : kStops) {
@@ -87,18 +87,18 @@ class TestPanels : public QObject {
     }
 
     void search(const QString& typed) {
-        child->EditSearch->setFocus();
-        child->EditSearch->selectAll();
-        QTest::keyClick(child->EditSearch, Qt::Key_Backspace);
-        typeText(child->EditSearch, typed);
-        QTest::mouseClick(child->SpeedButton1, Qt::LeftButton);
+        child->searchBox->setFocus();
+        child->searchBox->selectAll();
+        QTest::keyClick(child->searchBox, Qt::Key_Backspace);
+        typeText(child->searchBox, typed);
+        QTest::mouseClick(child->searchButton, Qt::LeftButton);
     }
 
     void layOut() {
         for (int i = 0; i < 3; ++i) {
             QCoreApplication::processEvents();
-            if (child->PTables->layout())
-                child->PTables->layout()->activate();
+            if (child->sidePanel->layout())
+                child->sidePanel->layout()->activate();
         }
     }
 
@@ -109,7 +109,7 @@ private slots:
             messages << r.text;
             return QMessageBox::Ok;
         });
-        frame = std::make_unique<TMainForm>();
+        frame = std::make_unique<MainWindow>();
         frame->resize(900, 700);
         frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
@@ -150,36 +150,36 @@ private slots:
         if (row == 0) {
             QCOMPARE(messages, QStringList{kNotFound});
             QCOMPARE(marked(), QStringList{stops[1]->Label.Caption});
-            QCOMPARE(child->EditSearch->text(), typed.toLower());
+            QCOMPARE(child->searchBox->text(), typed.toLower());
             return;
         }
         const QString name = stops[row - 1]->Label.Caption;
         QCOMPARE(messages, QStringList{kFound});
-        QCOMPARE(child->SG->currentRow(), row);
-        QCOMPARE(child->SG->currentColumn(), 0);
+        QCOMPARE(child->stopList->currentRow(), row);
+        QCOMPARE(child->stopList->currentColumn(), 0);
         QCOMPARE(marked(), QStringList{name});
         QCOMPARE(child->Map().SelectedCount, 1);
-        QCOMPARE(child->SG->statusTip(), QStringLiteral("Остановка ") + name);
+        QCOMPARE(child->stopList->statusTip(), QStringLiteral("Остановка ") + name);
         // The box now holds the whole name, in lower case; searching again finds the same row.
-        QCOMPARE(child->EditSearch->text(), name.toLower());
-        QTest::mouseClick(child->SpeedButton1, Qt::LeftButton);
+        QCOMPARE(child->searchBox->text(), name.toLower());
+        QTest::mouseClick(child->searchButton, Qt::LeftButton);
         QCOMPARE(messages, (QStringList{kFound, kFound}));
-        QCOMPARE(child->SG->currentRow(), row);
+        QCOMPARE(child->stopList->currentRow(), row);
         QCOMPARE(marked(), QStringList{name});
     }
 
     void enterSearchesFromTheBoxAndTheLists() {
         fillMap(child);
         child->ShowSearchPanel(true);
-        typeText(child->EditSearch, QStringLiteral("маяк"));
-        QTest::keyClick(child->EditSearch, Qt::Key_Return);
+        typeText(child->searchBox, QStringLiteral("маяк"));
+        QTest::keyClick(child->searchBox, Qt::Key_Return);
         QCOMPARE(messages, QStringList{kFound});
-        QCOMPARE(child->SG->currentRow(), 3);
+        QCOMPARE(child->stopList->currentRow(), 3);
         // The box holds "маяковская"; Enter in the stop list searches for it again.
-        child->SG->setFocus();
-        QTest::keyClick(child->SG, Qt::Key_Return);
+        child->stopList->setFocus();
+        QTest::keyClick(child->stopList, Qt::Key_Return);
         QCOMPARE(messages, (QStringList{kFound, kFound}));
-        QCOMPARE(child->SG->currentRow(), 3);
+        QCOMPARE(child->stopList->currentRow(), 3);
     }
 
     // --- The stop list ------------------------------------------------------------------------
@@ -193,24 +193,25 @@ private slots:
         StopRef added = child->Map().AddStop(500, 300, -1, QStringLiteral("Пушкинская"), true);
         added->Label.Caption = QStringLiteral("Пушкинская");
         QCOMPARE(added->Id, 1);
-        QCOMPARE(child->SG->rowCount(), 6);
-        QCOMPARE(child->SG->item(5, 0)->text(), QStringLiteral("Пушкинская"));
+        QCOMPARE(child->stopList->rowCount(), 6);
+        QCOMPARE(child->stopList->item(5, 0)->text(), QStringLiteral("Пушкинская"));
 
-        clickCell(child->SG, 5, 0);
+        clickCell(child->stopList, 5, 0);
         QCOMPARE(marked(), QStringList{QStringLiteral("Пушкинская")});
-        clickCell(child->SG, 2, 0);
+        clickCell(child->stopList, 2, 0);
         QCOMPARE(marked(), QStringList{QStringLiteral("Маяковская")});
         // The right button chooses no row.
-        QTest::mouseClick(child->SG->viewport(), Qt::RightButton, {},
-                          child->SG->visualRect(child->SG->model()->index(4, 0)).center());
+        QTest::mouseClick(
+            child->stopList->viewport(), Qt::RightButton, {},
+            child->stopList->visualRect(child->stopList->model()->index(4, 0)).center());
         QCOMPARE(marked(), QStringList{QStringLiteral("Маяковская")});
         // Down moves to the next row and marks its stop only.
-        QTest::keyClick(child->SG, Qt::Key_Down);
+        QTest::keyClick(child->stopList, Qt::Key_Down);
         QCOMPARE(marked(), QStringList{QStringLiteral("Владимирская")});
         // A click on the picture clears the marks; a click on the current row marks it again.
-        QTest::mouseClick(child->Area, Qt::LeftButton, {}, QPoint(300, 400));
+        QTest::mouseClick(child->mapArea, Qt::LeftButton, {}, QPoint(300, 400));
         QVERIFY(marked().isEmpty());
-        clickCell(child->SG, 3, 0);
+        clickCell(child->stopList, 3, 0);
         QCOMPARE(marked(), QStringList{QStringLiteral("Владимирская")});
         QCOMPARE(child->Map().SelectedCount, 1);
     }
@@ -219,7 +220,7 @@ private slots:
         QList<StopRef> stops = fillMap(child);
         child->ShowSearchPanel(true);
         layOut();
-        clickCell(child->SG, 3, 0);
+        clickCell(child->stopList, 3, 0);
         QCOMPARE(marked(), QStringList{QStringLiteral("Маяковская")});
         child->ClearSelection(-1, true);
         // The current row goes with its stop; the row that becomes current is not chosen.
@@ -234,9 +235,9 @@ private slots:
         fillMap(child);
         child->ShowSearchPanel(true);
         layOut();
-        clickCell(child->SG, 1, 0);
+        clickCell(child->stopList, 1, 0);
         QCOMPARE(marked(), QStringList{QStringLiteral("Невский проспект")});
-        QTest::keyClick(child->SG, Qt::Key_Up);
+        QTest::keyClick(child->stopList, Qt::Key_Up);
         QCOMPARE(marked(), QStringList{QStringLiteral("Невский проспект")});
         QCOMPARE(child->Map().SelectedCount, 1);
     }
@@ -244,8 +245,8 @@ private slots:
     void emptyMapRowMarksNothing() {
         child->ShowSearchPanel(true);
         layOut();
-        QCOMPARE(child->SG->rowCount(), 2);
-        clickCell(child->SG, 1, 0);
+        QCOMPARE(child->stopList->rowCount(), 2);
+        clickCell(child->stopList, 1, 0);
         QCOMPARE(child->Map().SelectedCount, 0);
     }
 
@@ -280,18 +281,18 @@ private slots:
         QFETCH(int, row);
         fillMap(child);
         child->Map().MapCode = mapCode;
-        child->SGM->setRowCount(5);
+        child->routeTable->setRowCount(5);
         const QStringList numbers = {QStringLiteral("12"), QStringLiteral("3"), QStringLiteral("2"),
                                      QString()};
         for (int i = 0; i < numbers.size(); ++i) {
-            child->SGM->setItem(i + 1, 0, new QTableWidgetItem(numbers[i]));
-            child->SGM->setItem(i + 1, 1, new QTableWidgetItem(QStringLiteral("маршрут")));
+            child->routeTable->setItem(i + 1, 0, new QTableWidgetItem(numbers[i]));
+            child->routeTable->setItem(i + 1, 1, new QTableWidgetItem(QStringLiteral("маршрут")));
         }
         child->ShowRoutesPanel(true);
         layOut();
         // Whatever was marked before goes.
         child->ToggleSelected(child->Map().stops().back().get());
-        clickCell(child->SGM, row, 1);
+        clickCell(child->routeTable, row, 1);
         QTEST(marked(), "expected");
     }
 
@@ -300,8 +301,8 @@ private slots:
         stops[0]->Routes = QStringLiteral("T5");
         child->ShowRoutesPanel(true);
         layOut();
-        QCOMPARE(child->SGM->rowCount(), 2);
-        clickCell(child->SGM, 1, 0);
+        QCOMPARE(child->routeTable->rowCount(), 2);
+        clickCell(child->routeTable, 1, 0);
         // The key is one space: every routes text with a space, among them the default one.
         QCOMPARE(marked(),
                  (QStringList{QStringLiteral("Площадь Восстания"), QStringLiteral("Маяковская"),
@@ -311,50 +312,50 @@ private slots:
     // --- The panel commands -----------------------------------------------------------------
 
     void searchPanelCommandOnANewMap() {
-        QVERIFY(frame->acShowSmeg->isChecked());
-        QVERIFY(!child->PTables->isVisible());
-        frame->acShowSmeg->trigger();
+        QVERIFY(frame->acSearchPanel->isChecked());
+        QVERIFY(!child->sidePanel->isVisible());
+        frame->acSearchPanel->trigger();
         layOut();
-        QVERIFY(!frame->acShowSmeg->isChecked());
-        QVERIFY(child->PTables->isVisible());
-        QVERIFY(!child->PSmeg->isVisible());
-        frame->acShowSmeg->trigger();
+        QVERIFY(!frame->acSearchPanel->isChecked());
+        QVERIFY(child->sidePanel->isVisible());
+        QVERIFY(!child->searchPanel->isVisible());
+        frame->acSearchPanel->trigger();
         layOut();
-        QVERIFY(child->PSmeg->isVisible());
-        QVERIFY(child->PTables->height() > 100);
-        QCOMPARE(child->PSmeg->height(), child->PTables->height() / 2);
-        QCOMPARE(child->PSmeg->y(), 0);
+        QVERIFY(child->searchPanel->isVisible());
+        QVERIFY(child->sidePanel->height() > 100);
+        QCOMPARE(child->searchPanel->height(), child->sidePanel->height() / 2);
+        QCOMPARE(child->searchPanel->y(), 0);
     }
 
     void routeBoxSharesTheLeftPanel() {
         child->ShowSearchPanel(true);
         layOut();
-        QCOMPARE(child->PSmeg->height(), child->PTables->height());
-        frame->acShowInced->trigger();
+        QCOMPARE(child->searchPanel->height(), child->sidePanel->height());
+        frame->acRouteTable->trigger();
         layOut();
-        QVERIFY(frame->acShowInced->isChecked());
-        QVERIFY(child->POrient->isVisible());
-        QCOMPARE(child->PSmeg->height(), child->PTables->height() / 2);
-        frame->acShowInced->trigger();
+        QVERIFY(frame->acRouteTable->isChecked());
+        QVERIFY(child->routesBox->isVisible());
+        QCOMPARE(child->searchPanel->height(), child->sidePanel->height() / 2);
+        frame->acRouteTable->trigger();
         layOut();
-        QVERIFY(!child->POrient->isVisible());
-        QVERIFY(child->PTables->isVisible());
-        QCOMPARE(child->PSmeg->height(), child->PTables->height());
+        QVERIFY(!child->routesBox->isVisible());
+        QVERIFY(child->sidePanel->isVisible());
+        QCOMPARE(child->searchPanel->height(), child->sidePanel->height());
     }
 
     void hidingBothHidesTheLeftPanel() {
-        frame->acShowInced->trigger(); // the left panel comes, the search panel filling it
+        frame->acRouteTable->trigger(); // the left panel comes, the search panel filling it
         layOut();
-        QVERIFY(child->PTables->isVisible());
-        QVERIFY(child->POrient->isVisible());
-        QCOMPARE(child->PSmeg->height(), child->PTables->height());
-        frame->acShowInced->trigger();
+        QVERIFY(child->sidePanel->isVisible());
+        QVERIFY(child->routesBox->isVisible());
+        QCOMPARE(child->searchPanel->height(), child->sidePanel->height());
+        frame->acRouteTable->trigger();
         layOut();
-        QVERIFY(child->PTables->isVisible());
-        frame->acShowSmeg->trigger();
+        QVERIFY(child->sidePanel->isVisible());
+        frame->acSearchPanel->trigger();
         layOut();
-        QVERIFY(!child->PTables->isVisible());
-        QVERIFY(child->SBGraf->x() < 5);
+        QVERIFY(!child->sidePanel->isVisible());
+        QVERIFY(child->scrollArea->x() < 5);
     }
 
     // --- The name drag ------------------------------------------------------------------------
@@ -375,9 +376,9 @@ private slots:
         StopRef stop = stops[0];
         QCOMPARE(QPoint(stop->Label.Left, stop->Label.Top), QPoint(50, 60));
         const QPoint grab(53, 64);
-        QTest::mousePress(child->Area, Qt::LeftButton, {}, grab);
-        QTest::mouseMove(child->Area, grab + move);
-        QTest::mouseRelease(child->Area, Qt::LeftButton, {}, grab + move);
+        QTest::mousePress(child->mapArea, Qt::LeftButton, {}, grab);
+        QTest::mouseMove(child->mapArea, grab + move);
+        QTest::mouseRelease(child->mapArea, Qt::LeftButton, {}, grab + move);
         QTEST(QPoint(stop->Label.Left, stop->Label.Top), "labelAt");
         QVERIFY(!stop->LabelDragging);
         QVERIFY(!child->LabelDragStop);
@@ -400,18 +401,18 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(frame.get()));
         if (searchBoxHadTheKeyboard) {
             child->ShowSearchPanel(true);
-            child->EditSearch->setFocus();
+            child->searchBox->setFocus();
         }
-        QTest::mousePress(child->Area, Qt::LeftButton, {}, grab);
-        QTest::mouseMove(child->Area, grab + QPoint(40, 30));
+        QTest::mousePress(child->mapArea, Qt::LeftButton, {}, grab);
+        QTest::mouseMove(child->mapArea, grab + QPoint(40, 30));
         QCOMPARE(QPoint(stop->Label.Left, stop->Label.Top), home + QPoint(40, 30));
         QTest::keyClick(frame->windowHandle(), Qt::Key_Escape);
         QCOMPARE(QPoint(stop->Label.Left, stop->Label.Top), home);
         // The drag goes on: the next move puts the grabbed point under the pointer again.
-        QTest::mouseMove(child->Area, grab + QPoint(10, 20));
+        QTest::mouseMove(child->mapArea, grab + QPoint(10, 20));
         QCOMPARE(QPoint(stop->Label.Left, stop->Label.Top), home + QPoint(10, 20));
         QTest::keyClick(frame->windowHandle(), Qt::Key_Escape);
-        QTest::mouseRelease(child->Area, Qt::LeftButton, {}, grab + QPoint(10, 20));
+        QTest::mouseRelease(child->mapArea, Qt::LeftButton, {}, grab + QPoint(10, 20));
         QCOMPARE(QPoint(stop->Label.Left, stop->Label.Top), home);
         // Without a drag Esc moves nothing.
         stop->Label.Left += 7;
@@ -425,43 +426,43 @@ private slots:
         QList<StopRef> stops = fillMap(child);
         child->ToggleSelected(stops[0]);
         child->ToggleSelected(stops[3]);
-        QVERIFY(child->Image1Visible());
+        QVERIFY(child->PictureVisible());
         // A press elsewhere released on the picture is no click on it.
-        QTest::mousePress(child->Area, Qt::LeftButton, {},
+        QTest::mousePress(child->mapArea, Qt::LeftButton, {},
                           QPoint(stops[2]->Label.Left + 2, stops[2]->Label.Top + 2));
-        QTest::mouseRelease(child->Area, Qt::LeftButton, {}, QPoint(300, 400));
+        QTest::mouseRelease(child->mapArea, Qt::LeftButton, {}, QPoint(300, 400));
         QCOMPARE(child->Map().SelectedCount, 2);
-        QTest::mouseClick(child->Area, Qt::RightButton, {}, QPoint(300, 400));
+        QTest::mouseClick(child->mapArea, Qt::RightButton, {}, QPoint(300, 400));
         QCOMPARE(child->Map().SelectedCount, 2);
-        QTest::mouseClick(child->Area, Qt::LeftButton, {}, QPoint(300, 400));
+        QTest::mouseClick(child->mapArea, Qt::LeftButton, {}, QPoint(300, 400));
         QCOMPARE(child->Map().SelectedCount, 0);
         QVERIFY(!stops[0]->Selected && !stops[3]->Selected);
     }
 
     void pointerOnThePictureClosesTheInformationWindow() {
         fillMap(child);
-        TMarsh* marsh = MarshWindow();
+        StopRoutesPopup* marsh = stopRoutesPopup();
         marsh->show();
         QVERIFY(QTest::qWaitForWindowExposed(marsh));
-        QTest::mouseMove(child->Area, QPoint(300, 400));
-        QVERIFY(child->Timer1->isActive());
-        QCOMPARE(child->Timer1->interval(), 1);
+        QTest::mouseMove(child->mapArea, QPoint(300, 400));
+        QVERIFY(child->routesPopupTimer->isActive());
+        QCOMPARE(child->routesPopupTimer->interval(), 1);
         QVERIFY(marsh->isVisible()); // not within the event itself
         QTRY_VERIFY(!marsh->isVisible());
-        QVERIFY(!child->Timer1->isActive());
+        QVERIFY(!child->routesPopupTimer->isActive());
     }
 
     void graphImageKeepsTheInformationWindow() {
         fillMap(child);
         child->SetEditorMode(true);
-        QVERIFY(child->ImgGrafVisible());
-        TMarsh* marsh = MarshWindow();
+        QVERIFY(child->DrawnMapVisible());
+        StopRoutesPopup* marsh = stopRoutesPopup();
         marsh->show();
         QVERIFY(QTest::qWaitForWindowExposed(marsh));
-        QTest::mouseMove(child->Area, QPoint(300, 400));
+        QTest::mouseMove(child->mapArea, QPoint(300, 400));
         QTest::qWait(30);
         QVERIFY(marsh->isVisible());
-        QVERIFY(!child->Timer1->isActive());
+        QVERIFY(!child->routesPopupTimer->isActive());
         marsh->close();
     }
 };

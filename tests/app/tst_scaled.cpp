@@ -1,10 +1,10 @@
 // The program's own pictures on a desktop scaled to twice the size (run with QT_SCALE_FACTOR=2):
 // each is drawn with twice the pixels, not enlarged from the small one.
 
+#include "app/aboutandsplash.h"
 #include "app/appicon.h"
-#include "app/forms.h"
-#include "app/mainform.h"
-#include "edit/rez.h"
+#include "app/mainwindow.h"
+#include "edit/routereportdialog.h"
 
 #include <QTest>
 
@@ -17,14 +17,14 @@ private slots:
     void picturesHaveTwiceThePixels_data() {
         QTest::addColumn<QPixmap>("picture");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("splash") << TForm4::SplashPicture() << QSize(297, 153);
-        QTest::newRow("fare") << TFRez::MoneyPicture() << QSize(32, 32);
-        QTest::newRow("length") << TFRez::RoadPicture() << QSize(32, 32);
-        QTest::newRow("time") << TFRez::ClockPicture() << QSize(32, 32);
-        QTest::newRow("close") << TFRez::CloseGlyph() << QSize(16, 16);
-        TMainForm frame;
-        QTest::newRow("find way") << frame.ILmnu[9].pixmap(QSize(16, 16)) << QSize(16, 16);
-        QTest::newRow("help") << frame.ILmnu[13].pixmap(QSize(16, 16)) << QSize(16, 16);
+        QTest::newRow("splash") << SplashScreen::SplashPicture() << QSize(297, 153);
+        QTest::newRow("fare") << RouteReportDialog::MoneyPicture() << QSize(32, 32);
+        QTest::newRow("length") << RouteReportDialog::RoadPicture() << QSize(32, 32);
+        QTest::newRow("time") << RouteReportDialog::ClockPicture() << QSize(32, 32);
+        QTest::newRow("close") << RouteReportDialog::CloseGlyph() << QSize(16, 16);
+        MainWindow frame;
+        QTest::newRow("find way") << frame.menuImages[9].pixmap(QSize(16, 16)) << QSize(16, 16);
+        QTest::newRow("help") << frame.menuImages[13].pixmap(QSize(16, 16)) << QSize(16, 16);
         QTest::newRow("window icon") << frame.windowIcon().pixmap(QSize(32, 32)) << QSize(32, 32);
     }
 

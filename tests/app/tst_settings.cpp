@@ -1,6 +1,6 @@
-#include "app/mainform.h"
-#include "app/mdichild.h"
-#include "app/settingsform.h"
+#include "app/displaysettingsdialog.h"
+#include "app/mainwindow.h"
+#include "app/mapwindow.h"
 #include "edit/modal.h"
 #include "platform/colours.h"
 #include "platform/messages.h"
@@ -24,14 +24,14 @@ Q_DECLARE_METATYPE(lirsk::DisplaySettings)
 class TestSettings : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TMainForm> frame;
-    TMDIChild* child = nullptr;
+    std::unique_ptr<MainWindow> frame;
+    MapWindow* child = nullptr;
 
-    TSettingsForm& form() { return *frame->SettingsForm; }
+    DisplaySettingsDialog& form() { return *frame->displaySettingsDialog; }
 
     // Runs the settings command; `user` acts in the dialog while it is shown. A dialog the user
     // left open is closed by its close box.
-    void runSettings(const std::function<void(TSettingsForm&)>& user) {
+    void runSettings(const std::function<void(DisplaySettingsDialog&)>& user) {
         bool ran = false;
         QTimer::singleShot(0, this, [this, &ran, user] {
             ran = true;
@@ -43,7 +43,7 @@ class TestSettings : public QObject {
         QVERIFY(ran);
     }
 
-    static void pressOK(TSettingsForm& f) { QTest::mouseClick(f.BtnOK, Qt::LeftButton); }
+    static void pressOK(DisplaySettingsDialog& f) { QTest::mouseClick(f.BtnOK, Qt::LeftButton); }
 
     static void typeInto(TSpinEdit* spin, const QString& text) {
         spin->setFocus();
@@ -71,8 +71,8 @@ class TestSettings : public QObject {
 private slots:
     void init() {
         setMessageHandler([](const MessageRequest&) { return QMessageBox::Ok; });
-        frame = std::make_unique<TMainForm>();
-        frame->SettingsForm = new TSettingsForm(frame.get());
+        frame = std::make_unique<MainWindow>();
+        frame->displaySettingsDialog = new DisplaySettingsDialog(frame.get());
         frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
         frame->acNewExecute();
@@ -160,7 +160,7 @@ private slots:
         QFETCH(DisplaySettings, stored);
         QFETCH(DisplaySettings, returned);
         child->Map().Settings = stored;
-        runSettings([&](TSettingsForm& f) {
+        runSettings([&](DisplaySettingsDialog& f) {
             QCOMPARE(f.PArcColor->Colour(), stored.ArcColor);
             QCOMPARE(f.PTreeColor->Colour(), stored.TreeColor);
             QCOMPARE(f.PArcColor->palette().color(QPalette::Window), toQColor(stored.ArcColor));
@@ -183,7 +183,7 @@ private slots:
             offered << initial;
             return offered.size() == 1 ? QColor(0x11, 0x22, 0x33) : QColor(0xAA, 0xBB, 0xCC);
         };
-        runSettings([&](TSettingsForm& f) {
+        runSettings([&](DisplaySettingsDialog& f) {
             QTest::mouseClick(f.PArcColor, Qt::LeftButton);
             QTest::mouseClick(f.PTreeColor, Qt::LeftButton);
             choose(f.RGArcWeight, 1);
@@ -228,7 +228,7 @@ private slots:
     void spinBoxText() {
         QFETCH(QString, typed);
         QFETCH(int, value);
-        runSettings([&](TSettingsForm& f) {
+        runSettings([&](DisplaySettingsDialog& f) {
             typeInto(f.SESize, typed);
             // The preview reads the box as it is being edited.
             QCOMPARE(f.SESize->Value(), value);
@@ -245,7 +245,7 @@ private slots:
         child->DrawStraightArc(10, 10, 200, 200, 0, 0, 15, 3.0);
         QVERIFY(child->OverlayShown());
         form().AskColour = [](const QColor&) { return QColor(Qt::red); };
-        runSettings([&](TSettingsForm& f) {
+        runSettings([&](DisplaySettingsDialog& f) {
             QTest::mouseClick(f.PArcColor, Qt::LeftButton);
             QTest::mouseClick(f.PTreeColor, Qt::LeftButton);
             typeInto(f.SEWidth, QStringLiteral("9"));
@@ -270,7 +270,7 @@ private slots:
 
     void cancelledColourDialogKeepsTheSystemColour() {
         form().AskColour = [](const QColor&) { return std::nullopt; };
-        runSettings([&](TSettingsForm& f) {
+        runSettings([&](DisplaySettingsDialog& f) {
             QTest::mouseClick(f.PArcColor, Qt::LeftButton);
             pressOK(f);
         });
@@ -283,7 +283,7 @@ private slots:
             ++asked;
             return int(QDialog::Rejected);
         });
-        runSettings([&](TSettingsForm& f) {
+        runSettings([&](DisplaySettingsDialog& f) {
             choose(f.RGArcWeight, 1);
             pressOK(f);
         });
@@ -298,7 +298,7 @@ private slots:
     // the dialog goes.
     void previewTurnsWhileShown() {
         QList<double> angles;
-        runSettings([&](TSettingsForm& f) {
+        runSettings([&](DisplaySettingsDialog& f) {
             QVERIFY(f.Timer1->isActive());
             QCOMPARE(f.Timer1->interval(), 50);
             angles << f.PreviewAngle;
@@ -310,7 +310,7 @@ private slots:
         const double left = form().PreviewAngle;
         QTest::qWait(120);
         QCOMPARE(form().PreviewAngle, left);
-        runSettings([&](TSettingsForm& f) {
+        runSettings([&](DisplaySettingsDialog& f) {
             angles << f.PreviewAngle;
             pressOK(f);
         });
@@ -323,7 +323,7 @@ private slots:
     // The preview draws the values in the dialog as they stand, not the map's.
     void previewFollowsTheEditedValues() {
         form().AskColour = [](const QColor&) { return QColor(Qt::red); };
-        runSettings([&](TSettingsForm& f) {
+        runSettings([&](DisplaySettingsDialog& f) {
             f.Timer1->stop();
             QTest::mouseClick(f.PArcColor, Qt::LeftButton);
             typeInto(f.SEWidth, QStringLiteral("1"));

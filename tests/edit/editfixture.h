@@ -2,11 +2,11 @@
 
 // Drives a map window of a real frame with mouse events, offscreen, and answers its dialogs.
 
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 #include "app/maparea.h"
-#include "app/mdichild.h"
+#include "app/mapwindow.h"
 #include "edit/modal.h"
-#include "edit/setarcweight.h"
+#include "edit/roadparametersdialog.h"
 #include "platform/messages.h"
 
 #include <QCoreApplication>
@@ -33,8 +33,8 @@ inline QPoint centreOf(lirsk::StopRef stop) {
 }
 
 struct Fixture {
-    std::unique_ptr<TMainForm> frame;
-    TMDIChild* child = nullptr;
+    std::unique_ptr<MainWindow> frame;
+    MapWindow* child = nullptr;
     QStringList messages;
     int dialogs = 0;
     // What the next modal dialog does; by default it is closed without an answer.
@@ -57,7 +57,7 @@ struct Fixture {
             dialog.hide();
             return dialog.result();
         });
-        frame = std::make_unique<TMainForm>();
+        frame = std::make_unique<MainWindow>();
         frame->resize(1000, 800);
         frame->show();
     }
@@ -66,7 +66,7 @@ struct Fixture {
         // The map windows go first, while the frame still hears about them.
         if (frame) {
             for (QMdiSubWindow* window : frame->MdiArea->subWindowList()) {
-                if (auto* map = qobject_cast<TMDIChild*>(window->widget()))
+                if (auto* map = qobject_cast<MapWindow*>(window->widget()))
                     map->Modified = false;
                 window->close();
             }
@@ -79,7 +79,7 @@ struct Fixture {
     }
 
     // A new, empty map window with the graph image shown, as in editor mode.
-    TMDIChild* newMap() {
+    MapWindow* newMap() {
         frame->acNew->trigger();
         child = frame->ActiveMapWindow();
         child->SetEditorMode(true);
@@ -87,19 +87,19 @@ struct Fixture {
     }
 
     void press(const QPoint& p, Qt::MouseButton b = Qt::LeftButton, Qt::KeyboardModifiers m = {}) {
-        QTest::mousePress(child->Area, b, m, p);
+        QTest::mousePress(child->mapArea, b, m, p);
     }
-    void moveTo(const QPoint& p) { QTest::mouseMove(child->Area, p); }
+    void moveTo(const QPoint& p) { QTest::mouseMove(child->mapArea, p); }
     // A move with no button down (the test library moves the cursor itself for such a move,
     // which an offscreen screen does not pass on).
     void hover(const QPoint& p) {
-        QMouseEvent move(QEvent::MouseMove, p, child->Area->mapToGlobal(p), Qt::NoButton,
+        QMouseEvent move(QEvent::MouseMove, p, child->mapArea->mapToGlobal(p), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(child->Area, &move);
+        QCoreApplication::sendEvent(child->mapArea, &move);
     }
     void release(const QPoint& p, Qt::MouseButton b = Qt::LeftButton,
                  Qt::KeyboardModifiers m = {}) {
-        QTest::mouseRelease(child->Area, b, m, p);
+        QTest::mouseRelease(child->mapArea, b, m, p);
     }
     void click(const QPoint& p, Qt::KeyboardModifiers m = {}) {
         press(p, Qt::LeftButton, m);
@@ -115,7 +115,7 @@ struct Fixture {
     // Adds a stop by a click on the empty map in the add-stop mode.
     lirsk::StopRef addStop(int x, int y) {
         const int mode = child->Mode;
-        child->SetAddVertexMode();
+        child->SetAddStopMode();
         click({x, y});
         child->Mode = mode;
         return child->Map().stops().back().get();
@@ -124,7 +124,7 @@ struct Fixture {
     // The road parameters dialog, answered with three typed texts and "OK".
     void answerWeights(const QString& price, const QString& length, const QString& time) {
         onDialog = [=](QDialog& dialog) {
-            auto* form = qobject_cast<TSetarcWeightForm*>(&dialog);
+            auto* form = qobject_cast<RoadParametersDialog*>(&dialog);
             if (!form)
                 return;
             for (auto [edit, text] :

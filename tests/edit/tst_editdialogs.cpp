@@ -1,9 +1,9 @@
 #include "editfixture.h"
 
 #include "edit/modal.h"
-#include "edit/rez.h"
-#include "edit/setarcweight.h"
-#include "edit/vertexparam.h"
+#include "edit/roadparametersdialog.h"
+#include "edit/routereportdialog.h"
+#include "edit/stoppropertiesdialog.h"
 #include "platform/messages.h"
 
 #include <QCheckBox>
@@ -99,7 +99,7 @@ private slots:
         QFETCH(int, messageCount);
         QFETCH(bool, accepted);
         QFETCH(double, lengthRead);
-        TSetarcWeightForm form;
+        RoadParametersDialog form;
         answerWith([&](QDialog&) {
             typeInto(form.PriceEdit, price);
             typeInto(form.LengthEdit, length);
@@ -118,7 +118,7 @@ private slots:
     }
 
     void weightsShownAndFocused() {
-        TSetarcWeightForm form;
+        RoadParametersDialog form;
         QString shownPrice, shownLength, shownTime, selected;
         bool priceFocused = false;
         answerWith([&](QDialog& dialog) {
@@ -144,7 +144,7 @@ private slots:
     }
 
     void weightsClosedWithoutOk() {
-        TSetarcWeightForm form;
+        RoadParametersDialog form;
         // An earlier accepted showing does not count for the next one.
         answerWith([&](QDialog&) { QTest::mouseClick(form.Button1, Qt::LeftButton); });
         QVERIFY(form.Ask({1, 2, 3}));
@@ -157,7 +157,7 @@ private slots:
     }
 
     void weightsKeyboardOrder() {
-        TSetarcWeightForm form;
+        RoadParametersDialog form;
         QList<QWidget*> order;
         answerWith([&](QDialog&) {
             form.Button1->setFocus();
@@ -201,7 +201,7 @@ private slots:
         QFETCH(bool, pickFont);
         QFETCH(QString, expectName);
         QFETCH(QString, expectSize);
-        TVertexParamForm form;
+        StopPropertiesDialog form;
         FontSpec chosen;
         chosen.Name = QStringLiteral("Arial");
         chosen.Size = 12;
@@ -254,7 +254,7 @@ private slots:
     }
 
     void propertiesEmptySizeRefused() {
-        TVertexParamForm form;
+        StopPropertiesDialog form;
         bool stayedOpen = false;
         answerWith([&](QDialog& dialog) {
             QLineEdit* sizeText = form.SESize->findChild<QLineEdit*>();
@@ -276,7 +276,7 @@ private slots:
     }
 
     void propertiesColourAndCancel() {
-        TVertexParamForm form;
+        StopPropertiesDialog form;
         QList<QColor> offered;
         form.AskColour = [&offered](const QColor& last) -> std::optional<QColor> {
             offered << last;
@@ -303,7 +303,7 @@ private slots:
     }
 
     void reportWindowLayout() {
-        TFRez rez;
+        RouteReportDialog rez;
         RouteReport report;
         report.fareText = QStringLiteral("14 руб.");
         report.lengthText = QStringLiteral("2,35 км.");
@@ -328,7 +328,8 @@ private slots:
         QCOMPARE(rez.BitBtn1->geometry(), QRect(208, 288, 91, 25));
         // The pictures are drawn, not empty.
         for (const QPixmap& picture :
-             {TFRez::MoneyPicture(), TFRez::RoadPicture(), TFRez::ClockPicture()}) {
+             {RouteReportDialog::MoneyPicture(), RouteReportDialog::RoadPicture(),
+              RouteReportDialog::ClockPicture()}) {
             const QImage image = picture.toImage();
             int opaque = 0;
             for (int y = 0; y < image.height(); ++y)

@@ -1,7 +1,7 @@
 #include "editfixture.h"
 
-#include "edit/marshrut.h"
-#include "edit/vertexparam.h"
+#include "edit/stoppropertiesdialog.h"
+#include "edit/stoproutespopup.h"
 #include "model/graphmap.h"
 #include "platform/colours.h"
 #include "view/maprenderer.h"
@@ -76,31 +76,31 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<bool>("clearsPicked");
         QTest::addColumn<QString>("status");
-        QTest::newRow("pointer") << "acPointer" << int(emPointer) << true << "Режим просмотра";
-        QTest::newRow("add stop") << "acAddVertex" << int(emAddVertex) << false
+        QTest::newRow("pointer") << "acPointer" << int(PointerMode) << true << "Режим просмотра";
+        QTest::newRow("add stop") << "acAddStop" << int(AddStopMode) << false
                                   << "Добавление остановки (щёлкните левой кнопкой мыши на "
                                      "рабочее поле, чтобы добавить остановку)";
-        QTest::newRow("add arc") << "acAddArc" << int(emAddArc) << true
+        QTest::newRow("add arc") << "acAddArc" << int(AddArcMode) << true
                                  << "Добавление дуги (укажите левой кнопкой мыши вершину из "
                                     "которой исходит дуга, затем в какую вершину входит)";
-        QTest::newRow("delete arc") << "acDestroyArc" << int(emDestroyArc) << true
+        QTest::newRow("delete arc") << "acDeleteArc" << int(DeleteArcMode) << true
                                     << "Удаление дуги (укажите левой кнопкой мыши вершину из "
                                        "которой исходит дуга, затем в какую вершину входит)";
-        QTest::newRow("add road") << "acAddRebro" << int(emAddRebro) << true
+        QTest::newRow("add road") << "acAddRoad" << int(AddRoadMode) << true
                                   << "Добавление дороги (укажите левой кнопкой мыши остановку из "
                                      "которой исходит дорога, затем в какую входит)";
-        QTest::newRow("delete road") << "acDestroyRebro" << int(emDestroyRebro) << true
+        QTest::newRow("delete road") << "acDeleteRoad" << int(DeleteRoadMode) << true
                                      << "Удаление дороги (укажите левой кнопкой мыши остановку "
                                         "из которой исходит дорога, затем в какую входит)";
         QTest::newRow("road weights")
-            << "acChangeRebroWeight" << int(emChangeRebroWeight) << true
+            << "acChangeRoad" << int(ChangeRoadMode) << true
             << "Изменение параметров дороги (укажите левой кнопкой мыши остановку из которой "
                "исходит дорога, затем в какую входит)";
-        QTest::newRow("find way") << "acFindWay" << int(emFindWay) << true
+        QTest::newRow("find way") << "acFindWay" << int(FindWayMode) << true
                                   << "Оптимальный путь (укажите левой кнопкой мыши остановку "
                                      "отправления, затем не отпуская кнопку к какой остановке "
                                      "следует найти путь)";
-        QTest::newRow("info") << "acInfo" << int(emInfo) << true
+        QTest::newRow("info") << "acInfo" << int(InfoMode) << true
                               << "Просмотр информации об остановки";
     }
 
@@ -125,7 +125,7 @@ private slots:
     }
 
     void toolBarShowsTheActiveWindowsMode() {
-        TMDIChild* first = f.child;
+        MapWindow* first = f.child;
         f.frame->acAddArc->trigger();
         f.newMap();
         QVERIFY(f.child != first);
@@ -133,7 +133,7 @@ private slots:
         f.frame->MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
         QCOMPARE(CurrentMapWindow(), first);
         QVERIFY(f.frame->acAddArc->isChecked());
-        QCOMPARE(first->Mode, int(emAddArc));
+        QCOMPARE(first->Mode, int(AddArcMode));
     }
 
     void findWayRefusedOnEmptyMap() {
@@ -142,13 +142,13 @@ private slots:
         f.frame->acFindWay->trigger();
         QCOMPARE(f.messages,
                  QStringList{QStringLiteral("Поиск не возможен, т.к. нет исходных данных.")});
-        QCOMPARE(f.child->Mode, int(emAddArc));
+        QCOMPARE(f.child->Mode, int(AddArcMode));
         QCOMPARE(f.frame->StatusText(), status);
         QVERIFY(f.frame->acAddArc->isChecked());
     }
 
     void addStopsByClicking() {
-        f.child->SetAddVertexMode();
+        f.child->SetAddStopMode();
         f.click({30, 40});
         f.click({130, 45});
         f.click({230, 50});
@@ -159,7 +159,7 @@ private slots:
         QCOMPARE(map.stops()[1]->Top, 45);
         QCOMPARE(map.stops()[1]->Label.Left, 140);
         QCOMPARE(map.MaxStopId, 2);
-        QCOMPARE(gridRows(f.child->SG), (QStringList{"0", "1", "2"}));
+        QCOMPARE(gridRows(f.child->stopList), (QStringList{"0", "1", "2"}));
         QCOMPARE(map.StopIds, (QStringList{"0", "1", "2"}));
         QVERIFY(f.child->Modified);
         // A click on a stop in this mode adds nothing.
@@ -174,17 +174,17 @@ private slots:
         QTest::addColumn<bool>("shift");
         QTest::addColumn<QList<int>>("after");
         QTest::newRow("plain click on unmarked")
-            << int(emPointer) << QList<int>{0, 1, 3} << 2 << false << QList<int>{2};
+            << int(PointerMode) << QList<int>{0, 1, 3} << 2 << false << QList<int>{2};
         QTest::newRow("plain click on marked")
-            << int(emPointer) << QList<int>{0, 2} << 2 << false << QList<int>{};
+            << int(PointerMode) << QList<int>{0, 2} << 2 << false << QList<int>{};
         QTest::newRow("shift-click on marked")
-            << int(emPointer) << QList<int>{0, 2} << 2 << true << QList<int>{0};
+            << int(PointerMode) << QList<int>{0, 2} << 2 << true << QList<int>{0};
         QTest::newRow("shift-click on unmarked")
-            << int(emPointer) << QList<int>{0} << 3 << true << QList<int>{0, 3};
+            << int(PointerMode) << QList<int>{0} << 3 << true << QList<int>{0, 3};
         QTest::newRow("other mode keeps the clicked mark")
-            << int(emAddVertex) << QList<int>{0, 1} << 1 << false << QList<int>{1};
+            << int(AddStopMode) << QList<int>{0, 1} << 1 << false << QList<int>{1};
         QTest::newRow("other mode clicking unmarked")
-            << int(emInfo) << QList<int>{0, 1} << 2 << false << QList<int>{};
+            << int(InfoMode) << QList<int>{0, 1} << 2 << false << QList<int>{};
     }
 
     void clickSelection() {
@@ -262,31 +262,32 @@ private slots:
         QTest::addColumn<int>("to");
         QTest::addColumn<bool>("snaps");
         QTest::addColumn<QStringList>("after");
-        QTest::newRow("add arc") << int(emAddArc) << QStringList{} << 0 << 1 << true
+        QTest::newRow("add arc") << int(AddArcMode) << QStringList{} << 0 << 1 << true
                                  << QStringList{"0>1 100 arc"};
         QTest::newRow("add arc beside the opposite one makes a road")
-            << int(emAddArc) << QStringList{"1>0"} << 0 << 1 << true
+            << int(AddArcMode) << QStringList{"1>0"} << 0 << 1 << true
             << QStringList{"0>1 100", "1>0 100"};
-        QTest::newRow("add arc twice refused")
-            << int(emAddArc) << QStringList{"0>1"} << 0 << 1 << false << QStringList{"0>1 100 arc"};
+        QTest::newRow("add arc twice refused") << int(AddArcMode) << QStringList{"0>1"} << 0 << 1
+                                               << false << QStringList{"0>1 100 arc"};
         QTest::newRow("add arc onto itself")
-            << int(emAddArc) << QStringList{} << 0 << 0 << false << QStringList{};
-        QTest::newRow("delete arc, half of a road") << int(emDestroyArc) << QStringList{"0-1"} << 0
+            << int(AddArcMode) << QStringList{} << 0 << 0 << false << QStringList{};
+        QTest::newRow("delete arc, half of a road") << int(DeleteArcMode) << QStringList{"0-1"} << 0
                                                     << 1 << true << QStringList{"1>0 100 arc"};
         QTest::newRow("delete arc that is not there")
-            << int(emDestroyArc) << QStringList{"1>0"} << 0 << 1 << false
+            << int(DeleteArcMode) << QStringList{"1>0"} << 0 << 1 << false
             << QStringList{"1>0 100 arc"};
-        QTest::newRow("add road") << int(emAddRebro) << QStringList{} << 1 << 2 << true
+        QTest::newRow("add road") << int(AddRoadMode) << QStringList{} << 1 << 2 << true
                                   << QStringList{"1>2 100", "2>1 100"};
-        QTest::newRow("add road over an incoming arc") << int(emAddRebro) << QStringList{"2>1"} << 1
-                                                       << 2 << false << QStringList{"2>1 100 arc"};
-        QTest::newRow("delete road") << int(emDestroyRebro) << QStringList{"0-1", "1-2"} << 1 << 0
+        QTest::newRow("add road over an incoming arc")
+            << int(AddRoadMode) << QStringList{"2>1"} << 1 << 2 << false
+            << QStringList{"2>1 100 arc"};
+        QTest::newRow("delete road") << int(DeleteRoadMode) << QStringList{"0-1", "1-2"} << 1 << 0
                                      << true << QStringList{"1>2 100", "2>1 100"};
         QTest::newRow("delete road that is an arc")
-            << int(emDestroyRebro) << QStringList{"0>1"} << 0 << 1 << false
+            << int(DeleteRoadMode) << QStringList{"0>1"} << 0 << 1 << false
             << QStringList{"0>1 100 arc"};
         QTest::newRow("delete road onto empty map")
-            << int(emDestroyRebro) << QStringList{"0-1"} << 0 << -1 << false
+            << int(DeleteRoadMode) << QStringList{"0-1"} << 0 << -1 << false
             << QStringList{"0>1 100", "1>0 100"};
     }
 
@@ -354,7 +355,7 @@ private slots:
         const QList<StopRef> stops = fourStops();
         if (answered)
             f.answerWeights(QStringLiteral("3"), QStringLiteral("250"), QStringLiteral("40"));
-        f.child->SetAddRebroMode();
+        f.child->SetAddRoadMode();
         f.drag(centreOf(stops[0]), centreOf(stops[1]));
         QCOMPARE(f.dialogs, 1);
         QCOMPARE(links(f.child->Map()), after);
@@ -371,7 +372,7 @@ private slots:
         map.AddLink(stops[0], stops[1]);
         map.AddLink(stops[1], stops[0]);
         f.answerWeights(QStringLiteral("5"), QStringLiteral("725"), QStringLiteral("60"));
-        f.child->SetChangeRebroWeightMode();
+        f.child->SetChangeRoadMode();
         f.drag(centreOf(stops[1]), centreOf(stops[0]));
         QCOMPARE(links(map), (QStringList{"0>1 725", "1>0 725"}));
         QCOMPARE(GraphMap::FindLink(stops[0], stops[1])->Time, 60.0);
@@ -389,7 +390,7 @@ private slots:
         map.Settings.UserWeights = false;
         f.child->SetAddArcMode();
         f.drag(centreOf(stops[2]), centreOf(stops[0]));
-        f.child->SetAddRebroMode();
+        f.child->SetAddRoadMode();
         f.drag(centreOf(stops[0]), centreOf(stops[1]));
         QCOMPARE(links(map), (QStringList{"0>1 100", "1>0 100", "2>0 200 arc"}));
         QVERIFY(!map.Settings.UserWeights);
@@ -423,15 +424,15 @@ private slots:
         f.child->SetPointerMode();
         f.press(centreOf(stops[pressed]), Qt::RightButton);
         QCOMPARE(f.child->MenuStop, stops[pressed]);
-        QVERIFY(f.child->VertexPopup->isVisible());
-        const QList<QAction*> entries = f.child->VertexPopup->actions();
+        QVERIFY(f.child->stopMenu->isVisible());
+        const QList<QAction*> entries = f.child->stopMenu->actions();
         QCOMPARE(entries.size(), 2);
         QCOMPARE(entries[0]->text(), QStringLiteral("Удалить"));
         QCOMPARE(entries[1]->text(), QStringLiteral("Свойства"));
-        QTest::mouseClick(f.child->VertexPopup, Qt::LeftButton, {},
-                          f.child->VertexPopup->actionGeometry(entries[0]).center());
-        QTRY_VERIFY(!f.child->VertexPopup->isVisible());
-        QCOMPARE(gridRows(f.child->SG), rowsLeft);
+        QTest::mouseClick(f.child->stopMenu, Qt::LeftButton, {},
+                          f.child->stopMenu->actionGeometry(entries[0]).center());
+        QTRY_VERIFY(!f.child->stopMenu->isVisible());
+        QCOMPARE(gridRows(f.child->stopList), rowsLeft);
         QCOMPARE(map.StopIds, rowsLeft);
         QCOMPARE(f.child->SelectedCount(), 0);
         QVERIFY(marked(map).isEmpty());
@@ -460,7 +461,7 @@ private slots:
         QCOMPARE(f.child->Map().stopCount(), 0);
         QCOMPARE(f.child->SelectedCount(), 0);
         QCOMPARE(f.child->MenuStop, nullptr);
-        QCOMPARE(f.child->SG->rowCount(), 2);
+        QCOMPARE(f.child->stopList->rowCount(), 2);
     }
 
     void deletedStopIsNamedNoMore() {
@@ -474,7 +475,7 @@ private slots:
         QCOMPARE(f.child->MenuStop, nullptr);
         QCOMPARE(f.child->LabelDragStop, nullptr);
         // The properties command then has no stop to work on, and the release goes nowhere.
-        f.child->MIPropertiesClick();
+        f.child->EditStopProperties();
         QCOMPARE(f.dialogs, 0);
         f.release(centreOf(stops[2]));
         QCOMPARE(f.child->Map().linkCount(), 0);
@@ -534,7 +535,7 @@ private slots:
             f.child->ToggleSelected(stops[id]);
         f.child->SetPointerMode();
         f.onDialog = [&](QDialog& dialog) {
-            auto* form = qobject_cast<TVertexParamForm*>(&dialog);
+            auto* form = qobject_cast<StopPropertiesDialog*>(&dialog);
             QVERIFY(form);
             if (!size.isEmpty()) {
                 QLineEdit* text = form->SESize->findChild<QLineEdit*>();
@@ -548,8 +549,8 @@ private slots:
             QTest::mouseClick(form->BtnOk, Qt::LeftButton);
         };
         f.press(centreOf(stops[onMarked ? 3 : 2]), Qt::RightButton);
-        f.child->MIProperties->trigger();
-        f.child->VertexPopup->hide();
+        f.child->stopMenuProperties->trigger();
+        f.child->stopMenu->hide();
         QCOMPARE(f.dialogs, 1);
         for (int i = 0; i < 4; ++i) {
             QCOMPARE(stops[i]->Width, sizes[i]);
@@ -578,15 +579,15 @@ private slots:
             f.child->ToggleSelected(stops[id]);
         f.child->SetPointerMode();
         f.onDialog = [](QDialog& dialog) {
-            auto* form = qobject_cast<TVertexParamForm*>(&dialog);
+            auto* form = qobject_cast<StopPropertiesDialog*>(&dialog);
             QLineEdit* text = form->SESize->findChild<QLineEdit*>();
             text->selectAll();
             QTest::keyClicks(text, QStringLiteral("16"));
             QTest::mouseClick(form->BtnOk, Qt::LeftButton);
         };
         f.press(centreOf(stops[3]), Qt::RightButton);
-        f.child->MIProperties->trigger();
-        f.child->VertexPopup->hide();
+        f.child->stopMenuProperties->trigger();
+        f.child->stopMenu->hide();
         for (int i = 0; i < 4; ++i) {
             QCOMPARE(stops[i]->Label.Caption, names[i]);
             QCOMPARE(stops[i]->Width, i == 2 ? 10 : 16);
@@ -598,7 +599,7 @@ private slots:
         for (int id : {0, 1})
             f.child->ToggleSelected(stops[id]);
         f.child->Modified = false;
-        TVertexParamForm* form = VertexParamForm();
+        StopPropertiesDialog* form = stopPropertiesDialog();
         form->AskColour = [](const QColor&) -> std::optional<QColor> {
             return QColor(0x10, 0x20, 0x30);
         };
@@ -609,8 +610,8 @@ private slots:
             QTest::mouseClick(form->BtnOk, Qt::LeftButton);
         };
         f.press(centreOf(stops[1]), Qt::RightButton);
-        f.child->MIProperties->trigger();
-        f.child->VertexPopup->hide();
+        f.child->stopMenuProperties->trigger();
+        f.child->stopMenu->hide();
         // The dialog shows and sets the stops' own colour; the marks still show green.
         QCOMPARE(shown, toQColor(DefaultStopFill));
         QCOMPARE(stops[0]->FillColor, SelectionColor);
@@ -625,14 +626,14 @@ private slots:
         const QList<StopRef> stops = fourStops();
         f.child->Modified = false;
         f.onDialog = [](QDialog& dialog) {
-            QTest::mouseClick(qobject_cast<TVertexParamForm*>(&dialog)->BtnOk, Qt::LeftButton);
+            QTest::mouseClick(qobject_cast<StopPropertiesDialog*>(&dialog)->BtnOk, Qt::LeftButton);
         };
         QStringList texts;
         connect(f.frame->StatusBar, &QStatusBar::messageChanged, this,
                 [&texts](const QString& text) { texts << text; });
         f.press(centreOf(stops[2]), Qt::RightButton);
-        f.child->MIProperties->trigger();
-        f.child->VertexPopup->hide();
+        f.child->stopMenuProperties->trigger();
+        f.child->stopMenu->hide();
         QCOMPARE(f.dialogs, 1);
         QVERIFY(!f.child->Modified);
         QVERIFY(texts.contains(QStringLiteral("Перерисовка карты, ждите...")));
@@ -648,9 +649,9 @@ private slots:
         for (int i = 0; i < 6; ++i)
             f.addStop(40 + 90 * i, 60 + 50 * (i % 3));
         const QList<QAction*> modes = {
-            f.frame->acPointer,           f.frame->acAddVertex, f.frame->acAddArc,
-            f.frame->acDestroyArc,        f.frame->acAddRebro,  f.frame->acDestroyRebro,
-            f.frame->acChangeRebroWeight, f.frame->acFindWay,   f.frame->acInfo};
+            f.frame->acPointer,    f.frame->acAddStop, f.frame->acAddArc,
+            f.frame->acDeleteArc,  f.frame->acAddRoad, f.frame->acDeleteRoad,
+            f.frame->acChangeRoad, f.frame->acFindWay, f.frame->acInfo};
         f.frame->EnableMapCommands();
         auto somewhere = [&]() -> QPoint {
             if (map.stopCount() > 0 && random.bounded(3) > 0) {
@@ -674,12 +675,12 @@ private slots:
             case 4: {
                 const QPoint p = somewhere();
                 f.press(p, Qt::RightButton);
-                if (f.child->VertexPopup->isVisible()) {
+                if (f.child->stopMenu->isVisible()) {
                     if (random.bounded(4) == 0)
-                        f.child->MIDelete->trigger();
+                        f.child->stopMenuDelete->trigger();
                     else if (random.bounded(3) == 0)
-                        f.child->MIProperties->trigger();
-                    f.child->VertexPopup->hide();
+                        f.child->stopMenuProperties->trigger();
+                    f.child->stopMenu->hide();
                 }
                 f.release(p, Qt::RightButton);
                 break;
@@ -705,7 +706,7 @@ private slots:
                 }
             }
             QCOMPARE(f.child->SelectedCount(), count);
-            QCOMPARE(f.child->SG->rowCount(), std::max(2, map.stopCount() + 1));
+            QCOMPARE(f.child->stopList->rowCount(), std::max(2, map.stopCount() + 1));
             QCOMPARE(int(map.StopIds.size()), map.stopCount());
             if (map.stopCount() < 3)
                 for (int i = 0; i < 3; ++i)
@@ -719,7 +720,7 @@ private slots:
         a->Routes = QStringLiteral("A1  A5");
         f.frame->acInfo->trigger();
         f.hover(centreOf(a));
-        TMarsh* marsh = MarshWindow();
+        StopRoutesPopup* marsh = stopRoutesPopup();
         QVERIFY(marsh->isVisible());
         QCOMPARE(marsh->Label2->text(), QStringLiteral("Рынок"));
         QCOMPARE(marsh->Label3->text(), QStringLiteral("A1  A5 "));
@@ -735,7 +736,7 @@ private slots:
     void infoWindowPlacement_data() {
         QTest::addColumn<QPoint>("cursor");
         QTest::addColumn<QPoint>("expected");
-        const QSize size = MarshWindow()->frameGeometry().size();
+        const QSize size = stopRoutesPopup()->frameGeometry().size();
         QTest::newRow("room on both sides") << QPoint(100, 100) << QPoint(110, 110);
         QTest::newRow("near the right edge")
             << QPoint(1000, 100) << QPoint(1000 - size.width() - 10, 110);
@@ -748,7 +749,7 @@ private slots:
     void infoWindowPlacement() {
         QFETCH(QPoint, cursor);
         QFETCH(QPoint, expected);
-        TMarsh* marsh = MarshWindow();
+        StopRoutesPopup* marsh = stopRoutesPopup();
         marsh->PlaceBy(cursor, QSize(1024, 768));
         QCOMPARE(marsh->pos(), expected);
     }
@@ -760,8 +761,8 @@ private slots:
         f.click(centreOf(stops[1]), Qt::ShiftModifier);
         f.click(centreOf(stops[2]), Qt::ShiftModifier);
         f.press(centreOf(stops[1]), Qt::RightButton);
-        f.child->MIDelete->trigger();
-        f.child->VertexPopup->hide();
+        f.child->stopMenuDelete->trigger();
+        f.child->stopMenu->hide();
         f.frame->EnableMapCommands();
         f.addStop(500, 300);
         f.frame->acSelectAll->trigger();

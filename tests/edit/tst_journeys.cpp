@@ -1,6 +1,6 @@
 #include "editfixture.h"
 
-#include "edit/rez.h"
+#include "edit/routereportdialog.h"
 #include "model/catalogue.h"
 #include "model/mapfile.h"
 #include "model/numberformat.h"
@@ -114,10 +114,10 @@ private slots:
 
     void wayOnEveryBuiltinMap() {
         QFETCH(MapMenuEntry, entry);
-        TMDIChild* child = f.frame->OpenBuiltinMap(entry);
+        MapWindow* child = f.frame->OpenBuiltinMap(entry);
         QVERIFY(child);
         f.child = child;
-        QCOMPARE(child->Mode, int(emFindWay));
+        QCOMPARE(child->Mode, int(FindWayMode));
         Journey journey = longestJourney(child->Map());
         QVERIFY(journey.start);
         QVERIFY(journey.result.way.size() >= 3);
@@ -127,7 +127,7 @@ private slots:
 
         QString fare, length, time, rides;
         f.onDialog = [&](QDialog& dialog) {
-            auto* rez = qobject_cast<TFRez*>(&dialog);
+            auto* rez = qobject_cast<RouteReportDialog*>(&dialog);
             QVERIFY(rez);
             fare = rez->Label4->text();
             length = rez->Label5->text();
@@ -136,7 +136,7 @@ private slots:
             QTest::mouseClick(rez->BitBtn1, Qt::LeftButton);
         };
         const QPoint from = centreOf(journey.start), to = centreOf(journey.finish);
-        child->SBGraf->ensureVisible(from.x(), from.y());
+        child->scrollArea->ensureVisible(from.x(), from.y());
         f.drag(from, to);
 
         QCOMPARE(f.dialogs, 1);
@@ -161,7 +161,7 @@ private slots:
         }
         QVERIFY(steps > 0);
         QCOMPARE(drawn, steps);
-        if (child->Image1Visible() && !child->ImgGrafVisible())
+        if (child->PictureVisible() && !child->DrawnMapVisible())
             QVERIFY(child->OverlayShown());
     }
 
@@ -180,7 +180,7 @@ private slots:
         QFETCH(QString, links);
         QFETCH(int, finish);
         QFETCH(QString, message);
-        TMDIChild* child = f.newMap();
+        MapWindow* child = f.newMap();
         QList<StopRef> stops;
         for (int i = 0; i < 4; ++i)
             stops << f.addStop(40 + 120 * i, 80);
@@ -204,9 +204,9 @@ private slots:
     }
 
     void editingSession() {
-        TMDIChild* child = f.newMap();
+        MapWindow* child = f.newMap();
         f.frame->EnableMapCommands();
-        f.frame->acAddVertex->trigger();
+        f.frame->acAddStop->trigger();
         for (const QPoint p : {QPoint(50, 50), QPoint(250, 50), QPoint(250, 200), QPoint(50, 200)})
             f.click(p);
         const auto& stops = child->Map().stops();
@@ -214,7 +214,7 @@ private slots:
         StopRef s0 = stops[0].get(), s1 = stops[1].get(), s2 = stops[2].get(), s3 = stops[3].get();
 
         // A road with the dialog, an arc with it, the opposite arc with the dialog cancelled.
-        f.frame->acAddRebro->trigger();
+        f.frame->acAddRoad->trigger();
         f.answerWeights(QStringLiteral("12"), QStringLiteral("1500"), QStringLiteral("180"));
         f.drag(centreOf(s0), centreOf(s1));
         f.frame->acAddArc->trigger();
@@ -224,7 +224,7 @@ private slots:
         f.drag(centreOf(s2), centreOf(s1));
         // Without the dialog the length is the distance on the screen.
         child->Map().Settings.UserWeights = false;
-        f.frame->acAddRebro->trigger();
+        f.frame->acAddRoad->trigger();
         f.drag(centreOf(s2), centreOf(s3));
         f.frame->acAddArc->trigger();
         f.drag(centreOf(s3), centreOf(s0));
@@ -232,15 +232,15 @@ private slots:
         QCOMPARE(f.dialogs, 3);
 
         // New weights on the first road, from its other end.
-        f.frame->acChangeRebroWeight->trigger();
+        f.frame->acChangeRoad->trigger();
         f.answerWeights(QStringLiteral("14"), QStringLiteral("1600"), QStringLiteral("200"));
         f.drag(centreOf(s1), centreOf(s0));
 
         // The stop at the bottom left goes, with its road and its arc.
         f.frame->acPointer->trigger();
         f.press(centreOf(s3), Qt::RightButton);
-        f.child->MIDelete->trigger();
-        f.child->VertexPopup->hide();
+        f.child->stopMenuDelete->trigger();
+        f.child->stopMenu->hide();
         f.frame->acSelectAll->trigger();
         QCOMPARE(child->SelectedCount(), 3);
         QVERIFY(child->Modified);
@@ -251,7 +251,7 @@ private slots:
         QVERIFY(!child->Modified);
         QVERIFY(f.messages.isEmpty());
 
-        TMDIChild* reopened = f.frame->OpenMap(file, file);
+        MapWindow* reopened = f.frame->OpenMap(file, file);
         QVERIFY(reopened);
         const QString fill = QString::number(DefaultStopFill, 16);
         QCOMPARE(describe(reopened->Map()),
@@ -262,7 +262,7 @@ private slots:
                               "2 250,200 2 [" + noRoutesText() + "] size 10 colour " + fill,
                               "  -> 1 0 0 0 arc"})
                      .join(QLatin1Char('\n')));
-        QCOMPARE(reopened->SG->rowCount(), 4);
+        QCOMPARE(reopened->stopList->rowCount(), 4);
     }
 };
 

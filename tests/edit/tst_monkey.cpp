@@ -9,7 +9,7 @@
 
 #include "editfixture.h"
 
-#include "edit/vertexparam.h"
+#include "edit/stoppropertiesdialog.h"
 #include "model/graphmap.h"
 #include "view/maprenderer.h"
 
@@ -55,7 +55,7 @@ int openCloseRounds() {
 }
 
 // What is wrong with the map and its window, or nothing.
-QString fault(TMDIChild* child, bool idsListed) {
+QString fault(MapWindow* child, bool idsListed) {
     const GraphMap& map = child->Map();
     int marked = 0;
     for (const auto& s : map.stops()) {
@@ -86,12 +86,12 @@ QString fault(TMDIChild* child, bool idsListed) {
             .arg(map.StopRows.size())
             .arg(map.StopIds.size())
             .arg(map.stopCount());
-    if (child->SG->rowCount() != std::max(2, map.stopCount() + 1))
+    if (child->stopList->rowCount() != std::max(2, map.stopCount() + 1))
         return QStringLiteral("the stop grid has %1 rows for %2 stops")
-            .arg(child->SG->rowCount())
+            .arg(child->stopList->rowCount())
             .arg(map.stopCount());
     for (int k = 0; k < map.stopCount(); ++k) {
-        const QTableWidgetItem* item = child->SG->item(k + 1, 0);
+        const QTableWidgetItem* item = child->stopList->item(k + 1, 0);
         if (!item || item->text() != map.StopRows[k])
             return QStringLiteral("row %1 of the stop grid is not the stop's row").arg(k + 1);
         if (idsListed && map.StopIds[k] != QString::number(map.stops()[k]->Id))
@@ -140,23 +140,23 @@ private slots:
             f.child = f.frame->OpenMap(path, mapFile);
             QVERIFY(f.child);
         }
-        TMDIChild* child = f.child;
+        MapWindow* child = f.child;
         GraphMap& map = child->Map();
         const bool idsListed = fault(child, true).isEmpty();
         QVERIFY2(fault(child, false).isEmpty(), qPrintable(fault(child, false)));
 
         QRandomGenerator random(seed);
         const QList<QAction*> modes = {
-            f.frame->acPointer,           f.frame->acAddVertex, f.frame->acAddArc,
-            f.frame->acDestroyArc,        f.frame->acAddRebro,  f.frame->acDestroyRebro,
-            f.frame->acChangeRebroWeight, f.frame->acFindWay,   f.frame->acInfo};
+            f.frame->acPointer,    f.frame->acAddStop, f.frame->acAddArc,
+            f.frame->acDeleteArc,  f.frame->acAddRoad, f.frame->acDeleteRoad,
+            f.frame->acChangeRoad, f.frame->acFindWay, f.frame->acInfo};
         const QList<Qt::MouseButton> buttons = {Qt::LeftButton, Qt::LeftButton, Qt::RightButton,
                                                 Qt::MiddleButton};
         const QStringList numbers = {"0", "1", "12,5", "-3", "1e6", "abc", "", "262136", "0,001"};
         const QStringList names = {"Рынок", "", "Улица Гагарина", "A1 A5", "  ", "№ 5"};
 
         f.onDialog = [&](QDialog& dialog) {
-            if (auto* weights = qobject_cast<TSetarcWeightForm*>(&dialog)) {
+            if (auto* weights = qobject_cast<RoadParametersDialog*>(&dialog)) {
                 for (QLineEdit* edit :
                      {weights->PriceEdit, weights->LengthEdit, weights->TimeEdit}) {
                     edit->selectAll();
@@ -164,7 +164,7 @@ private slots:
                 }
                 if (random.bounded(4) > 0)
                     QTest::mouseClick(weights->Button1, Qt::LeftButton);
-            } else if (auto* props = qobject_cast<TVertexParamForm*>(&dialog)) {
+            } else if (auto* props = qobject_cast<StopPropertiesDialog*>(&dialog)) {
                 props->AskColour = [&](const QColor&) -> std::optional<QColor> {
                     if (random.bounded(2))
                         return QColor::fromRgb(random.generate() & 0xFFFFFF);
@@ -195,7 +195,7 @@ private slots:
                 }
                 return centreOf(&s) + QPoint(random.bounded(7) - 3, random.bounded(7) - 3);
             }
-            const QSize size = child->Area->size().expandedTo(QSize(200, 200));
+            const QSize size = child->mapArea->size().expandedTo(QSize(200, 200));
             return {random.bounded(-20, size.width() + 20),
                     random.bounded(-20, size.height() + 20)};
         };
@@ -238,8 +238,8 @@ private slots:
                 const Qt::MouseButton button = buttons[random.bounded(buttons.size())];
                 const QPoint from = somewhere();
                 f.press(from, button, shift());
-                if (button == Qt::RightButton && child->VertexPopup->isVisible())
-                    child->VertexPopup->hide();
+                if (button == Qt::RightButton && child->stopMenu->isVisible())
+                    child->stopMenu->hide();
                 QPoint at = from;
                 for (int k = random.bounded(4); k > 0; --k) {
                     at = random.bounded(2)
@@ -260,13 +260,13 @@ private slots:
             case 10: {
                 const QPoint p = somewhere();
                 f.press(p, Qt::RightButton);
-                if (child->VertexPopup->isVisible()) {
+                if (child->stopMenu->isVisible()) {
                     const int pick = random.bounded(3);
                     if (pick == 0)
-                        child->MIDelete->trigger();
+                        child->stopMenuDelete->trigger();
                     else if (pick == 1)
-                        child->MIProperties->trigger();
-                    child->VertexPopup->hide();
+                        child->stopMenuProperties->trigger();
+                    child->stopMenu->hide();
                 }
                 f.release(p, Qt::RightButton);
                 did = QStringLiteral("pop-up");
@@ -330,7 +330,7 @@ private slots:
         const qsizetype widgets = QApplication::allWidgets().size();
         for (int round = 0; round < openCloseRounds(); ++round) {
             for (const QString& name : files) {
-                TMDIChild* child = f.frame->OpenMap(shipped.filePath(name), name);
+                MapWindow* child = f.frame->OpenMap(shipped.filePath(name), name);
                 QVERIFY2(child, qPrintable(name));
                 QVERIFY(child->Map().stopCount() > 0);
                 f.frame->acClose->trigger();

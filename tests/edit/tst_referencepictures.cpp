@@ -18,12 +18,12 @@ Q_DECLARE_METATYPE(lirsk::MapMenuEntry)
 namespace {
 
 // The whole map at 100 %: every stop and name, and the background picture.
-QImage wholeMap(TMDIChild* child) {
+QImage wholeMap(MapWindow* child) {
     const QRect extent =
         mapExtent(child->Map()).united(QRect(QPoint(0, 0), child->Picture().size()));
     QImage image(extent.size(), QImage::Format_RGB32);
     QPainter painter(&image);
-    child->Area->paintContent(painter, extent);
+    child->mapArea->paintContent(painter, extent);
     return image;
 }
 
@@ -49,7 +49,7 @@ class TestReferencePictures : public QObject {
     Q_OBJECT
     edittest::Fixture f;
 
-    TMDIChild* openBuiltin(const QString& path) {
+    MapWindow* openBuiltin(const QString& path) {
         for (const MapMenuEntry& e : mapMenuCatalogue())
             if (e.path == path)
                 return f.child = f.frame->OpenBuiltinMap(e);

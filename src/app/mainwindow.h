@@ -15,18 +15,18 @@ class QMdiSubWindow;
 class QMenu;
 class QStatusBar;
 class QToolBar;
-class TForm1;
-class TForm3;
-class TSettingsForm;
-class TMDIChild;
+class AccessDialog;
+class AboutDialog;
+class DisplaySettingsDialog;
+class MapWindow;
 
 // The program's frame: the menus, the tool bar, the status line and the map windows. It owns
 // every command; most of them act on the current map window.
-class TMainForm : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TMainForm(QWidget* parent = nullptr);
-    ~TMainForm() override;
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The commands, in the frame's order.
     QAction* acOpen;
@@ -34,44 +34,44 @@ public:
     QAction* acSaveAs;
     QAction* acClose;
     QAction* acExit;
-    QAction* WindowArrange1;
-    QAction* acWCascade;
-    QAction* acWMinimize;
-    QAction* acWHor;
-    QAction* acWVert;
+    QAction* acArrange;
+    QAction* acCascade;
+    QAction* acMinimizeAll;
+    QAction* acTileHorizontally;
+    QAction* acTileVertically;
     QAction* acAbout;
     QAction* acPointer;
-    QAction* acAddVertex;
-    QAction* acAddRebro;
-    QAction* acDestroyRebro;
-    QAction* acChangeRebroWeight;
+    QAction* acAddStop;
+    QAction* acAddRoad;
+    QAction* acDeleteRoad;
+    QAction* acChangeRoad;
     QAction* acFindWay;
     QAction* acSettings;
     QAction* acSelectAll;
     QAction* acDelete;
-    QAction* acShowSmeg;
+    QAction* acSearchPanel;
     QAction* acHelp;
-    QAction* Helper;
-    QAction* acShowInced;
-    QAction* Redactor;
+    QAction* acAssistant;
+    QAction* acRouteTable;
+    QAction* acEditorMode;
     QAction* acNew;
     QAction* acAddArc;
-    QAction* acDestroyArc;
+    QAction* acDeleteArc;
     QAction* acInfo;
-    QAction* MICredits; // "Соавторы"
+    QAction* acCredits; // "Соавторы"
 
-    QList<QIcon> ILmnu;
+    QList<QIcon> menuImages;
     QMdiArea* MdiArea;
     QStatusBar* StatusBar;
-    QToolBar* ToolBar1;
+    QToolBar* toolBar;
     QActionGroup* ModeGroup;
     QMenu* WindowMenu;
 
     // The windows shown on demand; the ones not created yet stay null.
-    TForm3* Form3 = nullptr;
-    TSettingsForm* SettingsForm = nullptr;
-    TForm1* Form1 = nullptr;  // editor access
-    QDialog* Form2 = nullptr; // credits
+    AboutDialog* aboutDialog = nullptr;
+    DisplaySettingsDialog* displaySettingsDialog = nullptr;
+    AccessDialog* accessDialog = nullptr; // editor access
+    QDialog* creditsDialog = nullptr;     // credits
 
     // The file dialogs; a test puts its own answers here. An empty answer means cancelled.
     std::function<QString()> AskOpenFileName;
@@ -85,15 +85,15 @@ public:
     QAction* MapMenuAction(const QString& menu, const QString& entry) const;
     QMenu* MapMenu(const QString& menu) const;
 
-    TMDIChild* CreateMDIChild(const QString& title);
+    MapWindow* CreateMapWindow(const QString& title);
     // Opens a map file in a new window titled so; the window, or null when loading failed.
-    TMDIChild* OpenMap(const QString& path, const QString& title);
-    TMDIChild* OpenBuiltinMap(const lirsk::MapMenuEntry& entry);
+    MapWindow* OpenMap(const QString& path, const QString& title);
+    MapWindow* OpenBuiltinMap(const lirsk::MapMenuEntry& entry);
 
     void EnableMapCommands();
     void DisableMapCommands();
     int MapWindowCount() const;
-    TMDIChild* ActiveMapWindow() const;
+    MapWindow* ActiveMapWindow() const;
 
     QString StatusText() const;
     void SetStatusText(const QString& text);

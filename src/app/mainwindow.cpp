@@ -1,9 +1,9 @@
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 
-#include "app/access.h"
+#include "app/aboutandsplash.h"
+#include "app/accessdialog.h"
 #include "app/appicon.h"
-#include "app/forms.h"
-#include "app/mdichild.h"
+#include "app/mapwindow.h"
 #include "app/menuimages.h"
 #include "edit/commands.h"
 #include "platform/desktop.h"
@@ -40,7 +40,7 @@ QString mapEntryHint(const QString& menu, const QString& entry) {
 
 } // namespace
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ILmnu(makeMenuImages()) {
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), menuImages(makeMenuImages()) {
     setWindowTitle(QStringLiteral("Карта Лирска :: 2006 г"));
     setWindowIcon(appIcon());
     OpenDocument = lirsk::openDetached;
@@ -52,7 +52,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ILmnu(makeMenuImage
     MdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     MdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(MdiArea);
-    connect(MdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::subWindowActivated);
+    connect(MdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::subWindowActivated);
     StatusBar = statusBar();
 
     acOpen = makeAction("acOpen", "Открыть", "Открыть карту", 1);
@@ -63,88 +63,90 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ILmnu(makeMenuImage
     acSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
     acClose = makeAction("acClose", "Закрыть", "Закрыть активное окно", -1);
     acExit = makeAction("acExit", "Выход", "Выход из программы", -1);
-    WindowArrange1 = makeAction("WindowArrange1", "&Arrange", "Активные окна", -1);
-    acWCascade = makeAction("acWCascade", "Каскадом", "Выравнивание каскадом", 10);
-    acWMinimize = makeAction("acWMinimize", "Свернуть все", "Свернуть все окна", -1);
-    acWHor = makeAction("acWHor", "По горизонтали", "Выравнивание по горизонтали", 11);
-    acWVert = makeAction("acWVert", "По вертикали", "Выравнивание по вертикали", 12);
+    acArrange = makeAction("acArrange", "&Arrange", "Активные окна", -1);
+    acCascade = makeAction("acCascade", "Каскадом", "Выравнивание каскадом", 10);
+    acMinimizeAll = makeAction("acMinimizeAll", "Свернуть все", "Свернуть все окна", -1);
+    acTileHorizontally =
+        makeAction("acTileHorizontally", "По горизонтали", "Выравнивание по горизонтали", 11);
+    acTileVertically =
+        makeAction("acTileVertically", "По вертикали", "Выравнивание по вертикали", 12);
     acAbout = makeAction("acAbout", "О программе", "Сведения о программе", 3);
     acPointer = makeAction("acPointer", "Указатель", "Режим просмотра", 8);
-    acAddVertex = makeAction("acAddVertex", "Добавить вершину", "Создание остановки", 4);
-    acAddRebro = makeAction("acAddRebro", "Добавить ребро", "Создание дороги", 5);
-    acDestroyRebro = makeAction("acDestroyRebro", "Удалить ребро", "Удаление дороги", 6);
-    acChangeRebroWeight = makeAction("acChangeRebroWeight", "Изменить параметры дороги",
-                                     "Изменить параметры дороги", 7);
+    acAddStop = makeAction("acAddStop", "Добавить вершину", "Создание остановки", 4);
+    acAddRoad = makeAction("acAddRoad", "Добавить ребро", "Создание дороги", 5);
+    acDeleteRoad = makeAction("acDeleteRoad", "Удалить ребро", "Удаление дороги", 6);
+    acChangeRoad =
+        makeAction("acChangeRoad", "Изменить параметры дороги", "Изменить параметры дороги", 7);
     acFindWay = makeAction("acFindWay", "Поиск пути", "Поиск пути", 9);
     acSettings = makeAction("acSettings", "Настройки", "Настройки", -1);
     acSelectAll = makeAction("acSelectAll", "Выбрать всё", "Выбрать все остановки", -1);
     acSelectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     acDelete = makeAction("acDelete", "Удалить", "Удалить выделенные остановки", -1);
     acDelete->setShortcut(QKeySequence(Qt::Key_Delete));
-    acShowSmeg = makeAction("acShowSmeg", "Панель поиска", "Панель поиска", -1);
+    acSearchPanel = makeAction("acSearchPanel", "Панель поиска", "Панель поиска", -1);
     acHelp = makeAction("acHelp", "Справка", "Справка", 13);
-    Helper = makeAction("Helper", "Помощник", QString(), 14);
-    acShowInced = makeAction("acShowInced", "Маршруты", "Маршруты", -1);
-    Redactor = makeAction("Redactor", "Redactor", "Режим редактора", 15);
+    acAssistant = makeAction("acAssistant", "Помощник", QString(), 14);
+    acRouteTable = makeAction("acRouteTable", "Маршруты", "Маршруты", -1);
+    acEditorMode = makeAction("acEditorMode", "acEditorMode", "Режим редактора", 15);
     acNew = makeAction("acNew", "acNew", QString(), 0);
     acNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     acAddArc = makeAction("acAddArc", "acAddArc", QString(), 16);
-    acDestroyArc = makeAction("acDestroyArc", "acDestroyArc", QString(), 17);
+    acDeleteArc = makeAction("acDeleteArc", "acDeleteArc", QString(), 17);
     acInfo = makeAction("acInfo", "acInfo", "Информация об остановке", 18);
-    MICredits = makeAction("MICredits", "Соавторы", QString(), -1);
+    acCredits = makeAction("acCredits", "Соавторы", QString(), -1);
 
     // Initial states.
-    for (QAction* a : {acSave, acSaveAs, acSettings, acSelectAll, acDelete, acShowSmeg, acShowInced,
-                       Redactor, acFindWay})
+    for (QAction* a : {acSave, acSaveAs, acSettings, acSelectAll, acDelete, acSearchPanel,
+                       acRouteTable, acEditorMode, acFindWay})
         a->setEnabled(false);
-    for (QAction* a : {acPointer, acAddVertex, acAddRebro, acDestroyRebro, acChangeRebroWeight,
-                       acNew, acAddArc, acDestroyArc, acInfo})
+    for (QAction* a : {acPointer, acAddStop, acAddRoad, acDeleteRoad, acChangeRoad, acNew, acAddArc,
+                       acDeleteArc, acInfo})
         a->setVisible(false);
     ModeGroup = new QActionGroup(this);
     ModeGroup->setExclusive(true);
-    for (QAction* a : {acPointer, acAddVertex, acAddArc, acDestroyArc, acAddRebro, acDestroyRebro,
-                       acChangeRebroWeight, acInfo, acFindWay}) {
+    for (QAction* a : {acPointer, acAddStop, acAddArc, acDeleteArc, acAddRoad, acDeleteRoad,
+                       acChangeRoad, acInfo, acFindWay}) {
         a->setCheckable(true);
         ModeGroup->addAction(a);
     }
     acFindWay->setChecked(true);
-    acShowSmeg->setCheckable(true);
-    acShowSmeg->setChecked(true);
-    acShowInced->setCheckable(true);
-    Helper->setCheckable(true);
-    Helper->setChecked(true);
-    Redactor->setCheckable(true);
+    acSearchPanel->setCheckable(true);
+    acSearchPanel->setChecked(true);
+    acRouteTable->setCheckable(true);
+    acAssistant->setCheckable(true);
+    acAssistant->setChecked(true);
+    acEditorMode->setCheckable(true);
 
-    connect(acOpen, &QAction::triggered, this, &TMainForm::acOpenExecute);
-    connect(acSave, &QAction::triggered, this, &TMainForm::acSaveExecute);
-    connect(acSaveAs, &QAction::triggered, this, &TMainForm::acSaveAsExecute);
-    connect(acClose, &QAction::triggered, this, &TMainForm::acCloseExecute);
+    connect(acOpen, &QAction::triggered, this, &MainWindow::acOpenExecute);
+    connect(acSave, &QAction::triggered, this, &MainWindow::acSaveExecute);
+    connect(acSaveAs, &QAction::triggered, this, &MainWindow::acSaveAsExecute);
+    connect(acClose, &QAction::triggered, this, &MainWindow::acCloseExecute);
     connect(acExit, &QAction::triggered, this, &QWidget::close);
-    connect(WindowArrange1, &QAction::triggered, MdiArea, &QMdiArea::tileSubWindows);
-    connect(acWCascade, &QAction::triggered, MdiArea, &QMdiArea::cascadeSubWindows);
-    connect(acWHor, &QAction::triggered, this, &TMainForm::TileHorizontally);
-    connect(acWVert, &QAction::triggered, this, &TMainForm::TileVertically);
-    connect(acWMinimize, &QAction::triggered, this, &TMainForm::MinimizeAll);
-    connect(acAbout, &QAction::triggered, this, &TMainForm::acAboutExecute);
-    connect(acHelp, &QAction::triggered, this, &TMainForm::acHelpExecute);
-    connect(acNew, &QAction::triggered, this, &TMainForm::acNewExecute);
-    connect(Redactor, &QAction::triggered, this, &TMainForm::RedactorExecute);
+    connect(acArrange, &QAction::triggered, MdiArea, &QMdiArea::tileSubWindows);
+    connect(acCascade, &QAction::triggered, MdiArea, &QMdiArea::cascadeSubWindows);
+    connect(acTileHorizontally, &QAction::triggered, this, &MainWindow::TileHorizontally);
+    connect(acTileVertically, &QAction::triggered, this, &MainWindow::TileVertically);
+    connect(acMinimizeAll, &QAction::triggered, this, &MainWindow::MinimizeAll);
+    connect(acAbout, &QAction::triggered, this, &MainWindow::acAboutExecute);
+    connect(acHelp, &QAction::triggered, this, &MainWindow::acHelpExecute);
+    connect(acNew, &QAction::triggered, this, &MainWindow::acNewExecute);
+    connect(acEditorMode, &QAction::triggered, this, &MainWindow::RedactorExecute);
     WireEditCommands(this);
     connect(acSettings, &QAction::triggered, this, [] {
-        if (TMDIChild* current = CurrentMapWindow())
+        if (MapWindow* current = CurrentMapWindow())
             current->ChangeSettings();
     });
-    connect(acShowSmeg, &QAction::triggered, this, [](bool checked) {
-        if (TMDIChild* current = CurrentMapWindow())
+    connect(acSearchPanel, &QAction::triggered, this, [](bool checked) {
+        if (MapWindow* current = CurrentMapWindow())
             current->ShowSearchPanel(checked);
     });
-    connect(acShowInced, &QAction::triggered, this, [](bool checked) {
-        if (TMDIChild* current = CurrentMapWindow())
+    connect(acRouteTable, &QAction::triggered, this, [](bool checked) {
+        if (MapWindow* current = CurrentMapWindow())
             current->ShowRoutesPanel(checked);
     });
-    connect(MICredits, &QAction::triggered, this, [this] {
-        if (Form2)
-            Form2->exec();
+    connect(acCredits, &QAction::triggered, this, [this] {
+        if (creditsDialog)
+            creditsDialog->exec();
     });
 
     AskOpenFileName = [this] {
@@ -161,26 +163,26 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ILmnu(makeMenuImage
     buildToolBar();
 }
 
-TMainForm::~TMainForm() {
+MainWindow::~MainWindow() {
     // The map windows go after this object's own part is gone: their last activation signals
     // must not reach it.
     disconnect(MdiArea, nullptr, this, nullptr);
 }
 
-QAction* TMainForm::makeAction(const char* name, const QString& caption, const QString& hint,
-                               int image) {
+QAction* MainWindow::makeAction(const char* name, const QString& caption, const QString& hint,
+                                int image) {
     auto* action = new QAction(caption, this);
     action->setObjectName(QLatin1String(name));
     if (!hint.isEmpty()) {
         action->setStatusTip(hint);
         action->setToolTip(hint);
     }
-    if (image >= 0 && image < ILmnu.size())
-        action->setIcon(ILmnu[image]);
+    if (image >= 0 && image < menuImages.size())
+        action->setIcon(menuImages[image]);
     return action;
 }
 
-void TMainForm::buildMenus() {
+void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
     file->addActions({acOpen, acSave, acSaveAs, acClose});
     file->addSeparator();
@@ -216,19 +218,19 @@ void TMainForm::buildMenus() {
     service->addAction(acSettings);
     // The left panel's two parts are shown and hidden from here.
     service->addSeparator();
-    service->addActions({acShowSmeg, acShowInced});
+    service->addActions({acSearchPanel, acRouteTable});
 
     WindowMenu = menuBar()->addMenu(QStringLiteral("Окно"));
-    connect(WindowMenu, &QMenu::aboutToShow, this, &TMainForm::buildWindowList);
+    connect(WindowMenu, &QMenu::aboutToShow, this, &MainWindow::buildWindowList);
     buildWindowList();
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Помощь"));
-    help->addActions({Helper, MICredits, acHelp, acAbout});
+    help->addActions({acAssistant, acCredits, acHelp, acAbout});
 }
 
-void TMainForm::buildWindowList() {
+void MainWindow::buildWindowList() {
     WindowMenu->clear();
-    WindowMenu->addActions({acWCascade, acWHor, acWVert, acWMinimize});
+    WindowMenu->addActions({acCascade, acTileHorizontally, acTileVertically, acMinimizeAll});
     const QList<QMdiSubWindow*> windows = MdiArea->subWindowList();
     if (windows.isEmpty())
         return;
@@ -249,20 +251,20 @@ void TMainForm::buildWindowList() {
     }
 }
 
-void TMainForm::buildToolBar() {
-    ToolBar1 = addToolBar(QStringLiteral("Панель инструментов"));
-    ToolBar1->setMovable(false);
-    ToolBar1->setIconSize(QSize(16, 16));
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    ToolBar1->addActions({acNew, acOpen, acSave, Redactor});
-    ToolBar1->addSeparator();
-    ToolBar1->addActions({acPointer, acAddVertex, acAddArc, acDestroyArc, acAddRebro,
-                          acDestroyRebro, acChangeRebroWeight, acInfo, acFindWay});
-    ToolBar1->addSeparator();
-    ToolBar1->addActions({acHelp, acAbout});
+void MainWindow::buildToolBar() {
+    toolBar = addToolBar(QStringLiteral("Панель инструментов"));
+    toolBar->setMovable(false);
+    toolBar->setIconSize(QSize(16, 16));
+    toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar->addActions({acNew, acOpen, acSave, acEditorMode});
+    toolBar->addSeparator();
+    toolBar->addActions({acPointer, acAddStop, acAddArc, acDeleteArc, acAddRoad, acDeleteRoad,
+                         acChangeRoad, acInfo, acFindWay});
+    toolBar->addSeparator();
+    toolBar->addActions({acHelp, acAbout});
 }
 
-QAction* TMainForm::MapMenuAction(const QString& menu, const QString& entry) const {
+QAction* MainWindow::MapMenuAction(const QString& menu, const QString& entry) const {
     const QString key = menu + QLatin1Char('|') + entry;
     for (const auto& [name, action] : mapEntries_)
         if (name == key)
@@ -270,43 +272,43 @@ QAction* TMainForm::MapMenuAction(const QString& menu, const QString& entry) con
     return nullptr;
 }
 
-QMenu* TMainForm::MapMenu(const QString& menu) const {
+QMenu* MainWindow::MapMenu(const QString& menu) const {
     for (const auto& [name, m] : mapMenus_)
         if (name == menu)
             return m;
     return nullptr;
 }
 
-QString TMainForm::StatusText() const {
+QString MainWindow::StatusText() const {
     return StatusBar->currentMessage();
 }
 
-void TMainForm::SetStatusText(const QString& text) {
+void MainWindow::SetStatusText(const QString& text) {
     StatusBar->showMessage(text);
     // Long operations run on this thread: show the text before they go on.
     StatusBar->repaint();
 }
 
-int TMainForm::MapWindowCount() const {
+int MainWindow::MapWindowCount() const {
     return int(MdiArea->subWindowList().size());
 }
 
-TMDIChild* TMainForm::ActiveMapWindow() const {
+MapWindow* MainWindow::ActiveMapWindow() const {
     QMdiSubWindow* window = MdiArea->activeSubWindow();
     if (!window)
         window = MdiArea->currentSubWindow();
-    return window ? qobject_cast<TMDIChild*>(window->widget()) : nullptr;
+    return window ? qobject_cast<MapWindow*>(window->widget()) : nullptr;
 }
 
-void TMainForm::subWindowActivated(QMdiSubWindow* window) {
+void MainWindow::subWindowActivated(QMdiSubWindow* window) {
     if (!window)
         return;
-    if (auto* child = qobject_cast<TMDIChild*>(window->widget()))
-        child->FormActivate();
+    if (auto* child = qobject_cast<MapWindow*>(window->widget()))
+        child->Activate();
 }
 
-TMDIChild* TMainForm::CreateMDIChild(const QString& title) {
-    auto* child = new TMDIChild(this);
+MapWindow* MainWindow::CreateMapWindow(const QString& title) {
+    auto* child = new MapWindow(this);
     child->setWindowTitle(title);
     QMdiSubWindow* window = MdiArea->addSubWindow(child);
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -314,12 +316,12 @@ TMDIChild* TMainForm::CreateMDIChild(const QString& title) {
     window->showMaximized();
     MdiArea->setActiveSubWindow(window);
     if (CurrentMapWindow() != child)
-        child->FormActivate();
+        child->Activate();
     return child;
 }
 
-TMDIChild* TMainForm::OpenMap(const QString& path, const QString& title) {
-    TMDIChild* child = CreateMDIChild(title);
+MapWindow* MainWindow::OpenMap(const QString& path, const QString& title) {
+    MapWindow* child = CreateMapWindow(title);
     if (child->Load(path)) {
         EnableMapCommands();
         return child;
@@ -328,45 +330,45 @@ TMDIChild* TMainForm::OpenMap(const QString& path, const QString& title) {
     return nullptr;
 }
 
-TMDIChild* TMainForm::OpenBuiltinMap(const lirsk::MapMenuEntry& entry) {
-    TMDIChild* child = OpenMap(entry.path, entry.title);
+MapWindow* MainWindow::OpenBuiltinMap(const lirsk::MapMenuEntry& entry) {
+    MapWindow* child = OpenMap(entry.path, entry.title);
     if (child && entry.metro)
-        child->SG->setColumnWidth(0, child->SG->width() - 4);
+        child->stopList->setColumnWidth(0, child->stopList->width() - 4);
     return child;
 }
 
-void TMainForm::EnableMapCommands() {
+void MainWindow::EnableMapCommands() {
     if (!ActiveMapWindow())
         return;
     acPointer->setEnabled(true);
     acInfo->setVisible(true);
-    for (QAction* a : {acSave, acSaveAs, acFindWay, acSettings, acSelectAll, acDelete, acShowSmeg,
-                       acShowInced, Redactor})
+    for (QAction* a : {acSave, acSaveAs, acFindWay, acSettings, acSelectAll, acDelete,
+                       acSearchPanel, acRouteTable, acEditorMode})
         a->setEnabled(true);
 }
 
-void TMainForm::DisableMapCommands() {
+void MainWindow::DisableMapCommands() {
     acPointer->setEnabled(false);
     acInfo->setVisible(false);
-    for (QAction* a : {acSave, acSaveAs, acFindWay, acSettings, acSelectAll, acDelete, acShowSmeg,
-                       acShowInced, Redactor})
+    for (QAction* a : {acSave, acSaveAs, acFindWay, acSettings, acSelectAll, acDelete,
+                       acSearchPanel, acRouteTable, acEditorMode})
         a->setEnabled(false);
 }
 
-void TMainForm::acOpenExecute() {
+void MainWindow::acOpenExecute() {
     const QString path = AskOpenFileName();
     if (path.isEmpty())
         return;
     OpenMap(path, path);
 }
 
-void TMainForm::acSaveExecute() {
-    if (TMDIChild* current = CurrentMapWindow())
+void MainWindow::acSaveExecute() {
+    if (MapWindow* current = CurrentMapWindow())
         current->Save(QString());
 }
 
-bool TMainForm::acSaveAsExecute() {
-    TMDIChild* current = CurrentMapWindow();
+bool MainWindow::acSaveAsExecute() {
+    MapWindow* current = CurrentMapWindow();
     if (!current)
         return false;
     const QString path = AskSaveFileName();
@@ -375,27 +377,27 @@ bool TMainForm::acSaveAsExecute() {
     return current->Save(path);
 }
 
-void TMainForm::acCloseExecute() {
+void MainWindow::acCloseExecute() {
     if (QMdiSubWindow* window =
             MdiArea->activeSubWindow() ? MdiArea->activeSubWindow() : MdiArea->currentSubWindow())
         window->close();
     DisableMapCommands();
 }
 
-void TMainForm::acNewExecute() {
-    CreateMDIChild(QStringLiteral("Без имени"));
+void MainWindow::acNewExecute() {
+    CreateMapWindow(QStringLiteral("Без имени"));
     EnableMapCommands();
 }
 
-void TMainForm::acAboutExecute() {
+void MainWindow::acAboutExecute() {
     SetStatusText(QStringLiteral("Информация о программе"));
-    if (Form3) {
-        Form3->exec();
+    if (aboutDialog) {
+        aboutDialog->exec();
         SetStatusText(QStringLiteral("Режим ожидания"));
     }
 }
 
-void TMainForm::acHelpExecute() {
+void MainWindow::acHelpExecute() {
     const QFileInfo help(lirsk::resolveDataPath(HelpPage, DataRoots()));
     QString problem;
     if (!help.isFile())
@@ -409,17 +411,17 @@ void TMainForm::acHelpExecute() {
             this, {QMessageBox::Warning, QStringLiteral("Справка"), problem, QMessageBox::Ok});
 }
 
-void TMainForm::RedactorExecute() {
-    if (Redactor->isChecked()) {
+void MainWindow::RedactorExecute() {
+    if (acEditorMode->isChecked()) {
         // The access dialog switches editor mode on; without it the button springs back.
-        if (Form1)
-            Form1->exec();
+        if (accessDialog)
+            accessDialog->exec();
         else
-            Redactor->setChecked(false);
-    } else if (TMDIChild* current = CurrentMapWindow()) {
+            acEditorMode->setChecked(false);
+    } else if (MapWindow* current = CurrentMapWindow()) {
         current->SetEditorMode(false);
-        if (Form1)
-            Form1->CloseDialog();
+        if (accessDialog)
+            accessDialog->CloseDialog();
     }
 }
 
@@ -446,15 +448,15 @@ void tile(QMdiArea* area, Qt::Orientation orientation) {
 
 } // namespace
 
-void TMainForm::TileHorizontally() {
+void MainWindow::TileHorizontally() {
     tile(MdiArea, Qt::Horizontal);
 }
 
-void TMainForm::TileVertically() {
+void MainWindow::TileVertically() {
     tile(MdiArea, Qt::Vertical);
 }
 
-void TMainForm::MinimizeAll() {
+void MainWindow::MinimizeAll() {
     // A maximised window passes its state on to the next one activated: restore them all first.
     const QList<QMdiSubWindow*> windows = MdiArea->subWindowList();
     for (QMdiSubWindow* w : windows)
@@ -463,7 +465,7 @@ void TMainForm::MinimizeAll() {
         w->showMinimized();
 }
 
-void TMainForm::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     MdiArea->closeAllSubWindows();
     if (!MdiArea->subWindowList().isEmpty()) {
         event->ignore();

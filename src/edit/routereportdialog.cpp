@@ -1,4 +1,4 @@
-#include "edit/rez.h"
+#include "edit/routereportdialog.h"
 
 #include "edit/modal.h"
 #include "platform/fonts.h"
@@ -18,8 +18,8 @@
 
 namespace {
 
-lirsk::SingleWindow<TFRez>& instance() {
-    static lirsk::SingleWindow<TFRez> window;
+lirsk::SingleWindow<RouteReportDialog>& instance() {
+    static lirsk::SingleWindow<RouteReportDialog> window;
     return window;
 }
 
@@ -41,7 +41,7 @@ QPixmap blank(int side) {
 
 } // namespace
 
-QPixmap TFRez::MoneyPicture() {
+QPixmap RouteReportDialog::MoneyPicture() {
     QPixmap pixmap = blank(32);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -65,7 +65,7 @@ QPixmap TFRez::MoneyPicture() {
     return pixmap;
 }
 
-QPixmap TFRez::RoadPicture() {
+QPixmap RouteReportDialog::RoadPicture() {
     QPixmap pixmap = blank(32);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -84,7 +84,7 @@ QPixmap TFRez::RoadPicture() {
     return pixmap;
 }
 
-QPixmap TFRez::ClockPicture() {
+QPixmap RouteReportDialog::ClockPicture() {
     QPixmap pixmap = blank(32);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -108,7 +108,7 @@ QPixmap TFRez::ClockPicture() {
     return pixmap;
 }
 
-QPixmap TFRez::CloseGlyph() {
+QPixmap RouteReportDialog::CloseGlyph() {
     QPixmap pixmap = blank(16);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -123,8 +123,8 @@ QPixmap TFRez::CloseGlyph() {
     return pixmap;
 }
 
-TFRez::TFRez(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("FRez"));
+RouteReportDialog::RouteReportDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("routeReportDialog"));
     setWindowTitle(QStringLiteral("Отчет"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
@@ -173,25 +173,25 @@ TFRez::TFRez(QWidget* parent) : QDialog(parent) {
     BitBtn1 = new QPushButton(QIcon(CloseGlyph()), QStringLiteral("Закрыть"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(208, 288, 91, 25);
-    connect(BitBtn1, &QPushButton::clicked, this, &TFRez::BitBtn1Click);
+    connect(BitBtn1, &QPushButton::clicked, this, &RouteReportDialog::BitBtn1Click);
 
     Image1 = picture(4, MoneyPicture(), "Image1");
     Image2 = picture(41, RoadPicture(), "Image2");
     Image3 = picture(78, ClockPicture(), "Image3");
 }
 
-void TFRez::showEvent(QShowEvent* event) {
+void RouteReportDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous())
         if (const QScreen* screen = this->screen())
             move(screen->availableGeometry().center() - rect().center());
 }
 
-void TFRez::BitBtn1Click() {
+void RouteReportDialog::BitBtn1Click() {
     accept();
 }
 
-void TFRez::ShowReport(const lirsk::RouteReport& report) {
+void RouteReportDialog::ShowReport(const lirsk::RouteReport& report) {
     Label7->setText(QString());
     // The rides text separates its lines by carriage returns alone; the label breaks lines at
     // line feeds.
@@ -204,10 +204,10 @@ void TFRez::ShowReport(const lirsk::RouteReport& report) {
     lirsk::runDialog(*this);
 }
 
-TFRez* FRez() {
+RouteReportDialog* routeReportDialog() {
     return instance().get();
 }
 
-TFRez* CreateFRez(QWidget* owner) {
+RouteReportDialog* createRouteReportDialog(QWidget* owner) {
     return instance().create(owner);
 }

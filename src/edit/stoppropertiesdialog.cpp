@@ -1,4 +1,4 @@
-#include "edit/vertexparam.h"
+#include "edit/stoppropertiesdialog.h"
 
 #include "edit/modal.h"
 #include "platform/colours.h"
@@ -18,8 +18,8 @@
 
 namespace {
 
-lirsk::SingleWindow<TVertexParamForm>& instance() {
-    static lirsk::SingleWindow<TVertexParamForm> window;
+lirsk::SingleWindow<StopPropertiesDialog>& instance() {
+    static lirsk::SingleWindow<StopPropertiesDialog> window;
     return window;
 }
 
@@ -53,8 +53,8 @@ lirsk::FontSpec fromQFont(const QFont& font, lirsk::Colour colour) {
 
 } // namespace
 
-TVertexParamForm::TVertexParamForm(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("VertexParamForm"));
+StopPropertiesDialog::StopPropertiesDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("stopPropertiesDialog"));
     setWindowTitle(QStringLiteral("Параметры остановки"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::CustomizeWindowHint);
@@ -73,7 +73,8 @@ TVertexParamForm::TVertexParamForm(QWidget* parent) : QDialog(parent) {
     NameVertexEdit->setGeometry(112, 8, 115, 21);
     // Typed letters become lower case.
     NameVertexEdit->setValidator(new LowerCase(NameVertexEdit));
-    connect(NameVertexEdit, &QLineEdit::textChanged, this, &TVertexParamForm::NameVertexEditChange);
+    connect(NameVertexEdit, &QLineEdit::textChanged, this,
+            &StopPropertiesDialog::NameVertexEditChange);
 
     caption(32, QStringLiteral("Размер вершины:"));
     SESize = new QSpinBox(this);
@@ -125,7 +126,7 @@ TVertexParamForm::TVertexParamForm(QWidget* parent) : QDialog(parent) {
     BtnOk->setObjectName(QStringLiteral("BtnOk"));
     BtnOk->setGeometry(72, 174, 75, 25);
     BtnOk->setDefault(true);
-    connect(BtnOk, &QPushButton::clicked, this, &TVertexParamForm::BtnOkClick);
+    connect(BtnOk, &QPushButton::clicked, this, &StopPropertiesDialog::BtnOkClick);
     // Esc rejects the dialog, as "Отмена" does.
     BtnCancel = new QPushButton(QStringLiteral("Отмена"), this);
     BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
@@ -144,7 +145,7 @@ TVertexParamForm::TVertexParamForm(QWidget* parent) : QDialog(parent) {
     };
 }
 
-bool TVertexParamForm::eventFilter(QObject* watched, QEvent* event) {
+bool StopPropertiesDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (watched == PVertexColor) {
@@ -159,14 +160,14 @@ bool TVertexParamForm::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TVertexParamForm::setPanelColour(lirsk::Colour colour) {
+void StopPropertiesDialog::setPanelColour(lirsk::Colour colour) {
     panelColour_ = colour;
     QPalette palette = PVertexColor->palette();
     palette.setColor(QPalette::Window, lirsk::toQColor(colour));
     PVertexColor->setPalette(palette);
 }
 
-void TVertexParamForm::setPanelFont(const lirsk::FontSpec& font) {
+void StopPropertiesDialog::setPanelFont(const lirsk::FontSpec& font) {
     panelFont_ = font;
     PVertexFont->setFont(lirsk::toQFont(font));
     QPalette palette = PVertexFont->palette();
@@ -174,11 +175,11 @@ void TVertexParamForm::setPanelFont(const lirsk::FontSpec& font) {
     PVertexFont->setPalette(palette);
 }
 
-void TVertexParamForm::NameVertexEditChange(const QString& text) {
+void StopPropertiesDialog::NameVertexEditChange(const QString& text) {
     PVertexFont->setText(text);
 }
 
-void TVertexParamForm::Panel1Click() {
+void StopPropertiesDialog::Panel1Click() {
     // The colour dialog opens with the colour chosen last, not with the panel's.
     if (const std::optional<QColor> chosen = AskColour(lastColour_)) {
         lastColour_ = *chosen;
@@ -186,7 +187,7 @@ void TVertexParamForm::Panel1Click() {
     }
 }
 
-void TVertexParamForm::PVertexFontClick() {
+void StopPropertiesDialog::PVertexFontClick() {
     if (const std::optional<QFont> chosen = AskFont(lirsk::toQFont(dialogFont_))) {
         dialogFont_ = fromQFont(*chosen, dialogFont_.Color);
         setPanelFont(dialogFont_);
@@ -194,19 +195,19 @@ void TVertexParamForm::PVertexFontClick() {
     }
 }
 
-void TVertexParamForm::showEvent(QShowEvent* event) {
+void StopPropertiesDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }
 
-void TVertexParamForm::FormShow() {
+void StopPropertiesDialog::FormShow() {
     setPanelFont(dialogFont_);
     FontChanged = false;
     NameVertexEdit->setFocus();
 }
 
-void TVertexParamForm::BtnOkClick() {
+void StopPropertiesDialog::BtnOkClick() {
     // The size box may be left empty or hold something else than a whole number 1..78: the
     // dialog stays open until it holds one.
     bool whole = false;
@@ -224,7 +225,8 @@ void TVertexParamForm::BtnOkClick() {
     accept();
 }
 
-std::optional<VertexProperties> TVertexParamForm::SetProperties(const VertexProperties& values) {
+std::optional<VertexProperties>
+StopPropertiesDialog::SetProperties(const VertexProperties& values) {
     // The box lower-cases what the user types; the name it is filled with stays as it is, so
     // confirming without touching it renames nothing (and never gives the selected stops this
     // stop's name).
@@ -253,10 +255,10 @@ std::optional<VertexProperties> TVertexParamForm::SetProperties(const VertexProp
     return result;
 }
 
-TVertexParamForm* VertexParamForm() {
+StopPropertiesDialog* stopPropertiesDialog() {
     return instance().get();
 }
 
-TVertexParamForm* CreateVertexParamForm(QWidget* owner) {
+StopPropertiesDialog* createStopPropertiesDialog(QWidget* owner) {
     return instance().create(owner);
 }

@@ -1,4 +1,4 @@
-#include "edit/marshrut.h"
+#include "edit/stoproutespopup.h"
 
 #include "edit/modal.h"
 #include "platform/fonts.h"
@@ -8,8 +8,8 @@
 
 namespace {
 
-lirsk::SingleWindow<TMarsh>& instance() {
-    static lirsk::SingleWindow<TMarsh> window;
+lirsk::SingleWindow<StopRoutesPopup>& instance() {
+    static lirsk::SingleWindow<StopRoutesPopup> window;
     return window;
 }
 
@@ -22,7 +22,7 @@ QFont msSansSerif(int pixels, bool bold) {
 
 } // namespace
 
-TMarsh::TMarsh(QWidget* parent) : QWidget(parent, Qt::Tool) {
+StopRoutesPopup::StopRoutesPopup(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setObjectName(QStringLiteral("Marsh"));
     setWindowTitle(QStringLiteral("Маршруты"));
     setFixedSize(182, 206);
@@ -50,7 +50,7 @@ TMarsh::TMarsh(QWidget* parent) : QWidget(parent, Qt::Tool) {
     Label3->setWordWrap(true);
 }
 
-void TMarsh::ShowStop(const QString& name, const QString& routes) {
+void StopRoutesPopup::ShowStop(const QString& name, const QString& routes) {
     Label2->setText(name);
     QString text;
     for (const QString& piece : routes.split(QLatin1Char(' ')))
@@ -58,7 +58,7 @@ void TMarsh::ShowStop(const QString& name, const QString& routes) {
     Label3->setText(text);
 }
 
-void TMarsh::PlaceBy(const QPoint& cursor, const QSize& screen) {
+void StopRoutesPopup::PlaceBy(const QPoint& cursor, const QSize& screen) {
     const QSize size = frameGeometry().size();
     const int left = screen.width() - cursor.x() - 10 < size.width()
                          ? cursor.x() - size.width() - 10
@@ -69,10 +69,10 @@ void TMarsh::PlaceBy(const QPoint& cursor, const QSize& screen) {
     move(left, top);
 }
 
-TMarsh* MarshWindow() {
+StopRoutesPopup* stopRoutesPopup() {
     return instance().get();
 }
 
-TMarsh* CreateMarshWindow(QWidget* owner) {
+StopRoutesPopup* createStopRoutesPopup(QWidget* owner) {
     return instance().create(owner);
 }

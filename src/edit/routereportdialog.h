@@ -10,10 +10,10 @@ class QLabel;
 class QPushButton;
 
 // The report window of a found way: fare, length, time and the rides, each beside its picture.
-class TFRez : public QDialog {
+class RouteReportDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TFRez(QWidget* parent = nullptr);
+    explicit RouteReportDialog(QWidget* parent = nullptr);
 
     // Writes a report into the window (the captions stay until the next report).
     void ShowReport(const lirsk::RouteReport& report);
@@ -43,5 +43,5 @@ protected:
 };
 
 // The program's report window, made at start-up (or on first use).
-TFRez* FRez();
-TFRez* CreateFRez(QWidget* owner);
+RouteReportDialog* routeReportDialog();
+RouteReportDialog* createRouteReportDialog(QWidget* owner);

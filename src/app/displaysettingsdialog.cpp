@@ -1,7 +1,7 @@
-#include "app/settingsform.h"
+#include "app/displaysettingsdialog.h"
 
-#include "app/mainform.h"
-#include "app/mdichild.h"
+#include "app/mainwindow.h"
+#include "app/mapwindow.h"
 #include "model/numberformat.h"
 #include "platform/colours.h"
 #include "platform/fonts.h"
@@ -33,23 +33,23 @@ lirsk::Colour fromQColor(const QColor& colour) {
 
 } // namespace
 
-// --- TColourPanel ---------------------------------------------------------------------------
+// --- ColourSwatch ---------------------------------------------------------------------------
 
-TColourPanel::TColourPanel(QWidget* parent) : QFrame(parent) {
+ColourSwatch::ColourSwatch(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
     setAutoFillBackground(true);
     setCursor(Qt::PointingHandCursor);
 }
 
-void TColourPanel::SetColour(lirsk::Colour colour) {
+void ColourSwatch::SetColour(lirsk::Colour colour) {
     colour_ = colour;
     QPalette p = palette();
     p.setColor(QPalette::Window, lirsk::toQColor(colour));
     setPalette(p);
 }
 
-void TColourPanel::mouseReleaseEvent(QMouseEvent* event) {
+void ColourSwatch::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
     QFrame::mouseReleaseEvent(event);
@@ -135,9 +135,10 @@ void TPaintBox::paintEvent(QPaintEvent*) {
     painter.drawImage(0, 0, canvas_);
 }
 
-// --- TSettingsForm --------------------------------------------------------------------------
+// --- DisplaySettingsDialog
+// --------------------------------------------------------------------------
 
-TSettingsForm::TSettingsForm(QWidget* parent) : QDialog(parent) {
+DisplaySettingsDialog::DisplaySettingsDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Настройки параметров"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -153,10 +154,10 @@ TSettingsForm::TSettingsForm(QWidget* parent) : QDialog(parent) {
     ChBAutoArcColor = new QCheckBox(QStringLiteral("Авто цвет дуг"), this);
     ChBAutoArcColor->setGeometry(0, 80, 119, 17);
     (new QLabel(QStringLiteral("Цвет дуг:"), this))->move(0, 112);
-    PArcColor = new TColourPanel(this);
+    PArcColor = new ColourSwatch(this);
     PArcColor->setGeometry(76, 101, 41, 25);
     (new QLabel(QStringLiteral("Цвет дерева:"), this))->move(0, 139);
-    PTreeColor = new TColourPanel(this);
+    PTreeColor = new ColourSwatch(this);
     PTreeColor->setGeometry(76, 130, 41, 25);
     BtnOK = new QPushButton(QStringLiteral("OK"), this);
     BtnOK->setGeometry(0, 160, 113, 25);
@@ -196,12 +197,12 @@ TSettingsForm::TSettingsForm(QWidget* parent) : QDialog(parent) {
     };
 
     connect(BtnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Timer1, &QTimer::timeout, this, &TSettingsForm::Timer1Timer);
-    connect(PArcColor, &TColourPanel::clicked, this, &TSettingsForm::PArcColorClick);
-    connect(PTreeColor, &TColourPanel::clicked, this, &TSettingsForm::PTreeColorClick);
+    connect(Timer1, &QTimer::timeout, this, &DisplaySettingsDialog::Timer1Timer);
+    connect(PArcColor, &ColourSwatch::clicked, this, &DisplaySettingsDialog::PArcColorClick);
+    connect(PTreeColor, &ColourSwatch::clicked, this, &DisplaySettingsDialog::PTreeColorClick);
 }
 
-bool TSettingsForm::EditSettings(SettingsArray& settings) {
+bool DisplaySettingsDialog::EditSettings(SettingsArray& settings) {
     PArcColor->SetColour(settings.ArcColor);
     PTreeColor->SetColour(settings.TreeColor);
     RGArcWeight->SetItemIndex(settings.UserWeights ? 0 : 1);
@@ -226,18 +227,18 @@ bool TSettingsForm::EditSettings(SettingsArray& settings) {
     return true;
 }
 
-void TSettingsForm::showEvent(QShowEvent* event) {
+void DisplaySettingsDialog::showEvent(QShowEvent* event) {
     PreviewAngle = 0;
     Timer1->start();
     QDialog::showEvent(event);
 }
 
-void TSettingsForm::hideEvent(QHideEvent* event) {
+void DisplaySettingsDialog::hideEvent(QHideEvent* event) {
     Timer1->stop();
     QDialog::hideEvent(event);
 }
 
-void TSettingsForm::Timer1Timer() {
+void DisplaySettingsDialog::Timer1Timer() {
     QImage& canvas = PBArrow->Canvas();
     canvas.fill(Qt::white);
     QPainter painter(&canvas);
@@ -255,23 +256,23 @@ void TSettingsForm::Timer1Timer() {
     PBArrow->update();
 }
 
-void TSettingsForm::pickColour(TColourPanel* panel) {
+void DisplaySettingsDialog::pickColour(ColourSwatch* panel) {
     if (const std::optional<QColor> chosen = AskColour(lirsk::toQColor(panel->Colour())))
         panel->SetColour(fromQColor(*chosen));
 }
 
-void TSettingsForm::PArcColorClick() {
+void DisplaySettingsDialog::PArcColorClick() {
     pickColour(PArcColor);
 }
 
-void TSettingsForm::PTreeColorClick() {
+void DisplaySettingsDialog::PTreeColorClick() {
     pickColour(PTreeColor);
 }
 
-// --- TMDIChild ------------------------------------------------------------------------------
+// --- MapWindow ------------------------------------------------------------------------------
 
-void TMDIChild::ChangeSettings() {
-    TSettingsForm* dialog = Frame() ? Frame()->SettingsForm : nullptr;
+void MapWindow::ChangeSettings() {
+    DisplaySettingsDialog* dialog = Frame() ? Frame()->displaySettingsDialog : nullptr;
     if (!dialog)
         return;
     SettingsArray settings = Map().Settings;

@@ -22,10 +22,10 @@ class QTimer;
 using SettingsArray = lirsk::DisplaySettings;
 
 // A lowered panel that shows a map colour and reports clicks on it.
-class TColourPanel : public QFrame {
+class ColourSwatch : public QFrame {
     Q_OBJECT
 public:
-    explicit TColourPanel(QWidget* parent = nullptr);
+    explicit ColourSwatch(QWidget* parent = nullptr);
     lirsk::Colour Colour() const { return colour_; }
     void SetColour(lirsk::Colour colour);
 
@@ -86,10 +86,10 @@ private:
 // The display settings dialog: the colours of roads and of the found way, where new links get
 // their weights from, the lengths on the map, the arrows and the line width, with an arrow that
 // turns in the preview while the values are being edited.
-class TSettingsForm : public QDialog {
+class DisplaySettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TSettingsForm(QWidget* parent = nullptr);
+    explicit DisplaySettingsDialog(QWidget* parent = nullptr);
 
     // Shows the dialog with the given settings; true and the edited settings when OK was pressed,
     // false (and the settings untouched) when it was closed any other way.
@@ -101,8 +101,8 @@ public:
     TRadioGroup* RGArcWeight;
     QCheckBox* ChBShowWeight;
     QCheckBox* ChBAutoArcColor;
-    TColourPanel* PArcColor;
-    TColourPanel* PTreeColor;
+    ColourSwatch* PArcColor;
+    ColourSwatch* PTreeColor;
     QPushButton* BtnOK;
     QGroupBox* GroupBox1;
     TSpinEdit* SEWidth;
@@ -125,5 +125,5 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void pickColour(TColourPanel* panel);
+    void pickColour(ColourSwatch* panel);
 };

@@ -1,13 +1,13 @@
-#include "app/credits.h"
+#include "app/creditsdialog.h"
 
 #include "platform/desktop.h"
 #include "platform/messages.h"
 
 #include <QMouseEvent>
 
-const QString TForm2::WebAddress = QStringLiteral("https://lirskmap.example.org/");
+const QString CreditsDialog::WebAddress = QStringLiteral("https://lirskmap.example.org/");
 
-TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     QFont font = this->font();
     font.setBold(true);
     font.setUnderline(true);
@@ -18,13 +18,13 @@ TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, pare
     setCursor(Qt::PointingHandCursor);
 }
 
-void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
     QLabel::mouseReleaseEvent(event);
 }
 
-TForm2::TForm2(QWidget* parent) : QDialog(parent), OpenUrl(lirsk::openDetached) {
+CreditsDialog::CreditsDialog(QWidget* parent) : QDialog(parent), OpenUrl(lirsk::openDetached) {
     setWindowTitle(QStringLiteral("Соавторы"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -52,14 +52,14 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), OpenUrl(lirsk::openDetached) 
     Label3->setWordWrap(true);
     Label3->setGeometry(24, 136, 393, 40);
 
-    Label4 = new TLinkLabel(QStringLiteral("lirskmap.example.org"), this);
+    Label4 = new LinkLabel(QStringLiteral("lirskmap.example.org"), this);
     Label4->setToolTip(WebAddress);
     Label4->adjustSize();
     Label4->move((width() - Label4->width()) / 2, 208);
-    connect(Label4, &TLinkLabel::clicked, this, &TForm2::Label4Click);
+    connect(Label4, &LinkLabel::clicked, this, &CreditsDialog::Label4Click);
 }
 
-void TForm2::Label4Click() {
+void CreditsDialog::Label4Click() {
     if (!OpenUrl(WebAddress))
         lirsk::showMessage(this, {QMessageBox::Warning, windowTitle(),
                                   QStringLiteral("Не удалось открыть адрес %1: на компьютере "

@@ -1,7 +1,7 @@
-#include "app/access.h"
+#include "app/accessdialog.h"
 
-#include "app/mainform.h"
-#include "app/mdichild.h"
+#include "app/mainwindow.h"
+#include "app/mapwindow.h"
 #include "platform/messages.h"
 
 #include <QLabel>
@@ -9,9 +9,10 @@
 #include <QPushButton>
 #include <QScreen>
 
-const QString TForm1::EditorPassword = QStringLiteral("TheSilentHarbour");
+const QString AccessDialog::EditorPassword = QStringLiteral("TheSilentHarbour");
 
-TForm1::TForm1(TMainForm* frame, const AccountLookup& lookup) : QDialog(frame), frame_(frame) {
+AccessDialog::AccessDialog(MainWindow* frame, const AccountLookup& lookup)
+    : QDialog(frame), frame_(frame) {
     setWindowTitle(QStringLiteral("Контроль доступа"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -32,7 +33,7 @@ TForm1::TForm1(TMainForm* frame, const AccountLookup& lookup) : QDialog(frame), 
     BitBtn1 = new QPushButton(QStringLiteral("Ввести >>"), this);
     BitBtn1->setGeometry(80, 114, 96, 28);
     BitBtn1->setDefault(true);
-    connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
+    connect(BitBtn1, &QPushButton::clicked, this, &AccessDialog::BitBtn1Click);
 
     const lirsk::AccountName account = lookup();
     Edit1->setText(account.error == 0 ? account.name
@@ -41,15 +42,15 @@ TForm1::TForm1(TMainForm* frame, const AccountLookup& lookup) : QDialog(frame), 
     Failures = 0;
 }
 
-void TForm1::showEvent(QShowEvent* event) {
+void AccessDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     MaskEdit1->setFocus();
     MaskEdit1->selectAll();
 }
 
-void TForm1::BitBtn1Click() {
+void AccessDialog::BitBtn1Click() {
     if (MaskEdit1->text() == EditorPassword) {
-        if (TMDIChild* current = CurrentMapWindow())
+        if (MapWindow* current = CurrentMapWindow())
             current->SetEditorMode(true);
         accept();
         MaskEdit1->clear();
@@ -66,25 +67,25 @@ void TForm1::BitBtn1Click() {
     }
 }
 
-void TForm1::done(int result) {
+void AccessDialog::done(int result) {
     QDialog::done(result);
     FormClose();
 }
 
-void TForm1::CloseDialog() {
+void AccessDialog::CloseDialog() {
     if (isVisible())
         reject();
     else
         FormClose();
 }
 
-void TForm1::FormClose() {
+void AccessDialog::FormClose() {
     if (!frame_)
         return;
-    if (!frame_->acAddVertex->isVisible()) {
-        frame_->Redactor->setChecked(false);
+    if (!frame_->acAddStop->isVisible()) {
+        frame_->acEditorMode->setChecked(false);
         frame_->acFindWay->setChecked(true);
     } else {
-        frame_->Redactor->setChecked(true);
+        frame_->acEditorMode->setChecked(true);
     }
 }

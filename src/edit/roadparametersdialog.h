@@ -11,10 +11,10 @@ class QPushButton;
 
 // The road parameters dialog: the fare, length and time of one link. It only checks that each
 // text is a number; the map window reads the numbers back when the dialog was accepted.
-class TSetarcWeightForm : public QDialog {
+class RoadParametersDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TSetarcWeightForm(QWidget* parent = nullptr);
+    explicit RoadParametersDialog(QWidget* parent = nullptr);
 
     // Fills the three fields from a link's weights, shows the dialog modally and returns the
     // typed weights when the user pressed "OK" with three numbers, or nothing.
@@ -38,5 +38,5 @@ private:
 };
 
 // The program's road parameters dialog, made at start-up (or on first use).
-TSetarcWeightForm* SetarcWeightForm();
-TSetarcWeightForm* CreateSetarcWeightForm(QWidget* owner);
+RoadParametersDialog* roadParametersDialog();
+RoadParametersDialog* createRoadParametersDialog(QWidget* owner);

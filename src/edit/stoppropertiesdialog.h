@@ -28,10 +28,10 @@ struct VertexProperties {
 };
 
 // The stop properties dialog.
-class TVertexParamForm : public QDialog {
+class StopPropertiesDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TVertexParamForm(QWidget* parent = nullptr);
+    explicit StopPropertiesDialog(QWidget* parent = nullptr);
 
     // Fills the controls, shows the dialog modally and gives the values back when the user
     // pressed "OK", or nothing.
@@ -73,5 +73,5 @@ private:
 };
 
 // The program's stop properties dialog, made at start-up (or on first use).
-TVertexParamForm* VertexParamForm();
-TVertexParamForm* CreateVertexParamForm(QWidget* owner);
+StopPropertiesDialog* stopPropertiesDialog();
+StopPropertiesDialog* createStopPropertiesDialog(QWidget* owner);

@@ -1,4 +1,4 @@
-#include "app/forms.h"
+#include "app/aboutandsplash.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <QtMath>
 
-TForm3::TForm3(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("О программе"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -39,7 +39,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     layout->addWidget(text);
 }
 
-TForm4::TForm4(int durationMs, QWidget* parent)
+SplashScreen::SplashScreen(int durationMs, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), durationMs_(durationMs),
       picture_(SplashPicture()) {
     setFixedSize(297, 141);
@@ -47,7 +47,7 @@ TForm4::TForm4(int durationMs, QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-QPixmap TForm4::SplashPicture() {
+QPixmap SplashScreen::SplashPicture() {
     // As many device pixels as the screen shows, so the picture is sharp on a scaled desktop.
     const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
     QPixmap pixmap(qCeil(297 * ratio), qCeil(153 * ratio));
@@ -89,12 +89,12 @@ QPixmap TForm4::SplashPicture() {
     return pixmap;
 }
 
-void TForm4::paintEvent(QPaintEvent*) {
+void SplashScreen::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.drawPixmap(0, -8, picture_);
 }
 
-void TForm4::ShowAndWait() {
+void SplashScreen::ShowAndWait() {
     show();
     repaint();
     QEventLoop loop;

@@ -8,16 +8,16 @@
 
 class QLineEdit;
 class QPushButton;
-class TMainForm;
+class MainWindow;
 
 // The editor access dialog: the right password switches the current map window into editor
 // mode. Wrong passwords are counted over the whole run; the third one closes the dialog.
-class TForm1 : public QDialog {
+class AccessDialog : public QDialog {
     Q_OBJECT
 public:
     using AccountLookup = std::function<lirsk::AccountName()>;
 
-    explicit TForm1(TMainForm* frame, const AccountLookup& lookup = lirsk::accountName);
+    explicit AccessDialog(MainWindow* frame, const AccountLookup& lookup = lirsk::accountName);
 
     static const QString EditorPassword;
     static constexpr int MaxFailures = 3;
@@ -42,5 +42,5 @@ private:
     // Whichever way the dialog closes: the editor button shows whether editor mode came on.
     void FormClose();
 
-    TMainForm* frame_;
+    MainWindow* frame_;
 };

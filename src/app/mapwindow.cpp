@@ -1,9 +1,9 @@
-#include "app/mdichild.h"
+#include "app/mapwindow.h"
 
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 #include "app/maparea.h"
 #include "edit/commands.h"
-#include "edit/setarcweight.h"
+#include "edit/roadparametersdialog.h"
 #include "model/catalogue.h"
 #include "model/mapfile.h"
 #include "platform/colours.h"
@@ -32,8 +32,8 @@
 
 namespace {
 
-QPointer<TMDIChild>& currentWindow() {
-    static QPointer<TMDIChild> current;
+QPointer<MapWindow>& currentWindow() {
+    static QPointer<MapWindow> current;
     return current;
 }
 
@@ -73,11 +73,11 @@ void setCell(QTableWidget* grid, int row, int column, const QString& text) {
 
 } // namespace
 
-TMDIChild* CurrentMapWindow() {
+MapWindow* CurrentMapWindow() {
     return currentWindow().data();
 }
 
-void SetCurrentMapWindow(TMDIChild* window) {
+void SetCurrentMapWindow(MapWindow* window) {
     currentWindow() = window;
 }
 
@@ -86,19 +86,19 @@ QStringList DataRoots() {
     return {exeDir, QDir::cleanPath(exeDir + QStringLiteral("/../share/lirskmap"))};
 }
 
-// --- TVertex -------------------------------------------------------------------------------
+// --- StopHandle -------------------------------------------------------------------------------
 
-void TVertex::NameLabelMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+void StopHandle::NameLabelMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
     stop_->LabelDragging = true;
     stop_->LabelHomeLeft = stop_->Label.Left;
     stop_->LabelHomeTop = stop_->Label.Top;
     stop_->DownX = x;
     stop_->DownY = y;
-    if (TMDIChild* current = CurrentMapWindow())
+    if (MapWindow* current = CurrentMapWindow())
         current->LabelDragStop = current->Map().FindStopById(stop_->Id);
 }
 
-void TVertex::NameLabelMouseMove(Qt::KeyboardModifiers, int x, int y) {
+void StopHandle::NameLabelMouseMove(Qt::KeyboardModifiers, int x, int y) {
     if (!stop_->LabelDragging)
         return;
     lirsk::NameLabel& label = stop_->Label;
@@ -114,138 +114,138 @@ void TVertex::NameLabelMouseMove(Qt::KeyboardModifiers, int x, int y) {
     }
     if (moved) {
         map_->Modified = true;
-        map_->Area->update(before.united(lirsk::nameLabelRect(*stop_)).adjusted(-2, -2, 2, 2));
+        map_->mapArea->update(before.united(lirsk::nameLabelRect(*stop_)).adjusted(-2, -2, 2, 2));
     }
 }
 
-void TVertex::NameLabelMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+void StopHandle::NameLabelMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
     stop_->LabelDragging = false;
-    if (TMDIChild* current = CurrentMapWindow()) {
+    if (MapWindow* current = CurrentMapWindow()) {
         current->LabelDragStop = nullptr;
         current->RedrawMap(false);
     }
 }
 
-// --- TMDIChild ------------------------------------------------------------------------------
+// --- MapWindow ------------------------------------------------------------------------------
 
-TMDIChild::TMDIChild(TMainForm* frame, QWidget* parent)
+MapWindow::MapWindow(MainWindow* frame, QWidget* parent)
     : QWidget(parent), frame_(frame), map_(std::make_unique<lirsk::GraphMap>()) {
     map_->setHooks(this);
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    SplMain = new QSplitter(Qt::Horizontal, this);
-    SplMain->setHandleWidth(2);
-    SplMain->setChildrenCollapsible(false);
-    layout->addWidget(SplMain);
+    splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setHandleWidth(2);
+    splitter->setChildrenCollapsible(false);
+    layout->addWidget(splitter);
 
-    PTables = new QWidget(SplMain);
-    PTables->setMinimumWidth(1);
-    PTables->resize(175, 400);
-    auto* tablesLayout = new QVBoxLayout(PTables);
+    sidePanel = new QWidget(splitter);
+    sidePanel->setMinimumWidth(1);
+    sidePanel->resize(175, 400);
+    auto* tablesLayout = new QVBoxLayout(sidePanel);
     tablesLayout->setContentsMargins(0, 0, 0, 0);
     tablesLayout->setSpacing(0);
-    PSmeg = new QFrame(PTables);
-    PSmeg->setFrameShape(QFrame::StyledPanel);
-    tablesLayout->addWidget(PSmeg, 1);
+    searchPanel = new QFrame(sidePanel);
+    searchPanel->setFrameShape(QFrame::StyledPanel);
+    tablesLayout->addWidget(searchPanel, 1);
     tablesLayout->addStretch(0);
 
-    auto* smegLayout = new QVBoxLayout(PSmeg);
+    auto* smegLayout = new QVBoxLayout(searchPanel);
     smegLayout->setContentsMargins(2, 2, 2, 2);
     smegLayout->setSpacing(0);
-    Panel1 = new QWidget(PSmeg);
-    Panel1->setFixedHeight(41);
-    EditSearch = new QLineEdit(Panel1);
-    EditSearch->setGeometry(8, 8, 121, 21);
-    connect(EditSearch, &QLineEdit::textEdited, EditSearch, [this](const QString& text) {
+    searchBar = new QWidget(searchPanel);
+    searchBar->setFixedHeight(41);
+    searchBox = new QLineEdit(searchBar);
+    searchBox->setGeometry(8, 8, 121, 21);
+    connect(searchBox, &QLineEdit::textEdited, searchBox, [this](const QString& text) {
         if (text != text.toLower()) {
-            const int pos = EditSearch->cursorPosition();
-            EditSearch->setText(text.toLower());
-            EditSearch->setCursorPosition(pos);
+            const int pos = searchBox->cursorPosition();
+            searchBox->setText(text.toLower());
+            searchBox->setCursorPosition(pos);
         }
     });
-    SpeedButton1 = new QToolButton(Panel1);
-    SpeedButton1->setGeometry(136, 8, 27, 25);
-    SpeedButton1->setText(QStringLiteral("»"));
-    smegLayout->addWidget(Panel1);
+    searchButton = new QToolButton(searchBar);
+    searchButton->setGeometry(136, 8, 27, 25);
+    searchButton->setText(QStringLiteral("»"));
+    smegLayout->addWidget(searchBar);
 
-    Panel2 = new QWidget(PSmeg);
-    auto* panel2Layout = new QVBoxLayout(Panel2);
+    listsPanel = new QWidget(searchPanel);
+    auto* panel2Layout = new QVBoxLayout(listsPanel);
     panel2Layout->setContentsMargins(0, 0, 0, 0);
     panel2Layout->setSpacing(0);
-    SG = makeGrid(1, Panel2);
-    SG->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    SG->resize(171, 200);
-    panel2Layout->addWidget(SG, 1);
-    POrient = new QGroupBox(QStringLiteral("Маршруты"), Panel2);
-    POrient->setFixedHeight(162);
-    auto* orientLayout = new QVBoxLayout(POrient);
+    stopList = makeGrid(1, listsPanel);
+    stopList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    stopList->resize(171, 200);
+    panel2Layout->addWidget(stopList, 1);
+    routesBox = new QGroupBox(QStringLiteral("Маршруты"), listsPanel);
+    routesBox->setFixedHeight(162);
+    auto* orientLayout = new QVBoxLayout(routesBox);
     orientLayout->setContentsMargins(2, 2, 2, 2);
-    SGM = makeGrid(2, POrient);
-    SGM->setSelectionMode(QAbstractItemView::SingleSelection);
-    SGM->resize(167, 140);
-    orientLayout->addWidget(SGM);
-    panel2Layout->addWidget(POrient);
-    smegLayout->addWidget(Panel2, 1);
+    routeTable = makeGrid(2, routesBox);
+    routeTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    routeTable->resize(167, 140);
+    orientLayout->addWidget(routeTable);
+    panel2Layout->addWidget(routesBox);
+    smegLayout->addWidget(listsPanel, 1);
 
-    SBGraf = new QScrollArea(SplMain);
-    SBGraf->setWidgetResizable(false);
-    SBGraf->setFrameShape(QFrame::NoFrame);
-    Area = new MapArea(this);
-    SBGraf->setWidget(Area);
-    SBGraf->viewport()->installEventFilter(this);
-    SplMain->addWidget(PTables);
-    SplMain->addWidget(SBGraf);
-    SplMain->setStretchFactor(1, 1);
-    SplMain->setSizes({175, 600});
-    PTables->hide();
+    scrollArea = new QScrollArea(splitter);
+    scrollArea->setWidgetResizable(false);
+    scrollArea->setFrameShape(QFrame::NoFrame);
+    mapArea = new MapArea(this);
+    scrollArea->setWidget(mapArea);
+    scrollArea->viewport()->installEventFilter(this);
+    splitter->addWidget(sidePanel);
+    splitter->addWidget(scrollArea);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({175, 600});
+    sidePanel->hide();
 
     // Creation, in order: ready, grid columns, editor button released, settings (the model's
     // defaults), then a redraw with the wait text.
     map_->Ready = true;
-    SG->setColumnWidth(0, 144);
-    SGM->setColumnWidth(0, 15);
-    SGM->setColumnWidth(1, 15);
-    setCell(SGM, 0, 0, QString());
-    setCell(SGM, 0, 1, QStringLiteral("Маршрут"));
-    SGM->setColumnWidth(1, SGM->width() - 38);
+    stopList->setColumnWidth(0, 144);
+    routeTable->setColumnWidth(0, 15);
+    routeTable->setColumnWidth(1, 15);
+    setCell(routeTable, 0, 0, QString());
+    setCell(routeTable, 0, 1, QStringLiteral("Маршрут"));
+    routeTable->setColumnWidth(1, routeTable->width() - 38);
     if (frame_)
-        frame_->Redactor->setChecked(false);
-    imgGraf_.penWidth = 3;
+        frame_->acEditorMode->setChecked(false);
+    drawnMap_.penWidth = 3;
     AttachGestures();
     AttachPanels();
     RedrawMap(true);
 }
 
-TMDIChild::~TMDIChild() {
+MapWindow::~MapWindow() {
     map_->setHooks(nullptr);
     map_->FreeStops();
 }
 
-QString TMDIChild::StatusText() const {
+QString MapWindow::StatusText() const {
     return frame_ ? frame_->StatusText() : QString();
 }
 
-void TMDIChild::SetStatusText(const QString& text) {
+void MapWindow::SetStatusText(const QString& text) {
     if (frame_)
         frame_->SetStatusText(text);
 }
 
-void TMDIChild::FitMapArea() {
-    const QSize view = SBGraf->viewport()->size();
+void MapWindow::FitMapArea() {
+    const QSize view = scrollArea->viewport()->size();
     const QRect extent = lirsk::mapExtent(*map_);
     const int width = std::max({view.width(), extent.width(), picture_.width()});
     const int height = std::max({view.height(), extent.height(), picture_.height()});
-    if (Area->size() != QSize(width, height))
-        Area->resize(width, height);
+    if (mapArea->size() != QSize(width, height))
+        mapArea->resize(width, height);
     // A stop far out (only a damaged file has one) must not ask for gigabytes: the graph image
     // then covers the top-left part of the map, and the stops beyond show as controls.
     constexpr int kMaxImageSide = 8192;
-    imgGraf_.resize(std::min(width, kMaxImageSide), std::min(height, kMaxImageSide));
+    drawnMap_.resize(std::min(width, kMaxImageSide), std::min(height, kMaxImageSide));
 }
 
-void TMDIChild::RedrawMap(bool withStatus) {
+void MapWindow::RedrawMap(bool withStatus) {
     if (!map_->Ready)
         return;
     FitMapArea();
@@ -254,65 +254,65 @@ void TMDIChild::RedrawMap(bool withStatus) {
         remembered = StatusText();
         SetStatusText(kRedrawWait);
     }
-    lirsk::RedrawGraph(imgGraf_, *map_);
+    lirsk::RedrawGraph(drawnMap_, *map_);
     overlayActive_ = false;
     BandDrawn = false;
     if (withStatus)
         SetStatusText(remembered);
-    Area->update();
+    mapArea->update();
 }
 
-void TMDIChild::SBGrafResize() {
+void MapWindow::ViewportResized() {
     FitMapArea();
     RedrawMap(false);
 }
 
-bool TMDIChild::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == SBGraf->viewport() && event->type() == QEvent::Resize && resizeAttached_)
-        SBGrafResize();
+bool MapWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == scrollArea->viewport() && event->type() == QEvent::Resize && resizeAttached_)
+        ViewportResized();
     return QWidget::eventFilter(watched, event);
 }
 
-void TMDIChild::drawLink(const lirsk::Link& link) {
+void MapWindow::drawLink(const lirsk::Link& link) {
     PaintOnMap([this, &link](QPainter& painter) { lirsk::DrawLink(painter, *map_, link); });
 }
 
-std::optional<lirsk::RoadWeight> TMDIChild::askLinkWeights(const lirsk::RoadWeight& current) {
-    return SetarcWeightForm()->Ask(current);
+std::optional<lirsk::RoadWeight> MapWindow::askLinkWeights(const lirsk::RoadWeight& current) {
+    return roadParametersDialog()->Ask(current);
 }
 
-void TMDIChild::stopRowAdded(int row, const QString& name) {
+void MapWindow::stopRowAdded(int row, const QString& name) {
     // While a file is read the grid is filled once at the end.
     if (!map_->Ready)
         return;
-    SG->setRowCount(std::max(SG->rowCount(), row + 1));
-    setCell(SG, row, 0, name);
+    stopList->setRowCount(std::max(stopList->rowCount(), row + 1));
+    setCell(stopList, row, 0, name);
 }
 
-void TMDIChild::stopRowRemoved(int row) {
+void MapWindow::stopRowRemoved(int row) {
     if (!map_->Ready)
         return;
-    if (row > 0 && row < SG->rowCount())
-        SG->removeRow(row);
-    if (SG->rowCount() < 2)
-        SG->setRowCount(2);
+    if (row > 0 && row < stopList->rowCount())
+        stopList->removeRow(row);
+    if (stopList->rowCount() < 2)
+        stopList->setRowCount(2);
 }
 
-void TMDIChild::FillStopGrid() {
+void MapWindow::FillStopList() {
     const QStringList& rows = map_->StopRows;
-    SG->setUpdatesEnabled(false);
-    SG->clearContents();
-    SG->setRowCount(std::max<int>(2, rows.size() + 1));
+    stopList->setUpdatesEnabled(false);
+    stopList->clearContents();
+    stopList->setRowCount(std::max<int>(2, rows.size() + 1));
     auto* header = new QTableWidgetItem;
     header->setFlags(Qt::ItemIsEnabled);
     header->setBackground(lirsk::systemColour(30));
-    SG->setItem(0, 0, header);
+    stopList->setItem(0, 0, header);
     for (int i = 0; i < rows.size(); ++i)
-        SG->setItem(i + 1, 0, new QTableWidgetItem(rows[i]));
-    SG->setUpdatesEnabled(true);
+        stopList->setItem(i + 1, 0, new QTableWidgetItem(rows[i]));
+    stopList->setUpdatesEnabled(true);
 }
 
-bool TMDIChild::Load(const QString& path) {
+bool MapWindow::Load(const QString& path) {
     SetStatusText(kOpenWait);
     const QString found = lirsk::resolveDataPath(path, DataRoots());
     QString error;
@@ -336,7 +336,7 @@ bool TMDIChild::Load(const QString& path) {
     if (!ok) {
         map_->Ready = true;
         SetStatusText(QString());
-        FillStopGrid();
+        FillStopList();
         lirsk::showMessage(this, {QMessageBox::Critical, windowTitle(),
                                   kOpenError + QLatin1Char('\n') + error, QMessageBox::Ok});
         Modified = false;
@@ -348,11 +348,11 @@ bool TMDIChild::Load(const QString& path) {
     }
 
     if (frame_)
-        frame_->acShowSmeg->setChecked(map_->StoredSearchPanel);
+        frame_->acSearchPanel->setChecked(map_->StoredSearchPanel);
     if (map_->StoredSearchPanel)
         ShowSearchPanel(true);
-    FillStopGrid();
-    SBGrafResize();
+    FillStopList();
+    ViewportResized();
     SetStatusText(QString());
     map_->Ready = true;
     RedrawMap(true);
@@ -365,7 +365,7 @@ bool TMDIChild::Load(const QString& path) {
     return true;
 }
 
-void TMDIChild::BuiltinSetup() {
+void MapWindow::BuiltinSetup() {
     const lirsk::BuiltinSetup setup = lirsk::builtinSetup({map_->MapCode, map_->MapCity});
     if (!setup.picture.isEmpty()) {
         const QString file = lirsk::resolveDataPath(setup.picture, DataRoots());
@@ -384,22 +384,22 @@ void TMDIChild::BuiltinSetup() {
         }
     }
     if (setup.showGraph)
-        SetImgGrafVisible(true);
+        SetDrawnMapVisible(true);
     if (setup.routes) {
-        SGM->setRowCount(setup.routes->rowCount);
+        routeTable->setRowCount(setup.routes->rowCount);
         for (int i = 0; i < setup.routes->rows.size(); ++i) {
-            setCell(SGM, i + 1, 0, setup.routes->rows[i].number);
-            setCell(SGM, i + 1, 1, setup.routes->rows[i].name);
+            setCell(routeTable, i + 1, 0, setup.routes->rows[i].number);
+            setCell(routeTable, i + 1, 1, setup.routes->rows[i].name);
         }
     }
 }
 
-bool TMDIChild::Save(const QString& newPath) {
+bool MapWindow::Save(const QString& newPath) {
     if (map_->FileName.isEmpty() && newPath.isEmpty())
         return frame_ && frame_->acSaveAsExecute();
     const QString target = newPath.isEmpty() ? filePath_ : newPath;
     QString error;
-    const bool searchPanel = frame_ && frame_->acShowSmeg->isChecked();
+    const bool searchPanel = frame_ && frame_->acSearchPanel->isChecked();
     if (!lirsk::saveMapFile(target, *map_, searchPanel, &error)) {
         lirsk::showMessage(this, {QMessageBox::Critical, windowTitle(),
                                   QStringLiteral("Не удалось сохранить карту в файл %1:\n%2")
@@ -416,19 +416,19 @@ bool TMDIChild::Save(const QString& newPath) {
     return true;
 }
 
-void TMDIChild::SetEditorMode(bool on) {
+void MapWindow::SetEditorMode(bool on) {
     if (frame_)
         for (QAction* action :
-             {frame_->acPointer, frame_->acAddVertex, frame_->acAddRebro, frame_->acDestroyRebro,
-              frame_->acChangeRebroWeight, frame_->acNew, frame_->acAddArc, frame_->acDestroyArc})
+             {frame_->acPointer, frame_->acAddStop, frame_->acAddRoad, frame_->acDeleteRoad,
+              frame_->acChangeRoad, frame_->acNew, frame_->acAddArc, frame_->acDeleteArc})
             action->setVisible(on);
-    if (TMDIChild* current = CurrentMapWindow()) {
-        current->SetImage1Visible(!on);
-        current->SetImgGrafVisible(on);
+    if (MapWindow* current = CurrentMapWindow()) {
+        current->SetPictureVisible(!on);
+        current->SetDrawnMapVisible(on);
     }
 }
 
-void TMDIChild::SetFindWayMode() {
+void MapWindow::SetFindWayMode() {
     if (map_->stopCount() == 0) {
         lirsk::showMessage(this,
                            {QMessageBox::Information, windowTitle(), kNoData, QMessageBox::Ok});
@@ -436,39 +436,39 @@ void TMDIChild::SetFindWayMode() {
     }
     PickedStop = nullptr;
     SetStatusText(kFindWayText);
-    Mode = emFindWay;
+    Mode = FindWayMode;
 }
 
-void TMDIChild::FormActivate() {
+void MapWindow::Activate() {
     SetCurrentMapWindow(this);
     if (frame_)
-        frame_->acShowSmeg->setChecked(!PSmeg->isHidden());
+        frame_->acSearchPanel->setChecked(!searchPanel->isHidden());
     // The tool bar shows this window's mode.
     if (QAction* mode = frame_ ? ModeAction(frame_, Mode) : nullptr)
         mode->setChecked(true);
     RedrawMap(false);
 }
 
-void TMDIChild::SetImage1Visible(bool visible) {
-    image1Visible_ = visible;
-    Area->update();
+void MapWindow::SetPictureVisible(bool visible) {
+    pictureVisible_ = visible;
+    mapArea->update();
 }
 
-void TMDIChild::SetImgGrafVisible(bool visible) {
-    imgGrafVisible_ = visible;
-    Area->update();
+void MapWindow::SetDrawnMapVisible(bool visible) {
+    drawnMapVisible_ = visible;
+    mapArea->update();
 }
 
-void TMDIChild::SetMapPen(const QColor& colour, int width, lirsk::PenMode mode) {
-    imgGraf_.penColor = colour;
-    imgGraf_.penWidth = width;
-    imgGraf_.penMode = mode;
+void MapWindow::SetMapPen(const QColor& colour, int width, lirsk::PenMode mode) {
+    drawnMap_.penColor = colour;
+    drawnMap_.penWidth = width;
+    drawnMap_.penMode = mode;
 }
 
-void TMDIChild::BeginOverlay() {
+void MapWindow::BeginOverlay() {
     // The overlay starts as the picture as shown, so that not-xor figures erase themselves on it
     // exactly as on the graph image.
-    overlay_.resize(imgGraf_.image.width(), imgGraf_.image.height());
+    overlay_.resize(drawnMap_.image.width(), drawnMap_.image.height());
     overlay_.image.fill(palette().color(QPalette::Window));
     if (!picture_.isNull()) {
         QPainter painter(&overlay_.image);
@@ -477,40 +477,40 @@ void TMDIChild::BeginOverlay() {
     overlayActive_ = true;
 }
 
-void TMDIChild::PaintOnMap(const std::function<void(QPainter&)>& figure) {
+void MapWindow::PaintOnMap(const std::function<void(QPainter&)>& figure) {
     QPainter painter;
-    lirsk::beginPainting(painter, imgGraf_);
+    lirsk::beginPainting(painter, drawnMap_);
     figure(painter);
     painter.end();
-    if (image1Visible_ && !imgGrafVisible_) {
+    if (pictureVisible_ && !drawnMapVisible_) {
         if (!overlayActive_)
             BeginOverlay();
-        overlay_.penColor = imgGraf_.penColor;
-        overlay_.penWidth = imgGraf_.penWidth;
-        overlay_.penMode = imgGraf_.penMode;
-        overlay_.font = imgGraf_.font;
+        overlay_.penColor = drawnMap_.penColor;
+        overlay_.penWidth = drawnMap_.penWidth;
+        overlay_.penMode = drawnMap_.penMode;
+        overlay_.font = drawnMap_.font;
         lirsk::beginPainting(painter, overlay_);
         figure(painter);
         painter.end();
     }
-    Area->update();
+    mapArea->update();
 }
 
-void TMDIChild::DrawStraightArc(int x1, int y1, int x2, int y2, int setback, int arrowType,
+void MapWindow::DrawStraightArc(int x1, int y1, int x2, int y2, int setback, int arrowType,
                                 int arrowSize, double arrowAngle) {
     PaintOnMap([=](QPainter& painter) {
         lirsk::DrawStraightArc(painter, x1, y1, x2, y2, setback, arrowType, arrowSize, arrowAngle);
     });
 }
 
-QImage TMDIChild::RenderMapArea() const {
-    QImage image(Area->size(), QImage::Format_RGB32);
+QImage MapWindow::RenderMapArea() const {
+    QImage image(mapArea->size(), QImage::Format_RGB32);
     QPainter painter(&image);
-    Area->paintContent(painter, image.rect());
+    mapArea->paintContent(painter, image.rect());
     return image;
 }
 
-void TMDIChild::closeEvent(QCloseEvent* event) {
+void MapWindow::closeEvent(QCloseEvent* event) {
     if (Modified) {
         const auto answer = lirsk::showMessage(
             this, {QMessageBox::Question, windowTitle(),
@@ -529,12 +529,12 @@ void TMDIChild::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TMDIChild::keyPressEvent(QKeyEvent* event) {
+void MapWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && LabelDragStop) {
         const QRect before = lirsk::nameLabelRect(*LabelDragStop);
         LabelDragStop->Label.Left = LabelDragStop->LabelHomeLeft;
         LabelDragStop->Label.Top = LabelDragStop->LabelHomeTop;
-        Area->update(before.united(lirsk::nameLabelRect(*LabelDragStop)).adjusted(-2, -2, 2, 2));
+        mapArea->update(before.united(lirsk::nameLabelRect(*LabelDragStop)).adjusted(-2, -2, 2, 2));
         return;
     }
     QWidget::keyPressEvent(event);

@@ -7,10 +7,10 @@ class QFrame;
 
 // The small tool window of the information mode: the name of the stop under the pointer and the
 // routes that call at it. One window serves the whole program; it is shown without being modal.
-class TMarsh : public QWidget {
+class StopRoutesPopup : public QWidget {
     Q_OBJECT
 public:
-    explicit TMarsh(QWidget* parent = nullptr);
+    explicit StopRoutesPopup(QWidget* parent = nullptr);
 
     // Fills the window for a stop: its name, and its routes text split at every single space,
     // each piece followed by one space.
@@ -25,6 +25,6 @@ public:
 };
 
 // The program's information window; it is created at start-up (or on first use).
-TMarsh* MarshWindow();
+StopRoutesPopup* stopRoutesPopup();
 // Makes the window with the given owner, as the start-up does; the owner takes it down.
-TMarsh* CreateMarshWindow(QWidget* owner);
+StopRoutesPopup* createStopRoutesPopup(QWidget* owner);

@@ -6,10 +6,10 @@
 #include <functional>
 
 // A label that reads as a web link and reports clicks on it.
-class TLinkLabel : public QLabel {
+class LinkLabel : public QLabel {
     Q_OBJECT
 public:
-    TLinkLabel(const QString& text, QWidget* parent = nullptr);
+    LinkLabel(const QString& text, QWidget* parent = nullptr);
 
 signals:
     void clicked();
@@ -19,10 +19,10 @@ protected:
 };
 
 // The credits window: thanks to the people who helped, and a link to the program's web page.
-class TForm2 : public QDialog {
+class CreditsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm2(QWidget* parent = nullptr);
+    explicit CreditsDialog(QWidget* parent = nullptr);
 
     static const QString WebAddress;
 
@@ -32,7 +32,7 @@ public:
     QLabel* Label1; // the heading
     QLabel* Label2; // thanks
     QLabel* Label3;
-    TLinkLabel* Label4; // the web address
+    LinkLabel* Label4; // the web address
 
 public slots:
     void Label4Click();

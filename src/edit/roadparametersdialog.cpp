@@ -1,4 +1,4 @@
-#include "edit/setarcweight.h"
+#include "edit/roadparametersdialog.h"
 
 #include "edit/modal.h"
 #include "model/numberformat.h"
@@ -13,15 +13,15 @@
 
 namespace {
 
-lirsk::SingleWindow<TSetarcWeightForm>& instance() {
-    static lirsk::SingleWindow<TSetarcWeightForm> window;
+lirsk::SingleWindow<RoadParametersDialog>& instance() {
+    static lirsk::SingleWindow<RoadParametersDialog> window;
     return window;
 }
 
 } // namespace
 
-TSetarcWeightForm::TSetarcWeightForm(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("SetarcWeightForm"));
+RoadParametersDialog::RoadParametersDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("roadParametersDialog"));
     setWindowTitle(QStringLiteral("Параметры дороги"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -52,20 +52,20 @@ TSetarcWeightForm::TSetarcWeightForm(QWidget* parent) : QDialog(parent) {
     Button1->setDefault(true);
     Button1->setAutoDefault(true);
     // Enter in any field presses the default button.
-    connect(Button1, &QPushButton::clicked, this, &TSetarcWeightForm::Button1Click);
+    connect(Button1, &QPushButton::clicked, this, &RoadParametersDialog::Button1Click);
 
     setTabOrder(Button1, LengthEdit);
     setTabOrder(LengthEdit, PriceEdit);
     setTabOrder(PriceEdit, TimeEdit);
 }
 
-void TSetarcWeightForm::showEvent(QShowEvent* event) {
+void RoadParametersDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }
 
-void TSetarcWeightForm::FormShow() {
+void RoadParametersDialog::FormShow() {
     Accepted = false;
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
@@ -73,7 +73,7 @@ void TSetarcWeightForm::FormShow() {
     PriceEdit->selectAll();
 }
 
-bool TSetarcWeightForm::FindError(QLineEdit* edit) {
+bool RoadParametersDialog::FindError(QLineEdit* edit) {
     if (lirsk::parseNumber(edit->text()))
         return true;
     lirsk::showMessage(this, {QMessageBox::Critical, windowTitle(),
@@ -81,7 +81,7 @@ bool TSetarcWeightForm::FindError(QLineEdit* edit) {
     return false;
 }
 
-void TSetarcWeightForm::Button1Click() {
+void RoadParametersDialog::Button1Click() {
     // Every field is checked, so each wrong one gets its own message.
     const bool length = FindError(LengthEdit);
     const bool time = FindError(TimeEdit);
@@ -90,7 +90,7 @@ void TSetarcWeightForm::Button1Click() {
     accept();
 }
 
-std::optional<lirsk::RoadWeight> TSetarcWeightForm::Ask(const lirsk::RoadWeight& current) {
+std::optional<lirsk::RoadWeight> RoadParametersDialog::Ask(const lirsk::RoadWeight& current) {
     PriceEdit->setText(lirsk::formatNumber(current.Price));
     LengthEdit->setText(lirsk::formatNumber(current.Length));
     TimeEdit->setText(lirsk::formatNumber(current.Time));
@@ -105,10 +105,10 @@ std::optional<lirsk::RoadWeight> TSetarcWeightForm::Ask(const lirsk::RoadWeight&
     return typed;
 }
 
-TSetarcWeightForm* SetarcWeightForm() {
+RoadParametersDialog* roadParametersDialog() {
     return instance().get();
 }
 
-TSetarcWeightForm* CreateSetarcWeightForm(QWidget* owner) {
+RoadParametersDialog* createRoadParametersDialog(QWidget* owner) {
     return instance().create(owner);
 }

@@ -22,29 +22,29 @@ class QTableWidget;
 class QTimer;
 class QToolButton;
 class MapArea;
-class TMainForm;
+class MainWindow;
 
 // The tool modes of a map window.
-enum TEditMode {
-    emPointer = -1,
-    emAddVertex = 0,
-    emAddArc = 1,
-    emDestroyArc = 3,
-    emAddRebro = 4,
-    emDestroyRebro = 5,
-    emChangeRebroWeight = 6,
-    emFindWay = 8,
-    emInfo = 9,
+enum MapMode {
+    PointerMode = -1,
+    AddStopMode = 0,
+    AddArcMode = 1,
+    DeleteArcMode = 3,
+    AddRoadMode = 4,
+    DeleteRoadMode = 5,
+    ChangeRoadMode = 6,
+    FindWayMode = 8,
+    InfoMode = 9,
 };
 
-class TMDIChild;
+class MapWindow;
 
 // The on-screen control of one stop and of its name label. It is a handle, not a widget: the map
 // area hands it the mouse events of the stop (or of the name) with positions relative to the
 // control, and everything it keeps lives in the stop itself.
-class TVertex {
+class StopHandle {
 public:
-    TVertex(TMDIChild* map, lirsk::StopRef stop) : map_(map), stop_(stop) {}
+    StopHandle(MapWindow* map, lirsk::StopRef stop) : map_(map), stop_(stop) {}
     lirsk::StopRef stop() const { return stop_; }
 
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
@@ -57,19 +57,19 @@ public:
     void NameLabelMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
 
 private:
-    TMDIChild* map_;
+    MapWindow* map_;
     lirsk::StopRef stop_;
 };
 
 // One open map: the map area with the background picture, the graph image and the stops, and the
 // left panel with the stop list and the route table. The window is the map's document.
-class TMDIChild : public QWidget, public lirsk::MapHooks {
+class MapWindow : public QWidget, public lirsk::MapHooks {
     Q_OBJECT
 public:
-    explicit TMDIChild(TMainForm* frame, QWidget* parent = nullptr);
-    ~TMDIChild() override;
+    explicit MapWindow(MainWindow* frame, QWidget* parent = nullptr);
+    ~MapWindow() override;
 
-    TMainForm* Frame() const { return frame_; }
+    MainWindow* Frame() const { return frame_; }
     lirsk::GraphMap& Map() { return *map_; }
     const lirsk::GraphMap& Map() const { return *map_; }
 
@@ -81,13 +81,13 @@ public:
     bool Save(const QString& newPath);
 
     void RedrawMap(bool withStatus);
-    void SBGrafResize();
+    void ViewportResized();
     void SetEditorMode(bool on);
     void SetFindWayMode();
     void ShowSearchPanel(bool show);
     void ShowRoutesPanel(bool show);
     // The window became the active one.
-    void FormActivate();
+    void Activate();
 
     // Drawing over the map between redraws (the found way, rubber bands): into the graph image
     // and, while the background picture is shown, into an overlay over the picture, so the figure
@@ -97,12 +97,12 @@ public:
     void DrawStraightArc(int x1, int y1, int x2, int y2, int setback, int arrowType, int arrowSize,
                          double arrowAngle);
 
-    bool Image1Visible() const { return image1Visible_; }
-    bool ImgGrafVisible() const { return imgGrafVisible_; }
-    void SetImage1Visible(bool visible);
-    void SetImgGrafVisible(bool visible);
+    bool PictureVisible() const { return pictureVisible_; }
+    bool DrawnMapVisible() const { return drawnMapVisible_; }
+    void SetPictureVisible(bool visible);
+    void SetDrawnMapVisible(bool visible);
     const QImage& Picture() const { return picture_; }
-    const lirsk::GraphCanvas& GraphImage() const { return imgGraf_; }
+    const lirsk::GraphCanvas& GraphImage() const { return drawnMap_; }
     bool OverlayShown() const { return overlayActive_; }
     // The map area as the user sees it (picture or graph, stops and names), for checking.
     QImage RenderMapArea() const;
@@ -119,12 +119,12 @@ public:
 
     // Modes, selection, gestures and editing operations.
     void SetPointerMode();
-    void SetAddVertexMode();
+    void SetAddStopMode();
     void SetAddArcMode();
-    void SetDestroyArcMode();
-    void SetAddRebroMode();
-    void SetDestroyRebroMode();
-    void SetChangeRebroWeightMode();
+    void SetDeleteArcMode();
+    void SetAddRoadMode();
+    void SetDeleteRoadMode();
+    void SetChangeRoadMode();
     void SetInfoMode();
     bool IsTwoStopMode() const;
     int SelectedCount() const { return map_->SelectedCount; }
@@ -132,10 +132,10 @@ public:
     // Unmarks every stop but the one with keepId (-1 keeps none), then redraws when asked.
     void ClearSelection(int keepId, bool redraw);
     void SelectAll();
-    void ImgGrafClick();
-    void ImgGrafMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-    void ImgGrafMouseMove(Qt::KeyboardModifiers shift, int x, int y);
-    void ImgGrafMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void DrawnMapClicked();
+    void DrawnMapPressed(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void DrawnMapMoved(Qt::KeyboardModifiers shift, int x, int y);
+    void DrawnMapReleased(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void AddArc(lirsk::StopRef a, lirsk::StopRef b);
     void DeleteArc(lirsk::StopRef a, lirsk::StopRef b);
     void AddRoad(lirsk::StopRef a, lirsk::StopRef b);
@@ -143,8 +143,8 @@ public:
     void ChangeRoadWeight(lirsk::StopRef a, lirsk::StopRef b);
     lirsk::StopRef AddStopAt(int x, int y);
     void DeleteStop(lirsk::StopRef stop);
-    void MIDeleteClick();
-    void MIPropertiesClick();
+    void DeleteStopsFromMenu();
+    void EditStopProperties();
     // The route search from start to finish: redraws, then draws the way and reports it, or
     // tells the user why there is none.
     void FindWay(lirsk::StopRef start, lirsk::StopRef finish);
@@ -153,32 +153,33 @@ public:
     void DrawBand(lirsk::StopRef first);
     void DrawSelectionRect();
 
-    QMenu* VertexPopup = nullptr;
-    QAction* MIDelete = nullptr;
-    QAction* MIProperties = nullptr;
+    QMenu* stopMenu = nullptr;
+    QAction* stopMenuDelete = nullptr;
+    QAction* stopMenuProperties = nullptr;
     // The rubber band is on the image (drawn with BandColour) and must be erased before the next.
     bool BandDrawn = false;
     QColor BandColour;
     // A left press on the image waits for its release, which makes it a click.
-    bool ImgGrafPressed = false;
+    bool mapClickPending = false;
 
     // Side panels: search, stop list and route table; the display settings; the background.
     void ChangeSettings();
-    void SpeedButton1Click();
+    void SearchButtonClicked();
     void SearchStop();
     void ShowStopRow(int row);
-    void SGSelectCell(int column, int row);
-    void SGMSelectCell(int column, int row);
+    void StopListCellChosen(int column, int row);
+    void RouteTableCellChosen(int column, int row);
     void ShowRouteStops(const QString& key);
     // The stop shown in a row of the stop list, or null.
     lirsk::StopRef StopOfRow(int row) const;
-    void Image1Click();
-    void Image1MouseMove(Qt::KeyboardModifiers shift, int x, int y);
-    void Timer1Timer();
-    QTimer* Timer1 = nullptr; // one tick after the pointer leaves a stop: closes TMarsh
+    void PictureClicked();
+    void PointerOverPicture(Qt::KeyboardModifiers shift, int x, int y);
+    void CloseRoutesPopup();
+    QTimer* routesPopupTimer =
+        nullptr; // one tick after the pointer leaves a stop: closes StopRoutesPopup
 
     // Fields of the map window.
-    int Mode = emPointer;
+    int Mode = PointerMode;
     lirsk::StopRef PickedStop = nullptr;
     lirsk::StopRef MenuStop = nullptr;
     lirsk::StopRef LabelDragStop = nullptr;
@@ -187,18 +188,18 @@ public:
     // The map was changed since it was opened or last saved.
     bool Modified = false;
 
-    QWidget* PTables = nullptr;
-    QSplitter* SplMain = nullptr;
-    QScrollArea* SBGraf = nullptr;
-    QFrame* PSmeg = nullptr;
-    QWidget* Panel1 = nullptr;
-    QLineEdit* EditSearch = nullptr;
-    QToolButton* SpeedButton1 = nullptr;
-    QWidget* Panel2 = nullptr;
-    QTableWidget* SG = nullptr;
-    QGroupBox* POrient = nullptr;
-    QTableWidget* SGM = nullptr;
-    MapArea* Area = nullptr;
+    QWidget* sidePanel = nullptr;
+    QSplitter* splitter = nullptr;
+    QScrollArea* scrollArea = nullptr;
+    QFrame* searchPanel = nullptr;
+    QWidget* searchBar = nullptr;
+    QLineEdit* searchBox = nullptr;
+    QToolButton* searchButton = nullptr;
+    QWidget* listsPanel = nullptr;
+    QTableWidget* stopList = nullptr;
+    QGroupBox* routesBox = nullptr;
+    QTableWidget* routeTable = nullptr;
+    MapArea* mapArea = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -207,21 +208,21 @@ protected:
 
 private:
     void BuiltinSetup();
-    void FillStopGrid();
+    void FillStopList();
     void FitMapArea();
     void BeginOverlay();
     void AttachGestures();
     void AttachPanels();
-    bool image1Pressed_ = false; // a left press on the picture waits for its release
+    bool pictureClickPending_ = false; // a left press on the picture waits for its release
 
-    TMainForm* frame_;
+    MainWindow* frame_;
     std::unique_ptr<lirsk::GraphMap> map_;
     QString filePath_; // where the map's file was found (FileName may be a built-in path)
-    lirsk::GraphCanvas imgGraf_;
+    lirsk::GraphCanvas drawnMap_;
     lirsk::GraphCanvas overlay_;
     QImage picture_;
-    bool image1Visible_ = true;
-    bool imgGrafVisible_ = false;
+    bool pictureVisible_ = true;
+    bool drawnMapVisible_ = false;
     bool overlayActive_ = false;
     bool resizeAttached_ = true;
 
@@ -229,8 +230,8 @@ private:
 };
 
 // The program-wide current map window: the one activated last, or null once it is gone.
-TMDIChild* CurrentMapWindow();
-void SetCurrentMapWindow(TMDIChild* window);
+MapWindow* CurrentMapWindow();
+void SetCurrentMapWindow(MapWindow* window);
 
 // Where the program's own data (toolbox/...) is looked for when it is not found relative to the
 // current directory: beside the executable, then in the installed data folder.
