@@ -1,7 +1,6 @@
 #include "citymap.h"
 
 #include "app/mainwindow.h"
-#include "app/maparea.h"
 #include "app/mapwindow.h"
 #include "edit/modal.h"
 #include "model/mapfile.h"
@@ -84,7 +83,7 @@ struct OpenWindow {
     ~OpenWindow() {
         for (QMdiSubWindow* window : frame->MdiArea->subWindowList()) {
             if (auto* map = qobject_cast<MapWindow*>(window->widget()))
-                map->Modified = false;
+                map->document().setModified(false);
             window->close();
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -158,20 +157,20 @@ void BM_DragStep(benchmark::State& state) {
     OpenWindow window(int(state.range(0)));
     MapWindow* child = window.child;
     child->SetEditorMode(true);
-    child->SetPointerMode();
+    child->editor().SetPointerMode();
     pump();
     const GraphMap& map = child->Map();
     const StopRef stop = map.stops()[std::size_t(map.stopCount() / 2)].get();
     const QPoint grip(stop->Left + stop->Width / 2, stop->Top + stop->Height / 2);
-    sendMouse(child->mapArea, QEvent::MouseButtonPress, grip, Qt::LeftButton);
+    sendMouse(child->view()->viewport(), QEvent::MouseButtonPress, grip, Qt::LeftButton);
     int step = 0;
     for (auto _ : state) {
         const QPoint at = grip + QPoint(step % 2 ? 0 : 3, step % 2 ? 0 : 2);
-        sendMouse(child->mapArea, QEvent::MouseMove, at, Qt::LeftButton);
+        sendMouse(child->view()->viewport(), QEvent::MouseMove, at, Qt::LeftButton);
         pump();
         ++step;
     }
-    sendMouse(child->mapArea, QEvent::MouseButtonRelease, grip, Qt::NoButton);
+    sendMouse(child->view()->viewport(), QEvent::MouseButtonRelease, grip, Qt::NoButton);
     pump();
     if (stop->Left + stop->Width / 2 != grip.x() && step > 0 && step % 2 == 0)
         state.SkipWithError("the stop did not follow the pointer");
@@ -199,7 +198,7 @@ void BM_WindowSearch(benchmark::State& state) {
     StopRef start = map.stops().front().get();
     StopRef finish = map.stops().back().get();
     for (auto _ : state) {
-        window.child->FindWay(start, finish);
+        window.child->editor().FindWay(start, finish);
         pump();
     }
     setCounters(state, map);
@@ -244,7 +243,7 @@ int measurePeak(const QString& file) {
     pump();
     const long opened = peakKilobytes();
     const GraphMap& map = child->Map();
-    child->FindWay(map.stops().front().get(), map.stops().back().get());
+    child->editor().FindWay(map.stops().front().get(), map.stops().back().get());
     pump();
     std::printf("%ld %ld %ld %ld\n", before, frameOnly, opened, peakKilobytes());
     return 0;

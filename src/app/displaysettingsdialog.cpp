@@ -1,7 +1,5 @@
 #include "app/displaysettingsdialog.h"
 
-#include "app/mainwindow.h"
-#include "app/mapwindow.h"
 #include "model/numberformat.h"
 #include "platform/colours.h"
 #include "platform/fonts.h"
@@ -267,20 +265,4 @@ void DisplaySettingsDialog::PArcColorClick() {
 
 void DisplaySettingsDialog::PTreeColorClick() {
     pickColour(PTreeColor);
-}
-
-// --- MapWindow ------------------------------------------------------------------------------
-
-void MapWindow::ChangeSettings() {
-    DisplaySettingsDialog* dialog = Frame() ? Frame()->displaySettingsDialog : nullptr;
-    if (!dialog)
-        return;
-    SettingsArray settings = Map().Settings;
-    if (!dialog->EditSettings(settings))
-        return;
-    if (!(settings == Map().Settings)) {
-        Map().Settings = settings;
-        Modified = true;
-    }
-    RedrawMap(false);
 }

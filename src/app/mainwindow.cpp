@@ -5,7 +5,8 @@
 #include "app/appicon.h"
 #include "app/mapwindow.h"
 #include "app/menuimages.h"
-#include "edit/commands.h"
+#include "app/modecommands.h"
+#include "edit/modal.h"
 #include "platform/desktop.h"
 #include "platform/messages.h"
 
@@ -132,6 +133,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), menuImages(makeMe
     connect(acNew, &QAction::triggered, this, &MainWindow::acNewExecute);
     connect(acEditorMode, &QAction::triggered, this, &MainWindow::RedactorExecute);
     WireEditCommands(this);
+    lirsk::setLazyOwner([] {
+        MapWindow* current = CurrentMapWindow();
+        return current ? current->window() : nullptr;
+    });
     connect(acSettings, &QAction::triggered, this, [] {
         if (MapWindow* current = CurrentMapWindow())
             current->ChangeSettings();

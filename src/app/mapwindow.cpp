@@ -1,8 +1,8 @@
 #include "app/mapwindow.h"
 
+#include "app/displaysettingsdialog.h"
 #include "app/mainwindow.h"
-#include "app/maparea.h"
-#include "edit/commands.h"
+#include "app/modecommands.h"
 #include "edit/roadparametersdialog.h"
 #include "model/catalogue.h"
 #include "model/mapfile.h"
@@ -20,8 +20,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiSubWindow>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -38,12 +36,7 @@ QPointer<MapWindow>& currentWindow() {
 }
 
 const QString kOpenWait = QStringLiteral("Открытие файла, ждите...");
-const QString kRedrawWait = QStringLiteral("Перерисовка карты, ждите...");
 const QString kOpenError = QStringLiteral("Ошибка открытия файла!");
-const QString kNoData = QStringLiteral("Поиск не возможен, т.к. нет исходных данных.");
-const QString kFindWayText =
-    QStringLiteral("Оптимальный путь (укажите левой кнопкой мыши остановку отправления, затем не "
-                   "отпуская кнопку к какой остановке следует найти путь)");
 
 // The string grids keep their fixed header row as row 0, as the rest of the window counts rows.
 QTableWidget* makeGrid(int columns, QWidget* parent) {
@@ -86,51 +79,12 @@ QStringList DataRoots() {
     return {exeDir, QDir::cleanPath(exeDir + QStringLiteral("/../share/lirskmap"))};
 }
 
-// --- StopHandle -------------------------------------------------------------------------------
-
-void StopHandle::NameLabelMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
-    stop_->LabelDragging = true;
-    stop_->LabelHomeLeft = stop_->Label.Left;
-    stop_->LabelHomeTop = stop_->Label.Top;
-    stop_->DownX = x;
-    stop_->DownY = y;
-    if (MapWindow* current = CurrentMapWindow())
-        current->LabelDragStop = current->Map().FindStopById(stop_->Id);
-}
-
-void StopHandle::NameLabelMouseMove(Qt::KeyboardModifiers, int x, int y) {
-    if (!stop_->LabelDragging)
-        return;
-    lirsk::NameLabel& label = stop_->Label;
-    const QRect before = lirsk::nameLabelRect(*stop_);
-    bool moved = false;
-    if (x != stop_->DownX && label.Left - stop_->DownX + x >= 0) {
-        label.Left = label.Left - stop_->DownX + x;
-        moved = true;
-    }
-    if (y != stop_->DownY && label.Top - stop_->DownY + y >= 0) {
-        label.Top = label.Top - stop_->DownY + y;
-        moved = true;
-    }
-    if (moved) {
-        map_->Modified = true;
-        map_->mapArea->update(before.united(lirsk::nameLabelRect(*stop_)).adjusted(-2, -2, 2, 2));
-    }
-}
-
-void StopHandle::NameLabelMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
-    stop_->LabelDragging = false;
-    if (MapWindow* current = CurrentMapWindow()) {
-        current->LabelDragStop = nullptr;
-        current->RedrawMap(false);
-    }
-}
-
 // --- MapWindow ------------------------------------------------------------------------------
 
 MapWindow::MapWindow(MainWindow* frame, QWidget* parent)
-    : QWidget(parent), frame_(frame), map_(std::make_unique<lirsk::GraphMap>()) {
-    map_->setHooks(this);
+    : QWidget(parent), frame_(frame), document_(new lirsk::MapDocument) {
+    document_->setParent(this);
+    Map().setHooks(this);
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     auto* layout = new QVBoxLayout(this);
@@ -189,21 +143,19 @@ MapWindow::MapWindow(MainWindow* frame, QWidget* parent)
     panel2Layout->addWidget(routesBox);
     smegLayout->addWidget(listsPanel, 1);
 
-    scrollArea = new QScrollArea(splitter);
-    scrollArea->setWidgetResizable(false);
-    scrollArea->setFrameShape(QFrame::NoFrame);
-    mapArea = new MapArea(this);
-    scrollArea->setWidget(mapArea);
-    scrollArea->viewport()->installEventFilter(this);
+    view_ = new lirsk::MapView(document_, splitter);
+    editor_ = new lirsk::MapEditor(document_, view_, this);
+    editor_->statusText = [this] { return StatusText(); };
+    editor_->setStatusText = [this](const QString& text) { SetStatusText(text); };
     splitter->addWidget(sidePanel);
-    splitter->addWidget(scrollArea);
+    splitter->addWidget(view_);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({175, 600});
     sidePanel->hide();
 
     // Creation, in order: ready, grid columns, editor button released, settings (the model's
     // defaults), then a redraw with the wait text.
-    map_->Ready = true;
+    Map().Ready = true;
     stopList->setColumnWidth(0, 144);
     routeTable->setColumnWidth(0, 15);
     routeTable->setColumnWidth(1, 15);
@@ -212,15 +164,14 @@ MapWindow::MapWindow(MainWindow* frame, QWidget* parent)
     routeTable->setColumnWidth(1, routeTable->width() - 38);
     if (frame_)
         frame_->acEditorMode->setChecked(false);
-    drawnMap_.penWidth = 3;
-    AttachGestures();
     AttachPanels();
     RedrawMap(true);
 }
 
 MapWindow::~MapWindow() {
-    map_->setHooks(nullptr);
-    map_->FreeStops();
+    delete editor_;
+    editor_ = nullptr;
+    Map().setHooks(nullptr);
 }
 
 QString MapWindow::StatusText() const {
@@ -232,49 +183,16 @@ void MapWindow::SetStatusText(const QString& text) {
         frame_->SetStatusText(text);
 }
 
-void MapWindow::FitMapArea() {
-    const QSize view = scrollArea->viewport()->size();
-    const QRect extent = lirsk::mapExtent(*map_);
-    const int width = std::max({view.width(), extent.width(), picture_.width()});
-    const int height = std::max({view.height(), extent.height(), picture_.height()});
-    if (mapArea->size() != QSize(width, height))
-        mapArea->resize(width, height);
-    // A stop far out (only a damaged file has one) must not ask for gigabytes: the graph image
-    // then covers the top-left part of the map, and the stops beyond show as controls.
-    constexpr int kMaxImageSide = 8192;
-    drawnMap_.resize(std::min(width, kMaxImageSide), std::min(height, kMaxImageSide));
-}
-
 void MapWindow::RedrawMap(bool withStatus) {
-    if (!map_->Ready)
-        return;
-    FitMapArea();
-    QString remembered;
-    if (withStatus) {
-        remembered = StatusText();
-        SetStatusText(kRedrawWait);
-    }
-    lirsk::RedrawGraph(drawnMap_, *map_);
-    overlayActive_ = false;
-    BandDrawn = false;
-    if (withStatus)
-        SetStatusText(remembered);
-    mapArea->update();
-}
-
-void MapWindow::ViewportResized() {
-    FitMapArea();
-    RedrawMap(false);
-}
-
-bool MapWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == scrollArea->viewport() && event->type() == QEvent::Resize && resizeAttached_)
-        ViewportResized();
-    return QWidget::eventFilter(watched, event);
+    if (editor_)
+        editor_->RedrawMap(withStatus);
 }
 
 void MapWindow::drawLink(const lirsk::Link& link) {
-    PaintOnMap([this, &link](QPainter& painter) { lirsk::DrawLink(painter, *map_, link); });
+    view_->repaintMap(QRect(QPoint(link.From->centreX(), link.From->centreY()),
+                            QPoint(link.To->centreX(), link.To->centreY()))
+                          .normalized()
+                          .adjusted(-64, -64, 64, 64));
 }
 
 std::optional<lirsk::RoadWeight> MapWindow::askLinkWeights(const lirsk::RoadWeight& current) {
@@ -283,14 +201,14 @@ std::optional<lirsk::RoadWeight> MapWindow::askLinkWeights(const lirsk::RoadWeig
 
 void MapWindow::stopRowAdded(int row, const QString& name) {
     // While a file is read the grid is filled once at the end.
-    if (!map_->Ready)
+    if (!Map().Ready)
         return;
     stopList->setRowCount(std::max(stopList->rowCount(), row + 1));
     setCell(stopList, row, 0, name);
 }
 
 void MapWindow::stopRowRemoved(int row) {
-    if (!map_->Ready)
+    if (!Map().Ready)
         return;
     if (row > 0 && row < stopList->rowCount())
         stopList->removeRow(row);
@@ -299,7 +217,7 @@ void MapWindow::stopRowRemoved(int row) {
 }
 
 void MapWindow::FillStopList() {
-    const QStringList& rows = map_->StopRows;
+    const QStringList& rows = Map().StopRows;
     stopList->setUpdatesEnabled(false);
     stopList->clearContents();
     stopList->setRowCount(std::max<int>(2, rows.size() + 1));
@@ -322,24 +240,22 @@ bool MapWindow::Load(const QString& path) {
                                          : QStringLiteral("Файл не найден: %1").arg(found);
 
     if (ok) {
-        map_->Ready = false;
-        map_->FileName = path;
-        filePath_ = found;
-        resizeAttached_ = false;
+        Map().Ready = false;
+        Map().FileName = path;
+        document_->setFilePath(found);
         const lirsk::MapIdentity identity = lirsk::recognizeMapPath(path);
-        map_->MapCode = identity.mapCode;
-        map_->MapCity = identity.mapCity;
-        ok = lirsk::readMapFile(found, *map_, &error);
-        map_->Ready = false;
-        resizeAttached_ = true;
+        Map().MapCode = identity.mapCode;
+        Map().MapCity = identity.mapCity;
+        ok = lirsk::readMapFile(found, Map(), &error);
+        Map().Ready = false;
     }
     if (!ok) {
-        map_->Ready = true;
+        Map().Ready = true;
         SetStatusText(QString());
         FillStopList();
         lirsk::showMessage(this, {QMessageBox::Critical, windowTitle(),
                                   kOpenError + QLatin1Char('\n') + error, QMessageBox::Ok});
-        Modified = false;
+        document_->setModified(false);
         if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
             sub->close();
         else
@@ -348,43 +264,39 @@ bool MapWindow::Load(const QString& path) {
     }
 
     if (frame_)
-        frame_->acSearchPanel->setChecked(map_->StoredSearchPanel);
-    if (map_->StoredSearchPanel)
+        frame_->acSearchPanel->setChecked(Map().StoredSearchPanel);
+    if (Map().StoredSearchPanel)
         ShowSearchPanel(true);
     FillStopList();
-    ViewportResized();
     SetStatusText(QString());
-    map_->Ready = true;
+    Map().Ready = true;
+    document_->markReloaded();
     RedrawMap(true);
-    Modified = false;
 
     BuiltinSetup();
     if (frame_)
         frame_->acFindWay->setChecked(true);
-    SetFindWayMode();
+    editor_->SetFindWayMode();
     return true;
 }
 
 void MapWindow::BuiltinSetup() {
-    const lirsk::BuiltinSetup setup = lirsk::builtinSetup({map_->MapCode, map_->MapCity});
+    const lirsk::BuiltinSetup setup = lirsk::builtinSetup({Map().MapCode, Map().MapCity});
     if (!setup.picture.isEmpty()) {
         const QString file = lirsk::resolveDataPath(setup.picture, DataRoots());
         QImageReader reader(file);
-        QImage picture = reader.read();
-        if (picture.isNull()) {
+        const QImage picture = reader.read();
+        if (picture.isNull())
             lirsk::showMessage(this,
                                {QMessageBox::Warning, windowTitle(),
                                 QStringLiteral("Не удалось загрузить фоновый рисунок %1:\n%2")
                                     .arg(QDir::toNativeSeparators(file), reader.errorString()),
                                 QMessageBox::Ok});
-        } else {
-            picture_ = picture.convertToFormat(QImage::Format_RGB32);
-            FitMapArea();
-            RedrawMap(false);
-        }
+        else
+            view_->setPicture(picture.convertToFormat(QImage::Format_RGB32));
     }
     if (setup.showGraph)
-        SetDrawnMapVisible(true);
+        view_->setDrawnMapVisible(true);
     if (setup.routes) {
         routeTable->setRowCount(setup.routes->rowCount);
         for (int i = 0; i < setup.routes->rows.size(); ++i) {
@@ -395,12 +307,12 @@ void MapWindow::BuiltinSetup() {
 }
 
 bool MapWindow::Save(const QString& newPath) {
-    if (map_->FileName.isEmpty() && newPath.isEmpty())
+    if (Map().FileName.isEmpty() && newPath.isEmpty())
         return frame_ && frame_->acSaveAsExecute();
-    const QString target = newPath.isEmpty() ? filePath_ : newPath;
+    const QString target = newPath.isEmpty() ? document_->filePath() : newPath;
     QString error;
-    const bool searchPanel = frame_ && frame_->acSearchPanel->isChecked();
-    if (!lirsk::saveMapFile(target, *map_, searchPanel, &error)) {
+    const bool searchPanelShown = frame_ && frame_->acSearchPanel->isChecked();
+    if (!lirsk::saveMapFile(target, Map(), searchPanelShown, &error)) {
         lirsk::showMessage(this, {QMessageBox::Critical, windowTitle(),
                                   QStringLiteral("Не удалось сохранить карту в файл %1:\n%2")
                                       .arg(QDir::toNativeSeparators(target), error),
@@ -408,11 +320,11 @@ bool MapWindow::Save(const QString& newPath) {
         return false;
     }
     if (!newPath.isEmpty()) {
-        map_->FileName = newPath;
-        filePath_ = newPath;
+        Map().FileName = newPath;
+        document_->setFilePath(newPath);
         setWindowTitle(newPath);
     }
-    Modified = false;
+    document_->setModified(false);
     return true;
 }
 
@@ -423,20 +335,9 @@ void MapWindow::SetEditorMode(bool on) {
               frame_->acChangeRoad, frame_->acNew, frame_->acAddArc, frame_->acDeleteArc})
             action->setVisible(on);
     if (MapWindow* current = CurrentMapWindow()) {
-        current->SetPictureVisible(!on);
-        current->SetDrawnMapVisible(on);
+        current->view_->setPictureVisible(!on);
+        current->view_->setDrawnMapVisible(on);
     }
-}
-
-void MapWindow::SetFindWayMode() {
-    if (map_->stopCount() == 0) {
-        lirsk::showMessage(this,
-                           {QMessageBox::Information, windowTitle(), kNoData, QMessageBox::Ok});
-        return;
-    }
-    PickedStop = nullptr;
-    SetStatusText(kFindWayText);
-    Mode = FindWayMode;
 }
 
 void MapWindow::Activate() {
@@ -444,74 +345,27 @@ void MapWindow::Activate() {
     if (frame_)
         frame_->acSearchPanel->setChecked(!searchPanel->isHidden());
     // The tool bar shows this window's mode.
-    if (QAction* mode = frame_ ? ModeAction(frame_, Mode) : nullptr)
+    if (QAction* mode = frame_ ? ModeAction(frame_, editor_->mode()) : nullptr)
         mode->setChecked(true);
     RedrawMap(false);
 }
 
-void MapWindow::SetPictureVisible(bool visible) {
-    pictureVisible_ = visible;
-    mapArea->update();
-}
-
-void MapWindow::SetDrawnMapVisible(bool visible) {
-    drawnMapVisible_ = visible;
-    mapArea->update();
-}
-
-void MapWindow::SetMapPen(const QColor& colour, int width, lirsk::PenMode mode) {
-    drawnMap_.penColor = colour;
-    drawnMap_.penWidth = width;
-    drawnMap_.penMode = mode;
-}
-
-void MapWindow::BeginOverlay() {
-    // The overlay starts as the picture as shown, so that not-xor figures erase themselves on it
-    // exactly as on the graph image.
-    overlay_.resize(drawnMap_.image.width(), drawnMap_.image.height());
-    overlay_.image.fill(palette().color(QPalette::Window));
-    if (!picture_.isNull()) {
-        QPainter painter(&overlay_.image);
-        painter.drawImage(0, 0, picture_);
+void MapWindow::ChangeSettings() {
+    DisplaySettingsDialog* dialog = frame_ ? frame_->displaySettingsDialog : nullptr;
+    if (!dialog)
+        return;
+    lirsk::DisplaySettings settings = Map().Settings;
+    if (!dialog->EditSettings(settings))
+        return;
+    if (!(settings == Map().Settings)) {
+        Map().Settings = settings;
+        document_->markChanged();
     }
-    overlayActive_ = true;
-}
-
-void MapWindow::PaintOnMap(const std::function<void(QPainter&)>& figure) {
-    QPainter painter;
-    lirsk::beginPainting(painter, drawnMap_);
-    figure(painter);
-    painter.end();
-    if (pictureVisible_ && !drawnMapVisible_) {
-        if (!overlayActive_)
-            BeginOverlay();
-        overlay_.penColor = drawnMap_.penColor;
-        overlay_.penWidth = drawnMap_.penWidth;
-        overlay_.penMode = drawnMap_.penMode;
-        overlay_.font = drawnMap_.font;
-        lirsk::beginPainting(painter, overlay_);
-        figure(painter);
-        painter.end();
-    }
-    mapArea->update();
-}
-
-void MapWindow::DrawStraightArc(int x1, int y1, int x2, int y2, int setback, int arrowType,
-                                int arrowSize, double arrowAngle) {
-    PaintOnMap([=](QPainter& painter) {
-        lirsk::DrawStraightArc(painter, x1, y1, x2, y2, setback, arrowType, arrowSize, arrowAngle);
-    });
-}
-
-QImage MapWindow::RenderMapArea() const {
-    QImage image(mapArea->size(), QImage::Format_RGB32);
-    QPainter painter(&image);
-    mapArea->paintContent(painter, image.rect());
-    return image;
+    RedrawMap(false);
 }
 
 void MapWindow::closeEvent(QCloseEvent* event) {
-    if (Modified) {
+    if (document_->isModified()) {
         const auto answer = lirsk::showMessage(
             this, {QMessageBox::Question, windowTitle(),
                    QStringLiteral("Сохранить изменения в карте «%1»?").arg(windowTitle()),
@@ -521,7 +375,7 @@ void MapWindow::closeEvent(QCloseEvent* event) {
             return;
         }
     }
-    map_->MapCode.clear();
+    Map().MapCode.clear();
     if (frame_ && frame_->MapWindowCount() == 1) {
         frame_->DisableMapCommands();
         SetEditorMode(false);
@@ -530,12 +384,7 @@ void MapWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MapWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && LabelDragStop) {
-        const QRect before = lirsk::nameLabelRect(*LabelDragStop);
-        LabelDragStop->Label.Left = LabelDragStop->LabelHomeLeft;
-        LabelDragStop->Label.Top = LabelDragStop->LabelHomeTop;
-        mapArea->update(before.united(lirsk::nameLabelRect(*LabelDragStop)).adjusted(-2, -2, 2, 2));
+    if (event->key() == Qt::Key_Escape && editor_->CancelNameDrag())
         return;
-    }
     QWidget::keyPressEvent(event);
 }

@@ -1,10 +1,7 @@
-// The map window's left panel: the stop search, the stop list and the route table; and the
-// handlers of the background picture.
+// The map window's left panel: the stop search, the stop list and the route table.
 
 #include "app/mapwindow.h"
 
-#include "app/maparea.h"
-#include "edit/stoproutespopup.h"
 #include "platform/messages.h"
 
 #include <QCoreApplication>
@@ -152,24 +149,6 @@ void MapWindow::AttachPanels() {
                    [this](int column, int row) { StopListCellChosen(column, row); });
     new GridEvents(this, routeTable,
                    [this](int column, int row) { RouteTableCellChosen(column, row); });
-
-    routesPopupTimer = new QTimer(this);
-    routesPopupTimer->setSingleShot(true);
-    connect(routesPopupTimer, &QTimer::timeout, this, &MapWindow::CloseRoutesPopup);
-
-    connect(mapArea, &MapArea::PicturePressed, this,
-            [this](Qt::MouseButton button, Qt::KeyboardModifiers, int, int) {
-                pictureClickPending_ = button == Qt::LeftButton;
-            });
-    connect(mapArea, &MapArea::PictureReleased, this,
-            [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
-                const bool click = pictureClickPending_ && button == Qt::LeftButton &&
-                                   mapArea->rect().contains(x, y);
-                pictureClickPending_ = false;
-                if (click)
-                    PictureClicked();
-            });
-    connect(mapArea, &MapArea::PointerOverPicture, this, &MapWindow::PointerOverPicture);
 }
 
 void MapWindow::ShowSearchPanel(bool show) {
@@ -233,60 +212,42 @@ void MapWindow::ShowStopRow(int row) {
         // over the list.
         stopList->setStatusTip(QStringLiteral("Остановка ") + cellText(stopList, row, 0));
     }
-    ClearSelection(-1, true);
+    editor_->ClearSelection(-1, true);
     if (lirsk::StopRef stop = StopOfRow(row))
-        ToggleSelected(stop);
+        editor_->ToggleSelected(stop);
 }
 
 lirsk::StopRef MapWindow::StopOfRow(int row) const {
-    const QStringList& ids = map_->StopIds;
+    const QStringList& ids = Map().StopIds;
     if (row < 1 || row > ids.size())
         return nullptr;
     bool ok = false;
     const int id = ids[row - 1].toInt(&ok);
-    return ok ? map_->FindStopById(id) : nullptr;
+    return ok ? Map().FindStopById(id) : nullptr;
 }
 
 void MapWindow::StopListCellChosen(int, int row) {
     // The header row is fixed: it cannot be chosen.
     if (row < 1)
         return;
-    ClearSelection(-1, true);
+    editor_->ClearSelection(-1, true);
     if (lirsk::StopRef stop = StopOfRow(row))
-        ToggleSelected(stop);
+        editor_->ToggleSelected(stop);
 }
 
 void MapWindow::RouteTableCellChosen(int, int row) {
     if (row < 1)
         return;
-    QString key = map_->MapCode + cellText(routeTable, row, 0);
+    QString key = Map().MapCode + cellText(routeTable, row, 0);
     // A space after the number keeps route 1 from matching 10, 11 and so on.
-    if (row == 1 || (row == 2 && map_->MapCode == QLatin1String("A")))
+    if (row == 1 || (row == 2 && Map().MapCode == QLatin1String("A")))
         key += QLatin1Char(' ');
     ShowRouteStops(key);
 }
 
 void MapWindow::ShowRouteStops(const QString& key) {
-    ClearSelection(-1, true);
-    for (const auto& stop : map_->stops())
+    editor_->ClearSelection(-1, true);
+    for (const auto& stop : Map().stops())
         if (occursIn(key, stop->Routes, Qt::CaseSensitive))
-            ToggleSelected(stop.get());
-}
-
-void MapWindow::PictureClicked() {
-    ClearSelection(-1, true);
-}
-
-void MapWindow::PointerOverPicture(Qt::KeyboardModifiers, int, int) {
-    // The pointer has left the stops for the picture: the information window goes, once this
-    // event is over.
-    if (stopRoutesPopup()->isVisible()) {
-        routesPopupTimer->setInterval(1);
-        routesPopupTimer->start();
-    }
-}
-
-void MapWindow::CloseRoutesPopup() {
-    stopRoutesPopup()->close();
-    routesPopupTimer->stop();
+            editor_->ToggleSelected(stop.get());
 }

@@ -1,7 +1,5 @@
 #include "edit/modal.h"
 
-#include "app/mapwindow.h"
-
 #include <QDialog>
 
 namespace lirsk {
@@ -25,9 +23,21 @@ void setDialogRunner(DialogRunner replacement) {
     runner() = std::move(replacement);
 }
 
+namespace {
+
+std::function<QWidget*()>& ownerLookup() {
+    static std::function<QWidget*()> lookup;
+    return lookup;
+}
+
+} // namespace
+
+void setLazyOwner(std::function<QWidget*()> lookup) {
+    ownerLookup() = std::move(lookup);
+}
+
 QWidget* lazyOwner() {
-    MapWindow* current = CurrentMapWindow();
-    return current ? current->window() : nullptr;
+    return ownerLookup() ? ownerLookup()() : nullptr;
 }
 
 } // namespace lirsk

@@ -22,6 +22,8 @@ void setDialogRunner(DialogRunner runner);
 // The owner of a window that is made on first use rather than at start-up: the frame of the
 // current map window, so the window goes when the frame goes.
 QWidget* lazyOwner();
+// Where lazyOwner() finds that window: the program's frame sets it.
+void setLazyOwner(std::function<QWidget*()> lookup);
 
 // One program-wide window, made with an owner at start-up or on first use.
 template <class Window> class SingleWindow {

@@ -201,22 +201,52 @@ QRect mapExtent(const GraphMap& map) {
     return QRect(0, 0, int(std::min(right, kLimit)), int(std::min(bottom, kLimit)));
 }
 
+void setMapPen(QPainter& painter, const QColor& colour, int width, PenMode mode) {
+    painter.setPen(penOf(colour, width));
+    painter.setBrush(Qt::NoBrush);
+    if (mode == PenMode::NotXor) {
+        // Drawing the same figure twice must give back the image exactly: no smoothing.
+        painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+    } else {
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.setRenderHint(QPainter::Antialiasing);
+    }
+}
+
+void paintGraph(QPainter& painter, const GraphMap& map, const QRect& area) {
+    setMapPen(painter, toQColor(map.Settings.ArcColor), map.Settings.ArcWidth, PenMode::Copy);
+    painter.setFont(QFont());
+    // A link is drawn when the box of its two centres, widened by what is drawn around the line
+    // (arrow heads, a curve's bulge, the length), meets the area.
+    const DisplaySettings& s = map.Settings;
+    const qint64 margin = qint64(std::max(s.ArrowSize, 0)) * 2 + std::max(s.ArcWidth, 0) + 64;
+    const qint64 left = area.left() - margin, right = qint64(area.right()) + margin;
+    const qint64 top = area.top() - margin, bottom = qint64(area.bottom()) + margin;
+    for (const auto& stop : map.stops()) {
+        for (const auto& link : stop->Links) {
+            const qint64 x1 = link->From->centreX(), y1 = link->From->centreY();
+            const qint64 x2 = link->To->centreX(), y2 = link->To->centreY();
+            // A curved pair bulges out by up to half the distance between its stops.
+            const qint64 bulge = link->IsArc ? (std::abs(x2 - x1) + std::abs(y2 - y1)) / 2 : 0;
+            if (std::max(x1, x2) + bulge < left || std::min(x1, x2) - bulge > right ||
+                std::max(y1, y2) + bulge < top || std::min(y1, y2) - bulge > bottom)
+                continue;
+            DrawLink(painter, map, *link);
+        }
+    }
+    for (const auto& stop : map.stops()) {
+        const QRect box(stop->Left, stop->Top, stop->Width, stop->Height);
+        if (box.intersects(area) || (stop->Label.Visible && nameLabelRect(*stop).intersects(area)))
+            DrawStop(painter, *stop);
+    }
+}
+
 void RedrawGraph(GraphCanvas& canvas, const GraphMap& map) {
     canvas.penMode = PenMode::Copy;
     canvas.image.fill(windowColour());
-    canvas.penColor = toQColor(map.Settings.ArcColor);
-    canvas.penWidth = map.Settings.ArcWidth;
-
-    QPainter painter;
-    beginPainting(painter, canvas);
-    painter.setPen(penOf(canvas.penColor, canvas.penWidth));
-    for (const auto& stop : map.stops())
-        for (const auto& link : stop->Links)
-            DrawLink(painter, map, *link);
-    canvas.penColor = painter.pen().color();
-    for (const auto& stop : map.stops())
-        DrawStop(painter, *stop);
-    painter.end();
+    QPainter painter(&canvas.image);
+    paintGraph(painter, map, canvas.image.rect());
 }
 
 } // namespace lirsk

@@ -57,8 +57,15 @@ QRect nameLabelRect(const Stop& stop);
 // The smallest rectangle from the origin that holds every stop and visible name.
 QRect mapExtent(const GraphMap& map);
 
-// The whole graph image: cleared with the window colour, every link, then every stop. The canvas
-// keeps the pen of the links and its own font afterwards.
+// Sets a painter up to draw figures over the map with this pen: smoothed when copying, exact
+// when not-xor (so that drawing a figure twice gives back what was there).
+void setMapPen(QPainter& painter, const QColor& colour, int width, PenMode mode);
+
+// The graph as the drawn map shows it, every link and stop that can show inside an area of the
+// map (map coordinates); the caller clears the area first.
+void paintGraph(QPainter& painter, const GraphMap& map, const QRect& area);
+
+// The whole graph image: cleared with the window colour, every link, then every stop.
 void RedrawGraph(GraphCanvas& canvas, const GraphMap& map);
 
 } // namespace lirsk

@@ -141,8 +141,8 @@ private slots:
         QVERIFY(focused);
         QCOMPARE(openAfter, !accepted);
         QCOMPARE(editorMode(), accepted);
-        QCOMPARE(child->DrawnMapVisible(), accepted);
-        QCOMPARE(child->PictureVisible(), !accepted);
+        QCOMPARE(child->view()->drawnMapVisible(), accepted);
+        QCOMPARE(child->view()->pictureVisible(), !accepted);
         QCOMPARE(frame->acEditorMode->isChecked(), accepted);
         QCOMPARE(messages, accepted ? QStringList() : QStringList{kWrong});
         QCOMPARE(form->Failures, accepted ? 0 : 1);
@@ -227,8 +227,8 @@ private slots:
         frame->acEditorMode->trigger();
         QVERIFY(!frame->acEditorMode->isChecked());
         QVERIFY(!editorMode());
-        QVERIFY(child->PictureVisible());
-        QVERIFY(!child->DrawnMapVisible());
+        QVERIFY(child->view()->pictureVisible());
+        QVERIFY(!child->view()->drawnMapVisible());
         QVERIFY(frame->acFindWay->isChecked());
     }
 

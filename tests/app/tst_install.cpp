@@ -4,7 +4,6 @@
 #include "app/accessdialog.h"
 #include "app/appicon.h"
 #include "app/mainwindow.h"
-#include "app/maparea.h"
 #include "app/mapwindow.h"
 #include "edit/modal.h"
 #include "edit/routereportdialog.h"
@@ -105,7 +104,7 @@ private slots:
         if (frame) {
             for (QMdiSubWindow* window : frame->MdiArea->subWindowList()) {
                 if (auto* map = qobject_cast<MapWindow*>(window->widget()))
-                    map->Modified = false;
+                    map->document().setModified(false);
                 window->close();
             }
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -275,14 +274,15 @@ private slots:
         QVERIFY(piter);
         MapWindow* child = frame->OpenBuiltinMap(*piter);
         QVERIFY(child);
-        QCOMPARE(child->Mode, int(FindWayMode));
-        const QImage plain = child->RenderMapArea();
+        QCOMPARE(child->editor().mode(), int(lirsk::FindWayMode));
+        const QImage plain =
+            child->view()->renderMap(QRect(QPoint(0, 0), child->view()->mapSize()));
         StopRef from = stopNamed(child->Map(), QStringLiteral("Девяткино"));
         StopRef to = stopNamed(child->Map(), QStringLiteral("Купчино"));
         QVERIFY(from && to);
-        QTest::mousePress(child->mapArea, Qt::LeftButton, {}, centreOf(from));
-        QTest::mouseMove(child->mapArea, centreOf(to));
-        QTest::mouseRelease(child->mapArea, Qt::LeftButton, {}, centreOf(to));
+        QTest::mousePress(child->view()->viewport(), Qt::LeftButton, {}, centreOf(from));
+        QTest::mouseMove(child->view()->viewport(), centreOf(to));
+        QTest::mouseRelease(child->view()->viewport(), Qt::LeftButton, {}, centreOf(to));
         QCOMPARE(reports, 1);
         QCOMPARE(messages, QStringList());
         // What the README says of this way.
@@ -292,7 +292,8 @@ private slots:
         QCOMPARE(routeReportDialog()->Label7->text().count(QStringLiteral("от ост.")), 2);
         QVERIFY(routeReportDialog()->Label7->text().contains(
             QStringLiteral("до ост. Технологический институт\n№ 1")));
-        const QImage withWay = child->RenderMapArea();
+        const QImage withWay =
+            child->view()->renderMap(QRect(QPoint(0, 0), child->view()->mapSize()));
         QVERIFY(withWay != plain);
 
         QVERIFY(QDir().mkpath(QStringLiteral(LIRSK_PICTURE_DIR)));

@@ -184,7 +184,7 @@ private slots:
         MapWindow* child = frame->ActiveMapWindow();
         QVERIFY(child);
         QCOMPARE(child->windowTitle(), QStringLiteral("Без имени"));
-        QCOMPARE(child->Mode, int(PointerMode));
+        QCOMPARE(child->editor().mode(), int(lirsk::PointerMode));
         QCOMPARE(CurrentMapWindow(), child);
         for (QAction* a : {frame->acSave, frame->acSaveAs, frame->acFindWay, frame->acSettings,
                            frame->acSelectAll, frame->acDelete, frame->acSearchPanel,
@@ -213,8 +213,8 @@ private slots:
         MapWindow* child = frame->ActiveMapWindow();
         child->SetEditorMode(true);
         QVERIFY(frame->acAddStop->isVisible());
-        QVERIFY(child->DrawnMapVisible());
-        QVERIFY(!child->PictureVisible());
+        QVERIFY(child->view()->drawnMapVisible());
+        QVERIFY(!child->view()->pictureVisible());
         frame->acCloseExecute();
         flush();
         QCOMPARE(frame->MapWindowCount(), 0);
@@ -310,7 +310,7 @@ private slots:
 
     void exitIsRefusedWhenTheUserCancels() {
         frame->acNewExecute();
-        frame->ActiveMapWindow()->Modified = true;
+        frame->ActiveMapWindow()->document().setModified(true);
         lirsk::setMessageHandler([this](const lirsk::MessageRequest& r) {
             messages << r.text;
             return QMessageBox::Cancel;

@@ -1,5 +1,4 @@
 #include "app/mainwindow.h"
-#include "app/maparea.h"
 #include "app/mapwindow.h"
 #include "model/catalogue.h"
 #include "model/mapfile.h"
@@ -119,19 +118,18 @@ private slots:
         QCOMPARE(child->windowTitle(), file);
         QCOMPARE(child->Map().stopCount(), 3);
         QCOMPARE(child->Map().MapCode, QString());
-        QVERIFY(!child->DrawnMapVisible());
-        QVERIFY(child->PictureVisible());
-        QVERIFY(child->Picture().isNull());
+        QVERIFY(!child->view()->drawnMapVisible());
+        QVERIFY(child->view()->pictureVisible());
+        QVERIFY(child->view()->picture().isNull());
         QCOMPARE(child->routeTable->rowCount(), 2);
         QCOMPARE(child->stopList->rowCount(), 4);
         QCOMPARE(child->stopList->item(3, 0)->text(), QStringLiteral("Улица Гагарина"));
-        QCOMPARE(child->Mode, int(FindWayMode));
+        QCOMPARE(child->editor().mode(), int(lirsk::FindWayMode));
         QCOMPARE(frame->StatusText(), kFindWayText);
         QVERIFY(frame->acFindWay->isChecked());
         QVERIFY(frame->acSave->isEnabled());
-        QVERIFY(!child->Modified);
-        // The graph image holds the drawing although it is hidden.
-        QVERIFY(child->GraphImage().image.width() >= 200);
+        QVERIFY(!child->document().isModified());
+        QVERIFY(child->view()->mapSize().width() >= 200);
     }
 
     void openTwiceGivesIndependentWindows() {
@@ -152,7 +150,7 @@ private slots:
         MapWindow* child = frame->OpenMap(file, file);
         QVERIFY(child);
         QCOMPARE(messages, QStringList({"Поиск не возможен, т.к. нет исходных данных."}));
-        QCOMPARE(child->Mode, int(PointerMode));
+        QCOMPARE(child->editor().mode(), int(lirsk::PointerMode));
         QCOMPARE(frame->StatusText(), QString());
     }
 
@@ -247,14 +245,14 @@ private slots:
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         }();
         child->Map().stops()[1]->Label.Caption = name;
-        child->Modified = true;
+        child->document().setModified(true);
         const bool ok =
             target == QLatin1String("ok.gaf") ? child->Save(QString()) : child->Save(path(target));
         QVERIFY(!ok);
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages[0].startsWith(QStringLiteral("Не удалось сохранить карту")));
         QVERIFY(messages[0].contains(QLatin1Char('\n')));
-        QVERIFY(child->Modified);
+        QVERIFY(child->document().isModified());
         QCOMPARE(child->windowTitle(), file);
         QFile f(file);
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -279,7 +277,7 @@ private slots:
         MapWindow* child = frame->OpenMap(file, QStringLiteral("Карта"));
         QVERIFY(child);
         child->Map().stops()[0]->Top = 99;
-        child->Modified = true;
+        child->document().setModified(true);
         answer = QMessageBox::StandardButton(reply);
         frame->acCloseExecute();
         flush();
@@ -299,37 +297,39 @@ private slots:
         QVERIFY(!CurrentMapWindow());
     }
 
-    void foundWayShowsOverThePicture() {
+    void foundWayShowsOverThePictureUntilAnEdit() {
         frame->acNewExecute();
         MapWindow* child = frame->ActiveMapWindow();
         buildMap(child->Map());
-        child->RedrawMap(false);
-        QVERIFY(child->PictureVisible() && !child->DrawnMapVisible());
-        const QImage plain = child->RenderMapArea();
-        child->SetMapPen(Qt::blue, 3, PenMode::Copy);
-        child->DrawStraightArc(45, 45, 125, 225, 6, 0, 15, 3.0);
-        QVERIFY(child->OverlayShown());
-        const QImage withWay = child->RenderMapArea();
-        QVERIFY(withWay != plain);
+        child->document().markReloaded();
+        QVERIFY(child->view()->pictureVisible() && !child->view()->drawnMapVisible());
+        const QRect area(0, 0, 400, 300);
+        const QImage plain = child->view()->renderMap(area);
+        StopRef a = child->Map().stops()[0].get(), c = child->Map().stops()[2].get();
+        child->document().setFoundWay({{c, a}, 0, 0});
+        const QImage withWay = child->view()->renderMap(area);
         QCOMPARE(withWay.pixelColor(85, 135), QColor(Qt::blue));
+        // Marks and redraws keep the way; an edit forgets it.
+        child->editor().ToggleSelected(a);
+        child->editor().ToggleSelected(a);
         child->RedrawMap(false);
-        QVERIFY(!child->OverlayShown());
-        QCOMPARE(child->RenderMapArea(), plain);
+        QCOMPARE(child->view()->renderMap(area), withWay);
+        child->document().markChanged();
+        QCOMPARE(child->view()->renderMap(area), plain);
     }
 
-    void rubberBandErasesItselfOverThePicture() {
+    void rubberBandIsDrawnNotXor() {
         frame->acNewExecute();
         MapWindow* child = frame->ActiveMapWindow();
         buildMap(child->Map());
-        child->RedrawMap(false);
-        const QImage plain = child->RenderMapArea();
-        const QImage graph = child->GraphImage().image;
-        child->SetMapPen(Qt::black, 2, PenMode::NotXor);
-        child->DrawStraightArc(45, 45, 300, 100, 0, 0, 15, 3.0);
-        QVERIFY(child->RenderMapArea() != plain);
-        child->DrawStraightArc(45, 45, 300, 100, 0, 0, 15, 3.0);
-        QCOMPARE(child->RenderMapArea(), plain);
-        QCOMPARE(child->GraphImage().image, graph);
+        child->document().markReloaded();
+        const QRect area(0, 0, 400, 300);
+        const QImage plain = child->view()->renderMap(area);
+        child->view()->setRubberBand(RubberBand{{45, 45}, {300, 100}, 0, true, Qt::black});
+        const QImage banded = child->view()->renderMap(area);
+        QVERIFY(banded != plain);
+        child->view()->setRubberBand(std::nullopt);
+        QCOMPARE(child->view()->renderMap(area), plain);
     }
 
     void nameDragFollowsThePressedName() {
@@ -339,19 +339,19 @@ private slots:
         child->RedrawMap(false);
         StopRef stop = child->Map().stops()[0].get();
         const QPoint grab(stop->Label.Left + 3, stop->Label.Top + 4);
-        QTest::mousePress(child->mapArea, Qt::LeftButton, {}, grab);
-        QCOMPARE(child->LabelDragStop, stop);
+        QTest::mousePress(child->view()->viewport(), Qt::LeftButton, {}, grab);
+        QCOMPARE(child->editor().LabelDragStop, stop);
         // The pointer runs far past other stops: the pressed name keeps the moves.
-        QTest::mouseMove(child->mapArea, grab + QPoint(150, 170));
+        QTest::mouseMove(child->view()->viewport(), grab + QPoint(150, 170));
         QCOMPARE(stop->Label.Left, 50 + 150);
         QCOMPARE(stop->Label.Top, 40 + 170);
-        QVERIFY(child->Modified);
+        QVERIFY(child->document().isModified());
         // Esc puts the name back where the drag began.
         QTest::keyClick(child, Qt::Key_Escape);
         QCOMPARE(stop->Label.Left, 50);
         QCOMPARE(stop->Label.Top, 40);
-        QTest::mouseRelease(child->mapArea, Qt::LeftButton, {}, grab + QPoint(150, 170));
-        QVERIFY(!child->LabelDragStop);
+        QTest::mouseRelease(child->view()->viewport(), Qt::LeftButton, {}, grab + QPoint(150, 170));
+        QVERIFY(!child->editor().LabelDragStop);
         QVERIFY(!stop->LabelDragging);
     }
 
@@ -367,9 +367,10 @@ private slots:
                  QString());
         MapWindow* child = frame->OpenMap(file, file);
         QVERIFY(child);
-        QCOMPARE(child->mapArea->width(), QWIDGETSIZE_MAX);
-        QVERIFY(child->mapArea->height() > 90000);
-        QCOMPARE(child->GraphImage().image.size(), QSize(8192, 8192));
+        // Nothing is sized by the map: the far stop is reached by scrolling.
+        QVERIFY(child->view()->mapSize().height() > 90000);
+        child->view()->centreOn({60005, 90005});
+        QVERIFY(child->view()->visibleMapRect().contains(60005, 90005));
     }
 
     void builtinMaps_data() {
@@ -390,9 +391,10 @@ private slots:
         QCOMPARE(child->windowTitle(), entry.title);
         const MapIdentity identity = recognizeMapPath(entry.path);
         QCOMPARE(child->Map().MapCode, identity.mapCode);
-        QCOMPARE(child->DrawnMapVisible(), identity.mapCity == QLatin1String("none"));
-        QCOMPARE(child->Picture().isNull(), identity.mapCity != QLatin1String("Lirsk") &&
-                                                identity.mapCity != QLatin1String("Chelny"));
+        QCOMPARE(child->view()->drawnMapVisible(), identity.mapCity == QLatin1String("none"));
+        QCOMPARE(child->view()->picture().isNull(),
+                 identity.mapCity != QLatin1String("Lirsk") &&
+                     identity.mapCity != QLatin1String("Chelny"));
         const std::optional<RouteTable> routes = routeTableFor(identity.mapCode);
         QCOMPARE(child->routeTable->rowCount(), routes ? routes->rowCount : 2);
         if (routes && !routes->rows.isEmpty())
@@ -401,13 +403,14 @@ private slots:
         if (entry.metro)
             QCOMPARE(child->stopList->columnWidth(0), child->stopList->width() - 4);
         QVERIFY(child->Map().stopCount() > 0);
-        QCOMPARE(child->Mode, int(FindWayMode));
+        QCOMPARE(child->editor().mode(), int(lirsk::FindWayMode));
 
         // A picture of the window's map area, for a look by eye.
         QVERIFY(QDir().mkpath(QStringLiteral(LIRSK_PICTURE_DIR)));
         const QString picture = QDir(QStringLiteral(LIRSK_PICTURE_DIR))
                                     .filePath(QFileInfo(entry.path).baseName() + ".png");
-        QVERIFY(child->RenderMapArea().save(picture));
+        QVERIFY(
+            child->view()->renderMap(QRect(QPoint(0, 0), child->view()->mapSize())).save(picture));
     }
 
     void unreadablePictureKeepsTheRestOfTheSetUp() {
@@ -429,9 +432,9 @@ private slots:
         QVERIFY(child);
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages[0].startsWith(QStringLiteral("Не удалось загрузить фоновый рисунок")));
-        QVERIFY(child->Picture().isNull());
+        QVERIFY(child->view()->picture().isNull());
         QCOMPARE(child->routeTable->rowCount(), 21);
-        QCOMPARE(child->Mode, int(FindWayMode));
+        QCOMPARE(child->editor().mode(), int(lirsk::FindWayMode));
         QVERIFY(frame->acSave->isEnabled());
     }
 

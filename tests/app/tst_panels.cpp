@@ -1,5 +1,4 @@
 #include "app/mainwindow.h"
-#include "app/maparea.h"
 #include "app/mapwindow.h"
 #include "edit/stoproutespopup.h"
 #include "platform/messages.h"
@@ -145,7 +144,7 @@ private slots:
         const QList<StopRef> stops = fillMap(child);
         child->ShowSearchPanel(true);
         // A stop marked before a search that finds nothing stays marked.
-        child->ToggleSelected(stops[1]);
+        child->editor().ToggleSelected(stops[1]);
         search(typed);
         if (row == 0) {
             QCOMPARE(messages, QStringList{kNotFound});
@@ -209,7 +208,7 @@ private slots:
         QTest::keyClick(child->stopList, Qt::Key_Down);
         QCOMPARE(marked(), QStringList{QStringLiteral("Владимирская")});
         // A click on the picture clears the marks; a click on the current row marks it again.
-        QTest::mouseClick(child->mapArea, Qt::LeftButton, {}, QPoint(300, 400));
+        QTest::mouseClick(child->view()->viewport(), Qt::LeftButton, {}, QPoint(300, 400));
         QVERIFY(marked().isEmpty());
         clickCell(child->stopList, 3, 0);
         QCOMPARE(marked(), QStringList{QStringLiteral("Владимирская")});
@@ -222,7 +221,7 @@ private slots:
         layOut();
         clickCell(child->stopList, 3, 0);
         QCOMPARE(marked(), QStringList{QStringLiteral("Маяковская")});
-        child->ClearSelection(-1, true);
+        child->editor().ClearSelection(-1, true);
         // The current row goes with its stop; the row that becomes current is not chosen.
         child->Map().DeleteStop(stops[2]);
         QVERIFY(marked().isEmpty());
@@ -291,7 +290,7 @@ private slots:
         child->ShowRoutesPanel(true);
         layOut();
         // Whatever was marked before goes.
-        child->ToggleSelected(child->Map().stops().back().get());
+        child->editor().ToggleSelected(child->Map().stops().back().get());
         clickCell(child->routeTable, row, 1);
         QTEST(marked(), "expected");
     }
@@ -355,7 +354,7 @@ private slots:
         frame->acSearchPanel->trigger();
         layOut();
         QVERIFY(!child->sidePanel->isVisible());
-        QVERIFY(child->scrollArea->x() < 5);
+        QVERIFY(child->view()->x() < 5);
     }
 
     // --- The name drag ------------------------------------------------------------------------
@@ -376,12 +375,12 @@ private slots:
         StopRef stop = stops[0];
         QCOMPARE(QPoint(stop->Label.Left, stop->Label.Top), QPoint(50, 60));
         const QPoint grab(53, 64);
-        QTest::mousePress(child->mapArea, Qt::LeftButton, {}, grab);
-        QTest::mouseMove(child->mapArea, grab + move);
-        QTest::mouseRelease(child->mapArea, Qt::LeftButton, {}, grab + move);
+        QTest::mousePress(child->view()->viewport(), Qt::LeftButton, {}, grab);
+        QTest::mouseMove(child->view()->viewport(), grab + move);
+        QTest::mouseRelease(child->view()->viewport(), Qt::LeftButton, {}, grab + move);
         QTEST(QPoint(stop->Label.Left, stop->Label.Top), "labelAt");
         QVERIFY(!stop->LabelDragging);
-        QVERIFY(!child->LabelDragStop);
+        QVERIFY(!child->editor().LabelDragStop);
     }
 
     // Esc comes through the frame's window, to whatever has the keyboard.
@@ -403,16 +402,16 @@ private slots:
             child->ShowSearchPanel(true);
             child->searchBox->setFocus();
         }
-        QTest::mousePress(child->mapArea, Qt::LeftButton, {}, grab);
-        QTest::mouseMove(child->mapArea, grab + QPoint(40, 30));
+        QTest::mousePress(child->view()->viewport(), Qt::LeftButton, {}, grab);
+        QTest::mouseMove(child->view()->viewport(), grab + QPoint(40, 30));
         QCOMPARE(QPoint(stop->Label.Left, stop->Label.Top), home + QPoint(40, 30));
         QTest::keyClick(frame->windowHandle(), Qt::Key_Escape);
         QCOMPARE(QPoint(stop->Label.Left, stop->Label.Top), home);
         // The drag goes on: the next move puts the grabbed point under the pointer again.
-        QTest::mouseMove(child->mapArea, grab + QPoint(10, 20));
+        QTest::mouseMove(child->view()->viewport(), grab + QPoint(10, 20));
         QCOMPARE(QPoint(stop->Label.Left, stop->Label.Top), home + QPoint(10, 20));
         QTest::keyClick(frame->windowHandle(), Qt::Key_Escape);
-        QTest::mouseRelease(child->mapArea, Qt::LeftButton, {}, grab + QPoint(10, 20));
+        QTest::mouseRelease(child->view()->viewport(), Qt::LeftButton, {}, grab + QPoint(10, 20));
         QCOMPARE(QPoint(stop->Label.Left, stop->Label.Top), home);
         // Without a drag Esc moves nothing.
         stop->Label.Left += 7;
@@ -424,17 +423,17 @@ private slots:
 
     void pictureClickClearsTheMarks() {
         QList<StopRef> stops = fillMap(child);
-        child->ToggleSelected(stops[0]);
-        child->ToggleSelected(stops[3]);
-        QVERIFY(child->PictureVisible());
+        child->editor().ToggleSelected(stops[0]);
+        child->editor().ToggleSelected(stops[3]);
+        QVERIFY(child->view()->pictureVisible());
         // A press elsewhere released on the picture is no click on it.
-        QTest::mousePress(child->mapArea, Qt::LeftButton, {},
+        QTest::mousePress(child->view()->viewport(), Qt::LeftButton, {},
                           QPoint(stops[2]->Label.Left + 2, stops[2]->Label.Top + 2));
-        QTest::mouseRelease(child->mapArea, Qt::LeftButton, {}, QPoint(300, 400));
+        QTest::mouseRelease(child->view()->viewport(), Qt::LeftButton, {}, QPoint(300, 400));
         QCOMPARE(child->Map().SelectedCount, 2);
-        QTest::mouseClick(child->mapArea, Qt::RightButton, {}, QPoint(300, 400));
+        QTest::mouseClick(child->view()->viewport(), Qt::RightButton, {}, QPoint(300, 400));
         QCOMPARE(child->Map().SelectedCount, 2);
-        QTest::mouseClick(child->mapArea, Qt::LeftButton, {}, QPoint(300, 400));
+        QTest::mouseClick(child->view()->viewport(), Qt::LeftButton, {}, QPoint(300, 400));
         QCOMPARE(child->Map().SelectedCount, 0);
         QVERIFY(!stops[0]->Selected && !stops[3]->Selected);
     }
@@ -444,25 +443,21 @@ private slots:
         StopRoutesPopup* marsh = stopRoutesPopup();
         marsh->show();
         QVERIFY(QTest::qWaitForWindowExposed(marsh));
-        QTest::mouseMove(child->mapArea, QPoint(300, 400));
-        QVERIFY(child->routesPopupTimer->isActive());
-        QCOMPARE(child->routesPopupTimer->interval(), 1);
+        QTest::mouseMove(child->view()->viewport(), QPoint(300, 400));
         QVERIFY(marsh->isVisible()); // not within the event itself
         QTRY_VERIFY(!marsh->isVisible());
-        QVERIFY(!child->routesPopupTimer->isActive());
     }
 
     void graphImageKeepsTheInformationWindow() {
         fillMap(child);
         child->SetEditorMode(true);
-        QVERIFY(child->DrawnMapVisible());
+        QVERIFY(child->view()->drawnMapVisible());
         StopRoutesPopup* marsh = stopRoutesPopup();
         marsh->show();
         QVERIFY(QTest::qWaitForWindowExposed(marsh));
-        QTest::mouseMove(child->mapArea, QPoint(300, 400));
+        QTest::mouseMove(child->view()->viewport(), QPoint(300, 400));
         QTest::qWait(30);
         QVERIFY(marsh->isVisible());
-        QVERIFY(!child->routesPopupTimer->isActive());
         marsh->close();
     }
 };

@@ -3,7 +3,6 @@
 // Drives a map window of a real frame with mouse events, offscreen, and answers its dialogs.
 
 #include "app/mainwindow.h"
-#include "app/maparea.h"
 #include "app/mapwindow.h"
 #include "edit/modal.h"
 #include "edit/roadparametersdialog.h"
@@ -17,6 +16,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -67,7 +67,7 @@ struct Fixture {
         if (frame) {
             for (QMdiSubWindow* window : frame->MdiArea->subWindowList()) {
                 if (auto* map = qobject_cast<MapWindow*>(window->widget()))
-                    map->Modified = false;
+                    map->document().setModified(false);
                 window->close();
             }
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -86,20 +86,26 @@ struct Fixture {
         return child;
     }
 
-    void press(const QPoint& p, Qt::MouseButton b = Qt::LeftButton, Qt::KeyboardModifiers m = {}) {
-        QTest::mousePress(child->mapArea, b, m, p);
+    // Where a map point is on the view's viewport, at its zoom and scroll.
+    QPoint onScreen(const QPoint& p) const {
+        const QPointF at = child->view()->mapToViewport(QPointF(p) + QPointF(0.5, 0.5));
+        return QPoint(int(std::floor(at.x())), int(std::floor(at.y())));
     }
-    void moveTo(const QPoint& p) { QTest::mouseMove(child->mapArea, p); }
+    void press(const QPoint& p, Qt::MouseButton b = Qt::LeftButton, Qt::KeyboardModifiers m = {}) {
+        QTest::mousePress(child->view()->viewport(), b, m, onScreen(p));
+    }
+    void moveTo(const QPoint& p) { QTest::mouseMove(child->view()->viewport(), onScreen(p)); }
     // A move with no button down (the test library moves the cursor itself for such a move,
     // which an offscreen screen does not pass on).
     void hover(const QPoint& p) {
-        QMouseEvent move(QEvent::MouseMove, p, child->mapArea->mapToGlobal(p), Qt::NoButton,
+        QMouseEvent move(QEvent::MouseMove, onScreen(p),
+                         child->view()->viewport()->mapToGlobal(onScreen(p)), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(child->mapArea, &move);
+        QCoreApplication::sendEvent(child->view()->viewport(), &move);
     }
     void release(const QPoint& p, Qt::MouseButton b = Qt::LeftButton,
                  Qt::KeyboardModifiers m = {}) {
-        QTest::mouseRelease(child->mapArea, b, m, p);
+        QTest::mouseRelease(child->view()->viewport(), b, m, onScreen(p));
     }
     void click(const QPoint& p, Qt::KeyboardModifiers m = {}) {
         press(p, Qt::LeftButton, m);
@@ -114,10 +120,10 @@ struct Fixture {
 
     // Adds a stop by a click on the empty map in the add-stop mode.
     lirsk::StopRef addStop(int x, int y) {
-        const int mode = child->Mode;
-        child->SetAddStopMode();
+        const int mode = child->editor().mode();
+        child->editor().SetAddStopMode();
         click({x, y});
-        child->Mode = mode;
+        child->editor().setMode(mode);
         return child->Map().stops().back().get();
     }
 

@@ -76,31 +76,32 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<bool>("clearsPicked");
         QTest::addColumn<QString>("status");
-        QTest::newRow("pointer") << "acPointer" << int(PointerMode) << true << "Режим просмотра";
-        QTest::newRow("add stop") << "acAddStop" << int(AddStopMode) << false
+        QTest::newRow("pointer") << "acPointer" << int(lirsk::PointerMode) << true
+                                 << "Режим просмотра";
+        QTest::newRow("add stop") << "acAddStop" << int(lirsk::AddStopMode) << false
                                   << "Добавление остановки (щёлкните левой кнопкой мыши на "
                                      "рабочее поле, чтобы добавить остановку)";
-        QTest::newRow("add arc") << "acAddArc" << int(AddArcMode) << true
+        QTest::newRow("add arc") << "acAddArc" << int(lirsk::AddArcMode) << true
                                  << "Добавление дуги (укажите левой кнопкой мыши вершину из "
                                     "которой исходит дуга, затем в какую вершину входит)";
-        QTest::newRow("delete arc") << "acDeleteArc" << int(DeleteArcMode) << true
+        QTest::newRow("delete arc") << "acDeleteArc" << int(lirsk::DeleteArcMode) << true
                                     << "Удаление дуги (укажите левой кнопкой мыши вершину из "
                                        "которой исходит дуга, затем в какую вершину входит)";
-        QTest::newRow("add road") << "acAddRoad" << int(AddRoadMode) << true
+        QTest::newRow("add road") << "acAddRoad" << int(lirsk::AddRoadMode) << true
                                   << "Добавление дороги (укажите левой кнопкой мыши остановку из "
                                      "которой исходит дорога, затем в какую входит)";
-        QTest::newRow("delete road") << "acDeleteRoad" << int(DeleteRoadMode) << true
+        QTest::newRow("delete road") << "acDeleteRoad" << int(lirsk::DeleteRoadMode) << true
                                      << "Удаление дороги (укажите левой кнопкой мыши остановку "
                                         "из которой исходит дорога, затем в какую входит)";
         QTest::newRow("road weights")
-            << "acChangeRoad" << int(ChangeRoadMode) << true
+            << "acChangeRoad" << int(lirsk::ChangeRoadMode) << true
             << "Изменение параметров дороги (укажите левой кнопкой мыши остановку из которой "
                "исходит дорога, затем в какую входит)";
-        QTest::newRow("find way") << "acFindWay" << int(FindWayMode) << true
+        QTest::newRow("find way") << "acFindWay" << int(lirsk::FindWayMode) << true
                                   << "Оптимальный путь (укажите левой кнопкой мыши остановку "
                                      "отправления, затем не отпуская кнопку к какой остановке "
                                      "следует найти путь)";
-        QTest::newRow("info") << "acInfo" << int(InfoMode) << true
+        QTest::newRow("info") << "acInfo" << int(lirsk::InfoMode) << true
                               << "Просмотр информации об остановки";
     }
 
@@ -110,17 +111,17 @@ private slots:
         QFETCH(bool, clearsPicked);
         QFETCH(QString, status);
         StopRef a = f.addStop(50, 50);
-        f.child->ToggleSelected(a);
-        f.child->PickedStop = a;
+        f.child->editor().ToggleSelected(a);
+        f.child->editor().PickedStop = a;
         auto* command = f.frame->findChild<QAction*>(action);
         QVERIFY(command);
         command->trigger();
-        QCOMPARE(f.child->Mode, mode);
+        QCOMPARE(f.child->editor().mode(), mode);
         QCOMPARE(f.frame->StatusText(), status);
-        QCOMPARE(f.child->PickedStop == nullptr, clearsPicked);
+        QCOMPARE(f.child->editor().PickedStop == nullptr, clearsPicked);
         QVERIFY(command->isChecked());
         // The selection stays.
-        QCOMPARE(f.child->SelectedCount(), 1);
+        QCOMPARE(f.child->editor().SelectedCount(), 1);
         QVERIFY(f.messages.isEmpty());
     }
 
@@ -133,7 +134,7 @@ private slots:
         f.frame->MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
         QCOMPARE(CurrentMapWindow(), first);
         QVERIFY(f.frame->acAddArc->isChecked());
-        QCOMPARE(first->Mode, int(AddArcMode));
+        QCOMPARE(first->editor().mode(), int(lirsk::AddArcMode));
     }
 
     void findWayRefusedOnEmptyMap() {
@@ -142,13 +143,13 @@ private slots:
         f.frame->acFindWay->trigger();
         QCOMPARE(f.messages,
                  QStringList{QStringLiteral("Поиск не возможен, т.к. нет исходных данных.")});
-        QCOMPARE(f.child->Mode, int(AddArcMode));
+        QCOMPARE(f.child->editor().mode(), int(lirsk::AddArcMode));
         QCOMPARE(f.frame->StatusText(), status);
         QVERIFY(f.frame->acAddArc->isChecked());
     }
 
     void addStopsByClicking() {
-        f.child->SetAddStopMode();
+        f.child->editor().SetAddStopMode();
         f.click({30, 40});
         f.click({130, 45});
         f.click({230, 50});
@@ -161,7 +162,7 @@ private slots:
         QCOMPARE(map.MaxStopId, 2);
         QCOMPARE(gridRows(f.child->stopList), (QStringList{"0", "1", "2"}));
         QCOMPARE(map.StopIds, (QStringList{"0", "1", "2"}));
-        QVERIFY(f.child->Modified);
+        QVERIFY(f.child->document().isModified());
         // A click on a stop in this mode adds nothing.
         f.click(centreOf(map.stops()[0].get()));
         QCOMPARE(map.stopCount(), 3);
@@ -174,17 +175,17 @@ private slots:
         QTest::addColumn<bool>("shift");
         QTest::addColumn<QList<int>>("after");
         QTest::newRow("plain click on unmarked")
-            << int(PointerMode) << QList<int>{0, 1, 3} << 2 << false << QList<int>{2};
+            << int(lirsk::PointerMode) << QList<int>{0, 1, 3} << 2 << false << QList<int>{2};
         QTest::newRow("plain click on marked")
-            << int(PointerMode) << QList<int>{0, 2} << 2 << false << QList<int>{};
+            << int(lirsk::PointerMode) << QList<int>{0, 2} << 2 << false << QList<int>{};
         QTest::newRow("shift-click on marked")
-            << int(PointerMode) << QList<int>{0, 2} << 2 << true << QList<int>{0};
+            << int(lirsk::PointerMode) << QList<int>{0, 2} << 2 << true << QList<int>{0};
         QTest::newRow("shift-click on unmarked")
-            << int(PointerMode) << QList<int>{0} << 3 << true << QList<int>{0, 3};
+            << int(lirsk::PointerMode) << QList<int>{0} << 3 << true << QList<int>{0, 3};
         QTest::newRow("other mode keeps the clicked mark")
-            << int(AddStopMode) << QList<int>{0, 1} << 1 << false << QList<int>{1};
+            << int(lirsk::AddStopMode) << QList<int>{0, 1} << 1 << false << QList<int>{1};
         QTest::newRow("other mode clicking unmarked")
-            << int(InfoMode) << QList<int>{0, 1} << 2 << false << QList<int>{};
+            << int(lirsk::InfoMode) << QList<int>{0, 1} << 2 << false << QList<int>{};
     }
 
     void clickSelection() {
@@ -198,22 +199,22 @@ private slots:
         for (StopRef s : stops)
             s->FillColor = own;
         for (int id : before)
-            f.child->ToggleSelected(stops[id]);
-        f.child->Mode = mode;
+            f.child->editor().ToggleSelected(stops[id]);
+        f.child->editor().setMode(mode);
         f.click(centreOf(stops[clicked]), shift ? Qt::ShiftModifier : Qt::NoModifier);
         QCOMPARE(marked(f.child->Map()), after);
-        QCOMPARE(f.child->SelectedCount(), int(after.size()));
+        QCOMPARE(f.child->editor().SelectedCount(), int(after.size()));
         for (StopRef s : stops)
             QCOMPARE(s->FillColor, s->Selected ? SelectionColor : own);
     }
 
     void dragMovesMarkedStopsWithClamp() {
-        f.child->SetPointerMode();
+        f.child->editor().SetPointerMode();
         StopRef a = f.addStop(200, 200);
         StopRef b = f.addStop(30, 300);
         StopRef c = f.addStop(400, 100);
         for (StopRef s : {a, b})
-            f.child->ToggleSelected(s);
+            f.child->editor().ToggleSelected(s);
         // Pressed off its centre, the stop jumps to put its centre under the pointer.
         const QPoint grab(203, 204);
         f.press(grab);
@@ -227,12 +228,12 @@ private slots:
         QCOMPARE(QPoint(b->Left, b->Top), QPoint(0, 319));
         QCOMPARE(b->Label.Left, 0);
         QCOMPARE(QPoint(c->Left, c->Top), QPoint(400, 100));
-        QCOMPARE(f.child->SelectedCount(), 2);
-        QVERIFY(f.child->Modified);
+        QCOMPARE(f.child->editor().SelectedCount(), 2);
+        QVERIFY(f.child->document().isModified());
     }
 
     void dragKeepsPressedStopInsideTheMap() {
-        f.child->SetPointerMode();
+        f.child->editor().SetPointerMode();
         StopRef a = f.addStop(20, 20);
         f.press(centreOf(a));
         f.moveTo(centreOf(a) + QPoint(-40, 30));
@@ -241,15 +242,15 @@ private slots:
     }
 
     void dragUnmarkedStopClearsTheMarks() {
-        f.child->SetPointerMode();
+        f.child->editor().SetPointerMode();
         const QList<StopRef> stops = fourStops();
-        f.child->ToggleSelected(stops[0]);
-        f.child->ToggleSelected(stops[1]);
+        f.child->editor().ToggleSelected(stops[0]);
+        f.child->editor().ToggleSelected(stops[1]);
         const QPoint grab = centreOf(stops[2]) + QPoint(0, 2);
         f.press(grab);
         f.moveTo(grab + QPoint(0, 40));
         f.release(grab + QPoint(0, 40));
-        QCOMPARE(f.child->SelectedCount(), 0);
+        QCOMPARE(f.child->editor().SelectedCount(), 0);
         QCOMPARE(stops[2]->Top, 102);
         QCOMPARE(stops[0]->Top, 60);
         QCOMPARE(stops[0]->FillColor, DefaultStopFill);
@@ -262,32 +263,33 @@ private slots:
         QTest::addColumn<int>("to");
         QTest::addColumn<bool>("snaps");
         QTest::addColumn<QStringList>("after");
-        QTest::newRow("add arc") << int(AddArcMode) << QStringList{} << 0 << 1 << true
+        QTest::newRow("add arc") << int(lirsk::AddArcMode) << QStringList{} << 0 << 1 << true
                                  << QStringList{"0>1 100 arc"};
         QTest::newRow("add arc beside the opposite one makes a road")
-            << int(AddArcMode) << QStringList{"1>0"} << 0 << 1 << true
+            << int(lirsk::AddArcMode) << QStringList{"1>0"} << 0 << 1 << true
             << QStringList{"0>1 100", "1>0 100"};
-        QTest::newRow("add arc twice refused") << int(AddArcMode) << QStringList{"0>1"} << 0 << 1
-                                               << false << QStringList{"0>1 100 arc"};
+        QTest::newRow("add arc twice refused") << int(lirsk::AddArcMode) << QStringList{"0>1"} << 0
+                                               << 1 << false << QStringList{"0>1 100 arc"};
         QTest::newRow("add arc onto itself")
-            << int(AddArcMode) << QStringList{} << 0 << 0 << false << QStringList{};
-        QTest::newRow("delete arc, half of a road") << int(DeleteArcMode) << QStringList{"0-1"} << 0
-                                                    << 1 << true << QStringList{"1>0 100 arc"};
-        QTest::newRow("delete arc that is not there")
-            << int(DeleteArcMode) << QStringList{"1>0"} << 0 << 1 << false
+            << int(lirsk::AddArcMode) << QStringList{} << 0 << 0 << false << QStringList{};
+        QTest::newRow("delete arc, half of a road")
+            << int(lirsk::DeleteArcMode) << QStringList{"0-1"} << 0 << 1 << true
             << QStringList{"1>0 100 arc"};
-        QTest::newRow("add road") << int(AddRoadMode) << QStringList{} << 1 << 2 << true
+        QTest::newRow("delete arc that is not there")
+            << int(lirsk::DeleteArcMode) << QStringList{"1>0"} << 0 << 1 << false
+            << QStringList{"1>0 100 arc"};
+        QTest::newRow("add road") << int(lirsk::AddRoadMode) << QStringList{} << 1 << 2 << true
                                   << QStringList{"1>2 100", "2>1 100"};
         QTest::newRow("add road over an incoming arc")
-            << int(AddRoadMode) << QStringList{"2>1"} << 1 << 2 << false
+            << int(lirsk::AddRoadMode) << QStringList{"2>1"} << 1 << 2 << false
             << QStringList{"2>1 100 arc"};
-        QTest::newRow("delete road") << int(DeleteRoadMode) << QStringList{"0-1", "1-2"} << 1 << 0
-                                     << true << QStringList{"1>2 100", "2>1 100"};
+        QTest::newRow("delete road") << int(lirsk::DeleteRoadMode) << QStringList{"0-1", "1-2"} << 1
+                                     << 0 << true << QStringList{"1>2 100", "2>1 100"};
         QTest::newRow("delete road that is an arc")
-            << int(DeleteRoadMode) << QStringList{"0>1"} << 0 << 1 << false
+            << int(lirsk::DeleteRoadMode) << QStringList{"0>1"} << 0 << 1 << false
             << QStringList{"0>1 100 arc"};
         QTest::newRow("delete road onto empty map")
-            << int(DeleteRoadMode) << QStringList{"0-1"} << 0 << -1 << false
+            << int(lirsk::DeleteRoadMode) << QStringList{"0-1"} << 0 << -1 << false
             << QStringList{"0>1 100", "1>0 100"};
     }
 
@@ -307,11 +309,11 @@ private slots:
             if (r[1] == QLatin1Char('-'))
                 map.AddLink(b, a);
         }
-        f.child->Mode = mode;
+        f.child->editor().setMode(mode);
         const QPoint start = centreOf(stops[from]);
         const QPoint end = to >= 0 ? centreOf(stops[to]) + QPoint(2, 1) : QPoint(300, 300);
         f.press(start);
-        QCOMPARE(f.child->PickedStop, stops[from]);
+        QCOMPARE(f.child->editor().PickedStop, stops[from]);
         f.moveTo(end);
         // The band ends at the target's centre in red when it snaps, at the pointer in black
         // otherwise.
@@ -324,10 +326,11 @@ private slots:
             QCOMPARE(bandEnd, end);
             QCOMPARE(first->BandSetback, 0);
         }
-        QCOMPARE(f.child->BandColour == QColor(Qt::red), snaps);
+        QVERIFY(f.child->view()->rubberBand());
+        QCOMPARE(f.child->view()->rubberBand()->colour == QColor(Qt::red), snaps);
         if (from != to && (to < 0 || !GraphMap::FindLink(stops[to], first))) {
             // A pixel on the band, between the two stops' controls (away from other lines).
-            const QImage image = f.child->GraphImage().image;
+            const QImage image = f.child->view()->renderMap(QRect(0, 0, 800, 600));
             const QPoint mid(first->centreX() + (bandEnd.x() - first->centreX()) / 2,
                              first->centreY() + (bandEnd.y() - first->centreY()) / 2);
             const QColor colour = image.pixelColor(mid);
@@ -335,11 +338,11 @@ private slots:
         }
         f.release(end);
         QCOMPARE(links(map), after);
-        QCOMPARE(f.child->PickedStop, nullptr);
+        QCOMPARE(f.child->editor().PickedStop, nullptr);
         QVERIFY(!first->Dragging);
         QCOMPARE(f.dialogs, 0);
-        // The band is gone with the redraw.
-        QVERIFY(!f.child->BandDrawn);
+        // The band is gone with the release.
+        QVERIFY(!f.child->view()->rubberBand());
     }
 
     void roadWithTheDialog_data() {
@@ -355,7 +358,7 @@ private slots:
         const QList<StopRef> stops = fourStops();
         if (answered)
             f.answerWeights(QStringLiteral("3"), QStringLiteral("250"), QStringLiteral("40"));
-        f.child->SetAddRoadMode();
+        f.child->editor().SetAddRoadMode();
         f.drag(centreOf(stops[0]), centreOf(stops[1]));
         QCOMPARE(f.dialogs, 1);
         QCOMPARE(links(f.child->Map()), after);
@@ -372,7 +375,7 @@ private slots:
         map.AddLink(stops[0], stops[1]);
         map.AddLink(stops[1], stops[0]);
         f.answerWeights(QStringLiteral("5"), QStringLiteral("725"), QStringLiteral("60"));
-        f.child->SetChangeRoadMode();
+        f.child->editor().SetChangeRoadMode();
         f.drag(centreOf(stops[1]), centreOf(stops[0]));
         QCOMPARE(links(map), (QStringList{"0>1 725", "1>0 725"}));
         QCOMPARE(GraphMap::FindLink(stops[0], stops[1])->Time, 60.0);
@@ -388,9 +391,9 @@ private slots:
         const QList<StopRef> stops = fourStops();
         GraphMap& map = f.child->Map();
         map.Settings.UserWeights = false;
-        f.child->SetAddArcMode();
+        f.child->editor().SetAddArcMode();
         f.drag(centreOf(stops[2]), centreOf(stops[0]));
-        f.child->SetAddRoadMode();
+        f.child->editor().SetAddRoadMode();
         f.drag(centreOf(stops[0]), centreOf(stops[1]));
         QCOMPARE(links(map), (QStringList{"0>1 100", "1>0 100", "2>0 200 arc"}));
         QVERIFY(!map.Settings.UserWeights);
@@ -420,85 +423,87 @@ private slots:
             map.AddLink(stops[i + 1], stops[i]);
         }
         for (int id : marks)
-            f.child->ToggleSelected(stops[id]);
-        f.child->SetPointerMode();
+            f.child->editor().ToggleSelected(stops[id]);
+        f.child->editor().SetPointerMode();
         f.press(centreOf(stops[pressed]), Qt::RightButton);
-        QCOMPARE(f.child->MenuStop, stops[pressed]);
-        QVERIFY(f.child->stopMenu->isVisible());
-        const QList<QAction*> entries = f.child->stopMenu->actions();
+        QCOMPARE(f.child->editor().MenuStop, stops[pressed]);
+        QVERIFY(f.child->editor().stopMenu->isVisible());
+        const QList<QAction*> entries = f.child->editor().stopMenu->actions();
         QCOMPARE(entries.size(), 2);
         QCOMPARE(entries[0]->text(), QStringLiteral("Удалить"));
         QCOMPARE(entries[1]->text(), QStringLiteral("Свойства"));
-        QTest::mouseClick(f.child->stopMenu, Qt::LeftButton, {},
-                          f.child->stopMenu->actionGeometry(entries[0]).center());
-        QTRY_VERIFY(!f.child->stopMenu->isVisible());
+        QTest::mouseClick(f.child->editor().stopMenu, Qt::LeftButton, {},
+                          f.child->editor().stopMenu->actionGeometry(entries[0]).center());
+        QTRY_VERIFY(!f.child->editor().stopMenu->isVisible());
         QCOMPARE(gridRows(f.child->stopList), rowsLeft);
         QCOMPARE(map.StopIds, rowsLeft);
-        QCOMPARE(f.child->SelectedCount(), 0);
+        QCOMPARE(f.child->editor().SelectedCount(), 0);
         QVERIFY(marked(map).isEmpty());
-        QCOMPARE(f.child->MenuStop, nullptr);
+        QCOMPARE(f.child->editor().MenuStop, nullptr);
         // No link names a deleted stop, and the links left keep their flags.
         for (const auto& s : map.stops())
             for (const auto& l : s->Links)
                 QVERIFY(map.indexOf(l->To) >= 0);
         // The map still takes gestures on the stops that are left.
         f.click(centreOf(map.stops().front().get()));
-        QCOMPARE(f.child->SelectedCount(), 1);
+        QCOMPARE(f.child->editor().SelectedCount(), 1);
     }
 
     void deleteCommandNeedsMarks() {
         const QList<StopRef> stops = fourStops();
         f.frame->EnableMapCommands();
-        f.child->MenuStop = stops[0];
+        f.child->editor().MenuStop = stops[0];
         f.frame->acDelete->trigger();
         QCOMPARE(f.child->Map().stopCount(), 4);
         f.frame->acSelectAll->trigger();
-        QCOMPARE(f.child->SelectedCount(), 4);
-        f.child->ToggleSelected(stops[1]);
+        QCOMPARE(f.child->editor().SelectedCount(), 4);
+        f.child->editor().ToggleSelected(stops[1]);
         f.frame->acSelectAll->trigger();
-        QCOMPARE(f.child->SelectedCount(), 4);
+        QCOMPARE(f.child->editor().SelectedCount(), 4);
         f.frame->acDelete->trigger();
         QCOMPARE(f.child->Map().stopCount(), 0);
-        QCOMPARE(f.child->SelectedCount(), 0);
-        QCOMPARE(f.child->MenuStop, nullptr);
+        QCOMPARE(f.child->editor().SelectedCount(), 0);
+        QCOMPARE(f.child->editor().MenuStop, nullptr);
         QCOMPARE(f.child->stopList->rowCount(), 2);
     }
 
     void deletedStopIsNamedNoMore() {
         const QList<StopRef> stops = fourStops();
-        f.child->SetAddArcMode();
+        f.child->editor().SetAddArcMode();
         f.press(centreOf(stops[1]));
-        f.child->LabelDragStop = stops[1];
-        f.child->MenuStop = stops[1];
-        f.child->DeleteStop(stops[1]);
-        QCOMPARE(f.child->PickedStop, nullptr);
-        QCOMPARE(f.child->MenuStop, nullptr);
-        QCOMPARE(f.child->LabelDragStop, nullptr);
+        f.child->editor().LabelDragStop = stops[1];
+        f.child->editor().MenuStop = stops[1];
+        f.child->editor().DeleteStop(stops[1]);
+        QCOMPARE(f.child->editor().PickedStop, nullptr);
+        QCOMPARE(f.child->editor().MenuStop, nullptr);
+        QCOMPARE(f.child->editor().LabelDragStop, nullptr);
         // The properties command then has no stop to work on, and the release goes nowhere.
-        f.child->EditStopProperties();
+        f.child->editor().EditStopProperties();
         QCOMPARE(f.dialogs, 0);
         f.release(centreOf(stops[2]));
         QCOMPARE(f.child->Map().linkCount(), 0);
     }
 
     void rectangleSelection() {
-        f.child->SetPointerMode();
+        f.child->editor().SetPointerMode();
         const QList<StopRef> stops = fourStops();
-        f.child->ToggleSelected(stops[3]);
+        f.child->editor().ToggleSelected(stops[3]);
         // From the right of stop 0's left edge to just past stop 2's left edge.
         f.press({45, 20});
         f.moveTo({150, 80});
-        QVERIFY(f.child->Selecting);
-        QCOMPARE(f.child->GraphImage().image.pixelColor(100, 20), QColor(Qt::black));
+        QVERIFY(f.child->view()->selectionRect());
+        QCOMPARE(f.child->view()->renderMap(QRect(0, 0, 800, 600)).pixelColor(100, 20),
+                 QColor(Qt::black));
         f.moveTo({241, 90});
-        QCOMPARE(f.child->GraphImage().image.pixelColor(100, 80), QColor(Qt::white));
+        QCOMPARE(f.child->view()->renderMap(QRect(0, 0, 800, 600)).pixelColor(100, 80),
+                 QColor(Qt::white));
         f.release({241, 90});
-        QVERIFY(!f.child->Selecting);
+        QVERIFY(!f.child->view()->selectionRect());
         QCOMPARE(marked(f.child->Map()), (QList<int>{0, 1, 2}));
-        QCOMPARE(f.child->SelectedCount(), 3);
+        QCOMPARE(f.child->editor().SelectedCount(), 3);
         // A plain click on the empty map clears the marks.
         f.click({600, 400});
-        QCOMPARE(f.child->SelectedCount(), 0);
+        QCOMPARE(f.child->editor().SelectedCount(), 0);
     }
 
     void propertiesOnTheMarkedStops_data() {
@@ -532,8 +537,8 @@ private slots:
         const QList<StopRef> stops = fourStops();
         stops[1]->Routes = QStringLiteral("A1");
         for (int id : {0, 1, 3})
-            f.child->ToggleSelected(stops[id]);
-        f.child->SetPointerMode();
+            f.child->editor().ToggleSelected(stops[id]);
+        f.child->editor().SetPointerMode();
         f.onDialog = [&](QDialog& dialog) {
             auto* form = qobject_cast<StopPropertiesDialog*>(&dialog);
             QVERIFY(form);
@@ -549,8 +554,8 @@ private slots:
             QTest::mouseClick(form->BtnOk, Qt::LeftButton);
         };
         f.press(centreOf(stops[onMarked ? 3 : 2]), Qt::RightButton);
-        f.child->stopMenuProperties->trigger();
-        f.child->stopMenu->hide();
+        f.child->editor().stopMenuProperties->trigger();
+        f.child->editor().stopMenu->hide();
         QCOMPARE(f.dialogs, 1);
         for (int i = 0; i < 4; ++i) {
             QCOMPARE(stops[i]->Width, sizes[i]);
@@ -560,10 +565,10 @@ private slots:
         }
         QCOMPARE(stops[1]->Routes, QStringLiteral("A1"));
         QCOMPARE(stops[0]->Routes, noRoutesText());
-        QCOMPARE(f.child->MenuStop, nullptr);
-        QCOMPARE(f.child->SelectedCount(), onMarked ? 3 : 0);
+        QCOMPARE(f.child->editor().MenuStop, nullptr);
+        QCOMPARE(f.child->editor().SelectedCount(), onMarked ? 3 : 0);
         // The own colour comes back when the marks are cleared.
-        f.child->ClearSelection(-1, true);
+        f.child->editor().ClearSelection(-1, true);
         for (StopRef s : stops)
             QCOMPARE(s->FillColor, DefaultStopFill);
     }
@@ -576,8 +581,8 @@ private slots:
         for (int i = 0; i < 4; ++i)
             stops[i]->Label.Caption = names[i];
         for (int id : {0, 1, 3})
-            f.child->ToggleSelected(stops[id]);
-        f.child->SetPointerMode();
+            f.child->editor().ToggleSelected(stops[id]);
+        f.child->editor().SetPointerMode();
         f.onDialog = [](QDialog& dialog) {
             auto* form = qobject_cast<StopPropertiesDialog*>(&dialog);
             QLineEdit* text = form->SESize->findChild<QLineEdit*>();
@@ -586,8 +591,8 @@ private slots:
             QTest::mouseClick(form->BtnOk, Qt::LeftButton);
         };
         f.press(centreOf(stops[3]), Qt::RightButton);
-        f.child->stopMenuProperties->trigger();
-        f.child->stopMenu->hide();
+        f.child->editor().stopMenuProperties->trigger();
+        f.child->editor().stopMenu->hide();
         for (int i = 0; i < 4; ++i) {
             QCOMPARE(stops[i]->Label.Caption, names[i]);
             QCOMPARE(stops[i]->Width, i == 2 ? 10 : 16);
@@ -597,8 +602,8 @@ private slots:
     void propertiesKeepTheOwnColourOfMarkedStops() {
         const QList<StopRef> stops = fourStops();
         for (int id : {0, 1})
-            f.child->ToggleSelected(stops[id]);
-        f.child->Modified = false;
+            f.child->editor().ToggleSelected(stops[id]);
+        f.child->document().setModified(false);
         StopPropertiesDialog* form = stopPropertiesDialog();
         form->AskColour = [](const QColor&) -> std::optional<QColor> {
             return QColor(0x10, 0x20, 0x30);
@@ -610,13 +615,13 @@ private slots:
             QTest::mouseClick(form->BtnOk, Qt::LeftButton);
         };
         f.press(centreOf(stops[1]), Qt::RightButton);
-        f.child->stopMenuProperties->trigger();
-        f.child->stopMenu->hide();
+        f.child->editor().stopMenuProperties->trigger();
+        f.child->editor().stopMenu->hide();
         // The dialog shows and sets the stops' own colour; the marks still show green.
         QCOMPARE(shown, toQColor(DefaultStopFill));
         QCOMPARE(stops[0]->FillColor, SelectionColor);
-        QVERIFY(f.child->Modified);
-        f.child->ClearSelection(-1, true);
+        QVERIFY(f.child->document().isModified());
+        f.child->editor().ClearSelection(-1, true);
         QCOMPARE(stops[0]->FillColor, Colour(0x00302010));
         QCOMPARE(stops[1]->FillColor, Colour(0x00302010));
         QCOMPARE(stops[2]->FillColor, DefaultStopFill);
@@ -624,7 +629,7 @@ private slots:
 
     void propertiesConfirmedUnchanged() {
         const QList<StopRef> stops = fourStops();
-        f.child->Modified = false;
+        f.child->document().setModified(false);
         f.onDialog = [](QDialog& dialog) {
             QTest::mouseClick(qobject_cast<StopPropertiesDialog*>(&dialog)->BtnOk, Qt::LeftButton);
         };
@@ -632,10 +637,10 @@ private slots:
         connect(f.frame->StatusBar, &QStatusBar::messageChanged, this,
                 [&texts](const QString& text) { texts << text; });
         f.press(centreOf(stops[2]), Qt::RightButton);
-        f.child->stopMenuProperties->trigger();
-        f.child->stopMenu->hide();
+        f.child->editor().stopMenuProperties->trigger();
+        f.child->editor().stopMenu->hide();
         QCOMPARE(f.dialogs, 1);
-        QVERIFY(!f.child->Modified);
+        QVERIFY(!f.child->document().isModified());
         QVERIFY(texts.contains(QStringLiteral("Перерисовка карты, ждите...")));
         QCOMPARE(stops[2]->Label.Caption, QStringLiteral("2"));
     }
@@ -675,12 +680,12 @@ private slots:
             case 4: {
                 const QPoint p = somewhere();
                 f.press(p, Qt::RightButton);
-                if (f.child->stopMenu->isVisible()) {
+                if (f.child->editor().stopMenu->isVisible()) {
                     if (random.bounded(4) == 0)
-                        f.child->stopMenuDelete->trigger();
+                        f.child->editor().stopMenuDelete->trigger();
                     else if (random.bounded(3) == 0)
-                        f.child->stopMenuProperties->trigger();
-                    f.child->stopMenu->hide();
+                        f.child->editor().stopMenuProperties->trigger();
+                    f.child->editor().stopMenu->hide();
                 }
                 f.release(p, Qt::RightButton);
                 break;
@@ -705,7 +710,7 @@ private slots:
                     QVERIFY(l->To != s.get());
                 }
             }
-            QCOMPARE(f.child->SelectedCount(), count);
+            QCOMPARE(f.child->editor().SelectedCount(), count);
             QCOMPARE(f.child->stopList->rowCount(), std::max(2, map.stopCount() + 1));
             QCOMPARE(int(map.StopIds.size()), map.stopCount());
             if (map.stopCount() < 3)
@@ -755,14 +760,14 @@ private slots:
     }
 
     void selectionCountStaysRightUnderMixedGestures() {
-        f.child->SetPointerMode();
+        f.child->editor().SetPointerMode();
         QList<StopRef> stops = fourStops();
         f.click(centreOf(stops[0]));
         f.click(centreOf(stops[1]), Qt::ShiftModifier);
         f.click(centreOf(stops[2]), Qt::ShiftModifier);
         f.press(centreOf(stops[1]), Qt::RightButton);
-        f.child->stopMenuDelete->trigger();
-        f.child->stopMenu->hide();
+        f.child->editor().stopMenuDelete->trigger();
+        f.child->editor().stopMenu->hide();
         f.frame->EnableMapCommands();
         f.addStop(500, 300);
         f.frame->acSelectAll->trigger();
@@ -773,7 +778,7 @@ private slots:
         int count = 0;
         for (const auto& s : f.child->Map().stops())
             count += s->Selected;
-        QCOMPARE(f.child->SelectedCount(), count);
+        QCOMPARE(f.child->editor().SelectedCount(), count);
         QCOMPARE(count, 2);
     }
 };

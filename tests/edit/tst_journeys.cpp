@@ -117,7 +117,7 @@ private slots:
         MapWindow* child = f.frame->OpenBuiltinMap(entry);
         QVERIFY(child);
         f.child = child;
-        QCOMPARE(child->Mode, int(FindWayMode));
+        QCOMPARE(child->editor().mode(), int(lirsk::FindWayMode));
         Journey journey = longestJourney(child->Map());
         QVERIFY(journey.start);
         QVERIFY(journey.result.way.size() >= 3);
@@ -136,7 +136,7 @@ private slots:
             QTest::mouseClick(rez->BitBtn1, Qt::LeftButton);
         };
         const QPoint from = centreOf(journey.start), to = centreOf(journey.finish);
-        child->scrollArea->ensureVisible(from.x(), from.y());
+        child->view()->centreOn(from);
         f.drag(from, to);
 
         QCOMPARE(f.dialogs, 1);
@@ -147,8 +147,10 @@ private slots:
         QCOMPARE(rides, QString(expected.ridesText).replace(QChar(13), QChar(10)));
         QVERIFY(fare.endsWith(QStringLiteral(" руб.")));
 
-        // The way stays drawn in the tree colour, on the graph image and over the picture.
+        // The way stays drawn in the tree colour, on the drawn map and over the picture.
         const QColor tree = toQColor(child->Map().Settings.TreeColor);
+        const QImage shown =
+            child->view()->renderMap(QRect(QPoint(0, 0), child->view()->mapSize()));
         const auto& way = journey.result.way;
         int drawn = 0, steps = 0;
         for (std::size_t k = 0; k + 1 < way.size(); ++k) {
@@ -157,12 +159,11 @@ private slots:
             if ((a - b).manhattanLength() < 30)
                 continue;
             ++steps;
-            drawn += inkNear(child->GraphImage().image, (a + b) / 2, tree);
+            drawn += inkNear(shown, (a + b) / 2, tree);
         }
         QVERIFY(steps > 0);
         QCOMPARE(drawn, steps);
-        if (child->PictureVisible() && !child->DrawnMapVisible())
-            QVERIFY(child->OverlayShown());
+        QCOMPARE(child->document().foundWay().stops.size(), way.size());
     }
 
     void noWayMessages_data() {
@@ -239,16 +240,16 @@ private slots:
         // The stop at the bottom left goes, with its road and its arc.
         f.frame->acPointer->trigger();
         f.press(centreOf(s3), Qt::RightButton);
-        f.child->stopMenuDelete->trigger();
-        f.child->stopMenu->hide();
+        f.child->editor().stopMenuDelete->trigger();
+        f.child->editor().stopMenu->hide();
         f.frame->acSelectAll->trigger();
-        QCOMPARE(child->SelectedCount(), 3);
-        QVERIFY(child->Modified);
+        QCOMPARE(child->editor().SelectedCount(), 3);
+        QVERIFY(child->document().isModified());
 
         const QString file = dir.filePath(QStringLiteral("новая карта.gaf"));
         f.frame->AskSaveFileName = [file] { return file; };
         QVERIFY(f.frame->acSaveAsExecute());
-        QVERIFY(!child->Modified);
+        QVERIFY(!child->document().isModified());
         QVERIFY(f.messages.isEmpty());
 
         MapWindow* reopened = f.frame->OpenMap(file, file);

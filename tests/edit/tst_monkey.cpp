@@ -77,7 +77,7 @@ QString fault(MapWindow* child, bool idsListed) {
                 return QStringLiteral("the arc flag of %1>%2 is stale").arg(s->Id).arg(l->To->Id);
         }
     }
-    if (map.SelectedCount != marked || child->SelectedCount() != marked)
+    if (map.SelectedCount != marked || child->editor().SelectedCount() != marked)
         return QStringLiteral("%1 stops counted as marked, %2 are")
             .arg(map.SelectedCount)
             .arg(marked);
@@ -195,7 +195,7 @@ private slots:
                 }
                 return centreOf(&s) + QPoint(random.bounded(7) - 3, random.bounded(7) - 3);
             }
-            const QSize size = child->mapArea->size().expandedTo(QSize(200, 200));
+            const QSize size = child->view()->viewport()->size().expandedTo(QSize(200, 200));
             return {random.bounded(-20, size.width() + 20),
                     random.bounded(-20, size.height() + 20)};
         };
@@ -238,8 +238,8 @@ private slots:
                 const Qt::MouseButton button = buttons[random.bounded(buttons.size())];
                 const QPoint from = somewhere();
                 f.press(from, button, shift());
-                if (button == Qt::RightButton && child->stopMenu->isVisible())
-                    child->stopMenu->hide();
+                if (button == Qt::RightButton && child->editor().stopMenu->isVisible())
+                    child->editor().stopMenu->hide();
                 QPoint at = from;
                 for (int k = random.bounded(4); k > 0; --k) {
                     at = random.bounded(2)
@@ -260,13 +260,13 @@ private slots:
             case 10: {
                 const QPoint p = somewhere();
                 f.press(p, Qt::RightButton);
-                if (child->stopMenu->isVisible()) {
+                if (child->editor().stopMenu->isVisible()) {
                     const int pick = random.bounded(3);
                     if (pick == 0)
-                        child->stopMenuDelete->trigger();
+                        child->editor().stopMenuDelete->trigger();
                     else if (pick == 1)
-                        child->stopMenuProperties->trigger();
-                    child->stopMenu->hide();
+                        child->editor().stopMenuProperties->trigger();
+                    child->editor().stopMenu->hide();
                 }
                 f.release(p, Qt::RightButton);
                 did = QStringLiteral("pop-up");
@@ -307,7 +307,7 @@ private slots:
                      placeBefore != QPoint(map.stops().back()->Left, map.stops().back()->Top);
             if (map.stopCount() < 3)
                 for (int i = 0; i < 3; ++i)
-                    child->AddStopAt(random.bounded(500), random.bounded(300));
+                    child->editor().AddStopAt(random.bounded(500), random.bounded(300));
         }
         if (steps >= 1000) {
             QVERIFY(stopsAdded > 0 && stopsDeleted > 0 && moved > 0);

@@ -20,11 +20,8 @@ namespace {
 // The whole map at 100 %: every stop and name, and the background picture.
 QImage wholeMap(MapWindow* child) {
     const QRect extent =
-        mapExtent(child->Map()).united(QRect(QPoint(0, 0), child->Picture().size()));
-    QImage image(extent.size(), QImage::Format_RGB32);
-    QPainter painter(&image);
-    child->mapArea->paintContent(painter, extent);
-    return image;
+        mapExtent(child->Map()).united(QRect(QPoint(0, 0), child->view()->picture().size()));
+    return child->view()->renderMap(extent);
 }
 
 QString hashOf(const QImage& image) {
@@ -134,12 +131,12 @@ private slots:
             f.moveTo(centreOf(first) + QPoint(140, 90));
         } else if (gesture == QLatin1String("marked")) {
             f.child->SetEditorMode(true);
-            f.child->SetPointerMode();
+            f.child->editor().SetPointerMode();
             f.click(centreOf(first));
             f.click(centreOf(second), Qt::ShiftModifier);
         } else {
             f.child->SetEditorMode(true);
-            f.child->SetPointerMode();
+            f.child->editor().SetPointerMode();
             f.press({5, 5});
             f.moveTo({200, 120});
             f.moveTo({260, 180});

@@ -1,0 +1,71 @@
+#include "app/modecommands.h"
+
+#include "app/mainwindow.h"
+#include "app/mapwindow.h"
+
+#include <QAction>
+
+namespace {
+
+using Setter = void (lirsk::MapEditor::*)();
+
+void connectMode(MainWindow* frame, QAction* action, Setter setter) {
+    QObject::connect(action, &QAction::triggered, frame, [frame, setter] {
+        MapWindow* current = CurrentMapWindow();
+        if (!current)
+            return;
+        (current->editor().*setter)();
+        // A setter that refused leaves the window in its old mode: so does the tool bar.
+        if (QAction* shown = ModeAction(frame, current->editor().mode()))
+            shown->setChecked(true);
+    });
+}
+
+} // namespace
+
+QAction* ModeAction(MainWindow* frame, int mode) {
+    switch (mode) {
+    case lirsk::PointerMode:
+        return frame->acPointer;
+    case lirsk::AddStopMode:
+        return frame->acAddStop;
+    case lirsk::AddArcMode:
+        return frame->acAddArc;
+    case lirsk::DeleteArcMode:
+        return frame->acDeleteArc;
+    case lirsk::AddRoadMode:
+        return frame->acAddRoad;
+    case lirsk::DeleteRoadMode:
+        return frame->acDeleteRoad;
+    case lirsk::ChangeRoadMode:
+        return frame->acChangeRoad;
+    case lirsk::FindWayMode:
+        return frame->acFindWay;
+    case lirsk::InfoMode:
+        return frame->acInfo;
+    default:
+        return nullptr;
+    }
+}
+
+void WireEditCommands(MainWindow* frame) {
+    connectMode(frame, frame->acPointer, &lirsk::MapEditor::SetPointerMode);
+    connectMode(frame, frame->acAddStop, &lirsk::MapEditor::SetAddStopMode);
+    connectMode(frame, frame->acAddArc, &lirsk::MapEditor::SetAddArcMode);
+    connectMode(frame, frame->acDeleteArc, &lirsk::MapEditor::SetDeleteArcMode);
+    connectMode(frame, frame->acAddRoad, &lirsk::MapEditor::SetAddRoadMode);
+    connectMode(frame, frame->acDeleteRoad, &lirsk::MapEditor::SetDeleteRoadMode);
+    connectMode(frame, frame->acChangeRoad, &lirsk::MapEditor::SetChangeRoadMode);
+    connectMode(frame, frame->acFindWay, &lirsk::MapEditor::SetFindWayMode);
+    connectMode(frame, frame->acInfo, &lirsk::MapEditor::SetInfoMode);
+
+    QObject::connect(frame->acDelete, &QAction::triggered, frame, [] {
+        MapWindow* current = CurrentMapWindow();
+        if (current && current->editor().SelectedCount() > 0)
+            current->editor().DeleteStopsFromMenu();
+    });
+    QObject::connect(frame->acSelectAll, &QAction::triggered, frame, [] {
+        if (MapWindow* current = CurrentMapWindow())
+            current->editor().SelectAll();
+    });
+}

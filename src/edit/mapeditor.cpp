@@ -1,0 +1,499 @@
+#include "edit/mapeditor.h"
+
+#include "edit/maptools.h"
+#include "edit/routereportdialog.h"
+#include "edit/stoppropertiesdialog.h"
+#include "edit/stoproutespopup.h"
+#include "model/numberformat.h"
+#include "platform/messages.h"
+#include "route/report.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QMenu>
+#include <QTimer>
+
+namespace lirsk {
+
+namespace {
+
+const QString kRedrawWait = QStringLiteral("Перерисовка карты, ждите...");
+const QString kNoData = QStringLiteral("Поиск не возможен, т.к. нет исходных данных.");
+const QString kFindWayText =
+    QStringLiteral("Оптимальный путь (укажите левой кнопкой мыши остановку отправления, затем не "
+                   "отпуская кнопку к какой остановке следует найти путь)");
+
+// The fill colour that is a stop's own: a marked stop keeps it aside while it shows the
+// selection colour.
+Colour ownColour(const Stop& stop) {
+    return stop.Selected ? stop.Color : stop.FillColor;
+}
+
+void setOwnColour(Stop& stop, Colour colour) {
+    if (stop.Selected)
+        stop.Color = colour;
+    else
+        stop.FillColor = colour;
+}
+
+} // namespace
+
+MapEditor::MapEditor(MapDocument* document, MapView* view, QWidget* window)
+    : QObject(window), document_(document), view_(view), window_(window),
+      tool_(makeTool(PointerMode, *this)) {
+    view_->setInputHandler(this);
+
+    stopMenu = new QMenu(window);
+    stopMenu->setObjectName(QStringLiteral("stopMenu"));
+    stopMenuDelete = stopMenu->addAction(QStringLiteral("Удалить"));
+    stopMenuDelete->setObjectName(QStringLiteral("stopMenuDelete"));
+    stopMenuProperties = stopMenu->addAction(QStringLiteral("Свойства"));
+    stopMenuProperties->setObjectName(QStringLiteral("stopMenuProperties"));
+    connect(stopMenuDelete, &QAction::triggered, this, &MapEditor::DeleteStopsFromMenu);
+    connect(stopMenuProperties, &QAction::triggered, this, &MapEditor::EditStopProperties);
+
+    // One tick after the pointer leaves the stops for the picture, the routes pop-up closes.
+    routesPopupTimer_ = new QTimer(this);
+    routesPopupTimer_->setSingleShot(true);
+    routesPopupTimer_->setInterval(1);
+    connect(routesPopupTimer_, &QTimer::timeout, this, [] { stopRoutesPopup()->close(); });
+}
+
+MapEditor::~MapEditor() {
+    view_->setInputHandler(nullptr);
+}
+
+QString MapEditor::windowTitle() const {
+    return window_ ? window_->windowTitle() : QString();
+}
+
+// --- Modes ------------------------------------------------------------------------------------
+
+void MapEditor::setMode(int mode) {
+    mode_ = mode;
+    tool_ = makeTool(mode, *this);
+    view_->setRubberBand(std::nullopt);
+    view_->setSelectionRect(std::nullopt);
+}
+
+void MapEditor::setModeText(int mode, const QString& text) {
+    if (mode != AddStopMode)
+        PickedStop = nullptr;
+    if (setStatusText)
+        setStatusText(text);
+    setMode(mode);
+}
+
+void MapEditor::SetPointerMode() {
+    setModeText(PointerMode, QStringLiteral("Режим просмотра"));
+}
+
+void MapEditor::SetAddStopMode() {
+    setModeText(AddStopMode, QStringLiteral("Добавление остановки (щёлкните левой кнопкой мыши "
+                                            "на рабочее поле, чтобы добавить остановку)"));
+}
+
+void MapEditor::SetAddArcMode() {
+    setModeText(AddArcMode, QStringLiteral("Добавление дуги (укажите левой кнопкой мыши вершину "
+                                           "из которой исходит дуга, затем в какую вершину "
+                                           "входит)"));
+}
+
+void MapEditor::SetDeleteArcMode() {
+    setModeText(DeleteArcMode, QStringLiteral("Удаление дуги (укажите левой кнопкой мыши вершину "
+                                              "из которой исходит дуга, затем в какую вершину "
+                                              "входит)"));
+}
+
+void MapEditor::SetAddRoadMode() {
+    setModeText(AddRoadMode, QStringLiteral("Добавление дороги (укажите левой кнопкой мыши "
+                                            "остановку из которой исходит дорога, затем в какую "
+                                            "входит)"));
+}
+
+void MapEditor::SetDeleteRoadMode() {
+    setModeText(DeleteRoadMode, QStringLiteral("Удаление дороги (укажите левой кнопкой мыши "
+                                               "остановку из которой исходит дорога, затем в "
+                                               "какую входит)"));
+}
+
+void MapEditor::SetChangeRoadMode() {
+    setModeText(ChangeRoadMode, QStringLiteral("Изменение параметров дороги (укажите левой "
+                                               "кнопкой мыши остановку из которой исходит "
+                                               "дорога, затем в какую входит)"));
+}
+
+void MapEditor::SetFindWayMode() {
+    if (map().stopCount() == 0) {
+        showMessage(window_, {QMessageBox::Information, windowTitle(), kNoData, QMessageBox::Ok});
+        return;
+    }
+    setModeText(FindWayMode, kFindWayText);
+}
+
+void MapEditor::SetInfoMode() {
+    setModeText(InfoMode, QStringLiteral("Просмотр информации об остановки"));
+}
+
+bool MapEditor::IsTwoStopMode() const {
+    switch (mode_) {
+    case AddArcMode:
+    case DeleteArcMode:
+    case AddRoadMode:
+    case DeleteRoadMode:
+    case ChangeRoadMode:
+    case FindWayMode:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MapEditor::RedrawMap(bool withStatus) {
+    if (!map().Ready)
+        return;
+    QString remembered;
+    if (withStatus && statusText && setStatusText) {
+        remembered = statusText();
+        setStatusText(kRedrawWait);
+    }
+    view_->repaintMap();
+    if (withStatus && setStatusText)
+        setStatusText(remembered);
+}
+
+// --- Selection --------------------------------------------------------------------------------
+
+void MapEditor::ToggleSelected(StopRef stop) {
+    document_->toggleSelected(stop);
+}
+
+void MapEditor::ClearSelection(int keepId, bool redraw) {
+    document_->clearSelection(keepId);
+    if (redraw)
+        RedrawMap(false);
+}
+
+void MapEditor::SelectAll() {
+    document_->selectAll();
+}
+
+// --- The mouse --------------------------------------------------------------------------------
+
+void MapEditor::pressed(const MapHit& target, const MapMouseEvent& event) {
+    switch (target.kind) {
+    case MapHit::Name:
+        namePressed(target.stop, event);
+        return;
+    case MapHit::Stop: {
+        StopRef stop = target.stop;
+        if (event.button == Qt::RightButton) {
+            MenuStop = stop;
+            if (!stop->Selected)
+                ClearSelection(-1, true);
+            stopMenu->popup(QCursor::pos());
+            return;
+        }
+        stop->Dragging = true;
+        stop->DownX = event.pos.x() - stop->Left;
+        stop->DownY = event.pos.y() - stop->Top;
+        stop->BandSetback = 0;
+        tool_->stopPressed(stop, event);
+        return;
+    }
+    case MapHit::Empty:
+        if (event.button != Qt::LeftButton)
+            return;
+        mapClickPending_ = true;
+        tool_->mapPressed(event);
+        return;
+    }
+}
+
+void MapEditor::moved(const MapHit& target, const MapMouseEvent& event) {
+    switch (target.kind) {
+    case MapHit::Name:
+        nameMoved(target.stop, event);
+        return;
+    case MapHit::Stop:
+        tool_->stopMoved(target.stop, event);
+        return;
+    case MapHit::Empty:
+        if (event.buttons == Qt::NoButton && !view_->drawnMapVisible())
+            closeRoutesPopupSoon();
+        tool_->mapMoved(event);
+        return;
+    }
+}
+
+void MapEditor::released(const MapHit& target, const MapMouseEvent& event) {
+    switch (target.kind) {
+    case MapHit::Name:
+        nameReleased();
+        return;
+    case MapHit::Stop: {
+        StopRef stop = target.stop;
+        const int x = event.pos.x() - stop->Left, y = event.pos.y() - stop->Top;
+        if (stop->Dragging && x == stop->DownX && y == stop->DownY) {
+            if (!(event.modifiers & Qt::ShiftModifier))
+                ClearSelection(stop->Id, true);
+            tool_->stopClicked(stop);
+        }
+        tool_->stopReleased(stop, event);
+        // The tool may have deleted nothing but the gesture's own state lives in the stop.
+        if (map().indexOf(stop) >= 0)
+            stop->Dragging = false;
+        return;
+    }
+    case MapHit::Empty:
+        // The click comes before the release, so a rectangle made by this release survives it.
+        if (event.button == Qt::LeftButton && mapClickPending_) {
+            mapClickPending_ = false;
+            if (view_->visibleMapRect().contains(event.pos))
+                ClearSelection(-1, true);
+        }
+        tool_->mapReleased(event);
+        return;
+    }
+}
+
+bool MapEditor::leftDragPans() const {
+    return tool_->leftDragPans();
+}
+
+void MapEditor::closeRoutesPopupSoon() {
+    if (stopRoutesPopup()->isVisible())
+        routesPopupTimer_->start();
+}
+
+// --- Dragging a name --------------------------------------------------------------------------
+
+void MapEditor::namePressed(StopRef stop, const MapMouseEvent& event) {
+    stop->LabelDragging = true;
+    stop->LabelHomeLeft = stop->Label.Left;
+    stop->LabelHomeTop = stop->Label.Top;
+    stop->DownX = event.pos.x() - stop->Label.Left;
+    stop->DownY = event.pos.y() - stop->Label.Top;
+    LabelDragStop = stop;
+}
+
+void MapEditor::nameMoved(StopRef stop, const MapMouseEvent& event) {
+    if (!stop->LabelDragging)
+        return;
+    NameLabel& label = stop->Label;
+    const int x = event.pos.x() - label.Left, y = event.pos.y() - label.Top;
+    bool moved = false;
+    if (x != stop->DownX && label.Left - stop->DownX + x >= 0) {
+        label.Left = label.Left - stop->DownX + x;
+        moved = true;
+    }
+    if (y != stop->DownY && label.Top - stop->DownY + y >= 0) {
+        label.Top = label.Top - stop->DownY + y;
+        moved = true;
+    }
+    if (moved)
+        document_->markChanged();
+}
+
+void MapEditor::nameReleased() {
+    if (LabelDragStop)
+        LabelDragStop->LabelDragging = false;
+    LabelDragStop = nullptr;
+    RedrawMap(false);
+}
+
+bool MapEditor::CancelNameDrag() {
+    if (!LabelDragStop)
+        return false;
+    LabelDragStop->Label.Left = LabelDragStop->LabelHomeLeft;
+    LabelDragStop->Label.Top = LabelDragStop->LabelHomeTop;
+    document_->markChanged();
+    return true;
+}
+
+// --- Operations -------------------------------------------------------------------------------
+
+void MapEditor::AddArc(StopRef a, StopRef b) {
+    map().AddLink(a, b);
+    document_->markChanged();
+}
+
+void MapEditor::DeleteArc(StopRef a, StopRef b) {
+    map().RemoveLink(a, b);
+    map().UpdateArcFlags();
+    document_->markChanged();
+}
+
+void MapEditor::AddRoad(StopRef a, StopRef b) {
+    GraphMap& m = map();
+    Link* first = m.AddLink(a, b);
+    const bool userWeights = m.Settings.UserWeights;
+    m.Settings.UserWeights = false;
+    const RoadWeight weight = first->weight();
+    first->IsArc = false;
+    Link* second = m.AddLink(b, a);
+    second->IsArc = false;
+    second->setWeight(weight);
+    m.Settings.UserWeights = userWeights;
+    document_->markChanged();
+}
+
+void MapEditor::DeleteRoad(StopRef a, StopRef b) {
+    map().RemoveLink(a, b);
+    map().RemoveLink(b, a);
+    document_->markChanged();
+}
+
+void MapEditor::ChangeRoadWeight(StopRef a, StopRef b) {
+    GraphMap& m = map();
+    Link* link = m.FindLink(a, b);
+    const RoadWeight before = link->weight();
+    m.EditLinkWeights(link, false);
+    if (Link* back = m.FindLink(b, a))
+        back->setWeight(link->weight());
+    m.UpdateArcFlags();
+    const RoadWeight after = link->weight();
+    if (after.Price != before.Price || after.Length != before.Length || after.Time != before.Time)
+        document_->markChanged();
+}
+
+StopRef MapEditor::AddStopAt(int x, int y) {
+    StopRef stop = map().AddStopAt(x, y);
+    document_->markChanged();
+    return stop;
+}
+
+void MapEditor::DeleteStop(StopRef stop) {
+    // Nothing may go on naming the stop once it is gone.
+    if (MenuStop == stop)
+        MenuStop = nullptr;
+    if (PickedStop == stop)
+        PickedStop = nullptr;
+    if (LabelDragStop == stop)
+        LabelDragStop = nullptr;
+    map().DeleteStop(stop);
+    document_->markChanged();
+}
+
+void MapEditor::DeleteStopsFromMenu() {
+    GraphMap& m = map();
+    if (m.SelectedCount != 0) {
+        StopRef stop = m.FirstStop();
+        while (stop) {
+            StopRef following = m.next(stop);
+            if (stop->Selected)
+                DeleteStop(stop);
+            stop = following;
+        }
+    } else if (MenuStop) {
+        DeleteStop(MenuStop);
+    }
+}
+
+void MapEditor::EditStopProperties() {
+    StopRef menuStop = MenuStop;
+    if (!menuStop)
+        return;
+    VertexProperties values;
+    values.Name = menuStop->Label.Caption;
+    values.Size = QString::number(menuStop->Width);
+    values.Id = QString::number(menuStop->Id);
+    values.ShowName = menuStop->Label.Visible;
+    values.Color = ownColour(*menuStop);
+    values.Routes = menuStop->Routes;
+    values.Font = menuStop->Label.Font;
+    const std::optional<VertexProperties> answer = stopPropertiesDialog()->SetProperties(values);
+
+    bool changed = false;
+    if (answer && MenuStop == menuStop) {
+        const VertexProperties& typed = *answer;
+        const int size = typed.Size.toInt();
+        // Each value is compared with the menu's stop as it was, so that stop goes last.
+        auto apply = [&](Stop& target) {
+            if (typed.Name != menuStop->Label.Caption) {
+                target.Label.Caption = typed.Name;
+                changed = true;
+            }
+            if (size != menuStop->Width) {
+                target.Width = size;
+                target.Height = size;
+                target.Radius = target.Width / 2;
+                changed = true;
+            }
+            if (typed.ShowName != menuStop->Label.Visible) {
+                target.Label.Visible = typed.ShowName;
+                changed = true;
+            }
+            if (typed.Color != ownColour(*menuStop)) {
+                setOwnColour(target, typed.Color);
+                changed = true;
+            }
+            if (typed.Routes != menuStop->Routes) {
+                target.Routes = typed.Routes;
+                changed = true;
+            }
+            if (typed.FontChanged) {
+                target.Label.Font = typed.Font;
+                changed = true;
+            }
+        };
+        if (map().SelectedCount > 0)
+            for (const auto& stop : map().stops())
+                if (stop->Selected && stop.get() != menuStop)
+                    apply(*stop);
+        apply(*menuStop);
+    }
+
+    MenuStop = nullptr;
+    map().UpdateArcFlags();
+    if (changed)
+        document_->markChanged();
+    RedrawMap(true);
+}
+
+void MapEditor::FindWay(StopRef start, StopRef finish) {
+    GraphMap& m = map();
+    const int links = m.linkCount();
+    if (!routeIndex_ || routeIndexRevision_ != document_->revision() ||
+        routeIndexStops_ != m.stopCount() || routeIndexLinks_ != links) {
+        routeIndex_ = std::make_unique<RouteIndex>(m);
+        routeIndexRevision_ = document_->revision();
+        routeIndexStops_ = m.stopCount();
+        routeIndexLinks_ = links;
+    }
+    const SearchResult found = routeIndex_->search(start, finish);
+    document_->clearFoundWay();
+    switch (found.outcome) {
+    case SearchOutcome::NoWayMessage:
+        showMessage(window_, {QMessageBox::Information, windowTitle(), QStringLiteral("Пути нет"),
+                              QMessageBox::Ok});
+        return;
+    case SearchOutcome::Unreached:
+        if (found.passesCapped)
+            showMessage(window_,
+                        {QMessageBox::Warning, windowTitle(),
+                         QStringLiteral("Путь не найден: на карте есть дороги с отрицательной "
+                                        "длиной, и кратчайший путь не определён."),
+                         QMessageBox::Ok});
+        return;
+    case SearchOutcome::LoopingWay:
+        showMessage(window_, {QMessageBox::Warning, windowTitle(),
+                              QStringLiteral("Путь не найден: на карте есть дороги с "
+                                             "отрицательной длиной, и путь замыкается сам на "
+                                             "себя."),
+                              QMessageBox::Ok});
+        return;
+    case SearchOutcome::Found:
+        break;
+    }
+    document_->setFoundWay({found.way, found.length, found.time});
+    ReportWay(document_->foundWay());
+}
+
+void MapEditor::ReportWay(const FoundWay& way) {
+    const RouteReport report = BuildRouteReport(way.stops, way.length, way.time, map().MapCode,
+                                                map().MapCity, localeDecimalSeparator());
+    routeReportDialog()->ShowReport(report);
+}
+
+} // namespace lirsk

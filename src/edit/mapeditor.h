@@ -1,0 +1,157 @@
+#pragma once
+
+#include "model/mapdocument.h"
+#include "route/findway.h"
+#include "view/mapview.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QTimer;
+
+namespace lirsk {
+
+// The tool modes of a map window.
+enum MapMode {
+    PointerMode = -1,
+    AddStopMode = 0,
+    AddArcMode = 1,
+    DeleteArcMode = 3,
+    AddRoadMode = 4,
+    DeleteRoadMode = 5,
+    ChangeRoadMode = 6,
+    FindWayMode = 8,
+    InfoMode = 9,
+};
+
+class MapEditor;
+
+// What one tool mode does with the mouse. The editor does what every mode shares (a right press
+// opens the stop's menu, a name is dragged, a click on a stop or on the empty map), then asks
+// the tool of the current mode. Positions are in map coordinates.
+class MapTool {
+public:
+    explicit MapTool(MapEditor& editor) : editor_(editor) {}
+    virtual ~MapTool() = default;
+
+    virtual void stopPressed(StopRef, const MapMouseEvent&) {}
+    virtual void stopMoved(StopRef, const MapMouseEvent&) {}
+    // A press and release in the same place of the stop, before the release is handled.
+    virtual void stopClicked(StopRef) {}
+    virtual void stopReleased(StopRef, const MapMouseEvent&) {}
+    virtual void mapPressed(const MapMouseEvent&) {}
+    virtual void mapMoved(const MapMouseEvent&) {}
+    virtual void mapReleased(const MapMouseEvent&) {}
+    virtual bool leftDragPans() const { return false; }
+
+protected:
+    MapEditor& editor_;
+};
+
+// The editing side of a map window: the tool modes and their status texts, the marked stops,
+// the gestures on stops, names and the empty map, the operations that change the graph, and
+// the route search as the window shows it.
+class MapEditor : public QObject, public MapInputHandler {
+    Q_OBJECT
+public:
+    MapEditor(MapDocument* document, MapView* view, QWidget* window);
+    ~MapEditor() override;
+
+    MapDocument& document() { return *document_; }
+    GraphMap& map() { return document_->map(); }
+    MapView& view() { return *view_; }
+
+    // The frame's status line.
+    std::function<QString()> statusText;
+    std::function<void(const QString&)> setStatusText;
+
+    int mode() const { return mode_; }
+    // Switches to a mode without its status text (a test's shortcut, and the mode commands' own
+    // last step).
+    void setMode(int mode);
+    void SetPointerMode();
+    void SetAddStopMode();
+    void SetAddArcMode();
+    void SetDeleteArcMode();
+    void SetAddRoadMode();
+    void SetDeleteRoadMode();
+    void SetChangeRoadMode();
+    // Refuses an empty map with a message and keeps the mode.
+    void SetFindWayMode();
+    void SetInfoMode();
+    bool IsTwoStopMode() const;
+
+    // Repaints the map, with the wait text in the status line when asked.
+    void RedrawMap(bool withStatus);
+
+    int SelectedCount() const { return document_->selectedCount(); }
+    void ToggleSelected(StopRef stop);
+    // Unmarks every stop but the one with keepId (-1 keeps none).
+    void ClearSelection(int keepId, bool redraw);
+    void SelectAll();
+
+    void AddArc(StopRef a, StopRef b);
+    void DeleteArc(StopRef a, StopRef b);
+    void AddRoad(StopRef a, StopRef b);
+    void DeleteRoad(StopRef a, StopRef b);
+    void ChangeRoadWeight(StopRef a, StopRef b);
+    StopRef AddStopAt(int x, int y);
+    void DeleteStop(StopRef stop);
+    // The stop menu's "Удалить": the marked stops, or the menu's stop when none is marked.
+    void DeleteStopsFromMenu();
+    // The stop menu's "Свойства": the properties dialog, applied to the marked stops and then
+    // to the menu's stop.
+    void EditStopProperties();
+    // The route search from start to finish: shows the way and its report, or tells the user why
+    // there is none.
+    void FindWay(StopRef start, StopRef finish);
+    void ReportWay(const FoundWay& way);
+
+    // Puts a name being dragged back where the drag began (Esc).
+    bool CancelNameDrag();
+
+    // The stop the pop-up menu was opened on, the first stop of a two-stop gesture, the stop
+    // whose name is being dragged.
+    StopRef MenuStop = nullptr;
+    StopRef PickedStop = nullptr;
+    StopRef LabelDragStop = nullptr;
+
+    QMenu* stopMenu = nullptr;
+    QAction* stopMenuDelete = nullptr;
+    QAction* stopMenuProperties = nullptr;
+
+    // MapInputHandler
+    void pressed(const MapHit& target, const MapMouseEvent& event) override;
+    void moved(const MapHit& target, const MapMouseEvent& event) override;
+    void released(const MapHit& target, const MapMouseEvent& event) override;
+    bool leftDragPans() const override;
+
+private:
+    void setModeText(int mode, const QString& text);
+    void namePressed(StopRef stop, const MapMouseEvent& event);
+    void nameMoved(StopRef stop, const MapMouseEvent& event);
+    void nameReleased();
+    void closeRoutesPopupSoon();
+    QString windowTitle() const;
+
+    QPointer<MapDocument> document_;
+    MapView* view_;
+    QWidget* window_;
+    int mode_ = PointerMode;
+    std::unique_ptr<MapTool> tool_;
+    // A left press on the empty map waits for its release, which makes it a click.
+    bool mapClickPending_ = false;
+    QTimer* routesPopupTimer_ = nullptr;
+    // The route index of the map as it was at this revision, kept while the map is unchanged.
+    std::unique_ptr<RouteIndex> routeIndex_;
+    quint64 routeIndexRevision_ = 0;
+    int routeIndexStops_ = -1;
+    int routeIndexLinks_ = -1;
+};
+
+} // namespace lirsk

@@ -1,0 +1,286 @@
+// One tool per mode: what a press, a move and a release on a stop or on the empty map do in it.
+
+#include "edit/maptools.h"
+
+#include "edit/stoproutespopup.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace lirsk {
+
+namespace {
+
+// Integer halving that truncates toward zero.
+int half(int value) {
+    return value / 2;
+}
+
+// Pointer and add-stop modes drag the pressed stop, and the marked stops with it when it is
+// marked; the stop's centre follows the pointer.
+class MovingTool : public MapTool {
+public:
+    using MapTool::MapTool;
+
+    void stopMoved(StopRef stop, const MapMouseEvent& event) override {
+        if (!stop->Dragging)
+            return;
+        GraphMap& map = editor_.map();
+        const int dx = event.pos.x() - stop->Left - half(stop->Width);
+        const int dy = event.pos.y() - stop->Top - half(stop->Height);
+        if (dx == 0 && dy == 0)
+            return;
+        if (map.SelectedCount > 0 && stop->Selected) {
+            for (const auto& other : map.stops()) {
+                if (!other->Selected || other.get() == stop)
+                    continue;
+                other->Left = std::max(0, other->Left + dx);
+                other->Top = std::max(0, other->Top + dy);
+                other->Label.Left = std::max(0, other->Label.Left + dx);
+                other->Label.Top = std::max(0, other->Label.Top + dy);
+            }
+        } else if (!stop->Selected) {
+            editor_.ClearSelection(-1, false);
+        }
+        if (stop->Left + dx >= 0) {
+            stop->Left += dx;
+            stop->Label.Left += dx;
+        }
+        if (stop->Top + dy >= 0) {
+            stop->Top += dy;
+            stop->Label.Top += dy;
+        }
+        editor_.document().markChanged();
+    }
+};
+
+// Marks stops by clicks and by a rectangle drawn on the empty drawn map.
+class PointerTool : public MovingTool {
+public:
+    using MovingTool::MovingTool;
+
+    void stopClicked(StopRef stop) override {
+        editor_.ToggleSelected(stop);
+        editor_.RedrawMap(false);
+    }
+
+    void mapPressed(const MapMouseEvent& event) override {
+        if (!editor_.view().drawnMapVisible())
+            return;
+        editor_.RedrawMap(false);
+        start_ = event.pos;
+        editor_.view().setSelectionRect(QRect(start_, start_));
+    }
+
+    void mapMoved(const MapMouseEvent& event) override {
+        if (!editor_.view().selectionRect())
+            return;
+        editor_.view().setSelectionRect(QRect(start_, event.pos));
+    }
+
+    void mapReleased(const MapMouseEvent& event) override {
+        if (!editor_.view().selectionRect())
+            return;
+        editor_.view().setSelectionRect(std::nullopt);
+        editor_.ClearSelection(-1, true);
+        const int x0 = std::min(start_.x(), event.pos.x()),
+                  x1 = std::max(start_.x(), event.pos.x());
+        const int y0 = std::min(start_.y(), event.pos.y()),
+                  y1 = std::max(start_.y(), event.pos.y());
+        for (const auto& stop : editor_.map().stops()) {
+            const qint64 left = stop->Left, top = stop->Top;
+            if (left + stop->Width > x0 && top + stop->Height > y0 && left < x1 && top < y1)
+                editor_.ToggleSelected(stop.get());
+        }
+    }
+
+private:
+    QPoint start_;
+};
+
+// A press on the empty drawn map adds a stop there.
+class AddStopTool : public MovingTool {
+public:
+    using MovingTool::MovingTool;
+
+    void mapPressed(const MapMouseEvent& event) override {
+        if (editor_.view().drawnMapVisible())
+            editor_.AddStopAt(event.pos.x(), event.pos.y());
+    }
+};
+
+// Modes that join two stops: press on the first, drag (a rubber band follows the pointer and
+// snaps red onto a stop the gesture can end on) and release on the second.
+class TwoStopTool : public MapTool {
+public:
+    TwoStopTool(MapEditor& editor, bool arrow) : MapTool(editor), arrow_(arrow) {}
+
+    void stopPressed(StopRef stop, const MapMouseEvent&) override {
+        if (editor_.PickedStop)
+            return;
+        editor_.PickedStop = stop;
+        colour_ = Qt::black;
+        if (arrow_)
+            showBand(stop);
+    }
+
+    void stopMoved(StopRef stop, const MapMouseEvent& event) override {
+        if (editor_.PickedStop != stop)
+            return;
+        StopRef target = editor_.view().stopAt(event.pos);
+        if (target && target != stop && snaps(stop, target)) {
+            colour_ = QColor(0xFF, 0, 0);
+            stop->DownX = target->centreX() - stop->Left;
+            stop->DownY = target->centreY() - stop->Top;
+            stop->BandSetback = target->Radius;
+        } else {
+            colour_ = Qt::black;
+            stop->DownX = event.pos.x() - stop->Left;
+            stop->DownY = event.pos.y() - stop->Top;
+            stop->BandSetback = 0;
+        }
+        showBand(stop);
+    }
+
+    void stopReleased(StopRef, const MapMouseEvent& event) override {
+        if (event.button != Qt::LeftButton || !editor_.PickedStop)
+            return;
+        StopRef a = editor_.PickedStop;
+        editor_.view().setRubberBand(std::nullopt);
+        StopRef b = editor_.view().stopAt(event.pos);
+        if (b && b != a && snaps(a, b))
+            complete(a, b);
+        if (editor_.mode() != FindWayMode)
+            editor_.RedrawMap(false);
+        editor_.PickedStop = nullptr;
+    }
+
+protected:
+    virtual bool snaps(StopRef from, StopRef to) const = 0;
+    virtual void complete(StopRef from, StopRef to) = 0;
+
+private:
+    void showBand(StopRef stop) {
+        RubberBand band;
+        band.from = QPoint(stop->centreX(), stop->centreY());
+        band.to = QPoint(stop->Left + stop->DownX, stop->Top + stop->DownY);
+        band.setback = stop->BandSetback;
+        band.arrow = arrow_;
+        band.colour = colour_;
+        editor_.view().setRubberBand(band);
+    }
+
+    bool arrow_;
+    QColor colour_ = Qt::black;
+};
+
+class AddArcTool : public TwoStopTool {
+public:
+    explicit AddArcTool(MapEditor& editor) : TwoStopTool(editor, true) {}
+
+protected:
+    bool snaps(StopRef a, StopRef b) const override { return !GraphMap::FindLink(a, b); }
+    void complete(StopRef a, StopRef b) override { editor_.AddArc(a, b); }
+};
+
+class DeleteArcTool : public TwoStopTool {
+public:
+    explicit DeleteArcTool(MapEditor& editor) : TwoStopTool(editor, true) {}
+
+protected:
+    bool snaps(StopRef a, StopRef b) const override { return GraphMap::FindLink(a, b); }
+    void complete(StopRef a, StopRef b) override { editor_.DeleteArc(a, b); }
+};
+
+class AddRoadTool : public TwoStopTool {
+public:
+    explicit AddRoadTool(MapEditor& editor) : TwoStopTool(editor, false) {}
+
+protected:
+    bool snaps(StopRef a, StopRef b) const override {
+        return !GraphMap::FindLink(a, b) && !GraphMap::FindLink(b, a);
+    }
+    void complete(StopRef a, StopRef b) override { editor_.AddRoad(a, b); }
+};
+
+class DeleteRoadTool : public TwoStopTool {
+public:
+    explicit DeleteRoadTool(MapEditor& editor) : TwoStopTool(editor, false) {}
+
+protected:
+    bool snaps(StopRef a, StopRef b) const override { return GraphMap::IsRoad(a, b); }
+    void complete(StopRef a, StopRef b) override { editor_.DeleteRoad(a, b); }
+};
+
+class ChangeRoadTool : public TwoStopTool {
+public:
+    explicit ChangeRoadTool(MapEditor& editor) : TwoStopTool(editor, false) {}
+
+protected:
+    bool snaps(StopRef a, StopRef b) const override { return GraphMap::IsRoad(a, b); }
+    void complete(StopRef a, StopRef b) override { editor_.ChangeRoadWeight(a, b); }
+};
+
+class FindWayTool : public TwoStopTool {
+public:
+    explicit FindWayTool(MapEditor& editor) : TwoStopTool(editor, true) {}
+    bool leftDragPans() const override { return true; }
+
+protected:
+    bool snaps(StopRef, StopRef) const override { return true; }
+    void complete(StopRef a, StopRef b) override { editor_.FindWay(a, b); }
+};
+
+// Hovering over a stop shows its routes in the pop-up.
+class InfoTool : public MapTool {
+public:
+    using MapTool::MapTool;
+    bool leftDragPans() const override { return true; }
+
+    void stopMoved(StopRef stop, const MapMouseEvent& event) override {
+        if (stop->Dragging)
+            return;
+        StopRoutesPopup* popup = stopRoutesPopup();
+        const QPoint cursor = QCursor::pos();
+        const QScreen* screen = QGuiApplication::screenAt(cursor);
+        if (!screen)
+            screen = QGuiApplication::primaryScreen();
+        popup->PlaceBy(cursor, screen ? screen->size() : QSize(cursor.x() + 1000, 10000));
+        if (StopRef under = editor_.view().stopAt(event.pos)) {
+            popup->ShowStop(under->Label.Caption, under->Routes);
+            popup->show();
+            popup->raise();
+            popup->activateWindow();
+        }
+    }
+};
+
+} // namespace
+
+std::unique_ptr<MapTool> makeTool(int mode, MapEditor& editor) {
+    switch (mode) {
+    case AddStopMode:
+        return std::make_unique<AddStopTool>(editor);
+    case AddArcMode:
+        return std::make_unique<AddArcTool>(editor);
+    case DeleteArcMode:
+        return std::make_unique<DeleteArcTool>(editor);
+    case AddRoadMode:
+        return std::make_unique<AddRoadTool>(editor);
+    case DeleteRoadMode:
+        return std::make_unique<DeleteRoadTool>(editor);
+    case ChangeRoadMode:
+        return std::make_unique<ChangeRoadTool>(editor);
+    case FindWayMode:
+        return std::make_unique<FindWayTool>(editor);
+    case InfoMode:
+        return std::make_unique<InfoTool>(editor);
+    default:
+        return std::make_unique<PointerTool>(editor);
+    }
+}
+
+} // namespace lirsk

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "model/graphmap.h"
+
+#include <QObject>
+
+#include <vector>
+
+namespace lirsk {
+
+// A way found between two stops, as the map shows it until the map is edited.
+struct FoundWay {
+    std::vector<StopRef> stops; // finish first, start last
+    double length = 0;          // metres
+    double time = 0;            // seconds
+};
+
+// One open map as a document: the graph, the file it came from, whether it has unsaved changes,
+// the marked stops and the way found on it. Every edit goes through markChanged(), which moves
+// the change counter on; caches of the map (the route index, the spatial index of the view) are
+// kept while the counter stays the same.
+class MapDocument : public QObject {
+    Q_OBJECT
+public:
+    MapDocument();
+    ~MapDocument() override;
+
+    GraphMap& map() { return map_; }
+    const GraphMap& map() const { return map_; }
+
+    // Where the map's file was found (its FileName may be a built-in path).
+    QString filePath() const { return filePath_; }
+    void setFilePath(const QString& path) { filePath_ = path; }
+
+    bool isModified() const { return modified_; }
+    void setModified(bool modified) { modified_ = modified; }
+    // Counts the changes made to the map since the document was created.
+    quint64 revision() const { return revision_; }
+    // An edit of the map: the document becomes modified, the found way (which may name changed
+    // stops) is forgotten and the change is announced.
+    void markChanged();
+    // A change made while a file is read or by the window's own set-up: caches are rebuilt, but
+    // the document stays as saved.
+    void markReloaded();
+
+    // The marked stops show the selection colour and keep their own colour aside.
+    void toggleSelected(StopRef stop);
+    // Unmarks every stop but those with keepId (-1 keeps none).
+    void clearSelection(int keepId);
+    void selectAll();
+    int selectedCount() const { return map_.SelectedCount; }
+
+    const FoundWay& foundWay() const { return foundWay_; }
+    void setFoundWay(FoundWay way);
+    void clearFoundWay();
+
+signals:
+    // The graph or the look of the map changed: everything drawn from it is out of date.
+    void changed();
+    // The marks of these stops changed (all stops when the list is empty).
+    void selectionChanged(const std::vector<lirsk::StopRef>& stops);
+    void foundWayChanged();
+
+private:
+    GraphMap map_;
+    QString filePath_;
+    bool modified_ = false;
+    quint64 revision_ = 0;
+    FoundWay foundWay_;
+};
+
+} // namespace lirsk

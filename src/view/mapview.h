@@ -1,0 +1,179 @@
+#pragma once
+
+#include "model/mapdocument.h"
+
+#include <QAbstractScrollArea>
+#include <QHash>
+#include <QImage>
+#include <QPointer>
+
+#include <optional>
+
+class QTimer;
+
+namespace lirsk {
+
+// What a mouse event on the map is about: a stop, a stop's name, or the empty map.
+struct MapHit {
+    enum Kind { Empty, Stop, Name };
+    Kind kind = Empty;
+    StopRef stop = nullptr;
+};
+
+// A mouse event in map coordinates (pixels of the map at 100 %).
+struct MapMouseEvent {
+    QPoint pos;
+    Qt::MouseButton button = Qt::NoButton;
+    Qt::MouseButtons buttons;
+    Qt::KeyboardModifiers modifiers;
+    QPoint globalPos;
+};
+
+// Takes the mouse on a map view: the tools of the map window.
+class MapInputHandler {
+public:
+    virtual ~MapInputHandler() = default;
+    // A press on what is under the pointer. The view keeps sending the moves and the release of
+    // a held button to the same target, wherever the pointer goes.
+    virtual void pressed(const MapHit& target, const MapMouseEvent& event) = 0;
+    // A move: to the target of the held button, or with no button to what is under the pointer
+    // (stops and the empty map only).
+    virtual void moved(const MapHit& target, const MapMouseEvent& event) = 0;
+    virtual void released(const MapHit& target, const MapMouseEvent& event) = 0;
+    // Whether a left drag that starts on the empty map pans the view; a left click there without
+    // a move is still pressed and released as usual.
+    virtual bool leftDragPans() const = 0;
+};
+
+// A line from a stop's centre to the pointer (or to the centre of the stop it snaps onto),
+// drawn not-xor over the map while a two-stop gesture is held.
+struct RubberBand {
+    QPoint from;
+    QPoint to;
+    int setback = 0;
+    bool arrow = false;
+    QColor colour;
+};
+
+// Shows a map document at a zoom: the background picture or the drawn map, the found way, the
+// rubber band and the selection rectangle, and above them every stop and its name. Only the
+// part in the viewport is painted, each time it is exposed; nothing is kept at the size of the
+// whole map. Mouse events go to the input handler in map coordinates.
+class MapView : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit MapView(MapDocument* document, QWidget* parent = nullptr);
+    ~MapView() override;
+
+    MapDocument* document() const { return document_; }
+    void setInputHandler(MapInputHandler* handler) { handler_ = handler; }
+
+    void setPicture(const QImage& picture);
+    const QImage& picture() const { return picture_; }
+    bool pictureVisible() const { return pictureVisible_; }
+    void setPictureVisible(bool visible);
+    bool drawnMapVisible() const { return drawnMapVisible_; }
+    void setDrawnMapVisible(bool visible);
+
+    const std::optional<RubberBand>& rubberBand() const { return band_; }
+    void setRubberBand(const std::optional<RubberBand>& band);
+    const std::optional<QRect>& selectionRect() const { return selectionRect_; }
+    void setSelectionRect(const std::optional<QRect>& rect);
+
+    // The zoom factor: 1 shows the map at 100 %.
+    double zoom() const { return zoom_; }
+    // Zooms keeping the map point under a viewport point where it is.
+    void setZoom(double zoom, const QPoint& anchor);
+    void setZoom(double zoom) { setZoom(zoom, viewport()->rect().center()); }
+    void zoomIn();
+    void zoomOut();
+    void zoomToFit();
+    double fitZoom() const;
+    double minimumZoom() const;
+    static constexpr double MaximumZoom = 4.0;
+
+    QPointF viewportToMap(const QPointF& point) const;
+    QPoint viewportToMap(const QPoint& point) const;
+    QPointF mapToViewport(const QPointF& point) const;
+    // The part of the map the viewport shows, in map coordinates.
+    QRect visibleMapRect() const;
+    void centreOn(const QPoint& mapPoint);
+    // Scrolls (zooming out when it must) until the map rectangle is in view.
+    void showMapRect(const QRect& mapRect);
+
+    // The size of the map: every stop and name, and the picture.
+    QSize mapSize() const { return mapSize_; }
+
+    // The stop a map point falls on as the gestures see it: the first in list order, its box
+    // counted inclusively and never smaller than a few screen pixels.
+    StopRef stopAt(const QPoint& mapPoint) const;
+    // What a press at a map point hits: the topmost stop or name (later stops lie above earlier
+    // ones, each name above its stop), else the empty map.
+    MapHit hitAt(const QPoint& mapPoint, bool withNames) const;
+
+    // Repaints a part of the map (map coordinates), or all of it.
+    void repaintMap(const QRect& mapRect);
+    void repaintMap();
+    // The map area as the user sees it, for a map rectangle at 100 %.
+    void paintMap(QPainter& painter, const QRect& mapRect) const;
+    QImage renderMap(const QRect& mapRect) const;
+
+    // The screen box of a stop and its name, for repainting it.
+    QRect stopArea(const Stop& stop) const;
+
+signals:
+    void zoomChanged(double zoom);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    MapMouseEvent mapEvent(const QMouseEvent* event) const;
+    MapMouseEvent mapEventAt(const QPoint& viewportPos, Qt::MouseButton button) const;
+    bool alive(StopRef stop) const;
+    void updateMapSize();
+    void updateScrollBars();
+    void autoScroll();
+    QRect nameRect(const Stop& stop) const;
+    int minimumTarget() const;
+    // A stop's box as a target for the mouse: never smaller than a few screen pixels.
+    struct TargetBox {
+        qint64 left, top, width, height;
+    };
+    TargetBox targetBox(const Stop& stop) const;
+
+    QPointer<MapDocument> document_;
+    MapInputHandler* handler_ = nullptr;
+    QImage picture_;
+    bool pictureVisible_ = true;
+    bool drawnMapVisible_ = false;
+    std::optional<RubberBand> band_;
+    std::optional<QRect> selectionRect_;
+    double zoom_ = 1.0;
+    QSize mapSize_;
+
+    // The mouse: the target of the held button, a pan in progress, a left press on the empty
+    // map that waits to become a click or a pan.
+    std::optional<MapHit> captured_;
+    bool panning_ = false;
+    QPoint panFrom_;
+    std::optional<MapMouseEvent> pendingPress_;
+    QPoint pendingAt_;
+    QTimer* autoScroll_ = nullptr;
+    QPoint lastPointer_;
+    Qt::MouseButtons heldButtons_;
+    Qt::KeyboardModifiers heldModifiers_;
+
+    // Name sizes, measured once per name text and font.
+    mutable QHash<StopRef, QRect> nameRects_;
+    mutable quint64 nameRectsRevision_ = ~quint64(0);
+};
+
+} // namespace lirsk
