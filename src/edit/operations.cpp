@@ -175,11 +175,12 @@ void TMDIChild::FindWay(StopRef start, StopRef finish) {
         return;
     case lirsk::SearchOutcome::Unreached:
         if (found.passesCapped)
-            lirsk::showMessage(
-                this, {QMessageBox::Warning, windowTitle(),
-                       QStringLiteral("Путь не найден: на карте есть дороги с отрицательной "
-                                      "длиной, и кратчайший путь не определён."),
-                       QMessageBox::Ok});
+            lirsk::showMessage(this, {QMessageBox::Warning, windowTitle(),
+                                      lirsk::negativeCycleText(), QMessageBox::Ok});
+        return;
+    case lirsk::SearchOutcome::NegativeCycle:
+        lirsk::showMessage(this, {QMessageBox::Warning, windowTitle(), lirsk::negativeCycleText(),
+                                  QMessageBox::Ok});
         return;
     case lirsk::SearchOutcome::LoopingWay:
         lirsk::showMessage(this,
@@ -197,11 +198,10 @@ void TMDIChild::FindWay(StopRef start, StopRef finish) {
     const std::vector<StopRef>& way = found.way;
     PaintOnMap([&way, &s](QPainter& painter) {
         for (std::size_t k = 0; k + 1 < way.size(); ++k) {
-            const lirsk::Stop& later = *way[k];
-            const lirsk::Stop& earlier = *way[k + 1];
-            lirsk::DrawStraightArc(painter, earlier.centreX(), earlier.centreY(), later.centreX(),
-                                   later.centreY(), later.Radius, s.ArrowType, s.ArrowSize,
-                                   s.ArrowAngle);
+            const lirsk::MapPoint later = lirsk::shownCentre(*way[k]);
+            const lirsk::MapPoint earlier = lirsk::shownCentre(*way[k + 1]);
+            lirsk::DrawStraightArc(painter, earlier.x, earlier.y, later.x, later.y, way[k]->Radius,
+                                   s.ArrowType, s.ArrowSize, s.ArrowAngle);
         }
     });
     ReportWay(way, found.length, found.time);
