@@ -470,11 +470,12 @@ void MapEditor::FindWay(StopRef start, StopRef finish) {
         return;
     case SearchOutcome::Unreached:
         if (found.passesCapped)
-            showMessage(window_,
-                        {QMessageBox::Warning, windowTitle(),
-                         QStringLiteral("Путь не найден: на карте есть дороги с отрицательной "
-                                        "длиной, и кратчайший путь не определён."),
-                         QMessageBox::Ok});
+            showMessage(window_, {QMessageBox::Warning, windowTitle(), negativeCycleText(),
+                                  QMessageBox::Ok});
+        return;
+    case SearchOutcome::NegativeCycle:
+        showMessage(window_,
+                    {QMessageBox::Warning, windowTitle(), negativeCycleText(), QMessageBox::Ok});
         return;
     case SearchOutcome::LoopingWay:
         showMessage(window_, {QMessageBox::Warning, windowTitle(),

@@ -165,6 +165,9 @@ Link* GraphMap::AddLink(StopRef from, StopRef to) {
         const double dy = double(to->Top) - double(from->Top);
         link->Length = std::nearbyint(std::sqrt(dx * dx + dy * dy));
     }
+    // A loader fills a map that is not ready and sets every arc flag at the end.
+    if (!Ready)
+        return link;
 
     Link* opposite = FindLink(to, from);
     if (!opposite) {
@@ -204,11 +207,22 @@ Link* GraphMap::RemoveLink(StopRef from, StopRef to) {
     return nullptr;
 }
 
+LinkIndex GraphMap::firstLinks() const {
+    LinkIndex first;
+    first.reserve(linkCount());
+    for (const auto& stop : stops_)
+        for (const auto& link : stop->Links)
+            if (Link*& slot = first[{stop.get(), link->To}]; !slot)
+                slot = link.get();
+    return first;
+}
+
 void GraphMap::UpdateArcFlags() {
+    const LinkIndex first = firstLinks();
     for (const auto& stop : stops_) {
         for (const auto& link : stop->Links) {
             bool flag = true;
-            if (Link* opposite = FindLink(link->To, link->From)) {
+            if (Link* opposite = first.value({link->To, link->From}, nullptr)) {
                 flag = link->Length != opposite->Length;
                 opposite->IsArc = flag;
             }

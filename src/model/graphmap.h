@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -36,6 +37,12 @@ struct FontSpec {
 
     bool operator==(const FontSpec&) const = default;
 };
+
+// a + b, held within the range of int: a damaged file may hold positions near its ends.
+constexpr int saturatedSum(int a, int b) {
+    const long long sum = (long long)a + b;
+    return sum > INT_MAX ? INT_MAX : sum < INT_MIN ? INT_MIN : int(sum);
+}
 
 struct Stop;
 using StopRef = Stop*; // stops are compared by identity
@@ -102,8 +109,8 @@ struct Stop {
     int LabelHomeLeft = 0;
     int LabelHomeTop = 0;
 
-    int centreX() const { return Left + Radius; }
-    int centreY() const { return Top + Radius; }
+    int centreX() const { return saturatedSum(Left, Radius); }
+    int centreY() const { return saturatedSum(Top, Radius); }
 };
 
 // The nine display settings every map carries in its file header.
@@ -134,6 +141,9 @@ public:
     virtual void stopRowRemoved(int row) = 0;
 };
 
+// The first link of each ordered pair of stops, as FindLink gives it.
+using LinkIndex = QHash<std::pair<StopRef, StopRef>, Link*>;
+
 class GraphMap {
 public:
     GraphMap() = default;
@@ -160,7 +170,13 @@ public:
     StopRef FindStopAt(int x, int y) const;
     StopRef FindPrevStop(int id) const;
     static Link* FindLink(StopRef from, StopRef to);
+    // FindLink for every pair at once, built in one walk over the links, for callers that look
+    // up many (a stop may have many thousands of links).
+    LinkIndex firstLinks() const;
     static bool IsRoad(StopRef a, StopRef b);
+    // Adds a link at the end of from's list and marks it and its opposite as arcs or a road.
+    // While the map is not Ready (a loader fills it) the flags are left to UpdateArcFlags, which
+    // the loader calls once at the end.
     Link* AddLink(StopRef from, StopRef to);
     void EditLinkWeights(Link* link, bool redraw);
     // Removes the first link from -> to; returns the link that followed it, or null.

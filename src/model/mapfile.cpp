@@ -1,10 +1,9 @@
 #include "model/mapfile.h"
 
+#include "model/safefile.h"
 #include "model/textcodec.h"
 
-#include <QFile>
 #include <QHash>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <cstring>
@@ -239,18 +238,9 @@ bool readMap(const QByteArray& data, GraphMap& map, QString* error) {
 }
 
 bool readMapFile(const QString& path, GraphMap& map, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
+    QByteArray data;
+    if (!readWholeFile(path, kMaxMapFileSize, &data, error))
         return false;
-    }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
     return readMap(data, map, error);
 }
 
@@ -327,13 +317,7 @@ bool saveMapFile(const QString& path, const GraphMap& map, bool searchPanelShown
     const std::optional<QByteArray> bytes = writeMap(map, searchPanelShown, error);
     if (!bytes)
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return saveWholeFile(path, *bytes, error);
 }
 
 } // namespace lirsk

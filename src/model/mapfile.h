@@ -20,13 +20,15 @@ constexpr int kLinkRecordSize = 32;
 // redraws suppressed, as the map window's loader does. On failure the map keeps what was read so
 // far, Ready is true again and the error says what is wrong and where.
 bool readMap(const QByteArray& data, GraphMap& map, QString* error);
-// Opens the file for reading only (an installed, read-only map opens too) and reads it.
+// Opens the file for reading only (an installed, read-only map opens too) and reads it. What is
+// not a regular file, or is larger than kMaxMapFileSize, is refused before anything is read.
 bool readMapFile(const QString& path, GraphMap& map, QString* error);
 
 // The bytes of the map file for a map; nothing when some text cannot be stored in Windows-1251
 // (the error names the stop). The search-panel flag is the main window's, not the map's.
 std::optional<QByteArray> writeMap(const GraphMap& map, bool searchPanelShown, QString* error);
-// Writes through a temporary file that replaces the old one only when everything was written.
+// Writes through a temporary file that replaces the old one only when everything was written
+// (saveWholeFile).
 bool saveMapFile(const QString& path, const GraphMap& map, bool searchPanelShown, QString* error);
 
 } // namespace lirsk

@@ -105,6 +105,11 @@ public:
         return v.toArray();
     }
     QString path(const char* key) const { return path_ + QLatin1Char('.') + QLatin1String(key); }
+    // A key that has no default: its absence is an error.
+    void require(const char* key) {
+        if (!obj_.contains(QLatin1String(key)) && error_->isEmpty())
+            *error_ = QStringLiteral("%1: ключ обязателен").arg(path(key));
+    }
 
 private:
     template <typename T> void readInteger(const char* key, T& out, qint64 lo, qint64 hi) {
@@ -203,6 +208,9 @@ bool mapFromJson(const QJsonObject& json, GraphMap& map, QString* error) {
         }
         int id = -1, left = 0, top = 0;
         QString name;
+        f.require("id");
+        if (!err->isEmpty())
+            break;
         f.read("id", id);
         f.read("left", left);
         f.read("top", top);
@@ -234,7 +242,10 @@ bool mapFromJson(const QJsonObject& json, GraphMap& map, QString* error) {
             const QString linkPath = stopPath + QStringLiteral(".links[%1]").arg(j);
             Fields lf(links[j].toObject(), linkPath, err);
             int toId = -1;
+            lf.require("to");
             lf.read("to", toId);
+            if (!err->isEmpty())
+                break;
             const StopRef to = byId.value(toId, nullptr);
             if (!to) {
                 if (err->isEmpty())

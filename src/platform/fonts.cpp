@@ -68,8 +68,8 @@ QString mapFontFace(const QString& storedFace) {
 
 QFont toQFont(const FontSpec& spec) {
     QFont font(mapFontFace(spec.Name));
-    const int points = spec.Size == 0 ? 8 : std::abs(spec.Size);
-    font.setPixelSize(std::clamp(int(std::lround(points * 96.0 / 72.0)), 1, 400));
+    const double points = spec.Size == 0 ? 8 : std::abs(double(spec.Size));
+    font.setPixelSize(int(std::clamp(std::lround(points * 96.0 / 72.0), 1L, 400L)));
     font.setBold(spec.Bold);
     font.setItalic(spec.Italic);
     font.setUnderline(spec.Underline);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
+#include <optional>
 #include <utility>
 
 namespace lirsk {
@@ -12,7 +14,36 @@ namespace {
 constexpr qint64 kDenseIdsPerStop = 4;
 constexpr qint64 kDenseIdsSlack = 64;
 
+// Whether the exact sum of the numbers is below zero; nothing when some is not finite. The sum
+// is kept as parts that do not overlap (each one the rounding error of the next), so the
+// largest part has the sign of the exact sum.
+std::optional<bool> sumIsNegative(const std::vector<double>& values) {
+    std::vector<double> parts;
+    for (double x : values) {
+        if (!std::isfinite(x))
+            return std::nullopt;
+        std::size_t kept = 0;
+        for (double y : parts) {
+            if (std::abs(x) < std::abs(y))
+                std::swap(x, y);
+            const double high = x + y;
+            const double low = y - (high - x);
+            if (low != 0)
+                parts[kept++] = low;
+            x = high;
+        }
+        parts.resize(kept);
+        parts.push_back(x);
+    }
+    return !parts.empty() && parts.back() < 0;
+}
+
 } // namespace
+
+QString negativeCycleText() {
+    return QStringLiteral("Путь не найден: на карте есть дороги с отрицательной длиной, и "
+                          "кратчайший путь не определён.");
+}
 
 RouteIndex::RouteIndex(const GraphMap& map) : map_(map) {
     const auto& stops = map.stops();
@@ -142,6 +173,32 @@ void RouteIndex::writeBack(int startRank) {
     }
 }
 
+bool RouteIndex::negativeCycleFrom(const std::vector<int>& stops) {
+    const std::int64_t checkStart = walks_;
+    std::vector<double> lengths;
+    for (const int from : stops) {
+        const std::int64_t walk = ++walks_;
+        int u = from;
+        while (u >= 0 && walked_[std::size_t(u)] <= checkStart) {
+            walked_[std::size_t(u)] = walk;
+            u = prev_[std::size_t(u)];
+        }
+        // Stopped at a stop an earlier walk of this check went through, or at the start of
+        // every way: no new cycle.
+        if (u < 0 || walked_[std::size_t(u)] != walk)
+            continue;
+        lengths.clear();
+        int v = u;
+        do {
+            lengths.push_back(via_[std::size_t(v)]);
+            v = prev_[std::size_t(v)];
+        } while (v != u);
+        if (sumIsNegative(lengths).value_or(false))
+            return true;
+    }
+    return false;
+}
+
 SearchResult RouteIndex::search(StopRef start, StopRef finish) {
     SearchResult result;
     const std::size_t m = byRank_.size();
@@ -155,6 +212,9 @@ SearchResult RouteIndex::search(StopRef start, StopRef finish) {
     node_.assign(m, Node{UnreachedLength, 0, 0});
     time_.assign(m, UnreachedLength);
     prev_.assign(m, -1);
+    via_.assign(m, 0);
+    walked_.assign(m, 0);
+    walks_ = 0;
     candidateWords_.assign((m + 63) / 64, 0);
     candidateSummary_.assign((candidateWords_.size() + 63) / 64, 0);
     node_[std::size_t(s)].length = 0;
@@ -163,6 +223,7 @@ SearchResult RouteIndex::search(StopRef start, StopRef finish) {
     Node* const node = node_.data();
     double* const times = time_.data();
     int* const prev = prev_.data();
+    double* const via = via_.data();
     std::uint64_t* const words = candidateWords_.data();
     std::uint64_t* const summary = candidateSummary_.data();
     const std::size_t summaryCount = candidateSummary_.size();
@@ -192,6 +253,8 @@ SearchResult RouteIndex::search(StopRef start, StopRef finish) {
         if (node[t].frontierPass != 1) {
             node[t].frontierPass = 1;
             addCandidatesOf(t);
+            // The passes go on with the first link to t, whichever of several seeded it.
+            via[t] = link->Length;
         }
         node[t].length = link->Length;
         times[t] = link->Time;
@@ -232,6 +295,7 @@ SearchResult RouteIndex::search(StopRef start, StopRef finish) {
                             target.length = candidate;
                             times[v] = times[in.from] + inTimes[k];
                             prev[v] = in.from;
+                            via[v] = in.length;
                             if (target.changedPass != pass) {
                                 target.changedPass = pass;
                                 changed.push_back(v);
@@ -246,6 +310,11 @@ SearchResult RouteIndex::search(StopRef start, StopRef finish) {
         for (const int u : changed) {
             node[u].frontierPass = pass + 1;
             addCandidatesOf(u);
+        }
+        if (std::has_single_bit(unsigned(pass)) && negativeCycleFrom(changed)) {
+            writeBack(s);
+            result.outcome = SearchOutcome::NegativeCycle;
+            return result;
         }
     }
     writeBack(s);

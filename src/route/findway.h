@@ -29,19 +29,28 @@
 // first in list order takes part, and the others are never reached. Negative lengths may leave
 // the passes unsettled: the passes are capped at the number of stops taking part (enough for
 // any map without a cycle of negative total length), and a way that loops back on itself is
-// reported as such instead of being followed forever.
+// reported as such instead of being followed forever. Now and then (after passes 1, 2, 4, 8 …)
+// the search follows the stops lowered in that pass back along PathPrev: when that comes round
+// to a stop again, and the lengths of the links the passes lower along that round add up
+// (exactly) to less than zero, the passes would go on to their cap, so the search ends there
+// (NegativeCycle). Without such a cycle nothing of this changes any result.
 
 namespace lirsk {
 
 constexpr double UnreachedLength = 262136.0;
 
 enum class SearchOutcome {
-    Found,        // the way is in SearchResult::way
-    NoWayMessage, // the start has no outgoing link: the window says "Пути нет"
-    Unreached,    // the finish kept exactly UnreachedLength (no way along the links' directions,
-                  // or only one of 262136 m or more through other stops): nothing is shown
-    LoopingWay,   // negative lengths made the way back from the finish loop: no way can be shown
+    Found,         // the way is in SearchResult::way
+    NoWayMessage,  // the start has no outgoing link: the window says "Пути нет"
+    Unreached,     // the finish kept exactly UnreachedLength (no way along the links' directions,
+                   // or only one of 262136 m or more through other stops): nothing is shown
+    LoopingWay,    // negative lengths made the way back from the finish loop: no way can be shown
+    NegativeCycle, // a cycle of negative total length is reachable from the start: no way is
+                   // shortest (negativeCycleText), and the search ended as soon as it was seen
 };
+
+// What the map window and gaftool say when a cycle of negative length leaves no shortest way.
+QString negativeCycleText();
 
 struct SearchResult {
     SearchOutcome outcome = SearchOutcome::Unreached;
@@ -87,6 +96,9 @@ private:
     };
 
     int rankOf(StopRef stop) const;
+    // Follows prev_ back from each of the stops; true when that closes a cycle of negative total
+    // length.
+    bool negativeCycleFrom(const std::vector<int>& stops);
     void writeBack(int startRank);
 
     const GraphMap& map_;
@@ -103,6 +115,11 @@ private:
     std::vector<Node> node_;
     std::vector<double> time_;
     std::vector<int> prev_; // rank, or -1 while not set by this search
+    // The length of the first link from prev_ to each stop: the one the passes lower along.
+    std::vector<double> via_;
+    // Which walk back along prev_ last came through each stop (negativeCycleFrom).
+    std::vector<std::int64_t> walked_;
+    std::int64_t walks_ = 0;
     // The candidates of a pass: a bitset by rank with one summary bit per word, so that they
     // come out in ascending rank at a cost of about their number.
     std::vector<std::uint64_t> candidateWords_;

@@ -22,7 +22,7 @@ MapPoint tipOf(int x1, int y1, int x2, int y2, int length, int setback) {
     if (setback == 0)
         return {x2, y2};
     const double q = double(length) / setback;
-    return {rnd(x2 - (x2 - x1) / q), rnd(y2 - (y2 - y1) / q)};
+    return {rnd(x2 - (double(x2) - x1) / q), rnd(y2 - (double(y2) - y1) / q)};
 }
 
 // The two wings stand at right angles to the head, |tip - base| / angle away from the base. A
@@ -30,15 +30,15 @@ MapPoint tipOf(int x1, int y1, int x2, int y2, int length, int setback) {
 std::pair<MapPoint, MapPoint> wingsOf(MapPoint base, MapPoint tip, double angle) {
     if (angle == 0 || !std::isfinite(angle))
         return {base, base};
-    const MapPoint w1{rnd(base.x + (base.y - tip.y) / angle),
-                      rnd(base.y + (tip.x - base.x) / angle)};
-    const MapPoint w2{rnd(base.x + (tip.y - base.y) / angle),
-                      rnd(base.y + (base.x - tip.x) / angle)};
+    const MapPoint w1{rnd(base.x + (double(base.y) - tip.y) / angle),
+                      rnd(base.y + (double(tip.x) - base.x) / angle)};
+    const MapPoint w2{rnd(base.x + (double(tip.y) - base.y) / angle),
+                      rnd(base.y + (double(base.x) - tip.x) / angle)};
     return {w1, w2};
 }
 
 double rayAngle(MapPoint from, MapPoint to) {
-    return std::atan2(double(from.y - to.y), double(to.x - from.x)) * 180.0 / std::numbers::pi;
+    return std::atan2(double(from.y) - to.y, double(to.x) - from.x) * 180.0 / std::numbers::pi;
 }
 
 } // namespace
@@ -52,7 +52,8 @@ StraightArcShape straightArc(int x1, int y1, int x2, int y2, int setback, int ar
     shape.drawn = true;
     const MapPoint tip = tipOf(x1, y1, x2, y2, length, setback);
     const double q = double(length) / arrowSize;
-    const MapPoint base{rnd(tip.x - (tip.x - x1) / q), rnd(tip.y - (tip.y - y1) / q)};
+    const MapPoint base{rnd(tip.x - (double(tip.x) - x1) / q),
+                        rnd(tip.y - (double(tip.y) - y1) / q)};
     const auto [w1, w2] = wingsOf(base, tip, arrowAngle);
     shape.tip = tip;
     shape.base = base;
@@ -80,8 +81,10 @@ CurvedArcShape curvedArc(int x1, int y1, int x2, int y2, int setback, int arrowT
         return shape;
     shape.drawn = true;
     const double q = double(chord) / half;
-    const MapPoint mid{rnd(tip.x - (tip.x - x1) / q), rnd(tip.y - (tip.y - y1) / q)};
-    const MapPoint centre{rnd(mid.x + (mid.y - tip.y) / 0.5), rnd(mid.y + (tip.x - mid.x) / 0.5)};
+    const MapPoint mid{rnd(tip.x - (double(tip.x) - x1) / q),
+                       rnd(tip.y - (double(tip.y) - y1) / q)};
+    const MapPoint centre{rnd(mid.x + (double(mid.y) - tip.y) / 0.5),
+                          rnd(mid.y + (double(tip.x) - mid.x) / 0.5)};
     shape.tip = tip;
     shape.mid = mid;
     shape.centre = centre;
@@ -94,11 +97,14 @@ CurvedArcShape curvedArc(int x1, int y1, int x2, int y2, int setback, int arrowT
     while (span > 360)
         span -= 360;
     shape.spanAngle = span;
-    shape.labelAt = {rnd(mid.x - (mid.y - tip.y) / 4.0), rnd(mid.y - (tip.x - mid.x) / 4.0)};
+    shape.labelAt = {rnd(mid.x - (double(mid.y) - tip.y) / 4.0),
+                     rnd(mid.y - (double(tip.x) - mid.x) / 4.0)};
 
-    const MapPoint ref{rnd(mid.x - (mid.y - tip.y) / 2.0), rnd(mid.y - (tip.x - mid.x) / 2.0)};
+    const MapPoint ref{rnd(mid.x - (double(mid.y) - tip.y) / 2.0),
+                       rnd(mid.y - (double(tip.x) - mid.x) / 2.0)};
     const double c = double(chord) / arrowSize;
-    const MapPoint base{rnd(tip.x - (tip.x - ref.x) / c), rnd(tip.y - (tip.y - ref.y) / c)};
+    const MapPoint base{rnd(tip.x - (double(tip.x) - ref.x) / c),
+                        rnd(tip.y - (double(tip.y) - ref.y) / c)};
     const auto [w1, w2] = wingsOf(base, tip, arrowAngle);
     Stroke head{w1, tip, w2};
     if (arrowType == 1)
@@ -108,7 +114,8 @@ CurvedArcShape curvedArc(int x1, int y1, int x2, int y2, int setback, int arrowT
 }
 
 MapPoint midpointLabel(MapPoint from, MapPoint to) {
-    return {rnd(from.x + (to.x - from.x) / 2.0), rnd(from.y + (to.y - from.y) / 2.0)};
+    return {rnd(from.x + (double(to.x) - from.x) / 2.0),
+            rnd(from.y + (double(to.y) - from.y) / 2.0)};
 }
 
 int selectedCornerSize(int side) {

@@ -57,13 +57,22 @@ void drawStrokes(QPainter& painter, const std::vector<Stroke>& strokes) {
 }
 
 QPen penOf(const QColor& colour, int width) {
-    QPen pen(colour, std::max(width, 0));
+    QPen pen(colour, std::clamp(width, 0, kMaxShownPenWidth));
     pen.setCapStyle(Qt::RoundCap);
     pen.setJoinStyle(Qt::RoundJoin);
     return pen;
 }
 
 } // namespace
+
+int shownSize(int stored) {
+    return std::clamp(stored, -kMaxShownSize, kMaxShownSize);
+}
+
+MapPoint shownCentre(const Stop& stop) {
+    const int radius = shownSize(stop.Radius);
+    return {saturatedSum(stop.Left, radius), saturatedSum(stop.Top, radius)};
+}
 
 void GraphCanvas::resize(int width, int height) {
     width = std::max(width, 1);
@@ -89,20 +98,24 @@ void beginPainting(QPainter& painter, GraphCanvas& canvas) {
 
 void DrawStraightArc(QPainter& painter, int x1, int y1, int x2, int y2, int setback, int arrowType,
                      int arrowSize, double arrowAngle) {
-    const StraightArcShape shape =
-        straightArc(x1, y1, x2, y2, setback, arrowType, arrowSize, arrowAngle);
+    const StraightArcShape shape = straightArc(x1, y1, x2, y2, shownSize(setback), arrowType,
+                                               shownSize(arrowSize), arrowAngle);
     if (shape.drawn)
         drawStrokes(painter, shape.strokes);
 }
 
 void DrawCurvedArc(QPainter& painter, int x1, int y1, int x2, int y2, int setback, int arrowType,
                    int arrowSize, double arrowAngle, double length, bool showWeights) {
+    // The curved arrow's head is half as large again as the straight one's.
+    const int largestHead = kMaxShownSize * 3 / 2;
     const CurvedArcShape shape =
-        curvedArc(x1, y1, x2, y2, setback, arrowType, arrowSize, arrowAngle);
+        curvedArc(x1, y1, x2, y2, shownSize(setback), arrowType,
+                  std::clamp(arrowSize, -largestHead, largestHead), arrowAngle);
     if (!shape.drawn)
         return;
-    const QRect square(shape.centre.x - shape.radius, shape.centre.y - shape.radius,
-                       2 * shape.radius, 2 * shape.radius);
+    const QRectF square(double(shape.centre.x) - shape.radius,
+                        double(shape.centre.y) - shape.radius, 2.0 * shape.radius,
+                        2.0 * shape.radius);
     painter.drawArc(square, qRound(shape.startAngle * 16), qRound(shape.spanAngle * 16));
     if (showWeights)
         drawTextAt(painter, shape.labelAt.x, shape.labelAt.y, formatNumber(length));
@@ -118,10 +131,16 @@ void drawTextAt(QPainter& painter, int x, int y, const QString& text) {
     painter.setPen(pen);
 }
 
-void DrawLink(QPainter& painter, const GraphMap& map, const Link& link) {
+namespace {
+
+// One link, given its opposite and the first link of its own pair.
+void drawLinkWith(QPainter& painter, const GraphMap& map, const Link& link, const Link* opposite,
+                  const Link* shown) {
     const DisplaySettings& s = map.Settings;
-    const MapPoint p1{link.From->centreX(), link.From->centreY()};
-    const MapPoint p2{link.To->centreX(), link.To->centreY()};
+    const MapPoint p1 = shownCentre(*link.From);
+    const MapPoint p2 = shownCentre(*link.To);
+    const int setback = shownSize(link.To->Radius);
+    const int arrowSize = shownSize(s.ArrowSize);
     if (s.AutoArcColor) {
         QPen pen = painter.pen();
         pen.setColor(toQColor(link.From->FillColor));
@@ -129,32 +148,38 @@ void DrawLink(QPainter& painter, const GraphMap& map, const Link& link) {
     }
     bool curved = false;
     if (link.IsArc) {
-        if (GraphMap::FindLink(link.To, link.From)) {
+        if (opposite) {
             curved = true;
-            DrawCurvedArc(painter, p1.x, p1.y, p2.x, p2.y, link.To->Radius, s.ArrowType,
-                          roundHalfEven(s.ArrowSize * 1.5), s.ArrowAngle, link.Length,
-                          s.ShowWeights);
+            DrawCurvedArc(painter, p1.x, p1.y, p2.x, p2.y, setback, s.ArrowType,
+                          roundHalfEven(arrowSize * 1.5), s.ArrowAngle, link.Length, s.ShowWeights);
         } else {
-            DrawStraightArc(painter, p1.x, p1.y, p2.x, p2.y, link.To->Radius, s.ArrowType,
-                            s.ArrowSize, s.ArrowAngle);
+            DrawStraightArc(painter, p1.x, p1.y, p2.x, p2.y, setback, s.ArrowType, arrowSize,
+                            s.ArrowAngle);
         }
     } else {
         painter.drawLine(p1.x, p1.y, p2.x, p2.y);
     }
     if (s.ShowWeights && !curved) {
-        const Link* shown = GraphMap::FindLink(link.From, link.To);
         const MapPoint at = midpointLabel(p1, p2);
         drawTextAt(painter, at.x, at.y, formatNumber(shown ? shown->Length : link.Length));
     }
 }
 
+} // namespace
+
+void DrawLink(QPainter& painter, const GraphMap& map, const Link& link) {
+    drawLinkWith(painter, map, link, GraphMap::FindLink(link.To, link.From),
+                 GraphMap::FindLink(link.From, link.To));
+}
+
 void DrawStop(QPainter& painter, const Stop& stop) {
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(toQColor(stop.FillColor));
-    const QRectF rect(stop.Left + 0.5, stop.Top + 0.5, stop.Width - 1, stop.Height - 1);
+    const int width = shownSize(stop.Width), height = shownSize(stop.Height);
+    const QRectF rect(stop.Left + 0.5, stop.Top + 0.5, width - 1, height - 1);
     if (stop.Selected)
-        painter.drawRoundedRect(rect, selectedCornerSize(stop.Width) / 2.0,
-                                selectedCornerSize(stop.Height) / 2.0);
+        painter.drawRoundedRect(rect, selectedCornerSize(width) / 2.0,
+                                selectedCornerSize(height) / 2.0);
     else
         painter.drawEllipse(rect);
     if (stop.Label.Visible)
@@ -164,7 +189,8 @@ void DrawStop(QPainter& painter, const Stop& stop) {
 void paintStopControl(QPainter& painter, const Stop& stop) {
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(toQColor(stop.FillColor));
-    painter.drawEllipse(QRectF(stop.Left + 0.5, stop.Top + 0.5, stop.Width - 1, stop.Height - 1));
+    painter.drawEllipse(QRectF(stop.Left + 0.5, stop.Top + 0.5, shownSize(stop.Width) - 1,
+                               shownSize(stop.Height) - 1));
 }
 
 void paintNameLabel(QPainter& painter, const Stop& stop) {
@@ -183,22 +209,27 @@ QRect nameLabelRect(const Stop& stop) {
                  entry.height);
 }
 
-QRect mapExtent(const GraphMap& map) {
+MapSize mapSize(const GraphMap& map) {
     // Sums in 64 bits: a damaged file may hold positions near the ends of the int range.
-    qint64 right = 0, bottom = 0;
+    MapSize size;
     for (const auto& stop : map.stops()) {
-        right = std::max(right, qint64(stop->Left) + stop->Width);
-        bottom = std::max(bottom, qint64(stop->Top) + stop->Height);
+        size.width = std::max(size.width, qint64(stop->Left) + stop->Width);
+        size.height = std::max(size.height, qint64(stop->Top) + stop->Height);
         if (stop->Label.Visible && !stop->Label.Caption.isEmpty()) {
             const FontEntry& entry = fontEntry(stop->Label.Font);
             const QFontMetrics metrics(entry.font);
-            right = std::max(right, qint64(stop->Label.Left) +
-                                        metrics.horizontalAdvance(stop->Label.Caption));
-            bottom = std::max(bottom, qint64(stop->Label.Top) + entry.height);
+            size.width = std::max(size.width, qint64(stop->Label.Left) +
+                                                  metrics.horizontalAdvance(stop->Label.Caption));
+            size.height = std::max(size.height, qint64(stop->Label.Top) + entry.height);
         }
     }
+    return size;
+}
+
+QRect mapExtent(const GraphMap& map) {
+    const MapSize size = mapSize(map);
     constexpr qint64 kLimit = (1 << 24) - 1; // the largest widget size
-    return QRect(0, 0, int(std::min(right, kLimit)), int(std::min(bottom, kLimit)));
+    return QRect(0, 0, int(std::min(size.width, kLimit)), int(std::min(size.height, kLimit)));
 }
 
 void setMapPen(QPainter& painter, const QColor& colour, int width, PenMode mode) {
@@ -220,23 +251,37 @@ void paintGraph(QPainter& painter, const GraphMap& map, const QRect& area) {
     // A link is drawn when the box of its two centres, widened by what is drawn around the line
     // (arrow heads, a curve's bulge, the length), meets the area.
     const DisplaySettings& s = map.Settings;
-    const qint64 margin = qint64(std::max(s.ArrowSize, 0)) * 2 + std::max(s.ArcWidth, 0) + 64;
+    const qint64 margin = qint64(shownSize(std::max(s.ArrowSize, 0))) * 2 +
+                          std::clamp(s.ArcWidth, 0, kMaxShownPenWidth) + 64;
     const qint64 left = area.left() - margin, right = qint64(area.right()) + margin;
     const qint64 top = area.top() - margin, bottom = qint64(area.bottom()) + margin;
+    std::vector<const Link*> shown;
     for (const auto& stop : map.stops()) {
         for (const auto& link : stop->Links) {
-            const qint64 x1 = link->From->centreX(), y1 = link->From->centreY();
-            const qint64 x2 = link->To->centreX(), y2 = link->To->centreY();
+            const MapPoint from = shownCentre(*link->From), to = shownCentre(*link->To);
+            const qint64 x1 = from.x, y1 = from.y, x2 = to.x, y2 = to.y;
             // A curved pair bulges out by up to half the distance between its stops.
             const qint64 bulge = link->IsArc ? (std::abs(x2 - x1) + std::abs(y2 - y1)) / 2 : 0;
             if (std::max(x1, x2) + bulge < left || std::min(x1, x2) - bulge > right ||
                 std::max(y1, y2) + bulge < top || std::min(y1, y2) - bulge > bottom)
                 continue;
-            DrawLink(painter, map, *link);
+            shown.push_back(link.get());
         }
     }
+    // Many links are drawn with one index of first links rather than a search of each stop's
+    // list (a damaged map may give one stop many thousands).
+    constexpr std::size_t kIndexFrom = 4096;
+    if (shown.size() >= kIndexFrom) {
+        const LinkIndex first = map.firstLinks();
+        for (const Link* link : shown)
+            drawLinkWith(painter, map, *link, first.value({link->To, link->From}, nullptr),
+                         first.value({link->From, link->To}, nullptr));
+    } else {
+        for (const Link* link : shown)
+            DrawLink(painter, map, *link);
+    }
     for (const auto& stop : map.stops()) {
-        const QRect box(stop->Left, stop->Top, stop->Width, stop->Height);
+        const QRect box(stop->Left, stop->Top, shownSize(stop->Width), shownSize(stop->Height));
         if (box.intersects(area) || (stop->Label.Visible && nameLabelRect(*stop).intersects(area)))
             DrawStop(painter, *stop);
     }

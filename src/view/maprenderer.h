@@ -17,6 +17,15 @@ namespace lirsk {
 
 enum class PenMode { Copy, NotXor };
 
+// A damaged map may hold sizes no screen can show. They stay in the map as they are, and are
+// drawn (at 100 %) at most this large: a stop's size and radius and the arrow size in pixels,
+// and the line width.
+constexpr int kMaxShownSize = 1000;
+constexpr int kMaxShownPenWidth = 100;
+int shownSize(int stored);
+// The centre of a stop as it is drawn, with its radius as shown.
+MapPoint shownCentre(const Stop& stop);
+
 // A bitmap with the drawing state that stays between operations: the pen (colour, width, copy
 // or not-xor) and the font the lengths are written in.
 struct GraphCanvas {
@@ -33,8 +42,9 @@ struct GraphCanvas {
 // A painter set up with the canvas's pen.
 void beginPainting(QPainter& painter, GraphCanvas& canvas);
 
-// The arrow primitives on any painter, with its current pen. The curved one writes its length
-// beside the curve when showWeights is set.
+// The arrow primitives on any painter, with its current pen; the setback and the arrow size are
+// drawn as shown (the curved arrow's head up to half as large again). The curved one writes its
+// length beside the curve when showWeights is set.
 void DrawStraightArc(QPainter& painter, int x1, int y1, int x2, int y2, int setback, int arrowType,
                      int arrowSize, double arrowAngle);
 void DrawCurvedArc(QPainter& painter, int x1, int y1, int x2, int y2, int setback, int arrowType,
@@ -54,7 +64,14 @@ void paintNameLabel(QPainter& painter, const Stop& stop);
 
 // Where a stop's name label lies on the map (empty when it has no caption).
 QRect nameLabelRect(const Stop& stop);
-// The smallest rectangle from the origin that holds every stop and visible name.
+// The width and height from the origin that hold every stop and visible name, as large as they
+// are.
+struct MapSize {
+    qint64 width = 0;
+    qint64 height = 0;
+};
+MapSize mapSize(const GraphMap& map);
+// The same as a rectangle, each side at most the largest widget size.
 QRect mapExtent(const GraphMap& map);
 
 // Sets a painter up to draw figures over the map with this pen: smoothed when copying, exact

@@ -259,10 +259,10 @@ void MapView::paintMap(QPainter& painter, const QRect& area) const {
     if (!way.empty()) {
         setMapPen(painter, toQColor(s.TreeColor), s.ArcWidth, PenMode::Copy);
         for (std::size_t k = 0; k + 1 < way.size(); ++k) {
-            const Stop& later = *way[k];
-            const Stop& earlier = *way[k + 1];
-            DrawStraightArc(painter, earlier.centreX(), earlier.centreY(), later.centreX(),
-                            later.centreY(), later.Radius, s.ArrowType, s.ArrowSize, s.ArrowAngle);
+            const MapPoint later = shownCentre(*way[k]);
+            const MapPoint earlier = shownCentre(*way[k + 1]);
+            DrawStraightArc(painter, earlier.x, earlier.y, later.x, later.y, way[k]->Radius,
+                            s.ArrowType, s.ArrowSize, s.ArrowAngle);
         }
     }
     if (band_) {

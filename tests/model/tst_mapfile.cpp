@@ -302,7 +302,13 @@ private slots:
             << QByteArray(R"({"stops": [{"id": 0, "links": [{"to": 3}]}]})")
             << "map.stops[0].links[0]";
         QTest::newRow("colour out of range")
-            << QByteArray(R"({"stops": [{"fill_color": -1}]})") << "map.stops[0].fill_color";
+            << QByteArray(R"({"stops": [{"id": 0, "fill_color": -1}]})")
+            << "map.stops[0].fill_color";
+        QTest::newRow("stop without id")
+            << QByteArray(R"({"stops": [{"name": "A"}]})") << "map.stops[0].id";
+        QTest::newRow("link without target")
+            << QByteArray(R"({"stops": [{"id": 0, "links": [{"length": 5}]}]})")
+            << "map.stops[0].links[0].to";
     }
     void jsonErrorsNameThePlace() {
         QFETCH(QByteArray, json);

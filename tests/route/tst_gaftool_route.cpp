@@ -106,6 +106,12 @@ void TestGaftoolRoute::help() {
         gaftool({QStringLiteral("route"), QStringLiteral("x.json"), QStringLiteral("1")});
     QCOMPARE(bad.exitCode, 2);
     QCOMPARE(bad.err.count('\n'), 1);
+    // Ids are digits with an optional minus: no spaces, no plus sign.
+    for (const QString& id : {QStringLiteral(" 1"), QStringLiteral("+1")})
+        QCOMPARE(gaftool({QStringLiteral("route"), kData + QStringLiteral("/looping.json"), id,
+                          QStringLiteral("3")})
+                     .exitCode,
+                 2);
 }
 
 QTEST_GUILESS_MAIN(TestGaftoolRoute)

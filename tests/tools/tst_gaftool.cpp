@@ -9,6 +9,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 using lirsktest::FileBuilder;
 
 namespace {
@@ -40,6 +44,26 @@ QByteArray handWritten() {
         .link(5, 2, 0, 640.5, 95)
         .link(2, 5, 0, 640.5, 90)
         .bytes;
+}
+
+// Runs gaftool with writes past limitBytes of any file failing, as on a disk that is full, and
+// its standard output into outFile when one is given.
+Run gaftoolWithFileLimit(const QStringList& args, rlim_t limitBytes, const QString& outFile) {
+    QProcess p;
+    p.setChildProcessModifier([limitBytes] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{limitBytes, limitBytes};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    if (!outFile.isEmpty())
+        p.setStandardOutputFile(outFile);
+    p.start(QStringLiteral(GAFTOOL_PATH), args);
+    Run r;
+    if (!p.waitForFinished(30000))
+        return r;
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.err = p.readAllStandardError();
+    return r;
 }
 
 } // namespace
@@ -149,6 +173,80 @@ private slots:
         QCOMPARE(r.exitCode, 2);
         QCOMPARE(r.err.count('\n'), 1);
         QVERIFY(r.err.contains("/nonexistent/x."));
+    }
+
+    // Every writer on a full disk: the old file stays as it was, and the failure is reported
+    // with its cause.
+    void failedWriteKeepsTheOldFile_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::newRow("map file") << "convert"
+                                  << "map.json"
+                                  << "out.gaf";
+        QTest::newRow("JSON") << "convert"
+                              << "map.gaf"
+                              << "out.json";
+        QTest::newRow("picture") << "render"
+                                 << "map.gaf"
+                                 << "out.png";
+        QTest::newRow("standard output") << "dump"
+                                         << "map.gaf"
+                                         << "";
+    }
+    void failedWriteKeepsTheOldFile() {
+        QFETCH(QString, command);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QTemporaryDir dir;
+        writeFile(dir, "map.gaf", handWritten());
+        QCOMPARE(gaftool({"convert", dir.filePath("map.gaf"), dir.filePath("map.json")}).exitCode,
+                 0);
+        const QByteArray old(200, 'x');
+        const QString target = writeFile(dir, to.isEmpty() ? "stdout.txt" : to, old);
+        QStringList args{command, dir.filePath(from)};
+        if (to.isEmpty())
+            args << "--json";
+        else
+            args << target;
+        const Run r = gaftoolWithFileLimit(args, 300, to.isEmpty() ? target : QString());
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains("файл больше, чем разрешено записать"), r.err.constData());
+        if (!to.isEmpty())
+            QCOMPARE(readFile(target), old);
+    }
+
+    // A device, FIFO or folder is neither read nor replaced by a regular file.
+    void refusesWhatIsNotARegularFile_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("read") << QStringList{"validate", "fifo"};
+        QTest::newRow("save map") << QStringList{"convert", "map.gaf", "fifo"};
+    }
+    void refusesWhatIsNotARegularFile() {
+        QFETCH(QStringList, args);
+        QTemporaryDir dir;
+        writeFile(dir, "map.gaf", handWritten());
+        const QByteArray fifo = QFile::encodeName(dir.filePath("fifo"));
+        QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
+        for (QString& a : args)
+            if (a == "fifo" || a == "map.gaf")
+                a = dir.filePath(a);
+        const Run r = gaftool(args);
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains("не обычный файл"), r.err.constData());
+        struct stat st {};
+        QCOMPARE(stat(fifo.constData(), &st), 0);
+        QVERIFY(S_ISFIFO(st.st_mode));
+    }
+
+    void renderNamesTheRealSizeOfATooLargeMap() {
+        QTemporaryDir dir;
+        const QString map =
+            writeFile(dir, "big.gaf",
+                      FileBuilder().header(1, 0).stop(0, 40000000, 0, QString(), QString()).bytes);
+        const Run r = gaftool({"render", map, dir.filePath("big.png")});
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains("40000020 × "), r.err.constData());
     }
 
     void cataloguePrintsMenusPathsAndTables() {

@@ -6,6 +6,8 @@
 #include <QGuiApplication>
 #include <QTest>
 
+#include <climits>
+
 using namespace lirsk;
 
 namespace {
@@ -150,6 +152,23 @@ private slots:
                 QVERIFY(canvas.image != before);
         }
         QCOMPARE(canvas.image, before);
+    }
+
+    // A line width no screen can show is drawn 100 pixels wide at most; a stop at the ends of
+    // the int range, with the most negative sizes, draws too.
+    void extremeValuesDrawClamped() {
+        GraphMap map;
+        buildMap(map, QStringLiteral("ab"), false);
+        map.Settings.ArcWidth = 1000000;
+        StopRef far = map.AddStop(INT_MAX, INT_MAX, -1, QString(), true);
+        far->Radius = INT_MAX;
+        far->Width = far->Height = INT_MIN;
+        far->Label.Font.Size = INT_MIN;
+        map.AddLink(map.stops()[0].get(), far);
+        GraphCanvas canvas;
+        canvas.resize(400, 400);
+        RedrawGraph(canvas, map);
+        QCOMPARE(canvas.image.pixelColor(150, 300), windowColour());
     }
 
     void selectedStopIsSquare() {

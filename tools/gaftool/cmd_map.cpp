@@ -4,11 +4,11 @@
 #include "model/mapfile.h"
 #include "model/mapjson.h"
 #include "model/numberformat.h"
+#include "model/safefile.h"
 #include "model/textcodec.h"
 
 #include <QHash>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <QSet>
 
 #include <cmath>
@@ -111,8 +111,7 @@ int cmdDump(const QStringList& args) {
     if (!loadMap(rest[0], map, &error))
         return failInput(rest[0], error);
     if (json)
-        std::fputs(QJsonDocument(mapToJson(map)).toJson(QJsonDocument::Indented).constData(),
-                   stdout);
+        outRaw(QJsonDocument(mapToJson(map)).toJson(QJsonDocument::Indented));
     else
         dumpText(map);
     return 0;
@@ -134,10 +133,9 @@ int cmdConvert(const QStringList& args) {
     if (!loadMap(args[0], map, &error))
         return failInput(args[0], error);
     if (isJsonPath(args[1])) {
-        QSaveFile file(args[1]);
         const QByteArray bytes = QJsonDocument(mapToJson(map)).toJson(QJsonDocument::Indented);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-            return failInput(args[1], file.errorString());
+        if (!saveWholeFile(args[1], bytes, &error))
+            return failInput(args[1], error);
         return 0;
     }
     if (!saveMapFile(args[1], map, map.StoredSearchPanel, &error))

@@ -19,8 +19,11 @@ int cmdRender(const QStringList&) {
 #else
 
 #include "model/graphmap.h"
+#include "model/safefile.h"
 #include "view/maprenderer.h"
 
+#include <QBuffer>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageWriter>
 
@@ -55,25 +58,31 @@ int cmdRender(const QStringList& args) {
     if (!loadMap(args[0], map, &error))
         return failInput(args[0], error);
 
-    const QRect extent = lirsk::mapExtent(map);
+    const lirsk::MapSize size = lirsk::mapSize(map);
     constexpr int kMargin = 10;
     constexpr int kLimit = 16000;
-    const int width = extent.width() + kMargin;
-    const int height = extent.height() + kMargin;
+    const qint64 width = size.width + kMargin;
+    const qint64 height = size.height + kMargin;
     if (width > kLimit || height > kLimit)
-        return failInput(args[0], QStringLiteral("the map is %1 x %2 pixels, larger than %3 x %3")
+        return failInput(args[0], QStringLiteral("карта размером %1 × %2 пикселей больше, "
+                                                 "чем %3 × %3")
                                       .arg(width)
                                       .arg(height)
                                       .arg(kLimit));
     lirsk::GraphCanvas canvas;
-    canvas.resize(width, height);
+    canvas.resize(int(width), int(height));
     lirsk::RedrawGraph(canvas, map);
 
-    QImageWriter writer(args[1]);
-    if (!writer.write(canvas.image)) {
-        err(QStringLiteral("gaftool: %1: %2").arg(args[1], writer.errorString()));
-        return 1;
-    }
+    // The picture is made in memory and saved as the maps are, so that a failed write keeps the
+    // old file and is reported.
+    QByteArray picture;
+    QBuffer buffer(&picture);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, QFileInfo(args[1]).suffix().toLatin1());
+    if (!writer.write(canvas.image))
+        return failInput(args[1], writer.errorString());
+    if (!lirsk::saveWholeFile(args[1], picture, &error))
+        return failInput(args[1], error);
     return 0;
 }
 

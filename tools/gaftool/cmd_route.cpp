@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include <optional>
 
@@ -27,7 +28,8 @@ const char* const kRouteUsage =
     "                              path as given, as for the built-in maps)\n"
     "  --decimal-separator S       one character (default: the locale's)\n"
     "  --json                      one JSON object: result (found, no_way_message, unreached,\n"
-    "                              looping_way), and when found way (ids, start first), length_m,\n"
+    "                              looping_way, negative_cycle), and when found way (ids, start "
+    "first), length_m,\n"
     "                              time_s, fare, fare_text, length_text, time_text, rides_text\n"
     "Exit 0 whatever the search answers; 2 for bad arguments, an unreadable file or an unknown id.";
 
@@ -76,9 +78,12 @@ QString parseArgs(const QStringList& args, RouteArgs& parsed) {
     if (positional.size() != 3)
         return QStringLiteral("expected FILE FROM_ID TO_ID");
     parsed.file = positional[0];
-    bool okFrom = false, okTo = false;
-    parsed.from = positional[1].toInt(&okFrom);
-    parsed.to = positional[2].toInt(&okTo);
+    // Digits with an optional minus, nothing else: no spaces, no plus sign.
+    static const QRegularExpression wholeNumber(QStringLiteral("^-?[0-9]+$"));
+    bool okFrom = wholeNumber.match(positional[1]).hasMatch();
+    bool okTo = wholeNumber.match(positional[2]).hasMatch();
+    parsed.from = okFrom ? positional[1].toInt(&okFrom) : 0;
+    parsed.to = okTo ? positional[2].toInt(&okTo) : 0;
     if (!okFrom || !okTo)
         return QStringLiteral("FROM_ID and TO_ID must be whole numbers");
     return QString();
@@ -94,6 +99,8 @@ QString outcomeName(SearchOutcome outcome) {
         return QStringLiteral("unreached");
     case SearchOutcome::LoopingWay:
         return QStringLiteral("looping_way");
+    case SearchOutcome::NegativeCycle:
+        return QStringLiteral("negative_cycle");
     }
     return QString();
 }
@@ -108,6 +115,8 @@ QString outcomeText(SearchOutcome outcome) {
         return QStringLiteral("Путь не найден: до конечной остановки не доехать");
     case SearchOutcome::LoopingWay:
         return QStringLiteral("Путь не найден: отрицательные длины дорог замыкают путь в кольцо");
+    case SearchOutcome::NegativeCycle:
+        return negativeCycleText();
     }
     return QString();
 }

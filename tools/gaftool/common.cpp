@@ -2,11 +2,12 @@
 
 #include "model/mapfile.h"
 #include "model/mapjson.h"
+#include "model/safefile.h"
 
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonParseError>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace gaftool {
@@ -18,13 +19,11 @@ bool isJsonPath(const QString& path) {
 bool loadMap(const QString& path, lirsk::GraphMap& map, QString* error) {
     if (!isJsonPath(path))
         return lirsk::readMapFile(path, map, error);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
+    QByteArray text;
+    if (!lirsk::readWholeFile(path, lirsk::kMaxMapFileSize, &text, error))
         return false;
-    }
     QJsonParseError parse;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parse);
+    const QJsonDocument doc = QJsonDocument::fromJson(text, &parse);
     if (parse.error != QJsonParseError::NoError) {
         *error = QStringLiteral("JSON: %1 (байт %2)").arg(parse.errorString()).arg(parse.offset);
         return false;
@@ -36,9 +35,34 @@ bool loadMap(const QString& path, lirsk::GraphMap& map, QString* error) {
     return lirsk::mapFromJson(doc.object(), map, error);
 }
 
+namespace {
+
+// The cause of the first write to standard output that failed; 0 while none did.
+int outputError = 0;
+
+void noteOutput(bool ok) {
+    if (!ok && outputError == 0)
+        outputError = errno != 0 ? errno : EIO;
+}
+
+} // namespace
+
 void out(const QString& text) {
-    std::fputs(text.toUtf8().constData(), stdout);
-    std::fputc('\n', stdout);
+    outRaw(text.toUtf8());
+    noteOutput(std::fputc('\n', stdout) != EOF);
+}
+
+void outRaw(const QByteArray& bytes) {
+    noteOutput(std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout) ==
+               std::size_t(bytes.size()));
+}
+
+int finishOutput(int code) {
+    noteOutput(std::fflush(stdout) == 0);
+    if (outputError == 0)
+        return code;
+    err(QStringLiteral("gaftool: стандартный вывод: %1").arg(lirsk::systemErrorText(outputError)));
+    return 2;
 }
 
 void err(const QString& text) {

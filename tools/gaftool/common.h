@@ -13,7 +13,11 @@ namespace gaftool {
 bool loadMap(const QString& path, lirsk::GraphMap& map, QString* error);
 bool isJsonPath(const QString& path);
 
-void out(const QString& text); // to standard output, UTF-8, with a newline
+void out(const QString& text);        // to standard output, UTF-8, with a newline
+void outRaw(const QByteArray& bytes); // to standard output as they are
+// The exit code of a command that returned code, once its output is flushed: 2 with the cause
+// on standard error when some of it could not be written.
+int finishOutput(int code);
 void err(const QString& text); // to standard error, UTF-8, with a newline
 
 // Prints "gaftool: FILE: reason" and returns the exit code for an unreadable input.

@@ -2,6 +2,8 @@
 #include "common.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <functional>
 
@@ -38,6 +40,11 @@ int help() {
 
 int main(int argc, char** argv) {
     const std::unique_ptr<QCoreApplication> app = gaftool::makeApplication(argc, argv);
+    // The reasons of failures are Russian like the rest of the messages, the toolkit's own too.
+    QTranslator toolkitTexts;
+    if (toolkitTexts.load(QStringLiteral("qtbase_ru"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&toolkitTexts);
     QStringList args = app->arguments().mid(1);
     if (args.isEmpty())
         return gaftool::usage(
@@ -45,10 +52,10 @@ int main(int argc, char** argv) {
     const QString name = args.takeFirst();
     if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
         name == QLatin1String("help"))
-        return help();
+        return gaftool::finishOutput(help());
     for (const Command& c : kCommands)
         if (name == QLatin1String(c.name))
-            return c.run(args);
+            return gaftool::finishOutput(c.run(args));
     return gaftool::usage(
         QStringLiteral("gaftool: unknown command '%1'; gaftool --help lists them").arg(name));
 }

@@ -1,0 +1,120 @@
+#include "model/safefile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+
+namespace lirsk {
+
+namespace {
+
+QString notAFile() {
+    return QStringLiteral("это не обычный файл, а устройство, канал, сокет или папка");
+}
+
+} // namespace
+
+QString systemErrorText(int code) {
+    switch (code) {
+    case ENOSPC:
+        return QStringLiteral("на диске нет места");
+    case EDQUOT:
+        return QStringLiteral("превышена квота на диске");
+    case EFBIG:
+        return QStringLiteral("файл больше, чем разрешено записать");
+    case EIO:
+        return QStringLiteral("ошибка ввода-вывода");
+    case EROFS:
+        return QStringLiteral("диск только для чтения");
+    default:
+        return qt_error_string(code);
+    }
+}
+
+namespace {
+
+QString writeFailure(int code, const QFileDevice& file) {
+    return code != 0 ? systemErrorText(code) : file.errorString();
+}
+
+} // namespace
+
+bool readWholeFile(const QString& path, qint64 maxSize, QByteArray* data, QString* error) {
+    QString local;
+    QString* err = error ? error : &local;
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        *err = notAFile();
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        *err = file.errorString();
+        return false;
+    }
+    // Reading one byte past the size tells a file that grows while it is read.
+    const qint64 size = file.size();
+    if (size > maxSize) {
+        *err =
+            QStringLiteral("файл размером %1 байт больше предела в %2 байт").arg(size).arg(maxSize);
+        return false;
+    }
+    data->resize(size);
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 n = file.read(data->data() + done, size - done);
+        if (n < 0) {
+            *err = file.errorString();
+            return false;
+        }
+        if (n == 0)
+            break;
+        done += n;
+    }
+    data->truncate(done);
+    char more;
+    if (done == size && file.read(&more, 1) > 0) {
+        *err = QStringLiteral("файл растёт во время чтения");
+        return false;
+    }
+    return true;
+}
+
+bool saveWholeFile(const QString& path, const QByteArray& data, QString* error) {
+    QString local;
+    QString* err = error ? error : &local;
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        *err = notAFile() + QStringLiteral(": записать туда нельзя");
+        return false;
+    }
+    // Unbuffered: every byte reaches the temporary file here, where a failure is seen, and not
+    // in a flush at commit that would not be reported.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        *err = file.errorString();
+        return false;
+    }
+    qint64 done = 0;
+    while (done < data.size()) {
+        // A short write is tried again for the rest, which then fails with the real cause.
+        errno = 0;
+        const qint64 n = file.write(data.constData() + done, data.size() - done);
+        if (n <= 0) {
+            *err = writeFailure(errno, file);
+            file.cancelWriting();
+            return false;
+        }
+        done += n;
+    }
+    errno = 0;
+    if (!file.commit()) {
+        *err = writeFailure(errno, file);
+        return false;
+    }
+    return true;
+}
+
+} // namespace lirsk

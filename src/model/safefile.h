@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Reading and writing whole files the way every part of the program does it: nothing is read
+// without bound and no old file is lost when a write fails.
+
+namespace lirsk {
+
+// The largest map file the program reads: 1 GiB.
+constexpr qint64 kMaxMapFileSize = qint64(1) << 30;
+
+// Reads a whole regular file of at most maxSize bytes. A device, FIFO, socket or folder is
+// refused before it is opened, and so is a larger file, before anything is read.
+bool readWholeFile(const QString& path, qint64 maxSize, QByteArray* data, QString* error);
+
+// Writes the bytes through a temporary file beside the target, which replaces it only once every
+// byte was written; otherwise the old file stays as it was and the error gives the cause. Refuses
+// a target that exists and is not a regular file (a device, FIFO, socket or folder).
+bool saveWholeFile(const QString& path, const QByteArray& data, QString* error);
+
+// The reason of a failed system call (an errno value): the usual causes of a failed write in
+// Russian, the toolkit's wording for the rest.
+QString systemErrorText(int code);
+
+} // namespace lirsk
