@@ -1,4 +1,4 @@
-#include "app/aboutandsplash.h"
+#include "app/aboutdialog.h"
 #include "app/accessdialog.h"
 #include "app/creditsdialog.h"
 #include "app/mainwindow.h"
