@@ -101,16 +101,16 @@ private slots:
         QFETCH(double, lengthRead);
         RoadParametersDialog form;
         answerWith([&](QDialog&) {
-            typeInto(form.PriceEdit, price);
-            typeInto(form.LengthEdit, length);
-            typeInto(form.TimeEdit, time);
-            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            typeInto(form.fareEdit, price);
+            typeInto(form.lengthEdit, length);
+            typeInto(form.timeEdit, time);
+            QTest::mouseClick(form.okButton, Qt::LeftButton);
         });
         const std::optional<RoadWeight> answer = form.Ask({1, 2, 3});
         QCOMPARE(messages.size(), messageCount);
         for (const QString& m : std::as_const(messages))
             QCOMPARE(m, QStringLiteral("Вес введён неверно!"));
-        QCOMPARE(form.Accepted, accepted);
+        QCOMPARE(form.NumbersAccepted, accepted);
         QCOMPARE(answer.has_value(), accepted);
         QVERIFY(form.isHidden());
         if (accepted)
@@ -122,14 +122,14 @@ private slots:
         QString shownPrice, shownLength, shownTime, selected;
         bool priceFocused = false;
         answerWith([&](QDialog& dialog) {
-            shownPrice = form.PriceEdit->text();
-            shownLength = form.LengthEdit->text();
-            shownTime = form.TimeEdit->text();
-            priceFocused = dialog.focusWidget() == form.PriceEdit;
-            selected = form.PriceEdit->selectedText();
+            shownPrice = form.fareEdit->text();
+            shownLength = form.lengthEdit->text();
+            shownTime = form.timeEdit->text();
+            priceFocused = dialog.focusWidget() == form.fareEdit;
+            selected = form.fareEdit->selectedText();
             // Typing replaces the whole fare; Enter in an edit presses "OK".
-            QTest::keyClicks(form.PriceEdit, QStringLiteral("40"));
-            QTest::keyClick(form.TimeEdit, Qt::Key_Return);
+            QTest::keyClicks(form.fareEdit, QStringLiteral("40"));
+            QTest::keyClick(form.timeEdit, Qt::Key_Return);
         });
         const std::optional<RoadWeight> answer = form.Ask({12.5, 1500, 0});
         QCOMPARE(shownPrice, QStringLiteral("12,5"));
@@ -146,21 +146,21 @@ private slots:
     void weightsClosedWithoutOk() {
         RoadParametersDialog form;
         // An earlier accepted showing does not count for the next one.
-        answerWith([&](QDialog&) { QTest::mouseClick(form.Button1, Qt::LeftButton); });
+        answerWith([&](QDialog&) { QTest::mouseClick(form.okButton, Qt::LeftButton); });
         QVERIFY(form.Ask({1, 2, 3}));
         answerWith([&](QDialog& dialog) {
-            typeInto(form.LengthEdit, QStringLiteral("99"));
+            typeInto(form.lengthEdit, QStringLiteral("99"));
             dialog.reject();
         });
         QVERIFY(!form.Ask({1, 2, 3}));
-        QVERIFY(!form.Accepted);
+        QVERIFY(!form.NumbersAccepted);
     }
 
     void weightsKeyboardOrder() {
         RoadParametersDialog form;
         QList<QWidget*> order;
         answerWith([&](QDialog&) {
-            form.Button1->setFocus();
+            form.okButton->setFocus();
             for (int i = 0; i < 4; ++i) {
                 order << QApplication::focusWidget();
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -168,7 +168,7 @@ private slots:
         });
         form.Ask({});
         QCOMPARE(order,
-                 (QList<QWidget*>{form.Button1, form.LengthEdit, form.PriceEdit, form.TimeEdit}));
+                 (QList<QWidget*>{form.okButton, form.lengthEdit, form.fareEdit, form.timeEdit}));
     }
 
     void propertiesRoundTrip_data() {

@@ -158,12 +158,12 @@ private slots:
         f.onDialog = [&](QDialog& dialog) {
             if (auto* weights = qobject_cast<RoadParametersDialog*>(&dialog)) {
                 for (QLineEdit* edit :
-                     {weights->PriceEdit, weights->LengthEdit, weights->TimeEdit}) {
+                     {weights->fareEdit, weights->lengthEdit, weights->timeEdit}) {
                     edit->selectAll();
                     edittest::typeText(edit, numbers[random.bounded(numbers.size())]);
                 }
                 if (random.bounded(4) > 0)
-                    QTest::mouseClick(weights->Button1, Qt::LeftButton);
+                    QTest::mouseClick(weights->okButton, Qt::LeftButton);
             } else if (auto* props = qobject_cast<StopPropertiesDialog*>(&dialog)) {
                 props->AskColour = [&](const QColor&) -> std::optional<QColor> {
                     if (random.bounded(2))
