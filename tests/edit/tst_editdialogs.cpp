@@ -215,22 +215,22 @@ private slots:
         bool idEnabled = true;
         QString panelCaption;
         answerWith([&](QDialog&) {
-            idEnabled = form.EdId->isEnabled();
+            idEnabled = form.idEdit->isEnabled();
             if (!typedName.isEmpty()) {
-                form.NameVertexEdit->selectAll();
-                edittest::typeText(form.NameVertexEdit, typedName);
+                form.nameEdit->selectAll();
+                edittest::typeText(form.nameEdit, typedName);
             }
             if (!typedSize.isEmpty()) {
-                QLineEdit* sizeText = form.SESize->findChild<QLineEdit*>();
+                QLineEdit* sizeText = form.sizeSpin->findChild<QLineEdit*>();
                 sizeText->selectAll();
                 QTest::keyClicks(sizeText, typedSize);
             }
             if (pickFont)
-                QTest::mouseClick(form.PVertexFont, Qt::LeftButton);
-            panelCaption = form.PVertexFont->text();
-            QTest::mouseClick(form.BtnOk, Qt::LeftButton);
+                QTest::mouseClick(form.fontSample, Qt::LeftButton);
+            panelCaption = form.fontSample->text();
+            QTest::mouseClick(form.okButton, Qt::LeftButton);
         });
-        VertexProperties in;
+        StopProperties in;
         in.Name = QStringLiteral("Вокзал");
         in.Size = QStringLiteral("10");
         in.Id = QStringLiteral("4");
@@ -238,7 +238,7 @@ private slots:
         in.Color = 0x00F0CAA6;
         in.Routes = QStringLiteral("A1  A5");
         in.Font.Size = 9;
-        const std::optional<VertexProperties> out = form.SetProperties(in);
+        const std::optional<StopProperties> out = form.SetProperties(in);
         QVERIFY(out);
         QVERIFY(!idEnabled);
         QCOMPARE(panelCaption, expectName);
@@ -257,17 +257,17 @@ private slots:
         StopPropertiesDialog form;
         bool stayedOpen = false;
         answerWith([&](QDialog& dialog) {
-            QLineEdit* sizeText = form.SESize->findChild<QLineEdit*>();
+            QLineEdit* sizeText = form.sizeSpin->findChild<QLineEdit*>();
             sizeText->selectAll();
             QTest::keyClick(sizeText, Qt::Key_Backspace);
-            QTest::mouseClick(form.BtnOk, Qt::LeftButton);
+            QTest::mouseClick(form.okButton, Qt::LeftButton);
             stayedOpen = dialog.isVisible();
             QTest::keyClicks(sizeText, QStringLiteral("15"));
-            QTest::mouseClick(form.BtnOk, Qt::LeftButton);
+            QTest::mouseClick(form.okButton, Qt::LeftButton);
         });
-        VertexProperties in;
+        StopProperties in;
         in.Size = QStringLiteral("10");
-        const std::optional<VertexProperties> out = form.SetProperties(in);
+        const std::optional<StopProperties> out = form.SetProperties(in);
         QVERIFY(stayedOpen);
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages[0].contains(QStringLiteral("от 1 до 78")));
@@ -283,18 +283,18 @@ private slots:
             return QColor(0x10, 0x20, 0x30);
         };
         answerWith([&](QDialog&) {
-            QTest::mouseClick(form.PVertexColor, Qt::LeftButton);
-            QTest::mouseClick(form.BtnOk, Qt::LeftButton);
+            QTest::mouseClick(form.colourPanel, Qt::LeftButton);
+            QTest::mouseClick(form.okButton, Qt::LeftButton);
         });
-        VertexProperties in;
+        StopProperties in;
         in.Size = QStringLiteral("10");
         in.Color = 0x000000FF;
-        std::optional<VertexProperties> out = form.SetProperties(in);
+        std::optional<StopProperties> out = form.SetProperties(in);
         QVERIFY(out);
         QCOMPARE(out->Color, Colour(0x00302010));
         // The colour dialog opens with the colour it had last; Esc cancels the dialog.
         answerWith([&](QDialog& dialog) {
-            QTest::mouseClick(form.PVertexColor, Qt::LeftButton);
+            QTest::mouseClick(form.colourPanel, Qt::LeftButton);
             QTest::keyClick(&dialog, Qt::Key_Escape);
         });
         QVERIFY(!form.SetProperties(in));

@@ -171,14 +171,14 @@ private slots:
                     return std::nullopt;
                 };
                 props->AskFont = [](const QFont&) -> std::optional<QFont> { return std::nullopt; };
-                props->NameVertexEdit->selectAll();
-                edittest::typeText(props->NameVertexEdit, names[random.bounded(names.size())]);
-                props->SESize->setValue(random.bounded(-5, 60));
+                props->nameEdit->selectAll();
+                edittest::typeText(props->nameEdit, names[random.bounded(names.size())]);
+                props->sizeSpin->setValue(random.bounded(-5, 60));
                 if (random.bounded(3) == 0)
-                    props->ChBShowLabel->toggle();
+                    props->showNameCheck->toggle();
                 if (random.bounded(3) == 0)
-                    props->Panel1Click();
-                QTest::mouseClick(random.bounded(4) > 0 ? props->BtnOk : props->BtnCancel,
+                    props->pickColour();
+                QTest::mouseClick(random.bounded(4) > 0 ? props->okButton : props->cancelButton,
                                   Qt::LeftButton);
             }
         };
