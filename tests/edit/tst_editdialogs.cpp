@@ -311,21 +311,21 @@ private slots:
         report.ridesText = QStringLiteral("\rот ост. S до ост. F\r№ 5 ");
         QString rides;
         answerWith([&](QDialog&) {
-            rides = rez.Label7->text();
-            QTest::mouseClick(rez.BitBtn1, Qt::LeftButton);
+            rides = rez.ridesLabel->text();
+            QTest::mouseClick(rez.closeButton, Qt::LeftButton);
         });
         rez.ShowReport(report);
         QVERIFY(rez.isHidden());
         QCOMPARE(rez.windowTitle(), QStringLiteral("Отчет"));
-        QCOMPARE(rez.Label4->text(), report.fareText);
-        QCOMPARE(rez.Label5->text(), report.lengthText);
-        QCOMPARE(rez.Label6->text(), report.timeText);
+        QCOMPARE(rez.fareLabel->text(), report.fareText);
+        QCOMPARE(rez.lengthLabel->text(), report.lengthText);
+        QCOMPARE(rez.timeLabel->text(), report.timeText);
         QCOMPARE(rides, QStringLiteral("\nот ост. S до ост. F\n№ 5 "));
-        QCOMPARE(rez.Label1->text(), QStringLiteral("Стоимость пути: "));
-        QCOMPARE(rez.Label2->text(), QStringLiteral("Длина пути:           "));
-        QCOMPARE(rez.Label3->text(), QStringLiteral("Время в пути:       "));
-        QCOMPARE(rez.Image2->geometry(), QRect(48, 41, 32, 32));
-        QCOMPARE(rez.BitBtn1->geometry(), QRect(208, 288, 91, 25));
+        QCOMPARE(rez.fareCaption->text(), QStringLiteral("Стоимость пути: "));
+        QCOMPARE(rez.lengthCaption->text(), QStringLiteral("Длина пути:           "));
+        QCOMPARE(rez.timeCaption->text(), QStringLiteral("Время в пути:       "));
+        QCOMPARE(rez.lengthImage->geometry(), QRect(48, 41, 32, 32));
+        QCOMPARE(rez.closeButton->geometry(), QRect(208, 288, 91, 25));
         // The pictures are drawn, not empty.
         for (const QPixmap& picture :
              {RouteReportDialog::MoneyPicture(), RouteReportDialog::RoadPicture(),

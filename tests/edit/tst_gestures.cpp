@@ -723,8 +723,8 @@ private slots:
         f.hover(centreOf(a));
         StopRoutesPopup* marsh = stopRoutesPopup();
         QVERIFY(marsh->isVisible());
-        QCOMPARE(marsh->Label2->text(), QStringLiteral("Рынок"));
-        QCOMPARE(marsh->Label3->text(), QStringLiteral("A1  A5 "));
+        QCOMPARE(marsh->stopNameLabel->text(), QStringLiteral("Рынок"));
+        QCOMPARE(marsh->routesLabel->text(), QStringLiteral("A1  A5 "));
         QCOMPARE(marsh->windowTitle(), QStringLiteral("Маршруты"));
         marsh->hide();
         // Pressed, the stop shows nothing.
