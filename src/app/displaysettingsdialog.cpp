@@ -10,6 +10,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPainter>

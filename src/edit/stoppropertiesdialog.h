@@ -26,6 +26,7 @@ struct StopProperties {
     bool FontChanged = false;
     lirsk::FontSpec Font;
 };
+
 // The former name, which the editing operations still use.
 using VertexProperties = StopProperties;
 
