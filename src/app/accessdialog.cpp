@@ -21,65 +21,66 @@ AccessDialog::AccessDialog(MainWindow* frame, const AccountLookup& lookup)
         move(screen->availableGeometry().center() - rect().center());
 
     (new QLabel(QStringLiteral("Пользователь:"), this))->setGeometry(16, 8, 224, 16);
-    Edit1 = new QLineEdit(this);
-    Edit1->setGeometry(16, 26, 224, 22);
-    Edit1->setToolTip(QStringLiteral("Поле ввода пользователя"));
+    userNameEdit = new QLineEdit(this);
+    userNameEdit->setGeometry(16, 26, 224, 22);
+    userNameEdit->setToolTip(QStringLiteral("Поле ввода пользователя"));
     (new QLabel(QStringLiteral("Пароль:"), this))->setGeometry(16, 56, 224, 16);
-    MaskEdit1 = new QLineEdit(this);
-    MaskEdit1->setGeometry(16, 74, 224, 22);
-    MaskEdit1->setToolTip(QStringLiteral("Поле ввода пароля"));
-    MaskEdit1->setEchoMode(QLineEdit::Password);
-    MaskEdit1->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
-    BitBtn1 = new QPushButton(QStringLiteral("Ввести >>"), this);
-    BitBtn1->setGeometry(80, 114, 96, 28);
-    BitBtn1->setDefault(true);
-    connect(BitBtn1, &QPushButton::clicked, this, &AccessDialog::BitBtn1Click);
+    passwordEdit = new QLineEdit(this);
+    passwordEdit->setGeometry(16, 74, 224, 22);
+    passwordEdit->setToolTip(QStringLiteral("Поле ввода пароля"));
+    passwordEdit->setEchoMode(QLineEdit::Password);
+    passwordEdit->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+    enterButton = new QPushButton(QStringLiteral("Ввести >>"), this);
+    enterButton->setGeometry(80, 114, 96, 28);
+    enterButton->setDefault(true);
+    connect(enterButton, &QPushButton::clicked, this, &AccessDialog::checkPassword);
 
     const lirsk::AccountName account = lookup();
-    Edit1->setText(account.error == 0 ? account.name
-                                      : QStringLiteral("Ошибка ") + QString::number(account.error));
-    MaskEdit1->clear();
+    userNameEdit->setText(account.error == 0
+                              ? account.name
+                              : QStringLiteral("Ошибка ") + QString::number(account.error));
+    passwordEdit->clear();
     Failures = 0;
 }
 
 void AccessDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    MaskEdit1->setFocus();
-    MaskEdit1->selectAll();
+    passwordEdit->setFocus();
+    passwordEdit->selectAll();
 }
 
-void AccessDialog::BitBtn1Click() {
-    if (MaskEdit1->text() == EditorPassword) {
+void AccessDialog::checkPassword() {
+    if (passwordEdit->text() == EditorPassword) {
         if (MapWindow* current = CurrentMapWindow())
             current->SetEditorMode(true);
         accept();
-        MaskEdit1->clear();
+        passwordEdit->clear();
         return;
     }
     lirsk::beep(lirsk::Beep::Hand);
     lirsk::showMessage(this, {QMessageBox::Critical, QStringLiteral("Ошибка"),
                               QStringLiteral("Неверный пароль"), QMessageBox::Ok});
     ++Failures;
-    MaskEdit1->clear();
+    passwordEdit->clear();
     if (Failures == MaxFailures) {
         reject();
-        MaskEdit1->clear();
+        passwordEdit->clear();
     }
 }
 
 void AccessDialog::done(int result) {
     QDialog::done(result);
-    FormClose();
+    showEditorModeOnButton();
 }
 
 void AccessDialog::CloseDialog() {
     if (isVisible())
         reject();
     else
-        FormClose();
+        showEditorModeOnButton();
 }
 
-void AccessDialog::FormClose() {
+void AccessDialog::showEditorModeOnButton() {
     if (!frame_)
         return;
     if (!frame_->acAddStop->isVisible()) {

@@ -22,9 +22,9 @@ public:
     static const QString EditorPassword;
     static constexpr int MaxFailures = 3;
 
-    QLineEdit* Edit1;     // the user; shown, never checked
-    QLineEdit* MaskEdit1; // the password
-    QPushButton* BitBtn1; // "Ввести >>"
+    QLineEdit* userNameEdit; // shown, never checked
+    QLineEdit* passwordEdit;
+    QPushButton* enterButton; // "Ввести >>"
     int Failures = 0;
 
     void done(int result) override;
@@ -33,14 +33,14 @@ public:
     void CloseDialog();
 
 public slots:
-    void BitBtn1Click();
+    void checkPassword();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     // Whichever way the dialog closes: the editor button shows whether editor mode came on.
-    void FormClose();
+    void showEditorModeOnButton();
 
     MainWindow* frame_;
 };

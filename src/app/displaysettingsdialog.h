@@ -4,83 +4,46 @@
 
 #include <QColor>
 #include <QDialog>
-#include <QFrame>
-#include <QGroupBox>
-#include <QImage>
-#include <QSpinBox>
+#include <QToolButton>
 
 #include <functional>
 #include <optional>
 
-class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
 class QPushButton;
+class QSpinBox;
 class QTimer;
 
-// The nine display settings of a map, as the map window and the settings dialog hand them over.
-using SettingsArray = lirsk::DisplaySettings;
-
-// A lowered panel that shows a map colour and reports clicks on it.
-class ColourSwatch : public QFrame {
+// A button that shows a map colour.
+class ColourButton : public QToolButton {
     Q_OBJECT
 public:
-    explicit ColourSwatch(QWidget* parent = nullptr);
+    explicit ColourButton(QWidget* parent = nullptr);
     lirsk::Colour Colour() const { return colour_; }
     void SetColour(lirsk::Colour colour);
-
-signals:
-    void clicked();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    lirsk::Colour colour_ = 0;
-};
-
-// A group of radio buttons read and set by the index of the chosen item.
-class TRadioGroup : public QGroupBox {
-    Q_OBJECT
-public:
-    TRadioGroup(const QString& caption, const QStringList& items, QWidget* parent = nullptr);
-    int ItemIndex() const;
-    void SetItemIndex(int index);
-    QList<QAbstractButton*> Items() const;
-
-private:
-    QButtonGroup* group_;
-};
-
-// A spin box for whole numbers from 1 to 32767 whose value is read from its text as it stands:
-// a number out of range is clamped, and text that is not a number reads as 1.
-class TSpinEdit : public QSpinBox {
-    Q_OBJECT
-public:
-    static constexpr int kMin = 1;
-    static constexpr int kMax = 32767;
-
-    explicit TSpinEdit(QWidget* parent = nullptr);
-    int Value() const;
-
-protected:
-    QValidator::State validate(QString& input, int& pos) const override;
-    void fixup(QString& input) const override;
-};
-
-// The paint box of the turning arrow: it shows the picture the dialog draws into it.
-class TPaintBox : public QWidget {
-    Q_OBJECT
-public:
-    explicit TPaintBox(QWidget* parent = nullptr);
-    QImage& Canvas() { return canvas_; }
-    const QImage& Canvas() const { return canvas_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QImage canvas_;
+    lirsk::Colour colour_ = 0;
+};
+
+// The arrow of the settings dialog: a link through the middle, turned by an angle, drawn in the
+// colour and line width and with the arrow head of the given settings.
+class ArrowPreview : public QWidget {
+    Q_OBJECT
+public:
+    explicit ArrowPreview(QWidget* parent = nullptr);
+    void ShowArrow(const lirsk::DisplaySettings& settings, double turn);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    lirsk::DisplaySettings settings_;
+    double turn_ = 0;
 };
 
 // The display settings dialog: the colours of roads and of the found way, where new links get
@@ -93,37 +56,36 @@ public:
 
     // Shows the dialog with the given settings; true and the edited settings when OK was pressed,
     // false (and the settings untouched) when it was closed any other way.
-    bool EditSettings(SettingsArray& settings);
+    bool EditSettings(lirsk::DisplaySettings& settings);
 
     // The colour dialog; a test puts its own answers here. Nothing means cancelled.
     std::function<std::optional<QColor>(const QColor& initial)> AskColour;
 
-    TRadioGroup* RGArcWeight;
-    QCheckBox* ChBShowWeight;
-    QCheckBox* ChBAutoArcColor;
-    ColourSwatch* PArcColor;
-    ColourSwatch* PTreeColor;
-    QPushButton* BtnOK;
-    QGroupBox* GroupBox1;
-    TSpinEdit* SEWidth;
-    TSpinEdit* SESize;
-    TSpinEdit* SEAngel;
-    TRadioGroup* RGArcType;
-    TPaintBox* PBArrow;
-    QTimer* Timer1;
+    QButtonGroup* weightsGroup; // the user's weights (0) or automatic ones (1)
+    QCheckBox* showWeightsCheck;
+    QCheckBox* autoArcColourCheck;
+    ColourButton* arcColourButton;
+    ColourButton* treeColourButton;
+    QPushButton* okButton;
+    QSpinBox* lineWidthSpin;
+    QSpinBox* arrowSizeSpin;
+    QSpinBox* arrowAngleSpin; // in tenths
+    QButtonGroup* arrowTypeGroup;
+    ArrowPreview* arrowPreview;
+    QTimer* turnTimer;
 
     // The preview arrow's angle in radians.
     double PreviewAngle = 0;
 
 public slots:
-    void Timer1Timer();
-    void PArcColorClick();
-    void PTreeColorClick();
+    // Turns the preview arrow by a tenth of a radian and draws it with the values as they stand.
+    void turnPreview();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void pickColour(ColourSwatch* panel);
+    lirsk::DisplaySettings editedSettings() const;
+    void pickColour(ColourButton* button);
 };

@@ -1,6 +1,6 @@
 #include "app/mainwindow.h"
 
-#include "app/aboutandsplash.h"
+#include "app/aboutdialog.h"
 #include "app/accessdialog.h"
 #include "app/appicon.h"
 #include "app/mapwindow.h"

@@ -394,7 +394,7 @@ void MapEditor::EditStopProperties() {
     StopRef menuStop = MenuStop;
     if (!menuStop)
         return;
-    VertexProperties values;
+    StopProperties values;
     values.Name = menuStop->Label.Caption;
     values.Size = QString::number(menuStop->Width);
     values.Id = QString::number(menuStop->Id);
@@ -402,11 +402,11 @@ void MapEditor::EditStopProperties() {
     values.Color = ownColour(*menuStop);
     values.Routes = menuStop->Routes;
     values.Font = menuStop->Label.Font;
-    const std::optional<VertexProperties> answer = stopPropertiesDialog()->SetProperties(values);
+    const std::optional<StopProperties> answer = stopPropertiesDialog()->SetProperties(values);
 
     bool changed = false;
     if (answer && MenuStop == menuStop) {
-        const VertexProperties& typed = *answer;
+        const StopProperties& typed = *answer;
         const int size = typed.Size.toInt();
         // Each value is compared with the menu's stop as it was, so that stop goes last.
         auto apply = [&](Stop& target) {

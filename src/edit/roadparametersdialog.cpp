@@ -40,40 +40,37 @@ RoadParametersDialog::RoadParametersDialog(QWidget* parent) : QDialog(parent) {
         units->setGeometry(206, top + 3, 32, 16);
         return edit;
     };
-    PriceEdit = row(8, QStringLiteral("Стоимость проезда:"), QStringLiteral("руб."), "PriceEdit");
-    PriceEdit->setToolTip(QStringLiteral("Стоимость пути"));
-    LengthEdit = row(32, QStringLiteral("Длина пути:"), QStringLiteral("м."), "LengthEdit");
-    LengthEdit->setToolTip(QStringLiteral("Длина пути"));
-    TimeEdit = row(56, QStringLiteral("Время в пути:"), QStringLiteral("сек."), "TimeEdit");
+    fareEdit = row(8, QStringLiteral("Стоимость проезда:"), QStringLiteral("руб."), "fareEdit");
+    fareEdit->setToolTip(QStringLiteral("Стоимость пути"));
+    lengthEdit = row(32, QStringLiteral("Длина пути:"), QStringLiteral("м."), "lengthEdit");
+    lengthEdit->setToolTip(QStringLiteral("Длина пути"));
+    timeEdit = row(56, QStringLiteral("Время в пути:"), QStringLiteral("сек."), "timeEdit");
 
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(84, 82, 75, 25);
-    Button1->setDefault(true);
-    Button1->setAutoDefault(true);
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setGeometry(84, 82, 75, 25);
+    okButton->setDefault(true);
+    okButton->setAutoDefault(true);
     // Enter in any field presses the default button.
-    connect(Button1, &QPushButton::clicked, this, &RoadParametersDialog::Button1Click);
+    connect(okButton, &QPushButton::clicked, this, &RoadParametersDialog::checkAndClose);
 
-    setTabOrder(Button1, LengthEdit);
-    setTabOrder(LengthEdit, PriceEdit);
-    setTabOrder(PriceEdit, TimeEdit);
+    setTabOrder(okButton, lengthEdit);
+    setTabOrder(lengthEdit, fareEdit);
+    setTabOrder(fareEdit, timeEdit);
 }
 
 void RoadParametersDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void RoadParametersDialog::FormShow() {
-    Accepted = false;
+    if (event->spontaneous())
+        return;
+    NumbersAccepted = false;
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
-    PriceEdit->setFocus();
-    PriceEdit->selectAll();
+    fareEdit->setFocus();
+    fareEdit->selectAll();
 }
 
-bool RoadParametersDialog::FindError(QLineEdit* edit) {
+bool RoadParametersDialog::holdsNumber(QLineEdit* edit) {
     if (lirsk::parseNumber(edit->text()))
         return true;
     lirsk::showMessage(this, {QMessageBox::Critical, windowTitle(),
@@ -81,27 +78,27 @@ bool RoadParametersDialog::FindError(QLineEdit* edit) {
     return false;
 }
 
-void RoadParametersDialog::Button1Click() {
+void RoadParametersDialog::checkAndClose() {
     // Every field is checked, so each wrong one gets its own message.
-    const bool length = FindError(LengthEdit);
-    const bool time = FindError(TimeEdit);
-    const bool price = FindError(PriceEdit);
-    Accepted = length && time && price;
+    const bool length = holdsNumber(lengthEdit);
+    const bool time = holdsNumber(timeEdit);
+    const bool fare = holdsNumber(fareEdit);
+    NumbersAccepted = length && time && fare;
     accept();
 }
 
 std::optional<lirsk::RoadWeight> RoadParametersDialog::Ask(const lirsk::RoadWeight& current) {
-    PriceEdit->setText(lirsk::formatNumber(current.Price));
-    LengthEdit->setText(lirsk::formatNumber(current.Length));
-    TimeEdit->setText(lirsk::formatNumber(current.Time));
-    Accepted = false;
+    fareEdit->setText(lirsk::formatNumber(current.Price));
+    lengthEdit->setText(lirsk::formatNumber(current.Length));
+    timeEdit->setText(lirsk::formatNumber(current.Time));
+    NumbersAccepted = false;
     lirsk::runDialog(*this);
-    if (!Accepted)
+    if (!NumbersAccepted)
         return std::nullopt;
     lirsk::RoadWeight typed;
-    typed.Length = *lirsk::parseNumber(LengthEdit->text());
-    typed.Time = *lirsk::parseNumber(TimeEdit->text());
-    typed.Price = *lirsk::parseNumber(PriceEdit->text());
+    typed.Length = *lirsk::parseNumber(lengthEdit->text());
+    typed.Time = *lirsk::parseNumber(timeEdit->text());
+    typed.Price = *lirsk::parseNumber(fareEdit->text());
     return typed;
 }
 

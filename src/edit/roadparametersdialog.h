@@ -20,21 +20,20 @@ public:
     // typed weights when the user pressed "OK" with three numbers, or nothing.
     std::optional<lirsk::RoadWeight> Ask(const lirsk::RoadWeight& current);
 
-    void Button1Click();
+    // Checks the three fields, telling the user of each one that is no number, and closes the
+    // dialog; the numbers count only when all three were right.
+    void checkAndClose();
     // True when the edit holds a number; otherwise tells the user so.
-    bool FindError(QLineEdit* edit);
+    bool holdsNumber(QLineEdit* edit);
 
-    bool Accepted = false;
-    QLineEdit* PriceEdit = nullptr;
-    QLineEdit* LengthEdit = nullptr;
-    QLineEdit* TimeEdit = nullptr;
-    QPushButton* Button1 = nullptr;
+    bool NumbersAccepted = false;
+    QLineEdit* fareEdit = nullptr;
+    QLineEdit* lengthEdit = nullptr;
+    QLineEdit* timeEdit = nullptr;
+    QPushButton* okButton = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
-
-private:
-    void FormShow();
 };
 
 // The program's road parameters dialog, made at start-up (or on first use).

@@ -151,33 +151,33 @@ RouteReportDialog::RouteReportDialog(QWidget* parent) : QDialog(parent) {
         label->resize(left == 88 ? 120 : 100, 16);
         return label;
     };
-    Label1 = text(88, 16, QStringLiteral("Стоимость пути: "), "Label1");
-    Label3 = text(88, 85, QStringLiteral("Время в пути:       "), "Label3");
-    Label2 = text(88, 48, QStringLiteral("Длина пути:           "), "Label2");
-    Label4 = text(208, 16, QString(), "Label4");
-    Label5 = text(208, 48, QString(), "Label5");
-    Label6 = text(208, 85, QString(), "Label6");
+    fareCaption = text(88, 16, QStringLiteral("Стоимость пути: "), "fareCaption");
+    timeCaption = text(88, 85, QStringLiteral("Время в пути:       "), "timeCaption");
+    lengthCaption = text(88, 48, QStringLiteral("Длина пути:           "), "lengthCaption");
+    fareLabel = text(208, 16, QString(), "fareLabel");
+    lengthLabel = text(208, 48, QString(), "lengthLabel");
+    timeLabel = text(208, 85, QString(), "timeLabel");
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Проезд маршрутами :"), this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(8, 120, 289, 161);
-    auto* boxLayout = new QVBoxLayout(GroupBox1);
+    ridesGroup = new QGroupBox(QStringLiteral("Проезд маршрутами :"), this);
+    ridesGroup->setObjectName(QStringLiteral("ridesGroup"));
+    ridesGroup->setGeometry(8, 120, 289, 161);
+    auto* boxLayout = new QVBoxLayout(ridesGroup);
     boxLayout->setContentsMargins(6, 4, 6, 4);
-    Label7 = new QLabel(GroupBox1);
-    Label7->setObjectName(QStringLiteral("Label7"));
-    Label7->setTextFormat(Qt::PlainText);
-    Label7->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label7->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    boxLayout->addWidget(Label7);
+    ridesLabel = new QLabel(ridesGroup);
+    ridesLabel->setObjectName(QStringLiteral("ridesLabel"));
+    ridesLabel->setTextFormat(Qt::PlainText);
+    ridesLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ridesLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    boxLayout->addWidget(ridesLabel);
 
-    BitBtn1 = new QPushButton(QIcon(CloseGlyph()), QStringLiteral("Закрыть"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(208, 288, 91, 25);
-    connect(BitBtn1, &QPushButton::clicked, this, &RouteReportDialog::BitBtn1Click);
+    closeButton = new QPushButton(QIcon(CloseGlyph()), QStringLiteral("Закрыть"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    closeButton->setGeometry(208, 288, 91, 25);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    Image1 = picture(4, MoneyPicture(), "Image1");
-    Image2 = picture(41, RoadPicture(), "Image2");
-    Image3 = picture(78, ClockPicture(), "Image3");
+    fareImage = picture(4, MoneyPicture(), "fareImage");
+    lengthImage = picture(41, RoadPicture(), "lengthImage");
+    timeImage = picture(78, ClockPicture(), "timeImage");
 }
 
 void RouteReportDialog::showEvent(QShowEvent* event) {
@@ -187,20 +187,16 @@ void RouteReportDialog::showEvent(QShowEvent* event) {
             move(screen->availableGeometry().center() - rect().center());
 }
 
-void RouteReportDialog::BitBtn1Click() {
-    accept();
-}
-
 void RouteReportDialog::ShowReport(const lirsk::RouteReport& report) {
-    Label7->setText(QString());
+    ridesLabel->setText(QString());
     // The rides text separates its lines by carriage returns alone; the label breaks lines at
     // line feeds.
     QString rides = report.ridesText;
     rides.replace(QChar(13), QChar(10));
-    Label7->setText(rides);
-    Label4->setText(report.fareText);
-    Label5->setText(report.lengthText);
-    Label6->setText(report.timeText);
+    ridesLabel->setText(rides);
+    fareLabel->setText(report.fareText);
+    lengthLabel->setText(report.lengthText);
+    timeLabel->setText(report.timeText);
     lirsk::runDialog(*this);
 }
 

@@ -17,7 +17,6 @@ public:
 
     // Writes a report into the window (the captions stay until the next report).
     void ShowReport(const lirsk::RouteReport& report);
-    void BitBtn1Click();
 
     // The pictures beside the three values and on the close button, drawn by the program.
     static QPixmap MoneyPicture();
@@ -25,18 +24,18 @@ public:
     static QPixmap ClockPicture();
     static QPixmap CloseGlyph();
 
-    QLabel* Label1 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    QGroupBox* GroupBox1 = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    QLabel* Label7 = nullptr;
-    QLabel* Image1 = nullptr;
-    QLabel* Image2 = nullptr;
-    QLabel* Image3 = nullptr;
+    QLabel* fareCaption = nullptr;
+    QLabel* lengthCaption = nullptr;
+    QLabel* timeCaption = nullptr;
+    QLabel* fareLabel = nullptr;
+    QLabel* lengthLabel = nullptr;
+    QLabel* timeLabel = nullptr;
+    QGroupBox* ridesGroup = nullptr;
+    QLabel* ridesLabel = nullptr;
+    QPushButton* closeButton = nullptr;
+    QLabel* fareImage = nullptr;
+    QLabel* lengthImage = nullptr;
+    QLabel* timeImage = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -68,71 +68,71 @@ StopPropertiesDialog::StopPropertiesDialog(QWidget* parent) : QDialog(parent) {
         label->setGeometry(8, top + 3, 104, 16);
     };
     caption(8, QStringLiteral("Название вершины:"));
-    NameVertexEdit = new QLineEdit(this);
-    NameVertexEdit->setObjectName(QStringLiteral("NameVertexEdit"));
-    NameVertexEdit->setGeometry(112, 8, 115, 21);
+    nameEdit = new QLineEdit(this);
+    nameEdit->setObjectName(QStringLiteral("nameEdit"));
+    nameEdit->setGeometry(112, 8, 115, 21);
     // Typed letters become lower case.
-    NameVertexEdit->setValidator(new LowerCase(NameVertexEdit));
-    connect(NameVertexEdit, &QLineEdit::textChanged, this,
-            &StopPropertiesDialog::NameVertexEditChange);
+    nameEdit->setValidator(new LowerCase(nameEdit));
 
     caption(32, QStringLiteral("Размер вершины:"));
-    SESize = new QSpinBox(this);
-    SESize->setObjectName(QStringLiteral("SESize"));
-    SESize->setGeometry(112, 32, 49, 22);
-    SESize->setRange(1, 78);
-    SESize->setSingleStep(1);
+    sizeSpin = new QSpinBox(this);
+    sizeSpin->setObjectName(QStringLiteral("sizeSpin"));
+    sizeSpin->setGeometry(112, 32, 49, 22);
+    sizeSpin->setRange(1, 78);
+    sizeSpin->setSingleStep(1);
 
     caption(58, QStringLiteral("Id вершины:"));
-    EdId = new QLineEdit(this);
-    EdId->setObjectName(QStringLiteral("EdId"));
-    EdId->setGeometry(112, 58, 49, 21);
-    EdId->setEnabled(false);
+    idEdit = new QLineEdit(this);
+    idEdit->setObjectName(QStringLiteral("idEdit"));
+    idEdit->setGeometry(112, 58, 49, 21);
+    idEdit->setEnabled(false);
 
-    ChBShowLabel = new QCheckBox(QStringLiteral("Показывать название вершины"), this);
-    ChBShowLabel->setObjectName(QStringLiteral("ChBShowLabel"));
-    ChBShowLabel->setGeometry(8, 82, 220, 17);
+    showNameCheck = new QCheckBox(QStringLiteral("Показывать название вершины"), this);
+    showNameCheck->setObjectName(QStringLiteral("showNameCheck"));
+    showNameCheck->setGeometry(8, 82, 220, 17);
 
     caption(102, QStringLiteral("Цвет вершины:"));
-    PVertexColor = new QLabel(this);
-    PVertexColor->setObjectName(QStringLiteral("PVertexColor"));
-    PVertexColor->setGeometry(112, 102, 115, 19);
-    PVertexColor->setFrameShape(QFrame::Panel);
-    PVertexColor->setFrameShadow(QFrame::Sunken);
-    PVertexColor->setAutoFillBackground(true);
-    PVertexColor->setCursor(Qt::PointingHandCursor);
-    PVertexColor->installEventFilter(this);
+    colourPanel = new QLabel(this);
+    colourPanel->setObjectName(QStringLiteral("colourPanel"));
+    colourPanel->setGeometry(112, 102, 115, 19);
+    colourPanel->setFrameShape(QFrame::Panel);
+    colourPanel->setFrameShadow(QFrame::Sunken);
+    colourPanel->setAutoFillBackground(true);
+    colourPanel->setCursor(Qt::PointingHandCursor);
+    colourPanel->installEventFilter(this);
 
     caption(124, QStringLiteral("Шрифт вершины:"));
-    PVertexFont = new QLabel(QStringLiteral("Название вершины"), this);
-    PVertexFont->setObjectName(QStringLiteral("PVertexFont"));
-    PVertexFont->setGeometry(112, 124, 115, 19);
-    PVertexFont->setFrameShape(QFrame::Panel);
-    PVertexFont->setFrameShadow(QFrame::Sunken);
-    PVertexFont->setAlignment(Qt::AlignCenter);
-    PVertexFont->setAutoFillBackground(true);
-    QPalette white = PVertexFont->palette();
+    fontSample = new QLabel(QStringLiteral("Название вершины"), this);
+    fontSample->setObjectName(QStringLiteral("fontSample"));
+    fontSample->setGeometry(112, 124, 115, 19);
+    fontSample->setFrameShape(QFrame::Panel);
+    fontSample->setFrameShadow(QFrame::Sunken);
+    fontSample->setAlignment(Qt::AlignCenter);
+    fontSample->setAutoFillBackground(true);
+    QPalette white = fontSample->palette();
     white.setColor(QPalette::Window, Qt::white);
-    PVertexFont->setPalette(white);
-    PVertexFont->setCursor(Qt::PointingHandCursor);
-    PVertexFont->installEventFilter(this);
+    fontSample->setPalette(white);
+    fontSample->setCursor(Qt::PointingHandCursor);
+    fontSample->installEventFilter(this);
+    // The sample shows the name as it is typed.
+    connect(nameEdit, &QLineEdit::textChanged, fontSample, &QLabel::setText);
 
     caption(146, QStringLiteral("Маршруты:"));
-    TripVertexEdit = new QLineEdit(this);
-    TripVertexEdit->setObjectName(QStringLiteral("TripVertexEdit"));
-    TripVertexEdit->setGeometry(112, 146, 115, 21);
+    routesEdit = new QLineEdit(this);
+    routesEdit->setObjectName(QStringLiteral("routesEdit"));
+    routesEdit->setGeometry(112, 146, 115, 21);
 
-    BtnOk = new QPushButton(QStringLiteral("OK"), this);
-    BtnOk->setObjectName(QStringLiteral("BtnOk"));
-    BtnOk->setGeometry(72, 174, 75, 25);
-    BtnOk->setDefault(true);
-    connect(BtnOk, &QPushButton::clicked, this, &StopPropertiesDialog::BtnOkClick);
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setGeometry(72, 174, 75, 25);
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &StopPropertiesDialog::acceptWholeSize);
     // Esc rejects the dialog, as "Отмена" does.
-    BtnCancel = new QPushButton(QStringLiteral("Отмена"), this);
-    BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
-    BtnCancel->setGeometry(152, 174, 75, 25);
-    BtnCancel->setAutoDefault(false);
-    connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    cancelButton = new QPushButton(QStringLiteral("Отмена"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    cancelButton->setGeometry(152, 174, 75, 25);
+    cancelButton->setAutoDefault(false);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     AskColour = [this](const QColor& last) -> std::optional<QColor> {
         const QColor chosen = QColorDialog::getColor(last, this);
@@ -148,12 +148,12 @@ StopPropertiesDialog::StopPropertiesDialog(QWidget* parent) : QDialog(parent) {
 bool StopPropertiesDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (watched == PVertexColor) {
-            Panel1Click();
+        if (watched == colourPanel) {
+            pickColour();
             return true;
         }
-        if (watched == PVertexFont) {
-            PVertexFontClick();
+        if (watched == fontSample) {
+            pickFont();
             return true;
         }
     }
@@ -162,24 +162,20 @@ bool StopPropertiesDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void StopPropertiesDialog::setPanelColour(lirsk::Colour colour) {
     panelColour_ = colour;
-    QPalette palette = PVertexColor->palette();
+    QPalette palette = colourPanel->palette();
     palette.setColor(QPalette::Window, lirsk::toQColor(colour));
-    PVertexColor->setPalette(palette);
+    colourPanel->setPalette(palette);
 }
 
-void StopPropertiesDialog::setPanelFont(const lirsk::FontSpec& font) {
-    panelFont_ = font;
-    PVertexFont->setFont(lirsk::toQFont(font));
-    QPalette palette = PVertexFont->palette();
+void StopPropertiesDialog::setSampleFont(const lirsk::FontSpec& font) {
+    sampleFont_ = font;
+    fontSample->setFont(lirsk::toQFont(font));
+    QPalette palette = fontSample->palette();
     palette.setColor(QPalette::WindowText, lirsk::toQColor(font.Color));
-    PVertexFont->setPalette(palette);
+    fontSample->setPalette(palette);
 }
 
-void StopPropertiesDialog::NameVertexEditChange(const QString& text) {
-    PVertexFont->setText(text);
-}
-
-void StopPropertiesDialog::Panel1Click() {
+void StopPropertiesDialog::pickColour() {
     // The colour dialog opens with the colour chosen last, not with the panel's.
     if (const std::optional<QColor> chosen = AskColour(lastColour_)) {
         lastColour_ = *chosen;
@@ -187,71 +183,67 @@ void StopPropertiesDialog::Panel1Click() {
     }
 }
 
-void StopPropertiesDialog::PVertexFontClick() {
+void StopPropertiesDialog::pickFont() {
     if (const std::optional<QFont> chosen = AskFont(lirsk::toQFont(dialogFont_))) {
         dialogFont_ = fromQFont(*chosen, dialogFont_.Color);
-        setPanelFont(dialogFont_);
+        setSampleFont(dialogFont_);
         FontChanged = true;
     }
 }
 
 void StopPropertiesDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void StopPropertiesDialog::FormShow() {
-    setPanelFont(dialogFont_);
+    if (event->spontaneous())
+        return;
+    setSampleFont(dialogFont_);
     FontChanged = false;
-    NameVertexEdit->setFocus();
+    nameEdit->setFocus();
 }
 
-void StopPropertiesDialog::BtnOkClick() {
+void StopPropertiesDialog::acceptWholeSize() {
     // The size box may be left empty or hold something else than a whole number 1..78: the
     // dialog stays open until it holds one.
     bool whole = false;
-    const int size = SESize->text().trimmed().toInt(&whole);
-    if (!whole || size < SESize->minimum() || size > SESize->maximum()) {
+    const int size = sizeSpin->text().trimmed().toInt(&whole);
+    if (!whole || size < sizeSpin->minimum() || size > sizeSpin->maximum()) {
         lirsk::showMessage(this, {QMessageBox::Warning, windowTitle(),
                                   QStringLiteral("Размер вершины должен быть целым числом от %1 "
                                                  "до %2.")
-                                      .arg(SESize->minimum())
-                                      .arg(SESize->maximum()),
+                                      .arg(sizeSpin->minimum())
+                                      .arg(sizeSpin->maximum()),
                                   QMessageBox::Ok});
-        SESize->setFocus();
+        sizeSpin->setFocus();
         return;
     }
     accept();
 }
 
-std::optional<VertexProperties>
-StopPropertiesDialog::SetProperties(const VertexProperties& values) {
+std::optional<StopProperties> StopPropertiesDialog::SetProperties(const StopProperties& values) {
     // The box lower-cases what the user types; the name it is filled with stays as it is, so
     // confirming without touching it renames nothing (and never gives the selected stops this
     // stop's name).
-    const QValidator* lowerCase = NameVertexEdit->validator();
-    NameVertexEdit->setValidator(nullptr);
-    NameVertexEdit->setText(values.Name);
-    NameVertexEdit->setValidator(lowerCase);
-    SESize->setValue(values.Size.toInt());
-    EdId->setText(values.Id);
-    ChBShowLabel->setChecked(values.ShowName);
+    const QValidator* lowerCase = nameEdit->validator();
+    nameEdit->setValidator(nullptr);
+    nameEdit->setText(values.Name);
+    nameEdit->setValidator(lowerCase);
+    sizeSpin->setValue(values.Size.toInt());
+    idEdit->setText(values.Id);
+    showNameCheck->setChecked(values.ShowName);
     setPanelColour(values.Color);
-    TripVertexEdit->setText(values.Routes);
+    routesEdit->setText(values.Routes);
     dialogFont_ = values.Font;
     FontChanged = false;
     if (lirsk::runDialog(*this) != QDialog::Accepted)
         return std::nullopt;
-    VertexProperties result;
-    result.Name = NameVertexEdit->text();
-    result.Size = SESize->text().trimmed();
-    result.Id = EdId->text();
-    result.ShowName = ChBShowLabel->isChecked();
+    StopProperties result;
+    result.Name = nameEdit->text();
+    result.Size = sizeSpin->text().trimmed();
+    result.Id = idEdit->text();
+    result.ShowName = showNameCheck->isChecked();
     result.Color = panelColour_;
-    result.Routes = TripVertexEdit->text();
+    result.Routes = routesEdit->text();
     result.FontChanged = FontChanged;
-    result.Font = panelFont_;
+    result.Font = sampleFont_;
     return result;
 }
 

@@ -16,7 +16,7 @@ class QSpinBox;
 
 // What the stop properties dialog shows and gives back: a stop's name, size, id, name
 // visibility, fill colour and routes text, and its name font.
-struct VertexProperties {
+struct StopProperties {
     QString Name;
     QString Size; // the size box's text: a whole number 1..78 once confirmed
     QString Id;
@@ -35,40 +35,39 @@ public:
 
     // Fills the controls, shows the dialog modally and gives the values back when the user
     // pressed "OK", or nothing.
-    std::optional<VertexProperties> SetProperties(const VertexProperties& values);
+    std::optional<StopProperties> SetProperties(const StopProperties& values);
 
-    void Panel1Click();
-    void PVertexFontClick();
-    void NameVertexEditChange(const QString& text);
+    // Ask for a new fill colour and for a new name font, and show them.
+    void pickColour();
+    void pickFont();
 
     // The colour and font dialogs; a test puts its own answers here. Nothing means cancelled.
     std::function<std::optional<QColor>(const QColor& last)> AskColour;
     std::function<std::optional<QFont>(const QFont& start)> AskFont;
 
     bool FontChanged = false;
-    QLineEdit* NameVertexEdit = nullptr;
-    QSpinBox* SESize = nullptr;
-    QLineEdit* EdId = nullptr;
-    QCheckBox* ChBShowLabel = nullptr;
-    QLabel* PVertexColor = nullptr;
-    QLabel* PVertexFont = nullptr;
-    QLineEdit* TripVertexEdit = nullptr;
-    QPushButton* BtnOk = nullptr;
-    QPushButton* BtnCancel = nullptr;
+    QLineEdit* nameEdit = nullptr;
+    QSpinBox* sizeSpin = nullptr;
+    QLineEdit* idEdit = nullptr;
+    QCheckBox* showNameCheck = nullptr;
+    QLabel* colourPanel = nullptr; // the fill colour; a click asks for another
+    QLabel* fontSample = nullptr;  // the name in its font; a click asks for another font
+    QLineEdit* routesEdit = nullptr;
+    QPushButton* okButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void FormShow();
     void setPanelColour(lirsk::Colour colour);
-    void setPanelFont(const lirsk::FontSpec& font);
-    void BtnOkClick();
+    void setSampleFont(const lirsk::FontSpec& font);
+    void acceptWholeSize();
 
     lirsk::Colour panelColour_ = 0;
     lirsk::FontSpec dialogFont_; // the font dialog's font
-    lirsk::FontSpec panelFont_;  // the font panel's font
+    lirsk::FontSpec sampleFont_; // the sample's font
     QColor lastColour_ = Qt::white;
 };
 

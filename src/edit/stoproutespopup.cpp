@@ -23,39 +23,39 @@ QFont msSansSerif(int pixels, bool bold) {
 } // namespace
 
 StopRoutesPopup::StopRoutesPopup(QWidget* parent) : QWidget(parent, Qt::Tool) {
-    setObjectName(QStringLiteral("Marsh"));
+    setObjectName(QStringLiteral("stopRoutesPopup"));
     setWindowTitle(QStringLiteral("Маршруты"));
     setFixedSize(182, 206);
     setFont(msSansSerif(11, false));
 
-    Label1 = new QLabel(QStringLiteral("Остановка:"), this);
-    Label1->move(56, 8);
-    Label2 = new QLabel(this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(17, 24, 165, 18);
-    Label2->setTextFormat(Qt::PlainText);
-    Label2->setFont(msSansSerif(13, true));
-    QPalette maroon = Label2->palette();
+    stopCaption = new QLabel(QStringLiteral("Остановка:"), this);
+    stopCaption->move(56, 8);
+    stopNameLabel = new QLabel(this);
+    stopNameLabel->setObjectName(QStringLiteral("stopNameLabel"));
+    stopNameLabel->setGeometry(17, 24, 165, 18);
+    stopNameLabel->setTextFormat(Qt::PlainText);
+    stopNameLabel->setFont(msSansSerif(13, true));
+    QPalette maroon = stopNameLabel->palette();
     maroon.setColor(QPalette::WindowText, QColor(0x80, 0, 0));
-    Label2->setPalette(maroon);
+    stopNameLabel->setPalette(maroon);
 
-    Panel1 = new QFrame(this);
-    Panel1->setFrameShape(QFrame::StyledPanel);
-    Panel1->setGeometry(0, 48, 185, 161);
-    Label3 = new QLabel(Panel1);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setGeometry(8, 8, 169, 145);
-    Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label3->setTextFormat(Qt::PlainText);
-    Label3->setWordWrap(true);
+    routesPanel = new QFrame(this);
+    routesPanel->setFrameShape(QFrame::StyledPanel);
+    routesPanel->setGeometry(0, 48, 185, 161);
+    routesLabel = new QLabel(routesPanel);
+    routesLabel->setObjectName(QStringLiteral("routesLabel"));
+    routesLabel->setGeometry(8, 8, 169, 145);
+    routesLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    routesLabel->setTextFormat(Qt::PlainText);
+    routesLabel->setWordWrap(true);
 }
 
 void StopRoutesPopup::ShowStop(const QString& name, const QString& routes) {
-    Label2->setText(name);
+    stopNameLabel->setText(name);
     QString text;
     for (const QString& piece : routes.split(QLatin1Char(' ')))
         text += piece + QLatin1Char(' ');
-    Label3->setText(text);
+    routesLabel->setText(text);
 }
 
 void StopRoutesPopup::PlaceBy(const QPoint& cursor, const QSize& screen) {

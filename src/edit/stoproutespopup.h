@@ -18,10 +18,10 @@ public:
     // Puts the window beside a screen point, away from the screen's right and bottom edges.
     void PlaceBy(const QPoint& cursor, const QSize& screen);
 
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QFrame* Panel1 = nullptr;
-    QLabel* Label3 = nullptr;
+    QLabel* stopCaption = nullptr;
+    QLabel* stopNameLabel = nullptr;
+    QFrame* routesPanel = nullptr;
+    QLabel* routesLabel = nullptr;
 };
 
 // The program's information window; it is created at start-up (or on first use).

@@ -1,10 +1,11 @@
-#include "app/aboutandsplash.h"
+#include "app/aboutdialog.h"
 #include "app/accessdialog.h"
 #include "app/creditsdialog.h"
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
 #include "platform/messages.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -58,8 +59,8 @@ class TestAccess : public QObject {
     }
 
     void enter(const QString& password) {
-        QTest::keyClicks(form->MaskEdit1, password);
-        QTest::mouseClick(form->BitBtn1, Qt::LeftButton);
+        QTest::keyClicks(form->passwordEdit, password);
+        QTest::mouseClick(form->enterButton, Qt::LeftButton);
     }
 
     bool editorMode() const { return frame->acAddStop->isVisible(); }
@@ -104,16 +105,16 @@ private slots:
     void userField() {
         QFETCH(AccountName, account);
         AccessDialog dialog(frame.get(), [&] { return account; });
-        QTEST(dialog.Edit1->text(), "shown");
-        QVERIFY(!dialog.Edit1->isReadOnly());
-        QVERIFY(dialog.MaskEdit1->text().isEmpty());
+        QTEST(dialog.userNameEdit->text(), "shown");
+        QVERIFY(!dialog.userNameEdit->isReadOnly());
+        QVERIFY(dialog.passwordEdit->text().isEmpty());
         QCOMPARE(dialog.Failures, 0);
     }
 
     void passwordIsMasked() {
-        form->MaskEdit1->setText(QStringLiteral("abcd"));
-        QCOMPARE(form->MaskEdit1->displayText(), QStringLiteral("****"));
-        form->MaskEdit1->clear();
+        form->passwordEdit->setText(QStringLiteral("abcd"));
+        QCOMPARE(form->passwordEdit->displayText(), QStringLiteral("****"));
+        form->passwordEdit->clear();
     }
 
     void passwords_data() {
@@ -133,10 +134,10 @@ private slots:
         bool focused = false;
         bool openAfter = false;
         pressRedactor([&] {
-            focused = form->focusWidget() == form->MaskEdit1;
+            focused = form->focusWidget() == form->passwordEdit;
             enter(typed);
             openAfter = form->isVisible();
-            QVERIFY(form->MaskEdit1->text().isEmpty());
+            QVERIFY(form->passwordEdit->text().isEmpty());
         });
         QVERIFY(focused);
         QCOMPARE(openAfter, !accepted);
@@ -152,8 +153,8 @@ private slots:
 
     void enterKeyPresses() {
         pressRedactor([&] {
-            QTest::keyClicks(form->MaskEdit1, kPassword);
-            QTest::keyClick(form->MaskEdit1, Qt::Key_Return);
+            QTest::keyClicks(form->passwordEdit, kPassword);
+            QTest::keyClick(form->passwordEdit, Qt::Key_Return);
         });
         QVERIFY(editorMode());
     }
@@ -258,7 +259,7 @@ private slots:
             credits, [&] { entry->trigger(); },
             [&] {
                 modal = credits->isModal();
-                QTest::mouseClick(credits->Label4, Qt::LeftButton);
+                QTest::mouseClick(credits->webLink, Qt::LeftButton);
             });
         QVERIFY(modal);
         QCOMPARE(opened, QStringList{CreditsDialog::WebAddress});

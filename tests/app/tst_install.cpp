@@ -286,11 +286,11 @@ private slots:
         QCOMPARE(reports, 1);
         QCOMPARE(messages, QStringList());
         // What the README says of this way.
-        QCOMPARE(routeReportDialog()->Label4->text(), QStringLiteral("12 руб."));
-        QCOMPARE(routeReportDialog()->Label5->text(), QStringLiteral("29.822 км."));
-        QCOMPARE(routeReportDialog()->Label6->text(), QStringLiteral("49 мин."));
-        QCOMPARE(routeReportDialog()->Label7->text().count(QStringLiteral("от ост.")), 2);
-        QVERIFY(routeReportDialog()->Label7->text().contains(
+        QCOMPARE(routeReportDialog()->fareLabel->text(), QStringLiteral("12 руб."));
+        QCOMPARE(routeReportDialog()->lengthLabel->text(), QStringLiteral("29.822 км."));
+        QCOMPARE(routeReportDialog()->timeLabel->text(), QStringLiteral("49 мин."));
+        QCOMPARE(routeReportDialog()->ridesLabel->text().count(QStringLiteral("от ост.")), 2);
+        QVERIFY(routeReportDialog()->ridesLabel->text().contains(
             QStringLiteral("до ост. Технологический институт\n№ 1")));
         const QImage withWay =
             child->view()->renderMap(QRect(QPoint(0, 0), child->view()->mapSize()));

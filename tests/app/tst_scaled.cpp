@@ -1,9 +1,9 @@
 // The program's own pictures on a desktop scaled to twice the size (run with QT_SCALE_FACTOR=2):
 // each is drawn with twice the pixels, not enlarged from the small one.
 
-#include "app/aboutandsplash.h"
 #include "app/appicon.h"
 #include "app/mainwindow.h"
+#include "app/splashscreen.h"
 #include "edit/routereportdialog.h"
 
 #include <QTest>

@@ -5,10 +5,12 @@
 #include "platform/colours.h"
 #include "platform/messages.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 
@@ -43,17 +45,17 @@ class TestSettings : public QObject {
         QVERIFY(ran);
     }
 
-    static void pressOK(DisplaySettingsDialog& f) { QTest::mouseClick(f.BtnOK, Qt::LeftButton); }
+    static void pressOK(DisplaySettingsDialog& f) { QTest::mouseClick(f.okButton, Qt::LeftButton); }
 
-    static void typeInto(TSpinEdit* spin, const QString& text) {
+    static void typeInto(QSpinBox* spin, const QString& text) {
         spin->setFocus();
         spin->selectAll();
         QTest::keyClick(spin, Qt::Key_Backspace);
         QTest::keyClicks(spin, text);
     }
 
-    static void choose(TRadioGroup* group, int item) {
-        QAbstractButton* button = group->Items().at(item);
+    static void choose(QButtonGroup* group, int item) {
+        QAbstractButton* button = group->button(item);
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
         QVERIFY(button->isChecked());
     }
@@ -161,17 +163,18 @@ private slots:
         QFETCH(DisplaySettings, returned);
         child->Map().Settings = stored;
         runSettings([&](DisplaySettingsDialog& f) {
-            QCOMPARE(f.PArcColor->Colour(), stored.ArcColor);
-            QCOMPARE(f.PTreeColor->Colour(), stored.TreeColor);
-            QCOMPARE(f.PArcColor->palette().color(QPalette::Window), toQColor(stored.ArcColor));
-            QTEST(f.RGArcWeight->ItemIndex(), "arcWeightItem");
-            QCOMPARE(f.ChBShowWeight->isChecked(), stored.ShowWeights);
-            QCOMPARE(f.ChBAutoArcColor->isChecked(), stored.AutoArcColor);
-            QTEST(f.SESize->Value(), "sizeBox");
-            QTEST(f.SEWidth->Value(), "widthBox");
-            QTEST(f.SEAngel->Value(), "angleBox");
-            QCOMPARE(f.SEAngel->text(), QString::number(f.SEAngel->Value()));
-            QTEST(f.RGArcType->ItemIndex(), "typeItem");
+            QCOMPARE(f.arcColourButton->Colour(), stored.ArcColor);
+            QCOMPARE(f.treeColourButton->Colour(), stored.TreeColor);
+            const QImage shown = f.arcColourButton->grab().toImage();
+            QCOMPARE(shown.pixelColor(shown.rect().center()), toQColor(stored.ArcColor));
+            QTEST(f.weightsGroup->checkedId(), "arcWeightItem");
+            QCOMPARE(f.showWeightsCheck->isChecked(), stored.ShowWeights);
+            QCOMPARE(f.autoArcColourCheck->isChecked(), stored.AutoArcColor);
+            QTEST(f.arrowSizeSpin->value(), "sizeBox");
+            QTEST(f.lineWidthSpin->value(), "widthBox");
+            QTEST(f.arrowAngleSpin->value(), "angleBox");
+            QCOMPARE(f.arrowAngleSpin->text(), QString::number(f.arrowAngleSpin->value()));
+            QTEST(f.arrowTypeGroup->checkedId(), "typeItem");
             pressOK(f);
         });
         QCOMPARE(child->Map().Settings, returned);
@@ -184,15 +187,15 @@ private slots:
             return offered.size() == 1 ? QColor(0x11, 0x22, 0x33) : QColor(0xAA, 0xBB, 0xCC);
         };
         runSettings([&](DisplaySettingsDialog& f) {
-            QTest::mouseClick(f.PArcColor, Qt::LeftButton);
-            QTest::mouseClick(f.PTreeColor, Qt::LeftButton);
-            choose(f.RGArcWeight, 1);
-            QTest::mouseClick(f.ChBShowWeight, Qt::LeftButton, {}, QPoint(6, 8));
-            QTest::mouseClick(f.ChBAutoArcColor, Qt::LeftButton, {}, QPoint(6, 8));
-            typeInto(f.SESize, QStringLiteral("25"));
-            typeInto(f.SEWidth, QStringLiteral("4"));
-            typeInto(f.SEAngel, QStringLiteral("17"));
-            choose(f.RGArcType, 1);
+            QTest::mouseClick(f.arcColourButton, Qt::LeftButton);
+            QTest::mouseClick(f.treeColourButton, Qt::LeftButton);
+            choose(f.weightsGroup, 1);
+            QTest::mouseClick(f.showWeightsCheck, Qt::LeftButton, {}, QPoint(6, 8));
+            QTest::mouseClick(f.autoArcColourCheck, Qt::LeftButton, {}, QPoint(6, 8));
+            typeInto(f.arrowSizeSpin, QStringLiteral("25"));
+            typeInto(f.lineWidthSpin, QStringLiteral("4"));
+            typeInto(f.arrowAngleSpin, QStringLiteral("17"));
+            choose(f.arrowTypeGroup, 1);
             pressOK(f);
         });
         QCOMPARE(offered.size(), 2);
@@ -212,16 +215,17 @@ private slots:
         QVERIFY(child->document().isModified());
     }
 
-    // What a spin box reads when the user leaves it so.
+    // What a spin box holds when the user leaves it so: keys that cannot lead to a number in its
+    // range are refused, and a text that is no such number yet leaves the last number (15).
     void spinBoxText_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("value");
         QTest::newRow("a number") << QStringLiteral("120") << 120;
-        QTest::newRow("emptied") << QString() << 1;
-        QTest::newRow("a sign alone") << QStringLiteral("-") << 1;
-        QTest::newRow("zero") << QStringLiteral("0") << 1;
-        QTest::newRow("negative") << QStringLiteral("-40") << 1;
-        QTest::newRow("above the range") << QStringLiteral("99999") << 32767;
+        QTest::newRow("emptied") << QString() << 15;
+        QTest::newRow("a sign alone") << QStringLiteral("-") << 15;
+        QTest::newRow("zero") << QStringLiteral("0") << 15;
+        QTest::newRow("the minus is refused") << QStringLiteral("-40") << 40;
+        QTest::newRow("the digit past the range is refused") << QStringLiteral("99999") << 9999;
         QTest::newRow("letters are refused") << QStringLiteral("1x2") << 12;
     }
 
@@ -229,10 +233,10 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(int, value);
         runSettings([&](DisplaySettingsDialog& f) {
-            typeInto(f.SESize, typed);
+            typeInto(f.arrowSizeSpin, typed);
             // The preview reads the box as it is being edited.
-            QCOMPARE(f.SESize->Value(), value);
-            QTest::keyClick(f.SESize, Qt::Key_Return);
+            QCOMPARE(f.arrowSizeSpin->value(), value);
+            QTest::keyClick(f.arrowSizeSpin, Qt::Key_Return);
         });
         QCOMPARE(child->Map().Settings.ArrowSize, value);
     }
@@ -243,10 +247,10 @@ private slots:
         child->Map().Settings = stored;
         form().AskColour = [](const QColor&) { return QColor(Qt::red); };
         runSettings([&](DisplaySettingsDialog& f) {
-            QTest::mouseClick(f.PArcColor, Qt::LeftButton);
-            QTest::mouseClick(f.PTreeColor, Qt::LeftButton);
-            typeInto(f.SEWidth, QStringLiteral("9"));
-            choose(f.RGArcType, 1);
+            QTest::mouseClick(f.arcColourButton, Qt::LeftButton);
+            QTest::mouseClick(f.treeColourButton, Qt::LeftButton);
+            typeInto(f.lineWidthSpin, QStringLiteral("9"));
+            choose(f.arrowTypeGroup, 1);
             f.close();
         });
         QCOMPARE(child->Map().Settings, stored);
@@ -262,7 +266,7 @@ private slots:
     void cancelledColourDialogKeepsTheSystemColour() {
         form().AskColour = [](const QColor&) { return std::nullopt; };
         runSettings([&](DisplaySettingsDialog& f) {
-            QTest::mouseClick(f.PArcColor, Qt::LeftButton);
+            QTest::mouseClick(f.arcColourButton, Qt::LeftButton);
             pressOK(f);
         });
         QCOMPARE(child->Map().Settings.ArcColor, HotLightColor);
@@ -275,7 +279,7 @@ private slots:
             return int(QDialog::Rejected);
         });
         runSettings([&](DisplaySettingsDialog& f) {
-            choose(f.RGArcWeight, 1);
+            choose(f.weightsGroup, 1);
             pressOK(f);
         });
         GraphMap& map = child->Map();
@@ -290,14 +294,14 @@ private slots:
     void previewTurnsWhileShown() {
         QList<double> angles;
         runSettings([&](DisplaySettingsDialog& f) {
-            QVERIFY(f.Timer1->isActive());
-            QCOMPARE(f.Timer1->interval(), 50);
+            QVERIFY(f.turnTimer->isActive());
+            QCOMPARE(f.turnTimer->interval(), 50);
             angles << f.PreviewAngle;
             QTRY_VERIFY(f.PreviewAngle > 0.25);
             angles << f.PreviewAngle;
             f.close();
         });
-        QVERIFY(!form().Timer1->isActive());
+        QVERIFY(!form().turnTimer->isActive());
         const double left = form().PreviewAngle;
         QTest::qWait(120);
         QCOMPARE(form().PreviewAngle, left);
@@ -315,12 +319,12 @@ private slots:
     void previewFollowsTheEditedValues() {
         form().AskColour = [](const QColor&) { return QColor(Qt::red); };
         runSettings([&](DisplaySettingsDialog& f) {
-            f.Timer1->stop();
-            QTest::mouseClick(f.PArcColor, Qt::LeftButton);
-            typeInto(f.SEWidth, QStringLiteral("1"));
+            f.turnTimer->stop();
+            QTest::mouseClick(f.arcColourButton, Qt::LeftButton);
+            typeInto(f.lineWidthSpin, QStringLiteral("1"));
             f.PreviewAngle = 0;
-            f.Timer1Timer();
-            const QImage thin = f.PBArrow->Canvas().copy();
+            f.turnPreview();
+            const QImage thin = f.arrowPreview->grab().toImage();
             QCOMPARE(thin.size(), QSize(188, 172));
             QCOMPARE(f.PreviewAngle, 0.1);
             // At 0.1 radian the arrow runs from (140, 95) to (40, 85): through the centre, its
@@ -332,36 +336,36 @@ private slots:
             QVERIFY2(atHead > atTail + 5,
                      qPrintable(QStringLiteral("%1 %2").arg(atHead).arg(atTail)));
 
-            typeInto(f.SEWidth, QStringLiteral("6"));
+            typeInto(f.lineWidthSpin, QStringLiteral("6"));
             f.PreviewAngle = 0;
-            f.Timer1Timer();
-            const QImage wide = f.PBArrow->Canvas().copy();
+            f.turnPreview();
+            const QImage wide = f.arrowPreview->grab().toImage();
             QVERIFY(pixelsNear(wide, {90, 90}, 20, Qt::red) >
                     2 * pixelsNear(thin, {90, 90}, 20, Qt::red));
 
-            typeInto(f.SEWidth, QStringLiteral("1"));
-            choose(f.RGArcType, 1);
+            typeInto(f.lineWidthSpin, QStringLiteral("1"));
+            choose(f.arrowTypeGroup, 1);
             f.PreviewAngle = 0;
-            f.Timer1Timer();
-            QVERIFY(f.PBArrow->Canvas() != thin);
+            f.turnPreview();
+            QVERIFY(f.arrowPreview->grab().toImage() != thin);
 
-            choose(f.RGArcType, 0);
-            typeInto(f.SESize, QStringLiteral("40"));
+            choose(f.arrowTypeGroup, 0);
+            typeInto(f.arrowSizeSpin, QStringLiteral("40"));
             f.PreviewAngle = 0;
-            f.Timer1Timer();
-            QVERIFY(f.PBArrow->Canvas() != thin);
+            f.turnPreview();
+            QVERIFY(f.arrowPreview->grab().toImage() != thin);
 
-            typeInto(f.SESize, QStringLiteral("15"));
-            typeInto(f.SEAngel, QStringLiteral("10"));
+            typeInto(f.arrowSizeSpin, QStringLiteral("15"));
+            typeInto(f.arrowAngleSpin, QStringLiteral("10"));
             f.PreviewAngle = 0;
-            f.Timer1Timer();
-            QVERIFY(f.PBArrow->Canvas() != thin);
+            f.turnPreview();
+            QVERIFY(f.arrowPreview->grab().toImage() != thin);
 
             // The same values draw the same arrow again.
-            typeInto(f.SEAngel, QStringLiteral("30"));
+            typeInto(f.arrowAngleSpin, QStringLiteral("30"));
             f.PreviewAngle = 0;
-            f.Timer1Timer();
-            QCOMPARE(f.PBArrow->Canvas(), thin);
+            f.turnPreview();
+            QCOMPARE(f.arrowPreview->grab().toImage(), thin);
             f.close();
         });
         QCOMPARE(child->Map().Settings, DisplaySettings());

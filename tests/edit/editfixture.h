@@ -134,12 +134,12 @@ struct Fixture {
             if (!form)
                 return;
             for (auto [edit, text] :
-                 {std::pair{form->PriceEdit, price}, std::pair{form->LengthEdit, length},
-                  std::pair{form->TimeEdit, time}}) {
+                 {std::pair{form->fareEdit, price}, std::pair{form->lengthEdit, length},
+                  std::pair{form->timeEdit, time}}) {
                 edit->selectAll();
                 typeText(edit, text);
             }
-            QTest::mouseClick(form->Button1, Qt::LeftButton);
+            QTest::mouseClick(form->okButton, Qt::LeftButton);
         };
     }
 };

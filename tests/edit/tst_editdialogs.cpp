@@ -101,16 +101,16 @@ private slots:
         QFETCH(double, lengthRead);
         RoadParametersDialog form;
         answerWith([&](QDialog&) {
-            typeInto(form.PriceEdit, price);
-            typeInto(form.LengthEdit, length);
-            typeInto(form.TimeEdit, time);
-            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            typeInto(form.fareEdit, price);
+            typeInto(form.lengthEdit, length);
+            typeInto(form.timeEdit, time);
+            QTest::mouseClick(form.okButton, Qt::LeftButton);
         });
         const std::optional<RoadWeight> answer = form.Ask({1, 2, 3});
         QCOMPARE(messages.size(), messageCount);
         for (const QString& m : std::as_const(messages))
             QCOMPARE(m, QStringLiteral("Вес введён неверно!"));
-        QCOMPARE(form.Accepted, accepted);
+        QCOMPARE(form.NumbersAccepted, accepted);
         QCOMPARE(answer.has_value(), accepted);
         QVERIFY(form.isHidden());
         if (accepted)
@@ -122,14 +122,14 @@ private slots:
         QString shownPrice, shownLength, shownTime, selected;
         bool priceFocused = false;
         answerWith([&](QDialog& dialog) {
-            shownPrice = form.PriceEdit->text();
-            shownLength = form.LengthEdit->text();
-            shownTime = form.TimeEdit->text();
-            priceFocused = dialog.focusWidget() == form.PriceEdit;
-            selected = form.PriceEdit->selectedText();
+            shownPrice = form.fareEdit->text();
+            shownLength = form.lengthEdit->text();
+            shownTime = form.timeEdit->text();
+            priceFocused = dialog.focusWidget() == form.fareEdit;
+            selected = form.fareEdit->selectedText();
             // Typing replaces the whole fare; Enter in an edit presses "OK".
-            QTest::keyClicks(form.PriceEdit, QStringLiteral("40"));
-            QTest::keyClick(form.TimeEdit, Qt::Key_Return);
+            QTest::keyClicks(form.fareEdit, QStringLiteral("40"));
+            QTest::keyClick(form.timeEdit, Qt::Key_Return);
         });
         const std::optional<RoadWeight> answer = form.Ask({12.5, 1500, 0});
         QCOMPARE(shownPrice, QStringLiteral("12,5"));
@@ -146,21 +146,21 @@ private slots:
     void weightsClosedWithoutOk() {
         RoadParametersDialog form;
         // An earlier accepted showing does not count for the next one.
-        answerWith([&](QDialog&) { QTest::mouseClick(form.Button1, Qt::LeftButton); });
+        answerWith([&](QDialog&) { QTest::mouseClick(form.okButton, Qt::LeftButton); });
         QVERIFY(form.Ask({1, 2, 3}));
         answerWith([&](QDialog& dialog) {
-            typeInto(form.LengthEdit, QStringLiteral("99"));
+            typeInto(form.lengthEdit, QStringLiteral("99"));
             dialog.reject();
         });
         QVERIFY(!form.Ask({1, 2, 3}));
-        QVERIFY(!form.Accepted);
+        QVERIFY(!form.NumbersAccepted);
     }
 
     void weightsKeyboardOrder() {
         RoadParametersDialog form;
         QList<QWidget*> order;
         answerWith([&](QDialog&) {
-            form.Button1->setFocus();
+            form.okButton->setFocus();
             for (int i = 0; i < 4; ++i) {
                 order << QApplication::focusWidget();
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -168,7 +168,7 @@ private slots:
         });
         form.Ask({});
         QCOMPARE(order,
-                 (QList<QWidget*>{form.Button1, form.LengthEdit, form.PriceEdit, form.TimeEdit}));
+                 (QList<QWidget*>{form.okButton, form.lengthEdit, form.fareEdit, form.timeEdit}));
     }
 
     void propertiesRoundTrip_data() {
@@ -215,22 +215,22 @@ private slots:
         bool idEnabled = true;
         QString panelCaption;
         answerWith([&](QDialog&) {
-            idEnabled = form.EdId->isEnabled();
+            idEnabled = form.idEdit->isEnabled();
             if (!typedName.isEmpty()) {
-                form.NameVertexEdit->selectAll();
-                edittest::typeText(form.NameVertexEdit, typedName);
+                form.nameEdit->selectAll();
+                edittest::typeText(form.nameEdit, typedName);
             }
             if (!typedSize.isEmpty()) {
-                QLineEdit* sizeText = form.SESize->findChild<QLineEdit*>();
+                QLineEdit* sizeText = form.sizeSpin->findChild<QLineEdit*>();
                 sizeText->selectAll();
                 QTest::keyClicks(sizeText, typedSize);
             }
             if (pickFont)
-                QTest::mouseClick(form.PVertexFont, Qt::LeftButton);
-            panelCaption = form.PVertexFont->text();
-            QTest::mouseClick(form.BtnOk, Qt::LeftButton);
+                QTest::mouseClick(form.fontSample, Qt::LeftButton);
+            panelCaption = form.fontSample->text();
+            QTest::mouseClick(form.okButton, Qt::LeftButton);
         });
-        VertexProperties in;
+        StopProperties in;
         in.Name = QStringLiteral("Вокзал");
         in.Size = QStringLiteral("10");
         in.Id = QStringLiteral("4");
@@ -238,7 +238,7 @@ private slots:
         in.Color = 0x00F0CAA6;
         in.Routes = QStringLiteral("A1  A5");
         in.Font.Size = 9;
-        const std::optional<VertexProperties> out = form.SetProperties(in);
+        const std::optional<StopProperties> out = form.SetProperties(in);
         QVERIFY(out);
         QVERIFY(!idEnabled);
         QCOMPARE(panelCaption, expectName);
@@ -257,17 +257,17 @@ private slots:
         StopPropertiesDialog form;
         bool stayedOpen = false;
         answerWith([&](QDialog& dialog) {
-            QLineEdit* sizeText = form.SESize->findChild<QLineEdit*>();
+            QLineEdit* sizeText = form.sizeSpin->findChild<QLineEdit*>();
             sizeText->selectAll();
             QTest::keyClick(sizeText, Qt::Key_Backspace);
-            QTest::mouseClick(form.BtnOk, Qt::LeftButton);
+            QTest::mouseClick(form.okButton, Qt::LeftButton);
             stayedOpen = dialog.isVisible();
             QTest::keyClicks(sizeText, QStringLiteral("15"));
-            QTest::mouseClick(form.BtnOk, Qt::LeftButton);
+            QTest::mouseClick(form.okButton, Qt::LeftButton);
         });
-        VertexProperties in;
+        StopProperties in;
         in.Size = QStringLiteral("10");
-        const std::optional<VertexProperties> out = form.SetProperties(in);
+        const std::optional<StopProperties> out = form.SetProperties(in);
         QVERIFY(stayedOpen);
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages[0].contains(QStringLiteral("от 1 до 78")));
@@ -283,18 +283,18 @@ private slots:
             return QColor(0x10, 0x20, 0x30);
         };
         answerWith([&](QDialog&) {
-            QTest::mouseClick(form.PVertexColor, Qt::LeftButton);
-            QTest::mouseClick(form.BtnOk, Qt::LeftButton);
+            QTest::mouseClick(form.colourPanel, Qt::LeftButton);
+            QTest::mouseClick(form.okButton, Qt::LeftButton);
         });
-        VertexProperties in;
+        StopProperties in;
         in.Size = QStringLiteral("10");
         in.Color = 0x000000FF;
-        std::optional<VertexProperties> out = form.SetProperties(in);
+        std::optional<StopProperties> out = form.SetProperties(in);
         QVERIFY(out);
         QCOMPARE(out->Color, Colour(0x00302010));
         // The colour dialog opens with the colour it had last; Esc cancels the dialog.
         answerWith([&](QDialog& dialog) {
-            QTest::mouseClick(form.PVertexColor, Qt::LeftButton);
+            QTest::mouseClick(form.colourPanel, Qt::LeftButton);
             QTest::keyClick(&dialog, Qt::Key_Escape);
         });
         QVERIFY(!form.SetProperties(in));
@@ -311,21 +311,21 @@ private slots:
         report.ridesText = QStringLiteral("\rот ост. S до ост. F\r№ 5 ");
         QString rides;
         answerWith([&](QDialog&) {
-            rides = rez.Label7->text();
-            QTest::mouseClick(rez.BitBtn1, Qt::LeftButton);
+            rides = rez.ridesLabel->text();
+            QTest::mouseClick(rez.closeButton, Qt::LeftButton);
         });
         rez.ShowReport(report);
         QVERIFY(rez.isHidden());
         QCOMPARE(rez.windowTitle(), QStringLiteral("Отчет"));
-        QCOMPARE(rez.Label4->text(), report.fareText);
-        QCOMPARE(rez.Label5->text(), report.lengthText);
-        QCOMPARE(rez.Label6->text(), report.timeText);
+        QCOMPARE(rez.fareLabel->text(), report.fareText);
+        QCOMPARE(rez.lengthLabel->text(), report.lengthText);
+        QCOMPARE(rez.timeLabel->text(), report.timeText);
         QCOMPARE(rides, QStringLiteral("\nот ост. S до ост. F\n№ 5 "));
-        QCOMPARE(rez.Label1->text(), QStringLiteral("Стоимость пути: "));
-        QCOMPARE(rez.Label2->text(), QStringLiteral("Длина пути:           "));
-        QCOMPARE(rez.Label3->text(), QStringLiteral("Время в пути:       "));
-        QCOMPARE(rez.Image2->geometry(), QRect(48, 41, 32, 32));
-        QCOMPARE(rez.BitBtn1->geometry(), QRect(208, 288, 91, 25));
+        QCOMPARE(rez.fareCaption->text(), QStringLiteral("Стоимость пути: "));
+        QCOMPARE(rez.lengthCaption->text(), QStringLiteral("Длина пути:           "));
+        QCOMPARE(rez.timeCaption->text(), QStringLiteral("Время в пути:       "));
+        QCOMPARE(rez.lengthImage->geometry(), QRect(48, 41, 32, 32));
+        QCOMPARE(rez.closeButton->geometry(), QRect(208, 288, 91, 25));
         // The pictures are drawn, not empty.
         for (const QPixmap& picture :
              {RouteReportDialog::MoneyPicture(), RouteReportDialog::RoadPicture(),

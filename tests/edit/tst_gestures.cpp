@@ -543,15 +543,15 @@ private slots:
             auto* form = qobject_cast<StopPropertiesDialog*>(&dialog);
             QVERIFY(form);
             if (!size.isEmpty()) {
-                QLineEdit* text = form->SESize->findChild<QLineEdit*>();
+                QLineEdit* text = form->sizeSpin->findChild<QLineEdit*>();
                 text->selectAll();
                 QTest::keyClicks(text, size);
             }
             if (!name.isEmpty()) {
-                form->NameVertexEdit->selectAll();
-                edittest::typeText(form->NameVertexEdit, name);
+                form->nameEdit->selectAll();
+                edittest::typeText(form->nameEdit, name);
             }
-            QTest::mouseClick(form->BtnOk, Qt::LeftButton);
+            QTest::mouseClick(form->okButton, Qt::LeftButton);
         };
         f.press(centreOf(stops[onMarked ? 3 : 2]), Qt::RightButton);
         f.child->editor().stopMenuProperties->trigger();
@@ -585,10 +585,10 @@ private slots:
         f.child->editor().SetPointerMode();
         f.onDialog = [](QDialog& dialog) {
             auto* form = qobject_cast<StopPropertiesDialog*>(&dialog);
-            QLineEdit* text = form->SESize->findChild<QLineEdit*>();
+            QLineEdit* text = form->sizeSpin->findChild<QLineEdit*>();
             text->selectAll();
             QTest::keyClicks(text, QStringLiteral("16"));
-            QTest::mouseClick(form->BtnOk, Qt::LeftButton);
+            QTest::mouseClick(form->okButton, Qt::LeftButton);
         };
         f.press(centreOf(stops[3]), Qt::RightButton);
         f.child->editor().stopMenuProperties->trigger();
@@ -610,9 +610,9 @@ private slots:
         };
         QColor shown;
         f.onDialog = [&](QDialog&) {
-            shown = form->PVertexColor->palette().color(QPalette::Window);
-            QTest::mouseClick(form->PVertexColor, Qt::LeftButton);
-            QTest::mouseClick(form->BtnOk, Qt::LeftButton);
+            shown = form->colourPanel->palette().color(QPalette::Window);
+            QTest::mouseClick(form->colourPanel, Qt::LeftButton);
+            QTest::mouseClick(form->okButton, Qt::LeftButton);
         };
         f.press(centreOf(stops[1]), Qt::RightButton);
         f.child->editor().stopMenuProperties->trigger();
@@ -631,7 +631,8 @@ private slots:
         const QList<StopRef> stops = fourStops();
         f.child->document().setModified(false);
         f.onDialog = [](QDialog& dialog) {
-            QTest::mouseClick(qobject_cast<StopPropertiesDialog*>(&dialog)->BtnOk, Qt::LeftButton);
+            QTest::mouseClick(qobject_cast<StopPropertiesDialog*>(&dialog)->okButton,
+                              Qt::LeftButton);
         };
         QStringList texts;
         connect(f.frame->StatusBar, &QStatusBar::messageChanged, this,
@@ -727,8 +728,8 @@ private slots:
         f.hover(centreOf(a));
         StopRoutesPopup* marsh = stopRoutesPopup();
         QVERIFY(marsh->isVisible());
-        QCOMPARE(marsh->Label2->text(), QStringLiteral("Рынок"));
-        QCOMPARE(marsh->Label3->text(), QStringLiteral("A1  A5 "));
+        QCOMPARE(marsh->stopNameLabel->text(), QStringLiteral("Рынок"));
+        QCOMPARE(marsh->routesLabel->text(), QStringLiteral("A1  A5 "));
         QCOMPARE(marsh->windowTitle(), QStringLiteral("Маршруты"));
         marsh->hide();
         // Pressed, the stop shows nothing.

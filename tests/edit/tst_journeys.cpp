@@ -129,11 +129,11 @@ private slots:
         f.onDialog = [&](QDialog& dialog) {
             auto* rez = qobject_cast<RouteReportDialog*>(&dialog);
             QVERIFY(rez);
-            fare = rez->Label4->text();
-            length = rez->Label5->text();
-            time = rez->Label6->text();
-            rides = rez->Label7->text();
-            QTest::mouseClick(rez->BitBtn1, Qt::LeftButton);
+            fare = rez->fareLabel->text();
+            length = rez->lengthLabel->text();
+            time = rez->timeLabel->text();
+            rides = rez->ridesLabel->text();
+            QTest::mouseClick(rez->closeButton, Qt::LeftButton);
         };
         const QPoint from = centreOf(journey.start), to = centreOf(journey.finish);
         child->view()->centreOn(from);

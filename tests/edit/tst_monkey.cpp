@@ -158,12 +158,12 @@ private slots:
         f.onDialog = [&](QDialog& dialog) {
             if (auto* weights = qobject_cast<RoadParametersDialog*>(&dialog)) {
                 for (QLineEdit* edit :
-                     {weights->PriceEdit, weights->LengthEdit, weights->TimeEdit}) {
+                     {weights->fareEdit, weights->lengthEdit, weights->timeEdit}) {
                     edit->selectAll();
                     edittest::typeText(edit, numbers[random.bounded(numbers.size())]);
                 }
                 if (random.bounded(4) > 0)
-                    QTest::mouseClick(weights->Button1, Qt::LeftButton);
+                    QTest::mouseClick(weights->okButton, Qt::LeftButton);
             } else if (auto* props = qobject_cast<StopPropertiesDialog*>(&dialog)) {
                 props->AskColour = [&](const QColor&) -> std::optional<QColor> {
                     if (random.bounded(2))
@@ -171,14 +171,14 @@ private slots:
                     return std::nullopt;
                 };
                 props->AskFont = [](const QFont&) -> std::optional<QFont> { return std::nullopt; };
-                props->NameVertexEdit->selectAll();
-                edittest::typeText(props->NameVertexEdit, names[random.bounded(names.size())]);
-                props->SESize->setValue(random.bounded(-5, 60));
+                props->nameEdit->selectAll();
+                edittest::typeText(props->nameEdit, names[random.bounded(names.size())]);
+                props->sizeSpin->setValue(random.bounded(-5, 60));
                 if (random.bounded(3) == 0)
-                    props->ChBShowLabel->toggle();
+                    props->showNameCheck->toggle();
                 if (random.bounded(3) == 0)
-                    props->Panel1Click();
-                QTest::mouseClick(random.bounded(4) > 0 ? props->BtnOk : props->BtnCancel,
+                    props->pickColour();
+                QTest::mouseClick(random.bounded(4) > 0 ? props->okButton : props->cancelButton,
                                   Qt::LeftButton);
             }
         };

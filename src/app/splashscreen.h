@@ -1,18 +1,10 @@
 #pragma once
 
-#include <QDialog>
 #include <QPixmap>
 #include <QWidget>
 
-// About (AboutDialog): the program's name, author and contacts on a white window.
-class AboutDialog : public QDialog {
-    Q_OBJECT
-public:
-    explicit AboutDialog(QWidget* parent = nullptr);
-};
-
-// The splash window (SplashScreen): a borderless picture in the middle of the desktop, shown for a
-// while before the frame appears.
+// The splash window: a borderless picture in the middle of the desktop, shown for a while before
+// the frame appears.
 class SplashScreen : public QWidget {
     Q_OBJECT
 public:
