@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -95,10 +96,19 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), menuImages(makeMe
     acDeleteArc = makeAction("acDeleteArc", "acDeleteArc", QString(), 17);
     acInfo = makeAction("acInfo", "acInfo", "Информация об остановке", 18);
     acCredits = makeAction("acCredits", "Соавторы", QString(), -1);
+    acZoomIn = makeAction("acZoomIn", "Увеличить", "Увеличить масштаб карты", -1);
+    acZoomIn->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    acZoomOut = makeAction("acZoomOut", "Уменьшить", "Уменьшить масштаб карты", -1);
+    acZoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    acActualSize = makeAction("acActualSize", "Масштаб 100 %", "Карта в натуральную величину", 20);
+    acActualSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    acFitToWindow = makeAction("acFitToWindow", "По размеру окна", "Вся карта в окне", 19);
 
     // Initial states.
-    for (QAction* a : {acSave, acSaveAs, acSettings, acSelectAll, acDelete, acSearchPanel,
-                       acRouteTable, acEditorMode, acFindWay})
+    for (QAction* a :
+         {acSave, acSaveAs, acSettings, acSelectAll, acDelete, acSearchPanel, acRouteTable,
+          acEditorMode, acFindWay, acZoomIn, acZoomOut, acActualSize, acFitToWindow})
         a->setEnabled(false);
     for (QAction* a : {acPointer, acAddStop, acAddRoad, acDeleteRoad, acChangeRoad, acNew, acAddArc,
                        acDeleteArc, acInfo})
@@ -153,6 +163,20 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), menuImages(makeMe
         if (creditsDialog)
             creditsDialog->exec();
     });
+    const auto onView = [this](QAction* action, void (lirsk::MapView::*zoom)()) {
+        connect(action, &QAction::triggered, this, [zoom] {
+            if (MapWindow* current = CurrentMapWindow())
+                (current->view()->*zoom)();
+        });
+    };
+    onView(acZoomIn, &lirsk::MapView::zoomIn);
+    onView(acZoomOut, &lirsk::MapView::zoomOut);
+    onView(acActualSize, &lirsk::MapView::resetZoom);
+    onView(acFitToWindow, &lirsk::MapView::zoomToFit);
+    ZoomLabel = new QLabel(this);
+    ZoomLabel->setMinimumWidth(ZoomLabel->fontMetrics().horizontalAdvance(QStringLiteral("400 %")));
+    ZoomLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    StatusBar->addPermanentWidget(ZoomLabel);
 
     AskOpenFileName = [this] {
         return QFileDialog::getOpenFileName(this, QStringLiteral("Открыть"), QString(), kFilter);
@@ -225,6 +249,9 @@ void MainWindow::buildMenus() {
     service->addSeparator();
     service->addActions({acSearchPanel, acRouteTable});
 
+    QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
+    view->addActions({acZoomIn, acZoomOut, acActualSize, acFitToWindow});
+
     WindowMenu = menuBar()->addMenu(QStringLiteral("Окно"));
     connect(WindowMenu, &QMenu::aboutToShow, this, &MainWindow::buildWindowList);
     buildWindowList();
@@ -266,6 +293,8 @@ void MainWindow::buildToolBar() {
     toolBar->addActions({acPointer, acAddStop, acAddArc, acDeleteArc, acAddRoad, acDeleteRoad,
                          acChangeRoad, acInfo, acFindWay});
     toolBar->addSeparator();
+    toolBar->addActions({acFitToWindow, acActualSize});
+    toolBar->addSeparator();
     toolBar->addActions({acHelp, acAbout});
 }
 
@@ -286,6 +315,10 @@ QMenu* MainWindow::MapMenu(const QString& menu) const {
 
 QString MainWindow::StatusText() const {
     return StatusBar->currentMessage();
+}
+
+void MainWindow::ShowZoom(double zoom) {
+    ZoomLabel->setText(zoom > 0 ? QStringLiteral("%1 %").arg(qRound(zoom * 100)) : QString());
 }
 
 void MainWindow::SetStatusText(const QString& text) {
@@ -347,17 +380,20 @@ void MainWindow::EnableMapCommands() {
         return;
     acPointer->setEnabled(true);
     acInfo->setVisible(true);
-    for (QAction* a : {acSave, acSaveAs, acFindWay, acSettings, acSelectAll, acDelete,
-                       acSearchPanel, acRouteTable, acEditorMode})
+    for (QAction* a :
+         {acSave, acSaveAs, acFindWay, acSettings, acSelectAll, acDelete, acSearchPanel,
+          acRouteTable, acEditorMode, acZoomIn, acZoomOut, acActualSize, acFitToWindow})
         a->setEnabled(true);
 }
 
 void MainWindow::DisableMapCommands() {
     acPointer->setEnabled(false);
     acInfo->setVisible(false);
-    for (QAction* a : {acSave, acSaveAs, acFindWay, acSettings, acSelectAll, acDelete,
-                       acSearchPanel, acRouteTable, acEditorMode})
+    for (QAction* a :
+         {acSave, acSaveAs, acFindWay, acSettings, acSelectAll, acDelete, acSearchPanel,
+          acRouteTable, acEditorMode, acZoomIn, acZoomOut, acActualSize, acFitToWindow})
         a->setEnabled(false);
+    ShowZoom(0);
 }
 
 void MainWindow::acOpenExecute() {

@@ -10,6 +10,7 @@
 
 class QActionGroup;
 class QDialog;
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -59,6 +60,10 @@ public:
     QAction* acDeleteArc;
     QAction* acInfo;
     QAction* acCredits; // "Соавторы"
+    QAction* acZoomIn;
+    QAction* acZoomOut;
+    QAction* acActualSize;
+    QAction* acFitToWindow;
 
     QList<QIcon> menuImages;
     QMdiArea* MdiArea;
@@ -94,6 +99,10 @@ public:
     void DisableMapCommands();
     int MapWindowCount() const;
     MapWindow* ActiveMapWindow() const;
+
+    // Shows a map window's zoom in the status line.
+    void ShowZoom(double zoom);
+    QLabel* ZoomLabel = nullptr;
 
     QString StatusText() const;
     void SetStatusText(const QString& text);

@@ -149,6 +149,10 @@ MapWindow::MapWindow(MainWindow* frame, QWidget* parent)
     editor_->setStatusText = [this](const QString& text) { SetStatusText(text); };
     splitter->addWidget(sidePanel);
     splitter->addWidget(view_);
+    connect(view_, &lirsk::MapView::zoomChanged, this, [this](double zoom) {
+        if (frame_ && CurrentMapWindow() == this)
+            frame_->ShowZoom(zoom);
+    });
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({175, 600});
     sidePanel->hide();
@@ -342,6 +346,8 @@ void MapWindow::SetEditorMode(bool on) {
 
 void MapWindow::Activate() {
     SetCurrentMapWindow(this);
+    if (frame_)
+        frame_->ShowZoom(view_->zoom());
     if (frame_)
         frame_->acSearchPanel->setChecked(!searchPanel->isHidden());
     // The tool bar shows this window's mode.

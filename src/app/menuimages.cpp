@@ -192,5 +192,22 @@ QList<QIcon> makeMenuImages() {
         letterBadge(p, QColor(200, 120, 0), "i");
         stopAt(p, 4, 12);
     });
+    images << picture([](QPainter& p) { // 19 fit the map in the window
+        p.setPen(kInk);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(1.5, 1.5, 13, 13));
+        p.setPen(QPen(kRoad, 1.5));
+        for (const QPointF& corner :
+             {QPointF(4, 4), QPointF(12, 4), QPointF(4, 12), QPointF(12, 12)})
+            p.drawLine(QPointF(8, 8) + (corner - QPointF(8, 8)) * 0.35, corner);
+    });
+    images << picture([](QPainter& p) { // 20 actual size
+        QFont font = p.font();
+        font.setPixelSize(9);
+        font.setBold(true);
+        p.setFont(font);
+        p.setPen(kInk);
+        p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, "1:1");
+    });
     return images;
 }

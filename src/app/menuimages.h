@@ -3,5 +3,5 @@
 #include <QIcon>
 #include <QList>
 
-// The frame's image list menuImages: 19 pictures of 16 x 16 for the commands, drawn by the program.
+// The frame's image list menuImages: 21 pictures of 16 x 16 for the commands, drawn by the program.
 QList<QIcon> makeMenuImages();

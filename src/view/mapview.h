@@ -88,6 +88,7 @@ public:
     void zoomIn();
     void zoomOut();
     void zoomToFit();
+    void resetZoom() { setZoom(1.0); }
     double fitZoom() const;
     double minimumZoom() const;
     static constexpr double MaximumZoom = 4.0;

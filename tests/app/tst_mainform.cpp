@@ -119,7 +119,7 @@ private slots:
     }
 
     void menuImages() {
-        QCOMPARE(frame->menuImages.size(), 19);
+        QCOMPARE(frame->menuImages.size(), 21);
         for (const QIcon& icon : frame->menuImages)
             QCOMPARE(icon.availableSizes().value(0), QSize(16, 16));
     }
@@ -128,14 +128,17 @@ private slots:
         QStringList titles;
         for (QAction* a : frame->menuBar()->actions())
             titles << a->text();
-        QCOMPARE(titles, QStringList({"Файл", "Правка", "Управление", "Сервис", "Окно", "Помощь"}));
+        QCOMPARE(titles,
+                 QStringList({"Файл", "Правка", "Управление", "Сервис", "Вид", "Окно", "Помощь"}));
         QStringList tools;
         for (QAction* a : frame->toolBar->actions())
             tools << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
-        QCOMPARE(tools,
-                 QStringList({"acNew", "acOpen", "acSave", "acEditorMode", "-", "acPointer",
-                              "acAddStop", "acAddArc", "acDeleteArc", "acAddRoad", "acDeleteRoad",
-                              "acChangeRoad", "acInfo", "acFindWay", "-", "acHelp", "acAbout"}));
+        QCOMPARE(
+            tools,
+            QStringList({"acNew",         "acOpen",       "acSave",   "acEditorMode", "-",
+                         "acPointer",     "acAddStop",    "acAddArc", "acDeleteArc",  "acAddRoad",
+                         "acDeleteRoad",  "acChangeRoad", "acInfo",   "acFindWay",    "-",
+                         "acFitToWindow", "acActualSize", "-",        "acHelp",       "acAbout"}));
     }
 
     void mapMenuEntries_data() {
