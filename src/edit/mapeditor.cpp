@@ -292,7 +292,7 @@ void MapEditor::nameMoved(StopRef stop, const MapMouseEvent& event) {
         moved = true;
     }
     if (moved)
-        document_->markChanged();
+        document_->markStopsMoved({stop});
 }
 
 void MapEditor::nameReleased() {
@@ -307,7 +307,7 @@ bool MapEditor::CancelNameDrag() {
         return false;
     LabelDragStop->Label.Left = LabelDragStop->LabelHomeLeft;
     LabelDragStop->Label.Top = LabelDragStop->LabelHomeTop;
-    document_->markChanged();
+    document_->markStopsMoved({LabelDragStop});
     return true;
 }
 

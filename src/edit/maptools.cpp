@@ -33,6 +33,7 @@ public:
         const int dy = event.pos.y() - stop->Top - half(stop->Height);
         if (dx == 0 && dy == 0)
             return;
+        std::vector<StopRef> moved{stop};
         if (map.SelectedCount > 0 && stop->Selected) {
             for (const auto& other : map.stops()) {
                 if (!other->Selected || other.get() == stop)
@@ -41,6 +42,7 @@ public:
                 other->Top = std::max(0, other->Top + dy);
                 other->Label.Left = std::max(0, other->Label.Left + dx);
                 other->Label.Top = std::max(0, other->Label.Top + dy);
+                moved.push_back(other.get());
             }
         } else if (!stop->Selected) {
             editor_.ClearSelection(-1, false);
@@ -53,7 +55,7 @@ public:
             stop->Top += dy;
             stop->Label.Top += dy;
         }
-        editor_.document().markChanged();
+        editor_.document().markStopsMoved(moved);
     }
 };
 

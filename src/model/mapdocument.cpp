@@ -16,6 +16,13 @@ void MapDocument::markChanged() {
     emit changed();
 }
 
+void MapDocument::markStopsMoved(const std::vector<StopRef>& stops) {
+    modified_ = true;
+    ++revision_;
+    clearFoundWay();
+    emit stopsMoved(stops);
+}
+
 void MapDocument::markReloaded() {
     ++revision_;
     clearFoundWay();

@@ -39,6 +39,9 @@ public:
     // An edit of the map: the document becomes modified, the found way (which may name changed
     // stops) is forgotten and the change is announced.
     void markChanged();
+    // An edit that moved stops or their names and changed nothing else: announced with the
+    // stops, so that a view repaints only around them.
+    void markStopsMoved(const std::vector<StopRef>& stops);
     // A change made while a file is read or by the window's own set-up: caches are rebuilt, but
     // the document stays as saved.
     void markReloaded();
@@ -57,6 +60,7 @@ public:
 signals:
     // The graph or the look of the map changed: everything drawn from it is out of date.
     void changed();
+    void stopsMoved(const std::vector<lirsk::StopRef>& stops);
     // The marks of these stops changed (all stops when the list is empty).
     void selectionChanged(const std::vector<lirsk::StopRef>& stops);
     void foundWayChanged();

@@ -172,7 +172,7 @@ void DrawLink(QPainter& painter, const GraphMap& map, const Link& link) {
                  GraphMap::FindLink(link.From, link.To));
 }
 
-void DrawStop(QPainter& painter, const Stop& stop) {
+void DrawStop(QPainter& painter, const Stop& stop, bool withName) {
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(toQColor(stop.FillColor));
     const int width = shownSize(stop.Width), height = shownSize(stop.Height);
@@ -182,7 +182,7 @@ void DrawStop(QPainter& painter, const Stop& stop) {
                                 selectedCornerSize(height) / 2.0);
     else
         painter.drawEllipse(rect);
-    if (stop.Label.Visible)
+    if (withName && stop.Label.Visible)
         paintNameLabel(painter, stop);
 }
 
@@ -200,13 +200,28 @@ void paintNameLabel(QPainter& painter, const Stop& stop) {
     painter.drawText(QPoint(stop.Label.Left, stop.Label.Top + entry.ascent), stop.Label.Caption);
 }
 
+namespace {
+
+// The width of a name in a font, measured once.
+int nameWidth(const FontSpec& font, const QString& caption) {
+    static QHash<QString, int> widths;
+    constexpr int kMostKept = 1 << 20;
+    if (widths.size() > kMostKept)
+        widths.clear();
+    const QString key = fontKey(font) + QChar(0x1F) + caption;
+    auto it = widths.constFind(key);
+    if (it == widths.cend())
+        it = widths.insert(key, QFontMetrics(fontEntry(font).font).horizontalAdvance(caption));
+    return *it;
+}
+
+} // namespace
+
 QRect nameLabelRect(const Stop& stop) {
     if (stop.Label.Caption.isEmpty())
         return {};
-    const FontEntry& entry = fontEntry(stop.Label.Font);
-    const QFontMetrics metrics(entry.font);
-    return QRect(stop.Label.Left, stop.Label.Top, metrics.horizontalAdvance(stop.Label.Caption),
-                 entry.height);
+    return QRect(stop.Label.Left, stop.Label.Top, nameWidth(stop.Label.Font, stop.Label.Caption),
+                 fontEntry(stop.Label.Font).height);
 }
 
 MapSize mapSize(const GraphMap& map) {
@@ -216,11 +231,10 @@ MapSize mapSize(const GraphMap& map) {
         size.width = std::max(size.width, qint64(stop->Left) + stop->Width);
         size.height = std::max(size.height, qint64(stop->Top) + stop->Height);
         if (stop->Label.Visible && !stop->Label.Caption.isEmpty()) {
-            const FontEntry& entry = fontEntry(stop->Label.Font);
-            const QFontMetrics metrics(entry.font);
             size.width = std::max(size.width, qint64(stop->Label.Left) +
-                                                  metrics.horizontalAdvance(stop->Label.Caption));
-            size.height = std::max(size.height, qint64(stop->Label.Top) + entry.height);
+                                                  nameWidth(stop->Label.Font, stop->Label.Caption));
+            size.height =
+                std::max(size.height, qint64(stop->Label.Top) + fontEntry(stop->Label.Font).height);
         }
     }
     return size;
@@ -245,46 +259,84 @@ void setMapPen(QPainter& painter, const QColor& colour, int width, PenMode mode)
     }
 }
 
-void paintGraph(QPainter& painter, const GraphMap& map, const QRect& area) {
-    setMapPen(painter, toQColor(map.Settings.ArcColor), map.Settings.ArcWidth, PenMode::Copy);
-    painter.setFont(QFont());
-    // A link is drawn when the box of its two centres, widened by what is drawn around the line
-    // (arrow heads, a curve's bulge, the length), meets the area.
+QRect linkBox(const GraphMap& map, const Link& link) {
     const DisplaySettings& s = map.Settings;
     const qint64 margin = qint64(shownSize(std::max(s.ArrowSize, 0))) * 2 +
                           std::clamp(s.ArcWidth, 0, kMaxShownPenWidth) + 64;
-    const qint64 left = area.left() - margin, right = qint64(area.right()) + margin;
-    const qint64 top = area.top() - margin, bottom = qint64(area.bottom()) + margin;
-    std::vector<const Link*> shown;
-    for (const auto& stop : map.stops()) {
-        for (const auto& link : stop->Links) {
+    const MapPoint from = shownCentre(*link.From), to = shownCentre(*link.To);
+    const qint64 x1 = from.x, y1 = from.y, x2 = to.x, y2 = to.y;
+    // A curved pair bulges out by up to half the distance between its stops.
+    const qint64 bulge = link.IsArc ? (std::abs(x2 - x1) + std::abs(y2 - y1)) / 2 : 0;
+    const auto clamp = [](qint64 v) { return int(std::clamp<qint64>(v, -(1 << 29), 1 << 29)); };
+    return QRect(
+        QPoint(clamp(std::min(x1, x2) - bulge - margin), clamp(std::min(y1, y2) - bulge - margin)),
+        QPoint(clamp(std::max(x1, x2) + bulge + margin), clamp(std::max(y1, y2) + bulge + margin)));
+}
+
+QRect stopBox(const Stop& stop) {
+    const auto clamp = [](qint64 v) { return int(std::clamp<qint64>(v, -(1 << 29), 1 << 29)); };
+    QRect box(QPoint(clamp(qint64(stop.Left) - 2), clamp(qint64(stop.Top) - 2)),
+              QPoint(clamp(qint64(stop.Left) + shownSize(stop.Width) + 2),
+                     clamp(qint64(stop.Top) + shownSize(stop.Height) + 2)));
+    if (stop.Label.Visible && !stop.Label.Caption.isEmpty())
+        box = box.united(nameLabelRect(stop).adjusted(-2, -2, 2, 2));
+    return box;
+}
+
+void paintGraphItems(QPainter& painter, const GraphMap& map, const std::vector<const Link*>& links,
+                     const std::vector<StopRef>& stops, const GraphDetail& detail) {
+    setMapPen(painter, toQColor(map.Settings.ArcColor), map.Settings.ArcWidth, PenMode::Copy);
+    painter.setFont(QFont());
+    if (detail.simplified) {
+        // Far out: every link a plain line, every stop a dot, no arrows or lengths.
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        QPen pen = painter.pen();
+        pen.setWidthF(std::max(1.0 / detail.zoom, 1.0));
+        pen.setCapStyle(Qt::FlatCap);
+        for (const Link* link : links) {
+            if (map.Settings.AutoArcColor)
+                pen.setColor(toQColor(link->From->FillColor));
+            painter.setPen(pen);
             const MapPoint from = shownCentre(*link->From), to = shownCentre(*link->To);
-            const qint64 x1 = from.x, y1 = from.y, x2 = to.x, y2 = to.y;
-            // A curved pair bulges out by up to half the distance between its stops.
-            const qint64 bulge = link->IsArc ? (std::abs(x2 - x1) + std::abs(y2 - y1)) / 2 : 0;
-            if (std::max(x1, x2) + bulge < left || std::min(x1, x2) - bulge > right ||
-                std::max(y1, y2) + bulge < top || std::min(y1, y2) - bulge > bottom)
-                continue;
-            shown.push_back(link.get());
+            painter.drawLine(from.x, from.y, to.x, to.y);
         }
+        const double dot = std::max(2.0 / detail.zoom, 1.0);
+        for (StopRef stop : stops) {
+            const MapPoint at = shownCentre(*stop);
+            const double side = std::max(dot, double(shownSize(stop->Width)));
+            painter.fillRect(QRectF(at.x - side / 2, at.y - side / 2, side, side),
+                             toQColor(stop->FillColor));
+        }
+        return;
     }
     // Many links are drawn with one index of first links rather than a search of each stop's
     // list (a damaged map may give one stop many thousands).
     constexpr std::size_t kIndexFrom = 4096;
-    if (shown.size() >= kIndexFrom) {
+    if (links.size() >= kIndexFrom) {
         const LinkIndex first = map.firstLinks();
-        for (const Link* link : shown)
+        for (const Link* link : links)
             drawLinkWith(painter, map, *link, first.value({link->To, link->From}, nullptr),
                          first.value({link->From, link->To}, nullptr));
     } else {
-        for (const Link* link : shown)
+        for (const Link* link : links)
             DrawLink(painter, map, *link);
     }
-    for (const auto& stop : map.stops()) {
-        const QRect box(stop->Left, stop->Top, shownSize(stop->Width), shownSize(stop->Height));
-        if (box.intersects(area) || (stop->Label.Visible && nameLabelRect(*stop).intersects(area)))
-            DrawStop(painter, *stop);
+    for (StopRef stop : stops) {
+        DrawStop(painter, *stop, !detail.nameShown || detail.nameShown(stop));
     }
+}
+
+void paintGraph(QPainter& painter, const GraphMap& map, const QRect& area) {
+    std::vector<const Link*> links;
+    std::vector<StopRef> stops;
+    for (const auto& stop : map.stops()) {
+        for (const auto& link : stop->Links)
+            if (linkBox(map, *link).intersects(area))
+                links.push_back(link.get());
+        if (stopBox(*stop).intersects(area))
+            stops.push_back(stop.get());
+    }
+    paintGraphItems(painter, map, links, stops, {});
 }
 
 void RedrawGraph(GraphCanvas& canvas, const GraphMap& map) {

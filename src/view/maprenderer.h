@@ -9,6 +9,9 @@
 #include <QPainter>
 #include <QRect>
 
+#include <functional>
+#include <vector>
+
 // Paints a map's graph: roads as lines, arcs as straight or curved arrows, link lengths, stops
 // and their names, all in map coordinates, onto a QImage (the map window's graph image, the
 // overlay over the picture, or a picture file of gaftool).
@@ -56,7 +59,7 @@ void drawTextAt(QPainter& painter, int x, int y, const QString& text);
 // One link of the map with the painter's pen (and its length when the map shows weights).
 void DrawLink(QPainter& painter, const GraphMap& map, const Link& link);
 // One stop and its name, as the graph image shows them.
-void DrawStop(QPainter& painter, const Stop& stop);
+void DrawStop(QPainter& painter, const Stop& stop, bool withName = true);
 // The stop control above the images: always a circle in the stop's fill colour.
 void paintStopControl(QPainter& painter, const Stop& stop);
 // The name label above the images.
@@ -78,8 +81,24 @@ QRect mapExtent(const GraphMap& map);
 // when not-xor (so that drawing a figure twice gives back what was there).
 void setMapPen(QPainter& painter, const QColor& colour, int width, PenMode mode);
 
-// The graph as the drawn map shows it, every link and stop that can show inside an area of the
-// map (map coordinates); the caller clears the area first.
+// Everything a link's drawing can touch: its line or curve, its arrow head and its length.
+QRect linkBox(const GraphMap& map, const Link& link);
+// Everything a stop's drawing can touch: its circle and its name.
+QRect stopBox(const Stop& stop);
+
+// How much of the graph is drawn: far out, links are plain lines and stops dots; a name is left
+// out where nameShown says so.
+struct GraphDetail {
+    bool simplified = false;
+    double zoom = 1.0;
+    std::function<bool(StopRef)> nameShown;
+};
+
+// The graph as the drawn map shows it: the given links, then the given stops with their names,
+// each list in the map's order; the caller clears the area first.
+void paintGraphItems(QPainter& painter, const GraphMap& map, const std::vector<const Link*>& links,
+                     const std::vector<StopRef>& stops, const GraphDetail& detail);
+// Every link and stop that can show inside an area of the map (map coordinates).
 void paintGraph(QPainter& painter, const GraphMap& map, const QRect& area);
 
 // The whole graph image: cleared with the window colour, every link, then every stop.

@@ -27,12 +27,6 @@ constexpr int kAutoScrollInterval = 30;
 // A left press on the empty map becomes a pan once the pointer has moved this far.
 constexpr int kPanThreshold = 3;
 
-QRect clampedRect(qint64 left, qint64 top, qint64 width, qint64 height) {
-    const auto clamp = [](qint64 v) { return int(std::clamp<qint64>(v, -(1 << 28), 1 << 28)); };
-    return QRect(QPoint(clamp(left), clamp(top)),
-                 QPoint(clamp(left + width - 1), clamp(top + height - 1)));
-}
-
 } // namespace
 
 MapView::MapView(MapDocument* document, QWidget* parent)
@@ -44,18 +38,25 @@ MapView::MapView(MapDocument* document, QWidget* parent)
     autoScroll_->setInterval(kAutoScrollInterval);
     connect(autoScroll_, &QTimer::timeout, this, &MapView::autoScroll);
     connect(document_, &MapDocument::changed, this, [this] {
+        indexRevision_ = ~quint64(0);
+        namesStale_ = true;
         updateMapSize();
         repaintMap();
     });
-    connect(document_, &MapDocument::foundWayChanged, this, qOverload<>(&MapView::repaintMap));
+    connect(document_, &MapDocument::stopsMoved, this, &MapView::stopsMoved);
+    connect(document_, &MapDocument::foundWayChanged, this, [this] {
+        namesStale_ = true;
+        repaintMap();
+    });
     connect(document_, &MapDocument::selectionChanged, this,
             [this](const std::vector<StopRef>& stops) {
-                if (stops.empty()) {
+                namesStale_ = true;
+                if (stops.empty() || zoom_ < 1.0) {
                     repaintMap();
                     return;
                 }
                 for (StopRef stop : stops)
-                    repaintMap(stopArea(*stop));
+                    repaintMap(stopBox(*stop));
             });
     updateMapSize();
 }
@@ -118,9 +119,11 @@ void MapView::setZoom(double zoom, const QPoint& anchor) {
         return;
     const QPointF under = viewportToMap(QPointF(anchor));
     zoom_ = zoom;
+    zooming_ = true;
     updateScrollBars();
     horizontalScrollBar()->setValue(int(std::lround(under.x() * zoom_ - anchor.x())));
     verticalScrollBar()->setValue(int(std::lround(under.y() * zoom_ - anchor.y())));
+    zooming_ = false;
     viewport()->update();
     emit zoomChanged(zoom_);
 }
@@ -203,29 +206,161 @@ void MapView::resizeEvent(QResizeEvent* event) {
     updateScrollBars();
 }
 
-void MapView::scrollContentsBy(int, int) {
-    viewport()->update();
+void MapView::scrollContentsBy(int dx, int dy) {
+    // What stays in view is moved, only the uncovered strips are painted.
+    if (zooming_)
+        return;
+    viewport()->scroll(dx, dy);
 }
 
 // --- Painting ---------------------------------------------------------------------------------
 
-QRect MapView::nameRect(const Stop& stop) const {
-    if (nameRectsRevision_ != document_->revision()) {
-        nameRects_.clear();
-        nameRectsRevision_ = document_->revision();
-    }
-    auto it = nameRects_.find(const_cast<StopRef>(&stop));
-    if (it == nameRects_.end())
-        it = nameRects_.insert(const_cast<StopRef>(&stop), nameLabelRect(stop));
-    return it->isEmpty() ? QRect()
-                         : it->translated(stop.Label.Left - it->left(), stop.Label.Top - it->top());
+// --- The index --------------------------------------------------------------------------------
+
+void MapView::ensureIndex() const {
+    const GraphMap& map = document_->map();
+    // A map changed without telling the document (while a file is read, say) is indexed anew.
+    if (indexRevision_ == document_->revision() && int(indexedStops_.size()) == map.stopCount() &&
+        indexedLinkCount_ == map.linkCount())
+        return;
+    rebuildIndex();
 }
 
-QRect MapView::stopArea(const Stop& stop) const {
-    QRect area = clampedRect(stop.Left, stop.Top, stop.Width, stop.Height);
-    if (stop.Label.Visible)
-        area = area.united(nameRect(stop));
-    return area.adjusted(-2, -2, 2, 2);
+void MapView::rebuildIndex() const {
+    const GraphMap& map = document_->map();
+    stopGrid_.clear();
+    linkGrid_.clear();
+    indexedStops_.clear();
+    indexedLinks_.clear();
+    stopNumbers_.clear();
+    linksOfStop_.assign(std::size_t(map.stopCount()), {});
+    indexedStops_.reserve(std::size_t(map.stopCount()));
+    stopNumbers_.reserve(map.stopCount());
+    for (const auto& stop : map.stops()) {
+        const int number = int(indexedStops_.size());
+        indexedStops_.push_back(stop.get());
+        stopNumbers_.insert(stop.get(), number);
+        stopGrid_.insert(number, stopBox(*stop));
+    }
+    for (const auto& stop : map.stops())
+        for (const auto& link : stop->Links) {
+            const int number = int(indexedLinks_.size());
+            indexedLinks_.push_back(link.get());
+            linkGrid_.insert(number, linkBox(map, *link));
+            for (StopRef end : {link->From, link->To}) {
+                const int at = stopNumbers_.value(end, -1);
+                if (at >= 0)
+                    linksOfStop_[std::size_t(at)].push_back(number);
+            }
+        }
+    indexedLinkCount_ = int(indexedLinks_.size());
+    indexRevision_ = document_->revision();
+}
+
+void MapView::stopsMoved(const std::vector<StopRef>& stops) {
+    namesStale_ = true;
+    const GraphMap& map = document_->map();
+    if (indexRevision_ + 1 != document_->revision() ||
+        int(indexedStops_.size()) != map.stopCount()) {
+        indexRevision_ = ~quint64(0);
+        updateMapSize();
+        repaintMap();
+        return;
+    }
+    std::vector<int> links;
+    QSize grown = mapSize_;
+    for (StopRef stop : stops) {
+        const int number = stopNumbers_.value(stop, -1);
+        if (number < 0)
+            continue;
+        repaintMap(stopGrid_.box(number));
+        const QRect box = stopBox(*stop);
+        stopGrid_.move(number, box);
+        repaintMap(box);
+        grown = grown.expandedTo(QSize(box.right(), box.bottom()));
+        const std::vector<int>& own = linksOfStop_[std::size_t(number)];
+        links.insert(links.end(), own.begin(), own.end());
+    }
+    std::sort(links.begin(), links.end());
+    links.erase(std::unique(links.begin(), links.end()), links.end());
+    for (int number : links) {
+        repaintMap(linkGrid_.box(number));
+        const QRect box = linkBox(map, *indexedLinks_[std::size_t(number)]);
+        linkGrid_.move(number, box);
+        repaintMap(box);
+    }
+    indexRevision_ = document_->revision();
+    if (grown != mapSize_) {
+        mapSize_ = grown;
+        updateScrollBars();
+    }
+}
+
+std::vector<StopRef> MapView::stopsIn(const QRect& area) const {
+    ensureIndex();
+    std::vector<StopRef> stops;
+    for (int number : stopGrid_.query(area))
+        stops.push_back(indexedStops_[std::size_t(number)]);
+    return stops;
+}
+
+// --- Names below 100 % ------------------------------------------------------------------------
+
+void MapView::placeNames() const {
+    if (!namesStale_ && namesZoom_ == zoom_)
+        return;
+    ensureIndex();
+    namesStale_ = false;
+    namesZoom_ = zoom_;
+    const std::size_t count = indexedStops_.size();
+    namesShown_.assign(count, false);
+    std::vector<int> onWay(count, 0);
+    for (StopRef stop : document_->foundWay().stops) {
+        const int number = stopNumbers_.value(stop, -1);
+        if (number >= 0)
+            onWay[std::size_t(number)] = 1;
+    }
+    struct Candidate {
+        int rank;
+        int routes;
+        int number;
+    };
+    std::vector<Candidate> candidates;
+    for (std::size_t n = 0; n < count; ++n) {
+        const Stop& stop = *indexedStops_[n];
+        if (!stop.Label.Visible || stop.Label.Caption.isEmpty())
+            continue;
+        const int rank = stop.Selected ? 0 : onWay[n] ? 1 : 2;
+        candidates.push_back({rank, int(stop.Routes.count(QLatin1Char(' '))), int(n)});
+    }
+    std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+        if (a.rank != b.rank)
+            return a.rank < b.rank;
+        if (a.routes != b.routes)
+            return a.routes > b.routes;
+        return a.number < b.number;
+    });
+    // Each name placed in screen pixels; a later one that meets a placed one is left out.
+    SpatialGrid placed(64);
+    int placedCount = 0;
+    for (const Candidate& c : candidates) {
+        const QRect name = nameLabelRect(*indexedStops_[std::size_t(c.number)]);
+        const QRect onScreen = QRectF(name.left() * zoom_, name.top() * zoom_, name.width() * zoom_,
+                                      name.height() * zoom_)
+                                   .toAlignedRect();
+        if (!placed.query(onScreen).empty())
+            continue;
+        placed.insert(placedCount++, onScreen);
+        namesShown_[std::size_t(c.number)] = true;
+    }
+}
+
+bool MapView::nameShown(StopRef stop) const {
+    if (zoom_ >= 1.0)
+        return true;
+    placeNames();
+    const int number = stopNumbers_.value(stop, -1);
+    return number < 0 || namesShown_[std::size_t(number)];
 }
 
 void MapView::repaintMap(const QRect& mapRect) {
@@ -240,10 +375,21 @@ void MapView::repaintMap() {
 
 void MapView::paintMap(QPainter& painter, const QRect& area) const {
     const GraphMap& map = document_->map();
+    const std::vector<StopRef> stops = stopsIn(area);
+    const bool simplified = zoom_ < SimplifiedBelow;
+    GraphDetail detail;
+    detail.simplified = simplified;
+    detail.zoom = zoom_;
+    if (zoom_ < 1.0)
+        detail.nameShown = [this](StopRef stop) { return nameShown(stop); };
+
     painter.save();
     if (drawnMapVisible_) {
         painter.fillRect(area, windowColour());
-        paintGraph(painter, map, area);
+        std::vector<const Link*> links;
+        for (int number : linkGrid_.query(area))
+            links.push_back(indexedLinks_[std::size_t(number)]);
+        paintGraphItems(painter, map, links, stops, detail);
     } else {
         painter.fillRect(area, palette().color(QPalette::Window));
         if (pictureVisible_ && !picture_.isNull()) {
@@ -282,14 +428,20 @@ void MapView::paintMap(QPainter& painter, const QRect& area) const {
     }
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 
-    // The stops and their names, each name above its stop, later stops above earlier.
-    painter.setRenderHint(QPainter::Antialiasing);
-    for (const auto& stop : map.stops()) {
-        if (clampedRect(stop->Left, stop->Top, stop->Width, stop->Height)
-                .adjusted(-1, -1, 1, 1)
-                .intersects(area))
+    // The stops and their names, each name above its stop, later stops above earlier; far out
+    // each stop is a dot.
+    painter.setRenderHint(QPainter::Antialiasing, !simplified);
+    const double dot = std::max(2.0 / zoom_, 1.0);
+    for (StopRef stop : stops) {
+        if (simplified) {
+            const MapPoint at = shownCentre(*stop);
+            const double side = std::max(dot, double(shownSize(stop->Width)));
+            painter.fillRect(QRectF(at.x - side / 2, at.y - side / 2, side, side),
+                             toQColor(stop->FillColor));
+        } else {
             paintStopControl(painter, *stop);
-        if (stop->Label.Visible && nameRect(*stop).adjusted(-2, -2, 2, 2).intersects(area))
+        }
+        if (stop->Label.Visible && (zoom_ >= 1.0 || nameShown(stop)))
             paintNameLabel(painter, *stop);
     }
     painter.restore();
@@ -305,18 +457,31 @@ QImage MapView::renderMap(const QRect& mapRect) const {
 
 void MapView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
-    const QRect exposed = event->rect();
-    // Outside the map the viewport shows the window's background.
-    painter.fillRect(exposed, palette().color(QPalette::Window));
-    painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
-    painter.scale(zoom_, zoom_);
-    const QRect area = QRectF(viewportToMap(QPointF(exposed.topLeft())),
-                              viewportToMap(QPointF(exposed.bottomRight() + QPoint(1, 1))))
-                           .toAlignedRect()
-                           .adjusted(-1, -1, 1, 1);
-    const QRect shown =
-        area.intersected(QRect(QPoint(0, 0), mapSize_.expandedTo(viewport()->size() / zoom_)));
-    paintMap(painter, shown);
+    const QRegion& region = event->region();
+    // A few separate parts (the old and new places of dragged stops) are painted each alone.
+    constexpr int kMostParts = 32;
+    std::vector<QRect> parts;
+    if (region.rectCount() <= kMostParts)
+        parts.assign(region.begin(), region.end());
+    else
+        parts.push_back(region.boundingRect());
+    const QSize shownSize = mapSize_.expandedTo(viewport()->size() / zoom_);
+    for (const QRect& exposed : parts) {
+        painter.save();
+        painter.setClipRect(exposed);
+        // Outside the map the viewport shows the window's background.
+        painter.fillRect(exposed, palette().color(QPalette::Window));
+        painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+        painter.scale(zoom_, zoom_);
+        const QRect area = QRectF(viewportToMap(QPointF(exposed.topLeft())),
+                                  viewportToMap(QPointF(exposed.bottomRight() + QPoint(1, 1))))
+                               .toAlignedRect()
+                               .adjusted(-1, -1, 1, 1);
+        const QRect shown = area.intersected(QRect(QPoint(0, 0), shownSize));
+        if (!shown.isEmpty())
+            paintMap(painter, shown);
+        painter.restore();
+    }
 }
 
 // --- Hit tests --------------------------------------------------------------------------------
@@ -340,25 +505,27 @@ MapView::TargetBox MapView::targetBox(const Stop& stop) const {
 }
 
 StopRef MapView::stopAt(const QPoint& p) const {
-    for (const auto& stop : document_->map().stops()) {
+    const int reach = minimumTarget();
+    for (StopRef stop : stopsIn(QRect(p, p).adjusted(-reach, -reach, reach, reach))) {
         const TargetBox b = targetBox(*stop);
         if (p.x() >= b.left && p.x() <= b.left + b.width && p.y() >= b.top &&
             p.y() <= b.top + b.height)
-            return stop.get();
+            return stop;
     }
     return nullptr;
 }
 
 MapHit MapView::hitAt(const QPoint& p, bool withNames) const {
-    const auto& stops = document_->map().stops();
-    for (auto it = stops.rbegin(); it != stops.rend(); ++it) {
+    const int reach = minimumTarget();
+    const std::vector<StopRef> near = stopsIn(QRect(p, p).adjusted(-reach, -reach, reach, reach));
+    for (auto it = near.rbegin(); it != near.rend(); ++it) {
         const Stop& stop = **it;
-        if (withNames && stop.Label.Visible && nameRect(stop).contains(p))
-            return {MapHit::Name, it->get()};
+        if (withNames && stop.Label.Visible && nameShown(*it) && nameLabelRect(stop).contains(p))
+            return {MapHit::Name, *it};
         const TargetBox b = targetBox(stop);
         if (p.x() >= b.left && p.x() < b.left + b.width && p.y() >= b.top &&
             p.y() < b.top + b.height)
-            return {MapHit::Stop, it->get()};
+            return {MapHit::Stop, *it};
     }
     return {};
 }

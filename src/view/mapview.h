@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/mapdocument.h"
+#include "view/spatialgrid.h"
 
 #include <QAbstractScrollArea>
 #include <QHash>
@@ -119,8 +120,12 @@ public:
     void paintMap(QPainter& painter, const QRect& mapRect) const;
     QImage renderMap(const QRect& mapRect) const;
 
-    // The screen box of a stop and its name, for repainting it.
-    QRect stopArea(const Stop& stop) const;
+    // Far out the drawn map is simplified: links as plain lines, stops as dots.
+    static constexpr double SimplifiedBelow = 0.5;
+    // Whether a stop's name shows at this zoom: below 100 % a name is left out where it would
+    // overprint a name of higher priority (a marked stop's, a stop's of the found way, then a
+    // stop's served by more routes).
+    bool nameShown(StopRef stop) const;
 
 signals:
     void zoomChanged(double zoom);
@@ -172,9 +177,27 @@ private:
     Qt::MouseButtons heldButtons_;
     Qt::KeyboardModifiers heldModifiers_;
 
-    // Name sizes, measured once per name text and font.
-    mutable QHash<StopRef, QRect> nameRects_;
-    mutable quint64 nameRectsRevision_ = ~quint64(0);
+    // Where each stop (with its name) and each link is drawn, kept in step with the document:
+    // rebuilt after an edit, moved along with dragged stops.
+    void ensureIndex() const;
+    void rebuildIndex() const;
+    void stopsMoved(const std::vector<StopRef>& stops);
+    std::vector<StopRef> stopsIn(const QRect& area) const;
+    mutable SpatialGrid stopGrid_{128};
+    mutable SpatialGrid linkGrid_{256};
+    mutable std::vector<StopRef> indexedStops_;
+    mutable QHash<StopRef, int> stopNumbers_;
+    mutable std::vector<const Link*> indexedLinks_;
+    mutable std::vector<std::vector<int>> linksOfStop_;
+    mutable quint64 indexRevision_ = ~quint64(0);
+    mutable int indexedLinkCount_ = -1;
+
+    // The names shown below 100 %, worked out once per zoom and per change of what ranks them.
+    void placeNames() const;
+    mutable std::vector<bool> namesShown_;
+    mutable bool namesStale_ = true;
+    mutable double namesZoom_ = 0;
+    bool zooming_ = false;
 };
 
 } // namespace lirsk

@@ -1,0 +1,121 @@
+#include "view/spatialgrid.h"
+
+#include <algorithm>
+
+namespace lirsk {
+
+namespace {
+
+// A box covering more cells than this is looked at on every query instead.
+constexpr qint64 kMostCells = 1024;
+
+qint64 floorDiv(qint64 value, qint64 divisor) {
+    return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
+}
+
+} // namespace
+
+SpatialGrid::SpatialGrid(int cellSize) : cellSize_(cellSize) {}
+
+void SpatialGrid::clear() {
+    cells_.clear();
+    oversized_.clear();
+    boxes_.clear();
+    present_.clear();
+    seen_.clear();
+}
+
+SpatialGrid::CellRange SpatialGrid::cellsOf(const QRect& box) const {
+    return {floorDiv(box.left(), cellSize_), floorDiv(box.top(), cellSize_),
+            floorDiv(box.right(), cellSize_), floorDiv(box.bottom(), cellSize_)};
+}
+
+void SpatialGrid::insert(int item, const QRect& box) {
+    const std::size_t at = std::size_t(item);
+    if (boxes_.size() <= at) {
+        boxes_.resize(at + 1);
+        present_.resize(at + 1, false);
+        seen_.resize(at + 1, 0);
+    }
+    boxes_[at] = box;
+    present_[at] = true;
+    if (box.isEmpty())
+        return;
+    const CellRange cells = cellsOf(box);
+    if (cells.count() > kMostCells) {
+        oversized_.push_back(item);
+        return;
+    }
+    for (qint64 y = cells.top; y <= cells.bottom; ++y)
+        for (qint64 x = cells.left; x <= cells.right; ++x)
+            cells_[key(x, y)].push_back(item);
+}
+
+void SpatialGrid::remove(int item) {
+    const std::size_t at = std::size_t(item);
+    if (at >= present_.size() || !present_[at])
+        return;
+    present_[at] = false;
+    const QRect box = boxes_[at];
+    if (box.isEmpty())
+        return;
+    const CellRange cells = cellsOf(box);
+    if (cells.count() > kMostCells) {
+        oversized_.erase(std::remove(oversized_.begin(), oversized_.end(), item), oversized_.end());
+        return;
+    }
+    for (qint64 y = cells.top; y <= cells.bottom; ++y)
+        for (qint64 x = cells.left; x <= cells.right; ++x) {
+            auto it = cells_.find(key(x, y));
+            if (it == cells_.end())
+                continue;
+            auto& list = *it;
+            list.erase(std::remove(list.begin(), list.end(), item), list.end());
+            if (list.empty())
+                cells_.erase(it);
+        }
+}
+
+void SpatialGrid::move(int item, const QRect& box) {
+    remove(item);
+    insert(item, box);
+}
+
+std::vector<int> SpatialGrid::query(const QRect& rect) const {
+    std::vector<int> found;
+    if (rect.isEmpty())
+        return found;
+    if (++stamp_ == 0) {
+        std::fill(seen_.begin(), seen_.end(), 0);
+        stamp_ = 1;
+    }
+    const auto take = [&](int item) {
+        const std::size_t at = std::size_t(item);
+        if (seen_[at] == stamp_ || !present_[at])
+            return;
+        seen_[at] = stamp_;
+        if (boxes_[at].intersects(rect))
+            found.push_back(item);
+    };
+    for (int item : oversized_)
+        take(item);
+    const CellRange cells = cellsOf(rect);
+    if (cells.count() > qint64(cells_.size())) {
+        // A rectangle over more cells than are filled: walk the filled ones.
+        for (auto it = cells_.cbegin(); it != cells_.cend(); ++it)
+            for (int item : *it)
+                take(item);
+    } else {
+        for (qint64 y = cells.top; y <= cells.bottom; ++y)
+            for (qint64 x = cells.left; x <= cells.right; ++x) {
+                const auto it = cells_.constFind(key(x, y));
+                if (it != cells_.cend())
+                    for (int item : *it)
+                        take(item);
+            }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+} // namespace lirsk
