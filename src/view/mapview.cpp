@@ -681,11 +681,12 @@ void MapView::autoScroll() {
         return;
     }
     const QRect view = viewport()->rect();
+    // The nearer the edge (or the further past it), the faster.
     const auto step = [](int pos, int low, int high) {
         if (pos < low + kAutoScrollMargin)
-            return -std::max(4, (low + kAutoScrollMargin - pos) / 2);
+            return -std::min(8 + (low + kAutoScrollMargin - pos), 120);
         if (pos > high - kAutoScrollMargin)
-            return std::max(4, (pos - high + kAutoScrollMargin) / 2);
+            return std::min(8 + (pos - high + kAutoScrollMargin), 120);
         return 0;
     };
     const int dx = step(lastPointer_.x(), view.left(), view.right());

@@ -1,0 +1,159 @@
+// The map view at other zooms than 100 %: the same gestures give the same map, a held drag
+// scrolls the view, what is repainted in parts equals a full redraw, and fit shows everything.
+
+#include "../edit/editfixture.h"
+
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QScrollBar>
+
+using namespace lirsk;
+using edittest::centreOf;
+
+namespace {
+
+QString describe(const GraphMap& map) {
+    QStringList lines;
+    for (const auto& s : map.stops()) {
+        lines << QStringLiteral("%1 %2,%3 marked %4")
+                     .arg(s->Id)
+                     .arg(s->Left)
+                     .arg(s->Top)
+                     .arg(s->Selected);
+        for (const auto& l : s->Links)
+            lines << QStringLiteral("  -> %1 %2").arg(l->To->Id).arg(l->IsArc);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+class TestMapView : public QObject {
+    Q_OBJECT
+    edittest::Fixture f;
+
+    // Stops on a grid, every neighbour along a row joined by a road.
+    QList<StopRef> grid(int columns, int rows, int spacing) {
+        GraphMap& map = f.child->Map();
+        map.Settings.UserWeights = false;
+        QList<StopRef> stops;
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < columns; ++c) {
+                StopRef stop = map.AddStop(40 + c * spacing, 40 + r * spacing, -1,
+                                           QStringLiteral("Остановка %1").arg(stops.size()), true);
+                stop->Label.Caption = QStringLiteral("Остановка %1").arg(stops.size());
+                stops << stop;
+                if (c > 0) {
+                    map.AddLink(stops[stops.size() - 2], stop)->Length = 100;
+                    map.AddLink(stop, stops[stops.size() - 2])->Length = 100;
+                }
+            }
+        map.UpdateArcFlags();
+        f.child->document().markReloaded();
+        return stops;
+    }
+
+    QImage shown() {
+        QCoreApplication::processEvents();
+        QWidget* viewport = f.child->view()->viewport();
+        const QPoint at = viewport->mapTo(viewport->window(), QPoint(0, 0));
+        return viewport->screen()
+            ->grabWindow(viewport->window()->winId())
+            .toImage()
+            .copy(QRect(at, viewport->size()));
+    }
+
+private slots:
+    void init() {
+        f.start();
+        f.newMap();
+    }
+    void cleanup() { f.stop(); }
+
+    void gesturesGiveTheSameMapAtEveryZoom() {
+        QString atFullSize;
+        for (double zoom : {1.0, 0.5, 2.0}) {
+            cleanup();
+            init();
+            const QList<StopRef> stops = grid(4, 3, 90);
+            f.child->view()->setZoom(zoom, QPoint(0, 0));
+            QCOMPARE(f.child->view()->zoom(), zoom);
+            // A stop moved, a road added with a snapping band, a rectangle of marks.
+            f.child->editor().SetPointerMode();
+            f.drag(centreOf(stops[5]), centreOf(stops[5]) + QPoint(17, 23));
+            f.child->editor().SetAddRoadMode();
+            f.drag(centreOf(stops[0]), centreOf(stops[4]) + QPoint(2, 1));
+            f.child->editor().SetPointerMode();
+            f.drag(QPoint(30, 120), QPoint(230, 300));
+            const QString result = describe(f.child->Map());
+            if (zoom == 1.0)
+                atFullSize = result;
+            else
+                QCOMPARE(result, atFullSize);
+        }
+    }
+
+    void heldDragScrollsTowardsTheEdge() {
+        f.frame->resize(600, 400);
+        const QList<StopRef> stops = grid(16, 2, 120);
+        f.child->editor().SetFindWayMode();
+        QScrollBar* across = f.child->view()->horizontalScrollBar();
+        QCOMPARE(across->value(), 0);
+        f.press(centreOf(stops[0]));
+        QWidget* viewport = f.child->view()->viewport();
+        QTest::mouseMove(viewport, QPoint(viewport->width() - 3, 60));
+        QTRY_VERIFY(across->value() > 300);
+        // A stop that was off screen is now in view, and the way to it is found.
+        QTest::mouseMove(viewport, viewport->rect().center());
+        StopRef far = nullptr;
+        for (StopRef stop : stops.mid(0, 16))
+            if (f.child->view()->visibleMapRect().contains(centreOf(stop)))
+                far = stop;
+        QVERIFY(far && far->Left > 600);
+        f.moveTo(centreOf(far));
+        f.release(centreOf(far));
+        QCOMPARE(f.dialogs, 1);
+        QVERIFY(!f.child->document().foundWay().stops.empty());
+    }
+
+    void partialRepaintsEqualAFullRedraw() {
+        // Stops further apart than what is drawn around a link, so that a link's old place is
+        // not covered by its new one.
+        f.frame->resize(1200, 900);
+        const QList<StopRef> stops = grid(6, 4, 180);
+        f.child->editor().SetPointerMode();
+        f.child->editor().ToggleSelected(stops[9]);
+        f.child->editor().ToggleSelected(stops[10]);
+        QRandomGenerator random(7);
+        for (int step = 0; step < 12; ++step) {
+            // Pressed off its centre, so that the release is no click (a click redraws all).
+            StopRef stop = stops[random.bounded(stops.size())];
+            QPoint at = centreOf(stop) + QPoint(2, 1);
+            f.press(at);
+            for (int move = 0; move < 3; ++move) {
+                at += QPoint(random.bounded(-150, 151), random.bounded(-150, 151));
+                f.moveTo(at);
+                QCoreApplication::processEvents();
+            }
+            f.release(at);
+            QCoreApplication::processEvents();
+        }
+        const QImage parts = shown();
+        f.child->view()->viewport()->repaint();
+        QCOMPARE(shown(), parts);
+    }
+
+    void fitShowsTheWholeMap() {
+        const QList<StopRef> stops = grid(40, 30, 90);
+        MapView* view = f.child->view();
+        view->zoomToFit();
+        QVERIFY(view->zoom() < 1.0);
+        QVERIFY(view->visibleMapRect().contains(QRect(QPoint(0, 0), view->mapSize())));
+        // Far out a stop is still hit where it shows.
+        QCOMPARE(view->stopAt(QPoint(stops.last()->centreX(), stops.last()->centreY())),
+                 stops.last());
+    }
+};
+
+QTEST_MAIN(TestMapView)
+#include "tst_mapview.moc"
