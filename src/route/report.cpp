@@ -2,6 +2,7 @@
 
 #include "model/numberformat.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <cmath>
@@ -22,9 +23,10 @@ bool sharesRoute(const TArrVer& pieces, const QSet<QString>& other) {
 }
 
 // "№ 12 " for each piece of the finish-side set that the boarding-side set shares and that
-// carries the map's code letter, in the reverse of the order found.
-QString rideNumbers(const TArrVer& finishSide, const TArrVer& boardingSide,
-                    const QString& mapCode) {
+// carries the map's code letter, in the reverse of the order found; the number is the table's
+// for a listed code, else what follows the letter.
+QString rideNumbers(const TArrVer& finishSide, const TArrVer& boardingSide, const QString& mapCode,
+                    const QHash<QString, QString>& numbers) {
     QString text;
     if (mapCode.isEmpty())
         return text;
@@ -33,7 +35,8 @@ QString rideNumbers(const TArrVer& finishSide, const TArrVer& boardingSide,
         const qsizetype at = piece.indexOf(mapCode);
         if (at < 0 || !boarding.contains(piece))
             continue;
-        text.prepend(QStringLiteral("№ ") + piece.mid(at + mapCode.size()) + QLatin1Char(' '));
+        const QString number = numbers.value(piece, piece.mid(at + mapCode.size()));
+        text.prepend(QStringLiteral("№ ") + number + QLatin1Char(' '));
     }
     return text;
 }
@@ -62,9 +65,13 @@ double Fare(const QString& mapCode, const QString& mapCity, int transfers) {
     return 7 + 7.0 * transfers;
 }
 
-RouteReport BuildRouteReport(const std::vector<StopRef>& way, double length, double time,
-                             const QString& mapCode, const QString& mapCity,
-                             QChar decimalSeparator) {
+namespace {
+
+// The rides and transfers of a way; the numbers of routes whose code the table lists are the
+// table's, the others are the code without the map's letter.
+RouteReport ridesOf(const std::vector<StopRef>& way, double length, double time,
+                    const QString& mapCode, const QHash<QString, QString>& numbers,
+                    QChar decimalSeparator) {
     RouteReport report;
 
     if (!way.empty()) {
@@ -78,7 +85,7 @@ RouteReport BuildRouteReport(const std::vector<StopRef>& way, double length, dou
         const auto endRide = [&](std::size_t boardedAt) {
             const QString boardName = way[boardedAt]->Label.Caption;
             blocks.append(QStringLiteral("\rот ост. %1 до ост. %2\r").arg(boardName, endName) +
-                          rideNumbers(rideSet, lastSet, mapCode));
+                          rideNumbers(rideSet, lastSet, mapCode, numbers));
             endName = boardName;
         };
         for (std::size_t k = 1; k < way.size(); ++k) {
@@ -96,10 +103,32 @@ RouteReport BuildRouteReport(const std::vector<StopRef>& way, double length, dou
             report.ridesText += *it;
     }
 
-    report.fare = Fare(mapCode, mapCity, report.transfers);
-    report.fareText = formatGeneral(report.fare, decimalSeparator) + QStringLiteral(" руб.");
     report.lengthText = formatGeneral(length / 1000, decimalSeparator) + QStringLiteral(" км.");
     report.timeText = wholeMinutes(time) + QStringLiteral(" мин.");
+    return report;
+}
+
+} // namespace
+
+RouteReport BuildRouteReport(const std::vector<StopRef>& way, double length, double time,
+                             const QString& mapCode, const QString& mapCity,
+                             QChar decimalSeparator) {
+    RouteReport report = ridesOf(way, length, time, mapCode, {}, decimalSeparator);
+    report.fare = Fare(mapCode, mapCity, report.transfers);
+    report.fareText = formatGeneral(report.fare, decimalSeparator) + QStringLiteral(" руб.");
+    return report;
+}
+
+RouteReport BuildRouteReport(const std::vector<StopRef>& way, double length, double time,
+                             const MapDescription& description, QChar decimalSeparator) {
+    QHash<QString, QString> numbers;
+    for (const DescribedRoute& route : description.routes)
+        numbers.insert(route.code, route.number);
+    RouteReport report = ridesOf(way, length, time, description.mapCode, numbers, decimalSeparator);
+    report.fare = description.baseFare + description.transferFare * report.transfers;
+    report.fareText = formatGeneral(report.fare, decimalSeparator);
+    if (!description.fareUnit.isEmpty())
+        report.fareText += QLatin1Char(' ') + description.fareUnit;
     return report;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/graphmap.h"
+#include "model/mapdescription.h"
 
 #include <QChar>
 #include <QString>
@@ -23,7 +24,7 @@ TArrVer SplitRoutes(const QString& text);
 
 struct RouteReport {
     int transfers = 0;
-    double fare = 0;    // roubles
+    double fare = 0;    // roubles, or the unit of the map's description
     QString fareText;   // "14 руб."
     QString lengthText; // "2,35 км."
     QString timeText;   // "1 мин."
@@ -43,5 +44,9 @@ double Fare(const QString& mapCode, const QString& mapCity, int transfers);
 RouteReport BuildRouteReport(const std::vector<StopRef>& way, double length, double time,
                              const QString& mapCode, const QString& mapCity,
                              QChar decimalSeparator);
+// The same from a map's own description: its code letter, the numbers of its route table and
+// the fare BaseFare + TransferFare x transfers in its unit.
+RouteReport BuildRouteReport(const std::vector<StopRef>& way, double length, double time,
+                             const MapDescription& description, QChar decimalSeparator);
 
 } // namespace lirsk

@@ -1,10 +1,10 @@
 #include "commands.h"
 #include "common.h"
 
+#include "model/mapdescription.h"
 #include "model/mapfile.h"
 #include "model/mapjson.h"
 #include "model/numberformat.h"
-#include "model/safefile.h"
 #include "model/textcodec.h"
 
 #include <QHash>
@@ -121,7 +121,8 @@ int cmdConvert(const QStringList& args) {
     const QString help = QStringLiteral(
         "usage: gaftool convert IN OUT\n"
         "Converts by extension: a .gaf map to its JSON (what dump --json prints) and a .json map\n"
-        "to a .gaf file. JSON to .gaf to JSON gives the same text.");
+        "to a .gaf file. JSON to .gaf to JSON gives the same text. A description beside IN\n"
+        "(IN.gafd) is written beside OUT too.");
     if (wantsHelp(args)) {
         out(help);
         return 0;
@@ -132,13 +133,18 @@ int cmdConvert(const QStringList& args) {
     QString error;
     if (!loadMap(args[0], map, &error))
         return failInput(args[0], error);
-    if (isJsonPath(args[1])) {
-        const QByteArray bytes = QJsonDocument(mapToJson(map)).toJson(QJsonDocument::Indented);
-        if (!saveWholeFile(args[1], bytes, &error))
-            return failInput(args[1], error);
-        return 0;
-    }
-    if (!saveMapFile(args[1], map, map.StoredSearchPanel, &error))
+    MapDescription description;
+    const DescriptionRead described = readMapDescription(args[0], &description, &error);
+    if (described == DescriptionRead::Broken)
+        return failInput(args[0], error);
+    std::optional<QByteArray> bytes;
+    if (isJsonPath(args[1]))
+        bytes = QJsonDocument(mapToJson(map)).toJson(QJsonDocument::Indented);
+    else
+        bytes = writeMap(map, map.StoredSearchPanel, &error);
+    if (!bytes ||
+        !saveMapAndDescription(args[1], *bytes,
+                               described == DescriptionRead::Read ? &description : nullptr, &error))
         return failInput(args[1], error);
     return 0;
 }

@@ -2,6 +2,7 @@
 #include "common.h"
 
 #include "model/catalogue.h"
+#include "model/mapdescription.h"
 #include "model/numberformat.h"
 #include "route/findway.h"
 #include "route/report.h"
@@ -25,7 +26,9 @@ const char* const kRouteUsage =
     "Finds the shortest way from stop FROM_ID to stop TO_ID of FILE (.gaf or .json) and prints\n"
     "the report: fare, length, time and rides.\n"
     "  --map-code C, --map-city X  the map's network code and city (both by default from FILE's\n"
-    "                              path as given, as for the built-in maps)\n"
+    "                              path as given, as for the built-in maps); without them a\n"
+    "                              description FILE.gafd beside a map that is not built in gives\n"
+    "                              the code, the route numbers and the fare rule\n"
     "  --decimal-separator S       one character (default: the locale's)\n"
     "  --json                      one JSON object: result (found, no_way_message, unreached,\n"
     "                              looping_way, negative_cycle), and when found way (ids, start "
@@ -150,11 +153,23 @@ int cmdRoute(const QStringList& args) {
     const QString mapCode = a.mapCode.value_or(identity.mapCode);
     const QString mapCity = a.mapCity.value_or(identity.mapCity);
 
+    // A map's own description counts unless the map is built in or the options say otherwise.
+    MapDescription description;
+    DescriptionRead described = DescriptionRead::Absent;
+    if (identity.mapCode.isEmpty() && !a.mapCode && !a.mapCity) {
+        described = readMapDescription(a.file, &description, &error);
+        if (described == DescriptionRead::Broken)
+            return failInput(a.file, error);
+    }
+
     const SearchResult result = FindWay(map, from, to);
     std::optional<RouteReport> report;
     if (result.outcome == SearchOutcome::Found)
         report =
-            BuildRouteReport(result.way, result.length, result.time, mapCode, mapCity, a.separator);
+            described == DescriptionRead::Read
+                ? BuildRouteReport(result.way, result.length, result.time, description, a.separator)
+                : BuildRouteReport(result.way, result.length, result.time, mapCode, mapCity,
+                                   a.separator);
 
     if (a.json) {
         QJsonObject o{{"result", outcomeName(result.outcome)}};

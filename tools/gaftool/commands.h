@@ -18,5 +18,6 @@ int cmdRender(const QStringList& args);
 std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv);
 int cmdRoute(const QStringList& args);
 int cmdCatalogue(const QStringList& args);
+int cmdImportGtfs(const QStringList& args);
 
 } // namespace gaftool

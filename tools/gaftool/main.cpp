@@ -23,6 +23,8 @@ const Command kCommands[] = {
     {"route", "the shortest way between two stops and its report", gaftool::cmdRoute},
     {"catalogue", "the built-in maps: menus, paths, pictures and route tables",
      gaftool::cmdCatalogue},
+    {"import-gtfs", "make a map and its description from a GTFS transit feed",
+     gaftool::cmdImportGtfs},
 };
 
 int help() {

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "model/graphmap.h"
+#include "model/mapdescription.h"
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+// Making a map from a transit feed in the GTFS form (a zip or a folder of CSV files): one stop
+// per station, one link per pair of stations that some trip serves one after the other, walking
+// roads for transfers, and the map's description with its route table and fares.
+//
+// The import reads the feed streaming and touches nothing but the map and the result it is given,
+// so a caller may run it on a worker thread; the progress callback is called from that thread.
+
+namespace lirsk {
+
+struct GtfsImportOptions {
+    QSet<int> routeTypes;      // basic route types (0..12) to keep; empty keeps every type
+    QStringList routes;        // route_id or route_short_name values to keep; empty keeps all
+    QString agency;            // agency_id to keep; empty keeps all
+    double metresPerPixel = 0; // 0: the map is about kDefaultMapPixels across
+    QString title;             // empty: the first agency's name
+    std::optional<double> baseFare, transferFare; // override the feed's fares
+};
+
+// The larger side of a map at the default scale, in pixels.
+constexpr int kDefaultMapPixels = 3000;
+// The code letter of an imported map's routes.
+inline const QString kImportedMapCode = QStringLiteral("G");
+
+// Called now and then with what is being done and the part of it done (0..1); returning false
+// cancels the import.
+using GtfsProgress = std::function<bool(const QString& stage, double done)>;
+
+struct GtfsImportResult {
+    MapDescription description;
+    QStringList notes;    // what the user should know: no fares, a network too wide to search
+    int renamedNames = 0; // station names transliterated to fit Windows-1251
+    double extentMetres = 0;
+};
+
+// Fills the empty map from the feed. On failure the map is left empty and error holds one line
+// naming the feed file and its line ("stop_times.txt: строка 12: ...").
+bool importGtfs(const QString& feedPath, const GtfsImportOptions& options, GraphMap& map,
+                GtfsImportResult* result, QString* error, const GtfsProgress& progress = {});
+
+// The basic route type (0..7, 11, 12) of a basic or extended (100..1799) one; -1 for others.
+int basicRouteType(int type);
+
+} // namespace lirsk

@@ -1,0 +1,277 @@
+#include "gaftoolrun.h"
+
+#include "import/gtfsimport.h"
+#include "route/report.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Small feeds written by hand. Stops lie on the equator or on meridian 0, so that 0.009 degrees
+// is 1000.75 m (1001 m once rounded) and every length can be worked out by hand.
+
+using namespace lirsk;
+
+namespace {
+
+using Feed = QMap<QString, QString>;
+
+bool writeFeed(const QString& dir, const Feed& feed) {
+    for (auto it = feed.cbegin(); it != feed.cend(); ++it) {
+        QFile f(QDir(dir).filePath(it.key()));
+        if (!f.open(QIODevice::WriteOnly) || f.write(it.value().toUtf8()) < 0)
+            return false;
+    }
+    return true;
+}
+
+const QString kRoutes = QStringLiteral("route_id,route_short_name,route_type,route_color\n"
+                                       "T,1,0,FF0000\nB,1,3,0000FF\n");
+
+// A tram W-C-E along the equator and a bus N-C2 from the north; C and C2 are 40 m apart and
+// transfers.txt joins them with a two-minute walk.
+Feed crossing() {
+    return {{"stops.txt", "stop_id,stop_name,stop_lat,stop_lon\n"
+                          "W,West,0,0\nC,Centre,0,0.009\nE,East,0,0.018\n"
+                          "N,North,0.009,0.00936\nC2,Centre Bus,0,0.00936\n"},
+            {"routes.txt", kRoutes},
+            {"trips.txt", "route_id,service_id,trip_id\nT,s,t1\nT,s,t2\nT,s,t3\nB,s,b1\n"},
+            {"stop_times.txt", "trip_id,arrival_time,departure_time,stop_id,stop_sequence\n"
+                               "t1,08:00:00,08:00:00,W,1\nt1,08:01:00,08:01:00,C,2\n"
+                               "t2,08:10:00,08:10:00,W,1\nt2,08:12:00,08:12:00,C,2\n"
+                               "t3,08:20:00,08:20:00,W,1\nt3,08:30:00,08:30:00,C,2\n"
+                               "t3,08:32:00,08:32:00,E,3\n"
+                               "b1,09:00:00,09:00:00,N,1\nb1,09:04:00,09:04:00,C2,2\n"},
+            {"transfers.txt", "from_stop_id,to_stop_id,transfer_type,min_transfer_time\n"
+                              "C,C2,2,120\nC,C,1,\n"},
+            {"fare_attributes.txt", "fare_id,price,currency_type,payment_method,transfers\n"
+                                    "f1,40,RUB,0,0\nf2,60,RUB,0,\nf3,40,RUB,0,0\n"}};
+}
+
+QString linkText(const Link& l) {
+    return QStringLiteral("%1>%2 %3m %4s %5")
+        .arg(l.From->Label.Caption, l.To->Label.Caption)
+        .arg(l.Length)
+        .arg(l.Time)
+        .arg(l.IsArc ? QStringLiteral("arc") : QStringLiteral("road"));
+}
+
+} // namespace
+
+class TestGtfsImport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void maps_data();
+    void maps();
+    void broken_data();
+    void broken();
+    void journey();
+    void names();
+};
+
+void TestGtfsImport::maps_data() {
+    QTest::addColumn<Feed>("feed");
+    QTest::addColumn<QStringList>("stops"); // name: routes text
+    QTest::addColumn<QStringList>("links");
+
+    // Median of 60, 120 and 600 s; the walk is a road both ways.
+    QTest::newRow("two lines crossing, a transfer")
+        << crossing()
+        << QStringList{"West: G1-tram", "Centre: G1-tram", "East: G1-tram", "North: G1-bus",
+                       "Centre Bus: G1-bus"}
+        << QStringList{"West>Centre 1001m 120s arc", "Centre>East 1001m 120s arc",
+                       "Centre>Centre Bus 40m 120s road", "North>Centre Bus 1001m 240s arc",
+                       "Centre Bus>Centre 40m 120s road"};
+
+    // A loop A-B-C-A along a shape through the corner (0, 0.009): the last call projects onto
+    // the end of the shape, not back onto its start. C's blank time is spread by straight-line
+    // distance: 240 s x 1001 / (1001 + 1415).
+    const Feed loop{
+        {"stops.txt",
+         "stop_id,stop_name,stop_lat,stop_lon\nA,A,0,0\nB,B,0.009,0\nC,C,0.009,0.009\n"},
+        {"routes.txt", "route_id,route_short_name,route_type\nL,7,3\n"},
+        {"trips.txt", "route_id,service_id,trip_id,shape_id\nL,s,l1,sh\n"},
+        {"shapes.txt", "shape_id,shape_pt_lat,shape_pt_lon,shape_pt_sequence\n"
+                       "sh,0,0,1\nsh,0.009,0,2\nsh,0.009,0.009,3\nsh,0,0.009,4\nsh,0,0,5\n"},
+        {"stop_times.txt", "trip_id,arrival_time,departure_time,stop_id,stop_sequence\n"
+                           "l1,23:58:00,23:58:00,A,1\nl1,23:59:00,23:59:00,B,2\n"
+                           "l1,,,C,3\nl1,24:03:00,24:03:00,A,4\n"}};
+    QTest::newRow("loop line along its shape, times past midnight interpolated")
+        << loop << QStringList{"A: G7", "B: G7", "C: G7"}
+        << QStringList{"A>B 1001m 60s arc", "B>C 1001m 99s arc", "C>A 2002m 141s arc"};
+
+    // Out along the shape's detour (2002 m), back straight (1415 m): both links get the mean.
+    Feed pair{{"stops.txt", "stop_id,stop_name,stop_lat,stop_lon\nA,A,0,0\nC,C,0.009,0.009\n"},
+              {"routes.txt", "route_id,route_type\nR9,3\n"},
+              {"trips.txt", "route_id,service_id,trip_id,shape_id\nR9,s,out,sh\nR9,s,back,\n"},
+              {"shapes.txt", "shape_id,shape_pt_lat,shape_pt_lon,shape_pt_sequence\n"
+                             "sh,0,0,1\nsh,0.009,0,2\nsh,0.009,0.009,3\n"},
+              {"stop_times.txt", "trip_id,arrival_time,departure_time,stop_id,stop_sequence\n"
+                                 "back,07:00:00,07:00:00,C,1\nout,06:00:00,06:00:00,A,1\n"
+                                 "back,07:02:00,07:02:00,A,2\nout,06:03:00,06:03:00,C,2\n"}};
+    QTest::newRow("both directions, one with a shape: a road of the mean length")
+        << pair << QStringList{"A: GR9", "C: GR9"}
+        << QStringList{"A>C 1708m 180s road", "C>A 1708m 120s road"};
+
+    Feed oneWay = pair;
+    oneWay["stop_times.txt"] = "trip_id,arrival_time,departure_time,stop_id,stop_sequence\n"
+                               "back,07:00:00,07:00:00,C,1\nback,07:02:00,07:02:00,A,2\n";
+    QTest::newRow("one-way pair") << oneWay << QStringList{"A: GR9", "C: GR9"}
+                                  << QStringList{"C>A 1415m 120s arc"};
+
+    // Platforms P1 and P2 of station S, in both directions; the bus elsewhere is 100 m away and
+    // shares no route: a walk of 100 m at 1 m/s.
+    const Feed platforms{
+        {"stops.txt",
+         "\xEF\xBB\xBFstop_id,stop_name,stop_lat,stop_lon,location_type,parent_station\r\n"
+         "P1,\"Main \"\"Central\"\", platform 1\",0.0001,0,0,S\r\n"
+         "S,\"Main \"\"Central\"\",\nstation\",0,0,1,\r\n"
+         "P2,Platform 2,-0.0001,0,0,S\r\n"
+         "X,\"Far, away\",0.009,0,,\r\n"
+         "Y,Bus,0,0.0009,,\r\n"},
+        {"routes.txt", "route_id,route_short_name,route_type\r\nM,M 1,401\r\nQ,,3\r\n"},
+        {"trips.txt", "route_id,service_id,trip_id\r\nM,s,a\r\nM,s,b\r\nQ,s,q\r\n"},
+        {"stop_times.txt", "trip_id,arrival_time,departure_time,stop_id,stop_sequence\r\n"
+                           "a,10:00:00,10:00:00,P1,1\r\na,10:02:00,10:02:00,X,2\r\n"
+                           "b,10:00:00,10:00:00,X,1\r\nb,10:02:00,10:02:00,P2,2\r\n"
+                           "q,10:00:00,10:00:00,Y,1\r\nq,10:09:00,10:09:00,X,2\r\n"}};
+    QTest::newRow("parent station with platforms, quoted fields, BOM, CRLF")
+        << platforms
+        << QStringList{"Main \"Central\",\nstation: GM1", "Far, away: GM1 GQ", "Bus: GQ"}
+        << QStringList{"Main \"Central\",\nstation>Far, away 1001m 120s road",
+                       "Main \"Central\",\nstation>Bus 100m 100s road",
+                       "Far, away>Main \"Central\",\nstation 1001m 120s road",
+                       "Bus>Far, away 1006m 540s arc",
+                       "Bus>Main \"Central\",\nstation 100m 100s road"};
+}
+
+void TestGtfsImport::maps() {
+    QFETCH(Feed, feed);
+    QFETCH(QStringList, stops);
+    QFETCH(QStringList, links);
+    QTemporaryDir dir;
+    QVERIFY(writeFeed(dir.path(), feed));
+    GraphMap map;
+    GtfsImportResult result;
+    QString error;
+    QVERIFY2(importGtfs(dir.path(), {}, map, &result, &error), qPrintable(error));
+    QStringList gotStops, gotLinks;
+    for (const auto& stop : map.stops()) {
+        gotStops << stop->Label.Caption + QStringLiteral(": ") + stop->Routes;
+        for (const auto& link : stop->Links)
+            gotLinks << linkText(*link);
+    }
+    QCOMPARE(gotStops, stops);
+    QCOMPARE(gotLinks, links);
+    QVERIFY(map.Settings.AutoArcColor);
+}
+
+void TestGtfsImport::broken_data() {
+    QTest::addColumn<Feed>("feed");
+    QTest::addColumn<QString>("message");
+    Feed f = crossing();
+    f.remove("stops.txt");
+    QTest::newRow("no stops.txt") << f << "stops.txt: нет такого файла в источнике";
+    f = crossing();
+    f["stops.txt"] = "stop_id,stop_name,stop_lon\nW,West,0\n";
+    QTest::newRow("no column") << f << "stops.txt: нет столбца stop_lat";
+    f = crossing();
+    f["stops.txt"] = "stop_id,stop_name,stop_lat,stop_lon\nW,\"West,0,0\n";
+    QTest::newRow("open quote") << f << "stops.txt: строка 2: кавычка не закрыта до конца файла";
+    f = crossing();
+    f["stops.txt"] = "stop_id,stop_name,stop_lat,stop_lon\nW,\"West\"x,0,0\n";
+    QTest::newRow("text after quote")
+        << f << "stops.txt: строка 2: после закрывающей кавычки не запятая";
+    f = crossing();
+    f["stop_times.txt"] += "t1,08:02:00,08:02:00,Z,3\n";
+    QTest::newRow("unknown stop") << f
+                                  << "stop_times.txt: строка 11: нет остановки «Z» в stops.txt";
+    f = crossing();
+    f["stop_times.txt"] += "t1,8h,08:02:00,E,3\n";
+    QTest::newRow("bad time") << f
+                              << "stop_times.txt: строка 11: arrival_time — не время Ч:ММ:СС: «8h»";
+}
+
+void TestGtfsImport::broken() {
+    QFETCH(Feed, feed);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    QVERIFY(writeFeed(dir.path(), feed));
+    const lirsktest::GaftoolRun r =
+        lirsktest::runGaftool({"import-gtfs", dir.path(), dir.filePath("out.gaf"), "--quiet"});
+    QCOMPARE(r.exitCode, 2);
+    QCOMPARE(QString::fromUtf8(r.err),
+             QStringLiteral("gaftool: %1: %2\n").arg(dir.path(), message));
+    QVERIFY(!QFile::exists(dir.filePath("out.gaf")));
+}
+
+void TestGtfsImport::journey() {
+    QTemporaryDir dir;
+    const QString feed = dir.filePath("feed");
+    QVERIFY(QDir().mkpath(feed));
+    QVERIFY(writeFeed(feed, crossing()));
+    // A zip is not a folder: a file that is not one is refused.
+    const QString notZip = dir.filePath("feed.zip");
+    QVERIFY(writeFeed(dir.path(), {{"feed.zip", "PK not really"}}));
+    const lirsktest::GaftoolRun refused =
+        lirsktest::runGaftool({"import-gtfs", notZip, dir.filePath("x.gaf"), "--quiet"});
+    QCOMPARE(refused.exitCode, 2);
+    QVERIFY(refused.err.startsWith("gaftool: " + notZip.toUtf8() + ": не архив zip"));
+
+    const QString map = dir.filePath("city.gaf");
+    const lirsktest::GaftoolRun made = lirsktest::runGaftool({"import-gtfs", feed, map, "--quiet"});
+    QCOMPARE(made.exitCode, 0);
+    QVERIFY(QFile::exists(dir.filePath("city.gafd")));
+    QCOMPARE(lirsktest::runGaftool({"validate", map}).exitCode, 0);
+    // North (3) to East (2): bus to Centre Bus, walk, tram (the report ends a ride where the
+    // next ride begins, so the bus ride reads "to Centre"); fare 40 (the commonest price, with
+    // no transfers allowed) and 40 for the one transfer; the codes G1-bus and G1-tram read "1".
+    const QStringList expected{"Стоимость пути: 80 руб.",
+                               "Длина пути: 2,042 км.",
+                               "Время в пути: 8 мин.",
+                               "Проезд маршрутами :",
+                               "от ост. North до ост. Centre",
+                               "№ 1 ",
+                               "от ост. Centre до ост. East",
+                               "№ 1 ",
+                               ""};
+    const lirsktest::GaftoolRun route =
+        lirsktest::runGaftool({"route", map, "3", "2", "--decimal-separator", ","});
+    QCOMPARE(route.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(route.out).split('\n'), expected);
+
+    // convert carries the description; --fare overrides the feed's.
+    const QString copy = dir.filePath("copy.gaf");
+    QCOMPARE(lirsktest::runGaftool({"convert", map, copy}).exitCode, 0);
+    QVERIFY(QFile::exists(dir.filePath("copy.gafd")));
+    QCOMPARE(lirsktest::runGaftool(
+                 {"import-gtfs", feed, map, "--quiet", "--fare", "5", "--transfer-fare", "2.5"})
+                 .exitCode,
+             0);
+    const lirsktest::GaftoolRun cheap =
+        lirsktest::runGaftool({"route", map, "3", "2", "--decimal-separator", ","});
+    QCOMPARE(QString::fromUtf8(cheap.out).section('\n', 0, 0),
+             QStringLiteral("Стоимость пути: 7,5 руб."));
+}
+
+void TestGtfsImport::names() {
+    QTemporaryDir dir;
+    Feed f = crossing();
+    f["stops.txt"] = "stop_id,stop_name,stop_lat,stop_lon\n"
+                     "W,Müllerstraße,0,0\nC,北京,0,0.009\nE,Площадь № 1,0,0.018\n"
+                     "N,North,0.009,0.00936\nC2,Centre Bus,0,0.00936\n";
+    QVERIFY(writeFeed(dir.path(), f));
+    GraphMap map;
+    GtfsImportResult result;
+    QString error;
+    QVERIFY2(importGtfs(dir.path(), {}, map, &result, &error), qPrintable(error));
+    QCOMPARE(map.stops()[0]->Label.Caption, QStringLiteral("Mullerstrasse"));
+    QCOMPARE(map.stops()[1]->Label.Caption, QStringLiteral("bei jing"));
+    QCOMPARE(map.stops()[2]->Label.Caption, QStringLiteral("Площадь № 1"));
+    QCOMPARE(result.renamedNames, 2);
+}
+
+QTEST_GUILESS_MAIN(TestGtfsImport)
+#include "tst_gtfsimport.moc"
