@@ -7,41 +7,59 @@
 #include <QFontMetrics>
 #include <QHash>
 
+#include <memory>
+
 #include <algorithm>
 
 namespace lirsk {
 
 namespace {
 
-QString fontKey(const FontSpec& spec) {
-    return QStringLiteral("%1|%2|%3%4%5%6")
-        .arg(spec.Name)
-        .arg(spec.Size)
-        .arg(int(spec.Bold))
-        .arg(int(spec.Italic))
-        .arg(int(spec.Underline))
-        .arg(int(spec.StrikeOut));
+// What makes two stored fonts draw alike (the colour does not).
+struct FontKey {
+    QString name;
+    int size = 0;
+    int style = 0;
+    bool operator==(const FontKey&) const = default;
+};
+
+size_t qHash(const FontKey& key, size_t seed = 0) {
+    return qHashMulti(seed, key.name, key.size, key.style);
 }
 
+FontKey keyOf(const FontSpec& spec) {
+    return {spec.Name, spec.Size,
+            int(spec.Bold) | int(spec.Italic) << 1 | int(spec.Underline) << 2 |
+                int(spec.StrikeOut) << 3};
+}
+
+// A font as drawn, with the widths of the names measured in it.
 struct FontEntry {
+    explicit FontEntry(const FontSpec& spec) : font(toQFont(spec)), metrics(font) {
+        ascent = metrics.ascent();
+        height = metrics.height();
+    }
     QFont font;
+    QFontMetrics metrics;
     int ascent = 0;
     int height = 0;
+    QHash<QString, int> widths;
 };
 
 const FontEntry& fontEntry(const FontSpec& spec) {
-    static QHash<QString, FontEntry> cache;
-    const QString key = fontKey(spec);
+    static QHash<FontKey, std::shared_ptr<FontEntry>> cache;
+    // Most stops of a map share one font.
+    static FontKey lastKey;
+    static FontEntry* last = nullptr;
+    FontKey key = keyOf(spec);
+    if (last && key == lastKey)
+        return *last;
     auto it = cache.find(key);
-    if (it == cache.end()) {
-        FontEntry entry;
-        entry.font = toQFont(spec);
-        const QFontMetrics metrics(entry.font);
-        entry.ascent = metrics.ascent();
-        entry.height = metrics.height();
-        it = cache.insert(key, entry);
-    }
-    return *it;
+    if (it == cache.end())
+        it = cache.insert(key, std::make_shared<FontEntry>(spec));
+    lastKey = std::move(key);
+    last = it->get();
+    return *last;
 }
 
 void drawStrokes(QPainter& painter, const std::vector<Stroke>& strokes) {
@@ -204,14 +222,13 @@ namespace {
 
 // The width of a name in a font, measured once.
 int nameWidth(const FontSpec& font, const QString& caption) {
-    static QHash<QString, int> widths;
+    FontEntry& entry = const_cast<FontEntry&>(fontEntry(font));
     constexpr int kMostKept = 1 << 20;
-    if (widths.size() > kMostKept)
-        widths.clear();
-    const QString key = fontKey(font) + QChar(0x1F) + caption;
-    auto it = widths.constFind(key);
-    if (it == widths.cend())
-        it = widths.insert(key, QFontMetrics(fontEntry(font).font).horizontalAdvance(caption));
+    if (entry.widths.size() > kMostKept)
+        entry.widths.clear();
+    auto it = entry.widths.constFind(caption);
+    if (it == entry.widths.cend())
+        it = entry.widths.insert(caption, entry.metrics.horizontalAdvance(caption));
     return *it;
 }
 

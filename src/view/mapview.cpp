@@ -24,6 +24,10 @@ constexpr int kMinimumTargetPixels = 8;
 // How near the viewport's edge the pointer makes a held drag scroll, and how fast.
 constexpr int kAutoScrollMargin = 24;
 constexpr int kAutoScrollInterval = 30;
+// Below 100 % a name is never drawn smaller than this many pixels high; such a name reaches at
+// most this many pixels to the right of its place.
+constexpr double kLegibleNamePixels = 10;
+constexpr double kLegibleNameReach = 200;
 // A left press on the empty map becomes a pan once the pointer has moved this far.
 constexpr int kPanThreshold = 3;
 
@@ -234,6 +238,8 @@ void MapView::rebuildIndex() const {
     indexedLinks_.clear();
     stopNumbers_.clear();
     linksOfStop_.assign(std::size_t(map.stopCount()), {});
+    nameSizes_.clear();
+    nameSizes_.reserve(std::size_t(map.stopCount()));
     indexedStops_.reserve(std::size_t(map.stopCount()));
     stopNumbers_.reserve(map.stopCount());
     for (const auto& stop : map.stops()) {
@@ -241,6 +247,7 @@ void MapView::rebuildIndex() const {
         indexedStops_.push_back(stop.get());
         stopNumbers_.insert(stop.get(), number);
         stopGrid_.insert(number, stopBox(*stop));
+        nameSizes_.push_back(nameLabelRect(*stop).size());
     }
     for (const auto& stop : map.stops())
         for (const auto& link : stop->Links) {
@@ -296,12 +303,9 @@ void MapView::stopsMoved(const std::vector<StopRef>& stops) {
     }
 }
 
-std::vector<StopRef> MapView::stopsIn(const QRect& area) const {
+std::vector<int> MapView::stopsIn(const QRect& area) const {
     ensureIndex();
-    std::vector<StopRef> stops;
-    for (int number : stopGrid_.query(area))
-        stops.push_back(indexedStops_[std::size_t(number)]);
-    return stops;
+    return stopGrid_.query(area);
 }
 
 // --- Names below 100 % ------------------------------------------------------------------------
@@ -344,7 +348,7 @@ void MapView::placeNames() const {
     SpatialGrid placed(64);
     int placedCount = 0;
     for (const Candidate& c : candidates) {
-        const QRect name = nameLabelRect(*indexedStops_[std::size_t(c.number)]);
+        const QRectF name = shownNameRect(c.number);
         const QRect onScreen = QRectF(name.left() * zoom_, name.top() * zoom_, name.width() * zoom_,
                                       name.height() * zoom_)
                                    .toAlignedRect();
@@ -355,12 +359,44 @@ void MapView::placeNames() const {
     }
 }
 
-bool MapView::nameShown(StopRef stop) const {
+QRect MapView::nameRect(int number) const {
+    const Stop& stop = *indexedStops_[std::size_t(number)];
+    return QRect(QPoint(stop.Label.Left, stop.Label.Top), nameSizes_[std::size_t(number)]);
+}
+
+double MapView::nameGrowth(int number) const {
+    const int height = nameSizes_[std::size_t(number)].height();
+    if (zoom_ >= 1.0 || height <= 0 || height * zoom_ >= kLegibleNamePixels)
+        return 1.0;
+    return kLegibleNamePixels / (height * zoom_);
+}
+
+QRectF MapView::shownNameRect(int number) const {
+    const QRect name = nameRect(number);
+    const double grow = nameGrowth(number);
+    return QRectF(name.left(), name.top(), name.width() * grow, name.height() * grow);
+}
+
+void MapView::paintName(QPainter& painter, int number) const {
+    const Stop& stop = *indexedStops_[std::size_t(number)];
+    const double grow = nameGrowth(number);
+    if (grow == 1.0) {
+        paintNameLabel(painter, stop);
+        return;
+    }
+    painter.save();
+    painter.translate(stop.Label.Left, stop.Label.Top);
+    painter.scale(grow, grow);
+    painter.translate(-stop.Label.Left, -stop.Label.Top);
+    paintNameLabel(painter, stop);
+    painter.restore();
+}
+
+bool MapView::nameShown(int number) const {
     if (zoom_ >= 1.0)
         return true;
     placeNames();
-    const int number = stopNumbers_.value(stop, -1);
-    return number < 0 || namesShown_[std::size_t(number)];
+    return namesShown_[std::size_t(number)];
 }
 
 void MapView::repaintMap(const QRect& mapRect) {
@@ -375,13 +411,21 @@ void MapView::repaintMap() {
 
 void MapView::paintMap(QPainter& painter, const QRect& area) const {
     const GraphMap& map = document_->map();
-    const std::vector<StopRef> stops = stopsIn(area);
+    // Below 100 % a name may be drawn larger than its place on the map: stops whose names can
+    // reach into the area from the left or from above are drawn too.
+    const int reach = zoom_ < 1.0 ? int(std::ceil(kLegibleNameReach / zoom_)) : 0;
+    const std::vector<int> numbers = stopsIn(area.adjusted(-reach, -reach / 8, 0, 0));
+    std::vector<StopRef> stops;
+    stops.reserve(numbers.size());
+    for (int number : numbers)
+        stops.push_back(indexedStops_[std::size_t(number)]);
     const bool simplified = zoom_ < SimplifiedBelow;
     GraphDetail detail;
     detail.simplified = simplified;
     detail.zoom = zoom_;
     if (zoom_ < 1.0)
-        detail.nameShown = [this](StopRef stop) { return nameShown(stop); };
+        // Below 100 % the names are drawn once, above the stops, at a size that can be read.
+        detail.nameShown = [](StopRef) { return false; };
 
     painter.save();
     if (drawnMapVisible_) {
@@ -432,17 +476,18 @@ void MapView::paintMap(QPainter& painter, const QRect& area) const {
     // each stop is a dot.
     painter.setRenderHint(QPainter::Antialiasing, !simplified);
     const double dot = std::max(2.0 / zoom_, 1.0);
-    for (StopRef stop : stops) {
+    for (int number : numbers) {
+        const Stop& stop = *indexedStops_[std::size_t(number)];
         if (simplified) {
-            const MapPoint at = shownCentre(*stop);
-            const double side = std::max(dot, double(shownSize(stop->Width)));
+            const MapPoint at = shownCentre(stop);
+            const double side = std::max(dot, double(shownSize(stop.Width)));
             painter.fillRect(QRectF(at.x - side / 2, at.y - side / 2, side, side),
-                             toQColor(stop->FillColor));
+                             toQColor(stop.FillColor));
         } else {
-            paintStopControl(painter, *stop);
+            paintStopControl(painter, stop);
         }
-        if (stop->Label.Visible && (zoom_ >= 1.0 || nameShown(stop)))
-            paintNameLabel(painter, *stop);
+        if (stop.Label.Visible && nameShown(number))
+            paintName(painter, number);
     }
     painter.restore();
 }
@@ -506,7 +551,8 @@ MapView::TargetBox MapView::targetBox(const Stop& stop) const {
 
 StopRef MapView::stopAt(const QPoint& p) const {
     const int reach = minimumTarget();
-    for (StopRef stop : stopsIn(QRect(p, p).adjusted(-reach, -reach, reach, reach))) {
+    for (int number : stopsIn(QRect(p, p).adjusted(-reach, -reach, reach, reach))) {
+        StopRef stop = indexedStops_[std::size_t(number)];
         const TargetBox b = targetBox(*stop);
         if (p.x() >= b.left && p.x() <= b.left + b.width && p.y() >= b.top &&
             p.y() <= b.top + b.height)
@@ -517,15 +563,16 @@ StopRef MapView::stopAt(const QPoint& p) const {
 
 MapHit MapView::hitAt(const QPoint& p, bool withNames) const {
     const int reach = minimumTarget();
-    const std::vector<StopRef> near = stopsIn(QRect(p, p).adjusted(-reach, -reach, reach, reach));
+    const std::vector<int> near = stopsIn(QRect(p, p).adjusted(-reach, -reach, reach, reach));
     for (auto it = near.rbegin(); it != near.rend(); ++it) {
-        const Stop& stop = **it;
-        if (withNames && stop.Label.Visible && nameShown(*it) && nameLabelRect(stop).contains(p))
-            return {MapHit::Name, *it};
-        const TargetBox b = targetBox(stop);
+        StopRef stop = indexedStops_[std::size_t(*it)];
+        if (withNames && stop->Label.Visible && nameShown(*it) &&
+            shownNameRect(*it).contains(QPointF(p)))
+            return {MapHit::Name, stop};
+        const TargetBox b = targetBox(*stop);
         if (p.x() >= b.left && p.x() < b.left + b.width && p.y() >= b.top &&
             p.y() < b.top + b.height)
-            return {MapHit::Stop, *it};
+            return {MapHit::Stop, stop};
     }
     return {};
 }

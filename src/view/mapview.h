@@ -122,10 +122,6 @@ public:
 
     // Far out the drawn map is simplified: links as plain lines, stops as dots.
     static constexpr double SimplifiedBelow = 0.5;
-    // Whether a stop's name shows at this zoom: below 100 % a name is left out where it would
-    // overprint a name of higher priority (a marked stop's, a stop's of the found way, then a
-    // stop's served by more routes).
-    bool nameShown(StopRef stop) const;
 
 signals:
     void zoomChanged(double zoom);
@@ -182,18 +178,29 @@ private:
     void ensureIndex() const;
     void rebuildIndex() const;
     void stopsMoved(const std::vector<StopRef>& stops);
-    std::vector<StopRef> stopsIn(const QRect& area) const;
+    // The numbers (places in the stop list) of the stops drawn in an area, ascending.
+    std::vector<int> stopsIn(const QRect& area) const;
     mutable SpatialGrid stopGrid_{128};
     mutable SpatialGrid linkGrid_{256};
     mutable std::vector<StopRef> indexedStops_;
     mutable QHash<StopRef, int> stopNumbers_;
     mutable std::vector<const Link*> indexedLinks_;
     mutable std::vector<std::vector<int>> linksOfStop_;
+    mutable std::vector<QSize> nameSizes_;
     mutable quint64 indexRevision_ = ~quint64(0);
     mutable int indexedLinkCount_ = -1;
 
     // The names shown below 100 %, worked out once per zoom and per change of what ranks them.
     void placeNames() const;
+    // Whether a stop's name shows at this zoom: below 100 % a name is left out where it would
+    // overprint a name of higher priority (a marked stop's, a stop's of the found way, then a
+    // stop's served by more routes).
+    bool nameShown(int number) const;
+    QRect nameRect(int number) const;
+    // Below 100 % a name is drawn larger than the zoom gives, so that it can be read.
+    double nameGrowth(int number) const;
+    QRectF shownNameRect(int number) const;
+    void paintName(QPainter& painter, int number) const;
     mutable std::vector<bool> namesShown_;
     mutable bool namesStale_ = true;
     mutable double namesZoom_ = 0;
