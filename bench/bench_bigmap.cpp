@@ -376,9 +376,20 @@ void BM_FindWayRelease(benchmark::State& state) {
     pump();
     const GraphMap& map = window.child->Map();
     const auto [start, finish] = bench::farApart(map, network == Radial);
-    const QPoint from = window.onScreen(centreOf(*start));
     const QPoint to = window.onScreen(centreOf(*finish));
-    const MapHit pressed = hitOn(window, from);
+    // At a low zoom a pixel spans many map pixels and the stop's name begins right of its centre:
+    // the press goes to the nearest pixel that hits a stop.
+    QPoint from = window.onScreen(centreOf(*start));
+    MapHit pressed = hitOn(window, from);
+    for (int d = 1; d <= 2 && pressed.kind != MapHit::Stop; ++d) {
+        for (const QPoint side : {QPoint(-d, 0), QPoint(0, -d), QPoint(0, d), QPoint(d, 0)}) {
+            pressed = hitOn(window, from + side);
+            if (pressed.kind == MapHit::Stop) {
+                from += side;
+                break;
+            }
+        }
+    }
     const StopRef reached = window.view()->stopAt(window.view()->viewportToMap(to));
     if (pressed.kind != MapHit::Stop || !reached) {
         state.SkipWithError("the press or the release does not fall on a stop");
