@@ -2,10 +2,12 @@
 
 #include "mapbuild.h"
 #include "model/mapfile.h"
+#include "networks.h"
 
 #include <QRandomGenerator>
 
 #include <cmath>
+#include <numbers>
 
 using namespace lirsk;
 using namespace lirsk::mapbuild;
@@ -46,10 +48,49 @@ std::unique_ptr<GraphMap> cityMap(int stops) {
     return map;
 }
 
+std::unique_ptr<GraphMap> radialCityMap(int stops) {
+    auto map = radialNetwork(stops);
+    constexpr int lines = 64;
+    constexpr int spacing = 16;
+    const int perLine = (stops - 1) / lines;
+    const int middle = spacing * (perLine + 2);
+    const auto place = [&](Stop& stop, double x, double y, const QString& name) {
+        stop.Left = int(std::lround(x)) - stop.Width / 2;
+        stop.Top = int(std::lround(y)) - stop.Height / 2;
+        stop.Label.Left = stop.Left + stop.Width;
+        stop.Label.Top = stop.Top;
+        stop.Label.Caption = name;
+    };
+    place(*map->stops().front(), middle, middle, QStringLiteral("Центр"));
+    for (int i = 0; i < lines; ++i) {
+        const double angle = 2 * std::numbers::pi * i / lines;
+        for (int j = 0; j < perLine; ++j) {
+            const double r = spacing * (j + 2);
+            place(*map->stops()[std::size_t(1 + i * perLine + j)], middle + r * std::cos(angle),
+                  middle + r * std::sin(angle),
+                  QStringLiteral("Линия %1, станция %2").arg(i + 1).arg(j + 1));
+        }
+    }
+    return map;
+}
+
+std::pair<StopRef, StopRef> farApart(const GraphMap& map, bool radial) {
+    const auto& stops = map.stops();
+    if (!radial)
+        return {stops.front().get(), stops.back().get()};
+    // Stop j of line i has id 1 + i * perLine + j; line 32 runs opposite line 0.
+    const int perLine = (map.stopCount() - 1) / 64;
+    return {stops[std::size_t(perLine)].get(), stops[std::size_t(33 * perLine)].get()};
+}
+
 bool writeCityMap(int stops, const QString& path, QString* error, const QString& mapCity) {
     const auto map = cityMap(stops);
     map->MapCity = mapCity;
     return saveMapFile(path, *map, false, error);
+}
+
+bool writeRadialMap(int stops, const QString& path, QString* error) {
+    return saveMapFile(path, *radialCityMap(stops), false, error);
 }
 
 } // namespace bench

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <memory>
+#include <utility>
 
 // City-sized maps for the window benchmarks, reproducible from their size.
 
@@ -17,8 +18,19 @@ namespace bench {
 // trolleybus route.
 std::unique_ptr<lirsk::GraphMap> cityMap(int stops);
 
+// The radial network of the route benchmarks (networks.h) laid out as a map: the 64 lines as
+// rays from the centre stop, their stations 16 pixels apart, each stop named after its line and
+// station.
+std::unique_ptr<lirsk::GraphMap> radialCityMap(int stops);
+
+// The two stops of a map of about `stops` stops that lie farthest apart: the opposite corners
+// of a city, the ends of two opposite lines of a radial network.
+std::pair<lirsk::StopRef, lirsk::StopRef> farApart(const lirsk::GraphMap& map, bool radial);
+
 // Writes cityMap(stops) to a map file, as a map of the given city (which chooses the background
 // picture of the built-in cities); false with the error when that fails.
 bool writeCityMap(int stops, const QString& path, QString* error, const QString& mapCity = {});
+// Writes radialCityMap(stops) to a map file.
+bool writeRadialMap(int stops, const QString& path, QString* error);
 
 } // namespace bench
