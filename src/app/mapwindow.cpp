@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QScopeGuard>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -235,6 +236,10 @@ void MapWindow::FillStopList() {
 }
 
 bool MapWindow::Load(const QString& path) {
+    // The map is painted once, when it is all there (the status texts on the way repaint the
+    // frame at once).
+    view_->viewport()->setUpdatesEnabled(false);
+    const auto paintAtTheEnd = qScopeGuard([this] { view_->viewport()->setUpdatesEnabled(true); });
     SetStatusText(kOpenWait);
     const QString found = lirsk::resolveDataPath(path, DataRoots());
     QString error;
