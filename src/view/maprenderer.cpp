@@ -234,11 +234,21 @@ int nameWidth(const FontSpec& font, const QString& caption) {
 
 } // namespace
 
+QRect boundedRect(qint64 left, qint64 top, qint64 width, qint64 height) {
+    const auto clamp = [](qint64 v) {
+        constexpr qint64 kFar = 1 << 28;
+        return int(std::clamp(v, -kFar, kFar));
+    };
+    return QRect(QPoint(clamp(left), clamp(top)),
+                 QPoint(clamp(left + width - 1), clamp(top + height - 1)));
+}
+
 QRect nameLabelRect(const Stop& stop) {
     if (stop.Label.Caption.isEmpty())
         return {};
-    return QRect(stop.Label.Left, stop.Label.Top, nameWidth(stop.Label.Font, stop.Label.Caption),
-                 fontEntry(stop.Label.Font).height);
+    return boundedRect(stop.Label.Left, stop.Label.Top,
+                       nameWidth(stop.Label.Font, stop.Label.Caption),
+                       fontEntry(stop.Label.Font).height);
 }
 
 MapSize mapSize(const GraphMap& map) {
@@ -284,17 +294,15 @@ QRect linkBox(const GraphMap& map, const Link& link) {
     const qint64 x1 = from.x, y1 = from.y, x2 = to.x, y2 = to.y;
     // A curved pair bulges out by up to half the distance between its stops.
     const qint64 bulge = link.IsArc ? (std::abs(x2 - x1) + std::abs(y2 - y1)) / 2 : 0;
-    const auto clamp = [](qint64 v) { return int(std::clamp<qint64>(v, -(1 << 29), 1 << 29)); };
-    return QRect(
-        QPoint(clamp(std::min(x1, x2) - bulge - margin), clamp(std::min(y1, y2) - bulge - margin)),
-        QPoint(clamp(std::max(x1, x2) + bulge + margin), clamp(std::max(y1, y2) + bulge + margin)));
+    const qint64 left = std::min(x1, x2) - bulge - margin;
+    const qint64 top = std::min(y1, y2) - bulge - margin;
+    return boundedRect(left, top, std::max(x1, x2) + bulge + margin - left + 1,
+                       std::max(y1, y2) + bulge + margin - top + 1);
 }
 
 QRect stopBox(const Stop& stop) {
-    const auto clamp = [](qint64 v) { return int(std::clamp<qint64>(v, -(1 << 29), 1 << 29)); };
-    QRect box(QPoint(clamp(qint64(stop.Left) - 2), clamp(qint64(stop.Top) - 2)),
-              QPoint(clamp(qint64(stop.Left) + shownSize(stop.Width) + 2),
-                     clamp(qint64(stop.Top) + shownSize(stop.Height) + 2)));
+    QRect box = boundedRect(qint64(stop.Left) - 2, qint64(stop.Top) - 2,
+                            qint64(shownSize(stop.Width)) + 5, qint64(shownSize(stop.Height)) + 5);
     if (stop.Label.Visible && !stop.Label.Caption.isEmpty())
         box = box.united(nameLabelRect(stop).adjusted(-2, -2, 2, 2));
     return box;

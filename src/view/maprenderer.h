@@ -65,6 +65,9 @@ void paintStopControl(QPainter& painter, const Stop& stop);
 // The name label above the images.
 void paintNameLabel(QPainter& painter, const Stop& stop);
 
+// A rectangle of the map, its sides held within a range that sums of int cannot overflow (a
+// damaged file may hold positions near the ends of the int range).
+QRect boundedRect(qint64 left, qint64 top, qint64 width, qint64 height);
 // Where a stop's name label lies on the map (empty when it has no caption).
 QRect nameLabelRect(const Stop& stop);
 // The width and height from the origin that hold every stop and visible name, as large as they

@@ -361,7 +361,10 @@ void MapView::placeNames() const {
 
 QRect MapView::nameRect(int number) const {
     const Stop& stop = *indexedStops_[std::size_t(number)];
-    return QRect(QPoint(stop.Label.Left, stop.Label.Top), nameSizes_[std::size_t(number)]);
+    const QSize size = nameSizes_[std::size_t(number)];
+    return size.isEmpty()
+               ? QRect()
+               : boundedRect(stop.Label.Left, stop.Label.Top, size.width(), size.height());
 }
 
 double MapView::nameGrowth(int number) const {
