@@ -19,6 +19,7 @@
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScopeGuard>
 #include <QSplitter>
@@ -304,8 +305,6 @@ void MapWindow::BuiltinSetup() {
         else
             view_->setPicture(picture.convertToFormat(QImage::Format_RGB32));
     }
-    if (setup.showGraph)
-        view_->setDrawnMapVisible(true);
     if (setup.routes) {
         routeTable->setRowCount(setup.routes->rowCount);
         for (int i = 0; i < setup.routes->rows.size(); ++i) {
@@ -338,15 +337,26 @@ bool MapWindow::Save(const QString& newPath) {
 }
 
 void MapWindow::SetEditorMode(bool on) {
-    if (frame_)
-        for (QAction* action :
-             {frame_->acPointer, frame_->acAddStop, frame_->acAddRoad, frame_->acDeleteRoad,
-              frame_->acChangeRoad, frame_->acNew, frame_->acAddArc, frame_->acDeleteArc})
-            action->setVisible(on);
-    if (MapWindow* current = CurrentMapWindow()) {
-        current->view_->setPictureVisible(!on);
-        current->view_->setDrawnMapVisible(on);
+    if (!frame_)
+        return;
+    for (QAction* action :
+         {frame_->acPointer, frame_->acAddStop, frame_->acAddRoad, frame_->acDeleteRoad,
+          frame_->acChangeRoad, frame_->acNew, frame_->acAddArc, frame_->acDeleteArc})
+        action->setVisible(on);
+    if (on)
+        return;
+    // Out of the editor every map is searched again, as after opening it.
+    for (QMdiSubWindow* sub : frame_->MdiArea->subWindowList()) {
+        auto* window = qobject_cast<MapWindow*>(sub->widget());
+        if (!window || window->Map().stopCount() == 0)
+            continue;
+        const int mode = window->editor().mode();
+        if (mode != lirsk::FindWayMode && mode != lirsk::InfoMode)
+            window->editor().SetFindWayMode();
     }
+    if (MapWindow* current = CurrentMapWindow())
+        if (QAction* shown = ModeAction(frame_, current->editor().mode()))
+            shown->setChecked(true);
 }
 
 void MapWindow::Activate() {
@@ -395,7 +405,7 @@ void MapWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MapWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && editor_->CancelNameDrag())
+    if (event->key() == Qt::Key_Escape && (editor_->CancelNameDrag() || editor_->ForgetWayEnd()))
         return;
     QWidget::keyPressEvent(event);
 }

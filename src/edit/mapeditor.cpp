@@ -7,6 +7,7 @@
 #include "model/numberformat.h"
 #include "platform/messages.h"
 #include "route/report.h"
+#include "view/maprenderer.h"
 
 #include <QAction>
 #include <QCursor>
@@ -45,6 +46,19 @@ MapEditor::MapEditor(MapDocument* document, MapView* view, QWidget* window)
 
     stopMenu = new QMenu(window);
     stopMenu->setObjectName(QStringLiteral("stopMenu"));
+    stopMenuStart = stopMenu->addAction(QStringLiteral("Маршрут отсюда"));
+    stopMenuStart->setObjectName(QStringLiteral("stopMenuStart"));
+    stopMenuFinish = stopMenu->addAction(QStringLiteral("Маршрут сюда"));
+    stopMenuFinish->setObjectName(QStringLiteral("stopMenuFinish"));
+    stopMenuWaySeparator = stopMenu->addSeparator();
+    connect(stopMenuStart, &QAction::triggered, this, [this] {
+        if (MenuStop)
+            ChooseStart(MenuStop);
+    });
+    connect(stopMenuFinish, &QAction::triggered, this, [this] {
+        if (MenuStop)
+            ChooseFinish(MenuStop);
+    });
     stopMenuDelete = stopMenu->addAction(QStringLiteral("Удалить"));
     stopMenuDelete->setObjectName(QStringLiteral("stopMenuDelete"));
     stopMenuProperties = stopMenu->addAction(QStringLiteral("Свойства"));
@@ -180,7 +194,15 @@ void MapEditor::SelectAll() {
 
 // --- The mouse --------------------------------------------------------------------------------
 
-void MapEditor::pressed(const MapHit& target, const MapMouseEvent& event) {
+MapHit MapEditor::gestureTarget(const MapHit& target) const {
+    // In find-way mode a stop's name stands for its stop.
+    if (target.kind == MapHit::Name && mode_ == FindWayMode)
+        return {MapHit::Stop, target.stop};
+    return target;
+}
+
+void MapEditor::pressed(const MapHit& hit, const MapMouseEvent& event) {
+    const MapHit target = gestureTarget(hit);
     switch (target.kind) {
     case MapHit::Name:
         namePressed(target.stop, event);
@@ -191,6 +213,8 @@ void MapEditor::pressed(const MapHit& target, const MapMouseEvent& event) {
             MenuStop = stop;
             if (!stop->Selected)
                 ClearSelection(-1, true);
+            for (QAction* item : {stopMenuStart, stopMenuFinish, stopMenuWaySeparator})
+                item->setVisible(mode_ == FindWayMode);
             stopMenu->popup(QCursor::pos());
             return;
         }
@@ -210,7 +234,8 @@ void MapEditor::pressed(const MapHit& target, const MapMouseEvent& event) {
     }
 }
 
-void MapEditor::moved(const MapHit& target, const MapMouseEvent& event) {
+void MapEditor::moved(const MapHit& hit, const MapMouseEvent& event) {
+    const MapHit target = gestureTarget(hit);
     switch (target.kind) {
     case MapHit::Name:
         nameMoved(target.stop, event);
@@ -219,14 +244,15 @@ void MapEditor::moved(const MapHit& target, const MapMouseEvent& event) {
         tool_->stopMoved(target.stop, event);
         return;
     case MapHit::Empty:
-        if (event.buttons == Qt::NoButton && !view_->drawnMapVisible())
+        if (event.buttons == Qt::NoButton)
             closeRoutesPopupSoon();
         tool_->mapMoved(event);
         return;
     }
 }
 
-void MapEditor::released(const MapHit& target, const MapMouseEvent& event) {
+void MapEditor::released(const MapHit& hit, const MapMouseEvent& event) {
+    const MapHit target = gestureTarget(hit);
     switch (target.kind) {
     case MapHit::Name:
         nameReleased();
@@ -371,6 +397,8 @@ void MapEditor::DeleteStop(StopRef stop) {
         PickedStop = nullptr;
     if (LabelDragStop == stop)
         LabelDragStop = nullptr;
+    if (view_->chosenEnd() && view_->chosenEnd()->stop == stop)
+        view_->setChosenEnd(std::nullopt);
     map().DeleteStop(stop);
     document_->markChanged();
 }
@@ -488,7 +516,48 @@ void MapEditor::FindWay(StopRef start, StopRef finish) {
         break;
     }
     document_->setFoundWay({found.way, found.length, found.time});
+    showFoundWay();
     ReportWay(document_->foundWay());
+}
+
+void MapEditor::ChooseStart(StopRef stop) {
+    chooseWayEnd(stop, true);
+}
+
+void MapEditor::ChooseFinish(StopRef stop) {
+    chooseWayEnd(stop, false);
+}
+
+void MapEditor::ChooseNextWayEnd(StopRef stop) {
+    const auto& chosen = view_->chosenEnd();
+    chooseWayEnd(stop, !chosen || !chosen->isStart);
+}
+
+bool MapEditor::ForgetWayEnd() {
+    if (!view_->chosenEnd())
+        return false;
+    view_->setChosenEnd(std::nullopt);
+    return true;
+}
+
+void MapEditor::chooseWayEnd(StopRef stop, bool isStart) {
+    const std::optional<MapView::ChosenEnd> other = view_->chosenEnd();
+    if (!other || other->isStart == isStart || other->stop == stop) {
+        view_->setChosenEnd(MapView::ChosenEnd{stop, isStart});
+        return;
+    }
+    view_->setChosenEnd(std::nullopt);
+    FindWay(isStart ? stop : other->stop, isStart ? other->stop : stop);
+}
+
+void MapEditor::showFoundWay() {
+    const std::vector<StopRef>& way = document_->foundWay().stops;
+    if (way.empty())
+        return;
+    QRect box = stopBox(*way.front());
+    for (StopRef stop : way)
+        box = box.united(stopBox(*stop));
+    view_->showMapRect(box);
 }
 
 void MapEditor::ReportWay(const FoundWay& way) {

@@ -115,6 +115,15 @@ public:
     // Puts a name being dragged back where the drag began (Esc).
     bool CancelNameDrag();
 
+    // The ends of a way chosen one at a time (from a stop's menu or the stop list): the first
+    // shows with its marker, the second finds the way as a drag between them would.
+    void ChooseStart(StopRef stop);
+    void ChooseFinish(StopRef stop);
+    // The start when none is chosen (or a finish is), else the finish.
+    void ChooseNextWayEnd(StopRef stop);
+    // Forgets a chosen end (Esc); false when there was none.
+    bool ForgetWayEnd();
+
     // The stop the pop-up menu was opened on, the first stop of a two-stop gesture, the stop
     // whose name is being dragged.
     StopRef MenuStop = nullptr;
@@ -124,6 +133,9 @@ public:
     QMenu* stopMenu = nullptr;
     QAction* stopMenuDelete = nullptr;
     QAction* stopMenuProperties = nullptr;
+    QAction* stopMenuStart = nullptr;
+    QAction* stopMenuFinish = nullptr;
+    QAction* stopMenuWaySeparator = nullptr;
 
     // MapInputHandler
     void pressed(const MapHit& target, const MapMouseEvent& event) override;
@@ -133,6 +145,10 @@ public:
 
 private:
     void setModeText(int mode, const QString& text);
+    MapHit gestureTarget(const MapHit& hit) const;
+    void chooseWayEnd(StopRef stop, bool isStart);
+    // Scrolls, zooming out when it must, until the whole found way is in view.
+    void showFoundWay();
     void namePressed(StopRef stop, const MapMouseEvent& event);
     void nameMoved(StopRef stop, const MapMouseEvent& event);
     void nameReleased();

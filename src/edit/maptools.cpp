@@ -70,8 +70,6 @@ public:
     }
 
     void mapPressed(const MapMouseEvent& event) override {
-        if (!editor_.view().drawnMapVisible())
-            return;
         editor_.RedrawMap(false);
         start_ = event.pos;
         editor_.view().setSelectionRect(QRect(start_, start_));
@@ -109,8 +107,7 @@ public:
     using MovingTool::MovingTool;
 
     void mapPressed(const MapMouseEvent& event) override {
-        if (editor_.view().drawnMapVisible())
-            editor_.AddStopAt(event.pos.x(), event.pos.y());
+        editor_.AddStopAt(event.pos.x(), event.pos.y());
     }
 };
 
@@ -132,7 +129,7 @@ public:
     void stopMoved(StopRef stop, const MapMouseEvent& event) override {
         if (editor_.PickedStop != stop)
             return;
-        StopRef target = editor_.view().stopAt(event.pos);
+        StopRef target = targetAt(event.pos);
         if (target && target != stop && snaps(stop, target)) {
             colour_ = QColor(0xFF, 0, 0);
             stop->DownX = target->centreX() - stop->Left;
@@ -152,7 +149,7 @@ public:
             return;
         StopRef a = editor_.PickedStop;
         editor_.view().setRubberBand(std::nullopt);
-        StopRef b = editor_.view().stopAt(event.pos);
+        StopRef b = targetAt(event.pos);
         if (b && b != a && snaps(a, b))
             complete(a, b);
         if (editor_.mode() != FindWayMode)
@@ -163,6 +160,8 @@ public:
 protected:
     virtual bool snaps(StopRef from, StopRef to) const = 0;
     virtual void complete(StopRef from, StopRef to) = 0;
+    // The stop a gesture ends on at a point.
+    virtual StopRef targetAt(const QPoint& pos) const { return editor_.view().stopAt(pos); }
 
 private:
     void showBand(StopRef stop) {
@@ -234,6 +233,13 @@ public:
 protected:
     bool snaps(StopRef, StopRef) const override { return true; }
     void complete(StopRef a, StopRef b) override { editor_.FindWay(a, b); }
+    // A way also ends on a stop's name.
+    StopRef targetAt(const QPoint& pos) const override {
+        if (StopRef stop = TwoStopTool::targetAt(pos))
+            return stop;
+        const MapHit hit = editor_.view().hitAt(pos, true);
+        return hit.kind == MapHit::Name ? hit.stop : nullptr;
+    }
 };
 
 // Hovering over a stop shows its routes in the pop-up.

@@ -73,14 +73,12 @@ void MapView::setPicture(const QImage& picture) {
     repaintMap();
 }
 
-void MapView::setPictureVisible(bool visible) {
-    pictureVisible_ = visible;
-    repaintMap();
-}
-
-void MapView::setDrawnMapVisible(bool visible) {
-    drawnMapVisible_ = visible;
-    repaintMap();
+void MapView::setChosenEnd(const std::optional<ChosenEnd>& end) {
+    if (chosenEnd_)
+        repaintMap(stopBox(*chosenEnd_->stop).adjusted(-8, -8, 8, 8));
+    chosenEnd_ = end;
+    if (chosenEnd_)
+        repaintMap(stopBox(*chosenEnd_->stop).adjusted(-8, -8, 8, 8));
 }
 
 void MapView::setRubberBand(const std::optional<RubberBand>& band) {
@@ -431,21 +429,19 @@ void MapView::paintMap(QPainter& painter, const QRect& area) const {
         detail.nameShown = [](StopRef) { return false; };
 
     painter.save();
-    if (drawnMapVisible_) {
+    if (picture_.isNull()) {
         painter.fillRect(area, windowColour());
-        std::vector<const Link*> links;
-        for (int number : linkGrid_.query(area))
-            links.push_back(indexedLinks_[std::size_t(number)]);
-        paintGraphItems(painter, map, links, stops, detail);
     } else {
         painter.fillRect(area, palette().color(QPalette::Window));
-        if (pictureVisible_ && !picture_.isNull()) {
-            const QRect part = area.intersected(picture_.rect());
-            if (zoom_ != 1.0)
-                painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.drawImage(part, picture_, part);
-        }
+        const QRect part = area.intersected(picture_.rect());
+        if (zoom_ != 1.0)
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(part, picture_, part);
     }
+    std::vector<const Link*> links;
+    for (int number : linkGrid_.query(area))
+        links.push_back(indexedLinks_[std::size_t(number)]);
+    paintGraphItems(painter, map, links, stops, detail);
 
     const DisplaySettings& s = map.Settings;
     const std::vector<StopRef>& way = document_->foundWay().stops;
@@ -474,6 +470,16 @@ void MapView::paintMap(QPainter& painter, const QRect& area) const {
         painter.drawPolyline(corners, 5);
     }
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (chosenEnd_ && stopNumbers_.contains(chosenEnd_->stop)) {
+        const Stop& stop = *chosenEnd_->stop;
+        const MapPoint at = shownCentre(stop);
+        const double radius = shownSize(stop.Radius) + 4 / std::min(zoom_, 1.0);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(chosenEnd_->isStart ? QColor(0, 160, 0) : QColor(210, 0, 0),
+                            3 / std::min(zoom_, 1.0)));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(QPointF(at.x, at.y), radius, radius);
+    }
 
     // The stops and their names, each name above its stop, later stops above earlier; far out
     // each stop is a dot.
@@ -495,11 +501,15 @@ void MapView::paintMap(QPainter& painter, const QRect& area) const {
     painter.restore();
 }
 
-QImage MapView::renderMap(const QRect& mapRect) const {
+QImage MapView::renderMap(const QRect& mapRect) {
+    // Drawn at 100 %, whatever the view's own zoom.
+    const double shownZoom = std::exchange(zoom_, 1.0);
     QImage image(mapRect.size(), QImage::Format_RGB32);
     QPainter painter(&image);
     painter.translate(-mapRect.topLeft());
     paintMap(painter, mapRect);
+    zoom_ = shownZoom;
+    namesStale_ = true;
     return image;
 }
 

@@ -56,8 +56,9 @@ struct RubberBand {
     QColor colour;
 };
 
-// Shows a map document at a zoom: the background picture or the drawn map, the found way, the
-// rubber band and the selection rectangle, and above them every stop and its name. Only the
+// Shows a map document at a zoom: the city plan (or the window's colour), the drawn map over it,
+// the found way, the rubber band, the selection rectangle and a chosen end of a way, and above
+// them every stop and its name. Only the
 // part in the viewport is painted, each time it is exposed; nothing is kept at the size of the
 // whole map. Mouse events go to the input handler in map coordinates.
 class MapView : public QAbstractScrollArea {
@@ -69,12 +70,18 @@ public:
     MapDocument* document() const { return document_; }
     void setInputHandler(MapInputHandler* handler) { handler_ = handler; }
 
+    // The city plan under the drawn map; a map without one is drawn on the window's colour.
     void setPicture(const QImage& picture);
     const QImage& picture() const { return picture_; }
-    bool pictureVisible() const { return pictureVisible_; }
-    void setPictureVisible(bool visible);
-    bool drawnMapVisible() const { return drawnMapVisible_; }
-    void setDrawnMapVisible(bool visible);
+
+    // The end of a way chosen by name or from a stop's menu, shown with its own marker until the
+    // other end is chosen.
+    struct ChosenEnd {
+        StopRef stop = nullptr;
+        bool isStart = true;
+    };
+    const std::optional<ChosenEnd>& chosenEnd() const { return chosenEnd_; }
+    void setChosenEnd(const std::optional<ChosenEnd>& end);
 
     const std::optional<RubberBand>& rubberBand() const { return band_; }
     void setRubberBand(const std::optional<RubberBand>& band);
@@ -118,7 +125,7 @@ public:
     void repaintMap();
     // The map area as the user sees it, for a map rectangle at 100 %.
     void paintMap(QPainter& painter, const QRect& mapRect) const;
-    QImage renderMap(const QRect& mapRect) const;
+    QImage renderMap(const QRect& mapRect);
 
     // Far out the drawn map is simplified: links as plain lines, stops as dots.
     static constexpr double SimplifiedBelow = 0.5;
@@ -154,8 +161,7 @@ private:
     QPointer<MapDocument> document_;
     MapInputHandler* handler_ = nullptr;
     QImage picture_;
-    bool pictureVisible_ = true;
-    bool drawnMapVisible_ = false;
+    std::optional<ChosenEnd> chosenEnd_;
     std::optional<RubberBand> band_;
     std::optional<QRect> selectionRect_;
     double zoom_ = 1.0;

@@ -216,8 +216,6 @@ private slots:
         MapWindow* child = frame->ActiveMapWindow();
         child->SetEditorMode(true);
         QVERIFY(frame->acAddStop->isVisible());
-        QVERIFY(child->view()->drawnMapVisible());
-        QVERIFY(!child->view()->pictureVisible());
         frame->acCloseExecute();
         flush();
         QCOMPARE(frame->MapWindowCount(), 0);

@@ -425,7 +425,6 @@ private slots:
         QList<StopRef> stops = fillMap(child);
         child->editor().ToggleSelected(stops[0]);
         child->editor().ToggleSelected(stops[3]);
-        QVERIFY(child->view()->pictureVisible());
         // A press elsewhere released on the picture is no click on it.
         QTest::mousePress(child->view()->viewport(), Qt::LeftButton, {},
                           QPoint(stops[2]->Label.Left + 2, stops[2]->Label.Top + 2));
@@ -446,19 +445,6 @@ private slots:
         QTest::mouseMove(child->view()->viewport(), QPoint(300, 400));
         QVERIFY(marsh->isVisible()); // not within the event itself
         QTRY_VERIFY(!marsh->isVisible());
-    }
-
-    void graphImageKeepsTheInformationWindow() {
-        fillMap(child);
-        child->SetEditorMode(true);
-        QVERIFY(child->view()->drawnMapVisible());
-        StopRoutesPopup* marsh = stopRoutesPopup();
-        marsh->show();
-        QVERIFY(QTest::qWaitForWindowExposed(marsh));
-        QTest::mouseMove(child->view()->viewport(), QPoint(300, 400));
-        QTest::qWait(30);
-        QVERIFY(marsh->isVisible());
-        marsh->close();
     }
 };
 

@@ -166,6 +166,50 @@ private slots:
         QCOMPARE(child->document().foundWay().stops.size(), way.size());
     }
 
+    void wayChosenStopByStop_data() {
+        QTest::addColumn<bool>("startFirst");
+        QTest::newRow("start, then finish") << true;
+        QTest::newRow("finish, then start") << false;
+    }
+
+    // The ends of a way chosen from the stops' menus on the city plan, with a click on the empty
+    // map and Del between them: the way found is the one a drag finds.
+    void wayChosenStopByStop() {
+        QFETCH(bool, startFirst);
+        MapWindow* child = nullptr;
+        for (const MapMenuEntry& e : mapMenuCatalogue())
+            if (e.path.endsWith(QLatin1String("MapTram.gaf")))
+                child = f.child = f.frame->OpenBuiltinMap(e);
+        if (!child)
+            QSKIP("the tram map is not built");
+        Journey journey = longestJourney(child->Map());
+        QVERIFY(journey.start);
+        const auto choose = [&](StopRef stop, bool asStart) {
+            child->view()->centreOn(centreOf(stop));
+            f.press(centreOf(stop), Qt::RightButton);
+            QVERIFY(child->editor().stopMenuStart->isVisible());
+            (asStart ? child->editor().stopMenuStart : child->editor().stopMenuFinish)->trigger();
+            child->editor().stopMenu->hide();
+        };
+        choose(startFirst ? journey.start : journey.finish, startFirst);
+        QVERIFY(child->view()->chosenEnd());
+        f.click(centreOf(startFirst ? journey.start : journey.finish) + QPoint(40, 40));
+        QTest::keyClick(f.frame.get(), Qt::Key_Delete);
+        QVERIFY(child->view()->chosenEnd());
+        QCOMPARE(f.dialogs, 0);
+        choose(startFirst ? journey.finish : journey.start, !startFirst);
+        QCOMPARE(f.dialogs, 1);
+        QVERIFY(!child->view()->chosenEnd());
+        QCOMPARE(child->document().foundWay().stops, journey.result.way);
+        // The whole way is in view.
+        for (StopRef stop : journey.result.way)
+            QVERIFY(child->view()->visibleMapRect().contains(centreOf(stop)));
+        // Esc forgets a chosen end.
+        choose(journey.start, true);
+        QTest::keyClick(child, Qt::Key_Escape);
+        QVERIFY(!child->view()->chosenEnd());
+    }
+
     void noWayMessages_data() {
         QTest::addColumn<QString>("links"); // "from>to:length" separated by spaces
         QTest::addColumn<int>("finish");
