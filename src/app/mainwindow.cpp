@@ -370,8 +370,6 @@ MapWindow* MainWindow::OpenMap(const QString& path, const QString& title) {
 
 MapWindow* MainWindow::OpenBuiltinMap(const lirsk::MapMenuEntry& entry) {
     MapWindow* child = OpenMap(entry.path, entry.title);
-    if (child && entry.metro)
-        child->stopList->setColumnWidth(0, child->stopList->width() - 4);
     return child;
 }
 

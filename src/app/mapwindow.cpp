@@ -3,6 +3,7 @@
 #include "app/displaysettingsdialog.h"
 #include "app/mainwindow.h"
 #include "app/modecommands.h"
+#include "app/stoppanel.h"
 #include "edit/roadparametersdialog.h"
 #include "model/catalogue.h"
 #include "model/mapfile.h"
@@ -40,32 +41,6 @@ QPointer<MapWindow>& currentWindow() {
 const QString kOpenWait = QStringLiteral("Открытие файла, ждите...");
 const QString kOpenError = QStringLiteral("Ошибка открытия файла!");
 
-// The string grids keep their fixed header row as row 0, as the rest of the window counts rows.
-QTableWidget* makeGrid(int columns, QWidget* parent) {
-    auto* grid = new QTableWidget(2, columns, parent);
-    grid->horizontalHeader()->hide();
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setDefaultSectionSize(16);
-    grid->verticalHeader()->setMinimumSectionSize(16);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setWordWrap(false);
-    grid->setTabKeyNavigation(true);
-    for (int c = 0; c < columns; ++c) {
-        auto* cell = new QTableWidgetItem;
-        cell->setFlags(Qt::ItemIsEnabled);
-        cell->setBackground(lirsk::systemColour(30));
-        grid->setItem(0, c, cell);
-    }
-    return grid;
-}
-
-void setCell(QTableWidget* grid, int row, int column, const QString& text) {
-    if (QTableWidgetItem* cell = grid->item(row, column))
-        cell->setText(text);
-    else
-        grid->setItem(row, column, new QTableWidgetItem(text));
-}
-
 } // namespace
 
 MapWindow* CurrentMapWindow() {
@@ -96,54 +71,14 @@ MapWindow::MapWindow(MainWindow* frame, QWidget* parent)
     splitter->setChildrenCollapsible(false);
     layout->addWidget(splitter);
 
-    sidePanel = new QWidget(splitter);
-    sidePanel->setMinimumWidth(1);
-    sidePanel->resize(175, 400);
-    auto* tablesLayout = new QVBoxLayout(sidePanel);
-    tablesLayout->setContentsMargins(0, 0, 0, 0);
-    tablesLayout->setSpacing(0);
-    searchPanel = new QFrame(sidePanel);
-    searchPanel->setFrameShape(QFrame::StyledPanel);
-    tablesLayout->addWidget(searchPanel, 1);
-    tablesLayout->addStretch(0);
-
-    auto* smegLayout = new QVBoxLayout(searchPanel);
-    smegLayout->setContentsMargins(2, 2, 2, 2);
-    smegLayout->setSpacing(0);
-    searchBar = new QWidget(searchPanel);
-    searchBar->setFixedHeight(41);
-    searchBox = new QLineEdit(searchBar);
-    searchBox->setGeometry(8, 8, 121, 21);
-    connect(searchBox, &QLineEdit::textEdited, searchBox, [this](const QString& text) {
-        if (text != text.toLower()) {
-            const int pos = searchBox->cursorPosition();
-            searchBox->setText(text.toLower());
-            searchBox->setCursorPosition(pos);
-        }
-    });
-    searchButton = new QToolButton(searchBar);
-    searchButton->setGeometry(136, 8, 27, 25);
-    searchButton->setText(QStringLiteral("»"));
-    smegLayout->addWidget(searchBar);
-
-    listsPanel = new QWidget(searchPanel);
-    auto* panel2Layout = new QVBoxLayout(listsPanel);
-    panel2Layout->setContentsMargins(0, 0, 0, 0);
-    panel2Layout->setSpacing(0);
-    stopList = makeGrid(1, listsPanel);
-    stopList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    stopList->resize(171, 200);
-    panel2Layout->addWidget(stopList, 1);
-    routesBox = new QGroupBox(QStringLiteral("Маршруты"), listsPanel);
-    routesBox->setFixedHeight(162);
-    auto* orientLayout = new QVBoxLayout(routesBox);
-    orientLayout->setContentsMargins(2, 2, 2, 2);
-    routeTable = makeGrid(2, routesBox);
-    routeTable->setSelectionMode(QAbstractItemView::SingleSelection);
-    routeTable->resize(167, 140);
-    orientLayout->addWidget(routeTable);
-    panel2Layout->addWidget(routesBox);
-    smegLayout->addWidget(listsPanel, 1);
+    stopPanel_ = new StopPanel(document_, this, splitter);
+    sidePanel = stopPanel_;
+    searchPanel = stopPanel_->searchPanel();
+    searchBox = stopPanel_->searchBox();
+    searchButton = stopPanel_->searchButton();
+    stopList = stopPanel_->stopList();
+    routesBox = stopPanel_->routesBox();
+    routeTable = stopPanel_->routeTable();
 
     view_ = new lirsk::MapView(document_, splitter);
     editor_ = new lirsk::MapEditor(document_, view_, this);
@@ -155,19 +90,22 @@ MapWindow::MapWindow(MainWindow* frame, QWidget* parent)
         if (frame_ && CurrentMapWindow() == this)
             frame_->ShowZoom(zoom);
     });
+    // The stop list chooses the ends of a way too, in find-way mode.
+    connect(editor_, &lirsk::MapEditor::modeChanged, stopPanel_,
+            [this](int mode) { stopPanel_->setWayChoiceEnabled(mode == lirsk::FindWayMode); });
+    connect(stopPanel_, &StopPanel::stopDoubleClicked, editor_, [this](lirsk::StopRef stop) {
+        if (editor_->mode() == lirsk::FindWayMode)
+            editor_->ChooseNextWayEnd(stop);
+    });
+    connect(stopPanel_, &StopPanel::startChosen, editor_, &lirsk::MapEditor::ChooseStart);
+    connect(stopPanel_, &StopPanel::finishChosen, editor_, &lirsk::MapEditor::ChooseFinish);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({175, 600});
     sidePanel->hide();
 
-    // Creation, in order: ready, grid columns, editor button released, settings (the model's
-    // defaults), then a redraw with the wait text.
+    // Creation, in order: ready, editor button released, settings (the model's defaults), then
+    // a redraw with the wait text.
     Map().Ready = true;
-    stopList->setColumnWidth(0, 144);
-    routeTable->setColumnWidth(0, 15);
-    routeTable->setColumnWidth(1, 15);
-    setCell(routeTable, 0, 0, QString());
-    setCell(routeTable, 0, 1, QStringLiteral("Маршрут"));
-    routeTable->setColumnWidth(1, routeTable->width() - 38);
     if (frame_)
         frame_->acEditorMode->setChecked(false);
     AttachPanels();
@@ -205,35 +143,21 @@ std::optional<lirsk::RoadWeight> MapWindow::askLinkWeights(const lirsk::RoadWeig
     return roadParametersDialog()->Ask(current);
 }
 
-void MapWindow::stopRowAdded(int row, const QString& name) {
-    // While a file is read the grid is filled once at the end.
+void MapWindow::stopRowAdded(int, const QString&) {
+    // While a file is read the list is filled once at the end.
     if (!Map().Ready)
         return;
-    stopList->setRowCount(std::max(stopList->rowCount(), row + 1));
-    setCell(stopList, row, 0, name);
+    stopPanel_->stopAdded();
 }
 
-void MapWindow::stopRowRemoved(int row) {
+void MapWindow::stopRowRemoved(int) {
     if (!Map().Ready)
         return;
-    if (row > 0 && row < stopList->rowCount())
-        stopList->removeRow(row);
-    if (stopList->rowCount() < 2)
-        stopList->setRowCount(2);
+    stopPanel_->stopRemoved();
 }
 
 void MapWindow::FillStopList() {
-    const QStringList& rows = Map().StopRows;
-    stopList->setUpdatesEnabled(false);
-    stopList->clearContents();
-    stopList->setRowCount(std::max<int>(2, rows.size() + 1));
-    auto* header = new QTableWidgetItem;
-    header->setFlags(Qt::ItemIsEnabled);
-    header->setBackground(lirsk::systemColour(30));
-    stopList->setItem(0, 0, header);
-    for (int i = 0; i < rows.size(); ++i)
-        stopList->setItem(i + 1, 0, new QTableWidgetItem(rows[i]));
-    stopList->setUpdatesEnabled(true);
+    stopPanel_->reloadStops();
 }
 
 bool MapWindow::Load(const QString& path) {
@@ -305,13 +229,7 @@ void MapWindow::BuiltinSetup() {
         else
             view_->setPicture(picture.convertToFormat(QImage::Format_RGB32));
     }
-    if (setup.routes) {
-        routeTable->setRowCount(setup.routes->rowCount);
-        for (int i = 0; i < setup.routes->rows.size(); ++i) {
-            setCell(routeTable, i + 1, 0, setup.routes->rows[i].number);
-            setCell(routeTable, i + 1, 1, setup.routes->rows[i].name);
-        }
-    }
+    stopPanel_->setRoutes(setup.routes);
 }
 
 bool MapWindow::Save(const QString& newPath) {

@@ -17,12 +17,14 @@ class QFrame;
 class QMenu;
 class QGroupBox;
 class QLineEdit;
+class QListView;
 class QScrollArea;
 class QSplitter;
 class QTableWidget;
 class QTimer;
 class QToolButton;
 class MainWindow;
+class StopPanel;
 
 // One open map: its document, the view that shows it, the editor that takes the mouse, and the
 // left panel with the stop search, the stop list and the route table.
@@ -65,24 +67,19 @@ public:
     void stopRowAdded(int row, const QString& name) override;
     void stopRowRemoved(int row) override;
 
-    // The left panel.
-    void SearchButtonClicked();
-    void SearchStop();
-    void ShowStopRow(int row);
-    void StopListCellChosen(int column, int row);
-    void RouteTableCellChosen(int column, int row);
-    void ShowRouteStops(const QString& key);
-    // The stop shown in a row of the stop list, or null.
-    lirsk::StopRef StopOfRow(int row) const;
+    // The left panel: its widgets, as the panel commands and the tests reach them.
+    StopPanel* stopPanel() const { return stopPanel_; }
+    // A stop chosen in the stop list or found by the search: marked alone and centred.
+    void ShowStop(lirsk::StopRef stop);
+    // The stops of a route row, marked.
+    void ShowRouteStops(const std::vector<lirsk::StopRef>& stops);
 
-    QWidget* sidePanel = nullptr;
+    StopPanel* sidePanel = nullptr;
     QSplitter* splitter = nullptr;
     QFrame* searchPanel = nullptr;
-    QWidget* searchBar = nullptr;
     QLineEdit* searchBox = nullptr;
     QToolButton* searchButton = nullptr;
-    QWidget* listsPanel = nullptr;
-    QTableWidget* stopList = nullptr;
+    QListView* stopList = nullptr;
     QGroupBox* routesBox = nullptr;
     QTableWidget* routeTable = nullptr;
 
@@ -99,6 +96,7 @@ private:
     lirsk::MapDocument* document_;
     lirsk::MapView* view_;
     lirsk::MapEditor* editor_;
+    StopPanel* stopPanel_ = nullptr;
 };
 
 // The program-wide current map window: the one activated last, or null once it is gone.

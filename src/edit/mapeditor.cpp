@@ -88,6 +88,7 @@ void MapEditor::setMode(int mode) {
     tool_ = makeTool(mode, *this);
     view_->setRubberBand(std::nullopt);
     view_->setSelectionRect(std::nullopt);
+    emit modeChanged(mode);
 }
 
 void MapEditor::setModeText(int mode, const QString& text) {

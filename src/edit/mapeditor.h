@@ -137,6 +137,10 @@ public:
     QAction* stopMenuFinish = nullptr;
     QAction* stopMenuWaySeparator = nullptr;
 
+signals:
+    void modeChanged(int mode);
+
+public:
     // MapInputHandler
     void pressed(const MapHit& target, const MapMouseEvent& event) override;
     void moved(const MapHit& target, const MapMouseEvent& event) override;

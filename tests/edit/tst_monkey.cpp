@@ -7,6 +7,7 @@
 // LIRSK_OPEN_CLOSE_ROUNDS how often every shipped map is opened and closed; LIRSK_MONKEY_SEED adds
 // a run on a new map with that seed.
 
+#include "app/stoppanel.h"
 #include "editfixture.h"
 
 #include "edit/stoppropertiesdialog.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QListView>
 #include <QMenu>
 #include <QRandomGenerator>
 #include <QSpinBox>
@@ -86,14 +88,15 @@ QString fault(MapWindow* child, bool idsListed) {
             .arg(map.StopRows.size())
             .arg(map.StopIds.size())
             .arg(map.stopCount());
-    if (child->stopList->rowCount() != std::max(2, map.stopCount() + 1))
-        return QStringLiteral("the stop grid has %1 rows for %2 stops")
-            .arg(child->stopList->rowCount())
+    const QAbstractItemModel* list = child->stopList->model();
+    if (list->rowCount() != map.stopCount())
+        return QStringLiteral("the stop list has %1 rows for %2 stops")
+            .arg(list->rowCount())
             .arg(map.stopCount());
     for (int k = 0; k < map.stopCount(); ++k) {
-        const QTableWidgetItem* item = child->stopList->item(k + 1, 0);
-        if (!item || item->text() != map.StopRows[k])
-            return QStringLiteral("row %1 of the stop grid is not the stop's row").arg(k + 1);
+        if (child->stopPanel()->stopAt(k) != map.stops()[k].get() ||
+            list->index(k, 0).data().toString() != map.stops()[k]->Label.Caption)
+            return QStringLiteral("row %1 of the stop list is not the stop's row").arg(k + 1);
         if (idsListed && map.StopIds[k] != QString::number(map.stops()[k]->Id))
             return QStringLiteral("row %1 of the stop list holds another stop's id").arg(k + 1);
     }

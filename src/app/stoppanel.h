@@ -1,0 +1,155 @@
+#pragma once
+
+// The map window's left panel: the stop search, the stop list and the route table.
+
+#include "model/catalogue.h"
+#include "model/mapdocument.h"
+
+#include <QAbstractListModel>
+#include <QWidget>
+
+#include <optional>
+#include <vector>
+
+class QAction;
+class QFrame;
+class QGroupBox;
+class QLineEdit;
+class QListView;
+class QMenu;
+class QTableWidget;
+class QToolButton;
+
+namespace lirsk {
+
+// A name as the stop search compares it: lower case, ё read as е.
+QString searchFolded(QStringView text);
+
+// Whether a routes text ("A1 A12 T3") holds a code as one of its space-separated codes.
+bool routesHold(QStringView routes, QStringView code);
+
+// The map's stops, in list order, as the stop list shows them: each stop's current name
+// (Label.Caption, read when shown), and only the stops whose names contain the filter text
+// (letter case ignored, ё read as е). The map's hooks tell the model of stops added and removed
+// (stopAdded, stopRemoved); refresh() takes renamed stops in.
+class StopListModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    explicit StopListModel(const GraphMap* map, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+    // The stop a row shows, or null.
+    StopRef stopAt(int row) const;
+    // The row that shows a stop, or -1.
+    int rowOf(StopRef stop) const;
+
+    QString filter() const { return filter_; }
+    // Shows only the stops whose names contain the text (all of them for an empty text).
+    void setFilter(const QString& text);
+
+    // Takes in every stop of the map anew.
+    void reload();
+    // The map's last stop is new.
+    void stopAdded();
+    // A stop has left the map.
+    void stopRemoved();
+    // Names may have changed: the list shows them, and the filter is applied to them again.
+    void refresh();
+
+private:
+    // A stop with its name as last folded.
+    struct Entry {
+        StopRef stop;
+        QString caption;
+        QString folded;
+    };
+    bool matches(Entry& entry) const;
+    std::vector<StopRef> matching();
+
+    const GraphMap* map_;
+    std::vector<Entry> entries_; // every stop of the map, in list order
+    std::vector<StopRef> shown_; // the rows
+    QString filter_;
+    QString foldedFilter_;
+};
+
+} // namespace lirsk
+
+// The left panel of a map window. The search box filters the stop list as the user types;
+// Enter searches (with a message), F3 goes on to the next match. A stop chosen in the list or by
+// the search is announced by stopChosen, a route row by routeStopsChosen.
+class StopPanel : public QWidget {
+    Q_OBJECT
+public:
+    // The owner is the widget the panel's messages belong to (and whose title they carry).
+    StopPanel(lirsk::MapDocument* document, QWidget* owner, QWidget* parent = nullptr);
+
+    QFrame* searchPanel() const { return searchPanel_; }
+    QLineEdit* searchBox() const { return searchBox_; }
+    QToolButton* searchButton() const { return searchButton_; }
+    QListView* stopList() const { return stopList_; }
+    lirsk::StopListModel* stopModel() const { return model_; }
+    QGroupBox* routesBox() const { return routesBox_; }
+    QTableWidget* routeTable() const { return routeTable_; }
+    // The stop list's pop-up menu and its two items.
+    QMenu* stopMenu() const { return stopMenu_; }
+    QAction* startAction() const { return startAction_; }
+    QAction* finishAction() const { return finishAction_; }
+
+    void showSearchPanel(bool show);
+    void showRoutesPanel(bool show);
+
+    // The pop-up menu's items choose a way's start and finish (in find-way mode only).
+    void setWayChoiceEnabled(bool enabled);
+    bool wayChoiceEnabled() const { return wayChoiceEnabled_; }
+
+    // The map's stops changed all at once (a file was read), or one by one.
+    void reloadStops();
+    void stopAdded();
+    void stopRemoved();
+
+    // The built-in map's route rows (none: an empty row).
+    void setRoutes(const std::optional<lirsk::RouteTable>& routes);
+
+    // Enter: the first match, with a message; F3: the match after the current one, silently.
+    void searchStop();
+    void findNext();
+    // The stops of a route row: those with MapCode + the row's number among their codes.
+    std::vector<lirsk::StopRef> routeStops(int row) const;
+    // The stop a row of the list shows, or null.
+    lirsk::StopRef stopAt(int row) const;
+
+signals:
+    void stopChosen(lirsk::StopRef stop);
+    void routeStopsChosen(const std::vector<lirsk::StopRef>& stops);
+    void stopDoubleClicked(lirsk::StopRef stop);
+    void startChosen(lirsk::StopRef stop);
+    void finishChosen(lirsk::StopRef stop);
+    // A text for the status line (no stop matches what is typed).
+    void statusText(const QString& text);
+
+private:
+    void filterTyped(const QString& text);
+    void chooseRow(int row);
+    void stopRowChosen(int row);
+    void routeRowChosen(int row);
+    void showStopMenu(const QPoint& pos);
+
+    lirsk::MapDocument* document_;
+    QWidget* owner_;
+    QFrame* searchPanel_;
+    QLineEdit* searchBox_;
+    QToolButton* searchButton_;
+    QListView* stopList_;
+    lirsk::StopListModel* model_;
+    QGroupBox* routesBox_;
+    QTableWidget* routeTable_;
+    QMenu* stopMenu_;
+    QAction* startAction_;
+    QAction* finishAction_;
+    lirsk::StopRef menuStop_ = nullptr;
+    bool wayChoiceEnabled_ = false;
+    bool noMatch_ = false;
+};
