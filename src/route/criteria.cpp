@@ -5,6 +5,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -66,12 +67,14 @@ struct WaySearch::Index {
     struct State {
         int stop, set;
         Cost cost;
-        int next;     // the state one stop nearer the finish, -1 at the finish
-        int sameStop; // the next state of the same stop, -1 after the last
+        int next; // the state one stop nearer the finish, -1 at the finish
         bool done;
     };
     std::vector<State> states;
-    std::vector<int> firstState; // by rank
+    // The states by stop and set: open addressing, a slot in use when its mark is this search's.
+    std::vector<int> slotState;
+    std::vector<std::uint32_t> slotMark;
+    std::uint32_t mark = 0;
 
     explicit Index(const GraphMap& map);
     int rankOf(StopRef stop) const {
@@ -85,7 +88,8 @@ struct WaySearch::Index {
     int stateOf(int stop, int set);
     SearchResult found(std::vector<int> wayRanks) const;
     Cost costOf(const std::vector<int>& wayRanks) const;
-    void bestSimpleWay(int s, int f, Cost lower, Cost& best, std::vector<int>& way);
+    void bestSimpleWay(int s, int f, const std::vector<double>& left, Cost lower, Cost& best,
+                       std::vector<int>& way);
 };
 
 WaySearch::Index::Index(const GraphMap& map) {
@@ -252,13 +256,37 @@ std::vector<double> WaySearch::Index::timesFrom(int s) {
 }
 
 int WaySearch::Index::stateOf(int stop, int set) {
-    int* link = &firstState[std::size_t(stop)];
-    for (; *link >= 0; link = &states[std::size_t(*link)].sameStop)
-        if (states[std::size_t(*link)].set == set)
-            return *link;
-    *link = int(states.size());
-    states.push_back({stop, set, {std::numeric_limits<int>::max(), kNoTime, 0}, -1, -1, false});
-    return *link;
+    const auto slotOf = [this](int stop, int set) {
+        const std::uint64_t key = (std::uint64_t(std::uint32_t(stop)) << 32) | std::uint32_t(set);
+        const std::size_t mask = slotState.size() - 1;
+        std::size_t slot = std::size_t((key * 0x9E3779B97F4A7C15ULL) >> 20) & mask;
+        while (slotMark[slot] == mark) {
+            const State& there = states[std::size_t(slotState[slot])];
+            if (there.stop == stop && there.set == set)
+                break;
+            slot = (slot + 1) & mask;
+        }
+        return slot;
+    };
+    std::size_t slot = slotOf(stop, set);
+    if (slotMark[slot] == mark)
+        return slotState[slot];
+    if (2 * (states.size() + 1) > slotState.size()) {
+        // Twice the slots, every state placed anew.
+        slotState.assign(2 * slotState.size(), -1);
+        slotMark.assign(slotState.size(), 0);
+        mark = 1;
+        for (std::size_t x = 0; x < states.size(); ++x) {
+            const std::size_t at = slotOf(states[x].stop, states[x].set);
+            slotMark[at] = mark;
+            slotState[at] = int(x);
+        }
+        slot = slotOf(stop, set);
+    }
+    slotMark[slot] = mark;
+    slotState[slot] = int(states.size());
+    states.push_back({stop, set, {std::numeric_limits<int>::max(), kNoTime, 0}, -1, false});
+    return slotState[slot];
 }
 
 Cost WaySearch::Index::costOf(const std::vector<int>& wayRanks) const {
@@ -277,10 +305,11 @@ Cost WaySearch::Index::costOf(const std::vector<int>& wayRanks) const {
 }
 
 // Every simple way from the finish back to the start, depth first, pruned by the least time that
-// is left to the start and by the best way so far, which it replaces when one beats it. Ends as
-// soon as a way changes no more often and takes no longer than `lower` (the least over all walks).
-void WaySearch::Index::bestSimpleWay(int s, int f, Cost lower, Cost& best, std::vector<int>& way) {
-    const std::vector<double> left = timesFrom(s);
+// is left to the start (`left`, by stop) and by the best way so far, which it replaces when one
+// beats it. Ends as soon as a way changes no more often and takes no longer than `lower` (the
+// least over all walks).
+void WaySearch::Index::bestSimpleWay(int s, int f, const std::vector<double>& left, Cost lower,
+                                     Cost& best, std::vector<int>& way) {
     std::vector<char> onWay(byRank.size(), 0);
     struct Step {
         int stop, ride, k;
@@ -327,11 +356,24 @@ void WaySearch::Index::bestSimpleWay(int s, int f, Cost lower, Cost& best, std::
 
 CriterionResult WaySearch::Index::fewestChanges(int s, int f) {
     states.clear();
-    firstState.assign(byRank.size(), -1);
+    if (slotState.empty() || ++mark == 0) {
+        slotState.assign(std::bit_ceil(4 * byRank.size() + 16), -1);
+        slotMark.assign(slotState.size(), 0);
+        mark = 1;
+    }
+    // Ordered by the cost so far plus what is left at least: the least time from the start, and
+    // one more transfer for a ride that the start does not share. Both only grow along a way, so
+    // the first state of the start taken from the queue is the best.
+    const std::vector<double> left = timesFrom(s);
+    const int startSet = ownSet[std::size_t(s)];
+    const auto keyOf = [&](const State& x) {
+        return Cost{x.cost.transfers + (shares(startSet, x.set) ? 0 : 1),
+                    x.cost.time + left[std::size_t(x.stop)], x.cost.stops};
+    };
     MinQueue queue;
     const int first = stateOf(f, ownSet[std::size_t(f)]);
     states[std::size_t(first)].cost = {};
-    queue.push({{}, first});
+    queue.push({keyOf(states[std::size_t(first)]), first});
     int reached = -1;
     while (!queue.empty()) {
         const int x = queue.top().at;
@@ -347,6 +389,8 @@ CriterionResult WaySearch::Index::fewestChanges(int s, int f) {
         for (int k = inStart[std::size_t(here.stop)]; k < inStart[std::size_t(here.stop) + 1];
              ++k) {
             const int u = inFrom[std::size_t(k)];
+            if (left[std::size_t(u)] == kNoTime)
+                continue;
             const int own = ownSet[std::size_t(u)];
             const bool stays = shares(own, here.set);
             const Cost reach{here.cost.transfers + (stays ? 0 : 1),
@@ -356,7 +400,7 @@ CriterionResult WaySearch::Index::fewestChanges(int s, int f) {
             if (reach < there.cost) {
                 there.cost = reach;
                 there.next = x;
-                queue.push({reach, y});
+                queue.push({keyOf(there), y});
             }
         }
     }
@@ -388,7 +432,7 @@ CriterionResult WaySearch::Index::fewestChanges(int s, int f) {
     }
     if (looped) {
         Cost best = costOf(simple);
-        bestSimpleWay(s, f, states[std::size_t(reached)].cost, best, simple);
+        bestSimpleWay(s, f, left, states[std::size_t(reached)].cost, best, simple);
     }
     result.found = found(std::move(simple));
     return result;
