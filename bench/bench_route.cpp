@@ -1,6 +1,7 @@
 #include "literalsearch.h"
 #include "networks.h"
 
+#include "route/criteria.h"
 #include "route/findway.h"
 
 #include <benchmark/benchmark.h>
@@ -16,7 +17,9 @@
 // Times route searches on generated networks (grid and radial, 1 000 to 100 000 stops), each
 // iteration the same three queries (start and finish) for every method:
 // the indexed search on a prepared index, the whole FindWay (indexes built for the search), the
-// literal reference (up to 10 000 stops) and Boost.Graph's Dijkstra on the same links.
+// literal reference (up to 10 000 stops) and Boost.Graph's Dijkstra on the same links; the
+// fastest way on a prepared WaySearch. On a city whose stops carry overlapping routes and whose
+// times are not proportional to lengths: the fastest way and the one with the fewest changes.
 
 namespace {
 
@@ -35,7 +38,7 @@ struct Network {
     std::vector<std::pair<int, int>> queries; // list positions of start and finish
 };
 
-enum Kind { Grid, Radial };
+enum Kind { Grid, Radial, City };
 
 template <typename T, typename Graph> auto vertexMap(std::vector<T>& values, const Graph& g) {
     return boost::make_iterator_property_map(values.begin(), boost::get(boost::vertex_index, g));
@@ -47,7 +50,9 @@ Network& network(Kind kind, int stops) {
     Network& net = it->second;
     if (!added)
         return net;
-    net.map = kind == Grid ? bench::gridNetwork(stops) : bench::radialNetwork(stops);
+    net.map = kind == Grid     ? bench::gridNetwork(stops)
+              : kind == Radial ? bench::radialNetwork(stops)
+                               : bench::routedCity(stops);
     const lirsk::GraphMap& map = *net.map;
     const int n = map.stopCount();
     // Ids equal list positions in the generated networks.
@@ -64,7 +69,7 @@ Network& network(Kind kind, int stops) {
         }
     net.csr = Csr(boost::edges_are_unsorted_multi_pass, edges.begin(), edges.end(), lengths.begin(),
                   std::size_t(n));
-    if (kind == Grid)
+    if (kind != Radial)
         net.queries = {{n / 2, 0}, {0, n - 1}, {n / 3, n / 2 + 7}};
     else
         net.queries = {{0, n - 1}, {n / 2, n / 5}, {n - 1, 1}};
@@ -72,7 +77,7 @@ Network& network(Kind kind, int stops) {
 }
 
 std::string label(Kind kind, const char* what) {
-    return std::string(kind == Grid ? "grid/" : "radial/") + what;
+    return std::string(kind == Grid ? "grid/" : kind == Radial ? "radial/" : "city/") + what;
 }
 
 void indexed(benchmark::State& state, Kind kind) {
@@ -100,6 +105,17 @@ void findWay(benchmark::State& state, Kind kind) {
         for (const auto& [a, b] : net.queries)
             benchmark::DoNotOptimize(
                 lirsk::FindWay(*net.map, stops[std::size_t(a)].get(), stops[std::size_t(b)].get()));
+}
+
+// The fastest way or the one with the fewest changes, on indexes built once.
+void byCriterion(benchmark::State& state, Kind kind, lirsk::Criterion criterion) {
+    Network& net = network(kind, int(state.range(0)));
+    lirsk::WaySearch search(*net.map);
+    const auto& stops = net.map->stops();
+    for (auto _ : state)
+        for (const auto& [a, b] : net.queries)
+            benchmark::DoNotOptimize(
+                search.search(criterion, stops[std::size_t(a)].get(), stops[std::size_t(b)].get()));
 }
 
 void literal(benchmark::State& state, Kind kind) {
@@ -200,7 +216,18 @@ int main(int argc, char** argv) {
             ->RangeMultiplier(10)
             ->Range(1000, 10000)
             ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(label(kind, "fastest").c_str(), byCriterion, kind,
+                                     lirsk::Criterion::Fastest)
+            ->RangeMultiplier(10)
+            ->Range(1000, 100000)
+            ->Unit(benchmark::kMicrosecond);
     }
+    for (const auto& [name, criterion] : {std::pair{"fastest", lirsk::Criterion::Fastest},
+                                          std::pair{"changes", lirsk::Criterion::FewestChanges}})
+        benchmark::RegisterBenchmark(label(City, name).c_str(), byCriterion, City, criterion)
+            ->RangeMultiplier(10)
+            ->Range(1000, 100000)
+            ->Unit(benchmark::kMicrosecond);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -81,4 +81,32 @@ std::unique_ptr<GraphMap> radialNetwork(int stops) {
     return map;
 }
 
+std::unique_ptr<GraphMap> routedCity(int stops) {
+    auto map = std::make_unique<GraphMap>();
+    QRandomGenerator rng{quint32(stops) * 13 + 5};
+    const int side = int(std::ceil(std::sqrt(double(stops))));
+    for (int k = 0; k < stops; ++k) {
+        const int row = k / side, column = k % side;
+        QString routes = QStringLiteral("A%1 T%2").arg(row).arg(column);
+        if (row % 4 == 0)
+            routes += QStringLiteral(" E%1").arg(row);
+        if (column % 5 == 0)
+            routes += QStringLiteral(" K%1").arg(column);
+        addStop(*map, k, QString(), routes, column * 30, row * 30);
+    }
+    const auto at = [&](int k) { return map->stops()[std::size_t(k)].get(); };
+    const auto street = [&](int a, int b) {
+        const double length = 80 + rng.bounded(121);
+        addRoad(*map, at(a), at(b), length, std::round(length / (3 + rng.bounded(13))));
+    };
+    for (int k = 0; k < stops; ++k) {
+        if (k % side + 1 < side && k + 1 < stops)
+            street(k, k + 1);
+        if (k + side < stops)
+            street(k, k + side);
+    }
+    map->UpdateArcFlags();
+    return map;
+}
+
 } // namespace bench

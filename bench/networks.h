@@ -17,4 +17,10 @@ std::unique_ptr<lirsk::GraphMap> gridNetwork(int stops);
 // under the 262 km the search takes for unreached).
 std::unique_ptr<lirsk::GraphMap> radialNetwork(int stops);
 
+// A city on a square grid of two-way streets 80 to 200 m long, each driven at its own speed (3 to
+// 15 m/s, so that times are not proportional to lengths). Every row is a bus route, every column
+// a trolleybus route, and every fourth row and fifth column also an express route over the same
+// stops: each stop carries two to four overlapping routes.
+std::unique_ptr<lirsk::GraphMap> routedCity(int stops);
+
 } // namespace bench

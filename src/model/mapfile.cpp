@@ -29,7 +29,14 @@ public:
         return p;
     }
 
-    bool readString(QString* out, QString* error, const char* what) {
+    // The last text of a kind read (its bytes stay in the data): font names repeat from stop to
+    // stop, and a repeated one shares the text decoded before instead of taking another copy.
+    struct Repeated {
+        QByteArrayView bytes;
+        QString text;
+    };
+
+    bool readString(QString* out, QString* error, const char* what, Repeated* repeat = nullptr) {
         const qsizetype at = pos_;
         const char* p = take(4);
         if (!p) {
@@ -56,7 +63,14 @@ public:
                     .arg(remaining());
             return false;
         }
-        *out = decodeCp1251(QByteArray(text, n));
+        const QByteArrayView bytes(text, n);
+        if (repeat && !repeat->text.isNull() && repeat->bytes == bytes) {
+            *out = repeat->text;
+            return true;
+        }
+        *out = decodeCp1251(bytes);
+        if (repeat)
+            *repeat = {bytes, *out};
         return true;
     }
 
@@ -115,6 +129,7 @@ bool readBody(ByteReader& in, GraphMap& map, QString* error) {
         return false;
     }
 
+    ByteReader::Repeated stopFont, labelFont;
     for (qint32 k = 0; k < stopCount; ++k) {
         const qsizetype at = in.pos();
         const char* r = in.take(kStopRecordSize);
@@ -125,7 +140,7 @@ bool readBody(ByteReader& in, GraphMap& map, QString* error) {
             return false;
         }
         QString fontName, name, routes, labelFontName;
-        if (!in.readString(&fontName, error, "шрифт остановки") ||
+        if (!in.readString(&fontName, error, "шрифт остановки", &stopFont) ||
             !in.readString(&name, error, "название") || !in.readString(&routes, error, "маршруты"))
             return false;
 
@@ -148,7 +163,7 @@ bool readBody(ByteReader& in, GraphMap& map, QString* error) {
         stop->Label.Caption = name;
         stop->Routes = routes;
 
-        if (!in.readString(&labelFontName, error, "шрифт названия"))
+        if (!in.readString(&labelFontName, error, "шрифт названия", &labelFont))
             return false;
         FontSpec& lf = stop->Label.Font;
         lf.Name = labelFontName;

@@ -36,7 +36,7 @@ const CodePage& codePage() {
 
 } // namespace
 
-QString decodeCp1251(const QByteArray& bytes) {
+QString decodeCp1251(QByteArrayView bytes) {
     const CodePage& page = codePage();
     QString out(bytes.size(), Qt::Uninitialized);
     for (qsizetype i = 0; i < bytes.size(); ++i)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <optional>
@@ -9,7 +10,7 @@
 
 namespace lirsk {
 
-QString decodeCp1251(const QByteArray& bytes);
+QString decodeCp1251(QByteArrayView bytes);
 // The bytes of the text, or nothing when some character has no Windows-1251 byte.
 std::optional<QByteArray> encodeCp1251(const QString& text);
 bool fitsCp1251(const QString& text);

@@ -31,6 +31,7 @@ private slots:
     void cases_data();
     void cases();
     void help();
+    void batch();
 };
 
 void TestGaftoolRoute::cases_data() {
@@ -106,12 +107,59 @@ void TestGaftoolRoute::help() {
         gaftool({QStringLiteral("route"), QStringLiteral("x.json"), QStringLiteral("1")});
     QCOMPARE(bad.exitCode, 2);
     QCOMPARE(bad.err.count('\n'), 1);
+    for (const QString& criterion : {QString(), QStringLiteral("slowest")})
+        QCOMPARE(
+            gaftool({QStringLiteral("route"), kData + QStringLiteral("/notimes.json"),
+                     QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("--by"), criterion})
+                .exitCode,
+            2);
     // Ids are digits with an optional minus: no spaces, no plus sign.
     for (const QString& id : {QStringLiteral(" 1"), QStringLiteral("+1")})
         QCOMPARE(gaftool({QStringLiteral("route"), kData + QStringLiteral("/looping.json"), id,
                           QStringLiteral("3")})
                      .exitCode,
                  2);
+}
+
+// Queries one a line: each answered with one line as --json gives it (with from and to), a bad
+// line with its error and number, and the batch goes on to the end.
+void TestGaftoolRoute::batch() {
+    const QString map = kData + QStringLiteral("/changes.json");
+    const QStringList options{QStringLiteral("--map-code"),          QStringLiteral("A"),
+                              QStringLiteral("--map-city"),          QStringLiteral("Lirsk"),
+                              QStringLiteral("--decimal-separator"), QStringLiteral(".")};
+    QStringList single;
+    for (const char* by : {"shortest", "changes"}) {
+        const Run r = gaftool(QStringList{QStringLiteral("route"), map, QStringLiteral("0"),
+                                          QStringLiteral("2"), QStringLiteral("--by"),
+                                          QString::fromLatin1(by), QStringLiteral("--json")} +
+                              options);
+        QCOMPARE(r.exitCode, 0);
+        QJsonObject o = QJsonDocument::fromJson(r.out).object();
+        o.insert(QStringLiteral("from"), 0);
+        o.insert(QStringLiteral("to"), 2);
+        single << QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
+    }
+
+    QProcess p;
+    p.start(QStringLiteral(GAFTOOL_PATH),
+            QStringList{QStringLiteral("route"), map, QStringLiteral("--batch")} + options);
+    QVERIFY(p.waitForStarted());
+    p.write("0 2\n 0  2 changes \n\n0 9\n0 x\n0 2 slowest\n2 2\n");
+    p.closeWriteChannel();
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 0);
+    const QStringList expected{
+        single[0],
+        single[1],
+        QStringLiteral(R"({"error":"ожидается «FROM_ID TO_ID [критерий]»","line":3})"),
+        QStringLiteral(R"({"error":"нет остановки с номером 9","line":4})"),
+        QStringLiteral(R"({"error":"номера остановок должны быть целыми числами","line":5})"),
+        QStringLiteral(
+            R"({"error":"неизвестный критерий «slowest»: shortest, fastest или changes","line":6})"),
+        QStringLiteral(R"({"error":"начало и конец пути — одна и та же остановка","line":7})"),
+        QString()};
+    QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n')), expected);
 }
 
 QTEST_GUILESS_MAIN(TestGaftoolRoute)
