@@ -6,6 +6,7 @@
 #include "app/mapwindow.h"
 #include "app/menuimages.h"
 #include "app/modecommands.h"
+#include "edit/mapeditor.h"
 #include "edit/modal.h"
 #include "platform/desktop.h"
 #include "platform/messages.h"
@@ -96,6 +97,20 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), menuImages(makeMe
     acDeleteArc = makeAction("acDeleteArc", "acDeleteArc", QString(), 17);
     acInfo = makeAction("acInfo", "acInfo", "Информация об остановке", 18);
     acCredits = makeAction("acCredits", "Соавторы", QString(), -1);
+    acShortest = makeAction("acShortest", "Кратчайший путь", "Искать кратчайший путь", -1);
+    acFastest = makeAction("acFastest", "Быстрейший путь", "Искать быстрейший путь", -1);
+    acFewestChanges = makeAction("acFewestChanges", "Меньше пересадок",
+                                 "Искать путь с меньшим числом пересадок", -1);
+    auto* criteria = new QActionGroup(this);
+    for (auto [action, criterion] : {std::pair{acShortest, lirsk::Criterion::Shortest},
+                                     std::pair{acFastest, lirsk::Criterion::Fastest},
+                                     std::pair{acFewestChanges, lirsk::Criterion::FewestChanges}}) {
+        action->setCheckable(true);
+        action->setChecked(lirsk::searchCriterion() == criterion);
+        criteria->addAction(action);
+        connect(action, &QAction::triggered, this,
+                [criterion] { lirsk::setSearchCriterion(criterion); });
+    }
     acZoomIn = makeAction("acZoomIn", "Увеличить", "Увеличить масштаб карты", -1);
     acZoomIn->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
@@ -246,6 +261,8 @@ void MainWindow::buildMenus() {
     QMenu* service = menuBar()->addMenu(QStringLiteral("Сервис"));
     service->addAction(acSettings);
     // The left panel's two parts are shown and hidden from here.
+    QMenu* criterion = service->addMenu(QStringLiteral("Критерий поиска"));
+    criterion->addActions({acShortest, acFastest, acFewestChanges});
     service->addSeparator();
     service->addActions({acSearchPanel, acRouteTable});
 

@@ -60,6 +60,10 @@ public:
     QAction* acDeleteArc;
     QAction* acInfo;
     QAction* acCredits; // "Соавторы"
+    // «Критерий поиска»: the shortest, the fastest way, fewer changes.
+    QAction* acShortest;
+    QAction* acFastest;
+    QAction* acFewestChanges;
     QAction* acZoomIn;
     QAction* acZoomOut;
     QAction* acActualSize;

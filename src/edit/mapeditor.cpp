@@ -480,41 +480,45 @@ void MapEditor::EditStopProperties() {
     RedrawMap(true);
 }
 
+namespace {
+
+Criterion& chosenCriterion() {
+    static Criterion criterion = Criterion::Shortest;
+    return criterion;
+}
+
+} // namespace
+
+Criterion searchCriterion() {
+    return chosenCriterion();
+}
+
+void setSearchCriterion(Criterion criterion) {
+    chosenCriterion() = criterion;
+}
+
 void MapEditor::FindWay(StopRef start, StopRef finish) {
     GraphMap& m = map();
     const int links = m.linkCount();
-    if (!routeIndex_ || routeIndexRevision_ != document_->revision() ||
-        routeIndexStops_ != m.stopCount() || routeIndexLinks_ != links) {
-        routeIndex_ = std::make_unique<RouteIndex>(m);
-        routeIndexRevision_ = document_->revision();
-        routeIndexStops_ = m.stopCount();
-        routeIndexLinks_ = links;
+    if (!waySearch_ || waySearchRevision_ != document_->revision() ||
+        waySearchStops_ != m.stopCount() || waySearchLinks_ != links) {
+        waySearch_ = std::make_unique<WaySearch>(m);
+        waySearchRevision_ = document_->revision();
+        waySearchStops_ = m.stopCount();
+        waySearchLinks_ = links;
     }
-    const SearchResult found = routeIndex_->search(start, finish);
+    const Criterion criterion = searchCriterion();
+    const CriterionResult result = waySearch_->search(criterion, start, finish);
+    const SearchResult& found = result.found;
     document_->clearFoundWay();
-    switch (found.outcome) {
-    case SearchOutcome::NoWayMessage:
-        showMessage(window_, {QMessageBox::Information, windowTitle(), QStringLiteral("Пути нет"),
-                              QMessageBox::Ok});
+    if (found.outcome != SearchOutcome::Found || result.refusal != Refusal::None) {
+        const QString text = failureText(criterion, result);
+        if (!text.isEmpty())
+            showMessage(window_,
+                        {found.outcome == SearchOutcome::NoWayMessage ? QMessageBox::Information
+                                                                      : QMessageBox::Warning,
+                         windowTitle(), text, QMessageBox::Ok});
         return;
-    case SearchOutcome::Unreached:
-        if (found.passesCapped)
-            showMessage(window_, {QMessageBox::Warning, windowTitle(), negativeCycleText(),
-                                  QMessageBox::Ok});
-        return;
-    case SearchOutcome::NegativeCycle:
-        showMessage(window_,
-                    {QMessageBox::Warning, windowTitle(), negativeCycleText(), QMessageBox::Ok});
-        return;
-    case SearchOutcome::LoopingWay:
-        showMessage(window_, {QMessageBox::Warning, windowTitle(),
-                              QStringLiteral("Путь не найден: на карте есть дороги с "
-                                             "отрицательной длиной, и путь замыкается сам на "
-                                             "себя."),
-                              QMessageBox::Ok});
-        return;
-    case SearchOutcome::Found:
-        break;
     }
     document_->setFoundWay({found.way, found.length, found.time});
     showFoundWay();
@@ -564,7 +568,19 @@ void MapEditor::showFoundWay() {
 void MapEditor::ReportWay(const FoundWay& way) {
     const RouteReport report = BuildRouteReport(way.stops, way.length, way.time, map().MapCode,
                                                 map().MapCity, localeDecimalSeparator());
-    routeReportDialog()->ShowReport(report);
+    RouteReportDialog* dialog = routeReportDialog();
+    switch (searchCriterion()) {
+    case Criterion::Shortest:
+        dialog->setWindowTitle(QStringLiteral("Отчет"));
+        break;
+    case Criterion::Fastest:
+        dialog->setWindowTitle(QStringLiteral("Отчет — быстрейший путь"));
+        break;
+    case Criterion::FewestChanges:
+        dialog->setWindowTitle(QStringLiteral("Отчет — меньше пересадок"));
+        break;
+    }
+    dialog->ShowReport(report);
 }
 
 } // namespace lirsk

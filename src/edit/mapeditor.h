@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/mapdocument.h"
+#include "route/criteria.h"
 #include "route/findway.h"
 #include "view/mapview.h"
 
@@ -30,6 +31,11 @@ enum MapMode {
 };
 
 class MapEditor;
+
+// What a find-way gesture looks for: the shortest way, the fastest, or the one with the fewest
+// changes; one choice for every map window.
+Criterion searchCriterion();
+void setSearchCriterion(Criterion criterion);
 
 // What one tool mode does with the mouse. The editor does what every mode shares (a right press
 // opens the stop's menu, a name is dragged, a click on a stop or on the empty map), then asks
@@ -167,11 +173,11 @@ private:
     // A left press on the empty map waits for its release, which makes it a click.
     bool mapClickPending_ = false;
     QTimer* routesPopupTimer_ = nullptr;
-    // The route index of the map as it was at this revision, kept while the map is unchanged.
-    std::unique_ptr<RouteIndex> routeIndex_;
-    quint64 routeIndexRevision_ = 0;
-    int routeIndexStops_ = -1;
-    int routeIndexLinks_ = -1;
+    // The route indexes of the map as it was at this revision, kept while the map is unchanged.
+    std::unique_ptr<WaySearch> waySearch_;
+    quint64 waySearchRevision_ = 0;
+    int waySearchStops_ = -1;
+    int waySearchLinks_ = -1;
 };
 
 } // namespace lirsk
