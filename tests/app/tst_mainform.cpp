@@ -153,7 +153,7 @@ private slots:
         QTest::newRow("trolleybus") << "Карта Лирска"
                                     << "Троллейбусная" << true << true;
         QTest::newRow("Moscow") << "Карты метро России"
-                                << "Москва" << true << false;
+                                << "Москва" << true << true;
         QTest::newRow("Nizhny") << "Карты метро России"
                                 << "Н.Новгород" << true << false;
         QTest::newRow("Novosibirsk") << "Карты метро России"
