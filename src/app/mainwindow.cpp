@@ -419,9 +419,11 @@ bool MainWindow::acSaveAsExecute() {
 }
 
 void MainWindow::acCloseExecute() {
+    // A window the user kept open (the save was cancelled) keeps the commands.
     if (QMdiSubWindow* window =
             MdiArea->activeSubWindow() ? MdiArea->activeSubWindow() : MdiArea->currentSubWindow())
-        window->close();
+        if (!window->close())
+            return;
     DisableMapCommands();
 }
 

@@ -260,29 +260,43 @@ private slots:
     }
 
     void closingAChangedMapAsks_data() {
+        QTest::addColumn<bool>("hasFile");
         QTest::addColumn<int>("reply");
         QTest::addColumn<bool>("closed");
         QTest::addColumn<bool>("saved");
-        QTest::newRow("yes") << int(QMessageBox::Yes) << true << true;
-        QTest::newRow("no") << int(QMessageBox::No) << true << false;
-        QTest::newRow("cancel") << int(QMessageBox::Cancel) << false << false;
+        QTest::newRow("yes") << true << int(QMessageBox::Yes) << true << true;
+        QTest::newRow("no") << true << int(QMessageBox::No) << true << false;
+        QTest::newRow("cancel") << true << int(QMessageBox::Cancel) << false << false;
+        // A new map asks for a name; none given, it stays open.
+        QTest::newRow("yes, no name") << false << int(QMessageBox::Yes) << false << false;
     }
 
     void closingAChangedMapAsks() {
+        QFETCH(bool, hasFile);
         QFETCH(int, reply);
         QFETCH(bool, closed);
         QFETCH(bool, saved);
         const QString file = path(QStringLiteral("changed.gaf"));
         QCOMPARE(writeMap(file, buildMap), QString());
+        frame->AskSaveFileName = [] { return QString(); };
         MapWindow* child = frame->OpenMap(file, QStringLiteral("Карта"));
         QVERIFY(child);
-        child->Map().stops()[0]->Top = 99;
+        if (hasFile) {
+            child->Map().stops()[0]->Top = 99;
+        } else {
+            frame->acNewExecute();
+            child = frame->ActiveMapWindow();
+            child->setWindowTitle(QStringLiteral("Карта"));
+        }
         child->document().setModified(true);
         answer = QMessageBox::StandardButton(reply);
         frame->acCloseExecute();
         flush();
         QCOMPARE(messages, QStringList({"Сохранить изменения в карте «Карта»?"}));
-        QCOMPARE(frame->MapWindowCount(), closed ? 0 : 1);
+        QCOMPARE(frame->MapWindowCount(), (closed ? 0 : 1) + !hasFile);
+        // The map commands stay with a map the user kept open.
+        QCOMPARE(frame->acSave->isEnabled(), !closed);
+        QCOMPARE(frame->acFindWay->isEnabled(), !closed);
         GraphMap reread;
         QVERIFY(readMapFile(file, reread, nullptr));
         QCOMPARE(reread.stops()[0]->Top == 99, saved);
