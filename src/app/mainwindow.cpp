@@ -428,8 +428,14 @@ void MainWindow::acCloseExecute() {
 }
 
 void MainWindow::acNewExecute() {
-    CreateMapWindow(QStringLiteral("Без имени"));
+    // A new window releases the editor button; a map made in editor mode is edited at once.
+    const bool editing = acAddStop->isVisible();
+    MapWindow* child = CreateMapWindow(QStringLiteral("Без имени"));
     EnableMapCommands();
+    if (editing) {
+        acEditorMode->setChecked(true);
+        child->SetEditorMode(true);
+    }
 }
 
 void MainWindow::acAboutExecute() {

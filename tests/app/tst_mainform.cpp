@@ -228,6 +228,18 @@ private slots:
         QVERIFY(!CurrentMapWindow());
     }
 
+    void newMapInEditorModeIsEdited() {
+        frame->acNewExecute();
+        frame->acEditorMode->setChecked(true);
+        frame->ActiveMapWindow()->SetEditorMode(true);
+        frame->acNewExecute();
+        MapWindow* child = frame->ActiveMapWindow();
+        QVERIFY(frame->acEditorMode->isChecked());
+        QVERIFY(frame->acAddStop->isVisible());
+        QVERIFY(child->view()->drawnMapVisible());
+        QVERIFY(!child->view()->pictureVisible());
+    }
+
     void editorModeShowsPointerAsTheMapCommandsLeftIt() {
         frame->acNewExecute();
         MapWindow* child = frame->ActiveMapWindow();
