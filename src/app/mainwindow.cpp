@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QToolBar>
 
@@ -134,7 +135,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), menuImages(makeMe
     connect(acClose, &QAction::triggered, this, &MainWindow::acCloseExecute);
     connect(acExit, &QAction::triggered, this, &QWidget::close);
     connect(acArrange, &QAction::triggered, MdiArea, &QMdiArea::tileSubWindows);
-    connect(acCascade, &QAction::triggered, MdiArea, &QMdiArea::cascadeSubWindows);
+    connect(acCascade, &QAction::triggered, this, &MainWindow::Cascade);
     connect(acTileHorizontally, &QAction::triggered, this, &MainWindow::TileHorizontally);
     connect(acTileVertically, &QAction::triggered, this, &MainWindow::TileVertically);
     connect(acMinimizeAll, &QAction::triggered, this, &MainWindow::MinimizeAll);
@@ -496,6 +497,25 @@ void tile(QMdiArea* area, Qt::Orientation orientation) {
 }
 
 } // namespace
+
+void MainWindow::Cascade() {
+    MdiArea->cascadeSubWindows();
+    // The toolkit's cascade gives each window its smallest size: each gets at least what its map
+    // needs at its zoom (with room for the scroll bars, which then go), or two thirds of the frame
+    // when that is less.
+    const QSize most = MdiArea->viewport()->size() * 2 / 3;
+    for (QMdiSubWindow* window : MdiArea->subWindowList()) {
+        const auto* child = qobject_cast<MapWindow*>(window->widget());
+        if (!child || window->isMinimized())
+            continue;
+        const lirsk::MapView* view = child->view();
+        const int edges = 2 * view->frameWidth() +
+                          view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+        const QSize needs =
+            window->size() - view->size() + QSize(edges, edges) + view->mapSize() * view->zoom();
+        window->resize(window->size().expandedTo(needs.boundedTo(most)));
+    }
+}
 
 void MainWindow::TileHorizontally() {
     tile(MdiArea, Qt::Horizontal);

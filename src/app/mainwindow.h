@@ -116,6 +116,7 @@ public slots:
     void acAboutExecute();
     void acHelpExecute();
     void RedactorExecute();
+    void Cascade();
     void TileHorizontally();
     void TileVertically();
     void MinimizeAll();

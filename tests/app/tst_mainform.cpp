@@ -291,6 +291,22 @@ private slots:
                 QCOMPARE(w->height(), frame->MdiArea->viewport()->height());
     }
 
+    void cascadeKeepsWhatTheMapNeeds() {
+        for (int i = 0; i < 2; ++i) {
+            frame->acNewExecute();
+            MapWindow* child = frame->ActiveMapWindow();
+            child->Map().AddStop(300, 250, -1, QStringLiteral("Вокзал"), true);
+            child->document().markChanged();
+        }
+        frame->acCascade->trigger();
+        for (QMdiSubWindow* w : frame->MdiArea->subWindowList()) {
+            const lirsk::MapView* view = qobject_cast<MapWindow*>(w->widget())->view();
+            QVERIFY(view->mapSize().width() > 300);
+            QVERIFY(view->viewport()->width() >= view->mapSize().width());
+            QVERIFY(view->viewport()->height() >= view->mapSize().height());
+        }
+    }
+
     void windowMenuListsMaps() {
         frame->acNewExecute();
         frame->CreateMapWindow(QStringLiteral("Вторая"));
