@@ -18,6 +18,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
@@ -449,16 +450,22 @@ void MainWindow::acAboutExecute() {
 
 void MainWindow::acHelpExecute() {
     const QFileInfo help(lirsk::resolveDataPath(HelpPage, DataRoots()));
-    QString problem;
-    if (!help.isFile())
-        problem = QStringLiteral("Файл справки не найден: %1").arg(HelpPage);
-    else if (!OpenDocument || !OpenDocument(help.absoluteFilePath()))
-        problem = QStringLiteral("Не удалось открыть справку: не найдена программа для просмотра "
-                                 "HTML.\nСправку можно открыть в любом браузере: %1")
-                      .arg(help.absoluteFilePath());
-    if (!problem.isEmpty())
-        lirsk::showMessage(
-            this, {QMessageBox::Warning, QStringLiteral("Справка"), problem, QMessageBox::Ok});
+    const auto tell = [frame = QPointer<MainWindow>(this)](const QString& problem) {
+        if (frame)
+            lirsk::showMessage(
+                frame, {QMessageBox::Warning, QStringLiteral("Справка"), problem, QMessageBox::Ok});
+    };
+    if (!help.isFile()) {
+        tell(QStringLiteral("Файл справки не найден: %1").arg(HelpPage));
+        return;
+    }
+    // The opener may give up after it started: the user is told where the page is then too.
+    const QString page = help.absoluteFilePath();
+    OpenDocument(page, [tell, page] {
+        tell(QStringLiteral("Не удалось открыть справку: не найдена программа для просмотра "
+                            "HTML.\nСправку можно открыть в любом браузере: %1")
+                 .arg(page));
+    });
 }
 
 void MainWindow::RedactorExecute() {
