@@ -1,12 +1,14 @@
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
 #include "model/catalogue.h"
+#include "model/mapdescription.h"
 #include "model/mapfile.h"
 #include "platform/messages.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -450,6 +452,63 @@ private slots:
         QCOMPARE(child->routeTable->rowCount(), 21);
         QCOMPARE(child->editor().mode(), int(lirsk::FindWayMode));
         QVERIFY(frame->acSave->isEnabled());
+    }
+
+    void builtinMapIsNeverOverwritten_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("name"); // what the file dialog answers
+        QTest::addColumn<bool>("copied");
+        QTest::newRow("save asks for a name") << "acSave"
+                                              << "copy.gaf" << true;
+        QTest::newRow("save, no name given") << "acSave" << QString() << false;
+        QTest::newRow("save as the built-in map") << "acSaveAs"
+                                                  << "toolbox/map/MPiter.gaf" << false;
+        QTest::newRow("save as it by another path") << "acSave"
+                                                    << "toolbox/./map/../map/MPiter.gaf" << false;
+    }
+
+    void builtinMapIsNeverOverwritten() {
+        QFETCH(QString, command);
+        QFETCH(QString, name);
+        QFETCH(bool, copied);
+        // A built-in path found in the current folder.
+        QTemporaryDir here;
+        QVERIFY(QDir(here.path()).mkpath(QStringLiteral("toolbox/map")));
+        const QString builtin = here.filePath(QStringLiteral("toolbox/map/MPiter.gaf"));
+        QCOMPARE(writeMap(builtin, buildMap), QString());
+        QFile shipped(builtin);
+        QVERIFY(shipped.open(QIODevice::ReadOnly));
+        const QByteArray old = shipped.readAll();
+        shipped.close();
+        const QString home = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(here.path()));
+        const auto back = qScopeGuard([&] { QDir::setCurrent(home); });
+        MapWindow* child =
+            frame->OpenMap(QStringLiteral("toolbox/map/MPiter.gaf"), QStringLiteral("Питер"));
+        QVERIFY(child);
+        child->Map().stops()[0]->Label.Caption = QStringLiteral("Слип");
+        child->document().setModified(true);
+        frame->AskSaveFileName = [name] { return name; };
+        frame->findChild<QAction*>(command)->trigger();
+
+        QVERIFY(shipped.open(QIODevice::ReadOnly));
+        QCOMPARE(shipped.readAll(), old);
+        QCOMPARE(QFileInfo::exists(QStringLiteral("copy.gaf")), copied);
+        QCOMPARE(child->document().isModified(), !copied);
+        const bool refused = name.contains(QStringLiteral("MPiter"));
+        QCOMPARE(messages.size(), int(refused));
+        if (refused)
+            QVERIFY(messages[0].contains(QStringLiteral("встроенная карта")));
+        if (copied) {
+            // The copy keeps the built-in map's code letter and route table.
+            MapDescription description;
+            QString error;
+            QCOMPARE(readMapDescription(QStringLiteral("copy.gaf"), &description, &error),
+                     DescriptionRead::Read);
+            QCOMPARE(description.mapCode, QStringLiteral("P"));
+            QCOMPARE(description.routes.size(), 4);
+            QCOMPARE(description.routes[1].name, QStringLiteral("пр.Просвещения- Купчино"));
+        }
     }
 
     void builtinPathFoundBesideTheProgram() {
