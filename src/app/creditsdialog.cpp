@@ -4,6 +4,7 @@
 #include "platform/messages.h"
 
 #include <QLabel>
+#include <QPointer>
 
 const QString CreditsDialog::WebAddress = QStringLiteral("https://lirskmap.example.org/");
 
@@ -51,10 +52,12 @@ CreditsDialog::CreditsDialog(QWidget* parent) : QDialog(parent), OpenUrl(lirsk::
 }
 
 void CreditsDialog::openWebPage() {
-    if (!OpenUrl(WebAddress))
-        lirsk::showMessage(this, {QMessageBox::Warning, windowTitle(),
-                                  QStringLiteral("Не удалось открыть адрес %1: на компьютере "
-                                                 "не найден обозреватель.")
-                                      .arg(WebAddress),
-                                  QMessageBox::Ok});
+    OpenUrl(WebAddress, [dialog = QPointer<CreditsDialog>(this)] {
+        if (dialog)
+            lirsk::showMessage(dialog, {QMessageBox::Warning, dialog->windowTitle(),
+                                        QStringLiteral("Не удалось открыть адрес %1: на "
+                                                       "компьютере не найден обозреватель.")
+                                            .arg(WebAddress),
+                                        QMessageBox::Ok});
+    });
 }

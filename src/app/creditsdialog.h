@@ -14,8 +14,9 @@ public:
 
     static const QString WebAddress;
 
-    // Opens a web address in the desktop's browser; a test puts its own function here.
-    std::function<bool(const QString&)> OpenUrl;
+    // Opens a web address in the desktop's browser, calling its second argument, now or later,
+    // when nothing shows it; a test puts its own function here.
+    std::function<void(const QString&, const std::function<void()>&)> OpenUrl;
 
     QLabel* headingLabel;
     QLabel* familyThanksLabel;

@@ -19,8 +19,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QToolBar>
 
@@ -149,7 +151,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), menuImages(makeMe
     connect(acClose, &QAction::triggered, this, &MainWindow::acCloseExecute);
     connect(acExit, &QAction::triggered, this, &QWidget::close);
     connect(acArrange, &QAction::triggered, MdiArea, &QMdiArea::tileSubWindows);
-    connect(acCascade, &QAction::triggered, MdiArea, &QMdiArea::cascadeSubWindows);
+    connect(acCascade, &QAction::triggered, this, &MainWindow::Cascade);
     connect(acTileHorizontally, &QAction::triggered, this, &MainWindow::TileHorizontally);
     connect(acTileVertically, &QAction::triggered, this, &MainWindow::TileVertically);
     connect(acMinimizeAll, &QAction::triggered, this, &MainWindow::MinimizeAll);
@@ -434,15 +436,23 @@ bool MainWindow::acSaveAsExecute() {
 }
 
 void MainWindow::acCloseExecute() {
+    // A window the user kept open (the save was cancelled) keeps the commands.
     if (QMdiSubWindow* window =
             MdiArea->activeSubWindow() ? MdiArea->activeSubWindow() : MdiArea->currentSubWindow())
-        window->close();
+        if (!window->close())
+            return;
     DisableMapCommands();
 }
 
 void MainWindow::acNewExecute() {
-    CreateMapWindow(QStringLiteral("Без имени"));
+    // A new window releases the editor button; a map made in editor mode is edited at once.
+    const bool editing = acAddStop->isVisible();
+    MapWindow* child = CreateMapWindow(QStringLiteral("Без имени"));
     EnableMapCommands();
+    if (editing) {
+        acEditorMode->setChecked(true);
+        child->SetEditorMode(true);
+    }
 }
 
 void MainWindow::acAboutExecute() {
@@ -455,16 +465,22 @@ void MainWindow::acAboutExecute() {
 
 void MainWindow::acHelpExecute() {
     const QFileInfo help(lirsk::resolveDataPath(HelpPage, DataRoots()));
-    QString problem;
-    if (!help.isFile())
-        problem = QStringLiteral("Файл справки не найден: %1").arg(HelpPage);
-    else if (!OpenDocument || !OpenDocument(help.absoluteFilePath()))
-        problem = QStringLiteral("Не удалось открыть справку: не найдена программа для просмотра "
-                                 "HTML.\nСправку можно открыть в любом браузере: %1")
-                      .arg(help.absoluteFilePath());
-    if (!problem.isEmpty())
-        lirsk::showMessage(
-            this, {QMessageBox::Warning, QStringLiteral("Справка"), problem, QMessageBox::Ok});
+    const auto tell = [frame = QPointer<MainWindow>(this)](const QString& problem) {
+        if (frame)
+            lirsk::showMessage(
+                frame, {QMessageBox::Warning, QStringLiteral("Справка"), problem, QMessageBox::Ok});
+    };
+    if (!help.isFile()) {
+        tell(QStringLiteral("Файл справки не найден: %1").arg(HelpPage));
+        return;
+    }
+    // The opener may give up after it started: the user is told where the page is then too.
+    const QString page = help.absoluteFilePath();
+    OpenDocument(page, [tell, page] {
+        tell(QStringLiteral("Не удалось открыть справку: не найдена программа для просмотра "
+                            "HTML.\nСправку можно открыть в любом браузере: %1")
+                 .arg(page));
+    });
 }
 
 void MainWindow::RedactorExecute() {
@@ -503,6 +519,25 @@ void tile(QMdiArea* area, Qt::Orientation orientation) {
 }
 
 } // namespace
+
+void MainWindow::Cascade() {
+    MdiArea->cascadeSubWindows();
+    // The toolkit's cascade gives each window its smallest size: each gets at least what its map
+    // needs at its zoom (with room for the scroll bars, which then go), or two thirds of the frame
+    // when that is less.
+    const QSize most = MdiArea->viewport()->size() * 2 / 3;
+    for (QMdiSubWindow* window : MdiArea->subWindowList()) {
+        const auto* child = qobject_cast<MapWindow*>(window->widget());
+        if (!child || window->isMinimized())
+            continue;
+        const lirsk::MapView* view = child->view();
+        const int edges = 2 * view->frameWidth() +
+                          view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+        const QSize needs =
+            window->size() - view->size() + QSize(edges, edges) + view->mapSize() * view->zoom();
+        window->resize(window->size().expandedTo(needs.boundedTo(most)));
+    }
+}
 
 void MainWindow::TileHorizontally() {
     tile(MdiArea, Qt::Horizontal);

@@ -86,9 +86,10 @@ public:
     std::function<QString()> AskOpenFileName;
     std::function<QString()> AskSaveFileName;
     // The help: its first page, looked for like the built-in maps, and what opens it in the
-    // desktop's viewer without waiting (false when nothing took it); a test puts its own here.
+    // desktop's viewer without waiting (calling its second argument, now or later, when nothing
+    // shows it); a test puts its own here.
     QString HelpPage = QStringLiteral("toolbox/help/index.html");
-    std::function<bool(const QString&)> OpenDocument;
+    std::function<void(const QString&, const std::function<void()>&)> OpenDocument;
 
     // The entry of a map menu, by menu and caption (null when there is none).
     QAction* MapMenuAction(const QString& menu, const QString& entry) const;
@@ -120,6 +121,7 @@ public slots:
     void acAboutExecute();
     void acHelpExecute();
     void RedactorExecute();
+    void Cascade();
     void TileHorizontally();
     void TileVertically();
     void MinimizeAll();

@@ -6,9 +6,11 @@
 #include "app/stoppanel.h"
 #include "edit/roadparametersdialog.h"
 #include "model/catalogue.h"
+#include "model/mapdescription.h"
 #include "model/mapfile.h"
 #include "platform/colours.h"
 #include "platform/messages.h"
+#include "route/report.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -40,6 +42,36 @@ QPointer<MapWindow>& currentWindow() {
 
 const QString kOpenWait = QStringLiteral("Открытие файла, ждите...");
 const QString kOpenError = QStringLiteral("Ошибка открытия файла!");
+
+// Whether a path leads to one of the shipped maps, however it is written.
+bool isShippedMap(const QString& path) {
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    if (canonical.isEmpty())
+        return false;
+    for (const lirsk::MapMenuEntry& entry : lirsk::mapMenuCatalogue())
+        if (!entry.path.isEmpty() &&
+            QFileInfo(lirsk::resolveDataPath(entry.path, DataRoots())).canonicalFilePath() ==
+                canonical)
+            return true;
+    return false;
+}
+
+// What a copy of a built-in map keeps of it in its description: the code letter, the route
+// table, the fares and the picture.
+lirsk::MapDescription builtinDescription(const lirsk::GraphMap& map) {
+    lirsk::MapDescription description;
+    description.mapCode = map.MapCode;
+    const lirsk::BuiltinSetup setup = lirsk::builtinSetup({map.MapCode, map.MapCity});
+    if (setup.routes)
+        for (const lirsk::RouteRow& row : setup.routes->rows)
+            description.routes.append({map.MapCode + row.number, row.number, row.name, {}});
+    description.baseFare = lirsk::Fare(map.MapCode, map.MapCity, 0);
+    description.transferFare = lirsk::Fare(map.MapCode, map.MapCity, 1) - description.baseFare;
+    if (!setup.picture.isEmpty())
+        description.picture =
+            QFileInfo(lirsk::resolveDataPath(setup.picture, DataRoots())).absoluteFilePath();
+    return description;
+}
 
 } // namespace
 
@@ -233,12 +265,26 @@ void MapWindow::BuiltinSetup() {
 }
 
 bool MapWindow::Save(const QString& newPath) {
-    if (Map().FileName.isEmpty() && newPath.isEmpty())
+    // A built-in map is a template: it is saved under a name of its own.
+    if (newPath.isEmpty() && (Map().FileName.isEmpty() || isShippedMap(document_->filePath())))
         return frame_ && frame_->acSaveAsExecute();
     const QString target = newPath.isEmpty() ? document_->filePath() : newPath;
+    if (isShippedMap(target)) {
+        lirsk::showMessage(this, {QMessageBox::Warning, windowTitle(),
+                                  QStringLiteral("Файл %1 — встроенная карта программы, его нельзя "
+                                                 "перезаписать. Сохраните карту под другим "
+                                                 "именем.")
+                                      .arg(QDir::toNativeSeparators(target)),
+                                  QMessageBox::Ok});
+        return false;
+    }
     QString error;
     const bool searchPanelShown = frame_ && frame_->acSearchPanel->isChecked();
-    if (!lirsk::saveMapFile(target, Map(), searchPanelShown, &error)) {
+    // A copy of a built-in map keeps its route table, fares and picture in a description.
+    const std::optional<QByteArray> bytes = lirsk::writeMap(Map(), searchPanelShown, &error);
+    const lirsk::MapDescription description = builtinDescription(Map());
+    if (!bytes || !lirsk::saveMapAndDescription(
+                      target, *bytes, Map().MapCode.isEmpty() ? nullptr : &description, &error)) {
         lirsk::showMessage(this, {QMessageBox::Critical, windowTitle(),
                                   QStringLiteral("Не удалось сохранить карту в файл %1:\n%2")
                                       .arg(QDir::toNativeSeparators(target), error),

@@ -461,8 +461,16 @@ void MapEditor::EditStopProperties() {
                 target.Routes = typed.Routes;
                 changed = true;
             }
+            // The font and the name's colour are chosen apart: a new font keeps each stop's
+            // colour.
             if (typed.FontChanged) {
+                const Colour colour = target.Label.Font.Color;
                 target.Label.Font = typed.Font;
+                target.Label.Font.Color = colour;
+                changed = true;
+            }
+            if (typed.Font.Color != menuStop->Label.Font.Color) {
+                target.Label.Font.Color = typed.Font.Color;
                 changed = true;
             }
         };

@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QVBoxLayout>
 #include <QtMath>
@@ -163,12 +164,17 @@ RouteReportDialog::RouteReportDialog(QWidget* parent) : QDialog(parent) {
     ridesGroup->setGeometry(8, 120, 289, 161);
     auto* boxLayout = new QVBoxLayout(ridesGroup);
     boxLayout->setContentsMargins(6, 4, 6, 4);
-    ridesLabel = new QLabel(ridesGroup);
+    // A long journey scrolls within the box.
+    ridesScroll = new QScrollArea(ridesGroup);
+    ridesScroll->setObjectName(QStringLiteral("ridesScroll"));
+    ridesScroll->setFrameShape(QFrame::NoFrame);
+    ridesScroll->setWidgetResizable(true);
+    ridesLabel = new QLabel;
     ridesLabel->setObjectName(QStringLiteral("ridesLabel"));
     ridesLabel->setTextFormat(Qt::PlainText);
     ridesLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ridesLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    boxLayout->addWidget(ridesLabel);
+    ridesScroll->setWidget(ridesLabel);
+    boxLayout->addWidget(ridesScroll);
 
     closeButton = new QPushButton(QIcon(CloseGlyph()), QStringLiteral("Закрыть"), this);
     closeButton->setObjectName(QStringLiteral("closeButton"));

@@ -8,6 +8,7 @@
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 
 // The report window of a found way: fare, length, time and the rides, each beside its picture.
 class RouteReportDialog : public QDialog {
@@ -31,6 +32,7 @@ public:
     QLabel* lengthLabel = nullptr;
     QLabel* timeLabel = nullptr;
     QGroupBox* ridesGroup = nullptr;
+    QScrollArea* ridesScroll = nullptr;
     QLabel* ridesLabel = nullptr;
     QPushButton* closeButton = nullptr;
     QLabel* fareImage = nullptr;

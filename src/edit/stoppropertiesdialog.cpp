@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,9 @@
 #include <QSpinBox>
 #include <QValidator>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace {
 
 lirsk::SingleWindow<StopPropertiesDialog>& instance() {
@@ -23,14 +27,30 @@ lirsk::SingleWindow<StopPropertiesDialog>& instance() {
     return window;
 }
 
-// Turns whatever is typed or pasted into lower case.
-class LowerCase : public QValidator {
+// Turns what is typed or pasted into the box into lower case; the rest of the text stays as it
+// was. What changed is told from the box's text before the change.
+class LowerCaseTyped : public QValidator {
 public:
-    using QValidator::QValidator;
+    explicit LowerCaseTyped(QLineEdit* box) : QValidator(box) {
+        connect(box, &QLineEdit::textChanged, this,
+                [this](const QString& text) { before_ = text; });
+    }
     State validate(QString& input, int&) const override {
-        input = input.toLower();
+        const qsizetype shorter = std::min(input.size(), before_.size());
+        qsizetype head = 0;
+        while (head < shorter && input[head] == before_[head])
+            ++head;
+        qsizetype tail = 0;
+        while (tail < shorter - head &&
+               input[input.size() - 1 - tail] == before_[before_.size() - 1 - tail])
+            ++tail;
+        const qsizetype typed = input.size() - head - tail;
+        input.replace(head, typed, input.mid(head, typed).toLower());
         return Acceptable;
     }
+
+private:
+    QString before_;
 };
 
 lirsk::Colour fromQColor(const QColor& colour) {
@@ -38,12 +58,33 @@ lirsk::Colour fromQColor(const QColor& colour) {
            lirsk::Colour(colour.blue()) << 16;
 }
 
+// The font the font dialog opens with. The dialog finds its style by name, and the toolkit's own
+// style names (in Russian with the program's translation) match none of a font's: the start font
+// names the family's own style of the stop's weight and slant.
+QFont fontDialogStart(const lirsk::FontSpec& spec) {
+    QFont font = lirsk::toQFont(spec);
+    font.setPointSize(spec.Size == 0 ? 8 : std::clamp(std::abs(spec.Size), 1, 300));
+    const QString family = font.family();
+    for (const QString& style : QFontDatabase::styles(family)) {
+        const QFont candidate = QFontDatabase::font(family, style, font.pointSize());
+        if (candidate.weight() == (spec.Bold ? QFont::Bold : QFont::Normal) &&
+            candidate.italic() == spec.Italic &&
+            (candidate.stretch() == QFont::AnyStretch ||
+             candidate.stretch() == QFont::Unstretched)) {
+            font.setStyleName(style);
+            break;
+        }
+    }
+    return font;
+}
+
 // The stored form of a font chosen on the screen; the colour is not the font dialog's business.
-lirsk::FontSpec fromQFont(const QFont& font, lirsk::Colour colour) {
+// The stored face stays when the face shown for it was kept.
+lirsk::FontSpec fromQFont(const QFont& font, const lirsk::FontSpec& before) {
     lirsk::FontSpec spec;
-    spec.Name = font.family();
+    spec.Name = font.family() == lirsk::mapFontFace(before.Name) ? before.Name : font.family();
     spec.Size = font.pointSize() > 0 ? font.pointSize() : qMax(1, font.pixelSize() * 72 / 96);
-    spec.Color = colour;
+    spec.Color = before.Color;
     spec.Bold = font.bold();
     spec.Italic = font.italic();
     spec.Underline = font.underline();
@@ -58,7 +99,7 @@ StopPropertiesDialog::StopPropertiesDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Параметры остановки"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::CustomizeWindowHint);
-    setFixedSize(235, 203);
+    setFixedSize(235, 225);
     QFont font(lirsk::mapFontFace(QStringLiteral("MS Sans Serif")));
     font.setPointSize(8);
     setFont(font);
@@ -72,7 +113,7 @@ StopPropertiesDialog::StopPropertiesDialog(QWidget* parent) : QDialog(parent) {
     nameEdit->setObjectName(QStringLiteral("nameEdit"));
     nameEdit->setGeometry(112, 8, 115, 21);
     // Typed letters become lower case.
-    nameEdit->setValidator(new LowerCase(nameEdit));
+    nameEdit->setValidator(new LowerCaseTyped(nameEdit));
 
     caption(32, QStringLiteral("Размер вершины:"));
     sizeSpin = new QSpinBox(this);
@@ -117,20 +158,30 @@ StopPropertiesDialog::StopPropertiesDialog(QWidget* parent) : QDialog(parent) {
     // The sample shows the name as it is typed.
     connect(nameEdit, &QLineEdit::textChanged, fontSample, &QLabel::setText);
 
-    caption(146, QStringLiteral("Маршруты:"));
+    caption(146, QStringLiteral("Цвет названия:"));
+    nameColourPanel = new QLabel(this);
+    nameColourPanel->setObjectName(QStringLiteral("nameColourPanel"));
+    nameColourPanel->setGeometry(112, 146, 115, 19);
+    nameColourPanel->setFrameShape(QFrame::Panel);
+    nameColourPanel->setFrameShadow(QFrame::Sunken);
+    nameColourPanel->setAutoFillBackground(true);
+    nameColourPanel->setCursor(Qt::PointingHandCursor);
+    nameColourPanel->installEventFilter(this);
+
+    caption(168, QStringLiteral("Маршруты:"));
     routesEdit = new QLineEdit(this);
     routesEdit->setObjectName(QStringLiteral("routesEdit"));
-    routesEdit->setGeometry(112, 146, 115, 21);
+    routesEdit->setGeometry(112, 168, 115, 21);
 
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("okButton"));
-    okButton->setGeometry(72, 174, 75, 25);
+    okButton->setGeometry(72, 196, 75, 25);
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &StopPropertiesDialog::acceptWholeSize);
     // Esc rejects the dialog, as "Отмена" does.
     cancelButton = new QPushButton(QStringLiteral("Отмена"), this);
     cancelButton->setObjectName(QStringLiteral("cancelButton"));
-    cancelButton->setGeometry(152, 174, 75, 25);
+    cancelButton->setGeometry(152, 196, 75, 25);
     cancelButton->setAutoDefault(false);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -156,6 +207,10 @@ bool StopPropertiesDialog::eventFilter(QObject* watched, QEvent* event) {
             pickFont();
             return true;
         }
+        if (watched == nameColourPanel) {
+            pickNameColour();
+            return true;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -173,6 +228,9 @@ void StopPropertiesDialog::setSampleFont(const lirsk::FontSpec& font) {
     QPalette palette = fontSample->palette();
     palette.setColor(QPalette::WindowText, lirsk::toQColor(font.Color));
     fontSample->setPalette(palette);
+    palette = nameColourPanel->palette();
+    palette.setColor(QPalette::Window, lirsk::toQColor(font.Color));
+    nameColourPanel->setPalette(palette);
 }
 
 void StopPropertiesDialog::pickColour() {
@@ -183,9 +241,18 @@ void StopPropertiesDialog::pickColour() {
     }
 }
 
+void StopPropertiesDialog::pickNameColour() {
+    if (const std::optional<QColor> chosen = AskColour(lirsk::toQColor(sampleFont_.Color))) {
+        lirsk::FontSpec font = sampleFont_;
+        font.Color = fromQColor(*chosen);
+        setSampleFont(font);
+    }
+}
+
 void StopPropertiesDialog::pickFont() {
-    if (const std::optional<QFont> chosen = AskFont(lirsk::toQFont(dialogFont_))) {
-        dialogFont_ = fromQFont(*chosen, dialogFont_.Color);
+    if (const std::optional<QFont> chosen = AskFont(fontDialogStart(dialogFont_))) {
+        dialogFont_ = fromQFont(*chosen, dialogFont_);
+        dialogFont_.Color = sampleFont_.Color;
         setSampleFont(dialogFont_);
         FontChanged = true;
     }

@@ -15,7 +15,7 @@ class QLineEdit;
 class QSpinBox;
 
 // What the stop properties dialog shows and gives back: a stop's name, size, id, name
-// visibility, fill colour and routes text, and its name font.
+// visibility, fill colour and routes text, its name font and the name's colour.
 struct StopProperties {
     QString Name;
     QString Size; // the size box's text: a whole number 1..78 once confirmed
@@ -24,7 +24,7 @@ struct StopProperties {
     lirsk::Colour Color = 0;
     QString Routes;
     bool FontChanged = false;
-    lirsk::FontSpec Font;
+    lirsk::FontSpec Font; // its Color is the name's colour, which has a control of its own
 };
 
 // The stop properties dialog.
@@ -37,8 +37,9 @@ public:
     // pressed "OK", or nothing.
     std::optional<StopProperties> SetProperties(const StopProperties& values);
 
-    // Ask for a new fill colour and for a new name font, and show them.
+    // Ask for a new fill colour, a new name colour and a new name font, and show them.
     void pickColour();
+    void pickNameColour();
     void pickFont();
 
     // The colour and font dialogs; a test puts its own answers here. Nothing means cancelled.
@@ -50,8 +51,9 @@ public:
     QSpinBox* sizeSpin = nullptr;
     QLineEdit* idEdit = nullptr;
     QCheckBox* showNameCheck = nullptr;
-    QLabel* colourPanel = nullptr; // the fill colour; a click asks for another
-    QLabel* fontSample = nullptr;  // the name in its font; a click asks for another font
+    QLabel* colourPanel = nullptr;     // the fill colour; a click asks for another
+    QLabel* fontSample = nullptr;      // the name in its font; a click asks for another font
+    QLabel* nameColourPanel = nullptr; // the name's colour; a click asks for another
     QLineEdit* routesEdit = nullptr;
     QPushButton* okButton = nullptr;
     QPushButton* cancelButton = nullptr;

@@ -34,7 +34,7 @@ const QList<MapMenuEntry>& mapMenuCatalogue() {
         {kMetro, "Санкт-Петербург", "toolbox/map/MPiter.gaf", "Карта метро Санкт-Петербурга", true,
          true, true},
         {kMetro, "Лирск", "toolbox/map/MLirsk.gaf", "Карта метро Лирск", true, true, true},
-        {kMetro, "Москва", "toolbox/map/MMoscow.gaf", "Карта метро Москвы", true, false, true},
+        {kMetro, "Москва", "toolbox/map/MMoscow.gaf", "Карта метро Москвы", true, true, true},
         {kMetro, "Н.Новгород", "", "", true, false, true},
         {kMetro, "Новосибирск", "", "", true, false, true},
         {kMetro, "Екатеринбург", "toolbox/map/MEkater.gaf", "Карта метро Екатеринбурга", true, true,

@@ -2,6 +2,8 @@
 
 #include <QHash>
 #include <QJsonArray>
+#include <QJsonParseError>
+#include <QRegularExpression>
 
 #include <cmath>
 #include <limits>
@@ -10,7 +12,9 @@ namespace lirsk {
 
 namespace {
 
-// JSON numbers cannot carry NaN, the infinities or the sign of zero; those travel as strings.
+// JSON numbers cannot carry NaN or the infinities; those travel as strings. The toolkit's JSON
+// values drop the sign of zero, so a negative zero is the string "-0" in the object and the
+// number -0.0 in the text.
 QJsonValue doubleToJson(double d) {
     if (std::isnan(d))
         return QStringLiteral("NaN");
@@ -20,6 +24,14 @@ QJsonValue doubleToJson(double d) {
         return QStringLiteral("-0");
     return d;
 }
+
+// The values of the keys that hold fractions: a negative zero as the object keeps it, and as a
+// number in the text.
+const QRegularExpression
+    kNegativeZeroString(QStringLiteral("(\"(?:arrow_angle|price|length|time)\"\\s*:\\s*)\"-0\""));
+const QRegularExpression kNegativeZeroNumber(
+    QStringLiteral("(\"(?:arrow_angle|price|length|time)\"\\s*:\\s*)-0(?:\\.0*)?"
+                   "(?:[eE][-+]?[0-9]+)?(?=[\\s,}\\]])"));
 
 QJsonObject fontToJson(const FontSpec& f) {
     return QJsonObject{{"name", f.Name},          {"size", f.Size},     {"color", qint64(f.Color)},
@@ -173,6 +185,30 @@ QJsonObject mapToJson(const GraphMap& map) {
                                  {"links", links}});
     }
     return QJsonObject{{"header", header}, {"stops", stops}};
+}
+
+QByteArray mapToJsonText(const GraphMap& map, QJsonDocument::JsonFormat format) {
+    QString text = QString::fromUtf8(QJsonDocument(mapToJson(map)).toJson(format));
+    text.replace(kNegativeZeroString, QStringLiteral("\\1-0.0"));
+    return text.toUtf8();
+}
+
+bool mapFromJsonText(const QByteArray& text, GraphMap& map, QString* error) {
+    QString local;
+    QString* err = error ? error : &local;
+    const QString withStrings =
+        QString::fromUtf8(text).replace(kNegativeZeroNumber, QStringLiteral("\\1\"-0\""));
+    QJsonParseError parse;
+    const QJsonDocument doc = QJsonDocument::fromJson(withStrings.toUtf8(), &parse);
+    if (parse.error != QJsonParseError::NoError) {
+        *err = QStringLiteral("JSON: %1 (байт %2)").arg(parse.errorString()).arg(parse.offset);
+        return false;
+    }
+    if (!doc.isObject()) {
+        *err = QStringLiteral("JSON: ожидается объект карты");
+        return false;
+    }
+    return mapFromJson(doc.object(), map, err);
 }
 
 bool mapFromJson(const QJsonObject& json, GraphMap& map, QString* error) {

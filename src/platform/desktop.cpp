@@ -1,7 +1,8 @@
 #include "platform/desktop.h"
 
-#include <QDesktopServices>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <cerrno>
@@ -30,10 +31,33 @@ AccountName accountName() {
     return {QString::fromLocal8Bit(found->pw_name), 0};
 }
 
-bool openDetached(const QString& urlOrPath) {
+void openDetached(const QString& urlOrPath, const std::function<void()>& failed) {
     const QUrl url = QFileInfo::exists(urlOrPath) ? QUrl::fromLocalFile(urlOrPath)
                                                   : QUrl::fromUserInput(urlOrPath);
-    return QDesktopServices::openUrl(url);
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        failed();
+        return;
+    }
+    // The opener is not the program's child for long: it hands the page over and ends, with a
+    // non-zero status when no viewer took it. It is left running when the program ends first.
+    auto* process = new QProcess;
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, failed](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         failed();
+                         process->deleteLater();
+                     });
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, failed](int status, QProcess::ExitStatus exit) {
+                         if (exit != QProcess::NormalExit || status != 0)
+                             failed();
+                         process->deleteLater();
+                     });
+    process->start(opener, {url.toString()});
 }
 
 } // namespace lirsk

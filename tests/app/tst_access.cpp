@@ -242,9 +242,10 @@ private slots:
         QFETCH(bool, browserFound);
         auto* credits = static_cast<CreditsDialog*>(frame->creditsDialog);
         QStringList opened;
-        credits->OpenUrl = [&](const QString& url) {
+        credits->OpenUrl = [&](const QString& url, const std::function<void()>& failed) {
             opened << url;
-            return browserFound;
+            if (!browserFound)
+                failed();
         };
         QAction* entry = nullptr;
         for (QAction* menu : frame->menuBar()->actions())

@@ -153,7 +153,7 @@ private slots:
         QTest::newRow("trolleybus") << "Карта Лирска"
                                     << "Троллейбусная" << true << true;
         QTest::newRow("Moscow") << "Карты метро России"
-                                << "Москва" << true << false;
+                                << "Москва" << true << true;
         QTest::newRow("Nizhny") << "Карты метро России"
                                 << "Н.Новгород" << true << false;
         QTest::newRow("Novosibirsk") << "Карты метро России"
@@ -226,6 +226,20 @@ private slots:
         QVERIFY(!CurrentMapWindow());
     }
 
+    void newMapInEditorModeIsEdited() {
+        frame->acNewExecute();
+        frame->acEditorMode->setChecked(true);
+        frame->ActiveMapWindow()->SetEditorMode(true);
+        frame->acNewExecute();
+        MapWindow* child = frame->ActiveMapWindow();
+        QVERIFY(frame->acEditorMode->isChecked());
+        QVERIFY(frame->acAddStop->isVisible());
+        // A click in the add-stop mode adds a stop at once.
+        frame->acAddStop->trigger();
+        QTest::mouseClick(child->view()->viewport(), Qt::LeftButton, {}, QPoint(50, 50));
+        QCOMPARE(child->Map().stopCount(), 1);
+    }
+
     void editorModeShowsPointerAsTheMapCommandsLeftIt() {
         frame->acNewExecute();
         MapWindow* child = frame->ActiveMapWindow();
@@ -275,6 +289,22 @@ private slots:
         if (command == QLatin1String("acTileVertically"))
             for (QMdiSubWindow* w : windows)
                 QCOMPARE(w->height(), frame->MdiArea->viewport()->height());
+    }
+
+    void cascadeKeepsWhatTheMapNeeds() {
+        for (int i = 0; i < 2; ++i) {
+            frame->acNewExecute();
+            MapWindow* child = frame->ActiveMapWindow();
+            child->Map().AddStop(300, 250, -1, QStringLiteral("Вокзал"), true);
+            child->document().markChanged();
+        }
+        frame->acCascade->trigger();
+        for (QMdiSubWindow* w : frame->MdiArea->subWindowList()) {
+            const lirsk::MapView* view = qobject_cast<MapWindow*>(w->widget())->view();
+            QVERIFY(view->mapSize().width() > 300);
+            QVERIFY(view->viewport()->width() >= view->mapSize().width());
+            QVERIFY(view->viewport()->height() >= view->mapSize().height());
+        }
     }
 
     void windowMenuListsMaps() {

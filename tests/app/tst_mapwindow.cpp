@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
 #include "model/catalogue.h"
+#include "model/mapdescription.h"
 #include "model/mapfile.h"
 #include "platform/messages.h"
 
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QListView>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -264,29 +266,43 @@ private slots:
     }
 
     void closingAChangedMapAsks_data() {
+        QTest::addColumn<bool>("hasFile");
         QTest::addColumn<int>("reply");
         QTest::addColumn<bool>("closed");
         QTest::addColumn<bool>("saved");
-        QTest::newRow("yes") << int(QMessageBox::Yes) << true << true;
-        QTest::newRow("no") << int(QMessageBox::No) << true << false;
-        QTest::newRow("cancel") << int(QMessageBox::Cancel) << false << false;
+        QTest::newRow("yes") << true << int(QMessageBox::Yes) << true << true;
+        QTest::newRow("no") << true << int(QMessageBox::No) << true << false;
+        QTest::newRow("cancel") << true << int(QMessageBox::Cancel) << false << false;
+        // A new map asks for a name; none given, it stays open.
+        QTest::newRow("yes, no name") << false << int(QMessageBox::Yes) << false << false;
     }
 
     void closingAChangedMapAsks() {
+        QFETCH(bool, hasFile);
         QFETCH(int, reply);
         QFETCH(bool, closed);
         QFETCH(bool, saved);
         const QString file = path(QStringLiteral("changed.gaf"));
         QCOMPARE(writeMap(file, buildMap), QString());
+        frame->AskSaveFileName = [] { return QString(); };
         MapWindow* child = frame->OpenMap(file, QStringLiteral("Карта"));
         QVERIFY(child);
-        child->Map().stops()[0]->Top = 99;
+        if (hasFile) {
+            child->Map().stops()[0]->Top = 99;
+        } else {
+            frame->acNewExecute();
+            child = frame->ActiveMapWindow();
+            child->setWindowTitle(QStringLiteral("Карта"));
+        }
         child->document().setModified(true);
         answer = QMessageBox::StandardButton(reply);
         frame->acCloseExecute();
         flush();
         QCOMPARE(messages, QStringList({"Сохранить изменения в карте «Карта»?"}));
-        QCOMPARE(frame->MapWindowCount(), closed ? 0 : 1);
+        QCOMPARE(frame->MapWindowCount(), (closed ? 0 : 1) + !hasFile);
+        // The map commands stay with a map the user kept open.
+        QCOMPARE(frame->acSave->isEnabled(), !closed);
+        QCOMPARE(frame->acFindWay->isEnabled(), !closed);
         GraphMap reread;
         QVERIFY(readMapFile(file, reread, nullptr));
         QCOMPARE(reread.stops()[0]->Top == 99, saved);
@@ -436,6 +452,63 @@ private slots:
         QCOMPARE(child->routeTable->rowCount(), 21);
         QCOMPARE(child->editor().mode(), int(lirsk::FindWayMode));
         QVERIFY(frame->acSave->isEnabled());
+    }
+
+    void builtinMapIsNeverOverwritten_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("name"); // what the file dialog answers
+        QTest::addColumn<bool>("copied");
+        QTest::newRow("save asks for a name") << "acSave"
+                                              << "copy.gaf" << true;
+        QTest::newRow("save, no name given") << "acSave" << QString() << false;
+        QTest::newRow("save as the built-in map") << "acSaveAs"
+                                                  << "toolbox/map/MPiter.gaf" << false;
+        QTest::newRow("save as it by another path") << "acSave"
+                                                    << "toolbox/./map/../map/MPiter.gaf" << false;
+    }
+
+    void builtinMapIsNeverOverwritten() {
+        QFETCH(QString, command);
+        QFETCH(QString, name);
+        QFETCH(bool, copied);
+        // A built-in path found in the current folder.
+        QTemporaryDir here;
+        QVERIFY(QDir(here.path()).mkpath(QStringLiteral("toolbox/map")));
+        const QString builtin = here.filePath(QStringLiteral("toolbox/map/MPiter.gaf"));
+        QCOMPARE(writeMap(builtin, buildMap), QString());
+        QFile shipped(builtin);
+        QVERIFY(shipped.open(QIODevice::ReadOnly));
+        const QByteArray old = shipped.readAll();
+        shipped.close();
+        const QString home = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(here.path()));
+        const auto back = qScopeGuard([&] { QDir::setCurrent(home); });
+        MapWindow* child =
+            frame->OpenMap(QStringLiteral("toolbox/map/MPiter.gaf"), QStringLiteral("Питер"));
+        QVERIFY(child);
+        child->Map().stops()[0]->Label.Caption = QStringLiteral("Слип");
+        child->document().setModified(true);
+        frame->AskSaveFileName = [name] { return name; };
+        frame->findChild<QAction*>(command)->trigger();
+
+        QVERIFY(shipped.open(QIODevice::ReadOnly));
+        QCOMPARE(shipped.readAll(), old);
+        QCOMPARE(QFileInfo::exists(QStringLiteral("copy.gaf")), copied);
+        QCOMPARE(child->document().isModified(), !copied);
+        const bool refused = name.contains(QStringLiteral("MPiter"));
+        QCOMPARE(messages.size(), int(refused));
+        if (refused)
+            QVERIFY(messages[0].contains(QStringLiteral("встроенная карта")));
+        if (copied) {
+            // The copy keeps the built-in map's code letter and route table.
+            MapDescription description;
+            QString error;
+            QCOMPARE(readMapDescription(QStringLiteral("copy.gaf"), &description, &error),
+                     DescriptionRead::Read);
+            QCOMPARE(description.mapCode, QStringLiteral("P"));
+            QCOMPARE(description.routes.size(), 4);
+            QCOMPARE(description.routes[1].name, QStringLiteral("пр.Просвещения- Купчино"));
+        }
     }
 
     void builtinPathFoundBesideTheProgram() {

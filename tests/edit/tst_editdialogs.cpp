@@ -7,11 +7,16 @@
 #include "platform/messages.h"
 
 #include <QCheckBox>
+#include <QFontDialog>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
+#include <QTranslator>
 
 #include <functional>
 
@@ -251,6 +256,84 @@ private slots:
         QCOMPARE(out->Font.Size, pickFont ? 12 : 9);
         QCOMPARE(out->Font.Bold, pickFont);
         QVERIFY(messages.isEmpty());
+    }
+
+    void nameBoxLowerCasesTypedLettersOnly_data() {
+        QTest::addColumn<int>("key"); // where the cursor goes first
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expectName");
+        QTest::newRow("End + a key") << int(Qt::Key_End) << "Х"
+                                     << "Купчинох";
+        QTest::newRow("Home + two keys") << int(Qt::Key_Home) << "СТ"
+                                         << "стКупчино";
+    }
+
+    void nameBoxLowerCasesTypedLettersOnly() {
+        QFETCH(int, key);
+        QFETCH(QString, typed);
+        QFETCH(QString, expectName);
+        StopPropertiesDialog form;
+        answerWith([&](QDialog&) {
+            QTest::keyClick(form.nameEdit, Qt::Key(key));
+            edittest::typeText(form.nameEdit, typed);
+            QTest::mouseClick(form.okButton, Qt::LeftButton);
+        });
+        StopProperties in;
+        in.Name = QStringLiteral("Купчино");
+        in.Size = QStringLiteral("10");
+        const std::optional<StopProperties> out = form.SetProperties(in);
+        QVERIFY(out);
+        QCOMPARE(out->Name, expectName);
+    }
+
+    void fontDialogOpensWithTheStopsFont_data() {
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<bool>("italic");
+        QTest::addColumn<int>("size");
+        QTest::newRow("regular") << false << false << 8;
+        QTest::newRow("bold") << true << false << 10;
+        QTest::newRow("italic") << false << true << 12;
+        QTest::newRow("bold italic") << true << true << 9;
+    }
+
+    void fontDialogOpensWithTheStopsFont() {
+        QFETCH(bool, bold);
+        QFETCH(bool, italic);
+        QFETCH(int, size);
+        // The toolkit's own dialog, in Russian as the program shows it.
+        QTranslator russian;
+        if (!russian.load(QStringLiteral("qtbase_ru"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QSKIP("the toolkit's Russian translation is not installed");
+        QCoreApplication::installTranslator(&russian);
+        const auto untranslate = qScopeGuard([&] { QCoreApplication::removeTranslator(&russian); });
+        StopPropertiesDialog form;
+        QFont offered;
+        answerWith([&](QDialog&) {
+            QTimer::singleShot(0, &form, [&] {
+                auto* fonts = form.findChild<QFontDialog*>();
+                offered = fonts->currentFont();
+                fonts->accept();
+            });
+            QTest::mouseClick(form.fontSample, Qt::LeftButton);
+            QTest::mouseClick(form.okButton, Qt::LeftButton);
+        });
+        StopProperties in;
+        in.Size = QStringLiteral("10");
+        in.Font.Size = size;
+        in.Font.Bold = bold;
+        in.Font.Italic = italic;
+        const std::optional<StopProperties> out = form.SetProperties(in);
+        QVERIFY(out);
+        QCOMPARE(offered.bold(), bold);
+        QCOMPARE(offered.italic(), italic);
+        QCOMPARE(offered.pointSize(), size);
+        // OK without a change gives the stop's font back.
+        QVERIFY(out->FontChanged);
+        QCOMPARE(out->Font.Name, in.Font.Name);
+        QCOMPARE(out->Font.Size, size);
+        QCOMPARE(out->Font.Bold, bold);
+        QCOMPARE(out->Font.Italic, italic);
     }
 
     void propertiesEmptySizeRefused() {

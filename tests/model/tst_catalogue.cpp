@@ -166,11 +166,11 @@ private slots:
                 QCOMPARE(recognizeMapPath(e.path).mapCode.isEmpty(), false);
             }
             if (e.entry == QStringLiteral("Москва"))
-                QVERIFY(!e.enabled && e.visible);
+                QVERIFY(e.enabled && e.visible);
             if (e.entry == QStringLiteral("Автобусная"))
                 QVERIFY(!e.enabled && !e.visible);
         }
-        QCOMPARE(enabled, 7);
+        QCOMPARE(enabled, 8);
         QVERIFY(!mapMenuVisible(QStringLiteral("Карта Н.Челнов")));
     }
 

@@ -255,7 +255,7 @@ private slots:
         const QString text = QString::fromUtf8(r.out);
         QVERIFY(
             text.contains(QStringLiteral("«Москва»: toolbox/map/MMoscow.gaf, «Карта метро Москвы» "
-                                         "[disabled, metro]")));
+                                         "[enabled, metro]")));
         QVERIFY(text.contains(
             QStringLiteral("toolbox/map/MPiter.gaf: code P, city none, drawn graph")));
         QVERIFY(text.contains(QStringLiteral("Route table P: 5 rows with the header\n"

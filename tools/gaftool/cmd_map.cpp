@@ -8,7 +8,6 @@
 #include "model/textcodec.h"
 
 #include <QHash>
-#include <QJsonDocument>
 #include <QSet>
 
 #include <cmath>
@@ -111,7 +110,7 @@ int cmdDump(const QStringList& args) {
     if (!loadMap(rest[0], map, &error))
         return failInput(rest[0], error);
     if (json)
-        outRaw(QJsonDocument(mapToJson(map)).toJson(QJsonDocument::Indented));
+        outRaw(mapToJsonText(map));
     else
         dumpText(map);
     return 0;
@@ -139,7 +138,7 @@ int cmdConvert(const QStringList& args) {
         return failInput(args[0], error);
     std::optional<QByteArray> bytes;
     if (isJsonPath(args[1]))
-        bytes = QJsonDocument(mapToJson(map)).toJson(QJsonDocument::Indented);
+        bytes = mapToJsonText(map);
     else
         bytes = writeMap(map, map.StoredSearchPanel, &error);
     if (!bytes ||

@@ -4,9 +4,6 @@
 #include "model/mapjson.h"
 #include "model/safefile.h"
 
-#include <QJsonDocument>
-#include <QJsonParseError>
-
 #include <cerrno>
 #include <cstdio>
 
@@ -22,17 +19,7 @@ bool loadMap(const QString& path, lirsk::GraphMap& map, QString* error) {
     QByteArray text;
     if (!lirsk::readWholeFile(path, lirsk::kMaxMapFileSize, &text, error))
         return false;
-    QJsonParseError parse;
-    const QJsonDocument doc = QJsonDocument::fromJson(text, &parse);
-    if (parse.error != QJsonParseError::NoError) {
-        *error = QStringLiteral("JSON: %1 (байт %2)").arg(parse.errorString()).arg(parse.offset);
-        return false;
-    }
-    if (!doc.isObject()) {
-        *error = QStringLiteral("JSON: ожидается объект карты");
-        return false;
-    }
-    return lirsk::mapFromJson(doc.object(), map, error);
+    return lirsk::mapFromJsonText(text, map, error);
 }
 
 namespace {
