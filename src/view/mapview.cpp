@@ -447,6 +447,12 @@ void MapView::paintMap(QPainter& painter, const QRect& area) const {
     const std::vector<StopRef>& way = document_->foundWay().stops;
     if (!way.empty()) {
         setMapPen(painter, toQColor(s.TreeColor), s.ArcWidth, PenMode::Copy);
+        if (zoom_ < 1.0) {
+            // Far out the way stays at least as wide on screen as at 100 %.
+            QPen pen = painter.pen();
+            pen.setWidthF(std::max(pen.widthF(), 3.0 / zoom_));
+            painter.setPen(pen);
+        }
         for (std::size_t k = 0; k + 1 < way.size(); ++k) {
             const MapPoint later = shownCentre(*way[k]);
             const MapPoint earlier = shownCentre(*way[k + 1]);
