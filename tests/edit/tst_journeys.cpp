@@ -211,6 +211,42 @@ private slots:
         QVERIFY(!child->view()->chosenEnd());
     }
 
+    // On the Moscow metro the shortest and the fastest ways from station 33 to 94 differ; the
+    // criterion chosen in the frame's menu holds, and the report's caption says which it is.
+    void criterionChosenInTheMenu_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("time");
+        QTest::newRow("shortest") << "acShortest"
+                                  << "Отчет"
+                                  << "33 мин.";
+        QTest::newRow("fastest") << "acFastest"
+                                 << "Отчет — быстрейший путь"
+                                 << "30 мин.";
+    }
+
+    void criterionChosenInTheMenu() {
+        QFETCH(QString, action);
+        QFETCH(QString, caption);
+        QFETCH(QString, time);
+        MapWindow* child = nullptr;
+        for (const MapMenuEntry& e : mapMenuCatalogue())
+            if (e.path.endsWith(QLatin1String("MMoscow.gaf")))
+                child = f.child = f.frame->OpenBuiltinMap(e);
+        if (!child)
+            QSKIP("the Moscow map is not built");
+        f.frame->findChild<QAction*>(action)->trigger();
+        QString shownCaption, shownTime;
+        f.onDialog = [&](QDialog& dialog) {
+            shownCaption = dialog.windowTitle();
+            shownTime = qobject_cast<RouteReportDialog*>(&dialog)->timeLabel->text();
+        };
+        child->editor().FindWay(child->Map().FindStopById(33), child->Map().FindStopById(94));
+        f.frame->acShortest->trigger();
+        QCOMPARE(shownCaption, caption);
+        QCOMPARE(shownTime, time);
+    }
+
     void noWayMessages_data() {
         QTest::addColumn<QString>("links"); // "from>to:length" separated by spaces
         QTest::addColumn<int>("finish");
