@@ -25,6 +25,7 @@
 #include <QStyle>
 #include <QTableWidget>
 #include <QToolBar>
+#include <QUndoStack>
 
 namespace {
 
@@ -121,6 +122,25 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), menuImages(makeMe
     acActualSize = makeAction("acActualSize", "Масштаб 100 %", "Карта в натуральную величину", 20);
     acActualSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     acFitToWindow = makeAction("acFitToWindow", "По размеру окна", "Вся карта в окне", 19);
+    acUndo = makeAction("acUndo", "Отменить", QString(), -1);
+    acUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    acUndo->setIcon(
+        QIcon::fromTheme(QStringLiteral("edit-undo"), style()->standardIcon(QStyle::SP_ArrowBack)));
+    acRedo = makeAction("acRedo", "Повторить", QString(), -1);
+    acRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    acRedo->setIcon(QIcon::fromTheme(QStringLiteral("edit-redo"),
+                                     style()->standardIcon(QStyle::SP_ArrowForward)));
+    connect(acUndo, &QAction::triggered, this, [] {
+        if (MapWindow* current = CurrentMapWindow())
+            current->editor().Undo();
+    });
+    connect(acRedo, &QAction::triggered, this, [] {
+        if (MapWindow* current = CurrentMapWindow())
+            current->editor().Redo();
+    });
+    acUndo->setEnabled(false);
+    acRedo->setEnabled(false);
 
     // Initial states.
     for (QAction* a :
@@ -235,6 +255,8 @@ void MainWindow::buildMenus() {
     file->addAction(acExit);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("Правка"));
+    edit->addActions({acUndo, acRedo});
+    edit->addSeparator();
     edit->addActions({acDelete, acSelectAll});
 
     QMenu* control = menuBar()->addMenu(QStringLiteral("Управление"));
@@ -308,6 +330,8 @@ void MainWindow::buildToolBar() {
     toolBar->setIconSize(QSize(16, 16));
     toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     toolBar->addActions({acNew, acOpen, acSave, acEditorMode});
+    toolBar->addSeparator();
+    toolBar->addActions({acUndo, acRedo});
     toolBar->addSeparator();
     toolBar->addActions({acPointer, acAddStop, acAddArc, acDeleteArc, acAddRoad, acDeleteRoad,
                          acChangeRoad, acInfo, acFindWay});
@@ -392,6 +416,19 @@ MapWindow* MainWindow::OpenBuiltinMap(const lirsk::MapMenuEntry& entry) {
     return child;
 }
 
+void MainWindow::ShowUndoState() {
+    MapWindow* current = ActiveMapWindow();
+    const QUndoStack* stack = current ? current->editor().undoStack() : nullptr;
+    const QString undo = stack ? stack->undoText() : QString();
+    const QString redo = stack ? stack->redoText() : QString();
+    acUndo->setEnabled(stack && stack->canUndo());
+    acUndo->setText(undo.isEmpty() ? QStringLiteral("Отменить")
+                                   : QStringLiteral("Отменить: %1").arg(undo));
+    acRedo->setEnabled(stack && stack->canRedo());
+    acRedo->setText(redo.isEmpty() ? QStringLiteral("Повторить")
+                                   : QStringLiteral("Повторить: %1").arg(redo));
+}
+
 void MainWindow::EnableMapCommands() {
     if (!ActiveMapWindow())
         return;
@@ -410,6 +447,8 @@ void MainWindow::DisableMapCommands() {
          {acSave, acSaveAs, acFindWay, acSettings, acSelectAll, acDelete, acSearchPanel,
           acRouteTable, acEditorMode, acZoomIn, acZoomOut, acActualSize, acFitToWindow})
         a->setEnabled(false);
+    acUndo->setEnabled(false);
+    acRedo->setEnabled(false);
     ShowZoom(0);
 }
 

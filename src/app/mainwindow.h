@@ -68,6 +68,9 @@ public:
     QAction* acZoomOut;
     QAction* acActualSize;
     QAction* acFitToWindow;
+    // «Правка»: undo and redo in the current map window, named by what they undo and redo.
+    QAction* acUndo;
+    QAction* acRedo;
 
     QList<QIcon> menuImages;
     QMdiArea* MdiArea;
@@ -104,6 +107,9 @@ public:
     void DisableMapCommands();
     int MapWindowCount() const;
     MapWindow* ActiveMapWindow() const;
+
+    // Names and enables undo and redo after the current map window's undo stack.
+    void ShowUndoState();
 
     // Shows a map window's zoom in the status line.
     void ShowZoom(double zoom);

@@ -29,6 +29,7 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -128,6 +129,10 @@ MapWindow::MapWindow(MainWindow* frame, QWidget* parent)
     connect(stopPanel_, &StopPanel::stopDoubleClicked, editor_, [this](lirsk::StopRef stop) {
         if (editor_->mode() == lirsk::FindWayMode)
             editor_->ChooseNextWayEnd(stop);
+    });
+    connect(editor_->undoStack(), &QUndoStack::indexChanged, this, [this] {
+        if (frame_ && CurrentMapWindow() == this)
+            frame_->ShowUndoState();
     });
     connect(stopPanel_, &StopPanel::startChosen, editor_, &lirsk::MapEditor::ChooseStart);
     connect(stopPanel_, &StopPanel::finishChosen, editor_, &lirsk::MapEditor::ChooseFinish);
@@ -297,6 +302,7 @@ bool MapWindow::Save(const QString& newPath) {
         setWindowTitle(newPath);
     }
     document_->setModified(false);
+    editor_->undoStack()->setClean();
     return true;
 }
 
@@ -328,6 +334,8 @@ void MapWindow::Activate() {
     if (frame_)
         frame_->ShowZoom(view_->zoom());
     if (frame_)
+        frame_->ShowUndoState();
+    if (frame_)
         frame_->acSearchPanel->setChecked(!searchPanel->isHidden());
     // The tool bar shows this window's mode.
     if (QAction* mode = frame_ ? ModeAction(frame_, editor_->mode()) : nullptr)
@@ -342,10 +350,7 @@ void MapWindow::ChangeSettings() {
     lirsk::DisplaySettings settings = Map().Settings;
     if (!dialog->EditSettings(settings))
         return;
-    if (!(settings == Map().Settings)) {
-        Map().Settings = settings;
-        document_->markChanged();
-    }
+    editor_->ChangeSettings(settings);
     RedrawMap(false);
 }
 

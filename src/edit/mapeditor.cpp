@@ -13,6 +13,7 @@
 #include <QCursor>
 #include <QMenu>
 #include <QTimer>
+#include <QUndoStack>
 
 namespace lirsk {
 
@@ -40,9 +41,11 @@ void setOwnColour(Stop& stop, Colour colour) {
 } // namespace
 
 MapEditor::MapEditor(MapDocument* document, MapView* view, QWidget* window)
-    : QObject(window), document_(document), view_(view), window_(window),
-      tool_(makeTool(PointerMode, *this)) {
+    : QObject(window), document_(document), undoStack_(new QUndoStack(this)), view_(view),
+      window_(window), tool_(makeTool(PointerMode, *this)) {
     view_->setInputHandler(this);
+    connect(undoStack_, &QUndoStack::indexChanged, this,
+            [this] { document_->setModified(!undoStack_->isClean()); });
 
     stopMenu = new QMenu(window);
     stopMenu->setObjectName(QStringLiteral("stopMenu"));
@@ -203,6 +206,7 @@ MapHit MapEditor::gestureTarget(const MapHit& target) const {
 }
 
 void MapEditor::pressed(const MapHit& hit, const MapMouseEvent& event) {
+    finishMove();
     const MapHit target = gestureTarget(hit);
     switch (target.kind) {
     case MapHit::Name:
@@ -254,6 +258,8 @@ void MapEditor::moved(const MapHit& hit, const MapMouseEvent& event) {
 
 void MapEditor::released(const MapHit& hit, const MapMouseEvent& event) {
     const MapHit target = gestureTarget(hit);
+    if (target.kind != MapHit::Name)
+        finishMove();
     switch (target.kind) {
     case MapHit::Name:
         nameReleased();
@@ -323,9 +329,16 @@ void MapEditor::nameMoved(StopRef stop, const MapMouseEvent& event) {
 }
 
 void MapEditor::nameReleased() {
-    if (LabelDragStop)
-        LabelDragStop->LabelDragging = false;
-    LabelDragStop = nullptr;
+    if (StopRef stop = LabelDragStop) {
+        stop->LabelDragging = false;
+        LabelDragStop = nullptr;
+        StopPlace home = placeOf(*stop);
+        home.labelLeft = stop->LabelHomeLeft;
+        home.labelTop = stop->LabelHomeTop;
+        if (!(home == placeOf(*stop)))
+            pushEdit(
+                new MoveCommand(*this, QStringLiteral("перемещение названия"), {stop}, {home}));
+    }
     RedrawMap(false);
 }
 
@@ -340,83 +353,173 @@ bool MapEditor::CancelNameDrag() {
 
 // --- Operations -------------------------------------------------------------------------------
 
-void MapEditor::AddArc(StopRef a, StopRef b) {
-    map().AddLink(a, b);
+// --- Undo and redo ----------------------------------------------------------------------------
+
+void MapEditor::Undo() {
+    finishMove();
+    undoStack_->undo();
+}
+
+void MapEditor::Redo() {
+    finishMove();
+    undoStack_->redo();
+}
+
+void MapEditor::forgetGestures() {
+    MenuStop = nullptr;
+    PickedStop = nullptr;
+    if (LabelDragStop)
+        LabelDragStop->LabelDragging = false;
+    LabelDragStop = nullptr;
+    moving_.clear();
+    movingFrom_.clear();
+    for (const auto& stop : map().stops())
+        stop->Dragging = false;
+    view_->setChosenEnd(std::nullopt);
+    view_->setRubberBand(std::nullopt);
+}
+
+void MapEditor::pushEdit(QUndoCommand* command) {
+    finishMove();
+    undoStack_->push(command);
+}
+
+void MapEditor::noteMove(const std::vector<StopRef>& stops) {
+    if (!moving_.empty())
+        return;
+    moving_ = stops;
+    for (StopRef stop : stops)
+        movingFrom_.push_back(placeOf(*stop));
+}
+
+void MapEditor::finishMove() {
+    if (moving_.empty())
+        return;
+    std::vector<StopRef> stops = std::move(moving_);
+    std::vector<StopPlace> from = std::move(movingFrom_);
+    moving_.clear();
+    movingFrom_.clear();
+    for (std::size_t i = 0; i < stops.size(); ++i) {
+        if (!(placeOf(*stops[i]) == from[i])) {
+            undoStack_->push(new MoveCommand(*this, QStringLiteral("перемещение остановок"),
+                                             std::move(stops), std::move(from)));
+            return;
+        }
+    }
+}
+
+void MapEditor::ChangeSettings(const DisplaySettings& settings) {
+    if (settings == map().Settings)
+        return;
+    const DisplaySettings before = map().Settings;
+    map().Settings = settings;
     document_->markChanged();
+    pushEdit(new SettingsCommand(*this, before, settings));
+}
+
+// --- Operations -------------------------------------------------------------------------------
+
+void MapEditor::changeLinks(StopRef a, StopRef b, const QString& text,
+                            const std::function<void()>& edit) {
+    finishMove();
+    const LinksCommand::Before before = LinksCommand::linksOf(a, b);
+    edit();
+    auto command = std::make_unique<LinksCommand>(*this, text, before);
+    if (command->changesNothing())
+        return;
+    document_->markChanged();
+    pushEdit(command.release());
+}
+
+void MapEditor::AddArc(StopRef a, StopRef b) {
+    changeLinks(a, b, QStringLiteral("добавление дуги"), [&] { map().AddLink(a, b); });
 }
 
 void MapEditor::DeleteArc(StopRef a, StopRef b) {
-    map().RemoveLink(a, b);
-    map().UpdateArcFlags();
-    document_->markChanged();
+    changeLinks(a, b, QStringLiteral("удаление дуги"), [&] {
+        map().RemoveLink(a, b);
+        map().UpdateArcFlags();
+    });
 }
 
 void MapEditor::AddRoad(StopRef a, StopRef b) {
-    GraphMap& m = map();
-    Link* first = m.AddLink(a, b);
-    const bool userWeights = m.Settings.UserWeights;
-    m.Settings.UserWeights = false;
-    const RoadWeight weight = first->weight();
-    first->IsArc = false;
-    Link* second = m.AddLink(b, a);
-    second->IsArc = false;
-    second->setWeight(weight);
-    m.Settings.UserWeights = userWeights;
-    document_->markChanged();
+    changeLinks(a, b, QStringLiteral("добавление дороги"), [&] {
+        GraphMap& m = map();
+        Link* first = m.AddLink(a, b);
+        const bool userWeights = m.Settings.UserWeights;
+        m.Settings.UserWeights = false;
+        const RoadWeight weight = first->weight();
+        first->IsArc = false;
+        Link* second = m.AddLink(b, a);
+        second->IsArc = false;
+        second->setWeight(weight);
+        m.Settings.UserWeights = userWeights;
+    });
 }
 
 void MapEditor::DeleteRoad(StopRef a, StopRef b) {
-    map().RemoveLink(a, b);
-    map().RemoveLink(b, a);
-    document_->markChanged();
+    changeLinks(a, b, QStringLiteral("удаление дороги"), [&] {
+        map().RemoveLink(a, b);
+        map().RemoveLink(b, a);
+    });
 }
 
 void MapEditor::ChangeRoadWeight(StopRef a, StopRef b) {
-    GraphMap& m = map();
-    Link* link = m.FindLink(a, b);
-    const RoadWeight before = link->weight();
-    m.EditLinkWeights(link, false);
-    if (Link* back = m.FindLink(b, a))
-        back->setWeight(link->weight());
-    m.UpdateArcFlags();
-    const RoadWeight after = link->weight();
-    if (after.Price != before.Price || after.Length != before.Length || after.Time != before.Time)
-        document_->markChanged();
+    changeLinks(a, b, QStringLiteral("изменение параметров дороги"), [&] {
+        GraphMap& m = map();
+        Link* link = m.FindLink(a, b);
+        m.EditLinkWeights(link, false);
+        if (Link* back = m.FindLink(b, a))
+            back->setWeight(link->weight());
+        m.UpdateArcFlags();
+    });
 }
 
 StopRef MapEditor::AddStopAt(int x, int y) {
+    finishMove();
+    const int maxIdBefore = map().MaxStopId;
     StopRef stop = map().AddStopAt(x, y);
     document_->markChanged();
+    pushEdit(new AddStopCommand(*this, stop, maxIdBefore, map().MaxStopId));
     return stop;
 }
 
 void MapEditor::DeleteStop(StopRef stop) {
-    // Nothing may go on naming the stop once it is gone.
-    if (MenuStop == stop)
-        MenuStop = nullptr;
-    if (PickedStop == stop)
-        PickedStop = nullptr;
-    if (LabelDragStop == stop)
-        LabelDragStop = nullptr;
-    if (view_->chosenEnd() && view_->chosenEnd()->stop == stop)
-        view_->setChosenEnd(std::nullopt);
-    map().DeleteStop(stop);
+    deleteStops({stop});
+}
+
+void MapEditor::deleteStops(const std::vector<StopRef>& stops) {
+    if (stops.empty())
+        return;
+    finishMove();
+    std::vector<TakenStop> taken;
+    for (StopRef stop : stops) {
+        // Nothing may go on naming the stop once it is gone.
+        if (MenuStop == stop)
+            MenuStop = nullptr;
+        if (PickedStop == stop)
+            PickedStop = nullptr;
+        if (LabelDragStop == stop)
+            LabelDragStop = nullptr;
+        if (view_->chosenEnd() && view_->chosenEnd()->stop == stop)
+            view_->setChosenEnd(std::nullopt);
+        taken.push_back(map().takeStop(stop));
+    }
     document_->markChanged();
+    pushEdit(new DeleteStopsCommand(*this, std::move(taken)));
 }
 
 void MapEditor::DeleteStopsFromMenu() {
     GraphMap& m = map();
+    std::vector<StopRef> stops;
     if (m.SelectedCount != 0) {
-        StopRef stop = m.FirstStop();
-        while (stop) {
-            StopRef following = m.next(stop);
+        for (const auto& stop : m.stops())
             if (stop->Selected)
-                DeleteStop(stop);
-            stop = following;
-        }
+                stops.push_back(stop.get());
     } else if (MenuStop) {
-        DeleteStop(MenuStop);
+        stops.push_back(MenuStop);
     }
+    deleteStops(stops);
 }
 
 void MapEditor::EditStopProperties() {
@@ -434,6 +537,8 @@ void MapEditor::EditStopProperties() {
     const std::optional<StopProperties> answer = stopPropertiesDialog()->SetProperties(values);
 
     bool changed = false;
+    std::vector<StopRef> targets;
+    std::vector<StopLook> looks;
     if (answer && MenuStop == menuStop) {
         const StopProperties& typed = *answer;
         const int size = typed.Size.toInt();
@@ -477,14 +582,20 @@ void MapEditor::EditStopProperties() {
         if (map().SelectedCount > 0)
             for (const auto& stop : map().stops())
                 if (stop->Selected && stop.get() != menuStop)
-                    apply(*stop);
-        apply(*menuStop);
+                    targets.push_back(stop.get());
+        targets.push_back(menuStop);
+        for (StopRef target : targets) {
+            looks.push_back(lookOf(*target));
+            apply(*target);
+        }
     }
 
     MenuStop = nullptr;
     map().UpdateArcFlags();
-    if (changed)
+    if (changed) {
         document_->markChanged();
+        pushEdit(new StopPropertiesCommand(*this, std::move(targets), std::move(looks)));
+    }
     RedrawMap(true);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "edit/editcommands.h"
 #include "model/mapdocument.h"
 #include "route/criteria.h"
 #include "route/findway.h"
@@ -14,6 +15,8 @@
 class QAction;
 class QMenu;
 class QTimer;
+class QUndoCommand;
+class QUndoStack;
 
 namespace lirsk {
 
@@ -101,6 +104,21 @@ public:
     void ClearSelection(int keepId, bool redraw);
     void SelectAll();
 
+    // Every edit of the map is a command on this stack; marks, the found way, the chosen ends
+    // and the mode are not edits. Undoing back to the saved state leaves the document unmodified.
+    QUndoStack* undoStack() const { return undoStack_; }
+    void Undo();
+    void Redo();
+    // Drops every reference to a stop kept between gestures (the pop-up menu's stop, the first
+    // stop of a two-stop gesture, a name or stops being dragged, a chosen end of a way): an undo
+    // or a redo may take any stop away.
+    void forgetGestures();
+    // The stops a drag is about to move, before it moves them: the drag becomes one command when
+    // the button is released.
+    void noteMove(const std::vector<StopRef>& stops);
+    // The display settings, as one edit.
+    void ChangeSettings(const DisplaySettings& settings);
+
     void AddArc(StopRef a, StopRef b);
     void DeleteArc(StopRef a, StopRef b);
     void AddRoad(StopRef a, StopRef b);
@@ -163,9 +181,18 @@ private:
     void nameMoved(StopRef stop, const MapMouseEvent& event);
     void nameReleased();
     void closeRoutesPopupSoon();
+    // Pushes an edit that has been made, after the drag in progress, if any.
+    void pushEdit(QUndoCommand* command);
+    void finishMove();
+    void deleteStops(const std::vector<StopRef>& stops);
+    void changeLinks(StopRef a, StopRef b, const QString& text, const std::function<void()>& edit);
     QString windowTitle() const;
 
     QPointer<MapDocument> document_;
+    QUndoStack* undoStack_;
+    // The stops a drag is moving and where they were when it began.
+    std::vector<StopRef> moving_;
+    std::vector<StopPlace> movingFrom_;
     MapView* view_;
     QWidget* window_;
     int mode_ = PointerMode;

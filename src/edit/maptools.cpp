@@ -35,17 +35,19 @@ public:
             return;
         std::vector<StopRef> moved{stop};
         if (map.SelectedCount > 0 && stop->Selected) {
-            for (const auto& other : map.stops()) {
-                if (!other->Selected || other.get() == stop)
-                    continue;
-                other->Left = std::max(0, other->Left + dx);
-                other->Top = std::max(0, other->Top + dy);
-                other->Label.Left = std::max(0, other->Label.Left + dx);
-                other->Label.Top = std::max(0, other->Label.Top + dy);
-                moved.push_back(other.get());
-            }
+            for (const auto& other : map.stops())
+                if (other->Selected && other.get() != stop)
+                    moved.push_back(other.get());
         } else if (!stop->Selected) {
             editor_.ClearSelection(-1, false);
+        }
+        editor_.noteMove(moved);
+        for (std::size_t i = 1; i < moved.size(); ++i) {
+            Stop& other = *moved[i];
+            other.Left = std::max(0, other.Left + dx);
+            other.Top = std::max(0, other.Top + dy);
+            other.Label.Left = std::max(0, other.Label.Left + dx);
+            other.Label.Top = std::max(0, other.Label.Top + dy);
         }
         if (stop->Left + dx >= 0) {
             stop->Left += dx;

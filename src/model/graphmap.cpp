@@ -273,6 +273,53 @@ void GraphMap::DeleteStop(StopRef stop) {
     }
 }
 
+TakenStop GraphMap::takeStop(StopRef stop) {
+    TakenStop taken;
+    taken.row = int(StopIds.indexOf(QString::number(stop->Id)));
+    if (taken.row >= 0) {
+        taken.rowName = StopRows[taken.row];
+        taken.rowId = StopIds[taken.row];
+    }
+    for (const auto& other : stops_) {
+        auto& links = other->Links;
+        int kept = 0;
+        for (int i = 0; i < int(links.size()); ++i) {
+            if (links[std::size_t(i)]->To == stop)
+                taken.incoming.push_back({other.get(), i, std::move(links[std::size_t(i)])});
+            else
+                links[std::size_t(kept++)] = std::move(links[std::size_t(i)]);
+        }
+        links.resize(std::size_t(kept));
+    }
+    if (stop->Selected) {
+        stop->FillColor = stop->Color;
+        stop->Selected = false;
+        --SelectedCount;
+    }
+    taken.index = indexOf(stop);
+    taken.stop = std::move(stops_[std::size_t(taken.index)]);
+    stops_.erase(stops_.begin() + taken.index);
+
+    if (taken.row >= 0) {
+        StopRows.removeAt(taken.row);
+        StopIds.removeAt(taken.row);
+        if (hooks_)
+            hooks_->stopRowRemoved(taken.row + 1);
+    }
+    return taken;
+}
+
+void GraphMap::restoreStop(TakenStop taken) {
+    if (taken.row >= 0) {
+        StopRows.insert(taken.row, taken.rowName);
+        StopIds.insert(taken.row, taken.rowId);
+    }
+    stops_.insert(stops_.begin() + taken.index, std::move(taken.stop));
+    // Each source list gets its links back lowest index first, so every index is as it was.
+    for (TakenStop::IncomingLink& in : taken.incoming)
+        in.from->Links.insert(in.from->Links.begin() + in.index, std::move(in.link));
+}
+
 int GraphMap::linkCount() const {
     int n = 0;
     for (const auto& stop : stops_)

@@ -141,6 +141,23 @@ public:
     virtual void stopRowRemoved(int row) = 0;
 };
 
+// A stop taken out of a map by GraphMap::takeStop, with all it needs to go back to its place:
+// its index in the stop list, its row of the stop grid and the links that ended at it, each at
+// its index in its source stop's list (in the order they were found).
+struct TakenStop {
+    struct IncomingLink {
+        StopRef from = nullptr;
+        int index = 0;
+        std::unique_ptr<Link> link;
+    };
+    std::unique_ptr<Stop> stop;
+    int index = -1;
+    int row = -1; // -1: the stop had no row of its own
+    QString rowName;
+    QString rowId;
+    std::vector<IncomingLink> incoming;
+};
+
 // The first link of each ordered pair of stops, as FindLink gives it.
 using LinkIndex = QHash<std::pair<StopRef, StopRef>, Link*>;
 
@@ -188,6 +205,15 @@ public:
     // Takes one stop out of the map with its own links and every link that ends at it, then
     // recomputes the arc flags, redraws and drops the stop's row of the stop grid.
     void DeleteStop(StopRef stop);
+
+    // Takes a stop out as DeleteStop does, but keeps it and its links: the stop comes out
+    // unmarked, with its own colour, and keeps its outgoing links. Arc flags stay as they are
+    // (no link between two other stops changes) and nothing is redrawn.
+    TakenStop takeStop(StopRef stop);
+    // Puts a taken stop back where it was; the reverse of the takeStop that gave it, as long as
+    // every change made since then has been reversed too. The stop grid's hooks are not called:
+    // the caller announces the change.
+    void restoreStop(TakenStop taken);
 
     int linkCount() const;
 

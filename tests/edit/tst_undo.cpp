@@ -1,0 +1,221 @@
+// Random edit sequences with undo and redo between them, on shipped maps and on a new map. After
+// every step the map saved to memory must be what it was at that place of the undo stack, and
+// the window must be sound; undoing everything gives the original file's bytes back and leaves
+// the map unmodified, redoing everything the bytes after the last step.
+
+#include "editfixture.h"
+#include "mapfault.h"
+
+#include "edit/stoppropertiesdialog.h"
+#include "model/catalogue.h"
+#include "model/mapfile.h"
+#include "model/safefile.h"
+
+#include <QRandomGenerator>
+#include <QSpinBox>
+#include <QUndoStack>
+
+using namespace lirsk;
+using edittest::fault;
+
+namespace {
+
+// The search panel's flag is the frame's; it is held fixed so that only edits change the bytes.
+QByteArray bytesOf(const GraphMap& map) {
+    QString error;
+    const std::optional<QByteArray> bytes = writeMap(map, map.StoredSearchPanel, &error);
+    return bytes.value_or(error.toUtf8());
+}
+
+} // namespace
+
+class TestUndo : public QObject {
+    Q_OBJECT
+
+    edittest::Fixture f;
+
+private slots:
+    void init() {
+        QLocale::setDefault(QLocale::c());
+        f.start();
+    }
+    void cleanup() { f.stop(); }
+
+    void editsUndoAndRedoExactly_data() {
+        QTest::addColumn<quint32>("seed");
+        QTest::addColumn<QString>("entry"); // a map menu entry; empty: a new map
+        QTest::newRow("new map") << 3u << QString();
+        QTest::newRow("Lirsk trolleybus") << 11u << QStringLiteral("Троллейбусная");
+        QTest::newRow("Samara metro") << 5u << QStringLiteral("Самара");
+    }
+
+    void editsUndoAndRedoExactly() {
+        QFETCH(quint32, seed);
+        QFETCH(QString, entry);
+        QByteArray original;
+        if (entry.isEmpty()) {
+            f.newMap();
+        } else {
+            const auto& catalogue = mapMenuCatalogue();
+            const auto it = std::find_if(catalogue.begin(), catalogue.end(),
+                                         [&](const MapMenuEntry& e) { return e.entry == entry; });
+            QVERIFY(it != catalogue.end());
+            f.child = f.frame->OpenBuiltinMap(*it);
+            if (!f.child)
+                QSKIP("the shipped maps are not built");
+            QString error;
+            QVERIFY2(
+                readWholeFile(f.child->document().filePath(), kMaxMapFileSize, &original, &error),
+                qPrintable(error));
+        }
+        MapWindow* child = f.child;
+        MapEditor& editor = child->editor();
+        GraphMap& map = child->Map();
+        QUndoStack& stack = *editor.undoStack();
+        const bool idsListed = fault(child, true).isEmpty();
+        if (original.isEmpty())
+            original = bytesOf(map);
+        QCOMPARE(bytesOf(map), original);
+
+        QRandomGenerator random(seed);
+        f.onDialog = [&](QDialog& dialog) {
+            if (auto* weights = qobject_cast<RoadParametersDialog*>(&dialog)) {
+                for (QLineEdit* edit :
+                     {weights->fareEdit, weights->lengthEdit, weights->timeEdit}) {
+                    edit->selectAll();
+                    edittest::typeText(edit, QString::number(random.bounded(1, 900)));
+                }
+                QTest::mouseClick(weights->okButton, Qt::LeftButton);
+            } else if (auto* props = qobject_cast<StopPropertiesDialog*>(&dialog)) {
+                props->nameEdit->selectAll();
+                edittest::typeText(props->nameEdit,
+                                   QStringLiteral("Рынок %1").arg(random.bounded(99)));
+                props->sizeSpin->setValue(random.bounded(4, 30));
+                QTest::mouseClick(props->okButton, Qt::LeftButton);
+            }
+        };
+        auto anyStop = [&] { return map.stops()[random.bounded(map.stopCount())].get(); };
+        auto drag = [&](MapHit::Kind kind, StopRef stop, QPoint from) {
+            const QPoint to = from + QPoint(random.bounded(-40, 41), random.bounded(-40, 41));
+            editor.pressed({kind, stop}, {from, Qt::LeftButton, Qt::LeftButton, {}, {}});
+            for (int k = 1; k <= 3; ++k)
+                editor.moved({kind, stop},
+                             {from + (to - from) * k / 3, Qt::NoButton, Qt::LeftButton, {}, {}});
+            editor.released({kind, stop}, {to, Qt::LeftButton, Qt::NoButton, {}, {}});
+        };
+
+        std::vector<QByteArray> states{original}; // the bytes at each index of the stack
+        const int steps = 300;
+        for (int step = 0; step < steps; ++step) {
+            editor.setMode(PointerMode);
+            const int indexBefore = stack.index();
+            QString did;
+            const int pick = map.stopCount() < 4 ? 0 : int(random.bounded(14));
+            StopRef a = map.stopCount() ? anyStop() : nullptr;
+            StopRef b = map.stopCount() ? anyStop() : nullptr;
+            switch (pick) {
+            case 0:
+                editor.AddStopAt(random.bounded(600), random.bounded(400));
+                did = QStringLiteral("add stop");
+                break;
+            case 1:
+                for (int k = random.bounded(3); k >= 0; --k)
+                    if (!anyStop()->Selected)
+                        editor.ToggleSelected(anyStop());
+                editor.MenuStop = a;
+                editor.DeleteStopsFromMenu();
+                did = QStringLiteral("delete stops");
+                break;
+            case 2:
+                if (a != b && !GraphMap::FindLink(a, b))
+                    editor.AddArc(a, b);
+                did = QStringLiteral("add arc");
+                break;
+            case 3:
+                if (!a->Links.empty())
+                    editor.DeleteArc(a, a->Links[random.bounded(int(a->Links.size()))]->To);
+                did = QStringLiteral("delete arc");
+                break;
+            case 4:
+                if (a != b && !GraphMap::FindLink(a, b) && !GraphMap::FindLink(b, a))
+                    editor.AddRoad(a, b);
+                did = QStringLiteral("add road");
+                break;
+            case 5:
+            case 6:
+                for (const auto& link : a->Links) {
+                    if (GraphMap::IsRoad(a, link->To)) {
+                        if (pick == 5)
+                            editor.DeleteRoad(a, link->To);
+                        else
+                            editor.ChangeRoadWeight(a, link->To);
+                        break;
+                    }
+                }
+                did = QStringLiteral("delete or change road");
+                break;
+            case 7:
+                if (random.bounded(2))
+                    editor.SelectAll();
+                drag(MapHit::Stop, a, edittest::centreOf(a));
+                did = QStringLiteral("move stops");
+                break;
+            case 8:
+                drag(MapHit::Name, a, {a->Label.Left + 2, a->Label.Top + 2});
+                did = QStringLiteral("move name");
+                break;
+            case 9:
+                if (random.bounded(2))
+                    editor.ToggleSelected(b);
+                editor.MenuStop = a;
+                editor.EditStopProperties();
+                did = QStringLiteral("stop properties");
+                break;
+            case 10: {
+                DisplaySettings settings = map.Settings;
+                settings.ArcWidth = random.bounded(1, 6);
+                settings.UserWeights = random.bounded(2);
+                editor.ChangeSettings(settings);
+                did = QStringLiteral("settings");
+                break;
+            }
+            case 11:
+                editor.Undo();
+                did = QStringLiteral("undo");
+                break;
+            case 12:
+                editor.Redo();
+                did = QStringLiteral("redo");
+                break;
+            default:
+                editor.ClearSelection(-1, false);
+                editor.ToggleSelected(a);
+                did = QStringLiteral("mark");
+                break;
+            }
+            const QString at = QStringLiteral("step %1 (%2)").arg(step).arg(did);
+            if (pick != 11 && pick != 12 && stack.index() != indexBefore) {
+                states.resize(std::size_t(stack.index()));
+                states.push_back(bytesOf(map));
+            }
+            QVERIFY2(bytesOf(map) == states[std::size_t(stack.index())], qPrintable(at));
+            QVERIFY2(child->document().isModified() == (stack.index() != 0), qPrintable(at));
+            const QString wrong = fault(child, idsListed);
+            QVERIFY2(wrong.isEmpty(), qPrintable(at + QStringLiteral(": ") + wrong));
+        }
+        QVERIFY(stack.count() > 10);
+
+        while (stack.canUndo())
+            f.frame->acUndo->trigger();
+        QCOMPARE(bytesOf(map), original);
+        QVERIFY(!child->document().isModified());
+        QCOMPARE(fault(child, idsListed), QString());
+        while (stack.canRedo())
+            f.frame->acRedo->trigger();
+        QCOMPARE(bytesOf(map), states.back());
+        QCOMPARE(fault(child, idsListed), QString());
+    }
+};
+
+QTEST_MAIN(TestUndo)
+#include "tst_undo.moc"
