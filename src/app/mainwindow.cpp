@@ -3,6 +3,7 @@
 #include "app/aboutdialog.h"
 #include "app/accessdialog.h"
 #include "app/appicon.h"
+#include "app/gtfsimportdialog.h"
 #include "app/mapwindow.h"
 #include "app/menuimages.h"
 #include "app/modecommands.h"
@@ -13,6 +14,7 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -63,6 +65,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), menuImages(makeMe
 
     acOpen = makeAction("acOpen", "Открыть", "Открыть карту", 1);
     acOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    acImportGtfs = makeAction("acImportGtfs", "Импорт GTFS…",
+                              "Создать карту из расписания в формате GTFS", -1);
     acSave = makeAction("acSave", "Сохранить", "Сохранить карту", 2);
     acSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     acSaveAs = makeAction("acSaveAs", "Сохранить как", "Сохранить карту под новым именем", -1);
@@ -166,6 +170,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), menuImages(makeMe
     acEditorMode->setCheckable(true);
 
     connect(acOpen, &QAction::triggered, this, &MainWindow::acOpenExecute);
+    connect(acImportGtfs, &QAction::triggered, this, &MainWindow::acImportGtfsExecute);
     connect(acSave, &QAction::triggered, this, &MainWindow::acSaveExecute);
     connect(acSaveAs, &QAction::triggered, this, &MainWindow::acSaveAsExecute);
     connect(acClose, &QAction::triggered, this, &MainWindow::acCloseExecute);
@@ -225,6 +230,23 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), menuImages(makeMe
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
 
+    AskFeedPath = [this] {
+        // A folder feed is chosen by any of its files.
+        const QString chosen = QFileDialog::getOpenFileName(
+            this, QStringLiteral("Импорт GTFS"), QString(),
+            QStringLiteral("Набор GTFS: архив zip или файл .txt из его папки (*.zip *.txt);;"
+                           "Все файлы (*)"));
+        return chosen.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)
+                   ? QFileInfo(chosen).absolutePath()
+                   : chosen;
+    };
+    AskRouteTypes = [this](const lirsk::GtfsFeedSummary& summary) -> std::optional<QSet<int>> {
+        RouteTypeDialog dialog(summary, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.chosenTypes();
+    };
+
     buildMenus();
     buildToolBar();
 }
@@ -250,7 +272,7 @@ QAction* MainWindow::makeAction(const char* name, const QString& caption, const 
 
 void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
-    file->addActions({acOpen, acSave, acSaveAs, acClose});
+    file->addActions({acOpen, acImportGtfs, acSave, acSaveAs, acClose});
     file->addSeparator();
     file->addAction(acExit);
 
@@ -459,6 +481,58 @@ void MainWindow::acOpenExecute() {
     OpenMap(path, path);
 }
 
+MapWindow* MainWindow::acImportGtfsExecute() {
+    if (importing_)
+        return nullptr;
+    const QString feed = AskFeedPath();
+    if (feed.isEmpty())
+        return nullptr;
+    const QString title = QStringLiteral("Импорт GTFS");
+    const auto failed = [this, &title, &feed](const QString& error) {
+        lirsk::showMessage(this, {QMessageBox::Critical, title,
+                                  QStringLiteral("Не удалось импортировать набор GTFS %1:\n%2")
+                                      .arg(QDir::toNativeSeparators(feed), error),
+                                  QMessageBox::Ok});
+        return nullptr;
+    };
+    lirsk::GtfsFeedSummary summary;
+    QString error;
+    if (!lirsk::summarizeGtfsFeed(feed, &summary, &error))
+        return failed(error);
+    const std::optional<QSet<int>> types = AskRouteTypes(summary);
+    if (!types || types->isEmpty())
+        return nullptr;
+    lirsk::GtfsImportOptions options;
+    options.routeTypes = *types;
+
+    importing_ = true;
+    acImportGtfs->setEnabled(false);
+    const GtfsImportRun run = runGtfsImport(
+        this, feed, options, [this](QProgressDialog* progress) { emit importStarted(progress); });
+    importing_ = false;
+    acImportGtfs->setEnabled(true);
+    if (run.cancelled) {
+        SetStatusText(QStringLiteral("Импорт прерван"));
+        return nullptr;
+    }
+    if (!run.error.isEmpty())
+        return failed(run.error);
+
+    const QString name = !run.result.description.title.isEmpty() ? run.result.description.title
+                         : !summary.agencyName.isEmpty()         ? summary.agencyName
+                                                                 : QFileInfo(feed).fileName();
+    MapWindow* child = CreateMapWindow(name);
+    if (!child->LoadImported(run.mapBytes, run.result.description)) {
+        DisableMapCommands();
+        return nullptr;
+    }
+    EnableMapCommands();
+    if (!run.result.notes.isEmpty())
+        lirsk::showMessage(child, {QMessageBox::Information, child->windowTitle(),
+                                   run.result.notes.join(QLatin1Char('\n')), QMessageBox::Ok});
+    return child;
+}
+
 void MainWindow::acSaveExecute() {
     if (MapWindow* current = CurrentMapWindow())
         current->Save(QString());
@@ -596,6 +670,11 @@ void MainWindow::MinimizeAll() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // The import's own dialog ends it first.
+    if (importing_) {
+        event->ignore();
+        return;
+    }
     MdiArea->closeAllSubWindows();
     if (!MdiArea->subWindowList().isEmpty()) {
         event->ignore();

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "import/gtfsimport.h"
 #include "model/catalogue.h"
 
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
+#include <QSet>
 
 #include <functional>
+#include <optional>
 
 class QActionGroup;
 class QDialog;
@@ -14,6 +17,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QProgressDialog;
 class QStatusBar;
 class QToolBar;
 class AccessDialog;
@@ -31,6 +35,7 @@ public:
 
     // The commands, in the frame's order.
     QAction* acOpen;
+    QAction* acImportGtfs;
     QAction* acSave;
     QAction* acSaveAs;
     QAction* acClose;
@@ -88,6 +93,10 @@ public:
     // The file dialogs; a test puts its own answers here. An empty answer means cancelled.
     std::function<QString()> AskOpenFileName;
     std::function<QString()> AskSaveFileName;
+    // «Импорт GTFS…»: the feed (a zip or a folder), then the route types to take (nothing:
+    // cancelled); a test puts its own answers here too.
+    std::function<QString()> AskFeedPath;
+    std::function<std::optional<QSet<int>>(const lirsk::GtfsFeedSummary&)> AskRouteTypes;
     // The help: its first page, looked for like the built-in maps, and what opens it in the
     // desktop's viewer without waiting (calling its second argument, now or later, when nothing
     // shows it); a test puts its own here.
@@ -120,6 +129,8 @@ public:
 
 public slots:
     void acOpenExecute();
+    // Imports a feed into a new, unsaved map window; the window, or null when cancelled or failed.
+    MapWindow* acImportGtfsExecute();
     void acSaveExecute();
     bool acSaveAsExecute();
     void acCloseExecute();
@@ -131,6 +142,10 @@ public slots:
     void TileHorizontally();
     void TileVertically();
     void MinimizeAll();
+
+signals:
+    // An import is about to start on its worker, under this progress dialog.
+    void importStarted(QProgressDialog* progress);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -144,4 +159,5 @@ private:
 
     QList<std::pair<QString, QMenu*>> mapMenus_;
     QList<std::pair<QString, QAction*>> mapEntries_; // "menu|entry" -> action
+    bool importing_ = false;
 };

@@ -220,20 +220,70 @@ bool MapWindow::Load(const QString& path) {
         ok = lirsk::readMapFile(found, Map(), &error);
         Map().Ready = false;
     }
-    if (!ok) {
-        Map().Ready = true;
-        SetStatusText(QString());
-        FillStopList();
-        lirsk::showMessage(this, {QMessageBox::Critical, windowTitle(),
-                                  kOpenError + QLatin1Char('\n') + error, QMessageBox::Ok});
-        document_->setModified(false);
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            sub->close();
-        else
-            close();
-        return false;
-    }
+    if (!ok)
+        return LoadFailed(error);
+    // A built-in map goes by the built-in table; any other may have a description of its own.
+    if (Map().MapCode.isEmpty())
+        document_->setDescription(ReadDescription(found));
+    Loaded();
+    return true;
+}
 
+bool MapWindow::LoadImported(const QByteArray& mapBytes, const lirsk::MapDescription& description) {
+    view_->viewport()->setUpdatesEnabled(false);
+    const auto paintAtTheEnd = qScopeGuard([this] { view_->viewport()->setUpdatesEnabled(true); });
+    SetStatusText(kOpenWait);
+    Map().Ready = false;
+    QString error;
+    const bool ok = lirsk::readMap(mapBytes, Map(), &error);
+    Map().Ready = false;
+    if (!ok)
+        return LoadFailed(error);
+    document_->setDescription(description);
+    Loaded();
+    // The map has no file yet: closing it asks to save it, and saving asks for a name.
+    document_->setModified(true);
+    return true;
+}
+
+bool MapWindow::LoadFailed(const QString& error) {
+    Map().Ready = true;
+    SetStatusText(QString());
+    FillStopList();
+    lirsk::showMessage(this, {QMessageBox::Critical, windowTitle(),
+                              kOpenError + QLatin1Char('\n') + error, QMessageBox::Ok});
+    document_->setModified(false);
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+    return false;
+}
+
+std::optional<lirsk::MapDescription> MapWindow::ReadDescription(const QString& mapPath) {
+    lirsk::MapDescription description;
+    QString error;
+    switch (lirsk::readMapDescription(mapPath, &description, &error)) {
+    case lirsk::DescriptionRead::Absent:
+        return std::nullopt;
+    case lirsk::DescriptionRead::Broken:
+        lirsk::showMessage(this, {QMessageBox::Warning, windowTitle(),
+                                  QStringLiteral("Не удалось прочитать описание карты; карта "
+                                                 "открыта без него.\n%1")
+                                      .arg(error),
+                                  QMessageBox::Ok});
+        return std::nullopt;
+    case lirsk::DescriptionRead::Read:
+        break;
+    }
+    // The picture goes with the description wherever the map is saved later.
+    if (!description.picture.isEmpty())
+        description.picture = QFileInfo(mapPath).dir().absoluteFilePath(
+            QDir::fromNativeSeparators(description.picture));
+    return description;
+}
+
+void MapWindow::Loaded() {
     if (frame_)
         frame_->acSearchPanel->setChecked(Map().StoredSearchPanel);
     if (Map().StoredSearchPanel)
@@ -248,25 +298,34 @@ bool MapWindow::Load(const QString& path) {
     if (frame_)
         frame_->acFindWay->setChecked(true);
     editor_->SetFindWayMode();
-    return true;
 }
 
 void MapWindow::BuiltinSetup() {
-    const lirsk::BuiltinSetup setup = lirsk::builtinSetup({Map().MapCode, Map().MapCity});
-    if (!setup.picture.isEmpty()) {
-        const QString file = lirsk::resolveDataPath(setup.picture, DataRoots());
-        QImageReader reader(file);
-        const QImage picture = reader.read();
-        if (picture.isNull())
-            lirsk::showMessage(this,
-                               {QMessageBox::Warning, windowTitle(),
-                                QStringLiteral("Не удалось загрузить фоновый рисунок %1:\n%2")
-                                    .arg(QDir::toNativeSeparators(file), reader.errorString()),
-                                QMessageBox::Ok});
-        else
-            view_->setPicture(picture.convertToFormat(QImage::Format_RGB32));
+    if (const std::optional<lirsk::MapDescription>& description = document_->description()) {
+        Map().MapCode = description->mapCode;
+        if (!description->title.isEmpty())
+            setWindowTitle(description->title);
+        if (!description->picture.isEmpty())
+            ShowPicture(description->picture);
+        stopPanel_->setRoutes(description->routes);
+        return;
     }
+    const lirsk::BuiltinSetup setup = lirsk::builtinSetup({Map().MapCode, Map().MapCity});
+    if (!setup.picture.isEmpty())
+        ShowPicture(lirsk::resolveDataPath(setup.picture, DataRoots()));
     stopPanel_->setRoutes(setup.routes);
+}
+
+void MapWindow::ShowPicture(const QString& file) {
+    QImageReader reader(file);
+    const QImage picture = reader.read();
+    if (picture.isNull())
+        lirsk::showMessage(this, {QMessageBox::Warning, windowTitle(),
+                                  QStringLiteral("Не удалось загрузить фоновый рисунок %1:\n%2")
+                                      .arg(QDir::toNativeSeparators(file), reader.errorString()),
+                                  QMessageBox::Ok});
+    else
+        view_->setPicture(picture.convertToFormat(QImage::Format_RGB32));
 }
 
 bool MapWindow::Save(const QString& newPath) {
@@ -285,11 +344,14 @@ bool MapWindow::Save(const QString& newPath) {
     }
     QString error;
     const bool searchPanelShown = frame_ && frame_->acSearchPanel->isChecked();
-    // A copy of a built-in map keeps its route table, fares and picture in a description.
+    // A map with a description of its own keeps it; a copy of a built-in map keeps its route
+    // table, fares and picture in one.
+    const std::optional<lirsk::MapDescription>& own = document_->description();
     const std::optional<QByteArray> bytes = lirsk::writeMap(Map(), searchPanelShown, &error);
-    const lirsk::MapDescription description = builtinDescription(Map());
-    if (!bytes || !lirsk::saveMapAndDescription(
-                      target, *bytes, Map().MapCode.isEmpty() ? nullptr : &description, &error)) {
+    const lirsk::MapDescription description = own ? *own : builtinDescription(Map());
+    const bool described = own || !Map().MapCode.isEmpty();
+    if (!bytes ||
+        !lirsk::saveMapAndDescription(target, *bytes, described ? &description : nullptr, &error)) {
         lirsk::showMessage(this, {QMessageBox::Critical, windowTitle(),
                                   QStringLiteral("Не удалось сохранить карту в файл %1:\n%2")
                                       .arg(QDir::toNativeSeparators(target), error),
@@ -299,7 +361,7 @@ bool MapWindow::Save(const QString& newPath) {
     if (!newPath.isEmpty()) {
         Map().FileName = newPath;
         document_->setFilePath(newPath);
-        setWindowTitle(newPath);
+        setWindowTitle(own && !own->title.isEmpty() ? own->title : newPath);
     }
     document_->setModified(false);
     editor_->undoStack()->setClean();

@@ -44,6 +44,9 @@ public:
     // Reads a map file into this (new, empty) window; false when nothing could be read, in which
     // case the window has told the user and closes itself.
     bool Load(const QString& path);
+    // Reads an imported map (the bytes of a map file) with its description into this window; the
+    // map stays unsaved and without a file.
+    bool LoadImported(const QByteArray& mapBytes, const lirsk::MapDescription& description);
     // Writes the map to its own file, or to newPath when one is given; a map without a file asks
     // for a name. False when nothing was written (the user has been told why, or cancelled).
     bool Save(const QString& newPath);
@@ -88,7 +91,15 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    bool LoadFailed(const QString& error);
+    // The description beside a map file, its picture made absolute; nothing when there is none
+    // or it cannot be read (the user is told).
+    std::optional<lirsk::MapDescription> ReadDescription(const QString& mapPath);
+    // What follows a successful read: the panels, the set-up and the find-way mode.
+    void Loaded();
+    // The picture, routes and title of the map's description, or else of the built-in table.
     void BuiltinSetup();
+    void ShowPicture(const QString& file);
     void FillStopList();
     void AttachPanels();
 

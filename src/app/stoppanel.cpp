@@ -172,6 +172,8 @@ namespace {
 
 const QString kSearchDone = QStringLiteral("Поиск завершен!\r\nСовпадение найдено");
 const QString kSearchFailed = QStringLiteral("Поиск завершен!\r\nСовпадение не найдено");
+// A described route row keeps the code its stops carry in its number cell.
+constexpr int kRouteCodeRole = Qt::UserRole + 1;
 
 // A magnifying glass for the search button.
 QIcon searchIcon() {
@@ -441,6 +443,22 @@ void StopPanel::setRoutes(const std::optional<lirsk::RouteTable>& routes) {
     }
 }
 
+void StopPanel::setRoutes(const QList<lirsk::DescribedRoute>& routes) {
+    routeTable_->setRowCount(int(routes.size()) + 1);
+    for (int i = 0; i < routes.size(); ++i) {
+        const lirsk::DescribedRoute& route = routes[i];
+        auto* number = new QTableWidgetItem(route.number);
+        auto* name = new QTableWidgetItem(route.name);
+        number->setData(kRouteCodeRole, route.code);
+        if (route.color)
+            number->setData(Qt::DecorationRole, lirsk::toQColor(*route.color));
+        number->setToolTip(route.name);
+        name->setToolTip(route.name);
+        routeTable_->setItem(i + 1, 0, number);
+        routeTable_->setItem(i + 1, 1, name);
+    }
+}
+
 lirsk::StopRef StopPanel::stopAt(int row) const {
     return model_->stopAt(row);
 }
@@ -507,7 +525,8 @@ std::vector<lirsk::StopRef> StopPanel::routeStops(int row) const {
     if (row < 1 || !cell || cell->text().isEmpty())
         return stops;
     // The whole code: route 1 is not 10, 11 and so on, nor route 2 the 21.
-    const QString code = document_->map().MapCode + cell->text();
+    const QString described = cell->data(kRouteCodeRole).toString();
+    const QString code = described.isEmpty() ? document_->map().MapCode + cell->text() : described;
     for (const auto& stop : document_->map().stops())
         if (lirsk::routesHold(stop->Routes, code))
             stops.push_back(stop.get());

@@ -3,6 +3,7 @@
 // The map window's left panel: the stop search, the stop list and the route table.
 
 #include "model/catalogue.h"
+#include "model/mapdescription.h"
 #include "model/mapdocument.h"
 
 #include <QAbstractListModel>
@@ -112,11 +113,15 @@ public:
 
     // The built-in map's route rows (none: an empty row).
     void setRoutes(const std::optional<lirsk::RouteTable>& routes);
+    // A map description's route table: each row's number, name and colour, and the code its
+    // stops carry.
+    void setRoutes(const QList<lirsk::DescribedRoute>& routes);
 
     // Enter: the first match, with a message; F3: the match after the current one, silently.
     void searchStop();
     void findNext();
-    // The stops of a route row: those with MapCode + the row's number among their codes.
+    // The stops of a route row: those with the row's code (MapCode + its number in a built-in
+    // table) among their codes.
     std::vector<lirsk::StopRef> routeStops(int row) const;
     // The stop a row of the list shows, or null.
     lirsk::StopRef stopAt(int row) const;

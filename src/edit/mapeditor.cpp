@@ -685,8 +685,13 @@ void MapEditor::showFoundWay() {
 }
 
 void MapEditor::ReportWay(const FoundWay& way) {
-    const RouteReport report = BuildRouteReport(way.stops, way.length, way.time, map().MapCode,
-                                                map().MapCity, localeDecimalSeparator());
+    // A map with its own description counts its fare and names its routes by it.
+    const std::optional<MapDescription>& description = document_->description();
+    const RouteReport report =
+        description ? BuildRouteReport(way.stops, way.length, way.time, *description,
+                                       localeDecimalSeparator())
+                    : BuildRouteReport(way.stops, way.length, way.time, map().MapCode,
+                                       map().MapCity, localeDecimalSeparator());
     RouteReportDialog* dialog = routeReportDialog();
     switch (searchCriterion()) {
     case Criterion::Shortest:

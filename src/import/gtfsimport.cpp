@@ -1202,6 +1202,41 @@ int basicRouteType(int type) {
     return -1;
 }
 
+bool summarizeGtfsFeed(const QString& feedPath, GtfsFeedSummary* summary, QString* error) {
+    const std::unique_ptr<FeedSource> source = openFeed(feedPath, error);
+    if (!source)
+        return false;
+    GtfsFeedSummary local;
+    const GtfsProgress silent;
+    if (source->has(QStringLiteral("agency.txt"))) {
+        FeedFile agencies(*source, "agency.txt", silent, QString());
+        if (!agencies.open(error))
+            return false;
+        const int name = agencies.optional("agency_name");
+        if (agencies.next())
+            local.agencyName = text(agencies[name]);
+        if (agencies.failed())
+            return false;
+    }
+    FeedFile routes(*source, "routes.txt", silent, QString());
+    if (!routes.open(error))
+        return false;
+    const int type = routes.required("route_type");
+    if (type < 0)
+        return false;
+    while (routes.next()) {
+        const std::optional<double> raw = routes.number(type, "route_type", std::nullopt);
+        if (!raw)
+            return false;
+        const int basic = basicRouteType(int(*raw));
+        ++local.routeTypes[basic < 0 ? 3 : basic];
+    }
+    if (routes.failed())
+        return false;
+    *summary = std::move(local);
+    return true;
+}
+
 bool importGtfs(const QString& feedPath, const GtfsImportOptions& options, GraphMap& map,
                 GtfsImportResult* result, QString* error, const GtfsProgress& progress) {
     const std::unique_ptr<FeedSource> source = openFeed(feedPath, error);

@@ -3,6 +3,7 @@
 #include "model/graphmap.h"
 #include "model/mapdescription.h"
 
+#include <QMap>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -48,6 +49,16 @@ struct GtfsImportResult {
 // naming the feed file and its line ("stop_times.txt: строка 12: ...").
 bool importGtfs(const QString& feedPath, const GtfsImportOptions& options, GraphMap& map,
                 GtfsImportResult* result, QString* error, const GtfsProgress& progress = {});
+
+// What a feed offers before it is imported: its first agency's name and the number of routes of
+// each basic route type.
+struct GtfsFeedSummary {
+    QString agencyName;
+    QMap<int, int> routeTypes; // basic route type -> routes of that type
+};
+
+// Reads agency.txt and routes.txt only; false with one line naming the file in error.
+bool summarizeGtfsFeed(const QString& feedPath, GtfsFeedSummary* summary, QString* error);
 
 // The basic route type (0..7, 11, 12) of a basic or extended (100..1799) one; -1 for others.
 int basicRouteType(int type);

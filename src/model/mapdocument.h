@@ -1,8 +1,11 @@
 #pragma once
 
 #include "model/graphmap.h"
+#include "model/mapdescription.h"
 
 #include <QObject>
+
+#include <optional>
 
 #include <vector>
 
@@ -31,6 +34,13 @@ public:
     // Where the map's file was found (its FileName may be a built-in path).
     QString filePath() const { return filePath_; }
     void setFilePath(const QString& path) { filePath_ = path; }
+
+    // The map's own description (code letter, route table, fares, picture, title), when it came
+    // with one; a built-in map has none and goes by the built-in table.
+    const std::optional<MapDescription>& description() const { return description_; }
+    void setDescription(std::optional<MapDescription> description) {
+        description_ = std::move(description);
+    }
 
     bool isModified() const { return modified_; }
     void setModified(bool modified) { modified_ = modified; }
@@ -68,6 +78,7 @@ signals:
 private:
     GraphMap map_;
     QString filePath_;
+    std::optional<MapDescription> description_;
     bool modified_ = false;
     quint64 revision_ = 0;
     FoundWay foundWay_;

@@ -1,0 +1,265 @@
+#include "app/mainwindow.h"
+#include "app/mapwindow.h"
+#include "app/stoppanel.h"
+#include "edit/modal.h"
+#include "edit/routereportdialog.h"
+#include "model/mapdescription.h"
+#include "model/mapfile.h"
+#include "platform/messages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProgressDialog>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Maps that carry their own description: imported from a feed through «Импорт GTFS…», or opened
+// from a file with a .gafd beside it.
+
+using namespace lirsk;
+
+namespace {
+
+using Feed = QMap<QString, QString>;
+
+// A tram 1 West-Centre-East and a bus 7 North-Centre Bus, joined by a walk; one fare of 2 euros
+// with no transfers allowed.
+const Feed kFeed{
+    {"agency.txt", "agency_id,agency_name,agency_url,agency_timezone\n"
+                   "a,Горэлектротранс,http://example.org,Europe/Moscow\n"},
+    {"stops.txt", "stop_id,stop_name,stop_lat,stop_lon\n"
+                  "W,West,0,0\nC,Centre,0,0.009\nE,East,0,0.018\n"
+                  "N,North,0.009,0.00936\nC2,Centre Bus,0,0.00936\n"},
+    {"routes.txt", "route_id,route_short_name,route_type\nT,1,0\nB,7,3\n"},
+    {"trips.txt", "route_id,service_id,trip_id\nT,s,t1\nB,s,b1\n"},
+    {"stop_times.txt", "trip_id,arrival_time,departure_time,stop_id,stop_sequence\n"
+                       "t1,08:00:00,08:00:00,W,1\nt1,08:02:00,08:02:00,C,2\n"
+                       "t1,08:04:00,08:04:00,E,3\n"
+                       "b1,09:00:00,09:00:00,N,1\nb1,09:04:00,09:04:00,C2,2\n"},
+    {"transfers.txt", "from_stop_id,to_stop_id,transfer_type,min_transfer_time\nC,C2,2,120\n"},
+    {"fare_attributes.txt", "fare_id,price,currency_type,payment_method,transfers\n"
+                            "f,2,EUR,0,0\n"}};
+
+bool writeFiles(const QString& dir, const Feed& files) {
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        QFile f(QDir(dir).filePath(it.key()));
+        if (!f.open(QIODevice::WriteOnly) || f.write(it.value().toUtf8()) < 0)
+            return false;
+    }
+    return true;
+}
+
+StopRef stopNamed(const GraphMap& map, const QString& name) {
+    for (const auto& stop : map.stops())
+        if (stop->Label.Caption == name)
+            return stop.get();
+    return nullptr;
+}
+
+QStringList routeRows(const MapWindow* window) {
+    QStringList rows;
+    for (int row = 1; row < window->routeTable->rowCount(); ++row) {
+        const QTableWidgetItem* number = window->routeTable->item(row, 0);
+        const QTableWidgetItem* name = window->routeTable->item(row, 1);
+        rows << (number ? number->text() : QString()) + QLatin1Char('|') +
+                    (name ? name->text() : QString());
+    }
+    return rows;
+}
+
+// The report of the way between two stops, found as a drag in the window finds it: the fare and
+// the route numbers of the rides.
+QStringList reportOf(MapWindow* window, const QString& from, const QString& to) {
+    const StopRef start = stopNamed(window->Map(), from);
+    const StopRef finish = stopNamed(window->Map(), to);
+    if (!start || !finish)
+        return {QStringLiteral("no such stop")};
+    window->editor().FindWay(start, finish);
+    QStringList lines{routeReportDialog()->fareLabel->text()};
+    for (const QString& line : routeReportDialog()->ridesLabel->text().split(QLatin1Char('\n')))
+        if (line.startsWith(QStringLiteral("№")))
+            lines << line;
+    return lines;
+}
+
+} // namespace
+
+class TestDescribedMaps : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<MainWindow> frame;
+    QStringList messages;
+    QTemporaryDir dir;
+
+private slots:
+    void init() {
+        messages.clear();
+        setMessageHandler([this](const MessageRequest& r) {
+            messages << r.text;
+            return QMessageBox::Ok;
+        });
+        setDialogRunner([](QDialog&) { return int(QDialog::Accepted); });
+        frame = std::make_unique<MainWindow>();
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+    }
+
+    void cleanup() {
+        frame.reset();
+        setMessageHandler({});
+        setDialogRunner({});
+    }
+
+    void importedMap_data() {
+        QTest::addColumn<QList<int>>("types"); // the route types answered; empty: refused
+        QTest::addColumn<bool>("cancel");      // cancelled in the progress dialog
+        QTest::addColumn<QStringList>("routes");
+        QTest::addColumn<QStringList>("report"); // North (or West) to East
+        QTest::newRow("every type") << QList<int>{0, 3} << false << QStringList{"1|", "7|"}
+                                    << QStringList{"4 €", "№ 7 ", "№ 1 "};
+        QTest::newRow("tram only")
+            << QList<int>{0} << false << QStringList{"1|"} << QStringList{"2 €", "№ 1 "};
+        QTest::newRow("types refused") << QList<int>{} << false << QStringList() << QStringList();
+        QTest::newRow("cancelled") << QList<int>{0, 3} << true << QStringList() << QStringList();
+    }
+
+    void importedMap() {
+        QFETCH(QList<int>, types);
+        QFETCH(bool, cancel);
+        QFETCH(QStringList, routes);
+        QFETCH(QStringList, report);
+        const QString feed = dir.filePath(QTest::currentDataTag());
+        QVERIFY(QDir().mkpath(feed));
+        QVERIFY(writeFiles(feed, kFeed));
+        frame->AskFeedPath = [feed] { return feed; };
+        QMap<int, int> offered;
+        frame->AskRouteTypes = [&](const GtfsFeedSummary& summary) -> std::optional<QSet<int>> {
+            offered = summary.routeTypes;
+            if (types.isEmpty())
+                return std::nullopt;
+            return QSet<int>(types.begin(), types.end());
+        };
+        QObject listening;
+        connect(frame.get(), &MainWindow::importStarted, &listening, [cancel](QProgressDialog* p) {
+            if (cancel)
+                emit p->canceled();
+        });
+        MapWindow* child = frame->acImportGtfsExecute();
+        QCOMPARE(offered, (QMap<int, int>{{0, 1}, {3, 1}}));
+        QCOMPARE(messages, QStringList());
+        if (routes.isEmpty()) {
+            QVERIFY(!child);
+            QCOMPARE(frame->MapWindowCount(), 0);
+            QCOMPARE(frame->StatusText(), cancel ? QStringLiteral("Импорт прерван") : QString());
+            QVERIFY(frame->acImportGtfs->isEnabled());
+            return;
+        }
+        QVERIFY(child);
+        QCOMPARE(child->windowTitle(), QStringLiteral("Горэлектротранс"));
+        QCOMPARE(routeRows(child), routes);
+        QCOMPARE(reportOf(child,
+                          types.size() > 1 ? QStringLiteral("North") : QStringLiteral("West"),
+                          QStringLiteral("East")),
+                 report);
+        QVERIFY(child->document().isModified());
+
+        // Saving asks for a name and writes the description beside the map.
+        const QString saved = dir.filePath(QTest::currentDataTag() + QStringLiteral(".gaf"));
+        int asked = 0;
+        frame->AskSaveFileName = [&] {
+            ++asked;
+            return saved;
+        };
+        frame->acSave->trigger();
+        QCOMPARE(asked, 1);
+        QVERIFY(!child->document().isModified());
+        QCOMPARE(child->windowTitle(), QStringLiteral("Горэлектротранс"));
+        MapDescription description;
+        QString error;
+        QCOMPARE(readMapDescription(saved, &description, &error), DescriptionRead::Read);
+        QCOMPARE(description.fareUnit, QStringLiteral("€"));
+        QCOMPARE(description.routes.size(), routes.size());
+    }
+
+    void mapOpenedWithItsDescription_data() {
+        QTest::addColumn<QByteArray>("description"); // null: none
+        QTest::addColumn<QString>("title");          // empty: the path
+        QTest::addColumn<QStringList>("routes");
+        QTest::addColumn<QStringList>("report");
+        QTest::addColumn<int>("warnings");
+        QTest::newRow("described")
+            << QByteArray("{\"map_code\": \"Z\", \"title\": \"Город Зет\", \"base_fare\": 10, "
+                          "\"transfer_fare\": 5, \"fare_unit\": \"у.е.\", \"routes\": ["
+                          "{\"code\": \"Z5\", \"number\": \"5\", \"name\": \"Пятый\", "
+                          "\"color\": \"#FF0000\"}, "
+                          "{\"code\": \"Z9-night\", \"number\": \"9\", \"name\": \"Ночной\"}]}")
+            << QStringLiteral("Город Зет") << QStringList{"5|Пятый", "9|Ночной"}
+            << QStringList{"15 у.е.", "№ 5 ", "№ 9 "} << 0;
+        QTest::newRow("none") << QByteArray() << QString() << QStringList{"|"}
+                              << QStringList{"14 руб."} << 0;
+        QTest::newRow("broken") << QByteArray("{\"base_fare\": -1}") << QString()
+                                << QStringList{"|"} << QStringList{"14 руб."} << 1;
+    }
+
+    void mapOpenedWithItsDescription() {
+        QFETCH(QByteArray, description);
+        QFETCH(QString, title);
+        QFETCH(QStringList, routes);
+        QFETCH(QStringList, report);
+        QFETCH(int, warnings);
+        const QString file = dir.filePath(QTest::currentDataTag() + QStringLiteral(".gaf"));
+        {
+            GraphMap map;
+            StopRef a = map.AddStop(40, 40, -1, QStringLiteral("Вокзал"), true);
+            StopRef b = map.AddStop(200, 60, -1, QStringLiteral("Рынок"), true);
+            StopRef c = map.AddStop(120, 220, -1, QStringLiteral("Порт"), true);
+            for (StopRef s : {a, b, c})
+                s->Label.Caption = map.StopRows[map.indexOf(s)];
+            a->Routes = QStringLiteral("Z5");
+            b->Routes = QStringLiteral("Z5 Z9-night");
+            c->Routes = QStringLiteral("Z9-night");
+            for (auto [from, to] : {std::pair{a, b}, std::pair{b, a}, std::pair{b, c}})
+                map.AddLink(from, to)->Length = 300;
+            map.UpdateArcFlags();
+            QString error;
+            QVERIFY2(saveMapFile(file, map, false, &error), qPrintable(error));
+        }
+        if (!description.isNull())
+            QVERIFY(writeFiles(dir.path(), {{QFileInfo(descriptionPathFor(file)).fileName(),
+                                             QString::fromUtf8(description)}}));
+        frame->AskOpenFileName = [file] { return file; };
+        frame->acOpen->trigger();
+        MapWindow* child = frame->ActiveMapWindow();
+        QVERIFY(child);
+        QCOMPARE(messages.size(), warnings);
+        QCOMPARE(child->windowTitle(), title.isEmpty() ? file : title);
+        QCOMPARE(routeRows(child), routes);
+        if (!description.isNull() && warnings == 0) {
+            // A route row marks the stops that carry its code, the night route's whole code too.
+            QCOMPARE(child->stopPanel()->routeStops(2).size(), std::size_t(2));
+            QCOMPARE(child->routeTable->item(1, 0)->data(Qt::DecorationRole).value<QColor>(),
+                     QColor(255, 0, 0));
+        }
+        const QStringList found = reportOf(child, QStringLiteral("Вокзал"), QStringLiteral("Порт"));
+        QCOMPARE(report.size() > 1 ? found : found.mid(0, 1), report);
+
+        // «Сохранить как» carries the description along; a map without one gets none.
+        const QString copy = dir.filePath(QTest::currentDataTag() + QStringLiteral("-copy.gaf"));
+        frame->AskSaveFileName = [copy] { return copy; };
+        QVERIFY(frame->acSaveAsExecute());
+        QCOMPARE(child->windowTitle(), title.isEmpty() ? copy : title);
+        QCOMPARE(QFile::exists(descriptionPathFor(copy)), warnings == 0 && !description.isNull());
+        if (QFile::exists(descriptionPathFor(copy))) {
+            MapDescription original, copied;
+            QString error;
+            QCOMPARE(readMapDescription(file, &original, &error), DescriptionRead::Read);
+            QCOMPARE(readMapDescription(copy, &copied, &error), DescriptionRead::Read);
+            QCOMPARE(describeAsJson(copied), describeAsJson(original));
+        }
+    }
+};
+
+QTEST_MAIN(TestDescribedMaps)
+#include "tst_describedmaps.moc"
