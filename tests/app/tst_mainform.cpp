@@ -135,10 +135,11 @@ private slots:
             tools << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
         QCOMPARE(
             tools,
-            QStringList({"acNew",         "acOpen",       "acSave",   "acEditorMode", "-",
-                         "acPointer",     "acAddStop",    "acAddArc", "acDeleteArc",  "acAddRoad",
-                         "acDeleteRoad",  "acChangeRoad", "acInfo",   "acFindWay",    "-",
-                         "acFitToWindow", "acActualSize", "-",        "acHelp",       "acAbout"}));
+            QStringList({"acNew",    "acOpen",      "acSave",    "acEditorMode",  "-",
+                         "acUndo",   "acRedo",      "-",         "acPointer",     "acAddStop",
+                         "acAddArc", "acDeleteArc", "acAddRoad", "acDeleteRoad",  "acChangeRoad",
+                         "acInfo",   "acFindWay",   "-",         "acFitToWindow", "acActualSize",
+                         "-",        "acHelp",      "acAbout"}));
     }
 
     void mapMenuEntries_data() {
