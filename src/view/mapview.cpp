@@ -42,6 +42,7 @@ MapView::MapView(MapDocument* document, QWidget* parent)
     autoScroll_->setInterval(kAutoScrollInterval);
     connect(autoScroll_, &QTimer::timeout, this, &MapView::autoScroll);
     connect(document_, &MapDocument::changed, this, [this] {
+        ++contentGeneration_;
         indexRevision_ = ~quint64(0);
         namesStale_ = true;
         updateMapSize();
@@ -49,11 +50,14 @@ MapView::MapView(MapDocument* document, QWidget* parent)
     });
     connect(document_, &MapDocument::stopsMoved, this, &MapView::stopsMoved);
     connect(document_, &MapDocument::foundWayChanged, this, [this] {
+        // The stops of a found way rank first for a place for their names.
+        ++namesGeneration_;
         namesStale_ = true;
         repaintMap();
     });
     connect(document_, &MapDocument::selectionChanged, this,
             [this](const std::vector<StopRef>& stops) {
+                ++contentGeneration_;
                 namesStale_ = true;
                 if (stops.empty() || zoom_ < 1.0) {
                     repaintMap();
@@ -68,6 +72,7 @@ MapView::MapView(MapDocument* document, QWidget* parent)
 MapView::~MapView() = default;
 
 void MapView::setPicture(const QImage& picture) {
+    ++contentGeneration_;
     picture_ = picture;
     updateMapSize();
     repaintMap();
@@ -263,6 +268,7 @@ void MapView::rebuildIndex() const {
 }
 
 void MapView::stopsMoved(const std::vector<StopRef>& stops) {
+    ++contentGeneration_;
     namesStale_ = true;
     const GraphMap& map = document_->map();
     if (indexRevision_ + 1 != document_->revision() ||
@@ -410,12 +416,14 @@ void MapView::repaintMap() {
     viewport()->update();
 }
 
-void MapView::paintMap(QPainter& painter, const QRect& area) const {
+void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) const {
     const GraphMap& map = document_->map();
     // Below 100 % a name may be drawn larger than its place on the map: stops whose names can
     // reach into the area from the left or from above are drawn too.
     const int reach = zoom_ < 1.0 ? int(std::ceil(kLegibleNameReach / zoom_)) : 0;
-    const std::vector<int> numbers = stopsIn(area.adjusted(-reach, -reach / 8, 0, 0));
+    const std::vector<int> numbers = (layers & (Base | Stops))
+                                         ? stopsIn(area.adjusted(-reach, -reach / 8, 0, 0))
+                                         : std::vector<int>();
     std::vector<StopRef> stops;
     stops.reserve(numbers.size());
     for (int number : numbers)
@@ -429,82 +437,95 @@ void MapView::paintMap(QPainter& painter, const QRect& area) const {
         detail.nameShown = [](StopRef) { return false; };
 
     painter.save();
-    if (picture_.isNull()) {
-        painter.fillRect(area, windowColour());
-    } else {
-        painter.fillRect(area, palette().color(QPalette::Window));
-        const QRect part = area.intersected(picture_.rect());
-        if (zoom_ != 1.0)
-            painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(part, picture_, part);
+    if (layers & Base) {
+        if (picture_.isNull()) {
+            painter.fillRect(area, windowColour());
+        } else {
+            painter.fillRect(area, palette().color(QPalette::Window));
+            const QRect part = area.intersected(picture_.rect());
+            if (zoom_ != 1.0)
+                painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(part, picture_, part);
+        }
+        std::vector<const Link*> links;
+        for (int number : linkGrid_.query(area))
+            links.push_back(indexedLinks_[std::size_t(number)]);
+        paintGraphItems(painter, map, links, stops, detail);
     }
-    std::vector<const Link*> links;
-    for (int number : linkGrid_.query(area))
-        links.push_back(indexedLinks_[std::size_t(number)]);
-    paintGraphItems(painter, map, links, stops, detail);
 
     const DisplaySettings& s = map.Settings;
     const std::vector<StopRef>& way = document_->foundWay().stops;
-    if (!way.empty()) {
-        setMapPen(painter, toQColor(s.TreeColor), s.ArcWidth, PenMode::Copy);
-        if (zoom_ < 1.0) {
-            // Far out the way stays at least as wide on screen as at 100 %.
-            QPen pen = painter.pen();
-            pen.setWidthF(std::max(pen.widthF(), 3.0 / zoom_));
-            painter.setPen(pen);
+    if (layers & Overlays) {
+        if (!way.empty()) {
+            setMapPen(painter, toQColor(s.TreeColor), s.ArcWidth, PenMode::Copy);
+            if (zoom_ < 1.0) {
+                // Far out the way stays at least as wide on screen as at 100 %.
+                QPen pen = painter.pen();
+                pen.setWidthF(std::max(pen.widthF(), 3.0 / zoom_));
+                painter.setPen(pen);
+            }
+            for (std::size_t k = 0; k + 1 < way.size(); ++k) {
+                const MapPoint later = shownCentre(*way[k]);
+                const MapPoint earlier = shownCentre(*way[k + 1]);
+                DrawStraightArc(painter, earlier.x, earlier.y, later.x, later.y, way[k]->Radius,
+                                s.ArrowType, s.ArrowSize, s.ArrowAngle);
+            }
         }
-        for (std::size_t k = 0; k + 1 < way.size(); ++k) {
-            const MapPoint later = shownCentre(*way[k]);
-            const MapPoint earlier = shownCentre(*way[k + 1]);
-            DrawStraightArc(painter, earlier.x, earlier.y, later.x, later.y, way[k]->Radius,
-                            s.ArrowType, s.ArrowSize, s.ArrowAngle);
+        if (band_) {
+            setMapPen(painter, band_->colour, s.ArcWidth, PenMode::NotXor);
+            if (band_->arrow)
+                DrawStraightArc(painter, band_->from.x(), band_->from.y(), band_->to.x(),
+                                band_->to.y(), band_->setback, s.ArrowType, s.ArrowSize,
+                                s.ArrowAngle);
+            else
+                painter.drawLine(band_->from, band_->to);
         }
-    }
-    if (band_) {
-        setMapPen(painter, band_->colour, s.ArcWidth, PenMode::NotXor);
-        if (band_->arrow)
-            DrawStraightArc(painter, band_->from.x(), band_->from.y(), band_->to.x(), band_->to.y(),
-                            band_->setback, s.ArrowType, s.ArrowSize, s.ArrowAngle);
-        else
-            painter.drawLine(band_->from, band_->to);
-    }
-    if (selectionRect_) {
-        setMapPen(painter, Qt::black, 1, PenMode::NotXor);
-        const QRect& r = *selectionRect_;
-        const QPoint corners[] = {r.topLeft(), QPoint(r.left(), r.bottom()), r.bottomRight(),
-                                  QPoint(r.right(), r.top()), r.topLeft()};
-        painter.drawPolyline(corners, 5);
-    }
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    if (chosenEnd_ && stopNumbers_.contains(chosenEnd_->stop)) {
-        const Stop& stop = *chosenEnd_->stop;
-        const MapPoint at = shownCentre(stop);
-        const double radius = shownSize(stop.Radius) + 4 / std::min(zoom_, 1.0);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(chosenEnd_->isStart ? QColor(0, 160, 0) : QColor(210, 0, 0),
-                            3 / std::min(zoom_, 1.0)));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(QPointF(at.x, at.y), radius, radius);
+        if (selectionRect_) {
+            setMapPen(painter, Qt::black, 1, PenMode::NotXor);
+            const QRect& r = *selectionRect_;
+            const QPoint corners[] = {r.topLeft(), QPoint(r.left(), r.bottom()), r.bottomRight(),
+                                      QPoint(r.right(), r.top()), r.topLeft()};
+            painter.drawPolyline(corners, 5);
+        }
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        if (chosenEnd_ && stopNumbers_.contains(chosenEnd_->stop)) {
+            const Stop& stop = *chosenEnd_->stop;
+            const MapPoint at = shownCentre(stop);
+            const double radius = shownSize(stop.Radius) + 4 / std::min(zoom_, 1.0);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(QPen(chosenEnd_->isStart ? QColor(0, 160, 0) : QColor(210, 0, 0),
+                                3 / std::min(zoom_, 1.0)));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(QPointF(at.x, at.y), radius, radius);
+        }
     }
 
     // The stops and their names, each name above its stop, later stops above earlier; far out
     // each stop is a dot.
     painter.setRenderHint(QPainter::Antialiasing, !simplified);
+    // Far out each stop is a dot, drawn with the drawn map (under the found way); otherwise a
+    // circle above it all.
     const double dot = std::max(2.0 / zoom_, 1.0);
     for (int number : numbers) {
         const Stop& stop = *indexedStops_[std::size_t(number)];
-        if (simplified) {
+        if (simplified && (layers & Base)) {
             const MapPoint at = shownCentre(stop);
             const double side = std::max(dot, double(shownSize(stop.Width)));
             painter.fillRect(QRectF(at.x - side / 2, at.y - side / 2, side, side),
                              toQColor(stop.FillColor));
-        } else {
-            paintStopControl(painter, stop);
         }
+        if (!(layers & Stops))
+            continue;
+        if (!simplified)
+            paintStopControl(painter, stop);
         if (stop.Label.Visible && nameShown(number))
             paintName(painter, number);
     }
     painter.restore();
+}
+
+void MapView::paintMap(QPainter& painter, const QRect& area) const {
+    paintLayers(painter, area, Layers(Base | Overlays | Stops));
 }
 
 QImage MapView::renderMap(const QRect& mapRect) {
@@ -519,9 +540,67 @@ QImage MapView::renderMap(const QRect& mapRect) {
     return image;
 }
 
+QRect MapView::exposedMapArea(const QRect& exposed) const {
+    const QSize shownSize = mapSize_.expandedTo(viewport()->size() / zoom_);
+    const QRect area = QRectF(viewportToMap(QPointF(exposed.topLeft())),
+                              viewportToMap(QPointF(exposed.bottomRight() + QPoint(1, 1))))
+                           .toAlignedRect()
+                           .adjusted(-1, -1, 1, 1);
+    return area.intersected(QRect(QPoint(0, 0), shownSize));
+}
+
+void MapView::paintExposed(QPainter& painter, const QRect& exposed, Layers layers) const {
+    painter.save();
+    painter.setClipRect(exposed);
+    painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    painter.scale(zoom_, zoom_);
+    const QRect area = exposedMapArea(exposed);
+    if (!area.isEmpty())
+        paintLayers(painter, area, layers);
+    painter.restore();
+}
+
+bool MapView::layerCacheValid() const {
+    return cacheGeneration_ == contentGeneration_ && cacheNamesGeneration_ == namesGeneration_ &&
+           cacheZoom_ == zoom_ &&
+           cacheScroll_ == QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()) &&
+           baseLayer_.size() == viewport()->size();
+}
+
+void MapView::renderLayerCache() {
+    const QRect all = viewport()->rect();
+    if (cacheGeneration_ != contentGeneration_ || cacheZoom_ != zoom_ ||
+        cacheScroll_ != QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()) ||
+        baseLayer_.size() != all.size()) {
+        baseLayer_ = QImage(all.size(), QImage::Format_RGB32);
+        baseLayer_.fill(palette().color(QPalette::Window));
+        QPainter base(&baseLayer_);
+        paintExposed(base, all, Base);
+    }
+    stopsLayer_ = QImage(all.size(), QImage::Format_ARGB32_Premultiplied);
+    stopsLayer_.fill(Qt::transparent);
+    QPainter stops(&stopsLayer_);
+    paintExposed(stops, all, Stops);
+    cacheGeneration_ = contentGeneration_;
+    cacheNamesGeneration_ = namesGeneration_;
+    cacheZoom_ = zoom_;
+    cacheScroll_ = QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+}
+
 void MapView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     const QRegion& region = event->region();
+    // Far out, where a map can be all in view, what lies under the found way, the rubber band
+    // and the marks is kept as two pictures of the viewport: a repaint that changes only those
+    // (a way found, a band moved, the same view shown again) draws them over the pictures.
+    const bool cached =
+        zoom_ < 1.0 && (layerCacheValid() || region.boundingRect().contains(viewport()->rect()));
+    if (cached && !layerCacheValid())
+        renderLayerCache();
+    if (!cached) {
+        baseLayer_ = QImage();
+        stopsLayer_ = QImage();
+    }
     // A few separate parts (the old and new places of dragged stops) are painted each alone.
     constexpr int kMostParts = 32;
     std::vector<QRect> parts;
@@ -529,22 +608,16 @@ void MapView::paintEvent(QPaintEvent* event) {
         parts.assign(region.begin(), region.end());
     else
         parts.push_back(region.boundingRect());
-    const QSize shownSize = mapSize_.expandedTo(viewport()->size() / zoom_);
     for (const QRect& exposed : parts) {
-        painter.save();
-        painter.setClipRect(exposed);
+        if (cached) {
+            painter.drawImage(exposed.topLeft(), baseLayer_, exposed);
+            paintExposed(painter, exposed, Overlays);
+            painter.drawImage(exposed.topLeft(), stopsLayer_, exposed);
+            continue;
+        }
         // Outside the map the viewport shows the window's background.
         painter.fillRect(exposed, palette().color(QPalette::Window));
-        painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
-        painter.scale(zoom_, zoom_);
-        const QRect area = QRectF(viewportToMap(QPointF(exposed.topLeft())),
-                                  viewportToMap(QPointF(exposed.bottomRight() + QPoint(1, 1))))
-                               .toAlignedRect()
-                               .adjusted(-1, -1, 1, 1);
-        const QRect shown = area.intersected(QRect(QPoint(0, 0), shownSize));
-        if (!shown.isEmpty())
-            paintMap(painter, shown);
-        painter.restore();
+        paintExposed(painter, exposed, Layers(Base | Overlays | Stops));
     }
 }
 

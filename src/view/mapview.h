@@ -179,6 +179,24 @@ private:
     Qt::MouseButtons heldButtons_;
     Qt::KeyboardModifiers heldModifiers_;
 
+    // What is painted of the map: the plan and the drawn map; the found way, the band, the
+    // selection rectangle and a chosen end; the stops and their names.
+    enum Layer { Base = 1, Overlays = 2, Stops = 4 };
+    using Layers = int;
+    void paintLayers(QPainter& painter, const QRect& area, Layers layers) const;
+    QRect exposedMapArea(const QRect& exposed) const;
+    void paintExposed(QPainter& painter, const QRect& exposed, Layers layers) const;
+    bool layerCacheValid() const;
+    void renderLayerCache();
+    QImage baseLayer_;
+    QImage stopsLayer_;
+    quint64 contentGeneration_ = 0;
+    quint64 namesGeneration_ = 0;
+    quint64 cacheGeneration_ = ~quint64(0);
+    quint64 cacheNamesGeneration_ = ~quint64(0);
+    double cacheZoom_ = 0;
+    QPoint cacheScroll_;
+
     // Where each stop (with its name) and each link is drawn, kept in step with the document:
     // rebuilt after an edit, moved along with dragged stops.
     void ensureIndex() const;
