@@ -150,6 +150,9 @@ MapWindow::MapWindow(MainWindow* frame, QWidget* parent)
 }
 
 MapWindow::~MapWindow() {
+    // The frame may be going already (its map windows go with it): nothing told from here on,
+    // such as the undo stack emptying itself, may reach it.
+    frame_ = nullptr;
     delete editor_;
     editor_ = nullptr;
     Map().setHooks(nullptr);
