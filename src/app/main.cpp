@@ -4,6 +4,7 @@
 #include "app/creditsdialog.h"
 #include "app/displaysettingsdialog.h"
 #include "app/mainwindow.h"
+#include "app/recovery.h"
 #include "app/splashscreen.h"
 #include "edit/roadparametersdialog.h"
 #include "edit/routereportdialog.h"
@@ -42,5 +43,6 @@ int main(int argc, char** argv) {
     frame.show();
     splash->close();
     delete splash;
+    offerRecovery(&frame);
     return app.exec();
 }

@@ -7,6 +7,7 @@
 #include "app/mapwindow.h"
 #include "app/menuimages.h"
 #include "app/modecommands.h"
+#include "app/recovery.h"
 #include "edit/mapeditor.h"
 #include "edit/modal.h"
 #include "platform/desktop.h"
@@ -423,14 +424,22 @@ MapWindow* MainWindow::CreateMapWindow(const QString& title) {
     return child;
 }
 
-MapWindow* MainWindow::OpenMap(const QString& path, const QString& title) {
+MapWindow* MainWindow::OpenWith(const QString& title, const std::function<bool(MapWindow*)>& load) {
     MapWindow* child = CreateMapWindow(title);
-    if (child->Load(path)) {
+    if (load(child)) {
         EnableMapCommands();
         return child;
     }
     DisableMapCommands();
     return nullptr;
+}
+
+MapWindow* MainWindow::OpenMap(const QString& path, const QString& title) {
+    return OpenWith(title, [&path](MapWindow* child) { return child->Load(path); });
+}
+
+MapWindow* MainWindow::OpenRecoveredMap(const RecoveredMap& copy) {
+    return OpenWith(copy.title, [&copy](MapWindow* child) { return child->LoadRecovered(copy); });
 }
 
 MapWindow* MainWindow::OpenBuiltinMap(const lirsk::MapMenuEntry& entry) {

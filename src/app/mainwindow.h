@@ -24,6 +24,7 @@ class AccessDialog;
 class AboutDialog;
 class DisplaySettingsDialog;
 class MapWindow;
+struct RecoveredMap;
 
 // The program's frame: the menus, the tool bar, the status line and the map windows. It owns
 // every command; most of them act on the current map window.
@@ -110,6 +111,10 @@ public:
     MapWindow* CreateMapWindow(const QString& title);
     // Opens a map file in a new window titled so; the window, or null when loading failed.
     MapWindow* OpenMap(const QString& path, const QString& title);
+    // Opens a copy of a map left unsaved by a run that stopped.
+    MapWindow* OpenRecoveredMap(const RecoveredMap& copy);
+    // A new map window filled by load; closed again, and null, when load fails.
+    MapWindow* OpenWith(const QString& title, const std::function<bool(MapWindow*)>& load);
     MapWindow* OpenBuiltinMap(const lirsk::MapMenuEntry& entry);
 
     void EnableMapCommands();

@@ -3,6 +3,7 @@
 #include "app/displaysettingsdialog.h"
 #include "app/mainwindow.h"
 #include "app/modecommands.h"
+#include "app/recovery.h"
 #include "app/stoppanel.h"
 #include "edit/roadparametersdialog.h"
 #include "model/catalogue.h"
@@ -123,6 +124,9 @@ MapWindow::MapWindow(MainWindow* frame, QWidget* parent)
         if (frame_ && CurrentMapWindow() == this)
             frame_->ShowZoom(zoom);
     });
+    recovery_ = new RecoveryKeeper(this);
+    connect(document_, &lirsk::MapDocument::changed, recovery_, &RecoveryKeeper::noteChange);
+    connect(document_, &lirsk::MapDocument::stopsMoved, recovery_, &RecoveryKeeper::noteChange);
     // The stop list chooses the ends of a way too, in find-way mode.
     connect(editor_, &lirsk::MapEditor::modeChanged, stopPanel_,
             [this](int mode) { stopPanel_->setWayChoiceEnabled(mode == lirsk::FindWayMode); });
@@ -229,6 +233,29 @@ bool MapWindow::Load(const QString& path) {
     if (Map().MapCode.isEmpty())
         document_->setDescription(ReadDescription(found));
     Loaded();
+    return true;
+}
+
+bool MapWindow::LoadRecovered(const RecoveredMap& copy) {
+    view_->viewport()->setUpdatesEnabled(false);
+    const auto paintAtTheEnd = qScopeGuard([this] { view_->viewport()->setUpdatesEnabled(true); });
+    SetStatusText(kOpenWait);
+    Map().Ready = false;
+    Map().FileName = copy.fileName;
+    Map().MapCode = copy.mapCode;
+    Map().MapCity = copy.mapCity;
+    document_->setFilePath(copy.filePath);
+    const QString mapFile = copy.base + QStringLiteral(".gaf");
+    QString error;
+    const bool ok = lirsk::readMapFile(mapFile, Map(), &error);
+    Map().Ready = false;
+    if (!ok)
+        return LoadFailed(error);
+    if (Map().MapCode.isEmpty())
+        document_->setDescription(ReadDescription(mapFile));
+    Loaded();
+    document_->setModified(true);
+    recovery_->adopt(copy.base);
     return true;
 }
 
@@ -368,6 +395,7 @@ bool MapWindow::Save(const QString& newPath) {
     }
     document_->setModified(false);
     editor_->undoStack()->setClean();
+    recovery_->discard();
     return true;
 }
 
@@ -430,6 +458,7 @@ void MapWindow::closeEvent(QCloseEvent* event) {
             return;
         }
     }
+    recovery_->discard();
     Map().MapCode.clear();
     if (frame_ && frame_->MapWindowCount() == 1) {
         frame_->DisableMapCommands();

@@ -24,6 +24,8 @@ class QTableWidget;
 class QTimer;
 class QToolButton;
 class MainWindow;
+class RecoveryKeeper;
+struct RecoveredMap;
 class StopPanel;
 
 // One open map: its document, the view that shows it, the editor that takes the mouse, and the
@@ -44,6 +46,9 @@ public:
     // Reads a map file into this (new, empty) window; false when nothing could be read, in which
     // case the window has told the user and closes itself.
     bool Load(const QString& path);
+    // Opens a copy left by a run that stopped with unsaved changes: under the map's own name and
+    // file, marked changed, its copy kept on.
+    bool LoadRecovered(const RecoveredMap& copy);
     // Reads an imported map (the bytes of a map file) with its description into this window; the
     // map stays unsaved and without a file.
     bool LoadImported(const QByteArray& mapBytes, const lirsk::MapDescription& description);
@@ -107,6 +112,7 @@ private:
     lirsk::MapDocument* document_;
     lirsk::MapView* view_;
     lirsk::MapEditor* editor_;
+    RecoveryKeeper* recovery_;
     StopPanel* stopPanel_ = nullptr;
 };
 

@@ -1,5 +1,7 @@
 #include "platform/messages.h"
 
+#include <QAbstractButton>
+
 #include <QApplication>
 
 namespace lirsk {
@@ -21,6 +23,9 @@ QMessageBox::StandardButton showMessage(QWidget* parent, const MessageRequest& r
     if (handler())
         return handler()(request);
     QMessageBox box(request.icon, request.title, request.text, request.buttons, parent);
+    for (const auto& [button, text] : request.buttonTexts)
+        if (QAbstractButton* shown = box.button(button))
+            shown->setText(text);
     return QMessageBox::StandardButton(box.exec());
 }
 

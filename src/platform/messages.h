@@ -20,6 +20,8 @@ struct MessageRequest {
     QString title;
     QString text;
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    // Texts of the box's own for some of its buttons.
+    QList<std::pair<QMessageBox::StandardButton, QString>> buttonTexts = {};
 };
 
 // Shows a modal box and returns the button chosen.

@@ -1,0 +1,196 @@
+#include "app/recovery.h"
+
+#include "app/mainwindow.h"
+#include "app/mapwindow.h"
+#include "model/mapdescription.h"
+#include "model/mapfile.h"
+#include "model/safefile.h"
+#include "platform/messages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLockFile>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUuid>
+
+namespace {
+
+constexpr int kChangesBetweenCopies = 20;
+
+int copyInterval() {
+    bool ok = false;
+    const int interval = qEnvironmentVariableIntValue("LIRSK_RECOVERY_INTERVAL_MS", &ok);
+    return ok && interval > 0 ? interval : 60 * 1000;
+}
+
+QString lockPath(const QString& base) {
+    return base + QStringLiteral(".lock");
+}
+
+void removeCopy(const QString& base) {
+    for (const char* ending : {".gaf", ".gafd", ".json"})
+        QFile::remove(base + QLatin1String(ending));
+}
+
+} // namespace
+
+RecoveryKeeper::RecoveryKeeper(MapWindow* window) : QObject(window), window_(window) {
+    timer_ = new QTimer(this);
+    timer_->setInterval(copyInterval());
+    connect(timer_, &QTimer::timeout, this, [this] {
+        if (window_->document().isModified() && writtenRevision_ != window_->document().revision())
+            write();
+    });
+    timer_->start();
+}
+
+RecoveryKeeper::~RecoveryKeeper() = default;
+
+QString RecoveryKeeper::folder() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("recovery"));
+}
+
+void RecoveryKeeper::noteChange() {
+    if (++changes_ >= kChangesBetweenCopies && window_->document().isModified())
+        write();
+}
+
+void RecoveryKeeper::adopt(const QString& base) {
+    discard();
+    base_ = base;
+    write();
+}
+
+bool RecoveryKeeper::lock() {
+    if (lock_)
+        return true;
+    if (base_.isEmpty())
+        base_ = QDir(folder()).filePath(QStringLiteral("map-") +
+                                        QUuid::createUuid().toString(QUuid::WithoutBraces));
+    lock_ = std::make_unique<QLockFile>(lockPath(base_));
+    if (!QDir().mkpath(folder()) || !lock_->tryLock(0)) {
+        lock_.reset();
+        return false;
+    }
+    return true;
+}
+
+bool RecoveryKeeper::write() {
+    changes_ = 0;
+    QString error;
+    bool ok = lock();
+    if (!ok)
+        error = QStringLiteral("папка %1 недоступна").arg(QDir::toNativeSeparators(folder()));
+    const lirsk::GraphMap& map = window_->Map();
+    const std::optional<lirsk::MapDescription>& description = window_->document().description();
+    const QString mapFile = base_ + QStringLiteral(".gaf");
+    if (ok)
+        ok = lirsk::saveMapFile(mapFile, map, map.StoredSearchPanel, &error) &&
+             (!description || lirsk::saveMapDescription(mapFile, *description, &error));
+    if (ok) {
+        const QJsonObject about{
+            {QStringLiteral("title"), window_->windowTitle()},
+            {QStringLiteral("file_name"), map.FileName},
+            {QStringLiteral("file_path"), window_->document().filePath()},
+            {QStringLiteral("map_code"), map.MapCode},
+            {QStringLiteral("map_city"), map.MapCity},
+            {QStringLiteral("written"), QDateTime::currentDateTime().toString(Qt::ISODate)}};
+        ok = lirsk::saveWholeFile(base_ + QStringLiteral(".json"), QJsonDocument(about).toJson(),
+                                  &error);
+    }
+    if (!ok) {
+        if (!failureShown_)
+            lirsk::showMessage(
+                window_,
+                {QMessageBox::Warning, window_->windowTitle(),
+                 QStringLiteral("Не удалось записать копию карты на случай сбоя:\n%1").arg(error),
+                 QMessageBox::Ok});
+        failureShown_ = true;
+        return false;
+    }
+    writtenRevision_ = window_->document().revision();
+    return true;
+}
+
+void RecoveryKeeper::discard() {
+    if (!base_.isEmpty() && lock_)
+        removeCopy(base_);
+    lock_.reset();
+    base_.clear();
+    changes_ = 0;
+    writtenRevision_ = ~quint64(0);
+}
+
+std::vector<RecoveredMap> orphanedRecoveries() {
+    std::vector<RecoveredMap> found;
+    const QDir dir(RecoveryKeeper::folder());
+    for (const QFileInfo& info :
+         dir.entryInfoList({QStringLiteral("*.json")}, QDir::Files, QDir::Name)) {
+        RecoveredMap map;
+        map.base = dir.filePath(info.completeBaseName());
+        // A copy whose lock a running program holds is that program's.
+        QLockFile probe(lockPath(map.base));
+        if (!probe.tryLock(0))
+            continue;
+        probe.unlock();
+        QByteArray bytes;
+        QString error;
+        constexpr qint64 kMostAbout = 1 << 20;
+        const QJsonObject about = lirsk::readWholeFile(info.filePath(), kMostAbout, &bytes, &error)
+                                      ? QJsonDocument::fromJson(bytes).object()
+                                      : QJsonObject();
+        map.title = about.value(QStringLiteral("title")).toString();
+        map.fileName = about.value(QStringLiteral("file_name")).toString();
+        map.filePath = about.value(QStringLiteral("file_path")).toString();
+        map.mapCode = about.value(QStringLiteral("map_code")).toString();
+        map.mapCity = about.value(QStringLiteral("map_city")).toString();
+        map.written =
+            QDateTime::fromString(about.value(QStringLiteral("written")).toString(), Qt::ISODate);
+        map.readable = !about.isEmpty() && QFileInfo(map.base + QStringLiteral(".gaf")).isFile();
+        found.push_back(map);
+    }
+    return found;
+}
+
+void offerRecovery(MainWindow* frame) {
+    const std::vector<RecoveredMap> maps = orphanedRecoveries();
+    if (maps.empty())
+        return;
+    QStringList lines;
+    for (const RecoveredMap& map : maps)
+        lines << (map.readable
+                      ? QStringLiteral("«%1», записана %2")
+                            .arg(map.title,
+                                 map.written.toString(QStringLiteral("dd.MM.yyyy hh:mm")))
+                      : QStringLiteral("%1 (не читается)").arg(QDir::toNativeSeparators(map.base)));
+    lirsk::MessageRequest request{
+        QMessageBox::Question, QStringLiteral("Восстановление карт"),
+        QStringLiteral("Программа была закрыта, не сохранив изменения в картах:\n%1\n\n"
+                       "Восстановить их?")
+            .arg(lines.join(QLatin1Char('\n'))),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel};
+    request.buttonTexts = {{QMessageBox::Yes, QStringLiteral("Восстановить")},
+                           {QMessageBox::No, QStringLiteral("Удалить")},
+                           {QMessageBox::Cancel, QStringLiteral("Позже")}};
+    const QMessageBox::StandardButton answer = lirsk::showMessage(frame, request);
+    for (const RecoveredMap& map : maps) {
+        // A copy that cannot be read is never removed unasked: it stays for a look by hand.
+        if (!map.readable) {
+            if (answer == QMessageBox::Yes)
+                lirsk::showMessage(frame, {QMessageBox::Warning, request.title,
+                                           QStringLiteral("Копию карты %1 прочитать не удалось; "
+                                                          "она оставлена на месте.")
+                                               .arg(QDir::toNativeSeparators(map.base)),
+                                           QMessageBox::Ok});
+            continue;
+        }
+        if (answer == QMessageBox::No)
+            removeCopy(map.base);
+        else if (answer == QMessageBox::Yes)
+            frame->OpenRecoveredMap(map);
+    }
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class MainWindow;
+class MapWindow;
+class QLockFile;
+class QTimer;
+
+// Copies of changed maps kept where a crash cannot take them: while a map has unsaved changes it
+// is written every minute, and after every 20 changes, into the user's data folder, with what
+// the map file alone does not hold beside it (the file it came from, its title, its code letter
+// and city, its description). Each copy is locked while its map is open; saving the map, or
+// closing it without saving, removes it. A copy left by a program that stopped is offered when
+// the program starts again.
+class RecoveryKeeper : public QObject {
+    Q_OBJECT
+public:
+    explicit RecoveryKeeper(MapWindow* window);
+    ~RecoveryKeeper() override;
+
+    // Where the copies are kept.
+    static QString folder();
+    // The map changed.
+    void noteChange();
+    // The map was saved, or closed without saving: its copy goes.
+    void discard();
+    // Goes on with a copy left by an earlier run (the map was opened from it).
+    void adopt(const QString& base);
+    // Writes the copy now; false when it could not be written (said once).
+    bool write();
+    QString base() const { return base_; }
+
+private:
+    bool lock();
+
+    MapWindow* window_;
+    QString base_;
+    std::unique_ptr<QLockFile> lock_;
+    QTimer* timer_;
+    int changes_ = 0;
+    quint64 writtenRevision_ = ~quint64(0);
+    bool failureShown_ = false;
+};
+
+// A copy that no running copy of the program holds.
+struct RecoveredMap {
+    QString base;  // the copy's path without its extension
+    QString title; // the map window's title
+    QString fileName;
+    QString filePath;
+    QString mapCode;
+    QString mapCity;
+    QDateTime written;
+    bool readable = false;
+};
+
+std::vector<RecoveredMap> orphanedRecoveries();
+// At start-up: says which maps were left unsaved and offers to open them («Восстановить»), to
+// delete them («Удалить») or to ask again next time («Позже»).
+void offerRecovery(MainWindow* frame);
