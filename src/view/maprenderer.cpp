@@ -347,7 +347,7 @@ void paintGraphItems(QPainter& painter, const GraphMap& map, const std::vector<c
             DrawLink(painter, map, *link);
     }
     for (StopRef stop : stops) {
-        DrawStop(painter, *stop, !detail.nameShown || detail.nameShown(stop));
+        DrawStop(painter, *stop, detail.names);
     }
 }
 

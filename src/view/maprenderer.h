@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QRect>
 
-#include <functional>
 #include <vector>
 
 // Paints a map's graph: roads as lines, arcs as straight or curved arrows, link lengths, stops
@@ -89,12 +88,12 @@ QRect linkBox(const GraphMap& map, const Link& link);
 // Everything a stop's drawing can touch: its circle and its name.
 QRect stopBox(const Stop& stop);
 
-// How much of the graph is drawn: far out, links are plain lines and stops dots; a name is left
-// out where nameShown says so.
+// How much of the graph is drawn: far out, links are plain lines and stops dots; the names are
+// left out when another layer draws them.
 struct GraphDetail {
     bool simplified = false;
     double zoom = 1.0;
-    std::function<bool(StopRef)> nameShown;
+    bool names = true;
 };
 
 // The graph as the drawn map shows it: the given links, then the given stops with their names,

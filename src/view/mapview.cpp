@@ -434,7 +434,7 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
     detail.zoom = zoom_;
     if (zoom_ < 1.0)
         // Below 100 % the names are drawn once, above the stops, at a size that can be read.
-        detail.nameShown = [](StopRef) { return false; };
+        detail.names = false;
 
     painter.save();
     if (layers & Base) {
