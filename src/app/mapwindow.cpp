@@ -66,7 +66,7 @@ lirsk::MapDescription builtinDescription(const lirsk::GraphMap& map) {
     const lirsk::BuiltinSetup setup = lirsk::builtinSetup({map.MapCode, map.MapCity});
     if (setup.routes)
         for (const lirsk::RouteRow& row : setup.routes->rows)
-            description.routes.append({map.MapCode + row.number, row.number, row.name, {}});
+            description.routes.append({map.MapCode + row.number, row.number, row.name, {}, {}});
     description.baseFare = lirsk::Fare(map.MapCode, map.MapCity, 0);
     description.transferFare = lirsk::Fare(map.MapCode, map.MapCity, 1) - description.baseFare;
     if (!setup.picture.isEmpty())
@@ -242,8 +242,10 @@ bool MapWindow::LoadRecovered(const RecoveredMap& copy) {
     SetStatusText(kOpenWait);
     Map().Ready = false;
     Map().FileName = copy.fileName;
-    Map().MapCode = copy.mapCode;
-    Map().MapCity = copy.mapCity;
+    // The map is built in by its path, as when it is opened; any other goes by its description.
+    const lirsk::MapIdentity identity = lirsk::recognizeMapPath(copy.fileName);
+    Map().MapCode = identity.mapCode;
+    Map().MapCity = identity.mapCity;
     document_->setFilePath(copy.filePath);
     const QString mapFile = copy.base + QStringLiteral(".gaf");
     QString error;
@@ -251,8 +253,24 @@ bool MapWindow::LoadRecovered(const RecoveredMap& copy) {
     Map().Ready = false;
     if (!ok)
         return LoadFailed(error);
-    if (Map().MapCode.isEmpty())
-        document_->setDescription(ReadDescription(mapFile));
+    if (Map().MapCode.isEmpty()) {
+        std::optional<lirsk::MapDescription> description = ReadDescription(mapFile);
+        // A copy of an older version kept no description: the one beside the map's own file
+        // is taken, and the user told so.
+        if (!description && !copy.describedKnown && !copy.filePath.isEmpty() &&
+            QFileInfo::exists(lirsk::descriptionPathFor(copy.filePath))) {
+            description = ReadDescription(copy.filePath);
+            if (description)
+                lirsk::showMessage(
+                    this,
+                    {QMessageBox::Information, windowTitle(),
+                     tr("Копия карты сделана без её описания; взято описание из файла "
+                        "%1.")
+                         .arg(QDir::toNativeSeparators(lirsk::descriptionPathFor(copy.filePath))),
+                     QMessageBox::Ok});
+        }
+        document_->setDescription(description);
+    }
     Loaded();
     document_->setModified(true);
     recovery_->adopt(copy.base);

@@ -7,6 +7,7 @@
 #include "model/safefile.h"
 #include "platform/messages.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -30,9 +31,28 @@ QString lockPath(const QString& base) {
     return base + QStringLiteral(".lock");
 }
 
+// What a copy is made of.
+constexpr const char* kCopyEndings[] = {".json", ".gaf", ".gafd"};
+// Copies this version writes say so; older ones held no description.
+constexpr int kCopyVersion = 2;
+
+// Removes the copy's regular files; a link planted in its place stays where it is.
 void removeCopy(const QString& base) {
-    for (const char* ending : {".gaf", ".gafd", ".json"})
-        QFile::remove(base + QLatin1String(ending));
+    for (const char* ending : kCopyEndings) {
+        const QFileInfo file(base + QLatin1String(ending));
+        if (!file.isSymLink() && file.isFile())
+            QFile::remove(file.filePath());
+    }
+}
+
+// A link, or anything but a regular file, where a copy keeps one of its files.
+QString plantedFile(const QString& base) {
+    for (const char* ending : kCopyEndings) {
+        const QFileInfo file(base + QLatin1String(ending));
+        if (file.isSymLink() || (file.exists() && !file.isFile()))
+            return file.filePath();
+    }
+    return QString();
 }
 
 } // namespace
@@ -45,6 +65,11 @@ RecoveryKeeper::RecoveryKeeper(MapWindow* window) : QObject(window), window_(win
             write();
     });
     timer_->start();
+    connect(&window_->document(), &lirsk::MapDocument::modifiedChanged, this,
+            [this](bool modified) {
+                if (!modified)
+                    forgetCopy();
+            });
 }
 
 RecoveryKeeper::~RecoveryKeeper() = default;
@@ -65,42 +90,66 @@ void RecoveryKeeper::adopt(const QString& base) {
     write();
 }
 
-bool RecoveryKeeper::lock() {
+bool RecoveryKeeper::lock(QString* error) {
     if (lock_)
         return true;
     if (base_.isEmpty())
         base_ = QDir(folder()).filePath(QStringLiteral("map-") +
                                         QUuid::createUuid().toString(QUuid::WithoutBraces));
-    lock_ = std::make_unique<QLockFile>(lockPath(base_));
-    if (!QDir().mkpath(folder()) || !lock_->tryLock(0)) {
-        lock_.reset();
+    if (!QDir().mkpath(folder())) {
+        *error = tr("папку %1 не удалось создать").arg(QDir::toNativeSeparators(folder()));
         return false;
     }
-    return true;
+    lock_ = std::make_unique<QLockFile>(lockPath(base_));
+    if (lock_->tryLock(0))
+        return true;
+    const QLockFile::LockError why = lock_->error();
+    lock_.reset();
+    if (why == QLockFile::LockFailedError) {
+        *error = tr("копию %1 держит другая копия программы").arg(QDir::toNativeSeparators(base_));
+        return false;
+    }
+    // The lock file says only that it failed: a file written in its place tells why (a full
+    // disk, no right to write there).
+    const QString probe = lockPath(base_) + QStringLiteral(".probe");
+    QString reason;
+    if (lirsk::saveOwnFile(probe, QByteArrayLiteral("probe"), &reason)) {
+        QFile::remove(probe);
+        reason = tr("файл блокировки не создаётся");
+    }
+    *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(folder()), reason);
+    return false;
 }
 
 bool RecoveryKeeper::write() {
     changes_ = 0;
     QString error;
-    bool ok = lock();
-    if (!ok)
-        error = QStringLiteral("папка %1 недоступна").arg(QDir::toNativeSeparators(folder()));
+    bool ok = lock(&error);
     const lirsk::GraphMap& map = window_->Map();
     const std::optional<lirsk::MapDescription>& description = window_->document().description();
     const QString mapFile = base_ + QStringLiteral(".gaf");
-    if (ok)
-        ok = lirsk::saveMapFile(mapFile, map, map.StoredSearchPanel, &error) &&
-             (!description || lirsk::saveMapDescription(mapFile, *description, &error));
+    std::optional<QByteArray> mapBytes;
+    if (ok) {
+        mapBytes = lirsk::writeMap(map, map.StoredSearchPanel, &error);
+        ok = mapBytes && lirsk::saveOwnFile(mapFile, *mapBytes, &error);
+    }
+    if (ok && description)
+        ok = lirsk::saveOwnFile(lirsk::descriptionPathFor(mapFile),
+                                lirsk::describeAsJson(*description), &error);
+    else if (ok && QFileInfo(lirsk::descriptionPathFor(mapFile)).isFile() &&
+             !QFileInfo(lirsk::descriptionPathFor(mapFile)).isSymLink())
+        QFile::remove(lirsk::descriptionPathFor(mapFile));
     if (ok) {
         const QJsonObject about{
+            {QStringLiteral("copy_version"), kCopyVersion},
             {QStringLiteral("title"), window_->windowTitle()},
             {QStringLiteral("file_name"), map.FileName},
             {QStringLiteral("file_path"), window_->document().filePath()},
             {QStringLiteral("map_code"), map.MapCode},
             {QStringLiteral("map_city"), map.MapCity},
             {QStringLiteral("written"), QDateTime::currentDateTime().toString(Qt::ISODate)}};
-        ok = lirsk::saveWholeFile(base_ + QStringLiteral(".json"), QJsonDocument(about).toJson(),
-                                  &error);
+        ok = lirsk::saveOwnFile(base_ + QStringLiteral(".json"), QJsonDocument(about).toJson(),
+                                &error);
     }
     if (!ok) {
         if (!failureShown_)
@@ -114,6 +163,13 @@ bool RecoveryKeeper::write() {
     }
     writtenRevision_ = window_->document().revision();
     return true;
+}
+
+void RecoveryKeeper::forgetCopy() {
+    if (!base_.isEmpty() && lock_)
+        removeCopy(base_);
+    changes_ = 0;
+    writtenRevision_ = ~quint64(0);
 }
 
 void RecoveryKeeper::discard() {
@@ -140,9 +196,10 @@ std::vector<RecoveredMap> orphanedRecoveries() {
         QByteArray bytes;
         QString error;
         constexpr qint64 kMostAbout = 1 << 20;
-        const QJsonObject about = lirsk::readWholeFile(info.filePath(), kMostAbout, &bytes, &error)
-                                      ? QJsonDocument::fromJson(bytes).object()
-                                      : QJsonObject();
+        const QJsonObject about =
+            !info.isSymLink() && lirsk::readWholeFile(info.filePath(), kMostAbout, &bytes, &error)
+                ? QJsonDocument::fromJson(bytes).object()
+                : QJsonObject();
         map.title = about.value(QStringLiteral("title")).toString();
         map.fileName = about.value(QStringLiteral("file_name")).toString();
         map.filePath = about.value(QStringLiteral("file_path")).toString();
@@ -150,7 +207,16 @@ std::vector<RecoveredMap> orphanedRecoveries() {
         map.mapCity = about.value(QStringLiteral("map_city")).toString();
         map.written =
             QDateTime::fromString(about.value(QStringLiteral("written")).toString(), Qt::ISODate);
-        map.readable = !about.isEmpty() && QFileInfo(map.base + QStringLiteral(".gaf")).isFile();
+        map.describedKnown = about.value(QStringLiteral("copy_version")).toInt() >= kCopyVersion;
+        const QString planted = plantedFile(map.base);
+        if (!planted.isEmpty())
+            map.problem = QCoreApplication::translate(
+                              "RecoveryKeeper", "%1 — ссылка или не обычный файл, она оставлена "
+                                                "на месте")
+                              .arg(QDir::toNativeSeparators(planted));
+        else if (about.isEmpty() || !QFileInfo(map.base + QStringLiteral(".gaf")).isFile())
+            map.problem = QCoreApplication::translate("RecoveryKeeper", "не читается");
+        map.readable = map.problem.isEmpty();
         found.push_back(map);
     }
     return found;
@@ -162,11 +228,11 @@ void offerRecovery(MainWindow* frame) {
         return;
     QStringList lines;
     for (const RecoveredMap& map : maps)
-        lines << (map.readable
-                      ? QStringLiteral("«%1», записана %2")
-                            .arg(map.title,
-                                 map.written.toString(QStringLiteral("dd.MM.yyyy hh:mm")))
-                      : QStringLiteral("%1 (не читается)").arg(QDir::toNativeSeparators(map.base)));
+        lines << (map.readable ? QStringLiteral("«%1», записана %2")
+                                     .arg(map.title,
+                                          map.written.toString(QStringLiteral("dd.MM.yyyy hh:mm")))
+                               : QStringLiteral("%1 (%2)").arg(QDir::toNativeSeparators(map.base),
+                                                               map.problem));
     lirsk::MessageRequest request{
         QMessageBox::Question, QStringLiteral("Восстановление карт"),
         QStringLiteral("Программа была закрыта, не сохранив изменения в картах:\n%1\n\n"
@@ -181,11 +247,13 @@ void offerRecovery(MainWindow* frame) {
         // A copy that cannot be read is never removed unasked: it stays for a look by hand.
         if (!map.readable) {
             if (answer == QMessageBox::Yes)
-                lirsk::showMessage(frame, {QMessageBox::Warning, request.title,
-                                           QStringLiteral("Копию карты %1 прочитать не удалось; "
-                                                          "она оставлена на месте.")
-                                               .arg(QDir::toNativeSeparators(map.base)),
-                                           QMessageBox::Ok});
+                lirsk::showMessage(
+                    frame, {QMessageBox::Warning, request.title,
+                            QCoreApplication::translate("RecoveryKeeper",
+                                                        "Копию карты %1 восстановить нельзя (%2); "
+                                                        "она оставлена на месте.")
+                                .arg(QDir::toNativeSeparators(map.base), map.problem),
+                            QMessageBox::Ok});
             continue;
         }
         if (answer == QMessageBox::No)

@@ -16,8 +16,11 @@ class QTimer;
 // is written every minute, and after every 20 changes, into the user's data folder, with what
 // the map file alone does not hold beside it (the file it came from, its title, its code letter
 // and city, its description). Each copy is locked while its map is open; saving the map, or
-// closing it without saving, removes it. A copy left by a program that stopped is offered when
-// the program starts again.
+// closing it without saving, removes it, and so does undoing back to the saved state. A copy left
+// by a program that stopped is offered when the program starts again.
+//
+// The folder is the program's own, but others may write in it: copies are written only as regular
+// files, never through a symbolic link, and a link found there is reported and left alone.
 class RecoveryKeeper : public QObject {
     Q_OBJECT
 public:
@@ -30,6 +33,9 @@ public:
     void noteChange();
     // The map was saved, or closed without saving: its copy goes.
     void discard();
+    // The map is back at its saved state (undone to it): its copy goes, the next change writes
+    // one anew.
+    void forgetCopy();
     // Goes on with a copy left by an earlier run (the map was opened from it).
     void adopt(const QString& base);
     // Writes the copy now; false when it could not be written (said once).
@@ -37,7 +43,7 @@ public:
     QString base() const { return base_; }
 
 private:
-    bool lock();
+    bool lock(QString* error);
 
     MapWindow* window_;
     QString base_;
@@ -58,6 +64,10 @@ struct RecoveredMap {
     QString mapCity;
     QDateTime written;
     bool readable = false;
+    QString problem; // why it cannot be read, when it cannot
+    // Whether the copy says if its map had a description (copies of older versions do not:
+    // their map's description is looked for beside its original file).
+    bool describedKnown = false;
 };
 
 std::vector<RecoveredMap> orphanedRecoveries();

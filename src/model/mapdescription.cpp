@@ -2,6 +2,7 @@
 
 #include "model/safefile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -13,9 +14,6 @@
 namespace lirsk {
 
 namespace {
-
-// A description is a few route rows and texts; anything larger is not one.
-constexpr qint64 kMaxDescriptionSize = qint64(16) << 20;
 
 QString colourText(Colour c) {
     return QStringLiteral("#%1%2%3")
@@ -35,15 +33,102 @@ std::optional<Colour> colourFrom(const QString& text) {
     return Colour(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
 }
 
-bool fareFrom(const QJsonObject& o, const char* key, double* into, QString* error) {
-    const QJsonValue v = o.value(QLatin1String(key));
+QString wrongType(QLatin1String key, const char* expected) {
+    return QStringLiteral("%1: %2").arg(key,
+                                        QCoreApplication::translate("MapDescription", expected));
+}
+
+// Each reader leaves *into as it is when the field is absent, and says why when its value is not
+// of the field's type.
+bool stringFrom(const QJsonObject& o, QLatin1String key, QString* into, QString* error) {
+    const QJsonValue v = o.value(key);
     if (v.isUndefined())
         return true;
-    if (!v.isDouble() || !std::isfinite(v.toDouble()) || v.toDouble() < 0) {
-        *error = QStringLiteral("%1: ожидается неотрицательное число").arg(QLatin1String(key));
+    if (!v.isString()) {
+        *error = wrongType(key, QT_TRANSLATE_NOOP("MapDescription", "ожидается строка"));
+        return false;
+    }
+    *into = v.toString();
+    return true;
+}
+
+bool fareFrom(const QJsonObject& o, QLatin1String key, double* into, QString* error) {
+    const QJsonValue v = o.value(key);
+    if (v.isUndefined())
+        return true;
+    if (!v.isDouble() || !std::isfinite(v.toDouble()) || v.toDouble() < 0 ||
+        v.toDouble() >= kMaxFare) {
+        *error = wrongType(
+            key, QT_TRANSLATE_NOOP("MapDescription", "ожидается число от 0 до миллиарда"));
         return false;
     }
     *into = v.toDouble();
+    return true;
+}
+
+QJsonObject withoutKeys(QJsonObject o, std::initializer_list<const char*> known) {
+    for (const char* key : known)
+        o.remove(QLatin1String(key));
+    return o;
+}
+
+bool routeFrom(const QJsonValue& v, DescribedRoute* route, QString* error) {
+    if (!v.isObject()) {
+        *error = wrongType(QLatin1String("routes"),
+                           QT_TRANSLATE_NOOP("MapDescription", "ожидается список объектов"));
+        return false;
+    }
+    const QJsonObject r = v.toObject();
+    QString color;
+    if (!stringFrom(r, QLatin1String("code"), &route->code, error) ||
+        !stringFrom(r, QLatin1String("number"), &route->number, error) ||
+        !stringFrom(r, QLatin1String("name"), &route->name, error) ||
+        !stringFrom(r, QLatin1String("color"), &color, error))
+        return false;
+    if (r.contains(QLatin1String("color"))) {
+        route->color = colourFrom(color);
+        if (!route->color) {
+            *error = QStringLiteral("маршрут %1: цвет не вида #RRGGBB").arg(route->code);
+            return false;
+        }
+    }
+    route->otherFields = withoutKeys(r, {"code", "number", "name", "color"});
+    return true;
+}
+
+bool descriptionFrom(const QJsonObject& o, MapDescription* d, QString* error) {
+    const QJsonValue version = o.value(QLatin1String("version"));
+    if (!version.isUndefined() && (!version.isDouble() || version.toDouble() < 1 ||
+                                   version.toDouble() != std::floor(version.toDouble()))) {
+        *error = wrongType(QLatin1String("version"),
+                           QT_TRANSLATE_NOOP("MapDescription", "ожидается целое число от 1"));
+        return false;
+    }
+    if (!stringFrom(o, QLatin1String("map_code"), &d->mapCode, error) ||
+        !fareFrom(o, QLatin1String("base_fare"), &d->baseFare, error) ||
+        !fareFrom(o, QLatin1String("transfer_fare"), &d->transferFare, error) ||
+        !stringFrom(o, QLatin1String("fare_unit"), &d->fareUnit, error) ||
+        !stringFrom(o, QLatin1String("picture"), &d->picture, error) ||
+        !stringFrom(o, QLatin1String("title"), &d->title, error))
+        return false;
+    if (d->mapCode.size() > 1) {
+        *error = QStringLiteral("map_code: ожидается одна буква");
+        return false;
+    }
+    const QJsonValue routes = o.value(QLatin1String("routes"));
+    if (!routes.isUndefined() && !routes.isArray()) {
+        *error = wrongType(QLatin1String("routes"),
+                           QT_TRANSLATE_NOOP("MapDescription", "ожидается список объектов"));
+        return false;
+    }
+    for (const QJsonValue& v : routes.toArray()) {
+        DescribedRoute route;
+        if (!routeFrom(v, &route, error))
+            return false;
+        d->routes.append(route);
+    }
+    d->otherFields = withoutKeys(o, {"version", "map_code", "base_fare", "transfer_fare",
+                                     "fare_unit", "picture", "title", "routes"});
     return true;
 }
 
@@ -75,37 +160,16 @@ DescriptionRead readMapDescription(const QString& mapPath, MapDescription* descr
             QStringLiteral("JSON: %1 (байт %2)").arg(parse.errorString()).arg(parse.offset));
     if (!doc.isObject())
         return broken(QStringLiteral("ожидается объект JSON"));
-    const QJsonObject o = doc.object();
     MapDescription d;
-    d.mapCode = o.value(QLatin1String("map_code")).toString();
-    if (d.mapCode.size() > 1)
-        return broken(QStringLiteral("map_code: ожидается одна буква"));
-    if (!fareFrom(o, "base_fare", &d.baseFare, &reason) ||
-        !fareFrom(o, "transfer_fare", &d.transferFare, &reason))
+    if (!descriptionFrom(doc.object(), &d, &reason))
         return broken(reason);
-    if (o.contains(QLatin1String("fare_unit")))
-        d.fareUnit = o.value(QLatin1String("fare_unit")).toString();
-    d.picture = o.value(QLatin1String("picture")).toString();
-    d.title = o.value(QLatin1String("title")).toString();
-    for (const QJsonValue& v : o.value(QLatin1String("routes")).toArray()) {
-        const QJsonObject r = v.toObject();
-        DescribedRoute route;
-        route.code = r.value(QLatin1String("code")).toString();
-        route.number = r.value(QLatin1String("number")).toString();
-        route.name = r.value(QLatin1String("name")).toString();
-        if (r.contains(QLatin1String("color"))) {
-            route.color = colourFrom(r.value(QLatin1String("color")).toString());
-            if (!route.color)
-                return broken(QStringLiteral("маршрут %1: цвет не вида #RRGGBB").arg(route.code));
-        }
-        d.routes.append(route);
-    }
     *description = d;
     return DescriptionRead::Read;
 }
 
 QByteArray describeAsJson(const MapDescription& d) {
-    QJsonObject o;
+    QJsonObject o = d.otherFields;
+    o.insert(QLatin1String("version"), kDescriptionVersion);
     if (!d.mapCode.isEmpty())
         o.insert(QLatin1String("map_code"), d.mapCode);
     if (!d.title.isEmpty())
@@ -117,7 +181,9 @@ QByteArray describeAsJson(const MapDescription& d) {
     o.insert(QLatin1String("fare_unit"), d.fareUnit);
     QJsonArray routes;
     for (const DescribedRoute& r : d.routes) {
-        QJsonObject row{{QLatin1String("code"), r.code}, {QLatin1String("number"), r.number}};
+        QJsonObject row = r.otherFields;
+        row.insert(QLatin1String("code"), r.code);
+        row.insert(QLatin1String("number"), r.number);
         if (!r.name.isEmpty())
             row.insert(QLatin1String("name"), r.name);
         if (r.color)

@@ -2,6 +2,7 @@
 
 #include "model/graphmap.h"
 
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 
@@ -10,6 +11,10 @@
 // A map's own description: a JSON file (UTF-8) beside the map with the same name and the
 // extension .gafd. It gives a map that is not built in what the built-in table gives the others:
 // the code letter, the route table, the fare rule and its unit, the picture and the title.
+//
+// The file carries a "version" (the newest this program writes is kDescriptionVersion). Fields
+// that this program does not know, written by a newer one, are kept as they were read and
+// written back, so that a save never drops what no edit removed.
 
 namespace lirsk {
 
@@ -18,6 +23,7 @@ struct DescribedRoute {
     QString number; // what the traveller reads ("1")
     QString name;
     std::optional<Colour> color; // 0x00BBGGRR
+    QJsonObject otherFields;     // the row's fields this program does not know
 };
 
 struct MapDescription {
@@ -28,13 +34,21 @@ struct MapDescription {
     QString fareUnit = QStringLiteral("руб.");
     QString picture; // relative to the description's folder, or absolute
     QString title;
+    QJsonObject otherFields; // the fields this program does not know
 };
+
+constexpr int kDescriptionVersion = 1;
+// A fare is a number 0 <= x < kMaxFare.
+constexpr double kMaxFare = 1e9;
+// The largest description read.
+constexpr qint64 kMaxDescriptionSize = qint64(16) << 20;
 
 // "city.gaf" -> "city.gafd"; a path without the .gaf extension gets ".gafd" added.
 QString descriptionPathFor(const QString& mapPath);
 
 enum class DescriptionRead { Absent, Read, Broken };
-// Reads the description beside mapPath, if there is one; Broken with the reason in error.
+// Reads the description beside mapPath, if there is one; Broken with the reason in error, also
+// when a known field has the wrong type ("map_code": 5): such a file is never read half.
 DescriptionRead readMapDescription(const QString& mapPath, MapDescription* description,
                                    QString* error);
 QByteArray describeAsJson(const MapDescription& description);

@@ -10,14 +10,14 @@ MapDocument::~MapDocument() {
 }
 
 void MapDocument::markChanged() {
-    modified_ = true;
+    setModified(true);
     ++revision_;
     clearFoundWay();
     emit changed();
 }
 
 void MapDocument::markStopsMoved(const std::vector<StopRef>& stops) {
-    modified_ = true;
+    setModified(true);
     ++revision_;
     clearFoundWay();
     emit stopsMoved(stops);

@@ -43,7 +43,12 @@ public:
     }
 
     bool isModified() const { return modified_; }
-    void setModified(bool modified) { modified_ = modified; }
+    void setModified(bool modified) {
+        if (modified_ == modified)
+            return;
+        modified_ = modified;
+        emit modifiedChanged(modified);
+    }
     // Counts the changes made to the map since the document was created.
     quint64 revision() const { return revision_; }
     // An edit of the map: the document becomes modified, the found way (which may name changed
@@ -74,6 +79,8 @@ signals:
     // The marks of these stops changed (all stops when the list is empty).
     void selectionChanged(const std::vector<lirsk::StopRef>& stops);
     void foundWayChanged();
+    // The document left its saved state, or came back to it (saved, or undone to it).
+    void modifiedChanged(bool modified);
 
 private:
     GraphMap map_;

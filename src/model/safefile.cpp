@@ -1,10 +1,14 @@
 #include "model/safefile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <cerrno>
+#include <cstdio>
+#include <unistd.h>
 
 namespace lirsk {
 
@@ -37,6 +41,21 @@ namespace {
 
 QString writeFailure(int code, const QFileDevice& file) {
     return code != 0 ? systemErrorText(code) : file.errorString();
+}
+
+// A short write is tried again for the rest, which then fails with the real cause.
+bool writeAll(QFileDevice& file, const QByteArray& data, QString* err) {
+    qint64 done = 0;
+    while (done < data.size()) {
+        errno = 0;
+        const qint64 n = file.write(data.constData() + done, data.size() - done);
+        if (n <= 0) {
+            *err = writeFailure(errno, file);
+            return false;
+        }
+        done += n;
+    }
+    return true;
 }
 
 } // namespace
@@ -97,23 +116,51 @@ bool saveWholeFile(const QString& path, const QByteArray& data, QString* error) 
         *err = file.errorString();
         return false;
     }
-    qint64 done = 0;
-    while (done < data.size()) {
-        // A short write is tried again for the rest, which then fails with the real cause.
-        errno = 0;
-        const qint64 n = file.write(data.constData() + done, data.size() - done);
-        if (n <= 0) {
-            *err = writeFailure(errno, file);
-            file.cancelWriting();
-            return false;
-        }
-        done += n;
+    if (!writeAll(file, data, err)) {
+        file.cancelWriting();
+        return false;
     }
     errno = 0;
     if (!file.commit()) {
         *err = writeFailure(errno, file);
         return false;
     }
+    return true;
+}
+
+bool saveOwnFile(const QString& path, const QByteArray& data, QString* error) {
+    QString local;
+    QString* err = error ? error : &local;
+    const QFileInfo info(path);
+    if (info.isSymLink()) {
+        *err = QCoreApplication::translate("SafeFile",
+                                           "это символическая ссылка: через неё не пишется");
+        return false;
+    }
+    if (info.exists() && !info.isFile()) {
+        *err = notAFile() + QStringLiteral(": записать туда нельзя");
+        return false;
+    }
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
+    errno = 0;
+    if (!file.open()) {
+        *err = writeFailure(errno, file);
+        return false;
+    }
+    if (!writeAll(file, data, err))
+        return false;
+    errno = 0;
+    if (!file.flush() || ::fsync(file.handle()) != 0) {
+        *err = writeFailure(errno, file);
+        return false;
+    }
+    // rename() replaces a link planted at path since the check, and never follows it.
+    if (std::rename(QFile::encodeName(file.fileName()).constData(),
+                    QFile::encodeName(path).constData()) != 0) {
+        *err = systemErrorText(errno);
+        return false;
+    }
+    file.setAutoRemove(false);
     return true;
 }
 

@@ -20,6 +20,12 @@ bool readWholeFile(const QString& path, qint64 maxSize, QByteArray* data, QStrin
 // a target that exists and is not a regular file (a device, FIFO, socket or folder).
 bool saveWholeFile(const QString& path, const QByteArray& data, QString* error);
 
+// Writes the bytes as a regular file at path without ever writing through a symbolic link: a link,
+// or anything else that is not a regular file, at path is refused; the bytes go to a new file
+// created beside it (never an existing one), which then takes the place of path. For folders of
+// the program's own that another user or program may have planted links in.
+bool saveOwnFile(const QString& path, const QByteArray& data, QString* error);
+
 // The reason of a failed system call (an errno value): the usual causes of a failed write in
 // Russian, the toolkit's wording for the rest.
 QString systemErrorText(int code);

@@ -9,6 +9,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QProgressDialog>
 #include <QTableWidget>
@@ -49,6 +52,11 @@ bool writeFiles(const QString& dir, const Feed& files) {
             return false;
     }
     return true;
+}
+
+QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 StopRef stopNamed(const GraphMap& map, const QString& name) {
@@ -201,6 +209,18 @@ private slots:
                               << QStringList{"14 руб."} << 0;
         QTest::newRow("broken") << QByteArray("{\"base_fare\": -1}") << QString()
                                 << QStringList{"|"} << QStringList{"14 руб."} << 1;
+        QTest::newRow("wrong type")
+            << QByteArray("{\"map_code\": 5, \"base_fare\": 10, \"routes\": []}") << QString()
+            << QStringList{"|"} << QStringList{"14 руб."} << 1;
+        // Fields of a newer version are kept through a save.
+        QTest::newRow("newer")
+            << QByteArray(
+                   "{\"version\": 3, \"map_code\": \"Z\", \"base_fare\": 10, "
+                   "\"transfer_fare\": 5, \"fare_unit\": \"у.е.\", \"night\": {\"fare\": 20}, "
+                   "\"routes\": [{\"code\": \"Z5\", \"number\": \"5\", \"color\": \"#FF0000\", "
+                   "\"shape\": [1, 2]}, "
+                   "{\"code\": \"Z9-night\", \"number\": \"9\"}]}")
+            << QString() << QStringList{"5|", "9|"} << QStringList{"15 у.е.", "№ 5 ", "№ 9 "} << 0;
     }
 
     void mapOpenedWithItsDescription() {
@@ -244,6 +264,11 @@ private slots:
         }
         const QStringList found = reportOf(child, QStringLiteral("Вокзал"), QStringLiteral("Порт"));
         QCOMPARE(report.size() > 1 ? found : found.mid(0, 1), report);
+        // A description that could not be read is left as it is by a save.
+        if (warnings > 0) {
+            QVERIFY(child->Save(QString()));
+            QCOMPARE(readBytes(descriptionPathFor(file)), description);
+        }
 
         // «Сохранить как» carries the description along; a map without one gets none.
         const QString copy = dir.filePath(QTest::currentDataTag() + QStringLiteral("-copy.gaf"));
@@ -257,6 +282,17 @@ private slots:
             QCOMPARE(readMapDescription(file, &original, &error), DescriptionRead::Read);
             QCOMPARE(readMapDescription(copy, &copied, &error), DescriptionRead::Read);
             QCOMPARE(describeAsJson(copied), describeAsJson(original));
+            const QJsonObject before = QJsonDocument::fromJson(description).object();
+            const QJsonObject after =
+                QJsonDocument::fromJson(readBytes(descriptionPathFor(copy))).object();
+            for (const QString& key : before.keys())
+                QVERIFY2(after.contains(key), qPrintable(key));
+            const QJsonArray rowsBefore = before.value(QStringLiteral("routes")).toArray();
+            const QJsonArray rowsAfter = after.value(QStringLiteral("routes")).toArray();
+            QCOMPARE(rowsAfter.size(), rowsBefore.size());
+            for (qsizetype i = 0; i < rowsBefore.size(); ++i)
+                for (const QString& key : rowsBefore[i].toObject().keys())
+                    QVERIFY2(rowsAfter[i].toObject().contains(key), qPrintable(key));
         }
     }
 };

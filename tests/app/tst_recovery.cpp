@@ -1,22 +1,30 @@
 // Unsaved changes survive a program that is killed: a child copy of this test opens a map, edits
 // it, waits for its recovery copy and is killed; the parent then finds the copy, is offered it
-// and opens it under the map's own name, marked changed, equal to the map before the kill.
+// and opens it under the map's own name, marked changed, equal to the map before the kill, with
+// the description the map had. Copies planted by others are never written through.
 
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
 #include "app/recovery.h"
+#include "edit/mapeditor.h"
 #include "model/catalogue.h"
+#include "model/mapdescription.h"
 #include "model/mapfile.h"
 #include "platform/messages.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 
 #include <csignal>
 
@@ -45,19 +53,69 @@ const MapMenuEntry* samara() {
     return nullptr;
 }
 
-// The child: opens Samara, adds stops, waits for the copy, writes what the map holds for the
-// parent and is killed.
-int runChild(const QString& expectedFile) {
+QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+const QByteArray kDescription =
+    "{\"map_code\": \"Z\", \"title\": \"Тествиль\", \"base_fare\": 3, \"transfer_fare\": 0, "
+    "\"fare_unit\": \"€\", \"night\": {\"fare\": 5}, "
+    "\"routes\": [{\"code\": \"Z1\", \"number\": \"1\"}]}";
+
+// A two-stop map with its description, in dir.
+QString writeDescribedMap(const QString& dir) {
+    const QString file = QDir(dir).filePath(QStringLiteral("testville.gaf"));
+    GraphMap map;
+    StopRef a = map.AddStop(40, 40, -1, QStringLiteral("Alpha"), true);
+    StopRef b = map.AddStop(200, 60, -1, QStringLiteral("Foxtrot"), true);
+    a->Routes = b->Routes = QStringLiteral("Z1");
+    map.AddLink(a, b)->Length = 300;
+    map.AddLink(b, a)->Length = 300;
+    map.UpdateArcFlags();
+    QString error;
+    if (!saveMapFile(file, map, false, &error) ||
+        !writeBytes(descriptionPathFor(file), kDescription))
+        return QString();
+    return file;
+}
+
+bool waitFor(const std::function<bool()>& done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 10000)
+        QTest::qWait(20);
+    return done();
+}
+
+bool noCopyLeft() {
+    return QDir(RecoveryKeeper::folder()).entryList({QStringLiteral("*.json")}).isEmpty();
+}
+
+// The child: opens the map (Samara when mapFile is empty), adds stops, waits for the copy, writes
+// what the map holds for the parent and is killed. With "undo" it takes its one edit back first
+// and waits for the copy to go.
+int runChild(const QString& how, const QString& mapFile, const QString& expectedFile) {
     MainWindow frame;
     frame.show();
-    MapWindow* child = frame.OpenBuiltinMap(*samara());
+    MapWindow* child = mapFile.isEmpty() ? frame.OpenBuiltinMap(*samara())
+                                         : frame.OpenMap(mapFile, QStringLiteral("Тествиль"));
     if (!child)
         return 1;
-    for (int i = 0; i < 3; ++i)
+    const int edits = how == QLatin1String("undo") ? 1 : 3;
+    for (int i = 0; i < edits; ++i)
         child->editor().AddStopAt(300 + 40 * i, 500);
-    const QString copy = RecoveryKeeper::folder();
-    while (QDir(copy).entryList({QStringLiteral("*.json")}, QDir::Files).isEmpty())
-        QTest::qWait(20);
+    if (!waitFor([] { return !noCopyLeft(); }))
+        return 1;
+    if (how == QLatin1String("undo")) {
+        child->editor().undoStack()->undo();
+        waitFor(noCopyLeft);
+    }
     QFile expected(expectedFile);
     if (!expected.open(QIODevice::WriteOnly))
         return 1;
@@ -72,57 +130,139 @@ int runChild(const QString& expectedFile) {
 class TestRecovery : public QObject {
     Q_OBJECT
 
+    QTemporaryDir dir;
+    QStringList messages;
+
 private slots:
+    void init() {
+        QDir(RecoveryKeeper::folder()).removeRecursively();
+        messages.clear();
+        setMessageHandler([this](const MessageRequest& r) {
+            messages << r.text;
+            return QMessageBox::Yes;
+        });
+    }
+
+    void cleanup() { setMessageHandler({}); }
+
+    void killedProgramsMapIsOfferedAndRestored_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("described");
+        QTest::newRow("built-in") << QStringLiteral("edit") << false;
+        QTest::newRow("described") << QStringLiteral("edit") << true;
+        // Undone back to the saved state, the map leaves no copy behind.
+        QTest::newRow("undone") << QStringLiteral("undo") << false;
+    }
+
     void killedProgramsMapIsOfferedAndRestored() {
+        QFETCH(QString, how);
+        QFETCH(bool, described);
         if (!samara() || !QFileInfo::exists(resolveDataPath(samara()->path, DataRoots())))
             QSKIP("the Samara map is not built");
-        QDir(RecoveryKeeper::folder()).removeRecursively();
-        const QString expectedFile = QDir::temp().filePath(QStringLiteral("lirsk-recovery.txt"));
+        const QString mapFile = described ? writeDescribedMap(dir.path()) : QString();
+        QVERIFY(!described || !mapFile.isEmpty());
+        const QString expectedFile = dir.filePath(QStringLiteral("expected.txt"));
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("LIRSK_RECOVERY_INTERVAL_MS"), QStringLiteral("50"));
         child.setProcessEnvironment(env);
         child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--child"), expectedFile});
+                    {QStringLiteral("--child"), how, mapFile, expectedFile});
         QVERIFY(child.waitForFinished(60000));
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
-        QFile expected(expectedFile);
-        QVERIFY(expected.open(QIODevice::ReadOnly));
-        const QString before = QString::fromUtf8(expected.readAll());
+        const QString before = QString::fromUtf8(readBytes(expectedFile));
+        QVERIFY(!before.isEmpty());
 
         const std::vector<RecoveredMap> left = orphanedRecoveries();
+        if (how == QLatin1String("undo")) {
+            QCOMPARE(left.size(), std::size_t(0));
+            return;
+        }
         QCOMPARE(left.size(), std::size_t(1));
-        QStringList offers;
-        setMessageHandler([&offers](const MessageRequest& r) {
-            offers << r.text;
-            return QMessageBox::Yes;
-        });
         MainWindow frame;
         frame.show();
         offerRecovery(&frame);
-        setMessageHandler({});
-        QCOMPARE(offers.size(), 1);
-        QVERIFY(offers[0].contains(samara()->title));
+        QCOMPARE(messages.size(), 1);
+        const QString title = described ? QStringLiteral("Тествиль") : samara()->title;
+        QVERIFY(messages[0].contains(title));
         MapWindow* restored = frame.ActiveMapWindow();
         QVERIFY(restored);
-        QCOMPARE(restored->windowTitle(), samara()->title);
-        QCOMPARE(restored->Map().FileName, samara()->path);
-        QCOMPARE(restored->Map().MapCode, QStringLiteral("S"));
+        QCOMPARE(restored->windowTitle(), title);
         QVERIFY(restored->document().isModified());
         QCOMPARE(describe(restored->Map()), before);
-        // Closed without saving, the copy goes.
-        restored->document().setModified(false);
+        if (described) {
+            // The description comes back whole, and a save keeps all of it.
+            QVERIFY(restored->document().description());
+            QCOMPARE(restored->document().description()->baseFare, 3.0);
+            QCOMPARE(restored->document().description()->fareUnit, QStringLiteral("€"));
+            QVERIFY(restored->Save(QString()));
+            const QJsonObject saved =
+                QJsonDocument::fromJson(readBytes(descriptionPathFor(mapFile))).object();
+            for (const QString& key : QJsonDocument::fromJson(kDescription).object().keys())
+                QVERIFY2(saved.contains(key), qPrintable(key));
+        } else {
+            QCOMPARE(restored->Map().FileName, samara()->path);
+            QCOMPARE(restored->Map().MapCode, QStringLiteral("S"));
+            // Closed without saving, the copy goes.
+            restored->document().setModified(false);
+        }
         restored->parentWidget()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(QDir(RecoveryKeeper::folder()).entryList({QStringLiteral("*.json")}).isEmpty());
+        QVERIFY(noCopyLeft());
+    }
+
+    // A copy of an older version kept no description: the one beside the map's file is used.
+    void olderCopyTakesTheDescriptionBesideTheMap() {
+        const QString mapFile = writeDescribedMap(dir.path());
+        QVERIFY(!mapFile.isEmpty());
+        QVERIFY(QDir().mkpath(RecoveryKeeper::folder()));
+        const QString base = QDir(RecoveryKeeper::folder()).filePath(QStringLiteral("old"));
+        QVERIFY(QFile::copy(mapFile, base + QStringLiteral(".gaf")));
+        const QJsonObject about{{QStringLiteral("title"), QStringLiteral("Тествиль")},
+                                {QStringLiteral("file_name"), mapFile},
+                                {QStringLiteral("file_path"), mapFile},
+                                {QStringLiteral("map_code"), QStringLiteral("Z")}};
+        QVERIFY(writeBytes(base + QStringLiteral(".json"), QJsonDocument(about).toJson()));
+        MainWindow frame;
+        offerRecovery(&frame);
+        MapWindow* restored = frame.ActiveMapWindow();
+        QVERIFY(restored);
+        QVERIFY(restored->document().description());
+        QCOMPARE(restored->document().description()->baseFare, 3.0);
+        QCOMPARE(messages.size(), 2);
+        QVERIFY(messages[1].contains(descriptionPathFor(mapFile)));
+    }
+
+    // A link planted in the folder is reported, never opened or written through, and stays.
+    void plantedLinkIsLeftAlone() {
+        const QString victim = writeDescribedMap(dir.path());
+        QVERIFY(!victim.isEmpty());
+        const QByteArray victimBytes = readBytes(victim);
+        QVERIFY(QDir().mkpath(RecoveryKeeper::folder()));
+        const QString base = QDir(RecoveryKeeper::folder()).filePath(QStringLiteral("evil"));
+        const QJsonObject about{{QStringLiteral("copy_version"), 2},
+                                {QStringLiteral("title"), QStringLiteral("Evil")},
+                                {QStringLiteral("file_path"), victim}};
+        QVERIFY(writeBytes(base + QStringLiteral(".json"), QJsonDocument(about).toJson()));
+        QVERIFY(QFile::link(victim, base + QStringLiteral(".gaf")));
+        {
+            MainWindow frame;
+            offerRecovery(&frame);
+            QVERIFY(!frame.ActiveMapWindow());
+        }
+        QCOMPARE(messages.size(), 2);
+        QVERIFY(messages[1].contains(base + QStringLiteral(".gaf")));
+        QCOMPARE(readBytes(victim), victimBytes);
+        QVERIFY(QFileInfo(base + QStringLiteral(".gaf")).isSymLink());
     }
 };
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lirskmap"));
-    if (argc == 3 && QByteArray(argv[1]) == "--child")
-        return runChild(QString::fromLocal8Bit(argv[2]));
+    if (argc == 5 && QByteArray(argv[1]) == "--child")
+        return runChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                        QString::fromLocal8Bit(argv[4]));
     TestRecovery test;
     return QTest::qExec(&test, argc, argv);
 }
