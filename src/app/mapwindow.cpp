@@ -9,10 +9,12 @@
 #include "model/catalogue.h"
 #include "model/mapdescription.h"
 #include "model/mapfile.h"
+#include "model/safefile.h"
 #include "platform/colours.h"
 #include "platform/messages.h"
 #include "route/report.h"
 
+#include <QBuffer>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -365,12 +367,22 @@ void MapWindow::BuiltinSetup() {
 }
 
 void MapWindow::ShowPicture(const QString& file) {
-    QImageReader reader(file);
-    const QImage picture = reader.read();
+    // Read like every other file: a FIFO or a device named as the picture is refused, not
+    // waited on.
+    constexpr qint64 kMaxPictureFile = qint64(256) << 20;
+    QByteArray bytes;
+    QString error;
+    QImage picture;
+    if (lirsk::readWholeFile(file, kMaxPictureFile, &bytes, &error)) {
+        QBuffer buffer(&bytes);
+        QImageReader reader(&buffer);
+        picture = reader.read();
+        error = reader.errorString();
+    }
     if (picture.isNull())
         lirsk::showMessage(this, {QMessageBox::Warning, windowTitle(),
                                   QStringLiteral("Не удалось загрузить фоновый рисунок %1:\n%2")
-                                      .arg(QDir::toNativeSeparators(file), reader.errorString()),
+                                      .arg(QDir::toNativeSeparators(file), error),
                                   QMessageBox::Ok});
     else
         view_->setPicture(picture.convertToFormat(QImage::Format_RGB32));
