@@ -294,6 +294,10 @@ bool MapEditor::leftDragPans() const {
     return tool_->leftDragPans();
 }
 
+bool MapEditor::dragGrowsMap() const {
+    return tool_->dragGrowsMap();
+}
+
 void MapEditor::closeRoutesPopupSoon() {
     if (stopRoutesPopup()->isVisible())
         routesPopupTimer_->start();

@@ -57,6 +57,7 @@ public:
     virtual void mapMoved(const MapMouseEvent&) {}
     virtual void mapReleased(const MapMouseEvent&) {}
     virtual bool leftDragPans() const { return false; }
+    virtual bool dragGrowsMap() const { return false; }
 
 protected:
     MapEditor& editor_;
@@ -170,6 +171,7 @@ public:
     void moved(const MapHit& target, const MapMouseEvent& event) override;
     void released(const MapHit& target, const MapMouseEvent& event) override;
     bool leftDragPans() const override;
+    bool dragGrowsMap() const override;
 
 private:
     void setModeText(int mode, const QString& text);

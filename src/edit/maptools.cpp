@@ -24,6 +24,7 @@ int half(int value) {
 class MovingTool : public MapTool {
 public:
     using MapTool::MapTool;
+    bool dragGrowsMap() const override { return true; }
 
     void stopMoved(StopRef stop, const MapMouseEvent& event) override {
         if (!stop->Dragging)

@@ -832,12 +832,13 @@ void MapView::autoScroll() {
     const int dy = step(lastPointer_.y(), view.top(), view.bottom());
     if (dx == 0 && dy == 0)
         return;
-    // Past the right or bottom edge the map grows with what is dragged there.
+    // Past the right or bottom edge the map grows with a stop dragged there.
     QScrollBar* h = horizontalScrollBar();
     QScrollBar* v = verticalScrollBar();
-    if (dx > 0 && h->value() + dx > h->maximum())
+    const bool grows = handler_ && handler_->dragGrowsMap();
+    if (grows && dx > 0 && h->value() + dx > h->maximum())
         h->setMaximum(h->value() + dx);
-    if (dy > 0 && v->value() + dy > v->maximum())
+    if (grows && dy > 0 && v->value() + dy > v->maximum())
         v->setMaximum(v->value() + dy);
     h->setValue(h->value() + dx);
     v->setValue(v->value() + dy);

@@ -44,6 +44,9 @@ public:
     // Whether a left drag that starts on the empty map pans the view; a left click there without
     // a move is still pressed and released as usual.
     virtual bool leftDragPans() const = 0;
+    // Whether a held drag that reaches past the map's right or bottom end makes the map larger
+    // (a stop being moved there); otherwise the view scrolls no further than the map.
+    virtual bool dragGrowsMap() const = 0;
 };
 
 // A line from a stop's centre to the pointer (or to the centre of the stop it snaps onto),

@@ -99,10 +99,15 @@ private slots:
         f.child->editor().SetFindWayMode();
         QScrollBar* across = f.child->view()->horizontalScrollBar();
         QCOMPARE(across->value(), 0);
+        const int end = across->maximum();
         f.press(centreOf(stops[0]));
         QWidget* viewport = f.child->view()->viewport();
         QTest::mouseMove(viewport, QPoint(viewport->width() - 3, 60));
         QTRY_VERIFY(across->value() > 300);
+        // Held there, it stops at the map's end: a way is found, not a stop moved.
+        QTRY_COMPARE(across->value(), end);
+        QTest::qWait(300);
+        QCOMPARE(across->maximum(), end);
         // A stop that was off screen is now in view, and the way to it is found.
         QTest::mouseMove(viewport, viewport->rect().center());
         StopRef far = nullptr;
