@@ -1,0 +1,63 @@
+#pragma once
+
+#include "import/gtfsimport.h"
+
+#include <QString>
+
+#include <chrono>
+#include <exception>
+#include <vector>
+
+// What a long import reports as it goes, and what stops it: the caller cancelling through the
+// progress callback, or the process's memory passing the import's budget.
+
+namespace lirsk {
+
+// Thrown through the import when it stops before its end; reason() is one line for the user.
+class ImportStopped : public std::exception {
+public:
+    explicit ImportStopped(QString reason) : reason_(std::move(reason)) {}
+    const QString& reason() const { return reason_; }
+    const char* what() const noexcept override { return "import stopped"; }
+
+private:
+    QString reason_;
+};
+
+class ImportProgress {
+public:
+    // memoryBudget: the most the process's peak resident memory may reach, in bytes; 0 for no
+    // bound.
+    explicit ImportProgress(GtfsProgress callback = {}, qint64 memoryBudget = 0);
+
+    // A new stage begins; the callback hears of it at once.
+    void begin(const QString& stage);
+    // One small unit of the stage's work is done, and the part done (0..1). Every few units the
+    // clock is read: the callback is called and the memory checked at least every 50 ms.
+    void tick(double done) {
+        if ((++ticks_ & 0xF) == 0)
+            check(done);
+    }
+    // Before taking bytes more at once: stops the import when that would pass the budget.
+    void reserve(qint64 bytes);
+    // Before a push_back: a full vector about to double asks for its new room first.
+    template <class T> void grow(const std::vector<T>& v) {
+        if (v.size() == v.capacity())
+            reserve(qint64(std::max<std::size_t>(v.capacity(), 1) * sizeof(T)));
+    }
+    qint64 memoryBudget() const { return budget_; }
+    // The line that names the budget, for an import that ran out of memory.
+    QString overBudgetText() const;
+
+private:
+    void check(double done);
+    void report(double done);
+
+    GtfsProgress callback_;
+    qint64 budget_;
+    QString stage_;
+    unsigned ticks_ = 0;
+    std::chrono::steady_clock::time_point last_;
+};
+
+} // namespace lirsk
