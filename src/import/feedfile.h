@@ -35,6 +35,7 @@ public:
     bool failed() const { return failed_; }
     const QString& error() const { return error_; }
     const QString& name() const { return name_; }
+    ImportProgress& progress() { return progress_; }
 
     // The field at the column, trimmed of spaces and tabs; blank for a short record or -1.
     std::string_view operator[](int column) const;

@@ -8,7 +8,7 @@
 
 namespace lirsk {
 
-constexpr double kEarthRadius = 6371000; // metres
+constexpr double kEarthRadius = 6371008.8; // metres, the mean radius
 
 constexpr double radians(double degrees) {
     return degrees * std::numbers::pi / 180;

@@ -80,7 +80,7 @@ bool Importer::run(GraphMap& map, GtfsImportResult& result) {
                      [](const Station& s) { return s.served; }))
         return fail(
             ImportText::tr("stop_times.txt: выбранные рейсы не заходят ни на одну остановку"));
-    nameRoutes(feed_.routes);
+    nameRoutes(feed_.routes, progress_);
     progress_.begin(ImportText::tr("карта"));
     buildMap(feed_, options_, map, result, progress_);
     return true;
@@ -122,47 +122,70 @@ int basicRouteType(int type) {
     return -1;
 }
 
-bool summarizeGtfsFeed(const QString& feedPath, GtfsFeedSummary* summary, QString* error) {
-    const std::unique_ptr<FeedSource> source = openFeed(feedPath, error);
-    if (!source)
-        return false;
-    ImportProgress progress;
-    GtfsFeedSummary local;
-    if (source->has(QStringLiteral("agency.txt"))) {
+namespace {
+
+bool summarize(const FeedSource& source, GtfsFeedSummary* summary, ImportProgress& progress,
+               QString* error) {
+    if (source.has(QStringLiteral("agency.txt"))) {
         FeedFile f("agency.txt", progress);
         AgencyInfo agency;
-        if (!f.open(*source) || !readAgencies(f, &agency)) {
+        if (!f.open(source) || !readAgencies(f, &agency)) {
             *error = f.error();
             return false;
         }
-        local.agencyName = agency.firstName;
+        summary->agencyName = agency.firstName;
     }
     FeedFile f("routes.txt", progress);
-    if (!f.open(*source) || !countRouteTypes(f, &local.routeTypes)) {
+    if (!f.open(source) || !countRouteTypes(f, &summary->routeTypes)) {
         *error = f.error();
         return false;
     }
+    return true;
+}
+
+// Runs the work on the opened feed: false with the error when it fails, stops or runs out of
+// memory.
+template <class Work>
+bool runOnFeed(const QString& feedPath, ImportProgress& progress, QString* error, Work work) {
+    try {
+        const std::unique_ptr<FeedSource> source = openFeed(feedPath, error);
+        return source && work(*source);
+    } catch (const ImportStopped& stopped) {
+        *error = stopped.reason();
+    } catch (const std::bad_alloc&) {
+        *error = progress.outOfMemoryText();
+    }
+    return false;
+}
+
+} // namespace
+
+bool summarizeGtfsFeed(const QString& feedPath, GtfsFeedSummary* summary, QString* error,
+                       const GtfsProgress& progress) {
+    ImportProgress tracker(progress, kDefaultImportMemory);
+    GtfsFeedSummary local;
+    if (!runOnFeed(feedPath, tracker, error, [&](const FeedSource& source) {
+            return summarize(source, &local, tracker, error);
+        }))
+        return false;
     *summary = std::move(local);
     return true;
 }
 
 bool importGtfs(const QString& feedPath, const GtfsImportOptions& options, GraphMap& map,
                 GtfsImportResult* result, QString* error, const GtfsProgress& progress) {
-    const std::unique_ptr<FeedSource> source = openFeed(feedPath, error);
-    if (!source)
-        return false;
+    ImportProgress tracker(progress, options.maxMemory);
     GtfsImportResult local;
-    ImportProgress tracker(progress);
-    try {
-        Importer importer(*source, options, tracker);
-        if (!importer.run(map, local)) {
-            *error = importer.error();
-            return false;
-        }
-    } catch (const ImportStopped& stopped) {
+    const bool ok = runOnFeed(feedPath, tracker, error, [&](const FeedSource& source) {
+        Importer importer(source, options, tracker);
+        if (importer.run(map, local))
+            return true;
+        *error = importer.error();
+        return false;
+    });
+    if (!ok) {
         map.FreeStops();
         map.Ready = true;
-        *error = stopped.reason();
         return false;
     }
     *result = std::move(local);

@@ -39,7 +39,7 @@ bool keepsRoute(const GtfsImportOptions& options, const RouteRow& r, std::string
 
 // A station is a stop without a parent; platforms, entrances and boarding areas belong to the
 // station at the top of their parents (a boarding area's parent is a platform).
-void groupStations(StopTable& t) {
+void groupStations(StopTable& t, ImportProgress& progress) {
     std::vector<StopRow>& stops = t.rows;
     for (std::size_t k = 0; k < stops.size(); ++k) {
         int top = int(k);
@@ -67,6 +67,7 @@ void groupStations(StopTable& t) {
         }
         st.lat = station.lat;
         st.lon = station.lon;
+        progress.tick(double(k) / double(stops.size()));
     }
 }
 
@@ -102,6 +103,7 @@ bool readRoutes(FeedFile& f, const GtfsImportOptions& options, std::string_view 
             continue;
         if (!routes->ids.emplace(r.id, int(routes->rows.size())).second)
             return f.failAtLine(ImportText::tr("route_id «%1» уже был").arg(text(f[id])));
+        f.progress().grow(routes->rows);
         routes->rows.push_back(std::move(r));
     }
     if (f.failed())
@@ -141,6 +143,7 @@ bool readTrips(FeedFile& f, const IdMap& routeIds, TripTable* trips) {
                           .first->second;
         if (!trips->ids.emplace(std::string(f[id]), int(trips->rows.size())).second)
             return f.failAtLine(ImportText::tr("trip_id «%1» уже был").arg(text(f[id])));
+        f.progress().grow(trips->rows);
         trips->rows.push_back(t);
     }
     if (f.failed())
@@ -176,11 +179,12 @@ bool readStops(FeedFile& f, StopTable* stops) {
         }
         if (!stops->ids.emplace(s.id, int(stops->rows.size())).second)
             return f.failAtLine(ImportText::tr("stop_id «%1» уже был").arg(text(f[id])));
+        f.progress().grow(stops->rows);
         stops->rows.push_back(std::move(s));
     }
     if (f.failed())
         return false;
-    groupStations(*stops);
+    groupStations(*stops, f.progress());
     return true;
 }
 
@@ -224,6 +228,7 @@ bool readStopTimes(FeedFile& f, const IdMap& tripIds, const StopTable& stops,
         row.departure = f.time(departure, "departure_time");
         if (row.arrival < -1 || row.departure < -1)
             return false;
+        f.progress().grow(*times);
         times->push_back(row);
     }
     return !f.failed();
@@ -248,12 +253,15 @@ bool readShapes(FeedFile& f, const IdMap& shapeIds, std::vector<Shape>* shapes) 
             lo ? f.number(sequence, "shape_pt_sequence", std::nullopt) : std::nullopt;
         if (!seq)
             return false;
-        (*shapes)[std::size_t(shape)].push_back({*seq, *la, *lo});
+        Shape& points = (*shapes)[std::size_t(shape)];
+        f.progress().grow(points);
+        points.push_back({*seq, *la, *lo});
     }
     if (f.failed())
         return false;
     for (Shape& shape : *shapes)
-        std::stable_sort(shape.begin(), shape.end(), [](const ShapePoint& a, const ShapePoint& b) {
+        std::stable_sort(shape.begin(), shape.end(), [&](const ShapePoint& a, const ShapePoint& b) {
+            f.progress().tick(0);
             return a.sequence < b.sequence;
         });
     return true;
@@ -297,16 +305,15 @@ bool readFareAttributes(FeedFile& f, std::optional<FareRule>* rule) {
         int count;
     };
     std::vector<Seen> seen;
+    std::unordered_map<double, std::size_t> byPrice;
     while (f.next()) {
         const std::optional<double> p = f.number(price, "price", std::nullopt);
         if (!p)
             return false;
-        const auto it = std::find_if(seen.begin(), seen.end(),
-                                     [&](const Seen& s) { return s.rule.price == *p; });
-        if (it != seen.end())
-            ++it->count;
-        else
-            seen.push_back({{*p, f[transfers] == "0", text(f[currency])}, 1});
+        const auto [it, added] = byPrice.emplace(*p, seen.size());
+        if (added)
+            seen.push_back({{*p, f[transfers] == "0", text(f[currency])}, 0});
+        ++seen[it->second].count;
     }
     if (f.failed())
         return false;

@@ -51,4 +51,10 @@ QString ImportProgress::overBudgetText() const {
         .arg(budget_ >> 20);
 }
 
+QString ImportProgress::outOfMemoryText() const {
+    return budget_ > 0
+               ? ImportText::tr("не хватило памяти (импорту отведено %1 МБ)").arg(budget_ >> 20)
+               : ImportText::tr("не хватило памяти");
+}
+
 } // namespace lirsk

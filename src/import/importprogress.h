@@ -46,8 +46,9 @@ public:
             reserve(qint64(std::max<std::size_t>(v.capacity(), 1) * sizeof(T)));
     }
     qint64 memoryBudget() const { return budget_; }
-    // The line that names the budget, for an import that ran out of memory.
+    // The lines for an import over its budget, and for one the system had no memory for.
     QString overBudgetText() const;
+    QString outOfMemoryText() const;
 
 private:
     void check(double done);

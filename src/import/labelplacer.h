@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -16,7 +18,9 @@ struct PixelRect {
     }
 };
 
-// What is already on the map: rectangles bucketed by 64-pixel cells.
+// What is already on the map, in tiles of 64 by 64 pixels: a tile keeps the few rectangles that
+// cover part of it, and a tile that many cover becomes a bitmap of its pixels, so that a crowd
+// of stops at one point costs no more to test than a stop alone.
 class OccupiedArea {
 public:
     void add(const PixelRect& r);
@@ -24,9 +28,12 @@ public:
     bool isFree(const PixelRect& r) const;
 
 private:
-    template <class F> static bool forCells(const PixelRect& r, F f);
-    std::vector<PixelRect> rects_;
-    std::unordered_map<std::uint64_t, std::vector<int>> cells_;
+    struct Tile {
+        std::vector<PixelRect> rects; // in the tile's own pixels, until there are too many
+        std::unique_ptr<std::array<std::uint64_t, 64>> rows;
+    };
+    template <class F> static bool forTiles(const PixelRect& r, F f);
+    std::unordered_map<std::uint64_t, Tile> tiles_;
 };
 
 // The place of a name of width pixels beside a stop of the given centre and radius: right, left,

@@ -5,6 +5,7 @@
 #include "import/importtext.h"
 #include "import/labelplacer.h"
 #include "import/transliterate.h"
+#include "import/walkingneighbours.h"
 
 #include <QHash>
 #include <QSet>
@@ -17,12 +18,12 @@ namespace {
 
 // A way longer than this is "unreached" to the route search.
 constexpr double kSearchLimit = 262136;
-// Stations of different routes closer than this get a walking road.
-constexpr double kWalkingDistance = 250;
 constexpr double kWalkingSpeed = 1; // metres a second
 // The estimated width of a character of a name in the map's default font (8-point MS Sans
 // Serif): the core has no font metrics.
 constexpr int kCharWidth = 6;
+// A name longer than this is placed as if it were this long.
+constexpr int kMaxPlacedChars = 200;
 constexpr int kMargin = 40;
 
 QString typeName(int basicType) {
@@ -176,7 +177,7 @@ void placeNames(std::vector<MapStop>& stops, ImportProgress& progress) {
     }
     const int radius = shape.Width / 2 + 2;
     for (MapStop& s : stops) {
-        const int width = kCharWidth * int(s.name.size()) + 2;
+        const int width = kCharWidth * int(std::min<qsizetype>(s.name.size(), kMaxPlacedChars)) + 2;
         s.label = placeName(occupied, s.centreX, s.centreY, radius, width);
         progress.tick(0);
     }
@@ -200,8 +201,10 @@ std::vector<MapLink> rideLinks(Rides& rides, const StopTable& stops, ImportProgr
     ordered.reserve(rides.size());
     for (auto& [key, ride] : rides)
         ordered.emplace_back(key, &ride);
-    std::sort(ordered.begin(), ordered.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::sort(ordered.begin(), ordered.end(), [&](const auto& a, const auto& b) {
+        progress.tick(0);
+        return a.first < b.first;
+    });
     std::vector<MapLink> links;
     for (auto& [key, ride] : ordered) {
         const int a = pairFirst(key), b = pairSecond(key);
@@ -216,50 +219,31 @@ std::vector<MapLink> rideLinks(Rides& rides, const StopTable& stops, ImportProgr
     return links;
 }
 
-// Walking roads: the transfers listed, and stations of routes with none in common closer than
-// the walking distance that the list leaves out; none where a ride already goes.
+// Walking roads: the transfers listed, and each station's nearest neighbours that the list
+// leaves out; none where a ride already goes.
 void addWalkingLinks(const FeedTables& feed, const std::vector<int>& served,
                      std::vector<MapLink>& links, ImportProgress& progress) {
     const StopTable& stops = feed.stops;
+    const TransferTable& transfers = feed.transfers;
     std::vector<std::pair<std::uint64_t, std::optional<int>>> walks;
-    for (const auto& [key, time] : feed.transfers.listed)
-        if (!feed.transfers.refused.count(key) &&
-            stops.stations[std::size_t(pairFirst(key))].served &&
+    for (const auto& [key, time] : transfers.listed)
+        if (!transfers.refused.count(key) && stops.stations[std::size_t(pairFirst(key))].served &&
             stops.stations[std::size_t(pairSecond(key))].served)
             walks.emplace_back(key, time);
-    std::unordered_map<std::uint64_t, std::vector<int>> cells;
-    const auto cellOf = [](double v) { return std::int32_t(std::floor(v / kWalkingDistance)); };
-    for (const int k : served)
-        cells[pairKey(cellOf(stops.stations[std::size_t(k)].x),
-                      cellOf(stops.stations[std::size_t(k)].y))]
-            .push_back(k);
-    const auto shareRoute = [&](const Station& p, const Station& q) {
-        for (const auto& [route, count] : p.routeTrips)
-            for (const auto& [other, n] : q.routeTrips)
-                if (route == other)
-                    return true;
-        return false;
-    };
-    for (const int a : served) {
-        const Station& p = stops.stations[std::size_t(a)];
-        const int cx = cellOf(p.x), cy = cellOf(p.y);
-        for (int dx = -1; dx <= 1; ++dx)
-            for (int dy = -1; dy <= 1; ++dy) {
-                const auto it = cells.find(pairKey(cx + dx, cy + dy));
-                if (it == cells.end())
-                    continue;
-                for (const int b : it->second) {
-                    if (b <= a || feed.transfers.listed.count(pairKey(a, b)) ||
-                        shareRoute(p, stops.stations[std::size_t(b)]))
-                        continue;
-                    if (stationDistance(stops, a, b) < kWalkingDistance)
-                        walks.emplace_back(pairKey(a, b), std::nullopt);
-                }
-            }
-        progress.tick(0);
+    std::vector<WalkingPlace> places;
+    for (const int k : served) {
+        const Station& s = stops.stations[std::size_t(k)];
+        places.push_back({s.lat, s.lon, stops.rows[std::size_t(s.stop)].id});
     }
-    std::sort(walks.begin(), walks.end(),
-              [](const auto& x, const auto& y) { return x.first < y.first; });
+    for (const auto& [a, b] : WalkingNeighbours(places, progress).pairs()) {
+        const std::uint64_t key = pairKey(served[std::size_t(a)], served[std::size_t(b)]);
+        if (!transfers.listed.count(key))
+            walks.emplace_back(key, std::nullopt);
+    }
+    std::sort(walks.begin(), walks.end(), [&](const auto& x, const auto& y) {
+        progress.tick(0);
+        return x.first < y.first;
+    });
     for (const auto& [key, time] : walks) {
         const int a = pairFirst(key), b = pairSecond(key);
         const double length = std::round(stationDistance(stops, a, b));
@@ -267,6 +251,7 @@ void addWalkingLinks(const FeedTables& feed, const std::vector<int>& served,
         for (const auto& [from, to] : {std::pair(a, b), std::pair(b, a)})
             if (!feed.rides.count(pairKey(from, to)))
                 links.push_back({from, to, length, seconds});
+        progress.tick(0);
     }
 }
 
@@ -341,7 +326,7 @@ void describeFares(const std::optional<FareRule>& fares, const GtfsImportOptions
                                        "стоимость проезда 0, задайте её ключом --fare");
 }
 
-void nameRoutes(RouteTable& routes) {
+void nameRoutes(RouteTable& routes, ImportProgress& progress) {
     QHash<QString, int> shortNames, typed;
     for (const RouteRow& r : routes.rows)
         if (r.calls && !r.shortName.isEmpty()) {
@@ -350,6 +335,7 @@ void nameRoutes(RouteTable& routes) {
         }
     Cp1251Fitter fitter;
     QSet<QString> used;
+    QHash<QString, int> nextNumber; // the number to try first after a base already used
     for (RouteRow& r : routes.rows) {
         if (!r.calls)
             continue;
@@ -364,10 +350,16 @@ void nameRoutes(RouteTable& routes) {
         base = fitter.fit(base);
         base.remove(QLatin1Char(' '));
         QString code = kImportedMapCode + base;
-        for (int n = 2; used.contains(code); ++n)
-            code = kImportedMapCode + base + QLatin1Char('-') + QString::number(n);
+        if (used.contains(code)) {
+            int n = nextNumber.value(base, 2);
+            while (used.contains(code = kImportedMapCode + base + QLatin1Char('-') +
+                                        QString::number(n)))
+                ++n;
+            nextNumber.insert(base, n + 1);
+        }
         used.insert(code);
         r.code = code;
+        progress.tick(0);
     }
 }
 

@@ -30,7 +30,7 @@ void describeFares(const std::optional<FareRule>& fares, const GtfsImportOptions
 // Gives each route that calls its code: the map's letter and the short name without spaces; a
 // short name that several routes share gets the route type, and the route_id where even that
 // is shared.
-void nameRoutes(RouteTable& routes);
+void nameRoutes(RouteTable& routes, ImportProgress& progress);
 
 // Fills the empty map and the result's description and notes from the feed.
 void buildMap(FeedTables& feed, const GtfsImportOptions& options, GraphMap& map,

@@ -4,15 +4,34 @@
 
 namespace lirsk {
 
+namespace {
+
+// A stop is looked for along the shape from the stop before it no further than this many
+// segments, nor than the larger of kWindowMetres and kWindowRatio times the straight line from
+// the stop before: a shape far from its stops is not searched to its end for every stop.
+constexpr std::size_t kWindowSegments = 10000;
+constexpr double kWindowMetres = 5000;
+constexpr double kWindowRatio = 3;
+
+} // namespace
+
 std::vector<double> positionsOnShape(const Shape& shape, const std::vector<double>& cumulative,
                                      const std::vector<std::pair<double, double>>& stops) {
     std::vector<double> result;
     std::size_t segment = 0;
     double along = 0;
-    for (const auto& [lat, lon] : stops) {
+    for (std::size_t n = 0; n < stops.size(); ++n) {
+        const auto [lat, lon] = stops[n];
+        const double window =
+            n == 0 ? HUGE_VAL
+                   : std::max(kWindowMetres,
+                              kWindowRatio *
+                                  greatCircle(stops[n - 1].first, stops[n - 1].second, lat, lon));
         double best = -1, bestDistance = 0;
         std::size_t bestSegment = segment;
-        for (std::size_t k = segment; k + 1 < shape.size(); ++k) {
+        for (std::size_t k = segment; k + 1 < shape.size() && k - segment < kWindowSegments &&
+                                      cumulative[k] - along <= window;
+             ++k) {
             const ShapePoint& p = shape[k];
             const ShapePoint& q = shape[k + 1];
             const double c = std::cos(radians((p.lat + q.lat) / 2));

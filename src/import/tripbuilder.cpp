@@ -9,17 +9,14 @@ namespace lirsk {
 
 namespace {
 
-void countCalls(const std::vector<StopTime>& calls, int route, StopTable& stops,
-                RouteTable& routes) {
+// Marks the stations the trip calls at and counts its route's trips there (in tripsAt, by
+// station and route).
+void countCalls(const std::vector<StopTime>& calls, int route, StopTable& stops, RouteTable& routes,
+                std::unordered_map<std::uint64_t, int>& tripsAt) {
     for (const StopTime& c : calls) {
-        Station& st = stops.stations[std::size_t(stops.rows[std::size_t(c.stop)].station)];
-        st.served = true;
-        auto it = std::find_if(st.routeTrips.begin(), st.routeTrips.end(),
-                               [&](const auto& rt) { return rt.first == route; });
-        if (it == st.routeTrips.end())
-            st.routeTrips.emplace_back(route, 1);
-        else
-            ++it->second;
+        const int station = stops.rows[std::size_t(c.stop)].station;
+        stops.stations[std::size_t(station)].served = true;
+        ++tripsAt[pairKey(station, route)];
     }
     if (!calls.empty()) {
         routes.rows[std::size_t(route)].calls = true;
@@ -107,6 +104,7 @@ void buildTrips(std::vector<StopTime>& all, const TripTable& trips,
         return a.trip != b.trip ? a.trip < b.trip : a.sequence < b.sequence;
     });
     ShapeProjector projector(shapes);
+    std::unordered_map<std::uint64_t, int> tripsAt;
     std::vector<StopTime> calls;
     for (std::size_t begin = 0; begin < all.size();) {
         std::size_t end = begin;
@@ -119,10 +117,12 @@ void buildTrips(std::vector<StopTime>& all, const TripTable& trips,
 
         fillBlankTimes(calls, stops);
         mergePlatforms(calls, stops);
-        countCalls(calls, trip.route, stops, routes);
+        countCalls(calls, trip.route, stops, routes, tripsAt);
         addRides(calls, projector.positions(trip.shape, calls, stops), stops, *rides);
     }
     std::vector<StopTime>().swap(all);
+    for (const auto& [key, count] : tripsAt)
+        stops.stations[std::size_t(pairFirst(key))].routeTrips.emplace_back(pairSecond(key), count);
 }
 
 } // namespace lirsk

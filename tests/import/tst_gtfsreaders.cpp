@@ -1,10 +1,12 @@
 #include "import/gtfsreaders.h"
+#include "import/walkingneighbours.h"
 
 #include <QTest>
 
 #include <cstring>
 
-// Each reader of a feed file on small inline files: what it keeps, or the one line it fails with.
+// Each reader of a feed file on small inline files: what it keeps, or the one line it fails with;
+// and the walking neighbours that the map and a timetable share.
 
 using namespace lirsk;
 
@@ -71,6 +73,8 @@ private slots:
     void fares_data();
     void fares();
     void agencies();
+    void walkingNeighbours_data();
+    void walkingNeighbours();
 };
 
 void TestGtfsReaders::routes_data() {
@@ -318,6 +322,45 @@ void TestGtfsReaders::agencies() {
                  [&](FeedFile& f) { return countRouteTypes(f, &types); }, [](QStringList&) {}),
              QStringList());
     QCOMPARE(types, (QMap<int, int>{{0, 1}, {3, 3}}));
+}
+
+void TestGtfsReaders::walkingNeighbours_data() {
+    QTest::addColumn<QList<QPointF>>("places"); // lon, lat; the ids are p0, p1, ...
+    QTest::addColumn<int>("place");
+    QTest::addColumn<QStringList>("neighbours"); // id metres
+    const QList<QPointF> crowd(10, QPointF(37.6, 55.75));
+    QTest::newRow("ten at one point: the first ids")
+        << crowd << 9
+        << QStringList{"p0 0", "p1 0", "p2 0", "p3 0", "p4 0", "p5 0", "p6 0", "p7 0"};
+    QTest::newRow("ten at one point, not itself")
+        << crowd << 0
+        << QStringList{"p1 0", "p2 0", "p3 0", "p4 0", "p5 0", "p6 0", "p7 0", "p8 0"};
+    // Around p0 on the equator: east and west 100 m (a tie), north 200 m, 249.9 m south-east,
+    // south 250.1 m (too far).
+    const QList<QPointF> around{{0, 0},        {0.000899, 0},     {-0.000899, 0},
+                                {0, 0.001797}, {0.002246, -1e-5}, {0, -0.00225}};
+    QTest::newRow("nearest first, ties by id, strictly closer than 250 m")
+        << around << 0 << QStringList{"p1 100", "p2 100", "p3 200", "p4 250"};
+}
+
+void TestGtfsReaders::walkingNeighbours() {
+    QFETCH(QList<QPointF>, places);
+    QFETCH(int, place);
+    std::vector<std::string> ids;
+    for (int k = 0; k < places.size(); ++k)
+        ids.push_back("p" + std::to_string(k));
+    std::vector<WalkingPlace> input;
+    for (int k = places.size() - 1; k >= 0; --k) // given last first: the order must not matter
+        input.push_back({places[k].y(), places[k].x(), ids[std::size_t(k)]});
+    ImportProgress progress;
+    const WalkingNeighbours found(input, progress);
+    QStringList got;
+    for (const WalkingNeighbour& n : found.of(int(places.size()) - 1 - place))
+        got << QStringLiteral("%1 %2")
+                   .arg(QString::fromStdString(std::string(input[std::size_t(n.place)].id)))
+                   .arg(qRound(n.metres));
+    QFETCH(QStringList, neighbours);
+    QCOMPARE(got, neighbours);
 }
 
 QTEST_GUILESS_MAIN(TestGtfsReaders)

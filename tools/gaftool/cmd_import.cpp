@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <unistd.h>
 
 using namespace lirsk;
@@ -19,7 +20,7 @@ namespace {
 const char* const kImportUsage =
     "usage: gaftool import-gtfs FEED OUT.gaf [--route-types LIST] [--routes LIST]\n"
     "                           [--agency ID] [--scale METRES_PER_PIXEL] [--title TEXT]\n"
-    "                           [--fare X] [--transfer-fare X] [--quiet]\n"
+    "                           [--fare X] [--transfer-fare X] [--max-memory BYTES] [--quiet]\n"
     "Makes a map from a GTFS feed (a .zip or a folder): one stop per station, a link for each\n"
     "pair of stations a trip serves one after the other, walking roads for transfers. Writes\n"
     "OUT.gaf and its description OUT.gafd (code letter, route table, fares, title).\n"
@@ -31,6 +32,8 @@ const char* const kImportUsage =
     "  --scale M           metres per pixel (default: the map is about 3000 pixels across)\n"
     "  --title TEXT        the window title (default: the first agency's name)\n"
     "  --fare X, --transfer-fare X  the fare rule, over the feed's fare_attributes.txt\n"
+    "  --max-memory BYTES  the most memory the import may take at its peak (default 2G); a feed\n"
+    "                      that needs more is refused; K, M and G suffixes count 1024s\n"
     "  --quiet             no progress on standard error\n"
     "Exit 0 when the map was written; 2 for bad arguments, a feed that cannot be read or a map\n"
     "that cannot be written.";
@@ -39,6 +42,19 @@ bool number(const QString& text, double* into) {
     bool ok = false;
     *into = text.toDouble(&ok);
     return ok && std::isfinite(*into) && *into >= 0;
+}
+
+// A positive count of bytes, maybe with a K, M or G suffix; 0 when the text is none.
+qint64 byteCount(QString text) {
+    int shift = 0;
+    const QString suffixes = QStringLiteral("KMG");
+    if (!text.isEmpty() && suffixes.contains(text.back().toUpper())) {
+        shift = 10 * int(suffixes.indexOf(text.back().toUpper()) + 1);
+        text.chop(1);
+    }
+    bool ok = false;
+    const qint64 n = text.toLongLong(&ok);
+    return ok && n > 0 && n <= (std::numeric_limits<qint64>::max() >> shift) ? n << shift : 0;
 }
 
 // Progress on standard error: one bar redrawn in place on a terminal, a line per stage elsewhere.
@@ -125,6 +141,10 @@ int cmdImportGtfs(const QStringList& args) {
             if (!number(v, &x) || x <= 0)
                 return bad(QStringLiteral("--scale needs a positive number"));
             options.metresPerPixel = x;
+        } else if (a == QLatin1String("--max-memory")) {
+            options.maxMemory = byteCount(v);
+            if (options.maxMemory == 0)
+                return bad(QStringLiteral("--max-memory needs a number of bytes, as 512M or 2G"));
         } else if (a == QLatin1String("--fare") || a == QLatin1String("--transfer-fare")) {
             if (!number(v, &x))
                 return bad(QStringLiteral("%1 needs a number of at least 0").arg(a));
