@@ -80,8 +80,8 @@ bool Importer::run(GraphMap& map, GtfsImportResult& result) {
                      [](const Station& s) { return s.served; }))
         return fail(
             ImportText::tr("stop_times.txt: выбранные рейсы не заходят ни на одну остановку"));
+    progress_.begin(ImportText::tr("маршруты"));
     nameRoutes(feed_.routes, progress_);
-    progress_.begin(ImportText::tr("карта"));
     buildMap(feed_, options_, map, result, progress_);
     return true;
 }

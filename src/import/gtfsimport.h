@@ -35,6 +35,9 @@ struct GtfsImportOptions {
     qint64 maxMemory = kDefaultImportMemory;      // peak resident memory in bytes; 0: no bound
 };
 
+// The fares a map's description holds: from 0 up to (not including) this.
+constexpr double kMaxImportedFare = 1e9;
+
 // The larger side of a map at the default scale, in pixels.
 constexpr int kDefaultMapPixels = 3000;
 // The code letter of an imported map's routes.

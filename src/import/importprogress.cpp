@@ -25,6 +25,7 @@ ImportProgress::ImportProgress(GtfsProgress callback, qint64 memoryBudget)
 
 void ImportProgress::begin(const QString& stage) {
     stage_ = stage;
+    done_ = 0;
     report(0);
 }
 
@@ -35,9 +36,10 @@ void ImportProgress::check(double done) {
 
 void ImportProgress::report(double done) {
     last_ = std::chrono::steady_clock::now();
+    done_ = std::max(done_, done);
     if (budget_ > 0 && peakMemory() > budget_)
         throw ImportStopped(overBudgetText());
-    if (callback_ && !callback_(stage_, done))
+    if (callback_ && !callback_(stage_, done_))
         throw ImportStopped(ImportText::tr("импорт прерван"));
 }
 

@@ -32,11 +32,16 @@ public:
 
     // A new stage begins; the callback hears of it at once.
     void begin(const QString& stage);
-    // One small unit of the stage's work is done, and the part done (0..1). Every few units the
-    // clock is read: the callback is called and the memory checked at least every 50 ms.
-    void tick(double done) {
-        if ((++ticks_ & 0xF) == 0)
+    // Units of the stage's work are done (a unit: a record, a stop, a kilobyte of a name) and
+    // the part of the stage done (0..1; the callback hears the most said since the stage began).
+    // Every few units the clock is read: the callback is called and the memory checked at least
+    // every 50 ms.
+    void tick(double done, qint64 units = 1) {
+        ticks_ += units;
+        if (ticks_ >= 16) {
+            ticks_ = 0;
             check(done);
+        }
     }
     // Before taking bytes more at once: stops the import when that would pass the budget.
     void reserve(qint64 bytes);
@@ -57,7 +62,8 @@ private:
     GtfsProgress callback_;
     qint64 budget_;
     QString stage_;
-    unsigned ticks_ = 0;
+    double done_ = 0;
+    qint64 ticks_ = 0;
     std::chrono::steady_clock::time_point last_;
 };
 

@@ -163,7 +163,7 @@ std::vector<MapStop> makeStops(StopTable& stops, const RouteTable& routes,
         stop.routes = codes.join(QLatin1Char(' '));
         s.mapIndex = int(made.size());
         made.push_back(std::move(stop));
-        progress.tick(double(made.size()) / double(served.size()));
+        progress.tick(double(made.size()) / double(served.size()), name.size() / 1024 + 1);
     }
     return made;
 }
@@ -176,10 +176,11 @@ void placeNames(std::vector<MapStop>& stops, ImportProgress& progress) {
         occupied.add({left, top, left + shape.Width, top + shape.Height});
     }
     const int radius = shape.Width / 2 + 2;
-    for (MapStop& s : stops) {
+    for (std::size_t k = 0; k < stops.size(); ++k) {
+        MapStop& s = stops[k];
         const int width = kCharWidth * int(std::min<qsizetype>(s.name.size(), kMaxPlacedChars)) + 2;
         s.label = placeName(occupied, s.centreX, s.centreY, radius, width);
-        progress.tick(0);
+        progress.tick(double(k) / double(stops.size()));
     }
 }
 
@@ -214,7 +215,7 @@ std::vector<MapLink> rideLinks(Rides& rides, const StopTable& stops, ImportProgr
             length = (length + rideLength(back->first, back->second)) / 2;
         links.push_back(
             {a, b, std::round(length), ride->times.empty() ? 0.0 : median(ride->times)});
-        progress.tick(0);
+        progress.tick(double(links.size()) / double(ordered.size()));
     }
     return links;
 }
@@ -274,19 +275,25 @@ void fillMap(GraphMap& map, const std::vector<MapStop>& stops, const std::vector
         stop->Routes = s.routes;
         stop->FillColor = s.fill;
         made.push_back(stop);
-        progress.tick(0);
+        progress.tick(double(made.size()) / double(stops.size() + links.size()));
     }
     map.MaxStopId = std::max(0, int(made.size()) - 1);
     const auto stopOf = [&](int station) {
         return made[std::size_t(table.stations[std::size_t(station)].mapIndex)];
     };
-    for (const MapLink& l : links) {
+    // A link whose opposite has the same length is half of a road, any other an arc.
+    std::unordered_map<std::uint64_t, double> lengths;
+    for (const MapLink& l : links)
+        lengths.emplace(pairKey(l.from, l.to), l.length);
+    for (std::size_t k = 0; k < links.size(); ++k) {
+        const MapLink& l = links[k];
         Link* link = map.AddLink(stopOf(l.from), stopOf(l.to));
         link->Length = l.length;
         link->Time = l.time;
-        progress.tick(0);
+        const auto opposite = lengths.find(pairKey(l.to, l.from));
+        link->IsArc = opposite == lengths.end() || opposite->second != l.length;
+        progress.tick(double(stops.size() + k) / double(stops.size() + links.size()));
     }
-    map.UpdateArcFlags();
     map.Ready = true;
 }
 
@@ -370,11 +377,16 @@ void buildMap(FeedTables& feed, const GtfsImportOptions& options, GraphMap& map,
         if (feed.stops.stations[k].served)
             served.push_back(int(k));
     const Projection projection(feed.stops, served, options.metresPerPixel, result);
+    progress.begin(ImportText::tr("остановки"));
     std::vector<MapStop> stops =
         makeStops(feed.stops, feed.routes, served, projection, result, progress);
+    progress.begin(ImportText::tr("названия"));
     placeNames(stops, progress);
+    progress.begin(ImportText::tr("перегоны"));
     std::vector<MapLink> links = rideLinks(feed.rides, feed.stops, progress);
+    progress.begin(ImportText::tr("пешие переходы"));
     addWalkingLinks(feed, served, links, progress);
+    progress.begin(ImportText::tr("карта"));
     fillMap(map, stops, links, feed.stops, progress);
     describeRoutes(feed.routes, !options.title.isEmpty() ? options.title : feed.agency.firstName,
                    result);

@@ -16,7 +16,8 @@ constexpr double kWindowRatio = 3;
 } // namespace
 
 std::vector<double> positionsOnShape(const Shape& shape, const std::vector<double>& cumulative,
-                                     const std::vector<std::pair<double, double>>& stops) {
+                                     const std::vector<std::pair<double, double>>& stops,
+                                     ImportProgress& progress) {
     std::vector<double> result;
     std::size_t segment = 0;
     double along = 0;
@@ -61,6 +62,7 @@ std::vector<double> positionsOnShape(const Shape& shape, const std::vector<doubl
         along = best;
         segment = bestSegment;
         result.push_back(best);
+        progress.tick(0);
     }
     return result;
 }
@@ -70,9 +72,11 @@ const std::vector<double>& ShapeProjector::cumulative(int shape) {
     std::vector<double>& lengths = cumulative_[std::size_t(shape)];
     if (lengths.empty()) {
         lengths.push_back(0);
-        for (std::size_t k = 1; k < points.size(); ++k)
+        for (std::size_t k = 1; k < points.size(); ++k) {
             lengths.push_back(lengths.back() + greatCircle(points[k - 1].lat, points[k - 1].lon,
                                                            points[k].lat, points[k].lon));
+            progress_.tick(0);
+        }
     }
     return lengths;
 }
@@ -91,7 +95,7 @@ const std::vector<double>* ShapeProjector::positions(int shape, const std::vecto
             places_.push_back(stops.place(c.stop));
         found = patterns_
                     .emplace(key_, positionsOnShape(shapes_[std::size_t(shape)], cumulative(shape),
-                                                    places_))
+                                                    places_, progress_))
                     .first;
     }
     return &found->second;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/gtfsfeed.h"
+#include "import/importprogress.h"
 
 #include <string>
 #include <unordered_map>
@@ -15,13 +16,14 @@ namespace lirsk {
 // trip, each at or after the one before, so that a loop's last stop lands at its end and not
 // back at its start.
 std::vector<double> positionsOnShape(const Shape& shape, const std::vector<double>& cumulative,
-                                     const std::vector<std::pair<double, double>>& stops);
+                                     const std::vector<std::pair<double, double>>& stops,
+                                     ImportProgress& progress);
 
 // Positions on shapes, worked out once for each shape and sequence of stops.
 class ShapeProjector {
 public:
-    explicit ShapeProjector(const std::vector<Shape>& shapes)
-        : shapes_(shapes), cumulative_(shapes.size()) {}
+    ShapeProjector(const std::vector<Shape>& shapes, ImportProgress& progress)
+        : shapes_(shapes), progress_(progress), cumulative_(shapes.size()) {}
 
     // The positions of a trip's calls along its shape; null when the trip has no shape of at
     // least two points.
@@ -32,6 +34,7 @@ private:
     const std::vector<double>& cumulative(int shape);
 
     const std::vector<Shape>& shapes_;
+    ImportProgress& progress_;
     std::vector<std::vector<double>> cumulative_;
     std::unordered_map<std::string, std::vector<double>> patterns_;
     std::string key_;

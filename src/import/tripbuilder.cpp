@@ -27,7 +27,7 @@ void countCalls(const std::vector<StopTime>& calls, int route, StopTable& stops,
 // The rides of one trip: each hop's time, and its length along the shape where the stops lie
 // at positions along it.
 void addRides(const std::vector<StopTime>& calls, const std::vector<double>* along,
-              const StopTable& stops, Rides& rides) {
+              const StopTable& stops, Rides& rides, ImportProgress& progress) {
     for (std::size_t k = 0; k + 1 < calls.size(); ++k) {
         const int a = stops.rows[std::size_t(calls[k].stop)].station;
         const int b = stops.rows[std::size_t(calls[k + 1].stop)].station;
@@ -45,6 +45,7 @@ void addRides(const std::vector<StopTime>& calls, const std::vector<double>* alo
                 ++ride.shapeCount;
             }
         }
+        progress.tick(0);
     }
 }
 
@@ -103,7 +104,7 @@ void buildTrips(std::vector<StopTime>& all, const TripTable& trips,
         progress.tick(0);
         return a.trip != b.trip ? a.trip < b.trip : a.sequence < b.sequence;
     });
-    ShapeProjector projector(shapes);
+    ShapeProjector projector(shapes, progress);
     std::unordered_map<std::uint64_t, int> tripsAt;
     std::vector<StopTime> calls;
     for (std::size_t begin = 0; begin < all.size();) {
@@ -118,7 +119,7 @@ void buildTrips(std::vector<StopTime>& all, const TripTable& trips,
         fillBlankTimes(calls, stops);
         mergePlatforms(calls, stops);
         countCalls(calls, trip.route, stops, routes, tripsAt);
-        addRides(calls, projector.positions(trip.shape, calls, stops), stops, *rides);
+        addRides(calls, projector.positions(trip.shape, calls, stops), stops, *rides, progress);
     }
     std::vector<StopTime>().swap(all);
     for (const auto& [key, count] : tripsAt)
