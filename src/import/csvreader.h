@@ -15,8 +15,10 @@
 
 namespace lirsk {
 
-// The longest record the reader takes: a longer one is a broken file, not data.
-constexpr std::size_t kMaxCsvRecord = std::size_t(1) << 20;
+// The longest record the reader takes, in bytes of the file, and the most fields: a longer or
+// wider one is a broken file, not data.
+constexpr qint64 kMaxCsvRecord = qint64(1) << 20;
+constexpr std::size_t kMaxCsvFields = 4096;
 
 class CsvReader {
 public:
@@ -33,11 +35,24 @@ public:
 
 private:
     bool fill();
-    int get() {
+    // The bytes of the file taken so far.
+    qint64 offset() const { return consumed_ - qint64(buffer_.size()) + qint64(at_); }
+    bool tooLarge(qint64 recordStart) {
+        return (offset() - recordStart > kMaxCsvRecord || ends_.size() > kMaxCsvFields) &&
+               refuseRecord(recordStart);
+    }
+    bool refuseRecord(qint64 recordStart);
+    // The next byte, not taken; -1 at the end of the file or after a failed read.
+    int peek() {
         if (at_ == buffer_.size() && !fill())
             return -1;
-        return static_cast<unsigned char>(buffer_[at_++]);
+        return static_cast<unsigned char>(buffer_[at_]);
     }
+    // The text of an unquoted field up to the comma or line end after it, not taken; false
+    // with the error set when the record grows too large or the file cannot be read.
+    bool takePlain(qint64 recordStart);
+    // The text of a quoted field after its opening quote, up to its closing quote, taken.
+    bool takeQuoted(qint64 recordStart);
 
     FeedStream& stream_;
     std::string buffer_;

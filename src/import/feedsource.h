@@ -8,6 +8,9 @@
 
 namespace lirsk {
 
+// The largest a file of a zipped feed may declare itself expanded: 16 GiB.
+constexpr qint64 kMaxFeedEntry = qint64(16) << 30;
+
 // One file of the feed, open for reading from its start.
 class FeedStream {
 public:
@@ -28,7 +31,9 @@ public:
 };
 
 // A folder of .txt files, or a zip archive holding them at its top or in one folder. Null with
-// the reason when the path is neither.
+// the reason when the path is neither. A file of a folder that is not a regular file (a folder,
+// a FIFO, a device) is there, and says what it is when opened; a zipped file inflates to no
+// more than it declares.
 std::unique_ptr<FeedSource> openFeed(const QString& path, QString* error);
 
 } // namespace lirsk

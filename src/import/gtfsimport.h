@@ -16,9 +16,14 @@
 // roads for transfers, and the map's description with its route table and fares.
 //
 // The import reads the feed streaming and touches nothing but the map and the result it is given,
-// so a caller may run it on a worker thread; the progress callback is called from that thread.
+// so a caller may run it on a worker thread; the progress callback is called from that thread, at
+// least every 100 ms of work. A feed that would take the process's peak memory past the budget is
+// refused with one line naming the budget; a feed that no memory could hold is refused as well.
 
 namespace lirsk {
+
+// The most memory the process running an import may take at its peak: 2 GiB.
+constexpr qint64 kDefaultImportMemory = qint64(2) << 30;
 
 struct GtfsImportOptions {
     QSet<int> routeTypes;      // basic route types (0..12) to keep; empty keeps every type
@@ -27,7 +32,11 @@ struct GtfsImportOptions {
     double metresPerPixel = 0; // 0: the map is about kDefaultMapPixels across
     QString title;             // empty: the first agency's name
     std::optional<double> baseFare, transferFare; // override the feed's fares
+    qint64 maxMemory = kDefaultImportMemory;      // peak resident memory in bytes; 0: no bound
 };
+
+// The fares a map's description holds: from 0 up to (not including) this.
+constexpr double kMaxImportedFare = 1e9;
 
 // The larger side of a map at the default scale, in pixels.
 constexpr int kDefaultMapPixels = 3000;
@@ -57,8 +66,10 @@ struct GtfsFeedSummary {
     QMap<int, int> routeTypes; // basic route type -> routes of that type
 };
 
-// Reads agency.txt and routes.txt only; false with one line naming the file in error.
-bool summarizeGtfsFeed(const QString& feedPath, GtfsFeedSummary* summary, QString* error);
+// Reads agency.txt and routes.txt only; false with one line naming the file in error. Progress
+// and cancel as for an import.
+bool summarizeGtfsFeed(const QString& feedPath, GtfsFeedSummary* summary, QString* error,
+                       const GtfsProgress& progress = {});
 
 // The basic route type (0..7, 11, 12) of a basic or extended (100..1799) one; -1 for others.
 int basicRouteType(int type);

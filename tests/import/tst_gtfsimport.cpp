@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -69,6 +70,8 @@ private slots:
     void broken();
     void journey();
     void names();
+    void machine_data();
+    void machine();
 };
 
 void TestGtfsImport::maps_data() {
@@ -271,6 +274,56 @@ void TestGtfsImport::names() {
     QCOMPARE(map.stops()[1]->Label.Caption, QStringLiteral("bei jing"));
     QCOMPARE(map.stops()[2]->Label.Caption, QStringLiteral("Площадь № 1"));
     QCOMPARE(result.renamedNames, 2);
+}
+
+void TestGtfsImport::machine_data() {
+    QTest::addColumn<Feed>("feed");
+    QTest::addColumn<QStringList>("args"); // FEED and OUT stand for the feed and a map beside it
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("records"); // the lines other than progress
+    Feed noFares = crossing();
+    noFares.remove("fare_attributes.txt");
+    const QStringList import{"import-gtfs", "FEED", "OUT", "--machine"};
+    QTest::newRow("import") << crossing() << import << 0 << QStringList{"renamed\t0"};
+    QTest::newRow("import, a note")
+        << noFares << import << 0
+        << QStringList{"note\tв источнике нет тарифов (fare_attributes.txt): стоимость "
+                       "проезда 0, задайте её ключом --fare",
+                       "renamed\t0"};
+    QTest::newRow("import, not a feed")
+        << crossing() << QStringList{"import-gtfs", "FEED/stops.txt", "OUT", "--machine"} << 2
+        << QStringList{"error\tFEED/stops.txt: не архив zip"};
+    QTest::newRow("import, over the budget")
+        << crossing() << import + QStringList{"--max-memory", "1M"} << 2
+        << QStringList{"error\tFEED: импорту нужно больше памяти, чем ему отведено: 1 МБ"};
+    QTest::newRow("summary")
+        << crossing() << QStringList{"gtfs-summary", "FEED", "--machine"} << 0
+        << QStringList{"summary\t{\"agency_name\":\"\",\"route_types\":{\"0\":1,\"3\":1}}"};
+    QTest::newRow("summary, no feed")
+        << crossing() << QStringList{"gtfs-summary", "FEED/none", "--machine"} << 2
+        << QStringList{"error\tFEED/none: нет такого файла или папки"};
+}
+
+void TestGtfsImport::machine() {
+    QFETCH(Feed, feed);
+    QFETCH(QStringList, args);
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("feed");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writeFeed(folder, feed));
+    args.replaceInStrings(QStringLiteral("FEED"), folder);
+    args.replaceInStrings(QStringLiteral("OUT"), dir.filePath("city.gaf"));
+    const lirsktest::GaftoolRun r = lirsktest::runGaftool(args);
+    QStringList got;
+    const QRegularExpression progress(QStringLiteral("^progress\\t[^\\t]+\\t[01]\\.\\d{3}$"));
+    for (const QString& line : QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts))
+        if (!progress.match(line).hasMatch())
+            got << QString(line).replace(folder, QStringLiteral("FEED"));
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, records);
+    QCOMPARE(r.exitCode, exitCode);
+    QCOMPARE(got, records);
+    QCOMPARE(QFile::exists(dir.filePath("city.gafd")), exitCode == 0 && args[0] == "import-gtfs");
 }
 
 QTEST_GUILESS_MAIN(TestGtfsImport)

@@ -1,14 +1,15 @@
 #include "commands.h"
 #include "common.h"
+#include "feedreport.h"
 
 #include "import/gtfsimport.h"
 #include "model/mapdescription.h"
 #include "model/mapfile.h"
+#include "model/safefile.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <unistd.h>
+#include <limits>
+#include <new>
 
 using namespace lirsk;
 
@@ -19,7 +20,8 @@ namespace {
 const char* const kImportUsage =
     "usage: gaftool import-gtfs FEED OUT.gaf [--route-types LIST] [--routes LIST]\n"
     "                           [--agency ID] [--scale METRES_PER_PIXEL] [--title TEXT]\n"
-    "                           [--fare X] [--transfer-fare X] [--quiet]\n"
+    "                           [--fare X] [--transfer-fare X] [--max-memory BYTES]\n"
+    "                           [--quiet | --machine]\n"
     "Makes a map from a GTFS feed (a .zip or a folder): one stop per station, a link for each\n"
     "pair of stations a trip serves one after the other, walking roads for transfers. Writes\n"
     "OUT.gaf and its description OUT.gafd (code letter, route table, fares, title).\n"
@@ -31,52 +33,88 @@ const char* const kImportUsage =
     "  --scale M           metres per pixel (default: the map is about 3000 pixels across)\n"
     "  --title TEXT        the window title (default: the first agency's name)\n"
     "  --fare X, --transfer-fare X  the fare rule, over the feed's fare_attributes.txt\n"
+    "  --max-memory BYTES  the most memory the import may take at its peak (default 2G); a feed\n"
+    "                      that needs more is refused; K, M and G suffixes count 1024s\n"
     "  --quiet             no progress on standard error\n"
+    "  --machine           for a program: tab-separated records on standard output, one a line:\n"
+    "                      progress<TAB>STAGE<TAB>FRACTION (at most ~10 a second), note<TAB>TEXT,\n"
+    "                      renamed<TAB>N (names transliterated) once the map is written, or\n"
+    "                      error<TAB>FILE: REASON as the last line\n"
     "Exit 0 when the map was written; 2 for bad arguments, a feed that cannot be read or a map\n"
     "that cannot be written.";
 
-bool number(const QString& text, double* into) {
+// A finite number of at least 0, below limit.
+bool number(const QString& text, double limit, double* into) {
     bool ok = false;
     *into = text.toDouble(&ok);
-    return ok && std::isfinite(*into) && *into >= 0;
+    return ok && *into >= 0 && *into < limit;
 }
 
-// Progress on standard error: one bar redrawn in place on a terminal, a line per stage elsewhere.
-class ProgressPrinter {
-public:
-    explicit ProgressPrinter(bool quiet) : quiet_(quiet), terminal_(isatty(STDERR_FILENO)) {}
-    ~ProgressPrinter() { finish(); }
-    bool operator()(const QString& stage, double done) {
-        if (quiet_)
-            return true;
-        if (terminal_) {
-            const int filled = int(std::clamp(done, 0.0, 1.0) * 30);
-            const QString bar = QStringLiteral("\r%1 [%2%3] %4%")
-                                    .arg(stage, -16)
-                                    .arg(QString(filled, QLatin1Char('#')))
-                                    .arg(QString(30 - filled, QLatin1Char(' ')))
-                                    .arg(int(done * 100), 3);
-            std::fputs(bar.toUtf8().constData(), stderr);
-            std::fflush(stderr);
-            drawn_ = true;
-        } else if (stage != lastStage_) {
-            err(QStringLiteral("%1…").arg(stage));
-        }
-        lastStage_ = stage;
-        return true;
+// A positive count of bytes, maybe with a K, M or G suffix; 0 when the text is none.
+qint64 byteCount(QString text) {
+    int shift = 0;
+    const QString suffixes = QStringLiteral("KMG");
+    if (!text.isEmpty() && suffixes.contains(text.back().toUpper())) {
+        shift = 10 * int(suffixes.indexOf(text.back().toUpper()) + 1);
+        text.chop(1);
     }
-    void finish() {
-        if (drawn_)
-            std::fputc('\n', stderr);
-        drawn_ = false;
-    }
+    bool ok = false;
+    const qint64 n = text.toLongLong(&ok);
+    return ok && n > 0 && n <= (std::numeric_limits<qint64>::max() >> shift) ? n << shift : 0;
+}
 
-private:
-    bool quiet_;
-    bool terminal_;
-    bool drawn_ = false;
-    QString lastStage_;
-};
+// Sets the option named by a from its value v; the problem when either is wrong.
+QString applyOption(const QString& a, const QString& v, GtfsImportOptions& options) {
+    double x = 0;
+    if (a == QLatin1String("--route-types")) {
+        for (const QString& t : v.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            bool ok = false;
+            const int type = basicRouteType(t.trimmed().toInt(&ok));
+            if (!ok || type < 0)
+                return QStringLiteral("unknown route type %1").arg(t);
+            options.routeTypes.insert(type);
+        }
+    } else if (a == QLatin1String("--routes")) {
+        for (const QString& r : v.split(QLatin1Char(','), Qt::SkipEmptyParts))
+            options.routes << r.trimmed();
+    } else if (a == QLatin1String("--agency")) {
+        options.agency = v;
+    } else if (a == QLatin1String("--title")) {
+        options.title = v;
+    } else if (a == QLatin1String("--scale")) {
+        if (!number(v, HUGE_VAL, &x) || x <= 0)
+            return QStringLiteral("--scale needs a positive number");
+        options.metresPerPixel = x;
+    } else if (a == QLatin1String("--max-memory")) {
+        options.maxMemory = byteCount(v);
+        if (options.maxMemory == 0)
+            return QStringLiteral("--max-memory needs a number of bytes, as 512M or 2G");
+    } else if (a == QLatin1String("--fare") || a == QLatin1String("--transfer-fare")) {
+        if (!number(v, kMaxImportedFare, &x))
+            return QStringLiteral("%1 needs a number from 0 up to 10^9").arg(a);
+        (a == QLatin1String("--fare") ? options.baseFare : options.transferFare) = x;
+    } else {
+        return QStringLiteral("unknown option %1").arg(a);
+    }
+    return {};
+}
+
+// Writes the map and its description; false with the reason (naming what was refused).
+bool writeImportedMap(const QString& target, const GraphMap& map, GtfsImportResult& result,
+                      QString* error) {
+    const std::optional<QByteArray> bytes = writeMap(map, false, error);
+    if (!bytes)
+        return false;
+    if (bytes->size() > kMaxMapFileSize) {
+        *error = QCoreApplication::translate(
+                     "GtfsImport", "карта вышла в %1 МБ, а читаются карты до %2 МБ: сузьте выбор "
+                                   "ключами --routes, --route-types или --agency")
+                     .arg(bytes->size() >> 20)
+                     .arg(kMaxMapFileSize >> 20);
+        return false;
+    }
+    return saveMapAndDescription(target, *bytes, &result.description, error);
+}
 
 } // namespace
 
@@ -85,53 +123,28 @@ int cmdImportGtfs(const QStringList& args) {
         out(QString::fromUtf8(kImportUsage));
         return 0;
     }
-    const auto bad = [](const QString& problem) {
-        return usage(
+    FeedReport report(args.contains(QLatin1String("--machine")) ? FeedReport::Mode::Machine
+                      : args.contains(QLatin1String("--quiet")) ? FeedReport::Mode::Quiet
+                                                                : FeedReport::Mode::Human);
+    const auto bad = [&](const QString& problem) {
+        return report.badUsage(
             QStringLiteral("gaftool import-gtfs: %1 (gaftool import-gtfs --help)").arg(problem));
     };
     GtfsImportOptions options;
     QStringList positional;
-    bool quiet = false;
     for (int k = 0; k < args.size(); ++k) {
         const QString& a = args[k];
-        if (a == QLatin1String("--quiet")) {
-            quiet = true;
+        if (a == QLatin1String("--quiet") || a == QLatin1String("--machine"))
             continue;
-        }
         if (!a.startsWith(QLatin1String("--"))) {
             positional << a;
             continue;
         }
         if (k + 1 >= args.size())
             return bad(QStringLiteral("%1 needs a value").arg(a));
-        const QString v = args[++k];
-        double x = 0;
-        if (a == QLatin1String("--route-types")) {
-            for (const QString& t : v.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-                bool ok = false;
-                const int type = basicRouteType(t.trimmed().toInt(&ok));
-                if (!ok || type < 0)
-                    return bad(QStringLiteral("unknown route type %1").arg(t));
-                options.routeTypes.insert(type);
-            }
-        } else if (a == QLatin1String("--routes")) {
-            for (const QString& r : v.split(QLatin1Char(','), Qt::SkipEmptyParts))
-                options.routes << r.trimmed();
-        } else if (a == QLatin1String("--agency")) {
-            options.agency = v;
-        } else if (a == QLatin1String("--title")) {
-            options.title = v;
-        } else if (a == QLatin1String("--scale")) {
-            if (!number(v, &x) || x <= 0)
-                return bad(QStringLiteral("--scale needs a positive number"));
-            options.metresPerPixel = x;
-        } else if (a == QLatin1String("--fare") || a == QLatin1String("--transfer-fare")) {
-            if (!number(v, &x))
-                return bad(QStringLiteral("%1 needs a number of at least 0").arg(a));
-            (a == QLatin1String("--fare") ? options.baseFare : options.transferFare) = x;
-        } else {
-            return bad(QStringLiteral("unknown option %1").arg(a));
-        }
+        const QString problem = applyOption(a, args[++k], options);
+        if (!problem.isEmpty())
+            return bad(problem);
     }
     if (positional.size() != 2)
         return bad(QStringLiteral("expected FEED OUT.gaf"));
@@ -141,20 +154,21 @@ int cmdImportGtfs(const QStringList& args) {
     GraphMap map;
     GtfsImportResult result;
     QString error;
-    ProgressPrinter printer(quiet);
-    const bool ok =
-        importGtfs(feed, options, map, &result, &error,
-                   [&](const QString& stage, double done) { return printer(stage, done); });
-    printer.finish();
-    if (!ok)
-        return failInput(feed, error);
+    if (!importGtfs(feed, options, map, &result, &error, [&](const QString& stage, double done) {
+            return report.progress(stage, done);
+        }))
+        return report.fail(feed, error);
+    report.endProgress();
     for (const QString& note : result.notes)
-        err(QStringLiteral("gaftool: %1: %2").arg(feed, note));
-
-    const std::optional<QByteArray> bytes = writeMap(map, false, &error);
-    if (!bytes || !saveMapAndDescription(target, *bytes, &result.description, &error))
-        return failInput(target, error);
-    if (!quiet)
+        report.note(feed, note);
+    try {
+        if (!writeImportedMap(target, map, result, &error))
+            return report.fail(target, error);
+    } catch (const std::bad_alloc&) {
+        return report.fail(target, QCoreApplication::translate("GtfsImport", "не хватило памяти"));
+    }
+    report.record(QStringLiteral("renamed"), QString::number(result.renamedNames));
+    if (report.human())
         err(QStringLiteral("%1: %2 остановок, %3 связей, %4 маршрутов")
                 .arg(target)
                 .arg(map.stopCount())

@@ -19,5 +19,6 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv);
 int cmdRoute(const QStringList& args);
 int cmdCatalogue(const QStringList& args);
 int cmdImportGtfs(const QStringList& args);
+int cmdGtfsSummary(const QStringList& args);
 
 } // namespace gaftool

@@ -26,6 +26,8 @@ const Command kCommands[] = {
      gaftool::cmdCatalogue},
     {"import-gtfs", "make a map and its description from a GTFS transit feed",
      gaftool::cmdImportGtfs},
+    {"gtfs-summary", "the agency and the routes of each type that a GTFS feed offers",
+     gaftool::cmdGtfsSummary},
 };
 
 int help() {

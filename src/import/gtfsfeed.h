@@ -1,0 +1,136 @@
+#pragma once
+
+#include "model/graphmap.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+// The tables a map is built from, as the readers take them from the feed's files: rows kept in
+// file order, found by their ids through hash maps.
+
+namespace lirsk {
+
+struct ViewHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+// An id of the feed -> its row.
+using IdMap = std::unordered_map<std::string, int, ViewHash, std::equal_to<>>;
+
+inline int lookup(const IdMap& ids, std::string_view id) {
+    const auto it = ids.find(id);
+    return it == ids.end() ? -1 : it->second;
+}
+
+// An ordered pair of rows (stations, usually) as one key.
+inline std::uint64_t pairKey(int a, int b) {
+    return (std::uint64_t(std::uint32_t(a)) << 32) | std::uint32_t(b);
+}
+inline int pairFirst(std::uint64_t key) {
+    return int(key >> 32);
+}
+inline int pairSecond(std::uint64_t key) {
+    return int(key & 0xFFFFFFFF);
+}
+
+struct AgencyInfo {
+    std::string firstId;
+    QString firstName;
+};
+
+struct RouteRow {
+    std::string id;
+    QString shortName;
+    QString longName;
+    int type = 3; // the basic route type
+    std::optional<Colour> color;
+    int trips = 0;      // trips that call somewhere
+    bool calls = false; // some trip of it calls at a station
+    QString code;       // the token in the stops' routes texts
+};
+
+struct RouteTable {
+    std::vector<RouteRow> rows;
+    IdMap ids;
+};
+
+struct TripRow {
+    int route = 0;
+    int shape = -1;
+};
+
+struct TripTable {
+    std::vector<TripRow> rows;
+    IdMap ids;
+    IdMap shapeIds; // shape_id -> its shape, for the shapes the trips name
+};
+
+struct StopRow {
+    std::string id;
+    std::string parent;
+    QString name;
+    double lat = 0, lon = 0;
+    bool located = false;
+    int station = -1;
+};
+
+// A stop without a parent; its platforms, entrances and boarding areas are the same station.
+struct Station {
+    int stop = 0; // its row in stops.txt
+    double lat = 0, lon = 0;
+    double x = 0, y = 0;                         // metres east and north of the feed's centre
+    std::vector<std::pair<int, int>> routeTrips; // route, trips calling
+    bool served = false;
+    int mapIndex = -1;
+};
+
+struct StopTable {
+    std::vector<StopRow> rows;
+    IdMap ids;
+    std::vector<Station> stations;
+
+    const Station& stationOf(int stop) const {
+        return stations[std::size_t(rows[std::size_t(stop)].station)];
+    }
+    // Where a stop is: its own place, else its station's.
+    std::pair<double, double> place(int stop) const {
+        const StopRow& s = rows[std::size_t(stop)];
+        const Station& st = stationOf(stop);
+        return s.located ? std::pair(s.lat, s.lon) : std::pair(st.lat, st.lon);
+    }
+};
+
+struct StopTime {
+    int trip;
+    int sequence;
+    int stop;
+    int arrival; // seconds; -1 blank
+    int departure;
+};
+
+struct ShapePoint {
+    double sequence, lat, lon;
+};
+using Shape = std::vector<ShapePoint>;
+
+// Transfers between different stations, by unordered station pair.
+struct TransferTable {
+    std::unordered_map<std::uint64_t, std::optional<int>> listed; // the walking time, if given
+    std::unordered_set<std::uint64_t> refused;                    // types 3 and up
+};
+
+// The fare rule the feed's fare_attributes.txt gives: its commonest price.
+struct FareRule {
+    double price = 0;
+    bool noTransfers = false; // the price buys no transfer: each ride pays it again
+    QString currency;
+};
+
+} // namespace lirsk

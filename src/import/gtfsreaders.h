@@ -1,0 +1,36 @@
+#pragma once
+
+#include "import/feedfile.h"
+#include "import/gtfsfeed.h"
+#include "import/gtfsimport.h"
+
+#include <QMap>
+
+// One reader for each file of a feed. Each takes the file open at its first record and fills its
+// table; false with the file's error() set when a record is broken.
+
+namespace lirsk {
+
+// agency.txt: the first agency, whose name titles the map.
+bool readAgencies(FeedFile& f, AgencyInfo* agency);
+// routes.txt: the routes the options keep (a route without agency_id is the first agency's).
+bool readRoutes(FeedFile& f, const GtfsImportOptions& options, std::string_view firstAgencyId,
+                RouteTable* routes);
+// routes.txt for a summary: the number of routes of each basic type.
+bool countRouteTypes(FeedFile& f, QMap<int, int>* types);
+// trips.txt: the trips of the routes kept, and the shapes they name.
+bool readTrips(FeedFile& f, const IdMap& routeIds, TripTable* trips);
+// stops.txt: every stop, and the stations they make.
+bool readStops(FeedFile& f, StopTable* stops);
+// stop_times.txt: the calls of the trips kept, in file order.
+bool readStopTimes(FeedFile& f, const IdMap& tripIds, const StopTable& stops,
+                   std::vector<StopTime>* times);
+// shapes.txt: the points of the shapes named, each shape in sequence order.
+bool readShapes(FeedFile& f, const IdMap& shapeIds, std::vector<Shape>* shapes);
+// transfers.txt: the transfers between different stations.
+bool readTransfers(FeedFile& f, const StopTable& stops, TransferTable* transfers);
+// fare_attributes.txt: the commonest price, the first of equally common ones; none when the
+// file has no fares.
+bool readFareAttributes(FeedFile& f, std::optional<FareRule>* rule);
+
+} // namespace lirsk

@@ -1,0 +1,399 @@
+#include "import/mapbuilder.h"
+
+#include "import/feedfile.h"
+#include "import/geo.h"
+#include "import/importtext.h"
+#include "import/labelplacer.h"
+#include "import/transliterate.h"
+#include "import/walkingneighbours.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+
+namespace lirsk {
+
+namespace {
+
+// A way longer than this is "unreached" to the route search.
+constexpr double kSearchLimit = 262136;
+constexpr double kWalkingSpeed = 1; // metres a second
+// The estimated width of a character of a name in the map's default font (8-point MS Sans
+// Serif): the core has no font metrics.
+constexpr int kCharWidth = 6;
+// A name longer than this is placed as if it were this long.
+constexpr int kMaxPlacedChars = 200;
+constexpr int kMargin = 40;
+
+QString typeName(int basicType) {
+    switch (basicType) {
+    case 0:
+        return QStringLiteral("tram");
+    case 1:
+        return QStringLiteral("metro");
+    case 2:
+        return QStringLiteral("rail");
+    case 4:
+        return QStringLiteral("ferry");
+    case 5:
+        return QStringLiteral("cablecar");
+    case 6:
+        return QStringLiteral("gondola");
+    case 7:
+        return QStringLiteral("funicular");
+    case 11:
+        return QStringLiteral("trolleybus");
+    case 12:
+        return QStringLiteral("monorail");
+    default:
+        return QStringLiteral("bus");
+    }
+}
+
+QString unitOf(const QString& currency) {
+    if (currency == QLatin1String("RUB"))
+        return QStringLiteral("руб.");
+    if (currency == QLatin1String("EUR"))
+        return QStringLiteral("€");
+    if (currency == QLatin1String("USD"))
+        return QStringLiteral("$");
+    if (currency == QLatin1String("GBP"))
+        return QStringLiteral("£");
+    return currency;
+}
+
+int median(std::vector<int>& values) {
+    const std::size_t mid = values.size() / 2;
+    std::nth_element(values.begin(), values.begin() + std::ptrdiff_t(mid), values.end());
+    if (values.size() % 2)
+        return values[mid];
+    const int upper = values[mid];
+    const int lower = *std::max_element(values.begin(), values.begin() + std::ptrdiff_t(mid));
+    return int(std::lround((double(lower) + upper) / 2));
+}
+
+// A stop of the map to be, with its station's index.
+struct MapStop {
+    int station;
+    int centreX, centreY;
+    QString name;
+    QString routes;
+    Colour fill = DefaultStopFill;
+    PixelRect label{};
+};
+
+struct MapLink {
+    int from, to; // stations
+    double length, time;
+};
+
+// One projection for the whole feed: metres east and north of the centre of its extent, then
+// pixels at the scale asked, or at the one that makes the map about kDefaultMapPixels across.
+class Projection {
+public:
+    Projection(StopTable& stops, const std::vector<int>& served, double metresPerPixel,
+               GtfsImportResult& result);
+    int pixelX(const Station& s) const { return pixel(kMargin + (s.x - minX_) / scale_); }
+    int pixelY(const Station& s) const { return pixel(kMargin + (maxY_ - s.y) / scale_); }
+
+private:
+    static int pixel(double v) { return int(std::clamp(v, 0.0, 1e9)); }
+    double minX_ = 0, maxY_ = 0, scale_ = 1;
+};
+
+Projection::Projection(StopTable& stops, const std::vector<int>& served, double metresPerPixel,
+                       GtfsImportResult& result) {
+    double minLat = 90, maxLat = -90, minLon = 180, maxLon = -180;
+    for (const int k : served) {
+        const Station& s = stops.stations[std::size_t(k)];
+        minLat = std::min(minLat, s.lat);
+        maxLat = std::max(maxLat, s.lat);
+        minLon = std::min(minLon, s.lon);
+        maxLon = std::max(maxLon, s.lon);
+    }
+    const double lat0 = (minLat + maxLat) / 2, lon0 = (minLon + maxLon) / 2;
+    const double cosLat = std::cos(radians(lat0));
+    double maxX = 0, minY = 0;
+    for (const int k : served) {
+        Station& s = stops.stations[std::size_t(k)];
+        s.x = radians(s.lon - lon0) * cosLat * kEarthRadius;
+        s.y = radians(s.lat - lat0) * kEarthRadius;
+        minX_ = std::min(minX_, s.x);
+        maxX = std::max(maxX, s.x);
+        minY = std::min(minY, s.y);
+        maxY_ = std::max(maxY_, s.y);
+    }
+    result.extentMetres = greatCircle(minLat, minLon, maxLat, maxLon);
+    if (result.extentMetres > kSearchLimit)
+        result.notes << ImportText::tr("сеть протянулась на %1 км, а путь длиннее 262 136 м поиск "
+                                       "считает недостижимым: сузьте выбор ключами --routes, "
+                                       "--route-types или --agency")
+                            .arg(qRound(result.extentMetres / 1000));
+    const double span = std::max(maxX - minX_, maxY_ - minY);
+    scale_ = metresPerPixel > 0 ? metresPerPixel : span > 0 ? span / kDefaultMapPixels : 1;
+}
+
+// A stop for each station served: its name fitted to Windows-1251, its routes' codes and the
+// colour of the route with most trips there.
+std::vector<MapStop> makeStops(StopTable& stops, const RouteTable& routes,
+                               const std::vector<int>& served, const Projection& projection,
+                               GtfsImportResult& result, ImportProgress& progress) {
+    Cp1251Fitter fitter;
+    std::vector<MapStop> made;
+    for (const int k : served) {
+        Station& s = stops.stations[std::size_t(k)];
+        const StopRow& row = stops.rows[std::size_t(s.stop)];
+        MapStop stop{k, projection.pixelX(s), projection.pixelY(s), {}, {}};
+        const QString name = row.name.isEmpty() ? text(row.id) : row.name;
+        stop.name = fitter.fit(name);
+        if (stop.name != name)
+            ++result.renamedNames;
+        std::sort(s.routeTrips.begin(), s.routeTrips.end());
+        QStringList codes;
+        int most = 0;
+        for (const auto& [route, count] : s.routeTrips) {
+            const RouteRow& r = routes.rows[std::size_t(route)];
+            codes << r.code;
+            if (count > most) {
+                most = count;
+                stop.fill = r.color.value_or(DefaultStopFill);
+            }
+        }
+        stop.routes = codes.join(QLatin1Char(' '));
+        s.mapIndex = int(made.size());
+        made.push_back(std::move(stop));
+        progress.tick(double(made.size()) / double(served.size()), name.size() / 1024 + 1);
+    }
+    return made;
+}
+
+void placeNames(std::vector<MapStop>& stops, ImportProgress& progress) {
+    const Stop shape;
+    OccupiedArea occupied;
+    for (const MapStop& s : stops) {
+        const int left = s.centreX - shape.Radius, top = s.centreY - shape.Radius;
+        occupied.add({left, top, left + shape.Width, top + shape.Height});
+    }
+    const int radius = shape.Width / 2 + 2;
+    for (std::size_t k = 0; k < stops.size(); ++k) {
+        MapStop& s = stops[k];
+        const int width = kCharWidth * int(std::min<qsizetype>(s.name.size(), kMaxPlacedChars)) + 2;
+        s.label = placeName(occupied, s.centreX, s.centreY, radius, width);
+        progress.tick(double(k) / double(stops.size()));
+    }
+}
+
+double stationDistance(const StopTable& stops, int a, int b) {
+    const Station& p = stops.stations[std::size_t(a)];
+    const Station& q = stops.stations[std::size_t(b)];
+    return greatCircle(p.lat, p.lon, q.lat, q.lon);
+}
+
+// A link for each ride, in order of its stations: the length along the shapes (else the
+// great-circle distance), the mean of both directions where both exist, so that the pair is a
+// road; the median time.
+std::vector<MapLink> rideLinks(Rides& rides, const StopTable& stops, ImportProgress& progress) {
+    const auto rideLength = [&](std::uint64_t key, const RideStats& r) {
+        return r.shapeCount > 0 ? r.shapeLength / r.shapeCount
+                                : stationDistance(stops, pairFirst(key), pairSecond(key));
+    };
+    std::vector<std::pair<std::uint64_t, RideStats*>> ordered;
+    ordered.reserve(rides.size());
+    for (auto& [key, ride] : rides)
+        ordered.emplace_back(key, &ride);
+    std::sort(ordered.begin(), ordered.end(), [&](const auto& a, const auto& b) {
+        progress.tick(0);
+        return a.first < b.first;
+    });
+    std::vector<MapLink> links;
+    for (auto& [key, ride] : ordered) {
+        const int a = pairFirst(key), b = pairSecond(key);
+        double length = rideLength(key, *ride);
+        const auto back = rides.find(pairKey(b, a));
+        if (back != rides.end())
+            length = (length + rideLength(back->first, back->second)) / 2;
+        links.push_back(
+            {a, b, std::round(length), ride->times.empty() ? 0.0 : median(ride->times)});
+        progress.tick(double(links.size()) / double(ordered.size()));
+    }
+    return links;
+}
+
+// Walking roads: the transfers listed, and each station's nearest neighbours that the list
+// leaves out; none where a ride already goes.
+void addWalkingLinks(const FeedTables& feed, const std::vector<int>& served,
+                     std::vector<MapLink>& links, ImportProgress& progress) {
+    const StopTable& stops = feed.stops;
+    const TransferTable& transfers = feed.transfers;
+    std::vector<std::pair<std::uint64_t, std::optional<int>>> walks;
+    for (const auto& [key, time] : transfers.listed)
+        if (!transfers.refused.count(key) && stops.stations[std::size_t(pairFirst(key))].served &&
+            stops.stations[std::size_t(pairSecond(key))].served)
+            walks.emplace_back(key, time);
+    std::vector<WalkingPlace> places;
+    for (const int k : served) {
+        const Station& s = stops.stations[std::size_t(k)];
+        places.push_back({s.lat, s.lon, stops.rows[std::size_t(s.stop)].id});
+    }
+    for (const auto& [a, b] : WalkingNeighbours(places, progress).pairs()) {
+        const std::uint64_t key = pairKey(served[std::size_t(a)], served[std::size_t(b)]);
+        if (!transfers.listed.count(key))
+            walks.emplace_back(key, std::nullopt);
+    }
+    std::sort(walks.begin(), walks.end(), [&](const auto& x, const auto& y) {
+        progress.tick(0);
+        return x.first < y.first;
+    });
+    for (const auto& [key, time] : walks) {
+        const int a = pairFirst(key), b = pairSecond(key);
+        const double length = std::round(stationDistance(stops, a, b));
+        const double seconds = time ? *time : std::round(length / kWalkingSpeed);
+        for (const auto& [from, to] : {std::pair(a, b), std::pair(b, a)})
+            if (!feed.rides.count(pairKey(from, to)))
+                links.push_back({from, to, length, seconds});
+        progress.tick(0);
+    }
+}
+
+void fillMap(GraphMap& map, const std::vector<MapStop>& stops, const std::vector<MapLink>& links,
+             const StopTable& table, ImportProgress& progress) {
+    map.Ready = false;
+    map.FreeStops();
+    map.Settings.AutoArcColor = true;
+    map.MapCode = kImportedMapCode;
+    std::vector<StopRef> made;
+    for (const MapStop& s : stops) {
+        const int id = int(made.size());
+        StopRef stop = map.AddStop(s.centreX, s.centreY, id, s.name, false);
+        stop->Id = id;
+        stop->Left = s.centreX - stop->Radius;
+        stop->Top = s.centreY - stop->Radius;
+        stop->Label.Caption = s.name;
+        stop->Label.Left = s.label.left;
+        stop->Label.Top = s.label.top;
+        stop->Routes = s.routes;
+        stop->FillColor = s.fill;
+        made.push_back(stop);
+        progress.tick(double(made.size()) / double(stops.size() + links.size()));
+    }
+    map.MaxStopId = std::max(0, int(made.size()) - 1);
+    const auto stopOf = [&](int station) {
+        return made[std::size_t(table.stations[std::size_t(station)].mapIndex)];
+    };
+    // A link whose opposite has the same length is half of a road, any other an arc.
+    std::unordered_map<std::uint64_t, double> lengths;
+    for (const MapLink& l : links)
+        lengths.emplace(pairKey(l.from, l.to), l.length);
+    for (std::size_t k = 0; k < links.size(); ++k) {
+        const MapLink& l = links[k];
+        Link* link = map.AddLink(stopOf(l.from), stopOf(l.to));
+        link->Length = l.length;
+        link->Time = l.time;
+        const auto opposite = lengths.find(pairKey(l.to, l.from));
+        link->IsArc = opposite == lengths.end() || opposite->second != l.length;
+        progress.tick(double(stops.size() + k) / double(stops.size() + links.size()));
+    }
+    map.Ready = true;
+}
+
+void describeRoutes(const RouteTable& routes, const QString& title, GtfsImportResult& result) {
+    MapDescription& d = result.description;
+    d.mapCode = kImportedMapCode;
+    d.title = title;
+    for (const RouteRow& r : routes.rows) {
+        if (!r.calls)
+            continue;
+        DescribedRoute row;
+        row.code = r.code;
+        row.number = r.shortName.isEmpty() ? text(r.id) : r.shortName;
+        row.name = r.longName;
+        row.color = r.color;
+        d.routes.append(row);
+    }
+}
+
+} // namespace
+
+void describeFares(const std::optional<FareRule>& fares, const GtfsImportOptions& options,
+                   GtfsImportResult& result) {
+    MapDescription& d = result.description;
+    if (fares) {
+        d.baseFare = fares->price;
+        d.transferFare = fares->noTransfers ? fares->price : 0;
+        if (!fares->currency.isEmpty())
+            d.fareUnit = unitOf(fares->currency);
+    }
+    if (options.baseFare)
+        d.baseFare = *options.baseFare;
+    if (options.transferFare)
+        d.transferFare = *options.transferFare;
+    if (!fares && !options.baseFare)
+        result.notes << ImportText::tr("в источнике нет тарифов (fare_attributes.txt): "
+                                       "стоимость проезда 0, задайте её ключом --fare");
+}
+
+void nameRoutes(RouteTable& routes, ImportProgress& progress) {
+    QHash<QString, int> shortNames, typed;
+    for (const RouteRow& r : routes.rows)
+        if (r.calls && !r.shortName.isEmpty()) {
+            ++shortNames[r.shortName];
+            ++typed[r.shortName + QLatin1Char('-') + typeName(r.type)];
+        }
+    Cp1251Fitter fitter;
+    QSet<QString> used;
+    QHash<QString, int> nextNumber; // the number to try first after a base already used
+    for (RouteRow& r : routes.rows) {
+        if (!r.calls)
+            continue;
+        QString base = r.shortName;
+        if (base.isEmpty())
+            base = text(r.id);
+        else if (shortNames.value(r.shortName) > 1) {
+            base += QLatin1Char('-') + typeName(r.type);
+            if (typed.value(base) > 1)
+                base += QLatin1Char('-') + text(r.id);
+        }
+        base = fitter.fit(base);
+        base.remove(QLatin1Char(' '));
+        QString code = kImportedMapCode + base;
+        if (used.contains(code)) {
+            int n = nextNumber.value(base, 2);
+            while (used.contains(code = kImportedMapCode + base + QLatin1Char('-') +
+                                        QString::number(n)))
+                ++n;
+            nextNumber.insert(base, n + 1);
+        }
+        used.insert(code);
+        r.code = code;
+        progress.tick(0);
+    }
+}
+
+void buildMap(FeedTables& feed, const GtfsImportOptions& options, GraphMap& map,
+              GtfsImportResult& result, ImportProgress& progress) {
+    std::vector<int> served;
+    for (std::size_t k = 0; k < feed.stops.stations.size(); ++k)
+        if (feed.stops.stations[k].served)
+            served.push_back(int(k));
+    const Projection projection(feed.stops, served, options.metresPerPixel, result);
+    progress.begin(ImportText::tr("остановки"));
+    std::vector<MapStop> stops =
+        makeStops(feed.stops, feed.routes, served, projection, result, progress);
+    progress.begin(ImportText::tr("названия"));
+    placeNames(stops, progress);
+    progress.begin(ImportText::tr("перегоны"));
+    std::vector<MapLink> links = rideLinks(feed.rides, feed.stops, progress);
+    progress.begin(ImportText::tr("пешие переходы"));
+    addWalkingLinks(feed, served, links, progress);
+    progress.begin(ImportText::tr("карта"));
+    fillMap(map, stops, links, feed.stops, progress);
+    describeRoutes(feed.routes, !options.title.isEmpty() ? options.title : feed.agency.firstName,
+                   result);
+    if (result.renamedNames > 0)
+        result.notes << ImportText::tr("названий с буквами вне Windows-1251, записанных "
+                                       "латиницей: %1")
+                            .arg(result.renamedNames);
+}
+
+} // namespace lirsk
