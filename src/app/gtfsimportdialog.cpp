@@ -1,18 +1,10 @@
 #include "app/gtfsimportdialog.h"
 
-#include "model/mapfile.h"
-
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QEventLoop>
 #include <QLabel>
-#include <QProgressDialog>
 #include <QPushButton>
-#include <QThread>
 #include <QVBoxLayout>
-
-#include <atomic>
-#include <memory>
 
 QString routeTypeTitle(int basicType) {
     switch (basicType) {
@@ -72,62 +64,4 @@ QSet<int> RouteTypeDialog::chosenTypes() const {
         if (it.value()->isChecked())
             types.insert(it.key());
     return types;
-}
-
-GtfsImportRun runGtfsImport(QWidget* parent, const QString& feedPath,
-                            const lirsk::GtfsImportOptions& options,
-                            const std::function<void(QProgressDialog*)>& started) {
-    QProgressDialog progress(QStringLiteral("Чтение набора GTFS..."), QStringLiteral("Отмена"), 0,
-                             100, parent);
-    progress.setWindowTitle(QStringLiteral("Импорт GTFS"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    progress.setMinimumDuration(300);
-    progress.setValue(0);
-
-    // The worker asks for the flag at every progress step; the dialog, which hides itself on
-    // cancel, stays up until the worker has stopped.
-    auto cancelled = std::make_shared<std::atomic<bool>>(false);
-    QObject::connect(&progress, &QProgressDialog::canceled, &progress, [&progress, cancelled] {
-        cancelled->store(true);
-        progress.setLabelText(QStringLiteral("Импорт прерывается, ждите..."));
-        progress.show();
-    });
-    if (started)
-        started(&progress);
-
-    GtfsImportRun run;
-    // Called on the worker: the dialog, which outlives the worker, is updated on its own thread.
-    QProgressDialog* shown = &progress;
-    const lirsk::GtfsProgress report = [shown, cancelled](const QString& stage, double done) {
-        QMetaObject::invokeMethod(
-            shown,
-            [shown, cancelled, stage, done] {
-                if (cancelled->load())
-                    return;
-                shown->setLabelText(QStringLiteral("Импорт GTFS: %1").arg(stage));
-                shown->setValue(qBound(0, int(done * 100), 99));
-            },
-            Qt::QueuedConnection);
-        return !cancelled->load();
-    };
-    std::unique_ptr<QThread> worker(QThread::create([&run, &feedPath, &options, &report] {
-        lirsk::GraphMap map;
-        if (!lirsk::importGtfs(feedPath, options, map, &run.result, &run.error, report)) {
-            if (run.error.isEmpty())
-                run.error = QStringLiteral("импорт не удался");
-            return;
-        }
-        const std::optional<QByteArray> bytes = lirsk::writeMap(map, false, &run.error);
-        if (bytes)
-            run.mapBytes = *bytes;
-    }));
-    QEventLoop loop;
-    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    worker->start();
-    loop.exec();
-    worker->wait();
-    run.cancelled = cancelled->load();
-    return run;
 }

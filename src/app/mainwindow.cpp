@@ -23,6 +23,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
@@ -490,56 +491,89 @@ void MainWindow::acOpenExecute() {
     OpenMap(path, path);
 }
 
-MapWindow* MainWindow::acImportGtfsExecute() {
-    if (importing_)
-        return nullptr;
+void MainWindow::acImportGtfsExecute() {
+    if (importJob_)
+        return;
     const QString feed = AskFeedPath();
     if (feed.isEmpty())
-        return nullptr;
-    const QString title = QStringLiteral("Импорт GTFS");
-    const auto failed = [this, &title, &feed](const QString& error) {
-        lirsk::showMessage(this, {QMessageBox::Critical, title,
-                                  QStringLiteral("Не удалось импортировать набор GTFS %1:\n%2")
-                                      .arg(QDir::toNativeSeparators(feed), error),
-                                  QMessageBox::Ok});
-        return nullptr;
-    };
-    lirsk::GtfsFeedSummary summary;
-    QString error;
-    if (!lirsk::summarizeGtfsFeed(feed, &summary, &error))
-        return failed(error);
+        return;
+    importFeed_ = feed;
+    acImportGtfs->setEnabled(false);
+    importJob_ = new GtfsImportJob(this);
+    importProgress_ = new QProgressDialog(tr("Чтение набора GTFS..."), tr("Отмена"), 0, 100, this);
+    importProgress_->setWindowTitle(tr("Импорт GTFS"));
+    importProgress_->setWindowModality(Qt::WindowModal);
+    importProgress_->setAutoClose(false);
+    importProgress_->setAutoReset(false);
+    importProgress_->setMinimumDuration(300);
+    importProgress_->setValue(0);
+    connect(importProgress_, &QProgressDialog::canceled, importJob_, &GtfsImportJob::cancel);
+    connect(importJob_, &GtfsImportJob::progress, importProgress_,
+            [this](const QString& stage, double done) {
+                importProgress_->setLabelText(tr("Импорт GTFS: %1").arg(stage));
+                importProgress_->setValue(qBound(0, int(done * 100), 99));
+            });
+    connect(importJob_, &GtfsImportJob::summarized, this, &MainWindow::importSummarized);
+    connect(importJob_, &GtfsImportJob::imported, this, &MainWindow::importDone);
+    connect(importJob_, &GtfsImportJob::failed, this, &MainWindow::importFailed);
+    connect(importJob_, &GtfsImportJob::cancelled, this, [this] {
+        SetStatusText(tr("Импорт прерван"));
+        endImport(nullptr);
+    });
+    importJob_->summarize(feed);
+}
+
+void MainWindow::importSummarized(const lirsk::GtfsFeedSummary& summary) {
+    importProgress_->reset();
+    importProgress_->hide();
+    importAgency_ = summary.agencyName;
     const std::optional<QSet<int>> types = AskRouteTypes(summary);
-    if (!types || types->isEmpty())
-        return nullptr;
+    if (!types || types->isEmpty()) {
+        endImport(nullptr);
+        return;
+    }
     lirsk::GtfsImportOptions options;
     options.routeTypes = *types;
+    importProgress_->setLabelText(tr("Чтение набора GTFS..."));
+    importProgress_->setValue(0);
+    importJob_->import(importFeed_, options);
+    if (importProgress_)
+        emit importStarted(importProgress_);
+}
 
-    importing_ = true;
-    acImportGtfs->setEnabled(false);
-    const GtfsImportRun run = runGtfsImport(
-        this, feed, options, [this](QProgressDialog* progress) { emit importStarted(progress); });
-    importing_ = false;
-    acImportGtfs->setEnabled(true);
-    if (run.cancelled) {
-        SetStatusText(QStringLiteral("Импорт прерван"));
-        return nullptr;
-    }
-    if (!run.error.isEmpty())
-        return failed(run.error);
-
-    const QString name = !run.result.description.title.isEmpty() ? run.result.description.title
-                         : !summary.agencyName.isEmpty()         ? summary.agencyName
-                                                                 : QFileInfo(feed).fileName();
+void MainWindow::importDone(const GtfsImportJob::Imported& result) {
+    const QString name = !result.description.title.isEmpty() ? result.description.title
+                         : !importAgency_.isEmpty()          ? importAgency_
+                                                             : QFileInfo(importFeed_).fileName();
     MapWindow* child = CreateMapWindow(name);
-    if (!child->LoadImported(run.mapBytes, run.result.description)) {
+    if (!child->LoadImported(result.mapBytes, result.description)) {
         DisableMapCommands();
-        return nullptr;
+        endImport(nullptr);
+        return;
     }
     EnableMapCommands();
-    if (!run.result.notes.isEmpty())
+    if (!result.notes.isEmpty())
         lirsk::showMessage(child, {QMessageBox::Information, child->windowTitle(),
-                                   run.result.notes.join(QLatin1Char('\n')), QMessageBox::Ok});
-    return child;
+                                   result.notes.join(QLatin1Char('\n')), QMessageBox::Ok});
+    endImport(child);
+}
+
+void MainWindow::importFailed(const QString& error) {
+    lirsk::showMessage(this, {QMessageBox::Critical, tr("Импорт GTFS"),
+                              tr("Не удалось импортировать набор GTFS %1:\n%2")
+                                  .arg(QDir::toNativeSeparators(importFeed_), error),
+                              QMessageBox::Ok});
+    endImport(nullptr);
+}
+
+void MainWindow::endImport(MapWindow* window) {
+    // The job may be the sender: it goes once its signal has returned.
+    importJob_->deleteLater();
+    importJob_ = nullptr;
+    importProgress_->deleteLater();
+    importProgress_ = nullptr;
+    acImportGtfs->setEnabled(true);
+    emit importFinished(window);
 }
 
 void MainWindow::acSaveExecute() {
@@ -680,7 +714,7 @@ void MainWindow::MinimizeAll() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // The import's own dialog ends it first.
-    if (importing_) {
+    if (importJob_) {
         event->ignore();
         return;
     }

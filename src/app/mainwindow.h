@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/importjob.h"
 #include "import/gtfsimport.h"
 #include "model/catalogue.h"
 
@@ -134,8 +135,9 @@ public:
 
 public slots:
     void acOpenExecute();
-    // Imports a feed into a new, unsaved map window; the window, or null when cancelled or failed.
-    MapWindow* acImportGtfsExecute();
+    // Imports a feed into a new, unsaved map window, in a worker process: returns at once,
+    // importFinished() tells how it ended.
+    void acImportGtfsExecute();
     void acSaveExecute();
     bool acSaveAsExecute();
     void acCloseExecute();
@@ -151,6 +153,8 @@ public slots:
 signals:
     // An import is about to start on its worker, under this progress dialog.
     void importStarted(QProgressDialog* progress);
+    // The import ended: its new map window, or null when it was cancelled or failed.
+    void importFinished(MapWindow* window);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -164,5 +168,13 @@ private:
 
     QList<std::pair<QString, QMenu*>> mapMenus_;
     QList<std::pair<QString, QAction*>> mapEntries_; // "menu|entry" -> action
-    bool importing_ = false;
+    void importSummarized(const lirsk::GtfsFeedSummary& summary);
+    void importDone(const GtfsImportJob::Imported& result);
+    void importFailed(const QString& error);
+    void endImport(MapWindow* window);
+
+    GtfsImportJob* importJob_ = nullptr;
+    QProgressDialog* importProgress_ = nullptr;
+    QString importFeed_;
+    QString importAgency_;
 };

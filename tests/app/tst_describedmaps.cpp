@@ -14,6 +14,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QProgressDialog>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -105,6 +106,7 @@ class TestDescribedMaps : public QObject {
 
 private slots:
     void init() {
+        qRegisterMetaType<MapWindow*>();
         messages.clear();
         setMessageHandler([this](const MessageRequest& r) {
             messages << r.text;
@@ -156,7 +158,10 @@ private slots:
             if (cancel)
                 emit p->canceled();
         });
-        MapWindow* child = frame->acImportGtfsExecute();
+        QSignalSpy finished(frame.get(), &MainWindow::importFinished);
+        frame->acImportGtfsExecute();
+        QVERIFY(finished.wait(60000));
+        MapWindow* child = finished.at(0).at(0).value<MapWindow*>();
         QCOMPARE(offered, (QMap<int, int>{{0, 1}, {3, 1}}));
         QCOMPARE(messages, QStringList());
         if (routes.isEmpty()) {
@@ -191,6 +196,21 @@ private slots:
         QCOMPARE(readMapDescription(saved, &description, &error), DescriptionRead::Read);
         QCOMPARE(description.fareUnit, QStringLiteral("€"));
         QCOMPARE(description.routes.size(), routes.size());
+    }
+
+    // The worker's reason reaches the user; the program goes on.
+    void brokenFeedIsReported() {
+        const QString feed = dir.filePath(QStringLiteral("broken"));
+        QVERIFY(QDir().mkpath(feed));
+        QVERIFY(writeFiles(feed, {{"agency.txt", kFeed.value("agency.txt")}}));
+        frame->AskFeedPath = [feed] { return feed; };
+        QSignalSpy finished(frame.get(), &MainWindow::importFinished);
+        frame->acImportGtfsExecute();
+        QVERIFY(finished.wait(60000));
+        QVERIFY(!finished.at(0).at(0).value<MapWindow*>());
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].contains(QStringLiteral("routes.txt")), qPrintable(messages[0]));
+        QVERIFY(frame->acImportGtfs->isEnabled());
     }
 
     void mapOpenedWithItsDescription_data() {
