@@ -542,6 +542,7 @@ void MainWindow::importSummarized(const lirsk::GtfsFeedSummary& summary) {
 }
 
 void MainWindow::importDone(const GtfsImportJob::Imported& result) {
+    importProgress_->hide();
     const QString name = !result.description.title.isEmpty() ? result.description.title
                          : !importAgency_.isEmpty()          ? importAgency_
                                                              : QFileInfo(importFeed_).fileName();
@@ -559,6 +560,7 @@ void MainWindow::importDone(const GtfsImportJob::Imported& result) {
 }
 
 void MainWindow::importFailed(const QString& error) {
+    importProgress_->hide();
     lirsk::showMessage(this, {QMessageBox::Critical, tr("Импорт GTFS"),
                               tr("Не удалось импортировать набор GTFS %1:\n%2")
                                   .arg(QDir::toNativeSeparators(importFeed_), error),
