@@ -26,6 +26,9 @@ const Command kCommands[] = {
      gaftool::cmdCatalogue},
     {"import-gtfs", "make a map and its description from a GTFS transit feed",
      gaftool::cmdImportGtfs},
+    {"build-timetable", "write the timetable of a map imported from a GTFS feed beside it",
+     gaftool::cmdBuildTimetable},
+    {"timetable", "summarise the timetable kept beside a map", gaftool::cmdTimetable},
 };
 
 int help() {
