@@ -6,7 +6,9 @@
 #include "model/numberformat.h"
 #include "route/criteria.h"
 #include "route/report.h"
+#include "timetable/journeysearch.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -46,7 +48,23 @@ const char* const kRouteUsage =
     "                              JSON as --json, with from and to; a bad line is answered\n"
     "                              with error and line (counted from 1) and the batch goes on\n"
     "Exit 0 whatever the search answers; 2 for bad arguments, an unreadable file or input, or\n"
-    "an unknown id.";
+    "an unknown id.\n"
+    "\n"
+    "By the timetable kept beside the map (FILE.gaft, see gaftool build-timetable):\n"
+    "       gaftool route FILE FROM TO --depart \"[YYYY-MM-DD ]HH:MM\" [--window MIN]\n"
+    "                     [--change-time S] [--json]\n"
+    "       gaftool route FILE --batch --depart-lines [--window MIN] [--change-time S]\n"
+    "  FROM, TO                    a stop id, or a stop's exact name (every station of that name)\n"
+    "  --depart T                  the journeys leaving at or after T, the agency's local time\n"
+    "                              (without a date: today); each is the best of its arrival and\n"
+    "                              number of rides\n"
+    "  --window MIN                every journey leaving within MIN minutes from T that no other\n"
+    "                              leaving then beats, earliest departure first\n"
+    "  --change-time S             the change inside a station where the feed gives none (120)\n"
+    "  --json                      {\"journeys\": [{departure, arrival, rides, legs: [{kind (ride\n"
+    "                              or walk), route, headsign, from, to, departure, arrival}]}]}\n"
+    "  --batch --depart-lines      \"FROM<TAB>TO<TAB>DEPART\" a line from standard input, a JSON\n"
+    "                              line each with from, to and depart";
 
 struct RouteArgs {
     QString file;
@@ -253,6 +271,8 @@ int cmdRoute(const QStringList& args) {
         out(QString::fromUtf8(kRouteUsage));
         return 0;
     }
+    if (wantsTimetableRoute(args))
+        return routeByTimetable(args);
     RouteArgs a;
     const QString problem = parseArgs(args, a);
     if (!problem.isEmpty())
@@ -314,6 +334,309 @@ int cmdRoute(const QStringList& args) {
         lines.removeFirst();
     for (const QString& line : lines)
         out(line);
+    return 0;
+}
+
+// Journeys by the timetable.
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("gaftool", text);
+}
+
+struct JourneyArgs {
+    QString file, from, to, depart;
+    int window = 0;
+    int changeTime = kDefaultChangeTime;
+    bool json = false;
+    bool batch = false;
+};
+
+QString parseJourneyArgs(const QStringList& args, JourneyArgs& parsed) {
+    QStringList positional;
+    bool lines = false;
+    for (int k = 0; k < args.size(); ++k) {
+        const QString& a = args[k];
+        const auto number = [&](int low, int high, int* into) {
+            bool ok = k + 1 < args.size();
+            *into = ok ? args[++k].toInt(&ok) : 0;
+            return ok && *into >= low && *into <= high;
+        };
+        if (a == QLatin1String("--json")) {
+            parsed.json = true;
+        } else if (a == QLatin1String("--batch")) {
+            parsed.batch = true;
+        } else if (a == QLatin1String("--depart-lines")) {
+            lines = true;
+        } else if (a == QLatin1String("--depart")) {
+            if (k + 1 >= args.size())
+                return QStringLiteral("--depart needs \"YYYY-MM-DD HH:MM\" or \"HH:MM\"");
+            parsed.depart = args[++k];
+        } else if (a == QLatin1String("--window")) {
+            if (!number(1, 24 * 60, &parsed.window))
+                return QStringLiteral("--window needs minutes from 1 to 1440");
+        } else if (a == QLatin1String("--change-time")) {
+            if (!number(0, 3600, &parsed.changeTime))
+                return QStringLiteral("--change-time needs seconds from 0 to 3600");
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return QStringLiteral("%1 is not for journeys by the timetable").arg(a);
+        } else {
+            positional << a;
+        }
+    }
+    if (parsed.batch != lines)
+        return QStringLiteral("--batch and --depart-lines go together");
+    if (parsed.batch) {
+        if (positional.size() != 1 || !parsed.depart.isEmpty() || parsed.json)
+            return QStringLiteral("expected FILE alone with --batch --depart-lines");
+        parsed.file = positional[0];
+        return QString();
+    }
+    if (positional.size() != 3)
+        return QStringLiteral("expected FILE FROM TO");
+    if (parsed.depart.isEmpty())
+        return QStringLiteral("--window and --change-time go with --depart");
+    parsed.file = positional[0];
+    parsed.from = positional[1];
+    parsed.to = positional[2];
+    return QString();
+}
+
+// A map and its timetable, and the stations by stop id and by name.
+struct Network {
+    GraphMap map;
+    Timetable timetable;
+    QHash<int, int> stationOfStop;
+    QMultiHash<QString, int> stationsNamed;
+
+    bool load(const QString& path, QString* error) {
+        if (!loadTimetable(path, map, timetable, error))
+            return false;
+        const QString mismatch = mapMismatch(timetable, map);
+        if (!mismatch.isEmpty()) {
+            *error =
+                tr("расписание не соответствует карте, поиск по нему выключен: %1").arg(mismatch);
+            return false;
+        }
+        const QHash<int, StopRef> byId = map.stopsById();
+        for (int s = 0; s < int(timetable.stations().size()); ++s) {
+            const int id = timetable.stations()[std::size_t(s)].mapStop;
+            stationOfStop.insert(id, s);
+            stationsNamed.insert(timetable.stationName(s), s);
+            if (byId.value(id)->Label.Caption != timetable.stationName(s))
+                stationsNamed.insert(byId.value(id)->Label.Caption, s);
+        }
+        return true;
+    }
+    // A stop id, else every station of the name; the reason when there is none.
+    QString stations(const QString& text, std::vector<int>* found) const {
+        int id = 0;
+        if (readId(text, &id) && stationOfStop.contains(id)) {
+            *found = {stationOfStop.value(id)};
+            return QString();
+        }
+        const QList<int> named = stationsNamed.values(text);
+        *found = std::vector<int>(named.begin(), named.end());
+        std::sort(found->begin(), found->end());
+        return found->empty() ? tr("нет остановки «%1» в расписании").arg(text) : QString();
+    }
+    // The time asked, in the agency's local time; the reason when it is not one of the period.
+    QString departure(const QString& text, qint64* utc) const {
+        const QString t = text.trimmed();
+        const QStringList formats{
+            QStringLiteral("yyyy-MM-dd HH:mm"), QStringLiteral("yyyy-MM-dd HH:mm:ss"),
+            QStringLiteral("yyyy-MM-ddTHH:mm"), QStringLiteral("yyyy-MM-ddTHH:mm:ss")};
+        QDateTime local;
+        for (const QString& f : formats)
+            if (!local.isValid())
+                local = QDateTime::fromString(t, f);
+        if (!local.isValid()) {
+            const QTime time = QTime::fromString(t, t.size() > 5 ? QStringLiteral("HH:mm:ss")
+                                                                 : QStringLiteral("HH:mm"));
+            if (!time.isValid())
+                return tr("время «%1» не в виде «ГГГГ-ММ-ДД ЧЧ:ММ» или «ЧЧ:ММ»").arg(text);
+            local = QDateTime(
+                QDateTime::currentDateTimeUtc().toTimeZone(timetable.timeZone()).date(), time);
+        }
+        const QDate day = local.date();
+        if (day < timetable.firstDay() || day > timetable.lastDay())
+            return tr("%1 вне периода расписания %2 — %3")
+                .arg(day.toString(Qt::ISODate), timetable.firstDay().toString(Qt::ISODate),
+                     timetable.lastDay().toString(Qt::ISODate));
+        *utc = QDateTime(day, local.time(), timetable.timeZone()).toSecsSinceEpoch();
+        return QString();
+    }
+};
+
+// The agency's local time of a moment, with the UTC offset on a day the clocks change.
+QString isoTime(const Timetable& t, qint64 utc) {
+    const QDateTime at = QDateTime::fromSecsSinceEpoch(utc, t.timeZone());
+    QString text = at.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    const QDateTime dayStart(at.date(), QTime(0, 0), t.timeZone());
+    const QDateTime nextDay(at.date().addDays(1), QTime(0, 0), t.timeZone());
+    if (dayStart.offsetFromUtc() != nextDay.offsetFromUtc()) {
+        const int offset = at.offsetFromUtc();
+        text += QStringLiteral("%1%2:%3")
+                    .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+                    .arg(std::abs(offset) / 3600, 2, 10, QLatin1Char('0'))
+                    .arg(std::abs(offset) / 60 % 60, 2, 10, QLatin1Char('0'));
+    }
+    return text;
+}
+
+QString routeName(const Timetable& t, const JourneyLeg& leg) {
+    const Timetable::Pattern& p = t.patterns()[std::size_t(leg.pattern)];
+    return t.text(t.routes()[p.route].shortName);
+}
+
+QString headsign(const Timetable& t, const JourneyLeg& leg) {
+    return t.text(t.trips()[std::size_t(leg.trip)].headsign);
+}
+
+QJsonObject journeysJson(const Timetable& t, const std::vector<Journey>& journeys) {
+    QJsonArray list;
+    for (const Journey& j : journeys) {
+        QJsonArray legs;
+        for (const JourneyLeg& leg : j.legs) {
+            const bool ride = leg.kind == JourneyLeg::Kind::Ride;
+            QJsonObject o{{"kind", ride ? QStringLiteral("ride") : QStringLiteral("walk")},
+                          {"from", t.stationName(leg.from)},
+                          {"to", t.stationName(leg.to)},
+                          {"departure", isoTime(t, leg.departure)},
+                          {"arrival", isoTime(t, leg.arrival)}};
+            if (ride) {
+                o.insert("route", routeName(t, leg));
+                o.insert("headsign", headsign(t, leg));
+            }
+            legs.append(o);
+        }
+        list.append(QJsonObject{{"departure", isoTime(t, j.departure)},
+                                {"arrival", isoTime(t, j.arrival)},
+                                {"rides", j.rides},
+                                {"legs", legs}});
+    }
+    return QJsonObject{{"journeys", list}};
+}
+
+QString duration(qint64 seconds) {
+    return seconds < 60 ? tr("%1 с").arg(seconds) : tr("%1 мин.").arg((seconds + 30) / 60);
+}
+
+// The clock time of a moment; the date too when it is not the day asked.
+QString clock(const Timetable& t, qint64 utc, const QDate& asked) {
+    const QDateTime at = QDateTime::fromSecsSinceEpoch(utc, t.timeZone());
+    QString text =
+        at.toString(at.time().second() ? QStringLiteral("HH:mm:ss") : QStringLiteral("HH:mm"));
+    return at.date() == asked ? text : at.date().toString(Qt::ISODate) + QLatin1Char(' ') + text;
+}
+
+void printJourneys(const Timetable& t, const std::vector<Journey>& journeys, qint64 asked) {
+    if (journeys.empty()) {
+        out(tr("Пути нет"));
+        return;
+    }
+    const QDate day = QDateTime::fromSecsSinceEpoch(asked, t.timeZone()).date();
+    for (const Journey& j : journeys) {
+        out(tr("Отправление %1, прибытие %2, в пути %3, поездок: %4")
+                .arg(clock(t, j.departure, day), clock(t, j.arrival, day),
+                     duration(j.arrival - j.departure))
+                .arg(j.rides));
+        qint64 at = j.departure;
+        for (const JourneyLeg& leg : j.legs) {
+            if (leg.departure > at && at != j.departure)
+                out(tr("  ожидание %1").arg(duration(leg.departure - at)));
+            at = leg.arrival;
+            const QString times =
+                clock(t, leg.departure, day) + QStringLiteral("–") + clock(t, leg.arrival, day);
+            if (leg.kind == JourneyLeg::Kind::Walk) {
+                out(tr("  %1 пешком от %2 до %3, %4")
+                        .arg(times, t.stationName(leg.from), t.stationName(leg.to),
+                             duration(leg.arrival - leg.departure)));
+                continue;
+            }
+            out(tr("  %1 маршрут %2 «%3»: от %4 до %5, остановок: %6")
+                    .arg(times, routeName(t, leg), headsign(t, leg), t.stationName(leg.from),
+                         t.stationName(leg.to))
+                    .arg(leg.alightCall - leg.boardCall));
+        }
+    }
+}
+
+// One query; the reason when it cannot be asked.
+QString ask(const Network& n, JourneySearch& search, const JourneyArgs& a, const QString& from,
+            const QString& to, const QString& depart, std::vector<Journey>* journeys,
+            qint64* asked) {
+    JourneyQuery q;
+    QString problem = n.stations(from, &q.from);
+    if (problem.isEmpty())
+        problem = n.stations(to, &q.to);
+    const auto meets = [&](int s) { return std::find(q.to.begin(), q.to.end(), s) != q.to.end(); };
+    if (problem.isEmpty() && std::any_of(q.from.begin(), q.from.end(), meets))
+        problem = tr("начало и конец пути — одна и та же остановка");
+    if (problem.isEmpty())
+        problem = n.departure(depart, &q.departure);
+    if (!problem.isEmpty())
+        return problem;
+    q.windowMinutes = a.window;
+    q.changeTime = a.changeTime;
+    *journeys = search.search(q);
+    *asked = q.departure;
+    return QString();
+}
+
+} // namespace
+
+bool wantsTimetableRoute(const QStringList& args) {
+    return args.contains(QLatin1String("--depart")) ||
+           args.contains(QLatin1String("--depart-lines")) ||
+           args.contains(QLatin1String("--window")) ||
+           args.contains(QLatin1String("--change-time"));
+}
+
+int routeByTimetable(const QStringList& args) {
+    JourneyArgs a;
+    const QString problem = parseJourneyArgs(args, a);
+    if (!problem.isEmpty())
+        return usage(QStringLiteral("gaftool route: %1 (gaftool route --help)").arg(problem));
+    Network n;
+    QString error;
+    if (!n.load(a.file, &error))
+        return failInput(a.file, error);
+    JourneySearch search(n.timetable);
+    std::vector<Journey> journeys;
+    qint64 asked = 0;
+    if (!a.batch) {
+        error = ask(n, search, a, a.from, a.to, a.depart, &journeys, &asked);
+        if (!error.isEmpty())
+            return failInput(a.file, error);
+        if (a.json)
+            out(QString::fromUtf8(
+                QJsonDocument(journeysJson(n.timetable, journeys)).toJson(QJsonDocument::Compact)));
+        else
+            printJourneys(n.timetable, journeys, asked);
+        return 0;
+    }
+    std::string bytes;
+    for (int number = 1; std::getline(std::cin, bytes); ++number) {
+        const QStringList fields = QString::fromUtf8(bytes).split(QLatin1Char('\t'));
+        QJsonObject answer;
+        error = fields.size() == 3 ? ask(n, search, a, fields[0].trimmed(), fields[1].trimmed(),
+                                         fields[2], &journeys, &asked)
+                                   : tr("ожидается «FROM<TAB>TO<TAB>DEPART»");
+        if (error.isEmpty()) {
+            answer = journeysJson(n.timetable, journeys);
+            answer.insert("from", fields[0].trimmed());
+            answer.insert("to", fields[1].trimmed());
+            answer.insert("depart", fields[2].trimmed());
+        } else {
+            answer = QJsonObject{{"error", error}, {"line", number}};
+        }
+        out(QString::fromUtf8(QJsonDocument(answer).toJson(QJsonDocument::Compact)));
+        std::fflush(stdout);
+    }
+    if (std::cin.bad())
+        return failInput(QStringLiteral("стандартный ввод"), QStringLiteral("не читается"));
     return 0;
 }
 

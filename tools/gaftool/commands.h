@@ -1,5 +1,8 @@
 #pragma once
 
+#include "model/graphmap.h"
+#include "timetable/timetable.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 
@@ -20,5 +23,13 @@ int cmdRoute(const QStringList& args);
 int cmdCatalogue(const QStringList& args);
 int cmdImportGtfs(const QStringList& args);
 int cmdGtfsSummary(const QStringList& args);
+int cmdBuildTimetable(const QStringList& args);
+int cmdTimetable(const QStringList& args);
+// The map and the timetable kept beside it (MAP.gaft); false with the reason.
+bool loadTimetable(const QString& mapPath, lirsk::GraphMap& map, lirsk::Timetable& timetable,
+                   QString* error);
+// gaftool route by the timetable: --depart, --window, --batch --depart-lines.
+bool wantsTimetableRoute(const QStringList& args);
+int routeByTimetable(const QStringList& args);
 
 } // namespace gaftool

@@ -28,6 +28,9 @@ const Command kCommands[] = {
      gaftool::cmdImportGtfs},
     {"gtfs-summary", "the agency and the routes of each type that a GTFS feed offers",
      gaftool::cmdGtfsSummary},
+    {"build-timetable", "write the timetable of a map imported from a GTFS feed beside it",
+     gaftool::cmdBuildTimetable},
+    {"timetable", "summarise the timetable kept beside a map", gaftool::cmdTimetable},
 };
 
 int help() {

@@ -1,0 +1,380 @@
+#include "timetable/timetable.h"
+
+#include "model/safefile.h"
+#include "timetable/timetablefile.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QtEndian>
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <numeric>
+#include <zlib.h>
+
+static_assert(std::endian::native == std::endian::little,
+              "the timetable file is read in place: little-endian machines only");
+
+namespace lirsk {
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("Timetable", text);
+}
+
+constexpr char kMagic[8] = {'L', 'R', 'S', 'K', 'G', 'A', 'F', 'T'};
+constexpr std::size_t kHeadSize = 32;
+
+enum Section {
+    MetaSection,
+    StringOffsetsSection,
+    StringBytesSection,
+    StationsSection,
+    WalkFirstSection,
+    WalksSection,
+    RoutesSection,
+    PatternsSection,
+    PatternStopsSection,
+    TripsSection,
+    ArrivalsSection,
+    DeparturesSection,
+    ServiceDaysSection,
+    SectionCount
+};
+
+struct Meta {
+    std::int64_t firstDay = 0; // Julian day
+    std::uint32_t dayCount = 0;
+    std::uint32_t timeZone = 0; // string index
+    std::uint32_t serviceCount = 0;
+    std::uint32_t wordsPerService = 0;
+    std::uint32_t reserved[2] = {0, 0};
+};
+
+constexpr std::size_t kTableSize = std::size_t(SectionCount) * 16;
+
+std::uint32_t checksum(const char* data, std::size_t size) {
+    uLong crc = crc32(0, nullptr, 0);
+    while (size > 0) {
+        const uInt piece = uInt(std::min<std::size_t>(size, 1u << 30));
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(data), piece);
+        data += piece;
+        size -= piece;
+    }
+    return std::uint32_t(crc);
+}
+
+// Appends sections, each at a multiple of 8 bytes, and fills the head and the table at the end.
+class SectionWriter {
+public:
+    SectionWriter() : bytes_(QByteArray(qsizetype(kHeadSize + kTableSize), '\0')) {}
+    template <class T> void add(Section section, const T* data, std::size_t count) {
+        add(section, reinterpret_cast<const char*>(data), count * sizeof(T));
+    }
+    void add(Section section, const char* data, std::size_t size) {
+        bytes_.append(QByteArray((8 - bytes_.size() % 8) % 8, '\0'));
+        const std::uint64_t at = std::uint64_t(bytes_.size());
+        qToLittleEndian<std::uint64_t>(at, bytes_.data() + kHeadSize + section * 16);
+        qToLittleEndian<std::uint64_t>(size, bytes_.data() + kHeadSize + section * 16 + 8);
+        bytes_.append(data, qsizetype(size));
+    }
+    QByteArray finish() {
+        char* head = bytes_.data();
+        std::memcpy(head, kMagic, 8);
+        qToLittleEndian<std::uint32_t>(kTimetableVersion, head + 8);
+        qToLittleEndian<std::uint32_t>(SectionCount, head + 12);
+        qToLittleEndian<std::uint64_t>(std::uint64_t(bytes_.size()), head + 16);
+        qToLittleEndian<std::uint32_t>(
+            checksum(head + kHeadSize, std::size_t(bytes_.size()) - kHeadSize), head + 24);
+        return std::move(bytes_);
+    }
+
+private:
+    QByteArray bytes_;
+};
+
+template <class T>
+bool allBelow(std::span<const T> values, std::uint32_t T::*field, std::size_t n) {
+    return std::all_of(values.begin(), values.end(), [&](const T& v) { return v.*field < n; });
+}
+
+bool ascending(std::span<const std::uint32_t> first, std::size_t end) {
+    return !first.empty() && first.front() == 0 && first.back() == end &&
+           std::is_sorted(first.begin(), first.end());
+}
+
+} // namespace
+
+std::uint32_t StringTable::add(const QByteArray& utf8) {
+    const auto it = indices_.constFind(utf8);
+    if (it != indices_.cend())
+        return *it;
+    const std::uint32_t index = std::uint32_t(strings_.size());
+    strings_.push_back(utf8);
+    indices_.insert(utf8, index);
+    return index;
+}
+
+QByteArray writeTimetable(const TimetableParts& parts) {
+    StringTable strings = parts.strings;
+    Meta meta;
+    meta.firstDay = parts.firstDay.toJulianDay();
+    meta.dayCount = std::uint32_t(parts.dayCount);
+    meta.timeZone = strings.add(parts.timeZone);
+    meta.serviceCount = std::uint32_t(parts.serviceCount);
+    meta.wordsPerService = std::uint32_t(parts.wordsPerService);
+    std::vector<std::uint32_t> offsets{0};
+    QByteArray text;
+    for (const QByteArray& s : strings.strings()) {
+        text += s;
+        offsets.push_back(std::uint32_t(text.size()));
+    }
+    SectionWriter w;
+    w.add(MetaSection, &meta, 1);
+    w.add(StringOffsetsSection, offsets.data(), offsets.size());
+    w.add(StringBytesSection, text.constData(), std::size_t(text.size()));
+    w.add(StationsSection, parts.stations.data(), parts.stations.size());
+    w.add(WalkFirstSection, parts.walkFirst.data(), parts.walkFirst.size());
+    w.add(WalksSection, parts.walks.data(), parts.walks.size());
+    w.add(RoutesSection, parts.routes.data(), parts.routes.size());
+    w.add(PatternsSection, parts.patterns.data(), parts.patterns.size());
+    w.add(PatternStopsSection, parts.patternStops.data(), parts.patternStops.size());
+    w.add(TripsSection, parts.trips.data(), parts.trips.size());
+    w.add(ArrivalsSection, parts.arrivals.data(), parts.arrivals.size());
+    w.add(DeparturesSection, parts.departures.data(), parts.departures.size());
+    w.add(ServiceDaysSection, parts.serviceDays.data(), parts.serviceDays.size());
+    return w.finish();
+}
+
+Timetable::Timetable() = default;
+Timetable::~Timetable() = default;
+Timetable::Timetable(const Timetable&) = default;
+Timetable& Timetable::operator=(const Timetable&) = default;
+Timetable::Timetable(Timetable&&) noexcept = default;
+Timetable& Timetable::operator=(Timetable&&) noexcept = default;
+
+const QByteArray& Timetable::bytes() const {
+    static const QByteArray none;
+    return bytes_ ? *bytes_ : none;
+}
+
+bool Timetable::read(const QString& path, QString* error) {
+    QByteArray data;
+    return readWholeFile(path, kMaxTimetableFileSize, &data, error) && load(std::move(data), error);
+}
+
+bool Timetable::load(QByteArray data, QString* error) {
+    // Every record is read in place: its bytes must start at a multiple of 8.
+    if (reinterpret_cast<std::uintptr_t>(data.constData()) % 8 != 0)
+        data = QByteArray(data.constData(), data.size());
+    Timetable loaded;
+    loaded.bytes_ = std::make_shared<const QByteArray>(std::move(data));
+    if (!loaded.parse(error))
+        return false;
+    loaded.derive();
+    *this = std::move(loaded);
+    return true;
+}
+
+bool Timetable::parse(QString* error) {
+    const QByteArray& data = *bytes_;
+    const char* base = data.constData();
+    const std::size_t size = std::size_t(data.size());
+    const auto fail = [&](const char* reason) {
+        *error = tr(reason);
+        return false;
+    };
+    if (size < kHeadSize + kTableSize || std::memcmp(base, kMagic, 8) != 0)
+        return fail("это не файл расписания");
+    const std::uint32_t version = qFromLittleEndian<std::uint32_t>(base + 8);
+    if (version > kTimetableVersion)
+        return fail("расписание записано более новой версией программы");
+    if (version != kTimetableVersion ||
+        qFromLittleEndian<std::uint32_t>(base + 12) != std::uint32_t(SectionCount) ||
+        qFromLittleEndian<std::uint64_t>(base + 16) != size)
+        return fail("файл расписания повреждён: неверный заголовок");
+    if (qFromLittleEndian<std::uint32_t>(base + 24) != checksum(base + kHeadSize, size - kHeadSize))
+        return fail("файл расписания повреждён: контрольная сумма не сходится");
+
+    bool sound = true;
+    const auto section = [&]<class T>(Section s, std::span<const T>& into) {
+        const std::uint64_t at = qFromLittleEndian<std::uint64_t>(base + kHeadSize + s * 16);
+        const std::uint64_t bytes = qFromLittleEndian<std::uint64_t>(base + kHeadSize + s * 16 + 8);
+        if (at % 8 != 0 || at < kHeadSize + kTableSize || at > size || bytes > size - at ||
+            bytes % sizeof(T) != 0) {
+            sound = false;
+            return;
+        }
+        into = std::span<const T>(reinterpret_cast<const T*>(base + at), bytes / sizeof(T));
+    };
+    std::span<const Meta> meta;
+    section(MetaSection, meta);
+    section(StringOffsetsSection, stringOffsets_);
+    section(StringBytesSection, stringBytes_);
+    section(StationsSection, stations_);
+    section(WalkFirstSection, walkFirst_);
+    section(WalksSection, walks_);
+    section(RoutesSection, routes_);
+    section(PatternsSection, patterns_);
+    section(PatternStopsSection, patternStops_);
+    section(TripsSection, trips_);
+    section(ArrivalsSection, arrivals_);
+    section(DeparturesSection, departures_);
+    section(ServiceDaysSection, serviceDays_);
+    if (!sound || meta.size() != 1)
+        return fail("файл расписания повреждён: неверная таблица разделов");
+
+    const Meta& m = meta.front();
+    const std::size_t strings = stringOffsets_.empty() ? 0 : stringOffsets_.size() - 1;
+    firstDay_ = QDate::fromJulianDay(m.firstDay);
+    serviceCount_ = int(m.serviceCount);
+    dayCountInFile_ = int(m.dayCount);
+    wordsPerService_ = int(m.wordsPerService);
+    if (!firstDay_.isValid() || m.dayCount == 0 || m.dayCount > kMaxServiceDays ||
+        m.wordsPerService != (m.dayCount + 63) / 64 ||
+        serviceDays_.size() != std::size_t(m.serviceCount) * m.wordsPerService)
+        return fail("файл расписания повреждён: неверный период");
+    if (!ascending(stringOffsets_, stringBytes_.size()) || m.timeZone >= strings)
+        return fail("файл расписания повреждён: неверные строки");
+    timeZone_ = QTimeZone(text(m.timeZone).toUtf8());
+    if (!timeZone_.isValid())
+        return fail("неизвестный часовой пояс расписания");
+    if (stations_.empty() || !allBelow(stations_, &Station::name, strings) ||
+        !allBelow(stations_, &Station::stopId, strings) ||
+        std::any_of(stations_.begin(), stations_.end(),
+                    [](const Station& s) { return s.changeTime < Station::kChangeForbidden; }))
+        return fail("файл расписания повреждён: неверные станции");
+    if (walkFirst_.size() != stations_.size() + 1 || !ascending(walkFirst_, walks_.size()) ||
+        !allBelow(walks_, &Walk::to, stations_.size()) ||
+        !allBelow(walks_, &Walk::seconds, kMaxStopTime))
+        return fail("файл расписания повреждён: неверные переходы");
+    if (!allBelow(routes_, &Route::shortName, strings) ||
+        !allBelow(routes_, &Route::longName, strings))
+        return fail("файл расписания повреждён: неверные маршруты");
+    if (!allBelow(trips_, &Trip::service, std::size_t(serviceCount_)) ||
+        !allBelow(trips_, &Trip::headsign, strings) || !allBelow(trips_, &Trip::tripId, strings))
+        return fail("файл расписания повреждён: неверные рейсы");
+    const auto stationKnown = [&](const PatternStop& c) { return c.station() < stations_.size(); };
+    if (!std::all_of(patternStops_.begin(), patternStops_.end(), stationKnown))
+        return fail("файл расписания повреждён: неверные остановки маршрутов");
+    for (const Pattern& p : patterns_) {
+        const std::uint64_t times = std::uint64_t(p.stopCount) * p.tripCount;
+        if (p.route >= routes_.size() || p.stopCount < 2 || p.tripCount == 0 ||
+            std::uint64_t(p.firstStop) + p.stopCount > patternStops_.size() ||
+            std::uint64_t(p.firstTrip) + p.tripCount > trips_.size() ||
+            p.firstTime > arrivals_.size() || times > arrivals_.size() - p.firstTime)
+            return fail("файл расписания повреждён: неверные шаблоны маршрутов");
+    }
+    const auto inDay = [](std::uint32_t t) { return t < kMaxStopTime; };
+    if (arrivals_.size() != departures_.size() ||
+        !std::all_of(arrivals_.begin(), arrivals_.end(), inDay) ||
+        !std::all_of(departures_.begin(), departures_.end(), inDay))
+        return fail("файл расписания повреждён: неверные времена");
+    return true;
+}
+
+// What the search needs beyond the file: the day starts in UTC, the calls at each station,
+// the walks into each station.
+void Timetable::derive() {
+    const QDateTime firstNoon(firstDay_, QTime(12, 0), timeZone_);
+    epoch_ = firstNoon.toSecsSinceEpoch() - 12 * 3600;
+    dayBases_.clear();
+    for (int d = 0; d < dayCountInFile_; ++d) {
+        const QDateTime noon(firstDay_.addDays(d), QTime(12, 0), timeZone_);
+        dayBases_.push_back(TimetableTime(noon.toSecsSinceEpoch() - 12 * 3600 - epoch_));
+    }
+
+    const std::size_t stationCount = stations_.size();
+    revisits_.assign(patterns_.size(), false);
+    std::vector<std::uint32_t> boardCount(stationCount + 1), alightCount(stationCount + 1);
+    std::vector<std::uint32_t> seen(stationCount, std::uint32_t(-1));
+    for (std::size_t p = 0; p < patterns_.size(); ++p)
+        for (const PatternStop& c : stopsOf(patterns_[p])) {
+            if (seen[c.station()] == p)
+                revisits_[p] = true;
+            seen[c.station()] = std::uint32_t(p);
+            boardCount[c.station() + 1] += c.canBoard();
+            alightCount[c.station() + 1] += c.canAlight();
+        }
+    std::partial_sum(boardCount.begin(), boardCount.end(), boardCount.begin());
+    std::partial_sum(alightCount.begin(), alightCount.end(), alightCount.begin());
+    boardFirst_ = boardCount;
+    alightFirst_ = alightCount;
+    boardings_.resize(boardCount.back());
+    alightings_.resize(alightCount.back());
+    for (std::size_t p = 0; p < patterns_.size(); ++p) {
+        const auto calls = stopsOf(patterns_[p]);
+        for (std::uint32_t i = 0; i < calls.size(); ++i) {
+            const Call call{std::uint32_t(p), i};
+            if (calls[i].canBoard())
+                boardings_[boardCount[calls[i].station()]++] = call;
+            if (calls[i].canAlight())
+                alightings_[alightCount[calls[i].station()]++] = call;
+        }
+    }
+
+    std::vector<std::uint32_t> toCount(stationCount + 1);
+    for (const Walk& w : walks_)
+        ++toCount[w.to + 1];
+    std::partial_sum(toCount.begin(), toCount.end(), toCount.begin());
+    walkToFirst_ = toCount;
+    walksTo_.resize(walks_.size());
+    for (std::uint32_t s = 0; s < stationCount; ++s)
+        for (const Walk& w : walksFrom(int(s)))
+            walksTo_[toCount[w.to]++] = Walk{s, w.seconds};
+}
+
+QString Timetable::text(std::uint32_t index) const {
+    const std::uint32_t from = stringOffsets_[index], to = stringOffsets_[index + 1];
+    return QString::fromUtf8(stringBytes_.data() + from, qsizetype(to - from));
+}
+
+int Timetable::changeTime(int station, int byDefault) const {
+    const std::int32_t t = stations_[std::size_t(station)].changeTime;
+    return t == Station::kChangeForbidden ? -1 : t == Station::kChangeByDefault ? byDefault : t;
+}
+
+std::span<const Timetable::Walk> Timetable::walksFrom(int station) const {
+    return walks_.subspan(walkFirst_[std::size_t(station)],
+                          walkFirst_[std::size_t(station) + 1] - walkFirst_[std::size_t(station)]);
+}
+
+std::span<const Timetable::Walk> Timetable::walksTo(int station) const {
+    const std::size_t s = std::size_t(station);
+    return std::span<const Walk>(walksTo_).subspan(walkToFirst_[s],
+                                                   walkToFirst_[s + 1] - walkToFirst_[s]);
+}
+
+std::span<const Timetable::Call> Timetable::boardingsAt(int station) const {
+    const std::size_t s = std::size_t(station);
+    return std::span<const Call>(boardings_)
+        .subspan(boardFirst_[s], boardFirst_[s + 1] - boardFirst_[s]);
+}
+
+std::span<const Timetable::Call> Timetable::alightingsAt(int station) const {
+    const std::size_t s = std::size_t(station);
+    return std::span<const Call>(alightings_)
+        .subspan(alightFirst_[s], alightFirst_[s + 1] - alightFirst_[s]);
+}
+
+QString timetablePathFor(const QString& mapPath) {
+    if (mapPath.endsWith(QLatin1String(".gaf"), Qt::CaseInsensitive))
+        return mapPath + QLatin1Char('t');
+    return mapPath + QStringLiteral(".gaft");
+}
+
+QString mapMismatch(const Timetable& timetable, const GraphMap& map) {
+    const QHash<int, StopRef> byId = map.stopsById();
+    for (const Timetable::Station& s : timetable.stations()) {
+        const StopRef stop = byId.value(s.mapStop);
+        if (!stop)
+            return tr("на карте нет остановки %1 (%2)").arg(s.mapStop).arg(timetable.text(s.name));
+        if (stop->Left != s.mapLeft || stop->Top != s.mapTop)
+            return tr("остановка %1 (%2) сдвинута").arg(s.mapStop).arg(timetable.text(s.name));
+    }
+    return QString();
+}
+
+} // namespace lirsk

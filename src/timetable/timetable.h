@@ -1,0 +1,193 @@
+#pragma once
+
+#include "model/graphmap.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+#include <QTimeZone>
+
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <span>
+#include <vector>
+
+// The timetable kept beside a map (city.gaf -> city.gaft): the stations of the map with their
+// walks, the trips of the routes taken as route patterns (every trip of a pattern calls at the
+// same stations with the same boarding rules, the trips side by side in departure order), their
+// service days as shared bit sets over the feed's period, and the agency's time zone.
+//
+// A Timetable is a read-only view over the bytes of its file, whether built just now or read
+// back; copies share the bytes.
+
+namespace lirsk {
+
+// Seconds from the start of the timetable's first service day (local noon - 12 h on that day).
+using TimetableTime = std::int32_t;
+// A time no journey reaches.
+constexpr TimetableTime kNever = std::numeric_limits<std::int32_t>::max() / 4;
+// Stop times are seconds from the start of their service day, below 72 h.
+constexpr std::uint32_t kMaxStopTime = 72 * 3600;
+// The longest period a timetable covers, in days.
+constexpr int kMaxServiceDays = 1000;
+// The largest timetable file read: 2 GiB.
+constexpr qint64 kMaxTimetableFileSize = qint64(1) << 31;
+// A station's change time when no transfers.txt row gives one.
+constexpr int kDefaultChangeTime = 120;
+
+class Timetable {
+public:
+    // One record a station: where it stands, and where the map had its stop when this timetable
+    // was made.
+    struct Station {
+        std::uint32_t name = 0;   // string index
+        std::uint32_t stopId = 0; // string index: stops.txt stop_id of the station
+        std::int32_t mapStop = 0; // the map's stop id
+        std::int32_t mapLeft = 0, mapTop = 0;
+        std::int32_t changeTime = kChangeByDefault; // seconds, or one of the two values below
+        double lat = 0, lon = 0;
+
+        static constexpr std::int32_t kChangeByDefault = -1;
+        static constexpr std::int32_t kChangeForbidden = -2;
+    };
+    struct Walk {
+        std::uint32_t to = 0;
+        std::uint32_t seconds = 0;
+    };
+    struct Route {
+        std::uint32_t shortName = 0, longName = 0; // string indices
+        std::uint32_t colour = 0;                  // 0x00BBGGRR
+        std::uint32_t hasColour = 0;
+    };
+    // The trips of a pattern are firstTrip .. firstTrip + tripCount - 1; their times at stop i
+    // lie at firstTime + i * tripCount + (trip - firstTrip) in arrivals() and departures().
+    struct Pattern {
+        std::uint32_t route = 0;
+        std::uint32_t firstStop = 0, stopCount = 0;
+        std::uint32_t firstTrip = 0, tripCount = 0;
+        std::uint32_t reserved = 0;
+        std::uint64_t firstTime = 0;
+    };
+    // A call of a pattern: the station in the low bits, whether one may board and alight there.
+    struct PatternStop {
+        std::uint32_t stationAndRules = 0;
+        std::uint32_t sequence = 0; // stop_sequence of the call
+
+        static constexpr std::uint32_t kBoard = 1u << 31;
+        static constexpr std::uint32_t kAlight = 1u << 30;
+        std::uint32_t station() const { return stationAndRules & ~(kBoard | kAlight); }
+        bool canBoard() const { return stationAndRules & kBoard; }
+        bool canAlight() const { return stationAndRules & kAlight; }
+    };
+    struct Trip {
+        std::uint32_t service = 0;  // index of its service day set
+        std::uint32_t headsign = 0; // string index
+        std::uint32_t tripId = 0;   // string index: trips.txt trip_id
+        std::uint32_t idRank = 0;   // the place of trip_id in byte order among the trip ids
+    };
+    // A place where a pattern calls at a station: the pattern and the call's index in it.
+    struct Call {
+        std::uint32_t pattern = 0;
+        std::uint32_t index = 0;
+    };
+
+    Timetable();
+    ~Timetable();
+    Timetable(const Timetable&);
+    Timetable& operator=(const Timetable&);
+    Timetable(Timetable&&) noexcept;
+    Timetable& operator=(Timetable&&) noexcept;
+
+    // Takes the bytes of a timetable file; false with the reason when they are not one.
+    bool load(QByteArray bytes, QString* error);
+    // Reads a timetable file through the bounded reader.
+    bool read(const QString& path, QString* error);
+    const QByteArray& bytes() const;
+    bool isEmpty() const { return stations_.empty(); }
+
+    // The feed's period and its time zone.
+    QDate firstDay() const { return firstDay_; }
+    int dayCount() const { return int(dayBases_.size()); }
+    QDate lastDay() const { return firstDay_.addDays(dayCount() - 1); }
+    const QTimeZone& timeZone() const { return timeZone_; }
+    // The start of service day `day` (local noon - 12 h), and conversions to and from UTC.
+    TimetableTime dayBase(int day) const { return dayBases_[std::size_t(day)]; }
+    std::span<const TimetableTime> dayBases() const { return dayBases_; }
+    qint64 toUtc(TimetableTime t) const { return epoch_ + t; }
+    qint64 fromUtc(qint64 secondsSinceEpoch) const { return secondsSinceEpoch - epoch_; }
+
+    QString text(std::uint32_t index) const;
+    std::span<const Station> stations() const { return stations_; }
+    QString stationName(int station) const { return text(stations_[std::size_t(station)].name); }
+    // The change time at a station, or -1 where changes are forbidden.
+    int changeTime(int station, int byDefault) const;
+    std::span<const Walk> walksFrom(int station) const;
+    std::span<const Walk> walksTo(int station) const;
+    std::size_t walkCount() const { return walks_.size(); }
+
+    std::span<const Route> routes() const { return routes_; }
+    std::span<const Pattern> patterns() const { return patterns_; }
+    std::span<const PatternStop> stopsOf(const Pattern& p) const {
+        return patternStops_.subspan(p.firstStop, p.stopCount);
+    }
+    std::span<const Trip> trips() const { return trips_; }
+    // Times of a pattern's trips at its stop i, one per trip in the pattern's order.
+    std::span<const std::uint32_t> arrivalsAt(const Pattern& p, std::uint32_t i) const {
+        return arrivals_.subspan(p.firstTime + std::uint64_t(i) * p.tripCount, p.tripCount);
+    }
+    std::span<const std::uint32_t> departuresAt(const Pattern& p, std::uint32_t i) const {
+        return departures_.subspan(p.firstTime + std::uint64_t(i) * p.tripCount, p.tripCount);
+    }
+    std::size_t stopTimeCount() const { return arrivals_.size(); }
+    bool runsOn(std::uint32_t trip, int day) const {
+        const std::uint64_t* words =
+            serviceDays_.data() + std::size_t(trips_[trip].service) * std::size_t(wordsPerService_);
+        return (words[day >> 6] >> (day & 63)) & 1;
+    }
+    int serviceCount() const { return serviceCount_; }
+    // Whether the pattern calls at some station twice (a loop).
+    bool revisits(std::size_t pattern) const { return revisits_[pattern]; }
+    // The calls where one may board, and where one may alight, at each station.
+    std::span<const Call> boardingsAt(int station) const;
+    std::span<const Call> alightingsAt(int station) const;
+
+private:
+    bool parse(QString* error);
+    void derive();
+
+    std::shared_ptr<const QByteArray> bytes_;
+    QDate firstDay_;
+    QTimeZone timeZone_;
+    qint64 epoch_ = 0;
+    std::vector<TimetableTime> dayBases_;
+    std::span<const std::uint32_t> stringOffsets_;
+    std::span<const char> stringBytes_;
+    std::span<const Station> stations_;
+    std::span<const std::uint32_t> walkFirst_;
+    std::span<const Walk> walks_;
+    std::span<const Route> routes_;
+    std::span<const Pattern> patterns_;
+    std::span<const PatternStop> patternStops_;
+    std::span<const Trip> trips_;
+    std::span<const std::uint32_t> arrivals_, departures_;
+    std::span<const std::uint64_t> serviceDays_;
+    int serviceCount_ = 0;
+    int wordsPerService_ = 0;
+    int dayCountInFile_ = 0;
+    // Worked out on loading.
+    std::vector<bool> revisits_;
+    std::vector<std::uint32_t> boardFirst_, alightFirst_, walkToFirst_;
+    std::vector<Call> boardings_, alightings_;
+    std::vector<Walk> walksTo_;
+};
+
+// "city.gaf" -> "city.gaft"; a path without the .gaf extension gets ".gaft" added.
+QString timetablePathFor(const QString& mapPath);
+
+// Whether the map still has every station's stop where the timetable has it: an empty text when
+// it does, else what differs (the first stop gone or moved).
+QString mapMismatch(const Timetable& timetable, const GraphMap& map);
+
+} // namespace lirsk

@@ -1,0 +1,458 @@
+#include "timetable/timetablebuilder.h"
+
+#include "timetable/feeddata.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <unordered_map>
+
+namespace lirsk {
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("Timetable", text);
+}
+
+// Trips of one pattern are split so that none overtakes another, and so that the times of all
+// of them at any call lie within this much, so that no trip of one service day overtakes one of
+// the next even on a day when the clocks go back.
+constexpr std::uint32_t kPatternSpan = 22 * 3600;
+
+// The trips of one route pattern before they are ordered and split: the runs of each trip, the
+// times of a run as arrival and departure at each call.
+struct Candidate {
+    std::uint32_t route = 0;
+    std::vector<Timetable::PatternStop> calls;
+    std::vector<std::uint32_t> trips; // FeedTrip of each run
+    std::vector<std::uint32_t> times; // 2 × calls a run
+};
+
+class Assembler {
+public:
+    Assembler(FeedData& feed, const TimetableBuild& build, const GraphMap& map,
+              TimetableParts& parts, QStringList& notes, QString* error)
+        : feed_(feed), build_(build), map_(map), parts_(parts), notes_(notes), error_(error) {}
+
+    bool run() {
+        if (!placeStations() || !placeServices() || !collectTrips())
+            return false;
+        std::vector<FeedCall>().swap(feed_.calls);
+        std::vector<float>().swap(feed_.distances);
+        emitPatterns();
+        addWalks(feed_.stations, feed_.stops, feed_.transfers, parts_);
+        for (const FeedRoute& r : feed_.routes)
+            parts_.routes.push_back(
+                {r.shortName, r.longName, r.colour.value_or(0), r.colour.has_value()});
+        parts_.timeZone = feed_.timeZone;
+        return true;
+    }
+
+private:
+    bool placeStations();
+    bool placeServices();
+    bool collectTrips();
+    bool addTrip(std::size_t begin, std::size_t end, const std::vector<std::uint32_t>& order,
+                 const std::vector<FeedFrequency>& runs);
+    void emitPatterns();
+    void emitPattern(const Candidate& c, const std::vector<std::uint32_t>& runs);
+    const FeedStop& stopOf(const FeedCall& call) const {
+        return feed_.stops[call.stopAndRules &
+                           ~(Timetable::PatternStop::kBoard | Timetable::PatternStop::kAlight)];
+    }
+    int stationOf(const FeedCall& call) const {
+        return feed_.stations[std::size_t(stopOf(call).station)].index;
+    }
+
+    FeedData& feed_;
+    const TimetableBuild& build_;
+    const GraphMap& map_;
+    TimetableParts& parts_;
+    QStringList& notes_;
+    QString* error_;
+    std::vector<int> serviceOf_; // the timetable's day set of each feed service, or -1
+    std::vector<Candidate> candidates_;
+    std::unordered_map<std::string, std::uint32_t> candidateOf_;
+    int withoutDays_ = 0, badTimes_ = 0;
+};
+
+// The stations some trip taken calls at, numbered as the map numbers them, where the map has
+// them, with their change times.
+bool Assembler::placeStations() {
+    for (const FeedCall& call : feed_.calls)
+        feed_.stations[std::size_t(stopOf(call).station)].served = true;
+    const QHash<int, StopRef> onMap = map_.stopsById();
+    std::vector<std::int32_t> change;
+    for (FeedStation& s : feed_.stations) {
+        if (!s.served)
+            continue;
+        const FeedStop& row = feed_.stops[std::size_t(s.stop)];
+        const QString id = QString::fromUtf8(row.id);
+        s.index = int(parts_.stations.size());
+        Timetable::Station placed;
+        placed.mapStop = build_.mapStops.isEmpty() ? s.index : build_.mapStops.value(id, -1);
+        const StopRef stop = onMap.value(placed.mapStop);
+        if (!stop) {
+            *error_ = tr("на карте нет остановки для станции «%1» (stop_id %2): карта сделана не "
+                         "из этого источника или не с этим выбором маршрутов")
+                          .arg(row.name, id);
+            return false;
+        }
+        placed.mapLeft = stop->Left;
+        placed.mapTop = stop->Top;
+        placed.name = parts_.strings.add(row.name.isEmpty() ? id : row.name);
+        placed.stopId = parts_.strings.add(row.id);
+        placed.lat = s.lat;
+        placed.lon = s.lon;
+        parts_.stations.push_back(placed);
+    }
+    if (parts_.stations.empty()) {
+        *error_ = tr("stop_times.txt: выбранные рейсы не заходят ни на одну остановку");
+        return false;
+    }
+    // A change inside a station takes the longest time of its own transfers, or is forbidden.
+    for (const FeedTransfer& t : feed_.transfers) {
+        const int s = feed_.stations[std::size_t(t.from)].index;
+        if (t.from != t.to || s < 0)
+            continue;
+        std::int32_t& time = parts_.stations[std::size_t(s)].changeTime;
+        if (t.type == 3)
+            time = Timetable::Station::kChangeForbidden;
+        else if (t.type == 2 && t.minTime >= 0 && time != Timetable::Station::kChangeForbidden)
+            time = std::max(time, std::int32_t(t.minTime));
+    }
+    return true;
+}
+
+// The days each service runs over the feed's period, as bit sets shared by equal services.
+bool Assembler::placeServices() {
+    std::vector<bool> used(feed_.services.size());
+    for (const FeedCall& call : feed_.calls)
+        used[feed_.trips[call.trip].service] = true;
+    std::vector<std::vector<qint64>> days(feed_.services.size());
+    qint64 first = std::numeric_limits<qint64>::max(), last = std::numeric_limits<qint64>::min();
+    for (std::size_t k = 0; k < feed_.services.size(); ++k) {
+        const FeedService& s = feed_.services[k];
+        if (used[k] && s.start.isValid())
+            first = std::min(first, s.start.toJulianDay());
+        for (const auto& [date, runs] : s.exceptions)
+            if (used[k] && runs)
+                first = std::min(first, date.toJulianDay());
+    }
+    const qint64 limit =
+        first == std::numeric_limits<qint64>::max() ? first : first + kMaxServiceDays - 1;
+    bool clipped = false;
+    for (std::size_t k = 0; k < feed_.services.size(); ++k) {
+        const FeedService& s = feed_.services[k];
+        if (!used[k])
+            continue;
+        std::vector<qint64>& on = days[k];
+        if (s.start.isValid())
+            for (qint64 d = s.start.toJulianDay(); d <= s.end.toJulianDay(); ++d) {
+                if (d > limit) {
+                    clipped = true;
+                    break;
+                }
+                if (s.weekdays & (1 << (QDate::fromJulianDay(d).dayOfWeek() - 1)))
+                    on.push_back(d);
+            }
+        for (const auto& [date, runs] : s.exceptions) {
+            const qint64 d = date.toJulianDay();
+            if (d > limit) {
+                clipped = clipped || runs;
+                continue;
+            }
+            const auto at = std::lower_bound(on.begin(), on.end(), d);
+            if (runs && (at == on.end() || *at != d))
+                on.insert(at, d);
+            else if (!runs && at != on.end() && *at == d)
+                on.erase(at);
+        }
+        if (!on.empty()) {
+            first = std::min(first, on.front());
+            last = std::max(last, on.back());
+        }
+    }
+    if (last < first || last == std::numeric_limits<qint64>::min()) {
+        *error_ = tr("calendar.txt: ни один выбранный рейс не ходит ни в один день");
+        return false;
+    }
+    first = std::numeric_limits<qint64>::max();
+    for (const std::vector<qint64>& on : days)
+        if (!on.empty())
+            first = std::min(first, on.front());
+    if (clipped)
+        notes_ << tr("период расписания длиннее %1 дней: взяты первые %1").arg(kMaxServiceDays);
+    parts_.firstDay = QDate::fromJulianDay(first);
+    parts_.dayCount = int(last - first + 1);
+    parts_.wordsPerService = (parts_.dayCount + 63) / 64;
+    QHash<QByteArray, int> shared;
+    serviceOf_.assign(feed_.services.size(), -1);
+    std::vector<std::uint64_t> words(std::size_t(parts_.wordsPerService));
+    for (std::size_t k = 0; k < days.size(); ++k) {
+        if (days[k].empty())
+            continue;
+        std::fill(words.begin(), words.end(), 0);
+        for (const qint64 d : days[k])
+            words[std::size_t(d - first) >> 6] |= std::uint64_t(1) << ((d - first) & 63);
+        const QByteArray key(reinterpret_cast<const char*>(words.data()),
+                             qsizetype(words.size() * 8));
+        const auto it = shared.constFind(key);
+        if (it != shared.cend()) {
+            serviceOf_[k] = *it;
+            continue;
+        }
+        serviceOf_[k] = parts_.serviceCount++;
+        shared.insert(key, serviceOf_[k]);
+        parts_.serviceDays.insert(parts_.serviceDays.end(), words.begin(), words.end());
+    }
+    return true;
+}
+
+bool Assembler::collectTrips() {
+    std::vector<std::uint32_t> order(feed_.calls.size());
+    std::iota(order.begin(), order.end(), 0);
+    const auto before = [&](std::uint32_t a, std::uint32_t b) {
+        const FeedCall &x = feed_.calls[a], &y = feed_.calls[b];
+        return x.trip != y.trip ? x.trip < y.trip : x.sequence < y.sequence;
+    };
+    if (!std::is_sorted(order.begin(), order.end(), before))
+        std::stable_sort(order.begin(), order.end(), before);
+    std::vector<FeedFrequency>& frequencies = feed_.frequencies;
+    std::stable_sort(frequencies.begin(), frequencies.end(),
+                     [](const auto& a, const auto& b) { return a.trip < b.trip; });
+    for (std::size_t begin = 0; begin < order.size();) {
+        std::size_t end = begin;
+        const std::uint32_t trip = feed_.calls[order[begin]].trip;
+        while (end < order.size() && feed_.calls[order[end]].trip == trip)
+            ++end;
+        const auto runs =
+            std::equal_range(frequencies.begin(), frequencies.end(), FeedFrequency{trip, 0, 0, 0},
+                             [](const auto& a, const auto& b) { return a.trip < b.trip; });
+        if (!addTrip(begin, end, order, std::vector<FeedFrequency>(runs.first, runs.second)))
+            return false;
+        begin = end;
+    }
+    if (withoutDays_ > 0)
+        notes_ << tr("рейсов без дней движения в calendar.txt и calendar_dates.txt: %1")
+                      .arg(withoutDays_);
+    if (badTimes_ > 0)
+        notes_ << tr("рейсов без времени на первой или последней остановке, с временами, идущими "
+                     "назад, или с повторённым stop_sequence, оставлено без внимания: %1")
+                      .arg(badTimes_);
+    return true;
+}
+
+// One trip: its blank times filled in, checked, then each of its runs into its pattern.
+bool Assembler::addTrip(std::size_t begin, std::size_t end, const std::vector<std::uint32_t>& order,
+                        const std::vector<FeedFrequency>& runs) {
+    const FeedTrip& trip = feed_.trips[feed_.calls[order[begin]].trip];
+    if (serviceOf_[trip.service] < 0) {
+        ++withoutDays_;
+        return true;
+    }
+    const std::size_t n = end - begin;
+    std::vector<FeedCall> calls(n);
+    std::vector<double> along(n, -1);
+    for (std::size_t k = 0; k < n; ++k) {
+        calls[k] = feed_.calls[order[begin + k]];
+        if (!feed_.distances.empty())
+            along[k] = feed_.distances[order[begin + k]];
+        if (calls[k].arrival < 0)
+            calls[k].arrival = calls[k].departure;
+        if (calls[k].departure < 0)
+            calls[k].departure = calls[k].arrival;
+    }
+    const auto position = [&](std::size_t k) {
+        const FeedStop& s = stopOf(calls[k]);
+        const FeedStation& st = feed_.stations[std::size_t(s.station)];
+        return s.located ? std::pair(s.lat, s.lon) : std::pair(st.lat, st.lon);
+    };
+    bool sound = n >= 2 && calls.front().arrival >= 0 && calls.back().arrival >= 0;
+    for (std::size_t k = 1; sound && k < n; ++k)
+        sound = calls[k].sequence != calls[k - 1].sequence;
+    // Blank times between two given ones, spread by shape_dist_traveled where every call between
+    // has it, else by straight-line distance, rounded down.
+    for (std::size_t k = 1; sound && k < n;) {
+        if (calls[k].arrival >= 0) {
+            ++k;
+            continue;
+        }
+        std::size_t j = k;
+        while (calls[j].arrival < 0)
+            ++j;
+        const bool shaped =
+            std::all_of(along.begin() + std::ptrdiff_t(k - 1),
+                        along.begin() + std::ptrdiff_t(j + 1), [](double d) { return d >= 0; });
+        std::vector<double> at{0};
+        for (std::size_t m = k; m <= j; ++m) {
+            const auto [la1, lo1] = position(m - 1);
+            const auto [la2, lo2] = position(m);
+            at.push_back(shaped ? along[m] - along[k - 1]
+                                : at.back() + greatCircleMetres(la1, lo1, la2, lo2));
+        }
+        const double from = calls[k - 1].departure, span = calls[j].arrival - from;
+        for (std::size_t m = k; m < j; ++m) {
+            const double share =
+                at.back() > 0 ? at[m - k + 1] / at.back() : double(m - k + 1) / double(j - k + 1);
+            calls[m].arrival = calls[m].departure =
+                std::int32_t(std::floor(from + span * std::clamp(share, 0.0, 1.0)));
+        }
+        k = j;
+    }
+    for (std::size_t k = 0; sound && k < n; ++k)
+        sound = calls[k].arrival <= calls[k].departure &&
+                (k == 0 || calls[k - 1].departure <= calls[k].arrival);
+    if (!sound) {
+        ++badTimes_;
+        return true;
+    }
+
+    std::string key(reinterpret_cast<const char*>(&trip.route), sizeof trip.route);
+    std::vector<Timetable::PatternStop> stops(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::uint32_t rules = calls[k].stopAndRules & (Timetable::PatternStop::kBoard |
+                                                             Timetable::PatternStop::kAlight);
+        stops[k] = {std::uint32_t(stationOf(calls[k])) | rules, calls[k].sequence};
+        key.append(reinterpret_cast<const char*>(&stops[k]), sizeof stops[k]);
+    }
+    const auto [found, added] = candidateOf_.emplace(key, std::uint32_t(candidates_.size()));
+    if (added)
+        candidates_.push_back({trip.route, stops, {}, {}});
+    Candidate& c = candidates_[found->second];
+    const std::uint32_t tripIndex = feed_.calls[order[begin]].trip;
+    const auto addRun = [&](std::int64_t shift) {
+        if (calls.back().departure + shift >= std::int64_t(kMaxStopTime))
+            return false;
+        c.trips.push_back(tripIndex);
+        for (const FeedCall& call : calls) {
+            c.times.push_back(std::uint32_t(call.arrival + shift));
+            c.times.push_back(std::uint32_t(call.departure + shift));
+        }
+        return true;
+    };
+    if (runs.empty())
+        return addRun(0);
+    for (const FeedFrequency& f : runs)
+        for (std::int64_t start = f.start; start < f.end; start += f.headway)
+            if (!addRun(start - calls.front().departure)) {
+                *error_ = tr("frequencies.txt: рейс «%1» доходит до 72 часов от начала дня")
+                              .arg(QString::fromUtf8(parts_.strings.strings()[trip.tripId]));
+                return false;
+            }
+    return true;
+}
+
+void Assembler::emitPatterns() {
+    std::vector<std::uint32_t> runs;
+    for (Candidate& c : candidates_) {
+        const std::size_t width = 2 * c.calls.size();
+        runs.resize(c.trips.size());
+        std::iota(runs.begin(), runs.end(), 0);
+        const auto& strings = parts_.strings.strings();
+        std::sort(runs.begin(), runs.end(), [&](std::uint32_t a, std::uint32_t b) {
+            const auto x = c.times.begin() + std::ptrdiff_t(a * width);
+            const auto y = c.times.begin() + std::ptrdiff_t(b * width);
+            if (x[1] != y[1])
+                return x[1] < y[1];
+            if (!std::equal(x, x + std::ptrdiff_t(width), y))
+                return std::lexicographical_compare(x, x + std::ptrdiff_t(width), y,
+                                                    y + std::ptrdiff_t(width));
+            return strings[feed_.trips[c.trips[a]].tripId] <
+                   strings[feed_.trips[c.trips[b]].tripId];
+        });
+        // Each run goes to the first part whose last run it does not overtake and whose first
+        // run is less than the span earlier at every call.
+        std::vector<std::vector<std::uint32_t>> split;
+        for (const std::uint32_t run : runs) {
+            const auto fits = [&](const std::vector<std::uint32_t>& part) {
+                const std::uint32_t* t = &c.times[run * width];
+                const std::uint32_t* last = &c.times[part.back() * width];
+                const std::uint32_t* first = &c.times[part.front() * width];
+                for (std::size_t k = 0; k < width; ++k)
+                    if (t[k] < last[k] || t[k] - first[k] >= kPatternSpan)
+                        return false;
+                return true;
+            };
+            const auto part = std::find_if(split.begin(), split.end(), fits);
+            if (part == split.end())
+                split.push_back({run});
+            else
+                part->push_back(run);
+        }
+        for (const std::vector<std::uint32_t>& part : split)
+            emitPattern(c, part);
+        c = Candidate();
+    }
+    // Each trip's place in the byte order of the trip ids, for telling equal journeys apart.
+    std::vector<std::uint32_t> ids;
+    for (const Timetable::Trip& t : parts_.trips)
+        ids.push_back(t.tripId);
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    const auto& strings = parts_.strings.strings();
+    std::vector<std::uint32_t> byText = ids;
+    std::sort(byText.begin(), byText.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return strings[a] < strings[b]; });
+    std::unordered_map<std::uint32_t, std::uint32_t> rank;
+    for (std::uint32_t k = 0; k < byText.size(); ++k)
+        rank[byText[k]] = k;
+    for (Timetable::Trip& t : parts_.trips)
+        t.idRank = rank[t.tripId];
+}
+
+void Assembler::emitPattern(const Candidate& c, const std::vector<std::uint32_t>& runs) {
+    Timetable::Pattern p;
+    p.route = c.route;
+    p.firstStop = std::uint32_t(parts_.patternStops.size());
+    p.stopCount = std::uint32_t(c.calls.size());
+    p.firstTrip = std::uint32_t(parts_.trips.size());
+    p.tripCount = std::uint32_t(runs.size());
+    p.firstTime = parts_.arrivals.size();
+    parts_.patterns.push_back(p);
+    parts_.patternStops.insert(parts_.patternStops.end(), c.calls.begin(), c.calls.end());
+    const std::uint32_t lastName = parts_.stations[c.calls.back().station()].name;
+    for (const std::uint32_t run : runs) {
+        const FeedTrip& t = feed_.trips[c.trips[run]];
+        const bool named = !parts_.strings.strings()[t.headsign].isEmpty();
+        parts_.trips.push_back(
+            {std::uint32_t(serviceOf_[t.service]), named ? t.headsign : lastName, t.tripId, 0});
+    }
+    const std::size_t width = 2 * c.calls.size();
+    for (std::size_t k = 0; k < c.calls.size(); ++k)
+        for (const std::uint32_t run : runs) {
+            parts_.arrivals.push_back(c.times[run * width + 2 * k]);
+            parts_.departures.push_back(c.times[run * width + 2 * k + 1]);
+        }
+}
+
+} // namespace
+
+bool buildTimetable(const FeedSource& feed, const TimetableBuild& build, const GraphMap& map,
+                    TimetableBuildResult* result, QString* error, const GtfsProgress& progress) {
+    TimetableParts parts;
+    FeedData data{QString(), parts.strings, {}, {}, {}, {}, {}, {}, {}, {}, {}};
+    if (!readFeedData(feed, build.routes, data, error, progress))
+        return false;
+    if (progress && !progress(tr("расписание"), 0)) {
+        *error = tr("построение расписания прервано");
+        return false;
+    }
+    TimetableBuildResult local;
+    if (!Assembler(data, build, map, parts, local.notes, error).run())
+        return false;
+    local.file = writeTimetable(parts);
+    *result = std::move(local);
+    return true;
+}
+
+bool buildTimetable(const QString& feedPath, const TimetableBuild& build, const GraphMap& map,
+                    TimetableBuildResult* result, QString* error, const GtfsProgress& progress) {
+    const std::unique_ptr<FeedSource> source = openFeed(feedPath, error);
+    return source && buildTimetable(*source, build, map, result, error, progress);
+}
+
+} // namespace lirsk
