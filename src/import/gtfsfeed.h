@@ -133,4 +133,9 @@ struct FareRule {
     QString currency;
 };
 
+struct FareTable {
+    std::optional<FareRule> commonest; // none when the file has no price a map can hold
+    qint64 refused = 0;                // prices outside 0..kMaxImportedFare, left out
+};
+
 } // namespace lirsk

@@ -195,6 +195,15 @@ void TestGtfsImport::broken_data() {
     f["stop_times.txt"] += "t1,8h,08:02:00,E,3\n";
     QTest::newRow("bad time") << f
                               << "stop_times.txt: строка 11: arrival_time — не время Ч:ММ:СС: «8h»";
+    f = crossing();
+    f["stop_times.txt"] += "t1,999999:00:00,999999:00:00,E,3\n";
+    QTest::newRow("time past three days")
+        << f << "stop_times.txt: строка 11: arrival_time — 72 часа и больше: «999999:00:00»";
+    f = crossing();
+    f["transfers.txt"] += "C,E,2,1e300\n";
+    QTest::newRow("transfer time past a day")
+        << f
+        << "transfers.txt: строка 4: min_transfer_time — не целое число от 0 до 86400: «1e300»";
 }
 
 void TestGtfsImport::broken() {
@@ -274,6 +283,12 @@ void TestGtfsImport::names() {
     QCOMPARE(map.stops()[1]->Label.Caption, QStringLiteral("bei jing"));
     QCOMPARE(map.stops()[2]->Label.Caption, QStringLiteral("Площадь № 1"));
     QCOMPARE(result.renamedNames, 2);
+    // A name of emoji alone: the stop_id.
+    f["stops.txt"].replace(QStringLiteral("N,North"), QStringLiteral("N,🚌"));
+    QVERIFY(writeFeed(dir.path(), f));
+    GraphMap emoji;
+    QVERIFY2(importGtfs(dir.path(), {}, emoji, &result, &error), qPrintable(error));
+    QCOMPARE(emoji.stops()[3]->Label.Caption, QStringLiteral("N"));
 }
 
 void TestGtfsImport::machine_data() {
