@@ -1,4 +1,5 @@
 #include "gaftoolrun.h"
+#include "gtfsfeed.h"
 
 #include "import/gtfsimport.h"
 #include "route/report.h"
@@ -16,19 +17,11 @@ using namespace lirsk;
 
 namespace {
 
-using Feed = QMap<QString, QString>;
+using lirsktest::Feed;
+using lirsktest::writeFeed;
 
-bool writeFeed(const QString& dir, const Feed& feed) {
-    for (auto it = feed.cbegin(); it != feed.cend(); ++it) {
-        QFile f(QDir(dir).filePath(it.key()));
-        if (!f.open(QIODevice::WriteOnly) || f.write(it.value().toUtf8()) < 0)
-            return false;
-    }
-    return true;
-}
-
-const QString kRoutes = QStringLiteral("route_id,route_short_name,route_type,route_color\n"
-                                       "T,1,0,FF0000\nB,1,3,0000FF\n");
+const QByteArray kRoutes = "route_id,route_short_name,route_type,route_color\n"
+                           "T,1,0,FF0000\nB,1,3,0000FF\n";
 
 // A tram W-C-E along the equator and a bus N-C2 from the north; C and C2 are 40 m apart and
 // transfers.txt joins them with a two-minute walk.
@@ -284,7 +277,7 @@ void TestGtfsImport::names() {
     QCOMPARE(map.stops()[2]->Label.Caption, QStringLiteral("Площадь № 1"));
     QCOMPARE(result.renamedNames, 2);
     // A name of emoji alone: the stop_id.
-    f["stops.txt"].replace(QStringLiteral("N,North"), QStringLiteral("N,🚌"));
+    f["stops.txt"].replace("N,North", "N,🚌");
     QVERIFY(writeFeed(dir.path(), f));
     GraphMap emoji;
     QVERIFY2(importGtfs(dir.path(), {}, emoji, &result, &error), qPrintable(error));
