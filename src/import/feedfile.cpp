@@ -5,7 +5,7 @@
 #include <charconv>
 #include <cmath>
 
-namespace lirsk {
+namespace lirsk::gtfs {
 
 namespace {
 
@@ -161,4 +161,4 @@ int FeedFile::time(int column, const char* what) {
     return int(seconds);
 }
 
-} // namespace lirsk
+} // namespace lirsk::gtfs

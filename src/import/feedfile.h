@@ -14,7 +14,7 @@
 // One file of a feed read record by record: its columns found by name, its fields trimmed,
 // numbers and times checked, and every error one line naming the file and the line.
 
-namespace lirsk {
+namespace lirsk::gtfs {
 
 // Times of a trip end before this: 72:00:00, three days after the noon of its service day less
 // 12 hours.
@@ -77,4 +77,4 @@ inline QString text(std::string_view s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
-} // namespace lirsk
+} // namespace lirsk::gtfs

@@ -15,7 +15,7 @@
 // The tables a map is built from, as the readers take them from the feed's files: rows kept in
 // file order, found by their ids through hash maps.
 
-namespace lirsk {
+namespace lirsk::gtfs {
 
 struct ViewHash {
     using is_transparent = void;
@@ -138,4 +138,4 @@ struct FareTable {
     qint64 refused = 0;                // prices outside 0..kMaxImportedFare, left out
 };
 
-} // namespace lirsk
+} // namespace lirsk::gtfs

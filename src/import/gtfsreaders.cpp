@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <charconv>
 
-namespace lirsk {
+namespace lirsk::gtfs {
 
 namespace {
 
@@ -322,4 +322,4 @@ bool readFareAttributes(FeedFile& f, FareTable* fares) {
     return true;
 }
 
-} // namespace lirsk
+} // namespace lirsk::gtfs

@@ -9,7 +9,7 @@
 // One reader for each file of a feed. Each takes the file open at its first record and fills its
 // table; false with the file's error() set when a record is broken.
 
-namespace lirsk {
+namespace lirsk::gtfs {
 
 // agency.txt: the first agency, whose name titles the map.
 bool readAgencies(FeedFile& f, AgencyInfo* agency);
@@ -33,4 +33,4 @@ bool readTransfers(FeedFile& f, const StopTable& stops, TransferTable* transfers
 // map's description can hold (0 up to kMaxImportedFare); the others are counted.
 bool readFareAttributes(FeedFile& f, FareTable* fares);
 
-} // namespace lirsk
+} // namespace lirsk::gtfs

@@ -12,7 +12,7 @@
 
 #include <algorithm>
 
-namespace lirsk {
+namespace lirsk::gtfs {
 
 namespace {
 
@@ -456,4 +456,4 @@ void buildMap(FeedTables& feed, const GtfsImportOptions& options, GraphMap& map,
                             .arg(result.renamedNames);
 }
 
-} // namespace lirsk
+} // namespace lirsk::gtfs

@@ -8,7 +8,7 @@
 // The map made from what the readers and the trips gave: a stop per station served, names
 // placed, a link per ride, walking roads, and the description.
 
-namespace lirsk {
+namespace lirsk::gtfs {
 
 // Everything read from a feed that the map is built from.
 struct FeedTables {
@@ -36,4 +36,4 @@ void nameRoutes(RouteTable& routes, ImportProgress& progress);
 void buildMap(FeedTables& feed, const GtfsImportOptions& options, GraphMap& map,
               GtfsImportResult& result, ImportProgress& progress);
 
-} // namespace lirsk
+} // namespace lirsk::gtfs

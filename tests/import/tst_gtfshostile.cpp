@@ -192,7 +192,8 @@ bool writeZip(const QString& folder, const Feed& files, const QMap<QString, quin
         putLe(central, 0x02014b50, 4);
         putLe(central, 45, 2);
         central += common;
-        putLe(central, 0, 10); // comment, disk, attributes
+        putLe(central, 0, 6); // comment, disk, attributes
+        putLe(central, 0, 4);
         putLe(central, quint64(zip.size()), 4);
         central += it.key().toUtf8() + extra;
         putLe(zip, 0x04034b50, 4);

@@ -9,6 +9,7 @@
 // and the walking neighbours that the map and a timetable share.
 
 using namespace lirsk;
+using namespace lirsk::gtfs;
 
 namespace {
 
