@@ -5,7 +5,7 @@
 #include <charconv>
 #include <cmath>
 
-namespace lirsk {
+namespace lirsk::gtfs {
 
 namespace {
 
@@ -96,11 +96,45 @@ std::optional<double> FeedFile::number(int column, const char* what,
     return value;
 }
 
+std::optional<qint64> FeedFile::whole(int column, const char* what, qint64 least, qint64 most,
+                                      std::optional<qint64> fallback) {
+    if ((*this)[column].empty()) {
+        if (!fallback)
+            failAtLine(ImportText::tr("%1 пусто").arg(QLatin1String(what)));
+        return fallback;
+    }
+    const std::optional<double> v = number(column, what, std::nullopt);
+    if (!v)
+        return std::nullopt;
+    if (*v < double(least) || *v > double(most) || *v != std::floor(*v)) {
+        failAtLine(ImportText::tr("%1 — не целое число от %2 до %3: «%4»")
+                       .arg(QLatin1String(what))
+                       .arg(least)
+                       .arg(most)
+                       .arg(text((*this)[column])));
+        return std::nullopt;
+    }
+    return qint64(*v);
+}
+
+std::optional<std::pair<double, double>>
+FeedFile::position(int latColumn, int lonColumn, const char* latName, const char* lonName) {
+    const std::optional<double> lat = number(latColumn, latName, std::nullopt);
+    const std::optional<double> lon = lat ? number(lonColumn, lonName, std::nullopt) : std::nullopt;
+    if (!lon)
+        return std::nullopt;
+    if (std::abs(*lat) > 90 || std::abs(*lon) > 180) {
+        failAtLine(ImportText::tr("координаты вне земного шара"));
+        return std::nullopt;
+    }
+    return std::pair(*lat, *lon);
+}
+
 int FeedFile::time(int column, const char* what) {
     const std::string_view s = (*this)[column];
     if (s.empty())
         return -1;
-    int parts[3] = {0, 0, 0};
+    qint64 parts[3] = {0, 0, 0};
     int part = 0;
     int digits = 0;
     for (const char c : s) {
@@ -119,7 +153,12 @@ int FeedFile::time(int column, const char* what) {
         failAtLine(ImportText::tr("%1 — не время Ч:ММ:СС: «%2»").arg(QLatin1String(what), text(s)));
         return -2;
     }
-    return parts[0] * 3600 + parts[1] * 60 + parts[2];
+    const qint64 seconds = parts[0] * 3600 + parts[1] * 60 + parts[2];
+    if (seconds >= kMaxStopTime) {
+        failAtLine(ImportText::tr("%1 — 72 часа и больше: «%2»").arg(QLatin1String(what), text(s)));
+        return -2;
+    }
+    return int(seconds);
 }
 
-} // namespace lirsk
+} // namespace lirsk::gtfs

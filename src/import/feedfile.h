@@ -14,7 +14,11 @@
 // One file of a feed read record by record: its columns found by name, its fields trimmed,
 // numbers and times checked, and every error one line naming the file and the line.
 
-namespace lirsk {
+namespace lirsk::gtfs {
+
+// Times of a trip end before this: 72:00:00, three days after the noon of its service day less
+// 12 hours.
+constexpr int kMaxStopTime = 72 * 3600;
 
 class FeedFile {
 public:
@@ -46,7 +50,14 @@ public:
 
     // A finite number in the column, or nothing with the error set; blank gives fallback.
     std::optional<double> number(int column, const char* what, std::optional<double> fallback);
-    // A time "H:MM:SS" in seconds (hours may pass 24); -1 for blank, -2 with the error set.
+    // A whole number from least to most, or nothing with the error set; blank gives fallback.
+    std::optional<qint64> whole(int column, const char* what, qint64 least, qint64 most,
+                                std::optional<qint64> fallback);
+    // Latitude and longitude in degrees, on the globe, or nothing with the error set.
+    std::optional<std::pair<double, double>> position(int latColumn, int lonColumn,
+                                                      const char* latName, const char* lonName);
+    // A time "H:MM:SS" in seconds (hours may pass 24, up to kMaxStopTime); -1 for blank, -2
+    // with the error set.
     int time(int column, const char* what);
 
 private:
@@ -66,4 +77,4 @@ inline QString text(std::string_view s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
-} // namespace lirsk
+} // namespace lirsk::gtfs

@@ -15,7 +15,7 @@
 // The tables a map is built from, as the readers take them from the feed's files: rows kept in
 // file order, found by their ids through hash maps.
 
-namespace lirsk {
+namespace lirsk::gtfs {
 
 struct ViewHash {
     using is_transparent = void;
@@ -133,4 +133,9 @@ struct FareRule {
     QString currency;
 };
 
-} // namespace lirsk
+struct FareTable {
+    std::optional<FareRule> commonest; // none when the file has no price a map can hold
+    qint64 refused = 0;                // prices outside 0..kMaxImportedFare, left out
+};
+
+} // namespace lirsk::gtfs

@@ -9,6 +9,8 @@
 
 namespace lirsk {
 
+using namespace gtfs;
+
 namespace {
 
 // Reads the feed's files in the order each needs the ones before, then builds the map.

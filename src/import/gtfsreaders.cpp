@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <charconv>
 
-namespace lirsk {
+namespace lirsk::gtfs {
 
 namespace {
 
@@ -19,12 +19,13 @@ std::optional<Colour> colourOf(std::string_view hex) {
     return Colour(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
 }
 
-// The basic type of the route_type in the column; -1 with the error set when it is no number.
+// The basic type of the route_type in the column, a type it does not know counting as a bus; -1
+// with the error set when it is no number.
 int routeType(FeedFile& f, int column) {
     const std::optional<double> raw = f.number(column, "route_type", std::nullopt);
     if (!raw)
         return -1;
-    const int basic = basicRouteType(int(*raw));
+    const int basic = *raw >= 0 && *raw < 10000 ? basicRouteType(int(*raw)) : -1;
     return basic < 0 ? 3 : basic;
 }
 
@@ -166,15 +167,10 @@ bool readStops(FeedFile& f, StopTable* stops) {
         s.parent = std::string(f[parent]);
         s.name = text(f[name]);
         if (!f[lat].empty() || !f[lon].empty()) {
-            const std::optional<double> la = f.number(lat, "stop_lat", std::nullopt);
-            const std::optional<double> lo =
-                la ? f.number(lon, "stop_lon", std::nullopt) : std::nullopt;
-            if (!lo)
+            const auto place = f.position(lat, lon, "stop_lat", "stop_lon");
+            if (!place)
                 return false;
-            if (std::abs(*la) > 90 || std::abs(*lo) > 180)
-                return f.failAtLine(ImportText::tr("координаты вне земного шара"));
-            s.lat = *la;
-            s.lon = *lo;
+            std::tie(s.lat, s.lon) = *place;
             s.located = true;
         }
         if (!stops->ids.emplace(s.id, int(stops->rows.size())).second)
@@ -218,14 +214,13 @@ bool readStopTimes(FeedFile& f, const IdMap& tripIds, const StopTable& stops,
             !stops.rows[std::size_t(stops.stationOf(row.stop).stop)].located)
             return f.failAtLine(
                 ImportText::tr("у остановки «%1» нет координат").arg(text(f[stop])));
-        const std::optional<double> seq = f.number(sequence, "stop_sequence", std::nullopt);
+        const std::optional<qint64> seq =
+            f.whole(sequence, "stop_sequence", 0, 1000000000, std::nullopt);
         if (!seq)
             return false;
-        if (*seq < 0 || *seq > 1e9)
-            return f.failAtLine(ImportText::tr("stop_sequence вне 0..10⁹"));
         row.sequence = int(*seq);
         row.arrival = f.time(arrival, "arrival_time");
-        row.departure = f.time(departure, "departure_time");
+        row.departure = row.arrival < -1 ? -2 : f.time(departure, "departure_time");
         if (row.arrival < -1 || row.departure < -1)
             return false;
         f.progress().grow(*times);
@@ -246,16 +241,14 @@ bool readShapes(FeedFile& f, const IdMap& shapeIds, std::vector<Shape>* shapes) 
         const int shape = lookup(shapeIds, f[id]);
         if (shape < 0)
             continue;
-        const std::optional<double> la = f.number(lat, "shape_pt_lat", std::nullopt);
-        const std::optional<double> lo =
-            la ? f.number(lon, "shape_pt_lon", std::nullopt) : std::nullopt;
+        const auto place = f.position(lat, lon, "shape_pt_lat", "shape_pt_lon");
         const std::optional<double> seq =
-            lo ? f.number(sequence, "shape_pt_sequence", std::nullopt) : std::nullopt;
+            place ? f.number(sequence, "shape_pt_sequence", std::nullopt) : std::nullopt;
         if (!seq)
             return false;
         Shape& points = (*shapes)[std::size_t(shape)];
         f.progress().grow(points);
-        points.push_back({*seq, *la, *lo});
+        points.push_back({*seq, place->first, place->second});
     }
     if (f.failed())
         return false;
@@ -280,9 +273,9 @@ bool readTransfers(FeedFile& f, const StopTable& stops, TransferTable* transfers
         const int sa = stops.rows[std::size_t(a)].station, sb = stops.rows[std::size_t(b)].station;
         if (sa == sb)
             continue;
-        const std::optional<double> kind = f.number(type, "transfer_type", 0);
-        const std::optional<double> seconds =
-            kind ? f.number(minTime, "min_transfer_time", -1) : std::nullopt;
+        const std::optional<qint64> kind = f.whole(type, "transfer_type", 0, 5, 0);
+        const std::optional<qint64> seconds =
+            kind ? f.whole(minTime, "min_transfer_time", 0, 86400, -1) : std::nullopt;
         if (!seconds)
             return false;
         const std::uint64_t key = pairKey(std::min(sa, sb), std::max(sa, sb));
@@ -295,7 +288,7 @@ bool readTransfers(FeedFile& f, const StopTable& stops, TransferTable* transfers
     return !f.failed();
 }
 
-bool readFareAttributes(FeedFile& f, std::optional<FareRule>* rule) {
+bool readFareAttributes(FeedFile& f, FareTable* fares) {
     const int price = f.required("price");
     if (price < 0)
         return false;
@@ -310,6 +303,10 @@ bool readFareAttributes(FeedFile& f, std::optional<FareRule>* rule) {
         const std::optional<double> p = f.number(price, "price", std::nullopt);
         if (!p)
             return false;
+        if (*p < 0 || *p >= kMaxImportedFare) {
+            ++fares->refused;
+            continue;
+        }
         const auto [it, added] = byPrice.emplace(*p, seen.size());
         if (added)
             seen.push_back({{*p, f[transfers] == "0", text(f[currency])}, 0});
@@ -318,10 +315,11 @@ bool readFareAttributes(FeedFile& f, std::optional<FareRule>* rule) {
     if (f.failed())
         return false;
     if (!seen.empty())
-        *rule = std::max_element(seen.begin(), seen.end(), [](const Seen& a, const Seen& b) {
-                    return a.count < b.count;
-                })->rule;
+        fares->commonest =
+            std::max_element(seen.begin(), seen.end(), [](const Seen& a, const Seen& b) {
+                return a.count < b.count;
+            })->rule;
     return true;
 }
 
-} // namespace lirsk
+} // namespace lirsk::gtfs

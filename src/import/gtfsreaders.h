@@ -9,7 +9,7 @@
 // One reader for each file of a feed. Each takes the file open at its first record and fills its
 // table; false with the file's error() set when a record is broken.
 
-namespace lirsk {
+namespace lirsk::gtfs {
 
 // agency.txt: the first agency, whose name titles the map.
 bool readAgencies(FeedFile& f, AgencyInfo* agency);
@@ -29,8 +29,8 @@ bool readStopTimes(FeedFile& f, const IdMap& tripIds, const StopTable& stops,
 bool readShapes(FeedFile& f, const IdMap& shapeIds, std::vector<Shape>* shapes);
 // transfers.txt: the transfers between different stations.
 bool readTransfers(FeedFile& f, const StopTable& stops, TransferTable* transfers);
-// fare_attributes.txt: the commonest price, the first of equally common ones; none when the
-// file has no fares.
-bool readFareAttributes(FeedFile& f, std::optional<FareRule>* rule);
+// fare_attributes.txt: the commonest price, the first of equally common ones, of the prices a
+// map's description can hold (0 up to kMaxImportedFare); the others are counted.
+bool readFareAttributes(FeedFile& f, FareTable* fares);
 
-} // namespace lirsk
+} // namespace lirsk::gtfs

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace lirsk {
+namespace lirsk::gtfs {
 
 namespace {
 
@@ -100,4 +100,4 @@ PixelRect placeName(OccupiedArea& occupied, int cx, int cy, int r, int w) {
     return chosen;
 }
 
-} // namespace lirsk
+} // namespace lirsk::gtfs

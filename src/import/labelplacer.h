@@ -8,7 +8,7 @@
 
 // Names placed beside their stops where they overprint nothing already on the map.
 
-namespace lirsk {
+namespace lirsk::gtfs {
 
 // A rectangle in map pixels, right and bottom excluded.
 struct PixelRect {
@@ -41,4 +41,4 @@ private:
 // The place chosen is then taken.
 PixelRect placeName(OccupiedArea& occupied, int centreX, int centreY, int radius, int width);
 
-} // namespace lirsk
+} // namespace lirsk::gtfs

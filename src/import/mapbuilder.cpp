@@ -12,7 +12,7 @@
 
 #include <algorithm>
 
-namespace lirsk {
+namespace lirsk::gtfs {
 
 namespace {
 
@@ -25,6 +25,8 @@ constexpr int kCharWidth = 6;
 // A name longer than this is placed as if it were this long.
 constexpr int kMaxPlacedChars = 200;
 constexpr int kMargin = 40;
+// The largest description its reader takes.
+constexpr qint64 kMaxDescriptionBytes = qint64(16) << 20;
 
 QString typeName(int basicType) {
     switch (basicType) {
@@ -147,6 +149,11 @@ std::vector<MapStop> makeStops(StopTable& stops, const RouteTable& routes,
         MapStop stop{k, projection.pixelX(s), projection.pixelY(s), {}, {}};
         const QString name = row.name.isEmpty() ? text(row.id) : row.name;
         stop.name = fitter.fit(name);
+        // A name of which nothing is left (emoji) gives way to the stop_id, and that to a number.
+        if (stop.name.trimmed().isEmpty())
+            stop.name = fitter.fit(text(row.id));
+        if (stop.name.trimmed().isEmpty())
+            stop.name = ImportText::tr("Остановка %1").arg(made.size() + 1);
         if (stop.name != name)
             ++result.renamedNames;
         std::sort(s.routeTrips.begin(), s.routeTrips.end());
@@ -297,38 +304,88 @@ void fillMap(GraphMap& map, const std::vector<MapStop>& stops, const std::vector
     map.Ready = true;
 }
 
-void describeRoutes(const RouteTable& routes, const QString& title, GtfsImportResult& result) {
+// The bytes a text takes at most in the description's JSON.
+qint64 jsonBytes(const QString& text) {
+    qint64 bytes = 2;
+    for (const QChar c : text)
+        bytes += c.unicode() < 0x20                                ? 6
+                 : c == QLatin1Char('"') || c == QLatin1Char('\\') ? 2
+                 : c.unicode() < 0x80                              ? 1
+                 : c.unicode() < 0x800                             ? 2
+                                                                   : 3;
+    return bytes;
+}
+
+// The route table of the description, within what its reader takes: a table too large for it
+// loses the routes' long names, then its last rows, with a note.
+void describeRoutes(const RouteTable& routes, const QString& title, GtfsImportResult& result,
+                    ImportProgress& progress) {
     MapDescription& d = result.description;
     d.mapCode = kImportedMapCode;
     d.title = title;
+    // The bytes of a row's keys and indentation in the indented JSON: code and number, a name,
+    // a colour.
+    constexpr qint64 kRowBytes = 66, kNameBytes = 22, kColourBytes = 32;
+    const auto number = [](const RouteRow& r) {
+        return r.shortName.isEmpty() ? text(r.id) : r.shortName;
+    };
+    const auto rowBytes = [&](const RouteRow& r, bool name) {
+        progress.tick(0);
+        return kRowBytes + jsonBytes(r.code) + jsonBytes(number(r)) +
+               (name && !r.longName.isEmpty() ? kNameBytes + jsonBytes(r.longName) : 0) +
+               (r.color ? kColourBytes : 0);
+    };
+    const qint64 head = 1024 + jsonBytes(d.title) + jsonBytes(d.fareUnit) + jsonBytes(d.picture);
+    qint64 bytes = head, calling = 0;
+    for (const RouteRow& r : routes.rows)
+        if (r.calls) {
+            bytes += rowBytes(r, true);
+            ++calling;
+        }
+    const bool names = bytes <= kMaxDescriptionBytes;
+    bytes = head;
     for (const RouteRow& r : routes.rows) {
         if (!r.calls)
             continue;
-        DescribedRoute row;
-        row.code = r.code;
-        row.number = r.shortName.isEmpty() ? text(r.id) : r.shortName;
-        row.name = r.longName;
-        row.color = r.color;
-        d.routes.append(row);
+        bytes += rowBytes(r, names);
+        if (bytes > kMaxDescriptionBytes)
+            break;
+        d.routes.append({r.code, number(r), names ? r.longName : QString(), r.color});
     }
+    if (!names)
+        result.notes << ImportText::tr("маршрутов так много, что описание карты превысило бы %1 "
+                                       "МБ: в него вошли %2 маршрутов из %3, без названий")
+                            .arg(kMaxDescriptionBytes >> 20)
+                            .arg(d.routes.size())
+                            .arg(calling);
 }
 
 } // namespace
 
-void describeFares(const std::optional<FareRule>& fares, const GtfsImportOptions& options,
+void describeFares(const FareTable& fares, const GtfsImportOptions& options,
                    GtfsImportResult& result) {
     MapDescription& d = result.description;
-    if (fares) {
-        d.baseFare = fares->price;
-        d.transferFare = fares->noTransfers ? fares->price : 0;
-        if (!fares->currency.isEmpty())
-            d.fareUnit = unitOf(fares->currency);
+    if (const std::optional<FareRule>& fare = fares.commonest) {
+        d.baseFare = fare->price;
+        d.transferFare = fare->noTransfers ? fare->price : 0;
+        if (!fare->currency.isEmpty())
+            d.fareUnit = unitOf(fare->currency);
     }
-    if (options.baseFare)
+    if (fares.refused > 0)
+        result.notes << ImportText::tr("цен в fare_attributes.txt вне 0…10⁹, оставленных без "
+                                       "внимания: %1")
+                            .arg(fares.refused);
+    const auto holds = [](const std::optional<double>& fare) {
+        return fare && *fare >= 0 && *fare < kMaxImportedFare;
+    };
+    if (holds(options.baseFare))
         d.baseFare = *options.baseFare;
-    if (options.transferFare)
+    if (holds(options.transferFare))
         d.transferFare = *options.transferFare;
-    if (!fares && !options.baseFare)
+    if ((options.baseFare && !holds(options.baseFare)) ||
+        (options.transferFare && !holds(options.transferFare)))
+        result.notes << ImportText::tr("стоимость проезда вне 0…10⁹ не задана");
+    if (!fares.commonest && !holds(options.baseFare))
         result.notes << ImportText::tr("в источнике нет тарифов (fare_attributes.txt): "
                                        "стоимость проезда 0, задайте её ключом --fare");
 }
@@ -354,8 +411,11 @@ void nameRoutes(RouteTable& routes, ImportProgress& progress) {
             if (typed.value(base) > 1)
                 base += QLatin1Char('-') + text(r.id);
         }
-        base = fitter.fit(base);
-        base.remove(QLatin1Char(' '));
+        base = fitter.fit(base).remove(QLatin1Char(' '));
+        if (base.isEmpty())
+            base = fitter.fit(text(r.id)).remove(QLatin1Char(' '));
+        if (base.isEmpty())
+            base = QString::number(&r - routes.rows.data() + 1);
         QString code = kImportedMapCode + base;
         if (used.contains(code)) {
             int n = nextNumber.value(base, 2);
@@ -389,11 +449,11 @@ void buildMap(FeedTables& feed, const GtfsImportOptions& options, GraphMap& map,
     progress.begin(ImportText::tr("карта"));
     fillMap(map, stops, links, feed.stops, progress);
     describeRoutes(feed.routes, !options.title.isEmpty() ? options.title : feed.agency.firstName,
-                   result);
+                   result, progress);
     if (result.renamedNames > 0)
         result.notes << ImportText::tr("названий с буквами вне Windows-1251, записанных "
                                        "латиницей: %1")
                             .arg(result.renamedNames);
 }
 
-} // namespace lirsk
+} // namespace lirsk::gtfs

@@ -8,7 +8,7 @@
 // The map made from what the readers and the trips gave: a stop per station served, names
 // placed, a link per ride, walking roads, and the description.
 
-namespace lirsk {
+namespace lirsk::gtfs {
 
 // Everything read from a feed that the map is built from.
 struct FeedTables {
@@ -18,13 +18,13 @@ struct FeedTables {
     StopTable stops;
     std::vector<Shape> shapes;
     TransferTable transfers;
-    std::optional<FareRule> fares;
+    FareTable fares;
     Rides rides;
 };
 
 // The fare rule of the description: the feed's, overridden by the options; a note when there
-// is none.
-void describeFares(const std::optional<FareRule>& fares, const GtfsImportOptions& options,
+// is none, and for prices a description cannot hold.
+void describeFares(const FareTable& fares, const GtfsImportOptions& options,
                    GtfsImportResult& result);
 
 // Gives each route that calls its code: the map's letter and the short name without spaces; a
@@ -36,4 +36,4 @@ void nameRoutes(RouteTable& routes, ImportProgress& progress);
 void buildMap(FeedTables& feed, const GtfsImportOptions& options, GraphMap& map,
               GtfsImportResult& result, ImportProgress& progress);
 
-} // namespace lirsk
+} // namespace lirsk::gtfs

@@ -2,7 +2,7 @@
 
 #include "import/geo.h"
 
-namespace lirsk {
+namespace lirsk::gtfs {
 
 namespace {
 
@@ -101,4 +101,4 @@ const std::vector<double>* ShapeProjector::positions(int shape, const std::vecto
     return &found->second;
 }
 
-} // namespace lirsk
+} // namespace lirsk::gtfs

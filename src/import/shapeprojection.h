@@ -10,7 +10,7 @@
 
 // Where a trip's stops lie along its shape, for the lengths of its rides.
 
-namespace lirsk {
+namespace lirsk::gtfs {
 
 // Positions along a shape (metres from its start, cumulative[k] at point k) of the stops of one
 // trip, each at or after the one before, so that a loop's last stop lands at its end and not
@@ -41,4 +41,4 @@ private:
     std::vector<std::pair<double, double>> places_;
 };
 
-} // namespace lirsk
+} // namespace lirsk::gtfs

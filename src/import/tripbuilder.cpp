@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace lirsk {
+namespace lirsk::gtfs {
 
 namespace {
 
@@ -126,4 +126,4 @@ void buildTrips(std::vector<StopTime>& all, const TripTable& trips,
         stops.stations[std::size_t(pairFirst(key))].routeTrips.emplace_back(pairSecond(key), count);
 }
 
-} // namespace lirsk
+} // namespace lirsk::gtfs

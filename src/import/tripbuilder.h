@@ -9,7 +9,7 @@
 // The trips gone through in stop order: which stations they serve, and what they say about each
 // ride from one station to the next.
 
-namespace lirsk {
+namespace lirsk::gtfs {
 
 // What the trips say about one ordered pair of stations served one after the other.
 struct RideStats {
@@ -32,4 +32,4 @@ void fillBlankTimes(std::vector<StopTime>& calls, const StopTable& stops);
 // Platforms of one station called in a row become one call at the station.
 void mergePlatforms(std::vector<StopTime>& calls, const StopTable& stops);
 
-} // namespace lirsk
+} // namespace lirsk::gtfs

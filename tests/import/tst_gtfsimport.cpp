@@ -1,4 +1,5 @@
 #include "gaftoolrun.h"
+#include "gtfsfeed.h"
 
 #include "import/gtfsimport.h"
 #include "route/report.h"
@@ -16,19 +17,11 @@ using namespace lirsk;
 
 namespace {
 
-using Feed = QMap<QString, QString>;
+using lirsktest::Feed;
+using lirsktest::writeFeed;
 
-bool writeFeed(const QString& dir, const Feed& feed) {
-    for (auto it = feed.cbegin(); it != feed.cend(); ++it) {
-        QFile f(QDir(dir).filePath(it.key()));
-        if (!f.open(QIODevice::WriteOnly) || f.write(it.value().toUtf8()) < 0)
-            return false;
-    }
-    return true;
-}
-
-const QString kRoutes = QStringLiteral("route_id,route_short_name,route_type,route_color\n"
-                                       "T,1,0,FF0000\nB,1,3,0000FF\n");
+const QByteArray kRoutes = "route_id,route_short_name,route_type,route_color\n"
+                           "T,1,0,FF0000\nB,1,3,0000FF\n";
 
 // A tram W-C-E along the equator and a bus N-C2 from the north; C and C2 are 40 m apart and
 // transfers.txt joins them with a two-minute walk.
@@ -195,6 +188,15 @@ void TestGtfsImport::broken_data() {
     f["stop_times.txt"] += "t1,8h,08:02:00,E,3\n";
     QTest::newRow("bad time") << f
                               << "stop_times.txt: строка 11: arrival_time — не время Ч:ММ:СС: «8h»";
+    f = crossing();
+    f["stop_times.txt"] += "t1,999999:00:00,999999:00:00,E,3\n";
+    QTest::newRow("time past three days")
+        << f << "stop_times.txt: строка 11: arrival_time — 72 часа и больше: «999999:00:00»";
+    f = crossing();
+    f["transfers.txt"] += "C,E,2,1e300\n";
+    QTest::newRow("transfer time past a day")
+        << f
+        << "transfers.txt: строка 4: min_transfer_time — не целое число от 0 до 86400: «1e300»";
 }
 
 void TestGtfsImport::broken() {
@@ -274,6 +276,12 @@ void TestGtfsImport::names() {
     QCOMPARE(map.stops()[1]->Label.Caption, QStringLiteral("bei jing"));
     QCOMPARE(map.stops()[2]->Label.Caption, QStringLiteral("Площадь № 1"));
     QCOMPARE(result.renamedNames, 2);
+    // A name of emoji alone: the stop_id.
+    f["stops.txt"].replace("N,North", "N,🚌");
+    QVERIFY(writeFeed(dir.path(), f));
+    GraphMap emoji;
+    QVERIFY2(importGtfs(dir.path(), {}, emoji, &result, &error), qPrintable(error));
+    QCOMPARE(emoji.stops()[3]->Label.Caption, QStringLiteral("N"));
 }
 
 void TestGtfsImport::machine_data() {

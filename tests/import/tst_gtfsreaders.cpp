@@ -9,6 +9,7 @@
 // and the walking neighbours that the map and a timetable share.
 
 using namespace lirsk;
+using namespace lirsk::gtfs;
 
 namespace {
 
@@ -195,7 +196,8 @@ void TestGtfsReaders::stopTimes_data() {
         << QStringList{"stop_times.txt: строка 2: arrival_time — не время Ч:ММ:СС: «1:60:00»"};
     QTest::newRow("sequence out of range")
         << header + "t,1:00:00,1:00:00,S,-1\n"
-        << QStringList{"stop_times.txt: строка 2: stop_sequence вне 0..10⁹"};
+        << QStringList{"stop_times.txt: строка 2: stop_sequence — не целое число от 0 до "
+                       "1000000000: «-1»"};
 }
 
 void TestGtfsReaders::stopTimes() {
@@ -281,12 +283,15 @@ void TestGtfsReaders::transfers() {
 
 void TestGtfsReaders::fares_data() {
     QTest::addColumn<QByteArray>("csv");
-    QTest::addColumn<QStringList>("rows"); // price currency no-transfers
+    QTest::addColumn<QStringList>("rows"); // price currency no-transfers, prices refused
     const QByteArray header = "fare_id,price,currency_type,transfers\n";
     QTest::newRow("the commonest price, the first of equals")
         << header + "a,2.5,EUR,\nb,40,RUB,0\nc,2.5,EUR,1\nd,40,RUB,\n"
-        << QStringList{"2.5 EUR 0"};
-    QTest::newRow("no fares") << header << QStringList{"none"};
+        << QStringList{"2.5 EUR 0", "0"};
+    QTest::newRow("no fares") << header << QStringList{"none", "0"};
+    QTest::newRow("prices a map cannot hold")
+        << header + "a,-3,EUR,\nb,1e308,EUR,\nc,1e9,EUR,\nd,1e9,EUR,\ne,999999999.5,RUB,0\n"
+        << QStringList{"999999999.5 RUB 1", "4"};
     QTest::newRow("price not a number")
         << header + "a,free,EUR,\n"
         << QStringList{"fare_attributes.txt: строка 2: price — не число: «free»"};
@@ -294,15 +299,17 @@ void TestGtfsReaders::fares_data() {
 
 void TestGtfsReaders::fares() {
     QFETCH(QByteArray, csv);
-    std::optional<FareRule> rule;
+    FareTable fares;
     const QStringList got = outcome(
-        "fare_attributes.txt", csv, [&](FeedFile& f) { return readFareAttributes(f, &rule); },
+        "fare_attributes.txt", csv, [&](FeedFile& f) { return readFareAttributes(f, &fares); },
         [&](QStringList& rows) {
+            const std::optional<FareRule>& rule = fares.commonest;
             rows << (rule ? QStringLiteral("%1 %2 %3")
-                                .arg(rule->price)
+                                .arg(rule->price, 0, 'g', 12)
                                 .arg(rule->currency)
                                 .arg(int(rule->noTransfers))
-                          : QStringLiteral("none"));
+                          : QStringLiteral("none"))
+                 << QString::number(fares.refused);
         });
     QFETCH(QStringList, rows);
     QCOMPARE(got, rows);
