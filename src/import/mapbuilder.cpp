@@ -350,7 +350,7 @@ void describeRoutes(const RouteTable& routes, const QString& title, GtfsImportRe
         bytes += rowBytes(r, names);
         if (bytes > kMaxDescriptionBytes)
             break;
-        d.routes.append({r.code, number(r), names ? r.longName : QString(), r.color});
+        d.routes.append({r.code, number(r), names ? r.longName : QString(), r.color, {}});
     }
     if (!names)
         result.notes << ImportText::tr("маршрутов так много, что описание карты превысило бы %1 "
