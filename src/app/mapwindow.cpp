@@ -5,7 +5,6 @@
 #include "app/modecommands.h"
 #include "app/recovery.h"
 #include "app/stoppanel.h"
-#include "edit/roadparametersdialog.h"
 #include "model/catalogue.h"
 #include "model/mapdescription.h"
 #include "model/mapfile.h"
@@ -95,7 +94,6 @@ QStringList DataRoots() {
 MapWindow::MapWindow(MainWindow* frame, QWidget* parent)
     : QWidget(parent), frame_(frame), document_(new lirsk::MapDocument) {
     document_->setParent(this);
-    Map().setHooks(this);
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     auto* layout = new QVBoxLayout(this);
@@ -130,7 +128,7 @@ MapWindow::MapWindow(MainWindow* frame, QWidget* parent)
     // The stop list chooses the ends of a way too, in find-way mode.
     connect(editor_, &lirsk::MapEditor::modeChanged, stopPanel_,
             [this](int mode) { stopPanel_->setWayChoiceEnabled(mode == lirsk::FindWayMode); });
-    connect(stopPanel_, &StopPanel::stopDoubleClicked, editor_, [this](lirsk::StopRef stop) {
+    connect(stopPanel_, &StopPanel::stopDoubleClicked, editor_, [this](lirsk::StopIndex stop) {
         if (editor_->mode() == lirsk::FindWayMode)
             editor_->ChooseNextWayEnd(stop);
     });
@@ -144,9 +142,8 @@ MapWindow::MapWindow(MainWindow* frame, QWidget* parent)
     splitter->setSizes({175, 600});
     sidePanel->hide();
 
-    // Creation, in order: ready, editor button released, settings (the model's defaults), then
-    // a redraw with the wait text.
-    Map().Ready = true;
+    // Creation, in order: editor button released, settings (the model's defaults), then a redraw
+    // with the wait text.
     if (frame_)
         frame_->acEditorMode->setChecked(false);
     AttachPanels();
@@ -159,7 +156,6 @@ MapWindow::~MapWindow() {
     frame_ = nullptr;
     delete editor_;
     editor_ = nullptr;
-    Map().setHooks(nullptr);
 }
 
 QString MapWindow::StatusText() const {
@@ -174,30 +170,6 @@ void MapWindow::SetStatusText(const QString& text) {
 void MapWindow::RedrawMap(bool withStatus) {
     if (editor_)
         editor_->RedrawMap(withStatus);
-}
-
-void MapWindow::drawLink(const lirsk::Link& link) {
-    view_->repaintMap(QRect(QPoint(link.From->centreX(), link.From->centreY()),
-                            QPoint(link.To->centreX(), link.To->centreY()))
-                          .normalized()
-                          .adjusted(-64, -64, 64, 64));
-}
-
-std::optional<lirsk::RoadWeight> MapWindow::askLinkWeights(const lirsk::RoadWeight& current) {
-    return roadParametersDialog()->Ask(current);
-}
-
-void MapWindow::stopRowAdded(int, const QString&) {
-    // While a file is read the list is filled once at the end.
-    if (!Map().Ready)
-        return;
-    stopPanel_->stopAdded();
-}
-
-void MapWindow::stopRowRemoved(int) {
-    if (!Map().Ready)
-        return;
-    stopPanel_->stopRemoved();
 }
 
 void MapWindow::FillStopList() {
@@ -218,14 +190,12 @@ bool MapWindow::Load(const QString& path) {
                                          : QStringLiteral("Файл не найден: %1").arg(found);
 
     if (ok) {
-        Map().Ready = false;
         Map().FileName = path;
         document_->setFilePath(found);
         const lirsk::MapIdentity identity = lirsk::recognizeMapPath(path);
         Map().MapCode = identity.mapCode;
         Map().MapCity = identity.mapCity;
         ok = lirsk::readMapFile(found, Map(), &error);
-        Map().Ready = false;
     }
     if (!ok)
         return LoadFailed(error);
@@ -240,7 +210,6 @@ bool MapWindow::LoadRecovered(const RecoveredMap& copy) {
     view_->viewport()->setUpdatesEnabled(false);
     const auto paintAtTheEnd = qScopeGuard([this] { view_->viewport()->setUpdatesEnabled(true); });
     SetStatusText(kOpenWait);
-    Map().Ready = false;
     Map().FileName = copy.fileName;
     Map().MapCode = copy.mapCode;
     Map().MapCity = copy.mapCity;
@@ -248,7 +217,6 @@ bool MapWindow::LoadRecovered(const RecoveredMap& copy) {
     const QString mapFile = copy.base + QStringLiteral(".gaf");
     QString error;
     const bool ok = lirsk::readMapFile(mapFile, Map(), &error);
-    Map().Ready = false;
     if (!ok)
         return LoadFailed(error);
     if (Map().MapCode.isEmpty())
@@ -263,10 +231,8 @@ bool MapWindow::LoadImported(const QByteArray& mapBytes, const lirsk::MapDescrip
     view_->viewport()->setUpdatesEnabled(false);
     const auto paintAtTheEnd = qScopeGuard([this] { view_->viewport()->setUpdatesEnabled(true); });
     SetStatusText(kOpenWait);
-    Map().Ready = false;
     QString error;
     const bool ok = lirsk::readMap(mapBytes, Map(), &error);
-    Map().Ready = false;
     if (!ok)
         return LoadFailed(error);
     document_->setDescription(description);
@@ -277,7 +243,6 @@ bool MapWindow::LoadImported(const QByteArray& mapBytes, const lirsk::MapDescrip
 }
 
 bool MapWindow::LoadFailed(const QString& error) {
-    Map().Ready = true;
     SetStatusText(QString());
     FillStopList();
     lirsk::showMessage(this, {QMessageBox::Critical, windowTitle(),
@@ -320,7 +285,6 @@ void MapWindow::Loaded() {
         ShowSearchPanel(true);
     FillStopList();
     SetStatusText(QString());
-    Map().Ready = true;
     document_->markReloaded();
     RedrawMap(true);
 

@@ -3,6 +3,7 @@
 #include "edit/mapeditor.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace lirsk {
 
@@ -26,67 +27,62 @@ GraphMap& EditCommand::map() {
     return editor_.map();
 }
 
+MapDocument& EditCommand::document() {
+    return editor_.document();
+}
+
 // --- Stops ------------------------------------------------------------------------------------
 
-AddStopCommand::AddStopCommand(MapEditor& editor, StopRef stop, int maxIdBefore, int maxIdAfter)
+AddStopCommand::AddStopCommand(MapEditor& editor, StopIndex stop, int maxIdBefore, int maxIdAfter)
     : EditCommand(editor, QStringLiteral("добавление остановки")), stop_(stop),
       maxIdBefore_(maxIdBefore), maxIdAfter_(maxIdAfter) {}
 
 void AddStopCommand::apply() {
-    map().restoreStop(std::move(taken_));
+    document().restoreStops(std::move(taken_));
     taken_ = {};
     map().MaxStopId = maxIdAfter_;
 }
 
 void AddStopCommand::revert() {
-    taken_ = map().takeStop(stop_);
+    taken_ = document().takeStops({stop_});
     map().MaxStopId = maxIdBefore_;
 }
 
-DeleteStopsCommand::DeleteStopsCommand(MapEditor& editor, std::vector<TakenStop> taken)
-    : EditCommand(editor, QStringLiteral("удаление остановок")), taken_(std::move(taken)) {
-    for (const TakenStop& t : taken_)
-        stops_.push_back(t.stop.get());
-}
+DeleteStopsCommand::DeleteStopsCommand(MapEditor& editor, std::vector<StopIndex> stops,
+                                       TakenStops taken)
+    : EditCommand(editor, QStringLiteral("удаление остановок")), stops_(std::move(stops)),
+      taken_(std::move(taken)) {}
 
 void DeleteStopsCommand::apply() {
-    for (StopRef stop : stops_)
-        taken_.push_back(map().takeStop(stop));
+    taken_ = document().takeStops(stops_);
 }
 
 void DeleteStopsCommand::revert() {
-    while (!taken_.empty()) {
-        map().restoreStop(std::move(taken_.back()));
-        taken_.pop_back();
-    }
+    document().restoreStops(std::move(taken_));
+    taken_ = {};
 }
 
 // --- Links ------------------------------------------------------------------------------------
 
 namespace {
 
-std::vector<Link> valuesOf(const Stop& stop) {
-    std::vector<Link> values;
-    values.reserve(stop.Links.size());
-    for (const auto& link : stop.Links)
-        values.push_back(*link);
-    return values;
-}
-
+// Links compared bit for bit: a NaN weight equals itself.
 bool same(const Link& x, const Link& y) {
-    return x.Price == y.Price && x.Length == y.Length && x.Time == y.Time && x.To == y.To &&
-           x.IsArc == y.IsArc;
+    return std::memcmp(&x.Price, &y.Price, sizeof x.Price) == 0 &&
+           std::memcmp(&x.Length, &y.Length, sizeof x.Length) == 0 &&
+           std::memcmp(&x.Time, &y.Time, sizeof x.Time) == 0 && x.To == y.To && x.IsArc == y.IsArc;
 }
 
 } // namespace
 
-LinksCommand::Before LinksCommand::linksOf(StopRef a, StopRef b) {
-    return {a, b, valuesOf(*a), valuesOf(*b)};
+LinksCommand::Before LinksCommand::linksOf(const GraphMap& map, StopIndex a, StopIndex b) {
+    return {a, b, map.stop(a).Links, map.stop(b).Links};
 }
 
 LinksCommand::LinksCommand(MapEditor& editor, const QString& text, const Before& before)
     : EditCommand(editor, text) {
-    for (Span span : {spanOf(before.a, before.aLinks), spanOf(before.b, before.bLinks)})
+    for (Span span : {spanOf(before.a, before.aLinks, map().stop(before.a).Links),
+                      spanOf(before.b, before.bLinks, map().stop(before.b).Links)})
         if (!span.before.empty() || !span.after.empty())
             spans_.push_back(std::move(span));
 }
@@ -95,8 +91,8 @@ bool LinksCommand::changesNothing() const {
     return spans_.empty();
 }
 
-LinksCommand::Span LinksCommand::spanOf(StopRef stop, const std::vector<Link>& before) {
-    const std::vector<Link> after = valuesOf(*stop);
+LinksCommand::Span LinksCommand::spanOf(StopIndex stop, const std::vector<Link>& before,
+                                        const std::vector<Link>& after) {
     std::size_t head = 0;
     while (head < before.size() && head < after.size() && same(before[head], after[head]))
         ++head;
@@ -114,15 +110,10 @@ LinksCommand::Span LinksCommand::spanOf(StopRef stop, const std::vector<Link>& b
 
 void LinksCommand::put(const Span& span, const std::vector<Link>& from,
                        const std::vector<Link>& to) {
-    auto& links = span.stop->Links;
+    std::vector<Link>& links = map().stop(span.stop).Links;
     const auto at = links.begin() + span.at;
     links.erase(at, at + std::ptrdiff_t(from.size()));
-    std::vector<std::unique_ptr<Link>> made;
-    made.reserve(to.size());
-    for (const Link& value : to)
-        made.push_back(std::make_unique<Link>(value));
-    links.insert(links.begin() + span.at, std::make_move_iterator(made.begin()),
-                 std::make_move_iterator(made.end()));
+    links.insert(links.begin() + span.at, to.begin(), to.end());
 }
 
 void LinksCommand::apply() {
@@ -141,16 +132,16 @@ StopPlace placeOf(const Stop& stop) {
     return {stop.Left, stop.Top, stop.Label.Left, stop.Label.Top};
 }
 
-MoveCommand::MoveCommand(MapEditor& editor, const QString& text, std::vector<StopRef> stops,
+MoveCommand::MoveCommand(MapEditor& editor, const QString& text, std::vector<StopIndex> stops,
                          std::vector<StopPlace> before)
     : EditCommand(editor, text), stops_(std::move(stops)), before_(std::move(before)) {
-    for (StopRef stop : stops_)
-        after_.push_back(placeOf(*stop));
+    for (const StopIndex stop : stops_)
+        after_.push_back(placeOf(map().stop(stop)));
 }
 
 void MoveCommand::put(const std::vector<StopPlace>& places) {
     for (std::size_t i = 0; i < stops_.size(); ++i) {
-        Stop& stop = *stops_[i];
+        Stop& stop = map().stop(stops_[i]);
         stop.Left = places[i].left;
         stop.Top = places[i].top;
         stop.Label.Left = places[i].labelLeft;
@@ -159,9 +150,8 @@ void MoveCommand::put(const std::vector<StopPlace>& places) {
 }
 
 StopLook lookOf(const Stop& stop) {
-    return {stop.Label.Caption, stop.Width,         stop.Height,
-            stop.Radius,        stop.Label.Visible, stop.Selected ? stop.Color : stop.FillColor,
-            stop.Routes,        stop.Label.Font};
+    return {stop.Label.Caption, stop.Width,     stop.Height, stop.Radius,
+            stop.Label.Visible, stop.FillColor, stop.Routes, stop.Label.Font};
 }
 
 void setLook(Stop& stop, const StopLook& look) {
@@ -170,22 +160,22 @@ void setLook(Stop& stop, const StopLook& look) {
     stop.Height = look.height;
     stop.Radius = look.radius;
     stop.Label.Visible = look.nameVisible;
-    (stop.Selected ? stop.Color : stop.FillColor) = look.colour;
+    stop.FillColor = look.colour;
     stop.Routes = look.routes;
     stop.Label.Font = look.font;
 }
 
-StopPropertiesCommand::StopPropertiesCommand(MapEditor& editor, std::vector<StopRef> stops,
+StopPropertiesCommand::StopPropertiesCommand(MapEditor& editor, std::vector<StopIndex> stops,
                                              std::vector<StopLook> before)
     : EditCommand(editor, QStringLiteral("свойства остановок")), stops_(std::move(stops)),
       before_(std::move(before)) {
-    for (StopRef stop : stops_)
-        after_.push_back(lookOf(*stop));
+    for (const StopIndex stop : stops_)
+        after_.push_back(lookOf(map().stop(stop)));
 }
 
 void StopPropertiesCommand::put(const std::vector<StopLook>& looks) {
     for (std::size_t i = 0; i < stops_.size(); ++i)
-        setLook(*stops_[i], looks[i]);
+        setLook(map().stop(stops_[i]), looks[i]);
 }
 
 SettingsCommand::SettingsCommand(MapEditor& editor, const DisplaySettings& before,

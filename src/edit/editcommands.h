@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/graphmap.h"
+#include "model/mapdocument.h"
 
 #include <QUndoCommand>
 
@@ -24,6 +24,7 @@ protected:
     virtual void apply() = 0;
     virtual void revert() = 0;
     GraphMap& map();
+    MapDocument& document();
 
 private:
     MapEditor& editor_;
@@ -33,31 +34,31 @@ private:
 // A stop added at the end of the list, with the MaxStopId it raised.
 class AddStopCommand : public EditCommand {
 public:
-    AddStopCommand(MapEditor& editor, StopRef stop, int maxIdBefore, int maxIdAfter);
+    AddStopCommand(MapEditor& editor, StopIndex stop, int maxIdBefore, int maxIdAfter);
 
 protected:
     void apply() override;
     void revert() override;
 
 private:
-    StopRef stop_;
+    StopIndex stop_;
     int maxIdBefore_;
     int maxIdAfter_;
-    TakenStop taken_; // the stop while it is undone
+    TakenStops taken_; // the stop while it is undone
 };
 
-// Stops taken out one after another, kept alive while the command can bring them back.
+// Stops taken out, kept while the command can bring them back.
 class DeleteStopsCommand : public EditCommand {
 public:
-    DeleteStopsCommand(MapEditor& editor, std::vector<TakenStop> taken);
+    DeleteStopsCommand(MapEditor& editor, std::vector<StopIndex> stops, TakenStops taken);
 
 protected:
     void apply() override;
     void revert() override;
 
 private:
-    std::vector<StopRef> stops_;
-    std::vector<TakenStop> taken_; // empty while the stops are on the map
+    std::vector<StopIndex> stops_; // ascending
+    TakenStops taken_;             // empty while the stops are on the map
 };
 
 // The links of two stops before and after an edit, as the span of each list that changed.
@@ -65,10 +66,10 @@ class LinksCommand : public EditCommand {
 public:
     // Two stops' links as values, taken before an edit.
     struct Before {
-        StopRef a = nullptr, b = nullptr;
+        StopIndex a = NoStop, b = NoStop;
         std::vector<Link> aLinks, bLinks;
     };
-    static Before linksOf(StopRef a, StopRef b);
+    static Before linksOf(const GraphMap& map, StopIndex a, StopIndex b);
     // The edit was made since `before`; the command keeps what differs.
     LinksCommand(MapEditor& editor, const QString& text, const Before& before);
     bool changesNothing() const;
@@ -79,12 +80,13 @@ protected:
 
 private:
     struct Span {
-        StopRef stop = nullptr;
+        StopIndex stop = NoStop;
         int at = 0;
         std::vector<Link> before, after;
     };
-    static Span spanOf(StopRef stop, const std::vector<Link>& before);
-    static void put(const Span& span, const std::vector<Link>& from, const std::vector<Link>& to);
+    static Span spanOf(StopIndex stop, const std::vector<Link>& before,
+                       const std::vector<Link>& after);
+    void put(const Span& span, const std::vector<Link>& from, const std::vector<Link>& to);
     std::vector<Span> spans_;
 };
 
@@ -98,7 +100,7 @@ StopPlace placeOf(const Stop& stop);
 // Stops or a name moved by one drag.
 class MoveCommand : public EditCommand {
 public:
-    MoveCommand(MapEditor& editor, const QString& text, std::vector<StopRef> stops,
+    MoveCommand(MapEditor& editor, const QString& text, std::vector<StopIndex> stops,
                 std::vector<StopPlace> before);
 
 protected:
@@ -107,7 +109,7 @@ protected:
 
 private:
     void put(const std::vector<StopPlace>& places);
-    std::vector<StopRef> stops_;
+    std::vector<StopIndex> stops_;
     std::vector<StopPlace> before_, after_;
 };
 
@@ -116,7 +118,7 @@ struct StopLook {
     QString caption;
     int width = 0, height = 0, radius = 0;
     bool nameVisible = true;
-    Colour colour = 0; // the stop's own colour, whether or not it is marked
+    Colour colour = 0;
     QString routes;
     FontSpec font;
     bool operator==(const StopLook&) const = default;
@@ -126,7 +128,7 @@ void setLook(Stop& stop, const StopLook& look);
 
 class StopPropertiesCommand : public EditCommand {
 public:
-    StopPropertiesCommand(MapEditor& editor, std::vector<StopRef> stops,
+    StopPropertiesCommand(MapEditor& editor, std::vector<StopIndex> stops,
                           std::vector<StopLook> before);
     bool changesNothing() const { return before_ == after_; }
 
@@ -136,7 +138,7 @@ protected:
 
 private:
     void put(const std::vector<StopLook>& looks);
-    std::vector<StopRef> stops_;
+    std::vector<StopIndex> stops_;
     std::vector<StopLook> before_, after_;
 };
 

@@ -978,13 +978,12 @@ void Importer::build(GraphMap& map, GtfsImportResult& result) {
                                                      : 1;
     const auto pixel = [](double v) { return int(std::clamp(v, 0.0, 1e9)); };
 
-    map.Ready = false;
-    map.FreeStops();
+    map.clearStops();
     map.Settings.AutoArcColor = true;
     map.MapCode = kImportedMapCode;
     Cp1251Fitter fitter;
     Occupied occupied;
-    std::vector<StopRef> made;
+    std::vector<StopIndex> made;
     for (const int k : served) {
         Station& s = stations[std::size_t(k)];
         const StopRow& row = stops[std::size_t(s.stop)];
@@ -995,11 +994,12 @@ void Importer::build(GraphMap& map, GtfsImportResult& result) {
         const int id = int(made.size());
         const int cx = pixel(kMargin + (s.x - minX) / scale);
         const int cy = pixel(kMargin + (maxY - s.y) / scale);
-        StopRef stop = map.AddStop(cx, cy, id, fitted, false);
-        stop->Id = id;
-        stop->Left = cx - stop->Radius;
-        stop->Top = cy - stop->Radius;
-        stop->Label.Caption = fitted;
+        const StopIndex index = map.AddStop(cx, cy, false);
+        Stop& stop = map.stop(index);
+        stop.Id = id;
+        stop.Left = cx - stop.Radius;
+        stop.Top = cy - stop.Radius;
+        stop.Label.Caption = fitted;
         std::sort(s.routeTrips.begin(), s.routeTrips.end());
         QStringList codes;
         int most = 0;
@@ -1008,21 +1008,22 @@ void Importer::build(GraphMap& map, GtfsImportResult& result) {
             codes << r.code;
             if (count > most) {
                 most = count;
-                stop->FillColor = r.color.value_or(DefaultStopFill);
+                stop.FillColor = r.color.value_or(DefaultStopFill);
             }
         }
-        stop->Routes = codes.join(QLatin1Char(' '));
-        occupied.add({stop->Left, stop->Top, stop->Left + stop->Width, stop->Top + stop->Height});
+        stop.Routes = codes.join(QLatin1Char(' '));
+        occupied.add({stop.Left, stop.Top, stop.Left + stop.Width, stop.Top + stop.Height});
         s.mapIndex = id;
-        made.push_back(stop);
+        made.push_back(index);
     }
     map.MaxStopId = std::max(0, int(made.size()) - 1);
 
     // Names beside their stops: right, left, above, below, then the corners; where every place
     // is taken the name goes to the right.
-    for (StopRef stop : made) {
-        const int w = kCharWidth * int(stop->Label.Caption.size()) + 2;
-        const int cx = stop->centreX(), cy = stop->centreY(), r = stop->Width / 2 + 2;
+    for (const StopIndex index : made) {
+        Stop& stop = map.stop(index);
+        const int w = kCharWidth * int(stop.Label.Caption.size()) + 2;
+        const int cx = stop.centreX(), cy = stop.centreY(), r = stop.Width / 2 + 2;
         const Rect candidates[] = {
             {cx + r, cy - kLabelHeight / 2, cx + r + w, cy + kLabelHeight - kLabelHeight / 2},
             {cx - r - w, cy - kLabelHeight / 2, cx - r, cy + kLabelHeight - kLabelHeight / 2},
@@ -1040,8 +1041,8 @@ void Importer::build(GraphMap& map, GtfsImportResult& result) {
                 break;
             }
         occupied.add(chosen);
-        stop->Label.Left = chosen.left;
-        stop->Label.Top = chosen.top;
+        stop.Label.Left = chosen.left;
+        stop.Label.Top = chosen.top;
     }
 
     // Rides: the mean of both directions' lengths where both exist, so that the pair is a road.
@@ -1066,10 +1067,11 @@ void Importer::build(GraphMap& map, GtfsImportResult& result) {
         const auto back = pairs.find(pairKey(b, a));
         if (back != pairs.end())
             length = (length + rideLength(back->first, back->second)) / 2;
-        Link* link = map.AddLink(made[std::size_t(stations[std::size_t(a)].mapIndex)],
-                                 made[std::size_t(stations[std::size_t(b)].mapIndex)]);
-        link->Length = std::round(length);
-        link->Time = data->times.empty() ? 0 : median(data->times);
+        Link link;
+        link.To = made[std::size_t(stations[std::size_t(b)].mapIndex)];
+        link.Length = std::round(length);
+        link.Time = data->times.empty() ? 0 : median(data->times);
+        map.appendLink(made[std::size_t(stations[std::size_t(a)].mapIndex)], link);
     }
 
     // Walking roads: the transfers listed, and stations of routes with none in common closer
@@ -1117,14 +1119,14 @@ void Importer::build(GraphMap& map, GtfsImportResult& result) {
         for (const auto& [from, to] : {std::pair(a, b), std::pair(b, a)}) {
             if (pairs.count(pairKey(from, to)))
                 continue;
-            Link* link = map.AddLink(made[std::size_t(stations[std::size_t(from)].mapIndex)],
-                                     made[std::size_t(stations[std::size_t(to)].mapIndex)]);
-            link->Length = length;
-            link->Time = seconds;
+            Link link;
+            link.To = made[std::size_t(stations[std::size_t(to)].mapIndex)];
+            link.Length = length;
+            link.Time = seconds;
+            map.appendLink(made[std::size_t(stations[std::size_t(from)].mapIndex)], link);
         }
     }
     map.UpdateArcFlags();
-    map.Ready = true;
 
     MapDescription& d = result.description;
     d.mapCode = kImportedMapCode;

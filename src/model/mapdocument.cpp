@@ -4,10 +4,7 @@ namespace lirsk {
 
 MapDocument::MapDocument() = default;
 
-MapDocument::~MapDocument() {
-    map_.setHooks(nullptr);
-    map_.FreeStops();
-}
+MapDocument::~MapDocument() = default;
 
 void MapDocument::markChanged() {
     modified_ = true;
@@ -16,7 +13,7 @@ void MapDocument::markChanged() {
     emit changed();
 }
 
-void MapDocument::markStopsMoved(const std::vector<StopRef>& stops) {
+void MapDocument::markStopsMoved(const std::vector<StopIndex>& stops) {
     modified_ = true;
     ++revision_;
     clearFoundWay();
@@ -25,52 +22,50 @@ void MapDocument::markStopsMoved(const std::vector<StopRef>& stops) {
 
 void MapDocument::markReloaded() {
     ++revision_;
+    ++stopsRevision_;
+    selection_.clear();
     clearFoundWay();
     emit changed();
 }
 
-void MapDocument::toggleSelected(StopRef stop) {
-    if (!stop->Selected) {
-        stop->Color = stop->FillColor;
-        stop->FillColor = SelectionColor;
-        stop->Selected = true;
-        ++map_.SelectedCount;
-    } else {
-        stop->FillColor = stop->Color;
-        stop->Selected = false;
-        --map_.SelectedCount;
-    }
+TakenStops MapDocument::takeStops(const std::vector<StopIndex>& stops) {
+    ++stopsRevision_;
+    selection_.stopsTaken(stops);
+    return map_.takeStops(stops);
+}
+
+void MapDocument::restoreStops(TakenStops taken) {
+    ++stopsRevision_;
+    std::vector<StopIndex> indices;
+    indices.reserve(taken.stops.size());
+    for (const auto& [index, stop] : taken.stops)
+        indices.push_back(index);
+    selection_.stopsPutBack(indices);
+    map_.restoreStops(std::move(taken));
+}
+
+void MapDocument::toggleSelected(StopIndex stop) {
+    if (!selection_.insert(stop))
+        selection_.erase(stop);
     emit selectionChanged({stop});
 }
 
 void MapDocument::clearSelection(int keepId) {
-    if (map_.SelectedCount <= 0)
+    if (selection_.isEmpty())
         return;
-    // Counted again, so that stops sharing an id in a damaged file cannot skew the count.
-    int kept = 0;
-    for (const auto& stop : map_.stops()) {
-        if (!stop->Selected)
-            continue;
-        if (stop->Id == keepId) {
-            ++kept;
-            continue;
-        }
-        stop->FillColor = stop->Color;
-        stop->Selected = false;
-    }
-    map_.SelectedCount = kept;
+    std::vector<StopIndex> kept;
+    for (const StopIndex stop : selection_.stops())
+        if (map_.stop(stop).Id == keepId)
+            kept.push_back(stop);
+    selection_.assign(std::move(kept));
     emit selectionChanged({});
 }
 
 void MapDocument::selectAll() {
-    for (const auto& stop : map_.stops()) {
-        if (stop->Selected)
-            continue;
-        stop->Color = stop->FillColor;
-        stop->FillColor = SelectionColor;
-        stop->Selected = true;
-        ++map_.SelectedCount;
-    }
+    std::vector<StopIndex> all(std::size_t(map_.stopCount()));
+    for (StopIndex i = 0; i < map_.stopCount(); ++i)
+        all[std::size_t(i)] = i;
+    selection_.assign(std::move(all));
     emit selectionChanged({});
 }
 

@@ -296,7 +296,8 @@ private slots:
         for (int i = 0; i < 2; ++i) {
             frame->acNewExecute();
             MapWindow* child = frame->ActiveMapWindow();
-            child->Map().AddStop(300, 250, -1, QStringLiteral("Вокзал"), true);
+            child->Map().stop(child->Map().AddStop(300, 250, true)).Label.Caption =
+                QStringLiteral("Вокзал");
             child->document().markChanged();
         }
         frame->acCascade->trigger();

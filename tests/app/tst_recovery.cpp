@@ -26,14 +26,11 @@ namespace {
 
 QString describe(const GraphMap& map) {
     QStringList lines;
-    for (const auto& s : map.stops()) {
-        lines << QStringLiteral("%1 %2,%3 %4")
-                     .arg(s->Id)
-                     .arg(s->Left)
-                     .arg(s->Top)
-                     .arg(s->Label.Caption);
-        for (const auto& l : s->Links)
-            lines << QStringLiteral("  -> %1 %2").arg(l->To->Id).arg(l->Length);
+    for (const Stop& s : map.stops()) {
+        lines
+            << QStringLiteral("%1 %2,%3 %4").arg(s.Id).arg(s.Left).arg(s.Top).arg(s.Label.Caption);
+        for (const Link& l : s.Links)
+            lines << QStringLiteral("  -> %1 %2").arg(map.stop(l.To).Id).arg(l.Length);
     }
     return lines.join(QLatin1Char('\n'));
 }
