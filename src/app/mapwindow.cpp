@@ -124,7 +124,11 @@ MapWindow::MapWindow(MainWindow* frame, QWidget* parent)
     });
     recovery_ = new RecoveryKeeper(this);
     connect(document_, &lirsk::MapDocument::changed, recovery_, &RecoveryKeeper::noteChange);
-    connect(document_, &lirsk::MapDocument::stopsMoved, recovery_, &RecoveryKeeper::noteChange);
+    // Back at its saved state (an undo, say) the map needs no copy.
+    connect(document_, &lirsk::MapDocument::modifiedChanged, recovery_, [this](bool modified) {
+        if (!modified)
+            recovery_->discard();
+    });
     // The stop list chooses the ends of a way too, in find-way mode.
     connect(editor_, &lirsk::MapEditor::modeChanged, stopPanel_,
             [this](int mode) { stopPanel_->setWayChoiceEnabled(mode == lirsk::FindWayMode); });
@@ -358,7 +362,6 @@ bool MapWindow::Save(const QString& newPath) {
         setWindowTitle(own && !own->title.isEmpty() ? own->title : newPath);
     }
     document_->setModified(false);
-    editor_->undoStack()->setClean();
     recovery_->discard();
     return true;
 }

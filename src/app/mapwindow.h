@@ -1,7 +1,7 @@
 #pragma once
 
+#include "document/mapdocument.h"
 #include "edit/mapeditor.h"
-#include "model/mapdocument.h"
 #include "view/mapview.h"
 
 #include <QColor>

@@ -345,8 +345,11 @@ StopPanel::StopPanel(lirsk::MapDocument* document, QWidget* owner, QWidget* pare
     new ListEvents(
         routeTable_, [this] { searchStop(); }, [this](int row) { routeRowChosen(row); });
 
-    // A stop renamed (or anything else changed) shows and is found by its name at once.
-    connect(document_, &lirsk::MapDocument::changed, model_, &lirsk::StopListModel::refresh);
+    // A stop renamed, added or taken out shows (or goes) at once, and is found by its name.
+    connect(document_, &lirsk::MapDocument::changed, model_, [this](lirsk::MapChanges what) {
+        if (what & (lirsk::MapChange::Name | lirsk::MapChange::Stops))
+            model_->refresh();
+    });
 }
 
 void StopPanel::showSearchPanel(bool show) {

@@ -2,9 +2,9 @@
 
 // The map window's left panel: the stop search, the stop list and the route table.
 
+#include "document/mapdocument.h"
 #include "model/catalogue.h"
 #include "model/mapdescription.h"
-#include "model/mapdocument.h"
 
 #include <QAbstractListModel>
 #include <QWidget>

@@ -29,11 +29,9 @@ const QString kFindWayText =
 } // namespace
 
 MapEditor::MapEditor(MapDocument* document, MapView* view, QWidget* window)
-    : QObject(window), document_(document), undoStack_(new QUndoStack(this)), view_(view),
-      window_(window), tool_(makeTool(PointerMode, *this)) {
+    : QObject(window), document_(document), view_(view), window_(window),
+      tool_(makeTool(PointerMode, *this)) {
     view_->setInputHandler(this);
-    connect(undoStack_, &QUndoStack::indexChanged, this,
-            [this] { document_->setModified(!undoStack_->isClean()); });
 
     stopMenu = new QMenu(window);
     stopMenu->setObjectName(QStringLiteral("stopMenu"));
@@ -305,20 +303,27 @@ void MapEditor::nameMoved(StopIndex stop, const MapMouseEvent& event) {
         label.Top = label.Top - nameDown_.y() + y;
         moved = true;
     }
-    if (moved)
-        document_->markStopsMoved({stop});
+    if (moved) {
+        document_->setGestureChange(true);
+        document_->announce(MapChange::Place, {stop});
+    }
 }
 
 void MapEditor::nameReleased() {
-    if (const StopIndex stop = std::exchange(LabelDragStop, NoStop); stop != NoStop) {
-        StopPlace home = placeOf(map().stop(stop));
-        home.labelLeft = nameHome_.x();
-        home.labelTop = nameHome_.y();
-        if (!(home == placeOf(map().stop(stop))))
-            pushEdit(
-                new MoveCommand(*this, QStringLiteral("перемещение названия"), {stop}, {home}));
-    }
+    finishNameDrag();
     RedrawMap(false);
+}
+
+void MapEditor::finishNameDrag() {
+    const StopIndex stop = std::exchange(LabelDragStop, NoStop);
+    if (stop == NoStop)
+        return;
+    StopPlace home = placeOf(map().stop(stop));
+    home.labelLeft = nameHome_.x();
+    home.labelTop = nameHome_.y();
+    edit::moveStops(*document_, tr("перемещение названия"), {stop}, {home},
+                    {placeOf(map().stop(stop))});
+    document_->setGestureChange(false);
 }
 
 bool MapEditor::CancelNameDrag() {
@@ -327,7 +332,7 @@ bool MapEditor::CancelNameDrag() {
     NameLabel& label = map().stop(LabelDragStop).Label;
     label.Left = nameHome_.x();
     label.Top = nameHome_.y();
-    document_->markStopsMoved({LabelDragStop});
+    document_->announce(MapChange::Place, {LabelDragStop});
     return true;
 }
 
@@ -337,12 +342,17 @@ bool MapEditor::CancelNameDrag() {
 
 void MapEditor::Undo() {
     finishMove();
-    undoStack_->undo();
+    finishNameDrag();
+    // An undo may take any stop away, or move stops to other indices.
+    forgetGestures();
+    undoStack()->undo();
 }
 
 void MapEditor::Redo() {
     finishMove();
-    undoStack_->redo();
+    finishNameDrag();
+    forgetGestures();
+    undoStack()->redo();
 }
 
 void MapEditor::forgetGestures() {
@@ -356,17 +366,13 @@ void MapEditor::forgetGestures() {
     view_->setRubberBand(std::nullopt);
 }
 
-void MapEditor::pushEdit(QUndoCommand* command) {
-    finishMove();
-    undoStack_->push(command);
-}
-
 void MapEditor::noteMove(const std::vector<StopIndex>& stops) {
     if (!moving_.empty())
         return;
     moving_ = stops;
     for (const StopIndex stop : stops)
         movingFrom_.push_back(placeOf(map().stop(stop)));
+    document_->setGestureChange(true);
 }
 
 void MapEditor::finishMove() {
@@ -376,22 +382,17 @@ void MapEditor::finishMove() {
     std::vector<StopPlace> from = std::move(movingFrom_);
     moving_.clear();
     movingFrom_.clear();
-    for (std::size_t i = 0; i < stops.size(); ++i) {
-        if (!(placeOf(map().stop(stops[i])) == from[i])) {
-            undoStack_->push(new MoveCommand(*this, QStringLiteral("перемещение остановок"),
-                                             std::move(stops), std::move(from)));
-            return;
-        }
-    }
+    std::vector<StopPlace> to;
+    for (const StopIndex stop : stops)
+        to.push_back(placeOf(map().stop(stop)));
+    edit::moveStops(*document_, tr("перемещение остановок"), std::move(stops), std::move(from),
+                    std::move(to));
+    document_->setGestureChange(false);
 }
 
 void MapEditor::ChangeSettings(const DisplaySettings& settings) {
-    if (settings == map().Settings)
-        return;
-    const DisplaySettings before = map().Settings;
-    map().Settings = settings;
-    document_->markChanged();
-    pushEdit(new SettingsCommand(*this, before, settings));
+    finishMove();
+    edit::changeSettings(*document_, settings);
 }
 
 // --- Operations -------------------------------------------------------------------------------
@@ -402,65 +403,36 @@ RoadWeight MapEditor::newLinkWeight(StopIndex from, StopIndex to) {
     return roadParametersDialog()->Ask({}).value_or(RoadWeight{});
 }
 
-void MapEditor::changeLinks(StopIndex a, StopIndex b, const QString& text,
-                            const std::function<void()>& edit) {
-    finishMove();
-    const LinksCommand::Before before = LinksCommand::linksOf(map(), a, b);
-    edit();
-    auto command = std::make_unique<LinksCommand>(*this, text, before);
-    if (command->changesNothing())
-        return;
-    document_->markChanged();
-    pushEdit(command.release());
-}
-
 void MapEditor::AddArc(StopIndex a, StopIndex b) {
-    const RoadWeight weight = newLinkWeight(a, b);
-    changeLinks(a, b, QStringLiteral("добавление дуги"), [&] { map().AddLink(a, b, weight); });
+    finishMove();
+    edit::addArc(*document_, a, b, newLinkWeight(a, b));
 }
 
 void MapEditor::DeleteArc(StopIndex a, StopIndex b) {
-    changeLinks(a, b, QStringLiteral("удаление дуги"), [&] {
-        map().RemoveLink(a, b);
-        map().updateArcFlags(a, b);
-    });
+    finishMove();
+    edit::deleteArc(*document_, a, b);
 }
 
 void MapEditor::AddRoad(StopIndex a, StopIndex b) {
-    const RoadWeight weight = newLinkWeight(a, b);
-    changeLinks(a, b, QStringLiteral("добавление дороги"), [&] {
-        map().AddLink(a, b, weight).IsArc = false;
-        map().AddLink(b, a, weight).IsArc = false;
-    });
+    finishMove();
+    edit::addRoad(*document_, a, b, newLinkWeight(a, b));
 }
 
 void MapEditor::DeleteRoad(StopIndex a, StopIndex b) {
-    changeLinks(a, b, QStringLiteral("удаление дороги"), [&] {
-        map().RemoveLink(a, b);
-        map().RemoveLink(b, a);
-    });
+    finishMove();
+    edit::deleteRoad(*document_, a, b);
 }
 
 void MapEditor::ChangeRoadWeight(StopIndex a, StopIndex b) {
-    const std::optional<RoadWeight> answer =
-        roadParametersDialog()->Ask(map().FindLink(a, b)->weight());
-    if (!answer)
-        return;
-    changeLinks(a, b, QStringLiteral("изменение параметров дороги"), [&] {
-        map().FindLink(a, b)->setWeight(*answer);
-        if (Link* back = map().FindLink(b, a))
-            back->setWeight(*answer);
-        map().updateArcFlags(a, b);
-    });
+    finishMove();
+    if (const std::optional<RoadWeight> answer =
+            roadParametersDialog()->Ask(map().FindLink(a, b)->weight()))
+        edit::changeRoad(*document_, a, b, *answer);
 }
 
 StopIndex MapEditor::AddStopAt(int x, int y) {
     finishMove();
-    const int maxIdBefore = map().MaxStopId;
-    const StopIndex stop = map().AddStop(x, y, true);
-    document_->markChanged();
-    pushEdit(new AddStopCommand(*this, stop, maxIdBefore, map().MaxStopId));
-    return stop;
+    return edit::addStop(*document_, x, y);
 }
 
 void MapEditor::DeleteStop(StopIndex stop) {
@@ -473,9 +445,7 @@ void MapEditor::deleteStops(std::vector<StopIndex> stops) {
     finishMove();
     // Nothing may go on naming a stop once the stops have moved.
     forgetGestures();
-    TakenStops taken = document_->takeStops(stops);
-    document_->markChanged();
-    pushEdit(new DeleteStopsCommand(*this, std::move(stops), std::move(taken)));
+    edit::deleteStops(*document_, std::move(stops));
 }
 
 void MapEditor::DeleteStopsFromMenu() {
@@ -500,65 +470,48 @@ void MapEditor::EditStopProperties() {
     values.Font = shown.Label.Font;
     const std::optional<StopProperties> answer = stopPropertiesDialog()->SetProperties(values);
 
-    bool changed = false;
     std::vector<StopIndex> targets;
     std::vector<StopLook> looks;
     if (answer && MenuStop == menuStop) {
         const StopProperties& typed = *answer;
         const int size = typed.Size.toInt();
-        // Each value is compared with the menu's stop as it was, so that stop goes last.
-        const Stop before = map().stop(menuStop);
-        auto apply = [&](Stop& target) {
-            if (typed.Name != before.Label.Caption) {
-                target.Label.Caption = typed.Name;
-                changed = true;
+        // Each value is compared with the menu's stop as it was: only what the user changed
+        // changes on the marked stops.
+        const auto changedLook = [&](const Stop& target) {
+            StopLook look = lookOf(target);
+            if (typed.Name != shown.Label.Caption)
+                look.caption = typed.Name;
+            if (size != shown.Width) {
+                look.width = look.height = size;
+                look.radius = size / 2;
             }
-            if (size != before.Width) {
-                target.Width = size;
-                target.Height = size;
-                target.Radius = target.Width / 2;
-                changed = true;
-            }
-            if (typed.ShowName != before.Label.Visible) {
-                target.Label.Visible = typed.ShowName;
-                changed = true;
-            }
-            if (typed.Color != before.FillColor) {
-                target.FillColor = typed.Color;
-                changed = true;
-            }
-            if (typed.Routes != before.Routes) {
-                target.Routes = typed.Routes;
-                changed = true;
-            }
+            if (typed.ShowName != shown.Label.Visible)
+                look.nameVisible = typed.ShowName;
+            if (typed.Color != shown.FillColor)
+                look.colour = typed.Color;
+            if (typed.Routes != shown.Routes)
+                look.routes = typed.Routes;
             // The font and the name's colour are chosen apart: a new font keeps each stop's
             // colour.
             if (typed.FontChanged) {
-                const Colour colour = target.Label.Font.Color;
-                target.Label.Font = typed.Font;
-                target.Label.Font.Color = colour;
-                changed = true;
+                look.font = typed.Font;
+                look.font.Color = target.Label.Font.Color;
             }
-            if (typed.Font.Color != before.Label.Font.Color) {
-                target.Label.Font.Color = typed.Font.Color;
-                changed = true;
-            }
+            if (typed.Font.Color != shown.Label.Font.Color)
+                look.font.Color = typed.Font.Color;
+            return look;
         };
         for (const StopIndex stop : document_->selection().stops())
             if (stop != menuStop)
                 targets.push_back(stop);
         targets.push_back(menuStop);
-        for (const StopIndex target : targets) {
-            looks.push_back(lookOf(map().stop(target)));
-            apply(map().stop(target));
-        }
+        for (const StopIndex target : targets)
+            looks.push_back(changedLook(map().stop(target)));
     }
 
     MenuStop = NoStop;
-    if (changed) {
-        document_->markChanged();
-        pushEdit(new StopPropertiesCommand(*this, std::move(targets), std::move(looks)));
-    }
+    finishMove();
+    edit::setStopLooks(*document_, std::move(targets), std::move(looks));
     RedrawMap(true);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "edit/editcommands.h"
-#include "model/mapdocument.h"
+#include "document/edits.h"
+#include "document/mapdocument.h"
 #include "route/criteria.h"
 #include "route/findway.h"
 #include "view/mapview.h"
@@ -15,7 +15,6 @@
 class QAction;
 class QMenu;
 class QTimer;
-class QUndoCommand;
 class QUndoStack;
 
 namespace lirsk {
@@ -104,9 +103,9 @@ public:
     void ClearSelection(int keepId, bool redraw);
     void SelectAll();
 
-    // Every edit of the map is a command on this stack; marks, the found way, the chosen ends
-    // and the mode are not edits. Undoing back to the saved state leaves the document unmodified.
-    QUndoStack* undoStack() const { return undoStack_; }
+    // Every edit of the map is a command on the document's stack; marks, the found way, the
+    // chosen ends and the mode are not edits.
+    QUndoStack* undoStack() const { return document_->undoStack(); }
     void Undo();
     void Redo();
     // Drops every reference to a stop kept between gestures (the pop-up menu's stop, the first
@@ -190,20 +189,18 @@ private:
     void namePressed(StopIndex stop, const MapMouseEvent& event);
     void nameMoved(StopIndex stop, const MapMouseEvent& event);
     void nameReleased();
+    // A name dragged so far becomes one edit.
+    void finishNameDrag();
     void closeRoutesPopupSoon();
-    // Pushes an edit that has been made, after the drag in progress, if any.
-    void pushEdit(QUndoCommand* command);
+    // A drag that moved stops becomes one edit.
     void finishMove();
     void deleteStops(std::vector<StopIndex> stops);
-    void changeLinks(StopIndex a, StopIndex b, const QString& text,
-                     const std::function<void()>& edit);
     // The weights of a new link: asked when the map asks for them (zero when not confirmed),
     // else the distance between the stops' corners.
     RoadWeight newLinkWeight(StopIndex from, StopIndex to);
     QString windowTitle() const;
 
     QPointer<MapDocument> document_;
-    QUndoStack* undoStack_;
     // A name being dragged: the press point relative to the name, and where the name was.
     QPoint nameDown_;
     QPoint nameHome_;

@@ -59,7 +59,7 @@ public:
             stop.Top += dy;
             stop.Label.Top += dy;
         }
-        document.markStopsMoved(moved);
+        document.announce(MapChange::Place, moved);
     }
 };
 

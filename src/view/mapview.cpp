@@ -41,14 +41,19 @@ MapView::MapView(MapDocument* document, QWidget* parent)
     autoScroll_ = new QTimer(this);
     autoScroll_->setInterval(kAutoScrollInterval);
     connect(autoScroll_, &QTimer::timeout, this, &MapView::autoScroll);
-    connect(document_, &MapDocument::changed, this, [this] {
-        ++contentGeneration_;
-        indexRevision_ = ~quint64(0);
-        namesStale_ = true;
-        updateMapSize();
-        repaintMap();
-    });
-    connect(document_, &MapDocument::stopsMoved, this, &MapView::stopsMoved);
+    connect(document_, &MapDocument::changed, this,
+            [this](MapChanges what, const std::vector<StopIndex>& stops) {
+                // Stops moved alone are moved in the index; anything else renews it.
+                if (what == MapChange::Place && !stops.empty()) {
+                    stopsMoved(stops);
+                    return;
+                }
+                ++contentGeneration_;
+                indexRevision_ = ~quint64(0);
+                namesStale_ = true;
+                updateMapSize();
+                repaintMap();
+            });
     connect(document_, &MapDocument::foundWayChanged, this, [this] {
         // The stops of a found way rank first for a place for their names.
         ++namesGeneration_;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/mapdocument.h"
+#include "document/mapdocument.h"
 #include "view/maprenderer.h"
 #include "view/spatialgrid.h"
 

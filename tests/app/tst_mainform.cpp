@@ -298,7 +298,7 @@ private slots:
             MapWindow* child = frame->ActiveMapWindow();
             child->Map().stop(child->Map().AddStop(300, 250, true)).Label.Caption =
                 QStringLiteral("Вокзал");
-            child->document().markChanged();
+            child->document().announce(lirsk::EveryChange);
         }
         frame->acCascade->trigger();
         for (QMdiSubWindow* w : frame->MdiArea->subWindowList()) {

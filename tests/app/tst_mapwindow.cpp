@@ -335,7 +335,7 @@ private slots:
         child->editor().ToggleSelected(a);
         child->RedrawMap(false);
         QCOMPARE(child->view()->renderMap(area), withWay);
-        child->document().markChanged();
+        child->document().announce(lirsk::EveryChange);
         QCOMPARE(child->view()->renderMap(area), plain);
     }
 

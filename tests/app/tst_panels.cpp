@@ -287,7 +287,7 @@ private slots:
         const StopIndex far = addStop(2600, 1900, QStringLiteral("Дальняя"));
         // A stop further still, so that the scroll bars let the far one come to the middle.
         addStop(5200, 3800, QStringLiteral("Угол"));
-        child->document().markChanged();
+        child->document().announce(lirsk::EveryChange);
         child->ShowSearchPanel(true);
         layOut();
         child->view()->setZoom(zoom);
@@ -316,7 +316,7 @@ private slots:
         layOut();
         // As the stop's properties dialog renames a stop.
         stopOf(stops[2]).Label.Caption = QStringLiteral("Гостиный двор");
-        child->document().markChanged();
+        child->document().announce(lirsk::EveryChange);
         QCOMPARE(listed().at(2), QStringLiteral("Гостиный двор"));
         search(QStringLiteral("гостин"));
         QCOMPARE(messages, QStringList{kFound});
@@ -329,7 +329,7 @@ private slots:
         typeText(child->searchBox, QStringLiteral("ая"));
         QCOMPARE(listed(), (QStringList{"Владимирская", "Достоевская"}));
         stopOf(stops[3]).Label.Caption = QStringLiteral("Технологический институт");
-        child->document().markChanged();
+        child->document().announce(lirsk::EveryChange);
         QCOMPARE(listed(), QStringList{"Достоевская"});
     }
 

@@ -17,6 +17,7 @@
 #include <QMdiSubWindow>
 #include <QProcess>
 #include <QTest>
+#include <QUndoStack>
 
 #include <csignal>
 
@@ -112,6 +113,26 @@ private slots:
         restored->parentWidget()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(QDir(RecoveryKeeper::folder()).entryList({QStringLiteral("*.json")}).isEmpty());
+    }
+
+    // Undone back to its saved state, a map needs its copy no more.
+    void undoToTheSavedMapDropsTheCopy() {
+        if (!samara() || !QFileInfo::exists(resolveDataPath(samara()->path, DataRoots())))
+            QSKIP("the Samara map is not built");
+        QDir(RecoveryKeeper::folder()).removeRecursively();
+        MainWindow frame;
+        MapWindow* child = frame.OpenBuiltinMap(*samara());
+        QVERIFY(child);
+        const auto copies = [] {
+            return QDir(RecoveryKeeper::folder()).entryList({QStringLiteral("*.json")});
+        };
+        for (int i = 0; i < 20; ++i)
+            child->editor().AddStopAt(300 + 10 * i, 500);
+        QCOMPARE(copies().size(), 1);
+        while (child->editor().undoStack()->canUndo())
+            child->editor().Undo();
+        QVERIFY(!child->document().isModified());
+        QVERIFY(copies().isEmpty());
     }
 };
 

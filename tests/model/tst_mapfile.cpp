@@ -1,5 +1,5 @@
+#include "document/mapdocument.h"
 #include "filebuilder.h"
-#include "model/mapdocument.h"
 #include "model/mapfile.h"
 #include "model/mapjson.h"
 #include "model/textcodec.h"

@@ -1,41 +1,64 @@
-#include "model/mapdocument.h"
+#include "document/mapdocument.h"
+
+#include <QUndoStack>
 
 namespace lirsk {
 
-MapDocument::MapDocument() = default;
-
-MapDocument::~MapDocument() = default;
-
-void MapDocument::markChanged() {
-    modified_ = true;
-    ++revision_;
-    clearFoundWay();
-    emit changed();
+MapDocument::MapDocument() : undoStack_(new QUndoStack(this)) {
+    connect(undoStack_, &QUndoStack::cleanChanged, this, &MapDocument::updateModified);
 }
 
-void MapDocument::markStopsMoved(const std::vector<StopIndex>& stops) {
-    modified_ = true;
+MapDocument::~MapDocument() {
+    // The commands go before the map they name.
+    undoStack_->disconnect(this);
+    delete undoStack_;
+}
+
+bool MapDocument::undoStackClean() const {
+    return undoStack_->isClean();
+}
+
+void MapDocument::updateModified() {
+    if (isModified() == modified_)
+        return;
+    modified_ = isModified();
+    emit modifiedChanged(modified_);
+}
+
+void MapDocument::setModified(bool modified) {
+    gestureChange_ = false;
+    if (modified)
+        undoStack_->resetClean();
+    else
+        undoStack_->setClean();
+    updateModified();
+}
+
+void MapDocument::setGestureChange(bool changing) {
+    gestureChange_ = changing;
+    updateModified();
+}
+
+void MapDocument::announce(MapChanges what, const std::vector<StopIndex>& stops) {
     ++revision_;
+    if (what & MapChange::Stops)
+        ++stopsRevision_;
     clearFoundWay();
-    emit stopsMoved(stops);
+    emit changed(what, stops);
 }
 
 void MapDocument::markReloaded() {
-    ++revision_;
-    ++stopsRevision_;
+    undoStack_->clear();
     selection_.clear();
-    clearFoundWay();
-    emit changed();
+    announce(EveryChange);
 }
 
 TakenStops MapDocument::takeStops(const std::vector<StopIndex>& stops) {
-    ++stopsRevision_;
     selection_.stopsTaken(stops);
     return map_.takeStops(stops);
 }
 
 void MapDocument::restoreStops(TakenStops taken) {
-    ++stopsRevision_;
     std::vector<StopIndex> indices;
     indices.reserve(taken.stops.size());
     for (const auto& [index, stop] : taken.stops)
