@@ -6,7 +6,7 @@
 
 #include "app/stoppanel.h"
 
-#include "model/mapdocument.h"
+#include "document/mapdocument.h"
 #include "platform/messages.h"
 
 #include <QApplication>

@@ -5,7 +5,6 @@
 #include "app/modecommands.h"
 #include "app/recovery.h"
 #include "app/stoppanel.h"
-#include "edit/roadparametersdialog.h"
 #include "model/catalogue.h"
 #include "model/mapdescription.h"
 #include "model/mapfile.h"
@@ -97,7 +96,6 @@ QStringList DataRoots() {
 MapWindow::MapWindow(MainWindow* frame, QWidget* parent)
     : QWidget(parent), frame_(frame), document_(new lirsk::MapDocument) {
     document_->setParent(this);
-    Map().setHooks(this);
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     auto* layout = new QVBoxLayout(this);
@@ -128,11 +126,15 @@ MapWindow::MapWindow(MainWindow* frame, QWidget* parent)
     });
     recovery_ = new RecoveryKeeper(this);
     connect(document_, &lirsk::MapDocument::changed, recovery_, &RecoveryKeeper::noteChange);
-    connect(document_, &lirsk::MapDocument::stopsMoved, recovery_, &RecoveryKeeper::noteChange);
+    // Back at its saved state (an undo, say) the map needs no copy.
+    connect(document_, &lirsk::MapDocument::modifiedChanged, recovery_, [this](bool modified) {
+        if (!modified)
+            recovery_->discard();
+    });
     // The stop list chooses the ends of a way too, in find-way mode.
     connect(editor_, &lirsk::MapEditor::modeChanged, stopPanel_,
             [this](int mode) { stopPanel_->setWayChoiceEnabled(mode == lirsk::FindWayMode); });
-    connect(stopPanel_, &StopPanel::stopDoubleClicked, editor_, [this](lirsk::StopRef stop) {
+    connect(stopPanel_, &StopPanel::stopDoubleClicked, editor_, [this](lirsk::StopIndex stop) {
         if (editor_->mode() == lirsk::FindWayMode)
             editor_->ChooseNextWayEnd(stop);
     });
@@ -146,9 +148,8 @@ MapWindow::MapWindow(MainWindow* frame, QWidget* parent)
     splitter->setSizes({175, 600});
     sidePanel->hide();
 
-    // Creation, in order: ready, editor button released, settings (the model's defaults), then
-    // a redraw with the wait text.
-    Map().Ready = true;
+    // Creation, in order: editor button released, settings (the model's defaults), then a redraw
+    // with the wait text.
     if (frame_)
         frame_->acEditorMode->setChecked(false);
     AttachPanels();
@@ -161,7 +162,6 @@ MapWindow::~MapWindow() {
     frame_ = nullptr;
     delete editor_;
     editor_ = nullptr;
-    Map().setHooks(nullptr);
 }
 
 QString MapWindow::StatusText() const {
@@ -176,30 +176,6 @@ void MapWindow::SetStatusText(const QString& text) {
 void MapWindow::RedrawMap(bool withStatus) {
     if (editor_)
         editor_->RedrawMap(withStatus);
-}
-
-void MapWindow::drawLink(const lirsk::Link& link) {
-    view_->repaintMap(QRect(QPoint(link.From->centreX(), link.From->centreY()),
-                            QPoint(link.To->centreX(), link.To->centreY()))
-                          .normalized()
-                          .adjusted(-64, -64, 64, 64));
-}
-
-std::optional<lirsk::RoadWeight> MapWindow::askLinkWeights(const lirsk::RoadWeight& current) {
-    return roadParametersDialog()->Ask(current);
-}
-
-void MapWindow::stopRowAdded(int, const QString&) {
-    // While a file is read the list is filled once at the end.
-    if (!Map().Ready)
-        return;
-    stopPanel_->stopAdded();
-}
-
-void MapWindow::stopRowRemoved(int) {
-    if (!Map().Ready)
-        return;
-    stopPanel_->stopRemoved();
 }
 
 void MapWindow::FillStopList() {
@@ -220,14 +196,12 @@ bool MapWindow::Load(const QString& path) {
                                          : QStringLiteral("Файл не найден: %1").arg(found);
 
     if (ok) {
-        Map().Ready = false;
         Map().FileName = path;
         document_->setFilePath(found);
         const lirsk::MapIdentity identity = lirsk::recognizeMapPath(path);
         Map().MapCode = identity.mapCode;
         Map().MapCity = identity.mapCity;
         ok = lirsk::readMapFile(found, Map(), &error);
-        Map().Ready = false;
     }
     if (!ok)
         return LoadFailed(error);
@@ -242,7 +216,6 @@ bool MapWindow::LoadRecovered(const RecoveredMap& copy) {
     view_->viewport()->setUpdatesEnabled(false);
     const auto paintAtTheEnd = qScopeGuard([this] { view_->viewport()->setUpdatesEnabled(true); });
     SetStatusText(kOpenWait);
-    Map().Ready = false;
     Map().FileName = copy.fileName;
     // The map is built in by its path, as when it is opened; any other goes by its description.
     const lirsk::MapIdentity identity = lirsk::recognizeMapPath(copy.fileName);
@@ -252,7 +225,6 @@ bool MapWindow::LoadRecovered(const RecoveredMap& copy) {
     const QString mapFile = copy.base + QStringLiteral(".gaf");
     QString error;
     const bool ok = lirsk::readMapFile(mapFile, Map(), &error);
-    Map().Ready = false;
     if (!ok)
         return LoadFailed(error);
     if (Map().MapCode.isEmpty()) {
@@ -283,10 +255,8 @@ bool MapWindow::LoadImported(const QByteArray& mapBytes, const lirsk::MapDescrip
     view_->viewport()->setUpdatesEnabled(false);
     const auto paintAtTheEnd = qScopeGuard([this] { view_->viewport()->setUpdatesEnabled(true); });
     SetStatusText(kOpenWait);
-    Map().Ready = false;
     QString error;
     const bool ok = lirsk::readMap(mapBytes, Map(), &error);
-    Map().Ready = false;
     if (!ok)
         return LoadFailed(error);
     document_->setDescription(description);
@@ -297,7 +267,6 @@ bool MapWindow::LoadImported(const QByteArray& mapBytes, const lirsk::MapDescrip
 }
 
 bool MapWindow::LoadFailed(const QString& error) {
-    Map().Ready = true;
     SetStatusText(QString());
     FillStopList();
     lirsk::showMessage(this, {QMessageBox::Critical, windowTitle(),
@@ -340,7 +309,6 @@ void MapWindow::Loaded() {
         ShowSearchPanel(true);
     FillStopList();
     SetStatusText(QString());
-    Map().Ready = true;
     document_->markReloaded();
     RedrawMap(true);
 
@@ -424,7 +392,6 @@ bool MapWindow::Save(const QString& newPath) {
         setWindowTitle(own && !own->title.isEmpty() ? own->title : newPath);
     }
     document_->setModified(false);
-    editor_->undoStack()->setClean();
     recovery_->discard();
     return true;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "document/mapdocument.h"
 #include "edit/mapeditor.h"
-#include "model/mapdocument.h"
 #include "view/mapview.h"
 
 #include <QColor>
@@ -30,7 +30,7 @@ class StopPanel;
 
 // One open map: its document, the view that shows it, the editor that takes the mouse, and the
 // left panel with the stop search, the stop list and the route table.
-class MapWindow : public QWidget, public lirsk::MapHooks {
+class MapWindow : public QWidget {
     Q_OBJECT
 public:
     explicit MapWindow(MainWindow* frame, QWidget* parent = nullptr);
@@ -68,19 +68,12 @@ public:
     QString StatusText() const;
     void SetStatusText(const QString& text);
 
-    // lirsk::MapHooks
-    void redrawMap(bool withStatus) override { RedrawMap(withStatus); }
-    void drawLink(const lirsk::Link& link) override;
-    std::optional<lirsk::RoadWeight> askLinkWeights(const lirsk::RoadWeight& current) override;
-    void stopRowAdded(int row, const QString& name) override;
-    void stopRowRemoved(int row) override;
-
     // The left panel: its widgets, as the panel commands and the tests reach them.
     StopPanel* stopPanel() const { return stopPanel_; }
     // A stop chosen in the stop list or found by the search: marked alone and centred.
-    void ShowStop(lirsk::StopRef stop);
+    void ShowStop(lirsk::StopIndex stop);
     // The stops of a route row, marked.
-    void ShowRouteStops(const std::vector<lirsk::StopRef>& stops);
+    void ShowRouteStops(const std::vector<lirsk::StopIndex>& stops);
 
     StopPanel* sidePanel = nullptr;
     QSplitter* splitter = nullptr;

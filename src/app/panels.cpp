@@ -24,14 +24,15 @@ void MapWindow::ShowRoutesPanel(bool show) {
     stopPanel_->showRoutesPanel(show);
 }
 
-void MapWindow::ShowStop(lirsk::StopRef stop) {
+void MapWindow::ShowStop(lirsk::StopIndex stop) {
     editor_->ClearSelection(-1, true);
     editor_->ToggleSelected(stop);
-    view_->centreOn(QPoint(stop->centreX(), stop->centreY()));
+    const lirsk::Stop& shown = Map().stop(stop);
+    view_->centreOn(QPoint(shown.centreX(), shown.centreY()));
 }
 
-void MapWindow::ShowRouteStops(const std::vector<lirsk::StopRef>& stops) {
+void MapWindow::ShowRouteStops(const std::vector<lirsk::StopIndex>& stops) {
     editor_->ClearSelection(-1, true);
-    for (lirsk::StopRef stop : stops)
+    for (const lirsk::StopIndex stop : stops)
         editor_->ToggleSelected(stop);
 }

@@ -45,8 +45,8 @@ bool routesHold(QStringView routes, QStringView code) {
 
 // --- StopListModel ----------------------------------------------------------------------------
 
-StopListModel::StopListModel(const GraphMap* map, QObject* parent)
-    : QAbstractListModel(parent), map_(map) {
+StopListModel::StopListModel(const MapDocument* document, QObject* parent)
+    : QAbstractListModel(parent), document_(document) {
     reload();
 }
 
@@ -55,40 +55,42 @@ int StopListModel::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant StopListModel::data(const QModelIndex& index, int role) const {
-    const StopRef stop = stopAt(index.row());
-    if (!stop || index.column() != 0)
+    const StopIndex stop = stopAt(index.row());
+    if (stop == NoStop || index.column() != 0)
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return stop->Label.Caption;
+        return document_->map().stop(stop).Label.Caption;
     return {};
 }
 
-StopRef StopListModel::stopAt(int row) const {
-    return row >= 0 && row < int(shown_.size()) ? shown_[size_t(row)] : nullptr;
+StopIndex StopListModel::stopAt(int row) const {
+    return row >= 0 && row < int(shown_.size()) ? shown_[size_t(row)] : NoStop;
 }
 
-int StopListModel::rowOf(StopRef stop) const {
-    const auto it = std::find(shown_.begin(), shown_.end(), stop);
-    return it == shown_.end() ? -1 : int(it - shown_.begin());
+int StopListModel::rowOf(StopIndex stop) const {
+    const auto it = std::lower_bound(shown_.begin(), shown_.end(), stop);
+    return it == shown_.end() || *it != stop ? -1 : int(it - shown_.begin());
 }
 
-bool StopListModel::matches(Entry& entry) const {
+bool StopListModel::matches(StopIndex stop) {
     if (foldedFilter_.isEmpty())
         return true;
     // A name changed since it was last folded is folded again.
-    if (entry.caption != entry.stop->Label.Caption) {
-        entry.caption = entry.stop->Label.Caption;
-        entry.folded = searchFolded(entry.caption);
+    Entry& entry = entries_[std::size_t(stop)];
+    const QString& caption = document_->map().stop(stop).Label.Caption;
+    if (entry.caption != caption) {
+        entry.caption = caption;
+        entry.folded = searchFolded(caption);
     }
     return entry.folded.contains(foldedFilter_);
 }
 
-std::vector<StopRef> StopListModel::matching() {
-    std::vector<StopRef> rows;
+std::vector<StopIndex> StopListModel::matching() {
+    std::vector<StopIndex> rows;
     rows.reserve(entries_.size());
-    for (Entry& entry : entries_)
-        if (matches(entry))
-            rows.push_back(entry.stop);
+    for (StopIndex stop = 0; stop < StopIndex(entries_.size()); ++stop)
+        if (matches(stop))
+            rows.push_back(stop);
     return rows;
 }
 
@@ -97,7 +99,7 @@ void StopListModel::setFilter(const QString& text) {
         return;
     filter_ = text;
     foldedFilter_ = searchFolded(text);
-    std::vector<StopRef> rows = matching();
+    std::vector<StopIndex> rows = matching();
     if (rows == shown_)
         return;
     beginResetModel();
@@ -108,55 +110,21 @@ void StopListModel::setFilter(const QString& text) {
 void StopListModel::reload() {
     beginResetModel();
     entries_.clear();
-    entries_.reserve(map_->stops().size());
-    for (const auto& stop : map_->stops())
-        entries_.push_back({stop.get(), stop->Label.Caption, searchFolded(stop->Label.Caption)});
+    entries_.reserve(document_->map().stops().size());
+    for (const Stop& stop : document_->map().stops())
+        entries_.push_back({stop.Label.Caption, searchFolded(stop.Label.Caption)});
+    loadedStops_ = document_->stopsRevision();
     shown_ = matching();
     endResetModel();
 }
 
-void StopListModel::stopAdded() {
-    const auto& stops = map_->stops();
-    if (stops.size() != entries_.size() + 1) {
-        reload();
-        return;
-    }
-    StopRef stop = stops.back().get();
-    entries_.push_back({stop, stop->Label.Caption, searchFolded(stop->Label.Caption)});
-    if (!matches(entries_.back()))
-        return;
-    const int row = int(shown_.size());
-    beginInsertRows(QModelIndex(), row, row);
-    shown_.push_back(stop);
-    endInsertRows();
-}
-
-void StopListModel::stopRemoved() {
-    // The stop that left is the first whose place another took (the pointer is never followed).
-    const auto& stops = map_->stops();
-    if (stops.size() + 1 != entries_.size()) {
-        reload();
-        return;
-    }
-    size_t gone = 0;
-    while (gone < stops.size() && stops[gone].get() == entries_[gone].stop)
-        ++gone;
-    const StopRef stop = entries_[gone].stop;
-    entries_.erase(entries_.begin() + std::ptrdiff_t(gone));
-    const int row = rowOf(stop);
-    if (row < 0)
-        return;
-    beginRemoveRows(QModelIndex(), row, row);
-    shown_.erase(shown_.begin() + row);
-    endRemoveRows();
-}
-
 void StopListModel::refresh() {
-    if (entries_.size() != map_->stops().size()) {
+    if (loadedStops_ != document_->stopsRevision() ||
+        entries_.size() != document_->map().stops().size()) {
         reload();
         return;
     }
-    std::vector<StopRef> rows = matching();
+    std::vector<StopIndex> rows = matching();
     if (rows != shown_) {
         beginResetModel();
         shown_ = std::move(rows);
@@ -310,7 +278,7 @@ StopPanel::StopPanel(lirsk::MapDocument* document, QWidget* owner, QWidget* pare
     auto* listsLayout = new QVBoxLayout(listsPanel);
     listsLayout->setContentsMargins(0, 0, 0, 0);
     listsLayout->setSpacing(0);
-    model_ = new lirsk::StopListModel(&document_->map(), this);
+    model_ = new lirsk::StopListModel(document_, this);
     stopList_ = new QListView(listsPanel);
     stopList_->setModel(model_);
     stopList_->setUniformItemSizes(true);
@@ -352,16 +320,16 @@ StopPanel::StopPanel(lirsk::MapDocument* document, QWidget* owner, QWidget* pare
     finishAction_ = stopMenu_->addAction(QStringLiteral("Маршрут сюда"));
     setWayChoiceEnabled(false);
     connect(startAction_, &QAction::triggered, this, [this] {
-        if (menuStop_)
+        if (menuStop_ != lirsk::NoStop)
             emit startChosen(menuStop_);
     });
     connect(finishAction_, &QAction::triggered, this, [this] {
-        if (menuStop_)
+        if (menuStop_ != lirsk::NoStop)
             emit finishChosen(menuStop_);
     });
     connect(stopList_, &QWidget::customContextMenuRequested, this, &StopPanel::showStopMenu);
     connect(stopList_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
-        if (lirsk::StopRef stop = stopAt(index.row()))
+        if (const lirsk::StopIndex stop = stopAt(index.row()); stop != lirsk::NoStop)
             emit stopDoubleClicked(stop);
     });
 
@@ -377,8 +345,11 @@ StopPanel::StopPanel(lirsk::MapDocument* document, QWidget* owner, QWidget* pare
     new ListEvents(
         routeTable_, [this] { searchStop(); }, [this](int row) { routeRowChosen(row); });
 
-    // A stop renamed (or anything else changed) shows and is found by its name at once.
-    connect(document_, &lirsk::MapDocument::changed, model_, &lirsk::StopListModel::refresh);
+    // A stop renamed, added or taken out shows (or goes) at once, and is found by its name.
+    connect(document_, &lirsk::MapDocument::changed, model_, [this](lirsk::MapChanges what) {
+        if (what & (lirsk::MapChange::Name | lirsk::MapChange::Stops))
+            model_->refresh();
+    });
 }
 
 void StopPanel::showSearchPanel(bool show) {
@@ -419,14 +390,6 @@ void StopPanel::reloadStops() {
     model_->reload();
 }
 
-void StopPanel::stopAdded() {
-    model_->stopAdded();
-}
-
-void StopPanel::stopRemoved() {
-    model_->stopRemoved();
-}
-
 void StopPanel::setRoutes(const std::optional<lirsk::RouteTable>& routes) {
     if (!routes)
         return;
@@ -459,7 +422,7 @@ void StopPanel::setRoutes(const QList<lirsk::DescribedRoute>& routes) {
     }
 }
 
-lirsk::StopRef StopPanel::stopAt(int row) const {
+lirsk::StopIndex StopPanel::stopAt(int row) const {
     return model_->stopAt(row);
 }
 
@@ -509,27 +472,29 @@ void StopPanel::chooseRow(int row) {
 }
 
 void StopPanel::stopRowChosen(int row) {
-    lirsk::StopRef stop = stopAt(row);
-    if (!stop)
+    const lirsk::StopIndex stop = stopAt(row);
+    if (stop == lirsk::NoStop)
         return;
     QToolTip::hideText();
     // The list keeps the name as its hint; the status line shows it while the pointer is over
     // the list.
-    stopList_->setStatusTip(QStringLiteral("Остановка ") + stop->Label.Caption);
+    stopList_->setStatusTip(QStringLiteral("Остановка ") +
+                            document_->map().stop(stop).Label.Caption);
     emit stopChosen(stop);
 }
 
-std::vector<lirsk::StopRef> StopPanel::routeStops(int row) const {
-    std::vector<lirsk::StopRef> stops;
+std::vector<lirsk::StopIndex> StopPanel::routeStops(int row) const {
+    std::vector<lirsk::StopIndex> stops;
     const QTableWidgetItem* cell = routeTable_->item(row, 0);
     if (row < 1 || !cell || cell->text().isEmpty())
         return stops;
     // The whole code: route 1 is not 10, 11 and so on, nor route 2 the 21.
     const QString described = cell->data(kRouteCodeRole).toString();
     const QString code = described.isEmpty() ? document_->map().MapCode + cell->text() : described;
-    for (const auto& stop : document_->map().stops())
-        if (lirsk::routesHold(stop->Routes, code))
-            stops.push_back(stop.get());
+    const lirsk::GraphMap& map = document_->map();
+    for (lirsk::StopIndex stop = 0; stop < map.stopCount(); ++stop)
+        if (lirsk::routesHold(map.stop(stop).Routes, code))
+            stops.push_back(stop);
     return stops;
 }
 
@@ -542,7 +507,7 @@ void StopPanel::routeRowChosen(int row) {
 
 void StopPanel::showStopMenu(const QPoint& pos) {
     menuStop_ = stopAt(stopList_->indexAt(pos).row());
-    if (!menuStop_)
+    if (menuStop_ == lirsk::NoStop)
         return;
     stopMenu_->popup(stopList_->viewport()->mapToGlobal(pos));
 }

@@ -2,9 +2,9 @@
 
 // The map window's left panel: the stop search, the stop list and the route table.
 
+#include "document/mapdocument.h"
 #include "model/catalogue.h"
 #include "model/mapdescription.h"
-#include "model/mapdocument.h"
 
 #include <QAbstractListModel>
 #include <QWidget>
@@ -31,20 +31,19 @@ bool routesHold(QStringView routes, QStringView code);
 
 // The map's stops, in list order, as the stop list shows them: each stop's current name
 // (Label.Caption, read when shown), and only the stops whose names contain the filter text
-// (letter case ignored, ё read as е). The map's hooks tell the model of stops added and removed
-// (stopAdded, stopRemoved); refresh() takes renamed stops in.
+// (letter case ignored, ё read as е). refresh() takes changes of the document in.
 class StopListModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    explicit StopListModel(const GraphMap* map, QObject* parent = nullptr);
+    explicit StopListModel(const MapDocument* document, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
-    // The stop a row shows, or null.
-    StopRef stopAt(int row) const;
+    // The stop a row shows, or NoStop.
+    StopIndex stopAt(int row) const;
     // The row that shows a stop, or -1.
-    int rowOf(StopRef stop) const;
+    int rowOf(StopIndex stop) const;
 
     QString filter() const { return filter_; }
     // Shows only the stops whose names contain the text (all of them for an empty text).
@@ -52,26 +51,23 @@ public:
 
     // Takes in every stop of the map anew.
     void reload();
-    // The map's last stop is new.
-    void stopAdded();
-    // A stop has left the map.
-    void stopRemoved();
-    // Names may have changed: the list shows them, and the filter is applied to them again.
+    // Names may have changed, or stops come and gone: the list shows them, and the filter is
+    // applied to them again.
     void refresh();
 
 private:
-    // A stop with its name as last folded.
+    // A stop's name as last folded.
     struct Entry {
-        StopRef stop;
         QString caption;
         QString folded;
     };
-    bool matches(Entry& entry) const;
-    std::vector<StopRef> matching();
+    bool matches(StopIndex stop);
+    std::vector<StopIndex> matching();
 
-    const GraphMap* map_;
-    std::vector<Entry> entries_; // every stop of the map, in list order
-    std::vector<StopRef> shown_; // the rows
+    const MapDocument* document_;
+    std::vector<Entry> entries_;   // every stop of the map, in list order
+    std::vector<StopIndex> shown_; // the rows
+    quint64 loadedStops_ = 0;      // the document's stops revision when last loaded
     QString filter_;
     QString foldedFilter_;
 };
@@ -106,10 +102,8 @@ public:
     void setWayChoiceEnabled(bool enabled);
     bool wayChoiceEnabled() const { return wayChoiceEnabled_; }
 
-    // The map's stops changed all at once (a file was read), or one by one.
+    // The map's stops changed all at once (a file was read).
     void reloadStops();
-    void stopAdded();
-    void stopRemoved();
 
     // The built-in map's route rows (none: an empty row).
     void setRoutes(const std::optional<lirsk::RouteTable>& routes);
@@ -122,16 +116,16 @@ public:
     void findNext();
     // The stops of a route row: those with the row's code (MapCode + its number in a built-in
     // table) among their codes.
-    std::vector<lirsk::StopRef> routeStops(int row) const;
-    // The stop a row of the list shows, or null.
-    lirsk::StopRef stopAt(int row) const;
+    std::vector<lirsk::StopIndex> routeStops(int row) const;
+    // The stop a row of the list shows, or NoStop.
+    lirsk::StopIndex stopAt(int row) const;
 
 signals:
-    void stopChosen(lirsk::StopRef stop);
-    void routeStopsChosen(const std::vector<lirsk::StopRef>& stops);
-    void stopDoubleClicked(lirsk::StopRef stop);
-    void startChosen(lirsk::StopRef stop);
-    void finishChosen(lirsk::StopRef stop);
+    void stopChosen(lirsk::StopIndex stop);
+    void routeStopsChosen(const std::vector<lirsk::StopIndex>& stops);
+    void stopDoubleClicked(lirsk::StopIndex stop);
+    void startChosen(lirsk::StopIndex stop);
+    void finishChosen(lirsk::StopIndex stop);
     // A text for the status line (no stop matches what is typed).
     void statusText(const QString& text);
 
@@ -154,7 +148,7 @@ private:
     QMenu* stopMenu_;
     QAction* startAction_;
     QAction* finishAction_;
-    lirsk::StopRef menuStop_ = nullptr;
+    lirsk::StopIndex menuStop_ = lirsk::NoStop;
     bool wayChoiceEnabled_ = false;
     bool noMatch_ = false;
 };

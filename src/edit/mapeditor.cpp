@@ -1,6 +1,7 @@
 #include "edit/mapeditor.h"
 
 #include "edit/maptools.h"
+#include "edit/roadparametersdialog.h"
 #include "edit/routereportdialog.h"
 #include "edit/stoppropertiesdialog.h"
 #include "edit/stoproutespopup.h"
@@ -25,27 +26,12 @@ const QString kFindWayText =
     QStringLiteral("Оптимальный путь (укажите левой кнопкой мыши остановку отправления, затем не "
                    "отпуская кнопку к какой остановке следует найти путь)");
 
-// The fill colour that is a stop's own: a marked stop keeps it aside while it shows the
-// selection colour.
-Colour ownColour(const Stop& stop) {
-    return stop.Selected ? stop.Color : stop.FillColor;
-}
-
-void setOwnColour(Stop& stop, Colour colour) {
-    if (stop.Selected)
-        stop.Color = colour;
-    else
-        stop.FillColor = colour;
-}
-
 } // namespace
 
 MapEditor::MapEditor(MapDocument* document, MapView* view, QWidget* window)
-    : QObject(window), document_(document), undoStack_(new QUndoStack(this)), view_(view),
-      window_(window), tool_(makeTool(PointerMode, *this)) {
+    : QObject(window), document_(document), view_(view), window_(window),
+      tool_(makeTool(PointerMode, *this)) {
     view_->setInputHandler(this);
-    connect(undoStack_, &QUndoStack::indexChanged, this,
-            [this] { document_->setModified(!undoStack_->isClean()); });
 
     stopMenu = new QMenu(window);
     stopMenu->setObjectName(QStringLiteral("stopMenu"));
@@ -55,11 +41,11 @@ MapEditor::MapEditor(MapDocument* document, MapView* view, QWidget* window)
     stopMenuFinish->setObjectName(QStringLiteral("stopMenuFinish"));
     stopMenuWaySeparator = stopMenu->addSeparator();
     connect(stopMenuStart, &QAction::triggered, this, [this] {
-        if (MenuStop)
+        if (MenuStop != NoStop)
             ChooseStart(MenuStop);
     });
     connect(stopMenuFinish, &QAction::triggered, this, [this] {
-        if (MenuStop)
+        if (MenuStop != NoStop)
             ChooseFinish(MenuStop);
     });
     stopMenuDelete = stopMenu->addAction(QStringLiteral("Удалить"));
@@ -96,7 +82,7 @@ void MapEditor::setMode(int mode) {
 
 void MapEditor::setModeText(int mode, const QString& text) {
     if (mode != AddStopMode)
-        PickedStop = nullptr;
+        PickedStop = NoStop;
     if (setStatusText)
         setStatusText(text);
     setMode(mode);
@@ -168,8 +154,6 @@ bool MapEditor::IsTwoStopMode() const {
 }
 
 void MapEditor::RedrawMap(bool withStatus) {
-    if (!map().Ready)
-        return;
     QString remembered;
     if (withStatus && statusText && setStatusText) {
         remembered = statusText();
@@ -182,7 +166,7 @@ void MapEditor::RedrawMap(bool withStatus) {
 
 // --- Selection --------------------------------------------------------------------------------
 
-void MapEditor::ToggleSelected(StopRef stop) {
+void MapEditor::ToggleSelected(StopIndex stop) {
     document_->toggleSelected(stop);
 }
 
@@ -213,20 +197,18 @@ void MapEditor::pressed(const MapHit& hit, const MapMouseEvent& event) {
         namePressed(target.stop, event);
         return;
     case MapHit::Stop: {
-        StopRef stop = target.stop;
+        const StopIndex stop = target.stop;
         if (event.button == Qt::RightButton) {
             MenuStop = stop;
-            if (!stop->Selected)
+            if (!document_->isSelected(stop))
                 ClearSelection(-1, true);
             for (QAction* item : {stopMenuStart, stopMenuFinish, stopMenuWaySeparator})
                 item->setVisible(mode_ == FindWayMode);
             stopMenu->popup(QCursor::pos());
             return;
         }
-        stop->Dragging = true;
-        stop->DownX = event.pos.x() - stop->Left;
-        stop->DownY = event.pos.y() - stop->Top;
-        stop->BandSetback = 0;
+        const Stop& pressed = map().stop(stop);
+        press = {stop, event.pos - QPoint(pressed.Left, pressed.Top), 0};
         tool_->stopPressed(stop, event);
         return;
     }
@@ -265,17 +247,16 @@ void MapEditor::released(const MapHit& hit, const MapMouseEvent& event) {
         nameReleased();
         return;
     case MapHit::Stop: {
-        StopRef stop = target.stop;
-        const int x = event.pos.x() - stop->Left, y = event.pos.y() - stop->Top;
-        if (stop->Dragging && x == stop->DownX && y == stop->DownY) {
+        const StopIndex stop = target.stop;
+        const Stop& released = map().stop(stop);
+        if (press.stop == stop && event.pos - QPoint(released.Left, released.Top) == press.down) {
             if (!(event.modifiers & Qt::ShiftModifier))
-                ClearSelection(stop->Id, true);
+                ClearSelection(released.Id, true);
             tool_->stopClicked(stop);
         }
         tool_->stopReleased(stop, event);
-        // The tool may have deleted nothing but the gesture's own state lives in the stop.
-        if (map().indexOf(stop) >= 0)
-            stop->Dragging = false;
+        if (press.stop == stop)
+            press = {};
         return;
     }
     case MapHit::Empty:
@@ -305,53 +286,57 @@ void MapEditor::closeRoutesPopupSoon() {
 
 // --- Dragging a name --------------------------------------------------------------------------
 
-void MapEditor::namePressed(StopRef stop, const MapMouseEvent& event) {
-    stop->LabelDragging = true;
-    stop->LabelHomeLeft = stop->Label.Left;
-    stop->LabelHomeTop = stop->Label.Top;
-    stop->DownX = event.pos.x() - stop->Label.Left;
-    stop->DownY = event.pos.y() - stop->Label.Top;
+void MapEditor::namePressed(StopIndex stop, const MapMouseEvent& event) {
+    const NameLabel& label = map().stop(stop).Label;
+    nameHome_ = QPoint(label.Left, label.Top);
+    nameDown_ = event.pos - nameHome_;
     LabelDragStop = stop;
 }
 
-void MapEditor::nameMoved(StopRef stop, const MapMouseEvent& event) {
-    if (!stop->LabelDragging)
+void MapEditor::nameMoved(StopIndex stop, const MapMouseEvent& event) {
+    if (LabelDragStop != stop)
         return;
-    NameLabel& label = stop->Label;
+    NameLabel& label = map().stop(stop).Label;
     const int x = event.pos.x() - label.Left, y = event.pos.y() - label.Top;
     bool moved = false;
-    if (x != stop->DownX && label.Left - stop->DownX + x >= 0) {
-        label.Left = label.Left - stop->DownX + x;
+    if (x != nameDown_.x() && label.Left - nameDown_.x() + x >= 0) {
+        label.Left = label.Left - nameDown_.x() + x;
         moved = true;
     }
-    if (y != stop->DownY && label.Top - stop->DownY + y >= 0) {
-        label.Top = label.Top - stop->DownY + y;
+    if (y != nameDown_.y() && label.Top - nameDown_.y() + y >= 0) {
+        label.Top = label.Top - nameDown_.y() + y;
         moved = true;
     }
-    if (moved)
-        document_->markStopsMoved({stop});
+    if (moved) {
+        document_->setGestureChange(true);
+        document_->announce(MapChange::Place, {stop});
+    }
 }
 
 void MapEditor::nameReleased() {
-    if (StopRef stop = LabelDragStop) {
-        stop->LabelDragging = false;
-        LabelDragStop = nullptr;
-        StopPlace home = placeOf(*stop);
-        home.labelLeft = stop->LabelHomeLeft;
-        home.labelTop = stop->LabelHomeTop;
-        if (!(home == placeOf(*stop)))
-            pushEdit(
-                new MoveCommand(*this, QStringLiteral("перемещение названия"), {stop}, {home}));
-    }
+    finishNameDrag();
     RedrawMap(false);
 }
 
+void MapEditor::finishNameDrag() {
+    const StopIndex stop = std::exchange(LabelDragStop, NoStop);
+    if (stop == NoStop)
+        return;
+    StopPlace home = placeOf(map().stop(stop));
+    home.labelLeft = nameHome_.x();
+    home.labelTop = nameHome_.y();
+    edit::moveStops(*document_, tr("перемещение названия"), {stop}, {home},
+                    {placeOf(map().stop(stop))});
+    document_->setGestureChange(false);
+}
+
 bool MapEditor::CancelNameDrag() {
-    if (!LabelDragStop)
+    if (LabelDragStop == NoStop)
         return false;
-    LabelDragStop->Label.Left = LabelDragStop->LabelHomeLeft;
-    LabelDragStop->Label.Top = LabelDragStop->LabelHomeTop;
-    document_->markStopsMoved({LabelDragStop});
+    NameLabel& label = map().stop(LabelDragStop).Label;
+    label.Left = nameHome_.x();
+    label.Top = nameHome_.y();
+    document_->announce(MapChange::Place, {LabelDragStop});
     return true;
 }
 
@@ -361,245 +346,176 @@ bool MapEditor::CancelNameDrag() {
 
 void MapEditor::Undo() {
     finishMove();
-    undoStack_->undo();
+    finishNameDrag();
+    // An undo may take any stop away, or move stops to other indices.
+    forgetGestures();
+    undoStack()->undo();
 }
 
 void MapEditor::Redo() {
     finishMove();
-    undoStack_->redo();
+    finishNameDrag();
+    forgetGestures();
+    undoStack()->redo();
 }
 
 void MapEditor::forgetGestures() {
-    MenuStop = nullptr;
-    PickedStop = nullptr;
-    if (LabelDragStop)
-        LabelDragStop->LabelDragging = false;
-    LabelDragStop = nullptr;
+    MenuStop = NoStop;
+    PickedStop = NoStop;
+    LabelDragStop = NoStop;
+    press = {};
     moving_.clear();
     movingFrom_.clear();
-    for (const auto& stop : map().stops())
-        stop->Dragging = false;
     view_->setChosenEnd(std::nullopt);
     view_->setRubberBand(std::nullopt);
 }
 
-void MapEditor::pushEdit(QUndoCommand* command) {
-    finishMove();
-    undoStack_->push(command);
-}
-
-void MapEditor::noteMove(const std::vector<StopRef>& stops) {
+void MapEditor::noteMove(const std::vector<StopIndex>& stops) {
     if (!moving_.empty())
         return;
     moving_ = stops;
-    for (StopRef stop : stops)
-        movingFrom_.push_back(placeOf(*stop));
+    for (const StopIndex stop : stops)
+        movingFrom_.push_back(placeOf(map().stop(stop)));
+    document_->setGestureChange(true);
 }
 
 void MapEditor::finishMove() {
     if (moving_.empty())
         return;
-    std::vector<StopRef> stops = std::move(moving_);
+    std::vector<StopIndex> stops = std::move(moving_);
     std::vector<StopPlace> from = std::move(movingFrom_);
     moving_.clear();
     movingFrom_.clear();
-    for (std::size_t i = 0; i < stops.size(); ++i) {
-        if (!(placeOf(*stops[i]) == from[i])) {
-            undoStack_->push(new MoveCommand(*this, QStringLiteral("перемещение остановок"),
-                                             std::move(stops), std::move(from)));
-            return;
-        }
-    }
+    std::vector<StopPlace> to;
+    for (const StopIndex stop : stops)
+        to.push_back(placeOf(map().stop(stop)));
+    edit::moveStops(*document_, tr("перемещение остановок"), std::move(stops), std::move(from),
+                    std::move(to));
+    document_->setGestureChange(false);
 }
 
 void MapEditor::ChangeSettings(const DisplaySettings& settings) {
-    if (settings == map().Settings)
-        return;
-    const DisplaySettings before = map().Settings;
-    map().Settings = settings;
-    document_->markChanged();
-    pushEdit(new SettingsCommand(*this, before, settings));
+    finishMove();
+    edit::changeSettings(*document_, settings);
 }
 
 // --- Operations -------------------------------------------------------------------------------
 
-void MapEditor::changeLinks(StopRef a, StopRef b, const QString& text,
-                            const std::function<void()>& edit) {
+RoadWeight MapEditor::newLinkWeight(StopIndex from, StopIndex to) {
+    if (!map().Settings.UserWeights)
+        return {0, map().cornerDistance(from, to), 0};
+    return roadParametersDialog()->Ask({}).value_or(RoadWeight{});
+}
+
+void MapEditor::AddArc(StopIndex a, StopIndex b) {
     finishMove();
-    const LinksCommand::Before before = LinksCommand::linksOf(a, b);
-    edit();
-    auto command = std::make_unique<LinksCommand>(*this, text, before);
-    if (command->changesNothing())
-        return;
-    document_->markChanged();
-    pushEdit(command.release());
+    edit::addArc(*document_, a, b, newLinkWeight(a, b));
 }
 
-void MapEditor::AddArc(StopRef a, StopRef b) {
-    changeLinks(a, b, QStringLiteral("добавление дуги"), [&] { map().AddLink(a, b); });
-}
-
-void MapEditor::DeleteArc(StopRef a, StopRef b) {
-    changeLinks(a, b, QStringLiteral("удаление дуги"), [&] {
-        map().RemoveLink(a, b);
-        map().UpdateArcFlags();
-    });
-}
-
-void MapEditor::AddRoad(StopRef a, StopRef b) {
-    changeLinks(a, b, QStringLiteral("добавление дороги"), [&] {
-        GraphMap& m = map();
-        Link* first = m.AddLink(a, b);
-        const bool userWeights = m.Settings.UserWeights;
-        m.Settings.UserWeights = false;
-        const RoadWeight weight = first->weight();
-        first->IsArc = false;
-        Link* second = m.AddLink(b, a);
-        second->IsArc = false;
-        second->setWeight(weight);
-        m.Settings.UserWeights = userWeights;
-    });
-}
-
-void MapEditor::DeleteRoad(StopRef a, StopRef b) {
-    changeLinks(a, b, QStringLiteral("удаление дороги"), [&] {
-        map().RemoveLink(a, b);
-        map().RemoveLink(b, a);
-    });
-}
-
-void MapEditor::ChangeRoadWeight(StopRef a, StopRef b) {
-    changeLinks(a, b, QStringLiteral("изменение параметров дороги"), [&] {
-        GraphMap& m = map();
-        Link* link = m.FindLink(a, b);
-        m.EditLinkWeights(link, false);
-        if (Link* back = m.FindLink(b, a))
-            back->setWeight(link->weight());
-        m.UpdateArcFlags();
-    });
-}
-
-StopRef MapEditor::AddStopAt(int x, int y) {
+void MapEditor::DeleteArc(StopIndex a, StopIndex b) {
     finishMove();
-    const int maxIdBefore = map().MaxStopId;
-    StopRef stop = map().AddStopAt(x, y);
-    document_->markChanged();
-    pushEdit(new AddStopCommand(*this, stop, maxIdBefore, map().MaxStopId));
-    return stop;
+    edit::deleteArc(*document_, a, b);
 }
 
-void MapEditor::DeleteStop(StopRef stop) {
+void MapEditor::AddRoad(StopIndex a, StopIndex b) {
+    finishMove();
+    edit::addRoad(*document_, a, b, newLinkWeight(a, b));
+}
+
+void MapEditor::DeleteRoad(StopIndex a, StopIndex b) {
+    finishMove();
+    edit::deleteRoad(*document_, a, b);
+}
+
+void MapEditor::ChangeRoadWeight(StopIndex a, StopIndex b) {
+    finishMove();
+    if (const std::optional<RoadWeight> answer =
+            roadParametersDialog()->Ask(map().FindLink(a, b)->weight()))
+        edit::changeRoad(*document_, a, b, *answer);
+}
+
+StopIndex MapEditor::AddStopAt(int x, int y) {
+    finishMove();
+    return edit::addStop(*document_, x, y);
+}
+
+void MapEditor::DeleteStop(StopIndex stop) {
     deleteStops({stop});
 }
 
-void MapEditor::deleteStops(const std::vector<StopRef>& stops) {
+void MapEditor::deleteStops(std::vector<StopIndex> stops) {
     if (stops.empty())
         return;
     finishMove();
-    std::vector<TakenStop> taken;
-    for (StopRef stop : stops) {
-        // Nothing may go on naming the stop once it is gone.
-        if (MenuStop == stop)
-            MenuStop = nullptr;
-        if (PickedStop == stop)
-            PickedStop = nullptr;
-        if (LabelDragStop == stop)
-            LabelDragStop = nullptr;
-        if (view_->chosenEnd() && view_->chosenEnd()->stop == stop)
-            view_->setChosenEnd(std::nullopt);
-        taken.push_back(map().takeStop(stop));
-    }
-    document_->markChanged();
-    pushEdit(new DeleteStopsCommand(*this, std::move(taken)));
+    // Nothing may go on naming a stop once the stops have moved.
+    forgetGestures();
+    edit::deleteStops(*document_, std::move(stops));
 }
 
 void MapEditor::DeleteStopsFromMenu() {
-    GraphMap& m = map();
-    std::vector<StopRef> stops;
-    if (m.SelectedCount != 0) {
-        for (const auto& stop : m.stops())
-            if (stop->Selected)
-                stops.push_back(stop.get());
-    } else if (MenuStop) {
-        stops.push_back(MenuStop);
-    }
-    deleteStops(stops);
+    if (document_->selectedCount() != 0)
+        deleteStops(document_->selection().stops());
+    else if (MenuStop != NoStop)
+        deleteStops({MenuStop});
 }
 
 void MapEditor::EditStopProperties() {
-    StopRef menuStop = MenuStop;
-    if (!menuStop)
+    const StopIndex menuStop = MenuStop;
+    if (menuStop == NoStop)
         return;
+    const Stop& shown = map().stop(menuStop);
     StopProperties values;
-    values.Name = menuStop->Label.Caption;
-    values.Size = QString::number(menuStop->Width);
-    values.Id = QString::number(menuStop->Id);
-    values.ShowName = menuStop->Label.Visible;
-    values.Color = ownColour(*menuStop);
-    values.Routes = menuStop->Routes;
-    values.Font = menuStop->Label.Font;
+    values.Name = shown.Label.Caption;
+    values.Size = QString::number(shown.Width);
+    values.Id = QString::number(shown.Id);
+    values.ShowName = shown.Label.Visible;
+    values.Color = shown.FillColor;
+    values.Routes = shown.Routes;
+    values.Font = shown.Label.Font;
     const std::optional<StopProperties> answer = stopPropertiesDialog()->SetProperties(values);
 
-    bool changed = false;
-    std::vector<StopRef> targets;
+    std::vector<StopIndex> targets;
     std::vector<StopLook> looks;
     if (answer && MenuStop == menuStop) {
         const StopProperties& typed = *answer;
         const int size = typed.Size.toInt();
-        // Each value is compared with the menu's stop as it was, so that stop goes last.
-        auto apply = [&](Stop& target) {
-            if (typed.Name != menuStop->Label.Caption) {
-                target.Label.Caption = typed.Name;
-                changed = true;
+        // Each value is compared with the menu's stop as it was: only what the user changed
+        // changes on the marked stops.
+        const auto changedLook = [&](const Stop& target) {
+            StopLook look = lookOf(target);
+            if (typed.Name != shown.Label.Caption)
+                look.caption = typed.Name;
+            if (size != shown.Width) {
+                look.width = look.height = size;
+                look.radius = size / 2;
             }
-            if (size != menuStop->Width) {
-                target.Width = size;
-                target.Height = size;
-                target.Radius = target.Width / 2;
-                changed = true;
-            }
-            if (typed.ShowName != menuStop->Label.Visible) {
-                target.Label.Visible = typed.ShowName;
-                changed = true;
-            }
-            if (typed.Color != ownColour(*menuStop)) {
-                setOwnColour(target, typed.Color);
-                changed = true;
-            }
-            if (typed.Routes != menuStop->Routes) {
-                target.Routes = typed.Routes;
-                changed = true;
-            }
+            if (typed.ShowName != shown.Label.Visible)
+                look.nameVisible = typed.ShowName;
+            if (typed.Color != shown.FillColor)
+                look.colour = typed.Color;
+            if (typed.Routes != shown.Routes)
+                look.routes = typed.Routes;
             // The font and the name's colour are chosen apart: a new font keeps each stop's
             // colour.
             if (typed.FontChanged) {
-                const Colour colour = target.Label.Font.Color;
-                target.Label.Font = typed.Font;
-                target.Label.Font.Color = colour;
-                changed = true;
+                look.font = typed.Font;
+                look.font.Color = target.Label.Font.Color;
             }
-            if (typed.Font.Color != menuStop->Label.Font.Color) {
-                target.Label.Font.Color = typed.Font.Color;
-                changed = true;
-            }
+            if (typed.Font.Color != shown.Label.Font.Color)
+                look.font.Color = typed.Font.Color;
+            return look;
         };
-        if (map().SelectedCount > 0)
-            for (const auto& stop : map().stops())
-                if (stop->Selected && stop.get() != menuStop)
-                    targets.push_back(stop.get());
+        for (const StopIndex stop : document_->selection().stops())
+            if (stop != menuStop)
+                targets.push_back(stop);
         targets.push_back(menuStop);
-        for (StopRef target : targets) {
-            looks.push_back(lookOf(*target));
-            apply(*target);
-        }
+        for (const StopIndex target : targets)
+            looks.push_back(changedLook(map().stop(target)));
     }
 
-    MenuStop = nullptr;
-    map().UpdateArcFlags();
-    if (changed) {
-        document_->markChanged();
-        pushEdit(new StopPropertiesCommand(*this, std::move(targets), std::move(looks)));
-    }
+    MenuStop = NoStop;
+    finishMove();
+    edit::setStopLooks(*document_, std::move(targets), std::move(looks));
     RedrawMap(true);
 }
 
@@ -620,15 +536,10 @@ void setSearchCriterion(Criterion criterion) {
     chosenCriterion() = criterion;
 }
 
-void MapEditor::FindWay(StopRef start, StopRef finish) {
-    GraphMap& m = map();
-    const int links = m.linkCount();
-    if (!waySearch_ || waySearchRevision_ != document_->revision() ||
-        waySearchStops_ != m.stopCount() || waySearchLinks_ != links) {
-        waySearch_ = std::make_unique<WaySearch>(m);
+void MapEditor::FindWay(StopIndex start, StopIndex finish) {
+    if (!waySearch_ || waySearchRevision_ != document_->revision()) {
+        waySearch_ = std::make_unique<WaySearch>(map());
         waySearchRevision_ = document_->revision();
-        waySearchStops_ = m.stopCount();
-        waySearchLinks_ = links;
     }
     const Criterion criterion = searchCriterion();
     const CriterionResult result = waySearch_->search(criterion, start, finish);
@@ -648,15 +559,15 @@ void MapEditor::FindWay(StopRef start, StopRef finish) {
     ReportWay(document_->foundWay());
 }
 
-void MapEditor::ChooseStart(StopRef stop) {
+void MapEditor::ChooseStart(StopIndex stop) {
     chooseWayEnd(stop, true);
 }
 
-void MapEditor::ChooseFinish(StopRef stop) {
+void MapEditor::ChooseFinish(StopIndex stop) {
     chooseWayEnd(stop, false);
 }
 
-void MapEditor::ChooseNextWayEnd(StopRef stop) {
+void MapEditor::ChooseNextWayEnd(StopIndex stop) {
     const auto& chosen = view_->chosenEnd();
     chooseWayEnd(stop, !chosen || !chosen->isStart);
 }
@@ -668,7 +579,7 @@ bool MapEditor::ForgetWayEnd() {
     return true;
 }
 
-void MapEditor::chooseWayEnd(StopRef stop, bool isStart) {
+void MapEditor::chooseWayEnd(StopIndex stop, bool isStart) {
     const std::optional<MapView::ChosenEnd> other = view_->chosenEnd();
     if (!other || other->isStart == isStart || other->stop == stop) {
         view_->setChosenEnd(MapView::ChosenEnd{stop, isStart});
@@ -679,12 +590,12 @@ void MapEditor::chooseWayEnd(StopRef stop, bool isStart) {
 }
 
 void MapEditor::showFoundWay() {
-    const std::vector<StopRef>& way = document_->foundWay().stops;
+    const std::vector<StopIndex>& way = document_->foundWay().stops;
     if (way.empty())
         return;
-    QRect box = stopBox(*way.front());
-    for (StopRef stop : way)
-        box = box.united(stopBox(*stop));
+    QRect box = stopBox(map().stop(way.front()));
+    for (const StopIndex stop : way)
+        box = box.united(stopBox(map().stop(stop)));
     view_->showMapRect(box);
 }
 
@@ -692,9 +603,9 @@ void MapEditor::ReportWay(const FoundWay& way) {
     // A map with its own description counts its fare and names its routes by it.
     const std::optional<MapDescription>& description = document_->description();
     const RouteReport report =
-        description ? BuildRouteReport(way.stops, way.length, way.time, *description,
+        description ? BuildRouteReport(map(), way.stops, way.length, way.time, *description,
                                        localeDecimalSeparator())
-                    : BuildRouteReport(way.stops, way.length, way.time, map().MapCode,
+                    : BuildRouteReport(map(), way.stops, way.length, way.time, map().MapCode,
                                        map().MapCity, localeDecimalSeparator());
     RouteReportDialog* dialog = routeReportDialog();
     switch (searchCriterion()) {

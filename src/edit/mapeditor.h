@@ -1,7 +1,7 @@
 #pragma once
 
-#include "edit/editcommands.h"
-#include "model/mapdocument.h"
+#include "document/edits.h"
+#include "document/mapdocument.h"
 #include "route/criteria.h"
 #include "route/findway.h"
 #include "view/mapview.h"
@@ -15,7 +15,6 @@
 class QAction;
 class QMenu;
 class QTimer;
-class QUndoCommand;
 class QUndoStack;
 
 namespace lirsk {
@@ -48,11 +47,11 @@ public:
     explicit MapTool(MapEditor& editor) : editor_(editor) {}
     virtual ~MapTool() = default;
 
-    virtual void stopPressed(StopRef, const MapMouseEvent&) {}
-    virtual void stopMoved(StopRef, const MapMouseEvent&) {}
+    virtual void stopPressed(StopIndex, const MapMouseEvent&) {}
+    virtual void stopMoved(StopIndex, const MapMouseEvent&) {}
     // A press and release in the same place of the stop, before the release is handled.
-    virtual void stopClicked(StopRef) {}
-    virtual void stopReleased(StopRef, const MapMouseEvent&) {}
+    virtual void stopClicked(StopIndex) {}
+    virtual void stopReleased(StopIndex, const MapMouseEvent&) {}
     virtual void mapPressed(const MapMouseEvent&) {}
     virtual void mapMoved(const MapMouseEvent&) {}
     virtual void mapReleased(const MapMouseEvent&) {}
@@ -100,14 +99,14 @@ public:
     void RedrawMap(bool withStatus);
 
     int SelectedCount() const { return document_->selectedCount(); }
-    void ToggleSelected(StopRef stop);
+    void ToggleSelected(StopIndex stop);
     // Unmarks every stop but the one with keepId (-1 keeps none).
     void ClearSelection(int keepId, bool redraw);
     void SelectAll();
 
-    // Every edit of the map is a command on this stack; marks, the found way, the chosen ends
-    // and the mode are not edits. Undoing back to the saved state leaves the document unmodified.
-    QUndoStack* undoStack() const { return undoStack_; }
+    // Every edit of the map is a command on the document's stack; marks, the found way, the
+    // chosen ends and the mode are not edits.
+    QUndoStack* undoStack() const { return document_->undoStack(); }
     void Undo();
     void Redo();
     // Drops every reference to a stop kept between gestures (the pop-up menu's stop, the first
@@ -116,17 +115,17 @@ public:
     void forgetGestures();
     // The stops a drag is about to move, before it moves them: the drag becomes one command when
     // the button is released.
-    void noteMove(const std::vector<StopRef>& stops);
+    void noteMove(const std::vector<StopIndex>& stops);
     // The display settings, as one edit.
     void ChangeSettings(const DisplaySettings& settings);
 
-    void AddArc(StopRef a, StopRef b);
-    void DeleteArc(StopRef a, StopRef b);
-    void AddRoad(StopRef a, StopRef b);
-    void DeleteRoad(StopRef a, StopRef b);
-    void ChangeRoadWeight(StopRef a, StopRef b);
-    StopRef AddStopAt(int x, int y);
-    void DeleteStop(StopRef stop);
+    void AddArc(StopIndex a, StopIndex b);
+    void DeleteArc(StopIndex a, StopIndex b);
+    void AddRoad(StopIndex a, StopIndex b);
+    void DeleteRoad(StopIndex a, StopIndex b);
+    void ChangeRoadWeight(StopIndex a, StopIndex b);
+    StopIndex AddStopAt(int x, int y);
+    void DeleteStop(StopIndex stop);
     // The stop menu's "Удалить": the marked stops, or the menu's stop when none is marked.
     void DeleteStopsFromMenu();
     // The stop menu's "Свойства": the properties dialog, applied to the marked stops and then
@@ -134,7 +133,7 @@ public:
     void EditStopProperties();
     // The route search from start to finish: shows the way and its report, or tells the user why
     // there is none.
-    void FindWay(StopRef start, StopRef finish);
+    void FindWay(StopIndex start, StopIndex finish);
     void ReportWay(const FoundWay& way);
 
     // Puts a name being dragged back where the drag began (Esc).
@@ -142,18 +141,28 @@ public:
 
     // The ends of a way chosen one at a time (from a stop's menu or the stop list): the first
     // shows with its marker, the second finds the way as a drag between them would.
-    void ChooseStart(StopRef stop);
-    void ChooseFinish(StopRef stop);
+    void ChooseStart(StopIndex stop);
+    void ChooseFinish(StopIndex stop);
     // The start when none is chosen (or a finish is), else the finish.
-    void ChooseNextWayEnd(StopRef stop);
+    void ChooseNextWayEnd(StopIndex stop);
     // Forgets a chosen end (Esc); false when there was none.
     bool ForgetWayEnd();
 
     // The stop the pop-up menu was opened on, the first stop of a two-stop gesture, the stop
     // whose name is being dragged.
-    StopRef MenuStop = nullptr;
-    StopRef PickedStop = nullptr;
-    StopRef LabelDragStop = nullptr;
+    StopIndex MenuStop = NoStop;
+    StopIndex PickedStop = NoStop;
+    StopIndex LabelDragStop = NoStop;
+
+    // A press on a stop, from the press to its release: the stop, the press point relative to the
+    // stop's corner (during a two-stop gesture the end of the rubber band last drawn, relative to
+    // the first stop), and how far the band's arrow head stops short of its end.
+    struct StopPress {
+        StopIndex stop = NoStop;
+        QPoint down;
+        int bandSetback = 0;
+    };
+    StopPress press;
 
     QMenu* stopMenu = nullptr;
     QAction* stopMenuDelete = nullptr;
@@ -176,24 +185,29 @@ public:
 private:
     void setModeText(int mode, const QString& text);
     MapHit gestureTarget(const MapHit& hit) const;
-    void chooseWayEnd(StopRef stop, bool isStart);
+    void chooseWayEnd(StopIndex stop, bool isStart);
     // Scrolls, zooming out when it must, until the whole found way is in view.
     void showFoundWay();
-    void namePressed(StopRef stop, const MapMouseEvent& event);
-    void nameMoved(StopRef stop, const MapMouseEvent& event);
+    void namePressed(StopIndex stop, const MapMouseEvent& event);
+    void nameMoved(StopIndex stop, const MapMouseEvent& event);
     void nameReleased();
+    // A name dragged so far becomes one edit.
+    void finishNameDrag();
     void closeRoutesPopupSoon();
-    // Pushes an edit that has been made, after the drag in progress, if any.
-    void pushEdit(QUndoCommand* command);
+    // A drag that moved stops becomes one edit.
     void finishMove();
-    void deleteStops(const std::vector<StopRef>& stops);
-    void changeLinks(StopRef a, StopRef b, const QString& text, const std::function<void()>& edit);
+    void deleteStops(std::vector<StopIndex> stops);
+    // The weights of a new link: asked when the map asks for them (zero when not confirmed),
+    // else the distance between the stops' corners.
+    RoadWeight newLinkWeight(StopIndex from, StopIndex to);
     QString windowTitle() const;
 
     QPointer<MapDocument> document_;
-    QUndoStack* undoStack_;
+    // A name being dragged: the press point relative to the name, and where the name was.
+    QPoint nameDown_;
+    QPoint nameHome_;
     // The stops a drag is moving and where they were when it began.
-    std::vector<StopRef> moving_;
+    std::vector<StopIndex> moving_;
     std::vector<StopPlace> movingFrom_;
     MapView* view_;
     QWidget* window_;
@@ -205,8 +219,6 @@ private:
     // The route indexes of the map as it was at this revision, kept while the map is unchanged.
     std::unique_ptr<WaySearch> waySearch_;
     quint64 waySearchRevision_ = 0;
-    int waySearchStops_ = -1;
-    int waySearchLinks_ = -1;
 };
 
 } // namespace lirsk

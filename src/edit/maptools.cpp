@@ -26,39 +26,41 @@ public:
     using MapTool::MapTool;
     bool dragGrowsMap() const override { return true; }
 
-    void stopMoved(StopRef stop, const MapMouseEvent& event) override {
-        if (!stop->Dragging)
+    void stopMoved(StopIndex index, const MapMouseEvent& event) override {
+        if (editor_.press.stop != index)
             return;
         GraphMap& map = editor_.map();
-        const int dx = event.pos.x() - stop->Left - half(stop->Width);
-        const int dy = event.pos.y() - stop->Top - half(stop->Height);
+        MapDocument& document = editor_.document();
+        Stop& stop = map.stop(index);
+        const int dx = event.pos.x() - stop.Left - half(stop.Width);
+        const int dy = event.pos.y() - stop.Top - half(stop.Height);
         if (dx == 0 && dy == 0)
             return;
-        std::vector<StopRef> moved{stop};
-        if (map.SelectedCount > 0 && stop->Selected) {
-            for (const auto& other : map.stops())
-                if (other->Selected && other.get() != stop)
-                    moved.push_back(other.get());
-        } else if (!stop->Selected) {
+        std::vector<StopIndex> moved{index};
+        if (document.isSelected(index)) {
+            for (const StopIndex other : document.selection().stops())
+                if (other != index)
+                    moved.push_back(other);
+        } else {
             editor_.ClearSelection(-1, false);
         }
         editor_.noteMove(moved);
         for (std::size_t i = 1; i < moved.size(); ++i) {
-            Stop& other = *moved[i];
+            Stop& other = map.stop(moved[i]);
             other.Left = std::max(0, other.Left + dx);
             other.Top = std::max(0, other.Top + dy);
             other.Label.Left = std::max(0, other.Label.Left + dx);
             other.Label.Top = std::max(0, other.Label.Top + dy);
         }
-        if (stop->Left + dx >= 0) {
-            stop->Left += dx;
-            stop->Label.Left += dx;
+        if (stop.Left + dx >= 0) {
+            stop.Left += dx;
+            stop.Label.Left += dx;
         }
-        if (stop->Top + dy >= 0) {
-            stop->Top += dy;
-            stop->Label.Top += dy;
+        if (stop.Top + dy >= 0) {
+            stop.Top += dy;
+            stop.Label.Top += dy;
         }
-        editor_.document().markStopsMoved(moved);
+        document.announce(MapChange::Place, moved);
     }
 };
 
@@ -67,7 +69,7 @@ class PointerTool : public MovingTool {
 public:
     using MovingTool::MovingTool;
 
-    void stopClicked(StopRef stop) override {
+    void stopClicked(StopIndex stop) override {
         editor_.ToggleSelected(stop);
         editor_.RedrawMap(false);
     }
@@ -93,10 +95,12 @@ public:
                   x1 = std::max(start_.x(), event.pos.x());
         const int y0 = std::min(start_.y(), event.pos.y()),
                   y1 = std::max(start_.y(), event.pos.y());
-        for (const auto& stop : editor_.map().stops()) {
-            const qint64 left = stop->Left, top = stop->Top;
-            if (left + stop->Width > x0 && top + stop->Height > y0 && left < x1 && top < y1)
-                editor_.ToggleSelected(stop.get());
+        const GraphMap& map = editor_.map();
+        for (StopIndex i = 0; i < map.stopCount(); ++i) {
+            const Stop& stop = map.stop(i);
+            const qint64 left = stop.Left, top = stop.Top;
+            if (left + stop.Width > x0 && top + stop.Height > y0 && left < x1 && top < y1)
+                editor_.ToggleSelected(i);
         }
     }
 
@@ -120,8 +124,8 @@ class TwoStopTool : public MapTool {
 public:
     TwoStopTool(MapEditor& editor, bool arrow) : MapTool(editor), arrow_(arrow) {}
 
-    void stopPressed(StopRef stop, const MapMouseEvent&) override {
-        if (editor_.PickedStop)
+    void stopPressed(StopIndex stop, const MapMouseEvent&) override {
+        if (editor_.PickedStop != NoStop)
             return;
         editor_.PickedStop = stop;
         colour_ = Qt::black;
@@ -129,49 +133,53 @@ public:
             showBand(stop);
     }
 
-    void stopMoved(StopRef stop, const MapMouseEvent& event) override {
-        if (editor_.PickedStop != stop)
+    void stopMoved(StopIndex index, const MapMouseEvent& event) override {
+        if (editor_.PickedStop != index)
             return;
-        StopRef target = targetAt(event.pos);
-        if (target && target != stop && snaps(stop, target)) {
+        const GraphMap& map = editor_.map();
+        const Stop& stop = map.stop(index);
+        const QPoint corner(stop.Left, stop.Top);
+        const StopIndex target = targetAt(event.pos);
+        if (target != NoStop && target != index && snaps(index, target)) {
             colour_ = QColor(0xFF, 0, 0);
-            stop->DownX = target->centreX() - stop->Left;
-            stop->DownY = target->centreY() - stop->Top;
-            stop->BandSetback = target->Radius;
+            const Stop& to = map.stop(target);
+            editor_.press.down = QPoint(to.centreX(), to.centreY()) - corner;
+            editor_.press.bandSetback = to.Radius;
         } else {
             colour_ = Qt::black;
-            stop->DownX = event.pos.x() - stop->Left;
-            stop->DownY = event.pos.y() - stop->Top;
-            stop->BandSetback = 0;
+            editor_.press.down = event.pos - corner;
+            editor_.press.bandSetback = 0;
         }
-        showBand(stop);
+        showBand(index);
     }
 
-    void stopReleased(StopRef, const MapMouseEvent& event) override {
-        if (event.button != Qt::LeftButton || !editor_.PickedStop)
+    void stopReleased(StopIndex, const MapMouseEvent& event) override {
+        if (event.button != Qt::LeftButton || editor_.PickedStop == NoStop)
             return;
-        StopRef a = editor_.PickedStop;
+        const StopIndex a = editor_.PickedStop;
         editor_.view().setRubberBand(std::nullopt);
-        StopRef b = targetAt(event.pos);
-        if (b && b != a && snaps(a, b))
+        const StopIndex b = targetAt(event.pos);
+        if (b != NoStop && b != a && snaps(a, b))
             complete(a, b);
         if (editor_.mode() != FindWayMode)
             editor_.RedrawMap(false);
-        editor_.PickedStop = nullptr;
+        editor_.PickedStop = NoStop;
     }
 
 protected:
-    virtual bool snaps(StopRef from, StopRef to) const = 0;
-    virtual void complete(StopRef from, StopRef to) = 0;
+    virtual bool snaps(StopIndex from, StopIndex to) const = 0;
+    virtual void complete(StopIndex from, StopIndex to) = 0;
     // The stop a gesture ends on at a point.
-    virtual StopRef targetAt(const QPoint& pos) const { return editor_.view().stopAt(pos); }
+    virtual StopIndex targetAt(const QPoint& pos) const { return editor_.view().stopAt(pos); }
+    const GraphMap& map() const { return editor_.map(); }
 
 private:
-    void showBand(StopRef stop) {
+    void showBand(StopIndex index) {
+        const Stop& stop = editor_.map().stop(index);
         RubberBand band;
-        band.from = QPoint(stop->centreX(), stop->centreY());
-        band.to = QPoint(stop->Left + stop->DownX, stop->Top + stop->DownY);
-        band.setback = stop->BandSetback;
+        band.from = QPoint(stop.centreX(), stop.centreY());
+        band.to = QPoint(stop.Left, stop.Top) + editor_.press.down;
+        band.setback = editor_.press.bandSetback;
         band.arrow = arrow_;
         band.colour = colour_;
         editor_.view().setRubberBand(band);
@@ -186,8 +194,8 @@ public:
     explicit AddArcTool(MapEditor& editor) : TwoStopTool(editor, true) {}
 
 protected:
-    bool snaps(StopRef a, StopRef b) const override { return !GraphMap::FindLink(a, b); }
-    void complete(StopRef a, StopRef b) override { editor_.AddArc(a, b); }
+    bool snaps(StopIndex a, StopIndex b) const override { return !map().FindLink(a, b); }
+    void complete(StopIndex a, StopIndex b) override { editor_.AddArc(a, b); }
 };
 
 class DeleteArcTool : public TwoStopTool {
@@ -195,8 +203,8 @@ public:
     explicit DeleteArcTool(MapEditor& editor) : TwoStopTool(editor, true) {}
 
 protected:
-    bool snaps(StopRef a, StopRef b) const override { return GraphMap::FindLink(a, b); }
-    void complete(StopRef a, StopRef b) override { editor_.DeleteArc(a, b); }
+    bool snaps(StopIndex a, StopIndex b) const override { return map().FindLink(a, b); }
+    void complete(StopIndex a, StopIndex b) override { editor_.DeleteArc(a, b); }
 };
 
 class AddRoadTool : public TwoStopTool {
@@ -204,10 +212,10 @@ public:
     explicit AddRoadTool(MapEditor& editor) : TwoStopTool(editor, false) {}
 
 protected:
-    bool snaps(StopRef a, StopRef b) const override {
-        return !GraphMap::FindLink(a, b) && !GraphMap::FindLink(b, a);
+    bool snaps(StopIndex a, StopIndex b) const override {
+        return !map().FindLink(a, b) && !map().FindLink(b, a);
     }
-    void complete(StopRef a, StopRef b) override { editor_.AddRoad(a, b); }
+    void complete(StopIndex a, StopIndex b) override { editor_.AddRoad(a, b); }
 };
 
 class DeleteRoadTool : public TwoStopTool {
@@ -215,8 +223,8 @@ public:
     explicit DeleteRoadTool(MapEditor& editor) : TwoStopTool(editor, false) {}
 
 protected:
-    bool snaps(StopRef a, StopRef b) const override { return GraphMap::IsRoad(a, b); }
-    void complete(StopRef a, StopRef b) override { editor_.DeleteRoad(a, b); }
+    bool snaps(StopIndex a, StopIndex b) const override { return map().IsRoad(a, b); }
+    void complete(StopIndex a, StopIndex b) override { editor_.DeleteRoad(a, b); }
 };
 
 class ChangeRoadTool : public TwoStopTool {
@@ -224,8 +232,8 @@ public:
     explicit ChangeRoadTool(MapEditor& editor) : TwoStopTool(editor, false) {}
 
 protected:
-    bool snaps(StopRef a, StopRef b) const override { return GraphMap::IsRoad(a, b); }
-    void complete(StopRef a, StopRef b) override { editor_.ChangeRoadWeight(a, b); }
+    bool snaps(StopIndex a, StopIndex b) const override { return map().IsRoad(a, b); }
+    void complete(StopIndex a, StopIndex b) override { editor_.ChangeRoadWeight(a, b); }
 };
 
 class FindWayTool : public TwoStopTool {
@@ -234,14 +242,14 @@ public:
     bool leftDragPans() const override { return true; }
 
 protected:
-    bool snaps(StopRef, StopRef) const override { return true; }
-    void complete(StopRef a, StopRef b) override { editor_.FindWay(a, b); }
+    bool snaps(StopIndex, StopIndex) const override { return true; }
+    void complete(StopIndex a, StopIndex b) override { editor_.FindWay(a, b); }
     // A way also ends on a stop's name.
-    StopRef targetAt(const QPoint& pos) const override {
-        if (StopRef stop = TwoStopTool::targetAt(pos))
+    StopIndex targetAt(const QPoint& pos) const override {
+        if (const StopIndex stop = TwoStopTool::targetAt(pos); stop != NoStop)
             return stop;
         const MapHit hit = editor_.view().hitAt(pos, true);
-        return hit.kind == MapHit::Name ? hit.stop : nullptr;
+        return hit.kind == MapHit::Name ? hit.stop : NoStop;
     }
 };
 
@@ -251,8 +259,8 @@ public:
     using MapTool::MapTool;
     bool leftDragPans() const override { return true; }
 
-    void stopMoved(StopRef stop, const MapMouseEvent& event) override {
-        if (stop->Dragging)
+    void stopMoved(StopIndex stop, const MapMouseEvent& event) override {
+        if (editor_.press.stop == stop)
             return;
         StopRoutesPopup* popup = stopRoutesPopup();
         const QPoint cursor = QCursor::pos();
@@ -260,8 +268,9 @@ public:
         if (!screen)
             screen = QGuiApplication::primaryScreen();
         popup->PlaceBy(cursor, screen ? screen->size() : QSize(cursor.x() + 1000, 10000));
-        if (StopRef under = editor_.view().stopAt(event.pos)) {
-            popup->ShowStop(under->Label.Caption, under->Routes);
+        if (const StopIndex under = editor_.view().stopAt(event.pos); under != NoStop) {
+            const Stop& stop = editor_.map().stop(under);
+            popup->ShowStop(stop.Label.Caption, stop.Routes);
             popup->show();
             popup->raise();
             popup->activateWindow();

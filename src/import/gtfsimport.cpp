@@ -186,8 +186,7 @@ bool importGtfs(const QString& feedPath, const GtfsImportOptions& options, Graph
         return false;
     });
     if (!ok) {
-        map.FreeStops();
-        map.Ready = true;
+        map.clearStops();
         return false;
     }
     *result = std::move(local);

@@ -265,23 +265,24 @@ void addWalkingLinks(const FeedTables& feed, const std::vector<int>& served,
 
 void fillMap(GraphMap& map, const std::vector<MapStop>& stops, const std::vector<MapLink>& links,
              const StopTable& table, ImportProgress& progress) {
-    map.Ready = false;
-    map.FreeStops();
+    map.clearStops();
     map.Settings.AutoArcColor = true;
     map.MapCode = kImportedMapCode;
-    std::vector<StopRef> made;
+    std::vector<StopIndex> made;
+    map.reserveStops(int(stops.size()));
     for (const MapStop& s : stops) {
         const int id = int(made.size());
-        StopRef stop = map.AddStop(s.centreX, s.centreY, id, s.name, false);
-        stop->Id = id;
-        stop->Left = s.centreX - stop->Radius;
-        stop->Top = s.centreY - stop->Radius;
-        stop->Label.Caption = s.name;
-        stop->Label.Left = s.label.left;
-        stop->Label.Top = s.label.top;
-        stop->Routes = s.routes;
-        stop->FillColor = s.fill;
-        made.push_back(stop);
+        const StopIndex index = map.AddStop(s.centreX, s.centreY, false);
+        Stop& stop = map.stop(index);
+        stop.Id = id;
+        stop.Left = s.centreX - stop.Radius;
+        stop.Top = s.centreY - stop.Radius;
+        stop.Label.Caption = s.name;
+        stop.Label.Left = s.label.left;
+        stop.Label.Top = s.label.top;
+        stop.Routes = s.routes;
+        stop.FillColor = s.fill;
+        made.push_back(index);
         progress.tick(double(made.size()) / double(stops.size() + links.size()));
     }
     map.MaxStopId = std::max(0, int(made.size()) - 1);
@@ -294,14 +295,15 @@ void fillMap(GraphMap& map, const std::vector<MapStop>& stops, const std::vector
         lengths.emplace(pairKey(l.from, l.to), l.length);
     for (std::size_t k = 0; k < links.size(); ++k) {
         const MapLink& l = links[k];
-        Link* link = map.AddLink(stopOf(l.from), stopOf(l.to));
-        link->Length = l.length;
-        link->Time = l.time;
+        Link link;
+        link.To = stopOf(l.to);
+        link.Length = l.length;
+        link.Time = l.time;
         const auto opposite = lengths.find(pairKey(l.to, l.from));
-        link->IsArc = opposite == lengths.end() || opposite->second != l.length;
+        link.IsArc = opposite == lengths.end() || opposite->second != l.length;
+        map.appendLink(stopOf(l.from), link);
         progress.tick(double(stops.size() + k) / double(stops.size() + links.size()));
     }
-    map.Ready = true;
 }
 
 // The bytes a text takes at most in the description's JSON.

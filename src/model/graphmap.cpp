@@ -1,72 +1,56 @@
 #include "model/graphmap.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 namespace lirsk {
+
+namespace {
+
+// Lists up to this long are searched rather than indexed.
+constexpr std::size_t kSearchedListLength = 64;
+
+} // namespace
+
+int LinkLookup::find(StopIndex from, StopIndex to) {
+    const std::vector<Link>& links = map_.stop(from).Links;
+    if (links.size() <= kSearchedListLength) {
+        for (std::size_t k = 0; k < links.size(); ++k)
+            if (links[k].To == to)
+                return int(k);
+        return -1;
+    }
+    auto it = indexed_.find(from);
+    if (it == indexed_.end()) {
+        it = indexed_.insert(from, {});
+        it->reserve(qsizetype(links.size()));
+        for (std::size_t k = links.size(); k-- > 0;)
+            it->insert(links[k].To, int(k));
+    }
+    return it->value(to, -1);
+}
 
 QString noRoutesText() {
     return QStringLiteral("Маршруты не введены");
 }
 
-GraphMap::~GraphMap() {
-    // Clear the links first so that no Link outlives the stop it points to during destruction.
-    for (auto& stop : stops_)
-        stop->Links.clear();
-}
-
-int GraphMap::indexOf(StopRef stop) const {
-    for (std::size_t i = 0; i < stops_.size(); ++i)
-        if (stops_[i].get() == stop)
-            return int(i);
-    return -1;
-}
-
-StopRef GraphMap::next(StopRef stop) const {
-    const int i = indexOf(stop);
-    if (i < 0 || i + 1 >= stopCount())
-        return nullptr;
-    return stops_[std::size_t(i) + 1].get();
-}
-
-void GraphMap::redraw(bool withStatus) {
-    if (Ready && hooks_)
-        hooks_->redrawMap(withStatus);
-}
-
-StopRef GraphMap::AddStop(int x, int y, int listId, const QString& name, bool allocateId) {
-    auto owned = std::make_unique<Stop>();
-    StopRef stop = owned.get();
-    stop->Left = x;
-    stop->Top = y;
-    stop->Label.Left = int(std::clamp<qint64>(qint64(x) + stop->Width, INT_MIN, INT_MAX));
-    stop->Label.Top = y;
-
+StopIndex GraphMap::AddStop(int x, int y, bool allocateId) {
+    Stop stop;
+    stop.Left = x;
+    stop.Top = y;
+    stop.Label.Left = saturatedSum(x, stop.Width);
+    stop.Label.Top = y;
     if (stops_.empty()) {
-        stops_.push_back(std::move(owned));
-        stop->Id = 0;
+        stop.Id = 0;
         if (allocateId)
             MaxStopId = 0;
-    } else {
-        // The new stop still has Id -1 here, so it takes no part in the allocation.
-        stops_.push_back(std::move(owned));
-        if (allocateId)
-            stop->Id = AllocateStopId();
+    } else if (allocateId) {
+        stop.Id = AllocateStopId();
     }
-    stop->Label.Caption = QString::number(stop->Id);
-    stop->Routes = noRoutesText();
-
-    redraw(false);
-
-    const QString rowName = name.isEmpty() ? stop->Label.Caption : name;
-    if (listId == -1)
-        listId = stop->Id;
-    StopRows.append(rowName);
-    StopIds.append(QString::number(listId));
-    if (hooks_)
-        hooks_->stopRowAdded(int(StopRows.size()), rowName);
-    return stop;
+    stop.Label.Caption = QString::number(stop.Id);
+    stop.Routes = noRoutesText();
+    stops_.push_back(std::move(stop));
+    return stopCount() - 1;
 }
 
 int GraphMap::AllocateStopId() {
@@ -74,9 +58,9 @@ int GraphMap::AllocateStopId() {
     // is sized by MaxStopId, and an id above MaxStopId is never handed out again.
     std::vector<int> used;
     used.reserve(stops_.size());
-    for (const auto& stop : stops_)
-        if (stop->Id >= 0 && stop->Id <= MaxStopId)
-            used.push_back(stop->Id);
+    for (const Stop& stop : stops_)
+        if (stop.Id >= 0 && stop.Id <= MaxStopId)
+            used.push_back(stop.Id);
     std::sort(used.begin(), used.end());
     used.erase(std::unique(used.begin(), used.end()), used.end());
     int candidate = 0;
@@ -91,9 +75,9 @@ int GraphMap::AllocateStopId() {
     // Every id up to MaxStopId is taken: raise it past any stop that already holds the next id.
     candidate = std::max(MaxStopId, -1) + 1;
     std::vector<int> above;
-    for (const auto& stop : stops_)
-        if (stop->Id >= candidate)
-            above.push_back(stop->Id);
+    for (const Stop& stop : stops_)
+        if (stop.Id >= candidate)
+            above.push_back(stop.Id);
     std::sort(above.begin(), above.end());
     for (int id : above) {
         if (id == candidate)
@@ -105,226 +89,205 @@ int GraphMap::AllocateStopId() {
     return candidate;
 }
 
-StopRef GraphMap::FindStopById(int id) const {
-    for (const auto& stop : stops_)
-        if (stop->Id == id)
-            return stop.get();
-    return nullptr;
+StopIndex GraphMap::FindStopById(int id) const {
+    for (std::size_t i = 0; i < stops_.size(); ++i)
+        if (stops_[i].Id == id)
+            return StopIndex(i);
+    return NoStop;
 }
 
-QHash<int, StopRef> GraphMap::stopsById() const {
-    QHash<int, StopRef> byId;
+QHash<int, StopIndex> GraphMap::stopsById() const {
+    QHash<int, StopIndex> byId;
     byId.reserve(stopCount());
-    for (auto it = stops_.rbegin(); it != stops_.rend(); ++it)
-        byId[(*it)->Id] = it->get();
+    for (StopIndex i = stopCount() - 1; i >= 0; --i)
+        byId[stop(i).Id] = i;
     return byId;
 }
 
-StopRef GraphMap::FindStopAt(int x, int y) const {
-    for (const auto& stop : stops_) {
-        const qint64 left = stop->Left, top = stop->Top;
-        if (left <= x && x <= left + stop->Width && top <= y && y <= top + stop->Height)
-            return stop.get();
+StopIndex GraphMap::FindStopAt(int x, int y) const {
+    for (std::size_t i = 0; i < stops_.size(); ++i) {
+        const Stop& stop = stops_[i];
+        const qint64 left = stop.Left, top = stop.Top;
+        if (left <= x && x <= left + stop.Width && top <= y && y <= top + stop.Height)
+            return StopIndex(i);
     }
-    return nullptr;
+    return NoStop;
 }
 
-StopRef GraphMap::FindPrevStop(int id) const {
-    for (std::size_t i = 1; i < stops_.size(); ++i)
-        if (stops_[i]->Id == id)
-            return stops_[i - 1].get();
-    return nullptr;
-}
-
-Link* GraphMap::FindLink(StopRef from, StopRef to) {
-    if (!from)
+Link* GraphMap::FindLink(StopIndex from, StopIndex to) {
+    if (!isStop(from))
         return nullptr;
-    for (const auto& link : from->Links)
-        if (link->To == to)
-            return link.get();
+    for (Link& link : stop(from).Links)
+        if (link.To == to)
+            return &link;
     return nullptr;
 }
 
-bool GraphMap::IsRoad(StopRef a, StopRef b) {
+const Link* GraphMap::FindLink(StopIndex from, StopIndex to) const {
+    return const_cast<GraphMap*>(this)->FindLink(from, to);
+}
+
+bool GraphMap::IsRoad(StopIndex a, StopIndex b) const {
     const Link* ab = FindLink(a, b);
     const Link* ba = FindLink(b, a);
     return ab && ba && ab->Length == ba->Length;
 }
 
-Link* GraphMap::AddLink(StopRef from, StopRef to) {
-    auto owned = std::make_unique<Link>();
-    Link* link = owned.get();
-    link->From = from;
-    link->To = to;
-    from->Links.push_back(std::move(owned));
-
-    if (Settings.UserWeights) {
-        EditLinkWeights(link, true);
-    } else {
-        const double dx = double(to->Left) - double(from->Left);
-        const double dy = double(to->Top) - double(from->Top);
-        link->Length = std::nearbyint(std::sqrt(dx * dx + dy * dy));
-    }
-    // A loader fills a map that is not ready and sets every arc flag at the end.
-    if (!Ready)
-        return link;
-
-    Link* opposite = FindLink(to, from);
-    if (!opposite) {
-        if (Ready && hooks_)
-            hooks_->drawLink(*link);
-    } else if (opposite->Length == link->Length) {
-        link->IsArc = false;
+Link& GraphMap::AddLink(StopIndex from, StopIndex to, const RoadWeight& weight) {
+    Link link;
+    link.To = to;
+    link.setWeight(weight);
+    stop(from).Links.push_back(link);
+    Link& added = stop(from).Links.back();
+    if (Link* opposite = FindLink(to, from); opposite && opposite->Length == added.Length) {
+        added.IsArc = false;
         opposite->IsArc = false;
     }
-    return link;
+    return added;
 }
 
-void GraphMap::EditLinkWeights(Link* link, bool redrawAfter) {
-    if (!hooks_)
-        return;
-    const std::optional<RoadWeight> answer = hooks_->askLinkWeights(link->weight());
-    if (!answer)
-        return;
-    link->setWeight(*answer);
-    if (Link* opposite = FindLink(link->To, link->From)) {
-        const bool differ = link->Length != opposite->Length;
-        link->IsArc = differ;
-        opposite->IsArc = differ;
-    }
-    if (redrawAfter)
-        redraw(false);
-}
-
-Link* GraphMap::RemoveLink(StopRef from, StopRef to) {
-    auto& links = from->Links;
-    for (auto it = links.begin(); it != links.end(); ++it) {
-        if ((*it)->To == to) {
-            it = links.erase(it);
-            return it == links.end() ? nullptr : it->get();
-        }
-    }
-    return nullptr;
-}
-
-LinkIndex GraphMap::firstLinks() const {
-    LinkIndex first;
-    first.reserve(linkCount());
-    for (const auto& stop : stops_)
-        for (const auto& link : stop->Links)
-            if (Link*& slot = first[{stop.get(), link->To}]; !slot)
-                slot = link.get();
-    return first;
+bool GraphMap::RemoveLink(StopIndex from, StopIndex to) {
+    std::vector<Link>& links = stop(from).Links;
+    const auto it =
+        std::find_if(links.begin(), links.end(), [to](const Link& l) { return l.To == to; });
+    if (it == links.end())
+        return false;
+    links.erase(it);
+    return true;
 }
 
 void GraphMap::UpdateArcFlags() {
-    const LinkIndex first = firstLinks();
-    for (const auto& stop : stops_) {
-        for (const auto& link : stop->Links) {
+    LinkLookup first(*this);
+    for (StopIndex i = 0; i < stopCount(); ++i) {
+        for (Link& link : stop(i).Links) {
             bool flag = true;
-            if (Link* opposite = first.value({link->To, link->From}, nullptr)) {
-                flag = link->Length != opposite->Length;
+            if (const int at = first.find(link.To, i); at >= 0) {
+                Link& opposite = stop(link.To).Links[std::size_t(at)];
+                flag = link.Length != opposite.Length;
+                opposite.IsArc = flag;
+            }
+            link.IsArc = flag;
+        }
+    }
+}
+
+void GraphMap::updateArcFlags(StopIndex a, StopIndex b) {
+    // In list order of the two stops, as the whole walk meets their links.
+    for (const StopIndex from : {std::min(a, b), std::max(a, b)}) {
+        const StopIndex to = from == a ? b : a;
+        for (Link& link : stop(from).Links) {
+            if (link.To != to)
+                continue;
+            bool flag = true;
+            if (Link* opposite = FindLink(to, from)) {
+                flag = link.Length != opposite->Length;
                 opposite->IsArc = flag;
             }
-            link->IsArc = flag;
+            link.IsArc = flag;
         }
+        if (a == b)
+            break;
     }
 }
 
-void GraphMap::FreeStops() {
-    for (auto& stop : stops_)
-        stop->Links.clear();
-    stops_.clear();
-    SelectedCount = 0;
-    while (!StopRows.isEmpty()) {
-        const int row = int(StopRows.size());
-        StopRows.removeLast();
-        StopIds.removeLast();
-        if (hooks_)
-            hooks_->stopRowRemoved(row);
-    }
+double GraphMap::cornerDistance(StopIndex from, StopIndex to) const {
+    const double dx = double(stop(to).Left) - double(stop(from).Left);
+    const double dy = double(stop(to).Top) - double(stop(from).Top);
+    return std::nearbyint(std::sqrt(dx * dx + dy * dy));
 }
 
-void GraphMap::DeleteStop(StopRef stop) {
-    const int pos = int(StopIds.indexOf(QString::number(stop->Id)));
-
-    stop->Links.clear();
-    for (const auto& other : stops_) {
-        auto& links = other->Links;
-        links.erase(
-            std::remove_if(links.begin(), links.end(),
-                           [stop](const std::unique_ptr<Link>& l) { return l->To == stop; }),
-            links.end());
-    }
-    if (stop->Selected)
-        --SelectedCount;
-    const int index = indexOf(stop);
-    if (index >= 0)
-        stops_.erase(stops_.begin() + index);
-
-    UpdateArcFlags();
-    redraw(false);
-
-    if (pos >= 0) {
-        StopRows.removeAt(pos);
-        StopIds.removeAt(pos);
-        if (hooks_)
-            hooks_->stopRowRemoved(pos + 1);
-    }
+int GraphMap::linkCount() const {
+    std::size_t n = 0;
+    for (const Stop& stop : stops_)
+        n += stop.Links.size();
+    return int(n);
 }
 
-TakenStop GraphMap::takeStop(StopRef stop) {
-    TakenStop taken;
-    taken.row = int(StopIds.indexOf(QString::number(stop->Id)));
-    if (taken.row >= 0) {
-        taken.rowName = StopRows[taken.row];
-        taken.rowId = StopIds[taken.row];
-    }
-    for (const auto& other : stops_) {
-        auto& links = other->Links;
-        int kept = 0;
-        for (int i = 0; i < int(links.size()); ++i) {
-            if (links[std::size_t(i)]->To == stop)
-                taken.incoming.push_back({other.get(), i, std::move(links[std::size_t(i)])});
+TakenStops GraphMap::takeStops(const std::vector<StopIndex>& indices) {
+    TakenStops taken;
+    if (indices.empty())
+        return taken;
+    std::vector<char> leaving(stops_.size(), 0);
+    for (const StopIndex i : indices)
+        leaving[std::size_t(i)] = 1;
+
+    // Every link that ends at a leaving stop, kept with its place in its list.
+    for (StopIndex from = 0; from < stopCount(); ++from) {
+        std::vector<Link>& links = stop(from).Links;
+        std::size_t kept = 0;
+        for (std::size_t k = 0; k < links.size(); ++k) {
+            if (isStop(links[k].To) && leaving[std::size_t(links[k].To)])
+                taken.incoming.push_back({from, int(k), links[k]});
             else
-                links[std::size_t(kept++)] = std::move(links[std::size_t(i)]);
+                links[kept++] = links[k];
         }
-        links.resize(std::size_t(kept));
+        links.resize(kept);
     }
-    if (stop->Selected) {
-        stop->FillColor = stop->Color;
-        stop->Selected = false;
-        --SelectedCount;
-    }
-    taken.index = indexOf(stop);
-    taken.stop = std::move(stops_[std::size_t(taken.index)]);
-    stops_.erase(stops_.begin() + taken.index);
 
-    if (taken.row >= 0) {
-        StopRows.removeAt(taken.row);
-        StopIds.removeAt(taken.row);
-        if (hooks_)
-            hooks_->stopRowRemoved(taken.row + 1);
+    // The stops that stay move down; every link follows its target.
+    std::vector<StopIndex> newIndex(stops_.size(), NoStop);
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < stops_.size(); ++i) {
+        if (leaving[i]) {
+            taken.stops.emplace_back(StopIndex(i), std::move(stops_[i]));
+            continue;
+        }
+        newIndex[i] = StopIndex(next);
+        if (next != i)
+            stops_[next] = std::move(stops_[i]);
+        ++next;
+    }
+    stops_.resize(next);
+    const StopIndex firstMoved = indices.front();
+    const auto renumber = [&](Stop& stop) {
+        for (Link& link : stop.Links)
+            if (link.To > firstMoved && link.To < StopIndex(newIndex.size()))
+                link.To = newIndex[std::size_t(link.To)];
+    };
+    if (firstMoved + 1 < StopIndex(newIndex.size())) {
+        for (Stop& stop : stops_)
+            renumber(stop);
+        for (auto& [index, stop] : taken.stops)
+            renumber(stop);
     }
     return taken;
 }
 
-void GraphMap::restoreStop(TakenStop taken) {
-    if (taken.row >= 0) {
-        StopRows.insert(taken.row, taken.rowName);
-        StopIds.insert(taken.row, taken.rowId);
+void GraphMap::restoreStops(TakenStops taken) {
+    if (taken.stops.empty())
+        return;
+    const std::size_t total = stops_.size() + taken.stops.size();
+    // Where each stop that stayed was before the others were taken.
+    std::vector<StopIndex> oldIndex;
+    oldIndex.reserve(stops_.size());
+    std::vector<Stop> merged;
+    merged.reserve(total);
+    std::size_t nextTaken = 0, nextStayed = 0;
+    for (std::size_t i = 0; i < total; ++i) {
+        if (nextTaken < taken.stops.size() && taken.stops[nextTaken].first == StopIndex(i)) {
+            merged.push_back(std::move(taken.stops[nextTaken++].second));
+            continue;
+        }
+        oldIndex.push_back(StopIndex(i));
+        merged.push_back(std::move(stops_[nextStayed++]));
     }
-    stops_.insert(stops_.begin() + taken.index, std::move(taken.stop));
-    // Each source list gets its links back lowest index first, so every index is as it was.
-    for (TakenStop::IncomingLink& in : taken.incoming)
-        in.from->Links.insert(in.from->Links.begin() + in.index, std::move(in.link));
+    stops_ = std::move(merged);
+    const StopIndex firstMoved = taken.stops.front().first;
+    if (firstMoved + 1 < StopIndex(total))
+        for (Stop& stop : stops_)
+            for (Link& link : stop.Links)
+                if (link.To >= firstMoved && link.To < StopIndex(oldIndex.size()))
+                    link.To = oldIndex[std::size_t(link.To)];
+    // Each source list gets its links back lowest place first, so every place is as it was.
+    for (TakenStops::IncomingLink& in : taken.incoming) {
+        std::vector<Link>& links = stop(in.from).Links;
+        links.insert(links.begin() + in.at, in.link);
+    }
 }
 
-int GraphMap::linkCount() const {
-    int n = 0;
-    for (const auto& stop : stops_)
-        n += int(stop->Links.size());
-    return n;
+void GraphMap::DeleteStop(StopIndex index) {
+    takeStops({index});
+    UpdateArcFlags();
 }
 
 } // namespace lirsk

@@ -2,16 +2,14 @@
 
 #include <QHash>
 #include <QString>
-#include <QStringList>
 
 #include <climits>
 #include <cstdint>
-#include <memory>
-#include <optional>
 #include <vector>
 
-// The graph of one open map: stops, the directed links between them, the map's identity and
-// display settings. A map window shows it; the window plugs its screen work in through MapHooks.
+// The graph of one open map as plain data: the stops in list (file) order, each with its outgoing
+// links in list order, the map's identity and its display settings. Stops are named by their
+// index in the stop list; taking a stop out moves the later ones down by one.
 
 namespace lirsk {
 
@@ -20,7 +18,7 @@ using Colour = std::uint32_t;
 
 constexpr Colour HotLightColor = 0xFF00001A;   // system colour 26, hot-tracked items
 constexpr Colour WindowTextColor = 0xFF000008; // system colour 8, window text
-constexpr Colour SelectionColor = 0x0000FF00;  // a marked stop's fill
+constexpr Colour SelectionColor = 0x0000FF00;  // a marked stop's fill as drawn
 constexpr Colour DefaultStopFill = 0x00F0CAA6; // red 166, green 202, blue 240
 
 // A stop that has never been given its routes shows this text.
@@ -44,23 +42,25 @@ constexpr int saturatedSum(int a, int b) {
     return sum > INT_MAX ? INT_MAX : sum < INT_MIN ? INT_MIN : int(sum);
 }
 
-struct Stop;
-using StopRef = Stop*; // stops are compared by identity
+// A stop's place in the stop list.
+using StopIndex = int;
+constexpr StopIndex NoStop = -1;
 
 // The three weights of a link: fare (roubles), length (metres) and time (seconds).
 struct RoadWeight {
     double Price = 0;
     double Length = 0;
     double Time = 0;
+
+    bool operator==(const RoadWeight&) const = default;
 };
 
-// One directed connection, kept in its source stop's list in creation order.
+// One directed connection, kept in its source stop's list.
 struct Link {
     double Price = 0;
     double Length = 0;
     double Time = 0;
-    StopRef From = nullptr;
-    StopRef To = nullptr;
+    StopIndex To = NoStop;
     bool IsArc = true;
 
     RoadWeight weight() const { return {Price, Length, Time}; }
@@ -69,6 +69,7 @@ struct Link {
         Length = w.Length;
         Time = w.Time;
     }
+    bool operator==(const Link&) const = default;
 };
 
 // The label that shows a stop's name on the map; its position is in map coordinates.
@@ -80,8 +81,7 @@ struct NameLabel {
     FontSpec Font;
 };
 
-// One stop: its place and look, its texts, its outgoing links and the scratch fields of the
-// gestures and of the route search. The map window shows each through a stop handle.
+// One stop: its place and look, its texts and its outgoing links.
 struct Stop {
     int Left = 0;
     int Top = 0;
@@ -89,25 +89,11 @@ struct Stop {
     int Height = 10;
     int Radius = 6; // offset from Left/Top to the centre, in both axes
     Colour FillColor = DefaultStopFill;
-    Colour Color = 0; // keeps the fill colour while the stop is shown selected
     FontSpec Font;
-
-    bool Dragging = false;
-    bool LabelDragging = false;
     int Id = -1;
-    std::vector<std::unique_ptr<Link>> Links;
     NameLabel Label;
     QString Routes; // route tokens separated by single spaces
-
-    double PathLength = 0;
-    double PathTime = 0;
-    int PathPrev = -1;
-    bool Selected = false;
-    int DownX = 0;
-    int DownY = 0;
-    int BandSetback = 0;
-    int LabelHomeLeft = 0;
-    int LabelHomeTop = 0;
+    std::vector<Link> Links;
 
     int centreX() const { return saturatedSum(Left, Radius); }
     int centreY() const { return saturatedSum(Top, Radius); }
@@ -128,116 +114,95 @@ struct DisplaySettings {
     bool operator==(const DisplaySettings&) const = default;
 };
 
-// What the model needs from the window that shows it. Without hooks the model behaves as with a
-// window whose dialogs are always cancelled and whose drawing goes nowhere.
-class MapHooks {
-public:
-    virtual ~MapHooks() = default;
-    virtual void redrawMap(bool withStatus) = 0;
-    virtual void drawLink(const Link& link) = 0;
-    // The road parameters dialog: the confirmed weights, or nothing when not confirmed.
-    virtual std::optional<RoadWeight> askLinkWeights(const RoadWeight& current) = 0;
-    virtual void stopRowAdded(int row, const QString& name) = 0; // row 1 is the first stop
-    virtual void stopRowRemoved(int row) = 0;
-};
-
-// A stop taken out of a map by GraphMap::takeStop, with all it needs to go back to its place:
-// its index in the stop list, its row of the stop grid and the links that ended at it, each at
-// its index in its source stop's list (in the order they were found).
-struct TakenStop {
+// Stops taken out of a map by GraphMap::takeStops, with all they need to go back: each stop at
+// its index, and the links of other stops that ended at them, each at its place in its source's
+// list (indices as they were before the stops were taken).
+struct TakenStops {
     struct IncomingLink {
-        StopRef from = nullptr;
-        int index = 0;
-        std::unique_ptr<Link> link;
+        StopIndex from = NoStop;
+        int at = 0;
+        Link link;
     };
-    std::unique_ptr<Stop> stop;
-    int index = -1;
-    int row = -1; // -1: the stop had no row of its own
-    QString rowName;
-    QString rowId;
-    std::vector<IncomingLink> incoming;
+    std::vector<std::pair<StopIndex, Stop>> stops; // ascending index
+    std::vector<IncomingLink> incoming;            // by source, then place
 };
 
-// The first link of each ordered pair of stops, as FindLink gives it.
-using LinkIndex = QHash<std::pair<StopRef, StopRef>, Link*>;
+class GraphMap;
+
+// Finds the first link from one stop to another, for callers that look up many: a short list is
+// searched, a long one (a damaged map may give one stop many thousands of links) indexed once.
+class LinkLookup {
+public:
+    explicit LinkLookup(const GraphMap& map) : map_(map) {}
+    // The place of the link in from's list, or -1.
+    int find(StopIndex from, StopIndex to);
+
+private:
+    const GraphMap& map_;
+    QHash<StopIndex, QHash<StopIndex, int>> indexed_;
+};
 
 class GraphMap {
 public:
-    GraphMap() = default;
-    GraphMap(const GraphMap&) = delete;
-    GraphMap& operator=(const GraphMap&) = delete;
-    ~GraphMap();
-
-    void setHooks(MapHooks* hooks) { hooks_ = hooks; }
-    MapHooks* hooks() const { return hooks_; }
-
     // The stop list, in creation (file) order.
-    const std::vector<std::unique_ptr<Stop>>& stops() const { return stops_; }
+    const std::vector<Stop>& stops() const { return stops_; }
+    Stop& stop(StopIndex index) { return stops_[std::size_t(index)]; }
+    const Stop& stop(StopIndex index) const { return stops_[std::size_t(index)]; }
     int stopCount() const { return int(stops_.size()); }
-    StopRef FirstStop() const { return stops_.empty() ? nullptr : stops_.front().get(); }
-    int indexOf(StopRef stop) const; // -1 when the stop is not in this map
-    StopRef next(StopRef stop) const;
+    bool isStop(StopIndex index) const { return index >= 0 && index < stopCount(); }
+    void reserveStops(int count) { stops_.reserve(std::size_t(count)); }
+    void clearStops() { stops_.clear(); }
 
-    StopRef AddStop(int x, int y, int listId, const QString& name, bool allocateId);
+    // Appends a stop with its top-left corner at (x, y), its name label beside it and its id as
+    // its name. The first stop of a map gets id 0; later ones the lowest free id when allocateId
+    // is set, else -1 for the caller to set.
+    StopIndex AddStop(int x, int y, bool allocateId);
+    // The lowest id in 0..MaxStopId that no stop uses, else MaxStopId raised past the used ones.
     int AllocateStopId();
-    StopRef FindStopById(int id) const;
-    // Every id with the stop FindStopById gives for it (the first in list order), for callers
-    // that look up many ids at once.
-    QHash<int, StopRef> stopsById() const;
-    StopRef FindStopAt(int x, int y) const;
-    StopRef FindPrevStop(int id) const;
-    static Link* FindLink(StopRef from, StopRef to);
-    // FindLink for every pair at once, built in one walk over the links, for callers that look
-    // up many (a stop may have many thousands of links).
-    LinkIndex firstLinks() const;
-    static bool IsRoad(StopRef a, StopRef b);
-    // Adds a link at the end of from's list and marks it and its opposite as arcs or a road.
-    // While the map is not Ready (a loader fills it) the flags are left to UpdateArcFlags, which
-    // the loader calls once at the end.
-    Link* AddLink(StopRef from, StopRef to);
-    void EditLinkWeights(Link* link, bool redraw);
-    // Removes the first link from -> to; returns the link that followed it, or null.
-    Link* RemoveLink(StopRef from, StopRef to);
+    StopIndex FindStopById(int id) const;
+    // Every id with the stop FindStopById gives for it (the first in list order).
+    QHash<int, StopIndex> stopsById() const;
+    // The first stop in list order whose box (edges included) holds the point.
+    StopIndex FindStopAt(int x, int y) const;
+    // The first link from -> to, or null.
+    Link* FindLink(StopIndex from, StopIndex to);
+    const Link* FindLink(StopIndex from, StopIndex to) const;
+    // Links both ways with exactly equal lengths.
+    bool IsRoad(StopIndex a, StopIndex b) const;
+    // Appends a link at the end of from's list and marks it and its opposite as arcs or a road.
+    Link& AddLink(StopIndex from, StopIndex to, const RoadWeight& weight);
+    // Appends a link as it is; a reader fills a map so and calls UpdateArcFlags once at the end.
+    void appendLink(StopIndex from, const Link& link) { stop(from).Links.push_back(link); }
+    // Removes the first link from -> to; false when there is none. The opposite's flag stays.
+    bool RemoveLink(StopIndex from, StopIndex to);
+    // Recomputes the arc flag of every link.
     void UpdateArcFlags();
-    void FreeStops(); // the whole chain, from FirstStop
-    // Adds a stop with its top-left corner at a pressed map point, with the lowest free id.
-    StopRef AddStopAt(int x, int y) { return AddStop(x, y, -1, QString(), true); }
-    // Takes one stop out of the map with its own links and every link that ends at it, then
-    // recomputes the arc flags, redraws and drops the stop's row of the stop grid.
-    void DeleteStop(StopRef stop);
-
-    // Takes a stop out as DeleteStop does, but keeps it and its links: the stop comes out
-    // unmarked, with its own colour, and keeps its outgoing links. Arc flags stay as they are
-    // (no link between two other stops changes) and nothing is redrawn.
-    TakenStop takeStop(StopRef stop);
-    // Puts a taken stop back where it was; the reverse of the takeStop that gave it, as long as
-    // every change made since then has been reversed too. The stop grid's hooks are not called:
-    // the caller announces the change.
-    void restoreStop(TakenStop taken);
-
+    // Recomputes the flags of the links between two stops only, as UpdateArcFlags would.
+    void updateArcFlags(StopIndex a, StopIndex b);
+    // The rounded distance between two stops' top-left corners: a new link's automatic length.
+    double cornerDistance(StopIndex from, StopIndex to) const;
     int linkCount() const;
+
+    // Takes stops (ascending indices, each once) out of the map with their own links and every
+    // link that ends at them; the later stops move down. Arc flags stay as they are.
+    TakenStops takeStops(const std::vector<StopIndex>& indices);
+    // Puts taken stops back: the reverse of the takeStops that gave them, as long as every change
+    // made since then has been reversed too.
+    void restoreStops(TakenStops taken);
+    // Takes one stop out for good and recomputes the arc flags.
+    void DeleteStop(StopIndex index);
 
     // Fields of the map window that belong to the map.
     DisplaySettings Settings;
     QString FileName;
     QString MapCode;
     QString MapCity;
-    bool Ready = true;
     int MaxStopId = 0;
-    int SelectedCount = 0;
     // The search-panel flag as read from the map file; the writer takes its own.
     bool StoredSearchPanel = false;
 
-    // The stop grid: row k + 1 shows StopRows[k], the name the k-th stop had when it was added,
-    // and StopIds[k] holds the Id recorded for it.
-    QStringList StopRows;
-    QStringList StopIds;
-
 private:
-    void redraw(bool withStatus);
-
-    std::vector<std::unique_ptr<Stop>> stops_;
-    MapHooks* hooks_ = nullptr;
+    std::vector<Stop> stops_;
 };
 
 } // namespace lirsk

@@ -98,7 +98,7 @@ bool b8(const char* p, int offset) {
 // The smallest a stop can take in a file: its record and four empty strings.
 constexpr qsizetype kMinStopBytes = kStopRecordSize + 4 * 4;
 
-bool readBody(ByteReader& in, GraphMap& map, QString* error) {
+bool readBody(const QByteArray& data, ByteReader& in, GraphMap& map, QString* error) {
     const char* h = in.take(kHeaderSize);
     if (!h) {
         *error = QStringLiteral("в файле %1 байт, меньше заголовка в %2 байт")
@@ -144,28 +144,28 @@ bool readBody(ByteReader& in, GraphMap& map, QString* error) {
             !in.readString(&name, error, "название") || !in.readString(&routes, error, "маршруты"))
             return false;
 
-        const qint32 id = i32(r, 8);
-        StopRef stop = map.AddStop(i32(r, 0), i32(r, 4), id, name, false);
-        stop->Id = id;
-        stop->Radius = i32(r, 16);
-        stop->Width = stop->Height = i32(r, 12);
-        stop->FillColor = u32(r, 20);
-        stop->Font.Color = u32(r, 24);
-        stop->Font.Size = i32(r, 28);
-        stop->Font.Name = fontName;
-        stop->Font.Bold = b8(r, 32);
-        stop->Font.Italic = b8(r, 33);
-        stop->Font.Underline = b8(r, 34);
-        stop->Font.StrikeOut = b8(r, 35);
-        stop->Label.Left = i32(r, 36);
-        stop->Label.Top = i32(r, 40);
-        stop->Label.Visible = b8(r, 44);
-        stop->Label.Caption = name;
-        stop->Routes = routes;
+        const StopIndex index = map.AddStop(i32(r, 0), i32(r, 4), false);
+        Stop& stop = map.stop(index);
+        stop.Id = i32(r, 8);
+        stop.Radius = i32(r, 16);
+        stop.Width = stop.Height = i32(r, 12);
+        stop.FillColor = u32(r, 20);
+        stop.Font.Color = u32(r, 24);
+        stop.Font.Size = i32(r, 28);
+        stop.Font.Name = fontName;
+        stop.Font.Bold = b8(r, 32);
+        stop.Font.Italic = b8(r, 33);
+        stop.Font.Underline = b8(r, 34);
+        stop.Font.StrikeOut = b8(r, 35);
+        stop.Label.Left = i32(r, 36);
+        stop.Label.Top = i32(r, 40);
+        stop.Label.Visible = b8(r, 44);
+        stop.Label.Caption = name;
+        stop.Routes = routes;
 
         if (!in.readString(&labelFontName, error, "шрифт названия", &labelFont))
             return false;
-        FontSpec& lf = stop->Label.Font;
+        FontSpec& lf = stop.Label.Font;
         lf.Name = labelFontName;
         lf.Size = i32(r, 48);
         lf.Color = u32(r, 52);
@@ -176,31 +176,52 @@ bool readBody(ByteReader& in, GraphMap& map, QString* error) {
     }
 
     // Links name their stops by id; the first stop in list order with an id answers for it.
-    const QHash<int, StopRef> byId = map.stopsById();
-    while (!in.atEnd()) {
+    // Each stop's list is sized once: the links are placed in a second walk.
+    const QHash<int, StopIndex> byId = map.stopsById();
+    const qsizetype linksAt = in.pos();
+    std::vector<std::pair<StopIndex, StopIndex>> ends;
+    ends.reserve(std::size_t(in.remaining() / kLinkRecordSize));
+    std::vector<int> counts(std::size_t(map.stopCount()), 0);
+    bool ok = true;
+    while (ok && !in.atEnd()) {
         const qsizetype at = in.pos();
         const char* r = in.take(kLinkRecordSize);
         if (!r) {
             *error = QStringLiteral("файл кончается %1 байтами, частью записи связи")
                          .arg(in.remaining());
-            return false;
+            ok = false;
+            break;
         }
         const qint32 fromId = i32(r, 0), toId = i32(r, 4);
-        const StopRef from = byId.value(fromId, nullptr);
-        const StopRef to = byId.value(toId, nullptr);
-        if (!from || !to) {
+        const StopIndex from = byId.value(fromId, NoStop);
+        const StopIndex to = byId.value(toId, NoStop);
+        if (from == NoStop || to == NoStop) {
             *error =
                 QStringLiteral(
                     "запись связи в байте %1 ссылается на Id %2, которого нет ни у одной остановки")
                     .arg(at)
-                    .arg(from ? toId : fromId);
-            return false;
+                    .arg(from == NoStop ? fromId : toId);
+            ok = false;
+            break;
         }
-        Link* link = map.AddLink(from, to);
-        link->Price = f64(r, 8);
-        link->Length = f64(r, 16);
-        link->Time = f64(r, 24);
+        ends.emplace_back(from, to);
+        ++counts[std::size_t(from)];
     }
+    for (StopIndex i = 0; i < map.stopCount(); ++i)
+        map.stop(i).Links.reserve(std::size_t(counts[std::size_t(i)]));
+    const char* r = data.constData() + linksAt;
+    for (const auto& [from, to] : ends) {
+        Link link;
+        link.To = to;
+        link.Price = f64(r, 8);
+        link.Length = f64(r, 16);
+        link.Time = f64(r, 24);
+        map.appendLink(from, link);
+        r += kLinkRecordSize;
+    }
+    // A map that breaks off keeps the links read before the break.
+    if (!ok)
+        return false;
 
     s.UserWeights = storedUserWeights;
     map.UpdateArcFlags();
@@ -245,11 +266,8 @@ bool readMap(const QByteArray& data, GraphMap& map, QString* error) {
     QString local;
     QString* err = error ? error : &local;
     ByteReader in(data);
-    map.Ready = false;
-    map.FreeStops();
-    const bool ok = readBody(in, map, err);
-    map.Ready = true;
-    return ok;
+    map.clearStops();
+    return readBody(data, in, map, err);
 }
 
 bool readMapFile(const QString& path, GraphMap& map, QString* error) {
@@ -282,46 +300,45 @@ std::optional<QByteArray> writeMap(const GraphMap& map, bool searchPanelShown, Q
     putB8(h, 48, searchPanelShown);
     out.append(h, kHeaderSize);
 
-    for (const auto& stop : map.stops()) {
+    for (const Stop& stop : map.stops()) {
         char r[kStopRecordSize] = {};
-        putI32(r, 0, stop->Left);
-        putI32(r, 4, stop->Top);
-        putI32(r, 8, stop->Id);
-        putI32(r, 12, stop->Width);
-        putI32(r, 16, stop->Radius);
-        // A marked stop shows the selection colour and keeps its own aside.
-        putU32(r, 20, stop->Selected ? stop->Color : stop->FillColor);
-        putU32(r, 24, stop->Font.Color);
-        putI32(r, 28, stop->Font.Size);
-        putB8(r, 32, stop->Font.Bold);
-        putB8(r, 33, stop->Font.Italic);
-        putB8(r, 34, stop->Font.Underline);
-        putB8(r, 35, stop->Font.StrikeOut);
-        putI32(r, 36, stop->Label.Left);
-        putI32(r, 40, stop->Label.Top);
-        putB8(r, 44, stop->Label.Visible);
-        putI32(r, 48, stop->Label.Font.Size);
-        putU32(r, 52, stop->Label.Font.Color);
-        putB8(r, 56, stop->Label.Font.Bold);
-        putB8(r, 57, stop->Label.Font.Italic);
-        putB8(r, 58, stop->Label.Font.Underline);
-        putB8(r, 59, stop->Label.Font.StrikeOut);
+        putI32(r, 0, stop.Left);
+        putI32(r, 4, stop.Top);
+        putI32(r, 8, stop.Id);
+        putI32(r, 12, stop.Width);
+        putI32(r, 16, stop.Radius);
+        putU32(r, 20, stop.FillColor);
+        putU32(r, 24, stop.Font.Color);
+        putI32(r, 28, stop.Font.Size);
+        putB8(r, 32, stop.Font.Bold);
+        putB8(r, 33, stop.Font.Italic);
+        putB8(r, 34, stop.Font.Underline);
+        putB8(r, 35, stop.Font.StrikeOut);
+        putI32(r, 36, stop.Label.Left);
+        putI32(r, 40, stop.Label.Top);
+        putB8(r, 44, stop.Label.Visible);
+        putI32(r, 48, stop.Label.Font.Size);
+        putU32(r, 52, stop.Label.Font.Color);
+        putB8(r, 56, stop.Label.Font.Bold);
+        putB8(r, 57, stop.Label.Font.Italic);
+        putB8(r, 58, stop.Label.Font.Underline);
+        putB8(r, 59, stop.Label.Font.StrikeOut);
         out.append(r, kStopRecordSize);
-        if (!putString(out, stop->Font.Name, *stop, "имя шрифта остановки", err) ||
-            !putString(out, stop->Label.Caption, *stop, "название", err) ||
-            !putString(out, stop->Routes, *stop, "список маршрутов", err) ||
-            !putString(out, stop->Label.Font.Name, *stop, "имя шрифта названия", err))
+        if (!putString(out, stop.Font.Name, stop, "имя шрифта остановки", err) ||
+            !putString(out, stop.Label.Caption, stop, "название", err) ||
+            !putString(out, stop.Routes, stop, "список маршрутов", err) ||
+            !putString(out, stop.Label.Font.Name, stop, "имя шрифта названия", err))
             return std::nullopt;
     }
 
-    for (const auto& stop : map.stops()) {
-        for (const auto& link : stop->Links) {
+    for (const Stop& stop : map.stops()) {
+        for (const Link& link : stop.Links) {
             char r[kLinkRecordSize] = {};
-            putI32(r, 0, stop->Id);
-            putI32(r, 4, link->To->Id);
-            putF64(r, 8, link->Price);
-            putF64(r, 16, link->Length);
-            putF64(r, 24, link->Time);
+            putI32(r, 0, stop.Id);
+            putI32(r, 4, map.stop(link.To).Id);
+            putF64(r, 8, link.Price);
+            putF64(r, 16, link.Length);
+            putF64(r, 24, link.Time);
             out.append(r, kLinkRecordSize);
         }
     }

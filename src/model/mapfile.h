@@ -16,9 +16,9 @@ constexpr int kHeaderSize = 56;
 constexpr int kStopRecordSize = 60;
 constexpr int kLinkRecordSize = 32;
 
-// Reads the bytes of a map file into an empty map through the model's own operations, with
-// redraws suppressed, as the map window's loader does. On failure the map keeps what was read so
-// far, Ready is true again and the error says what is wrong and where.
+// Reads the bytes of a map file into a map in place of its stops; its identity (file name, code,
+// city) stays. On failure the map keeps what was read so far and the error says what is wrong
+// and where.
 bool readMap(const QByteArray& data, GraphMap& map, QString* error);
 // Opens the file for reading only (an installed, read-only map opens too) and reads it. What is
 // not a regular file, or is larger than kMaxMapFileSize, is refused before anything is read.

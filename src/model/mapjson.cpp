@@ -160,24 +160,24 @@ QJsonObject mapToJson(const GraphMap& map) {
                        {"max_stop_id", map.MaxStopId},
                        {"show_search_panel", map.StoredSearchPanel}};
     QJsonArray stops;
-    for (const auto& stop : map.stops()) {
+    for (const Stop& stop : map.stops()) {
         QJsonArray links;
-        for (const auto& link : stop->Links)
-            links.append(QJsonObject{{"to", link->To->Id},
-                                     {"price", doubleToJson(link->Price)},
-                                     {"length", doubleToJson(link->Length)},
-                                     {"time", doubleToJson(link->Time)},
-                                     {"is_arc", link->IsArc}});
-        const NameLabel& l = stop->Label;
-        stops.append(QJsonObject{{"id", stop->Id},
-                                 {"left", stop->Left},
-                                 {"top", stop->Top},
-                                 {"size", stop->Width},
-                                 {"radius", stop->Radius},
-                                 {"fill_color", qint64(stop->FillColor)},
-                                 {"font", fontToJson(stop->Font)},
+        for (const Link& link : stop.Links)
+            links.append(QJsonObject{{"to", map.stop(link.To).Id},
+                                     {"price", doubleToJson(link.Price)},
+                                     {"length", doubleToJson(link.Length)},
+                                     {"time", doubleToJson(link.Time)},
+                                     {"is_arc", link.IsArc}});
+        const NameLabel& l = stop.Label;
+        stops.append(QJsonObject{{"id", stop.Id},
+                                 {"left", stop.Left},
+                                 {"top", stop.Top},
+                                 {"size", stop.Width},
+                                 {"radius", stop.Radius},
+                                 {"fill_color", qint64(stop.FillColor)},
+                                 {"font", fontToJson(stop.Font)},
                                  {"name", l.Caption},
-                                 {"routes", stop->Routes},
+                                 {"routes", stop.Routes},
                                  {"label", QJsonObject{{"left", l.Left},
                                                        {"top", l.Top},
                                                        {"visible", l.Visible},
@@ -215,8 +215,7 @@ bool mapFromJson(const QJsonObject& json, GraphMap& map, QString* error) {
     QString local;
     QString* err = error ? error : &local;
     err->clear();
-    map.Ready = false;
-    map.FreeStops();
+    map.clearStops();
 
     Fields root(json, QStringLiteral("map"), err);
     Fields header(root.object("header"), root.path("header"), err);
@@ -232,8 +231,6 @@ bool mapFromJson(const QJsonObject& json, GraphMap& map, QString* error) {
     header.read("arc_width", s.ArcWidth);
     header.read("max_stop_id", map.MaxStopId);
     header.read("show_search_panel", map.StoredSearchPanel);
-    const bool userWeights = s.UserWeights;
-    s.UserWeights = false;
 
     const QJsonArray stops = root.array("stops");
     for (qsizetype k = 0; k < stops.size() && err->isEmpty(); ++k) {
@@ -251,29 +248,29 @@ bool mapFromJson(const QJsonObject& json, GraphMap& map, QString* error) {
         f.read("left", left);
         f.read("top", top);
         f.read("name", name);
-        StopRef stop = map.AddStop(left, top, id, name, false);
-        stop->Id = id;
-        int size = stop->Width;
+        Stop& stop = map.stop(map.AddStop(left, top, false));
+        stop.Id = id;
+        int size = stop.Width;
         f.read("size", size);
-        stop->Width = stop->Height = size;
-        f.read("radius", stop->Radius);
-        f.read("fill_color", stop->FillColor);
-        f.read("font", stop->Font);
-        stop->Label.Caption = name;
-        f.read("routes", stop->Routes);
+        stop.Width = stop.Height = size;
+        f.read("radius", stop.Radius);
+        f.read("fill_color", stop.FillColor);
+        f.read("font", stop.Font);
+        stop.Label.Caption = name;
+        f.read("routes", stop.Routes);
         Fields label(f.object("label"), f.path("label"), err);
-        label.read("left", stop->Label.Left);
-        label.read("top", stop->Label.Top);
-        label.read("visible", stop->Label.Visible);
-        label.read("font", stop->Label.Font);
+        label.read("left", stop.Label.Left);
+        label.read("top", stop.Label.Top);
+        label.read("visible", stop.Label.Visible);
+        label.read("font", stop.Label.Font);
     }
 
-    const QHash<int, StopRef> byId = map.stopsById();
+    const QHash<int, StopIndex> byId = map.stopsById();
     for (qsizetype k = 0; k < stops.size() && err->isEmpty(); ++k) {
         const QString stopPath = QStringLiteral("map.stops[%1]").arg(k);
         Fields f(stops[k].toObject(), stopPath, err);
         const QJsonArray links = f.array("links");
-        StopRef from = map.stops()[std::size_t(k)].get();
+        const StopIndex from = StopIndex(k);
         for (qsizetype j = 0; j < links.size() && err->isEmpty(); ++j) {
             const QString linkPath = stopPath + QStringLiteral(".links[%1]").arg(j);
             Fields lf(links[j].toObject(), linkPath, err);
@@ -282,23 +279,22 @@ bool mapFromJson(const QJsonObject& json, GraphMap& map, QString* error) {
             lf.read("to", toId);
             if (!err->isEmpty())
                 break;
-            const StopRef to = byId.value(toId, nullptr);
-            if (!to) {
+            const StopIndex to = byId.value(toId, NoStop);
+            if (to == NoStop) {
                 if (err->isEmpty())
                     *err = QStringLiteral("%1: нет остановки с Id %2").arg(linkPath).arg(toId);
                 break;
             }
-            Link* link = map.AddLink(from, to);
-            link->Price = link->Length = link->Time = 0;
-            lf.read("price", link->Price);
-            lf.read("length", link->Length);
-            lf.read("time", link->Time);
+            Link link;
+            link.To = to;
+            lf.read("price", link.Price);
+            lf.read("length", link.Length);
+            lf.read("time", link.Time);
+            map.appendLink(from, link);
         }
     }
 
-    s.UserWeights = userWeights;
     map.UpdateArcFlags();
-    map.Ready = true;
     return err->isEmpty();
 }
 

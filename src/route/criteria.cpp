@@ -11,7 +11,6 @@
 #include <map>
 #include <queue>
 #include <tuple>
-#include <unordered_map>
 #include <utility>
 
 namespace lirsk {
@@ -43,8 +42,9 @@ using MinQueue = std::priority_queue<Queued, std::vector<Queued>, std::greater<Q
 } // namespace
 
 struct WaySearch::Index {
-    std::vector<StopRef> byRank; // the stops taking part, in list order
-    std::unordered_map<StopRef, int> rank;
+    const GraphMap& map;
+    std::vector<StopIndex> byRank; // the stops taking part, in list order
+    std::vector<int> rank;         // by stop index; -1 for a stop that takes no part
     // The first link of each source to each target: incoming by target, outgoing by source.
     std::vector<int> inStart, inFrom;
     std::vector<double> inTime;
@@ -77,9 +77,8 @@ struct WaySearch::Index {
     std::uint32_t mark = 0;
 
     explicit Index(const GraphMap& map);
-    int rankOf(StopRef stop) const {
-        const auto it = rank.find(stop);
-        return it == rank.end() ? -1 : it->second;
+    int rankOf(StopIndex stop) const {
+        return stop >= 0 && std::size_t(stop) < rank.size() ? rank[std::size_t(stop)] : -1;
     }
     bool shares(int a, int b) const;
     CriterionResult fastest(int s, int f);
@@ -92,12 +91,13 @@ struct WaySearch::Index {
                        std::vector<int>& way);
 };
 
-WaySearch::Index::Index(const GraphMap& map) {
-    const QHash<int, StopRef> byId = map.stopsById();
-    for (const auto& stop : map.stops())
-        if (byId.value(stop->Id) == stop.get()) {
-            rank.emplace(stop.get(), int(byRank.size()));
-            byRank.push_back(stop.get());
+WaySearch::Index::Index(const GraphMap& map) : map(map) {
+    const QHash<int, StopIndex> byId = map.stopsById();
+    rank.assign(std::size_t(map.stopCount()), -1);
+    for (StopIndex i = 0; i < map.stopCount(); ++i)
+        if (byId.value(map.stop(i).Id) == i) {
+            rank[std::size_t(i)] = int(byRank.size());
+            byRank.push_back(i);
         }
     const std::size_t n = byRank.size();
 
@@ -105,18 +105,18 @@ WaySearch::Index::Index(const GraphMap& map) {
     inStart.assign(n + 1, 0);
     std::vector<int> lastSource(n, -1);
     for (std::size_t u = 0; u < n; ++u) {
-        for (const auto& link : byRank[u]->Links) {
-            const int v = rankOf(link->To);
+        for (const Link& link : map.stop(byRank[u]).Links) {
+            const int v = rankOf(link.To);
             if (v < 0)
                 continue;
-            if (link->Time < 0 || std::isnan(link->Time))
+            if (link.Time < 0 || std::isnan(link.Time))
                 negativeTimes = true;
-            anyTime = anyTime || link->Time != 0;
+            anyTime = anyTime || link.Time != 0;
             if (lastSource[std::size_t(v)] == int(u))
                 continue;
             lastSource[std::size_t(v)] = int(u);
             outTo.push_back(v);
-            outTime.push_back(link->Time);
+            outTime.push_back(link.Time);
             ++inStart[std::size_t(v) + 1];
         }
         outStart[u + 1] = int(outTo.size());
@@ -138,7 +138,7 @@ WaySearch::Index::Index(const GraphMap& map) {
     std::map<std::vector<int>, int> setNumbers;
     ownSet.resize(n);
     for (std::size_t r = 0; r < n; ++r) {
-        const QString& text = byRank[r]->Routes;
+        const QString& text = map.stop(byRank[r]).Routes;
         if (const auto it = setOfText.constFind(text); it != setOfText.constEnd()) {
             ownSet[r] = *it;
             continue;
@@ -183,7 +183,7 @@ SearchResult WaySearch::Index::found(std::vector<int> wayRanks) const {
         result.way.push_back(byRank[std::size_t(r)]);
     // Added from the finish towards the start along the first links, as FindWay adds them.
     for (std::size_t k = 0; k + 1 < result.way.size(); ++k) {
-        const Link* link = GraphMap::FindLink(result.way[k + 1], result.way[k]);
+        const Link* link = map.FindLink(result.way[k + 1], result.way[k]);
         result.length += link->Length;
         result.time += link->Time;
     }
@@ -298,7 +298,7 @@ Cost WaySearch::Index::costOf(const std::vector<int>& wayRanks) const {
             ++cost.transfers;
             ride = ownSet[r];
         }
-        cost.time += GraphMap::FindLink(byRank[r], byRank[std::size_t(wayRanks[k - 1])])->Time;
+        cost.time += map.FindLink(byRank[r], byRank[std::size_t(wayRanks[k - 1])])->Time;
         ++cost.stops;
     }
     return cost;
@@ -442,7 +442,7 @@ WaySearch::WaySearch(const GraphMap& map) : map_(map) {}
 
 WaySearch::~WaySearch() = default;
 
-CriterionResult WaySearch::search(Criterion criterion, StopRef start, StopRef finish) {
+CriterionResult WaySearch::search(Criterion criterion, StopIndex start, StopIndex finish) {
     if (criterion == Criterion::Shortest) {
         if (!shortest_)
             shortest_.emplace(map_);
@@ -472,7 +472,8 @@ CriterionResult WaySearch::search(Criterion criterion, StopRef start, StopRef fi
     return criterion == Criterion::Fastest ? index.fastest(s, f) : index.fewestChanges(s, f);
 }
 
-CriterionResult findWayBy(Criterion criterion, GraphMap& map, StopRef start, StopRef finish) {
+CriterionResult findWayBy(Criterion criterion, const GraphMap& map, StopIndex start,
+                          StopIndex finish) {
     WaySearch search(map);
     return search.search(criterion, start, finish);
 }

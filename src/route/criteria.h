@@ -18,8 +18,8 @@
 //
 // Both run on the stops that the shortest search takes part in (the first stop of each Id) and,
 // like it, on the first link from one stop to another; the time of a way is added from the finish
-// towards the start, as SearchResult gives it. They leave the stops' scratch fields (PathLength,
-// PathTime, PathPrev) as they were. A found way comes back as FindWay gives one: finish first,
+// towards the start, as SearchResult gives it. Their results carry no PathLength, PathTime or
+// PathPrev. A found way comes back as FindWay gives one: finish first,
 // with the sums of its links' Length and Time, for BuildRouteReport.
 
 namespace lirsk {
@@ -53,7 +53,7 @@ public:
     WaySearch(const WaySearch&) = delete;
     WaySearch& operator=(const WaySearch&) = delete;
 
-    CriterionResult search(Criterion criterion, StopRef start, StopRef finish);
+    CriterionResult search(Criterion criterion, StopIndex start, StopIndex finish);
 
 private:
     struct Index;
@@ -63,7 +63,8 @@ private:
 };
 
 // Builds the indexes and runs one search.
-CriterionResult findWayBy(Criterion criterion, GraphMap& map, StopRef start, StopRef finish);
+CriterionResult findWayBy(Criterion criterion, const GraphMap& map, StopIndex start,
+                          StopIndex finish);
 
 // What the map window tells the user when a search found no way: the message text, or an empty
 // text when it says nothing (the shortest search leaves an unreached finish without a word).

@@ -50,43 +50,39 @@ RouteIndex::RouteIndex(const GraphMap& map) : map_(map) {
     const qint64 n = qint64(stops.size());
 
     int minId = 0, maxId = -1;
-    for (const auto& stop : stops) {
+    for (const Stop& stop : stops) {
         if (maxId < minId) {
-            minId = maxId = stop->Id;
+            minId = maxId = stop.Id;
             continue;
         }
-        minId = std::min(minId, stop->Id);
-        maxId = std::max(maxId, stop->Id);
+        minId = std::min(minId, stop.Id);
+        maxId = std::max(maxId, stop.Id);
     }
 
+    // The first stop in list order of each id takes part, ranked by ascending id.
     if (n > 0 && minId >= 0 && qint64(maxId) < kDenseIdsPerStop * n + kDenseIdsSlack) {
-        // First stop in list order for each id, then ranks in ascending id.
         std::vector<int> firstAt(std::size_t(maxId) + 1, -1);
         for (qint64 i = 0; i < n; ++i) {
-            int& slot = firstAt[std::size_t(stops[std::size_t(i)]->Id)];
+            int& slot = firstAt[std::size_t(stops[std::size_t(i)].Id)];
             if (slot < 0)
                 slot = int(i);
         }
-        denseIdRank_.assign(firstAt.size(), -1);
-        for (std::size_t id = 0; id < firstAt.size(); ++id) {
-            if (firstAt[id] < 0)
-                continue;
-            denseIdRank_[id] = int(byRank_.size());
-            byRank_.push_back(stops[std::size_t(firstAt[id])].get());
-        }
+        for (const int at : firstAt)
+            if (at >= 0)
+                byRank_.push_back(at);
     } else if (n > 0) {
         std::vector<std::pair<int, int>> idAt; // (id, list position)
         idAt.reserve(std::size_t(n));
         for (qint64 i = 0; i < n; ++i)
-            idAt.emplace_back(stops[std::size_t(i)]->Id, int(i));
+            idAt.emplace_back(stops[std::size_t(i)].Id, int(i));
         std::sort(idAt.begin(), idAt.end());
-        for (std::size_t k = 0; k < idAt.size(); ++k) {
-            if (k > 0 && idAt[k].first == idAt[k - 1].first)
-                continue;
-            sortedIds_.push_back(idAt[k].first);
-            byRank_.push_back(stops[std::size_t(idAt[k].second)].get());
-        }
+        for (std::size_t k = 0; k < idAt.size(); ++k)
+            if (k == 0 || idAt[k].first != idAt[k - 1].first)
+                byRank_.push_back(idAt[k].second);
     }
+    rankOfStop_.assign(std::size_t(n), -1);
+    for (std::size_t r = 0; r < byRank_.size(); ++r)
+        rankOfStop_[std::size_t(byRank_[r])] = int(r);
 
     const std::size_t m = byRank_.size();
     inStart_.assign(m + 1, 0);
@@ -99,21 +95,21 @@ RouteIndex::RouteIndex(const GraphMap& map) : map_(map) {
         double length, time;
     };
     std::size_t links = 0;
-    for (StopRef stop : byRank_)
-        links += stop->Links.size();
+    for (const StopIndex stop : byRank_)
+        links += map.stop(stop).Links.size();
     std::vector<Kept> kept;
     kept.reserve(links);
     outTargets_.reserve(links);
     std::vector<int> lastSource(m, -1);
     for (std::size_t u = 0; u < m; ++u) {
-        for (const auto& link : byRank_[u]->Links) {
-            const int v = rankOf(link->To);
+        for (const Link& link : map.stop(byRank_[u]).Links) {
+            const int v = rankOf(link.To);
             if (v < 0)
                 continue;
             outTargets_.push_back(v);
             if (lastSource[std::size_t(v)] != int(u)) {
                 lastSource[std::size_t(v)] = int(u);
-                kept.push_back({v, int(u), link->Length, link->Time});
+                kept.push_back({v, int(u), link.Length, link.Time});
                 ++inStart_[std::size_t(v) + 1];
             }
         }
@@ -134,42 +130,24 @@ RouteIndex::RouteIndex(const GraphMap& map) : map_(map) {
     }
 }
 
-int RouteIndex::rankOf(StopRef stop) const {
-    if (!stop)
-        return -1;
-    int rank = -1;
-    if (!denseIdRank_.empty()) {
-        if (stop->Id >= 0 && std::size_t(stop->Id) < denseIdRank_.size())
-            rank = denseIdRank_[std::size_t(stop->Id)];
-    } else {
-        const auto it = std::lower_bound(sortedIds_.begin(), sortedIds_.end(), stop->Id);
-        if (it != sortedIds_.end() && *it == stop->Id)
-            rank = int(it - sortedIds_.begin());
-    }
-    // Another stop with the same id, or a stop of another map, takes no part.
-    return rank >= 0 && byRank_[std::size_t(rank)] == stop ? rank : -1;
+int RouteIndex::rankOf(StopIndex stop) const {
+    return stop >= 0 && std::size_t(stop) < rankOfStop_.size() ? rankOfStop_[std::size_t(stop)]
+                                                               : -1;
 }
 
-void RouteIndex::writeBack(int startRank) {
-    if (byRank_.size() != map_.stops().size()) {
-        for (const auto& stop : map_.stops()) {
-            stop->PathLength = UnreachedLength;
-            stop->PathTime = UnreachedLength;
-        }
-    }
-    if (startRank < 0) {
-        for (StopRef stop : byRank_) {
-            stop->PathLength = UnreachedLength;
-            stop->PathTime = UnreachedLength;
-        }
+void RouteIndex::writeBack(int startRank, SearchResult& result) const {
+    const std::size_t n = rankOfStop_.size();
+    result.pathLength.assign(n, UnreachedLength);
+    result.pathTime.assign(n, UnreachedLength);
+    result.pathPrev.assign(n, -1);
+    if (startRank < 0)
         return;
-    }
     for (std::size_t r = 0; r < byRank_.size(); ++r) {
-        StopRef stop = byRank_[r];
-        stop->PathLength = node_[r].length;
-        stop->PathTime = time_[r];
+        const auto stop = std::size_t(byRank_[r]);
+        result.pathLength[stop] = node_[r].length;
+        result.pathTime[stop] = time_[r];
         if (prev_[r] >= 0)
-            stop->PathPrev = byRank_[std::size_t(prev_[r])]->Id;
+            result.pathPrev[stop] = map_.stop(byRank_[std::size_t(prev_[r])]).Id;
     }
 }
 
@@ -199,13 +177,13 @@ bool RouteIndex::negativeCycleFrom(const std::vector<int>& stops) {
     return false;
 }
 
-SearchResult RouteIndex::search(StopRef start, StopRef finish) {
+SearchResult RouteIndex::search(StopIndex start, StopIndex finish) {
     SearchResult result;
     const std::size_t m = byRank_.size();
     const int s = rankOf(start);
     const int f = rankOf(finish);
     if (s < 0 || f < 0) {
-        writeBack(-1);
+        writeBack(-1, result);
         return result;
     }
 
@@ -245,8 +223,8 @@ SearchResult RouteIndex::search(StopRef start, StopRef finish) {
 
     // Seed: the start's successors take the length of the start's link to them, unconditionally.
     bool anySuccessor = false;
-    for (const auto& link : start->Links) {
-        const int t = rankOf(link->To);
+    for (const Link& link : map_.stop(start).Links) {
+        const int t = rankOf(link.To);
         if (t < 0)
             continue;
         anySuccessor = true;
@@ -254,14 +232,14 @@ SearchResult RouteIndex::search(StopRef start, StopRef finish) {
             node[t].frontierPass = 1;
             addCandidatesOf(t);
             // The passes go on with the first link to t, whichever of several seeded it.
-            via[t] = link->Length;
+            via[t] = link.Length;
         }
-        node[t].length = link->Length;
-        times[t] = link->Time;
+        node[t].length = link.Length;
+        times[t] = link.Time;
         prev[t] = s;
     }
     if (!anySuccessor) {
-        writeBack(s);
+        writeBack(s, result);
         result.outcome = SearchOutcome::NoWayMessage;
         return result;
     }
@@ -312,18 +290,18 @@ SearchResult RouteIndex::search(StopRef start, StopRef finish) {
             addCandidatesOf(u);
         }
         if (std::has_single_bit(unsigned(pass)) && negativeCycleFrom(changed)) {
-            writeBack(s);
+            writeBack(s, result);
             result.outcome = SearchOutcome::NegativeCycle;
             return result;
         }
     }
-    writeBack(s);
+    writeBack(s, result);
 
     if (node[f].length == UnreachedLength)
         return result;
 
     // The way back along PathPrev; a way without repeated stops has fewer than m steps.
-    std::vector<StopRef> way{byRank_[std::size_t(f)]};
+    std::vector<StopIndex> way{byRank_[std::size_t(f)]};
     for (int cur = f; cur != s;) {
         cur = prev_[std::size_t(cur)];
         if (cur < 0 || way.size() >= m) {
@@ -334,7 +312,7 @@ SearchResult RouteIndex::search(StopRef start, StopRef finish) {
     }
     double length = 0, time = 0;
     for (std::size_t k = 0; k + 1 < way.size(); ++k) {
-        const Link* link = GraphMap::FindLink(way[k + 1], way[k]);
+        const Link* link = map_.FindLink(way[k + 1], way[k]);
         length += link->Length;
         time += link->Time;
     }
@@ -345,7 +323,7 @@ SearchResult RouteIndex::search(StopRef start, StopRef finish) {
     return result;
 }
 
-SearchResult FindWay(GraphMap& map, StopRef start, StopRef finish) {
+SearchResult FindWay(const GraphMap& map, StopIndex start, StopIndex finish) {
     RouteIndex index(map);
     return index.search(start, finish);
 }

@@ -19,10 +19,9 @@
 // Between equally long ways the one found first stands; PathTime never decides anything.
 // A stop whose PathLength is exactly UnreachedLength counts as unreached.
 //
-// The search writes the scratch fields of every stop of the map: PathLength and PathTime
-// (UnreachedLength where not reached, 0 at the start) and PathPrev (the Id of the stop before
-// this one on its way; left as it was on stops that were not reached). They stay readable after
-// the search until the next one.
+// The search gives the values it worked with for every stop of the map, in its result:
+// PathLength and PathTime (UnreachedLength where not reached, 0 at the start) and PathPrev (the Id
+// of the stop before this one on its way; -1 where the search set none).
 //
 // The map file may break the usual invariants. Ids are taken as they are (nothing is sized by
 // MaxStopId, an Id above it is an Id like any other); of several stops with one Id only the
@@ -55,17 +54,22 @@ QString negativeCycleText();
 struct SearchResult {
     SearchOutcome outcome = SearchOutcome::Unreached;
     // The stops of the way, finish first and start last (only when Found).
-    std::vector<StopRef> way;
+    std::vector<StopIndex> way;
     // Sums of the Length (metres) and Time (seconds) of the links of the way, added from the
     // finish towards the start (only when Found).
     double length = 0;
     double time = 0;
     // The passes hit their cap: some cycle of negative total length kept lowering lengths, so the
-    // scratch fields (and a found way) are not shortest.
+    // values below (and a found way) are not shortest.
     bool passesCapped = false;
     // How much work the search did: passes run and PathLength lowerings made in them.
     int passes = 0;
     qint64 lowerings = 0;
+    // By stop index: PathLength, PathTime and PathPrev as the search left them (empty for the
+    // searches by other criteria).
+    std::vector<double> pathLength;
+    std::vector<double> pathTime;
+    std::vector<int> pathPrev;
 };
 
 // The indexes one search runs on: stops in ascending Id, each stop's incoming links sorted by
@@ -75,10 +79,10 @@ class RouteIndex {
 public:
     explicit RouteIndex(const GraphMap& map);
 
-    // Runs the search from start to finish (two stops of the map), writes the scratch fields of
-    // every stop and rebuilds the way. A start or finish that takes no part in the search (null,
-    // not of this map, or sharing an earlier stop's Id) leaves the finish unreached.
-    SearchResult search(StopRef start, StopRef finish);
+    // Runs the search from start to finish (two stops of the map) and rebuilds the way. A start or
+    // finish that takes no part in the search (no stop of this map, or sharing an earlier stop's
+    // Id) leaves the finish unreached.
+    SearchResult search(StopIndex start, StopIndex finish);
 
     int stopsInSearch() const { return int(byRank_.size()); }
 
@@ -95,21 +99,20 @@ private:
         int changedPass;  // lowered in this pass
     };
 
-    int rankOf(StopRef stop) const;
+    int rankOf(StopIndex stop) const;
     // Follows prev_ back from each of the stops; true when that closes a cycle of negative total
     // length.
     bool negativeCycleFrom(const std::vector<int>& stops);
-    void writeBack(int startRank);
+    void writeBack(int startRank, SearchResult& result) const;
 
     const GraphMap& map_;
-    std::vector<StopRef> byRank_;  // stops taking part, ascending Id
-    std::vector<int> denseIdRank_; // Id -> rank, when the ids are dense enough
-    std::vector<int> sortedIds_;   // ascending ids, when they are not
-    std::vector<int> inStart_;     // CSR offsets into inLinks_, by rank
-    std::vector<InLink> inLinks_;  // first link of each source to each target, by source rank
-    std::vector<double> inTimes_;  // the Time of each of inLinks_
-    std::vector<int> outStart_;    // CSR offsets into outTargets_, by rank
-    std::vector<int> outTargets_;  // ranks of the targets of every link, in list order
+    std::vector<StopIndex> byRank_; // stops taking part, ascending Id
+    std::vector<int> rankOfStop_;   // by stop index; -1 for a stop that takes no part
+    std::vector<int> inStart_;      // CSR offsets into inLinks_, by rank
+    std::vector<InLink> inLinks_;   // first link of each source to each target, by source rank
+    std::vector<double> inTimes_;   // the Time of each of inLinks_
+    std::vector<int> outStart_;     // CSR offsets into outTargets_, by rank
+    std::vector<int> outTargets_;   // ranks of the targets of every link, in list order
 
     // Scratch of one search, by rank.
     std::vector<Node> node_;
@@ -130,6 +133,6 @@ private:
 // each step from way[k + 1] to way[k] and reports the way (BuildRouteReport in route/report.h);
 // NoWayMessage, it shows "Пути нет"; Unreached, nothing more; LoopingWay, it can tell the user that
 // negative road lengths left the way unfound.
-SearchResult FindWay(GraphMap& map, StopRef start, StopRef finish);
+SearchResult FindWay(const GraphMap& map, StopIndex start, StopIndex finish);
 
 } // namespace lirsk

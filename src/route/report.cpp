@@ -69,8 +69,8 @@ namespace {
 
 // The rides and transfers of a way; the numbers of routes whose code the table lists are the
 // table's, the others are the code without the map's letter.
-RouteReport ridesOf(const std::vector<StopRef>& way, double length, double time,
-                    const QString& mapCode, const QHash<QString, QString>& numbers,
+RouteReport ridesOf(const GraphMap& map, const std::vector<StopIndex>& way, double length,
+                    double time, const QString& mapCode, const QHash<QString, QString>& numbers,
                     QChar decimalSeparator) {
     RouteReport report;
 
@@ -78,18 +78,18 @@ RouteReport ridesOf(const std::vector<StopRef>& way, double length, double time,
         // Walk from the finish; each ride ends where the next stop shares no route with the set
         // the ride began with. One block of text per ride, finish side first.
         QStringList blocks;
-        QString endName = way.front()->Label.Caption;
-        TArrVer rideSet = SplitRoutes(way.front()->Routes);
+        QString endName = map.stop(way.front()).Label.Caption;
+        TArrVer rideSet = SplitRoutes(map.stop(way.front()).Routes);
         QSet<QString> rideLookup = toSet(rideSet);
         TArrVer lastSet = rideSet;
         const auto endRide = [&](std::size_t boardedAt) {
-            const QString boardName = way[boardedAt]->Label.Caption;
+            const QString boardName = map.stop(way[boardedAt]).Label.Caption;
             blocks.append(QStringLiteral("\rот ост. %1 до ост. %2\r").arg(boardName, endName) +
                           rideNumbers(rideSet, lastSet, mapCode, numbers));
             endName = boardName;
         };
         for (std::size_t k = 1; k < way.size(); ++k) {
-            TArrVer set = SplitRoutes(way[k]->Routes);
+            TArrVer set = SplitRoutes(map.stop(way[k]).Routes);
             if (!sharesRoute(set, rideLookup)) {
                 endRide(k - 1);
                 ++report.transfers;
@@ -110,21 +110,23 @@ RouteReport ridesOf(const std::vector<StopRef>& way, double length, double time,
 
 } // namespace
 
-RouteReport BuildRouteReport(const std::vector<StopRef>& way, double length, double time,
-                             const QString& mapCode, const QString& mapCity,
+RouteReport BuildRouteReport(const GraphMap& map, const std::vector<StopIndex>& way, double length,
+                             double time, const QString& mapCode, const QString& mapCity,
                              QChar decimalSeparator) {
-    RouteReport report = ridesOf(way, length, time, mapCode, {}, decimalSeparator);
+    RouteReport report = ridesOf(map, way, length, time, mapCode, {}, decimalSeparator);
     report.fare = Fare(mapCode, mapCity, report.transfers);
     report.fareText = formatGeneral(report.fare, decimalSeparator) + QStringLiteral(" руб.");
     return report;
 }
 
-RouteReport BuildRouteReport(const std::vector<StopRef>& way, double length, double time,
-                             const MapDescription& description, QChar decimalSeparator) {
+RouteReport BuildRouteReport(const GraphMap& map, const std::vector<StopIndex>& way, double length,
+                             double time, const MapDescription& description,
+                             QChar decimalSeparator) {
     QHash<QString, QString> numbers;
     for (const DescribedRoute& route : description.routes)
         numbers.insert(route.code, route.number);
-    RouteReport report = ridesOf(way, length, time, description.mapCode, numbers, decimalSeparator);
+    RouteReport report =
+        ridesOf(map, way, length, time, description.mapCode, numbers, decimalSeparator);
     report.fare = description.baseFare + description.transferFare * report.transfers;
     report.fareText = formatGeneral(report.fare, decimalSeparator);
     if (!description.fareUnit.isEmpty())

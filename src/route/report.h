@@ -37,16 +37,17 @@ struct RouteReport {
 // The fare of a trip with the given number of transfers on a map of the given code and city.
 double Fare(const QString& mapCode, const QString& mapCity, int transfers);
 
-// The report of a way given finish first (way[0] the finish, the last entry the start), its total
-// length in metres and time in seconds, read from the stops' routes texts and names. The map's
-// MapCode and MapCity choose the fare and which route codes are listed as numbers; numbers are
-// written with the given decimal separator.
-RouteReport BuildRouteReport(const std::vector<StopRef>& way, double length, double time,
-                             const QString& mapCode, const QString& mapCity,
+// The report of a way of a map given finish first (way[0] the finish, the last entry the start),
+// its total length in metres and time in seconds, read from the stops' routes texts and names.
+// The map's MapCode and MapCity choose the fare and which route codes are listed as numbers;
+// numbers are written with the given decimal separator.
+RouteReport BuildRouteReport(const GraphMap& map, const std::vector<StopIndex>& way, double length,
+                             double time, const QString& mapCode, const QString& mapCity,
                              QChar decimalSeparator);
 // The same from a map's own description: its code letter, the numbers of its route table and
 // the fare BaseFare + TransferFare x transfers in its unit.
-RouteReport BuildRouteReport(const std::vector<StopRef>& way, double length, double time,
-                             const MapDescription& description, QChar decimalSeparator);
+RouteReport BuildRouteReport(const GraphMap& map, const std::vector<StopIndex>& way, double length,
+                             double time, const MapDescription& description,
+                             QChar decimalSeparator);
 
 } // namespace lirsk

@@ -366,12 +366,13 @@ QString timetablePathFor(const QString& mapPath) {
 }
 
 QString mapMismatch(const Timetable& timetable, const GraphMap& map) {
-    const QHash<int, StopRef> byId = map.stopsById();
+    const QHash<int, StopIndex> byId = map.stopsById();
     for (const Timetable::Station& s : timetable.stations()) {
-        const StopRef stop = byId.value(s.mapStop);
-        if (!stop)
+        const StopIndex index = byId.value(s.mapStop, NoStop);
+        if (index == NoStop)
             return tr("на карте нет остановки %1 (%2)").arg(s.mapStop).arg(timetable.text(s.name));
-        if (stop->Left != s.mapLeft || stop->Top != s.mapTop)
+        const Stop& stop = map.stop(index);
+        if (stop.Left != s.mapLeft || stop.Top != s.mapTop)
             return tr("остановка %1 (%2) сдвинута").arg(s.mapStop).arg(timetable.text(s.name));
     }
     return QString();

@@ -84,7 +84,7 @@ private:
 bool Assembler::placeStations() {
     for (const FeedCall& call : feed_.calls)
         feed_.stations[std::size_t(stopOf(call).station)].served = true;
-    const QHash<int, StopRef> onMap = map_.stopsById();
+    const QHash<int, StopIndex> onMap = map_.stopsById();
     std::vector<std::int32_t> change;
     for (FeedStation& s : feed_.stations) {
         if (!s.served)
@@ -94,15 +94,15 @@ bool Assembler::placeStations() {
         s.index = int(parts_.stations.size());
         Timetable::Station placed;
         placed.mapStop = build_.mapStops.isEmpty() ? s.index : build_.mapStops.value(id, -1);
-        const StopRef stop = onMap.value(placed.mapStop);
-        if (!stop) {
+        const StopIndex index = onMap.value(placed.mapStop, NoStop);
+        if (index == NoStop) {
             *error_ = tr("на карте нет остановки для станции «%1» (stop_id %2): карта сделана не "
                          "из этого источника или не с этим выбором маршрутов")
                           .arg(row.name, id);
             return false;
         }
-        placed.mapLeft = stop->Left;
-        placed.mapTop = stop->Top;
+        placed.mapLeft = map_.stop(index).Left;
+        placed.mapTop = map_.stop(index).Top;
         placed.name = parts_.strings.add(row.name.isEmpty() ? id : row.name);
         placed.stopId = parts_.strings.add(row.id);
         placed.lat = s.lat;

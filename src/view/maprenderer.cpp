@@ -151,17 +151,17 @@ void drawTextAt(QPainter& painter, int x, int y, const QString& text) {
 
 namespace {
 
-// One link, given its opposite and the first link of its own pair.
-void drawLinkWith(QPainter& painter, const GraphMap& map, const Link& link, const Link* opposite,
-                  const Link* shown) {
+// One link, given its opposite, the first link of its own pair and the colour of its source.
+void drawLinkWith(QPainter& painter, const GraphMap& map, StopIndex from, const Link& link,
+                  const Link* opposite, const Link* shown, Colour fromFill) {
     const DisplaySettings& s = map.Settings;
-    const MapPoint p1 = shownCentre(*link.From);
-    const MapPoint p2 = shownCentre(*link.To);
-    const int setback = shownSize(link.To->Radius);
+    const MapPoint p1 = shownCentre(map.stop(from));
+    const MapPoint p2 = shownCentre(map.stop(link.To));
+    const int setback = shownSize(map.stop(link.To).Radius);
     const int arrowSize = shownSize(s.ArrowSize);
     if (s.AutoArcColor) {
         QPen pen = painter.pen();
-        pen.setColor(toQColor(link.From->FillColor));
+        pen.setColor(toQColor(fromFill));
         painter.setPen(pen);
     }
     bool curved = false;
@@ -185,17 +185,21 @@ void drawLinkWith(QPainter& painter, const GraphMap& map, const Link& link, cons
 
 } // namespace
 
-void DrawLink(QPainter& painter, const GraphMap& map, const Link& link) {
-    drawLinkWith(painter, map, link, GraphMap::FindLink(link.To, link.From),
-                 GraphMap::FindLink(link.From, link.To));
+void DrawLink(QPainter& painter, const GraphMap& map, StopIndex from, const Link& link) {
+    drawLinkWith(painter, map, from, link, map.FindLink(link.To, from), map.FindLink(from, link.To),
+                 map.stop(from).FillColor);
 }
 
-void DrawStop(QPainter& painter, const Stop& stop, bool withName) {
+Colour shownFill(const Stop& stop, bool selected) {
+    return selected ? SelectionColor : stop.FillColor;
+}
+
+void DrawStop(QPainter& painter, const Stop& stop, bool selected, bool withName) {
     painter.setPen(QPen(Qt::black, 1));
-    painter.setBrush(toQColor(stop.FillColor));
+    painter.setBrush(toQColor(shownFill(stop, selected)));
     const int width = shownSize(stop.Width), height = shownSize(stop.Height);
     const QRectF rect(stop.Left + 0.5, stop.Top + 0.5, width - 1, height - 1);
-    if (stop.Selected)
+    if (selected)
         painter.drawRoundedRect(rect, selectedCornerSize(width) / 2.0,
                                 selectedCornerSize(height) / 2.0);
     else
@@ -204,9 +208,9 @@ void DrawStop(QPainter& painter, const Stop& stop, bool withName) {
         paintNameLabel(painter, stop);
 }
 
-void paintStopControl(QPainter& painter, const Stop& stop) {
+void paintStopControl(QPainter& painter, const Stop& stop, bool selected) {
     painter.setPen(QPen(Qt::black, 1));
-    painter.setBrush(toQColor(stop.FillColor));
+    painter.setBrush(toQColor(shownFill(stop, selected)));
     painter.drawEllipse(QRectF(stop.Left + 0.5, stop.Top + 0.5, shownSize(stop.Width) - 1,
                                shownSize(stop.Height) - 1));
 }
@@ -254,14 +258,14 @@ QRect nameLabelRect(const Stop& stop) {
 MapSize mapSize(const GraphMap& map) {
     // Sums in 64 bits: a damaged file may hold positions near the ends of the int range.
     MapSize size;
-    for (const auto& stop : map.stops()) {
-        size.width = std::max(size.width, qint64(stop->Left) + stop->Width);
-        size.height = std::max(size.height, qint64(stop->Top) + stop->Height);
-        if (stop->Label.Visible && !stop->Label.Caption.isEmpty()) {
-            size.width = std::max(size.width, qint64(stop->Label.Left) +
-                                                  nameWidth(stop->Label.Font, stop->Label.Caption));
+    for (const Stop& stop : map.stops()) {
+        size.width = std::max(size.width, qint64(stop.Left) + stop.Width);
+        size.height = std::max(size.height, qint64(stop.Top) + stop.Height);
+        if (stop.Label.Visible && !stop.Label.Caption.isEmpty()) {
+            size.width = std::max(size.width, qint64(stop.Label.Left) +
+                                                  nameWidth(stop.Label.Font, stop.Label.Caption));
             size.height =
-                std::max(size.height, qint64(stop->Label.Top) + fontEntry(stop->Label.Font).height);
+                std::max(size.height, qint64(stop.Label.Top) + fontEntry(stop.Label.Font).height);
         }
     }
     return size;
@@ -286,12 +290,12 @@ void setMapPen(QPainter& painter, const QColor& colour, int width, PenMode mode)
     }
 }
 
-QRect linkBox(const GraphMap& map, const Link& link) {
+QRect linkBox(const GraphMap& map, StopIndex from, const Link& link) {
     const DisplaySettings& s = map.Settings;
     const qint64 margin = qint64(shownSize(std::max(s.ArrowSize, 0))) * 2 +
                           std::clamp(s.ArcWidth, 0, kMaxShownPenWidth) + 64;
-    const MapPoint from = shownCentre(*link.From), to = shownCentre(*link.To);
-    const qint64 x1 = from.x, y1 = from.y, x2 = to.x, y2 = to.y;
+    const MapPoint p1 = shownCentre(map.stop(from)), p2 = shownCentre(map.stop(link.To));
+    const qint64 x1 = p1.x, y1 = p1.y, x2 = p2.x, y2 = p2.y;
     // A curved pair bulges out by up to half the distance between its stops.
     const qint64 bulge = link.IsArc ? (std::abs(x2 - x1) + std::abs(y2 - y1)) / 2 : 0;
     const qint64 left = std::min(x1, x2) - bulge - margin;
@@ -308,67 +312,75 @@ QRect stopBox(const Stop& stop) {
     return box;
 }
 
-void paintGraphItems(QPainter& painter, const GraphMap& map, const std::vector<const Link*>& links,
-                     const std::vector<StopRef>& stops, const GraphDetail& detail) {
+void paintGraphItems(QPainter& painter, const GraphMap& map, const std::vector<LinkPlace>& links,
+                     const std::vector<StopIndex>& stops, const GraphDetail& detail) {
     setMapPen(painter, toQColor(map.Settings.ArcColor), map.Settings.ArcWidth, PenMode::Copy);
     painter.setFont(QFont());
+    // With automatic colours a link takes its source's colour as drawn.
+    const auto sourceFill = [&](StopIndex from) {
+        return shownFill(map.stop(from), detail.selected(from));
+    };
     if (detail.simplified) {
         // Far out: every link a plain line, every stop a dot, no arrows or lengths.
         painter.setRenderHint(QPainter::Antialiasing, false);
         QPen pen = painter.pen();
         pen.setWidthF(std::max(1.0 / detail.zoom, 1.0));
         pen.setCapStyle(Qt::FlatCap);
-        for (const Link* link : links) {
+        for (const LinkPlace& place : links) {
+            const Link& link = map.stop(place.from).Links[std::size_t(place.at)];
             if (map.Settings.AutoArcColor)
-                pen.setColor(toQColor(link->From->FillColor));
+                pen.setColor(toQColor(sourceFill(place.from)));
             painter.setPen(pen);
-            const MapPoint from = shownCentre(*link->From), to = shownCentre(*link->To);
+            const MapPoint from = shownCentre(map.stop(place.from));
+            const MapPoint to = shownCentre(map.stop(link.To));
             painter.drawLine(from.x, from.y, to.x, to.y);
         }
         const double dot = std::max(2.0 / detail.zoom, 1.0);
-        for (StopRef stop : stops) {
-            const MapPoint at = shownCentre(*stop);
-            const double side = std::max(dot, double(shownSize(stop->Width)));
+        for (const StopIndex index : stops) {
+            const Stop& stop = map.stop(index);
+            const MapPoint at = shownCentre(stop);
+            const double side = std::max(dot, double(shownSize(stop.Width)));
             painter.fillRect(QRectF(at.x - side / 2, at.y - side / 2, side, side),
-                             toQColor(stop->FillColor));
+                             toQColor(shownFill(stop, detail.selected(index))));
         }
         return;
     }
-    // Many links are drawn with one index of first links rather than a search of each stop's
-    // list (a damaged map may give one stop many thousands).
-    constexpr std::size_t kIndexFrom = 4096;
-    if (links.size() >= kIndexFrom) {
-        const LinkIndex first = map.firstLinks();
-        for (const Link* link : links)
-            drawLinkWith(painter, map, *link, first.value({link->To, link->From}, nullptr),
-                         first.value({link->From, link->To}, nullptr));
-    } else {
-        for (const Link* link : links)
-            DrawLink(painter, map, *link);
+    LinkLookup first(map);
+    for (const LinkPlace& place : links) {
+        const Link& link = map.stop(place.from).Links[std::size_t(place.at)];
+        const int opposite = first.find(link.To, place.from);
+        const int shown = first.find(place.from, link.To);
+        drawLinkWith(painter, map, place.from, link,
+                     opposite < 0 ? nullptr : &map.stop(link.To).Links[std::size_t(opposite)],
+                     shown < 0 ? nullptr : &map.stop(place.from).Links[std::size_t(shown)],
+                     sourceFill(place.from));
     }
-    for (StopRef stop : stops) {
-        DrawStop(painter, *stop, detail.names);
-    }
+    for (const StopIndex index : stops)
+        DrawStop(painter, map.stop(index), detail.selected(index), detail.names);
 }
 
-void paintGraph(QPainter& painter, const GraphMap& map, const QRect& area) {
-    std::vector<const Link*> links;
-    std::vector<StopRef> stops;
-    for (const auto& stop : map.stops()) {
-        for (const auto& link : stop->Links)
-            if (linkBox(map, *link).intersects(area))
-                links.push_back(link.get());
-        if (stopBox(*stop).intersects(area))
-            stops.push_back(stop.get());
+void paintGraph(QPainter& painter, const GraphMap& map, const QRect& area,
+                const GraphDetail& detail) {
+    std::vector<LinkPlace> links;
+    std::vector<StopIndex> stops;
+    for (StopIndex i = 0; i < map.stopCount(); ++i) {
+        const Stop& stop = map.stop(i);
+        for (std::size_t k = 0; k < stop.Links.size(); ++k)
+            if (linkBox(map, i, stop.Links[k]).intersects(area))
+                links.push_back({i, int(k)});
+        if (stopBox(stop).intersects(area))
+            stops.push_back(i);
     }
-    paintGraphItems(painter, map, links, stops, {});
+    paintGraphItems(painter, map, links, stops, detail);
 }
 
-void RedrawGraph(GraphCanvas& canvas, const GraphMap& map) {
+void RedrawGraph(GraphCanvas& canvas, const GraphMap& map, const StopSelection* selection) {
     canvas.penMode = PenMode::Copy;
     canvas.image.fill(windowColour());
     QPainter painter(&canvas.image);
-    paintGraph(painter, map, canvas.image.rect());
+    GraphDetail detail;
+    detail.selection = selection;
+    paintGraph(painter, map, canvas.image.rect(), detail);
 }
 
 } // namespace lirsk

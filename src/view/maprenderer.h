@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/graphmap.h"
+#include "model/stopselection.h"
 #include "view/arrowgeometry.h"
 
 #include <QColor>
@@ -55,12 +56,21 @@ void DrawCurvedArc(QPainter& painter, int x1, int y1, int x2, int y2, int setbac
 // Text in the window-text colour with its top-left corner at a point, on a clear background.
 void drawTextAt(QPainter& painter, int x, int y, const QString& text);
 
+// A link of the map: its source stop and its place in that stop's list.
+struct LinkPlace {
+    StopIndex from = NoStop;
+    int at = 0;
+};
+
 // One link of the map with the painter's pen (and its length when the map shows weights).
-void DrawLink(QPainter& painter, const GraphMap& map, const Link& link);
-// One stop and its name, as the graph image shows them.
-void DrawStop(QPainter& painter, const Stop& stop, bool withName = true);
-// The stop control above the images: always a circle in the stop's fill colour.
-void paintStopControl(QPainter& painter, const Stop& stop);
+void DrawLink(QPainter& painter, const GraphMap& map, StopIndex from, const Link& link);
+// One stop and its name, as the graph image shows them; a marked stop in the selection colour.
+void DrawStop(QPainter& painter, const Stop& stop, bool selected, bool withName = true);
+// The stop control above the images: always a circle in the stop's fill colour, or in the
+// selection colour when the stop is marked.
+void paintStopControl(QPainter& painter, const Stop& stop, bool selected);
+// The colour a stop is filled with as drawn.
+Colour shownFill(const Stop& stop, bool selected);
 // The name label above the images.
 void paintNameLabel(QPainter& painter, const Stop& stop);
 
@@ -84,26 +94,32 @@ QRect mapExtent(const GraphMap& map);
 void setMapPen(QPainter& painter, const QColor& colour, int width, PenMode mode);
 
 // Everything a link's drawing can touch: its line or curve, its arrow head and its length.
-QRect linkBox(const GraphMap& map, const Link& link);
+QRect linkBox(const GraphMap& map, StopIndex from, const Link& link);
 // Everything a stop's drawing can touch: its circle and its name.
 QRect stopBox(const Stop& stop);
 
 // How much of the graph is drawn: far out, links are plain lines and stops dots; the names are
-// left out when another layer draws them.
+// left out when another layer draws them. Marked stops show the selection colour.
 struct GraphDetail {
     bool simplified = false;
     double zoom = 1.0;
     bool names = true;
+    const StopSelection* selection = nullptr;
+
+    bool selected(StopIndex stop) const { return selection && selection->contains(stop); }
 };
 
 // The graph as the drawn map shows it: the given links, then the given stops with their names,
 // each list in the map's order; the caller clears the area first.
-void paintGraphItems(QPainter& painter, const GraphMap& map, const std::vector<const Link*>& links,
-                     const std::vector<StopRef>& stops, const GraphDetail& detail);
+void paintGraphItems(QPainter& painter, const GraphMap& map, const std::vector<LinkPlace>& links,
+                     const std::vector<StopIndex>& stops, const GraphDetail& detail);
 // Every link and stop that can show inside an area of the map (map coordinates).
-void paintGraph(QPainter& painter, const GraphMap& map, const QRect& area);
+void paintGraph(QPainter& painter, const GraphMap& map, const QRect& area,
+                const GraphDetail& detail = {});
 
-// The whole graph image: cleared with the window colour, every link, then every stop.
-void RedrawGraph(GraphCanvas& canvas, const GraphMap& map);
+// The whole graph image: cleared with the window colour, every link, then every stop (the
+// marked ones in the selection colour).
+void RedrawGraph(GraphCanvas& canvas, const GraphMap& map,
+                 const StopSelection* selection = nullptr);
 
 } // namespace lirsk

@@ -41,14 +41,19 @@ MapView::MapView(MapDocument* document, QWidget* parent)
     autoScroll_ = new QTimer(this);
     autoScroll_->setInterval(kAutoScrollInterval);
     connect(autoScroll_, &QTimer::timeout, this, &MapView::autoScroll);
-    connect(document_, &MapDocument::changed, this, [this] {
-        ++contentGeneration_;
-        indexRevision_ = ~quint64(0);
-        namesStale_ = true;
-        updateMapSize();
-        repaintMap();
-    });
-    connect(document_, &MapDocument::stopsMoved, this, &MapView::stopsMoved);
+    connect(document_, &MapDocument::changed, this,
+            [this](MapChanges what, const std::vector<StopIndex>& stops) {
+                // Stops moved alone are moved in the index; anything else renews it.
+                if (what == MapChange::Place && !stops.empty()) {
+                    stopsMoved(stops);
+                    return;
+                }
+                ++contentGeneration_;
+                indexRevision_ = ~quint64(0);
+                namesStale_ = true;
+                updateMapSize();
+                repaintMap();
+            });
     connect(document_, &MapDocument::foundWayChanged, this, [this] {
         // The stops of a found way rank first for a place for their names.
         ++namesGeneration_;
@@ -56,15 +61,15 @@ MapView::MapView(MapDocument* document, QWidget* parent)
         repaintMap();
     });
     connect(document_, &MapDocument::selectionChanged, this,
-            [this](const std::vector<StopRef>& stops) {
+            [this](const std::vector<StopIndex>& stops) {
                 ++contentGeneration_;
                 namesStale_ = true;
                 if (stops.empty() || zoom_ < 1.0) {
                     repaintMap();
                     return;
                 }
-                for (StopRef stop : stops)
-                    repaintMap(stopBox(*stop));
+                for (const StopIndex stop : stops)
+                    repaintMap(stopBox(document_->map().stop(stop)));
             });
     updateMapSize();
 }
@@ -79,11 +84,12 @@ void MapView::setPicture(const QImage& picture) {
 }
 
 void MapView::setChosenEnd(const std::optional<ChosenEnd>& end) {
-    if (chosenEnd_)
-        repaintMap(stopBox(*chosenEnd_->stop).adjusted(-8, -8, 8, 8));
+    const GraphMap& map = document_->map();
+    if (chosenEnd_ && map.isStop(chosenEnd_->stop))
+        repaintMap(stopBox(map.stop(chosenEnd_->stop)).adjusted(-8, -8, 8, 8));
     chosenEnd_ = end;
     if (chosenEnd_)
-        repaintMap(stopBox(*chosenEnd_->stop).adjusted(-8, -8, 8, 8));
+        repaintMap(stopBox(map.stop(chosenEnd_->stop)).adjusted(-8, -8, 8, 8));
 }
 
 void MapView::setRubberBand(const std::optional<RubberBand>& band) {
@@ -225,10 +231,8 @@ void MapView::scrollContentsBy(int dx, int dy) {
 // --- The index --------------------------------------------------------------------------------
 
 void MapView::ensureIndex() const {
-    const GraphMap& map = document_->map();
     // A map changed without telling the document (while a file is read, say) is indexed anew.
-    if (indexRevision_ == document_->revision() && int(indexedStops_.size()) == map.stopCount() &&
-        indexedLinkCount_ == map.linkCount())
+    if (indexRevision_ == document_->revision() && indexedStops_ == document_->map().stopCount())
         return;
     rebuildIndex();
 }
@@ -237,42 +241,33 @@ void MapView::rebuildIndex() const {
     const GraphMap& map = document_->map();
     stopGrid_.clear();
     linkGrid_.clear();
-    indexedStops_.clear();
     indexedLinks_.clear();
-    stopNumbers_.clear();
     linksOfStop_.assign(std::size_t(map.stopCount()), {});
     nameSizes_.clear();
     nameSizes_.reserve(std::size_t(map.stopCount()));
-    indexedStops_.reserve(std::size_t(map.stopCount()));
-    stopNumbers_.reserve(map.stopCount());
-    for (const auto& stop : map.stops()) {
-        const int number = int(indexedStops_.size());
-        indexedStops_.push_back(stop.get());
-        stopNumbers_.insert(stop.get(), number);
-        stopGrid_.insert(number, stopBox(*stop));
-        nameSizes_.push_back(nameLabelRect(*stop).size());
+    for (StopIndex i = 0; i < map.stopCount(); ++i) {
+        stopGrid_.insert(i, stopBox(map.stop(i)));
+        nameSizes_.push_back(nameLabelRect(map.stop(i)).size());
     }
-    for (const auto& stop : map.stops())
-        for (const auto& link : stop->Links) {
+    for (StopIndex i = 0; i < map.stopCount(); ++i) {
+        const std::vector<Link>& links = map.stop(i).Links;
+        for (std::size_t k = 0; k < links.size(); ++k) {
             const int number = int(indexedLinks_.size());
-            indexedLinks_.push_back(link.get());
-            linkGrid_.insert(number, linkBox(map, *link));
-            for (StopRef end : {link->From, link->To}) {
-                const int at = stopNumbers_.value(end, -1);
-                if (at >= 0)
-                    linksOfStop_[std::size_t(at)].push_back(number);
-            }
+            indexedLinks_.push_back({i, int(k)});
+            linkGrid_.insert(number, linkBox(map, i, links[k]));
+            for (const StopIndex end : {i, links[k].To})
+                linksOfStop_[std::size_t(end)].push_back(number);
         }
-    indexedLinkCount_ = int(indexedLinks_.size());
+    }
+    indexedStops_ = map.stopCount();
     indexRevision_ = document_->revision();
 }
 
-void MapView::stopsMoved(const std::vector<StopRef>& stops) {
+void MapView::stopsMoved(const std::vector<StopIndex>& stops) {
     ++contentGeneration_;
     namesStale_ = true;
     const GraphMap& map = document_->map();
-    if (indexRevision_ + 1 != document_->revision() ||
-        int(indexedStops_.size()) != map.stopCount()) {
+    if (indexRevision_ + 1 != document_->revision() || indexedStops_ != map.stopCount()) {
         indexRevision_ = ~quint64(0);
         updateMapSize();
         repaintMap();
@@ -280,23 +275,22 @@ void MapView::stopsMoved(const std::vector<StopRef>& stops) {
     }
     std::vector<int> links;
     QSize grown = mapSize_;
-    for (StopRef stop : stops) {
-        const int number = stopNumbers_.value(stop, -1);
-        if (number < 0)
-            continue;
-        repaintMap(stopGrid_.box(number));
-        const QRect box = stopBox(*stop);
-        stopGrid_.move(number, box);
+    for (const StopIndex stop : stops) {
+        repaintMap(stopGrid_.box(stop));
+        const QRect box = stopBox(map.stop(stop));
+        stopGrid_.move(stop, box);
         repaintMap(box);
         grown = grown.expandedTo(QSize(box.right(), box.bottom()));
-        const std::vector<int>& own = linksOfStop_[std::size_t(number)];
+        const std::vector<int>& own = linksOfStop_[std::size_t(stop)];
         links.insert(links.end(), own.begin(), own.end());
     }
     std::sort(links.begin(), links.end());
     links.erase(std::unique(links.begin(), links.end()), links.end());
-    for (int number : links) {
+    for (const int number : links) {
         repaintMap(linkGrid_.box(number));
-        const QRect box = linkBox(map, *indexedLinks_[std::size_t(number)]);
+        const LinkPlace& place = indexedLinks_[std::size_t(number)];
+        const QRect box =
+            linkBox(map, place.from, map.stop(place.from).Links[std::size_t(place.at)]);
         linkGrid_.move(number, box);
         repaintMap(box);
     }
@@ -307,7 +301,7 @@ void MapView::stopsMoved(const std::vector<StopRef>& stops) {
     }
 }
 
-std::vector<int> MapView::stopsIn(const QRect& area) const {
+std::vector<StopIndex> MapView::stopsIn(const QRect& area) const {
     ensureIndex();
     return stopGrid_.query(area);
 }
@@ -320,14 +314,13 @@ void MapView::placeNames() const {
     ensureIndex();
     namesStale_ = false;
     namesZoom_ = zoom_;
-    const std::size_t count = indexedStops_.size();
+    const GraphMap& map = document_->map();
+    const std::size_t count = std::size_t(indexedStops_);
     namesShown_.assign(count, false);
     std::vector<int> onWay(count, 0);
-    for (StopRef stop : document_->foundWay().stops) {
-        const int number = stopNumbers_.value(stop, -1);
-        if (number >= 0)
-            onWay[std::size_t(number)] = 1;
-    }
+    for (const StopIndex stop : document_->foundWay().stops)
+        if (std::size_t(stop) < count)
+            onWay[std::size_t(stop)] = 1;
     struct Candidate {
         int rank;
         int routes;
@@ -335,10 +328,10 @@ void MapView::placeNames() const {
     };
     std::vector<Candidate> candidates;
     for (std::size_t n = 0; n < count; ++n) {
-        const Stop& stop = *indexedStops_[n];
+        const Stop& stop = map.stop(StopIndex(n));
         if (!stop.Label.Visible || stop.Label.Caption.isEmpty())
             continue;
-        const int rank = stop.Selected ? 0 : onWay[n] ? 1 : 2;
+        const int rank = document_->isSelected(StopIndex(n)) ? 0 : onWay[n] ? 1 : 2;
         candidates.push_back({rank, int(stop.Routes.count(QLatin1Char(' '))), int(n)});
     }
     std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
@@ -364,7 +357,7 @@ void MapView::placeNames() const {
 }
 
 QRect MapView::nameRect(int number) const {
-    const Stop& stop = *indexedStops_[std::size_t(number)];
+    const Stop& stop = document_->map().stop(number);
     const QSize size = nameSizes_[std::size_t(number)];
     return size.isEmpty()
                ? QRect()
@@ -385,7 +378,7 @@ QRectF MapView::shownNameRect(int number) const {
 }
 
 void MapView::paintName(QPainter& painter, int number) const {
-    const Stop& stop = *indexedStops_[std::size_t(number)];
+    const Stop& stop = document_->map().stop(number);
     const double grow = nameGrowth(number);
     if (grow == 1.0) {
         paintNameLabel(painter, stop);
@@ -421,17 +414,14 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
     // Below 100 % a name may be drawn larger than its place on the map: stops whose names can
     // reach into the area from the left or from above are drawn too.
     const int reach = zoom_ < 1.0 ? int(std::ceil(kLegibleNameReach / zoom_)) : 0;
-    const std::vector<int> numbers = (layers & (Base | Stops))
-                                         ? stopsIn(area.adjusted(-reach, -reach / 8, 0, 0))
-                                         : std::vector<int>();
-    std::vector<StopRef> stops;
-    stops.reserve(numbers.size());
-    for (int number : numbers)
-        stops.push_back(indexedStops_[std::size_t(number)]);
+    const std::vector<StopIndex> stops = (layers & (Base | Stops))
+                                             ? stopsIn(area.adjusted(-reach, -reach / 8, 0, 0))
+                                             : std::vector<StopIndex>();
     const bool simplified = zoom_ < SimplifiedBelow;
     GraphDetail detail;
     detail.simplified = simplified;
     detail.zoom = zoom_;
+    detail.selection = &document_->selection();
     if (zoom_ < 1.0)
         // Below 100 % the names are drawn once, above the stops, at a size that can be read.
         detail.names = false;
@@ -447,14 +437,14 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
                 painter.setRenderHint(QPainter::SmoothPixmapTransform);
             painter.drawImage(part, picture_, part);
         }
-        std::vector<const Link*> links;
-        for (int number : linkGrid_.query(area))
+        std::vector<LinkPlace> links;
+        for (const int number : linkGrid_.query(area))
             links.push_back(indexedLinks_[std::size_t(number)]);
         paintGraphItems(painter, map, links, stops, detail);
     }
 
     const DisplaySettings& s = map.Settings;
-    const std::vector<StopRef>& way = document_->foundWay().stops;
+    const std::vector<StopIndex>& way = document_->foundWay().stops;
     if (layers & Overlays) {
         if (!way.empty()) {
             setMapPen(painter, toQColor(s.TreeColor), s.ArcWidth, PenMode::Copy);
@@ -465,10 +455,10 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
                 painter.setPen(pen);
             }
             for (std::size_t k = 0; k + 1 < way.size(); ++k) {
-                const MapPoint later = shownCentre(*way[k]);
-                const MapPoint earlier = shownCentre(*way[k + 1]);
-                DrawStraightArc(painter, earlier.x, earlier.y, later.x, later.y, way[k]->Radius,
-                                s.ArrowType, s.ArrowSize, s.ArrowAngle);
+                const MapPoint later = shownCentre(map.stop(way[k]));
+                const MapPoint earlier = shownCentre(map.stop(way[k + 1]));
+                DrawStraightArc(painter, earlier.x, earlier.y, later.x, later.y,
+                                map.stop(way[k]).Radius, s.ArrowType, s.ArrowSize, s.ArrowAngle);
             }
         }
         if (band_) {
@@ -488,8 +478,8 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
             painter.drawPolyline(corners, 5);
         }
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        if (chosenEnd_ && stopNumbers_.contains(chosenEnd_->stop)) {
-            const Stop& stop = *chosenEnd_->stop;
+        if (chosenEnd_ && map.isStop(chosenEnd_->stop)) {
+            const Stop& stop = map.stop(chosenEnd_->stop);
             const MapPoint at = shownCentre(stop);
             const double radius = shownSize(stop.Radius) + 4 / std::min(zoom_, 1.0);
             painter.setRenderHint(QPainter::Antialiasing);
@@ -506,18 +496,19 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
     // Far out each stop is a dot, drawn with the drawn map (under the found way); otherwise a
     // circle above it all.
     const double dot = std::max(2.0 / zoom_, 1.0);
-    for (int number : numbers) {
-        const Stop& stop = *indexedStops_[std::size_t(number)];
+    for (const StopIndex number : stops) {
+        const Stop& stop = map.stop(number);
+        const bool selected = detail.selected(number);
         if (simplified && (layers & Base)) {
             const MapPoint at = shownCentre(stop);
             const double side = std::max(dot, double(shownSize(stop.Width)));
             painter.fillRect(QRectF(at.x - side / 2, at.y - side / 2, side, side),
-                             toQColor(stop.FillColor));
+                             toQColor(shownFill(stop, selected)));
         }
         if (!(layers & Stops))
             continue;
         if (!simplified)
-            paintStopControl(painter, stop);
+            paintStopControl(painter, stop, selected);
         if (stop.Label.Visible && nameShown(number))
             paintName(painter, number);
     }
@@ -641,27 +632,26 @@ MapView::TargetBox MapView::targetBox(const Stop& stop) const {
     return box;
 }
 
-StopRef MapView::stopAt(const QPoint& p) const {
+StopIndex MapView::stopAt(const QPoint& p) const {
     const int reach = minimumTarget();
-    for (int number : stopsIn(QRect(p, p).adjusted(-reach, -reach, reach, reach))) {
-        StopRef stop = indexedStops_[std::size_t(number)];
-        const TargetBox b = targetBox(*stop);
+    for (const StopIndex stop : stopsIn(QRect(p, p).adjusted(-reach, -reach, reach, reach))) {
+        const TargetBox b = targetBox(document_->map().stop(stop));
         if (p.x() >= b.left && p.x() <= b.left + b.width && p.y() >= b.top &&
             p.y() <= b.top + b.height)
             return stop;
     }
-    return nullptr;
+    return NoStop;
 }
 
 MapHit MapView::hitAt(const QPoint& p, bool withNames) const {
     const int reach = minimumTarget();
-    const std::vector<int> near = stopsIn(QRect(p, p).adjusted(-reach, -reach, reach, reach));
+    const std::vector<StopIndex> near = stopsIn(QRect(p, p).adjusted(-reach, -reach, reach, reach));
     for (auto it = near.rbegin(); it != near.rend(); ++it) {
-        StopRef stop = indexedStops_[std::size_t(*it)];
-        if (withNames && stop->Label.Visible && nameShown(*it) &&
-            shownNameRect(*it).contains(QPointF(p)))
+        const StopIndex stop = *it;
+        if (withNames && document_->map().stop(stop).Label.Visible && nameShown(stop) &&
+            shownNameRect(stop).contains(QPointF(p)))
             return {MapHit::Name, stop};
-        const TargetBox b = targetBox(*stop);
+        const TargetBox b = targetBox(document_->map().stop(stop));
         if (p.x() >= b.left && p.x() < b.left + b.width && p.y() >= b.top &&
             p.y() < b.top + b.height)
             return {MapHit::Stop, stop};
@@ -669,8 +659,10 @@ MapHit MapView::hitAt(const QPoint& p, bool withNames) const {
     return {};
 }
 
-bool MapView::alive(StopRef stop) const {
-    return !stop || document_->map().indexOf(stop) >= 0;
+bool MapView::capturedAlive() const {
+    return captured_ &&
+           (captured_->stop == NoStop || (document_->stopsRevision() == capturedStops_ &&
+                                          document_->map().isStop(captured_->stop)));
 }
 
 // --- The mouse --------------------------------------------------------------------------------
@@ -717,6 +709,7 @@ void MapView::mousePressEvent(QMouseEvent* event) {
             return;
         }
         captured_ = hit;
+        capturedStops_ = document_->stopsRevision();
     }
     const MapHit target = *captured_;
     // A right press on a stop opens its menu, which takes the release: it captures nothing.
@@ -754,7 +747,7 @@ void MapView::mouseMoveEvent(QMouseEvent* event) {
         return;
     const MapMouseEvent e = mapEvent(event);
     if (captured_) {
-        if (!alive(captured_->stop)) {
+        if (!capturedAlive()) {
             captured_.reset();
             return;
         }
@@ -789,11 +782,12 @@ void MapView::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     const std::optional<MapHit> target = captured_;
+    const bool alive = capturedAlive();
     if (event->buttons() == Qt::NoButton) {
         captured_.reset();
         autoScroll_->stop();
     }
-    if (!target || !alive(target->stop))
+    if (!target || !alive)
         return;
     handler_->released(*target, e);
 }
@@ -842,7 +836,7 @@ void MapView::autoScroll() {
         v->setMaximum(v->value() + dy);
     h->setValue(h->value() + dx);
     v->setValue(v->value() + dy);
-    if (handler_ && captured_ && alive(captured_->stop))
+    if (handler_ && capturedAlive())
         handler_->moved(*captured_, mapEventAt(lastPointer_, Qt::NoButton));
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "model/mapdocument.h"
+#include "document/mapdocument.h"
+#include "view/maprenderer.h"
 #include "view/spatialgrid.h"
 
 #include <QAbstractScrollArea>
-#include <QHash>
 #include <QImage>
 #include <QPointer>
 
@@ -18,7 +18,7 @@ namespace lirsk {
 struct MapHit {
     enum Kind { Empty, Stop, Name };
     Kind kind = Empty;
-    StopRef stop = nullptr;
+    StopIndex stop = NoStop;
 };
 
 // A mouse event in map coordinates (pixels of the map at 100 %).
@@ -80,7 +80,7 @@ public:
     // The end of a way chosen by name or from a stop's menu, shown with its own marker until the
     // other end is chosen.
     struct ChosenEnd {
-        StopRef stop = nullptr;
+        StopIndex stop = NoStop;
         bool isStart = true;
     };
     const std::optional<ChosenEnd>& chosenEnd() const { return chosenEnd_; }
@@ -118,7 +118,7 @@ public:
 
     // The stop a map point falls on as the gestures see it: the first in list order, its box
     // counted inclusively and never smaller than a few screen pixels.
-    StopRef stopAt(const QPoint& mapPoint) const;
+    StopIndex stopAt(const QPoint& mapPoint) const;
     // What a press at a map point hits: the topmost stop or name (later stops lie above earlier
     // ones, each name above its stop), else the empty map.
     MapHit hitAt(const QPoint& mapPoint, bool withNames) const;
@@ -149,7 +149,8 @@ protected:
 private:
     MapMouseEvent mapEvent(const QMouseEvent* event) const;
     MapMouseEvent mapEventAt(const QPoint& viewportPos, Qt::MouseButton button) const;
-    bool alive(StopRef stop) const;
+    // Whether the target of the held button still names the stop it named when it was pressed.
+    bool capturedAlive() const;
     void updateMapSize();
     void updateScrollBars();
     void autoScroll();
@@ -173,6 +174,7 @@ private:
     // The mouse: the target of the held button, a pan in progress, a left press on the empty
     // map that waits to become a click or a pan.
     std::optional<MapHit> captured_;
+    quint64 capturedStops_ = 0; // the document's stops revision at the press
     bool panning_ = false;
     QPoint panFrom_;
     std::optional<MapMouseEvent> pendingPress_;
@@ -204,18 +206,16 @@ private:
     // rebuilt after an edit, moved along with dragged stops.
     void ensureIndex() const;
     void rebuildIndex() const;
-    void stopsMoved(const std::vector<StopRef>& stops);
-    // The numbers (places in the stop list) of the stops drawn in an area, ascending.
-    std::vector<int> stopsIn(const QRect& area) const;
+    void stopsMoved(const std::vector<StopIndex>& stops);
+    // The stops drawn in an area, ascending.
+    std::vector<StopIndex> stopsIn(const QRect& area) const;
     mutable SpatialGrid stopGrid_{128};
     mutable SpatialGrid linkGrid_{256};
-    mutable std::vector<StopRef> indexedStops_;
-    mutable QHash<StopRef, int> stopNumbers_;
-    mutable std::vector<const Link*> indexedLinks_;
+    mutable int indexedStops_ = 0;
+    mutable std::vector<LinkPlace> indexedLinks_;
     mutable std::vector<std::vector<int>> linksOfStop_;
     mutable std::vector<QSize> nameSizes_;
     mutable quint64 indexRevision_ = ~quint64(0);
-    mutable int indexedLinkCount_ = -1;
 
     // The names shown below 100 %, worked out once per zoom and per change of what ranks them.
     void placeNames() const;

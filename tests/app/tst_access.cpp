@@ -219,7 +219,8 @@ private slots:
     }
 
     void releasingTheButtonLeavesEditorMode() {
-        child->Map().AddStop(40, 40, -1, QStringLiteral("Вокзал"), true);
+        child->Map().AddStop(40, 40, true);
+        child->document().markReloaded();
         pressRedactor([&] { enter(kPassword); });
         QVERIFY(editorMode());
         frame->acAddStop->trigger();

@@ -3,6 +3,7 @@
 #include "app/stoppanel.h"
 #include "edit/modal.h"
 #include "edit/routereportdialog.h"
+#include "mapstops.h"
 #include "model/mapdescription.h"
 #include "model/mapfile.h"
 #include "platform/messages.h"
@@ -62,13 +63,6 @@ QByteArray readBytes(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-StopRef stopNamed(const GraphMap& map, const QString& name) {
-    for (const auto& stop : map.stops())
-        if (stop->Label.Caption == name)
-            return stop.get();
-    return nullptr;
-}
-
 QStringList routeRows(const MapWindow* window) {
     QStringList rows;
     for (int row = 1; row < window->routeTable->rowCount(); ++row) {
@@ -83,9 +77,9 @@ QStringList routeRows(const MapWindow* window) {
 // The report of the way between two stops, found as a drag in the window finds it: the fare and
 // the route numbers of the rides.
 QStringList reportOf(MapWindow* window, const QString& from, const QString& to) {
-    const StopRef start = stopNamed(window->Map(), from);
-    const StopRef finish = stopNamed(window->Map(), to);
-    if (!start || !finish)
+    const StopIndex start = testing::stopNamed(window->Map(), from);
+    const StopIndex finish = testing::stopNamed(window->Map(), to);
+    if (start == NoStop || finish == NoStop)
         return {QStringLiteral("no such stop")};
     window->editor().FindWay(start, finish);
     QStringList lines{routeReportDialog()->fareLabel->text()};
@@ -261,16 +255,17 @@ private slots:
         const QString file = dir.filePath(QTest::currentDataTag() + QStringLiteral(".gaf"));
         {
             GraphMap map;
-            StopRef a = map.AddStop(40, 40, -1, QStringLiteral("Вокзал"), true);
-            StopRef b = map.AddStop(200, 60, -1, QStringLiteral("Рынок"), true);
-            StopRef c = map.AddStop(120, 220, -1, QStringLiteral("Порт"), true);
-            for (StopRef s : {a, b, c})
-                s->Label.Caption = map.StopRows[map.indexOf(s)];
-            a->Routes = QStringLiteral("Z5");
-            b->Routes = QStringLiteral("Z5 Z9-night");
-            c->Routes = QStringLiteral("Z9-night");
+            const StopIndex a = map.AddStop(40, 40, true);
+            const StopIndex b = map.AddStop(200, 60, true);
+            const StopIndex c = map.AddStop(120, 220, true);
+            map.stop(a).Label.Caption = QStringLiteral("Вокзал");
+            map.stop(b).Label.Caption = QStringLiteral("Рынок");
+            map.stop(c).Label.Caption = QStringLiteral("Порт");
+            map.stop(a).Routes = QStringLiteral("Z5");
+            map.stop(b).Routes = QStringLiteral("Z5 Z9-night");
+            map.stop(c).Routes = QStringLiteral("Z9-night");
             for (auto [from, to] : {std::pair{a, b}, std::pair{b, a}, std::pair{b, c}})
-                map.AddLink(from, to)->Length = 300;
+                map.AddLink(from, to, {0, 300, 0});
             map.UpdateArcFlags();
             QString error;
             QVERIFY2(saveMapFile(file, map, false, &error), qPrintable(error));

@@ -3,6 +3,8 @@
 
 #include "app/accessdialog.h"
 #include "app/appicon.h"
+#include "mapstops.h"
+
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
 #include "edit/modal.h"
@@ -49,15 +51,8 @@ QMap<QString, QString> desktopEntry(const QString& path) {
     return keys;
 }
 
-QPoint centreOf(StopRef stop) {
-    return {stop->Left + stop->Width / 2, stop->Top + stop->Height / 2};
-}
-
-StopRef stopNamed(GraphMap& map, const QString& name) {
-    for (const auto& stop : map.stops())
-        if (stop->Label.Caption == name)
-            return stop.get();
-    return nullptr;
+QPoint centreOf(const GraphMap& map, StopIndex stop) {
+    return testing::centreOf(map.stop(stop));
 }
 
 // Every file the build puts under toolbox/ for the built-in maps: the maps and their pictures.
@@ -284,12 +279,14 @@ private slots:
         QCOMPARE(child->editor().mode(), int(lirsk::FindWayMode));
         const QImage plain =
             child->view()->renderMap(QRect(QPoint(0, 0), child->view()->mapSize()));
-        StopRef from = stopNamed(child->Map(), QStringLiteral("Девяткино"));
-        StopRef to = stopNamed(child->Map(), QStringLiteral("Купчино"));
-        QVERIFY(from && to);
-        QTest::mousePress(child->view()->viewport(), Qt::LeftButton, {}, centreOf(from));
-        QTest::mouseMove(child->view()->viewport(), centreOf(to));
-        QTest::mouseRelease(child->view()->viewport(), Qt::LeftButton, {}, centreOf(to));
+        const StopIndex from = testing::stopNamed(child->Map(), QStringLiteral("Девяткино"));
+        const StopIndex to = testing::stopNamed(child->Map(), QStringLiteral("Купчино"));
+        QVERIFY(from != NoStop && to != NoStop);
+        QTest::mousePress(child->view()->viewport(), Qt::LeftButton, {},
+                          centreOf(child->Map(), from));
+        QTest::mouseMove(child->view()->viewport(), centreOf(child->Map(), to));
+        QTest::mouseRelease(child->view()->viewport(), Qt::LeftButton, {},
+                            centreOf(child->Map(), to));
         QCOMPARE(reports, 1);
         QCOMPARE(messages, QStringList());
         // What the README says of this way.

@@ -296,8 +296,9 @@ private slots:
         for (int i = 0; i < 2; ++i) {
             frame->acNewExecute();
             MapWindow* child = frame->ActiveMapWindow();
-            child->Map().AddStop(300, 250, -1, QStringLiteral("Вокзал"), true);
-            child->document().markChanged();
+            child->Map().stop(child->Map().AddStop(300, 250, true)).Label.Caption =
+                QStringLiteral("Вокзал");
+            child->document().announce(lirsk::EveryChange);
         }
         frame->acCascade->trigger();
         for (QMdiSubWindow* w : frame->MdiArea->subWindowList()) {

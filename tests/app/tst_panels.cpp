@@ -55,26 +55,36 @@ class TestPanels : public QObject {
         QCoreApplication::processEvents();
     }
 
-    QList<StopRef> fillMap(MapWindow* window) {
-        QList<StopRef> stops;
+    QList<StopIndex> fillMap(MapWindow* window) {
+        QList<StopIndex> stops;
         int x = 40;
         for (const StopEntry& entry : kStops) {
-            StopRef stop = window->Map().AddStop(x, 60, -1, QString::fromUtf8(entry.name), true);
-            stop->Label.Caption = QString::fromUtf8(entry.name);
+            Stop& stop = window->Map().stop(window->Map().AddStop(x, 60, true));
+            stop.Label.Caption = QString::fromUtf8(entry.name);
             if (entry.routes)
-                stop->Routes = QString::fromUtf8(entry.routes);
-            stops << stop;
+                stop.Routes = QString::fromUtf8(entry.routes);
+            stops << window->Map().stopCount() - 1;
             x += 90;
         }
+        window->document().markReloaded();
         window->RedrawMap(false);
         return stops;
     }
 
+    // A stop of the window's map.
+    Stop& stopOf(StopIndex index) const { return child->Map().stop(index); }
+    // Adds a stop named so, as a map file would hold it.
+    StopIndex addStop(int x, int y, const QString& name) {
+        const StopIndex stop = child->Map().AddStop(x, y, true);
+        stopOf(stop).Label.Caption = name;
+        child->document().markReloaded();
+        return stop;
+    }
+
     QStringList marked() const {
         QStringList names;
-        for (const auto& stop : child->Map().stops())
-            if (stop->Selected)
-                names << stop->Label.Caption;
+        for (const StopIndex stop : child->document().selection().stops())
+            names << stopOf(stop).Label.Caption;
         return names;
     }
 
@@ -158,7 +168,7 @@ private slots:
     void search() {
         QFETCH(QString, typed);
         QFETCH(int, row);
-        const QList<StopRef> stops = fillMap(child);
+        const QList<StopIndex> stops = fillMap(child);
         child->ShowSearchPanel(true);
         // A stop marked before a search that finds nothing stays marked.
         child->editor().ToggleSelected(stops[1]);
@@ -167,14 +177,14 @@ private slots:
         QCOMPARE(child->searchBox->text(), typed);
         if (row == 0) {
             QCOMPARE(messages, QStringList{kNotFound});
-            QCOMPARE(marked(), QStringList{stops[1]->Label.Caption});
+            QCOMPARE(marked(), QStringList{stopOf(stops[1]).Label.Caption});
             return;
         }
-        const QString name = stops[row - 1]->Label.Caption;
+        const QString name = stopOf(stops[row - 1]).Label.Caption;
         QCOMPARE(messages, QStringList{kFound});
         QCOMPARE(currentName(), name);
         QCOMPARE(marked(), QStringList{name});
-        QCOMPARE(child->Map().SelectedCount, 1);
+        QCOMPARE(child->editor().SelectedCount(), 1);
         QCOMPARE(child->stopList->statusTip(), QStringLiteral("Остановка ") + name);
         // Searching again finds the same stop.
         QTest::mouseClick(child->searchButton, Qt::LeftButton);
@@ -201,9 +211,8 @@ private slots:
 
     // Fault 1: the list shows the matching stops as one types, silently; ё is read as е.
     void listIsFilteredAsOneTypes() {
-        const QList<StopRef> stops = fillMap(child);
-        StopRef black = child->Map().AddStop(600, 60, -1, QStringLiteral("Чёрная речка"), true);
-        black->Label.Caption = QStringLiteral("Чёрная речка");
+        const QList<StopIndex> stops = fillMap(child);
+        addStop(600, 60, QStringLiteral("Чёрная речка"));
         child->ShowSearchPanel(true);
         layOut();
         QCOMPARE(listed().size(), 6);
@@ -219,7 +228,7 @@ private slots:
         QCOMPARE(child->searchBox->text(), QStringLiteral("скАЯ"));
         // Nothing said, nothing marked while typing.
         QVERIFY(messages.isEmpty());
-        QCOMPARE(child->Map().SelectedCount, 0);
+        QCOMPARE(child->editor().SelectedCount(), 0);
         // ё and е are one letter, either way round.
         child->searchBox->clear();
         QCOMPARE(listed().size(), 6);
@@ -229,8 +238,7 @@ private slots:
         typeText(child->searchBox, QStringLiteral("ЧЁРН"));
         QCOMPARE(listed(), QStringList{"Чёрная речка"});
         child->searchBox->clear();
-        child->Map().AddStop(700, 60, -1, QString(), true)->Label.Caption =
-            QStringLiteral("Озерки");
+        addStop(700, 60, QStringLiteral("Озерки"));
         typeText(child->searchBox, QStringLiteral("озёр"));
         QCOMPARE(listed(), QStringList{"Озерки"});
         // No match: the status line says so; the box keeps the text.
@@ -276,12 +284,10 @@ private slots:
     void foundStopIsCentred() {
         QFETCH(double, zoom);
         fillMap(child);
-        StopRef far = child->Map().AddStop(2600, 1900, -1, QString(), true);
-        far->Label.Caption = QStringLiteral("Дальняя");
+        const StopIndex far = addStop(2600, 1900, QStringLiteral("Дальняя"));
         // A stop further still, so that the scroll bars let the far one come to the middle.
-        child->Map().AddStop(5200, 3800, -1, QString(), true)->Label.Caption =
-            QStringLiteral("Угол");
-        child->document().markChanged();
+        addStop(5200, 3800, QStringLiteral("Угол"));
+        child->document().announce(lirsk::EveryChange);
         child->ShowSearchPanel(true);
         layOut();
         child->view()->setZoom(zoom);
@@ -291,9 +297,10 @@ private slots:
         QCOMPARE(child->view()->zoom(), zoom);
         const QPoint centre =
             child->view()->viewportToMap(child->view()->viewport()->rect().center());
-        QVERIFY2((centre - QPoint(far->centreX(), far->centreY())).manhattanLength() <=
-                     2 / zoom + 2,
-                 qPrintable(QStringLiteral("%1,%2").arg(centre.x()).arg(centre.y())));
+        QVERIFY2(
+            (centre - QPoint(stopOf(far).centreX(), stopOf(far).centreY())).manhattanLength() <=
+                2 / zoom + 2,
+            qPrintable(QStringLiteral("%1,%2").arg(centre.x()).arg(centre.y())));
         // A row chosen in the list comes to the middle too.
         child->searchBox->clear();
         layOut();
@@ -304,12 +311,12 @@ private slots:
 
     // Fault 2: the list shows a stop's current name, and the search finds it by that name.
     void renamedStopIsFoundByItsNewName() {
-        const QList<StopRef> stops = fillMap(child);
+        const QList<StopIndex> stops = fillMap(child);
         child->ShowSearchPanel(true);
         layOut();
         // As the stop's properties dialog renames a stop.
-        stops[2]->Label.Caption = QStringLiteral("Гостиный двор");
-        child->document().markChanged();
+        stopOf(stops[2]).Label.Caption = QStringLiteral("Гостиный двор");
+        child->document().announce(lirsk::EveryChange);
         QCOMPARE(listed().at(2), QStringLiteral("Гостиный двор"));
         search(QStringLiteral("гостин"));
         QCOMPARE(messages, QStringList{kFound});
@@ -321,14 +328,14 @@ private slots:
         child->searchBox->clear();
         typeText(child->searchBox, QStringLiteral("ая"));
         QCOMPARE(listed(), (QStringList{"Владимирская", "Достоевская"}));
-        stops[3]->Label.Caption = QStringLiteral("Технологический институт");
-        child->document().markChanged();
+        stopOf(stops[3]).Label.Caption = QStringLiteral("Технологический институт");
+        child->document().announce(lirsk::EveryChange);
         QCOMPARE(listed(), QStringList{"Достоевская"});
     }
 
     // Fault 3: a double click and the list's own pop-up menu are announced with their stop.
     void doubleClickAndMenuAnnounceTheStop() {
-        const QList<StopRef> stops = fillMap(child);
+        const QList<StopIndex> stops = fillMap(child);
         child->ShowSearchPanel(true);
         layOut();
         StopPanel* panel = child->stopPanel();
@@ -342,7 +349,7 @@ private slots:
         QTest::mouseClick(child->stopList->viewport(), Qt::LeftButton, {}, row3);
         QTest::mouseDClick(child->stopList->viewport(), Qt::LeftButton, {}, row3);
         QCOMPARE(doubled.size(), 1);
-        QCOMPARE(doubled[0][0].value<StopRef>(), stops[3]);
+        QCOMPARE(doubled[0][0].value<StopIndex>(), stops[3]);
 
         // Outside find-way mode the items are there but cannot be chosen.
         emit child->stopList->customContextMenuRequested(row3);
@@ -362,22 +369,21 @@ private slots:
         panel->finishAction()->trigger();
         panel->stopMenu()->close();
         QCOMPARE(starts.size(), 1);
-        QCOMPARE(starts[0][0].value<StopRef>(), stops[1]);
+        QCOMPARE(starts[0][0].value<StopIndex>(), stops[1]);
         QCOMPARE(finishes.size(), 1);
-        QCOMPARE(finishes[0][0].value<StopRef>(), stops[3]);
+        QCOMPARE(finishes[0][0].value<StopIndex>(), stops[3]);
     }
 
     // --- The stop list ------------------------------------------------------------------------
 
     void rowMarksTheStopItShows() {
-        QList<StopRef> stops = fillMap(child);
+        QList<StopIndex> stops = fillMap(child);
         child->ShowSearchPanel(true);
         layOut();
         // The second stop goes and a new one takes its id: rows and ids no longer agree.
-        child->Map().DeleteStop(stops[1]);
-        StopRef added = child->Map().AddStop(500, 300, -1, QStringLiteral("Пушкинская"), true);
-        added->Label.Caption = QStringLiteral("Пушкинская");
-        QCOMPARE(added->Id, 1);
+        child->editor().DeleteStop(stops[1]);
+        const StopIndex added = addStop(500, 300, QStringLiteral("Пушкинская"));
+        QCOMPARE(stopOf(added).Id, 1);
         QCOMPARE(listed(), (QStringList{"Невский проспект", "Маяковская", "Владимирская",
                                         "Достоевская", "Пушкинская"}));
 
@@ -398,22 +404,22 @@ private slots:
         QVERIFY(marked().isEmpty());
         clickCell(child->stopList, 2, 0);
         QCOMPARE(marked(), QStringList{QStringLiteral("Владимирская")});
-        QCOMPARE(child->Map().SelectedCount, 1);
+        QCOMPARE(child->editor().SelectedCount(), 1);
     }
 
     void rowsThatComeAndGoChooseNothing() {
-        QList<StopRef> stops = fillMap(child);
+        QList<StopIndex> stops = fillMap(child);
         child->ShowSearchPanel(true);
         layOut();
         clickCell(child->stopList, 2, 0);
         QCOMPARE(marked(), QStringList{QStringLiteral("Маяковская")});
         child->editor().ClearSelection(-1, true);
         // The current row goes with its stop; the row that becomes current is not chosen.
-        child->Map().DeleteStop(stops[2]);
+        child->editor().DeleteStop(stops[2]);
         QVERIFY(marked().isEmpty());
-        child->Map().AddStop(600, 300, -1, QStringLiteral("Садовая"), true);
+        addStop(600, 300, QStringLiteral("Садовая"));
         QVERIFY(marked().isEmpty());
-        QCOMPARE(child->Map().SelectedCount, 0);
+        QCOMPARE(child->editor().SelectedCount(), 0);
     }
 
     void upAtTheTopChoosesNothingNew() {
@@ -424,7 +430,7 @@ private slots:
         QCOMPARE(marked(), QStringList{QStringLiteral("Невский проспект")});
         QTest::keyClick(child->stopList, Qt::Key_Up);
         QCOMPARE(marked(), QStringList{QStringLiteral("Невский проспект")});
-        QCOMPARE(child->Map().SelectedCount, 1);
+        QCOMPARE(child->editor().SelectedCount(), 1);
     }
 
     void emptyMapRowMarksNothing() {
@@ -433,7 +439,7 @@ private slots:
         QCOMPARE(child->stopList->model()->rowCount(), 0);
         QTest::mouseClick(child->stopList->viewport(), Qt::LeftButton, {}, QPoint(20, 8));
         QTest::keyClick(child->stopList, Qt::Key_Down);
-        QCOMPARE(child->Map().SelectedCount, 0);
+        QCOMPARE(child->editor().SelectedCount(), 0);
     }
 
     // --- The route table ----------------------------------------------------------------------
@@ -476,14 +482,14 @@ private slots:
         child->ShowRoutesPanel(true);
         layOut();
         // Whatever was marked before goes.
-        child->editor().ToggleSelected(child->Map().stops().back().get());
+        child->editor().ToggleSelected(child->Map().stopCount() - 1);
         clickCell(child->routeTable, row, 1);
         QTEST(marked(), "expected");
     }
 
     void newMapRouteRowMarksNothing() {
-        QList<StopRef> stops = fillMap(child);
-        stops[0]->Routes = QStringLiteral("T5");
+        QList<StopIndex> stops = fillMap(child);
+        stopOf(stops[0]).Routes = QStringLiteral("T5");
         child->ShowRoutesPanel(true);
         layOut();
         QCOMPARE(child->routeTable->rowCount(), 2);
@@ -527,18 +533,17 @@ private slots:
                 continue;
             const QString key = code + number->text();
             QStringList expected;
-            for (const auto& stop : child->Map().stops())
-                if (stop->Routes.split(QLatin1Char(' ')).contains(key))
-                    expected << stop->Label.Caption;
+            for (const Stop& stop : child->Map().stops())
+                if (stop.Routes.split(QLatin1Char(' ')).contains(key))
+                    expected << stop.Label.Caption;
             child->routeTable->scrollToItem(child->routeTable->item(row, 1));
             clickCell(child->routeTable, row, 1);
             QCOMPARE(marked(), expected);
             if (row == 1)
                 QVERIFY2(expected.size() > 3, qPrintable(key));
             // Another route's code that merely starts with this one marks nothing.
-            for (const auto& stop : child->Map().stops())
-                if (stop->Selected)
-                    QVERIFY(stop->Routes.split(QLatin1Char(' ')).contains(key));
+            for (const StopIndex stop : child->document().selection().stops())
+                QVERIFY(stopOf(stop).Routes.split(QLatin1Char(' ')).contains(key));
             // The name is read whole in its tooltip.
             QCOMPARE(child->routeTable->item(row, 1)->toolTip(),
                      child->routeTable->item(row, 1)->text());
@@ -612,16 +617,15 @@ private slots:
 
     void nameDrag() {
         QFETCH(QPoint, move);
-        QList<StopRef> stops = fillMap(child);
-        StopRef stop = stops[0];
-        QCOMPARE(QPoint(stop->Label.Left, stop->Label.Top), QPoint(50, 60));
+        QList<StopIndex> stops = fillMap(child);
+        StopIndex stop = stops[0];
+        QCOMPARE(QPoint(stopOf(stop).Label.Left, stopOf(stop).Label.Top), QPoint(50, 60));
         const QPoint grab(53, 64);
         QTest::mousePress(child->view()->viewport(), Qt::LeftButton, {}, grab);
         QTest::mouseMove(child->view()->viewport(), grab + move);
         QTest::mouseRelease(child->view()->viewport(), Qt::LeftButton, {}, grab + move);
-        QTEST(QPoint(stop->Label.Left, stop->Label.Top), "labelAt");
-        QVERIFY(!stop->LabelDragging);
-        QVERIFY(!child->editor().LabelDragStop);
+        QTEST(QPoint(stopOf(stop).Label.Left, stopOf(stop).Label.Top), "labelAt");
+        QCOMPARE(child->editor().LabelDragStop, NoStop);
     }
 
     // Esc comes through the frame's window, to whatever has the keyboard.
@@ -633,9 +637,9 @@ private slots:
 
     void escapePutsTheNameBack() {
         QFETCH(bool, searchBoxHadTheKeyboard);
-        QList<StopRef> stops = fillMap(child);
-        StopRef stop = stops[1];
-        const QPoint home(stop->Label.Left, stop->Label.Top);
+        QList<StopIndex> stops = fillMap(child);
+        StopIndex stop = stops[1];
+        const QPoint home(stopOf(stop).Label.Left, stopOf(stop).Label.Top);
         const QPoint grab = home + QPoint(5, 5);
         frame->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(frame.get()));
@@ -645,37 +649,37 @@ private slots:
         }
         QTest::mousePress(child->view()->viewport(), Qt::LeftButton, {}, grab);
         QTest::mouseMove(child->view()->viewport(), grab + QPoint(40, 30));
-        QCOMPARE(QPoint(stop->Label.Left, stop->Label.Top), home + QPoint(40, 30));
+        QCOMPARE(QPoint(stopOf(stop).Label.Left, stopOf(stop).Label.Top), home + QPoint(40, 30));
         QTest::keyClick(frame->windowHandle(), Qt::Key_Escape);
-        QCOMPARE(QPoint(stop->Label.Left, stop->Label.Top), home);
+        QCOMPARE(QPoint(stopOf(stop).Label.Left, stopOf(stop).Label.Top), home);
         // The drag goes on: the next move puts the grabbed point under the pointer again.
         QTest::mouseMove(child->view()->viewport(), grab + QPoint(10, 20));
-        QCOMPARE(QPoint(stop->Label.Left, stop->Label.Top), home + QPoint(10, 20));
+        QCOMPARE(QPoint(stopOf(stop).Label.Left, stopOf(stop).Label.Top), home + QPoint(10, 20));
         QTest::keyClick(frame->windowHandle(), Qt::Key_Escape);
         QTest::mouseRelease(child->view()->viewport(), Qt::LeftButton, {}, grab + QPoint(10, 20));
-        QCOMPARE(QPoint(stop->Label.Left, stop->Label.Top), home);
+        QCOMPARE(QPoint(stopOf(stop).Label.Left, stopOf(stop).Label.Top), home);
         // Without a drag Esc moves nothing.
-        stop->Label.Left += 7;
+        stopOf(stop).Label.Left += 7;
         QTest::keyClick(frame->windowHandle(), Qt::Key_Escape);
-        QCOMPARE(stop->Label.Left, home.x() + 7);
+        QCOMPARE(stopOf(stop).Label.Left, home.x() + 7);
     }
 
     // --- The picture and the information window -----------------------------------------------
 
     void pictureClickClearsTheMarks() {
-        QList<StopRef> stops = fillMap(child);
+        QList<StopIndex> stops = fillMap(child);
         child->editor().ToggleSelected(stops[0]);
         child->editor().ToggleSelected(stops[3]);
         // A press elsewhere released on the picture is no click on it.
         QTest::mousePress(child->view()->viewport(), Qt::LeftButton, {},
-                          QPoint(stops[2]->Label.Left + 2, stops[2]->Label.Top + 2));
+                          QPoint(stopOf(stops[2]).Label.Left + 2, stopOf(stops[2]).Label.Top + 2));
         QTest::mouseRelease(child->view()->viewport(), Qt::LeftButton, {}, QPoint(300, 400));
-        QCOMPARE(child->Map().SelectedCount, 2);
+        QCOMPARE(child->editor().SelectedCount(), 2);
         QTest::mouseClick(child->view()->viewport(), Qt::RightButton, {}, QPoint(300, 400));
-        QCOMPARE(child->Map().SelectedCount, 2);
+        QCOMPARE(child->editor().SelectedCount(), 2);
         QTest::mouseClick(child->view()->viewport(), Qt::LeftButton, {}, QPoint(300, 400));
-        QCOMPARE(child->Map().SelectedCount, 0);
-        QVERIFY(!stops[0]->Selected && !stops[3]->Selected);
+        QCOMPARE(child->editor().SelectedCount(), 0);
+        QVERIFY(marked().isEmpty());
     }
 
     void pointerOnThePictureClosesTheInformationWindow() {

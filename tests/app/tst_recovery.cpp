@@ -34,14 +34,11 @@ namespace {
 
 QString describe(const GraphMap& map) {
     QStringList lines;
-    for (const auto& s : map.stops()) {
-        lines << QStringLiteral("%1 %2,%3 %4")
-                     .arg(s->Id)
-                     .arg(s->Left)
-                     .arg(s->Top)
-                     .arg(s->Label.Caption);
-        for (const auto& l : s->Links)
-            lines << QStringLiteral("  -> %1 %2").arg(l->To->Id).arg(l->Length);
+    for (const Stop& s : map.stops()) {
+        lines
+            << QStringLiteral("%1 %2,%3 %4").arg(s.Id).arg(s.Left).arg(s.Top).arg(s.Label.Caption);
+        for (const Link& l : s.Links)
+            lines << QStringLiteral("  -> %1 %2").arg(map.stop(l.To).Id).arg(l.Length);
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -254,6 +251,26 @@ private slots:
         QVERIFY(messages[1].contains(base + QStringLiteral(".gaf")));
         QCOMPARE(readBytes(victim), victimBytes);
         QVERIFY(QFileInfo(base + QStringLiteral(".gaf")).isSymLink());
+    }
+
+    // Undone back to its saved state, a map needs its copy no more.
+    void undoToTheSavedMapDropsTheCopy() {
+        if (!samara() || !QFileInfo::exists(resolveDataPath(samara()->path, DataRoots())))
+            QSKIP("the Samara map is not built");
+        QDir(RecoveryKeeper::folder()).removeRecursively();
+        MainWindow frame;
+        MapWindow* child = frame.OpenBuiltinMap(*samara());
+        QVERIFY(child);
+        const auto copies = [] {
+            return QDir(RecoveryKeeper::folder()).entryList({QStringLiteral("*.json")});
+        };
+        for (int i = 0; i < 20; ++i)
+            child->editor().AddStopAt(300 + 10 * i, 500);
+        QCOMPARE(copies().size(), 1);
+        while (child->editor().undoStack()->canUndo())
+            child->editor().Undo();
+        QVERIFY(!child->document().isModified());
+        QVERIFY(copies().isEmpty());
     }
 };
 

@@ -282,10 +282,10 @@ private slots:
             choose(f.weightsGroup, 1);
             pressOK(f);
         });
-        GraphMap& map = child->Map();
-        StopRef a = map.AddStop(0, 0, -1, QStringLiteral("A"), true);
-        StopRef b = map.AddStop(30, 40, -1, QStringLiteral("B"), true);
-        QCOMPARE(map.AddLink(a, b)->Length, 50.0);
+        const StopIndex a = child->editor().AddStopAt(0, 0);
+        const StopIndex b = child->editor().AddStopAt(30, 40);
+        child->editor().AddArc(a, b);
+        QCOMPARE(child->Map().FindLink(a, b)->Length, 50.0);
         QCOMPARE(asked, 0);
     }
 

@@ -28,8 +28,8 @@ inline void typeText(QWidget* widget, const QString& text) {
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_A, QString(ch), Qt::NoModifier);
 }
 
-inline QPoint centreOf(lirsk::StopRef stop) {
-    return {stop->Left + stop->Width / 2, stop->Top + stop->Height / 2};
+inline QPoint centreOf(const lirsk::Stop& stop) {
+    return {stop.Left + stop.Width / 2, stop.Top + stop.Height / 2};
 }
 
 struct Fixture {
@@ -118,13 +118,26 @@ struct Fixture {
         release(to);
     }
 
+    // The centre of a stop of the map window's map.
+    QPoint centreOf(lirsk::StopIndex stop) const {
+        return edittest::centreOf(child->Map().stop(stop));
+    }
+    lirsk::Stop& mapStop(lirsk::StopIndex index) const { return child->Map().stop(index); }
+
+    // Adds a link of the length a new link takes without the dialog: the distance of the stops'
+    // corners.
+    void link(lirsk::StopIndex from, lirsk::StopIndex to) {
+        lirsk::GraphMap& map = child->Map();
+        map.AddLink(from, to, {0, map.cornerDistance(from, to), 0});
+    }
+
     // Adds a stop by a click on the empty map in the add-stop mode.
-    lirsk::StopRef addStop(int x, int y) {
+    lirsk::StopIndex addStop(int x, int y) {
         const int mode = child->editor().mode();
         child->editor().SetAddStopMode();
         click({x, y});
         child->editor().setMode(mode);
-        return child->Map().stops().back().get();
+        return child->Map().stopCount() - 1;
     }
 
     // The road parameters dialog, answered with three typed texts and "OK".

@@ -21,11 +21,10 @@ using edittest::centreOf;
 namespace {
 
 // Which stops (by Id) are marked, in list order.
-QList<int> marked(const GraphMap& map) {
+QList<int> marked(MapWindow* child) {
     QList<int> ids;
-    for (const auto& s : map.stops())
-        if (s->Selected)
-            ids << s->Id;
+    for (const StopIndex s : child->document().selection().stops())
+        ids << child->Map().stop(s).Id;
     return ids;
 }
 
@@ -41,13 +40,13 @@ QStringList gridRows(const QAbstractItemView* list) {
 // The links of a map as "from>to length arc", in list order.
 QStringList links(const GraphMap& map) {
     QStringList out;
-    for (const auto& s : map.stops())
-        for (const auto& l : s->Links)
+    for (const Stop& s : map.stops())
+        for (const Link& l : s.Links)
             out << QStringLiteral("%1>%2 %3%4")
-                       .arg(l->From->Id)
-                       .arg(l->To->Id)
-                       .arg(l->Length)
-                       .arg(l->IsArc ? QStringLiteral(" arc") : QString());
+                       .arg(s.Id)
+                       .arg(map.stop(l.To).Id)
+                       .arg(l.Length)
+                       .arg(l.IsArc ? QStringLiteral(" arc") : QString());
     return out;
 }
 
@@ -59,8 +58,8 @@ class TestGestures : public QObject {
     edittest::Fixture f;
 
     // Four stops in a row, 100 pixels apart, ids 0..3.
-    QList<StopRef> fourStops() {
-        QList<StopRef> stops;
+    QList<StopIndex> fourStops() {
+        QList<StopIndex> stops;
         for (int i = 0; i < 4; ++i)
             stops << f.addStop(40 + 100 * i, 60);
         return stops;
@@ -113,7 +112,7 @@ private slots:
         QFETCH(int, mode);
         QFETCH(bool, clearsPicked);
         QFETCH(QString, status);
-        StopRef a = f.addStop(50, 50);
+        StopIndex a = f.addStop(50, 50);
         f.child->editor().ToggleSelected(a);
         f.child->editor().PickedStop = a;
         auto* command = f.frame->findChild<QAction*>(action);
@@ -121,7 +120,7 @@ private slots:
         command->trigger();
         QCOMPARE(f.child->editor().mode(), mode);
         QCOMPARE(f.frame->StatusText(), status);
-        QCOMPARE(f.child->editor().PickedStop == nullptr, clearsPicked);
+        QCOMPARE(f.child->editor().PickedStop == NoStop, clearsPicked);
         QVERIFY(command->isChecked());
         // The selection stays.
         QCOMPARE(f.child->editor().SelectedCount(), 1);
@@ -158,16 +157,15 @@ private slots:
         f.click({230, 50});
         const GraphMap& map = f.child->Map();
         QCOMPARE(map.stopCount(), 3);
-        QCOMPARE(map.stops()[1]->Id, 1);
-        QCOMPARE(map.stops()[1]->Left, 130);
-        QCOMPARE(map.stops()[1]->Top, 45);
-        QCOMPARE(map.stops()[1]->Label.Left, 140);
+        QCOMPARE(map.stop(StopIndex(1)).Id, 1);
+        QCOMPARE(map.stop(StopIndex(1)).Left, 130);
+        QCOMPARE(map.stop(StopIndex(1)).Top, 45);
+        QCOMPARE(map.stop(StopIndex(1)).Label.Left, 140);
         QCOMPARE(map.MaxStopId, 2);
         QCOMPARE(gridRows(f.child->stopList), (QStringList{"0", "1", "2"}));
-        QCOMPARE(map.StopIds, (QStringList{"0", "1", "2"}));
         QVERIFY(f.child->document().isModified());
         // A click on a stop in this mode adds nothing.
-        f.click(centreOf(map.stops()[0].get()));
+        f.click(f.centreOf(0));
         QCOMPARE(map.stopCount(), 3);
     }
 
@@ -197,66 +195,67 @@ private slots:
         QFETCH(int, clicked);
         QFETCH(bool, shift);
         QFETCH(QList<int>, after);
-        const QList<StopRef> stops = fourStops();
+        const QList<StopIndex> stops = fourStops();
         const Colour own = 0x00123456;
-        for (StopRef s : stops)
-            s->FillColor = own;
+        for (StopIndex s : stops)
+            f.mapStop(s).FillColor = own;
         for (int id : before)
             f.child->editor().ToggleSelected(stops[id]);
         f.child->editor().setMode(mode);
-        f.click(centreOf(stops[clicked]), shift ? Qt::ShiftModifier : Qt::NoModifier);
-        QCOMPARE(marked(f.child->Map()), after);
+        f.click(f.centreOf(stops[clicked]), shift ? Qt::ShiftModifier : Qt::NoModifier);
+        QCOMPARE(marked(f.child), after);
         QCOMPARE(f.child->editor().SelectedCount(), int(after.size()));
-        for (StopRef s : stops)
-            QCOMPARE(s->FillColor, s->Selected ? SelectionColor : own);
+        // Marks are shown, not stored: every stop keeps its own colour.
+        for (StopIndex s : stops)
+            QCOMPARE(f.mapStop(s).FillColor, own);
     }
 
     void dragMovesMarkedStopsWithClamp() {
         f.child->editor().SetPointerMode();
-        StopRef a = f.addStop(200, 200);
-        StopRef b = f.addStop(30, 300);
-        StopRef c = f.addStop(400, 100);
-        for (StopRef s : {a, b})
+        StopIndex a = f.addStop(200, 200);
+        StopIndex b = f.addStop(30, 300);
+        StopIndex c = f.addStop(400, 100);
+        for (StopIndex s : {a, b})
             f.child->editor().ToggleSelected(s);
         // Pressed off its centre, the stop jumps to put its centre under the pointer.
         const QPoint grab(203, 204);
         f.press(grab);
         f.moveTo(grab + QPoint(-20, 10));
-        QCOMPARE(QPoint(a->Left, a->Top), QPoint(178, 209));
+        QCOMPARE(QPoint(f.mapStop(a).Left, f.mapStop(a).Top), QPoint(178, 209));
         f.moveTo(grab + QPoint(-50, 20));
         f.release(grab + QPoint(-50, 20));
-        QCOMPARE(QPoint(a->Left, a->Top), QPoint(148, 219));
-        QCOMPARE(QPoint(a->Label.Left, a->Label.Top), QPoint(158, 219));
+        QCOMPARE(QPoint(f.mapStop(a).Left, f.mapStop(a).Top), QPoint(148, 219));
+        QCOMPARE(QPoint(f.mapStop(a).Label.Left, f.mapStop(a).Label.Top), QPoint(158, 219));
         // Pushed past the left edge, the other marked stop stops at 0, its name at 0 too.
-        QCOMPARE(QPoint(b->Left, b->Top), QPoint(0, 319));
-        QCOMPARE(b->Label.Left, 0);
-        QCOMPARE(QPoint(c->Left, c->Top), QPoint(400, 100));
+        QCOMPARE(QPoint(f.mapStop(b).Left, f.mapStop(b).Top), QPoint(0, 319));
+        QCOMPARE(f.mapStop(b).Label.Left, 0);
+        QCOMPARE(QPoint(f.mapStop(c).Left, f.mapStop(c).Top), QPoint(400, 100));
         QCOMPARE(f.child->editor().SelectedCount(), 2);
         QVERIFY(f.child->document().isModified());
     }
 
     void dragKeepsPressedStopInsideTheMap() {
         f.child->editor().SetPointerMode();
-        StopRef a = f.addStop(20, 20);
-        f.press(centreOf(a));
-        f.moveTo(centreOf(a) + QPoint(-40, 30));
-        f.release(centreOf(a) + QPoint(-40, 30));
-        QCOMPARE(QPoint(a->Left, a->Top), QPoint(20, 50));
+        StopIndex a = f.addStop(20, 20);
+        f.press(f.centreOf(a));
+        f.moveTo(f.centreOf(a) + QPoint(-40, 30));
+        f.release(f.centreOf(a) + QPoint(-40, 30));
+        QCOMPARE(QPoint(f.mapStop(a).Left, f.mapStop(a).Top), QPoint(20, 50));
     }
 
     void dragUnmarkedStopClearsTheMarks() {
         f.child->editor().SetPointerMode();
-        const QList<StopRef> stops = fourStops();
+        const QList<StopIndex> stops = fourStops();
         f.child->editor().ToggleSelected(stops[0]);
         f.child->editor().ToggleSelected(stops[1]);
-        const QPoint grab = centreOf(stops[2]) + QPoint(0, 2);
+        const QPoint grab = f.centreOf(stops[2]) + QPoint(0, 2);
         f.press(grab);
         f.moveTo(grab + QPoint(0, 40));
         f.release(grab + QPoint(0, 40));
         QCOMPARE(f.child->editor().SelectedCount(), 0);
-        QCOMPARE(stops[2]->Top, 102);
-        QCOMPARE(stops[0]->Top, 60);
-        QCOMPARE(stops[0]->FillColor, DefaultStopFill);
+        QCOMPARE(f.mapStop(stops[2]).Top, 102);
+        QCOMPARE(f.mapStop(stops[0]).Top, 60);
+        QCOMPARE(f.mapStop(stops[0]).FillColor, DefaultStopFill);
     }
 
     void twoStopGestures_data() {
@@ -303,46 +302,50 @@ private slots:
         QFETCH(int, to);
         QFETCH(bool, snaps);
         QFETCH(QStringList, after);
-        const QList<StopRef> stops = fourStops();
+        const QList<StopIndex> stops = fourStops();
         GraphMap& map = f.child->Map();
         map.Settings.UserWeights = false;
         for (const QString& r : roads) {
-            StopRef a = stops[r[0].digitValue()], b = stops[r[2].digitValue()];
-            map.AddLink(a, b);
+            StopIndex a = stops[r[0].digitValue()], b = stops[r[2].digitValue()];
+            f.link(a, b);
             if (r[1] == QLatin1Char('-'))
-                map.AddLink(b, a);
+                f.link(b, a);
         }
         f.child->editor().setMode(mode);
-        const QPoint start = centreOf(stops[from]);
-        const QPoint end = to >= 0 ? centreOf(stops[to]) + QPoint(2, 1) : QPoint(300, 300);
+        const QPoint start = f.centreOf(stops[from]);
+        const QPoint end = to >= 0 ? f.centreOf(stops[to]) + QPoint(2, 1) : QPoint(300, 300);
         f.press(start);
         QCOMPARE(f.child->editor().PickedStop, stops[from]);
         f.moveTo(end);
         // The band ends at the target's centre in red when it snaps, at the pointer in black
         // otherwise.
-        StopRef first = stops[from];
-        const QPoint bandEnd(first->Left + first->DownX, first->Top + first->DownY);
+        StopIndex first = stops[from];
+        const MapEditor::StopPress& press = f.child->editor().press;
+        QCOMPARE(press.stop, first);
+        const QPoint bandEnd = QPoint(f.mapStop(first).Left, f.mapStop(first).Top) + press.down;
         if (snaps) {
-            QCOMPARE(bandEnd, QPoint(stops[to]->centreX(), stops[to]->centreY()));
-            QCOMPARE(first->BandSetback, stops[to]->Radius);
+            QCOMPARE(bandEnd,
+                     QPoint(f.mapStop(stops[to]).centreX(), f.mapStop(stops[to]).centreY()));
+            QCOMPARE(press.bandSetback, f.mapStop(stops[to]).Radius);
         } else {
             QCOMPARE(bandEnd, end);
-            QCOMPARE(first->BandSetback, 0);
+            QCOMPARE(press.bandSetback, 0);
         }
         QVERIFY(f.child->view()->rubberBand());
         QCOMPARE(f.child->view()->rubberBand()->colour == QColor(Qt::red), snaps);
-        if (from != to && (to < 0 || !GraphMap::FindLink(stops[to], first))) {
+        if (from != to && (to < 0 || !f.child->Map().FindLink(stops[to], first))) {
             // A pixel on the band, between the two stops' controls (away from other lines).
             const QImage image = f.child->view()->renderMap(QRect(0, 0, 800, 600));
-            const QPoint mid(first->centreX() + (bandEnd.x() - first->centreX()) / 2,
-                             first->centreY() + (bandEnd.y() - first->centreY()) / 2);
+            const QPoint mid(
+                f.mapStop(first).centreX() + (bandEnd.x() - f.mapStop(first).centreX()) / 2,
+                f.mapStop(first).centreY() + (bandEnd.y() - f.mapStop(first).centreY()) / 2);
             const QColor colour = image.pixelColor(mid);
             QCOMPARE(colour == QColor(Qt::red), snaps);
         }
         f.release(end);
         QCOMPARE(links(map), after);
-        QCOMPARE(f.child->editor().PickedStop, nullptr);
-        QVERIFY(!first->Dragging);
+        QCOMPARE(f.child->editor().PickedStop, NoStop);
+        QCOMPARE(f.child->editor().press.stop, NoStop);
         QCOMPARE(f.dialogs, 0);
         // The band is gone with the release.
         QVERIFY(!f.child->view()->rubberBand());
@@ -358,46 +361,46 @@ private slots:
     void roadWithTheDialog() {
         QFETCH(bool, answered);
         QFETCH(QStringList, after);
-        const QList<StopRef> stops = fourStops();
+        const QList<StopIndex> stops = fourStops();
         if (answered)
             f.answerWeights(QStringLiteral("3"), QStringLiteral("250"), QStringLiteral("40"));
         f.child->editor().SetAddRoadMode();
-        f.drag(centreOf(stops[0]), centreOf(stops[1]));
+        f.drag(f.centreOf(stops[0]), f.centreOf(stops[1]));
         QCOMPARE(f.dialogs, 1);
         QCOMPARE(links(f.child->Map()), after);
-        const Link* back = GraphMap::FindLink(stops[1], stops[0]);
+        const Link* back = f.child->Map().FindLink(stops[1], stops[0]);
         QCOMPARE(back->Time, answered ? 40.0 : 0.0);
         QCOMPARE(back->Price, answered ? 3.0 : 0.0);
         QVERIFY(f.child->Map().Settings.UserWeights);
     }
 
     void changeRoadWeights() {
-        const QList<StopRef> stops = fourStops();
+        const QList<StopIndex> stops = fourStops();
         GraphMap& map = f.child->Map();
         map.Settings.UserWeights = false;
-        map.AddLink(stops[0], stops[1]);
-        map.AddLink(stops[1], stops[0]);
+        f.link(stops[0], stops[1]);
+        f.link(stops[1], stops[0]);
         f.answerWeights(QStringLiteral("5"), QStringLiteral("725"), QStringLiteral("60"));
         f.child->editor().SetChangeRoadMode();
-        f.drag(centreOf(stops[1]), centreOf(stops[0]));
+        f.drag(f.centreOf(stops[1]), f.centreOf(stops[0]));
         QCOMPARE(links(map), (QStringList{"0>1 725", "1>0 725"}));
-        QCOMPARE(GraphMap::FindLink(stops[0], stops[1])->Time, 60.0);
+        QCOMPARE(f.child->Map().FindLink(stops[0], stops[1])->Time, 60.0);
         // A wrong length leaves both halves as they were.
         f.messages.clear();
         f.answerWeights(QStringLiteral("5"), QStringLiteral("далеко"), QStringLiteral("60"));
-        f.drag(centreOf(stops[0]), centreOf(stops[1]));
+        f.drag(f.centreOf(stops[0]), f.centreOf(stops[1]));
         QCOMPARE(f.messages, QStringList{QStringLiteral("Вес введён неверно!")});
         QCOMPARE(links(map), (QStringList{"0>1 725", "1>0 725"}));
     }
 
     void arcsAndRoadsWithoutTheDialog() {
-        const QList<StopRef> stops = fourStops();
+        const QList<StopIndex> stops = fourStops();
         GraphMap& map = f.child->Map();
         map.Settings.UserWeights = false;
         f.child->editor().SetAddArcMode();
-        f.drag(centreOf(stops[2]), centreOf(stops[0]));
+        f.drag(f.centreOf(stops[2]), f.centreOf(stops[0]));
         f.child->editor().SetAddRoadMode();
-        f.drag(centreOf(stops[0]), centreOf(stops[1]));
+        f.drag(f.centreOf(stops[0]), f.centreOf(stops[1]));
         QCOMPARE(links(map), (QStringList{"0>1 100", "1>0 100", "2>0 200 arc"}));
         QVERIFY(!map.Settings.UserWeights);
         QCOMPARE(f.dialogs, 0);
@@ -418,17 +421,17 @@ private slots:
         QFETCH(QList<int>, marks);
         QFETCH(int, pressed);
         QFETCH(QStringList, rowsLeft);
-        const QList<StopRef> stops = fourStops();
+        const QList<StopIndex> stops = fourStops();
         GraphMap& map = f.child->Map();
         map.Settings.UserWeights = false;
         for (int i = 0; i < 3; ++i) {
-            map.AddLink(stops[i], stops[i + 1]);
-            map.AddLink(stops[i + 1], stops[i]);
+            f.link(stops[i], stops[i + 1]);
+            f.link(stops[i + 1], stops[i]);
         }
         for (int id : marks)
             f.child->editor().ToggleSelected(stops[id]);
         f.child->editor().SetPointerMode();
-        f.press(centreOf(stops[pressed]), Qt::RightButton);
+        f.press(f.centreOf(stops[pressed]), Qt::RightButton);
         QCOMPARE(f.child->editor().MenuStop, stops[pressed]);
         QVERIFY(f.child->editor().stopMenu->isVisible());
         QList<QAction*> entries;
@@ -442,21 +445,20 @@ private slots:
                           f.child->editor().stopMenu->actionGeometry(entries[0]).center());
         QTRY_VERIFY(!f.child->editor().stopMenu->isVisible());
         QCOMPARE(gridRows(f.child->stopList), rowsLeft);
-        QCOMPARE(map.StopIds, rowsLeft);
         QCOMPARE(f.child->editor().SelectedCount(), 0);
-        QVERIFY(marked(map).isEmpty());
-        QCOMPARE(f.child->editor().MenuStop, nullptr);
+        QVERIFY(marked(f.child).isEmpty());
+        QCOMPARE(f.child->editor().MenuStop, NoStop);
         // No link names a deleted stop, and the links left keep their flags.
-        for (const auto& s : map.stops())
-            for (const auto& l : s->Links)
-                QVERIFY(map.indexOf(l->To) >= 0);
+        for (const Stop& s : map.stops())
+            for (const Link& l : s.Links)
+                QVERIFY(map.isStop(l.To));
         // The map still takes gestures on the stops that are left.
-        f.click(centreOf(map.stops().front().get()));
+        f.click(f.centreOf(0));
         QCOMPARE(f.child->editor().SelectedCount(), 1);
     }
 
     void deleteCommandNeedsMarks() {
-        const QList<StopRef> stops = fourStops();
+        const QList<StopIndex> stops = fourStops();
         f.frame->EnableMapCommands();
         f.child->editor().MenuStop = stops[0];
         f.frame->acDelete->trigger();
@@ -469,30 +471,30 @@ private slots:
         f.frame->acDelete->trigger();
         QCOMPARE(f.child->Map().stopCount(), 0);
         QCOMPARE(f.child->editor().SelectedCount(), 0);
-        QCOMPARE(f.child->editor().MenuStop, nullptr);
+        QCOMPARE(f.child->editor().MenuStop, NoStop);
         QCOMPARE(f.child->stopList->model()->rowCount(), 0);
     }
 
     void deletedStopIsNamedNoMore() {
-        const QList<StopRef> stops = fourStops();
+        const QList<StopIndex> stops = fourStops();
         f.child->editor().SetAddArcMode();
-        f.press(centreOf(stops[1]));
+        f.press(f.centreOf(stops[1]));
         f.child->editor().LabelDragStop = stops[1];
         f.child->editor().MenuStop = stops[1];
         f.child->editor().DeleteStop(stops[1]);
-        QCOMPARE(f.child->editor().PickedStop, nullptr);
-        QCOMPARE(f.child->editor().MenuStop, nullptr);
-        QCOMPARE(f.child->editor().LabelDragStop, nullptr);
+        QCOMPARE(f.child->editor().PickedStop, NoStop);
+        QCOMPARE(f.child->editor().MenuStop, NoStop);
+        QCOMPARE(f.child->editor().LabelDragStop, NoStop);
         // The properties command then has no stop to work on, and the release goes nowhere.
         f.child->editor().EditStopProperties();
         QCOMPARE(f.dialogs, 0);
-        f.release(centreOf(stops[2]));
+        f.release(f.centreOf(stops[2]));
         QCOMPARE(f.child->Map().linkCount(), 0);
     }
 
     void rectangleSelection() {
         f.child->editor().SetPointerMode();
-        const QList<StopRef> stops = fourStops();
+        const QList<StopIndex> stops = fourStops();
         f.child->editor().ToggleSelected(stops[3]);
         // From the right of stop 0's left edge to just past stop 2's left edge.
         f.press({45, 20});
@@ -505,7 +507,7 @@ private slots:
                  QColor(Qt::white));
         f.release({241, 90});
         QVERIFY(!f.child->view()->selectionRect());
-        QCOMPARE(marked(f.child->Map()), (QList<int>{0, 1, 2}));
+        QCOMPARE(marked(f.child), (QList<int>{0, 1, 2}));
         QCOMPARE(f.child->editor().SelectedCount(), 3);
         // A plain click on the empty map clears the marks.
         f.click({600, 400});
@@ -540,8 +542,8 @@ private slots:
         QFETCH(QList<int>, sizes);
         QFETCH(QList<int>, radii);
         QFETCH(QStringList, names);
-        const QList<StopRef> stops = fourStops();
-        stops[1]->Routes = QStringLiteral("A1");
+        const QList<StopIndex> stops = fourStops();
+        f.mapStop(stops[1]).Routes = QStringLiteral("A1");
         for (int id : {0, 1, 3})
             f.child->editor().ToggleSelected(stops[id]);
         f.child->editor().SetPointerMode();
@@ -559,33 +561,33 @@ private slots:
             }
             QTest::mouseClick(form->okButton, Qt::LeftButton);
         };
-        f.press(centreOf(stops[onMarked ? 3 : 2]), Qt::RightButton);
+        f.press(f.centreOf(stops[onMarked ? 3 : 2]), Qt::RightButton);
         f.child->editor().stopMenuProperties->trigger();
         f.child->editor().stopMenu->hide();
         QCOMPARE(f.dialogs, 1);
         for (int i = 0; i < 4; ++i) {
-            QCOMPARE(stops[i]->Width, sizes[i]);
-            QCOMPARE(stops[i]->Height, sizes[i]);
-            QCOMPARE(stops[i]->Radius, radii[i]);
-            QCOMPARE(stops[i]->Label.Caption, names[i]);
+            QCOMPARE(f.mapStop(stops[i]).Width, sizes[i]);
+            QCOMPARE(f.mapStop(stops[i]).Height, sizes[i]);
+            QCOMPARE(f.mapStop(stops[i]).Radius, radii[i]);
+            QCOMPARE(f.mapStop(stops[i]).Label.Caption, names[i]);
         }
-        QCOMPARE(stops[1]->Routes, QStringLiteral("A1"));
-        QCOMPARE(stops[0]->Routes, noRoutesText());
-        QCOMPARE(f.child->editor().MenuStop, nullptr);
+        QCOMPARE(f.mapStop(stops[1]).Routes, QStringLiteral("A1"));
+        QCOMPARE(f.mapStop(stops[0]).Routes, noRoutesText());
+        QCOMPARE(f.child->editor().MenuStop, NoStop);
         QCOMPARE(f.child->editor().SelectedCount(), onMarked ? 3 : 0);
         // The own colour comes back when the marks are cleared.
         f.child->editor().ClearSelection(-1, true);
-        for (StopRef s : stops)
-            QCOMPARE(s->FillColor, DefaultStopFill);
+        for (StopIndex s : stops)
+            QCOMPARE(f.mapStop(s).FillColor, DefaultStopFill);
     }
 
     void sizeOfMarkedStopsKeepsTheirCapitalisedNames() {
         // The name box lower-cases typed letters only: confirming a size change must not give
         // the marked stops the pressed stop's name, nor lower-case it.
-        const QList<StopRef> stops = fourStops();
+        const QList<StopIndex> stops = fourStops();
         const QStringList names{"Вокзал", "Депо", "Рынок", "Невский проспект"};
         for (int i = 0; i < 4; ++i)
-            stops[i]->Label.Caption = names[i];
+            f.mapStop(stops[i]).Label.Caption = names[i];
         for (int id : {0, 1, 3})
             f.child->editor().ToggleSelected(stops[id]);
         f.child->editor().SetPointerMode();
@@ -596,17 +598,17 @@ private slots:
             QTest::keyClicks(text, QStringLiteral("16"));
             QTest::mouseClick(form->okButton, Qt::LeftButton);
         };
-        f.press(centreOf(stops[3]), Qt::RightButton);
+        f.press(f.centreOf(stops[3]), Qt::RightButton);
         f.child->editor().stopMenuProperties->trigger();
         f.child->editor().stopMenu->hide();
         for (int i = 0; i < 4; ++i) {
-            QCOMPARE(stops[i]->Label.Caption, names[i]);
-            QCOMPARE(stops[i]->Width, i == 2 ? 10 : 16);
+            QCOMPARE(f.mapStop(stops[i]).Label.Caption, names[i]);
+            QCOMPARE(f.mapStop(stops[i]).Width, i == 2 ? 10 : 16);
         }
     }
 
     void propertiesKeepTheOwnColourOfMarkedStops() {
-        const QList<StopRef> stops = fourStops();
+        const QList<StopIndex> stops = fourStops();
         for (int id : {0, 1})
             f.child->editor().ToggleSelected(stops[id]);
         f.child->document().setModified(false);
@@ -620,21 +622,22 @@ private slots:
             QTest::mouseClick(form->colourPanel, Qt::LeftButton);
             QTest::mouseClick(form->okButton, Qt::LeftButton);
         };
-        f.press(centreOf(stops[1]), Qt::RightButton);
+        f.press(f.centreOf(stops[1]), Qt::RightButton);
         f.child->editor().stopMenuProperties->trigger();
         f.child->editor().stopMenu->hide();
         // The dialog shows and sets the stops' own colour; the marks still show green.
         QCOMPARE(shown, toQColor(DefaultStopFill));
-        QCOMPARE(stops[0]->FillColor, SelectionColor);
+        const QImage drawn = f.child->view()->renderMap(QRect(0, 0, 500, 200));
+        QCOMPARE(drawn.pixelColor(f.centreOf(stops[0])), toQColor(SelectionColor));
         QVERIFY(f.child->document().isModified());
         f.child->editor().ClearSelection(-1, true);
-        QCOMPARE(stops[0]->FillColor, Colour(0x00302010));
-        QCOMPARE(stops[1]->FillColor, Colour(0x00302010));
-        QCOMPARE(stops[2]->FillColor, DefaultStopFill);
+        QCOMPARE(f.mapStop(stops[0]).FillColor, Colour(0x00302010));
+        QCOMPARE(f.mapStop(stops[1]).FillColor, Colour(0x00302010));
+        QCOMPARE(f.mapStop(stops[2]).FillColor, DefaultStopFill);
     }
 
     void propertiesConfirmedUnchanged() {
-        const QList<StopRef> stops = fourStops();
+        const QList<StopIndex> stops = fourStops();
         f.child->document().setModified(false);
         f.onDialog = [](QDialog& dialog) {
             QTest::mouseClick(qobject_cast<StopPropertiesDialog*>(&dialog)->okButton,
@@ -644,13 +647,13 @@ private slots:
         QObject listening;
         connect(f.frame->StatusBar, &QStatusBar::messageChanged, &listening,
                 [&texts](const QString& text) { texts << text; });
-        f.press(centreOf(stops[2]), Qt::RightButton);
+        f.press(f.centreOf(stops[2]), Qt::RightButton);
         f.child->editor().stopMenuProperties->trigger();
         f.child->editor().stopMenu->hide();
         QCOMPARE(f.dialogs, 1);
         QVERIFY(!f.child->document().isModified());
         QVERIFY(texts.contains(QStringLiteral("Перерисовка карты, ждите...")));
-        QCOMPARE(stops[2]->Label.Caption, QStringLiteral("2"));
+        QCOMPARE(f.mapStop(stops[2]).Label.Caption, QStringLiteral("2"));
     }
 
     // Many gestures in every mode, in a fixed pseudo-random order: nothing may crash, the marked
@@ -668,8 +671,8 @@ private slots:
         f.frame->EnableMapCommands();
         auto somewhere = [&]() -> QPoint {
             if (map.stopCount() > 0 && random.bounded(3) > 0) {
-                StopRef s = map.stops()[random.bounded(map.stopCount())].get();
-                return centreOf(s) + QPoint(random.bounded(5) - 2, random.bounded(5) - 2);
+                StopIndex s = StopIndex(random.bounded(map.stopCount()));
+                return f.centreOf(s) + QPoint(random.bounded(5) - 2, random.bounded(5) - 2);
             }
             return {random.bounded(600), random.bounded(300)};
         };
@@ -709,18 +712,17 @@ private slots:
                 f.hover(somewhere());
                 break;
             }
-            int count = 0;
-            for (const auto& s : map.stops()) {
-                count += s->Selected;
-                QCOMPARE(s->Selected, s->FillColor == SelectionColor);
-                for (const auto& l : s->Links) {
-                    QVERIFY(map.indexOf(l->To) >= 0);
-                    QVERIFY(l->To != s.get());
+            const StopSelection& marks = f.child->document().selection();
+            for (const StopIndex s : marks.stops())
+                QVERIFY(map.isStop(s));
+            for (StopIndex s = 0; s < map.stopCount(); ++s) {
+                for (const Link& l : map.stop(s).Links) {
+                    QVERIFY(map.isStop(l.To));
+                    QVERIFY(l.To != s);
                 }
             }
-            QCOMPARE(f.child->editor().SelectedCount(), count);
+            QCOMPARE(f.child->editor().SelectedCount(), marks.count());
             QCOMPARE(f.child->stopList->model()->rowCount(), map.stopCount());
-            QCOMPARE(int(map.StopIds.size()), map.stopCount());
             if (map.stopCount() < 3)
                 for (int i = 0; i < 3; ++i)
                     f.addStop(random.bounded(500), random.bounded(300));
@@ -728,11 +730,11 @@ private slots:
     }
 
     void infoWindowFollowsThePointer() {
-        StopRef a = f.addStop(100, 100);
-        a->Label.Caption = QStringLiteral("Рынок");
-        a->Routes = QStringLiteral("A1  A5");
+        StopIndex a = f.addStop(100, 100);
+        f.mapStop(a).Label.Caption = QStringLiteral("Рынок");
+        f.mapStop(a).Routes = QStringLiteral("A1  A5");
         f.frame->acInfo->trigger();
-        f.hover(centreOf(a));
+        f.hover(f.centreOf(a));
         StopRoutesPopup* marsh = stopRoutesPopup();
         QVERIFY(marsh->isVisible());
         QCOMPARE(marsh->stopNameLabel->text(), QStringLiteral("Рынок"));
@@ -740,10 +742,10 @@ private slots:
         QCOMPARE(marsh->windowTitle(), QStringLiteral("Маршруты"));
         marsh->hide();
         // Pressed, the stop shows nothing.
-        f.press(centreOf(a));
-        f.moveTo(centreOf(a) + QPoint(1, 0));
+        f.press(f.centreOf(a));
+        f.moveTo(f.centreOf(a) + QPoint(1, 0));
         QVERIFY(!marsh->isVisible());
-        f.release(centreOf(a) + QPoint(1, 0));
+        f.release(f.centreOf(a) + QPoint(1, 0));
     }
 
     void infoWindowPlacement_data() {
@@ -769,25 +771,22 @@ private slots:
 
     void selectionCountStaysRightUnderMixedGestures() {
         f.child->editor().SetPointerMode();
-        QList<StopRef> stops = fourStops();
-        f.click(centreOf(stops[0]));
-        f.click(centreOf(stops[1]), Qt::ShiftModifier);
-        f.click(centreOf(stops[2]), Qt::ShiftModifier);
-        f.press(centreOf(stops[1]), Qt::RightButton);
+        QList<StopIndex> stops = fourStops();
+        f.click(f.centreOf(stops[0]));
+        f.click(f.centreOf(stops[1]), Qt::ShiftModifier);
+        f.click(f.centreOf(stops[2]), Qt::ShiftModifier);
+        f.press(f.centreOf(stops[1]), Qt::RightButton);
         f.child->editor().stopMenuDelete->trigger();
         f.child->editor().stopMenu->hide();
         f.frame->EnableMapCommands();
         f.addStop(500, 300);
         f.frame->acSelectAll->trigger();
-        f.click(centreOf(f.child->Map().stops()[0].get()), Qt::ShiftModifier);
+        f.click(f.centreOf(0), Qt::ShiftModifier);
         f.press({700, 500});
         f.moveTo({200, 50});
         f.release({200, 50});
-        int count = 0;
-        for (const auto& s : f.child->Map().stops())
-            count += s->Selected;
-        QCOMPARE(f.child->editor().SelectedCount(), count);
-        QCOMPARE(count, 2);
+        QCOMPARE(f.child->editor().SelectedCount(), 2);
+        QCOMPARE(marked(f.child).size(), 2);
     }
 };
 

@@ -19,7 +19,6 @@
 #include <QTemporaryDir>
 
 using namespace lirsk;
-using edittest::centreOf;
 
 Q_DECLARE_METATYPE(lirsk::MapMenuEntry)
 
@@ -41,25 +40,25 @@ bool inkNear(const QImage& image, QPoint p, const QColor& colour) {
 }
 
 struct Journey {
-    StopRef start = nullptr;
-    StopRef finish = nullptr;
+    StopIndex start = NoStop;
+    StopIndex finish = NoStop;
     SearchResult result;
 };
 
 // The longest way (by stops) from the first stop that has a way at all.
 Journey longestJourney(GraphMap& map) {
     Journey best;
-    for (const auto& start : map.stops()) {
-        if (start->Links.empty())
+    for (StopIndex start = 0; start < map.stopCount(); ++start) {
+        if (map.stop(start).Links.empty())
             continue;
-        for (const auto& finish : map.stops()) {
+        for (StopIndex finish = 0; finish < map.stopCount(); ++finish) {
             if (finish == start)
                 continue;
-            SearchResult r = FindWay(map, start.get(), finish.get());
+            SearchResult r = FindWay(map, start, finish);
             if (r.outcome == SearchOutcome::Found && r.way.size() > best.result.way.size())
-                best = {start.get(), finish.get(), r};
+                best = {start, finish, r};
         }
-        if (best.start)
+        if (best.start != NoStop)
             return best;
     }
     return best;
@@ -68,21 +67,21 @@ Journey longestJourney(GraphMap& map) {
 QString describe(const GraphMap& map) {
     QStringList lines;
     lines << QStringLiteral("max %1").arg(map.MaxStopId);
-    for (const auto& s : map.stops()) {
+    for (const Stop& s : map.stops()) {
         lines << QStringLiteral("%1 %2,%3 %4 [%5] size %6 colour %7")
-                     .arg(s->Id)
-                     .arg(s->Left)
-                     .arg(s->Top)
-                     .arg(s->Label.Caption, s->Routes)
-                     .arg(s->Width)
-                     .arg(s->FillColor, 0, 16);
-        for (const auto& l : s->Links)
+                     .arg(s.Id)
+                     .arg(s.Left)
+                     .arg(s.Top)
+                     .arg(s.Label.Caption, s.Routes)
+                     .arg(s.Width)
+                     .arg(s.FillColor, 0, 16);
+        for (const Link& l : s.Links)
             lines << QStringLiteral("  -> %1 %2 %3 %4 %5")
-                         .arg(l->To->Id)
-                         .arg(l->Price)
-                         .arg(l->Length)
-                         .arg(l->Time)
-                         .arg(l->IsArc ? QStringLiteral("arc") : QStringLiteral("road"));
+                         .arg(map.stop(l.To).Id)
+                         .arg(l.Price)
+                         .arg(l.Length)
+                         .arg(l.Time)
+                         .arg(l.IsArc ? QStringLiteral("arc") : QStringLiteral("road"));
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -120,11 +119,11 @@ private slots:
         f.child = child;
         QCOMPARE(child->editor().mode(), int(lirsk::FindWayMode));
         Journey journey = longestJourney(child->Map());
-        QVERIFY(journey.start);
+        QVERIFY(journey.start != NoStop);
         QVERIFY(journey.result.way.size() >= 3);
-        const RouteReport expected =
-            BuildRouteReport(journey.result.way, journey.result.length, journey.result.time,
-                             child->Map().MapCode, child->Map().MapCity, QLatin1Char(','));
+        const RouteReport expected = BuildRouteReport(
+            child->Map(), journey.result.way, journey.result.length, journey.result.time,
+            child->Map().MapCode, child->Map().MapCity, QLatin1Char(','));
 
         QString fare, length, time, rides;
         f.onDialog = [&](QDialog& dialog) {
@@ -136,7 +135,7 @@ private slots:
             rides = rez->ridesLabel->text();
             QTest::mouseClick(rez->closeButton, Qt::LeftButton);
         };
-        const QPoint from = centreOf(journey.start), to = centreOf(journey.finish);
+        const QPoint from = f.centreOf(journey.start), to = f.centreOf(journey.finish);
         child->view()->centreOn(from);
         f.drag(from, to);
 
@@ -155,8 +154,10 @@ private slots:
         const auto& way = journey.result.way;
         int drawn = 0, steps = 0;
         for (std::size_t k = 0; k + 1 < way.size(); ++k) {
-            const QPoint a(way[k]->centreX(), way[k]->centreY());
-            const QPoint b(way[k + 1]->centreX(), way[k + 1]->centreY());
+            const Stop& later = child->Map().stop(way[k]);
+            const Stop& earlier = child->Map().stop(way[k + 1]);
+            const QPoint a(later.centreX(), later.centreY());
+            const QPoint b(earlier.centreX(), earlier.centreY());
             if ((a - b).manhattanLength() < 30)
                 continue;
             ++steps;
@@ -184,17 +185,17 @@ private slots:
         if (!child)
             QSKIP("the tram map is not built");
         Journey journey = longestJourney(child->Map());
-        QVERIFY(journey.start);
-        const auto choose = [&](StopRef stop, bool asStart) {
-            child->view()->centreOn(centreOf(stop));
-            f.press(centreOf(stop), Qt::RightButton);
+        QVERIFY(journey.start != NoStop);
+        const auto choose = [&](StopIndex stop, bool asStart) {
+            child->view()->centreOn(f.centreOf(stop));
+            f.press(f.centreOf(stop), Qt::RightButton);
             QVERIFY(child->editor().stopMenuStart->isVisible());
             (asStart ? child->editor().stopMenuStart : child->editor().stopMenuFinish)->trigger();
             child->editor().stopMenu->hide();
         };
         choose(startFirst ? journey.start : journey.finish, startFirst);
         QVERIFY(child->view()->chosenEnd());
-        f.click(centreOf(startFirst ? journey.start : journey.finish) + QPoint(40, 40));
+        f.click(f.centreOf(startFirst ? journey.start : journey.finish) + QPoint(40, 40));
         QTest::keyClick(f.frame.get(), Qt::Key_Delete);
         QVERIFY(child->view()->chosenEnd());
         QCOMPARE(f.dialogs, 0);
@@ -203,8 +204,8 @@ private slots:
         QVERIFY(!child->view()->chosenEnd());
         QCOMPARE(child->document().foundWay().stops, journey.result.way);
         // The whole way is in view.
-        for (StopRef stop : journey.result.way)
-            QVERIFY(child->view()->visibleMapRect().contains(centreOf(stop)));
+        for (const StopIndex stop : journey.result.way)
+            QVERIFY(child->view()->visibleMapRect().contains(f.centreOf(stop)));
         // Esc forgets a chosen end.
         choose(journey.start, true);
         QTest::keyClick(child, Qt::Key_Escape);
@@ -263,19 +264,19 @@ private slots:
         QFETCH(int, finish);
         QFETCH(QString, message);
         MapWindow* child = f.newMap();
-        QList<StopRef> stops;
+        QList<StopIndex> stops;
         for (int i = 0; i < 4; ++i)
             stops << f.addStop(40 + 120 * i, 80);
         GraphMap& map = child->Map();
-        map.Settings.UserWeights = false;
         for (const QString& l : links.split(QLatin1Char(' '))) {
             const QStringList parts = l.split(QRegularExpression(QStringLiteral("[>:]")));
-            map.AddLink(stops[parts[0].toInt()], stops[parts[1].toInt()])->Length =
-                parts[2].toDouble();
+            map.AddLink(stops[parts[0].toInt()], stops[parts[1].toInt()],
+                        {0, parts[2].toDouble(), 0});
         }
         map.UpdateArcFlags();
+        child->document().markReloaded();
         f.frame->acFindWay->trigger();
-        f.drag(centreOf(stops[0]), centreOf(stops[finish]));
+        f.drag(f.centreOf(stops[0]), f.centreOf(stops[finish]));
         QCOMPARE(f.dialogs, 0);
         if (message.isEmpty()) {
             QVERIFY(f.messages.isEmpty());
@@ -291,36 +292,35 @@ private slots:
         f.frame->acAddStop->trigger();
         for (const QPoint p : {QPoint(50, 50), QPoint(250, 50), QPoint(250, 200), QPoint(50, 200)})
             f.click(p);
-        const auto& stops = child->Map().stops();
-        QCOMPARE(int(stops.size()), 4);
-        StopRef s0 = stops[0].get(), s1 = stops[1].get(), s2 = stops[2].get(), s3 = stops[3].get();
+        QCOMPARE(child->Map().stopCount(), 4);
+        const StopIndex s0 = 0, s1 = 1, s2 = 2, s3 = 3;
 
         // A road with the dialog, an arc with it, the opposite arc with the dialog cancelled.
         f.frame->acAddRoad->trigger();
         f.answerWeights(QStringLiteral("12"), QStringLiteral("1500"), QStringLiteral("180"));
-        f.drag(centreOf(s0), centreOf(s1));
+        f.drag(f.centreOf(s0), f.centreOf(s1));
         f.frame->acAddArc->trigger();
         f.answerWeights(QStringLiteral("0"), QStringLiteral("700,5"), QStringLiteral("60"));
-        f.drag(centreOf(s1), centreOf(s2));
+        f.drag(f.centreOf(s1), f.centreOf(s2));
         f.onDialog = nullptr;
-        f.drag(centreOf(s2), centreOf(s1));
+        f.drag(f.centreOf(s2), f.centreOf(s1));
         // Without the dialog the length is the distance on the screen.
         child->Map().Settings.UserWeights = false;
         f.frame->acAddRoad->trigger();
-        f.drag(centreOf(s2), centreOf(s3));
+        f.drag(f.centreOf(s2), f.centreOf(s3));
         f.frame->acAddArc->trigger();
-        f.drag(centreOf(s3), centreOf(s0));
+        f.drag(f.centreOf(s3), f.centreOf(s0));
         child->Map().Settings.UserWeights = true;
         QCOMPARE(f.dialogs, 3);
 
         // New weights on the first road, from its other end.
         f.frame->acChangeRoad->trigger();
         f.answerWeights(QStringLiteral("14"), QStringLiteral("1600"), QStringLiteral("200"));
-        f.drag(centreOf(s1), centreOf(s0));
+        f.drag(f.centreOf(s1), f.centreOf(s0));
 
         // The stop at the bottom left goes, with its road and its arc.
         f.frame->acPointer->trigger();
-        f.press(centreOf(s3), Qt::RightButton);
+        f.press(f.centreOf(s3), Qt::RightButton);
         f.child->editor().stopMenuDelete->trigger();
         f.child->editor().stopMenu->hide();
         f.frame->acSelectAll->trigger();

@@ -4,6 +4,7 @@
 // is.
 
 #include "editfixture.h"
+#include "mapstops.h"
 
 #include "model/catalogue.h"
 #include "view/maprenderer.h"
@@ -12,7 +13,6 @@
 #include <QFileInfo>
 
 using namespace lirsk;
-using edittest::centreOf;
 
 Q_DECLARE_METATYPE(lirsk::MapMenuEntry)
 
@@ -32,13 +32,6 @@ QString hashOf(const QImage& image) {
         hash.addData(
             QByteArrayView(reinterpret_cast<const char*>(rgb.constScanLine(y)), rgb.width() * 4));
     return QString::fromLatin1(hash.result().toHex());
-}
-
-StopRef stopNamed(const GraphMap& map, const QString& name) {
-    for (const auto& stop : map.stops())
-        if (stop->Label.Caption == name)
-            return stop.get();
-    return nullptr;
 }
 
 } // namespace
@@ -117,24 +110,24 @@ private slots:
             QSKIP("this built-in map is not built");
         QVERIFY(openBuiltin(path));
         const GraphMap& map = f.child->Map();
-        StopRef first = map.stops()[3].get();
-        StopRef second = map.stops()[map.stopCount() - 4].get();
+        StopIndex first = 3;
+        StopIndex second = map.stopCount() - 4;
         if (gesture == QLatin1String("way")) {
             if (path.endsWith(QLatin1String("MPiter.gaf"))) {
-                first = stopNamed(map, QStringLiteral("Девяткино"));
-                second = stopNamed(map, QStringLiteral("Купчино"));
+                first = testing::stopNamed(map, QStringLiteral("Девяткино"));
+                second = testing::stopNamed(map, QStringLiteral("Купчино"));
             }
-            QVERIFY(first && second);
-            f.drag(centreOf(first), centreOf(second));
+            QVERIFY(first != NoStop && second != NoStop);
+            f.drag(f.centreOf(first), f.centreOf(second));
             QCOMPARE(f.dialogs, 1);
         } else if (gesture == QLatin1String("band")) {
-            f.press(centreOf(first));
-            f.moveTo(centreOf(first) + QPoint(140, 90));
+            f.press(f.centreOf(first));
+            f.moveTo(f.centreOf(first) + QPoint(140, 90));
         } else if (gesture == QLatin1String("marked")) {
             f.child->SetEditorMode(true);
             f.child->editor().SetPointerMode();
-            f.click(centreOf(first));
-            f.click(centreOf(second), Qt::ShiftModifier);
+            f.click(f.centreOf(first));
+            f.click(f.centreOf(second), Qt::ShiftModifier);
         } else {
             f.child->SetEditorMode(true);
             f.child->editor().SetPointerMode();

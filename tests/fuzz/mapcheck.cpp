@@ -1,6 +1,7 @@
 #include "mapcheck.h"
 
 #include "model/mapfile.h"
+#include "model/stopselection.h"
 #include "route/findway.h"
 #include "route/report.h"
 
@@ -16,10 +17,10 @@ namespace {
 
 bool uniqueIds(const GraphMap& map) {
     QSet<int> seen;
-    for (const auto& stop : map.stops()) {
-        if (seen.contains(stop->Id))
+    for (const Stop& stop : map.stops()) {
+        if (seen.contains(stop.Id))
             return false;
-        seen.insert(stop->Id);
+        seen.insert(stop.Id);
     }
     return true;
 }
@@ -30,16 +31,16 @@ int byteFromEnd(const QByteArray& bytes, qsizetype back) {
     return bytes.isEmpty() ? 0 : std::uint8_t(bytes.at(bytes.size() - 1 - back % bytes.size()));
 }
 
-StopRef pickStop(const GraphMap& map, const QByteArray& bytes, qsizetype back) {
+StopIndex pickStop(const GraphMap& map, const QByteArray& bytes, qsizetype back) {
     if (map.stopCount() == 0)
-        return nullptr;
-    return map.stops().at(std::size_t(byteFromEnd(bytes, back)) % map.stops().size()).get();
+        return NoStop;
+    return StopIndex(std::size_t(byteFromEnd(bytes, back)) % map.stops().size());
 }
 
 bool linksStayOnTheMap(const GraphMap& map) {
-    for (const auto& stop : map.stops()) {
-        for (const auto& link : stop->Links) {
-            if (link->From != stop.get() || map.indexOf(link->To) < 0)
+    for (const Stop& stop : map.stops()) {
+        for (const Link& link : stop.Links) {
+            if (!map.isStop(link.To))
                 return false;
         }
     }
@@ -47,9 +48,9 @@ bool linksStayOnTheMap(const GraphMap& map) {
 }
 
 QString checkSearch(GraphMap& map, const QByteArray& bytes) {
-    StopRef start = pickStop(map, bytes, 0);
-    StopRef finish = pickStop(map, bytes, 1);
-    if (!start)
+    const StopIndex start = pickStop(map, bytes, 0);
+    const StopIndex finish = pickStop(map, bytes, 1);
+    if (start == NoStop)
         return {};
     const SearchResult result = FindWay(map, start, finish);
     if (result.outcome != SearchOutcome::Found)
@@ -57,11 +58,11 @@ QString checkSearch(GraphMap& map, const QByteArray& bytes) {
     if (result.way.empty() || result.way.front() != finish || result.way.back() != start)
         return QStringLiteral("a found way does not run from the start to the finish");
     for (std::size_t k = 0; k + 1 < result.way.size(); ++k) {
-        if (!GraphMap::FindLink(result.way[k + 1], result.way[k]))
+        if (!map.FindLink(result.way[k + 1], result.way[k]))
             return QStringLiteral("a found way steps where no link goes");
     }
-    const RouteReport report = BuildRouteReport(result.way, result.length, result.time, map.MapCode,
-                                                map.MapCity, QLatin1Char(','));
+    const RouteReport report = BuildRouteReport(map, result.way, result.length, result.time,
+                                                map.MapCode, map.MapCity, QLatin1Char(','));
     if (report.fareText.isEmpty() || report.lengthText.isEmpty() || report.timeText.isEmpty())
         return QStringLiteral("the report of a found way is missing a figure");
     return {};
@@ -70,45 +71,47 @@ QString checkSearch(GraphMap& map, const QByteArray& bytes) {
 // What editing does to a loaded map with no window behind it: a link added and one removed, a
 // stop added where the input says and one deleted.
 QString checkEdits(GraphMap& map, const QByteArray& bytes) {
-    map.Settings.UserWeights = false; // no window to ask for weights: links are measured
-    StopRef a = pickStop(map, bytes, 2);
-    StopRef b = pickStop(map, bytes, 3);
-    if (a && a != b && !GraphMap::FindLink(a, b)) {
-        map.AddLink(a, b);
-        if (!GraphMap::FindLink(a, b))
+    const StopIndex a = pickStop(map, bytes, 2);
+    const StopIndex b = pickStop(map, bytes, 3);
+    if (a != NoStop && a != b && !map.FindLink(a, b)) {
+        map.AddLink(a, b, {0, map.cornerDistance(a, b), 0});
+        if (!map.FindLink(a, b))
             return QStringLiteral("an added link is not found");
     }
-    if (a && GraphMap::FindLink(b, a))
+    if (a != NoStop && map.FindLink(b, a))
         map.RemoveLink(b, a);
 
     const int x = (byteFromEnd(bytes, 4) << 8 | byteFromEnd(bytes, 5)) - 1000;
     const int y = (byteFromEnd(bytes, 6) << 8 | byteFromEnd(bytes, 7)) - 1000;
-    StopRef added = map.AddStopAt(x, y);
-    for (const auto& stop : map.stops()) {
-        if (stop.get() != added && stop->Id == added->Id)
-            return QStringLiteral("a new stop was given the id %1 of another").arg(added->Id);
+    const StopIndex added = map.AddStop(x, y, true);
+    for (StopIndex stop = 0; stop < map.stopCount(); ++stop) {
+        if (stop != added && map.stop(stop).Id == map.stop(added).Id)
+            return QStringLiteral("a new stop was given the id %1 of another")
+                .arg(map.stop(added).Id);
     }
 
-    if (StopRef gone = pickStop(map, bytes, 8)) {
+    // Every other stop marked, and one stop deleted: the marks follow the stops.
+    StopSelection marks;
+    for (StopIndex stop = 0; stop < map.stopCount(); stop += 2)
+        marks.insert(stop);
+    const QString lastMarked = map.stop(marks.stops().back()).Label.Caption;
+    if (const StopIndex gone = pickStop(map, bytes, 8); gone != NoStop) {
         const int before = map.stopCount();
-        if (!gone->Selected && byteFromEnd(bytes, 9) % 2) {
-            gone->Selected = true;
-            ++map.SelectedCount;
-        }
-        map.DeleteStop(gone);
+        const bool goneMarked = marks.contains(gone);
+        const int markedBefore = marks.count();
+        map.takeStops({gone});
+        marks.stopsTaken({gone});
+        map.UpdateArcFlags();
         if (map.stopCount() != before - 1)
             return QStringLiteral("a deleted stop stays on the map");
+        if (marks.count() != markedBefore - goneMarked ||
+            (!marks.isEmpty() && marks.stops().back() >= map.stopCount()))
+            return QStringLiteral("the marks did not follow the stops");
+        if (!goneMarked && map.stop(marks.stops().back()).Label.Caption != lastMarked)
+            return QStringLiteral("a mark moved to another stop");
     }
-    const auto marked = std::count_if(map.stops().begin(), map.stops().end(),
-                                      [](const auto& stop) { return stop->Selected; });
-    if (map.SelectedCount != marked)
-        return QStringLiteral("%1 stops counted as marked, %2 are")
-            .arg(map.SelectedCount)
-            .arg(marked);
     if (!linksStayOnTheMap(map))
         return QStringLiteral("a link leads off the map after editing");
-    if (map.StopRows.size() != map.StopIds.size())
-        return QStringLiteral("the stop list lost a row or an id");
     return {};
 }
 

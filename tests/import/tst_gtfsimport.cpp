@@ -43,9 +43,9 @@ Feed crossing() {
                                     "f1,40,RUB,0,0\nf2,60,RUB,0,\nf3,40,RUB,0,0\n"}};
 }
 
-QString linkText(const Link& l) {
+QString linkText(const GraphMap& map, const Stop& from, const Link& l) {
     return QStringLiteral("%1>%2 %3m %4s %5")
-        .arg(l.From->Label.Caption, l.To->Label.Caption)
+        .arg(from.Label.Caption, map.stop(l.To).Label.Caption)
         .arg(l.Length)
         .arg(l.Time)
         .arg(l.IsArc ? QStringLiteral("arc") : QStringLiteral("road"));
@@ -154,10 +154,10 @@ void TestGtfsImport::maps() {
     QString error;
     QVERIFY2(importGtfs(dir.path(), {}, map, &result, &error), qPrintable(error));
     QStringList gotStops, gotLinks;
-    for (const auto& stop : map.stops()) {
-        gotStops << stop->Label.Caption + QStringLiteral(": ") + stop->Routes;
-        for (const auto& link : stop->Links)
-            gotLinks << linkText(*link);
+    for (const Stop& stop : map.stops()) {
+        gotStops << stop.Label.Caption + QStringLiteral(": ") + stop.Routes;
+        for (const Link& link : stop.Links)
+            gotLinks << linkText(map, stop, link);
     }
     QCOMPARE(gotStops, stops);
     QCOMPARE(gotLinks, links);
@@ -272,16 +272,16 @@ void TestGtfsImport::names() {
     GtfsImportResult result;
     QString error;
     QVERIFY2(importGtfs(dir.path(), {}, map, &result, &error), qPrintable(error));
-    QCOMPARE(map.stops()[0]->Label.Caption, QStringLiteral("Mullerstrasse"));
-    QCOMPARE(map.stops()[1]->Label.Caption, QStringLiteral("bei jing"));
-    QCOMPARE(map.stops()[2]->Label.Caption, QStringLiteral("Площадь № 1"));
+    QCOMPARE(map.stop(0).Label.Caption, QStringLiteral("Mullerstrasse"));
+    QCOMPARE(map.stop(1).Label.Caption, QStringLiteral("bei jing"));
+    QCOMPARE(map.stop(2).Label.Caption, QStringLiteral("Площадь № 1"));
     QCOMPARE(result.renamedNames, 2);
     // A name of emoji alone: the stop_id.
     f["stops.txt"].replace("N,North", "N,🚌");
     QVERIFY(writeFeed(dir.path(), f));
     GraphMap emoji;
     QVERIFY2(importGtfs(dir.path(), {}, emoji, &result, &error), qPrintable(error));
-    QCOMPARE(emoji.stops()[3]->Label.Caption, QStringLiteral("N"));
+    QCOMPARE(emoji.stops()[3].Label.Caption, QStringLiteral("N"));
 }
 
 void TestGtfsImport::machine_data() {

@@ -1,3 +1,4 @@
+#include "document/mapdocument.h"
 #include "filebuilder.h"
 #include "model/mapfile.h"
 #include "model/mapjson.h"
@@ -62,11 +63,10 @@ private slots:
         QCOMPARE(s.ArcWidth, 3);
         QCOMPARE(map.MaxStopId, 9);
         QVERIFY(map.StoredSearchPanel);
-        QVERIFY(map.Ready);
         QCOMPARE(map.stopCount(), 3);
 
-        StopRef k = map.FindStopById(9);
-        QVERIFY(k);
+        QVERIFY(map.FindStopById(9) != NoStop);
+        const Stop* k = &map.stop(map.FindStopById(9));
         QCOMPARE(k->Left, 200);
         QCOMPARE(k->Top, 50);
         QCOMPARE(k->Width, 14);
@@ -82,29 +82,25 @@ private slots:
         QCOMPARE(k->Label.Font,
                  (FontSpec{"Times New Roman", 11, 0x800000, true, false, false, true}));
 
-        StopRef blank = map.FindStopById(4);
-        QCOMPARE(blank->Label.Caption, QString());
-        QCOMPARE(blank->Routes, QString());
-        // The grid row of an unnamed stop shows the caption it had when it was added: its id
-        // was not yet set then.
-        QCOMPARE(map.StopRows, (QStringList{"Девяткино", "Купчино", "-1"}));
-        QCOMPARE(map.StopIds, (QStringList{"0", "9", "4"}));
+        const Stop& blank = map.stop(map.FindStopById(4));
+        QCOMPARE(blank.Label.Caption, QString());
+        QCOMPARE(blank.Routes, QString());
     }
 
     void derivesRoadsAndArcs() {
         GraphMap map;
         QVERIFY(readMap(sampleFile(), map, nullptr));
-        StopRef a = map.FindStopById(0), b = map.FindStopById(9), c = map.FindStopById(4);
+        const StopIndex a = map.FindStopById(0), b = map.FindStopById(9), c = map.FindStopById(4);
         // equal lengths with different times: a road
-        QVERIFY(!GraphMap::FindLink(a, b)->IsArc);
-        QVERIFY(!GraphMap::FindLink(b, a)->IsArc);
-        QCOMPARE(GraphMap::FindLink(b, a)->Time, 130.0);
+        QVERIFY(!map.FindLink(a, b)->IsArc);
+        QVERIFY(!map.FindLink(b, a)->IsArc);
+        QCOMPARE(map.FindLink(b, a)->Time, 130.0);
         // different lengths both ways: two arcs
-        QVERIFY(GraphMap::FindLink(b, c)->IsArc);
-        QVERIFY(GraphMap::FindLink(c, b)->IsArc);
+        QVERIFY(map.FindLink(b, c)->IsArc);
+        QVERIFY(map.FindLink(c, b)->IsArc);
         // one way only
-        QVERIFY(GraphMap::FindLink(a, c)->IsArc);
-        QCOMPARE(GraphMap::FindLink(a, c)->Length, 2.35);
+        QVERIFY(map.FindLink(a, c)->IsArc);
+        QCOMPARE(map.FindLink(a, c)->Length, 2.35);
     }
 
     void headerOnlyFileIsAnEmptyMap() {
@@ -132,7 +128,6 @@ private slots:
             const bool whole = n >= stopsEnd && (n - stopsEnd) % kLinkRecordSize == 0;
             QVERIFY2(ok == whole, qPrintable(QStringLiteral("prefix %1").arg(n)));
             QVERIFY(ok || !error.isEmpty());
-            QVERIFY(map.Ready);
         }
     }
 
@@ -166,7 +161,6 @@ private slots:
         QString error;
         QVERIFY(!readMap(bytes, map, &error));
         QVERIFY(!error.isEmpty());
-        QVERIFY(map.Ready);
     }
 
     void anyNonZeroByteIsTrue() {
@@ -183,16 +177,14 @@ private slots:
 
     void modelToFileToModelKeepsOrderIdsAndGaps() {
         GraphMap map;
-        map.Settings.UserWeights = false;
         for (int i = 0; i < 6; ++i)
-            map.AddStopAt(i * 30, i * 7);
+            map.AddStop(i * 30, i * 7, true);
         map.DeleteStop(map.FindStopById(2));
-        map.AddStop(500, 500, -1, QString(), true); // reuses 2, placed last
-        const auto& s = map.stops();
-        map.AddLink(s[3].get(), s[0].get());
-        map.AddLink(s[3].get(), s[1].get());
-        map.AddLink(s[1].get(), s[3].get());
-        s[0]->Label.Caption = QStringLiteral("Ёлки");
+        map.AddStop(500, 500, true); // reuses 2, placed last
+        map.AddLink(3, 0, {0, map.cornerDistance(3, 0), 0});
+        map.AddLink(3, 1, {0, map.cornerDistance(3, 1), 0});
+        map.AddLink(1, 3, {0, map.cornerDistance(1, 3), 0});
+        map.stop(0).Label.Caption = QStringLiteral("Ёлки");
         map.MaxStopId = 12;
 
         const QByteArray bytes = *writeMap(map, false, nullptr);
@@ -201,31 +193,27 @@ private slots:
         QCOMPARE(back.MaxStopId, 12);
         QCOMPARE(back.stopCount(), map.stopCount());
         for (int i = 0; i < map.stopCount(); ++i) {
-            const Stop& x = *map.stops()[i];
-            const Stop& y = *back.stops()[i];
+            const Stop& x = map.stop(i);
+            const Stop& y = back.stop(i);
             QCOMPARE(y.Id, x.Id);
             QCOMPARE(y.Left, x.Left);
             QCOMPARE(y.Label.Caption, x.Label.Caption);
             QCOMPARE(y.Links.size(), x.Links.size());
             for (std::size_t j = 0; j < x.Links.size(); ++j) {
-                QCOMPARE(y.Links[j]->To->Id, x.Links[j]->To->Id);
-                QCOMPARE(y.Links[j]->Length, x.Links[j]->Length);
-                QCOMPARE(y.Links[j]->IsArc, x.Links[j]->IsArc);
+                QCOMPARE(back.stop(y.Links[j].To).Id, map.stop(x.Links[j].To).Id);
+                QCOMPARE(y.Links[j].Length, x.Links[j].Length);
+                QCOMPARE(y.Links[j].IsArc, x.Links[j].IsArc);
             }
         }
         QCOMPARE(*writeMap(back, false, nullptr), bytes);
     }
 
     void markedStopSavesItsOwnColour() {
-        // A marked stop is filled with the selection colour and keeps its own aside; the file
-        // must get its own.
-        GraphMap map;
-        QVERIFY(readMap(sampleFile(), map, nullptr));
-        StopRef s = map.FindStopById(9);
-        s->Color = s->FillColor;
-        s->FillColor = SelectionColor;
-        s->Selected = true;
-        QCOMPARE(*writeMap(map, true, nullptr), sampleFile());
+        // A marked stop is drawn in the selection colour; the file gets its own.
+        MapDocument document;
+        QVERIFY(readMap(sampleFile(), document.map(), nullptr));
+        document.toggleSelected(document.map().FindStopById(9));
+        QCOMPARE(*writeMap(document.map(), true, nullptr), sampleFile());
     }
 
     void readOnlyFileOpens() {
@@ -256,7 +244,7 @@ private slots:
         QVERIFY(readMap(sampleFile(), map, nullptr));
         QString error;
         QVERIFY(saveMapFile(path, map, true, &error));
-        map.FindStopById(9)->Routes = QStringLiteral("P1 ✓");
+        map.stop(map.FindStopById(9)).Routes = QStringLiteral("P1 ✓");
         QVERIFY(!saveMapFile(path, map, true, &error));
         QVERIFY(error.contains(QStringLiteral("Купчино")));
         QFile f(path);
@@ -274,8 +262,8 @@ private slots:
     void jsonRoundTripIsLossless() {
         GraphMap map;
         QVERIFY(readMap(sampleFile(), map, nullptr));
-        GraphMap::FindLink(map.FindStopById(0), map.FindStopById(4))->Time = -0.0;
-        GraphMap::FindLink(map.FindStopById(0), map.FindStopById(4))->Price =
+        map.FindLink(map.FindStopById(0), map.FindStopById(4))->Time = -0.0;
+        map.FindLink(map.FindStopById(0), map.FindStopById(4))->Price =
             std::numeric_limits<double>::quiet_NaN();
         map.Settings.ArrowAngle = 0.1 + 0.2;
         const QByteArray json = mapToJsonText(map);
@@ -288,7 +276,7 @@ private slots:
         QVERIFY2(mapFromJsonText(json, back, &error), qPrintable(error));
         QCOMPARE(mapToJsonText(back), json);
         QCOMPARE(*writeMap(back, true, nullptr), *writeMap(map, true, nullptr));
-        const Link* l = GraphMap::FindLink(back.FindStopById(0), back.FindStopById(4));
+        const Link* l = back.FindLink(back.FindStopById(0), back.FindStopById(4));
         QVERIFY(std::signbit(l->Time));
         QVERIFY(std::isnan(l->Price));
     }

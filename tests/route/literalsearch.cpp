@@ -4,31 +4,35 @@
 
 namespace lirsk::literal {
 
-SearchResult FindWay(GraphMap& map, StopRef start, StopRef finish) {
+SearchResult FindWay(const GraphMap& map, StopIndex start, StopIndex finish) {
     SearchResult result;
     const std::size_t size = std::size_t(map.MaxStopId) + 1;
+    const auto idOf = [&](StopIndex stop) { return std::size_t(map.stop(stop).Id); };
 
     // 1. Clear.
     std::vector<bool> frontier(size, false), candidates(size, false), changed(size, false),
         feeders(size, false);
-    for (const auto& stop : map.stops()) {
-        stop->PathLength = UnreachedLength;
-        stop->PathTime = UnreachedLength;
-    }
-    start->PathLength = 0;
-    start->PathTime = 0;
+    const std::size_t n = std::size_t(map.stopCount());
+    std::vector<double>& pathLength = result.pathLength;
+    std::vector<double>& pathTime = result.pathTime;
+    std::vector<int>& pathPrev = result.pathPrev;
+    pathLength.assign(n, UnreachedLength);
+    pathTime.assign(n, UnreachedLength);
+    pathPrev.assign(n, -1);
+    pathLength[std::size_t(start)] = 0;
+    pathTime[std::size_t(start)] = 0;
 
     // 2. Seed.
     bool anyFrontier = false;
-    for (const auto& r : start->Links) {
-        StopRef t = r->To;
-        frontier[std::size_t(t->Id)] = true;
+    for (const Link& r : map.stop(start).Links) {
+        const StopIndex t = r.To;
+        frontier[idOf(t)] = true;
         anyFrontier = true;
-        for (const auto& l : t->Links)
-            candidates[std::size_t(l->To->Id)] = true;
-        t->PathLength = r->Length;
-        t->PathTime = r->Time;
-        t->PathPrev = start->Id;
+        for (const Link& l : map.stop(t).Links)
+            candidates[idOf(l.To)] = true;
+        pathLength[std::size_t(t)] = r.Length;
+        pathTime[std::size_t(t)] = r.Time;
+        pathPrev[std::size_t(t)] = map.stop(start).Id;
     }
 
     // 4. No outgoing link.
@@ -56,28 +60,28 @@ SearchResult FindWay(GraphMap& map, StopRef start, StopRef finish) {
             if (!candidates[std::size_t(pos)])
                 continue;
             std::fill(feeders.begin(), feeders.end(), false);
-            for (const auto& s : map.stops())
-                for (const auto& l : s->Links)
-                    if (l->To->Id == pos)
-                        feeders[std::size_t(s->Id)] = true;
+            for (const Stop& s : map.stops())
+                for (const Link& l : s.Links)
+                    if (map.stop(l.To).Id == pos)
+                        feeders[std::size_t(s.Id)] = true;
             for (int i = 0; i <= map.MaxStopId; ++i) {
                 if (!feeders[std::size_t(i)] || !frontier[std::size_t(i)])
                     continue;
-                StopRef p = map.FindStopById(pos);
-                StopRef in = map.FindStopById(i);
+                const auto p = std::size_t(map.FindStopById(pos));
+                const StopIndex in = map.FindStopById(i);
                 const Link* w = nullptr;
-                for (const auto& l : in->Links) {
-                    if (l->To->Id == pos) {
-                        w = l.get();
+                for (const Link& l : map.stop(in).Links) {
+                    if (map.stop(l.To).Id == pos) {
+                        w = &l;
                         break;
                     }
                 }
-                const double candidate = in->PathLength + w->Length;
-                if (candidate < p->PathLength) {
+                const double candidate = pathLength[std::size_t(in)] + w->Length;
+                if (candidate < pathLength[p]) {
                     ++result.lowerings;
-                    p->PathLength = candidate;
-                    p->PathTime = in->PathTime + w->Time;
-                    p->PathPrev = i;
+                    pathLength[p] = candidate;
+                    pathTime[p] = pathTime[std::size_t(in)] + w->Time;
+                    pathPrev[p] = i;
                     changed[std::size_t(pos)] = true;
                 }
             }
@@ -85,29 +89,29 @@ SearchResult FindWay(GraphMap& map, StopRef start, StopRef finish) {
         std::fill(candidates.begin(), candidates.end(), false);
         for (int pos = 0; pos <= map.MaxStopId; ++pos)
             if (changed[std::size_t(pos)])
-                for (const auto& l : map.FindStopById(pos)->Links)
-                    candidates[std::size_t(l->To->Id)] = true;
+                for (const Link& l : map.stop(map.FindStopById(pos)).Links)
+                    candidates[idOf(l.To)] = true;
         frontier = changed;
         if (!anySet(frontier))
             break;
     }
 
     // 7. Unreached.
-    if (finish->PathLength == UnreachedLength)
+    if (pathLength[std::size_t(finish)] == UnreachedLength)
         return result;
 
     // 8. The way back, finish first.
-    std::vector<StopRef> way{finish};
-    for (StopRef current = finish; current != start;) {
-        current = map.FindStopById(current->PathPrev);
-        if (!current || int(way.size()) >= map.stopCount()) {
+    std::vector<StopIndex> way{finish};
+    for (StopIndex current = finish; current != start;) {
+        current = map.FindStopById(pathPrev[std::size_t(current)]);
+        if (current == NoStop || int(way.size()) >= map.stopCount()) {
             result.outcome = SearchOutcome::LoopingWay;
             return result;
         }
         way.push_back(current);
     }
     for (std::size_t k = 0; k + 1 < way.size(); ++k) {
-        const Link* link = GraphMap::FindLink(way[k + 1], way[k]);
+        const Link* link = map.FindLink(way[k + 1], way[k]);
         result.length += link->Length;
         result.time += link->Time;
     }

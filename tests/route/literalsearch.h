@@ -10,6 +10,6 @@
 
 namespace lirsk::literal {
 
-SearchResult FindWay(GraphMap& map, StopRef start, StopRef finish);
+SearchResult FindWay(const GraphMap& map, StopIndex start, StopIndex finish);
 
 } // namespace lirsk::literal

@@ -9,25 +9,23 @@
 
 namespace lirsk::mapbuild {
 
-inline StopRef addStop(GraphMap& map, int id, const QString& name = QString(),
-                       const QString& routes = QString(), int x = 0, int y = 0) {
-    StopRef stop = map.AddStop(x, y, id, name, false);
-    stop->Id = id;
-    stop->Label.Caption = name.isEmpty() ? QString::number(id) : name;
-    stop->Routes = routes;
+inline StopIndex addStop(GraphMap& map, int id, const QString& name = QString(),
+                         const QString& routes = QString(), int x = 0, int y = 0) {
+    const StopIndex index = map.AddStop(x, y, false);
+    Stop& stop = map.stop(index);
+    stop.Id = id;
+    stop.Label.Caption = name.isEmpty() ? QString::number(id) : name;
+    stop.Routes = routes;
     if (id > map.MaxStopId)
         map.MaxStopId = id;
-    return stop;
+    return index;
 }
 
-inline Link* addArc(GraphMap& map, StopRef from, StopRef to, double length, double time) {
-    Link* link = map.AddLink(from, to);
-    link->Length = length;
-    link->Time = time;
-    return link;
+inline Link& addArc(GraphMap& map, StopIndex from, StopIndex to, double length, double time) {
+    return map.AddLink(from, to, {0, length, time});
 }
 
-inline void addRoad(GraphMap& map, StopRef a, StopRef b, double length, double time) {
+inline void addRoad(GraphMap& map, StopIndex a, StopIndex b, double length, double time) {
     addArc(map, a, b, length, time);
     addArc(map, b, a, length, time);
 }

@@ -35,9 +35,8 @@ void randomMap(QRandomGenerator& rng, GraphMap& map) {
         }
         addStop(map, id, QString(), codes.join(QLatin1Char(' ')));
     }
-    const auto stop = [&](int k) { return map.stops()[std::size_t(k)].get(); };
     for (int k = rng.bounded(3 * n + 1); k > 0; --k) {
-        StopRef a = stop(rng.bounded(n)), b = stop(rng.bounded(n));
+        const StopIndex a = rng.bounded(n), b = rng.bounded(n);
         if (a == b)
             continue;
         const double length = 10 + rng.bounded(90);
@@ -49,58 +48,61 @@ void randomMap(QRandomGenerator& rng, GraphMap& map) {
     }
 }
 
+using Way = std::vector<StopIndex>;
+
 // The links a way is made of: the first one from each stop to each other.
-bool isFirstLink(const Link& link) {
-    return GraphMap::FindLink(link.From, link.To) == &link;
+bool isFirstLink(const GraphMap& map, StopIndex from, const Link& link) {
+    return map.FindLink(from, link.To) == &link;
 }
 
 // Calls visit with every simple way from `at` to the finish, finish first.
-void simpleWays(std::vector<StopRef>& travel, StopRef finish,
-                const std::function<void(const std::vector<StopRef>&)>& visit) {
+void simpleWays(const GraphMap& map, Way& travel, StopIndex finish,
+                const std::function<void(const Way&)>& visit) {
     if (travel.back() == finish) {
         visit({travel.rbegin(), travel.rend()});
         return;
     }
-    for (const auto& link : travel.back()->Links) {
-        if (!isFirstLink(*link) ||
-            std::find(travel.begin(), travel.end(), link->To) != travel.end())
+    for (const Link& link : map.stop(travel.back()).Links) {
+        if (!isFirstLink(map, travel.back(), link) ||
+            std::find(travel.begin(), travel.end(), link.To) != travel.end())
             continue;
-        travel.push_back(link->To);
-        simpleWays(travel, finish, visit);
+        travel.push_back(link.To);
+        simpleWays(map, travel, finish, visit);
         travel.pop_back();
     }
 }
 
-double timeOf(const std::vector<StopRef>& way) {
+double timeOf(const GraphMap& map, const Way& way) {
     double time = 0;
     for (std::size_t k = 0; k + 1 < way.size(); ++k)
-        time += GraphMap::FindLink(way[k + 1], way[k])->Time;
+        time += map.FindLink(way[k + 1], way[k])->Time;
     return time;
 }
 
-int transfersOf(const std::vector<StopRef>& way) {
-    return BuildRouteReport(way, 0, 0, QString(), QString(), QLatin1Char('.')).transfers;
+int transfersOf(const GraphMap& map, const Way& way) {
+    return BuildRouteReport(map, way, 0, 0, QString(), QString(), QLatin1Char('.')).transfers;
 }
 
 // Plain Dijkstra from the start by (time, stops): the pair at the finish, or nothing.
-std::optional<std::pair<double, int>> leastTime(StopRef start, StopRef finish) {
-    std::map<StopRef, std::pair<double, int>> best{{start, {0, 0}}};
-    std::set<StopRef> settled;
+std::optional<std::pair<double, int>> leastTime(const GraphMap& map, StopIndex start,
+                                                StopIndex finish) {
+    std::map<StopIndex, std::pair<double, int>> best{{start, {0, 0}}};
+    std::set<StopIndex> settled;
     while (true) {
-        StopRef u = nullptr;
+        StopIndex u = NoStop;
         for (const auto& [stop, cost] : best)
-            if (!settled.count(stop) && (!u || cost < best[u]))
+            if (!settled.count(stop) && (u == NoStop || cost < best[u]))
                 u = stop;
-        if (!u)
+        if (u == NoStop)
             break;
         settled.insert(u);
-        for (const auto& link : u->Links) {
-            if (!isFirstLink(*link))
+        for (const Link& link : map.stop(u).Links) {
+            if (!isFirstLink(map, u, link))
                 continue;
-            const std::pair<double, int> reach{best[u].first + link->Time, best[u].second + 1};
-            const auto it = best.find(link->To);
+            const std::pair<double, int> reach{best[u].first + link.Time, best[u].second + 1};
+            const auto it = best.find(link.To);
             if (it == best.end() || reach < it->second)
-                best[link->To] = reach;
+                best[link.To] = reach;
         }
     }
     const auto it = best.find(finish);
@@ -126,22 +128,22 @@ void TestCriteria::randomMapsAgreeWithPlainSearches() {
         randomMap(rng, map);
         const int n = map.stopCount();
         bool anyTime = false;
-        for (const auto& stop : map.stops())
-            for (const auto& link : stop->Links)
-                anyTime = anyTime || link->Time != 0;
+        for (const Stop& stop : map.stops())
+            for (const Link& link : stop.Links)
+                anyTime = anyTime || link.Time != 0;
         WaySearch search(map);
         for (int q = 0; q < 3; ++q) {
-            StopRef start = map.stops()[std::size_t(rng.bounded(n))].get();
-            StopRef finish = map.stops()[std::size_t(rng.bounded(n))].get();
+            const StopIndex start = rng.bounded(n);
+            const StopIndex finish = rng.bounded(n);
             if (start == finish)
                 continue;
             const QByteArray where = QStringLiteral("round %1: %2 to %3")
                                          .arg(round)
-                                         .arg(start->Id)
-                                         .arg(finish->Id)
+                                         .arg(map.stop(start).Id)
+                                         .arg(map.stop(finish).Id)
                                          .toUtf8();
 
-            const auto least = leastTime(start, finish);
+            const auto least = leastTime(map, start, finish);
             const CriterionResult fastest = search.search(Criterion::Fastest, start, finish);
             const CriterionResult changes = search.search(Criterion::FewestChanges, start, finish);
             QVERIFY2(changes.refusal == Refusal::None, where.constData());
@@ -158,30 +160,31 @@ void TestCriteria::randomMapsAgreeWithPlainSearches() {
             ++found;
 
             for (const CriterionResult* r : {&fastest, &changes}) {
-                const std::vector<StopRef>& way = r->found.way;
+                const Way& way = r->found.way;
                 QVERIFY2(way.front() == finish && way.back() == start, where.constData());
                 double length = 0;
                 for (std::size_t k = 0; k + 1 < way.size(); ++k) {
-                    const Link* link = GraphMap::FindLink(way[k + 1], way[k]);
+                    const Link* link = map.FindLink(way[k + 1], way[k]);
                     QVERIFY2(link, where.constData());
                     QVERIFY2(std::count(way.begin(), way.end(), way[k]) == 1, where.constData());
                     length += link->Length;
                 }
                 QCOMPARE(r->found.length, length);
-                QCOMPARE(r->found.time, timeOf(way));
+                QCOMPARE(r->found.time, timeOf(map, way));
             }
             QCOMPARE(std::pair(fastest.found.time, int(fastest.found.way.size()) - 1), *least);
 
             std::optional<std::pair<int, double>> fewest;
-            std::vector<StopRef> travel{start};
-            simpleWays(travel, finish, [&](const std::vector<StopRef>& way) {
-                const std::pair<int, double> cost{transfersOf(way), timeOf(way)};
+            Way travel{start};
+            simpleWays(map, travel, finish, [&](const Way& way) {
+                const std::pair<int, double> cost{transfersOf(map, way), timeOf(map, way)};
                 if (!fewest || cost < *fewest)
                     fewest = cost;
             });
             QVERIFY2(fewest, where.constData());
-            QCOMPARE(std::pair(transfersOf(changes.found.way), changes.found.time), *fewest);
-            changesBeatFastest += transfersOf(changes.found.way) < transfersOf(fastest.found.way);
+            QCOMPARE(std::pair(transfersOf(map, changes.found.way), changes.found.time), *fewest);
+            changesBeatFastest +=
+                transfersOf(map, changes.found.way) < transfersOf(map, fastest.found.way);
 
             // The same answer on another run.
             QVERIFY2(findWayBy(Criterion::FewestChanges, map, start, finish).found.way ==
@@ -223,10 +226,10 @@ void TestCriteria::refusals() {
 
     // 0 -> 1 -> 2, and the one odd time on a link away from the way.
     GraphMap map;
-    StopRef a = addStop(map, 0, QString(), QStringLiteral("A1"));
-    StopRef b = addStop(map, 1, QString(), QStringLiteral("A1"));
-    StopRef c = addStop(map, 2, QString(), QStringLiteral("A2"));
-    StopRef d = addStop(map, 3, QString(), QStringLiteral("A2"));
+    const StopIndex a = addStop(map, 0, QString(), QStringLiteral("A1"));
+    const StopIndex b = addStop(map, 1, QString(), QStringLiteral("A1"));
+    const StopIndex c = addStop(map, 2, QString(), QStringLiteral("A2"));
+    const StopIndex d = addStop(map, 3, QString(), QStringLiteral("A2"));
     addRoad(map, a, b, 100, 0);
     addRoad(map, b, c, 100, 0);
     addArc(map, c, d, 100, time);

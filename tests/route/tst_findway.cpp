@@ -30,8 +30,8 @@ void buildMap(GraphMap& map, const QString& stops, const QString& links) {
     for (const QString& text : links.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const auto m = re.match(text);
         QVERIFY2(m.hasMatch(), qPrintable(text));
-        StopRef a = map.FindStopById(m.captured(1).toInt());
-        StopRef b = map.FindStopById(m.captured(3).toInt());
+        const StopIndex a = map.FindStopById(m.captured(1).toInt());
+        const StopIndex b = map.FindStopById(m.captured(3).toInt());
         const double length = m.captured(4).toDouble(), time = m.captured(5).toDouble();
         if (m.captured(2) == QLatin1String(">"))
             addArc(map, a, b, length, time);
@@ -40,10 +40,10 @@ void buildMap(GraphMap& map, const QString& stops, const QString& links) {
     }
 }
 
-QString wayIds(const SearchResult& r) {
+QString wayIds(const GraphMap& map, const SearchResult& r) {
     QStringList ids;
     for (auto it = r.way.crbegin(); it != r.way.crend(); ++it)
-        ids << QString::number((*it)->Id);
+        ids << QString::number(map.stop(*it).Id);
     return ids.join(QLatin1Char(' '));
 }
 
@@ -51,7 +51,7 @@ std::uint64_t bits(double d) {
     return std::bit_cast<std::uint64_t>(d);
 }
 
-using Search = SearchResult (*)(GraphMap&, StopRef, StopRef);
+using Search = SearchResult (*)(const GraphMap&, StopIndex, StopIndex);
 
 } // namespace
 
@@ -167,7 +167,7 @@ void TestFindWay::handMaps() {
         const SearchResult r = search(map, map.FindStopById(from), map.FindStopById(to));
         QCOMPARE(r.outcome, outcome);
         QCOMPARE(r.passesCapped, capped);
-        QCOMPARE(wayIds(r), way);
+        QCOMPARE(wayIds(map, r), way);
         QCOMPARE(r.length, length);
         QCOMPARE(r.time, time);
     }
@@ -177,8 +177,6 @@ void TestFindWay::scratchFieldsAfterSearch() {
     GraphMap map;
     buildMap(map, QStringLiteral("0 1 2 3 4"),
              QStringLiteral("0>1:4/40 1>2:3/30 0>2:9/90 3>0:1/1 1>4:262136/5"));
-    for (const auto& stop : map.stops())
-        stop->PathPrev = 99;
     const SearchResult r = FindWay(map, map.FindStopById(0), map.FindStopById(2));
     QCOMPARE(r.outcome, SearchOutcome::Found);
 
@@ -187,18 +185,18 @@ void TestFindWay::scratchFieldsAfterSearch() {
         double length, time;
         int prev;
     };
-    // 3 only leads to the start; 4 stays at exactly the unreached length; 99 is what the fields
-    // held before, untouched where the search did not reach.
-    const Expect expected[] = {{0, 0, 0, 99},
+    // 3 only leads to the start; 4 stays at exactly the unreached length; -1: no stop before,
+    // where the search did not reach.
+    const Expect expected[] = {{0, 0, 0, -1},
                                {1, 4, 40, 0},
                                {2, 7, 70, 1},
-                               {3, UnreachedLength, UnreachedLength, 99},
-                               {4, UnreachedLength, UnreachedLength, 99}};
+                               {3, UnreachedLength, UnreachedLength, -1},
+                               {4, UnreachedLength, UnreachedLength, -1}};
     for (const Expect& e : expected) {
-        const StopRef s = map.FindStopById(e.id);
-        QCOMPARE(s->PathLength, e.length);
-        QCOMPARE(s->PathTime, e.time);
-        QCOMPARE(s->PathPrev, e.prev);
+        const auto s = std::size_t(map.FindStopById(e.id));
+        QCOMPARE(r.pathLength[s], e.length);
+        QCOMPARE(r.pathTime[s], e.time);
+        QCOMPARE(r.pathPrev[s], e.prev);
     }
     QCOMPARE(r.length, 7.0);
     QCOMPARE(r.time, 70.0);
@@ -246,13 +244,12 @@ void randomMap(QRandomGenerator& rng, GraphMap& map) {
 
     const int lengthStyle = rng.bounded(5);
     const int linkCount = rng.bounded(3 * n + 1);
-    const auto stop = [&](int k) { return map.stops()[std::size_t(k)].get(); };
     for (int k = 0; k < linkCount; ++k) {
-        StopRef a = stop(rng.bounded(n));
-        StopRef b = stop(rng.bounded(n));
+        const StopIndex a = rng.bounded(n);
+        const StopIndex b = rng.bounded(n);
         if (a == b && rng.bounded(4) != 0)
             continue;
-        if (GraphMap::FindLink(a, b) && rng.bounded(10) != 0)
+        if (map.FindLink(a, b) && rng.bounded(10) != 0)
             continue;
         const int style = rng.bounded(4) == 0 ? rng.bounded(5) : lengthStyle;
         const double length = pickLength(rng, style);
@@ -270,15 +267,12 @@ struct Snapshot {
     std::vector<std::uint64_t> fields;
 };
 
-Snapshot runSearch(Search search, GraphMap& map, StopRef a, StopRef b, int prevPattern) {
-    int k = 0;
-    for (const auto& stop : map.stops())
-        stop->PathPrev = prevPattern + k++;
+Snapshot runSearch(Search search, const GraphMap& map, StopIndex a, StopIndex b) {
     Snapshot s{search(map, a, b), {}};
-    for (const auto& stop : map.stops()) {
-        s.fields.push_back(bits(stop->PathLength));
-        s.fields.push_back(bits(stop->PathTime));
-        s.fields.push_back(std::uint64_t(std::uint32_t(stop->PathPrev)));
+    for (std::size_t k = 0; k < s.result.pathLength.size(); ++k) {
+        s.fields.push_back(bits(s.result.pathLength[k]));
+        s.fields.push_back(bits(s.result.pathTime[k]));
+        s.fields.push_back(std::uint64_t(std::uint32_t(s.result.pathPrev[k])));
     }
     return s;
 }
@@ -293,18 +287,17 @@ void TestFindWay::randomMapsAgreeWithLiteral() {
         randomMap(rng, map);
         const int n = map.stopCount();
         for (int q = 0; q < 3; ++q) {
-            StopRef a = map.stops()[std::size_t(rng.bounded(n))].get();
-            StopRef b = map.stops()[std::size_t(rng.bounded(n))].get();
+            const StopIndex a = rng.bounded(n);
+            const StopIndex b = rng.bounded(n);
             if (a == b)
                 continue;
-            const int pattern = -1000 - q;
-            const Snapshot lit = runSearch(&literal::FindWay, map, a, b, pattern);
-            const Snapshot fast = runSearch(&lirsk::FindWay, map, a, b, pattern);
+            const Snapshot lit = runSearch(&literal::FindWay, map, a, b);
+            const Snapshot fast = runSearch(&lirsk::FindWay, map, a, b);
             const QByteArray where = QStringLiteral("round %1 query %2 from %3 to %4")
                                          .arg(round)
                                          .arg(q)
-                                         .arg(a->Id)
-                                         .arg(b->Id)
+                                         .arg(map.stop(a).Id)
+                                         .arg(map.stop(b).Id)
                                          .toUtf8();
             // A negative cycle ends the search early, where the literal search runs to its cap.
             if (fast.result.outcome == SearchOutcome::NegativeCycle) {
@@ -364,16 +357,15 @@ void TestFindWay::brokenIdsEndInBounds() {
     for (int id : ids)
         addStop(map, id);
     map.MaxStopId = maxStopId;
-    for (std::size_t k = 0; k + 1 < map.stops().size(); ++k)
-        addRoad(map, map.stops()[k].get(), map.stops()[k + 1].get(), 1, 1);
+    for (StopIndex k = 0; k + 1 < map.stopCount(); ++k)
+        addRoad(map, k, k + 1, 1, 1);
 
-    const SearchResult r =
-        FindWay(map, map.stops().front().get(), map.stops()[std::size_t(finishIndex)].get());
+    const SearchResult r = FindWay(map, 0, finishIndex);
     QCOMPARE(r.outcome, outcome);
     QCOMPARE(r.length, length);
     if (outcome == SearchOutcome::Found) {
         QCOMPARE(r.way.size(), std::size_t(finishIndex) + 1);
-        QCOMPARE(r.way.back(), map.stops().front().get());
+        QCOMPARE(r.way.back(), 0);
     }
 }
 
@@ -385,7 +377,7 @@ void TestFindWay::indexReusedForManySearches() {
         addStop(map, k);
     for (int r = 0; r < side; ++r)
         for (int c = 0; c < side; ++c) {
-            StopRef s = map.FindStopById(r * side + c);
+            const StopIndex s = map.FindStopById(r * side + c);
             if (c + 1 < side)
                 addRoad(map, s, map.FindStopById(r * side + c + 1), 1 + (r * 7 + c) % 3, 10);
             if (r + 1 < side)
@@ -399,7 +391,7 @@ void TestFindWay::indexReusedForManySearches() {
                 continue;
             const SearchResult reused = index.search(map.FindStopById(a), map.FindStopById(b));
             const Snapshot lit =
-                runSearch(&literal::FindWay, map, map.FindStopById(a), map.FindStopById(b), 0);
+                runSearch(&literal::FindWay, map, map.FindStopById(a), map.FindStopById(b));
             QCOMPARE(reused.outcome, lit.result.outcome);
             QCOMPARE(reused.way, lit.result.way);
             QCOMPARE(reused.length, lit.result.length);

@@ -96,14 +96,14 @@ void TestReport::rides() {
     QFETCH(QString, ridesText);
 
     GraphMap map;
-    std::vector<StopRef> way;
+    std::vector<StopIndex> way;
     int id = 0;
     for (auto it = travel.crbegin(); it != travel.crend(); ++it) {
         const QStringList parts = it->split(QLatin1Char('|'));
         way.push_back(addStop(map, id++, parts[0], parts[1]));
     }
     const RouteReport r =
-        BuildRouteReport(way, 1000, 60, mapCode, QStringLiteral("Lirsk"), QLatin1Char(','));
+        BuildRouteReport(map, way, 1000, 60, mapCode, QStringLiteral("Lirsk"), QLatin1Char(','));
     QCOMPARE(r.transfers, transfers);
     QCOMPARE(r.ridesText, ridesText);
     QCOMPARE(r.fare, 7.0 + 7.0 * transfers);
@@ -182,8 +182,8 @@ void TestReport::texts() {
     QFETCH(QString, timeText);
 
     GraphMap map;
-    const std::vector<StopRef> way{addStop(map, 0, "F", "A7"), addStop(map, 1, "S", "A5")};
-    const RouteReport r = BuildRouteReport(way, length, time, QStringLiteral("A"),
+    const std::vector<StopIndex> way{addStop(map, 0, "F", "A7"), addStop(map, 1, "S", "A5")};
+    const RouteReport r = BuildRouteReport(map, way, length, time, QStringLiteral("A"),
                                            QStringLiteral("Lirsk"), separator[0]);
     QCOMPARE(r.fareText, fareText);
     QCOMPARE(r.lengthText, lengthText);

@@ -52,7 +52,9 @@ inline QString buildFrom(const Feed& feed, const QStringList& stations, lirsk::T
     lirsk::GraphMap map;
     lirsk::TimetableBuild build;
     for (int k = 0; k < stations.size(); ++k) {
-        map.AddStop(10 * k, 20 * k, k, stations[k], false)->Id = k;
+        lirsk::Stop& stop = map.stop(map.AddStop(10 * k, 20 * k, false));
+        stop.Id = k;
+        stop.Label.Caption = stations[k];
         build.mapStops.insert(stations[k], k);
     }
     lirsk::TimetableBuildResult result;

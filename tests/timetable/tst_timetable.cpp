@@ -282,11 +282,11 @@ void TestTimetable::file() {
 
     GraphMap map;
     for (int k = 0; k < 3; ++k)
-        map.AddStop(10 * k, 20 * k, k, kStations[k], false)->Id = k;
+        map.stop(map.AddStop(10 * k, 20 * k, false)).Id = k;
     QCOMPARE(mapMismatch(t, map), QString());
-    map.FindStopById(1)->Left += 1;
+    map.stop(map.FindStopById(1)).Left += 1;
     QCOMPARE(mapMismatch(t, map), QString("остановка 1 (B) сдвинута"));
-    map.FindStopById(1)->Left -= 1;
+    map.stop(map.FindStopById(1)).Left -= 1;
     map.DeleteStop(map.FindStopById(2));
     QCOMPARE(mapMismatch(t, map), QString("на карте нет остановки 2 (C)"));
 }

@@ -15,19 +15,18 @@ namespace {
 // Two stops centred at (100, 100) and (200, 100), and the links asked for: "ab" a one-way arc,
 // "road" both ways with equal lengths, "pair" both ways with different lengths.
 void buildMap(GraphMap& map, const QString& links, bool showWeights) {
-    map.Settings.UserWeights = false;
     map.Settings.ShowWeights = showWeights;
     map.Settings.ArcColor = 0x000000FF; // red
-    StopRef a = map.AddStop(94, 94, -1, QStringLiteral("Вокзал"), true);
-    StopRef b = map.AddStop(194, 94, -1, QStringLiteral("Рынок"), true);
-    a->Label.Visible = b->Label.Visible = false;
+    const StopIndex a = map.AddStop(94, 94, true);
+    const StopIndex b = map.AddStop(194, 94, true);
+    map.stop(a).Label.Visible = map.stop(b).Label.Visible = false;
     if (links == QLatin1String("ab") || links == QLatin1String("road") ||
         links == QLatin1String("pair"))
-        map.AddLink(a, b)->Length = 350;
+        map.AddLink(a, b, {0, 350, 0});
     if (links == QLatin1String("road"))
-        map.AddLink(b, a)->Length = 350;
+        map.AddLink(b, a, {0, 350, 0});
     if (links == QLatin1String("pair"))
-        map.AddLink(b, a)->Length = 12.5;
+        map.AddLink(b, a, {0, 12.5, 0});
     map.UpdateArcFlags();
 }
 
@@ -160,11 +159,11 @@ private slots:
         GraphMap map;
         buildMap(map, QStringLiteral("ab"), false);
         map.Settings.ArcWidth = 1000000;
-        StopRef far = map.AddStop(INT_MAX, INT_MAX, -1, QString(), true);
-        far->Radius = INT_MAX;
-        far->Width = far->Height = INT_MIN;
-        far->Label.Font.Size = INT_MIN;
-        map.AddLink(map.stops()[0].get(), far);
+        const StopIndex far = map.AddStop(INT_MAX, INT_MAX, true);
+        map.stop(far).Radius = INT_MAX;
+        map.stop(far).Width = map.stop(far).Height = INT_MIN;
+        map.stop(far).Label.Font.Size = INT_MIN;
+        map.AddLink(0, far, {});
         GraphCanvas canvas;
         canvas.resize(400, 400);
         RedrawGraph(canvas, map);
@@ -173,16 +172,16 @@ private slots:
 
     void selectedStopIsSquare() {
         GraphMap map;
-        map.Settings.UserWeights = false;
-        StopRef s = map.AddStop(40, 40, -1, QString(), true);
-        s->Width = s->Height = 20;
-        s->Label.Visible = false;
+        const StopIndex s = map.AddStop(40, 40, true);
+        map.stop(s).Width = map.stop(s).Height = 20;
+        map.stop(s).Label.Visible = false;
         GraphCanvas canvas;
         canvas.resize(100, 100);
         RedrawGraph(canvas, map);
         const QRgb cornerRound = canvas.image.pixel(42, 42);
-        s->Selected = true;
-        RedrawGraph(canvas, map);
+        StopSelection selection;
+        selection.insert(s);
+        RedrawGraph(canvas, map, &selection);
         QVERIFY(cornerRound == windowColour().rgb());
         QVERIFY(canvas.image.pixel(42, 42) != windowColour().rgb());
     }

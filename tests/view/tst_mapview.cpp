@@ -8,20 +8,21 @@
 #include <QScrollBar>
 
 using namespace lirsk;
-using edittest::centreOf;
 
 namespace {
 
-QString describe(const GraphMap& map) {
+QString describe(const MapDocument& document) {
+    const GraphMap& map = document.map();
     QStringList lines;
-    for (const auto& s : map.stops()) {
+    for (StopIndex i = 0; i < map.stopCount(); ++i) {
+        const Stop& s = map.stop(i);
         lines << QStringLiteral("%1 %2,%3 marked %4")
-                     .arg(s->Id)
-                     .arg(s->Left)
-                     .arg(s->Top)
-                     .arg(s->Selected);
-        for (const auto& l : s->Links)
-            lines << QStringLiteral("  -> %1 %2").arg(l->To->Id).arg(l->IsArc);
+                     .arg(s.Id)
+                     .arg(s.Left)
+                     .arg(s.Top)
+                     .arg(document.isSelected(i));
+        for (const Link& l : s.Links)
+            lines << QStringLiteral("  -> %1 %2").arg(map.stop(l.To).Id).arg(l.IsArc);
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -33,19 +34,17 @@ class TestMapView : public QObject {
     edittest::Fixture f;
 
     // Stops on a grid, every neighbour along a row joined by a road.
-    QList<StopRef> grid(int columns, int rows, int spacing) {
+    QList<StopIndex> grid(int columns, int rows, int spacing) {
         GraphMap& map = f.child->Map();
-        map.Settings.UserWeights = false;
-        QList<StopRef> stops;
+        QList<StopIndex> stops;
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < columns; ++c) {
-                StopRef stop = map.AddStop(40 + c * spacing, 40 + r * spacing, -1,
-                                           QStringLiteral("Остановка %1").arg(stops.size()), true);
-                stop->Label.Caption = QStringLiteral("Остановка %1").arg(stops.size());
+                const StopIndex stop = map.AddStop(40 + c * spacing, 40 + r * spacing, true);
+                map.stop(stop).Label.Caption = QStringLiteral("Остановка %1").arg(stops.size());
                 stops << stop;
                 if (c > 0) {
-                    map.AddLink(stops[stops.size() - 2], stop)->Length = 100;
-                    map.AddLink(stop, stops[stops.size() - 2])->Length = 100;
+                    map.AddLink(stops[stops.size() - 2], stop, {0, 100, 0});
+                    map.AddLink(stop, stops[stops.size() - 2], {0, 100, 0});
                 }
             }
         map.UpdateArcFlags();
@@ -75,17 +74,17 @@ private slots:
         for (double zoom : {1.0, 0.5, 2.0}) {
             cleanup();
             init();
-            const QList<StopRef> stops = grid(4, 3, 90);
+            const QList<StopIndex> stops = grid(4, 3, 90);
             f.child->view()->setZoom(zoom, QPoint(0, 0));
             QCOMPARE(f.child->view()->zoom(), zoom);
             // A stop moved, a road added with a snapping band, a rectangle of marks.
             f.child->editor().SetPointerMode();
-            f.drag(centreOf(stops[5]), centreOf(stops[5]) + QPoint(17, 23));
+            f.drag(f.centreOf(stops[5]), f.centreOf(stops[5]) + QPoint(17, 23));
             f.child->editor().SetAddRoadMode();
-            f.drag(centreOf(stops[0]), centreOf(stops[4]) + QPoint(2, 1));
+            f.drag(f.centreOf(stops[0]), f.centreOf(stops[4]) + QPoint(2, 1));
             f.child->editor().SetPointerMode();
             f.drag(QPoint(30, 120), QPoint(230, 300));
-            const QString result = describe(f.child->Map());
+            const QString result = describe(f.child->document());
             if (zoom == 1.0)
                 atFullSize = result;
             else
@@ -95,12 +94,12 @@ private slots:
 
     void heldDragScrollsTowardsTheEdge() {
         f.frame->resize(600, 400);
-        const QList<StopRef> stops = grid(16, 2, 120);
+        const QList<StopIndex> stops = grid(16, 2, 120);
         f.child->editor().SetFindWayMode();
         QScrollBar* across = f.child->view()->horizontalScrollBar();
         QCOMPARE(across->value(), 0);
         const int end = across->maximum();
-        f.press(centreOf(stops[0]));
+        f.press(f.centreOf(stops[0]));
         QWidget* viewport = f.child->view()->viewport();
         QTest::mouseMove(viewport, QPoint(viewport->width() - 3, 60));
         QTRY_VERIFY(across->value() > 300);
@@ -110,13 +109,13 @@ private slots:
         QCOMPARE(across->maximum(), end);
         // A stop that was off screen is now in view, and the way to it is found.
         QTest::mouseMove(viewport, viewport->rect().center());
-        StopRef far = nullptr;
-        for (StopRef stop : stops.mid(0, 16))
-            if (f.child->view()->visibleMapRect().contains(centreOf(stop)))
+        StopIndex far = NoStop;
+        for (const StopIndex stop : stops.mid(0, 16))
+            if (f.child->view()->visibleMapRect().contains(f.centreOf(stop)))
                 far = stop;
-        QVERIFY(far && far->Left > 600);
-        f.moveTo(centreOf(far));
-        f.release(centreOf(far));
+        QVERIFY(far != NoStop && f.mapStop(far).Left > 600);
+        f.moveTo(f.centreOf(far));
+        f.release(f.centreOf(far));
         QCOMPARE(f.dialogs, 1);
         QVERIFY(!f.child->document().foundWay().stops.empty());
     }
@@ -125,15 +124,15 @@ private slots:
         // Stops further apart than what is drawn around a link, so that a link's old place is
         // not covered by its new one.
         f.frame->resize(1200, 900);
-        const QList<StopRef> stops = grid(6, 4, 180);
+        const QList<StopIndex> stops = grid(6, 4, 180);
         f.child->editor().SetPointerMode();
         f.child->editor().ToggleSelected(stops[9]);
         f.child->editor().ToggleSelected(stops[10]);
         QRandomGenerator random(7);
         for (int step = 0; step < 12; ++step) {
             // Pressed off its centre, so that the release is no click (a click redraws all).
-            StopRef stop = stops[random.bounded(stops.size())];
-            QPoint at = centreOf(stop) + QPoint(2, 1);
+            const StopIndex stop = stops[random.bounded(stops.size())];
+            QPoint at = f.centreOf(stop) + QPoint(2, 1);
             f.press(at);
             for (int move = 0; move < 3; ++move) {
                 at += QPoint(random.bounded(-150, 151), random.bounded(-150, 151));
@@ -149,13 +148,14 @@ private slots:
     }
 
     void fitShowsTheWholeMap() {
-        const QList<StopRef> stops = grid(40, 30, 90);
+        const QList<StopIndex> stops = grid(40, 30, 90);
         MapView* view = f.child->view();
         view->zoomToFit();
         QVERIFY(view->zoom() < 1.0);
         QVERIFY(view->visibleMapRect().contains(QRect(QPoint(0, 0), view->mapSize())));
         // Far out a stop is still hit where it shows.
-        QCOMPARE(view->stopAt(QPoint(stops.last()->centreX(), stops.last()->centreY())),
+        QCOMPARE(view->stopAt(
+                     QPoint(f.mapStop(stops.last()).centreX(), f.mapStop(stops.last()).centreY())),
                  stops.last());
     }
 };

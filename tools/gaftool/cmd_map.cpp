@@ -64,17 +64,17 @@ void dumpText(const GraphMap& map) {
     out(QStringLiteral("  show_search_panel: %1").arg(yesNo(map.StoredSearchPanel)));
     int position = 0;
     for (const auto& stop : map.stops()) {
-        const NameLabel& l = stop->Label;
-        out(QStringLiteral("stop #%1 id %2").arg(++position).arg(stop->Id));
+        const NameLabel& l = stop.Label;
+        out(QStringLiteral("stop #%1 id %2").arg(++position).arg(stop.Id));
         out(QStringLiteral("  name: \"%1\"").arg(l.Caption));
-        out(QStringLiteral("  routes: \"%1\"").arg(stop->Routes));
+        out(QStringLiteral("  routes: \"%1\"").arg(stop.Routes));
         out(QStringLiteral("  left %1 top %2 size %3 radius %4 fill %5")
-                .arg(stop->Left)
-                .arg(stop->Top)
-                .arg(stop->Width)
-                .arg(stop->Radius)
-                .arg(hex(stop->FillColor)));
-        out(QStringLiteral("  font: %1").arg(fontText(stop->Font)));
+                .arg(stop.Left)
+                .arg(stop.Top)
+                .arg(stop.Width)
+                .arg(stop.Radius)
+                .arg(hex(stop.FillColor)));
+        out(QStringLiteral("  font: %1").arg(fontText(stop.Font)));
         out(QStringLiteral("  label: left %1 top %2 %3, font %4")
                 .arg(l.Left)
                 .arg(l.Top)
@@ -82,12 +82,12 @@ void dumpText(const GraphMap& map) {
                      fontText(l.Font)));
     }
     for (const auto& stop : map.stops())
-        for (const auto& link : stop->Links)
+        for (const auto& link : stop.Links)
             out(QStringLiteral("link %1 -> %2 price %3 length %4 time %5 %6")
-                    .arg(stop->Id)
-                    .arg(link->To->Id)
-                    .arg(num(link->Price), num(link->Length), num(link->Time),
-                         link->IsArc ? QStringLiteral("arc") : QStringLiteral("road")));
+                    .arg(stop.Id)
+                    .arg(map.stop(link.To).Id)
+                    .arg(num(link.Price), num(link.Length), num(link.Time),
+                         link.IsArc ? QStringLiteral("arc") : QStringLiteral("road")));
 }
 
 } // namespace
@@ -168,40 +168,42 @@ int cmdValidate(const QStringList& args) {
     QStringList problems;
     QHash<int, int> idCount;
     for (const auto& stop : map.stops())
-        ++idCount[stop->Id];
+        ++idCount[stop.Id];
     QSet<int> reported;
-    for (const auto& stop : map.stops()) {
+    for (StopIndex index = 0; index < map.stopCount(); ++index) {
+        const Stop& stop = map.stop(index);
         const QString who =
-            QStringLiteral("stop id %1 \"%2\"").arg(stop->Id).arg(stop->Label.Caption);
-        if (idCount.value(stop->Id) > 1 && !reported.contains(stop->Id)) {
-            reported.insert(stop->Id);
+            QStringLiteral("stop id %1 \"%2\"").arg(stop.Id).arg(stop.Label.Caption);
+        if (idCount.value(stop.Id) > 1 && !reported.contains(stop.Id)) {
+            reported.insert(stop.Id);
             problems << QStringLiteral("id %1 is held by %2 stops")
-                            .arg(stop->Id)
-                            .arg(idCount.value(stop->Id));
+                            .arg(stop.Id)
+                            .arg(idCount.value(stop.Id));
         }
-        if (stop->Id < 0 || stop->Id > map.MaxStopId)
+        if (stop.Id < 0 || stop.Id > map.MaxStopId)
             problems
                 << QStringLiteral("%1: id outside 0..%2 (max_stop_id)").arg(who).arg(map.MaxStopId);
-        const std::pair<const char*, QString> texts[] = {{"name", stop->Label.Caption},
-                                                         {"routes", stop->Routes},
-                                                         {"font name", stop->Font.Name},
-                                                         {"name font name", stop->Label.Font.Name}};
+        const std::pair<const char*, QString> texts[] = {{"name", stop.Label.Caption},
+                                                         {"routes", stop.Routes},
+                                                         {"font name", stop.Font.Name},
+                                                         {"name font name", stop.Label.Font.Name}};
         for (const auto& [what, text] : texts)
             if (!fitsCp1251(text))
                 problems << QStringLiteral("%1: the %2 has characters Windows-1251 cannot hold")
                                 .arg(who, QLatin1String(what));
-        QSet<StopRef> targets;
-        for (const auto& link : stop->Links) {
-            const QString which = QStringLiteral("link %1 -> %2").arg(stop->Id).arg(link->To->Id);
-            if (link->To == stop.get())
+        QSet<StopIndex> targets;
+        for (const auto& link : stop.Links) {
+            const QString which =
+                QStringLiteral("link %1 -> %2").arg(stop.Id).arg(map.stop(link.To).Id);
+            if (link.To == index)
                 problems << which + QStringLiteral(": joins a stop to itself");
-            if (targets.contains(link->To))
+            if (targets.contains(link.To))
                 problems << which + QStringLiteral(": a second link for the same ordered pair");
-            targets.insert(link->To);
-            if (!std::isfinite(link->Length))
+            targets.insert(link.To);
+            if (!std::isfinite(link.Length))
                 problems << which + QStringLiteral(": length is not a finite number");
-            else if (link->Length < 0)
-                problems << which + QStringLiteral(": negative length %1").arg(num(link->Length));
+            else if (link.Length < 0)
+                problems << which + QStringLiteral(": negative length %1").arg(num(link.Length));
         }
     }
     for (const QString& p : problems)

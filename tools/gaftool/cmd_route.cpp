@@ -191,13 +191,13 @@ struct ReportContext {
 };
 
 // The answer to one query as gaftool's JSON.
-QJsonObject answerJson(const CriterionResult& result, const std::optional<RouteReport>& report,
-                       Criterion criterion) {
+QJsonObject answerJson(const GraphMap& map, const CriterionResult& result,
+                       const std::optional<RouteReport>& report, Criterion criterion) {
     QJsonObject o{{"criterion", criterionName(criterion)}, {"result", outcomeName(result)}};
     if (report) {
         QJsonArray way;
         for (auto it = result.found.way.crbegin(); it != result.found.way.crend(); ++it)
-            way.append((*it)->Id);
+            way.append(map.stop(*it).Id);
         o.insert("way", way);
         o.insert("length_m", result.found.length);
         o.insert("time_s", result.found.time);
@@ -212,18 +212,20 @@ QJsonObject answerJson(const CriterionResult& result, const std::optional<RouteR
     return o;
 }
 
-std::optional<RouteReport> reportOf(const CriterionResult& result, const ReportContext& c) {
+std::optional<RouteReport> reportOf(const GraphMap& map, const CriterionResult& result,
+                                    const ReportContext& c) {
     if (result.found.outcome != SearchOutcome::Found || result.refusal != Refusal::None)
         return std::nullopt;
     const SearchResult& r = result.found;
     if (c.description)
-        return BuildRouteReport(r.way, r.length, r.time, *c.description, c.separator);
-    return BuildRouteReport(r.way, r.length, r.time, c.mapCode, c.mapCity, c.separator);
+        return BuildRouteReport(map, r.way, r.length, r.time, *c.description, c.separator);
+    return BuildRouteReport(map, r.way, r.length, r.time, c.mapCode, c.mapCity, c.separator);
 }
 
 // Answers one query line of a batch; the error text when the line is not a query.
-QString answerLine(const QString& line, Criterion byDefault, const QHash<int, StopRef>& byId,
-                   WaySearch& search, const ReportContext& c, QJsonObject* answer) {
+QString answerLine(const QString& line, Criterion byDefault, const GraphMap& map,
+                   const QHash<int, StopIndex>& byId, WaySearch& search, const ReportContext& c,
+                   QJsonObject* answer) {
     const QStringList fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (fields.size() < 2 || fields.size() > 3)
         return QStringLiteral("ожидается «FROM_ID TO_ID [критерий]»");
@@ -234,26 +236,26 @@ QString answerLine(const QString& line, Criterion byDefault, const QHash<int, St
     if (fields.size() == 3 && !criterionFromName(fields[2], &criterion))
         return QStringLiteral("неизвестный критерий «%1»: shortest, fastest или changes")
             .arg(fields[2]);
-    const StopRef from = byId.value(fromId), to = byId.value(toId);
-    if (!from || !to)
-        return QStringLiteral("нет остановки с номером %1").arg(from ? toId : fromId);
+    const StopIndex from = byId.value(fromId, NoStop), to = byId.value(toId, NoStop);
+    if (from == NoStop || to == NoStop)
+        return QStringLiteral("нет остановки с номером %1").arg(from != NoStop ? toId : fromId);
     if (from == to)
         return QStringLiteral("начало и конец пути — одна и та же остановка");
     const CriterionResult result = search.search(criterion, from, to);
-    *answer = answerJson(result, reportOf(result, c), criterion);
+    *answer = answerJson(map, result, reportOf(map, result, c), criterion);
     answer->insert("from", fromId);
     answer->insert("to", toId);
     return QString();
 }
 
 int runBatch(const RouteArgs& a, const GraphMap& map, const ReportContext& c) {
-    const QHash<int, StopRef> byId = map.stopsById();
+    const QHash<int, StopIndex> byId = map.stopsById();
     WaySearch search(map);
     std::string bytes;
     for (int number = 1; std::getline(std::cin, bytes); ++number) {
         const QString line = QString::fromUtf8(bytes).simplified();
         QJsonObject answer;
-        const QString problem = answerLine(line, a.criterion, byId, search, c, &answer);
+        const QString problem = answerLine(line, a.criterion, map, byId, search, c, &answer);
         if (!problem.isEmpty())
             answer = QJsonObject{{"error", problem}, {"line", number}};
         out(QString::fromUtf8(QJsonDocument(answer).toJson(QJsonDocument::Compact)));
@@ -282,13 +284,14 @@ int cmdRoute(const QStringList& args) {
     QString error;
     if (!loadMap(a.file, map, &error))
         return failInput(a.file, error);
-    StopRef from = nullptr, to = nullptr;
+    StopIndex from = NoStop, to = NoStop;
     if (!a.batch) {
         from = map.FindStopById(a.from);
         to = map.FindStopById(a.to);
-        if (!from || !to)
+        if (from == NoStop || to == NoStop)
             return failInput(
-                a.file, QStringLiteral("нет остановки с номером %1").arg(from ? a.to : a.from));
+                a.file,
+                QStringLiteral("нет остановки с номером %1").arg(from != NoStop ? a.to : a.from));
         if (from == to)
             return usage(QStringLiteral(
                 "gaftool route: FROM_ID and TO_ID name the same stop; there is nothing to search"));
@@ -311,11 +314,11 @@ int cmdRoute(const QStringList& args) {
         return runBatch(a, map, context);
 
     const CriterionResult result = findWayBy(a.criterion, map, from, to);
-    const std::optional<RouteReport> report = reportOf(result, context);
+    const std::optional<RouteReport> report = reportOf(map, result, context);
 
     if (a.json) {
-        out(QString::fromUtf8(
-            QJsonDocument(answerJson(result, report, a.criterion)).toJson(QJsonDocument::Compact)));
+        out(QString::fromUtf8(QJsonDocument(answerJson(map, result, report, a.criterion))
+                                  .toJson(QJsonDocument::Compact)));
         return 0;
     }
 
@@ -419,13 +422,14 @@ struct Network {
                 tr("расписание не соответствует карте, поиск по нему выключен: %1").arg(mismatch);
             return false;
         }
-        const QHash<int, StopRef> byId = map.stopsById();
+        const QHash<int, StopIndex> byId = map.stopsById();
         for (int s = 0; s < int(timetable.stations().size()); ++s) {
             const int id = timetable.stations()[std::size_t(s)].mapStop;
             stationOfStop.insert(id, s);
             stationsNamed.insert(timetable.stationName(s), s);
-            if (byId.value(id)->Label.Caption != timetable.stationName(s))
-                stationsNamed.insert(byId.value(id)->Label.Caption, s);
+            const QString& caption = map.stop(byId.value(id)).Label.Caption;
+            if (caption != timetable.stationName(s))
+                stationsNamed.insert(caption, s);
         }
         return true;
     }

@@ -71,14 +71,15 @@ QString importedMismatch(const Timetable& timetable, const GraphMap& map) {
         return tr("на карте %1 остановок, а в источнике %2 станций")
             .arg(map.stopCount())
             .arg(timetable.stations().size());
-    const QHash<int, StopRef> byId = map.stopsById();
+    const QHash<int, StopIndex> byId = map.stopsById();
     const Cp1251Fitter fitter;
     for (const Timetable::Station& s : timetable.stations()) {
         const QString name = fitter.fit(timetable.text(s.name));
-        if (byId.value(s.mapStop)->Label.Caption != name)
+        const QString& caption = map.stop(byId.value(s.mapStop)).Label.Caption;
+        if (caption != name)
             return tr("остановка %1 карты называется «%2», а станция источника — «%3»")
                 .arg(s.mapStop)
-                .arg(byId.value(s.mapStop)->Label.Caption, name);
+                .arg(caption, name);
     }
     return QString();
 }

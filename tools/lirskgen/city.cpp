@@ -348,39 +348,37 @@ void buildMap(const City& city, Network network, bool diagram, const TextMeasure
         return centreOf(city.stopAt(network, name).value_or(QPointF()));
     };
 
-    map.Settings.UserWeights = false;
     QList<LabelBox> boxes;
     for (const QString& name : order) {
         const QPoint c = positionOf(name);
-        StopRef stop = map.AddStop(c.x() - radius, c.y() - radius, -1, name, true);
-        stop->Width = stop->Height = look.size;
-        stop->Radius = radius;
-        stop->FillColor = look.fill;
-        stop->Label.Caption = name;
-        stop->Label.Font = look.labelFont;
-        stop->Routes = routesText(city, network, name);
-        boxes << LabelBox{QRect(stop->Left, stop->Top, look.size, look.size),
+        Stop& stop = map.stop(map.AddStop(c.x() - radius, c.y() - radius, true));
+        stop.Width = stop.Height = look.size;
+        stop.Radius = radius;
+        stop.FillColor = look.fill;
+        stop.Label.Caption = name;
+        stop.Label.Font = look.labelFont;
+        stop.Routes = routesText(city, network, name);
+        boxes << LabelBox{QRect(stop.Left, stop.Top, look.size, look.size),
                           measure(name, look.labelFont)};
     }
     const QList<QPoint> labels = placeLabels(boxes, QRect(QPoint(0, 0), city.size));
     for (qsizetype i = 0; i < labels.size(); ++i) {
-        Stop* stop = map.stops()[i].get();
-        stop->Label.Left = labels[i].x();
-        stop->Label.Top = labels[i].y();
+        Stop& stop = map.stop(StopIndex(i));
+        stop.Label.Left = labels[i].x();
+        stop.Label.Top = labels[i].y();
     }
 
-    auto stopNamed = [&](const QString& name) { return map.stops()[order.indexOf(name)].get(); };
+    auto stopNamed = [&](const QString& name) { return StopIndex(order.indexOf(name)); };
     auto addWay = [&](const QStringList& way) {
         for (qsizetype i = 1; i < way.size(); ++i) {
-            StopRef from = stopNamed(way[i - 1]);
-            StopRef to = stopNamed(way[i]);
-            if (from == to || GraphMap::FindLink(from, to))
+            const StopIndex from = stopNamed(way[i - 1]);
+            const StopIndex to = stopNamed(way[i]);
+            if (from == to || map.FindLink(from, to))
                 continue;
             const double metres = std::round(
                 distance(*city.stopAt(network, way[i - 1]), *city.stopAt(network, way[i])) *
                 city.metresPerPixel);
-            Link* link = map.AddLink(from, to);
-            link->setWeight({0, metres, linkTime(network, metres)});
+            map.AddLink(from, to, {0, metres, linkTime(network, metres)});
         }
     };
     for (const Route& r : city.routes(network)) {
@@ -388,7 +386,6 @@ void buildMap(const City& city, Network network, bool diagram, const TextMeasure
         addWay(r.wayBack());
     }
     map.UpdateArcFlags();
-    map.Settings.UserWeights = true;
 }
 
 } // namespace lirsk::city

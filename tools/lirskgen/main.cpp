@@ -39,10 +39,10 @@ int fail(const QString& message) {
 }
 
 void paintStops(QPainter& p, const GraphMap& map) {
-    for (const auto& s : map.stops())
-        paintStopControl(p, *s);
-    for (const auto& s : map.stops())
-        paintNameLabel(p, *s);
+    for (const Stop& s : map.stops())
+        paintStopControl(p, s, false);
+    for (const Stop& s : map.stops())
+        paintNameLabel(p, s);
 }
 
 // The metro diagram as its map window shows it: the drawn graph with the stop controls over it.
@@ -100,10 +100,10 @@ int main(int argc, char** argv) {
             map->Settings.ArcWidth = 5;
             map->Settings.ShowWeights = false;
         } else {
-            for (const auto& s : map->stops()) {
-                keepClear << QRect(s->Left, s->Top, s->Width, s->Height).adjusted(-3, -3, 3, 3);
-                keepClear << QRect(QPoint(s->Label.Left, s->Label.Top),
-                                   measure(s->Label.Caption, s->Label.Font));
+            for (const Stop& s : map->stops()) {
+                keepClear << QRect(s.Left, s.Top, s.Width, s.Height).adjusted(-3, -3, 3, 3);
+                keepClear << QRect(QPoint(s.Label.Left, s.Label.Top),
+                                   measure(s.Label.Caption, s.Label.Font));
             }
         }
         if (!saveMapFile(toolbox.filePath(QStringLiteral("map/") + out.file), *map, false, &error))

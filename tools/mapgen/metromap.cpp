@@ -76,9 +76,8 @@ QList<int> interchangeGroups(const MetroFacts& facts, const QStringList& names) 
 }
 
 void addRoad(lirsk::GraphMap& map, int a, int b, const lirsk::RoadWeight& w) {
-    const lirsk::StopRef from = map.stops()[a].get(), to = map.stops()[b].get();
-    map.AddLink(from, to)->setWeight(w);
-    map.AddLink(to, from)->setWeight(w);
+    map.AddLink(a, b, w);
+    map.AddLink(b, a, w);
 }
 
 } // namespace
@@ -215,7 +214,6 @@ std::unique_ptr<lirsk::GraphMap> buildMetroMap(const MetroFacts& facts, const QS
     const QList<Placement> placed = layOutDiagram(nodes, edges, options, warnings);
 
     auto map = std::make_unique<lirsk::GraphMap>();
-    map->Settings.UserWeights = false;
     const int radius = options.stopSize / 2;
     lirsk::FontSpec labelFont;
     labelFont.Name = fontName;
@@ -225,18 +223,18 @@ std::unique_ptr<lirsk::GraphMap> buildMetroMap(const MetroFacts& facts, const QS
         const QString routes = code + QString::number(line.number);
         for (int i : line.stations) {
             const Placement& at = placed[i];
-            lirsk::StopRef stop =
-                map->AddStop(at.centreX - radius, at.centreY - radius, -1, names[i], true);
-            stop->Width = stop->Height = options.stopSize;
-            stop->Radius = radius;
-            stop->FillColor = mapColour(line.colour);
-            stop->Font = labelFont;
-            stop->Routes = routes;
-            stop->Label.Caption = names[i];
-            stop->Label.Left = at.labelLeft;
-            stop->Label.Top = at.labelTop;
-            stop->Label.Visible = nodes[i].showLabel;
-            stop->Label.Font = labelFont;
+            lirsk::Stop& stop =
+                map->stop(map->AddStop(at.centreX - radius, at.centreY - radius, true));
+            stop.Width = stop.Height = options.stopSize;
+            stop.Radius = radius;
+            stop.FillColor = mapColour(line.colour);
+            stop.Font = labelFont;
+            stop.Routes = routes;
+            stop.Label.Caption = names[i];
+            stop.Label.Left = at.labelLeft;
+            stop.Label.Top = at.labelTop;
+            stop.Label.Visible = nodes[i].showLabel;
+            stop.Label.Font = labelFont;
         }
     }
     // Stops were added line by line, which is the order of the facts' station list.

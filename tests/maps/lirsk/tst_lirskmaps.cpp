@@ -1,4 +1,5 @@
 #include "city.h"
+#include "mapstops.h"
 
 #include "model/catalogue.h"
 #include "model/mapfile.h"
@@ -44,24 +45,16 @@ const City& theCity() {
     return city;
 }
 
-StopRef stopNamed(const GraphMap& map, const QString& name) {
-    for (const auto& s : map.stops()) {
-        if (s->Label.Caption == name)
-            return s.get();
-    }
-    return nullptr;
-}
-
 // The stops reached from the first stop along the links, or against them.
-QSet<StopRef> reached(const GraphMap& map, bool forward) {
-    QSet<StopRef> seen{map.FirstStop()};
-    QList<StopRef> todo{map.FirstStop()};
+QSet<StopIndex> reached(const GraphMap& map, bool forward) {
+    QSet<StopIndex> seen{0};
+    QList<StopIndex> todo{0};
     while (!todo.isEmpty()) {
-        const StopRef s = todo.takeLast();
-        for (const auto& stop : map.stops()) {
-            for (const auto& l : stop->Links) {
-                const StopRef from = forward ? l->From : l->To;
-                const StopRef to = forward ? l->To : l->From;
+        const StopIndex s = todo.takeLast();
+        for (StopIndex stop = 0; stop < map.stopCount(); ++stop) {
+            for (const Link& l : map.stop(stop).Links) {
+                const StopIndex from = forward ? stop : l.To;
+                const StopIndex to = forward ? l.To : stop;
                 if (from == s && !seen.contains(to)) {
                     seen.insert(to);
                     todo << to;
@@ -135,21 +128,21 @@ private slots:
 
         QSet<int> ids;
         int arcs = 0;
-        for (const auto& s : map->stops()) {
+        for (StopIndex index = 0; index < map->stopCount(); ++index) {
+            const Stop* s = &map->stop(index);
             QVERIFY2(!ids.contains(s->Id), qPrintable(s->Label.Caption));
             ids.insert(s->Id);
             QVERIFY(s->Id >= 0 && s->Id <= map->MaxStopId);
-            QSet<StopRef> targets;
-            for (const auto& l : s->Links) {
-                QCOMPARE(l->From, s.get());
-                QVERIFY2(l->To != s.get(), qPrintable(s->Label.Caption));
-                QVERIFY2(!targets.contains(l->To), qPrintable(s->Label.Caption));
-                targets.insert(l->To);
-                QVERIFY(l->Price >= 0 && l->Time > 0);
+            QSet<StopIndex> targets;
+            for (const Link& l : s->Links) {
+                QVERIFY2(l.To != index, qPrintable(s->Label.Caption));
+                QVERIFY2(!targets.contains(l.To), qPrintable(s->Label.Caption));
+                targets.insert(l.To);
+                QVERIFY(l.Price >= 0 && l.Time > 0);
                 const QString where =
-                    s->Label.Caption + QStringLiteral(" -> ") + l->To->Label.Caption;
-                QVERIFY2(l->Length >= minLink && l->Length <= maxLink, qPrintable(where));
-                arcs += l->IsArc ? 1 : 0;
+                    s->Label.Caption + QStringLiteral(" -> ") + map->stop(l.To).Label.Caption;
+                QVERIFY2(l.Length >= minLink && l.Length <= maxLink, qPrintable(where));
+                arcs += l.IsArc ? 1 : 0;
             }
         }
         QVERIFY(arcs >= minArcs);
@@ -176,10 +169,10 @@ private slots:
         for (const Route& r : theCity().routes(networkOf(code))) {
             for (const QStringList& way : {r.forward, r.wayBack()}) {
                 for (qsizetype i = 1; i < way.size(); ++i) {
-                    const StopRef from = stopNamed(*map, way[i - 1]);
-                    const StopRef to = stopNamed(*map, way[i]);
-                    QVERIFY(from && to);
-                    QVERIFY2(GraphMap::FindLink(from, to),
+                    const StopIndex from = testing::stopNamed(*map, way[i - 1]);
+                    const StopIndex to = testing::stopNamed(*map, way[i]);
+                    QVERIFY(from != NoStop && to != NoStop);
+                    QVERIFY2(map->FindLink(from, to),
                              qPrintable(r.code + QLatin1Char(' ') + way[i - 1] +
                                         QStringLiteral(" -> ") + way[i]));
                 }
@@ -236,9 +229,9 @@ private slots:
             if (row == 1 || (row == 2 && map->MapCode == QLatin1String("A")))
                 key += QLatin1Char(' ');
             QStringList marked;
-            for (const auto& s : map->stops()) {
-                if (s->Routes.contains(key))
-                    marked << s->Label.Caption;
+            for (const Stop& s : map->stops()) {
+                if (s.Routes.contains(key))
+                    marked << s.Label.Caption;
             }
             const Route& route = routes[row - 1];
             QStringList expected = route.forward;
@@ -267,12 +260,12 @@ private slots:
         QSet<QString> codes;
         for (const Route& r : theCity().routes(networkOf(map->MapCode)))
             codes.insert(r.code);
-        for (const auto& s : map->stops()) {
-            const TArrVer pieces = SplitRoutes(s->Routes);
+        for (const Stop& s : map->stops()) {
+            const TArrVer pieces = SplitRoutes(s.Routes);
             QVERIFY(!pieces.isEmpty());
             for (const QString& p : pieces)
-                QVERIFY2(codes.contains(p), qPrintable(s->Label.Caption + QLatin1Char('|') +
-                                                       s->Routes + QLatin1Char('|')));
+                QVERIFY2(codes.contains(p), qPrintable(s.Label.Caption + QLatin1Char('|') +
+                                                       s.Routes + QLatin1Char('|')));
         }
     }
 
@@ -288,10 +281,10 @@ private slots:
         const auto map = loadMap(file);
         QVERIFY(map);
         const QRect plan(QPoint(0, 0), theCity().size);
-        for (const auto& s : map->stops()) {
-            const QPointF centre(s->centreX(), s->centreY());
-            QVERIFY2(distanceToStreet(theCity(), centre) <= 6, qPrintable(s->Label.Caption));
-            QVERIFY(plan.contains(QRect(s->Left, s->Top, s->Width, s->Height)));
+        for (const Stop& s : map->stops()) {
+            const QPointF centre(s.centreX(), s.centreY());
+            QVERIFY2(distanceToStreet(theCity(), centre) <= 6, qPrintable(s.Label.Caption));
+            QVERIFY(plan.contains(QRect(s.Left, s.Top, s.Width, s.Height)));
         }
     }
 
@@ -311,15 +304,15 @@ private slots:
         const auto map = loadMap(file);
         QVERIFY(map);
         QList<QRect> names;
-        for (const auto& s : map->stops()) {
-            QVERIFY(s->Label.Visible);
-            names << nameLabelRect(*s);
+        for (const Stop& s : map->stops()) {
+            QVERIFY(s.Label.Visible);
+            names << nameLabelRect(s);
             QVERIFY(!names.last().isEmpty());
         }
         for (qsizetype i = 0; i < names.size(); ++i) {
-            const QString name = map->stops()[i]->Label.Caption;
+            const QString name = map->stop(StopIndex(i)).Label.Caption;
             for (qsizetype j = 0; j < names.size(); ++j) {
-                const auto& other = map->stops()[j];
+                const Stop* other = &map->stop(StopIndex(j));
                 const QRect stop(other->Left, other->Top, other->Width, other->Height);
                 QVERIFY2(!names[i].intersects(stop),
                          qPrintable(name + QStringLiteral(" / ") + other->Label.Caption));
@@ -391,13 +384,13 @@ private slots:
         QFETCH(QString, rides);
         const auto map = loadMap(file);
         QVERIFY(map);
-        const StopRef start = stopNamed(*map, from);
-        const StopRef finish = stopNamed(*map, to);
-        QVERIFY(start && finish);
+        const StopIndex start = testing::stopNamed(*map, from);
+        const StopIndex finish = testing::stopNamed(*map, to);
+        QVERIFY(start != NoStop && finish != NoStop);
         const SearchResult result = FindWay(*map, start, finish);
         QCOMPARE(result.outcome, SearchOutcome::Found);
         QCOMPARE(result.length, metres);
-        const RouteReport report = BuildRouteReport(result.way, result.length, result.time,
+        const RouteReport report = BuildRouteReport(*map, result.way, result.length, result.time,
                                                     map->MapCode, map->MapCity, QLatin1Char(','));
         QCOMPARE(report.transfers, changes);
         QCOMPARE(report.fareText, fare);

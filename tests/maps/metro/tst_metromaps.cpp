@@ -134,18 +134,18 @@ double haversine(const FactStation& a, const FactStation& b) {
 
 // The stop of each facts station: the stops of a line are those with its routes text, in list
 // order. Empty when the map does not have one stop for each station.
-QList<StopRef> stopsOfStations(const GraphMap& map, const Network& net) {
-    QList<StopRef> result(net.stations.size(), nullptr);
+QList<StopIndex> stopsOfStations(const GraphMap& map, const Network& net) {
+    QList<StopIndex> result(net.stations.size(), NoStop);
     QMap<int, int> taken; // stops of each line matched so far
     for (int i = 0; i < net.stations.size(); ++i) {
         const QString routes = net.code + QString::number(net.stations[i].line);
         int seen = 0;
-        for (const auto& stop : map.stops())
-            if (stop->Routes == routes && seen++ == taken[net.stations[i].line]) {
-                result[i] = stop.get();
+        for (StopIndex stop = 0; stop < map.stopCount(); ++stop)
+            if (map.stop(stop).Routes == routes && seen++ == taken[net.stations[i].line]) {
+                result[i] = stop;
                 break;
             }
-        if (!result[i])
+        if (result[i] == NoStop)
             return {};
         ++taken[net.stations[i].line];
     }
@@ -208,15 +208,15 @@ void TestMetroMaps::stationsFollowFacts() {
     const auto map = loadMap(file);
     QVERIFY(map);
     QCOMPARE(map->stopCount(), net.stations.size());
-    const QList<StopRef> stops = stopsOfStations(*map, net);
+    const QList<StopIndex> stops = stopsOfStations(*map, net);
     QVERIFY2(!stops.isEmpty(), "some line has fewer stops than stations");
     const std::optional<RouteTable> table = routeTableFor(net.code);
     QVERIFY(table);
     for (int i = 0; i < net.stations.size(); ++i) {
         const FactStation& st = net.stations[i];
-        const StopRef stop = stops[i];
-        QCOMPARE(stop->Label.Caption, st.name);
-        QCOMPARE(stop->FillColor, mapColour(net.colours[st.line]));
+        const Stop& stop = map->stop(stops[i]);
+        QCOMPARE(stop.Label.Caption, st.name);
+        QCOMPARE(stop.FillColor, mapColour(net.colours[st.line]));
         // The route number is the one the network's route table lists for the line.
         const QString number = QString::number(st.line);
         QVERIFY2(std::any_of(table->rows.begin(), table->rows.end(),
@@ -232,11 +232,11 @@ void TestMetroMaps::linksFollowFacts() {
     const Network net = network(city, file);
     const auto map = loadMap(file);
     QVERIFY(map);
-    const QList<StopRef> stops = stopsOfStations(*map, net);
+    const QList<StopIndex> stops = stopsOfStations(*map, net);
     QVERIFY(!stops.isEmpty());
     auto checkRoad = [&](const FactLink& f, double length, double time) {
-        const Link* ab = GraphMap::FindLink(stops[f.a], stops[f.b]);
-        const Link* ba = GraphMap::FindLink(stops[f.b], stops[f.a]);
+        const Link* ab = map->FindLink(stops[f.a], stops[f.b]);
+        const Link* ba = map->FindLink(stops[f.b], stops[f.a]);
         const QString what = net.stations[f.a].key + " - " + net.stations[f.b].key;
         QVERIFY2(ab && ba, qPrintable(what + ": no road"));
         QVERIFY2(!ab->IsArc && !ba->IsArc, qPrintable(what));
@@ -265,11 +265,11 @@ void TestMetroMaps::connected() {
     QFETCH(QString, file);
     const auto map = loadMap(file);
     QVERIFY(map);
-    QList<StopRef> reached{map->FirstStop()};
+    QList<StopIndex> reached{0};
     for (int i = 0; i < reached.size(); ++i)
-        for (const auto& link : reached[i]->Links)
-            if (!reached.contains(link->To))
-                reached << link->To;
+        for (const Link& link : map->stop(reached[i]).Links)
+            if (!reached.contains(link.To))
+                reached << link.To;
     QCOMPARE(reached.size(), map->stopCount());
 }
 
@@ -279,10 +279,13 @@ void TestMetroMaps::cleanDiagram() {
     const Network net = network(city, file);
     const auto map = loadMap(file);
     QVERIFY(map);
-    const QList<StopRef> stops = stopsOfStations(*map, net);
-    QVERIFY(!stops.isEmpty());
+    const QList<StopIndex> indices = stopsOfStations(*map, net);
+    QVERIFY(!indices.isEmpty());
+    QList<const Stop*> stops;
+    for (const StopIndex i : indices)
+        stops << &map->stop(i);
 
-    const FontSpec& spec = map->FirstStop()->Label.Font;
+    const FontSpec& spec = map->stop(0).Label.Font;
     QFont font(spec.Name);
     font.setPointSize(spec.Size);
     const QString family = QFontInfo(font).family();
@@ -443,17 +446,17 @@ void TestMetroMaps::journeys() {
     const MapIdentity identity = recognizeMapPath("toolbox/map/" + file);
     map->MapCode = identity.mapCode;
     map->MapCity = identity.mapCity;
-    const QList<StopRef> stops = stopsOfStations(*map, net);
+    const QList<StopIndex> stops = stopsOfStations(*map, net);
     QVERIFY(!stops.isEmpty());
     QVERIFY(net.find(from) >= 0 && net.find(to) >= 0);
 
     const SearchResult found = FindWay(*map, stops[net.find(from)], stops[net.find(to)]);
     QCOMPARE(found.outcome, SearchOutcome::Found);
-    const RouteReport report = BuildRouteReport(found.way, found.length, found.time, map->MapCode,
-                                                map->MapCity, QLatin1Char(','));
+    const RouteReport report = BuildRouteReport(*map, found.way, found.length, found.time,
+                                                map->MapCode, map->MapCity, QLatin1Char(','));
     QStringList way;
     for (auto it = found.way.rbegin(); it != found.way.rend(); ++it)
-        way << (*it)->Label.Caption;
+        way << map->stop(*it).Label.Caption;
     const QString wayText = way.join(", ");
     QVERIFY2(report.transfers == changes,
              qPrintable(QString("%1 changes on %2").arg(report.transfers).arg(wayText)));

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "document/mapdocument.h"
+
+#include <QString>
+
+#include <vector>
+
+// Every edit of a map as a function: each pushes one named command on the document's undo
+// stack, and the command does its work in its redo() (so at once) and takes it back in undo().
+// An edit that would change nothing leaves no command. The tools and dialogs ask the user first
+// and call these with the answer; the preconditions are theirs to check (two different stops of
+// the map, no link yet where one is added, a road where one is changed).
+//
+// A new edit is one command class (edits.cpp) and one function here.
+
+namespace lirsk {
+
+// Where a stop and its name are.
+struct StopPlace {
+    int left = 0, top = 0, labelLeft = 0, labelTop = 0;
+    bool operator==(const StopPlace&) const = default;
+};
+StopPlace placeOf(const Stop& stop);
+
+// What the stop properties dialog sets on a stop.
+struct StopLook {
+    QString caption;
+    int width = 0, height = 0, radius = 0;
+    bool nameVisible = true;
+    Colour colour = 0;
+    QString routes;
+    FontSpec font;
+    bool operator==(const StopLook&) const = default;
+};
+StopLook lookOf(const Stop& stop);
+
+namespace edit {
+
+// A stop with its top-left corner at a point and the lowest free id; its index.
+StopIndex addStop(MapDocument& document, int x, int y);
+// Stops (each once, in any order) with every link to and from them.
+void deleteStops(MapDocument& document, std::vector<StopIndex> stops);
+// The link a -> b.
+void addArc(MapDocument& document, StopIndex a, StopIndex b, const RoadWeight& weight);
+// The first link a -> b; the opposite link, if any, becomes an arc.
+void deleteArc(MapDocument& document, StopIndex a, StopIndex b);
+// The links a -> b and b -> a, both with the weight.
+void addRoad(MapDocument& document, StopIndex a, StopIndex b, const RoadWeight& weight);
+void deleteRoad(MapDocument& document, StopIndex a, StopIndex b);
+// New weights for both halves of the road between a and b.
+void changeRoad(MapDocument& document, StopIndex a, StopIndex b, const RoadWeight& weight);
+// Stops or names put at new places (a drag that has moved them already: the places are set
+// again, and undo puts them back where they were).
+void moveStops(MapDocument& document, const QString& text, std::vector<StopIndex> stops,
+               std::vector<StopPlace> from, std::vector<StopPlace> to);
+// New looks for stops, each with its own.
+void setStopLooks(MapDocument& document, std::vector<StopIndex> stops, std::vector<StopLook> looks);
+void changeSettings(MapDocument& document, const DisplaySettings& settings);
+
+} // namespace edit
+
+} // namespace lirsk

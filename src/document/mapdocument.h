@@ -1,0 +1,131 @@
+#pragma once
+
+#include "model/graphmap.h"
+#include "model/mapdescription.h"
+#include "model/stopselection.h"
+
+#include <QFlags>
+#include <QObject>
+
+#include <optional>
+#include <vector>
+
+class QUndoStack;
+
+namespace lirsk {
+
+// A way found between two stops, as the map shows it until the map is edited.
+struct FoundWay {
+    std::vector<StopIndex> stops; // finish first, start last
+    double length = 0;            // metres
+    double time = 0;              // seconds
+};
+
+// What a change of the map touched.
+enum class MapChange {
+    Place = 0x01,    // where stops or their names are
+    Look = 0x02,     // a stop's size, colours, fonts, whether its name shows
+    Name = 0x04,     // a stop's name
+    Routes = 0x08,   // a stop's routes text
+    Links = 0x10,    // links added, removed or weighed anew
+    Settings = 0x20, // the map's display settings
+    Stops = 0x40,    // stops added or taken out: later stops may have moved to other indices
+};
+Q_DECLARE_FLAGS(MapChanges, MapChange)
+constexpr MapChanges EveryChange = MapChanges(0x7F);
+
+// One open map as a document: the graph, the file it came from, the marked stops and the way
+// found on it, and its undo stack. Every edit is a command on that stack (document/edits.h);
+// the stack's clean state is the saved one, so undoing back to it leaves the map unmodified.
+//
+// The stack is Qt's QUndoStack, which makes this a library of its own on QtGui (the core stays
+// on QtCore): it brings what a hand-made stack would repeat (clean state, command texts, commands
+// that find nothing to do dropped when pushed), and nothing below the program needs a document.
+class MapDocument : public QObject {
+    Q_OBJECT
+public:
+    MapDocument();
+    ~MapDocument() override;
+
+    GraphMap& map() { return map_; }
+    const GraphMap& map() const { return map_; }
+
+    // Where the map's file was found (its FileName may be a built-in path).
+    QString filePath() const { return filePath_; }
+    void setFilePath(const QString& path) { filePath_ = path; }
+
+    // The map's own description (code letter, route table, fares, picture, title), when it came
+    // with one; a built-in map has none and goes by the built-in table.
+    const std::optional<MapDescription>& description() const { return description_; }
+    void setDescription(std::optional<MapDescription> description) {
+        description_ = std::move(description);
+    }
+
+    QUndoStack* undoStack() const { return undoStack_; }
+    // Whether the map differs from its file: the undo stack is not at its clean state, or a
+    // gesture under way has changed the map.
+    bool isModified() const { return gestureChange_ || !undoStackClean(); }
+    // A gesture (a drag) has changed the map and makes its edit when it ends: until then the
+    // map counts as modified.
+    void setGestureChange(bool changing);
+    // Marks the map as saved (the stack's present state becomes clean), or as changed with no
+    // state of the stack clean (a recovered or imported map, which no undo makes saved).
+    void setModified(bool modified);
+
+    // Counts the changes made to the map since the document was created; caches of the map
+    // (the route index, the spatial index of the view) are kept while it stays the same.
+    quint64 revision() const { return revision_; }
+    // Counts the changes that moved stops to other indices, so that whoever keeps a stop's index
+    // across events can tell whether it still names that stop.
+    quint64 stopsRevision() const { return stopsRevision_; }
+
+    // Tells everyone that the map changed (the stops concerned, or none for all of them): the
+    // found way is forgotten, caches are renewed. The edits call it; so does a drag while it
+    // moves stops, before its command is pushed.
+    void announce(MapChanges what, const std::vector<StopIndex>& stops = {});
+    // The map was read anew (or set up by the window): nothing to undo, saved as it is.
+    void markReloaded();
+
+    // Takes stops (ascending) out of the map and puts them back, with their marks following.
+    TakenStops takeStops(const std::vector<StopIndex>& stops);
+    void restoreStops(TakenStops taken);
+
+    const StopSelection& selection() const { return selection_; }
+    bool isSelected(StopIndex stop) const { return selection_.contains(stop); }
+    void toggleSelected(StopIndex stop);
+    // Unmarks every stop but those with keepId (-1 keeps none).
+    void clearSelection(int keepId);
+    void selectAll();
+    int selectedCount() const { return selection_.count(); }
+
+    const FoundWay& foundWay() const { return foundWay_; }
+    void setFoundWay(FoundWay way);
+    void clearFoundWay();
+
+signals:
+    // The map changed: what, and the stops concerned (empty: any stop may have).
+    void changed(lirsk::MapChanges what, const std::vector<lirsk::StopIndex>& stops);
+    void modifiedChanged(bool modified);
+    // The marks of these stops changed (all stops when the list is empty).
+    void selectionChanged(const std::vector<lirsk::StopIndex>& stops);
+    void foundWayChanged();
+
+private:
+    bool undoStackClean() const;
+    void updateModified();
+
+    GraphMap map_;
+    QString filePath_;
+    std::optional<MapDescription> description_;
+    QUndoStack* undoStack_;
+    bool gestureChange_ = false;
+    bool modified_ = false; // as last announced
+    quint64 revision_ = 0;
+    quint64 stopsRevision_ = 0;
+    StopSelection selection_;
+    FoundWay foundWay_;
+};
+
+} // namespace lirsk
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(lirsk::MapChanges)
