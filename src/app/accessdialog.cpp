@@ -51,7 +51,7 @@ void AccessDialog::showEvent(QShowEvent* event) {
 
 void AccessDialog::checkPassword() {
     if (passwordEdit->text() == EditorPassword) {
-        if (MapWindow* current = CurrentMapWindow())
+        if (MapWindow* current = frame_ ? frame_->currentMapWindow() : nullptr)
             current->SetEditorMode(true);
         accept();
         passwordEdit->clear();

@@ -1,15 +1,7 @@
-#include "app/aboutdialog.h"
-#include "app/accessdialog.h"
 #include "app/appicon.h"
-#include "app/creditsdialog.h"
-#include "app/displaysettingsdialog.h"
 #include "app/mainwindow.h"
 #include "app/recovery.h"
 #include "app/splashscreen.h"
-#include "edit/roadparametersdialog.h"
-#include "edit/routereportdialog.h"
-#include "edit/stoppropertiesdialog.h"
-#include "edit/stoproutespopup.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -32,14 +24,6 @@ int main(int argc, char** argv) {
     splash->ShowAndWait();
 
     MainWindow frame;
-    createRoadParametersDialog(&frame);
-    frame.displaySettingsDialog = new DisplaySettingsDialog(&frame);
-    createStopPropertiesDialog(&frame);
-    frame.aboutDialog = new AboutDialog(&frame);
-    frame.accessDialog = new AccessDialog(&frame);
-    createRouteReportDialog(&frame);
-    createStopRoutesPopup(&frame);
-    frame.creditsDialog = new CreditsDialog(&frame);
     frame.show();
     splash->close();
     delete splash;

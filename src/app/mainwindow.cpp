@@ -3,13 +3,14 @@
 #include "app/aboutdialog.h"
 #include "app/accessdialog.h"
 #include "app/appicon.h"
+#include "app/creditsdialog.h"
+#include "app/displaysettingsdialog.h"
 #include "app/gtfsimportdialog.h"
 #include "app/mapwindow.h"
 #include "app/menuimages.h"
 #include "app/modecommands.h"
 #include "app/recovery.h"
 #include "edit/mapeditor.h"
-#include "edit/modal.h"
 #include "platform/desktop.h"
 #include "platform/messages.h"
 
@@ -33,8 +34,6 @@
 
 namespace {
 
-const QString kFilter = QStringLiteral("Файл программы (*.gaf);;Все файлы (*)");
-
 // Hints of the map menus' own entries.
 QString mapEntryHint(const QString& menu, const QString& entry) {
     if (menu != QLatin1String("Карта Лирска"))
@@ -50,10 +49,10 @@ QString mapEntryHint(const QString& menu, const QString& entry) {
 
 } // namespace
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), menuImages(makeMenuImages()) {
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent), menuImages(makeMenuImages()), programDialogs_(this) {
     setWindowTitle(QStringLiteral("Карта Лирска :: 2006 г"));
     setWindowIcon(appIcon());
-    OpenDocument = lirsk::openDetached;
     resize(700, 550);
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
@@ -115,10 +114,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), menuImages(makeMe
                                      std::pair{acFastest, lirsk::Criterion::Fastest},
                                      std::pair{acFewestChanges, lirsk::Criterion::FewestChanges}}) {
         action->setCheckable(true);
-        action->setChecked(lirsk::searchCriterion() == criterion);
+        action->setChecked(criterion_ == criterion);
         criteria->addAction(action);
-        connect(action, &QAction::triggered, this,
-                [criterion] { lirsk::setSearchCriterion(criterion); });
+        connect(action, &QAction::triggered, this, [this, criterion] { setCriterion(criterion); });
     }
     acZoomIn = makeAction("acZoomIn", "Увеличить", "Увеличить масштаб карты", -1);
     acZoomIn->setShortcuts(
@@ -137,12 +135,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), menuImages(makeMe
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     acRedo->setIcon(QIcon::fromTheme(QStringLiteral("edit-redo"),
                                      style()->standardIcon(QStyle::SP_ArrowForward)));
-    connect(acUndo, &QAction::triggered, this, [] {
-        if (MapWindow* current = CurrentMapWindow())
+    connect(acUndo, &QAction::triggered, this, [this] {
+        if (MapWindow* current = currentMapWindow())
             current->editor().Undo();
     });
-    connect(acRedo, &QAction::triggered, this, [] {
-        if (MapWindow* current = CurrentMapWindow())
+    connect(acRedo, &QAction::triggered, this, [this] {
+        if (MapWindow* current = currentMapWindow())
             current->editor().Redo();
     });
     acUndo->setEnabled(false);
@@ -187,29 +185,23 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), menuImages(makeMe
     connect(acNew, &QAction::triggered, this, &MainWindow::acNewExecute);
     connect(acEditorMode, &QAction::triggered, this, &MainWindow::RedactorExecute);
     WireEditCommands(this);
-    lirsk::setLazyOwner([] {
-        MapWindow* current = CurrentMapWindow();
-        return current ? current->window() : nullptr;
-    });
-    connect(acSettings, &QAction::triggered, this, [] {
-        if (MapWindow* current = CurrentMapWindow())
+    connect(acSettings, &QAction::triggered, this, [this] {
+        if (MapWindow* current = currentMapWindow())
             current->ChangeSettings();
     });
-    connect(acSearchPanel, &QAction::triggered, this, [](bool checked) {
-        if (MapWindow* current = CurrentMapWindow())
+    connect(acSearchPanel, &QAction::triggered, this, [this](bool checked) {
+        if (MapWindow* current = currentMapWindow())
             current->ShowSearchPanel(checked);
     });
-    connect(acRouteTable, &QAction::triggered, this, [](bool checked) {
-        if (MapWindow* current = CurrentMapWindow())
+    connect(acRouteTable, &QAction::triggered, this, [this](bool checked) {
+        if (MapWindow* current = currentMapWindow())
             current->ShowRoutesPanel(checked);
     });
-    connect(acCredits, &QAction::triggered, this, [this] {
-        if (creditsDialog)
-            creditsDialog->exec();
-    });
+    connect(acCredits, &QAction::triggered, this,
+            [this] { programDialogs_.run(*creditsDialog()); });
     const auto onView = [this](QAction* action, void (lirsk::MapView::*zoom)()) {
-        connect(action, &QAction::triggered, this, [zoom] {
-            if (MapWindow* current = CurrentMapWindow())
+        connect(action, &QAction::triggered, this, [this, zoom] {
+            if (MapWindow* current = currentMapWindow())
                 (current->view()->*zoom)();
         });
     };
@@ -221,16 +213,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), menuImages(makeMe
     ZoomLabel->setMinimumWidth(ZoomLabel->fontMetrics().horizontalAdvance(QStringLiteral("400 %")));
     ZoomLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     StatusBar->addPermanentWidget(ZoomLabel);
-
-    AskOpenFileName = [this] {
-        return QFileDialog::getOpenFileName(this, QStringLiteral("Открыть"), QString(), kFilter);
-    };
-    AskSaveFileName = [this] {
-        QFileDialog dialog(this, QStringLiteral("Сохранить как"), QString(), kFilter);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("gaf"));
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
-    };
 
     AskFeedPath = [this] {
         // A folder feed is chosen by any of its files.
@@ -420,7 +402,8 @@ MapWindow* MainWindow::CreateMapWindow(const QString& title) {
     window->setWindowIcon(windowIcon());
     window->showMaximized();
     MdiArea->setActiveSubWindow(window);
-    if (CurrentMapWindow() != child)
+    child->editor().setCriterion(criterion_);
+    if (current_ != child)
         child->Activate();
     return child;
 }
@@ -461,6 +444,50 @@ void MainWindow::ShowUndoState() {
                                    : QStringLiteral("Повторить: %1").arg(redo));
 }
 
+MapWindow* MainWindow::currentMapWindow() const {
+    return current_;
+}
+
+void MainWindow::setCurrentMapWindow(MapWindow* window) {
+    current_ = window;
+}
+
+void MainWindow::setCriterion(lirsk::Criterion criterion) {
+    criterion_ = criterion;
+    for (QMdiSubWindow* sub : MdiArea->subWindowList())
+        if (auto* window = qobject_cast<MapWindow*>(sub->widget()))
+            window->editor().setCriterion(criterion);
+}
+
+AboutDialog* MainWindow::aboutDialog() {
+    if (!aboutDialog_)
+        aboutDialog_ = new AboutDialog(this);
+    return aboutDialog_;
+}
+
+DisplaySettingsDialog* MainWindow::displaySettingsDialog() {
+    if (!displaySettingsDialog_)
+        displaySettingsDialog_ = new DisplaySettingsDialog(this);
+    return displaySettingsDialog_;
+}
+
+AccessDialog* MainWindow::accessDialog() {
+    if (!accessDialog_)
+        accessDialog_ = new AccessDialog(this);
+    return accessDialog_;
+}
+
+void MainWindow::setAccessDialog(AccessDialog* dialog) {
+    delete accessDialog_.data();
+    accessDialog_ = dialog;
+}
+
+CreditsDialog* MainWindow::creditsDialog() {
+    if (!creditsDialog_)
+        creditsDialog_ = new CreditsDialog(this);
+    return creditsDialog_;
+}
+
 void MainWindow::EnableMapCommands() {
     if (!ActiveMapWindow())
         return;
@@ -485,7 +512,7 @@ void MainWindow::DisableMapCommands() {
 }
 
 void MainWindow::acOpenExecute() {
-    const QString path = AskOpenFileName();
+    const QString path = desktop().openFileName(this);
     if (path.isEmpty())
         return;
     OpenMap(path, path);
@@ -579,15 +606,15 @@ void MainWindow::endImport(MapWindow* window) {
 }
 
 void MainWindow::acSaveExecute() {
-    if (MapWindow* current = CurrentMapWindow())
+    if (MapWindow* current = currentMapWindow())
         current->Save(QString());
 }
 
 bool MainWindow::acSaveAsExecute() {
-    MapWindow* current = CurrentMapWindow();
+    MapWindow* current = currentMapWindow();
     if (!current)
         return false;
-    const QString path = AskSaveFileName();
+    const QString path = desktop().saveFileName(this);
     if (path.isEmpty())
         return false;
     return current->Save(path);
@@ -615,10 +642,8 @@ void MainWindow::acNewExecute() {
 
 void MainWindow::acAboutExecute() {
     SetStatusText(QStringLiteral("Информация о программе"));
-    if (aboutDialog) {
-        aboutDialog->exec();
-        SetStatusText(QStringLiteral("Режим ожидания"));
-    }
+    programDialogs_.run(*aboutDialog());
+    SetStatusText(QStringLiteral("Режим ожидания"));
 }
 
 void MainWindow::acHelpExecute() {
@@ -634,7 +659,7 @@ void MainWindow::acHelpExecute() {
     }
     // The opener may give up after it started: the user is told where the page is then too.
     const QString page = help.absoluteFilePath();
-    OpenDocument(page, [tell, page] {
+    desktop().openDocument(page, [tell, page] {
         tell(QStringLiteral("Не удалось открыть справку: не найдена программа для просмотра "
                             "HTML.\nСправку можно открыть в любом браузере: %1")
                  .arg(page));
@@ -644,14 +669,10 @@ void MainWindow::acHelpExecute() {
 void MainWindow::RedactorExecute() {
     if (acEditorMode->isChecked()) {
         // The access dialog switches editor mode on; without it the button springs back.
-        if (accessDialog)
-            accessDialog->exec();
-        else
-            acEditorMode->setChecked(false);
-    } else if (MapWindow* current = CurrentMapWindow()) {
+        programDialogs_.run(*accessDialog());
+    } else if (MapWindow* current = current_) {
         current->SetEditorMode(false);
-        if (accessDialog)
-            accessDialog->CloseDialog();
+        accessDialog()->CloseDialog();
     }
 }
 

@@ -1,12 +1,16 @@
 #pragma once
 
+#include "app/desktopdialogs.h"
 #include "app/importjob.h"
+#include "edit/editdialogs.h"
 #include "import/gtfsimport.h"
 #include "model/catalogue.h"
+#include "route/criteria.h"
 
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QSet>
 
 #include <functional>
@@ -23,6 +27,7 @@ class QStatusBar;
 class QToolBar;
 class AccessDialog;
 class AboutDialog;
+class CreditsDialog;
 class DisplaySettingsDialog;
 class MapWindow;
 struct RecoveredMap;
@@ -86,24 +91,36 @@ public:
     QActionGroup* ModeGroup;
     QMenu* WindowMenu;
 
-    // The windows shown on demand; the ones not created yet stay null.
-    AboutDialog* aboutDialog = nullptr;
-    DisplaySettingsDialog* displaySettingsDialog = nullptr;
-    AccessDialog* accessDialog = nullptr; // editor access
-    QDialog* creditsDialog = nullptr;     // credits
+    // The frame's own windows, made on first use.
+    AboutDialog* aboutDialog();
+    DisplaySettingsDialog* displaySettingsDialog();
+    AccessDialog* accessDialog(); // editor access
+    CreditsDialog* creditsDialog();
+    // Another editor access dialog in place of the frame's own (one that reads another account).
+    void setAccessDialog(AccessDialog* dialog);
 
-    // The file dialogs; a test puts its own answers here. An empty answer means cancelled.
-    std::function<QString()> AskOpenFileName;
-    std::function<QString()> AskSaveFileName;
+    // The dialogs of the map windows: the frame's own, unless it was given others (a test's).
+    lirsk::ProgramDialogs& programDialogs() { return programDialogs_; }
+    lirsk::EditDialogs& editDialogs() { return editDialogs_ ? *editDialogs_ : programDialogs_; }
+    void setEditDialogs(lirsk::EditDialogs* dialogs) { editDialogs_ = dialogs; }
+    // The file dialogs and the desktop's viewer: the desktop's own, unless the frame was given
+    // others.
+    DesktopDialogs& desktop() { return desktop_ ? *desktop_ : systemDesktop_; }
+    void setDesktopDialogs(DesktopDialogs* desktop) { desktop_ = desktop; }
+
+    // The map window activated last, or null once it is gone.
+    MapWindow* currentMapWindow() const;
+    void setCurrentMapWindow(MapWindow* window);
+
+    // What a way is searched for in every map window: «Критерий поиска».
+    lirsk::Criterion criterion() const { return criterion_; }
+    void setCriterion(lirsk::Criterion criterion);
     // «Импорт GTFS…»: the feed (a zip or a folder), then the route types to take (nothing:
     // cancelled); a test puts its own answers here too.
     std::function<QString()> AskFeedPath;
     std::function<std::optional<QSet<int>>(const lirsk::GtfsFeedSummary&)> AskRouteTypes;
-    // The help: its first page, looked for like the built-in maps, and what opens it in the
-    // desktop's viewer without waiting (calling its second argument, now or later, when nothing
-    // shows it); a test puts its own here.
+    // The help's first page, looked for like the built-in maps.
     QString HelpPage = QStringLiteral("toolbox/help/index.html");
-    std::function<void(const QString&, const std::function<void()>&)> OpenDocument;
 
     // The entry of a map menu, by menu and caption (null when there is none).
     QAction* MapMenuAction(const QString& menu, const QString& entry) const;
@@ -177,4 +194,15 @@ private:
     QProgressDialog* importProgress_ = nullptr;
     QString importFeed_;
     QString importAgency_;
+
+    QPointer<MapWindow> current_;
+    lirsk::Criterion criterion_ = lirsk::Criterion::Shortest;
+    lirsk::ProgramDialogs programDialogs_;
+    lirsk::EditDialogs* editDialogs_ = nullptr;
+    SystemDesktopDialogs systemDesktop_;
+    DesktopDialogs* desktop_ = nullptr;
+    QPointer<AboutDialog> aboutDialog_;
+    QPointer<DisplaySettingsDialog> displaySettingsDialog_;
+    QPointer<AccessDialog> accessDialog_;
+    QPointer<CreditsDialog> creditsDialog_;
 };

@@ -38,11 +38,6 @@
 
 namespace {
 
-QPointer<MapWindow>& currentWindow() {
-    static QPointer<MapWindow> current;
-    return current;
-}
-
 const QString kOpenWait = QStringLiteral("Открытие файла, ждите...");
 const QString kOpenError = QStringLiteral("Ошибка открытия файла!");
 
@@ -78,14 +73,6 @@ lirsk::MapDescription builtinDescription(const lirsk::GraphMap& map) {
 
 } // namespace
 
-MapWindow* CurrentMapWindow() {
-    return currentWindow().data();
-}
-
-void SetCurrentMapWindow(MapWindow* window) {
-    currentWindow() = window;
-}
-
 QStringList DataRoots() {
     const QString exeDir = QCoreApplication::applicationDirPath();
     return {exeDir, QDir::cleanPath(exeDir + QStringLiteral("/../share/lirskmap"))};
@@ -115,31 +102,27 @@ MapWindow::MapWindow(MainWindow* frame, QWidget* parent)
     routeTable = stopPanel_->routeTable();
 
     view_ = new lirsk::MapView(document_, splitter);
-    editor_ = new lirsk::MapEditor(document_, view_, this);
+    editor_ = new lirsk::MapEditor(document_, view_, this, frame_->editDialogs());
     editor_->statusText = [this] { return StatusText(); };
     editor_->setStatusText = [this](const QString& text) { SetStatusText(text); };
     splitter->addWidget(sidePanel);
     splitter->addWidget(view_);
     connect(view_, &lirsk::MapView::zoomChanged, this, [this](double zoom) {
-        if (frame_ && CurrentMapWindow() == this)
+        if (frame_ && frame_->currentMapWindow() == this)
             frame_->ShowZoom(zoom);
     });
     recovery_ = new RecoveryKeeper(this);
     connect(document_, &lirsk::MapDocument::changed, recovery_, &RecoveryKeeper::noteChange);
-    // Back at its saved state (an undo, say) the map needs no copy.
-    connect(document_, &lirsk::MapDocument::modifiedChanged, recovery_, [this](bool modified) {
-        if (!modified)
-            recovery_->discard();
-    });
     // The stop list chooses the ends of a way too, in find-way mode.
-    connect(editor_, &lirsk::MapEditor::modeChanged, stopPanel_,
-            [this](int mode) { stopPanel_->setWayChoiceEnabled(mode == lirsk::FindWayMode); });
+    connect(editor_, &lirsk::MapEditor::modeChanged, stopPanel_, [this](lirsk::MapMode mode) {
+        stopPanel_->setWayChoiceEnabled(mode == lirsk::MapMode::FindWay);
+    });
     connect(stopPanel_, &StopPanel::stopDoubleClicked, editor_, [this](lirsk::StopIndex stop) {
-        if (editor_->mode() == lirsk::FindWayMode)
+        if (editor_->mode() == lirsk::MapMode::FindWay)
             editor_->ChooseNextWayEnd(stop);
     });
     connect(editor_->undoStack(), &QUndoStack::indexChanged, this, [this] {
-        if (frame_ && CurrentMapWindow() == this)
+        if (frame_ && frame_->currentMapWindow() == this)
             frame_->ShowUndoState();
     });
     connect(stopPanel_, &StopPanel::startChosen, editor_, &lirsk::MapEditor::ChooseStart);
@@ -410,17 +393,18 @@ void MapWindow::SetEditorMode(bool on) {
         auto* window = qobject_cast<MapWindow*>(sub->widget());
         if (!window || window->Map().stopCount() == 0)
             continue;
-        const int mode = window->editor().mode();
-        if (mode != lirsk::FindWayMode && mode != lirsk::InfoMode)
+        const lirsk::MapMode mode = window->editor().mode();
+        if (mode != lirsk::MapMode::FindWay && mode != lirsk::MapMode::Info)
             window->editor().SetFindWayMode();
     }
-    if (MapWindow* current = CurrentMapWindow())
+    if (MapWindow* current = frame_->currentMapWindow())
         if (QAction* shown = ModeAction(frame_, current->editor().mode()))
             shown->setChecked(true);
 }
 
 void MapWindow::Activate() {
-    SetCurrentMapWindow(this);
+    if (frame_)
+        frame_->setCurrentMapWindow(this);
     if (frame_)
         frame_->ShowZoom(view_->zoom());
     if (frame_)
@@ -434,7 +418,7 @@ void MapWindow::Activate() {
 }
 
 void MapWindow::ChangeSettings() {
-    DisplaySettingsDialog* dialog = frame_ ? frame_->displaySettingsDialog : nullptr;
+    DisplaySettingsDialog* dialog = frame_ ? frame_->displaySettingsDialog() : nullptr;
     if (!dialog)
         return;
     lirsk::DisplaySettings settings = Map().Settings;

@@ -109,10 +109,6 @@ private:
     StopPanel* stopPanel_ = nullptr;
 };
 
-// The program-wide current map window: the one activated last, or null once it is gone.
-MapWindow* CurrentMapWindow();
-void SetCurrentMapWindow(MapWindow* window);
-
 // Where the program's own data (toolbox/...) is looked for when it is not found relative to the
 // current directory: beside the executable, then in the installed data folder.
 QStringList DataRoots();

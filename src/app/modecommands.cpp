@@ -11,7 +11,7 @@ using Setter = void (lirsk::MapEditor::*)();
 
 void connectMode(MainWindow* frame, QAction* action, Setter setter) {
     QObject::connect(action, &QAction::triggered, frame, [frame, setter] {
-        MapWindow* current = CurrentMapWindow();
+        MapWindow* current = frame->currentMapWindow();
         if (!current)
             return;
         (current->editor().*setter)();
@@ -23,29 +23,28 @@ void connectMode(MainWindow* frame, QAction* action, Setter setter) {
 
 } // namespace
 
-QAction* ModeAction(MainWindow* frame, int mode) {
+QAction* ModeAction(MainWindow* frame, lirsk::MapMode mode) {
     switch (mode) {
-    case lirsk::PointerMode:
+    case lirsk::MapMode::Pointer:
         return frame->acPointer;
-    case lirsk::AddStopMode:
+    case lirsk::MapMode::AddStop:
         return frame->acAddStop;
-    case lirsk::AddArcMode:
+    case lirsk::MapMode::AddArc:
         return frame->acAddArc;
-    case lirsk::DeleteArcMode:
+    case lirsk::MapMode::DeleteArc:
         return frame->acDeleteArc;
-    case lirsk::AddRoadMode:
+    case lirsk::MapMode::AddRoad:
         return frame->acAddRoad;
-    case lirsk::DeleteRoadMode:
+    case lirsk::MapMode::DeleteRoad:
         return frame->acDeleteRoad;
-    case lirsk::ChangeRoadMode:
+    case lirsk::MapMode::ChangeRoad:
         return frame->acChangeRoad;
-    case lirsk::FindWayMode:
+    case lirsk::MapMode::FindWay:
         return frame->acFindWay;
-    case lirsk::InfoMode:
+    case lirsk::MapMode::Info:
         return frame->acInfo;
-    default:
-        return nullptr;
     }
+    return nullptr;
 }
 
 void WireEditCommands(MainWindow* frame) {
@@ -59,13 +58,13 @@ void WireEditCommands(MainWindow* frame) {
     connectMode(frame, frame->acFindWay, &lirsk::MapEditor::SetFindWayMode);
     connectMode(frame, frame->acInfo, &lirsk::MapEditor::SetInfoMode);
 
-    QObject::connect(frame->acDelete, &QAction::triggered, frame, [] {
-        MapWindow* current = CurrentMapWindow();
+    QObject::connect(frame->acDelete, &QAction::triggered, frame, [frame] {
+        MapWindow* current = frame->currentMapWindow();
         if (current && current->editor().SelectedCount() > 0)
             current->editor().DeleteStopsFromMenu();
     });
-    QObject::connect(frame->acSelectAll, &QAction::triggered, frame, [] {
-        if (MapWindow* current = CurrentMapWindow())
+    QObject::connect(frame->acSelectAll, &QAction::triggered, frame, [frame] {
+        if (MapWindow* current = frame->currentMapWindow())
             current->editor().SelectAll();
     });
 }

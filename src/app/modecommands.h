@@ -1,5 +1,7 @@
 #pragma once
 
+#include "edit/mapeditor.h"
+
 class QAction;
 class MainWindow;
 
@@ -7,5 +9,5 @@ class MainWindow;
 // window.
 void WireEditCommands(MainWindow* frame);
 
-// The frame's command of a tool mode (null for a value that is no mode).
-QAction* ModeAction(MainWindow* frame, int mode);
+// The frame's command of a tool mode.
+QAction* ModeAction(MainWindow* frame, lirsk::MapMode mode);

@@ -1,10 +1,6 @@
 #include "edit/mapeditor.h"
 
 #include "edit/maptools.h"
-#include "edit/roadparametersdialog.h"
-#include "edit/routereportdialog.h"
-#include "edit/stoppropertiesdialog.h"
-#include "edit/stoproutespopup.h"
 #include "model/numberformat.h"
 #include "platform/messages.h"
 #include "route/report.h"
@@ -28,9 +24,9 @@ const QString kFindWayText =
 
 } // namespace
 
-MapEditor::MapEditor(MapDocument* document, MapView* view, QWidget* window)
-    : QObject(window), document_(document), view_(view), window_(window),
-      tool_(makeTool(PointerMode, *this)) {
+MapEditor::MapEditor(MapDocument* document, MapView* view, QWidget* window, EditDialogs& dialogs)
+    : QObject(window), document_(document), view_(view), window_(window), dialogs_(dialogs),
+      tool_(makeTool(MapMode::Pointer, *this)) {
     view_->setInputHandler(this);
 
     stopMenu = new QMenu(window);
@@ -59,7 +55,7 @@ MapEditor::MapEditor(MapDocument* document, MapView* view, QWidget* window)
     routesPopupTimer_ = new QTimer(this);
     routesPopupTimer_->setSingleShot(true);
     routesPopupTimer_->setInterval(1);
-    connect(routesPopupTimer_, &QTimer::timeout, this, [] { stopRoutesPopup()->close(); });
+    connect(routesPopupTimer_, &QTimer::timeout, this, [this] { dialogs_.hideStopRoutes(); });
 }
 
 MapEditor::~MapEditor() {
@@ -72,7 +68,7 @@ QString MapEditor::windowTitle() const {
 
 // --- Modes ------------------------------------------------------------------------------------
 
-void MapEditor::setMode(int mode) {
+void MapEditor::setMode(MapMode mode) {
     mode_ = mode;
     tool_ = makeTool(mode, *this);
     view_->setRubberBand(std::nullopt);
@@ -80,8 +76,8 @@ void MapEditor::setMode(int mode) {
     emit modeChanged(mode);
 }
 
-void MapEditor::setModeText(int mode, const QString& text) {
-    if (mode != AddStopMode)
+void MapEditor::setModeText(MapMode mode, const QString& text) {
+    if (mode != MapMode::AddStop)
         PickedStop = NoStop;
     if (setStatusText)
         setStatusText(text);
@@ -89,42 +85,46 @@ void MapEditor::setModeText(int mode, const QString& text) {
 }
 
 void MapEditor::SetPointerMode() {
-    setModeText(PointerMode, QStringLiteral("Режим просмотра"));
+    setModeText(MapMode::Pointer, QStringLiteral("Режим просмотра"));
 }
 
 void MapEditor::SetAddStopMode() {
-    setModeText(AddStopMode, QStringLiteral("Добавление остановки (щёлкните левой кнопкой мыши "
-                                            "на рабочее поле, чтобы добавить остановку)"));
+    setModeText(MapMode::AddStop,
+                QStringLiteral("Добавление остановки (щёлкните левой кнопкой мыши "
+                               "на рабочее поле, чтобы добавить остановку)"));
 }
 
 void MapEditor::SetAddArcMode() {
-    setModeText(AddArcMode, QStringLiteral("Добавление дуги (укажите левой кнопкой мыши вершину "
-                                           "из которой исходит дуга, затем в какую вершину "
-                                           "входит)"));
+    setModeText(MapMode::AddArc,
+                QStringLiteral("Добавление дуги (укажите левой кнопкой мыши вершину "
+                               "из которой исходит дуга, затем в какую вершину "
+                               "входит)"));
 }
 
 void MapEditor::SetDeleteArcMode() {
-    setModeText(DeleteArcMode, QStringLiteral("Удаление дуги (укажите левой кнопкой мыши вершину "
-                                              "из которой исходит дуга, затем в какую вершину "
-                                              "входит)"));
+    setModeText(MapMode::DeleteArc,
+                QStringLiteral("Удаление дуги (укажите левой кнопкой мыши вершину "
+                               "из которой исходит дуга, затем в какую вершину "
+                               "входит)"));
 }
 
 void MapEditor::SetAddRoadMode() {
-    setModeText(AddRoadMode, QStringLiteral("Добавление дороги (укажите левой кнопкой мыши "
-                                            "остановку из которой исходит дорога, затем в какую "
-                                            "входит)"));
+    setModeText(MapMode::AddRoad,
+                QStringLiteral("Добавление дороги (укажите левой кнопкой мыши "
+                               "остановку из которой исходит дорога, затем в какую "
+                               "входит)"));
 }
 
 void MapEditor::SetDeleteRoadMode() {
-    setModeText(DeleteRoadMode, QStringLiteral("Удаление дороги (укажите левой кнопкой мыши "
-                                               "остановку из которой исходит дорога, затем в "
-                                               "какую входит)"));
+    setModeText(MapMode::DeleteRoad, QStringLiteral("Удаление дороги (укажите левой кнопкой мыши "
+                                                    "остановку из которой исходит дорога, затем в "
+                                                    "какую входит)"));
 }
 
 void MapEditor::SetChangeRoadMode() {
-    setModeText(ChangeRoadMode, QStringLiteral("Изменение параметров дороги (укажите левой "
-                                               "кнопкой мыши остановку из которой исходит "
-                                               "дорога, затем в какую входит)"));
+    setModeText(MapMode::ChangeRoad, QStringLiteral("Изменение параметров дороги (укажите левой "
+                                                    "кнопкой мыши остановку из которой исходит "
+                                                    "дорога, затем в какую входит)"));
 }
 
 void MapEditor::SetFindWayMode() {
@@ -132,21 +132,21 @@ void MapEditor::SetFindWayMode() {
         showMessage(window_, {QMessageBox::Information, windowTitle(), kNoData, QMessageBox::Ok});
         return;
     }
-    setModeText(FindWayMode, kFindWayText);
+    setModeText(MapMode::FindWay, kFindWayText);
 }
 
 void MapEditor::SetInfoMode() {
-    setModeText(InfoMode, QStringLiteral("Просмотр информации об остановки"));
+    setModeText(MapMode::Info, QStringLiteral("Просмотр информации об остановки"));
 }
 
 bool MapEditor::IsTwoStopMode() const {
     switch (mode_) {
-    case AddArcMode:
-    case DeleteArcMode:
-    case AddRoadMode:
-    case DeleteRoadMode:
-    case ChangeRoadMode:
-    case FindWayMode:
+    case MapMode::AddArc:
+    case MapMode::DeleteArc:
+    case MapMode::AddRoad:
+    case MapMode::DeleteRoad:
+    case MapMode::ChangeRoad:
+    case MapMode::FindWay:
         return true;
     default:
         return false;
@@ -184,7 +184,7 @@ void MapEditor::SelectAll() {
 
 MapHit MapEditor::gestureTarget(const MapHit& target) const {
     // In find-way mode a stop's name stands for its stop.
-    if (target.kind == MapHit::Name && mode_ == FindWayMode)
+    if (target.kind == MapHit::Name && mode_ == MapMode::FindWay)
         return {MapHit::Stop, target.stop};
     return target;
 }
@@ -203,7 +203,7 @@ void MapEditor::pressed(const MapHit& hit, const MapMouseEvent& event) {
             if (!document_->isSelected(stop))
                 ClearSelection(-1, true);
             for (QAction* item : {stopMenuStart, stopMenuFinish, stopMenuWaySeparator})
-                item->setVisible(mode_ == FindWayMode);
+                item->setVisible(mode_ == MapMode::FindWay);
             stopMenu->popup(QCursor::pos());
             return;
         }
@@ -280,7 +280,7 @@ bool MapEditor::dragGrowsMap() const {
 }
 
 void MapEditor::closeRoutesPopupSoon() {
-    if (stopRoutesPopup()->isVisible())
+    if (dialogs_.stopRoutesShown())
         routesPopupTimer_->start();
 }
 
@@ -404,7 +404,7 @@ void MapEditor::ChangeSettings(const DisplaySettings& settings) {
 RoadWeight MapEditor::newLinkWeight(StopIndex from, StopIndex to) {
     if (!map().Settings.UserWeights)
         return {0, map().cornerDistance(from, to), 0};
-    return roadParametersDialog()->Ask({}).value_or(RoadWeight{});
+    return dialogs_.askRoadWeight({}).value_or(RoadWeight{});
 }
 
 void MapEditor::AddArc(StopIndex a, StopIndex b) {
@@ -430,7 +430,7 @@ void MapEditor::DeleteRoad(StopIndex a, StopIndex b) {
 void MapEditor::ChangeRoadWeight(StopIndex a, StopIndex b) {
     finishMove();
     if (const std::optional<RoadWeight> answer =
-            roadParametersDialog()->Ask(map().FindLink(a, b)->weight()))
+            dialogs_.askRoadWeight(map().FindLink(a, b)->weight()))
         edit::changeRoad(*document_, a, b, *answer);
 }
 
@@ -472,7 +472,7 @@ void MapEditor::EditStopProperties() {
     values.Color = shown.FillColor;
     values.Routes = shown.Routes;
     values.Font = shown.Label.Font;
-    const std::optional<StopProperties> answer = stopPropertiesDialog()->SetProperties(values);
+    const std::optional<StopProperties> answer = dialogs_.askStopProperties(values);
 
     std::vector<StopIndex> targets;
     std::vector<StopLook> looks;
@@ -519,29 +519,12 @@ void MapEditor::EditStopProperties() {
     RedrawMap(true);
 }
 
-namespace {
-
-Criterion& chosenCriterion() {
-    static Criterion criterion = Criterion::Shortest;
-    return criterion;
-}
-
-} // namespace
-
-Criterion searchCriterion() {
-    return chosenCriterion();
-}
-
-void setSearchCriterion(Criterion criterion) {
-    chosenCriterion() = criterion;
-}
-
 void MapEditor::FindWay(StopIndex start, StopIndex finish) {
     if (!waySearch_ || waySearchRevision_ != document_->revision()) {
         waySearch_ = std::make_unique<WaySearch>(map());
         waySearchRevision_ = document_->revision();
     }
-    const Criterion criterion = searchCriterion();
+    const Criterion criterion = criterion_;
     const CriterionResult result = waySearch_->search(criterion, start, finish);
     const SearchResult& found = result.found;
     document_->clearFoundWay();
@@ -607,19 +590,19 @@ void MapEditor::ReportWay(const FoundWay& way) {
                                        localeDecimalSeparator())
                     : BuildRouteReport(map(), way.stops, way.length, way.time, map().MapCode,
                                        map().MapCity, localeDecimalSeparator());
-    RouteReportDialog* dialog = routeReportDialog();
-    switch (searchCriterion()) {
+    QString caption;
+    switch (criterion_) {
     case Criterion::Shortest:
-        dialog->setWindowTitle(QStringLiteral("Отчет"));
+        caption = QStringLiteral("Отчет");
         break;
     case Criterion::Fastest:
-        dialog->setWindowTitle(QStringLiteral("Отчет — быстрейший путь"));
+        caption = QStringLiteral("Отчет — быстрейший путь");
         break;
     case Criterion::FewestChanges:
-        dialog->setWindowTitle(QStringLiteral("Отчет — меньше пересадок"));
+        caption = QStringLiteral("Отчет — меньше пересадок");
         break;
     }
-    dialog->ShowReport(report);
+    dialogs_.showReport(report, caption);
 }
 
 } // namespace lirsk

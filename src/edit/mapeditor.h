@@ -2,6 +2,7 @@
 
 #include "document/edits.h"
 #include "document/mapdocument.h"
+#include "edit/editdialogs.h"
 #include "route/criteria.h"
 #include "route/findway.h"
 #include "view/mapview.h"
@@ -20,24 +21,19 @@ class QUndoStack;
 namespace lirsk {
 
 // The tool modes of a map window.
-enum MapMode {
-    PointerMode = -1,
-    AddStopMode = 0,
-    AddArcMode = 1,
-    DeleteArcMode = 3,
-    AddRoadMode = 4,
-    DeleteRoadMode = 5,
-    ChangeRoadMode = 6,
-    FindWayMode = 8,
-    InfoMode = 9,
+enum class MapMode {
+    Pointer,    // click marks, drag moves stops; a drag on the empty map marks by rectangle
+    AddStop,    // a press on the empty map adds a stop; drag moves stops
+    AddArc,     // drag from A to B adds the arc A -> B
+    DeleteArc,  // drag from A to B deletes the link A -> B
+    AddRoad,    // drag from A to B adds a road
+    DeleteRoad, // drag from A to B deletes the road
+    ChangeRoad, // drag from A to B changes the road's price, length and time
+    FindWay,    // drag from A to B finds the way from A to B
+    Info,       // hovering over a stop shows its routes
 };
 
 class MapEditor;
-
-// What a find-way gesture looks for: the shortest way, the fastest, or the one with the fewest
-// changes; one choice for every map window.
-Criterion searchCriterion();
-void setSearchCriterion(Criterion criterion);
 
 // What one tool mode does with the mouse. The editor does what every mode shares (a right press
 // opens the stop's menu, a name is dragged, a click on a stop or on the empty map), then asks
@@ -68,21 +64,23 @@ protected:
 class MapEditor : public QObject, public MapInputHandler {
     Q_OBJECT
 public:
-    MapEditor(MapDocument* document, MapView* view, QWidget* window);
+    // The dialogs are the window's, given by its frame.
+    MapEditor(MapDocument* document, MapView* view, QWidget* window, EditDialogs& dialogs);
     ~MapEditor() override;
 
     MapDocument& document() { return *document_; }
     GraphMap& map() { return document_->map(); }
     MapView& view() { return *view_; }
+    EditDialogs& dialogs() { return dialogs_; }
 
     // The frame's status line.
     std::function<QString()> statusText;
     std::function<void(const QString&)> setStatusText;
 
-    int mode() const { return mode_; }
+    MapMode mode() const { return mode_; }
     // Switches to a mode without its status text (a test's shortcut, and the mode commands' own
     // last step).
-    void setMode(int mode);
+    void setMode(MapMode mode);
     void SetPointerMode();
     void SetAddStopMode();
     void SetAddArcMode();
@@ -171,8 +169,13 @@ public:
     QAction* stopMenuFinish = nullptr;
     QAction* stopMenuWaySeparator = nullptr;
 
+    // What a find-way gesture looks for: the shortest way, the fastest, or the one with the
+    // fewest changes (the frame's choice, for every map window).
+    Criterion criterion() const { return criterion_; }
+    void setCriterion(Criterion criterion) { criterion_ = criterion; }
+
 signals:
-    void modeChanged(int mode);
+    void modeChanged(lirsk::MapMode mode);
 
 public:
     // MapInputHandler
@@ -183,7 +186,7 @@ public:
     bool dragGrowsMap() const override;
 
 private:
-    void setModeText(int mode, const QString& text);
+    void setModeText(MapMode mode, const QString& text);
     MapHit gestureTarget(const MapHit& hit) const;
     void chooseWayEnd(StopIndex stop, bool isStart);
     // Scrolls, zooming out when it must, until the whole found way is in view.
@@ -211,7 +214,9 @@ private:
     std::vector<StopPlace> movingFrom_;
     MapView* view_;
     QWidget* window_;
-    int mode_ = PointerMode;
+    EditDialogs& dialogs_;
+    MapMode mode_ = MapMode::Pointer;
+    Criterion criterion_ = Criterion::Shortest;
     std::unique_ptr<MapTool> tool_;
     // A left press on the empty map waits for its release, which makes it a click.
     bool mapClickPending_ = false;

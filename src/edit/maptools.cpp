@@ -2,11 +2,7 @@
 
 #include "edit/maptools.h"
 
-#include "edit/stoproutespopup.h"
-
 #include <QCursor>
-#include <QGuiApplication>
-#include <QScreen>
 
 #include <algorithm>
 
@@ -161,7 +157,7 @@ public:
         const StopIndex b = targetAt(event.pos);
         if (b != NoStop && b != a && snaps(a, b))
             complete(a, b);
-        if (editor_.mode() != FindWayMode)
+        if (editor_.mode() != MapMode::FindWay)
             editor_.RedrawMap(false);
         editor_.PickedStop = NoStop;
     }
@@ -262,45 +258,37 @@ public:
     void stopMoved(StopIndex stop, const MapMouseEvent& event) override {
         if (editor_.press.stop == stop)
             return;
-        StopRoutesPopup* popup = stopRoutesPopup();
-        const QPoint cursor = QCursor::pos();
-        const QScreen* screen = QGuiApplication::screenAt(cursor);
-        if (!screen)
-            screen = QGuiApplication::primaryScreen();
-        popup->PlaceBy(cursor, screen ? screen->size() : QSize(cursor.x() + 1000, 10000));
         if (const StopIndex under = editor_.view().stopAt(event.pos); under != NoStop) {
             const Stop& stop = editor_.map().stop(under);
-            popup->ShowStop(stop.Label.Caption, stop.Routes);
-            popup->show();
-            popup->raise();
-            popup->activateWindow();
+            editor_.dialogs().showStopRoutes(stop.Label.Caption, stop.Routes, QCursor::pos());
         }
     }
 };
 
 } // namespace
 
-std::unique_ptr<MapTool> makeTool(int mode, MapEditor& editor) {
+std::unique_ptr<MapTool> makeTool(MapMode mode, MapEditor& editor) {
     switch (mode) {
-    case AddStopMode:
+    case MapMode::AddStop:
         return std::make_unique<AddStopTool>(editor);
-    case AddArcMode:
+    case MapMode::AddArc:
         return std::make_unique<AddArcTool>(editor);
-    case DeleteArcMode:
+    case MapMode::DeleteArc:
         return std::make_unique<DeleteArcTool>(editor);
-    case AddRoadMode:
+    case MapMode::AddRoad:
         return std::make_unique<AddRoadTool>(editor);
-    case DeleteRoadMode:
+    case MapMode::DeleteRoad:
         return std::make_unique<DeleteRoadTool>(editor);
-    case ChangeRoadMode:
+    case MapMode::ChangeRoad:
         return std::make_unique<ChangeRoadTool>(editor);
-    case FindWayMode:
+    case MapMode::FindWay:
         return std::make_unique<FindWayTool>(editor);
-    case InfoMode:
+    case MapMode::Info:
         return std::make_unique<InfoTool>(editor);
-    default:
-        return std::make_unique<PointerTool>(editor);
+    case MapMode::Pointer:
+        break;
     }
+    return std::make_unique<PointerTool>(editor);
 }
 
 } // namespace lirsk

@@ -7,6 +7,6 @@
 namespace lirsk {
 
 // The tool of a mode: pointer, add stop, the six two-stop modes, information.
-std::unique_ptr<MapTool> makeTool(int mode, MapEditor& editor);
+std::unique_ptr<MapTool> makeTool(MapMode mode, MapEditor& editor);
 
 } // namespace lirsk

@@ -1,46 +1,27 @@
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
+#include <QDialog>
 
 #include <functional>
 
-class QDialog;
-
-// The modal dialogs of editing and of the route report run through here, so a test can answer
-// them in place of a user.
-
 namespace lirsk {
 
-// Shows the dialog modally and returns its result (QDialog::Accepted or Rejected).
-int runDialog(QDialog& dialog);
-
-// Replaces the modal showing by a function (for tests); an empty function brings it back.
+// Shows a dialog modally and returns its result (QDialog::Accepted or Rejected).
 using DialogRunner = std::function<int(QDialog&)>;
-void setDialogRunner(DialogRunner runner);
 
-// The owner of a window that is made on first use rather than at start-up: the frame of the
-// current map window, so the window goes when the frame goes.
-QWidget* lazyOwner();
-// Where lazyOwner() finds that window: the program's frame sets it.
-void setLazyOwner(std::function<QWidget*()> lookup);
-
-// One program-wide window, made with an owner at start-up or on first use.
-template <class Window> class SingleWindow {
+// A dialog its owner shows modally; a test can run the modal showing itself (show the dialog,
+// answer it with events, hide it) through a runner of its own.
+class ModalDialog : public QDialog {
 public:
-    Window* get() {
-        if (!window_)
-            window_ = new Window(lazyOwner());
-        return window_;
-    }
-    Window* create(QWidget* owner) {
-        delete window_.data();
-        window_ = new Window(owner);
-        return window_;
-    }
+    using QDialog::QDialog;
+    // An empty runner brings back the dialog's own modal loop.
+    void setRunner(DialogRunner runner) { runner_ = std::move(runner); }
+
+protected:
+    int runModal() { return runner_ ? runner_(*this) : exec(); }
 
 private:
-    QPointer<Window> window_;
+    DialogRunner runner_;
 };
 
 } // namespace lirsk

@@ -1,6 +1,5 @@
 #include "edit/roadparametersdialog.h"
 
-#include "edit/modal.h"
 #include "model/numberformat.h"
 #include "platform/fonts.h"
 #include "platform/messages.h"
@@ -11,16 +10,7 @@
 #include <QScreen>
 #include <QShowEvent>
 
-namespace {
-
-lirsk::SingleWindow<RoadParametersDialog>& instance() {
-    static lirsk::SingleWindow<RoadParametersDialog> window;
-    return window;
-}
-
-} // namespace
-
-RoadParametersDialog::RoadParametersDialog(QWidget* parent) : QDialog(parent) {
+RoadParametersDialog::RoadParametersDialog(QWidget* parent) : lirsk::ModalDialog(parent) {
     setObjectName(QStringLiteral("roadParametersDialog"));
     setWindowTitle(QStringLiteral("Параметры дороги"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -92,7 +82,7 @@ std::optional<lirsk::RoadWeight> RoadParametersDialog::Ask(const lirsk::RoadWeig
     lengthEdit->setText(lirsk::formatNumber(current.Length));
     timeEdit->setText(lirsk::formatNumber(current.Time));
     NumbersAccepted = false;
-    lirsk::runDialog(*this);
+    runModal();
     if (!NumbersAccepted)
         return std::nullopt;
     lirsk::RoadWeight typed;
@@ -100,12 +90,4 @@ std::optional<lirsk::RoadWeight> RoadParametersDialog::Ask(const lirsk::RoadWeig
     typed.Time = *lirsk::parseNumber(timeEdit->text());
     typed.Price = *lirsk::parseNumber(fareEdit->text());
     return typed;
-}
-
-RoadParametersDialog* roadParametersDialog() {
-    return instance().get();
-}
-
-RoadParametersDialog* createRoadParametersDialog(QWidget* owner) {
-    return instance().create(owner);
 }

@@ -2,7 +2,7 @@
 
 #include "model/graphmap.h"
 
-#include <QDialog>
+#include "edit/modal.h"
 
 #include <optional>
 
@@ -11,7 +11,7 @@ class QPushButton;
 
 // The road parameters dialog: the fare, length and time of one link. It only checks that each
 // text is a number; the map window reads the numbers back when the dialog was accepted.
-class RoadParametersDialog : public QDialog {
+class RoadParametersDialog : public lirsk::ModalDialog {
     Q_OBJECT
 public:
     explicit RoadParametersDialog(QWidget* parent = nullptr);
@@ -35,7 +35,3 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
 };
-
-// The program's road parameters dialog, made at start-up (or on first use).
-RoadParametersDialog* roadParametersDialog();
-RoadParametersDialog* createRoadParametersDialog(QWidget* owner);

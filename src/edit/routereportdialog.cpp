@@ -1,6 +1,5 @@
 #include "edit/routereportdialog.h"
 
-#include "edit/modal.h"
 #include "platform/fonts.h"
 
 #include <QGroupBox>
@@ -18,11 +17,6 @@
 #include <cmath>
 
 namespace {
-
-lirsk::SingleWindow<RouteReportDialog>& instance() {
-    static lirsk::SingleWindow<RouteReportDialog> window;
-    return window;
-}
 
 QFont msSansSerif(int pixels) {
     QFont font(lirsk::mapFontFace(QStringLiteral("MS Sans Serif")));
@@ -124,7 +118,7 @@ QPixmap RouteReportDialog::CloseGlyph() {
     return pixmap;
 }
 
-RouteReportDialog::RouteReportDialog(QWidget* parent) : QDialog(parent) {
+RouteReportDialog::RouteReportDialog(QWidget* parent) : lirsk::ModalDialog(parent) {
     setObjectName(QStringLiteral("routeReportDialog"));
     setWindowTitle(QStringLiteral("Отчет"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -203,13 +197,5 @@ void RouteReportDialog::ShowReport(const lirsk::RouteReport& report) {
     fareLabel->setText(report.fareText);
     lengthLabel->setText(report.lengthText);
     timeLabel->setText(report.timeText);
-    lirsk::runDialog(*this);
-}
-
-RouteReportDialog* routeReportDialog() {
-    return instance().get();
-}
-
-RouteReportDialog* createRouteReportDialog(QWidget* owner) {
-    return instance().create(owner);
+    runModal();
 }

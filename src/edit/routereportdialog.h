@@ -2,7 +2,7 @@
 
 #include "route/report.h"
 
-#include <QDialog>
+#include "edit/modal.h"
 #include <QPixmap>
 
 class QGroupBox;
@@ -11,7 +11,7 @@ class QPushButton;
 class QScrollArea;
 
 // The report window of a found way: fare, length, time and the rides, each beside its picture.
-class RouteReportDialog : public QDialog {
+class RouteReportDialog : public lirsk::ModalDialog {
     Q_OBJECT
 public:
     explicit RouteReportDialog(QWidget* parent = nullptr);
@@ -42,7 +42,3 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
 };
-
-// The program's report window, made at start-up (or on first use).
-RouteReportDialog* routeReportDialog();
-RouteReportDialog* createRouteReportDialog(QWidget* owner);

@@ -1,6 +1,5 @@
 #include "edit/stoppropertiesdialog.h"
 
-#include "edit/modal.h"
 #include "platform/colours.h"
 #include "platform/fonts.h"
 #include "platform/messages.h"
@@ -21,11 +20,6 @@
 #include <cstdlib>
 
 namespace {
-
-lirsk::SingleWindow<StopPropertiesDialog>& instance() {
-    static lirsk::SingleWindow<StopPropertiesDialog> window;
-    return window;
-}
 
 // Turns what is typed or pasted into the box into lower case; the rest of the text stays as it
 // was. What changed is told from the box's text before the change.
@@ -94,7 +88,7 @@ lirsk::FontSpec fromQFont(const QFont& font, const lirsk::FontSpec& before) {
 
 } // namespace
 
-StopPropertiesDialog::StopPropertiesDialog(QWidget* parent) : QDialog(parent) {
+StopPropertiesDialog::StopPropertiesDialog(QWidget* parent) : lirsk::ModalDialog(parent) {
     setObjectName(QStringLiteral("stopPropertiesDialog"));
     setWindowTitle(QStringLiteral("Параметры остановки"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -300,7 +294,7 @@ std::optional<StopProperties> StopPropertiesDialog::SetProperties(const StopProp
     routesEdit->setText(values.Routes);
     dialogFont_ = values.Font;
     FontChanged = false;
-    if (lirsk::runDialog(*this) != QDialog::Accepted)
+    if (runModal() != QDialog::Accepted)
         return std::nullopt;
     StopProperties result;
     result.Name = nameEdit->text();
@@ -312,12 +306,4 @@ std::optional<StopProperties> StopPropertiesDialog::SetProperties(const StopProp
     result.FontChanged = FontChanged;
     result.Font = sampleFont_;
     return result;
-}
-
-StopPropertiesDialog* stopPropertiesDialog() {
-    return instance().get();
-}
-
-StopPropertiesDialog* createStopPropertiesDialog(QWidget* owner) {
-    return instance().create(owner);
 }

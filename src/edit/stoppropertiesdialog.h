@@ -2,8 +2,8 @@
 
 #include "model/graphmap.h"
 
+#include "edit/modal.h"
 #include <QColor>
-#include <QDialog>
 #include <QFont>
 
 #include <functional>
@@ -28,7 +28,7 @@ struct StopProperties {
 };
 
 // The stop properties dialog.
-class StopPropertiesDialog : public QDialog {
+class StopPropertiesDialog : public lirsk::ModalDialog {
     Q_OBJECT
 public:
     explicit StopPropertiesDialog(QWidget* parent = nullptr);
@@ -72,7 +72,3 @@ private:
     lirsk::FontSpec sampleFont_; // the sample's font
     QColor lastColour_ = Qt::white;
 };
-
-// The program's stop properties dialog, made at start-up (or on first use).
-StopPropertiesDialog* stopPropertiesDialog();
-StopPropertiesDialog* createStopPropertiesDialog(QWidget* owner);

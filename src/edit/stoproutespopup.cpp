@@ -1,17 +1,11 @@
 #include "edit/stoproutespopup.h"
 
-#include "edit/modal.h"
 #include "platform/fonts.h"
 
 #include <QFrame>
 #include <QLabel>
 
 namespace {
-
-lirsk::SingleWindow<StopRoutesPopup>& instance() {
-    static lirsk::SingleWindow<StopRoutesPopup> window;
-    return window;
-}
 
 QFont msSansSerif(int pixels, bool bold) {
     QFont font(lirsk::mapFontFace(QStringLiteral("MS Sans Serif")));
@@ -67,12 +61,4 @@ void StopRoutesPopup::PlaceBy(const QPoint& cursor, const QSize& screen) {
                         ? cursor.y() - size.height() - 10
                         : cursor.y() + 10;
     move(left, top);
-}
-
-StopRoutesPopup* stopRoutesPopup() {
-    return instance().get();
-}
-
-StopRoutesPopup* createStopRoutesPopup(QWidget* owner) {
-    return instance().create(owner);
 }

@@ -23,8 +23,3 @@ public:
     QFrame* routesPanel = nullptr;
     QLabel* routesLabel = nullptr;
 };
-
-// The program's information window; it is created at start-up (or on first use).
-StopRoutesPopup* stopRoutesPopup();
-// Makes the window with the given owner, as the start-up does; the owner takes it down.
-StopRoutesPopup* createStopRoutesPopup(QWidget* owner);

@@ -76,9 +76,7 @@ private slots:
         form = new AccessDialog(frame.get(), [] {
             return AccountName{QStringLiteral("tester"), 0};
         });
-        frame->accessDialog = form;
-        frame->creditsDialog = new CreditsDialog(frame.get());
-        frame->aboutDialog = new AboutDialog(frame.get());
+        frame->setAccessDialog(form);
         frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
         frame->acNewExecute();
@@ -229,7 +227,7 @@ private slots:
         QVERIFY(!frame->acEditorMode->isChecked());
         QVERIFY(!editorMode());
         // The window searches again: a drag between stops finds a way, not a road dialog.
-        QCOMPARE(child->editor().mode(), int(lirsk::FindWayMode));
+        QCOMPARE(child->editor().mode(), lirsk::MapMode::FindWay);
         QVERIFY(frame->acFindWay->isChecked());
     }
 
@@ -241,7 +239,7 @@ private slots:
 
     void creditsOpenTheLink() {
         QFETCH(bool, browserFound);
-        auto* credits = static_cast<CreditsDialog*>(frame->creditsDialog);
+        auto* credits = frame->creditsDialog();
         QStringList opened;
         credits->OpenUrl = [&](const QString& url, const std::function<void()>& failed) {
             opened << url;
@@ -273,7 +271,7 @@ private slots:
     void aboutLeavesTheWaitingText() {
         QString during;
         whileShown(
-            frame->aboutDialog, [&] { frame->acAbout->trigger(); },
+            frame->aboutDialog(), [&] { frame->acAbout->trigger(); },
             [&] { during = frame->StatusText(); });
         QCOMPARE(during, QStringLiteral("Информация о программе"));
         QCOMPARE(frame->StatusText(), QStringLiteral("Режим ожидания"));

@@ -7,6 +7,7 @@
 #include "model/mapdescription.h"
 #include "model/mapfile.h"
 #include "platform/messages.h"
+#include "testdesktop.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,8 +83,9 @@ QStringList reportOf(MapWindow* window, const QString& from, const QString& to) 
     if (start == NoStop || finish == NoStop)
         return {QStringLiteral("no such stop")};
     window->editor().FindWay(start, finish);
-    QStringList lines{routeReportDialog()->fareLabel->text()};
-    for (const QString& line : routeReportDialog()->ridesLabel->text().split(QLatin1Char('\n')))
+    const RouteReportDialog* report = window->Frame()->programDialogs().routeReport();
+    QStringList lines{report->fareLabel->text()};
+    for (const QString& line : report->ridesLabel->text().split(QLatin1Char('\n')))
         if (line.startsWith(QStringLiteral("№")))
             lines << line;
     return lines;
@@ -94,6 +96,7 @@ QStringList reportOf(MapWindow* window, const QString& from, const QString& to) 
 class TestDescribedMaps : public QObject {
     Q_OBJECT
 
+    TestDesktop desktop;
     std::unique_ptr<MainWindow> frame;
     QStringList messages;
     QTemporaryDir dir;
@@ -106,8 +109,9 @@ private slots:
             messages << r.text;
             return QMessageBox::Ok;
         });
-        setDialogRunner([](QDialog&) { return int(QDialog::Accepted); });
         frame = std::make_unique<MainWindow>();
+        frame->setDesktopDialogs(&desktop);
+        frame->programDialogs().setRunner([](QDialog&) { return int(QDialog::Accepted); });
         frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
     }
@@ -115,7 +119,6 @@ private slots:
     void cleanup() {
         frame.reset();
         setMessageHandler({});
-        setDialogRunner({});
     }
 
     void importedMap_data() {
@@ -177,7 +180,7 @@ private slots:
         // Saving asks for a name and writes the description beside the map.
         const QString saved = dir.filePath(QTest::currentDataTag() + QStringLiteral(".gaf"));
         int asked = 0;
-        frame->AskSaveFileName = [&] {
+        desktop.saveAnswer = [&] {
             ++asked;
             return saved;
         };
@@ -276,7 +279,7 @@ private slots:
         if (!description.isNull())
             QVERIFY(writeFiles(dir.path(), {{QFileInfo(descriptionPathFor(file)).fileName(),
                                              QString::fromUtf8(description)}}));
-        frame->AskOpenFileName = [file] { return file; };
+        desktop.openAnswer = [file] { return file; };
         frame->acOpen->trigger();
         MapWindow* child = frame->ActiveMapWindow();
         QVERIFY(child);
@@ -299,7 +302,7 @@ private slots:
 
         // «Сохранить как» carries the description along; a map without one gets none.
         const QString copy = dir.filePath(QTest::currentDataTag() + QStringLiteral("-copy.gaf"));
-        frame->AskSaveFileName = [copy] { return copy; };
+        desktop.saveAnswer = [copy] { return copy; };
         QVERIFY(frame->acSaveAsExecute());
         QCOMPARE(child->windowTitle(), title.isEmpty() ? copy : title);
         QCOMPARE(QFile::exists(descriptionPathFor(copy)), !unreadable && !description.isNull());

@@ -4,6 +4,7 @@
 #include "app/accessdialog.h"
 #include "app/appicon.h"
 #include "mapstops.h"
+#include "testdesktop.h"
 
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
@@ -75,6 +76,7 @@ QStringList builtinDataFiles() {
 class TestInstall : public QObject {
     Q_OBJECT
 
+    TestDesktop desktop;
     std::unique_ptr<MainWindow> frame;
     QStringList messages;
     QStringList opened;
@@ -89,11 +91,12 @@ private slots:
             messages << r.text;
             return QMessageBox::Ok;
         });
-        setDialogRunner([this](QDialog& dialog) {
+        frame = std::make_unique<MainWindow>();
+        frame->setDesktopDialogs(&desktop);
+        frame->programDialogs().setRunner([this](QDialog& dialog) {
             ++reports;
             return int(dialog.result());
         });
-        frame = std::make_unique<MainWindow>();
     }
 
     void cleanup() {
@@ -107,7 +110,6 @@ private slots:
         }
         frame.reset();
         setMessageHandler({});
-        setDialogRunner({});
     }
 
     void helpCommand_data() {
@@ -133,7 +135,7 @@ private slots:
         QFETCH(int, openings);
         QFETCH(QString, message);
         frame->HelpPage = page;
-        frame->OpenDocument = [&](const QString& path, const std::function<void()>& failed) {
+        desktop.viewer = [&](const QString& path, const std::function<void()>& failed) {
             opened << path;
             if (viewer == QLatin1String("none"))
                 failed();
@@ -276,7 +278,7 @@ private slots:
         QVERIFY(piter);
         MapWindow* child = frame->OpenBuiltinMap(*piter);
         QVERIFY(child);
-        QCOMPARE(child->editor().mode(), int(lirsk::FindWayMode));
+        QCOMPARE(child->editor().mode(), lirsk::MapMode::FindWay);
         const QImage plain =
             child->view()->renderMap(QRect(QPoint(0, 0), child->view()->mapSize()));
         const StopIndex from = testing::stopNamed(child->Map(), QStringLiteral("Девяткино"));
@@ -290,11 +292,16 @@ private slots:
         QCOMPARE(reports, 1);
         QCOMPARE(messages, QStringList());
         // What the README says of this way.
-        QCOMPARE(routeReportDialog()->fareLabel->text(), QStringLiteral("12 руб."));
-        QCOMPARE(routeReportDialog()->lengthLabel->text(), QStringLiteral("29.822 км."));
-        QCOMPARE(routeReportDialog()->timeLabel->text(), QStringLiteral("49 мин."));
-        QCOMPARE(routeReportDialog()->ridesLabel->text().count(QStringLiteral("от ост.")), 2);
-        QVERIFY(routeReportDialog()->ridesLabel->text().contains(
+        QCOMPARE(frame->programDialogs().routeReport()->fareLabel->text(),
+                 QStringLiteral("12 руб."));
+        QCOMPARE(frame->programDialogs().routeReport()->lengthLabel->text(),
+                 QStringLiteral("29.822 км."));
+        QCOMPARE(frame->programDialogs().routeReport()->timeLabel->text(),
+                 QStringLiteral("49 мин."));
+        QCOMPARE(frame->programDialogs().routeReport()->ridesLabel->text().count(
+                     QStringLiteral("от ост.")),
+                 2);
+        QVERIFY(frame->programDialogs().routeReport()->ridesLabel->text().contains(
             QStringLiteral("до ост. Технологический институт\n№ 1")));
         const QImage withWay =
             child->view()->renderMap(QRect(QPoint(0, 0), child->view()->mapSize()));

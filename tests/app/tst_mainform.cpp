@@ -36,6 +36,11 @@ private slots:
             return QMessageBox::No;
         });
         frame = std::make_unique<MainWindow>();
+        // The frame's own dialogs are shown and closed at once.
+        frame->programDialogs().setRunner([](QDialog& dialog) {
+            dialog.reject();
+            return int(QDialog::Rejected);
+        });
         frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
     }
@@ -188,8 +193,8 @@ private slots:
         MapWindow* child = frame->ActiveMapWindow();
         QVERIFY(child);
         QCOMPARE(child->windowTitle(), QStringLiteral("Без имени"));
-        QCOMPARE(child->editor().mode(), int(lirsk::PointerMode));
-        QCOMPARE(CurrentMapWindow(), child);
+        QCOMPARE(child->editor().mode(), lirsk::MapMode::Pointer);
+        QCOMPARE(frame->currentMapWindow(), child);
         for (QAction* a : {frame->acSave, frame->acSaveAs, frame->acFindWay, frame->acSettings,
                            frame->acSelectAll, frame->acDelete, frame->acSearchPanel,
                            frame->acRouteTable, frame->acEditorMode})
@@ -224,7 +229,7 @@ private slots:
              {frame->acPointer, frame->acAddStop, frame->acAddRoad, frame->acDeleteRoad,
               frame->acChangeRoad, frame->acNew, frame->acAddArc, frame->acDeleteArc})
             QVERIFY2(!a->isVisible(), qPrintable(a->objectName()));
-        QVERIFY(!CurrentMapWindow());
+        QVERIFY(!frame->currentMapWindow());
     }
 
     void newMapInEditorModeIsEdited() {
@@ -322,8 +327,13 @@ private slots:
     }
 
     void aboutSetsStatus() {
+        QString shown;
+        frame->programDialogs().setRunner([&](QDialog&) {
+            shown = frame->StatusText();
+            return int(QDialog::Rejected);
+        });
         frame->acAboutExecute();
-        QCOMPARE(frame->StatusText(), QStringLiteral("Информация о программе"));
+        QCOMPARE(shown, QStringLiteral("Информация о программе"));
     }
 
     void redactorWithoutAccessDialogSpringsBack() {

@@ -4,6 +4,7 @@
 #include "model/mapdescription.h"
 #include "model/mapfile.h"
 #include "platform/messages.h"
+#include "testdesktop.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -75,6 +76,7 @@ QString describe(const GraphMap& map) {
 class TestMapWindow : public QObject {
     Q_OBJECT
 
+    TestDesktop desktop;
     std::unique_ptr<MainWindow> frame;
     QStringList messages;
     QMessageBox::StandardButton answer = QMessageBox::No;
@@ -96,6 +98,7 @@ private slots:
             return answer;
         });
         frame = std::make_unique<MainWindow>();
+        frame->setDesktopDialogs(&desktop);
         frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
     }
@@ -108,7 +111,7 @@ private slots:
     void openThroughTheDialog() {
         const QString file = path(QStringLiteral("город.gaf"));
         QCOMPARE(writeMap(file, buildMap), QString());
-        frame->AskOpenFileName = [file] { return file; };
+        desktop.openAnswer = [file] { return file; };
         QStringList texts;
         QObject listening;
         connect(frame->StatusBar, &QStatusBar::messageChanged, &listening,
@@ -132,7 +135,7 @@ private slots:
         QCOMPARE(child->stopList->model()->rowCount(), 3);
         QCOMPARE(child->stopList->model()->index(2, 0).data().toString(),
                  QStringLiteral("Улица Гагарина"));
-        QCOMPARE(child->editor().mode(), int(lirsk::FindWayMode));
+        QCOMPARE(child->editor().mode(), lirsk::MapMode::FindWay);
         QCOMPARE(frame->StatusText(), kFindWayText);
         QVERIFY(frame->acFindWay->isChecked());
         QVERIFY(frame->acSave->isEnabled());
@@ -149,7 +152,7 @@ private slots:
         QCOMPARE(frame->MapWindowCount(), 2);
         first->Map().stop(0).Left = 400;
         QCOMPARE(second->Map().stop(0).Left, 40);
-        QCOMPARE(CurrentMapWindow(), second);
+        QCOMPARE(frame->currentMapWindow(), second);
     }
 
     void emptyMapCannotSearch() {
@@ -158,7 +161,7 @@ private slots:
         MapWindow* child = frame->OpenMap(file, file);
         QVERIFY(child);
         QCOMPARE(messages, QStringList({"Поиск не возможен, т.к. нет исходных данных."}));
-        QCOMPARE(child->editor().mode(), int(lirsk::PointerMode));
+        QCOMPARE(child->editor().mode(), lirsk::MapMode::Pointer);
         QCOMPARE(frame->StatusText(), QString());
     }
 
@@ -203,7 +206,7 @@ private slots:
         child->Map().Settings.ArrowType = 1;
         child->Map().stop(1).Label.Left = 260;
         const QString file = path(QStringLiteral("новая.gaf"));
-        frame->AskSaveFileName = [file] { return file; };
+        desktop.saveAnswer = [file] { return file; };
         // A map without a file asks for one on a plain save.
         frame->acSave->trigger();
         QVERIFY(messages.isEmpty());
@@ -227,7 +230,7 @@ private slots:
 
     void saveAsCancelledWritesNothing() {
         frame->acNewExecute();
-        frame->AskSaveFileName = [] { return QString(); };
+        desktop.saveAnswer = [] { return QString(); };
         QVERIFY(!frame->acSaveAsExecute());
         QCOMPARE(frame->ActiveMapWindow()->Map().FileName, QString());
     }
@@ -286,7 +289,7 @@ private slots:
         QFETCH(bool, saved);
         const QString file = path(QStringLiteral("changed.gaf"));
         QCOMPARE(writeMap(file, buildMap), QString());
-        frame->AskSaveFileName = [] { return QString(); };
+        desktop.saveAnswer = [] { return QString(); };
         MapWindow* child = frame->OpenMap(file, QStringLiteral("Карта"));
         QVERIFY(child);
         if (hasFile) {
@@ -316,7 +319,7 @@ private slots:
         flush();
         QVERIFY(messages.isEmpty());
         QCOMPARE(frame->MapWindowCount(), 0);
-        QVERIFY(!CurrentMapWindow());
+        QVERIFY(!frame->currentMapWindow());
     }
 
     void foundWayShowsOverThePictureUntilAnEdit() {
@@ -421,7 +424,7 @@ private slots:
             QCOMPARE(child->routeTable->item(1, 1)->text(), routes->rows[0].name);
         QCOMPARE(child->stopList->model()->rowCount(), child->Map().stopCount());
         QVERIFY(child->Map().stopCount() > 0);
-        QCOMPARE(child->editor().mode(), int(lirsk::FindWayMode));
+        QCOMPARE(child->editor().mode(), lirsk::MapMode::FindWay);
 
         // A picture of the window's map area, for a look by eye.
         QVERIFY(QDir().mkpath(QStringLiteral(LIRSK_PICTURE_DIR)));
@@ -452,7 +455,7 @@ private slots:
         QVERIFY(messages[0].startsWith(QStringLiteral("Не удалось загрузить фоновый рисунок")));
         QVERIFY(child->view()->picture().isNull());
         QCOMPARE(child->routeTable->rowCount(), 21);
-        QCOMPARE(child->editor().mode(), int(lirsk::FindWayMode));
+        QCOMPARE(child->editor().mode(), lirsk::MapMode::FindWay);
         QVERIFY(frame->acSave->isEnabled());
     }
 
@@ -490,7 +493,7 @@ private slots:
         QVERIFY(child);
         child->Map().stop(0).Label.Caption = QStringLiteral("Слип");
         child->document().setModified(true);
-        frame->AskSaveFileName = [name] { return name; };
+        desktop.saveAnswer = [name] { return name; };
         frame->findChild<QAction*>(command)->trigger();
 
         QVERIFY(shipped.open(QIODevice::ReadOnly));

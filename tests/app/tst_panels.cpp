@@ -684,7 +684,7 @@ private slots:
 
     void pointerOnThePictureClosesTheInformationWindow() {
         fillMap(child);
-        StopRoutesPopup* marsh = stopRoutesPopup();
+        StopRoutesPopup* marsh = frame->programDialogs().stopRoutes();
         marsh->show();
         QVERIFY(QTest::qWaitForWindowExposed(marsh));
         QTest::mouseMove(child->view()->viewport(), QPoint(300, 400));

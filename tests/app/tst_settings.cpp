@@ -29,7 +29,7 @@ class TestSettings : public QObject {
     std::unique_ptr<MainWindow> frame;
     MapWindow* child = nullptr;
 
-    DisplaySettingsDialog& form() { return *frame->displaySettingsDialog; }
+    DisplaySettingsDialog& form() { return *frame->displaySettingsDialog(); }
 
     // Runs the settings command; `user` acts in the dialog while it is shown. A dialog the user
     // left open is closed by its close box.
@@ -74,7 +74,6 @@ private slots:
     void init() {
         setMessageHandler([](const MessageRequest&) { return QMessageBox::Ok; });
         frame = std::make_unique<MainWindow>();
-        frame->displaySettingsDialog = new DisplaySettingsDialog(frame.get());
         frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
         frame->acNewExecute();
@@ -85,7 +84,6 @@ private slots:
     void cleanup() {
         frame.reset();
         setMessageHandler({});
-        setDialogRunner({});
     }
 
     // What the controls show for the map's settings, and what OK gives back untouched.
@@ -274,7 +272,7 @@ private slots:
 
     void automaticWeightsTakeTheDistance() {
         int asked = 0;
-        setDialogRunner([&](QDialog&) {
+        frame->programDialogs().setRunner([&](QDialog&) {
             ++asked;
             return int(QDialog::Rejected);
         });

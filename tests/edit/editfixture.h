@@ -2,9 +2,10 @@
 
 // Drives a map window of a real frame with mouse events, offscreen, and answers its dialogs.
 
+#include "testdesktop.h"
+
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
-#include "edit/modal.h"
 #include "edit/roadparametersdialog.h"
 #include "platform/messages.h"
 
@@ -33,6 +34,7 @@ inline QPoint centreOf(const lirsk::Stop& stop) {
 }
 
 struct Fixture {
+    TestDesktop desktop;
     std::unique_ptr<MainWindow> frame;
     MapWindow* child = nullptr;
     QStringList messages;
@@ -48,7 +50,9 @@ struct Fixture {
             messages << r.text;
             return QMessageBox::Ok;
         });
-        lirsk::setDialogRunner([this](QDialog& dialog) {
+        frame = std::make_unique<MainWindow>();
+        frame->setDesktopDialogs(&desktop);
+        frame->programDialogs().setRunner([this](QDialog& dialog) {
             ++dialogs;
             dialog.setResult(QDialog::Rejected);
             dialog.show();
@@ -57,7 +61,6 @@ struct Fixture {
             dialog.hide();
             return dialog.result();
         });
-        frame = std::make_unique<MainWindow>();
         frame->resize(1000, 800);
         frame->show();
     }
@@ -75,7 +78,6 @@ struct Fixture {
         frame.reset();
         child = nullptr;
         lirsk::setMessageHandler({});
-        lirsk::setDialogRunner({});
     }
 
     // A new, empty map window with the graph image shown, as in editor mode.
@@ -133,7 +135,7 @@ struct Fixture {
 
     // Adds a stop by a click on the empty map in the add-stop mode.
     lirsk::StopIndex addStop(int x, int y) {
-        const int mode = child->editor().mode();
+        const lirsk::MapMode mode = child->editor().mode();
         child->editor().SetAddStopMode();
         click({x, y});
         child->editor().setMode(mode);

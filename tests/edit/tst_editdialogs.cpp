@@ -29,8 +29,8 @@ class TestEditDialogs : public QObject {
     QStringList messages;
 
     // Runs the next modal showing with the given answer; the answer sees the shown dialog.
-    void answerWith(std::function<void(QDialog&)> act) {
-        setDialogRunner([act](QDialog& dialog) {
+    void answerWith(ModalDialog& form, std::function<void(QDialog&)> act) {
+        form.setRunner([act](QDialog& dialog) {
             dialog.setResult(QDialog::Rejected);
             dialog.show();
             if (!QTest::qWaitForWindowExposed(&dialog))
@@ -60,7 +60,6 @@ private slots:
 
     void cleanup() {
         setMessageHandler({});
-        setDialogRunner({});
         QLocale::setDefault(QLocale::c());
     }
 
@@ -105,7 +104,7 @@ private slots:
         QFETCH(bool, accepted);
         QFETCH(double, lengthRead);
         RoadParametersDialog form;
-        answerWith([&](QDialog&) {
+        answerWith(form, [&](QDialog&) {
             typeInto(form.fareEdit, price);
             typeInto(form.lengthEdit, length);
             typeInto(form.timeEdit, time);
@@ -126,7 +125,7 @@ private slots:
         RoadParametersDialog form;
         QString shownPrice, shownLength, shownTime, selected;
         bool priceFocused = false;
-        answerWith([&](QDialog& dialog) {
+        answerWith(form, [&](QDialog& dialog) {
             shownPrice = form.fareEdit->text();
             shownLength = form.lengthEdit->text();
             shownTime = form.timeEdit->text();
@@ -151,9 +150,9 @@ private slots:
     void weightsClosedWithoutOk() {
         RoadParametersDialog form;
         // An earlier accepted showing does not count for the next one.
-        answerWith([&](QDialog&) { QTest::mouseClick(form.okButton, Qt::LeftButton); });
+        answerWith(form, [&](QDialog&) { QTest::mouseClick(form.okButton, Qt::LeftButton); });
         QVERIFY(form.Ask({1, 2, 3}));
-        answerWith([&](QDialog& dialog) {
+        answerWith(form, [&](QDialog& dialog) {
             typeInto(form.lengthEdit, QStringLiteral("99"));
             dialog.reject();
         });
@@ -164,7 +163,7 @@ private slots:
     void weightsKeyboardOrder() {
         RoadParametersDialog form;
         QList<QWidget*> order;
-        answerWith([&](QDialog&) {
+        answerWith(form, [&](QDialog&) {
             form.okButton->setFocus();
             for (int i = 0; i < 4; ++i) {
                 order << QApplication::focusWidget();
@@ -219,7 +218,7 @@ private slots:
         };
         bool idEnabled = true;
         QString panelCaption;
-        answerWith([&](QDialog&) {
+        answerWith(form, [&](QDialog&) {
             idEnabled = form.idEdit->isEnabled();
             if (!typedName.isEmpty()) {
                 form.nameEdit->selectAll();
@@ -273,7 +272,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, expectName);
         StopPropertiesDialog form;
-        answerWith([&](QDialog&) {
+        answerWith(form, [&](QDialog&) {
             QTest::keyClick(form.nameEdit, Qt::Key(key));
             edittest::typeText(form.nameEdit, typed);
             QTest::mouseClick(form.okButton, Qt::LeftButton);
@@ -309,7 +308,7 @@ private slots:
         const auto untranslate = qScopeGuard([&] { QCoreApplication::removeTranslator(&russian); });
         StopPropertiesDialog form;
         QFont offered;
-        answerWith([&](QDialog&) {
+        answerWith(form, [&](QDialog&) {
             QTimer::singleShot(0, &form, [&] {
                 auto* fonts = form.findChild<QFontDialog*>();
                 offered = fonts->currentFont();
@@ -339,7 +338,7 @@ private slots:
     void propertiesEmptySizeRefused() {
         StopPropertiesDialog form;
         bool stayedOpen = false;
-        answerWith([&](QDialog& dialog) {
+        answerWith(form, [&](QDialog& dialog) {
             QLineEdit* sizeText = form.sizeSpin->findChild<QLineEdit*>();
             sizeText->selectAll();
             QTest::keyClick(sizeText, Qt::Key_Backspace);
@@ -365,7 +364,7 @@ private slots:
             offered << last;
             return QColor(0x10, 0x20, 0x30);
         };
-        answerWith([&](QDialog&) {
+        answerWith(form, [&](QDialog&) {
             QTest::mouseClick(form.colourPanel, Qt::LeftButton);
             QTest::mouseClick(form.okButton, Qt::LeftButton);
         });
@@ -376,7 +375,7 @@ private slots:
         QVERIFY(out);
         QCOMPARE(out->Color, Colour(0x00302010));
         // The colour dialog opens with the colour it had last; Esc cancels the dialog.
-        answerWith([&](QDialog& dialog) {
+        answerWith(form, [&](QDialog& dialog) {
             QTest::mouseClick(form.colourPanel, Qt::LeftButton);
             QTest::keyClick(&dialog, Qt::Key_Escape);
         });
@@ -393,7 +392,7 @@ private slots:
         report.timeText = QStringLiteral("1 мин.");
         report.ridesText = QStringLiteral("\rот ост. S до ост. F\r№ 5 ");
         QString rides;
-        answerWith([&](QDialog&) {
+        answerWith(rez, [&](QDialog&) {
             rides = rez.ridesLabel->text();
             QTest::mouseClick(rez.closeButton, Qt::LeftButton);
         });

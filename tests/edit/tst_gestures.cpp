@@ -75,41 +75,41 @@ private slots:
 
     void modeSetters_data() {
         QTest::addColumn<QString>("action");
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<MapMode>("mode");
         QTest::addColumn<bool>("clearsPicked");
         QTest::addColumn<QString>("status");
-        QTest::newRow("pointer") << "acPointer" << int(lirsk::PointerMode) << true
+        QTest::newRow("pointer") << "acPointer" << lirsk::MapMode::Pointer << true
                                  << "Режим просмотра";
-        QTest::newRow("add stop") << "acAddStop" << int(lirsk::AddStopMode) << false
+        QTest::newRow("add stop") << "acAddStop" << lirsk::MapMode::AddStop << false
                                   << "Добавление остановки (щёлкните левой кнопкой мыши на "
                                      "рабочее поле, чтобы добавить остановку)";
-        QTest::newRow("add arc") << "acAddArc" << int(lirsk::AddArcMode) << true
+        QTest::newRow("add arc") << "acAddArc" << lirsk::MapMode::AddArc << true
                                  << "Добавление дуги (укажите левой кнопкой мыши вершину из "
                                     "которой исходит дуга, затем в какую вершину входит)";
-        QTest::newRow("delete arc") << "acDeleteArc" << int(lirsk::DeleteArcMode) << true
+        QTest::newRow("delete arc") << "acDeleteArc" << lirsk::MapMode::DeleteArc << true
                                     << "Удаление дуги (укажите левой кнопкой мыши вершину из "
                                        "которой исходит дуга, затем в какую вершину входит)";
-        QTest::newRow("add road") << "acAddRoad" << int(lirsk::AddRoadMode) << true
+        QTest::newRow("add road") << "acAddRoad" << lirsk::MapMode::AddRoad << true
                                   << "Добавление дороги (укажите левой кнопкой мыши остановку из "
                                      "которой исходит дорога, затем в какую входит)";
-        QTest::newRow("delete road") << "acDeleteRoad" << int(lirsk::DeleteRoadMode) << true
+        QTest::newRow("delete road") << "acDeleteRoad" << lirsk::MapMode::DeleteRoad << true
                                      << "Удаление дороги (укажите левой кнопкой мыши остановку "
                                         "из которой исходит дорога, затем в какую входит)";
         QTest::newRow("road weights")
-            << "acChangeRoad" << int(lirsk::ChangeRoadMode) << true
+            << "acChangeRoad" << lirsk::MapMode::ChangeRoad << true
             << "Изменение параметров дороги (укажите левой кнопкой мыши остановку из которой "
                "исходит дорога, затем в какую входит)";
-        QTest::newRow("find way") << "acFindWay" << int(lirsk::FindWayMode) << true
+        QTest::newRow("find way") << "acFindWay" << lirsk::MapMode::FindWay << true
                                   << "Оптимальный путь (укажите левой кнопкой мыши остановку "
                                      "отправления, затем не отпуская кнопку к какой остановке "
                                      "следует найти путь)";
-        QTest::newRow("info") << "acInfo" << int(lirsk::InfoMode) << true
+        QTest::newRow("info") << "acInfo" << lirsk::MapMode::Info << true
                               << "Просмотр информации об остановки";
     }
 
     void modeSetters() {
         QFETCH(QString, action);
-        QFETCH(int, mode);
+        QFETCH(MapMode, mode);
         QFETCH(bool, clearsPicked);
         QFETCH(QString, status);
         StopIndex a = f.addStop(50, 50);
@@ -134,9 +134,9 @@ private slots:
         QVERIFY(f.child != first);
         f.frame->acInfo->trigger();
         f.frame->MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
-        QCOMPARE(CurrentMapWindow(), first);
+        QCOMPARE(f.frame->currentMapWindow(), first);
         QVERIFY(f.frame->acAddArc->isChecked());
-        QCOMPARE(first->editor().mode(), int(lirsk::AddArcMode));
+        QCOMPARE(first->editor().mode(), lirsk::MapMode::AddArc);
     }
 
     void findWayRefusedOnEmptyMap() {
@@ -145,7 +145,7 @@ private slots:
         f.frame->acFindWay->trigger();
         QCOMPARE(f.messages,
                  QStringList{QStringLiteral("Поиск не возможен, т.к. нет исходных данных.")});
-        QCOMPARE(f.child->editor().mode(), int(lirsk::AddArcMode));
+        QCOMPARE(f.child->editor().mode(), lirsk::MapMode::AddArc);
         QCOMPARE(f.frame->StatusText(), status);
         QVERIFY(f.frame->acAddArc->isChecked());
     }
@@ -170,27 +170,27 @@ private slots:
     }
 
     void clickSelection_data() {
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<MapMode>("mode");
         QTest::addColumn<QList<int>>("before");
         QTest::addColumn<int>("clicked");
         QTest::addColumn<bool>("shift");
         QTest::addColumn<QList<int>>("after");
         QTest::newRow("plain click on unmarked")
-            << int(lirsk::PointerMode) << QList<int>{0, 1, 3} << 2 << false << QList<int>{2};
+            << lirsk::MapMode::Pointer << QList<int>{0, 1, 3} << 2 << false << QList<int>{2};
         QTest::newRow("plain click on marked")
-            << int(lirsk::PointerMode) << QList<int>{0, 2} << 2 << false << QList<int>{};
+            << lirsk::MapMode::Pointer << QList<int>{0, 2} << 2 << false << QList<int>{};
         QTest::newRow("shift-click on marked")
-            << int(lirsk::PointerMode) << QList<int>{0, 2} << 2 << true << QList<int>{0};
+            << lirsk::MapMode::Pointer << QList<int>{0, 2} << 2 << true << QList<int>{0};
         QTest::newRow("shift-click on unmarked")
-            << int(lirsk::PointerMode) << QList<int>{0} << 3 << true << QList<int>{0, 3};
+            << lirsk::MapMode::Pointer << QList<int>{0} << 3 << true << QList<int>{0, 3};
         QTest::newRow("other mode keeps the clicked mark")
-            << int(lirsk::AddStopMode) << QList<int>{0, 1} << 1 << false << QList<int>{1};
+            << lirsk::MapMode::AddStop << QList<int>{0, 1} << 1 << false << QList<int>{1};
         QTest::newRow("other mode clicking unmarked")
-            << int(lirsk::InfoMode) << QList<int>{0, 1} << 2 << false << QList<int>{};
+            << lirsk::MapMode::Info << QList<int>{0, 1} << 2 << false << QList<int>{};
     }
 
     void clickSelection() {
-        QFETCH(int, mode);
+        QFETCH(MapMode, mode);
         QFETCH(QList<int>, before);
         QFETCH(int, clicked);
         QFETCH(bool, shift);
@@ -259,44 +259,44 @@ private slots:
     }
 
     void twoStopGestures_data() {
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<MapMode>("mode");
         QTest::addColumn<QStringList>("roads"); // "a-b" road, "a>b" arc before the gesture
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("to");
         QTest::addColumn<bool>("snaps");
         QTest::addColumn<QStringList>("after");
-        QTest::newRow("add arc") << int(lirsk::AddArcMode) << QStringList{} << 0 << 1 << true
+        QTest::newRow("add arc") << lirsk::MapMode::AddArc << QStringList{} << 0 << 1 << true
                                  << QStringList{"0>1 100 arc"};
         QTest::newRow("add arc beside the opposite one makes a road")
-            << int(lirsk::AddArcMode) << QStringList{"1>0"} << 0 << 1 << true
+            << lirsk::MapMode::AddArc << QStringList{"1>0"} << 0 << 1 << true
             << QStringList{"0>1 100", "1>0 100"};
-        QTest::newRow("add arc twice refused") << int(lirsk::AddArcMode) << QStringList{"0>1"} << 0
+        QTest::newRow("add arc twice refused") << lirsk::MapMode::AddArc << QStringList{"0>1"} << 0
                                                << 1 << false << QStringList{"0>1 100 arc"};
         QTest::newRow("add arc onto itself")
-            << int(lirsk::AddArcMode) << QStringList{} << 0 << 0 << false << QStringList{};
+            << lirsk::MapMode::AddArc << QStringList{} << 0 << 0 << false << QStringList{};
         QTest::newRow("delete arc, half of a road")
-            << int(lirsk::DeleteArcMode) << QStringList{"0-1"} << 0 << 1 << true
+            << lirsk::MapMode::DeleteArc << QStringList{"0-1"} << 0 << 1 << true
             << QStringList{"1>0 100 arc"};
         QTest::newRow("delete arc that is not there")
-            << int(lirsk::DeleteArcMode) << QStringList{"1>0"} << 0 << 1 << false
+            << lirsk::MapMode::DeleteArc << QStringList{"1>0"} << 0 << 1 << false
             << QStringList{"1>0 100 arc"};
-        QTest::newRow("add road") << int(lirsk::AddRoadMode) << QStringList{} << 1 << 2 << true
+        QTest::newRow("add road") << lirsk::MapMode::AddRoad << QStringList{} << 1 << 2 << true
                                   << QStringList{"1>2 100", "2>1 100"};
         QTest::newRow("add road over an incoming arc")
-            << int(lirsk::AddRoadMode) << QStringList{"2>1"} << 1 << 2 << false
+            << lirsk::MapMode::AddRoad << QStringList{"2>1"} << 1 << 2 << false
             << QStringList{"2>1 100 arc"};
-        QTest::newRow("delete road") << int(lirsk::DeleteRoadMode) << QStringList{"0-1", "1-2"} << 1
+        QTest::newRow("delete road") << lirsk::MapMode::DeleteRoad << QStringList{"0-1", "1-2"} << 1
                                      << 0 << true << QStringList{"1>2 100", "2>1 100"};
         QTest::newRow("delete road that is an arc")
-            << int(lirsk::DeleteRoadMode) << QStringList{"0>1"} << 0 << 1 << false
+            << lirsk::MapMode::DeleteRoad << QStringList{"0>1"} << 0 << 1 << false
             << QStringList{"0>1 100 arc"};
         QTest::newRow("delete road onto empty map")
-            << int(lirsk::DeleteRoadMode) << QStringList{"0-1"} << 0 << -1 << false
+            << lirsk::MapMode::DeleteRoad << QStringList{"0-1"} << 0 << -1 << false
             << QStringList{"0>1 100", "1>0 100"};
     }
 
     void twoStopGestures() {
-        QFETCH(int, mode);
+        QFETCH(MapMode, mode);
         QFETCH(QStringList, roads);
         QFETCH(int, from);
         QFETCH(int, to);
@@ -612,7 +612,7 @@ private slots:
         for (int id : {0, 1})
             f.child->editor().ToggleSelected(stops[id]);
         f.child->document().setModified(false);
-        StopPropertiesDialog* form = stopPropertiesDialog();
+        StopPropertiesDialog* form = f.frame->programDialogs().stopProperties();
         form->AskColour = [](const QColor&) -> std::optional<QColor> {
             return QColor(0x10, 0x20, 0x30);
         };
@@ -735,7 +735,7 @@ private slots:
         f.mapStop(a).Routes = QStringLiteral("A1  A5");
         f.frame->acInfo->trigger();
         f.hover(f.centreOf(a));
-        StopRoutesPopup* marsh = stopRoutesPopup();
+        StopRoutesPopup* marsh = f.frame->programDialogs().stopRoutes();
         QVERIFY(marsh->isVisible());
         QCOMPARE(marsh->stopNameLabel->text(), QStringLiteral("Рынок"));
         QCOMPARE(marsh->routesLabel->text(), QStringLiteral("A1  A5 "));
@@ -751,7 +751,8 @@ private slots:
     void infoWindowPlacement_data() {
         QTest::addColumn<QPoint>("cursor");
         QTest::addColumn<QPoint>("expected");
-        const QSize size = stopRoutesPopup()->frameGeometry().size();
+        StopRoutesPopup popup;
+        const QSize size = popup.frameGeometry().size();
         QTest::newRow("room on both sides") << QPoint(100, 100) << QPoint(110, 110);
         QTest::newRow("near the right edge")
             << QPoint(1000, 100) << QPoint(1000 - size.width() - 10, 110);
@@ -764,7 +765,7 @@ private slots:
     void infoWindowPlacement() {
         QFETCH(QPoint, cursor);
         QFETCH(QPoint, expected);
-        StopRoutesPopup* marsh = stopRoutesPopup();
+        StopRoutesPopup* marsh = f.frame->programDialogs().stopRoutes();
         marsh->PlaceBy(cursor, QSize(1024, 768));
         QCOMPARE(marsh->pos(), expected);
     }

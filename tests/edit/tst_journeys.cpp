@@ -117,7 +117,7 @@ private slots:
         MapWindow* child = f.frame->OpenBuiltinMap(entry);
         QVERIFY(child);
         f.child = child;
-        QCOMPARE(child->editor().mode(), int(lirsk::FindWayMode));
+        QCOMPARE(child->editor().mode(), lirsk::MapMode::FindWay);
         Journey journey = longestJourney(child->Map());
         QVERIFY(journey.start != NoStop);
         QVERIFY(journey.result.way.size() >= 3);
@@ -328,7 +328,7 @@ private slots:
         QVERIFY(child->document().isModified());
 
         const QString file = dir.filePath(QStringLiteral("новая карта.gaf"));
-        f.frame->AskSaveFileName = [file] { return file; };
+        f.desktop.saveAnswer = [file] { return file; };
         QVERIFY(f.frame->acSaveAsExecute());
         QVERIFY(!child->document().isModified());
         QVERIFY(f.messages.isEmpty());

@@ -106,7 +106,7 @@ private slots:
         std::vector<QByteArray> states{original}; // the bytes at each index of the stack
         const int steps = 300;
         for (int step = 0; step < steps; ++step) {
-            editor.setMode(PointerMode);
+            editor.setMode(MapMode::Pointer);
             const int indexBefore = stack.index();
             QString did;
             const int pick = map.stopCount() < 4 ? 0 : int(random.bounded(14));

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "edit/modal.h"
+#include "edit/stoppropertiesdialog.h"
+#include "route/report.h"
+
+#include <QPointer>
+
+#include <optional>
+
+class QWidget;
+class RoadParametersDialog;
+class RouteReportDialog;
+class StopRoutesPopup;
+
+namespace lirsk {
+
+// What the map editor asks of the user and shows: a map window is given one set of these. The
+// program's frame gives its own (ProgramDialogs); a test may give another.
+class EditDialogs {
+public:
+    virtual ~EditDialogs() = default;
+    // The road parameters dialog on a link's weights: the confirmed weights, or nothing.
+    virtual std::optional<RoadWeight> askRoadWeight(const RoadWeight& current) = 0;
+    // The stop properties dialog: what was confirmed, or nothing.
+    virtual std::optional<StopProperties> askStopProperties(const StopProperties& current) = 0;
+    // The report window of a found way, modal, under a caption.
+    virtual void showReport(const RouteReport& report, const QString& caption) = 0;
+    // The information mode's window of a stop's routes, shown by a screen point.
+    virtual void showStopRoutes(const QString& name, const QString& routes,
+                                const QPoint& cursor) = 0;
+    virtual void hideStopRoutes() = 0;
+    virtual bool stopRoutesShown() const = 0;
+};
+
+// The program's dialogs for the map windows of one frame: made on first use with the frame as
+// their parent, so they go with it.
+class ProgramDialogs : public EditDialogs {
+public:
+    explicit ProgramDialogs(QWidget* owner) : owner_(owner) {}
+
+    RoadParametersDialog* roadParameters();
+    StopPropertiesDialog* stopProperties();
+    RouteReportDialog* routeReport();
+    StopRoutesPopup* stopRoutes();
+    // Runs every modal showing of these dialogs, and of the frame's own (a test answers them
+    // so); empty: their own loop.
+    void setRunner(DialogRunner runner);
+    // Shows one of the frame's dialogs modally through the runner.
+    int run(QDialog& dialog) { return runner_ ? runner_(dialog) : dialog.exec(); }
+
+    std::optional<RoadWeight> askRoadWeight(const RoadWeight& current) override;
+    std::optional<StopProperties> askStopProperties(const StopProperties& current) override;
+    void showReport(const RouteReport& report, const QString& caption) override;
+    void showStopRoutes(const QString& name, const QString& routes, const QPoint& cursor) override;
+    void hideStopRoutes() override;
+    bool stopRoutesShown() const override;
+
+private:
+    QWidget* owner_;
+    DialogRunner runner_;
+    QPointer<RoadParametersDialog> roadParameters_;
+    QPointer<StopPropertiesDialog> stopProperties_;
+    QPointer<RouteReportDialog> routeReport_;
+    QPointer<StopRoutesPopup> stopRoutes_;
+};
+
+} // namespace lirsk

@@ -1,0 +1,22 @@
+#pragma once
+
+// The desktop's file dialogs and viewer as a test answers them.
+
+#include "app/desktopdialogs.h"
+
+#include <functional>
+
+class TestDesktop : public DesktopDialogs {
+public:
+    // What the file dialogs answer (empty: cancelled), and what the viewer does with a page.
+    std::function<QString()> openAnswer = [] { return QString(); };
+    std::function<QString()> saveAnswer = [] { return QString(); };
+    std::function<void(const QString&, const std::function<void()>&)> viewer =
+        [](const QString&, const std::function<void()>&) {};
+
+    QString openFileName(QWidget*) override { return openAnswer(); }
+    QString saveFileName(QWidget*) override { return saveAnswer(); }
+    void openDocument(const QString& path, const std::function<void()>& failed) override {
+        viewer(path, failed);
+    }
+};
