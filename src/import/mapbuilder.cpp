@@ -170,7 +170,8 @@ std::vector<MapStop> makeStops(StopTable& stops, const RouteTable& routes,
         stop.routes = codes.join(QLatin1Char(' '));
         s.mapIndex = int(made.size());
         made.push_back(std::move(stop));
-        progress.tick(double(made.size()) / double(served.size()), name.size() / 1024 + 1);
+        progress.tick(double(made.size()) / double(served.size()),
+                      name.size() / 64 + qint64(s.routeTrips.size()) / 16 + 1);
     }
     return made;
 }
@@ -222,7 +223,8 @@ std::vector<MapLink> rideLinks(Rides& rides, const StopTable& stops, ImportProgr
             length = (length + rideLength(back->first, back->second)) / 2;
         links.push_back(
             {a, b, std::round(length), ride->times.empty() ? 0.0 : median(ride->times)});
-        progress.tick(double(links.size()) / double(ordered.size()));
+        progress.tick(double(links.size()) / double(ordered.size()),
+                      qint64(ride->times.size()) / 16 + 1);
     }
     return links;
 }
@@ -291,8 +293,10 @@ void fillMap(GraphMap& map, const std::vector<MapStop>& stops, const std::vector
     };
     // A link whose opposite has the same length is half of a road, any other an arc.
     std::unordered_map<std::uint64_t, double> lengths;
-    for (const MapLink& l : links)
+    for (const MapLink& l : links) {
         lengths.emplace(pairKey(l.from, l.to), l.length);
+        progress.tick(0);
+    }
     for (std::size_t k = 0; k < links.size(); ++k) {
         const MapLink& l = links[k];
         Link link;
@@ -362,6 +366,36 @@ void describeRoutes(const RouteTable& routes, const QString& title, GtfsImportRe
                             .arg(calling);
 }
 
+// Empties the container between reports: freeing a million names at once takes a second.
+template <class T> void release(std::vector<T>& rows, ImportProgress& progress) {
+    while (!rows.empty()) {
+        rows.pop_back();
+        progress.tick(0);
+    }
+    rows.shrink_to_fit();
+}
+
+template <class Hash> void release(Hash& hash, ImportProgress& progress) {
+    for (auto it = hash.begin(); it != hash.end();) {
+        it = hash.erase(it);
+        progress.tick(0);
+    }
+}
+
+// The tables, once the map is made.
+void releaseTables(FeedTables& feed, ImportProgress& progress) {
+    release(feed.routes.rows, progress);
+    release(feed.routes.ids, progress);
+    release(feed.trips.rows, progress);
+    release(feed.trips.ids, progress);
+    release(feed.trips.shapeIds, progress);
+    release(feed.stops.rows, progress);
+    release(feed.stops.ids, progress);
+    release(feed.stops.stations, progress);
+    release(feed.rides, progress);
+    release(feed.transfers.listed, progress);
+}
+
 } // namespace
 
 void describeFares(const FareTable& fares, const GtfsImportOptions& options,
@@ -394,11 +428,13 @@ void describeFares(const FareTable& fares, const GtfsImportOptions& options,
 
 void nameRoutes(RouteTable& routes, ImportProgress& progress) {
     QHash<QString, int> shortNames, typed;
-    for (const RouteRow& r : routes.rows)
+    for (const RouteRow& r : routes.rows) {
         if (r.calls && !r.shortName.isEmpty()) {
             ++shortNames[r.shortName];
             ++typed[r.shortName + QLatin1Char('-') + typeName(r.type)];
         }
+        progress.tick(0);
+    }
     Cp1251Fitter fitter;
     QSet<QString> used;
     QHash<QString, int> nextNumber; // the number to try first after a base already used
@@ -430,6 +466,10 @@ void nameRoutes(RouteTable& routes, ImportProgress& progress) {
         r.code = code;
         progress.tick(0);
     }
+    release(shortNames, progress);
+    release(typed, progress);
+    release(used, progress);
+    release(nextNumber, progress);
 }
 
 void buildMap(FeedTables& feed, const GtfsImportOptions& options, GraphMap& map,
@@ -452,6 +492,7 @@ void buildMap(FeedTables& feed, const GtfsImportOptions& options, GraphMap& map,
     fillMap(map, stops, links, feed.stops, progress);
     describeRoutes(feed.routes, !options.title.isEmpty() ? options.title : feed.agency.firstName,
                    result, progress);
+    releaseTables(feed, progress);
     if (result.renamedNames > 0)
         result.notes << ImportText::tr("названий с буквами вне Windows-1251, записанных "
                                        "латиницей: %1")

@@ -30,8 +30,9 @@ std::vector<double> positionsOnShape(const Shape& shape, const std::vector<doubl
                                   greatCircle(stops[n - 1].first, stops[n - 1].second, lat, lon));
         double best = -1, bestDistance = 0;
         std::size_t bestSegment = segment;
-        for (std::size_t k = segment; k + 1 < shape.size() && k - segment < kWindowSegments &&
-                                      cumulative[k] - along <= window;
+        std::size_t k = segment;
+        for (; k + 1 < shape.size() && k - segment < kWindowSegments &&
+               cumulative[k] - along <= window;
              ++k) {
             const ShapePoint& p = shape[k];
             const ShapePoint& q = shape[k + 1];
@@ -60,9 +61,9 @@ std::vector<double> positionsOnShape(const Shape& shape, const std::vector<doubl
         if (best < 0)
             best = along;
         along = best;
+        progress.tick(0, qint64(k - segment) / 16 + 1);
         segment = bestSegment;
         result.push_back(best);
-        progress.tick(0);
     }
     return result;
 }

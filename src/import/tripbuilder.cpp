@@ -113,7 +113,7 @@ void buildTrips(std::vector<StopTime>& all, const TripTable& trips,
             ++end;
         const TripRow& trip = trips.rows[std::size_t(all[begin].trip)];
         calls.assign(all.begin() + std::ptrdiff_t(begin), all.begin() + std::ptrdiff_t(end));
-        progress.tick(double(begin) / double(all.size()));
+        progress.tick(double(begin) / double(all.size()), qint64(end - begin));
         begin = end;
 
         fillBlankTimes(calls, stops);
