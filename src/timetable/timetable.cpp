@@ -38,7 +38,7 @@ enum Section {
     PatternsSection,
     PatternStopsSection,
     TripsSection,
-    ArrivalsSection,
+    StopTimesSection,
     DeparturesSection,
     ServiceDaysSection,
     SectionCount
@@ -142,7 +142,7 @@ QByteArray writeTimetable(const TimetableParts& parts) {
     w.add(PatternsSection, parts.patterns.data(), parts.patterns.size());
     w.add(PatternStopsSection, parts.patternStops.data(), parts.patternStops.size());
     w.add(TripsSection, parts.trips.data(), parts.trips.size());
-    w.add(ArrivalsSection, parts.arrivals.data(), parts.arrivals.size());
+    w.add(StopTimesSection, parts.stopTimes.data(), parts.stopTimes.size());
     w.add(DeparturesSection, parts.departures.data(), parts.departures.size());
     w.add(ServiceDaysSection, parts.serviceDays.data(), parts.serviceDays.size());
     return w.finish();
@@ -220,7 +220,7 @@ bool Timetable::parse(QString* error) {
     section(PatternsSection, patterns_);
     section(PatternStopsSection, patternStops_);
     section(TripsSection, trips_);
-    section(ArrivalsSection, arrivals_);
+    section(StopTimesSection, stopTimes_);
     section(DeparturesSection, departures_);
     section(ServiceDaysSection, serviceDays_);
     if (!sound || meta.size() != 1)
@@ -264,13 +264,16 @@ bool Timetable::parse(QString* error) {
         if (p.route >= routes_.size() || p.stopCount < 2 || p.tripCount == 0 ||
             std::uint64_t(p.firstStop) + p.stopCount > patternStops_.size() ||
             std::uint64_t(p.firstTrip) + p.tripCount > trips_.size() ||
-            p.firstTime > arrivals_.size() || times > arrivals_.size() - p.firstTime)
+            p.firstTime > stopTimes_.size() || times > stopTimes_.size() - p.firstTime)
             return fail("файл расписания повреждён: неверные шаблоны маршрутов");
     }
-    const auto inDay = [](std::uint32_t t) { return t < kMaxStopTime; };
-    if (arrivals_.size() != departures_.size() ||
-        !std::all_of(arrivals_.begin(), arrivals_.end(), inDay) ||
-        !std::all_of(departures_.begin(), departures_.end(), inDay))
+    const auto inDay = [](const StopTime& t) {
+        return t.arrival < kMaxStopTime && t.departure < kMaxStopTime;
+    };
+    if (!std::all_of(stopTimes_.begin(), stopTimes_.end(), inDay) ||
+        departures_.size() != stopTimes_.size() ||
+        !std::all_of(departures_.begin(), departures_.end(),
+                     [](std::uint32_t t) { return t < kMaxStopTime; }))
         return fail("файл расписания повреждён: неверные времена");
     return true;
 }
@@ -287,17 +290,24 @@ void Timetable::derive() {
     }
 
     const std::size_t stationCount = stations_.size();
-    revisits_.assign(patterns_.size(), false);
+    patternFlags_.assign(patterns_.size(), 0);
     std::vector<std::uint32_t> boardCount(stationCount + 1), alightCount(stationCount + 1);
     std::vector<std::uint32_t> seen(stationCount, std::uint32_t(-1));
-    for (std::size_t p = 0; p < patterns_.size(); ++p)
-        for (const PatternStop& c : stopsOf(patterns_[p])) {
+    for (std::size_t p = 0; p < patterns_.size(); ++p) {
+        const Pattern& pattern = patterns_[p];
+        std::uint8_t& flags = patternFlags_[p];
+        for (const PatternStop& c : stopsOf(pattern)) {
             if (seen[c.station()] == p)
-                revisits_[p] = true;
+                flags |= kRevisits;
             seen[c.station()] = std::uint32_t(p);
             boardCount[c.station() + 1] += c.canBoard();
             alightCount[c.station() + 1] += c.canAlight();
         }
+        const auto trips = trips_.subspan(pattern.firstTrip, pattern.tripCount);
+        if (std::all_of(trips.begin(), trips.end(),
+                        [&](const Trip& t) { return t.service == trips.front().service; }))
+            flags |= kSharesDays;
+    }
     std::partial_sum(boardCount.begin(), boardCount.end(), boardCount.begin());
     std::partial_sum(alightCount.begin(), alightCount.end(), alightCount.begin());
     boardFirst_ = boardCount;

@@ -61,8 +61,9 @@ public:
         std::uint32_t colour = 0;                  // 0x00BBGGRR
         std::uint32_t hasColour = 0;
     };
-    // The trips of a pattern are firstTrip .. firstTrip + tripCount - 1; their times at stop i
-    // lie at firstTime + i * tripCount + (trip - firstTrip) in arrivals() and departures().
+    // The trips of a pattern are firstTrip .. firstTrip + tripCount - 1; the times of its k-th
+    // trip at its calls lie side by side from firstTime + k * stopCount, and again the
+    // departures of all its trips from its call i from firstTime + i * tripCount.
     struct Pattern {
         std::uint32_t route = 0;
         std::uint32_t firstStop = 0, stopCount = 0;
@@ -80,6 +81,9 @@ public:
         std::uint32_t station() const { return stationAndRules & ~(kBoard | kAlight); }
         bool canBoard() const { return stationAndRules & kBoard; }
         bool canAlight() const { return stationAndRules & kAlight; }
+    };
+    struct StopTime {
+        std::uint32_t arrival = 0, departure = 0; // seconds from the start of the service day
     };
     struct Trip {
         std::uint32_t service = 0;  // index of its service day set
@@ -133,14 +137,15 @@ public:
         return patternStops_.subspan(p.firstStop, p.stopCount);
     }
     std::span<const Trip> trips() const { return trips_; }
-    // Times of a pattern's trips at its stop i, one per trip in the pattern's order.
-    std::span<const std::uint32_t> arrivalsAt(const Pattern& p, std::uint32_t i) const {
-        return arrivals_.subspan(p.firstTime + std::uint64_t(i) * p.tripCount, p.tripCount);
+    // The times of a pattern's k-th trip (0 .. tripCount - 1) at its call.
+    const StopTime& stopTime(const Pattern& p, std::uint32_t k, std::uint32_t call) const {
+        return stopTimes_[p.firstTime + std::uint64_t(k) * p.stopCount + call];
     }
-    std::span<const std::uint32_t> departuresAt(const Pattern& p, std::uint32_t i) const {
-        return departures_.subspan(p.firstTime + std::uint64_t(i) * p.tripCount, p.tripCount);
+    // The departures of a pattern's trips from its call, side by side (for finding one by time).
+    std::span<const std::uint32_t> departuresFrom(const Pattern& p, std::uint32_t call) const {
+        return departures_.subspan(p.firstTime + std::uint64_t(call) * p.tripCount, p.tripCount);
     }
-    std::size_t stopTimeCount() const { return arrivals_.size(); }
+    std::size_t stopTimeCount() const { return stopTimes_.size(); }
     bool runsOn(std::uint32_t trip, int day) const {
         const std::uint64_t* words =
             serviceDays_.data() + std::size_t(trips_[trip].service) * std::size_t(wordsPerService_);
@@ -148,7 +153,9 @@ public:
     }
     int serviceCount() const { return serviceCount_; }
     // Whether the pattern calls at some station twice (a loop).
-    bool revisits(std::size_t pattern) const { return revisits_[pattern]; }
+    bool revisits(std::size_t pattern) const { return patternFlags_[pattern] & kRevisits; }
+    // Whether all the pattern's trips run on the same days.
+    bool sharesDays(std::size_t pattern) const { return patternFlags_[pattern] & kSharesDays; }
     // The calls where one may board, and where one may alight, at each station.
     std::span<const Call> boardingsAt(int station) const;
     std::span<const Call> alightingsAt(int station) const;
@@ -171,13 +178,15 @@ private:
     std::span<const Pattern> patterns_;
     std::span<const PatternStop> patternStops_;
     std::span<const Trip> trips_;
-    std::span<const std::uint32_t> arrivals_, departures_;
+    std::span<const StopTime> stopTimes_;
+    std::span<const std::uint32_t> departures_;
     std::span<const std::uint64_t> serviceDays_;
     int serviceCount_ = 0;
     int wordsPerService_ = 0;
     int dayCountInFile_ = 0;
     // Worked out on loading.
-    std::vector<bool> revisits_;
+    static constexpr std::uint8_t kRevisits = 1, kSharesDays = 2;
+    std::vector<std::uint8_t> patternFlags_;
     std::vector<std::uint32_t> boardFirst_, alightFirst_, walkToFirst_;
     std::vector<Call> boardings_, alightings_;
     std::vector<Walk> walksTo_;

@@ -10,7 +10,8 @@
 // sections, the file's size, a CRC-32 of everything after the head), a table of the sections
 // (offset and size in bytes of each), then the sections, each at a multiple of 8 bytes: the
 // period and time zone, the strings, the stations, the walks, the routes, the patterns with
-// their calls, the trips, the arrival and departure times, the service day sets.
+// their calls, the trips, the stop times (trip by trip), the departures (call by call), the
+// service day sets.
 
 namespace lirsk {
 
@@ -40,7 +41,8 @@ struct TimetableParts {
     std::vector<Timetable::Pattern> patterns;
     std::vector<Timetable::PatternStop> patternStops;
     std::vector<Timetable::Trip> trips;
-    std::vector<std::uint32_t> arrivals, departures;
+    std::vector<Timetable::StopTime> stopTimes;
+    std::vector<std::uint32_t> departures; // the same departures, call by call
     int serviceCount = 0;
     int wordsPerService = 0;
     std::vector<std::uint64_t> serviceDays;
