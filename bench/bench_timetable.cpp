@@ -84,12 +84,20 @@ Network& nyc() {
     return n;
 }
 
+// LIRSK_COUNTRY_TIMETABLE names a file to keep the country's timetable in between runs: read
+// when it is there (the build's figures are then not measured), else written once built.
 Network& country() {
     static Network n;
     static bool made = false;
     if (made)
         return n;
     made = true;
+    const QString kept = qEnvironmentVariable("LIRSK_COUNTRY_TIMETABLE");
+    if (!kept.isEmpty() && QFile::exists(kept)) {
+        n.file = kept;
+        n.timetable.read(kept, &n.error);
+        return n;
+    }
     QElapsedTimer clock;
     clock.start();
     const bench::CountryFeed feed;
@@ -102,6 +110,8 @@ Network& country() {
     lirsk::TimetableBuildResult result;
     if (lirsk::buildTimetable(feed, build, map, &result, &n.error))
         finish(n, result, clock);
+    if (!kept.isEmpty() && n.error.isEmpty())
+        QFile::copy(n.file, kept);
     return n;
 }
 
@@ -188,7 +198,7 @@ void BM_NycOpen(benchmark::State& state) {
     open(state, nyc());
 }
 void BM_CountrySearch(benchmark::State& state) {
-    search(state, country(), 300, 0, 3);
+    search(state, country(), int(qEnvironmentVariableIntValue("LIRSK_BENCH_QUERIES")) > 0 ? qEnvironmentVariableIntValue("LIRSK_BENCH_QUERIES") : 300, 0, 3);
 }
 void BM_CountryWindow2h(benchmark::State& state) {
     search(state, country(), 50, 120, 2);

@@ -141,6 +141,7 @@ void CountryFeed::makeTowns() {
         for (int k = 0; k < count; ++k) {
             const double x = cx + spread(random()), y = cy + spread(random());
             townStops_[std::size_t(t)].push_back(int(stops_.size()));
+            served_.push_back(false);
             stops_.push_back({kLat0 + y / kMetresPerDegree,
                               kLon0 + x / (kMetresPerDegree * std::cos(kLat0 * M_PI / 180)), t});
         }
@@ -150,9 +151,15 @@ void CountryFeed::makeTowns() {
 // Each town line goes from a stop to the nearest stops ahead of it, turning a little.
 void CountryFeed::makeTownLines() {
     for (const std::vector<int>& town : townStops_) {
-        for (int n = std::max(1, int(town.size()) / 12); n > 0; --n) {
+        for (int n = std::max(1, int(town.size()) / 11); n > 0; --n) {
             Line line;
-            line.stops.push_back(town[std::size_t(pick(0, int(town.size()) - 1))]);
+            // From a stop no line serves yet, where there is one.
+            std::vector<int> unserved;
+            for (const int s : town)
+                if (!served_[std::size_t(s)])
+                    unserved.push_back(s);
+            const std::vector<int>& starts = unserved.empty() ? town : unserved;
+            line.stops.push_back(starts[std::size_t(pick(0, int(starts.size()) - 1))]);
             double heading = uniform(0, 2 * M_PI);
             while (line.stops.size() < std::min<std::size_t>(20, town.size())) {
                 const auto [x, y] = metres(stops_[std::size_t(line.stops.back())]);
@@ -166,7 +173,8 @@ void CountryFeed::makeTownLines() {
                     const double ahead =
                         d > 0 ? ((sx - x) * std::cos(heading) + (sy - y) * std::sin(heading)) / d
                               : 0;
-                    const double cost = std::max(d, 150.0) * (2.2 - ahead);
+                    const double cost =
+                        std::max(d, 150.0) * (2.2 - ahead) * (served_[std::size_t(s)] ? 1.0 : 0.6);
                     if (best < 0 || cost < bestCost) {
                         best = s;
                         bestCost = cost;
@@ -179,7 +187,9 @@ void CountryFeed::makeTownLines() {
             }
             if (line.stops.size() < 2)
                 continue;
-            const int headways[] = {15, 20, 30, 30, 40, 60};
+            for (const int s : line.stops)
+                served_[std::size_t(s)] = true;
+            const int headways[] = {20, 30, 45, 45, 60, 90};
             const int h = headways[pick(0, 5)] * 60;
             line.headway = {h, h * 3 / 2, h * 2};
             line.kind = pick(0, 9) == 0 ? 0 : 3;
@@ -191,7 +201,7 @@ void CountryFeed::makeTownLines() {
 
 // Regional lines call at three stops of each town of a chain of neighbouring towns.
 void CountryFeed::makeRegionalLines() {
-    for (int n = 0; n < 800; ++n) {
+    for (int n = 0; n < 500; ++n) {
         Line line;
         int town = pick(0, kTowns - 1);
         double heading = uniform(0, 2 * M_PI);

@@ -13,11 +13,12 @@
 // written row by row as it is read, never held whole.
 //
 // 400 towns over 230 × 230 km, town sizes falling as 1 / rank^0.7, stops spread around each
-// town's centre; town lines (a stop and its nearest stops ahead, about 20 calls), regional lines
-// through chains of neighbouring towns (about 20 calls), and trains between the 100 largest
-// towns (one station each, up to 12 calls). Every line runs both ways on weekdays, Saturdays and
-// Sundays, at its own headway from early morning to past midnight, over four weeks with one
-// holiday Monday running the Sunday service.
+// town's centre; town lines (from a stop no line serves yet to the nearest stops ahead, about 20
+// calls; one line for 11 stops of the town, every 20 to 90 minutes), regional lines through
+// chains of neighbouring towns (3 calls in each, about 20 calls, half-hourly), and trains between
+// the 100 largest towns (one station each, up to 12 calls, half-hourly). Every line runs both
+// ways on weekdays, Saturdays (half as often again) and Sundays (half as often), from early
+// morning to past midnight, over four weeks with one holiday Monday running the Sunday service.
 
 namespace bench {
 
@@ -59,6 +60,7 @@ private:
     std::vector<std::vector<int>> townStops_;
     std::vector<std::pair<double, double>> townCentres_;
     std::vector<Line> lines_;
+    std::vector<bool> served_; // by a town line
     qint64 tripCount_ = 0, stopTimeCount_ = 0;
 };
 

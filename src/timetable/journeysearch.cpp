@@ -50,7 +50,7 @@ JourneySearch::Work::Work(const Timetable& t) : timetable(t), stationCount(t.sta
     changeAt.assign(stationCount, kDefaultChangeTime);
     isOrigin.assign(stationCount, false);
     isDestination.assign(stationCount, false);
-    for (RoundLabels* labels : {&rides, &walks, &ready})
+    for (RoundLabels* labels : {&rides, &ready})
         labels->resize(stationCount, kNever);
     alights.resize(stationCount, -kNever);
     boards.resize(stationCount, -kNever);
@@ -145,7 +145,7 @@ void JourneySearch::Work::departuresFrom(std::uint32_t station, TimetableTime wa
 }
 
 void JourneySearch::Work::startQuery(const JourneyQuery& q) {
-    for (RoundLabels* labels : {&rides, &walks, &ready})
+    for (RoundLabels* labels : {&rides, &ready})
         labels->clear();
     std::fill(isOrigin.begin(), isOrigin.end(), false);
     std::fill(isDestination.begin(), isDestination.end(), false);
@@ -157,6 +157,7 @@ void JourneySearch::Work::startQuery(const JourneyQuery& q) {
     start =
         TimetableTime(std::clamp<qint64>(timetable.fromUtc(q.departure), -kNever / 2, kNever / 2));
     windowEnd = start + 24 * 3600;
+    boundToGo();
     for (std::size_t s = 0; s < stationCount; ++s)
         changeAt[s] = timetable.changeTime(int(s), q.changeTime);
     startOffsets.clear();
@@ -178,9 +179,7 @@ void JourneySearch::Work::startQuery(const JourneyQuery& q) {
     activeDays.assign(patterns.size(), 0);
     for (std::size_t p = 0; p < patterns.size(); ++p) {
         const Timetable::Pattern& pattern = patterns[p];
-        const TimetableTime first = TimetableTime(timetable.stopTime(pattern, 0, 0).departure);
-        const TimetableTime last = TimetableTime(
-            timetable.stopTime(pattern, pattern.tripCount - 1, pattern.stopCount - 1).arrival);
+        const auto [first, last] = timetable.span(p);
         for (int d = dayFirst; d < dayEnd; ++d)
             if (timetable.dayBase(d) + last >= start && timetable.dayBase(d) + first < windowEnd &&
                 (!timetable.sharesDays(p) || timetable.runsOn(pattern.firstTrip, d)))
@@ -188,8 +187,41 @@ void JourneySearch::Work::startQuery(const JourneyQuery& q) {
     }
 }
 
+// Shortest paths back from the destinations over the least times of the hops and the walks, in
+// buckets of one second (no hop or walk is longer than the buckets go round).
+void JourneySearch::Work::boundToGo() {
+    toGo.assign(stationCount, kNever);
+    const std::size_t round = std::size_t(timetable.longestHop()) + 1;
+    buckets.resize(round);
+    std::size_t pending = 0;
+    for (std::uint32_t s = 0; s < stationCount; ++s)
+        if (isDestination[s]) {
+            toGo[s] = 0;
+            buckets[0].push_back(s);
+            ++pending;
+        }
+    for (TimetableTime d = 0; pending > 0; ++d) {
+        std::vector<std::uint32_t>& bucket = buckets[std::size_t(d) % round];
+        for (std::size_t k = 0; k < bucket.size(); ++k) {
+            const std::uint32_t s = bucket[k];
+            --pending;
+            if (toGo[s] != d)
+                continue;
+            for (const auto& edges : {timetable.hopsTo(int(s)), timetable.walksTo(int(s))})
+                for (const Timetable::Walk& e : edges)
+                    if (d + TimetableTime(e.seconds) < toGo[e.to]) {
+                        toGo[e.to] = d + TimetableTime(e.seconds);
+                        buckets[std::size_t(toGo[e.to]) % round].push_back(e.to);
+                        ++pending;
+                    }
+        }
+        bucket.clear();
+    }
+}
+
 void JourneySearch::Work::reachByRide(int round, std::uint32_t station, TimetableTime at) {
-    if (at > destination[round] || !rides.improve(round, station, at, false))
+    // No way on from there arrives sooner than the best arrival.
+    if (at + toGo[station] > destination[round] || !rides.improve(round, station, at, false))
         return;
     if (isDestination[station])
         for (int r = round; r <= kMaxRides; ++r)
@@ -208,7 +240,7 @@ void JourneySearch::Work::reachByRide(int round, std::uint32_t station, Timetabl
 void JourneySearch::Work::reachOnFoot(int round, std::uint32_t station, TimetableTime at) {
     // Leaving at an exact time, one boards the first ride then or never.
     const int lastRound = exactStart && round == 0 ? 0 : kMaxRides;
-    if (at > destination[round] || !walks.improve(round, station, at, false, lastRound))
+    if (at + toGo[station] > destination[round])
         return;
     if (isDestination[station])
         for (int r = round; r <= kMaxRides; ++r)
@@ -253,6 +285,9 @@ void JourneySearch::Work::forward(TimetableTime leave, bool exactly) {
         boardFrom.swap(marked);
         for (const std::uint32_t s : boardFrom) {
             isMarked[s] = false;
+            // Nothing from there can beat what was found since it was marked.
+            if (ready.at(round - 1, s) + toGo[s] > destination[round])
+                continue;
             isBoardFrom[s] = true;
             for (const Timetable::Call& c : timetable.boardingsAt(int(s))) {
                 if (!activeDays[c.pattern])
@@ -322,7 +357,7 @@ void JourneySearch::Work::scanForward(std::uint32_t pattern, int round) {
         if (!calls[i].canBoard() || !isBoardFrom[s])
             continue;
         const TimetableTime at = ready.at(round - 1, s);
-        if (at >= kNever || (run && !mayCatchEarlier(p, i, *run, at)))
+        if (at + toGo[s] > destination[round] || (run && !mayCatchEarlier(p, i, *run, at)))
             continue;
         if (const std::optional<Run> earlier = boardable(pattern, i, at, round))
             run = earlier;

@@ -88,15 +88,19 @@ struct JourneySearch::Work {
     TimetableTime windowEnd = 0; // rides board before this
     std::vector<int> changeAt;   // each station's change time, -1 where changes are forbidden
     std::vector<std::uint8_t> isOrigin, isDestination;
+    // At least how long from each station to a destination (riding without waits, walking).
+    std::vector<TimetableTime> toGo;
+    std::vector<std::vector<std::uint32_t>> buckets;
+    void boundToGo();
     // The service days whose trips can be boarded within the query's reach (a day's trips run
     // up to 72 h), and on which of them each pattern runs (bit k: day dayFirst + k).
     int dayFirst = 0, dayEnd = 0;
     std::vector<std::uint8_t> activeDays;
     static constexpr int kReachDays = 5;
 
-    // Forward: arrivals by a ride, and arrivals on foot (or the start itself), each round, and
-    // when one can board at each station.
-    RoundLabels rides, walks, ready;
+    // Forward: arrivals by a ride, and when one can board at each station (after a change, a
+    // walk, or at the start), each round.
+    RoundLabels rides, ready;
     TimetableTime destination[kMaxRides + 1];
     // Stations where one can board sooner than before: marked in a round for the next one.
     std::vector<std::uint32_t> marked, boardFrom, improvedByRide;

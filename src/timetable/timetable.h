@@ -104,11 +104,13 @@ public:
     Timetable(Timetable&&) noexcept;
     Timetable& operator=(Timetable&&) noexcept;
 
-    // Takes the bytes of a timetable file; false with the reason when they are not one.
+    // Takes the bytes of a timetable file; false with the reason when they are not one (the
+    // timetable stays as it was).
     bool load(QByteArray bytes, QString* error);
-    // Reads a timetable file through the bounded reader.
+    // Reads a regular file of at most kMaxTimetableFileSize bytes, mapped into memory.
     bool read(const QString& path, QString* error);
-    const QByteArray& bytes() const;
+    // The file's bytes, valid while the timetable (or a copy of it) lives.
+    QByteArray bytes() const;
     bool isEmpty() const { return stations_.empty(); }
 
     // The feed's period and its time zone.
@@ -127,9 +129,24 @@ public:
     QString stationName(int station) const { return text(stations_[std::size_t(station)].name); }
     // The change time at a station, or -1 where changes are forbidden.
     int changeTime(int station, int byDefault) const;
-    std::span<const Walk> walksFrom(int station) const;
-    std::span<const Walk> walksTo(int station) const;
+    std::span<const Walk> walksFrom(int station) const {
+        const std::size_t s = std::size_t(station);
+        return walks_.subspan(walkFirst_[s], walkFirst_[s + 1] - walkFirst_[s]);
+    }
+    std::span<const Walk> walksTo(int station) const {
+        const std::size_t s = std::size_t(station);
+        return std::span<const Walk>(walksTo_).subspan(walkToFirst_[s],
+                                                       walkToFirst_[s + 1] - walkToFirst_[s]);
+    }
     std::size_t walkCount() const { return walks_.size(); }
+    // The stations a ride reaches this one from without calling between, each with the least
+    // time any trip takes (a bound on how soon one gets anywhere).
+    // The longest hop or walk, seconds.
+    std::uint32_t longestHop() const { return longestHop_; }
+    std::span<const Walk> hopsTo(int station) const {
+        const std::size_t s = std::size_t(station);
+        return hops_.subspan(hopFirst_[s], hopFirst_[s + 1] - hopFirst_[s]);
+    }
 
     std::span<const Route> routes() const { return routes_; }
     std::span<const Pattern> patterns() const { return patterns_; }
@@ -154,17 +171,31 @@ public:
     int serviceCount() const { return serviceCount_; }
     // Whether the pattern calls at some station twice (a loop).
     bool revisits(std::size_t pattern) const { return patternFlags_[pattern] & kRevisits; }
+    // The first departure and the last arrival of a pattern's trips, from their day's start.
+    std::pair<TimetableTime, TimetableTime> span(std::size_t pattern) const {
+        return spans_[pattern];
+    }
     // Whether all the pattern's trips run on the same days.
     bool sharesDays(std::size_t pattern) const { return patternFlags_[pattern] & kSharesDays; }
     // The calls where one may board, and where one may alight, at each station.
-    std::span<const Call> boardingsAt(int station) const;
-    std::span<const Call> alightingsAt(int station) const;
+    std::span<const Call> boardingsAt(int station) const {
+        const std::size_t s = std::size_t(station);
+        return std::span<const Call>(boardings_)
+            .subspan(boardFirst_[s], boardFirst_[s + 1] - boardFirst_[s]);
+    }
+    std::span<const Call> alightingsAt(int station) const {
+        const std::size_t s = std::size_t(station);
+        return std::span<const Call>(alightings_)
+            .subspan(alightFirst_[s], alightFirst_[s + 1] - alightFirst_[s]);
+    }
 
 private:
+    struct Bytes;
+    bool adopt(std::shared_ptr<const Bytes> bytes, QString* error);
     bool parse(QString* error);
     void derive();
 
-    std::shared_ptr<const QByteArray> bytes_;
+    std::shared_ptr<const Bytes> bytes_;
     QDate firstDay_;
     QTimeZone timeZone_;
     qint64 epoch_ = 0;
@@ -174,6 +205,8 @@ private:
     std::span<const Station> stations_;
     std::span<const std::uint32_t> walkFirst_;
     std::span<const Walk> walks_;
+    std::span<const std::uint32_t> hopFirst_;
+    std::span<const Walk> hops_;
     std::span<const Route> routes_;
     std::span<const Pattern> patterns_;
     std::span<const PatternStop> patternStops_;
@@ -187,6 +220,8 @@ private:
     // Worked out on loading.
     static constexpr std::uint8_t kRevisits = 1, kSharesDays = 2;
     std::vector<std::uint8_t> patternFlags_;
+    std::uint32_t longestHop_ = 0;
+    std::vector<std::pair<TimetableTime, TimetableTime>> spans_;
     std::vector<std::uint32_t> boardFirst_, alightFirst_, walkToFirst_;
     std::vector<Call> boardings_, alightings_;
     std::vector<Walk> walksTo_;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 #include <unordered_map>
 
@@ -44,6 +45,7 @@ public:
         std::vector<FeedCall>().swap(feed_.calls);
         std::vector<float>().swap(feed_.distances);
         emitPatterns();
+        addHops();
         addWalks(feed_.stations, feed_.stops, feed_.transfers, parts_);
         for (const FeedRoute& r : feed_.routes)
             parts_.routes.push_back(
@@ -59,6 +61,7 @@ private:
     bool addTrip(std::size_t begin, std::size_t end, const std::vector<std::uint32_t>& order,
                  const std::vector<FeedFrequency>& runs);
     void emitPatterns();
+    void addHops();
     std::vector<std::vector<std::uint32_t>>
     split(const Candidate& c, const std::vector<std::uint32_t>& runs, bool spanning) const;
     bool keepsOrderAcrossDays(const Candidate& c, const std::vector<std::uint32_t>& part) const;
@@ -82,6 +85,7 @@ private:
     std::unordered_map<std::string, std::uint32_t> candidateOf_;
     int withoutDays_ = 0, badTimes_ = 0;
     std::vector<std::int64_t> dayShifts_; // how far one service day's start is from a later one's
+    std::unordered_map<std::uint64_t, std::uint32_t> hops_; // to << 32 | from: the least time
 };
 
 // The stations some trip taken calls at, numbered as the map numbers them, where the map has
@@ -464,6 +468,17 @@ bool Assembler::keepsOrderAcrossDays(const Candidate& c,
     return true;
 }
 
+void Assembler::addHops() {
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> sorted(hops_.begin(), hops_.end());
+    std::sort(sorted.begin(), sorted.end());
+    parts_.hopFirst.assign(parts_.stations.size() + 1, 0);
+    for (const auto& [key, seconds] : sorted) {
+        ++parts_.hopFirst[std::size_t(key >> 32) + 1];
+        parts_.hops.push_back({std::uint32_t(key & 0xFFFFFFFF), seconds});
+    }
+    std::partial_sum(parts_.hopFirst.begin(), parts_.hopFirst.end(), parts_.hopFirst.begin());
+}
+
 void Assembler::emitPattern(const Candidate& c, const std::vector<std::uint32_t>& runs) {
     Timetable::Pattern p;
     p.route = c.route;
@@ -482,6 +497,17 @@ void Assembler::emitPattern(const Candidate& c, const std::vector<std::uint32_t>
             {std::uint32_t(serviceOf_[t.service]), named ? t.headsign : lastName, t.tripId, 0});
     }
     const std::size_t width = 2 * c.calls.size();
+    for (std::size_t k = 0; k + 1 < c.calls.size(); ++k) {
+        std::uint32_t least = std::numeric_limits<std::uint32_t>::max();
+        for (const std::uint32_t run : runs)
+            least = std::min(least,
+                             c.times[run * width + 2 * k + 2] - c.times[run * width + 2 * k + 1]);
+        const std::uint64_t key =
+            (std::uint64_t(c.calls[k + 1].station()) << 32) | c.calls[k].station();
+        const auto [it, added] = hops_.emplace(key, least);
+        if (!added)
+            it->second = std::min(it->second, least);
+    }
     for (const std::uint32_t run : runs)
         for (std::size_t k = 0; k < c.calls.size(); ++k)
             parts_.stopTimes.push_back(
