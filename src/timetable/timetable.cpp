@@ -311,12 +311,14 @@ bool Timetable::parse(QString* error) {
             p.firstTime > stopTimes_.size() || times > stopTimes_.size() - p.firstTime)
             return fail("файл расписания повреждён: неверные шаблоны маршрутов");
     }
-    // The latest time of all, in one pass the compiler can widen.
+    // The latest time of all, in passes the compiler can widen.
     std::uint32_t latest = 0;
-    for (const StopTime& t : stopTimes_)
-        latest = std::max(latest, std::max(t.arrival, t.departure));
+    for (const StopTime& t : stopTimes_) {
+        latest = t.arrival > latest ? t.arrival : latest;
+        latest = t.departure > latest ? t.departure : latest;
+    }
     for (const std::uint32_t t : departures_)
-        latest = std::max(latest, t);
+        latest = t > latest ? t : latest;
     if (latest >= kMaxStopTime || departures_.size() != stopTimes_.size())
         return fail("файл расписания повреждён: неверные времена");
     return true;

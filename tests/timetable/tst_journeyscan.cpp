@@ -484,7 +484,7 @@ private slots:
 
 void TestJourneyScan::randomFeeds() {
     int searched = 0, withRides = 0, withChanges = 0;
-    for (quint32 seed = 1; seed <= 2500; ++seed) {
+    for (quint32 seed = 1; seed <= 2000; ++seed) {
         World w(seed);
         w.make();
         Timetable timetable;
