@@ -71,9 +71,7 @@ void JourneySearch::Work::alightLatest(int round, std::uint32_t station, Timetab
 }
 
 void JourneySearch::Work::boardLatest(int round, std::uint32_t station, TimetableTime at) {
-    // Round 0 holds the start alone when leaving at an exact time.
-    const TimetableTime ready = std::min(readyAt(0, station), readyAt(kMaxRides, station));
-    if (at < start || at < ready || !boards.improve(round, station, at, true))
+    if (at < start || at < earliestReady(station) || !boards.improve(round, station, at, true))
         return;
     if (!isImprovedByRide[station]) {
         isImprovedByRide[station] = true;
@@ -91,26 +89,33 @@ TimetableTime JourneySearch::Work::backward(TimetableTime arrive, int rideCount)
                 alightLatest(0, w.to, arrive - TimetableTime(w.seconds));
         }
     for (int round = 1; round <= rideCount && !marked.empty(); ++round) {
-        for (const std::uint32_t s : marked) {
+        // Only where one may arrive later than in the round before can a ride leave later.
+        boardFrom.swap(marked);
+        for (const std::uint32_t s : boardFrom) {
             isMarked[s] = false;
+            isBoardFrom[s] = true;
             for (const Timetable::Call& c : timetable.alightingsAt(int(s))) {
+                if (!activeDays[c.pattern])
+                    continue;
                 std::uint32_t& last = patternFrom[c.pattern];
                 if (last == kNoCall)
                     markedPatterns.push_back(c.pattern);
                 last = last == kNoCall ? c.index : std::max(last, c.index);
             }
         }
-        marked.clear();
         for (const std::uint32_t p : markedPatterns) {
             scanBackward(p, patternFrom[p], round);
             patternFrom[p] = kNoCall;
         }
         markedPatterns.clear();
+        for (const std::uint32_t s : boardFrom)
+            isBoardFrom[s] = false;
+        boardFrom.clear();
         for (const std::uint32_t s : improvedByRide) {
             isImprovedByRide[s] = false;
             const TimetableTime at = boards.at(round, s);
-            if (change(s) >= 0)
-                alightLatest(round, s, at - change(s));
+            if (changeAt[s] >= 0)
+                alightLatest(round, s, at - changeAt[s]);
             for (const Timetable::Walk& w : timetable.walksTo(int(s)))
                 alightLatest(round, w.to, at - TimetableTime(w.seconds));
         }
@@ -137,14 +142,15 @@ void JourneySearch::Work::scanBackward(std::uint32_t pattern, std::uint32_t last
     const auto board = [&](std::uint32_t i, const Run& run) {
         std::optional<Run> boarded = run;
         if (departure(p, i, run) >= windowEnd)
-            boarded = latestRun(p, i, windowEnd - 1, true);
+            boarded = latestRun(pattern, i, windowEnd - 1, true);
         if (boarded)
             boardLatest(round, calls[i].station(), departure(p, i, *boarded));
     };
     const auto latestTo = [&](std::uint32_t j) -> std::optional<Run> {
-        const TimetableTime by =
-            calls[j].canAlight() ? alights.at(round - 1, calls[j].station()) : kNone;
-        return by > kNone ? latestRun(p, j, by, false) : std::nullopt;
+        const TimetableTime by = calls[j].canAlight() && isBoardFrom[calls[j].station()]
+                                     ? alights.at(round - 1, calls[j].station())
+                                     : kNone;
+        return by > kNone ? latestRun(pattern, j, by, false) : std::nullopt;
     };
     if (timetable.revisits(pattern)) {
         for (std::uint32_t j = lastCall; j > 0; --j)
@@ -213,8 +219,10 @@ std::optional<Journey> JourneySearch::Work::choose(TimetableTime leave, Timetabl
             for (const Timetable::Call& c : timetable.boardingsAt(int(at.station))) {
                 const Timetable::Pattern& p = timetable.patterns()[c.pattern];
                 const std::span<const Timetable::PatternStop> calls = timetable.stopsOf(p);
-                for (std::optional<Run> run = earliestRun(p, c.index, at.time); run;
-                     run = nextRun(p, c.index, *run, until)) {
+                if (!activeDays[c.pattern])
+                    continue;
+                for (std::optional<Run> run = earliestRun(c.pattern, c.index, at.time); run;
+                     run = nextRun(c.pattern, c.index, *run, until)) {
                     const TimetableTime leaves = departure(p, c.index, *run);
                     if (leaves > until || (at.exact && leaves != at.time))
                         break;
@@ -241,7 +249,7 @@ std::optional<Journey> JourneySearch::Work::choose(TimetableTime leave, Timetabl
         nodes.clear();
         for (std::size_t k = 0; k < arrived[std::size_t(r) + 1].size(); ++k) {
             const Node& at = arrived[std::size_t(r) + 1][k];
-            const int c = change(at.station);
+            const int c = changeAt[at.station];
             if (c >= 0 && at.time + c <= boards.at(left - 1, at.station))
                 nodes.push_back({at.station,
                                  at.time + c,

@@ -10,6 +10,45 @@
 
 namespace lirsk {
 
+// The times of a pattern's trips at one call, trip by trip: arrivals, or departures.
+class CallTimes {
+public:
+    CallTimes(const Timetable& t, const Timetable::Pattern& p, std::uint32_t call, bool departing)
+        : size_(p.tripCount) {
+        if (departing) {
+            departures_ = t.departuresFrom(p, call).data();
+        } else {
+            arrivals_ = &t.stopTime(p, 0, call);
+            stride_ = p.stopCount;
+        }
+    }
+    std::uint32_t size() const { return size_; }
+    TimetableTime operator[](std::uint32_t trip) const {
+        return TimetableTime(departures_ ? departures_[trip]
+                                         : arrivals_[std::size_t(trip) * stride_].arrival);
+    }
+    TimetableTime front() const { return (*this)[0]; }
+    TimetableTime back() const { return (*this)[size_ - 1]; }
+    // The first trip whose time is t or later (size() when none is).
+    std::uint32_t firstFrom(TimetableTime t) const {
+        std::uint32_t low = 0, high = size_;
+        while (low < high) {
+            const std::uint32_t middle = (low + high) / 2;
+            if ((*this)[middle] < t)
+                low = middle + 1;
+            else
+                high = middle;
+        }
+        return low;
+    }
+
+private:
+    const std::uint32_t* departures_ = nullptr;
+    const Timetable::StopTime* arrivals_ = nullptr;
+    std::size_t stride_ = 0;
+    std::uint32_t size_;
+};
+
 // A trip of a pattern on one service day.
 struct Run {
     int day = 0;
@@ -23,7 +62,7 @@ class RoundLabels {
 public:
     void resize(std::size_t stations, TimetableTime none);
     TimetableTime at(int round, std::size_t station) const {
-        return values_[std::size_t(round) * stations_ + station];
+        return values_[station * kRounds + std::size_t(round)];
     }
     // Whether the value is better than the round's (earlier, or later when latest is set); if so
     // it is set for this round and the later ones up to lastRound where it is better too.
@@ -32,11 +71,11 @@ public:
     void clear();
 
 private:
-    std::size_t stations_ = 0;
+    static constexpr std::size_t kRounds = kMaxRides + 1; // a station's rounds side by side
     TimetableTime none_ = kNever;
     std::vector<TimetableTime> values_;
     std::vector<std::uint32_t> touched_;
-    std::vector<bool> isTouched_;
+    std::vector<std::uint8_t> isTouched_;
 };
 
 struct JourneySearch::Work {
@@ -47,15 +86,28 @@ struct JourneySearch::Work {
     // The query.
     TimetableTime start = 0;     // the time asked
     TimetableTime windowEnd = 0; // rides board before this
-    int changeTime = kDefaultChangeTime;
-    std::vector<bool> isOrigin, isDestination;
+    std::vector<int> changeAt;   // each station's change time, -1 where changes are forbidden
+    std::vector<std::uint8_t> isOrigin, isDestination;
+    // At least how long from each station to a destination (riding without waits, walking).
+    std::vector<TimetableTime> toGo;
+    std::vector<std::vector<std::uint32_t>> buckets;
+    void boundToGo();
+    // The service days whose trips can be boarded within the query's reach (a day's trips run
+    // up to 72 h), and on which of them each pattern runs (bit k: day dayFirst + k).
+    int dayFirst = 0, dayEnd = 0;
+    std::vector<std::uint8_t> activeDays;
+    static constexpr int kReachDays = 5;
 
-    // Forward: arrivals by a ride, and arrivals on foot (or the start itself), each round.
-    RoundLabels rides, walks;
+    // Forward: arrivals by a ride, and when one can board at each station (after a change, a
+    // walk, or at the start), each round.
+    RoundLabels rides, ready;
     TimetableTime destination[kMaxRides + 1];
-    std::vector<std::uint32_t> marked, next, improvedByRide;
-    std::vector<bool> isMarked, isImprovedByRide;
-    std::vector<std::uint32_t> patternFrom; // the first call to scan of each pattern
+    // Stations where one can board sooner than before: marked in a round for the next one.
+    std::vector<std::uint32_t> marked, boardFrom, improvedByRide;
+    std::vector<std::uint8_t> isMarked, isBoardFrom, isImprovedByRide;
+    // The first and last calls of each pattern where one may board in the round (backward:
+    // the last call to scan back from).
+    std::vector<std::uint32_t> patternFrom, patternTo;
     std::vector<std::uint32_t> markedPatterns;
     // Leaving at an exact time: where the first ride may board, and how long after leaving.
     bool exactStart = false;
@@ -66,25 +118,33 @@ struct JourneySearch::Work {
     // and the latest boarding there from which the rest reaches the destination in time.
     RoundLabels alights, boards;
 
-    int change(std::size_t station) const { return timetable.changeTime(int(station), changeTime); }
+    // Runs are ordered by their time at a call, then by day, then by their place in the pattern;
+    // the timetable keeps that order the same at every call of a pattern.
     TimetableTime departure(const Timetable::Pattern& p, std::uint32_t call, const Run& r) const {
-        return timetable.dayBase(r.day) + TimetableTime(timetable.departuresAt(p, call)[r.trip]);
+        return timetable.dayBase(r.day) +
+               TimetableTime(timetable.stopTime(p, r.trip, call).departure);
     }
     TimetableTime arrival(const Timetable::Pattern& p, std::uint32_t call, const Run& r) const {
-        return timetable.dayBase(r.day) + TimetableTime(timetable.arrivalsAt(p, call)[r.trip]);
+        return timetable.dayBase(r.day) +
+               TimetableTime(timetable.stopTime(p, r.trip, call).arrival);
     }
     bool runs(const Timetable::Pattern& p, const Run& r) const {
         return timetable.runsOn(p.firstTrip + r.trip, r.day);
     }
+    // A run's place in that order at a call: its time there, day, place in the pattern.
+    using RunKey = std::tuple<TimetableTime, int, std::uint32_t>;
+    // The first run after `after` at the call that leaves before `before`.
+    std::optional<Run> firstRun(std::uint32_t pattern, std::uint32_t call, const RunKey& after,
+                                TimetableTime before) const;
     // The earliest run that leaves the call at or after `at` and before the window's end.
-    std::optional<Run> earliestRun(const Timetable::Pattern& p, std::uint32_t call,
+    std::optional<Run> earliestRun(std::uint32_t pattern, std::uint32_t call,
                                    TimetableTime at) const;
-    // The run after `after` at the call in time order, if it leaves by `until`.
-    std::optional<Run> nextRun(const Timetable::Pattern& p, std::uint32_t call, const Run& after,
+    // The run after `after` at the call, if it leaves by `until` and before the window's end.
+    std::optional<Run> nextRun(std::uint32_t pattern, std::uint32_t call, const Run& after,
                                TimetableTime until) const;
-    // The latest run that arrives at the call by `by` (times[...] are arrivals) or leaves it
-    // by `by` (departures), and left its calls no earlier than the start.
-    std::optional<Run> latestRun(const Timetable::Pattern& p, std::uint32_t call, TimetableTime by,
+    // The latest run that arrives at the call by `by` (or leaves it by `by`, departing), and
+    // that is there no earlier than the start.
+    std::optional<Run> latestRun(std::uint32_t pattern, std::uint32_t call, TimetableTime by,
                                  bool departing) const;
 
     // The times of leaving an origin for the rides from `station`, reached `walk` seconds after
@@ -98,12 +158,17 @@ struct JourneySearch::Work {
     // then: their first ride at `leave`, or after the walk to it).
     void forward(TimetableTime leave, bool exactly);
     // The earliest run one can board at the call when ready there at `ready` in the round.
-    std::optional<Run> boardable(const Timetable::Pattern& p, std::uint32_t call,
-                                 TimetableTime ready, int round) const;
+    std::optional<Run> boardable(std::uint32_t pattern, std::uint32_t call, TimetableTime ready,
+                                 int round) const;
     void scanForward(std::uint32_t pattern, int round);
+    bool mayCatchEarlier(const Timetable::Pattern& p, std::uint32_t call, const Run& run,
+                         TimetableTime at) const;
     void reachByRide(int round, std::uint32_t station, TimetableTime at);
     void reachOnFoot(int round, std::uint32_t station, TimetableTime at);
-    TimetableTime readyAt(int round, std::size_t station) const;
+    // The earliest one can board at the station with at most `round` rides behind, in any round.
+    TimetableTime earliestReady(std::size_t station) const {
+        return std::min(ready.at(0, station), ready.at(kMaxRides, station));
+    }
 
     // Backward rounds from the destinations at `arrive` with at most `rideCount` rides, pruned
     // by the forward labels; gives the latest departure from an origin.

@@ -4,6 +4,7 @@
 #include "timetable/timetablefile.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 
@@ -11,7 +12,7 @@
 #include <bit>
 #include <cstring>
 #include <numeric>
-#include <zlib.h>
+#include <xxhash.h>
 
 static_assert(std::endian::native == std::endian::little,
               "the timetable file is read in place: little-endian machines only");
@@ -38,9 +39,11 @@ enum Section {
     PatternsSection,
     PatternStopsSection,
     TripsSection,
-    ArrivalsSection,
+    StopTimesSection,
     DeparturesSection,
     ServiceDaysSection,
+    HopFirstSection,
+    HopsSection,
     SectionCount
 };
 
@@ -55,15 +58,8 @@ struct Meta {
 
 constexpr std::size_t kTableSize = std::size_t(SectionCount) * 16;
 
-std::uint32_t checksum(const char* data, std::size_t size) {
-    uLong crc = crc32(0, nullptr, 0);
-    while (size > 0) {
-        const uInt piece = uInt(std::min<std::size_t>(size, 1u << 30));
-        crc = crc32(crc, reinterpret_cast<const Bytef*>(data), piece);
-        data += piece;
-        size -= piece;
-    }
-    return std::uint32_t(crc);
+std::uint64_t checksum(const char* data, std::size_t size) {
+    return XXH3_64bits(data, size);
 }
 
 // Appends sections, each at a multiple of 8 bytes, and fills the head and the table at the end.
@@ -86,7 +82,7 @@ public:
         qToLittleEndian<std::uint32_t>(kTimetableVersion, head + 8);
         qToLittleEndian<std::uint32_t>(SectionCount, head + 12);
         qToLittleEndian<std::uint64_t>(std::uint64_t(bytes_.size()), head + 16);
-        qToLittleEndian<std::uint32_t>(
+        qToLittleEndian<std::uint64_t>(
             checksum(head + kHeadSize, std::size_t(bytes_.size()) - kHeadSize), head + 24);
         return std::move(bytes_);
     }
@@ -142,9 +138,11 @@ QByteArray writeTimetable(const TimetableParts& parts) {
     w.add(PatternsSection, parts.patterns.data(), parts.patterns.size());
     w.add(PatternStopsSection, parts.patternStops.data(), parts.patternStops.size());
     w.add(TripsSection, parts.trips.data(), parts.trips.size());
-    w.add(ArrivalsSection, parts.arrivals.data(), parts.arrivals.size());
+    w.add(StopTimesSection, parts.stopTimes.data(), parts.stopTimes.size());
     w.add(DeparturesSection, parts.departures.data(), parts.departures.size());
     w.add(ServiceDaysSection, parts.serviceDays.data(), parts.serviceDays.size());
+    w.add(HopFirstSection, parts.hopFirst.data(), parts.hopFirst.size());
+    w.add(HopsSection, parts.hops.data(), parts.hops.size());
     return w.finish();
 }
 
@@ -155,22 +153,63 @@ Timetable& Timetable::operator=(const Timetable&) = default;
 Timetable::Timetable(Timetable&&) noexcept = default;
 Timetable& Timetable::operator=(Timetable&&) noexcept = default;
 
-const QByteArray& Timetable::bytes() const {
-    static const QByteArray none;
-    return bytes_ ? *bytes_ : none;
+// The bytes a timetable is read from: held, or a file mapped into memory (files are replaced,
+// never written over, so a mapped one stays as it was).
+struct Timetable::Bytes {
+    QByteArray held;
+    QFile file;
+    const char* data = nullptr;
+    std::size_t size = 0;
+};
+
+QByteArray Timetable::bytes() const {
+    return bytes_ ? QByteArray::fromRawData(bytes_->data, qsizetype(bytes_->size)) : QByteArray();
 }
 
 bool Timetable::read(const QString& path, QString* error) {
-    QByteArray data;
-    return readWholeFile(path, kMaxTimetableFileSize, &data, error) && load(std::move(data), error);
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        *error = tr("это не обычный файл, а устройство, канал, сокет или папка");
+        return false;
+    }
+    auto bytes = std::make_shared<Bytes>();
+    bytes->file.setFileName(path);
+    if (!bytes->file.open(QIODevice::ReadOnly)) {
+        *error = bytes->file.errorString();
+        return false;
+    }
+    const qint64 size = bytes->file.size();
+    if (size > kMaxTimetableFileSize) {
+        *error = tr("файл размером %1 байт больше предела в %2 байт")
+                     .arg(size)
+                     .arg(kMaxTimetableFileSize);
+        return false;
+    }
+    const uchar* mapped = size > 0 ? bytes->file.map(0, size) : nullptr;
+    if (!mapped) {
+        QByteArray data;
+        return readWholeFile(path, kMaxTimetableFileSize, &data, error) &&
+               load(std::move(data), error);
+    }
+    bytes->data = reinterpret_cast<const char*>(mapped);
+    bytes->size = std::size_t(size);
+    return adopt(std::move(bytes), error);
 }
 
 bool Timetable::load(QByteArray data, QString* error) {
     // Every record is read in place: its bytes must start at a multiple of 8.
     if (reinterpret_cast<std::uintptr_t>(data.constData()) % 8 != 0)
         data = QByteArray(data.constData(), data.size());
+    auto bytes = std::make_shared<Bytes>();
+    bytes->held = std::move(data);
+    bytes->data = bytes->held.constData();
+    bytes->size = std::size_t(bytes->held.size());
+    return adopt(std::move(bytes), error);
+}
+
+bool Timetable::adopt(std::shared_ptr<const Bytes> bytes, QString* error) {
     Timetable loaded;
-    loaded.bytes_ = std::make_shared<const QByteArray>(std::move(data));
+    loaded.bytes_ = std::move(bytes);
     if (!loaded.parse(error))
         return false;
     loaded.derive();
@@ -179,9 +218,8 @@ bool Timetable::load(QByteArray data, QString* error) {
 }
 
 bool Timetable::parse(QString* error) {
-    const QByteArray& data = *bytes_;
-    const char* base = data.constData();
-    const std::size_t size = std::size_t(data.size());
+    const char* base = bytes_->data;
+    const std::size_t size = bytes_->size;
     const auto fail = [&](const char* reason) {
         *error = tr(reason);
         return false;
@@ -195,7 +233,7 @@ bool Timetable::parse(QString* error) {
         qFromLittleEndian<std::uint32_t>(base + 12) != std::uint32_t(SectionCount) ||
         qFromLittleEndian<std::uint64_t>(base + 16) != size)
         return fail("файл расписания повреждён: неверный заголовок");
-    if (qFromLittleEndian<std::uint32_t>(base + 24) != checksum(base + kHeadSize, size - kHeadSize))
+    if (qFromLittleEndian<std::uint64_t>(base + 24) != checksum(base + kHeadSize, size - kHeadSize))
         return fail("файл расписания повреждён: контрольная сумма не сходится");
 
     bool sound = true;
@@ -220,9 +258,11 @@ bool Timetable::parse(QString* error) {
     section(PatternsSection, patterns_);
     section(PatternStopsSection, patternStops_);
     section(TripsSection, trips_);
-    section(ArrivalsSection, arrivals_);
+    section(StopTimesSection, stopTimes_);
     section(DeparturesSection, departures_);
     section(ServiceDaysSection, serviceDays_);
+    section(HopFirstSection, hopFirst_);
+    section(HopsSection, hops_);
     if (!sound || meta.size() != 1)
         return fail("файл расписания повреждён: неверная таблица разделов");
 
@@ -250,6 +290,10 @@ bool Timetable::parse(QString* error) {
         !allBelow(walks_, &Walk::to, stations_.size()) ||
         !allBelow(walks_, &Walk::seconds, kMaxStopTime))
         return fail("файл расписания повреждён: неверные переходы");
+    if (hopFirst_.size() != stations_.size() + 1 || !ascending(hopFirst_, hops_.size()) ||
+        !allBelow(hops_, &Walk::to, stations_.size()) ||
+        !allBelow(hops_, &Walk::seconds, kMaxStopTime))
+        return fail("файл расписания повреждён: неверные перегоны");
     if (!allBelow(routes_, &Route::shortName, strings) ||
         !allBelow(routes_, &Route::longName, strings))
         return fail("файл расписания повреждён: неверные маршруты");
@@ -264,13 +308,18 @@ bool Timetable::parse(QString* error) {
         if (p.route >= routes_.size() || p.stopCount < 2 || p.tripCount == 0 ||
             std::uint64_t(p.firstStop) + p.stopCount > patternStops_.size() ||
             std::uint64_t(p.firstTrip) + p.tripCount > trips_.size() ||
-            p.firstTime > arrivals_.size() || times > arrivals_.size() - p.firstTime)
+            p.firstTime > stopTimes_.size() || times > stopTimes_.size() - p.firstTime)
             return fail("файл расписания повреждён: неверные шаблоны маршрутов");
     }
-    const auto inDay = [](std::uint32_t t) { return t < kMaxStopTime; };
-    if (arrivals_.size() != departures_.size() ||
-        !std::all_of(arrivals_.begin(), arrivals_.end(), inDay) ||
-        !std::all_of(departures_.begin(), departures_.end(), inDay))
+    // The latest time of all, in passes the compiler can widen.
+    std::uint32_t latest = 0;
+    for (const StopTime& t : stopTimes_) {
+        latest = t.arrival > latest ? t.arrival : latest;
+        latest = t.departure > latest ? t.departure : latest;
+    }
+    for (const std::uint32_t t : departures_)
+        latest = t > latest ? t : latest;
+    if (latest >= kMaxStopTime || departures_.size() != stopTimes_.size())
         return fail("файл расписания повреждён: неверные времена");
     return true;
 }
@@ -287,17 +336,28 @@ void Timetable::derive() {
     }
 
     const std::size_t stationCount = stations_.size();
-    revisits_.assign(patterns_.size(), false);
+    patternFlags_.assign(patterns_.size(), 0);
+    spans_.clear();
     std::vector<std::uint32_t> boardCount(stationCount + 1), alightCount(stationCount + 1);
     std::vector<std::uint32_t> seen(stationCount, std::uint32_t(-1));
-    for (std::size_t p = 0; p < patterns_.size(); ++p)
-        for (const PatternStop& c : stopsOf(patterns_[p])) {
+    for (std::size_t p = 0; p < patterns_.size(); ++p) {
+        const Pattern& pattern = patterns_[p];
+        std::uint8_t& flags = patternFlags_[p];
+        for (const PatternStop& c : stopsOf(pattern)) {
             if (seen[c.station()] == p)
-                revisits_[p] = true;
+                flags |= kRevisits;
             seen[c.station()] = std::uint32_t(p);
             boardCount[c.station() + 1] += c.canBoard();
             alightCount[c.station() + 1] += c.canAlight();
         }
+        spans_.emplace_back(
+            TimetableTime(stopTime(pattern, 0, 0).departure),
+            TimetableTime(stopTime(pattern, pattern.tripCount - 1, pattern.stopCount - 1).arrival));
+        const auto trips = trips_.subspan(pattern.firstTrip, pattern.tripCount);
+        if (std::all_of(trips.begin(), trips.end(),
+                        [&](const Trip& t) { return t.service == trips.front().service; }))
+            flags |= kSharesDays;
+    }
     std::partial_sum(boardCount.begin(), boardCount.end(), boardCount.begin());
     std::partial_sum(alightCount.begin(), alightCount.end(), alightCount.begin());
     boardFirst_ = boardCount;
@@ -314,6 +374,11 @@ void Timetable::derive() {
                 alightings_[alightCount[calls[i].station()]++] = call;
         }
     }
+
+    longestHop_ = 0;
+    for (const auto& edges : {hops_, walks_})
+        for (const Walk& e : edges)
+            longestHop_ = std::max(longestHop_, e.seconds);
 
     std::vector<std::uint32_t> toCount(stationCount + 1);
     for (const Walk& w : walks_)
@@ -334,29 +399,6 @@ QString Timetable::text(std::uint32_t index) const {
 int Timetable::changeTime(int station, int byDefault) const {
     const std::int32_t t = stations_[std::size_t(station)].changeTime;
     return t == Station::kChangeForbidden ? -1 : t == Station::kChangeByDefault ? byDefault : t;
-}
-
-std::span<const Timetable::Walk> Timetable::walksFrom(int station) const {
-    return walks_.subspan(walkFirst_[std::size_t(station)],
-                          walkFirst_[std::size_t(station) + 1] - walkFirst_[std::size_t(station)]);
-}
-
-std::span<const Timetable::Walk> Timetable::walksTo(int station) const {
-    const std::size_t s = std::size_t(station);
-    return std::span<const Walk>(walksTo_).subspan(walkToFirst_[s],
-                                                   walkToFirst_[s + 1] - walkToFirst_[s]);
-}
-
-std::span<const Timetable::Call> Timetable::boardingsAt(int station) const {
-    const std::size_t s = std::size_t(station);
-    return std::span<const Call>(boardings_)
-        .subspan(boardFirst_[s], boardFirst_[s + 1] - boardFirst_[s]);
-}
-
-std::span<const Timetable::Call> Timetable::alightingsAt(int station) const {
-    const std::size_t s = std::size_t(station);
-    return std::span<const Call>(alightings_)
-        .subspan(alightFirst_[s], alightFirst_[s + 1] - alightFirst_[s]);
 }
 
 QString timetablePathFor(const QString& mapPath) {

@@ -61,8 +61,9 @@ public:
         std::uint32_t colour = 0;                  // 0x00BBGGRR
         std::uint32_t hasColour = 0;
     };
-    // The trips of a pattern are firstTrip .. firstTrip + tripCount - 1; their times at stop i
-    // lie at firstTime + i * tripCount + (trip - firstTrip) in arrivals() and departures().
+    // The trips of a pattern are firstTrip .. firstTrip + tripCount - 1; the times of its k-th
+    // trip at its calls lie side by side from firstTime + k * stopCount, and again the
+    // departures of all its trips from its call i from firstTime + i * tripCount.
     struct Pattern {
         std::uint32_t route = 0;
         std::uint32_t firstStop = 0, stopCount = 0;
@@ -80,6 +81,9 @@ public:
         std::uint32_t station() const { return stationAndRules & ~(kBoard | kAlight); }
         bool canBoard() const { return stationAndRules & kBoard; }
         bool canAlight() const { return stationAndRules & kAlight; }
+    };
+    struct StopTime {
+        std::uint32_t arrival = 0, departure = 0; // seconds from the start of the service day
     };
     struct Trip {
         std::uint32_t service = 0;  // index of its service day set
@@ -100,11 +104,13 @@ public:
     Timetable(Timetable&&) noexcept;
     Timetable& operator=(Timetable&&) noexcept;
 
-    // Takes the bytes of a timetable file; false with the reason when they are not one.
+    // Takes the bytes of a timetable file; false with the reason when they are not one (the
+    // timetable stays as it was).
     bool load(QByteArray bytes, QString* error);
-    // Reads a timetable file through the bounded reader.
+    // Reads a regular file of at most kMaxTimetableFileSize bytes, mapped into memory.
     bool read(const QString& path, QString* error);
-    const QByteArray& bytes() const;
+    // The file's bytes, valid while the timetable (or a copy of it) lives.
+    QByteArray bytes() const;
     bool isEmpty() const { return stations_.empty(); }
 
     // The feed's period and its time zone.
@@ -123,9 +129,24 @@ public:
     QString stationName(int station) const { return text(stations_[std::size_t(station)].name); }
     // The change time at a station, or -1 where changes are forbidden.
     int changeTime(int station, int byDefault) const;
-    std::span<const Walk> walksFrom(int station) const;
-    std::span<const Walk> walksTo(int station) const;
+    std::span<const Walk> walksFrom(int station) const {
+        const std::size_t s = std::size_t(station);
+        return walks_.subspan(walkFirst_[s], walkFirst_[s + 1] - walkFirst_[s]);
+    }
+    std::span<const Walk> walksTo(int station) const {
+        const std::size_t s = std::size_t(station);
+        return std::span<const Walk>(walksTo_).subspan(walkToFirst_[s],
+                                                       walkToFirst_[s + 1] - walkToFirst_[s]);
+    }
     std::size_t walkCount() const { return walks_.size(); }
+    // The stations a ride reaches this one from without calling between, each with the least
+    // time any trip takes (a bound on how soon one gets anywhere).
+    // The longest hop or walk, seconds.
+    std::uint32_t longestHop() const { return longestHop_; }
+    std::span<const Walk> hopsTo(int station) const {
+        const std::size_t s = std::size_t(station);
+        return hops_.subspan(hopFirst_[s], hopFirst_[s + 1] - hopFirst_[s]);
+    }
 
     std::span<const Route> routes() const { return routes_; }
     std::span<const Pattern> patterns() const { return patterns_; }
@@ -133,14 +154,15 @@ public:
         return patternStops_.subspan(p.firstStop, p.stopCount);
     }
     std::span<const Trip> trips() const { return trips_; }
-    // Times of a pattern's trips at its stop i, one per trip in the pattern's order.
-    std::span<const std::uint32_t> arrivalsAt(const Pattern& p, std::uint32_t i) const {
-        return arrivals_.subspan(p.firstTime + std::uint64_t(i) * p.tripCount, p.tripCount);
+    // The times of a pattern's k-th trip (0 .. tripCount - 1) at its call.
+    const StopTime& stopTime(const Pattern& p, std::uint32_t k, std::uint32_t call) const {
+        return stopTimes_[p.firstTime + std::uint64_t(k) * p.stopCount + call];
     }
-    std::span<const std::uint32_t> departuresAt(const Pattern& p, std::uint32_t i) const {
-        return departures_.subspan(p.firstTime + std::uint64_t(i) * p.tripCount, p.tripCount);
+    // The departures of a pattern's trips from its call, side by side (for finding one by time).
+    std::span<const std::uint32_t> departuresFrom(const Pattern& p, std::uint32_t call) const {
+        return departures_.subspan(p.firstTime + std::uint64_t(call) * p.tripCount, p.tripCount);
     }
-    std::size_t stopTimeCount() const { return arrivals_.size(); }
+    std::size_t stopTimeCount() const { return stopTimes_.size(); }
     bool runsOn(std::uint32_t trip, int day) const {
         const std::uint64_t* words =
             serviceDays_.data() + std::size_t(trips_[trip].service) * std::size_t(wordsPerService_);
@@ -148,16 +170,32 @@ public:
     }
     int serviceCount() const { return serviceCount_; }
     // Whether the pattern calls at some station twice (a loop).
-    bool revisits(std::size_t pattern) const { return revisits_[pattern]; }
+    bool revisits(std::size_t pattern) const { return patternFlags_[pattern] & kRevisits; }
+    // The first departure and the last arrival of a pattern's trips, from their day's start.
+    std::pair<TimetableTime, TimetableTime> span(std::size_t pattern) const {
+        return spans_[pattern];
+    }
+    // Whether all the pattern's trips run on the same days.
+    bool sharesDays(std::size_t pattern) const { return patternFlags_[pattern] & kSharesDays; }
     // The calls where one may board, and where one may alight, at each station.
-    std::span<const Call> boardingsAt(int station) const;
-    std::span<const Call> alightingsAt(int station) const;
+    std::span<const Call> boardingsAt(int station) const {
+        const std::size_t s = std::size_t(station);
+        return std::span<const Call>(boardings_)
+            .subspan(boardFirst_[s], boardFirst_[s + 1] - boardFirst_[s]);
+    }
+    std::span<const Call> alightingsAt(int station) const {
+        const std::size_t s = std::size_t(station);
+        return std::span<const Call>(alightings_)
+            .subspan(alightFirst_[s], alightFirst_[s + 1] - alightFirst_[s]);
+    }
 
 private:
+    struct Bytes;
+    bool adopt(std::shared_ptr<const Bytes> bytes, QString* error);
     bool parse(QString* error);
     void derive();
 
-    std::shared_ptr<const QByteArray> bytes_;
+    std::shared_ptr<const Bytes> bytes_;
     QDate firstDay_;
     QTimeZone timeZone_;
     qint64 epoch_ = 0;
@@ -167,17 +205,23 @@ private:
     std::span<const Station> stations_;
     std::span<const std::uint32_t> walkFirst_;
     std::span<const Walk> walks_;
+    std::span<const std::uint32_t> hopFirst_;
+    std::span<const Walk> hops_;
     std::span<const Route> routes_;
     std::span<const Pattern> patterns_;
     std::span<const PatternStop> patternStops_;
     std::span<const Trip> trips_;
-    std::span<const std::uint32_t> arrivals_, departures_;
+    std::span<const StopTime> stopTimes_;
+    std::span<const std::uint32_t> departures_;
     std::span<const std::uint64_t> serviceDays_;
     int serviceCount_ = 0;
     int wordsPerService_ = 0;
     int dayCountInFile_ = 0;
     // Worked out on loading.
-    std::vector<bool> revisits_;
+    static constexpr std::uint8_t kRevisits = 1, kSharesDays = 2;
+    std::vector<std::uint8_t> patternFlags_;
+    std::uint32_t longestHop_ = 0;
+    std::vector<std::pair<TimetableTime, TimetableTime>> spans_;
     std::vector<std::uint32_t> boardFirst_, alightFirst_, walkToFirst_;
     std::vector<Call> boardings_, alightings_;
     std::vector<Walk> walksTo_;

@@ -3,9 +3,11 @@
 #include "timetable/feeddata.h"
 
 #include <QCoreApplication>
+#include <QTimeZone>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 #include <unordered_map>
 
@@ -17,9 +19,9 @@ QString tr(const char* text) {
     return QCoreApplication::translate("Timetable", text);
 }
 
-// Trips of one pattern are split so that none overtakes another, and so that the times of all
-// of them at any call lie within this much, so that no trip of one service day overtakes one of
-// the next even on a day when the clocks go back.
+// Trips of one pattern are split so that none overtakes another; where a trip of one service
+// day would overtake one of another day, so that the times of all of them at any call lie within
+// this much (a day is at least 22 h long even where the clocks change by two hours).
 constexpr std::uint32_t kPatternSpan = 22 * 3600;
 
 // The trips of one route pattern before they are ordered and split: the runs of each trip, the
@@ -43,6 +45,7 @@ public:
         std::vector<FeedCall>().swap(feed_.calls);
         std::vector<float>().swap(feed_.distances);
         emitPatterns();
+        addHops();
         addWalks(feed_.stations, feed_.stops, feed_.transfers, parts_);
         for (const FeedRoute& r : feed_.routes)
             parts_.routes.push_back(
@@ -58,6 +61,10 @@ private:
     bool addTrip(std::size_t begin, std::size_t end, const std::vector<std::uint32_t>& order,
                  const std::vector<FeedFrequency>& runs);
     void emitPatterns();
+    void addHops();
+    std::vector<std::vector<std::uint32_t>>
+    split(const Candidate& c, const std::vector<std::uint32_t>& runs, bool spanning) const;
+    bool keepsOrderAcrossDays(const Candidate& c, const std::vector<std::uint32_t>& part) const;
     void emitPattern(const Candidate& c, const std::vector<std::uint32_t>& runs);
     const FeedStop& stopOf(const FeedCall& call) const {
         return feed_.stops[call.stopAndRules &
@@ -77,6 +84,8 @@ private:
     std::vector<Candidate> candidates_;
     std::unordered_map<std::string, std::uint32_t> candidateOf_;
     int withoutDays_ = 0, badTimes_ = 0;
+    std::vector<std::int64_t> dayShifts_; // how far one service day's start is from a later one's
+    std::unordered_map<std::uint64_t, std::uint32_t> hops_; // to << 32 | from: the least time
 };
 
 // The stations some trip taken calls at, numbered as the map numbers them, where the map has
@@ -188,6 +197,17 @@ bool Assembler::placeServices() {
         notes_ << tr("период расписания длиннее %1 дней: взяты первые %1").arg(kMaxServiceDays);
     parts_.firstDay = QDate::fromJulianDay(first);
     parts_.dayCount = int(last - first + 1);
+    // Stop times run up to 72 h: a day's trips meet those of the next three days.
+    const QTimeZone zone(feed_.timeZone.toUtf8());
+    std::vector<std::int64_t> starts;
+    for (int d = 0; d < parts_.dayCount; ++d)
+        starts.push_back(
+            QDateTime(parts_.firstDay.addDays(d), QTime(12, 0), zone).toSecsSinceEpoch());
+    for (std::size_t k = 1; k <= 3; ++k)
+        for (std::size_t d = 0; d + k < starts.size(); ++d)
+            dayShifts_.push_back(starts[d + k] - starts[d]);
+    std::sort(dayShifts_.begin(), dayShifts_.end());
+    dayShifts_.erase(std::unique(dayShifts_.begin(), dayShifts_.end()), dayShifts_.end());
     parts_.wordsPerService = (parts_.dayCount + 63) / 64;
     QHash<QByteArray, int> shared;
     serviceOf_.assign(feed_.services.size(), -1);
@@ -311,7 +331,9 @@ bool Assembler::addTrip(std::size_t begin, std::size_t end, const std::vector<st
         return true;
     }
 
-    std::string key(reinterpret_cast<const char*>(&trip.route), sizeof trip.route);
+    // A pattern's trips share their route, calls and service days.
+    const std::uint32_t route[2] = {trip.route, std::uint32_t(serviceOf_[trip.service])};
+    std::string key(reinterpret_cast<const char*>(route), sizeof route);
     std::vector<Timetable::PatternStop> stops(n);
     for (std::size_t k = 0; k < n; ++k) {
         const std::uint32_t rules = calls[k].stopAndRules & (Timetable::PatternStop::kBoard |
@@ -364,27 +386,14 @@ void Assembler::emitPatterns() {
             return strings[feed_.trips[c.trips[a]].tripId] <
                    strings[feed_.trips[c.trips[b]].tripId];
         });
-        // Each run goes to the first part whose last run it does not overtake and whose first
-        // run is less than the span earlier at every call.
-        std::vector<std::vector<std::uint32_t>> split;
-        for (const std::uint32_t run : runs) {
-            const auto fits = [&](const std::vector<std::uint32_t>& part) {
-                const std::uint32_t* t = &c.times[run * width];
-                const std::uint32_t* last = &c.times[part.back() * width];
-                const std::uint32_t* first = &c.times[part.front() * width];
-                for (std::size_t k = 0; k < width; ++k)
-                    if (t[k] < last[k] || t[k] - first[k] >= kPatternSpan)
-                        return false;
-                return true;
-            };
-            const auto part = std::find_if(split.begin(), split.end(), fits);
-            if (part == split.end())
-                split.push_back({run});
-            else
-                part->push_back(run);
+        for (const std::vector<std::uint32_t>& part : split(c, runs, false)) {
+            if (keepsOrderAcrossDays(c, part)) {
+                emitPattern(c, part);
+                continue;
+            }
+            for (const std::vector<std::uint32_t>& shorter : split(c, part, true))
+                emitPattern(c, shorter);
         }
-        for (const std::vector<std::uint32_t>& part : split)
-            emitPattern(c, part);
         c = Candidate();
     }
     // Each trip's place in the byte order of the trip ids, for telling equal journeys apart.
@@ -404,6 +413,72 @@ void Assembler::emitPatterns() {
         t.idRank = rank[t.tripId];
 }
 
+// Each run goes to the first part whose last run it does not overtake (and, spanning, whose
+// first run is less than the span earlier at every call).
+std::vector<std::vector<std::uint32_t>>
+Assembler::split(const Candidate& c, const std::vector<std::uint32_t>& runs, bool spanning) const {
+    const std::size_t width = 2 * c.calls.size();
+    std::vector<std::vector<std::uint32_t>> parts;
+    for (const std::uint32_t run : runs) {
+        const auto fits = [&](const std::vector<std::uint32_t>& part) {
+            const std::uint32_t* t = &c.times[run * width];
+            const std::uint32_t* last = &c.times[part.back() * width];
+            const std::uint32_t* first = &c.times[part.front() * width];
+            for (std::size_t k = 0; k < width; ++k)
+                if (t[k] < last[k] || (spanning && t[k] - first[k] >= kPatternSpan))
+                    return false;
+            return true;
+        };
+        const auto part = std::find_if(parts.begin(), parts.end(), fits);
+        if (part == parts.end())
+            parts.push_back({run});
+        else
+            part->push_back(run);
+    }
+    return parts;
+}
+
+// Whether the runs of the part, none overtaking another, also keep their order against the runs
+// of the other days: at every call a run shifted by some days comes after the same runs (after
+// those it meets exactly, too, as the search orders runs of equal times by day).
+bool Assembler::keepsOrderAcrossDays(const Candidate& c,
+                                     const std::vector<std::uint32_t>& part) const {
+    const std::size_t width = 2 * c.calls.size(), n = part.size();
+    const auto at = [&](std::size_t k, std::size_t column) {
+        return std::int64_t(c.times[part[k] * width + column]);
+    };
+    for (const std::int64_t shift : dayShifts_)
+        for (std::size_t b = 0; b < n; ++b) {
+            std::size_t place = n + 1; // how many runs come first, the same at every call
+            for (std::size_t column = 0; column < width; ++column) {
+                const std::int64_t t = at(b, column) + shift;
+                std::size_t low = 0, high = n;
+                while (low < high) {
+                    const std::size_t middle = (low + high) / 2;
+                    if (at(middle, column) <= t)
+                        low = middle + 1;
+                    else
+                        high = middle;
+                }
+                if (place <= n && low != place)
+                    return false;
+                place = low;
+            }
+        }
+    return true;
+}
+
+void Assembler::addHops() {
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> sorted(hops_.begin(), hops_.end());
+    std::sort(sorted.begin(), sorted.end());
+    parts_.hopFirst.assign(parts_.stations.size() + 1, 0);
+    for (const auto& [key, seconds] : sorted) {
+        ++parts_.hopFirst[std::size_t(key >> 32) + 1];
+        parts_.hops.push_back({std::uint32_t(key & 0xFFFFFFFF), seconds});
+    }
+    std::partial_sum(parts_.hopFirst.begin(), parts_.hopFirst.end(), parts_.hopFirst.begin());
+}
+
 void Assembler::emitPattern(const Candidate& c, const std::vector<std::uint32_t>& runs) {
     Timetable::Pattern p;
     p.route = c.route;
@@ -411,7 +486,7 @@ void Assembler::emitPattern(const Candidate& c, const std::vector<std::uint32_t>
     p.stopCount = std::uint32_t(c.calls.size());
     p.firstTrip = std::uint32_t(parts_.trips.size());
     p.tripCount = std::uint32_t(runs.size());
-    p.firstTime = parts_.arrivals.size();
+    p.firstTime = parts_.stopTimes.size();
     parts_.patterns.push_back(p);
     parts_.patternStops.insert(parts_.patternStops.end(), c.calls.begin(), c.calls.end());
     const std::uint32_t lastName = parts_.stations[c.calls.back().station()].name;
@@ -422,11 +497,24 @@ void Assembler::emitPattern(const Candidate& c, const std::vector<std::uint32_t>
             {std::uint32_t(serviceOf_[t.service]), named ? t.headsign : lastName, t.tripId, 0});
     }
     const std::size_t width = 2 * c.calls.size();
+    for (std::size_t k = 0; k + 1 < c.calls.size(); ++k) {
+        std::uint32_t least = std::numeric_limits<std::uint32_t>::max();
+        for (const std::uint32_t run : runs)
+            least = std::min(least,
+                             c.times[run * width + 2 * k + 2] - c.times[run * width + 2 * k + 1]);
+        const std::uint64_t key =
+            (std::uint64_t(c.calls[k + 1].station()) << 32) | c.calls[k].station();
+        const auto [it, added] = hops_.emplace(key, least);
+        if (!added)
+            it->second = std::min(it->second, least);
+    }
+    for (const std::uint32_t run : runs)
+        for (std::size_t k = 0; k < c.calls.size(); ++k)
+            parts_.stopTimes.push_back(
+                {c.times[run * width + 2 * k], c.times[run * width + 2 * k + 1]});
     for (std::size_t k = 0; k < c.calls.size(); ++k)
-        for (const std::uint32_t run : runs) {
-            parts_.arrivals.push_back(c.times[run * width + 2 * k]);
+        for (const std::uint32_t run : runs)
             parts_.departures.push_back(c.times[run * width + 2 * k + 1]);
-        }
 }
 
 } // namespace

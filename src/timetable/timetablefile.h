@@ -7,10 +7,13 @@
 // The parts of a timetable as its builder makes them, and the file they are written to.
 //
 // The file is little-endian: a 32-byte head ("LRSKGAFT", the format's version, the number of
-// sections, the file's size, a CRC-32 of everything after the head), a table of the sections
+// sections, the file's size, the 64-bit XXH3 hash of everything after the head), a table of the
+// sections
 // (offset and size in bytes of each), then the sections, each at a multiple of 8 bytes: the
-// period and time zone, the strings, the stations, the walks, the routes, the patterns with
-// their calls, the trips, the arrival and departure times, the service day sets.
+// period and time zone, the strings, the stations, the walks, the shortest hops between
+// stations, the routes, the patterns with
+// their calls, the trips, the stop times (trip by trip), the departures (call by call), the
+// service day sets.
 
 namespace lirsk {
 
@@ -36,11 +39,16 @@ struct TimetableParts {
     std::vector<Timetable::Station> stations;
     std::vector<std::uint32_t> walkFirst; // stations + 1 entries
     std::vector<Timetable::Walk> walks;
+    // Into each station: from where a ride's next call reaches it, in the least time any trip
+    // takes (Walk::to is where it comes from).
+    std::vector<std::uint32_t> hopFirst; // stations + 1 entries
+    std::vector<Timetable::Walk> hops;
     std::vector<Timetable::Route> routes;
     std::vector<Timetable::Pattern> patterns;
     std::vector<Timetable::PatternStop> patternStops;
     std::vector<Timetable::Trip> trips;
-    std::vector<std::uint32_t> arrivals, departures;
+    std::vector<Timetable::StopTime> stopTimes;
+    std::vector<std::uint32_t> departures; // the same departures, call by call
     int serviceCount = 0;
     int wordsPerService = 0;
     std::vector<std::uint64_t> serviceDays;

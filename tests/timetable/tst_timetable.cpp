@@ -33,8 +33,9 @@ QStringList describe(const Timetable& t) {
             for (std::uint32_t i = 0; i < p.stopCount; ++i) {
                 const Timetable::PatternStop c = t.stopsOf(p)[i];
                 calls << QStringLiteral("%1@%2-%3%4")
-                             .arg(t.stationName(int(c.station())), clock(t.arrivalsAt(p, i)[k]),
-                                  clock(t.departuresAt(p, i)[k]))
+                             .arg(t.stationName(int(c.station())),
+                                  clock(t.stopTime(p, k, i).arrival),
+                                  clock(t.stopTime(p, k, i).departure))
                              .arg(c.canBoard() && c.canAlight() ? '+'
                                   : c.canBoard()                ? '>'
                                   : c.canAlight()               ? '<'
