@@ -143,6 +143,8 @@ MapWindow::~MapWindow() {
     // The frame may be going already (its map windows go with it): nothing told from here on,
     // such as the undo stack emptying itself, may reach it.
     frame_ = nullptr;
+    // The document's undo stack empties itself after this window is no longer one.
+    disconnect(editor_->undoStack(), nullptr, this, nullptr);
     delete editor_;
     editor_ = nullptr;
 }
