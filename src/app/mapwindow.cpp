@@ -216,8 +216,7 @@ bool MapWindow::LoadRecovered(const RecoveredMap& copy) {
         std::optional<lirsk::MapDescription> description = ReadDescription(mapFile);
         // A copy of an older version kept no description: the one beside the map's own file
         // is taken, and the user told so.
-        if (!description && !copy.describedKnown && !copy.filePath.isEmpty() &&
-            QFileInfo::exists(lirsk::descriptionPathFor(copy.filePath))) {
+        if (!description && !copy.describedKnown && !copy.filePath.isEmpty()) {
             description = ReadDescription(copy.filePath);
             if (description)
                 lirsk::showMessage(

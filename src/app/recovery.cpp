@@ -36,13 +36,16 @@ constexpr const char* kCopyEndings[] = {".json", ".gaf", ".gafd"};
 // Copies this version writes say so; older ones held no description.
 constexpr int kCopyVersion = 2;
 
-// Removes the copy's regular files; a link planted in its place stays where it is.
+// Removes a regular file; a link planted in its place stays where it is.
+void removeRegularFile(const QString& path) {
+    const QFileInfo file(path);
+    if (!file.isSymLink() && file.isFile())
+        QFile::remove(path);
+}
+
 void removeCopy(const QString& base) {
-    for (const char* ending : kCopyEndings) {
-        const QFileInfo file(base + QLatin1String(ending));
-        if (!file.isSymLink() && file.isFile())
-            QFile::remove(file.filePath());
-    }
+    for (const char* ending : kCopyEndings)
+        removeRegularFile(base + QLatin1String(ending));
 }
 
 // A link, or anything but a regular file, where a copy keeps one of its files.
@@ -136,9 +139,8 @@ bool RecoveryKeeper::write() {
     if (ok && description)
         ok = lirsk::saveOwnFile(lirsk::descriptionPathFor(mapFile),
                                 lirsk::describeAsJson(*description), &error);
-    else if (ok && QFileInfo(lirsk::descriptionPathFor(mapFile)).isFile() &&
-             !QFileInfo(lirsk::descriptionPathFor(mapFile)).isSymLink())
-        QFile::remove(lirsk::descriptionPathFor(mapFile));
+    else if (ok)
+        removeRegularFile(lirsk::descriptionPathFor(mapFile));
     if (ok) {
         const QJsonObject about{
             {QStringLiteral("copy_version"), kCopyVersion},

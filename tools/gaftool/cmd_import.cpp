@@ -66,20 +66,10 @@ qint64 byteCount(QString text) {
 // Sets the option named by a from its value v; the problem when either is wrong.
 QString applyOption(const QString& a, const QString& v, GtfsImportOptions& options) {
     double x = 0;
-    if (a == QLatin1String("--route-types")) {
-        for (const QString& t : v.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-            bool ok = false;
-            const int type = basicRouteType(t.trimmed().toInt(&ok));
-            if (!ok || type < 0)
-                return QStringLiteral("unknown route type %1").arg(t);
-            options.routeTypes.insert(type);
-        }
-    } else if (a == QLatin1String("--routes")) {
-        for (const QString& r : v.split(QLatin1Char(','), Qt::SkipEmptyParts))
-            options.routes << r.trimmed();
-    } else if (a == QLatin1String("--agency")) {
-        options.agency = v;
-    } else if (a == QLatin1String("--title")) {
+    QString problem;
+    if (applyRouteFilter(a, v, options, &problem))
+        return problem;
+    if (a == QLatin1String("--title")) {
         options.title = v;
     } else if (a == QLatin1String("--scale")) {
         if (!number(v, HUGE_VAL, &x) || x <= 0)
@@ -98,6 +88,33 @@ QString applyOption(const QString& a, const QString& v, GtfsImportOptions& optio
     }
     return {};
 }
+
+} // namespace
+
+bool applyRouteFilter(const QString& a, const QString& v, GtfsImportOptions& options,
+                      QString* problem) {
+    if (a == QLatin1String("--route-types")) {
+        for (const QString& t : v.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            bool ok = false;
+            const int type = basicRouteType(t.trimmed().toInt(&ok));
+            if (!ok || type < 0) {
+                *problem = QStringLiteral("unknown route type %1").arg(t);
+                return true;
+            }
+            options.routeTypes.insert(type);
+        }
+    } else if (a == QLatin1String("--routes")) {
+        for (const QString& r : v.split(QLatin1Char(','), Qt::SkipEmptyParts))
+            options.routes << r.trimmed();
+    } else if (a == QLatin1String("--agency")) {
+        options.agency = v;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+namespace {
 
 // Writes the map and its description; false with the reason (naming what was refused).
 bool writeImportedMap(const QString& target, const GraphMap& map, GtfsImportResult& result,

@@ -44,21 +44,12 @@ QString parseRoutes(const QStringList& args, GtfsImportOptions& options, QString
             positional << a;
         } else if (k + 1 >= args.size()) {
             return QStringLiteral("%1 needs a value").arg(a);
-        } else if (a == QLatin1String("--route-types")) {
-            for (const QString& t : args[++k].split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-                bool ok = false;
-                const int type = basicRouteType(t.trimmed().toInt(&ok));
-                if (!ok || type < 0)
-                    return QStringLiteral("unknown route type %1").arg(t);
-                options.routeTypes.insert(type);
-            }
-        } else if (a == QLatin1String("--routes")) {
-            for (const QString& r : args[++k].split(QLatin1Char(','), Qt::SkipEmptyParts))
-                options.routes << r.trimmed();
-        } else if (a == QLatin1String("--agency")) {
-            options.agency = args[++k];
         } else {
-            return QStringLiteral("unknown option %1").arg(a);
+            QString problem;
+            if (!applyRouteFilter(a, args[++k], options, &problem))
+                return QStringLiteral("unknown option %1").arg(a);
+            if (!problem.isEmpty())
+                return problem;
         }
     }
     return positional.size() == 2 ? QString() : QStringLiteral("expected FEED MAP.gaf");

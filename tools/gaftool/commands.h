@@ -8,6 +8,10 @@
 
 #include <memory>
 
+namespace lirsk {
+struct GtfsImportOptions;
+}
+
 // One function a command; each takes the arguments after the command's name.
 
 namespace gaftool {
@@ -23,6 +27,11 @@ int cmdRoute(const QStringList& args);
 int cmdCatalogue(const QStringList& args);
 int cmdImportGtfs(const QStringList& args);
 int cmdGtfsSummary(const QStringList& args);
+// Sets the route filter option a (--route-types, --routes, --agency) from its value v, as
+// import-gtfs and build-timetable take them; false when a is none of them. problem says what is
+// wrong with the value.
+bool applyRouteFilter(const QString& a, const QString& v, lirsk::GtfsImportOptions& options,
+                      QString* problem);
 int cmdBuildTimetable(const QStringList& args);
 int cmdTimetable(const QStringList& args);
 // The map and the timetable kept beside it (MAP.gaft); false with the reason.
