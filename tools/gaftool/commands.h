@@ -1,14 +1,16 @@
 #pragma once
 
-#include "model/graphmap.h"
-#include "timetable/timetable.h"
-
 #include <QCoreApplication>
 #include <QStringList>
 
 #include <memory>
 
 // One function a command; each takes the arguments after the command's name.
+
+namespace lirsk {
+class GraphMap;
+class Timetable;
+} // namespace lirsk
 
 namespace gaftool {
 
