@@ -187,157 +187,211 @@ std::optional<Journey> JourneySearch::Work::walkOnly() const {
     return best;
 }
 
-std::optional<Journey> JourneySearch::Work::choose(TimetableTime leave, TimetableTime arrive,
-                                                   int rideCount) const {
-    // ready[r]: where the journey can board its ride r + 1; arrived[r]: where ride r left it.
-    const std::size_t rideSteps = std::size_t(rideCount);
-    std::vector<std::vector<Node>> ready(rideSteps), arrived(rideSteps + 1);
+namespace {
+
+// Walks the journeys that leave at `leave` and arrive by `arrive` with `rides` rides, ride by
+// ride, keeping at each place in time the best of what got there.
+class Chooser {
+public:
+    Chooser(const JourneySearch::Work& w, TimetableTime leave, TimetableTime arrive, int rides)
+        : w_(w), leave_(leave), arrive_(arrive), rides_(rides), ready_(std::size_t(rides)),
+          arrived_(std::size_t(rides) + 1) {}
+
+    std::optional<Journey> choose() {
+        start();
+        for (int r = 0; r < rides_; ++r) {
+            ride(r);
+            if (r + 1 < rides_)
+                transfer(r + 1);
+        }
+        return end();
+    }
+
+private:
+    static Node next(Node::Step step, std::uint32_t station, TimetableTime time, int parent,
+                     std::uint32_t from, const Prefix& prefix) {
+        Node n;
+        n.step = step;
+        n.station = station;
+        n.time = time;
+        n.parent = parent;
+        n.from = from;
+        n.prefix = prefix;
+        return n;
+    }
+    void start();
+    void ride(int r);
+    void transfer(int r);
+    std::optional<Journey> end() const;
+    Journey journey(int last, const Prefix& prefix, std::optional<Timetable::Walk> walk) const;
+
+    const JourneySearch::Work& w_;
+    TimetableTime leave_, arrive_;
+    int rides_;
+    // ready_[r]: where the journey can board its ride r + 1; arrived_[r]: where ride r left it.
+    std::vector<std::vector<Node>> ready_, arrived_;
+};
+
+// At an origin at the time of leaving, or a walk from one, the first ride leaving then.
+void Chooser::start() {
     std::vector<Node> nodes;
-    for (std::uint32_t s = 0; s < stationCount; ++s)
-        if (isOrigin[s]) {
-            nodes.push_back({s, leave, true, Node::Step::Start, -1, s, 0, 0, 0, {}, {}});
-            for (const Timetable::Walk& w : timetable.walksFrom(int(s))) {
-                Node n{w.to, leave + TimetableTime(w.seconds),
-                       true, Node::Step::Walk,
-                       -1,   s,
-                       0,    0,
-                       0,    {},
-                       {}};
-                n.prefix.walk = int(w.seconds);
-                nodes.push_back(n);
+    for (std::uint32_t s = 0; s < w_.stationCount; ++s)
+        if (w_.isOrigin[s]) {
+            nodes.push_back(next(Node::Step::Start, s, leave_, -1, s, {}));
+            for (const Timetable::Walk& walk : w_.timetable.walksFrom(int(s))) {
+                Prefix p;
+                p.walk = int(walk.seconds);
+                nodes.push_back(next(Node::Step::Walk, walk.to,
+                                     leave_ + TimetableTime(walk.seconds), -1, s, p));
             }
         }
-    ready[0] = merged(std::move(nodes));
-    for (int r = 0; r < rideCount; ++r) {
-        const int left = rideCount - r; // rides still to take, this one among them
-        nodes.clear();
-        for (std::size_t k = 0; k < ready[std::size_t(r)].size(); ++k) {
-            const Node& at = ready[std::size_t(r)][k];
-            const TimetableTime until = boards.at(left, at.station);
-            if (at.time > until)
+    for (Node& n : nodes)
+        n.exact = true;
+    ready_[0] = merged(std::move(nodes));
+}
+
+// Ride r + 1 from each place it can board, on every run that still reaches the destination in
+// time (as the backward labels say), to every call where it may end.
+void Chooser::ride(int r) {
+    const int left = rides_ - r; // rides still to take, this one among them
+    const Timetable& t = w_.timetable;
+    std::vector<Node> nodes;
+    for (std::size_t k = 0; k < ready_[std::size_t(r)].size(); ++k) {
+        const Node& at = ready_[std::size_t(r)][k];
+        const TimetableTime until = w_.boards.at(left, at.station);
+        if (at.time > until)
+            continue;
+        for (const Timetable::Call& c : t.boardingsAt(int(at.station))) {
+            if (!w_.activeDays[c.pattern])
                 continue;
-            for (const Timetable::Call& c : timetable.boardingsAt(int(at.station))) {
-                const Timetable::Pattern& p = timetable.patterns()[c.pattern];
-                const std::span<const Timetable::PatternStop> calls = timetable.stopsOf(p);
-                if (!activeDays[c.pattern])
-                    continue;
-                for (std::optional<Run> run = earliestRun(c.pattern, c.index, at.time); run;
-                     run = nextRun(c.pattern, c.index, *run, until)) {
-                    const TimetableTime leaves = departure(p, c.index, *run);
-                    if (leaves > until || (at.exact && leaves != at.time))
-                        break;
-                    for (std::uint32_t j = c.index + 1; j < calls.size(); ++j) {
-                        const std::uint32_t to = calls[j].station();
-                        const TimetableTime a = arrival(p, j, *run);
-                        if (!calls[j].canAlight() || to == at.station ||
-                            a > alights.at(left - 1, to))
-                            continue;
-                        Node n{to,      a, false, Node::Step::Ride, int(k), at.station, c.pattern,
-                               c.index, j, *run,  at.prefix};
-                        n.prefix.stops += int(j - c.index);
-                        const Timetable::Trip& trip = timetable.trips()[p.firstTrip + run->trip];
-                        n.prefix.boarded[std::size_t(n.prefix.rides++)] =
-                            (std::uint64_t(trip.idRank) << 32) | calls[c.index].sequence;
-                        nodes.push_back(n);
-                    }
+            const Timetable::Pattern& p = t.patterns()[c.pattern];
+            const std::span<const Timetable::PatternStop> calls = t.stopsOf(p);
+            for (std::optional<Run> run = w_.earliestRun(c.pattern, c.index, at.time); run;
+                 run = w_.nextRun(c.pattern, c.index, *run, until)) {
+                const TimetableTime leaves = w_.departure(p, c.index, *run);
+                if (leaves > until || (at.exact && leaves != at.time))
+                    break;
+                Prefix boarded = at.prefix;
+                boarded.boarded[std::size_t(boarded.rides++)] =
+                    (std::uint64_t(t.trips()[p.firstTrip + run->trip].idRank) << 32) |
+                    calls[c.index].sequence;
+                for (std::uint32_t j = c.index + 1; j < calls.size(); ++j) {
+                    const TimetableTime a = w_.arrival(p, j, *run);
+                    const std::uint32_t to = calls[j].station();
+                    if (!calls[j].canAlight() || to == at.station ||
+                        a > w_.alights.at(left - 1, to))
+                        continue;
+                    Node n = next(Node::Step::Ride, to, a, int(k), at.station, boarded);
+                    n.prefix.stops += int(j - c.index);
+                    n.pattern = c.pattern;
+                    n.boardCall = c.index;
+                    n.alightCall = j;
+                    n.run = *run;
+                    nodes.push_back(n);
                 }
             }
         }
-        arrived[std::size_t(r) + 1] = merged(std::move(nodes));
-        if (r + 1 == rideCount)
-            break;
-        nodes.clear();
-        for (std::size_t k = 0; k < arrived[std::size_t(r) + 1].size(); ++k) {
-            const Node& at = arrived[std::size_t(r) + 1][k];
-            const int c = changeAt[at.station];
-            if (c >= 0 && at.time + c <= boards.at(left - 1, at.station))
-                nodes.push_back({at.station,
-                                 at.time + c,
-                                 false,
-                                 Node::Step::Change,
-                                 int(k),
-                                 at.station,
-                                 0,
-                                 0,
-                                 0,
-                                 {},
-                                 at.prefix});
-            for (const Timetable::Walk& w : timetable.walksFrom(int(at.station))) {
-                const TimetableTime t = at.time + TimetableTime(w.seconds);
-                if (t > boards.at(left - 1, w.to))
-                    continue;
-                Node n{w.to, t, false, Node::Step::Walk, int(k), at.station, 0,
-                       0,    0, {},    at.prefix};
-                n.prefix.walk += int(w.seconds);
-                nodes.push_back(n);
-            }
-        }
-        ready[std::size_t(r) + 1] = merged(std::move(nodes));
     }
+    arrived_[std::size_t(r) + 1] = merged(std::move(nodes));
+}
 
-    // The journey's end: at a destination by the last ride, or one walk after it.
-    const std::vector<Node>& ends = arrived[std::size_t(rideCount)];
+// After ride r: a change inside the station, or a walk, to where ride r + 1 can still board.
+void Chooser::transfer(int r) {
+    const int left = rides_ - r;
+    std::vector<Node> nodes;
+    for (std::size_t k = 0; k < arrived_[std::size_t(r)].size(); ++k) {
+        const Node& at = arrived_[std::size_t(r)][k];
+        const int c = w_.changeAt[at.station];
+        if (c >= 0 && at.time + c <= w_.boards.at(left, at.station))
+            nodes.push_back(
+                next(Node::Step::Change, at.station, at.time + c, int(k), at.station, at.prefix));
+        for (const Timetable::Walk& walk : w_.timetable.walksFrom(int(at.station))) {
+            const TimetableTime t = at.time + TimetableTime(walk.seconds);
+            if (t > w_.boards.at(left, walk.to))
+                continue;
+            Node n = next(Node::Step::Walk, walk.to, t, int(k), at.station, at.prefix);
+            n.prefix.walk += int(walk.seconds);
+            nodes.push_back(n);
+        }
+    }
+    ready_[std::size_t(r)] = merged(std::move(nodes));
+}
+
+// The journey's end: at a destination by the last ride, or one walk after it.
+std::optional<Journey> Chooser::end() const {
+    const std::vector<Node>& ends = arrived_[std::size_t(rides_)];
     int best = -1;
-    std::optional<Timetable::Walk> finalWalk;
+    std::optional<Timetable::Walk> walk;
     Prefix bestPrefix;
-    const auto consider = [&](int k, const Prefix& prefix, std::optional<Timetable::Walk> walk) {
+    const auto consider = [&](int k, const Prefix& prefix, std::optional<Timetable::Walk> last) {
         if (best < 0 || prefix < bestPrefix) {
             best = k;
             bestPrefix = prefix;
-            finalWalk = walk;
+            walk = last;
         }
     };
     for (std::size_t k = 0; k < ends.size(); ++k) {
         const Node& at = ends[k];
-        if (isDestination[at.station] && at.time <= arrive)
+        if (w_.isDestination[at.station] && at.time <= arrive_)
             consider(int(k), at.prefix, std::nullopt);
-        for (const Timetable::Walk& w : timetable.walksFrom(int(at.station)))
-            if (isDestination[w.to] && at.time + TimetableTime(w.seconds) <= arrive) {
+        for (const Timetable::Walk& last : w_.timetable.walksFrom(int(at.station)))
+            if (w_.isDestination[last.to] && at.time + TimetableTime(last.seconds) <= arrive_) {
                 Prefix p = at.prefix;
-                p.walk += int(w.seconds);
-                consider(int(k), p, w);
+                p.walk += int(last.seconds);
+                consider(int(k), p, last);
             }
     }
     if (best < 0)
         return std::nullopt;
+    return journey(best, bestPrefix, walk);
+}
 
-    // Back from the end to the start, leg by leg.
-    Journey journey{timetable.toUtc(leave), timetable.toUtc(arrive), rideCount,
-                    bestPrefix.walk,        bestPrefix.stops,        {}};
+// Back from the end to the start, leg by leg.
+Journey Chooser::journey(int last, const Prefix& prefix,
+                         std::optional<Timetable::Walk> walk) const {
+    const Timetable& t = w_.timetable;
+    Journey journey{t.toUtc(leave_), t.toUtc(arrive_), rides_, prefix.walk, prefix.stops, {}};
     const auto walkLeg = [&](std::uint32_t from, std::uint32_t to, TimetableTime departs,
                              TimetableTime arrives) {
         JourneyLeg leg;
         leg.from = int(from);
         leg.to = int(to);
-        leg.departure = timetable.toUtc(departs);
-        leg.arrival = timetable.toUtc(arrives);
+        leg.departure = t.toUtc(departs);
+        leg.arrival = t.toUtc(arrives);
         journey.legs.push_back(leg);
     };
-    if (finalWalk)
-        walkLeg(ends[std::size_t(best)].station, finalWalk->to, ends[std::size_t(best)].time,
-                ends[std::size_t(best)].time + TimetableTime(finalWalk->seconds));
-    for (int r = rideCount, k = best; r > 0; --r) {
-        const Node& a = arrived[std::size_t(r)][std::size_t(k)];
-        const Timetable::Pattern& p = timetable.patterns()[a.pattern];
+    const Node& end = arrived_[std::size_t(rides_)][std::size_t(last)];
+    if (walk)
+        walkLeg(end.station, walk->to, end.time, end.time + TimetableTime(walk->seconds));
+    for (int r = rides_, k = last; r > 0; --r) {
+        const Node& a = arrived_[std::size_t(r)][std::size_t(k)];
+        const Timetable::Pattern& p = t.patterns()[a.pattern];
         JourneyLeg ride;
         ride.kind = JourneyLeg::Kind::Ride;
         ride.from = int(a.from);
         ride.to = int(a.station);
-        ride.departure = timetable.toUtc(departure(p, a.boardCall, a.run));
-        ride.arrival = timetable.toUtc(a.time);
+        ride.departure = t.toUtc(w_.departure(p, a.boardCall, a.run));
+        ride.arrival = t.toUtc(a.time);
         ride.pattern = int(a.pattern);
         ride.trip = int(p.firstTrip + a.run.trip);
         ride.boardCall = int(a.boardCall);
         ride.alightCall = int(a.alightCall);
         journey.legs.push_back(ride);
-        const Node& b = ready[std::size_t(r) - 1][std::size_t(a.parent)];
+        const Node& b = ready_[std::size_t(r) - 1][std::size_t(a.parent)];
         k = b.parent;
         if (b.step == Node::Step::Walk)
             walkLeg(b.from, b.station,
-                    k >= 0 ? arrived[std::size_t(r) - 1][std::size_t(k)].time : leave, b.time);
+                    k >= 0 ? arrived_[std::size_t(r) - 1][std::size_t(k)].time : leave_, b.time);
     }
     std::reverse(journey.legs.begin(), journey.legs.end());
     return journey;
+}
+
+} // namespace
+
+std::optional<Journey> JourneySearch::Work::choose(TimetableTime leave, TimetableTime arrive,
+                                                   int rideCount) const {
+    return Chooser(*this, leave, arrive, rideCount).choose();
 }
 
 } // namespace lirsk

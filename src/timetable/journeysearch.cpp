@@ -188,9 +188,12 @@ void JourneySearch::Work::startQuery(const JourneyQuery& q) {
 }
 
 // Shortest paths back from the destinations over the least times of the hops and the walks, in
-// buckets of one second (no hop or walk is longer than the buckets go round).
+// buckets of one second (no hop or walk is longer than the buckets go round). Once an origin is
+// reached at distance d, nothing farther than 2d + 1 h away is worked out: stations beyond are
+// at least that far, which is all a journey that cannot take that long needs to know.
 void JourneySearch::Work::boundToGo() {
     toGo.assign(stationCount, kNever);
+    settled.assign(stationCount, 0);
     const std::size_t round = std::size_t(timetable.longestHop()) + 1;
     buckets.resize(round);
     std::size_t pending = 0;
@@ -200,13 +203,17 @@ void JourneySearch::Work::boundToGo() {
             buckets[0].push_back(s);
             ++pending;
         }
-    for (TimetableTime d = 0; pending > 0; ++d) {
+    TimetableTime limit = kNever, d = 0;
+    for (; pending > 0 && d <= limit; ++d) {
         std::vector<std::uint32_t>& bucket = buckets[std::size_t(d) % round];
         for (std::size_t k = 0; k < bucket.size(); ++k) {
             const std::uint32_t s = bucket[k];
             --pending;
-            if (toGo[s] != d)
+            if (toGo[s] != d || settled[s])
                 continue;
+            settled[s] = 1;
+            if (isOrigin[s] && limit == kNever)
+                limit = 2 * d + 3600;
             for (const auto& edges : {timetable.hopsTo(int(s)), timetable.walksTo(int(s))})
                 for (const Timetable::Walk& e : edges)
                     if (d + TimetableTime(e.seconds) < toGo[e.to]) {
@@ -217,6 +224,13 @@ void JourneySearch::Work::boundToGo() {
         }
         bucket.clear();
     }
+    if (pending == 0)
+        return; // every station left is out of reach
+    for (std::vector<std::uint32_t>& bucket : buckets)
+        bucket.clear();
+    for (std::uint32_t s = 0; s < stationCount; ++s)
+        if (!settled[s])
+            toGo[s] = d;
 }
 
 void JourneySearch::Work::reachByRide(int round, std::uint32_t station, TimetableTime at) {

@@ -91,6 +91,7 @@ struct JourneySearch::Work {
     // At least how long from each station to a destination (riding without waits, walking).
     std::vector<TimetableTime> toGo;
     std::vector<std::vector<std::uint32_t>> buckets;
+    std::vector<std::uint8_t> settled;
     void boundToGo();
     // The service days whose trips can be boarded within the query's reach (a day's trips run
     // up to 72 h), and on which of them each pattern runs (bit k: day dayFirst + k).

@@ -267,7 +267,6 @@ bool Timetable::parse(QString* error) {
         return fail("файл расписания повреждён: неверная таблица разделов");
 
     const Meta& m = meta.front();
-    const std::size_t strings = stringOffsets_.empty() ? 0 : stringOffsets_.size() - 1;
     firstDay_ = QDate::fromJulianDay(m.firstDay);
     serviceCount_ = int(m.serviceCount);
     dayCountInFile_ = int(m.dayCount);
@@ -276,40 +275,51 @@ bool Timetable::parse(QString* error) {
         m.wordsPerService != (m.dayCount + 63) / 64 ||
         serviceDays_.size() != std::size_t(m.serviceCount) * m.wordsPerService)
         return fail("файл расписания повреждён: неверный период");
-    if (!ascending(stringOffsets_, stringBytes_.size()) || m.timeZone >= strings)
+    if (!ascending(stringOffsets_, stringBytes_.size()) ||
+        m.timeZone + std::size_t(1) >= stringOffsets_.size())
         return fail("файл расписания повреждён: неверные строки");
     timeZone_ = QTimeZone(text(m.timeZone).toUtf8());
     if (!timeZone_.isValid())
         return fail("неизвестный часовой пояс расписания");
+    if (const char* problem = inconsistency())
+        return fail(problem);
+    return true;
+}
+
+// What in the sections points outside them, or the first such thing; null when nothing does.
+const char* Timetable::inconsistency() const {
+    const std::size_t strings = stringOffsets_.size() - 1;
     if (stations_.empty() || !allBelow(stations_, &Station::name, strings) ||
         !allBelow(stations_, &Station::stopId, strings) ||
         std::any_of(stations_.begin(), stations_.end(),
                     [](const Station& s) { return s.changeTime < Station::kChangeForbidden; }))
-        return fail("файл расписания повреждён: неверные станции");
+        return QT_TRANSLATE_NOOP("Timetable", "файл расписания повреждён: неверные станции");
     if (walkFirst_.size() != stations_.size() + 1 || !ascending(walkFirst_, walks_.size()) ||
         !allBelow(walks_, &Walk::to, stations_.size()) ||
         !allBelow(walks_, &Walk::seconds, kMaxStopTime))
-        return fail("файл расписания повреждён: неверные переходы");
+        return QT_TRANSLATE_NOOP("Timetable", "файл расписания повреждён: неверные переходы");
     if (hopFirst_.size() != stations_.size() + 1 || !ascending(hopFirst_, hops_.size()) ||
         !allBelow(hops_, &Walk::to, stations_.size()) ||
         !allBelow(hops_, &Walk::seconds, kMaxStopTime))
-        return fail("файл расписания повреждён: неверные перегоны");
+        return QT_TRANSLATE_NOOP("Timetable", "файл расписания повреждён: неверные перегоны");
     if (!allBelow(routes_, &Route::shortName, strings) ||
         !allBelow(routes_, &Route::longName, strings))
-        return fail("файл расписания повреждён: неверные маршруты");
+        return QT_TRANSLATE_NOOP("Timetable", "файл расписания повреждён: неверные маршруты");
     if (!allBelow(trips_, &Trip::service, std::size_t(serviceCount_)) ||
         !allBelow(trips_, &Trip::headsign, strings) || !allBelow(trips_, &Trip::tripId, strings))
-        return fail("файл расписания повреждён: неверные рейсы");
+        return QT_TRANSLATE_NOOP("Timetable", "файл расписания повреждён: неверные рейсы");
     const auto stationKnown = [&](const PatternStop& c) { return c.station() < stations_.size(); };
     if (!std::all_of(patternStops_.begin(), patternStops_.end(), stationKnown))
-        return fail("файл расписания повреждён: неверные остановки маршрутов");
+        return QT_TRANSLATE_NOOP("Timetable",
+                                 "файл расписания повреждён: неверные остановки маршрутов");
     for (const Pattern& p : patterns_) {
         const std::uint64_t times = std::uint64_t(p.stopCount) * p.tripCount;
         if (p.route >= routes_.size() || p.stopCount < 2 || p.tripCount == 0 ||
             std::uint64_t(p.firstStop) + p.stopCount > patternStops_.size() ||
             std::uint64_t(p.firstTrip) + p.tripCount > trips_.size() ||
             p.firstTime > stopTimes_.size() || times > stopTimes_.size() - p.firstTime)
-            return fail("файл расписания повреждён: неверные шаблоны маршрутов");
+            return QT_TRANSLATE_NOOP("Timetable",
+                                     "файл расписания повреждён: неверные шаблоны маршрутов");
     }
     // The latest time of all, in passes the compiler can widen.
     std::uint32_t latest = 0;
@@ -320,8 +330,8 @@ bool Timetable::parse(QString* error) {
     for (const std::uint32_t t : departures_)
         latest = t > latest ? t : latest;
     if (latest >= kMaxStopTime || departures_.size() != stopTimes_.size())
-        return fail("файл расписания повреждён: неверные времена");
-    return true;
+        return QT_TRANSLATE_NOOP("Timetable", "файл расписания повреждён: неверные времена");
+    return nullptr;
 }
 
 // What the search needs beyond the file: the day starts in UTC, the calls at each station,

@@ -193,6 +193,7 @@ private:
     struct Bytes;
     bool adopt(std::shared_ptr<const Bytes> bytes, QString* error);
     bool parse(QString* error);
+    const char* inconsistency() const;
     void derive();
 
     std::shared_ptr<const Bytes> bytes_;

@@ -56,8 +56,10 @@ public:
 
 private:
     bool placeStations();
+    std::vector<std::vector<qint64>> serviceDates(bool* clipped) const;
     bool placeServices();
     bool collectTrips();
+    bool fillTimes(std::vector<FeedCall>& calls, const std::vector<double>& along) const;
     bool addTrip(std::size_t begin, std::size_t end, const std::vector<std::uint32_t>& order,
                  const std::vector<FeedFrequency>& runs);
     void emitPatterns();
@@ -137,12 +139,13 @@ bool Assembler::placeStations() {
 }
 
 // The days each service runs over the feed's period, as bit sets shared by equal services.
-bool Assembler::placeServices() {
+// The dates each service taken runs on, from its first date on for at most the longest period
+// kept; whether some were left out.
+std::vector<std::vector<qint64>> Assembler::serviceDates(bool* clipped) const {
     std::vector<bool> used(feed_.services.size());
     for (const FeedCall& call : feed_.calls)
         used[feed_.trips[call.trip].service] = true;
-    std::vector<std::vector<qint64>> days(feed_.services.size());
-    qint64 first = std::numeric_limits<qint64>::max(), last = std::numeric_limits<qint64>::min();
+    qint64 first = std::numeric_limits<qint64>::max();
     for (std::size_t k = 0; k < feed_.services.size(); ++k) {
         const FeedService& s = feed_.services[k];
         if (used[k] && s.start.isValid())
@@ -153,25 +156,24 @@ bool Assembler::placeServices() {
     }
     const qint64 limit =
         first == std::numeric_limits<qint64>::max() ? first : first + kMaxServiceDays - 1;
-    bool clipped = false;
+    std::vector<std::vector<qint64>> days(feed_.services.size());
     for (std::size_t k = 0; k < feed_.services.size(); ++k) {
         const FeedService& s = feed_.services[k];
-        if (!used[k])
-            continue;
         std::vector<qint64>& on = days[k];
-        if (s.start.isValid())
-            for (qint64 d = s.start.toJulianDay(); d <= s.end.toJulianDay(); ++d) {
-                if (d > limit) {
-                    clipped = true;
-                    break;
-                }
-                if (s.weekdays & (1 << (QDate::fromJulianDay(d).dayOfWeek() - 1)))
-                    on.push_back(d);
+        for (qint64 d = s.start.toJulianDay();
+             used[k] && s.start.isValid() && d <= s.end.toJulianDay(); ++d) {
+            if (d > limit) {
+                *clipped = true;
+                break;
             }
+            if (s.weekdays & (1 << (QDate::fromJulianDay(d).dayOfWeek() - 1)))
+                on.push_back(d);
+        }
+        // calendar_dates.txt overrides the weekdays.
         for (const auto& [date, runs] : s.exceptions) {
             const qint64 d = date.toJulianDay();
-            if (d > limit) {
-                clipped = clipped || runs;
+            if (!used[k] || d > limit) {
+                *clipped = *clipped || (used[k] && runs);
                 continue;
             }
             const auto at = std::lower_bound(on.begin(), on.end(), d);
@@ -180,19 +182,26 @@ bool Assembler::placeServices() {
             else if (!runs && at != on.end() && *at == d)
                 on.erase(at);
         }
+    }
+    return days;
+}
+
+// The period from the first day a trip runs to the last, how far apart its days start (a day is
+// not 24 h long where the clocks change), and each service's days as a bit set shared by equal
+// services.
+bool Assembler::placeServices() {
+    bool clipped = false;
+    const std::vector<std::vector<qint64>> days = serviceDates(&clipped);
+    qint64 first = std::numeric_limits<qint64>::max(), last = std::numeric_limits<qint64>::min();
+    for (const std::vector<qint64>& on : days)
         if (!on.empty()) {
             first = std::min(first, on.front());
             last = std::max(last, on.back());
         }
-    }
-    if (last < first || last == std::numeric_limits<qint64>::min()) {
+    if (last < first) {
         *error_ = tr("calendar.txt: ни один выбранный рейс не ходит ни в один день");
         return false;
     }
-    first = std::numeric_limits<qint64>::max();
-    for (const std::vector<qint64>& on : days)
-        if (!on.empty())
-            first = std::min(first, on.front());
     if (clipped)
         notes_ << tr("период расписания длиннее %1 дней: взяты первые %1").arg(kMaxServiceDays);
     parts_.firstDay = QDate::fromJulianDay(first);
@@ -221,13 +230,11 @@ bool Assembler::placeServices() {
         const QByteArray key(reinterpret_cast<const char*>(words.data()),
                              qsizetype(words.size() * 8));
         const auto it = shared.constFind(key);
-        if (it != shared.cend()) {
-            serviceOf_[k] = *it;
-            continue;
+        serviceOf_[k] = it != shared.cend() ? *it : parts_.serviceCount;
+        if (it == shared.cend()) {
+            shared.insert(key, parts_.serviceCount++);
+            parts_.serviceDays.insert(parts_.serviceDays.end(), words.begin(), words.end());
         }
-        serviceOf_[k] = parts_.serviceCount++;
-        shared.insert(key, serviceOf_[k]);
-        parts_.serviceDays.insert(parts_.serviceDays.end(), words.begin(), words.end());
     }
     return true;
 }
@@ -266,37 +273,22 @@ bool Assembler::collectTrips() {
     return true;
 }
 
-// One trip: its blank times filled in, checked, then each of its runs into its pattern.
-bool Assembler::addTrip(std::size_t begin, std::size_t end, const std::vector<std::uint32_t>& order,
-                        const std::vector<FeedFrequency>& runs) {
-    const FeedTrip& trip = feed_.trips[feed_.calls[order[begin]].trip];
-    if (serviceOf_[trip.service] < 0) {
-        ++withoutDays_;
-        return true;
-    }
-    const std::size_t n = end - begin;
-    std::vector<FeedCall> calls(n);
-    std::vector<double> along(n, -1);
-    for (std::size_t k = 0; k < n; ++k) {
-        calls[k] = feed_.calls[order[begin + k]];
-        if (!feed_.distances.empty())
-            along[k] = feed_.distances[order[begin + k]];
-        if (calls[k].arrival < 0)
-            calls[k].arrival = calls[k].departure;
-        if (calls[k].departure < 0)
-            calls[k].departure = calls[k].arrival;
-    }
+// Blank times between two given ones, spread by shape_dist_traveled where every call between
+// has it, else by straight-line distance, rounded down; false when the times cannot be had or
+// go back.
+bool Assembler::fillTimes(std::vector<FeedCall>& calls, const std::vector<double>& along) const {
+    const std::size_t n = calls.size();
     const auto position = [&](std::size_t k) {
         const FeedStop& s = stopOf(calls[k]);
         const FeedStation& st = feed_.stations[std::size_t(s.station)];
         return s.located ? std::pair(s.lat, s.lon) : std::pair(st.lat, st.lon);
     };
-    bool sound = n >= 2 && calls.front().arrival >= 0 && calls.back().arrival >= 0;
-    for (std::size_t k = 1; sound && k < n; ++k)
-        sound = calls[k].sequence != calls[k - 1].sequence;
-    // Blank times between two given ones, spread by shape_dist_traveled where every call between
-    // has it, else by straight-line distance, rounded down.
-    for (std::size_t k = 1; sound && k < n;) {
+    if (n < 2 || calls.front().arrival < 0 || calls.back().arrival < 0)
+        return false;
+    for (std::size_t k = 1; k < n; ++k)
+        if (calls[k].sequence == calls[k - 1].sequence)
+            return false;
+    for (std::size_t k = 1; k < n;) {
         if (calls[k].arrival >= 0) {
             ++k;
             continue;
@@ -323,14 +315,38 @@ bool Assembler::addTrip(std::size_t begin, std::size_t end, const std::vector<st
         }
         k = j;
     }
-    for (std::size_t k = 0; sound && k < n; ++k)
-        sound = calls[k].arrival <= calls[k].departure &&
-                (k == 0 || calls[k - 1].departure <= calls[k].arrival);
-    if (!sound) {
+    for (std::size_t k = 0; k < n; ++k)
+        if (calls[k].arrival > calls[k].departure ||
+            (k > 0 && calls[k - 1].departure > calls[k].arrival))
+            return false;
+    return true;
+}
+
+// One trip: its blank times filled in, checked, then each of its runs into its pattern.
+bool Assembler::addTrip(std::size_t begin, std::size_t end, const std::vector<std::uint32_t>& order,
+                        const std::vector<FeedFrequency>& runs) {
+    const std::uint32_t tripIndex = feed_.calls[order[begin]].trip;
+    const FeedTrip& trip = feed_.trips[tripIndex];
+    if (serviceOf_[trip.service] < 0) {
+        ++withoutDays_;
+        return true;
+    }
+    const std::size_t n = end - begin;
+    std::vector<FeedCall> calls(n);
+    std::vector<double> along(n, -1);
+    for (std::size_t k = 0; k < n; ++k) {
+        calls[k] = feed_.calls[order[begin + k]];
+        if (!feed_.distances.empty())
+            along[k] = feed_.distances[order[begin + k]];
+        if (calls[k].arrival < 0)
+            calls[k].arrival = calls[k].departure;
+        if (calls[k].departure < 0)
+            calls[k].departure = calls[k].arrival;
+    }
+    if (!fillTimes(calls, along)) {
         ++badTimes_;
         return true;
     }
-
     // A pattern's trips share their route, calls and service days.
     const std::uint32_t route[2] = {trip.route, std::uint32_t(serviceOf_[trip.service])};
     std::string key(reinterpret_cast<const char*>(route), sizeof route);
@@ -345,7 +361,6 @@ bool Assembler::addTrip(std::size_t begin, std::size_t end, const std::vector<st
     if (added)
         candidates_.push_back({trip.route, stops, {}, {}});
     Candidate& c = candidates_[found->second];
-    const std::uint32_t tripIndex = feed_.calls[order[begin]].trip;
     const auto addRun = [&](std::int64_t shift) {
         if (calls.back().departure + shift >= std::int64_t(kMaxStopTime))
             return false;

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include <charconv>
+#include <cmath>
 #include <string>
 
 namespace lirsk {
@@ -106,10 +107,10 @@ bool FeedReader::readAgency() {
 
 // The routes the import takes: by basic route type, route_id or short name, and agency.
 bool FeedReader::takesRoute(FeedTable& f, int type, int shortName, int agency, int id) {
-    const std::optional<qint64> raw = f.integer(type, "route_type", 0, 1 << 20);
+    const std::optional<double> raw = f.number(type, "route_type");
     if (!raw)
         return false;
-    const int basic = basicRouteType(int(*raw));
+    const int basic = std::abs(*raw) < 1e6 ? basicRouteType(int(*raw)) : -1;
     if (!options_.routeTypes.isEmpty() && !options_.routeTypes.contains(basic < 0 ? 3 : basic))
         return false;
     const QString name = f.text(shortName);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 #include <numbers>
+#include <numeric>
 #include <unordered_map>
 
 namespace lirsk {
@@ -38,17 +39,16 @@ double greatCircleMetres(double lat1, double lon1, double lat2, double lon2) {
     return 2 * kEarthRadius * std::asin(std::min(1.0, std::sqrt(a)));
 }
 
-void addWalks(const std::vector<FeedStation>& stations, const std::vector<FeedStop>& stops,
-              const std::vector<FeedTransfer>& transfers, TimetableParts& parts) {
-    const std::vector<Timetable::Station>& placed = parts.stations;
+namespace {
+
+// Each station's 8 nearest stations closer than the walking distance, equally near ones by
+// stop_id, both ways: the walk's seconds by the pair (from << 32 | to).
+std::unordered_map<std::uint64_t, std::uint32_t>
+nearestWalks(const std::vector<Timetable::Station>& placed,
+             const std::vector<const QByteArray*>& stopIds) {
     const auto distance = [&](std::uint32_t a, std::uint32_t b) {
         return greatCircleMetres(placed[a].lat, placed[a].lon, placed[b].lat, placed[b].lon);
     };
-    std::vector<const QByteArray*> stopIds(placed.size());
-    for (const FeedStation& s : stations)
-        if (s.index >= 0)
-            stopIds[std::size_t(s.index)] = &stops[std::size_t(s.stop)].id;
-
     // Cells of the walking distance in latitude, and at least that in longitude everywhere.
     double widest = 0;
     for (const Timetable::Station& s : placed)
@@ -72,11 +72,12 @@ void addWalks(const std::vector<FeedStation>& stations, const std::vector<FeedSt
         for (std::int64_t r = row - 1; r <= row + 1; ++r)
             for (std::int64_t c = column - 2; c <= column + 2; ++c) {
                 const auto it = cells.find({r, c});
-                if (it == cells.end())
-                    continue;
-                for (const std::uint32_t other : it->second)
-                    if (other != s && distance(s, other) < kWalkingDistance)
-                        near.emplace_back(distance(s, other), other);
+                for (std::size_t k = 0; it != cells.end() && k < it->second.size(); ++k) {
+                    const std::uint32_t other = it->second[k];
+                    const double metres = other != s ? distance(s, other) : kWalkingDistance;
+                    if (metres < kWalkingDistance)
+                        near.emplace_back(metres, other);
+                }
             }
         std::sort(near.begin(), near.end(), [&](const auto& x, const auto& y) {
             return x.first != y.first ? x.first < y.first : *stopIds[x.second] < *stopIds[y.second];
@@ -87,6 +88,19 @@ void addWalks(const std::vector<FeedStation>& stations, const std::vector<FeedSt
             walks[pairKey(other, s)] = walkSeconds(metres);
         }
     }
+    return walks;
+}
+
+} // namespace
+
+void addWalks(const std::vector<FeedStation>& stations, const std::vector<FeedStop>& stops,
+              const std::vector<FeedTransfer>& transfers, TimetableParts& parts) {
+    const std::vector<Timetable::Station>& placed = parts.stations;
+    std::vector<const QByteArray*> stopIds(placed.size());
+    for (const FeedStation& s : stations)
+        if (s.index >= 0)
+            stopIds[std::size_t(s.index)] = &stops[std::size_t(s.stop)].id;
+    std::unordered_map<std::uint64_t, std::uint32_t> walks = nearestWalks(placed, stopIds);
 
     // transfers.txt between two stations: the least of its times replaces the distance walk in
     // its direction, and a refusal removes the walk whatever the other rows say.
@@ -102,7 +116,10 @@ void addWalks(const std::vector<FeedStation>& stations, const std::vector<FeedSt
             continue;
         }
         const std::uint32_t seconds =
-            t.minTime >= 0 ? std::uint32_t(t.minTime) : walkSeconds(distance(a, b));
+            t.minTime >= 0 ? std::uint32_t(t.minTime)
+                           : walkSeconds(greatCircleMetres(
+                                 placed[std::size_t(a)].lat, placed[std::size_t(a)].lon,
+                                 placed[std::size_t(b)].lat, placed[std::size_t(b)].lon));
         const auto [it, added] = listed.emplace(key, seconds);
         if (!added)
             it->second = std::min(it->second, seconds);

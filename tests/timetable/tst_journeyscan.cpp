@@ -86,13 +86,14 @@ struct World {
     }
     double metres(int a, int b) const { return greatCircleMetres(0, lon[a], 0, lon[b]); }
     void make();
+    std::vector<QStringList> makeStations();
+    void makeServices();
+    void makeTrips(const std::vector<QStringList>& platforms);
+    void makeWalks(const std::vector<QStringList>& platforms);
 };
 
-void World::make() {
-    if (chance(25)) {
-        zone = "Europe/Amsterdam";
-        first = QDate(2026, 10, 23); // the clocks go back on the 25th
-    }
+// Stations along the equator, some with two platforms (their stop_ids by station).
+std::vector<QStringList> World::makeStations() {
     stations = pick(3, 6);
     QString stops = QStringLiteral("stop_id,stop_name,stop_lat,stop_lon,parent_station\n");
     std::vector<QStringList> platforms(static_cast<std::size_t>(stations));
@@ -109,6 +110,12 @@ void World::make() {
                 platforms[std::size_t(s)] << QStringLiteral("S%1%2").arg(s).arg(QLatin1String(p));
             }
     }
+    feed["stops.txt"] = stops;
+    return platforms;
+}
+
+// Services by weekdays over a few days, with dates added and removed.
+void World::makeServices() {
     QString calendar = QStringLiteral("service_id,monday,tuesday,wednesday,thursday,friday,"
                                       "saturday,sunday,start_date,end_date\n");
     QString dates = QStringLiteral("service_id,date,exception_type\n");
@@ -140,6 +147,12 @@ void World::make() {
         serviceDays.push_back(days);
     }
 
+    feed["calendar.txt"] = calendar;
+    feed["calendar_dates.txt"] = dates;
+}
+
+void World::makeTrips(const std::vector<QStringList>& platforms) {
+    const int services = int(serviceDays.size());
     QString tripsText = QStringLiteral("route_id,service_id,trip_id\n");
     QString times = QStringLiteral("trip_id,arrival_time,departure_time,stop_id,stop_sequence,"
                                    "pickup_type,drop_off_type,shape_dist_traveled\n");
@@ -239,6 +252,12 @@ void World::make() {
         trips.push_back(trip);
     }
 
+    feed["trips.txt"] = tripsText;
+    feed["stop_times.txt"] = times;
+    feed["frequencies.txt"] = frequencies;
+}
+
+void World::makeWalks(const std::vector<QStringList>& platforms) {
     // Walks between the stations some trip calls at: closer than 250 m (no more than 8 here),
     // in ceil(metres) seconds; the transfers listed replace them in their direction, a refusal
     // removes them.
@@ -290,21 +309,26 @@ void World::make() {
         it = served[std::size_t(it->first.first)] && served[std::size_t(it->first.second)]
                  ? std::next(it)
                  : walks.erase(it);
+    feed["transfers.txt"] = transfers;
+}
+
+void World::make() {
+    if (chance(25)) {
+        zone = "Europe/Amsterdam";
+        first = QDate(2026, 10, 23); // the clocks go back on the 25th
+    }
+    const std::vector<QStringList> platforms = makeStations();
+    makeServices();
+    makeTrips(platforms);
+    makeWalks(platforms);
     for (const Trip& t : trips)
         ids.push_back(t.id);
     std::sort(ids.begin(), ids.end());
     for (Trip& t : trips)
         t.rank = int(std::lower_bound(ids.begin(), ids.end(), t.id) - ids.begin());
-    feed = {{"agency.txt", QStringLiteral("agency_id,agency_name,agency_timezone\nA,Agency,%1\n")
-                               .arg(QString::fromUtf8(zone))},
-            {"routes.txt", "route_id,route_short_name,route_type\nR0,1,3\nR1,2,3\nR2,3,0\n"},
-            {"stops.txt", stops},
-            {"trips.txt", tripsText},
-            {"stop_times.txt", times},
-            {"calendar.txt", calendar},
-            {"calendar_dates.txt", dates},
-            {"frequencies.txt", frequencies},
-            {"transfers.txt", transfers}};
+    feed["agency.txt"] = QStringLiteral("agency_id,agency_name,agency_timezone\nA,Agency,%1\n")
+                             .arg(QString::fromUtf8(zone));
+    feed["routes.txt"] = "route_id,route_short_name,route_type\nR0,1,3\nR1,2,3\nR2,3,0\n";
 }
 
 // The journeys by a backward scan of every connection, latest departure first, keeping for each

@@ -1,8 +1,5 @@
 #pragma once
 
-#include "model/graphmap.h"
-#include "timetable/timetable.h"
-
 #include <QCoreApplication>
 #include <QStringList>
 
@@ -13,6 +10,11 @@ struct GtfsImportOptions;
 }
 
 // One function a command; each takes the arguments after the command's name.
+
+namespace lirsk {
+class GraphMap;
+class Timetable;
+} // namespace lirsk
 
 namespace gaftool {
 
