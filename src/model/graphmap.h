@@ -133,25 +133,25 @@ class GraphMap;
 // searched, a long one (a damaged map may give one stop many thousands of links) indexed once.
 class LinkLookup {
 public:
-    explicit LinkLookup(const GraphMap& map) : map_(map) {}
+    explicit LinkLookup(const GraphMap& map) : m_map(map) {}
     // The place of the link in from's list, or -1.
     int find(StopIndex from, StopIndex to);
 
 private:
-    const GraphMap& map_;
-    QHash<StopIndex, QHash<StopIndex, int>> indexed_;
+    const GraphMap& m_map;
+    QHash<StopIndex, QHash<StopIndex, int>> m_indexed;
 };
 
 class GraphMap {
 public:
     // The stop list, in creation (file) order.
-    const std::vector<Stop>& stops() const { return stops_; }
-    Stop& stop(StopIndex index) { return stops_[std::size_t(index)]; }
-    const Stop& stop(StopIndex index) const { return stops_[std::size_t(index)]; }
-    int stopCount() const { return int(stops_.size()); }
+    const std::vector<Stop>& stops() const { return m_stops; }
+    Stop& stop(StopIndex index) { return m_stops[std::size_t(index)]; }
+    const Stop& stop(StopIndex index) const { return m_stops[std::size_t(index)]; }
+    int stopCount() const { return int(m_stops.size()); }
     bool isStop(StopIndex index) const { return index >= 0 && index < stopCount(); }
-    void reserveStops(int count) { stops_.reserve(std::size_t(count)); }
-    void clearStops() { stops_.clear(); }
+    void reserveStops(int count) { m_stops.reserve(std::size_t(count)); }
+    void clearStops() { m_stops.clear(); }
 
     // Appends a stop with its top-left corner at (x, y), its name label beside it and its id as
     // its name. The first stop of a map gets id 0; later ones the lowest free id when allocateId
@@ -202,7 +202,7 @@ public:
     bool StoredSearchPanel = false;
 
 private:
-    std::vector<Stop> stops_;
+    std::vector<Stop> m_stops;
 };
 
 } // namespace lirsk
