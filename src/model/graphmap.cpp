@@ -30,6 +30,35 @@ int LinkLookup::find(StopIndex from, StopIndex to) {
     return it->value(to, -1);
 }
 
+StopIdLookup::StopIdLookup(const GraphMap& map) {
+    const std::vector<Stop>& stops = map.stops();
+    int lowest = 0, highest = -1;
+    for (const Stop& stop : stops) {
+        lowest = std::min(lowest, stop.Id);
+        highest = std::max(highest, stop.Id);
+    }
+    const qint64 n = qint64(stops.size());
+    if (lowest >= 0 && qint64(highest) < 4 * n + 64) {
+        m_dense.assign(std::size_t(highest) + 1, NoStop);
+        for (std::size_t i = stops.size(); i-- > 0;)
+            m_dense[std::size_t(stops[i].Id)] = StopIndex(i);
+        return;
+    }
+    m_sorted.reserve(stops.size());
+    for (std::size_t i = 0; i < stops.size(); ++i)
+        m_sorted.emplace_back(stops[i].Id, StopIndex(i));
+    std::sort(m_sorted.begin(), m_sorted.end());
+}
+
+StopIndex StopIdLookup::find(int id) const {
+    if (!m_sorted.empty() || m_dense.empty()) {
+        const auto it = std::lower_bound(m_sorted.begin(), m_sorted.end(),
+                                         std::pair<int, StopIndex>(id, INT_MIN));
+        return it != m_sorted.end() && it->first == id ? it->second : NoStop;
+    }
+    return id >= 0 && std::size_t(id) < m_dense.size() ? m_dense[std::size_t(id)] : NoStop;
+}
+
 QString noRoutesText() {
     return QStringLiteral("Маршруты не введены");
 }

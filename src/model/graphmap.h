@@ -142,6 +142,18 @@ private:
     QHash<StopIndex, QHash<StopIndex, int>> m_indexed;
 };
 
+// The stop FindStopById gives for each id (the first in list order), for callers that look up
+// many ids at once: a table when the ids are dense, else a sorted list.
+class StopIdLookup {
+public:
+    explicit StopIdLookup(const GraphMap& map);
+    StopIndex find(int id) const;
+
+private:
+    std::vector<StopIndex> m_dense;                  // by id
+    std::vector<std::pair<int, StopIndex>> m_sorted; // by id, then list position
+};
+
 class GraphMap {
 public:
     // The stop list, in creation (file) order.
@@ -153,6 +165,11 @@ public:
     void reserveStops(int count) { m_stops.reserve(std::size_t(count)); }
     void clearStops() { m_stops.clear(); }
 
+    // Appends a stop as a file holds it, every field set by the caller.
+    StopIndex appendStop(Stop stop) {
+        m_stops.push_back(std::move(stop));
+        return stopCount() - 1;
+    }
     // Appends a stop with its top-left corner at (x, y), its name label beside it and its id as
     // its name. The first stop of a map gets id 0; later ones the lowest free id when allocateId
     // is set, else -1 for the caller to set.

@@ -3,7 +3,6 @@
 #include "model/safefile.h"
 #include "model/textcodec.h"
 
-#include <QHash>
 #include <QtEndian>
 
 #include <cstring>
@@ -129,6 +128,7 @@ bool readBody(const QByteArray& data, ByteReader& in, GraphMap& map, QString* er
         return false;
     }
 
+    map.reserveStops(std::max(stopCount, 0));
     ByteReader::Repeated stopFont, labelFont;
     for (qint32 k = 0; k < stopCount; ++k) {
         const qsizetype at = in.pos();
@@ -144,15 +144,16 @@ bool readBody(const QByteArray& data, ByteReader& in, GraphMap& map, QString* er
             !in.readString(&name, error, "название") || !in.readString(&routes, error, "маршруты"))
             return false;
 
-        const StopIndex index = map.AddStop(i32(r, 0), i32(r, 4), false);
-        Stop& stop = map.stop(index);
+        Stop stop;
+        stop.Left = i32(r, 0);
+        stop.Top = i32(r, 4);
         stop.Id = i32(r, 8);
         stop.Radius = i32(r, 16);
         stop.Width = stop.Height = i32(r, 12);
         stop.FillColor = u32(r, 20);
         stop.Font.Color = u32(r, 24);
         stop.Font.Size = i32(r, 28);
-        stop.Font.Name = fontName;
+        stop.Font.Name = std::move(fontName);
         stop.Font.Bold = b8(r, 32);
         stop.Font.Italic = b8(r, 33);
         stop.Font.Underline = b8(r, 34);
@@ -160,13 +161,14 @@ bool readBody(const QByteArray& data, ByteReader& in, GraphMap& map, QString* er
         stop.Label.Left = i32(r, 36);
         stop.Label.Top = i32(r, 40);
         stop.Label.Visible = b8(r, 44);
-        stop.Label.Caption = name;
-        stop.Routes = routes;
+        stop.Label.Caption = std::move(name);
+        stop.Routes = std::move(routes);
+        const StopIndex index = map.appendStop(std::move(stop));
 
         if (!in.readString(&labelFontName, error, "шрифт названия", &labelFont))
             return false;
-        FontSpec& lf = stop.Label.Font;
-        lf.Name = labelFontName;
+        FontSpec& lf = map.stop(index).Label.Font;
+        lf.Name = std::move(labelFontName);
         lf.Size = i32(r, 48);
         lf.Color = u32(r, 52);
         lf.Bold = lf.Bold || b8(r, 56);
@@ -177,7 +179,7 @@ bool readBody(const QByteArray& data, ByteReader& in, GraphMap& map, QString* er
 
     // Links name their stops by id; the first stop in list order with an id answers for it.
     // Each stop's list is sized once: the links are placed in a second walk.
-    const QHash<int, StopIndex> byId = map.stopsById();
+    const StopIdLookup byId(map);
     const qsizetype linksAt = in.pos();
     std::vector<std::pair<StopIndex, StopIndex>> ends;
     ends.reserve(std::size_t(in.remaining() / kLinkRecordSize));
@@ -193,8 +195,8 @@ bool readBody(const QByteArray& data, ByteReader& in, GraphMap& map, QString* er
             break;
         }
         const qint32 fromId = i32(r, 0), toId = i32(r, 4);
-        const StopIndex from = byId.value(fromId, NoStop);
-        const StopIndex to = byId.value(toId, NoStop);
+        const StopIndex from = byId.find(fromId);
+        const StopIndex to = byId.find(toId);
         if (from == NoStop || to == NoStop) {
             *error =
                 QStringLiteral(
