@@ -9,6 +9,7 @@
 
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
+#include "app/recovery.h"
 
 #include "document/edits.h"
 #include "platform/messages.h"
@@ -101,8 +102,23 @@ void BM_MoveStop(benchmark::State& state) {
     editor.Undo();
 }
 
+// The crash copy as the program's thread pays for it: the map taken, the writing handed to a
+// thread of its own (waited for outside the timing).
+void BM_CrashCopy(benchmark::State& state) {
+    RecoveryKeeper keeper(&window());
+    for (auto _ : state) {
+        if (!keeper.write())
+            state.SkipWithError("the copy cannot be written");
+        state.PauseTiming();
+        keeper.finishWriting();
+        state.ResumeTiming();
+    }
+    keeper.discard();
+}
+
 } // namespace
 
+BENCHMARK(BM_CrashCopy)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DeleteStop)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AddRoad)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MoveStop)->Unit(benchmark::kMillisecond);

@@ -47,7 +47,9 @@ RecoveryKeeper::RecoveryKeeper(MapWindow* window) : QObject(window), window_(win
     timer_->start();
 }
 
-RecoveryKeeper::~RecoveryKeeper() = default;
+RecoveryKeeper::~RecoveryKeeper() {
+    finishWriting();
+}
 
 QString RecoveryKeeper::folder() {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
@@ -79,30 +81,74 @@ bool RecoveryKeeper::lock() {
     return true;
 }
 
+namespace {
+
+// What a copy holds, taken on the program's thread and written on another.
+struct CopyJob {
+    QString base;
+    lirsk::MapSnapshot map;
+    std::optional<lirsk::MapDescription> description;
+    QJsonObject about;
+};
+
+// Writes a copy; the error, or nothing.
+QString writeCopy(const CopyJob& job) {
+    QString error;
+    const QString mapFile = job.base + QStringLiteral(".gaf");
+    const std::optional<QByteArray> bytes =
+        lirsk::writeMap(job.map, job.map.storedSearchPanel, &error);
+    const bool ok =
+        bytes && lirsk::saveWholeFile(mapFile, *bytes, &error) &&
+        (!job.description || lirsk::saveMapDescription(mapFile, *job.description, &error)) &&
+        lirsk::saveWholeFile(job.base + QStringLiteral(".json"), QJsonDocument(job.about).toJson(),
+                             &error);
+    return ok ? QString() : error;
+}
+
+} // namespace
+
 bool RecoveryKeeper::write() {
     changes_ = 0;
-    QString error;
-    bool ok = lock();
-    if (!ok)
-        error = QStringLiteral("папка %1 недоступна").arg(QDir::toNativeSeparators(folder()));
-    const lirsk::GraphMap& map = window_->Map();
-    const std::optional<lirsk::MapDescription>& description = window_->document().description();
-    const QString mapFile = base_ + QStringLiteral(".gaf");
-    if (ok)
-        ok = lirsk::saveMapFile(mapFile, map, map.StoredSearchPanel, &error) &&
-             (!description || lirsk::saveMapDescription(mapFile, *description, &error));
-    if (ok) {
-        const QJsonObject about{
-            {QStringLiteral("title"), window_->windowTitle()},
-            {QStringLiteral("file_name"), map.FileName},
-            {QStringLiteral("file_path"), window_->document().filePath()},
-            {QStringLiteral("map_code"), map.MapCode},
-            {QStringLiteral("map_city"), map.MapCity},
-            {QStringLiteral("written"), QDateTime::currentDateTime().toString(Qt::ISODate)}};
-        ok = lirsk::saveWholeFile(base_ + QStringLiteral(".json"), QJsonDocument(about).toJson(),
-                                  &error);
+    // One copy is written at a time; a change meanwhile is copied when it is done.
+    if (writing_.valid() &&
+        writing_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+        writeAgain_ = true;
+        return true;
     }
-    if (!ok) {
+    if (!lock()) {
+        written(QStringLiteral("папка %1 недоступна").arg(QDir::toNativeSeparators(folder())), 0,
+                generation_);
+        return false;
+    }
+    // The map is taken here and written on a thread of its own: the program goes on at once.
+    const lirsk::GraphMap& map = window_->Map();
+    auto job = std::make_shared<CopyJob>(
+        CopyJob{base_, lirsk::MapSnapshot(map), window_->document().description(),
+                QJsonObject{{QStringLiteral("title"), window_->windowTitle()},
+                            {QStringLiteral("file_name"), map.FileName},
+                            {QStringLiteral("file_path"), window_->document().filePath()},
+                            {QStringLiteral("map_code"), map.MapCode},
+                            {QStringLiteral("map_city"), map.MapCity},
+                            {QStringLiteral("written"),
+                             QDateTime::currentDateTime().toString(Qt::ISODate)}}});
+    const quint64 revision = window_->document().revision();
+    const quint64 generation = generation_;
+    writing_ = std::async(std::launch::async, [this, job, revision, generation]() mutable {
+        const QString error = writeCopy(*job);
+        // The copy is let go here, not on the program's thread.
+        job.reset();
+        QMetaObject::invokeMethod(
+            this, [this, error, revision, generation] { written(error, revision, generation); },
+            Qt::QueuedConnection);
+    });
+    return true;
+}
+
+void RecoveryKeeper::written(const QString& error, quint64 revision, quint64 generation) {
+    // A copy discarded while it was written is not the map's copy any more.
+    if (generation != generation_)
+        return;
+    if (!error.isEmpty()) {
         if (!failureShown_)
             lirsk::showMessage(
                 window_,
@@ -110,13 +156,22 @@ bool RecoveryKeeper::write() {
                  QStringLiteral("Не удалось записать копию карты на случай сбоя:\n%1").arg(error),
                  QMessageBox::Ok});
         failureShown_ = true;
-        return false;
+    } else {
+        writtenRevision_ = revision;
     }
-    writtenRevision_ = window_->document().revision();
-    return true;
+    if (std::exchange(writeAgain_, false) && window_->document().isModified())
+        write();
+}
+
+void RecoveryKeeper::finishWriting() {
+    if (writing_.valid())
+        writing_.wait();
 }
 
 void RecoveryKeeper::discard() {
+    finishWriting();
+    ++generation_;
+    writeAgain_ = false;
     if (!base_.isEmpty() && lock_)
         removeCopy(base_);
     lock_.reset();

@@ -81,8 +81,8 @@ struct NameLabel {
     FontSpec Font;
 };
 
-// One stop: its place and look, its texts and its outgoing links.
-struct Stop {
+// What a stop is beside its links: its place and look and its texts.
+struct StopFields {
     int Left = 0;
     int Top = 0;
     int Width = 10;
@@ -93,10 +93,14 @@ struct Stop {
     int Id = -1;
     NameLabel Label;
     QString Routes; // route tokens separated by single spaces
-    std::vector<Link> Links;
 
     int centreX() const { return saturatedSum(Left, Radius); }
     int centreY() const { return saturatedSum(Top, Radius); }
+};
+
+// One stop: its fields and its outgoing links.
+struct Stop : StopFields {
+    std::vector<Link> Links;
 };
 
 // The nine display settings every map carries in its file header.

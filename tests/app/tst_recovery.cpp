@@ -128,7 +128,7 @@ private slots:
         };
         for (int i = 0; i < 20; ++i)
             child->editor().AddStopAt(300 + 10 * i, 500);
-        QCOMPARE(copies().size(), 1);
+        QTRY_COMPARE(copies().size(), 1);
         while (child->editor().undoStack()->canUndo())
             child->editor().Undo();
         QVERIFY(!child->document().isModified());
