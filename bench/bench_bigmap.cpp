@@ -489,9 +489,12 @@ void BM_WindowSearch(benchmark::State& state) {
 constexpr int Small = 2000;
 constexpr int Large = 20000;
 constexpr int Huge = 100000;
+constexpr int Giant = 1000000;
 
 // Fixed iteration counts, so each case opens its window once.
 int iterations(int stops, int small) {
+    if (stops == Giant)
+        return std::max(small / 100, 3);
     return stops == Huge ? std::max(small / 10, 3) : stops == Large ? small / 2 : small;
 }
 
@@ -520,6 +523,9 @@ void registerAll() {
         add("search", BM_Search, stops, Grid, 40);
         add("window_search", BM_WindowSearch, stops, Grid, 40);
     }
+    // A press must not walk the map: at 1 000 000 stops too.
+    add("press_stop", BM_Press, Giant, 0, 1000);
+    add("press_name", BM_Press, Giant, 1, 1000);
     add("read_file_radial", BM_ReadFile, Huge, Radial, 40);
     add("open_window_radial", BM_OpenWindow, Huge, Radial, 10);
     add("findway_release_radial", BM_FindWayRelease, Huge, Radial, 40);
