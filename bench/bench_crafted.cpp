@@ -40,22 +40,19 @@ void drawCrafted(benchmark::State& state, const std::function<void(GraphMap&)>& 
 // From stop 0, the first of 100 000 links 0 -> 1 and as many 1 -> 2.
 QByteArray duplicateLinks(int count) {
     GraphMap map;
-    map.Settings.UserWeights = false;
-    map.Ready = false;
     for (int k = 0; k < 3; ++k)
-        map.AddStop(10 * k, 0, k, QString(), false)->Id = k;
+        map.stop(map.AddStop(10 * k, 0, false)).Id = k;
     map.MaxStopId = 2;
     for (int k = 0; k < count / 2; ++k) {
-        map.AddLink(map.stops()[0].get(), map.stops()[1].get());
-        map.AddLink(map.stops()[1].get(), map.stops()[2].get());
+        map.appendLink(0, {0, 10, 0, 1, true});
+        map.appendLink(1, {0, 10, 0, 2, true});
     }
     map.UpdateArcFlags();
-    map.Ready = true;
     return writeMap(map, false, nullptr).value_or(QByteArray());
 }
 
 void BM_DrawRadius(benchmark::State& state) {
-    drawCrafted(state, [](GraphMap& map) { map.stops()[1]->Radius = 8323077; });
+    drawCrafted(state, [](GraphMap& map) { map.stop(1).Radius = 8323077; });
 }
 void BM_DrawArrowSize(benchmark::State& state) {
     drawCrafted(state, [](GraphMap& map) { map.Settings.ArrowSize = 6000000; });
@@ -75,22 +72,18 @@ void BM_LoadDuplicateLinks(benchmark::State& state) {
 // Start -> a <-> b with a negative round, and b feeding 50 000 branch stops.
 void BM_SearchNegativeCycle(benchmark::State& state) {
     GraphMap map;
-    map.Settings.UserWeights = false;
-    map.Ready = false;
     const int branches = 50000;
     for (int k = 0; k < branches + 4; ++k)
-        map.AddStop(k % 1000, k / 1000, k, QString(), false)->Id = k;
+        map.stop(map.AddStop(k % 1000, k / 1000, false)).Id = k;
     map.MaxStopId = branches + 3;
-    const auto stop = [&](int k) { return map.stops()[std::size_t(k)].get(); };
-    map.AddLink(stop(0), stop(1))->Length = 10;
-    map.AddLink(stop(1), stop(2))->Length = -5;
-    map.AddLink(stop(2), stop(1))->Length = 1;
+    map.appendLink(0, {0, 10, 0, 1, true});
+    map.appendLink(1, {0, -5, 0, 2, true});
+    map.appendLink(2, {0, 1, 0, 1, true});
     for (int k = 0; k < branches; ++k)
-        map.AddLink(stop(2), stop(4 + k))->Length = 7;
+        map.appendLink(2, {0, 7, 0, 4 + k, true});
     map.UpdateArcFlags();
-    map.Ready = true;
     for (auto _ : state) {
-        const SearchResult r = FindWay(map, stop(0), stop(3));
+        const SearchResult r = FindWay(map, 0, 3);
         if (r.outcome != SearchOutcome::NegativeCycle)
             state.SkipWithError("the negative cycle went unseen");
     }

@@ -60,12 +60,12 @@ Network& network(Kind kind, int stops) {
     std::vector<EdgeLength> lengths;
     for (int k = 0; k < n; ++k)
         boost::add_vertex(net.adjList);
-    for (const auto& stop : map.stops())
-        for (const auto& link : stop->Links) {
-            boost::add_edge(std::size_t(stop->Id), std::size_t(link->To->Id), link->Length,
-                            net.adjList);
-            edges.emplace_back(stop->Id, link->To->Id);
-            lengths.push_back({link->Length});
+    for (const lirsk::Stop& stop : map.stops())
+        for (const lirsk::Link& link : stop.Links) {
+            const int to = map.stop(link.To).Id;
+            boost::add_edge(std::size_t(stop.Id), std::size_t(to), link.Length, net.adjList);
+            edges.emplace_back(stop.Id, to);
+            lengths.push_back({link.Length});
         }
     net.csr = Csr(boost::edges_are_unsorted_multi_pass, edges.begin(), edges.end(), lengths.begin(),
                   std::size_t(n));
@@ -88,8 +88,7 @@ void indexed(benchmark::State& state, Kind kind) {
     for (auto _ : state) {
         lowerings = 0;
         for (const auto& [a, b] : net.queries) {
-            const lirsk::SearchResult r =
-                index.search(stops[std::size_t(a)].get(), stops[std::size_t(b)].get());
+            const lirsk::SearchResult r = index.search(a, b);
             lowerings += double(r.lowerings);
         }
     }
@@ -100,31 +99,25 @@ void indexed(benchmark::State& state, Kind kind) {
 
 void findWay(benchmark::State& state, Kind kind) {
     Network& net = network(kind, int(state.range(0)));
-    const auto& stops = net.map->stops();
     for (auto _ : state)
         for (const auto& [a, b] : net.queries)
-            benchmark::DoNotOptimize(
-                lirsk::FindWay(*net.map, stops[std::size_t(a)].get(), stops[std::size_t(b)].get()));
+            benchmark::DoNotOptimize(lirsk::FindWay(*net.map, a, b));
 }
 
 // The fastest way or the one with the fewest changes, on indexes built once.
 void byCriterion(benchmark::State& state, Kind kind, lirsk::Criterion criterion) {
     Network& net = network(kind, int(state.range(0)));
     lirsk::WaySearch search(*net.map);
-    const auto& stops = net.map->stops();
     for (auto _ : state)
         for (const auto& [a, b] : net.queries)
-            benchmark::DoNotOptimize(
-                search.search(criterion, stops[std::size_t(a)].get(), stops[std::size_t(b)].get()));
+            benchmark::DoNotOptimize(search.search(criterion, a, b));
 }
 
 void literal(benchmark::State& state, Kind kind) {
     Network& net = network(kind, int(state.range(0)));
-    const auto& stops = net.map->stops();
     for (auto _ : state)
         for (const auto& [a, b] : net.queries)
-            benchmark::DoNotOptimize(lirsk::literal::FindWay(*net.map, stops[std::size_t(a)].get(),
-                                                             stops[std::size_t(b)].get()));
+            benchmark::DoNotOptimize(lirsk::literal::FindWay(*net.map, a, b));
 }
 
 void boostAdjList(benchmark::State& state, Kind kind) {
@@ -166,18 +159,18 @@ bool agree(Kind kind, int stops) {
     std::vector<std::size_t> pred(n);
     std::vector<double> dist(n);
     for (const auto& [a, b] : net.queries) {
-        lirsk::FindWay(*net.map, net.map->stops()[std::size_t(a)].get(),
-                       net.map->stops()[std::size_t(b)].get());
+        const lirsk::SearchResult found = lirsk::FindWay(*net.map, a, b);
         boost::dijkstra_shortest_paths(net.csr, std::size_t(a),
                                        boost::predecessor_map(vertexMap(pred, net.csr))
                                            .distance_map(vertexMap(dist, net.csr))
                                            .weight_map(boost::get(&EdgeLength::length, net.csr)));
-        for (const auto& stop : net.map->stops()) {
-            const double d = dist[std::size_t(stop->Id)];
+        for (lirsk::StopIndex stop = 0; stop < net.map->stopCount(); ++stop) {
+            const int id = net.map->stop(stop).Id;
+            const double length = found.pathLength[std::size_t(stop)];
+            const double d = dist[std::size_t(id)];
             const bool unreached = d >= lirsk::UnreachedLength;
-            if (unreached ? stop->PathLength != lirsk::UnreachedLength : stop->PathLength != d) {
-                std::fprintf(stderr, "stop %d: %.17g against %.17g\n", stop->Id, stop->PathLength,
-                             d);
+            if (unreached ? length != lirsk::UnreachedLength : length != d) {
+                std::fprintf(stderr, "stop %d: %.17g against %.17g\n", id, length, d);
                 return false;
             }
         }

@@ -33,19 +33,17 @@ std::unique_ptr<MapDocument> makeDocument() {
                                   "Кирова",     "Мира",    "Победы",       "Советская"};
     auto document = std::make_unique<MapDocument>();
     GraphMap& map = document->map();
-    map.Ready = false;
     for (int i = 0; i < kStops; ++i) {
         const QString name =
             QStringLiteral("%1 %2 %3")
                 .arg(QString::fromUtf8(kinds[i % 8]), QString::fromUtf8(names[(i / 8) % 16]))
                 .arg(i / 128);
         // Ids given here: allocating them one by one would look through every stop each time.
-        StopRef stop = map.AddStop((i % 400) * 30, (i / 400) * 30, i, name, false);
-        stop->Id = i;
-        stop->Label.Caption = name;
+        Stop& stop = map.stop(map.AddStop((i % 400) * 30, (i / 400) * 30, false));
+        stop.Id = i;
+        stop.Label.Caption = name;
     }
     map.MaxStopId = kStops - 1;
-    map.Ready = true;
     return document;
 }
 
@@ -70,7 +68,7 @@ const QStringList& keys() {
 }
 
 void BM_ModelFilter(benchmark::State& state) {
-    StopListModel model(&document().map());
+    StopListModel model(&document());
     const QStringList& typed = keys();
     qsizetype at = 0;
     qint64 rows = 0;

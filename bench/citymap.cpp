@@ -16,7 +16,6 @@ namespace bench {
 
 std::unique_ptr<GraphMap> cityMap(int stops) {
     auto map = std::make_unique<GraphMap>();
-    map->Settings.UserWeights = false;
     QRandomGenerator rng{quint32(stops) * 13 + 5};
     const int side = int(std::ceil(std::sqrt(double(stops))));
     for (int k = 0; k < stops; ++k) {
@@ -26,22 +25,19 @@ std::unique_ptr<GraphMap> cityMap(int stops) {
                 QStringLiteral("A%1 T%2").arg(row + 1).arg(column + 1), 20 + 40 * column,
                 20 + 40 * row);
     }
-    const auto at = [&](int k) { return map->stops()[std::size_t(k)].get(); };
-    const auto weigh = [&](Link* link, double length) {
-        link->Length = length;
-        link->Time = std::round(length / 5);
+    const auto link = [&](int from, int to, double length) {
+        map->AddLink(from, to, {0, length, std::round(length / 5)});
     };
     for (int k = 0; k < stops; ++k) {
         const int column = k % side;
         if (column + 1 < side && k + 1 < stops) {
             const double length = 80 + rng.bounded(121);
-            weigh(map->AddLink(at(k), at(k + 1)), length);
-            weigh(map->AddLink(at(k + 1), at(k)), length);
+            link(k, k + 1, length);
+            link(k + 1, k, length);
         }
         if (k + side < stops) {
             const bool down = column % 2 == 0;
-            weigh(map->AddLink(at(down ? k : k + side), at(down ? k + side : k)),
-                  80 + rng.bounded(121));
+            link(down ? k : k + side, down ? k + side : k, 80 + rng.bounded(121));
         }
     }
     map->UpdateArcFlags();
@@ -61,12 +57,12 @@ std::unique_ptr<GraphMap> radialCityMap(int stops) {
         stop.Label.Top = stop.Top;
         stop.Label.Caption = name;
     };
-    place(*map->stops().front(), middle, middle, QStringLiteral("Центр"));
+    place(map->stop(0), middle, middle, QStringLiteral("Центр"));
     for (int i = 0; i < lines; ++i) {
         const double angle = 2 * std::numbers::pi * i / lines;
         for (int j = 0; j < perLine; ++j) {
             const double r = spacing * (j + 2);
-            place(*map->stops()[std::size_t(1 + i * perLine + j)], middle + r * std::cos(angle),
+            place(map->stop(1 + i * perLine + j), middle + r * std::cos(angle),
                   middle + r * std::sin(angle),
                   QStringLiteral("Линия %1, станция %2").arg(i + 1).arg(j + 1));
         }
@@ -74,13 +70,12 @@ std::unique_ptr<GraphMap> radialCityMap(int stops) {
     return map;
 }
 
-std::pair<StopRef, StopRef> farApart(const GraphMap& map, bool radial) {
-    const auto& stops = map.stops();
+std::pair<StopIndex, StopIndex> farApart(const GraphMap& map, bool radial) {
     if (!radial)
-        return {stops.front().get(), stops.back().get()};
+        return {0, map.stopCount() - 1};
     // Stop j of line i has id 1 + i * perLine + j; line 32 runs opposite line 0.
     const int perLine = (map.stopCount() - 1) / 64;
-    return {stops[std::size_t(perLine)].get(), stops[std::size_t(33 * perLine)].get()};
+    return {perLine, 33 * perLine};
 }
 
 bool writeCityMap(int stops, const QString& path, QString* error, const QString& mapCity) {

@@ -25,7 +25,7 @@ std::unique_ptr<lirsk::GraphMap> radialCityMap(int stops);
 
 // The two stops of a map of about `stops` stops that lie farthest apart: the opposite corners
 // of a city, the ends of two opposite lines of a radial network.
-std::pair<lirsk::StopRef, lirsk::StopRef> farApart(const lirsk::GraphMap& map, bool radial);
+std::pair<lirsk::StopIndex, lirsk::StopIndex> farApart(const lirsk::GraphMap& map, bool radial);
 
 // Writes cityMap(stops) to a map file, as a map of the given city (which chooses the background
 // picture of the built-in cities); false with the error when that fails.

@@ -14,7 +14,7 @@ namespace bench {
 
 namespace {
 
-void link(GraphMap& map, StopRef a, StopRef b, double length, bool oneWay) {
+void link(GraphMap& map, StopIndex a, StopIndex b, double length, bool oneWay) {
     const double time = std::round(length / 5);
     if (oneWay)
         addArc(map, a, b, length, time);
@@ -30,7 +30,7 @@ std::unique_ptr<GraphMap> gridNetwork(int stops) {
     const int side = int(std::ceil(std::sqrt(double(stops))));
     for (int k = 0; k < stops; ++k)
         addStop(*map, k, QString(), QStringLiteral("A1"), (k % side) * 30, (k / side) * 30);
-    const auto at = [&](int k) { return map->stops()[std::size_t(k)].get(); };
+    const auto at = [](int k) { return StopIndex(k); };
     const auto street = [&](int a, int b) {
         const double length = 80 + rng.bounded(121);
         if (rng.bounded(10) == 0) {
@@ -54,7 +54,7 @@ std::unique_ptr<GraphMap> radialNetwork(int stops) {
     QRandomGenerator rng{quint32(stops) * 7 + 1};
     const int lines = 64;
     const int perLine = (stops - 1) / lines;
-    StopRef centre = addStop(*map, 0, QString(), QStringLiteral("K1"));
+    const StopIndex centre = addStop(*map, 0, QString(), QStringLiteral("K1"));
     // Stop j of line i has id 1 + i * perLine + j; its distance from the centre grows along the
     // line.
     std::vector<double> radius(static_cast<std::size_t>(perLine));
@@ -64,9 +64,7 @@ std::unique_ptr<GraphMap> radialNetwork(int stops) {
     for (int i = 0; i < lines; ++i)
         for (int j = 0; j < perLine; ++j)
             addStop(*map, 1 + i * perLine + j, QString(), QStringLiteral("K%1").arg(i + 1));
-    const auto at = [&](int line, int j) {
-        return map->stops()[std::size_t(1 + line * perLine + j)].get();
-    };
+    const auto at = [&](int line, int j) { return StopIndex(1 + line * perLine + j); };
     for (int i = 0; i < lines; ++i) {
         link(*map, centre, at(i, 0), radius[0], false);
         for (int j = 0; j + 1 < perLine; ++j)
@@ -94,7 +92,7 @@ std::unique_ptr<GraphMap> routedCity(int stops) {
             routes += QStringLiteral(" K%1").arg(column);
         addStop(*map, k, QString(), routes, column * 30, row * 30);
     }
-    const auto at = [&](int k) { return map->stops()[std::size_t(k)].get(); };
+    const auto at = [](int k) { return StopIndex(k); };
     const auto street = [&](int a, int b) {
         const double length = 80 + rng.bounded(121);
         addRoad(*map, at(a), at(b), length, std::round(length / (3 + rng.bounded(13))));

@@ -75,7 +75,9 @@ RecoveryKeeper::RecoveryKeeper(MapWindow* window) : QObject(window), window_(win
             });
 }
 
-RecoveryKeeper::~RecoveryKeeper() = default;
+RecoveryKeeper::~RecoveryKeeper() {
+    finishWriting();
+}
 
 QString RecoveryKeeper::folder() {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
@@ -124,36 +126,78 @@ bool RecoveryKeeper::lock(QString* error) {
     return false;
 }
 
-bool RecoveryKeeper::write() {
-    changes_ = 0;
+namespace {
+
+// What a copy holds, taken on the program's thread and written on another.
+struct CopyJob {
+    QString base;
+    lirsk::MapSnapshot map;
+    std::optional<lirsk::MapDescription> description;
+    QJsonObject about;
+};
+
+// Writes a copy, each of its files as a regular file of its own; the error, or nothing.
+QString writeCopy(const CopyJob& job) {
     QString error;
-    bool ok = lock(&error);
-    const lirsk::GraphMap& map = window_->Map();
-    const std::optional<lirsk::MapDescription>& description = window_->document().description();
-    const QString mapFile = base_ + QStringLiteral(".gaf");
-    std::optional<QByteArray> mapBytes;
-    if (ok) {
-        mapBytes = lirsk::writeMap(map, map.StoredSearchPanel, &error);
-        ok = mapBytes && lirsk::saveOwnFile(mapFile, *mapBytes, &error);
-    }
-    if (ok && description)
+    const QString mapFile = job.base + QStringLiteral(".gaf");
+    const std::optional<QByteArray> bytes =
+        lirsk::writeMap(job.map, job.map.storedSearchPanel, &error);
+    bool ok = bytes && lirsk::saveOwnFile(mapFile, *bytes, &error);
+    if (ok && job.description)
         ok = lirsk::saveOwnFile(lirsk::descriptionPathFor(mapFile),
-                                lirsk::describeAsJson(*description), &error);
+                                lirsk::describeAsJson(*job.description), &error);
     else if (ok)
         removeRegularFile(lirsk::descriptionPathFor(mapFile));
-    if (ok) {
-        const QJsonObject about{
-            {QStringLiteral("copy_version"), kCopyVersion},
-            {QStringLiteral("title"), window_->windowTitle()},
-            {QStringLiteral("file_name"), map.FileName},
-            {QStringLiteral("file_path"), window_->document().filePath()},
-            {QStringLiteral("map_code"), map.MapCode},
-            {QStringLiteral("map_city"), map.MapCity},
-            {QStringLiteral("written"), QDateTime::currentDateTime().toString(Qt::ISODate)}};
-        ok = lirsk::saveOwnFile(base_ + QStringLiteral(".json"), QJsonDocument(about).toJson(),
-                                &error);
+    ok = ok && lirsk::saveOwnFile(job.base + QStringLiteral(".json"),
+                                  QJsonDocument(job.about).toJson(), &error);
+    return ok ? QString() : error;
+}
+
+} // namespace
+
+bool RecoveryKeeper::write() {
+    changes_ = 0;
+    // One copy is written at a time; a change meanwhile is copied when it is done.
+    if (writing_.valid() &&
+        writing_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+        writeAgain_ = true;
+        return true;
     }
-    if (!ok) {
+    QString error;
+    if (!lock(&error)) {
+        written(error, 0, generation_);
+        return false;
+    }
+    // The map is taken here and written on a thread of its own: the program goes on at once.
+    const lirsk::GraphMap& map = window_->Map();
+    auto job = std::make_shared<CopyJob>(
+        CopyJob{base_, lirsk::MapSnapshot(map), window_->document().description(),
+                QJsonObject{{QStringLiteral("copy_version"), kCopyVersion},
+                            {QStringLiteral("title"), window_->windowTitle()},
+                            {QStringLiteral("file_name"), map.FileName},
+                            {QStringLiteral("file_path"), window_->document().filePath()},
+                            {QStringLiteral("map_code"), map.MapCode},
+                            {QStringLiteral("map_city"), map.MapCity},
+                            {QStringLiteral("written"),
+                             QDateTime::currentDateTime().toString(Qt::ISODate)}}});
+    const quint64 revision = window_->document().revision();
+    const quint64 generation = generation_;
+    writing_ = std::async(std::launch::async, [this, job, revision, generation]() mutable {
+        const QString error = writeCopy(*job);
+        // The copy is let go here, not on the program's thread.
+        job.reset();
+        QMetaObject::invokeMethod(
+            this, [this, error, revision, generation] { written(error, revision, generation); },
+            Qt::QueuedConnection);
+    });
+    return true;
+}
+
+void RecoveryKeeper::written(const QString& error, quint64 revision, quint64 generation) {
+    // A copy discarded while it was written is not the map's copy any more.
+    if (generation != generation_)
+        return;
+    if (!error.isEmpty()) {
         if (!failureShown_)
             lirsk::showMessage(
                 window_,
@@ -161,13 +205,22 @@ bool RecoveryKeeper::write() {
                  QStringLiteral("Не удалось записать копию карты на случай сбоя:\n%1").arg(error),
                  QMessageBox::Ok});
         failureShown_ = true;
-        return false;
+    } else {
+        writtenRevision_ = revision;
     }
-    writtenRevision_ = window_->document().revision();
-    return true;
+    if (std::exchange(writeAgain_, false) && window_->document().isModified())
+        write();
+}
+
+void RecoveryKeeper::finishWriting() {
+    if (writing_.valid())
+        writing_.wait();
 }
 
 void RecoveryKeeper::forgetCopy() {
+    finishWriting();
+    ++generation_;
+    writeAgain_ = false;
     if (!base_.isEmpty() && lock_)
         removeCopy(base_);
     changes_ = 0;
@@ -175,6 +228,9 @@ void RecoveryKeeper::forgetCopy() {
 }
 
 void RecoveryKeeper::discard() {
+    finishWriting();
+    ++generation_;
+    writeAgain_ = false;
     if (!base_.isEmpty() && lock_)
         removeCopy(base_);
     lock_.reset();

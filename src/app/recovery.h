@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -38,12 +39,17 @@ public:
     void forgetCopy();
     // Goes on with a copy left by an earlier run (the map was opened from it).
     void adopt(const QString& base);
-    // Writes the copy now; false when it could not be written (said once).
+    // Takes the map now and writes the copy on a thread of its own; false when it cannot be
+    // written (said once).
     bool write();
+    // Waits until the copy under way, if any, is written.
+    void finishWriting();
     QString base() const { return base_; }
 
 private:
     bool lock(QString* error);
+    // A copy of the map at a revision was written (or not: the error).
+    void written(const QString& error, quint64 revision, quint64 generation);
 
     MapWindow* window_;
     QString base_;
@@ -52,6 +58,9 @@ private:
     int changes_ = 0;
     quint64 writtenRevision_ = ~quint64(0);
     bool failureShown_ = false;
+    std::future<void> writing_;
+    bool writeAgain_ = false;
+    quint64 generation_ = 0; // counts the copies discarded
 };
 
 // A copy that no running copy of the program holds.

@@ -46,12 +46,12 @@ bool routesHold(QStringView routes, QStringView code) {
 // --- StopListModel ----------------------------------------------------------------------------
 
 StopListModel::StopListModel(const MapDocument* document, QObject* parent)
-    : QAbstractListModel(parent), document_(document) {
+    : QAbstractListModel(parent), m_document(document) {
     reload();
 }
 
 int StopListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(shown_.size());
+    return parent.isValid() ? 0 : int(m_shown.size());
 }
 
 QVariant StopListModel::data(const QModelIndex& index, int role) const {
@@ -59,78 +59,78 @@ QVariant StopListModel::data(const QModelIndex& index, int role) const {
     if (stop == NoStop || index.column() != 0)
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return document_->map().stop(stop).Label.Caption;
+        return m_document->map().stop(stop).Label.Caption;
     return {};
 }
 
 StopIndex StopListModel::stopAt(int row) const {
-    return row >= 0 && row < int(shown_.size()) ? shown_[size_t(row)] : NoStop;
+    return row >= 0 && row < int(m_shown.size()) ? m_shown[size_t(row)] : NoStop;
 }
 
 int StopListModel::rowOf(StopIndex stop) const {
-    const auto it = std::lower_bound(shown_.begin(), shown_.end(), stop);
-    return it == shown_.end() || *it != stop ? -1 : int(it - shown_.begin());
+    const auto it = std::lower_bound(m_shown.begin(), m_shown.end(), stop);
+    return it == m_shown.end() || *it != stop ? -1 : int(it - m_shown.begin());
 }
 
 bool StopListModel::matches(StopIndex stop) {
-    if (foldedFilter_.isEmpty())
+    if (m_foldedFilter.isEmpty())
         return true;
     // A name changed since it was last folded is folded again.
-    Entry& entry = entries_[std::size_t(stop)];
-    const QString& caption = document_->map().stop(stop).Label.Caption;
+    Entry& entry = m_entries[std::size_t(stop)];
+    const QString& caption = m_document->map().stop(stop).Label.Caption;
     if (entry.caption != caption) {
         entry.caption = caption;
         entry.folded = searchFolded(caption);
     }
-    return entry.folded.contains(foldedFilter_);
+    return entry.folded.contains(m_foldedFilter);
 }
 
 std::vector<StopIndex> StopListModel::matching() {
     std::vector<StopIndex> rows;
-    rows.reserve(entries_.size());
-    for (StopIndex stop = 0; stop < StopIndex(entries_.size()); ++stop)
+    rows.reserve(m_entries.size());
+    for (StopIndex stop = 0; stop < StopIndex(m_entries.size()); ++stop)
         if (matches(stop))
             rows.push_back(stop);
     return rows;
 }
 
 void StopListModel::setFilter(const QString& text) {
-    if (text == filter_)
+    if (text == m_filter)
         return;
-    filter_ = text;
-    foldedFilter_ = searchFolded(text);
+    m_filter = text;
+    m_foldedFilter = searchFolded(text);
     std::vector<StopIndex> rows = matching();
-    if (rows == shown_)
+    if (rows == m_shown)
         return;
     beginResetModel();
-    shown_ = std::move(rows);
+    m_shown = std::move(rows);
     endResetModel();
 }
 
 void StopListModel::reload() {
     beginResetModel();
-    entries_.clear();
-    entries_.reserve(document_->map().stops().size());
-    for (const Stop& stop : document_->map().stops())
-        entries_.push_back({stop.Label.Caption, searchFolded(stop.Label.Caption)});
-    loadedStops_ = document_->stopsRevision();
-    shown_ = matching();
+    m_entries.clear();
+    m_entries.reserve(m_document->map().stops().size());
+    for (const Stop& stop : m_document->map().stops())
+        m_entries.push_back({stop.Label.Caption, searchFolded(stop.Label.Caption)});
+    m_loadedStops = m_document->stopsRevision();
+    m_shown = matching();
     endResetModel();
 }
 
 void StopListModel::refresh() {
-    if (loadedStops_ != document_->stopsRevision() ||
-        entries_.size() != document_->map().stops().size()) {
+    if (m_loadedStops != m_document->stopsRevision() ||
+        m_entries.size() != m_document->map().stops().size()) {
         reload();
         return;
     }
     std::vector<StopIndex> rows = matching();
-    if (rows != shown_) {
+    if (rows != m_shown) {
         beginResetModel();
-        shown_ = std::move(rows);
+        m_shown = std::move(rows);
         endResetModel();
-    } else if (!shown_.empty()) {
-        emit dataChanged(index(0), index(int(shown_.size()) - 1), {Qt::DisplayRole});
+    } else if (!m_shown.empty()) {
+        emit dataChanged(index(0), index(int(m_shown.size()) - 1), {Qt::DisplayRole});
     }
 }
 
@@ -166,28 +166,28 @@ public:
     using Select = std::function<void(int row)>;
 
     ListEvents(QAbstractItemView* list, std::function<void()> enter, Select select)
-        : QObject(list), list_(list), viewport_(list->viewport()), enter_(std::move(enter)),
-          select_(std::move(select)) {
+        : QObject(list), m_list(list), m_viewport(list->viewport()), m_enter(std::move(enter)),
+          m_select(std::move(select)) {
         list->installEventFilter(this);
-        viewport_->installEventFilter(this);
+        m_viewport->installEventFilter(this);
         connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this,
                 [this](const QModelIndex& current) {
-                    if (!userInput_ || !current.isValid())
+                    if (!m_userInput || !current.isValid())
                         return;
-                    chosen_ = true;
-                    select_(current.row());
+                    m_chosen = true;
+                    m_select(current.row());
                 });
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (userInput_)
+        if (m_userInput)
             return false;
         const QEvent::Type type = event->type();
-        if (watched == list_ && type == QEvent::KeyPress) {
+        if (watched == m_list && type == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                enter_();
+                m_enter();
                 return true;
             }
         } else if (isOtherButtonPress(watched, event)) {
@@ -196,26 +196,26 @@ protected:
             return false;
         }
         // Deliver the event here, so that the row it makes current is known to be the user's.
-        QPointer<QAbstractItemView> list = list_;
-        const QModelIndex current = list_->currentIndex();
+        QPointer<QAbstractItemView> list = m_list;
+        const QModelIndex current = m_list->currentIndex();
         QModelIndex pressed;
         if (type == QEvent::MouseButtonPress)
-            pressed = list_->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
-        userInput_ = true;
-        chosen_ = false;
+            pressed = m_list->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        m_userInput = true;
+        m_chosen = false;
         QCoreApplication::sendEvent(watched, event);
         if (!list)
             return true;
-        userInput_ = false;
-        if (!chosen_ && pressed.isValid() && pressed == current)
-            select_(current.row());
+        m_userInput = false;
+        if (!m_chosen && pressed.isValid() && pressed == current)
+            m_select(current.row());
         return true;
     }
 
 private:
     // The other buttons leave the current row where it is.
     bool isOtherButtonPress(QObject* watched, QEvent* event) const {
-        return watched == viewport_ &&
+        return watched == m_viewport &&
                (event->type() == QEvent::MouseButtonPress ||
                 event->type() == QEvent::MouseButtonDblClick) &&
                static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton;
@@ -223,7 +223,7 @@ private:
 
     // Rows are chosen with the left button, by a press or by dragging over them.
     bool isLeftPressOrDrag(QObject* watched, QEvent* event) const {
-        if (watched != viewport_)
+        if (watched != m_viewport)
             return false;
         if (event->type() == QEvent::MouseButtonPress)
             return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
@@ -232,13 +232,13 @@ private:
         return false;
     }
 
-    QAbstractItemView* list_;
+    QAbstractItemView* m_list;
     // Compared by address only: events still arrive while the list is being destroyed.
-    QWidget* viewport_;
-    std::function<void()> enter_;
-    Select select_;
-    bool userInput_ = false;
-    bool chosen_ = false;
+    QWidget* m_viewport;
+    std::function<void()> m_enter;
+    Select m_select;
+    bool m_userInput = false;
+    bool m_chosen = false;
 };
 
 } // namespace
@@ -246,154 +246,154 @@ private:
 // --- StopPanel --------------------------------------------------------------------------------
 
 StopPanel::StopPanel(lirsk::MapDocument* document, QWidget* owner, QWidget* parent)
-    : QWidget(parent), document_(document), owner_(owner) {
+    : QWidget(parent), m_document(document), m_owner(owner) {
     setMinimumWidth(1);
     resize(175, 400);
     auto* tablesLayout = new QVBoxLayout(this);
     tablesLayout->setContentsMargins(0, 0, 0, 0);
     tablesLayout->setSpacing(0);
-    searchPanel_ = new QFrame(this);
-    searchPanel_->setFrameShape(QFrame::StyledPanel);
-    tablesLayout->addWidget(searchPanel_, 1);
+    m_searchPanel = new QFrame(this);
+    m_searchPanel->setFrameShape(QFrame::StyledPanel);
+    tablesLayout->addWidget(m_searchPanel, 1);
     tablesLayout->addStretch(0);
 
-    auto* searchLayout = new QVBoxLayout(searchPanel_);
+    auto* searchLayout = new QVBoxLayout(m_searchPanel);
     searchLayout->setContentsMargins(2, 2, 2, 2);
     searchLayout->setSpacing(0);
-    auto* searchBar = new QWidget(searchPanel_);
+    auto* searchBar = new QWidget(m_searchPanel);
     auto* barLayout = new QHBoxLayout(searchBar);
     barLayout->setContentsMargins(6, 6, 6, 6);
     barLayout->setSpacing(6);
-    searchBox_ = new QLineEdit(searchBar);
-    searchBox_->setPlaceholderText(QStringLiteral("Остановка"));
-    searchBox_->setClearButtonEnabled(true);
-    searchButton_ = new QToolButton(searchBar);
-    searchButton_->setIcon(searchIcon());
-    searchButton_->setToolTip(QStringLiteral("Найти остановку (Enter; следующая — F3)"));
-    barLayout->addWidget(searchBox_, 1);
-    barLayout->addWidget(searchButton_);
+    m_searchBox = new QLineEdit(searchBar);
+    m_searchBox->setPlaceholderText(QStringLiteral("Остановка"));
+    m_searchBox->setClearButtonEnabled(true);
+    m_searchButton = new QToolButton(searchBar);
+    m_searchButton->setIcon(searchIcon());
+    m_searchButton->setToolTip(QStringLiteral("Найти остановку (Enter; следующая — F3)"));
+    barLayout->addWidget(m_searchBox, 1);
+    barLayout->addWidget(m_searchButton);
     searchLayout->addWidget(searchBar);
 
-    auto* listsPanel = new QWidget(searchPanel_);
+    auto* listsPanel = new QWidget(m_searchPanel);
     auto* listsLayout = new QVBoxLayout(listsPanel);
     listsLayout->setContentsMargins(0, 0, 0, 0);
     listsLayout->setSpacing(0);
-    model_ = new lirsk::StopListModel(document_, this);
-    stopList_ = new QListView(listsPanel);
-    stopList_->setModel(model_);
-    stopList_->setUniformItemSizes(true);
-    stopList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    stopList_->setSelectionMode(QAbstractItemView::SingleSelection);
-    stopList_->setContextMenuPolicy(Qt::CustomContextMenu);
-    listsLayout->addWidget(stopList_, 1);
+    m_model = new lirsk::StopListModel(m_document, this);
+    m_stopList = new QListView(listsPanel);
+    m_stopList->setModel(m_model);
+    m_stopList->setUniformItemSizes(true);
+    m_stopList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_stopList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_stopList->setContextMenuPolicy(Qt::CustomContextMenu);
+    listsLayout->addWidget(m_stopList, 1);
 
-    routesBox_ = new QGroupBox(QStringLiteral("Маршруты"), listsPanel);
-    routesBox_->setFixedHeight(162);
-    auto* routesLayout = new QVBoxLayout(routesBox_);
+    m_routesBox = new QGroupBox(QStringLiteral("Маршруты"), listsPanel);
+    m_routesBox->setFixedHeight(162);
+    auto* routesLayout = new QVBoxLayout(m_routesBox);
     routesLayout->setContentsMargins(2, 2, 2, 2);
     // The route table keeps its fixed header row as row 0.
-    routeTable_ = new QTableWidget(2, 2, routesBox_);
-    routeTable_->horizontalHeader()->hide();
-    routeTable_->verticalHeader()->hide();
-    routeTable_->verticalHeader()->setDefaultSectionSize(16);
-    routeTable_->verticalHeader()->setMinimumSectionSize(16);
-    routeTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    routeTable_->setWordWrap(false);
-    routeTable_->setTabKeyNavigation(true);
-    routeTable_->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_routeTable = new QTableWidget(2, 2, m_routesBox);
+    m_routeTable->horizontalHeader()->hide();
+    m_routeTable->verticalHeader()->hide();
+    m_routeTable->verticalHeader()->setDefaultSectionSize(16);
+    m_routeTable->verticalHeader()->setMinimumSectionSize(16);
+    m_routeTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_routeTable->setWordWrap(false);
+    m_routeTable->setTabKeyNavigation(true);
+    m_routeTable->setSelectionMode(QAbstractItemView::SingleSelection);
     // The number takes what it needs, the name the rest of the panel's width.
-    routeTable_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    routeTable_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
-    routeTable_->setTextElideMode(Qt::ElideRight);
+    m_routeTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_routeTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    m_routeTable->setTextElideMode(Qt::ElideRight);
     for (int c = 0; c < 2; ++c) {
         auto* cell = new QTableWidgetItem(c == 1 ? QStringLiteral("Маршрут") : QString());
         cell->setFlags(Qt::ItemIsEnabled);
         cell->setBackground(lirsk::systemColour(30));
-        routeTable_->setItem(0, c, cell);
+        m_routeTable->setItem(0, c, cell);
     }
-    routesLayout->addWidget(routeTable_);
-    listsLayout->addWidget(routesBox_);
+    routesLayout->addWidget(m_routeTable);
+    listsLayout->addWidget(m_routesBox);
     searchLayout->addWidget(listsPanel, 1);
 
-    stopMenu_ = new QMenu(this);
-    startAction_ = stopMenu_->addAction(QStringLiteral("Маршрут отсюда"));
-    finishAction_ = stopMenu_->addAction(QStringLiteral("Маршрут сюда"));
+    m_stopMenu = new QMenu(this);
+    m_startAction = m_stopMenu->addAction(QStringLiteral("Маршрут отсюда"));
+    m_finishAction = m_stopMenu->addAction(QStringLiteral("Маршрут сюда"));
     setWayChoiceEnabled(false);
-    connect(startAction_, &QAction::triggered, this, [this] {
-        if (menuStop_ != lirsk::NoStop)
-            emit startChosen(menuStop_);
+    connect(m_startAction, &QAction::triggered, this, [this] {
+        if (m_menuStop != lirsk::NoStop)
+            emit startChosen(m_menuStop);
     });
-    connect(finishAction_, &QAction::triggered, this, [this] {
-        if (menuStop_ != lirsk::NoStop)
-            emit finishChosen(menuStop_);
+    connect(m_finishAction, &QAction::triggered, this, [this] {
+        if (m_menuStop != lirsk::NoStop)
+            emit finishChosen(m_menuStop);
     });
-    connect(stopList_, &QWidget::customContextMenuRequested, this, &StopPanel::showStopMenu);
-    connect(stopList_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+    connect(m_stopList, &QWidget::customContextMenuRequested, this, &StopPanel::showStopMenu);
+    connect(m_stopList, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
         if (const lirsk::StopIndex stop = stopAt(index.row()); stop != lirsk::NoStop)
             emit stopDoubleClicked(stop);
     });
 
-    connect(searchBox_, &QLineEdit::textChanged, this, &StopPanel::filterTyped);
-    connect(searchBox_, &QLineEdit::returnPressed, this, &StopPanel::searchStop);
-    connect(searchButton_, &QToolButton::clicked, this, &StopPanel::searchStop);
-    auto* next = new QShortcut(QKeySequence(Qt::Key_F3), searchPanel_);
+    connect(m_searchBox, &QLineEdit::textChanged, this, &StopPanel::filterTyped);
+    connect(m_searchBox, &QLineEdit::returnPressed, this, &StopPanel::searchStop);
+    connect(m_searchButton, &QToolButton::clicked, this, &StopPanel::searchStop);
+    auto* next = new QShortcut(QKeySequence(Qt::Key_F3), m_searchPanel);
     next->setContext(Qt::WidgetWithChildrenShortcut);
     connect(next, &QShortcut::activated, this, &StopPanel::findNext);
 
     new ListEvents(
-        stopList_, [this] { searchStop(); }, [this](int row) { stopRowChosen(row); });
+        m_stopList, [this] { searchStop(); }, [this](int row) { stopRowChosen(row); });
     new ListEvents(
-        routeTable_, [this] { searchStop(); }, [this](int row) { routeRowChosen(row); });
+        m_routeTable, [this] { searchStop(); }, [this](int row) { routeRowChosen(row); });
 
     // A stop renamed, added or taken out shows (or goes) at once, and is found by its name.
-    connect(document_, &lirsk::MapDocument::changed, model_, [this](lirsk::MapChanges what) {
+    connect(m_document, &lirsk::MapDocument::changed, m_model, [this](lirsk::MapChanges what) {
         if (what & (lirsk::MapChange::Name | lirsk::MapChange::Stops))
-            model_->refresh();
+            m_model->refresh();
     });
 }
 
 void StopPanel::showSearchPanel(bool show) {
     if (!show) {
-        setVisible(!routesBox_->isHidden());
+        setVisible(!m_routesBox->isHidden());
     } else if (!isHidden()) {
         // The search panel takes the top half of the left panel.
-        searchPanel_->setFixedHeight(height() / 2);
+        m_searchPanel->setFixedHeight(height() / 2);
     } else {
-        searchPanel_->setMinimumHeight(0);
-        searchPanel_->setMaximumHeight(QWIDGETSIZE_MAX);
+        m_searchPanel->setMinimumHeight(0);
+        m_searchPanel->setMaximumHeight(QWIDGETSIZE_MAX);
         QWidget::show();
     }
-    searchPanel_->setVisible(show);
+    m_searchPanel->setVisible(show);
 }
 
 void StopPanel::showRoutesPanel(bool show) {
     if (show) {
         if (!isHidden())
-            searchPanel_->setFixedHeight(height() / 2);
+            m_searchPanel->setFixedHeight(height() / 2);
         else
             QWidget::show();
     } else {
-        setVisible(!searchPanel_->isHidden());
-        searchPanel_->setMinimumHeight(0);
-        searchPanel_->setMaximumHeight(QWIDGETSIZE_MAX);
+        setVisible(!m_searchPanel->isHidden());
+        m_searchPanel->setMinimumHeight(0);
+        m_searchPanel->setMaximumHeight(QWIDGETSIZE_MAX);
     }
-    routesBox_->setVisible(show);
+    m_routesBox->setVisible(show);
 }
 
 void StopPanel::setWayChoiceEnabled(bool enabled) {
-    wayChoiceEnabled_ = enabled;
-    startAction_->setEnabled(enabled);
-    finishAction_->setEnabled(enabled);
+    m_wayChoiceEnabled = enabled;
+    m_startAction->setEnabled(enabled);
+    m_finishAction->setEnabled(enabled);
 }
 
 void StopPanel::reloadStops() {
-    model_->reload();
+    m_model->reload();
 }
 
 void StopPanel::setRoutes(const std::optional<lirsk::RouteTable>& routes) {
     if (!routes)
         return;
-    routeTable_->setRowCount(routes->rowCount);
+    m_routeTable->setRowCount(routes->rowCount);
     for (int i = 0; i < routes->rows.size(); ++i) {
         const lirsk::RouteRow& route = routes->rows[i];
         auto* number = new QTableWidgetItem(route.number);
@@ -401,13 +401,13 @@ void StopPanel::setRoutes(const std::optional<lirsk::RouteTable>& routes) {
         // A name too long for the panel is read whole in its tooltip.
         number->setToolTip(route.name);
         name->setToolTip(route.name);
-        routeTable_->setItem(i + 1, 0, number);
-        routeTable_->setItem(i + 1, 1, name);
+        m_routeTable->setItem(i + 1, 0, number);
+        m_routeTable->setItem(i + 1, 1, name);
     }
 }
 
 void StopPanel::setRoutes(const QList<lirsk::DescribedRoute>& routes) {
-    routeTable_->setRowCount(int(routes.size()) + 1);
+    m_routeTable->setRowCount(int(routes.size()) + 1);
     for (int i = 0; i < routes.size(); ++i) {
         const lirsk::DescribedRoute& route = routes[i];
         auto* number = new QTableWidgetItem(route.number);
@@ -417,57 +417,57 @@ void StopPanel::setRoutes(const QList<lirsk::DescribedRoute>& routes) {
             number->setData(Qt::DecorationRole, lirsk::toQColor(*route.color));
         number->setToolTip(route.name);
         name->setToolTip(route.name);
-        routeTable_->setItem(i + 1, 0, number);
-        routeTable_->setItem(i + 1, 1, name);
+        m_routeTable->setItem(i + 1, 0, number);
+        m_routeTable->setItem(i + 1, 1, name);
     }
 }
 
 lirsk::StopIndex StopPanel::stopAt(int row) const {
-    return model_->stopAt(row);
+    return m_model->stopAt(row);
 }
 
 void StopPanel::filterTyped(const QString& text) {
-    model_->setFilter(text);
-    const bool noMatch = !text.isEmpty() && model_->rowCount() == 0;
+    m_model->setFilter(text);
+    const bool noMatch = !text.isEmpty() && m_model->rowCount() == 0;
     if (noMatch) {
         emit statusText(QStringLiteral("Остановка «%1» не найдена").arg(text));
         // One beep when what is typed stops matching, not one for every key after that.
-        if (!noMatch_)
+        if (!m_noMatch)
             lirsk::beep(lirsk::Beep::Hand);
-    } else if (noMatch_) {
+    } else if (m_noMatch) {
         emit statusText(QString());
     }
-    noMatch_ = noMatch;
+    m_noMatch = noMatch;
 }
 
 void StopPanel::searchStop() {
-    const QString title = owner_ ? owner_->windowTitle() : QString();
-    if (searchBox_->text().isEmpty() || model_->rowCount() == 0) {
+    const QString title = m_owner ? m_owner->windowTitle() : QString();
+    if (m_searchBox->text().isEmpty() || m_model->rowCount() == 0) {
         lirsk::beep(lirsk::Beep::Hand);
-        lirsk::showMessage(owner_,
+        lirsk::showMessage(m_owner,
                            {QMessageBox::Information, title, kSearchFailed, QMessageBox::Ok});
         return;
     }
     lirsk::beep(lirsk::Beep::Asterisk);
-    lirsk::showMessage(owner_, {QMessageBox::Information, title, kSearchDone, QMessageBox::Ok});
+    lirsk::showMessage(m_owner, {QMessageBox::Information, title, kSearchDone, QMessageBox::Ok});
     chooseRow(0);
 }
 
 void StopPanel::findNext() {
-    const int rows = model_->rowCount();
-    if (searchBox_->text().isEmpty() || rows == 0) {
+    const int rows = m_model->rowCount();
+    if (m_searchBox->text().isEmpty() || rows == 0) {
         lirsk::beep(lirsk::Beep::Hand);
         return;
     }
-    const QModelIndex current = stopList_->currentIndex();
+    const QModelIndex current = m_stopList->currentIndex();
     chooseRow(current.isValid() ? (current.row() + 1) % rows : 0);
 }
 
 void StopPanel::chooseRow(int row) {
-    const QModelIndex index = model_->index(row, 0);
-    if (index != stopList_->currentIndex())
-        stopList_->setCurrentIndex(index);
-    stopList_->scrollTo(index);
+    const QModelIndex index = m_model->index(row, 0);
+    if (index != m_stopList->currentIndex())
+        m_stopList->setCurrentIndex(index);
+    m_stopList->scrollTo(index);
     stopRowChosen(row);
 }
 
@@ -478,20 +478,20 @@ void StopPanel::stopRowChosen(int row) {
     QToolTip::hideText();
     // The list keeps the name as its hint; the status line shows it while the pointer is over
     // the list.
-    stopList_->setStatusTip(QStringLiteral("Остановка ") +
-                            document_->map().stop(stop).Label.Caption);
+    m_stopList->setStatusTip(QStringLiteral("Остановка ") +
+                             m_document->map().stop(stop).Label.Caption);
     emit stopChosen(stop);
 }
 
 std::vector<lirsk::StopIndex> StopPanel::routeStops(int row) const {
     std::vector<lirsk::StopIndex> stops;
-    const QTableWidgetItem* cell = routeTable_->item(row, 0);
+    const QTableWidgetItem* cell = m_routeTable->item(row, 0);
     if (row < 1 || !cell || cell->text().isEmpty())
         return stops;
     // The whole code: route 1 is not 10, 11 and so on, nor route 2 the 21.
     const QString described = cell->data(kRouteCodeRole).toString();
-    const QString code = described.isEmpty() ? document_->map().MapCode + cell->text() : described;
-    const lirsk::GraphMap& map = document_->map();
+    const QString code = described.isEmpty() ? m_document->map().MapCode + cell->text() : described;
+    const lirsk::GraphMap& map = m_document->map();
     for (lirsk::StopIndex stop = 0; stop < map.stopCount(); ++stop)
         if (lirsk::routesHold(map.stop(stop).Routes, code))
             stops.push_back(stop);
@@ -506,8 +506,8 @@ void StopPanel::routeRowChosen(int row) {
 }
 
 void StopPanel::showStopMenu(const QPoint& pos) {
-    menuStop_ = stopAt(stopList_->indexAt(pos).row());
-    if (menuStop_ == lirsk::NoStop)
+    m_menuStop = stopAt(m_stopList->indexAt(pos).row());
+    if (m_menuStop == lirsk::NoStop)
         return;
-    stopMenu_->popup(stopList_->viewport()->mapToGlobal(pos));
+    m_stopMenu->popup(m_stopList->viewport()->mapToGlobal(pos));
 }

@@ -45,7 +45,7 @@ public:
     // The row that shows a stop, or -1.
     int rowOf(StopIndex stop) const;
 
-    QString filter() const { return filter_; }
+    QString filter() const { return m_filter; }
     // Shows only the stops whose names contain the text (all of them for an empty text).
     void setFilter(const QString& text);
 
@@ -64,12 +64,12 @@ private:
     bool matches(StopIndex stop);
     std::vector<StopIndex> matching();
 
-    const MapDocument* document_;
-    std::vector<Entry> entries_;   // every stop of the map, in list order
-    std::vector<StopIndex> shown_; // the rows
-    quint64 loadedStops_ = 0;      // the document's stops revision when last loaded
-    QString filter_;
-    QString foldedFilter_;
+    const MapDocument* m_document;
+    std::vector<Entry> m_entries;   // every stop of the map, in list order
+    std::vector<StopIndex> m_shown; // the rows
+    quint64 m_loadedStops = 0;      // the document's stops revision when last loaded
+    QString m_filter;
+    QString m_foldedFilter;
 };
 
 } // namespace lirsk
@@ -83,24 +83,24 @@ public:
     // The owner is the widget the panel's messages belong to (and whose title they carry).
     StopPanel(lirsk::MapDocument* document, QWidget* owner, QWidget* parent = nullptr);
 
-    QFrame* searchPanel() const { return searchPanel_; }
-    QLineEdit* searchBox() const { return searchBox_; }
-    QToolButton* searchButton() const { return searchButton_; }
-    QListView* stopList() const { return stopList_; }
-    lirsk::StopListModel* stopModel() const { return model_; }
-    QGroupBox* routesBox() const { return routesBox_; }
-    QTableWidget* routeTable() const { return routeTable_; }
+    QFrame* searchPanel() const { return m_searchPanel; }
+    QLineEdit* searchBox() const { return m_searchBox; }
+    QToolButton* searchButton() const { return m_searchButton; }
+    QListView* stopList() const { return m_stopList; }
+    lirsk::StopListModel* stopModel() const { return m_model; }
+    QGroupBox* routesBox() const { return m_routesBox; }
+    QTableWidget* routeTable() const { return m_routeTable; }
     // The stop list's pop-up menu and its two items.
-    QMenu* stopMenu() const { return stopMenu_; }
-    QAction* startAction() const { return startAction_; }
-    QAction* finishAction() const { return finishAction_; }
+    QMenu* stopMenu() const { return m_stopMenu; }
+    QAction* startAction() const { return m_startAction; }
+    QAction* finishAction() const { return m_finishAction; }
 
     void showSearchPanel(bool show);
     void showRoutesPanel(bool show);
 
     // The pop-up menu's items choose a way's start and finish (in find-way mode only).
     void setWayChoiceEnabled(bool enabled);
-    bool wayChoiceEnabled() const { return wayChoiceEnabled_; }
+    bool wayChoiceEnabled() const { return m_wayChoiceEnabled; }
 
     // The map's stops changed all at once (a file was read).
     void reloadStops();
@@ -136,19 +136,19 @@ private:
     void routeRowChosen(int row);
     void showStopMenu(const QPoint& pos);
 
-    lirsk::MapDocument* document_;
-    QWidget* owner_;
-    QFrame* searchPanel_;
-    QLineEdit* searchBox_;
-    QToolButton* searchButton_;
-    QListView* stopList_;
-    lirsk::StopListModel* model_;
-    QGroupBox* routesBox_;
-    QTableWidget* routeTable_;
-    QMenu* stopMenu_;
-    QAction* startAction_;
-    QAction* finishAction_;
-    lirsk::StopIndex menuStop_ = lirsk::NoStop;
-    bool wayChoiceEnabled_ = false;
-    bool noMatch_ = false;
+    lirsk::MapDocument* m_document;
+    QWidget* m_owner;
+    QFrame* m_searchPanel;
+    QLineEdit* m_searchBox;
+    QToolButton* m_searchButton;
+    QListView* m_stopList;
+    lirsk::StopListModel* m_model;
+    QGroupBox* m_routesBox;
+    QTableWidget* m_routeTable;
+    QMenu* m_stopMenu;
+    QAction* m_startAction;
+    QAction* m_finishAction;
+    lirsk::StopIndex m_menuStop = lirsk::NoStop;
+    bool m_wayChoiceEnabled = false;
+    bool m_noMatch = false;
 };

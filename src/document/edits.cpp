@@ -23,64 +23,64 @@ namespace {
 class MapCommand : public QUndoCommand {
 public:
     MapCommand(MapDocument& document, const QString& text)
-        : QUndoCommand(text), document_(document) {}
+        : QUndoCommand(text), m_document(document) {}
     MapCommand(MapDocument& document, const char* text)
         : MapCommand(document, QCoreApplication::translate("MapEdits", text)) {}
 
 protected:
-    GraphMap& map() { return document_.map(); }
-    MapDocument& document_;
+    GraphMap& map() { return m_document.map(); }
+    MapDocument& m_document;
 };
 
 class AddStopCommand : public MapCommand {
 public:
     AddStopCommand(MapDocument& document, int x, int y)
-        : MapCommand(document, QT_TRANSLATE_NOOP("MapEdits", "добавление остановки")), x_(x),
-          y_(y) {}
+        : MapCommand(document, QT_TRANSLATE_NOOP("MapEdits", "добавление остановки")), m_x(x),
+          m_y(y) {}
 
     void redo() override {
-        maxIdBefore_ = map().MaxStopId;
-        stop_ = map().AddStop(x_, y_, true);
-        document_.announce(MapChange::Stops, {stop_});
+        m_maxIdBefore = map().MaxStopId;
+        m_stop = map().AddStop(m_x, m_y, true);
+        m_document.announce(MapChange::Stops, {m_stop});
     }
     void undo() override {
-        document_.takeStops({stop_});
-        map().MaxStopId = maxIdBefore_;
-        document_.announce(MapChange::Stops, {stop_});
+        m_document.takeStops({m_stop});
+        map().MaxStopId = m_maxIdBefore;
+        m_document.announce(MapChange::Stops, {m_stop});
     }
 
 private:
-    int x_, y_;
-    StopIndex stop_ = NoStop;
-    int maxIdBefore_ = 0;
+    int m_x, m_y;
+    StopIndex m_stop = NoStop;
+    int m_maxIdBefore = 0;
 };
 
 class DeleteStopsCommand : public MapCommand {
 public:
     DeleteStopsCommand(MapDocument& document, std::vector<StopIndex> stops)
         : MapCommand(document, QT_TRANSLATE_NOOP("MapEdits", "удаление остановок")),
-          stops_(std::move(stops)) {
-        std::sort(stops_.begin(), stops_.end());
-        stops_.erase(std::unique(stops_.begin(), stops_.end()), stops_.end());
+          m_stops(std::move(stops)) {
+        std::sort(m_stops.begin(), m_stops.end());
+        m_stops.erase(std::unique(m_stops.begin(), m_stops.end()), m_stops.end());
     }
 
     void redo() override {
-        if (stops_.empty()) {
+        if (m_stops.empty()) {
             setObsolete(true);
             return;
         }
-        taken_ = document_.takeStops(stops_);
-        document_.announce(MapChange::Stops | MapChange::Links, stops_);
+        m_taken = m_document.takeStops(m_stops);
+        m_document.announce(MapChange::Stops | MapChange::Links, m_stops);
     }
     void undo() override {
-        document_.restoreStops(std::move(taken_));
-        taken_ = {};
-        document_.announce(MapChange::Stops | MapChange::Links, stops_);
+        m_document.restoreStops(std::move(m_taken));
+        m_taken = {};
+        m_document.announce(MapChange::Stops | MapChange::Links, m_stops);
     }
 
 private:
-    std::vector<StopIndex> stops_; // ascending
-    TakenStops taken_;             // while the stops are out
+    std::vector<StopIndex> m_stops; // ascending
+    TakenStops m_taken;             // while the stops are out
 };
 
 // An arc, or both halves of a road, appended to their stops' lists.
@@ -90,32 +90,32 @@ public:
                     bool road)
         : MapCommand(document, road ? QT_TRANSLATE_NOOP("MapEdits", "добавление дороги")
                                     : QT_TRANSLATE_NOOP("MapEdits", "добавление дуги")),
-          a_(a), b_(b), weight_(weight), road_(road) {}
+          m_a(a), m_b(b), m_weight(weight), m_road(road) {}
 
     void redo() override {
-        if (a_ == b_ || map().FindLink(a_, b_) || (road_ && map().FindLink(b_, a_))) {
+        if (m_a == m_b || map().FindLink(m_a, m_b) || (m_road && map().FindLink(m_b, m_a))) {
             setObsolete(true);
             return;
         }
-        Link& there = map().AddLink(a_, b_, weight_);
-        if (road_) {
+        Link& there = map().AddLink(m_a, m_b, m_weight);
+        if (m_road) {
             there.IsArc = false;
-            map().AddLink(b_, a_, weight_).IsArc = false;
+            map().AddLink(m_b, m_a, m_weight).IsArc = false;
         }
-        document_.announce(MapChange::Links, {a_, b_});
+        m_document.announce(MapChange::Links, {m_a, m_b});
     }
     void undo() override {
-        map().stop(a_).Links.pop_back();
-        if (road_)
-            map().stop(b_).Links.pop_back();
-        map().updateArcFlags(a_, b_);
-        document_.announce(MapChange::Links, {a_, b_});
+        map().stop(m_a).Links.pop_back();
+        if (m_road)
+            map().stop(m_b).Links.pop_back();
+        map().updateArcFlags(m_a, m_b);
+        m_document.announce(MapChange::Links, {m_a, m_b});
     }
 
 private:
-    StopIndex a_, b_;
-    RoadWeight weight_;
-    bool road_;
+    StopIndex m_a, m_b;
+    RoadWeight m_weight;
+    bool m_road;
 };
 
 // The first link a -> b, and for a road the first link b -> a too, each taken from its place.
@@ -124,27 +124,27 @@ public:
     DeleteLinksCommand(MapDocument& document, StopIndex a, StopIndex b, bool road)
         : MapCommand(document, road ? QT_TRANSLATE_NOOP("MapEdits", "удаление дороги")
                                     : QT_TRANSLATE_NOOP("MapEdits", "удаление дуги")),
-          a_(a), b_(b), road_(road) {}
+          m_a(a), m_b(b), m_road(road) {}
 
     void redo() override {
-        removed_.clear();
-        take(a_, b_);
-        if (road_)
-            take(b_, a_);
-        if (removed_.empty()) {
+        m_removed.clear();
+        take(m_a, m_b);
+        if (m_road)
+            take(m_b, m_a);
+        if (m_removed.empty()) {
             setObsolete(true);
             return;
         }
-        map().updateArcFlags(a_, b_);
-        document_.announce(MapChange::Links, {a_, b_});
+        map().updateArcFlags(m_a, m_b);
+        m_document.announce(MapChange::Links, {m_a, m_b});
     }
     void undo() override {
-        for (auto it = removed_.rbegin(); it != removed_.rend(); ++it) {
+        for (auto it = m_removed.rbegin(); it != m_removed.rend(); ++it) {
             std::vector<Link>& links = map().stop(it->from).Links;
             links.insert(links.begin() + it->at, it->link);
         }
-        map().updateArcFlags(a_, b_);
-        document_.announce(MapChange::Links, {a_, b_});
+        map().updateArcFlags(m_a, m_b);
+        m_document.announce(MapChange::Links, {m_a, m_b});
     }
 
 private:
@@ -154,7 +154,7 @@ private:
                                      [to](const Link& link) { return link.To == to; });
         if (it == links.end())
             return;
-        removed_.push_back({from, int(it - links.begin()), *it});
+        m_removed.push_back({from, int(it - links.begin()), *it});
         links.erase(it);
     }
 
@@ -163,76 +163,76 @@ private:
         int at;
         Link link;
     };
-    StopIndex a_, b_;
-    bool road_;
-    std::vector<Removed> removed_;
+    StopIndex m_a, m_b;
+    bool m_road;
+    std::vector<Removed> m_removed;
 };
 
 class ChangeRoadCommand : public MapCommand {
 public:
     ChangeRoadCommand(MapDocument& document, StopIndex a, StopIndex b, const RoadWeight& weight)
-        : MapCommand(document, QT_TRANSLATE_NOOP("MapEdits", "изменение параметров дороги")), a_(a),
-          b_(b), weight_(weight) {}
+        : MapCommand(document, QT_TRANSLATE_NOOP("MapEdits", "изменение параметров дороги")),
+          m_a(a), m_b(b), m_weight(weight) {}
 
     void redo() override {
-        Link* there = map().FindLink(a_, b_);
-        Link* back = map().FindLink(b_, a_);
-        if (!there || (there->weight() == weight_ && (!back || back->weight() == weight_))) {
+        Link* there = map().FindLink(m_a, m_b);
+        Link* back = map().FindLink(m_b, m_a);
+        if (!there || (there->weight() == m_weight && (!back || back->weight() == m_weight))) {
             setObsolete(true);
             return;
         }
-        thereBefore_ = there->weight();
-        there->setWeight(weight_);
+        m_thereBefore = there->weight();
+        there->setWeight(m_weight);
         if (back) {
-            backBefore_ = back->weight();
-            back->setWeight(weight_);
+            m_backBefore = back->weight();
+            back->setWeight(m_weight);
         }
-        map().updateArcFlags(a_, b_);
-        document_.announce(MapChange::Links, {a_, b_});
+        map().updateArcFlags(m_a, m_b);
+        m_document.announce(MapChange::Links, {m_a, m_b});
     }
     void undo() override {
-        map().FindLink(a_, b_)->setWeight(thereBefore_);
-        if (Link* back = map().FindLink(b_, a_))
-            back->setWeight(backBefore_);
-        map().updateArcFlags(a_, b_);
-        document_.announce(MapChange::Links, {a_, b_});
+        map().FindLink(m_a, m_b)->setWeight(m_thereBefore);
+        if (Link* back = map().FindLink(m_b, m_a))
+            back->setWeight(m_backBefore);
+        map().updateArcFlags(m_a, m_b);
+        m_document.announce(MapChange::Links, {m_a, m_b});
     }
 
 private:
-    StopIndex a_, b_;
-    RoadWeight weight_, thereBefore_, backBefore_;
+    StopIndex m_a, m_b;
+    RoadWeight m_weight, m_thereBefore, m_backBefore;
 };
 
 class MoveCommand : public MapCommand {
 public:
     MoveCommand(MapDocument& document, const QString& text, std::vector<StopIndex> stops,
                 std::vector<StopPlace> from, std::vector<StopPlace> to)
-        : MapCommand(document, text), stops_(std::move(stops)), from_(std::move(from)),
-          to_(std::move(to)) {}
+        : MapCommand(document, text), m_stops(std::move(stops)), m_from(std::move(from)),
+          m_to(std::move(to)) {}
 
     void redo() override {
-        if (from_ == to_) {
+        if (m_from == m_to) {
             setObsolete(true);
             return;
         }
-        put(to_);
+        put(m_to);
     }
-    void undo() override { put(from_); }
+    void undo() override { put(m_from); }
 
 private:
     void put(const std::vector<StopPlace>& places) {
-        for (std::size_t i = 0; i < stops_.size(); ++i) {
-            Stop& stop = map().stop(stops_[i]);
+        for (std::size_t i = 0; i < m_stops.size(); ++i) {
+            Stop& stop = map().stop(m_stops[i]);
             stop.Left = places[i].left;
             stop.Top = places[i].top;
             stop.Label.Left = places[i].labelLeft;
             stop.Label.Top = places[i].labelTop;
         }
-        document_.announce(MapChange::Place, stops_);
+        m_document.announce(MapChange::Place, m_stops);
     }
 
-    std::vector<StopIndex> stops_;
-    std::vector<StopPlace> from_, to_;
+    std::vector<StopIndex> m_stops;
+    std::vector<StopPlace> m_from, m_to;
 };
 
 class StopLooksCommand : public MapCommand {
@@ -240,34 +240,34 @@ public:
     StopLooksCommand(MapDocument& document, std::vector<StopIndex> stops,
                      std::vector<StopLook> looks)
         : MapCommand(document, QT_TRANSLATE_NOOP("MapEdits", "свойства остановок")),
-          stops_(std::move(stops)), after_(std::move(looks)) {}
+          m_stops(std::move(stops)), m_after(std::move(looks)) {}
 
     void redo() override {
-        before_.clear();
+        m_before.clear();
         MapChanges what;
-        for (std::size_t i = 0; i < stops_.size(); ++i) {
-            const StopLook now = lookOf(map().stop(stops_[i]));
-            if (now.caption != after_[i].caption)
+        for (std::size_t i = 0; i < m_stops.size(); ++i) {
+            const StopLook now = lookOf(map().stop(m_stops[i]));
+            if (now.caption != m_after[i].caption)
                 what |= MapChange::Name;
-            if (now.routes != after_[i].routes)
+            if (now.routes != m_after[i].routes)
                 what |= MapChange::Routes;
-            if (!(now == after_[i]))
+            if (!(now == m_after[i]))
                 what |= MapChange::Look;
-            before_.push_back(now);
+            m_before.push_back(now);
         }
-        if (before_ == after_) {
+        if (m_before == m_after) {
             setObsolete(true);
             return;
         }
-        changed_ = what;
-        put(after_);
+        m_changed = what;
+        put(m_after);
     }
-    void undo() override { put(before_); }
+    void undo() override { put(m_before); }
 
 private:
     void put(const std::vector<StopLook>& looks) {
-        for (std::size_t i = 0; i < stops_.size(); ++i) {
-            Stop& stop = map().stop(stops_[i]);
+        for (std::size_t i = 0; i < m_stops.size(); ++i) {
+            Stop& stop = map().stop(m_stops[i]);
             const StopLook& look = looks[i];
             stop.Label.Caption = look.caption;
             stop.Width = look.width;
@@ -278,37 +278,37 @@ private:
             stop.Routes = look.routes;
             stop.Label.Font = look.font;
         }
-        document_.announce(changed_, stops_);
+        m_document.announce(m_changed, m_stops);
     }
 
-    std::vector<StopIndex> stops_;
-    std::vector<StopLook> before_, after_;
-    MapChanges changed_;
+    std::vector<StopIndex> m_stops;
+    std::vector<StopLook> m_before, m_after;
+    MapChanges m_changed;
 };
 
 class SettingsCommand : public MapCommand {
 public:
     SettingsCommand(MapDocument& document, const DisplaySettings& settings)
-        : MapCommand(document, QT_TRANSLATE_NOOP("MapEdits", "настройки карты")), after_(settings) {
-    }
+        : MapCommand(document, QT_TRANSLATE_NOOP("MapEdits", "настройки карты")),
+          m_after(settings) {}
 
     void redo() override {
-        before_ = map().Settings;
-        if (before_ == after_) {
+        m_before = map().Settings;
+        if (m_before == m_after) {
             setObsolete(true);
             return;
         }
-        put(after_);
+        put(m_after);
     }
-    void undo() override { put(before_); }
+    void undo() override { put(m_before); }
 
 private:
     void put(const DisplaySettings& settings) {
         map().Settings = settings;
-        document_.announce(MapChange::Settings);
+        m_document.announce(MapChange::Settings);
     }
 
-    DisplaySettings before_, after_;
+    DisplaySettings m_before, m_after;
 };
 
 } // namespace

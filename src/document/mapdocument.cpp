@@ -4,58 +4,58 @@
 
 namespace lirsk {
 
-MapDocument::MapDocument() : undoStack_(new QUndoStack(this)) {
-    connect(undoStack_, &QUndoStack::cleanChanged, this, &MapDocument::updateModified);
+MapDocument::MapDocument() : m_undoStack(new QUndoStack(this)) {
+    connect(m_undoStack, &QUndoStack::cleanChanged, this, &MapDocument::updateModified);
 }
 
 MapDocument::~MapDocument() {
     // The commands go before the map they name.
-    undoStack_->disconnect(this);
-    delete undoStack_;
+    m_undoStack->disconnect(this);
+    delete m_undoStack;
 }
 
 bool MapDocument::undoStackClean() const {
-    return undoStack_->isClean();
+    return m_undoStack->isClean();
 }
 
 void MapDocument::updateModified() {
-    if (isModified() == modified_)
+    if (isModified() == m_modified)
         return;
-    modified_ = isModified();
-    emit modifiedChanged(modified_);
+    m_modified = isModified();
+    emit modifiedChanged(m_modified);
 }
 
 void MapDocument::setModified(bool modified) {
-    gestureChange_ = false;
+    m_gestureChange = false;
     if (modified)
-        undoStack_->resetClean();
+        m_undoStack->resetClean();
     else
-        undoStack_->setClean();
+        m_undoStack->setClean();
     updateModified();
 }
 
 void MapDocument::setGestureChange(bool changing) {
-    gestureChange_ = changing;
+    m_gestureChange = changing;
     updateModified();
 }
 
 void MapDocument::announce(MapChanges what, const std::vector<StopIndex>& stops) {
-    ++revision_;
+    ++m_revision;
     if (what & MapChange::Stops)
-        ++stopsRevision_;
+        ++m_stopsRevision;
     clearFoundWay();
     emit changed(what, stops);
 }
 
 void MapDocument::markReloaded() {
-    undoStack_->clear();
-    selection_.clear();
+    m_undoStack->clear();
+    m_selection.clear();
     announce(EveryChange);
 }
 
 TakenStops MapDocument::takeStops(const std::vector<StopIndex>& stops) {
-    selection_.stopsTaken(stops);
-    return map_.takeStops(stops);
+    m_selection.stopsTaken(stops);
+    return m_map.takeStops(stops);
 }
 
 void MapDocument::restoreStops(TakenStops taken) {
@@ -63,44 +63,44 @@ void MapDocument::restoreStops(TakenStops taken) {
     indices.reserve(taken.stops.size());
     for (const auto& [index, stop] : taken.stops)
         indices.push_back(index);
-    selection_.stopsPutBack(indices);
-    map_.restoreStops(std::move(taken));
+    m_selection.stopsPutBack(indices);
+    m_map.restoreStops(std::move(taken));
 }
 
 void MapDocument::toggleSelected(StopIndex stop) {
-    if (!selection_.insert(stop))
-        selection_.erase(stop);
+    if (!m_selection.insert(stop))
+        m_selection.erase(stop);
     emit selectionChanged({stop});
 }
 
 void MapDocument::clearSelection(int keepId) {
-    if (selection_.isEmpty())
+    if (m_selection.isEmpty())
         return;
     std::vector<StopIndex> kept;
-    for (const StopIndex stop : selection_.stops())
-        if (map_.stop(stop).Id == keepId)
+    for (const StopIndex stop : m_selection.stops())
+        if (m_map.stop(stop).Id == keepId)
             kept.push_back(stop);
-    selection_.assign(std::move(kept));
+    m_selection.assign(std::move(kept));
     emit selectionChanged({});
 }
 
 void MapDocument::selectAll() {
-    std::vector<StopIndex> all(std::size_t(map_.stopCount()));
-    for (StopIndex i = 0; i < map_.stopCount(); ++i)
+    std::vector<StopIndex> all(std::size_t(m_map.stopCount()));
+    for (StopIndex i = 0; i < m_map.stopCount(); ++i)
         all[std::size_t(i)] = i;
-    selection_.assign(std::move(all));
+    m_selection.assign(std::move(all));
     emit selectionChanged({});
 }
 
 void MapDocument::setFoundWay(FoundWay way) {
-    foundWay_ = std::move(way);
+    m_foundWay = std::move(way);
     emit foundWayChanged();
 }
 
 void MapDocument::clearFoundWay() {
-    if (foundWay_.stops.empty())
+    if (m_foundWay.stops.empty())
         return;
-    foundWay_ = {};
+    m_foundWay = {};
     emit foundWayChanged();
 }
 

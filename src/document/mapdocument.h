@@ -47,24 +47,24 @@ public:
     MapDocument();
     ~MapDocument() override;
 
-    GraphMap& map() { return map_; }
-    const GraphMap& map() const { return map_; }
+    GraphMap& map() { return m_map; }
+    const GraphMap& map() const { return m_map; }
 
     // Where the map's file was found (its FileName may be a built-in path).
-    QString filePath() const { return filePath_; }
-    void setFilePath(const QString& path) { filePath_ = path; }
+    QString filePath() const { return m_filePath; }
+    void setFilePath(const QString& path) { m_filePath = path; }
 
     // The map's own description (code letter, route table, fares, picture, title), when it came
     // with one; a built-in map has none and goes by the built-in table.
-    const std::optional<MapDescription>& description() const { return description_; }
+    const std::optional<MapDescription>& description() const { return m_description; }
     void setDescription(std::optional<MapDescription> description) {
-        description_ = std::move(description);
+        m_description = std::move(description);
     }
 
-    QUndoStack* undoStack() const { return undoStack_; }
+    QUndoStack* undoStack() const { return m_undoStack; }
     // Whether the map differs from its file: the undo stack is not at its clean state, or a
     // gesture under way has changed the map.
-    bool isModified() const { return gestureChange_ || !undoStackClean(); }
+    bool isModified() const { return m_gestureChange || !undoStackClean(); }
     // A gesture (a drag) has changed the map and makes its edit when it ends: until then the
     // map counts as modified.
     void setGestureChange(bool changing);
@@ -74,10 +74,10 @@ public:
 
     // Counts the changes made to the map since the document was created; caches of the map
     // (the route index, the spatial index of the view) are kept while it stays the same.
-    quint64 revision() const { return revision_; }
+    quint64 revision() const { return m_revision; }
     // Counts the changes that moved stops to other indices, so that whoever keeps a stop's index
     // across events can tell whether it still names that stop.
-    quint64 stopsRevision() const { return stopsRevision_; }
+    quint64 stopsRevision() const { return m_stopsRevision; }
 
     // Tells everyone that the map changed (the stops concerned, or none for all of them): the
     // found way is forgotten, caches are renewed. The edits call it; so does a drag while it
@@ -90,15 +90,15 @@ public:
     TakenStops takeStops(const std::vector<StopIndex>& stops);
     void restoreStops(TakenStops taken);
 
-    const StopSelection& selection() const { return selection_; }
-    bool isSelected(StopIndex stop) const { return selection_.contains(stop); }
+    const StopSelection& selection() const { return m_selection; }
+    bool isSelected(StopIndex stop) const { return m_selection.contains(stop); }
     void toggleSelected(StopIndex stop);
     // Unmarks every stop but those with keepId (-1 keeps none).
     void clearSelection(int keepId);
     void selectAll();
-    int selectedCount() const { return selection_.count(); }
+    int selectedCount() const { return m_selection.count(); }
 
-    const FoundWay& foundWay() const { return foundWay_; }
+    const FoundWay& foundWay() const { return m_foundWay; }
     void setFoundWay(FoundWay way);
     void clearFoundWay();
 
@@ -114,16 +114,16 @@ private:
     bool undoStackClean() const;
     void updateModified();
 
-    GraphMap map_;
-    QString filePath_;
-    std::optional<MapDescription> description_;
-    QUndoStack* undoStack_;
-    bool gestureChange_ = false;
-    bool modified_ = false; // as last announced
-    quint64 revision_ = 0;
-    quint64 stopsRevision_ = 0;
-    StopSelection selection_;
-    FoundWay foundWay_;
+    GraphMap m_map;
+    QString m_filePath;
+    std::optional<MapDescription> m_description;
+    QUndoStack* m_undoStack;
+    bool m_gestureChange = false;
+    bool m_modified = false; // as last announced
+    quint64 m_revision = 0;
+    quint64 m_stopsRevision = 0;
+    StopSelection m_selection;
+    FoundWay m_foundWay;
 };
 
 } // namespace lirsk

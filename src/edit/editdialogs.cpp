@@ -10,42 +10,42 @@
 namespace lirsk {
 
 RoadParametersDialog* ProgramDialogs::roadParameters() {
-    if (!roadParameters_) {
-        roadParameters_ = new RoadParametersDialog(owner_);
-        roadParameters_->setRunner(runner_);
+    if (!m_roadParameters) {
+        m_roadParameters = new RoadParametersDialog(m_owner);
+        m_roadParameters->setRunner(m_runner);
     }
-    return roadParameters_;
+    return m_roadParameters;
 }
 
 StopPropertiesDialog* ProgramDialogs::stopProperties() {
-    if (!stopProperties_) {
-        stopProperties_ = new StopPropertiesDialog(owner_);
-        stopProperties_->setRunner(runner_);
+    if (!m_stopProperties) {
+        m_stopProperties = new StopPropertiesDialog(m_owner);
+        m_stopProperties->setRunner(m_runner);
     }
-    return stopProperties_;
+    return m_stopProperties;
 }
 
 RouteReportDialog* ProgramDialogs::routeReport() {
-    if (!routeReport_) {
-        routeReport_ = new RouteReportDialog(owner_);
-        routeReport_->setRunner(runner_);
+    if (!m_routeReport) {
+        m_routeReport = new RouteReportDialog(m_owner);
+        m_routeReport->setRunner(m_runner);
     }
-    return routeReport_;
+    return m_routeReport;
 }
 
 StopRoutesPopup* ProgramDialogs::stopRoutes() {
-    if (!stopRoutes_)
-        stopRoutes_ = new StopRoutesPopup(owner_);
-    return stopRoutes_;
+    if (!m_stopRoutes)
+        m_stopRoutes = new StopRoutesPopup(m_owner);
+    return m_stopRoutes;
 }
 
 void ProgramDialogs::setRunner(DialogRunner runner) {
-    runner_ = std::move(runner);
-    for (ModalDialog* dialog : {static_cast<ModalDialog*>(roadParameters_.data()),
-                                static_cast<ModalDialog*>(stopProperties_.data()),
-                                static_cast<ModalDialog*>(routeReport_.data())})
+    m_runner = std::move(runner);
+    for (ModalDialog* dialog : {static_cast<ModalDialog*>(m_roadParameters.data()),
+                                static_cast<ModalDialog*>(m_stopProperties.data()),
+                                static_cast<ModalDialog*>(m_routeReport.data())})
         if (dialog)
-            dialog->setRunner(runner_);
+            dialog->setRunner(m_runner);
 }
 
 std::optional<RoadWeight> ProgramDialogs::askRoadWeight(const RoadWeight& current) {
@@ -76,12 +76,12 @@ void ProgramDialogs::showStopRoutes(const QString& name, const QString& routes,
 }
 
 void ProgramDialogs::hideStopRoutes() {
-    if (stopRoutes_)
-        stopRoutes_->close();
+    if (m_stopRoutes)
+        m_stopRoutes->close();
 }
 
 bool ProgramDialogs::stopRoutesShown() const {
-    return stopRoutes_ && stopRoutes_->isVisible();
+    return m_stopRoutes && m_stopRoutes->isVisible();
 }
 
 } // namespace lirsk

@@ -37,7 +37,7 @@ public:
 // their parent, so they go with it.
 class ProgramDialogs : public EditDialogs {
 public:
-    explicit ProgramDialogs(QWidget* owner) : owner_(owner) {}
+    explicit ProgramDialogs(QWidget* owner) : m_owner(owner) {}
 
     RoadParametersDialog* roadParameters();
     StopPropertiesDialog* stopProperties();
@@ -47,7 +47,7 @@ public:
     // so); empty: their own loop.
     void setRunner(DialogRunner runner);
     // Shows one of the frame's dialogs modally through the runner.
-    int run(QDialog& dialog) { return runner_ ? runner_(dialog) : dialog.exec(); }
+    int run(QDialog& dialog) { return m_runner ? m_runner(dialog) : dialog.exec(); }
 
     std::optional<RoadWeight> askRoadWeight(const RoadWeight& current) override;
     std::optional<StopProperties> askStopProperties(const StopProperties& current) override;
@@ -57,12 +57,12 @@ public:
     bool stopRoutesShown() const override;
 
 private:
-    QWidget* owner_;
-    DialogRunner runner_;
-    QPointer<RoadParametersDialog> roadParameters_;
-    QPointer<StopPropertiesDialog> stopProperties_;
-    QPointer<RouteReportDialog> routeReport_;
-    QPointer<StopRoutesPopup> stopRoutes_;
+    QWidget* m_owner;
+    DialogRunner m_runner;
+    QPointer<RoadParametersDialog> m_roadParameters;
+    QPointer<StopPropertiesDialog> m_stopProperties;
+    QPointer<RouteReportDialog> m_routeReport;
+    QPointer<StopRoutesPopup> m_stopRoutes;
 };
 
 } // namespace lirsk

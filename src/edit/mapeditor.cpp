@@ -25,9 +25,9 @@ const QString kFindWayText =
 } // namespace
 
 MapEditor::MapEditor(MapDocument* document, MapView* view, QWidget* window, EditDialogs& dialogs)
-    : QObject(window), document_(document), view_(view), window_(window), dialogs_(dialogs),
-      tool_(makeTool(MapMode::Pointer, *this)) {
-    view_->setInputHandler(this);
+    : QObject(window), m_document(document), m_view(view), m_window(window), m_dialogs(dialogs),
+      m_tool(makeTool(MapMode::Pointer, *this)) {
+    m_view->setInputHandler(this);
 
     stopMenu = new QMenu(window);
     stopMenu->setObjectName(QStringLiteral("stopMenu"));
@@ -52,27 +52,27 @@ MapEditor::MapEditor(MapDocument* document, MapView* view, QWidget* window, Edit
     connect(stopMenuProperties, &QAction::triggered, this, &MapEditor::EditStopProperties);
 
     // One tick after the pointer leaves the stops for the picture, the routes pop-up closes.
-    routesPopupTimer_ = new QTimer(this);
-    routesPopupTimer_->setSingleShot(true);
-    routesPopupTimer_->setInterval(1);
-    connect(routesPopupTimer_, &QTimer::timeout, this, [this] { dialogs_.hideStopRoutes(); });
+    m_routesPopupTimer = new QTimer(this);
+    m_routesPopupTimer->setSingleShot(true);
+    m_routesPopupTimer->setInterval(1);
+    connect(m_routesPopupTimer, &QTimer::timeout, this, [this] { m_dialogs.hideStopRoutes(); });
 }
 
 MapEditor::~MapEditor() {
-    view_->setInputHandler(nullptr);
+    m_view->setInputHandler(nullptr);
 }
 
 QString MapEditor::windowTitle() const {
-    return window_ ? window_->windowTitle() : QString();
+    return m_window ? m_window->windowTitle() : QString();
 }
 
 // --- Modes ------------------------------------------------------------------------------------
 
 void MapEditor::setMode(MapMode mode) {
-    mode_ = mode;
-    tool_ = makeTool(mode, *this);
-    view_->setRubberBand(std::nullopt);
-    view_->setSelectionRect(std::nullopt);
+    m_mode = mode;
+    m_tool = makeTool(mode, *this);
+    m_view->setRubberBand(std::nullopt);
+    m_view->setSelectionRect(std::nullopt);
     emit modeChanged(mode);
 }
 
@@ -129,7 +129,7 @@ void MapEditor::SetChangeRoadMode() {
 
 void MapEditor::SetFindWayMode() {
     if (map().stopCount() == 0) {
-        showMessage(window_, {QMessageBox::Information, windowTitle(), kNoData, QMessageBox::Ok});
+        showMessage(m_window, {QMessageBox::Information, windowTitle(), kNoData, QMessageBox::Ok});
         return;
     }
     setModeText(MapMode::FindWay, kFindWayText);
@@ -140,7 +140,7 @@ void MapEditor::SetInfoMode() {
 }
 
 bool MapEditor::IsTwoStopMode() const {
-    switch (mode_) {
+    switch (m_mode) {
     case MapMode::AddArc:
     case MapMode::DeleteArc:
     case MapMode::AddRoad:
@@ -159,7 +159,7 @@ void MapEditor::RedrawMap(bool withStatus) {
         remembered = statusText();
         setStatusText(kRedrawWait);
     }
-    view_->repaintMap();
+    m_view->repaintMap();
     if (withStatus && setStatusText)
         setStatusText(remembered);
 }
@@ -167,24 +167,24 @@ void MapEditor::RedrawMap(bool withStatus) {
 // --- Selection --------------------------------------------------------------------------------
 
 void MapEditor::ToggleSelected(StopIndex stop) {
-    document_->toggleSelected(stop);
+    m_document->toggleSelected(stop);
 }
 
 void MapEditor::ClearSelection(int keepId, bool redraw) {
-    document_->clearSelection(keepId);
+    m_document->clearSelection(keepId);
     if (redraw)
         RedrawMap(false);
 }
 
 void MapEditor::SelectAll() {
-    document_->selectAll();
+    m_document->selectAll();
 }
 
 // --- The mouse --------------------------------------------------------------------------------
 
 MapHit MapEditor::gestureTarget(const MapHit& target) const {
     // In find-way mode a stop's name stands for its stop.
-    if (target.kind == MapHit::Name && mode_ == MapMode::FindWay)
+    if (target.kind == MapHit::Name && m_mode == MapMode::FindWay)
         return {MapHit::Stop, target.stop};
     return target;
 }
@@ -200,23 +200,23 @@ void MapEditor::pressed(const MapHit& hit, const MapMouseEvent& event) {
         const StopIndex stop = target.stop;
         if (event.button == Qt::RightButton) {
             MenuStop = stop;
-            if (!document_->isSelected(stop))
+            if (!m_document->isSelected(stop))
                 ClearSelection(-1, true);
             for (QAction* item : {stopMenuStart, stopMenuFinish, stopMenuWaySeparator})
-                item->setVisible(mode_ == MapMode::FindWay);
+                item->setVisible(m_mode == MapMode::FindWay);
             stopMenu->popup(QCursor::pos());
             return;
         }
         const Stop& pressed = map().stop(stop);
         press = {stop, event.pos - QPoint(pressed.Left, pressed.Top), 0};
-        tool_->stopPressed(stop, event);
+        m_tool->stopPressed(stop, event);
         return;
     }
     case MapHit::Empty:
         if (event.button != Qt::LeftButton)
             return;
-        mapClickPending_ = true;
-        tool_->mapPressed(event);
+        m_mapClickPending = true;
+        m_tool->mapPressed(event);
         return;
     }
 }
@@ -228,12 +228,12 @@ void MapEditor::moved(const MapHit& hit, const MapMouseEvent& event) {
         nameMoved(target.stop, event);
         return;
     case MapHit::Stop:
-        tool_->stopMoved(target.stop, event);
+        m_tool->stopMoved(target.stop, event);
         return;
     case MapHit::Empty:
         if (event.buttons == Qt::NoButton)
             closeRoutesPopupSoon();
-        tool_->mapMoved(event);
+        m_tool->mapMoved(event);
         return;
     }
 }
@@ -252,44 +252,44 @@ void MapEditor::released(const MapHit& hit, const MapMouseEvent& event) {
         if (press.stop == stop && event.pos - QPoint(released.Left, released.Top) == press.down) {
             if (!(event.modifiers & Qt::ShiftModifier))
                 ClearSelection(released.Id, true);
-            tool_->stopClicked(stop);
+            m_tool->stopClicked(stop);
         }
-        tool_->stopReleased(stop, event);
+        m_tool->stopReleased(stop, event);
         if (press.stop == stop)
             press = {};
         return;
     }
     case MapHit::Empty:
         // The click comes before the release, so a rectangle made by this release survives it.
-        if (event.button == Qt::LeftButton && mapClickPending_) {
-            mapClickPending_ = false;
-            if (view_->visibleMapRect().contains(event.pos))
+        if (event.button == Qt::LeftButton && m_mapClickPending) {
+            m_mapClickPending = false;
+            if (m_view->visibleMapRect().contains(event.pos))
                 ClearSelection(-1, true);
         }
-        tool_->mapReleased(event);
+        m_tool->mapReleased(event);
         return;
     }
 }
 
 bool MapEditor::leftDragPans() const {
-    return tool_->leftDragPans();
+    return m_tool->leftDragPans();
 }
 
 bool MapEditor::dragGrowsMap() const {
-    return tool_->dragGrowsMap();
+    return m_tool->dragGrowsMap();
 }
 
 void MapEditor::closeRoutesPopupSoon() {
-    if (dialogs_.stopRoutesShown())
-        routesPopupTimer_->start();
+    if (m_dialogs.stopRoutesShown())
+        m_routesPopupTimer->start();
 }
 
 // --- Dragging a name --------------------------------------------------------------------------
 
 void MapEditor::namePressed(StopIndex stop, const MapMouseEvent& event) {
     const NameLabel& label = map().stop(stop).Label;
-    nameHome_ = QPoint(label.Left, label.Top);
-    nameDown_ = event.pos - nameHome_;
+    m_nameHome = QPoint(label.Left, label.Top);
+    m_nameDown = event.pos - m_nameHome;
     LabelDragStop = stop;
 }
 
@@ -299,17 +299,17 @@ void MapEditor::nameMoved(StopIndex stop, const MapMouseEvent& event) {
     NameLabel& label = map().stop(stop).Label;
     const int x = event.pos.x() - label.Left, y = event.pos.y() - label.Top;
     bool moved = false;
-    if (x != nameDown_.x() && label.Left - nameDown_.x() + x >= 0) {
-        label.Left = label.Left - nameDown_.x() + x;
+    if (x != m_nameDown.x() && label.Left - m_nameDown.x() + x >= 0) {
+        label.Left = label.Left - m_nameDown.x() + x;
         moved = true;
     }
-    if (y != nameDown_.y() && label.Top - nameDown_.y() + y >= 0) {
-        label.Top = label.Top - nameDown_.y() + y;
+    if (y != m_nameDown.y() && label.Top - m_nameDown.y() + y >= 0) {
+        label.Top = label.Top - m_nameDown.y() + y;
         moved = true;
     }
     if (moved) {
-        document_->setGestureChange(true);
-        document_->announce(MapChange::Place, {stop});
+        m_document->setGestureChange(true);
+        m_document->announce(MapChange::Place, {stop});
     }
 }
 
@@ -323,20 +323,20 @@ void MapEditor::finishNameDrag() {
     if (stop == NoStop)
         return;
     StopPlace home = placeOf(map().stop(stop));
-    home.labelLeft = nameHome_.x();
-    home.labelTop = nameHome_.y();
-    edit::moveStops(*document_, tr("перемещение названия"), {stop}, {home},
+    home.labelLeft = m_nameHome.x();
+    home.labelTop = m_nameHome.y();
+    edit::moveStops(*m_document, tr("перемещение названия"), {stop}, {home},
                     {placeOf(map().stop(stop))});
-    document_->setGestureChange(false);
+    m_document->setGestureChange(false);
 }
 
 bool MapEditor::CancelNameDrag() {
     if (LabelDragStop == NoStop)
         return false;
     NameLabel& label = map().stop(LabelDragStop).Label;
-    label.Left = nameHome_.x();
-    label.Top = nameHome_.y();
-    document_->announce(MapChange::Place, {LabelDragStop});
+    label.Left = m_nameHome.x();
+    label.Top = m_nameHome.y();
+    m_document->announce(MapChange::Place, {LabelDragStop});
     return true;
 }
 
@@ -364,39 +364,39 @@ void MapEditor::forgetGestures() {
     PickedStop = NoStop;
     LabelDragStop = NoStop;
     press = {};
-    moving_.clear();
-    movingFrom_.clear();
-    view_->setChosenEnd(std::nullopt);
-    view_->setRubberBand(std::nullopt);
+    m_moving.clear();
+    m_movingFrom.clear();
+    m_view->setChosenEnd(std::nullopt);
+    m_view->setRubberBand(std::nullopt);
 }
 
 void MapEditor::noteMove(const std::vector<StopIndex>& stops) {
-    if (!moving_.empty())
+    if (!m_moving.empty())
         return;
-    moving_ = stops;
+    m_moving = stops;
     for (const StopIndex stop : stops)
-        movingFrom_.push_back(placeOf(map().stop(stop)));
-    document_->setGestureChange(true);
+        m_movingFrom.push_back(placeOf(map().stop(stop)));
+    m_document->setGestureChange(true);
 }
 
 void MapEditor::finishMove() {
-    if (moving_.empty())
+    if (m_moving.empty())
         return;
-    std::vector<StopIndex> stops = std::move(moving_);
-    std::vector<StopPlace> from = std::move(movingFrom_);
-    moving_.clear();
-    movingFrom_.clear();
+    std::vector<StopIndex> stops = std::move(m_moving);
+    std::vector<StopPlace> from = std::move(m_movingFrom);
+    m_moving.clear();
+    m_movingFrom.clear();
     std::vector<StopPlace> to;
     for (const StopIndex stop : stops)
         to.push_back(placeOf(map().stop(stop)));
-    edit::moveStops(*document_, tr("перемещение остановок"), std::move(stops), std::move(from),
+    edit::moveStops(*m_document, tr("перемещение остановок"), std::move(stops), std::move(from),
                     std::move(to));
-    document_->setGestureChange(false);
+    m_document->setGestureChange(false);
 }
 
 void MapEditor::ChangeSettings(const DisplaySettings& settings) {
     finishMove();
-    edit::changeSettings(*document_, settings);
+    edit::changeSettings(*m_document, settings);
 }
 
 // --- Operations -------------------------------------------------------------------------------
@@ -404,39 +404,39 @@ void MapEditor::ChangeSettings(const DisplaySettings& settings) {
 RoadWeight MapEditor::newLinkWeight(StopIndex from, StopIndex to) {
     if (!map().Settings.UserWeights)
         return {0, map().cornerDistance(from, to), 0};
-    return dialogs_.askRoadWeight({}).value_or(RoadWeight{});
+    return m_dialogs.askRoadWeight({}).value_or(RoadWeight{});
 }
 
 void MapEditor::AddArc(StopIndex a, StopIndex b) {
     finishMove();
-    edit::addArc(*document_, a, b, newLinkWeight(a, b));
+    edit::addArc(*m_document, a, b, newLinkWeight(a, b));
 }
 
 void MapEditor::DeleteArc(StopIndex a, StopIndex b) {
     finishMove();
-    edit::deleteArc(*document_, a, b);
+    edit::deleteArc(*m_document, a, b);
 }
 
 void MapEditor::AddRoad(StopIndex a, StopIndex b) {
     finishMove();
-    edit::addRoad(*document_, a, b, newLinkWeight(a, b));
+    edit::addRoad(*m_document, a, b, newLinkWeight(a, b));
 }
 
 void MapEditor::DeleteRoad(StopIndex a, StopIndex b) {
     finishMove();
-    edit::deleteRoad(*document_, a, b);
+    edit::deleteRoad(*m_document, a, b);
 }
 
 void MapEditor::ChangeRoadWeight(StopIndex a, StopIndex b) {
     finishMove();
     if (const std::optional<RoadWeight> answer =
-            dialogs_.askRoadWeight(map().FindLink(a, b)->weight()))
-        edit::changeRoad(*document_, a, b, *answer);
+            m_dialogs.askRoadWeight(map().FindLink(a, b)->weight()))
+        edit::changeRoad(*m_document, a, b, *answer);
 }
 
 StopIndex MapEditor::AddStopAt(int x, int y) {
     finishMove();
-    return edit::addStop(*document_, x, y);
+    return edit::addStop(*m_document, x, y);
 }
 
 void MapEditor::DeleteStop(StopIndex stop) {
@@ -449,12 +449,12 @@ void MapEditor::deleteStops(std::vector<StopIndex> stops) {
     finishMove();
     // Nothing may go on naming a stop once the stops have moved.
     forgetGestures();
-    edit::deleteStops(*document_, std::move(stops));
+    edit::deleteStops(*m_document, std::move(stops));
 }
 
 void MapEditor::DeleteStopsFromMenu() {
-    if (document_->selectedCount() != 0)
-        deleteStops(document_->selection().stops());
+    if (m_document->selectedCount() != 0)
+        deleteStops(m_document->selection().stops());
     else if (MenuStop != NoStop)
         deleteStops({MenuStop});
 }
@@ -472,7 +472,7 @@ void MapEditor::EditStopProperties() {
     values.Color = shown.FillColor;
     values.Routes = shown.Routes;
     values.Font = shown.Label.Font;
-    const std::optional<StopProperties> answer = dialogs_.askStopProperties(values);
+    const std::optional<StopProperties> answer = m_dialogs.askStopProperties(values);
 
     std::vector<StopIndex> targets;
     std::vector<StopLook> looks;
@@ -505,7 +505,7 @@ void MapEditor::EditStopProperties() {
                 look.font.Color = typed.Font.Color;
             return look;
         };
-        for (const StopIndex stop : document_->selection().stops())
+        for (const StopIndex stop : m_document->selection().stops())
             if (stop != menuStop)
                 targets.push_back(stop);
         targets.push_back(menuStop);
@@ -515,31 +515,31 @@ void MapEditor::EditStopProperties() {
 
     MenuStop = NoStop;
     finishMove();
-    edit::setStopLooks(*document_, std::move(targets), std::move(looks));
+    edit::setStopLooks(*m_document, std::move(targets), std::move(looks));
     RedrawMap(true);
 }
 
 void MapEditor::FindWay(StopIndex start, StopIndex finish) {
-    if (!waySearch_ || waySearchRevision_ != document_->revision()) {
-        waySearch_ = std::make_unique<WaySearch>(map());
-        waySearchRevision_ = document_->revision();
+    if (!m_waySearch || m_waySearchRevision != m_document->revision()) {
+        m_waySearch = std::make_unique<WaySearch>(map());
+        m_waySearchRevision = m_document->revision();
     }
-    const Criterion criterion = criterion_;
-    const CriterionResult result = waySearch_->search(criterion, start, finish);
+    const Criterion criterion = m_criterion;
+    const CriterionResult result = m_waySearch->search(criterion, start, finish);
     const SearchResult& found = result.found;
-    document_->clearFoundWay();
+    m_document->clearFoundWay();
     if (found.outcome != SearchOutcome::Found || result.refusal != Refusal::None) {
         const QString text = failureText(criterion, result);
         if (!text.isEmpty())
-            showMessage(window_,
+            showMessage(m_window,
                         {found.outcome == SearchOutcome::NoWayMessage ? QMessageBox::Information
                                                                       : QMessageBox::Warning,
                          windowTitle(), text, QMessageBox::Ok});
         return;
     }
-    document_->setFoundWay({found.way, found.length, found.time});
+    m_document->setFoundWay({found.way, found.length, found.time});
     showFoundWay();
-    ReportWay(document_->foundWay());
+    ReportWay(m_document->foundWay());
 }
 
 void MapEditor::ChooseStart(StopIndex stop) {
@@ -551,47 +551,47 @@ void MapEditor::ChooseFinish(StopIndex stop) {
 }
 
 void MapEditor::ChooseNextWayEnd(StopIndex stop) {
-    const auto& chosen = view_->chosenEnd();
+    const auto& chosen = m_view->chosenEnd();
     chooseWayEnd(stop, !chosen || !chosen->isStart);
 }
 
 bool MapEditor::ForgetWayEnd() {
-    if (!view_->chosenEnd())
+    if (!m_view->chosenEnd())
         return false;
-    view_->setChosenEnd(std::nullopt);
+    m_view->setChosenEnd(std::nullopt);
     return true;
 }
 
 void MapEditor::chooseWayEnd(StopIndex stop, bool isStart) {
-    const std::optional<MapView::ChosenEnd> other = view_->chosenEnd();
+    const std::optional<MapView::ChosenEnd> other = m_view->chosenEnd();
     if (!other || other->isStart == isStart || other->stop == stop) {
-        view_->setChosenEnd(MapView::ChosenEnd{stop, isStart});
+        m_view->setChosenEnd(MapView::ChosenEnd{stop, isStart});
         return;
     }
-    view_->setChosenEnd(std::nullopt);
+    m_view->setChosenEnd(std::nullopt);
     FindWay(isStart ? stop : other->stop, isStart ? other->stop : stop);
 }
 
 void MapEditor::showFoundWay() {
-    const std::vector<StopIndex>& way = document_->foundWay().stops;
+    const std::vector<StopIndex>& way = m_document->foundWay().stops;
     if (way.empty())
         return;
     QRect box = stopBox(map().stop(way.front()));
     for (const StopIndex stop : way)
         box = box.united(stopBox(map().stop(stop)));
-    view_->showMapRect(box);
+    m_view->showMapRect(box);
 }
 
 void MapEditor::ReportWay(const FoundWay& way) {
     // A map with its own description counts its fare and names its routes by it.
-    const std::optional<MapDescription>& description = document_->description();
+    const std::optional<MapDescription>& description = m_document->description();
     const RouteReport report =
         description ? BuildRouteReport(map(), way.stops, way.length, way.time, *description,
                                        localeDecimalSeparator())
                     : BuildRouteReport(map(), way.stops, way.length, way.time, map().MapCode,
                                        map().MapCity, localeDecimalSeparator());
     QString caption;
-    switch (criterion_) {
+    switch (m_criterion) {
     case Criterion::Shortest:
         caption = QStringLiteral("Отчет");
         break;
@@ -602,7 +602,7 @@ void MapEditor::ReportWay(const FoundWay& way) {
         caption = QStringLiteral("Отчет — меньше пересадок");
         break;
     }
-    dialogs_.showReport(report, caption);
+    m_dialogs.showReport(report, caption);
 }
 
 } // namespace lirsk

@@ -40,7 +40,7 @@ class MapEditor;
 // the tool of the current mode. Positions are in map coordinates.
 class MapTool {
 public:
-    explicit MapTool(MapEditor& editor) : editor_(editor) {}
+    explicit MapTool(MapEditor& editor) : m_editor(editor) {}
     virtual ~MapTool() = default;
 
     virtual void stopPressed(StopIndex, const MapMouseEvent&) {}
@@ -55,7 +55,7 @@ public:
     virtual bool dragGrowsMap() const { return false; }
 
 protected:
-    MapEditor& editor_;
+    MapEditor& m_editor;
 };
 
 // The editing side of a map window: the tool modes and their status texts, the marked stops,
@@ -68,16 +68,16 @@ public:
     MapEditor(MapDocument* document, MapView* view, QWidget* window, EditDialogs& dialogs);
     ~MapEditor() override;
 
-    MapDocument& document() { return *document_; }
-    GraphMap& map() { return document_->map(); }
-    MapView& view() { return *view_; }
-    EditDialogs& dialogs() { return dialogs_; }
+    MapDocument& document() { return *m_document; }
+    GraphMap& map() { return m_document->map(); }
+    MapView& view() { return *m_view; }
+    EditDialogs& dialogs() { return m_dialogs; }
 
     // The frame's status line.
     std::function<QString()> statusText;
     std::function<void(const QString&)> setStatusText;
 
-    MapMode mode() const { return mode_; }
+    MapMode mode() const { return m_mode; }
     // Switches to a mode without its status text (a test's shortcut, and the mode commands' own
     // last step).
     void setMode(MapMode mode);
@@ -96,7 +96,7 @@ public:
     // Repaints the map, with the wait text in the status line when asked.
     void RedrawMap(bool withStatus);
 
-    int SelectedCount() const { return document_->selectedCount(); }
+    int SelectedCount() const { return m_document->selectedCount(); }
     void ToggleSelected(StopIndex stop);
     // Unmarks every stop but the one with keepId (-1 keeps none).
     void ClearSelection(int keepId, bool redraw);
@@ -104,7 +104,7 @@ public:
 
     // Every edit of the map is a command on the document's stack; marks, the found way, the
     // chosen ends and the mode are not edits.
-    QUndoStack* undoStack() const { return document_->undoStack(); }
+    QUndoStack* undoStack() const { return m_document->undoStack(); }
     void Undo();
     void Redo();
     // Drops every reference to a stop kept between gestures (the pop-up menu's stop, the first
@@ -171,8 +171,8 @@ public:
 
     // What a find-way gesture looks for: the shortest way, the fastest, or the one with the
     // fewest changes (the frame's choice, for every map window).
-    Criterion criterion() const { return criterion_; }
-    void setCriterion(Criterion criterion) { criterion_ = criterion; }
+    Criterion criterion() const { return m_criterion; }
+    void setCriterion(Criterion criterion) { m_criterion = criterion; }
 
 signals:
     void modeChanged(lirsk::MapMode mode);
@@ -205,25 +205,25 @@ private:
     RoadWeight newLinkWeight(StopIndex from, StopIndex to);
     QString windowTitle() const;
 
-    QPointer<MapDocument> document_;
+    QPointer<MapDocument> m_document;
     // A name being dragged: the press point relative to the name, and where the name was.
-    QPoint nameDown_;
-    QPoint nameHome_;
+    QPoint m_nameDown;
+    QPoint m_nameHome;
     // The stops a drag is moving and where they were when it began.
-    std::vector<StopIndex> moving_;
-    std::vector<StopPlace> movingFrom_;
-    MapView* view_;
-    QWidget* window_;
-    EditDialogs& dialogs_;
-    MapMode mode_ = MapMode::Pointer;
-    Criterion criterion_ = Criterion::Shortest;
-    std::unique_ptr<MapTool> tool_;
+    std::vector<StopIndex> m_moving;
+    std::vector<StopPlace> m_movingFrom;
+    MapView* m_view;
+    QWidget* m_window;
+    EditDialogs& m_dialogs;
+    MapMode m_mode = MapMode::Pointer;
+    Criterion m_criterion = Criterion::Shortest;
+    std::unique_ptr<MapTool> m_tool;
     // A left press on the empty map waits for its release, which makes it a click.
-    bool mapClickPending_ = false;
-    QTimer* routesPopupTimer_ = nullptr;
+    bool m_mapClickPending = false;
+    QTimer* m_routesPopupTimer = nullptr;
     // The route indexes of the map as it was at this revision, kept while the map is unchanged.
-    std::unique_ptr<WaySearch> waySearch_;
-    quint64 waySearchRevision_ = 0;
+    std::unique_ptr<WaySearch> m_waySearch;
+    quint64 m_waySearchRevision = 0;
 };
 
 } // namespace lirsk

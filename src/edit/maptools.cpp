@@ -23,10 +23,10 @@ public:
     bool dragGrowsMap() const override { return true; }
 
     void stopMoved(StopIndex index, const MapMouseEvent& event) override {
-        if (editor_.press.stop != index)
+        if (m_editor.press.stop != index)
             return;
-        GraphMap& map = editor_.map();
-        MapDocument& document = editor_.document();
+        GraphMap& map = m_editor.map();
+        MapDocument& document = m_editor.document();
         Stop& stop = map.stop(index);
         const int dx = event.pos.x() - stop.Left - half(stop.Width);
         const int dy = event.pos.y() - stop.Top - half(stop.Height);
@@ -38,9 +38,9 @@ public:
                 if (other != index)
                     moved.push_back(other);
         } else {
-            editor_.ClearSelection(-1, false);
+            m_editor.ClearSelection(-1, false);
         }
-        editor_.noteMove(moved);
+        m_editor.noteMove(moved);
         for (std::size_t i = 1; i < moved.size(); ++i) {
             Stop& other = map.stop(moved[i]);
             other.Left = std::max(0, other.Left + dx);
@@ -66,42 +66,42 @@ public:
     using MovingTool::MovingTool;
 
     void stopClicked(StopIndex stop) override {
-        editor_.ToggleSelected(stop);
-        editor_.RedrawMap(false);
+        m_editor.ToggleSelected(stop);
+        m_editor.RedrawMap(false);
     }
 
     void mapPressed(const MapMouseEvent& event) override {
-        editor_.RedrawMap(false);
-        start_ = event.pos;
-        editor_.view().setSelectionRect(QRect(start_, start_));
+        m_editor.RedrawMap(false);
+        m_start = event.pos;
+        m_editor.view().setSelectionRect(QRect(m_start, m_start));
     }
 
     void mapMoved(const MapMouseEvent& event) override {
-        if (!editor_.view().selectionRect())
+        if (!m_editor.view().selectionRect())
             return;
-        editor_.view().setSelectionRect(QRect(start_, event.pos));
+        m_editor.view().setSelectionRect(QRect(m_start, event.pos));
     }
 
     void mapReleased(const MapMouseEvent& event) override {
-        if (!editor_.view().selectionRect())
+        if (!m_editor.view().selectionRect())
             return;
-        editor_.view().setSelectionRect(std::nullopt);
-        editor_.ClearSelection(-1, true);
-        const int x0 = std::min(start_.x(), event.pos.x()),
-                  x1 = std::max(start_.x(), event.pos.x());
-        const int y0 = std::min(start_.y(), event.pos.y()),
-                  y1 = std::max(start_.y(), event.pos.y());
-        const GraphMap& map = editor_.map();
+        m_editor.view().setSelectionRect(std::nullopt);
+        m_editor.ClearSelection(-1, true);
+        const int x0 = std::min(m_start.x(), event.pos.x()),
+                  x1 = std::max(m_start.x(), event.pos.x());
+        const int y0 = std::min(m_start.y(), event.pos.y()),
+                  y1 = std::max(m_start.y(), event.pos.y());
+        const GraphMap& map = m_editor.map();
         for (StopIndex i = 0; i < map.stopCount(); ++i) {
             const Stop& stop = map.stop(i);
             const qint64 left = stop.Left, top = stop.Top;
             if (left + stop.Width > x0 && top + stop.Height > y0 && left < x1 && top < y1)
-                editor_.ToggleSelected(i);
+                m_editor.ToggleSelected(i);
         }
     }
 
 private:
-    QPoint start_;
+    QPoint m_start;
 };
 
 // A press on the empty drawn map adds a stop there.
@@ -110,7 +110,7 @@ public:
     using MovingTool::MovingTool;
 
     void mapPressed(const MapMouseEvent& event) override {
-        editor_.AddStopAt(event.pos.x(), event.pos.y());
+        m_editor.AddStopAt(event.pos.x(), event.pos.y());
     }
 };
 
@@ -118,71 +118,71 @@ public:
 // snaps red onto a stop the gesture can end on) and release on the second.
 class TwoStopTool : public MapTool {
 public:
-    TwoStopTool(MapEditor& editor, bool arrow) : MapTool(editor), arrow_(arrow) {}
+    TwoStopTool(MapEditor& editor, bool arrow) : MapTool(editor), m_arrow(arrow) {}
 
     void stopPressed(StopIndex stop, const MapMouseEvent&) override {
-        if (editor_.PickedStop != NoStop)
+        if (m_editor.PickedStop != NoStop)
             return;
-        editor_.PickedStop = stop;
-        colour_ = Qt::black;
-        if (arrow_)
+        m_editor.PickedStop = stop;
+        m_colour = Qt::black;
+        if (m_arrow)
             showBand(stop);
     }
 
     void stopMoved(StopIndex index, const MapMouseEvent& event) override {
-        if (editor_.PickedStop != index)
+        if (m_editor.PickedStop != index)
             return;
-        const GraphMap& map = editor_.map();
+        const GraphMap& map = m_editor.map();
         const Stop& stop = map.stop(index);
         const QPoint corner(stop.Left, stop.Top);
         const StopIndex target = targetAt(event.pos);
         if (target != NoStop && target != index && snaps(index, target)) {
-            colour_ = QColor(0xFF, 0, 0);
+            m_colour = QColor(0xFF, 0, 0);
             const Stop& to = map.stop(target);
-            editor_.press.down = QPoint(to.centreX(), to.centreY()) - corner;
-            editor_.press.bandSetback = to.Radius;
+            m_editor.press.down = QPoint(to.centreX(), to.centreY()) - corner;
+            m_editor.press.bandSetback = to.Radius;
         } else {
-            colour_ = Qt::black;
-            editor_.press.down = event.pos - corner;
-            editor_.press.bandSetback = 0;
+            m_colour = Qt::black;
+            m_editor.press.down = event.pos - corner;
+            m_editor.press.bandSetback = 0;
         }
         showBand(index);
     }
 
     void stopReleased(StopIndex, const MapMouseEvent& event) override {
-        if (event.button != Qt::LeftButton || editor_.PickedStop == NoStop)
+        if (event.button != Qt::LeftButton || m_editor.PickedStop == NoStop)
             return;
-        const StopIndex a = editor_.PickedStop;
-        editor_.view().setRubberBand(std::nullopt);
+        const StopIndex a = m_editor.PickedStop;
+        m_editor.view().setRubberBand(std::nullopt);
         const StopIndex b = targetAt(event.pos);
         if (b != NoStop && b != a && snaps(a, b))
             complete(a, b);
-        if (editor_.mode() != MapMode::FindWay)
-            editor_.RedrawMap(false);
-        editor_.PickedStop = NoStop;
+        if (m_editor.mode() != MapMode::FindWay)
+            m_editor.RedrawMap(false);
+        m_editor.PickedStop = NoStop;
     }
 
 protected:
     virtual bool snaps(StopIndex from, StopIndex to) const = 0;
     virtual void complete(StopIndex from, StopIndex to) = 0;
     // The stop a gesture ends on at a point.
-    virtual StopIndex targetAt(const QPoint& pos) const { return editor_.view().stopAt(pos); }
-    const GraphMap& map() const { return editor_.map(); }
+    virtual StopIndex targetAt(const QPoint& pos) const { return m_editor.view().stopAt(pos); }
+    const GraphMap& map() const { return m_editor.map(); }
 
 private:
     void showBand(StopIndex index) {
-        const Stop& stop = editor_.map().stop(index);
+        const Stop& stop = m_editor.map().stop(index);
         RubberBand band;
         band.from = QPoint(stop.centreX(), stop.centreY());
-        band.to = QPoint(stop.Left, stop.Top) + editor_.press.down;
-        band.setback = editor_.press.bandSetback;
-        band.arrow = arrow_;
-        band.colour = colour_;
-        editor_.view().setRubberBand(band);
+        band.to = QPoint(stop.Left, stop.Top) + m_editor.press.down;
+        band.setback = m_editor.press.bandSetback;
+        band.arrow = m_arrow;
+        band.colour = m_colour;
+        m_editor.view().setRubberBand(band);
     }
 
-    bool arrow_;
-    QColor colour_ = Qt::black;
+    bool m_arrow;
+    QColor m_colour = Qt::black;
 };
 
 class AddArcTool : public TwoStopTool {
@@ -191,7 +191,7 @@ public:
 
 protected:
     bool snaps(StopIndex a, StopIndex b) const override { return !map().FindLink(a, b); }
-    void complete(StopIndex a, StopIndex b) override { editor_.AddArc(a, b); }
+    void complete(StopIndex a, StopIndex b) override { m_editor.AddArc(a, b); }
 };
 
 class DeleteArcTool : public TwoStopTool {
@@ -200,7 +200,7 @@ public:
 
 protected:
     bool snaps(StopIndex a, StopIndex b) const override { return map().FindLink(a, b); }
-    void complete(StopIndex a, StopIndex b) override { editor_.DeleteArc(a, b); }
+    void complete(StopIndex a, StopIndex b) override { m_editor.DeleteArc(a, b); }
 };
 
 class AddRoadTool : public TwoStopTool {
@@ -211,7 +211,7 @@ protected:
     bool snaps(StopIndex a, StopIndex b) const override {
         return !map().FindLink(a, b) && !map().FindLink(b, a);
     }
-    void complete(StopIndex a, StopIndex b) override { editor_.AddRoad(a, b); }
+    void complete(StopIndex a, StopIndex b) override { m_editor.AddRoad(a, b); }
 };
 
 class DeleteRoadTool : public TwoStopTool {
@@ -220,7 +220,7 @@ public:
 
 protected:
     bool snaps(StopIndex a, StopIndex b) const override { return map().IsRoad(a, b); }
-    void complete(StopIndex a, StopIndex b) override { editor_.DeleteRoad(a, b); }
+    void complete(StopIndex a, StopIndex b) override { m_editor.DeleteRoad(a, b); }
 };
 
 class ChangeRoadTool : public TwoStopTool {
@@ -229,7 +229,7 @@ public:
 
 protected:
     bool snaps(StopIndex a, StopIndex b) const override { return map().IsRoad(a, b); }
-    void complete(StopIndex a, StopIndex b) override { editor_.ChangeRoadWeight(a, b); }
+    void complete(StopIndex a, StopIndex b) override { m_editor.ChangeRoadWeight(a, b); }
 };
 
 class FindWayTool : public TwoStopTool {
@@ -239,12 +239,12 @@ public:
 
 protected:
     bool snaps(StopIndex, StopIndex) const override { return true; }
-    void complete(StopIndex a, StopIndex b) override { editor_.FindWay(a, b); }
+    void complete(StopIndex a, StopIndex b) override { m_editor.FindWay(a, b); }
     // A way also ends on a stop's name.
     StopIndex targetAt(const QPoint& pos) const override {
         if (const StopIndex stop = TwoStopTool::targetAt(pos); stop != NoStop)
             return stop;
-        const MapHit hit = editor_.view().hitAt(pos, true);
+        const MapHit hit = m_editor.view().hitAt(pos, true);
         return hit.kind == MapHit::Name ? hit.stop : NoStop;
     }
 };
@@ -256,11 +256,11 @@ public:
     bool leftDragPans() const override { return true; }
 
     void stopMoved(StopIndex stop, const MapMouseEvent& event) override {
-        if (editor_.press.stop == stop)
+        if (m_editor.press.stop == stop)
             return;
-        if (const StopIndex under = editor_.view().stopAt(event.pos); under != NoStop) {
-            const Stop& stop = editor_.map().stop(under);
-            editor_.dialogs().showStopRoutes(stop.Label.Caption, stop.Routes, QCursor::pos());
+        if (const StopIndex under = m_editor.view().stopAt(event.pos); under != NoStop) {
+            const Stop& stop = m_editor.map().stop(under);
+            m_editor.dialogs().showStopRoutes(stop.Label.Caption, stop.Routes, QCursor::pos());
         }
     }
 };

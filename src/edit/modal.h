@@ -15,13 +15,13 @@ class ModalDialog : public QDialog {
 public:
     using QDialog::QDialog;
     // An empty runner brings back the dialog's own modal loop.
-    void setRunner(DialogRunner runner) { runner_ = std::move(runner); }
+    void setRunner(DialogRunner runner) { m_runner = std::move(runner); }
 
 protected:
-    int runModal() { return runner_ ? runner_(*this) : exec(); }
+    int runModal() { return m_runner ? m_runner(*this) : exec(); }
 
 private:
-    DialogRunner runner_;
+    DialogRunner m_runner;
 };
 
 } // namespace lirsk

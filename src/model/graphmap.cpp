@@ -13,21 +13,50 @@ constexpr std::size_t kSearchedListLength = 64;
 } // namespace
 
 int LinkLookup::find(StopIndex from, StopIndex to) {
-    const std::vector<Link>& links = map_.stop(from).Links;
+    const std::vector<Link>& links = m_map.stop(from).Links;
     if (links.size() <= kSearchedListLength) {
         for (std::size_t k = 0; k < links.size(); ++k)
             if (links[k].To == to)
                 return int(k);
         return -1;
     }
-    auto it = indexed_.find(from);
-    if (it == indexed_.end()) {
-        it = indexed_.insert(from, {});
+    auto it = m_indexed.find(from);
+    if (it == m_indexed.end()) {
+        it = m_indexed.insert(from, {});
         it->reserve(qsizetype(links.size()));
         for (std::size_t k = links.size(); k-- > 0;)
             it->insert(links[k].To, int(k));
     }
     return it->value(to, -1);
+}
+
+StopIdLookup::StopIdLookup(const GraphMap& map) {
+    const std::vector<Stop>& stops = map.stops();
+    int lowest = 0, highest = -1;
+    for (const Stop& stop : stops) {
+        lowest = std::min(lowest, stop.Id);
+        highest = std::max(highest, stop.Id);
+    }
+    const qint64 n = qint64(stops.size());
+    if (lowest >= 0 && qint64(highest) < 4 * n + 64) {
+        m_dense.assign(std::size_t(highest) + 1, NoStop);
+        for (std::size_t i = stops.size(); i-- > 0;)
+            m_dense[std::size_t(stops[i].Id)] = StopIndex(i);
+        return;
+    }
+    m_sorted.reserve(stops.size());
+    for (std::size_t i = 0; i < stops.size(); ++i)
+        m_sorted.emplace_back(stops[i].Id, StopIndex(i));
+    std::sort(m_sorted.begin(), m_sorted.end());
+}
+
+StopIndex StopIdLookup::find(int id) const {
+    if (!m_sorted.empty() || m_dense.empty()) {
+        const auto it = std::lower_bound(m_sorted.begin(), m_sorted.end(),
+                                         std::pair<int, StopIndex>(id, INT_MIN));
+        return it != m_sorted.end() && it->first == id ? it->second : NoStop;
+    }
+    return id >= 0 && std::size_t(id) < m_dense.size() ? m_dense[std::size_t(id)] : NoStop;
 }
 
 QString noRoutesText() {
@@ -40,7 +69,7 @@ StopIndex GraphMap::AddStop(int x, int y, bool allocateId) {
     stop.Top = y;
     stop.Label.Left = saturatedSum(x, stop.Width);
     stop.Label.Top = y;
-    if (stops_.empty()) {
+    if (m_stops.empty()) {
         stop.Id = 0;
         if (allocateId)
             MaxStopId = 0;
@@ -49,7 +78,7 @@ StopIndex GraphMap::AddStop(int x, int y, bool allocateId) {
     }
     stop.Label.Caption = QString::number(stop.Id);
     stop.Routes = noRoutesText();
-    stops_.push_back(std::move(stop));
+    m_stops.push_back(std::move(stop));
     return stopCount() - 1;
 }
 
@@ -57,8 +86,8 @@ int GraphMap::AllocateStopId() {
     // The lowest id in 0..MaxStopId that no stop uses. Ids come from files too, so nothing here
     // is sized by MaxStopId, and an id above MaxStopId is never handed out again.
     std::vector<int> used;
-    used.reserve(stops_.size());
-    for (const Stop& stop : stops_)
+    used.reserve(m_stops.size());
+    for (const Stop& stop : m_stops)
         if (stop.Id >= 0 && stop.Id <= MaxStopId)
             used.push_back(stop.Id);
     std::sort(used.begin(), used.end());
@@ -75,7 +104,7 @@ int GraphMap::AllocateStopId() {
     // Every id up to MaxStopId is taken: raise it past any stop that already holds the next id.
     candidate = std::max(MaxStopId, -1) + 1;
     std::vector<int> above;
-    for (const Stop& stop : stops_)
+    for (const Stop& stop : m_stops)
         if (stop.Id >= candidate)
             above.push_back(stop.Id);
     std::sort(above.begin(), above.end());
@@ -90,8 +119,8 @@ int GraphMap::AllocateStopId() {
 }
 
 StopIndex GraphMap::FindStopById(int id) const {
-    for (std::size_t i = 0; i < stops_.size(); ++i)
-        if (stops_[i].Id == id)
+    for (std::size_t i = 0; i < m_stops.size(); ++i)
+        if (m_stops[i].Id == id)
             return StopIndex(i);
     return NoStop;
 }
@@ -105,8 +134,8 @@ QHash<int, StopIndex> GraphMap::stopsById() const {
 }
 
 StopIndex GraphMap::FindStopAt(int x, int y) const {
-    for (std::size_t i = 0; i < stops_.size(); ++i) {
-        const Stop& stop = stops_[i];
+    for (std::size_t i = 0; i < m_stops.size(); ++i) {
+        const Stop& stop = m_stops[i];
         const qint64 left = stop.Left, top = stop.Top;
         if (left <= x && x <= left + stop.Width && top <= y && y <= top + stop.Height)
             return StopIndex(i);
@@ -198,7 +227,7 @@ double GraphMap::cornerDistance(StopIndex from, StopIndex to) const {
 
 int GraphMap::linkCount() const {
     std::size_t n = 0;
-    for (const Stop& stop : stops_)
+    for (const Stop& stop : m_stops)
         n += stop.Links.size();
     return int(n);
 }
@@ -207,7 +236,7 @@ TakenStops GraphMap::takeStops(const std::vector<StopIndex>& indices) {
     TakenStops taken;
     if (indices.empty())
         return taken;
-    std::vector<char> leaving(stops_.size(), 0);
+    std::vector<char> leaving(m_stops.size(), 0);
     for (const StopIndex i : indices)
         leaving[std::size_t(i)] = 1;
 
@@ -225,19 +254,19 @@ TakenStops GraphMap::takeStops(const std::vector<StopIndex>& indices) {
     }
 
     // The stops that stay move down; every link follows its target.
-    std::vector<StopIndex> newIndex(stops_.size(), NoStop);
+    std::vector<StopIndex> newIndex(m_stops.size(), NoStop);
     std::size_t next = 0;
-    for (std::size_t i = 0; i < stops_.size(); ++i) {
+    for (std::size_t i = 0; i < m_stops.size(); ++i) {
         if (leaving[i]) {
-            taken.stops.emplace_back(StopIndex(i), std::move(stops_[i]));
+            taken.stops.emplace_back(StopIndex(i), std::move(m_stops[i]));
             continue;
         }
         newIndex[i] = StopIndex(next);
         if (next != i)
-            stops_[next] = std::move(stops_[i]);
+            m_stops[next] = std::move(m_stops[i]);
         ++next;
     }
-    stops_.resize(next);
+    m_stops.resize(next);
     const StopIndex firstMoved = indices.front();
     const auto renumber = [&](Stop& stop) {
         for (Link& link : stop.Links)
@@ -245,7 +274,7 @@ TakenStops GraphMap::takeStops(const std::vector<StopIndex>& indices) {
                 link.To = newIndex[std::size_t(link.To)];
     };
     if (firstMoved + 1 < StopIndex(newIndex.size())) {
-        for (Stop& stop : stops_)
+        for (Stop& stop : m_stops)
             renumber(stop);
         for (auto& [index, stop] : taken.stops)
             renumber(stop);
@@ -256,10 +285,10 @@ TakenStops GraphMap::takeStops(const std::vector<StopIndex>& indices) {
 void GraphMap::restoreStops(TakenStops taken) {
     if (taken.stops.empty())
         return;
-    const std::size_t total = stops_.size() + taken.stops.size();
+    const std::size_t total = m_stops.size() + taken.stops.size();
     // Where each stop that stayed was before the others were taken.
     std::vector<StopIndex> oldIndex;
-    oldIndex.reserve(stops_.size());
+    oldIndex.reserve(m_stops.size());
     std::vector<Stop> merged;
     merged.reserve(total);
     std::size_t nextTaken = 0, nextStayed = 0;
@@ -269,12 +298,12 @@ void GraphMap::restoreStops(TakenStops taken) {
             continue;
         }
         oldIndex.push_back(StopIndex(i));
-        merged.push_back(std::move(stops_[nextStayed++]));
+        merged.push_back(std::move(m_stops[nextStayed++]));
     }
-    stops_ = std::move(merged);
+    m_stops = std::move(merged);
     const StopIndex firstMoved = taken.stops.front().first;
     if (firstMoved + 1 < StopIndex(total))
-        for (Stop& stop : stops_)
+        for (Stop& stop : m_stops)
             for (Link& link : stop.Links)
                 if (link.To >= firstMoved && link.To < StopIndex(oldIndex.size()))
                     link.To = oldIndex[std::size_t(link.To)];

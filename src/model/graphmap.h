@@ -81,8 +81,8 @@ struct NameLabel {
     FontSpec Font;
 };
 
-// One stop: its place and look, its texts and its outgoing links.
-struct Stop {
+// What a stop is beside its links: its place and look and its texts.
+struct StopFields {
     int Left = 0;
     int Top = 0;
     int Width = 10;
@@ -93,10 +93,14 @@ struct Stop {
     int Id = -1;
     NameLabel Label;
     QString Routes; // route tokens separated by single spaces
-    std::vector<Link> Links;
 
     int centreX() const { return saturatedSum(Left, Radius); }
     int centreY() const { return saturatedSum(Top, Radius); }
+};
+
+// One stop: its fields and its outgoing links.
+struct Stop : StopFields {
+    std::vector<Link> Links;
 };
 
 // The nine display settings every map carries in its file header.
@@ -133,26 +137,43 @@ class GraphMap;
 // searched, a long one (a damaged map may give one stop many thousands of links) indexed once.
 class LinkLookup {
 public:
-    explicit LinkLookup(const GraphMap& map) : map_(map) {}
+    explicit LinkLookup(const GraphMap& map) : m_map(map) {}
     // The place of the link in from's list, or -1.
     int find(StopIndex from, StopIndex to);
 
 private:
-    const GraphMap& map_;
-    QHash<StopIndex, QHash<StopIndex, int>> indexed_;
+    const GraphMap& m_map;
+    QHash<StopIndex, QHash<StopIndex, int>> m_indexed;
+};
+
+// The stop FindStopById gives for each id (the first in list order), for callers that look up
+// many ids at once: a table when the ids are dense, else a sorted list.
+class StopIdLookup {
+public:
+    explicit StopIdLookup(const GraphMap& map);
+    StopIndex find(int id) const;
+
+private:
+    std::vector<StopIndex> m_dense;                  // by id
+    std::vector<std::pair<int, StopIndex>> m_sorted; // by id, then list position
 };
 
 class GraphMap {
 public:
     // The stop list, in creation (file) order.
-    const std::vector<Stop>& stops() const { return stops_; }
-    Stop& stop(StopIndex index) { return stops_[std::size_t(index)]; }
-    const Stop& stop(StopIndex index) const { return stops_[std::size_t(index)]; }
-    int stopCount() const { return int(stops_.size()); }
+    const std::vector<Stop>& stops() const { return m_stops; }
+    Stop& stop(StopIndex index) { return m_stops[std::size_t(index)]; }
+    const Stop& stop(StopIndex index) const { return m_stops[std::size_t(index)]; }
+    int stopCount() const { return int(m_stops.size()); }
     bool isStop(StopIndex index) const { return index >= 0 && index < stopCount(); }
-    void reserveStops(int count) { stops_.reserve(std::size_t(count)); }
-    void clearStops() { stops_.clear(); }
+    void reserveStops(int count) { m_stops.reserve(std::size_t(count)); }
+    void clearStops() { m_stops.clear(); }
 
+    // Appends a stop as a file holds it, every field set by the caller.
+    StopIndex appendStop(Stop stop) {
+        m_stops.push_back(std::move(stop));
+        return stopCount() - 1;
+    }
     // Appends a stop with its top-left corner at (x, y), its name label beside it and its id as
     // its name. The first stop of a map gets id 0; later ones the lowest free id when allocateId
     // is set, else -1 for the caller to set.
@@ -202,7 +223,7 @@ public:
     bool StoredSearchPanel = false;
 
 private:
-    std::vector<Stop> stops_;
+    std::vector<Stop> m_stops;
 };
 
 } // namespace lirsk

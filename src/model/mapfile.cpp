@@ -3,10 +3,10 @@
 #include "model/safefile.h"
 #include "model/textcodec.h"
 
-#include <QHash>
 #include <QtEndian>
 
 #include <cstring>
+#include <span>
 
 namespace lirsk {
 
@@ -129,6 +129,7 @@ bool readBody(const QByteArray& data, ByteReader& in, GraphMap& map, QString* er
         return false;
     }
 
+    map.reserveStops(std::max(stopCount, 0));
     ByteReader::Repeated stopFont, labelFont;
     for (qint32 k = 0; k < stopCount; ++k) {
         const qsizetype at = in.pos();
@@ -144,15 +145,16 @@ bool readBody(const QByteArray& data, ByteReader& in, GraphMap& map, QString* er
             !in.readString(&name, error, "название") || !in.readString(&routes, error, "маршруты"))
             return false;
 
-        const StopIndex index = map.AddStop(i32(r, 0), i32(r, 4), false);
-        Stop& stop = map.stop(index);
+        Stop stop;
+        stop.Left = i32(r, 0);
+        stop.Top = i32(r, 4);
         stop.Id = i32(r, 8);
         stop.Radius = i32(r, 16);
         stop.Width = stop.Height = i32(r, 12);
         stop.FillColor = u32(r, 20);
         stop.Font.Color = u32(r, 24);
         stop.Font.Size = i32(r, 28);
-        stop.Font.Name = fontName;
+        stop.Font.Name = std::move(fontName);
         stop.Font.Bold = b8(r, 32);
         stop.Font.Italic = b8(r, 33);
         stop.Font.Underline = b8(r, 34);
@@ -160,13 +162,14 @@ bool readBody(const QByteArray& data, ByteReader& in, GraphMap& map, QString* er
         stop.Label.Left = i32(r, 36);
         stop.Label.Top = i32(r, 40);
         stop.Label.Visible = b8(r, 44);
-        stop.Label.Caption = name;
-        stop.Routes = routes;
+        stop.Label.Caption = std::move(name);
+        stop.Routes = std::move(routes);
+        const StopIndex index = map.appendStop(std::move(stop));
 
         if (!in.readString(&labelFontName, error, "шрифт названия", &labelFont))
             return false;
-        FontSpec& lf = stop.Label.Font;
-        lf.Name = labelFontName;
+        FontSpec& lf = map.stop(index).Label.Font;
+        lf.Name = std::move(labelFontName);
         lf.Size = i32(r, 48);
         lf.Color = u32(r, 52);
         lf.Bold = lf.Bold || b8(r, 56);
@@ -177,7 +180,7 @@ bool readBody(const QByteArray& data, ByteReader& in, GraphMap& map, QString* er
 
     // Links name their stops by id; the first stop in list order with an id answers for it.
     // Each stop's list is sized once: the links are placed in a second walk.
-    const QHash<int, StopIndex> byId = map.stopsById();
+    const StopIdLookup byId(map);
     const qsizetype linksAt = in.pos();
     std::vector<std::pair<StopIndex, StopIndex>> ends;
     ends.reserve(std::size_t(in.remaining() / kLinkRecordSize));
@@ -193,8 +196,8 @@ bool readBody(const QByteArray& data, ByteReader& in, GraphMap& map, QString* er
             break;
         }
         const qint32 fromId = i32(r, 0), toId = i32(r, 4);
-        const StopIndex from = byId.value(fromId, NoStop);
-        const StopIndex to = byId.value(toId, NoStop);
+        const StopIndex from = byId.find(fromId);
+        const StopIndex to = byId.find(toId);
         if (from == NoStop || to == NoStop) {
             *error =
                 QStringLiteral(
@@ -243,7 +246,7 @@ void putB8(char* p, int offset, bool v) {
     p[offset] = v ? 1 : 0;
 }
 
-bool putString(QByteArray& out, const QString& text, const Stop& stop, const char* what,
+bool putString(QByteArray& out, const QString& text, const StopFields& stop, const char* what,
                QString* error) {
     const std::optional<QByteArray> bytes = encodeCp1251(text);
     if (!bytes) {
@@ -277,15 +280,21 @@ bool readMapFile(const QString& path, GraphMap& map, QString* error) {
     return readMap(data, map, error);
 }
 
-std::optional<QByteArray> writeMap(const GraphMap& map, bool searchPanelShown, QString* error) {
+namespace {
+
+// The bytes of a map file from the header's values, the stops in list order and each stop's
+// links: stopAt(i) gives the fields of stop i, linksOf(i) its links.
+template <class StopAt, class LinksOf>
+std::optional<QByteArray>
+writeRecords(const DisplaySettings& s, int maxStopId, int stopCount, std::size_t linkCount,
+             bool searchPanelShown, const StopAt& stopAt, const LinksOf& linksOf, QString* error) {
     QString local;
     QString* err = error ? error : &local;
     QByteArray out;
-    out.reserve(kHeaderSize + map.stopCount() * (kStopRecordSize + 64) +
-                map.linkCount() * kLinkRecordSize);
+    out.reserve(qsizetype(kHeaderSize + qsizetype(stopCount) * (kStopRecordSize + 64) +
+                          qsizetype(linkCount) * kLinkRecordSize));
 
     char h[kHeaderSize] = {};
-    const DisplaySettings& s = map.Settings;
     putB8(h, 0, s.UserWeights);
     putB8(h, 1, s.AutoArcColor);
     putU32(h, 4, s.ArcColor);
@@ -295,12 +304,13 @@ std::optional<QByteArray> writeMap(const GraphMap& map, bool searchPanelShown, Q
     putF64(h, 24, s.ArrowAngle);
     putI32(h, 32, s.ArrowType);
     putI32(h, 36, s.ArcWidth);
-    putI32(h, 40, map.MaxStopId);
-    putI32(h, 44, map.stopCount());
+    putI32(h, 40, maxStopId);
+    putI32(h, 44, stopCount);
     putB8(h, 48, searchPanelShown);
     out.append(h, kHeaderSize);
 
-    for (const Stop& stop : map.stops()) {
+    for (StopIndex i = 0; i < stopCount; ++i) {
+        const StopFields& stop = stopAt(i);
         char r[kStopRecordSize] = {};
         putI32(r, 0, stop.Left);
         putI32(r, 4, stop.Top);
@@ -331,11 +341,12 @@ std::optional<QByteArray> writeMap(const GraphMap& map, bool searchPanelShown, Q
             return std::nullopt;
     }
 
-    for (const Stop& stop : map.stops()) {
-        for (const Link& link : stop.Links) {
+    for (StopIndex i = 0; i < stopCount; ++i) {
+        const int from = stopAt(i).Id;
+        for (const Link& link : linksOf(i)) {
             char r[kLinkRecordSize] = {};
-            putI32(r, 0, stop.Id);
-            putI32(r, 4, map.stop(link.To).Id);
+            putI32(r, 0, from);
+            putI32(r, 4, stopAt(link.To).Id);
             putF64(r, 8, link.Price);
             putF64(r, 16, link.Length);
             putF64(r, 24, link.Time);
@@ -343,6 +354,38 @@ std::optional<QByteArray> writeMap(const GraphMap& map, bool searchPanelShown, Q
         }
     }
     return out;
+}
+
+} // namespace
+
+std::optional<QByteArray> writeMap(const GraphMap& map, bool searchPanelShown, QString* error) {
+    return writeRecords(
+        map.Settings, map.MaxStopId, map.stopCount(), std::size_t(map.linkCount()),
+        searchPanelShown, [&map](StopIndex i) -> const StopFields& { return map.stop(i); },
+        [&map](StopIndex i) { return std::span<const Link>(map.stop(i).Links); }, error);
+}
+
+MapSnapshot::MapSnapshot(const GraphMap& map)
+    : settings(map.Settings), maxStopId(map.MaxStopId), storedSearchPanel(map.StoredSearchPanel),
+      stops(map.stops().begin(), map.stops().end()) {
+    firstLink.reserve(map.stops().size() + 1);
+    links.reserve(std::size_t(map.linkCount()));
+    for (const Stop& stop : map.stops()) {
+        firstLink.push_back(links.size());
+        links.insert(links.end(), stop.Links.begin(), stop.Links.end());
+    }
+    firstLink.push_back(links.size());
+}
+
+std::optional<QByteArray> writeMap(const MapSnapshot& map, bool searchPanelShown, QString* error) {
+    return writeRecords(
+        map.settings, map.maxStopId, int(map.stops.size()), map.links.size(), searchPanelShown,
+        [&map](StopIndex i) -> const StopFields& { return map.stops[std::size_t(i)]; },
+        [&map](StopIndex i) {
+            return std::span<const Link>(map.links.data() + map.firstLink[std::size_t(i)],
+                                         map.links.data() + map.firstLink[std::size_t(i) + 1]);
+        },
+        error);
 }
 
 bool saveMapFile(const QString& path, const GraphMap& map, bool searchPanelShown, QString* error) {

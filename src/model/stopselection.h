@@ -10,14 +10,14 @@ namespace lirsk {
 class StopSelection {
 public:
     bool contains(StopIndex stop) const;
-    int count() const { return int(stops_.size()); }
-    bool isEmpty() const { return stops_.empty(); }
-    const std::vector<StopIndex>& stops() const { return stops_; }
+    int count() const { return int(m_stops.size()); }
+    bool isEmpty() const { return m_stops.empty(); }
+    const std::vector<StopIndex>& stops() const { return m_stops; }
     // Whether it was not there before.
     bool insert(StopIndex stop);
     bool erase(StopIndex stop);
-    void clear() { stops_.clear(); }
-    void assign(std::vector<StopIndex> ascending) { stops_ = std::move(ascending); }
+    void clear() { m_stops.clear(); }
+    void assign(std::vector<StopIndex> ascending) { m_stops = std::move(ascending); }
     // Stops (ascending) left the map: they leave the set, and the marks of later stops follow
     // them down.
     void stopsTaken(const std::vector<StopIndex>& taken);
@@ -25,7 +25,7 @@ public:
     void stopsPutBack(const std::vector<StopIndex>& indices);
 
 private:
-    std::vector<StopIndex> stops_;
+    std::vector<StopIndex> m_stops;
 };
 
 } // namespace lirsk

@@ -103,6 +103,8 @@ public:
     double fitZoom() const;
     double minimumZoom() const;
     static constexpr double MaximumZoom = 4.0;
+    // Each zoom step multiplies or divides the zoom by this.
+    static constexpr double ZoomStep = 1.25;
 
     QPointF viewportToMap(const QPointF& point) const;
     QPoint viewportToMap(const QPoint& point) const;

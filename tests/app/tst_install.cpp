@@ -3,6 +3,7 @@
 
 #include "app/accessdialog.h"
 #include "app/appicon.h"
+#include "editfixture.h"
 #include "mapstops.h"
 #include "testdesktop.h"
 
@@ -100,14 +101,8 @@ private slots:
     }
 
     void cleanup() {
-        if (frame) {
-            for (QMdiSubWindow* window : frame->MdiArea->subWindowList()) {
-                if (auto* map = qobject_cast<MapWindow*>(window->widget()))
-                    map->document().setModified(false);
-                window->close();
-            }
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        }
+        if (frame)
+            edittest::closeMapWindows(*frame);
         frame.reset();
         setMessageHandler({});
     }

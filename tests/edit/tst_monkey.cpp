@@ -7,8 +7,8 @@
 // LIRSK_OPEN_CLOSE_ROUNDS how often every shipped map is opened and closed; LIRSK_MONKEY_SEED adds
 // a run on a new map with that seed.
 
-#include "editfixture.h"
 #include "mapfault.h"
+#include "randomanswers.h"
 
 #include "edit/stoppropertiesdialog.h"
 #include "model/graphmap.h"
@@ -29,6 +29,7 @@
 using namespace lirsk;
 using edittest::centreOf;
 using edittest::fault;
+using edittest::RandomAnswers;
 
 namespace {
 
@@ -110,33 +111,13 @@ private slots:
         const QStringList numbers = {"0", "1", "12,5", "-3", "1e6", "abc", "", "262136", "0,001"};
         const QStringList names = {"Рынок", "", "Улица Гагарина", "A1 A5", "  ", "№ 5"};
 
-        f.onDialog = [&](QDialog& dialog) {
-            if (auto* weights = qobject_cast<RoadParametersDialog*>(&dialog)) {
-                for (QLineEdit* edit :
-                     {weights->fareEdit, weights->lengthEdit, weights->timeEdit}) {
-                    edit->selectAll();
-                    edittest::typeText(edit, numbers[random.bounded(numbers.size())]);
-                }
-                if (random.bounded(4) > 0)
-                    QTest::mouseClick(weights->okButton, Qt::LeftButton);
-            } else if (auto* props = qobject_cast<StopPropertiesDialog*>(&dialog)) {
-                props->AskColour = [&](const QColor&) -> std::optional<QColor> {
-                    if (random.bounded(2))
-                        return QColor::fromRgb(random.generate() & 0xFFFFFF);
-                    return std::nullopt;
-                };
-                props->AskFont = [](const QFont&) -> std::optional<QFont> { return std::nullopt; };
-                props->nameEdit->selectAll();
-                edittest::typeText(props->nameEdit, names[random.bounded(names.size())]);
-                props->sizeSpin->setValue(random.bounded(-5, 60));
-                if (random.bounded(3) == 0)
-                    props->showNameCheck->toggle();
-                if (random.bounded(3) == 0)
-                    props->pickColour();
-                QTest::mouseClick(random.bounded(4) > 0 ? props->okButton : props->cancelButton,
-                                  Qt::LeftButton);
-            }
-        };
+        const RandomAnswers answers{[&] { return numbers[random.bounded(numbers.size())]; },
+                                    [&] { return names[random.bounded(names.size())]; },
+                                    -5,
+                                    60,
+                                    true,
+                                    true};
+        f.onDialog = [&](QDialog& dialog) { answers.answer(dialog, random); };
 
         // A point on a stop, on a name, or anywhere on (and a little beyond) the map.
         auto somewhere = [&]() -> QPoint {

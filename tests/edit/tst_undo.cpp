@@ -3,8 +3,8 @@
 // the window must be sound; undoing everything gives the original file's bytes back and leaves
 // the map unmodified, redoing everything the bytes after the last step.
 
-#include "editfixture.h"
 #include "mapfault.h"
+#include "randomanswers.h"
 
 #include "edit/stoppropertiesdialog.h"
 #include "model/catalogue.h"
@@ -77,22 +77,10 @@ private slots:
         QCOMPARE(bytesOf(map), original);
 
         QRandomGenerator random(seed);
-        f.onDialog = [&](QDialog& dialog) {
-            if (auto* weights = qobject_cast<RoadParametersDialog*>(&dialog)) {
-                for (QLineEdit* edit :
-                     {weights->fareEdit, weights->lengthEdit, weights->timeEdit}) {
-                    edit->selectAll();
-                    edittest::typeText(edit, QString::number(random.bounded(1, 900)));
-                }
-                QTest::mouseClick(weights->okButton, Qt::LeftButton);
-            } else if (auto* props = qobject_cast<StopPropertiesDialog*>(&dialog)) {
-                props->nameEdit->selectAll();
-                edittest::typeText(props->nameEdit,
-                                   QStringLiteral("Рынок %1").arg(random.bounded(99)));
-                props->sizeSpin->setValue(random.bounded(4, 30));
-                QTest::mouseClick(props->okButton, Qt::LeftButton);
-            }
-        };
+        const edittest::RandomAnswers answers{
+            [&] { return QString::number(random.bounded(1, 900)); },
+            [&] { return QStringLiteral("Рынок %1").arg(random.bounded(99)); }};
+        f.onDialog = [&](QDialog& dialog) { answers.answer(dialog, random); };
         auto anyStop = [&] { return StopIndex(random.bounded(map.stopCount())); };
         auto drag = [&](MapHit::Kind kind, StopIndex stop, QPoint from) {
             const QPoint to = from + QPoint(random.bounded(-40, 41), random.bounded(-40, 41));

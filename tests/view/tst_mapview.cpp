@@ -1,7 +1,7 @@
 // The map view at other zooms than 100 %: the same gestures give the same map, a held drag
 // scrolls the view, what is repainted in parts equals a full redraw, and fit shows everything.
 
-#include "../edit/editfixture.h"
+#include "editfixture.h"
 
 #include <QRandomGenerator>
 #include <QScreen>

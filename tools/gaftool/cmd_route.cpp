@@ -280,7 +280,9 @@ int cmdRoute(const QStringList& args) {
     if (!problem.isEmpty())
         return usage(QStringLiteral("gaftool route: %1 (gaftool route --help)").arg(problem));
 
-    GraphMap map;
+    // The map stays until the process ends: freeing its stops and links is work nobody waits for.
+    static GraphMap* const loaded = new GraphMap;
+    GraphMap& map = *loaded;
     QString error;
     if (!loadMap(a.file, map, &error))
         return failInput(a.file, error);

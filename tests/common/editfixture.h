@@ -33,6 +33,17 @@ inline QPoint centreOf(const lirsk::Stop& stop) {
     return {stop.Left + stop.Width / 2, stop.Top + stop.Height / 2};
 }
 
+// Closes every map window of a frame, unsaved changes dropped, while the frame still hears about
+// them.
+inline void closeMapWindows(MainWindow& frame) {
+    for (QMdiSubWindow* window : frame.MdiArea->subWindowList()) {
+        if (auto* map = qobject_cast<MapWindow*>(window->widget()))
+            map->document().setModified(false);
+        window->close();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 struct Fixture {
     TestDesktop desktop;
     std::unique_ptr<MainWindow> frame;
@@ -66,15 +77,8 @@ struct Fixture {
     }
 
     void stop() {
-        // The map windows go first, while the frame still hears about them.
-        if (frame) {
-            for (QMdiSubWindow* window : frame->MdiArea->subWindowList()) {
-                if (auto* map = qobject_cast<MapWindow*>(window->widget()))
-                    map->document().setModified(false);
-                window->close();
-            }
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        }
+        if (frame)
+            closeMapWindows(*frame);
         frame.reset();
         child = nullptr;
         lirsk::setMessageHandler({});
