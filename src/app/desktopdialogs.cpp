@@ -1,5 +1,6 @@
 #include "app/desktopdialogs.h"
 
+#include "app/gtfsimportdialog.h"
 #include "platform/desktop.h"
 
 #include <QFileDialog>
@@ -21,6 +22,25 @@ QString SystemDesktopDialogs::saveFileName(QWidget* parent) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("gaf"));
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+QString SystemDesktopDialogs::feedPath(QWidget* parent) {
+    // A folder feed is chosen by any of its files.
+    const QString chosen = QFileDialog::getOpenFileName(
+        parent, QStringLiteral("Импорт GTFS"), QString(),
+        QStringLiteral("Набор GTFS: архив zip или файл .txt из его папки (*.zip *.txt);;"
+                       "Все файлы (*)"));
+    return chosen.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)
+               ? QFileInfo(chosen).absolutePath()
+               : chosen;
+}
+
+std::optional<QSet<int>> SystemDesktopDialogs::routeTypes(QWidget* parent,
+                                                          const lirsk::GtfsFeedSummary& summary) {
+    RouteTypeDialog dialog(summary, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.chosenTypes();
 }
 
 void SystemDesktopDialogs::openDocument(const QString& path, const std::function<void()>& failed) {

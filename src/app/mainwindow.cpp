@@ -5,7 +5,6 @@
 #include "app/appicon.h"
 #include "app/creditsdialog.h"
 #include "app/displaysettingsdialog.h"
-#include "app/gtfsimportdialog.h"
 #include "app/mapwindow.h"
 #include "app/menuimages.h"
 #include "app/modecommands.h"
@@ -17,7 +16,6 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
@@ -213,23 +211,6 @@ MainWindow::MainWindow(QWidget* parent)
     ZoomLabel->setMinimumWidth(ZoomLabel->fontMetrics().horizontalAdvance(QStringLiteral("400 %")));
     ZoomLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     StatusBar->addPermanentWidget(ZoomLabel);
-
-    AskFeedPath = [this] {
-        // A folder feed is chosen by any of its files.
-        const QString chosen = QFileDialog::getOpenFileName(
-            this, QStringLiteral("Импорт GTFS"), QString(),
-            QStringLiteral("Набор GTFS: архив zip или файл .txt из его папки (*.zip *.txt);;"
-                           "Все файлы (*)"));
-        return chosen.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)
-                   ? QFileInfo(chosen).absolutePath()
-                   : chosen;
-    };
-    AskRouteTypes = [this](const lirsk::GtfsFeedSummary& summary) -> std::optional<QSet<int>> {
-        RouteTypeDialog dialog(summary, this);
-        if (dialog.exec() != QDialog::Accepted)
-            return std::nullopt;
-        return dialog.chosenTypes();
-    };
 
     buildMenus();
     buildToolBar();
@@ -521,7 +502,7 @@ void MainWindow::acOpenExecute() {
 void MainWindow::acImportGtfsExecute() {
     if (importJob_)
         return;
-    const QString feed = AskFeedPath();
+    const QString feed = desktop().feedPath(this);
     if (feed.isEmpty())
         return;
     importFeed_ = feed;
@@ -554,7 +535,7 @@ void MainWindow::importSummarized(const lirsk::GtfsFeedSummary& summary) {
     importProgress_->reset();
     importProgress_->hide();
     importAgency_ = summary.agencyName;
-    const std::optional<QSet<int>> types = AskRouteTypes(summary);
+    const std::optional<QSet<int>> types = desktop().routeTypes(this, summary);
     if (!types || types->isEmpty()) {
         endImport(nullptr);
         return;

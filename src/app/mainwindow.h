@@ -115,10 +115,6 @@ public:
     // What a way is searched for in every map window: «Критерий поиска».
     lirsk::Criterion criterion() const { return criterion_; }
     void setCriterion(lirsk::Criterion criterion);
-    // «Импорт GTFS…»: the feed (a zip or a folder), then the route types to take (nothing:
-    // cancelled); a test puts its own answers here too.
-    std::function<QString()> AskFeedPath;
-    std::function<std::optional<QSet<int>>(const lirsk::GtfsFeedSummary&)> AskRouteTypes;
     // The help's first page, looked for like the built-in maps.
     QString HelpPage = QStringLiteral("toolbox/help/index.html");
 

@@ -142,9 +142,9 @@ private slots:
         const QString feed = dir.filePath(QTest::currentDataTag());
         QVERIFY(QDir().mkpath(feed));
         QVERIFY(writeFiles(feed, kFeed));
-        frame->AskFeedPath = [feed] { return feed; };
+        desktop.feedAnswer = [feed] { return feed; };
         QMap<int, int> offered;
-        frame->AskRouteTypes = [&](const GtfsFeedSummary& summary) -> std::optional<QSet<int>> {
+        desktop.routeTypesAnswer = [&](const GtfsFeedSummary& summary) -> std::optional<QSet<int>> {
             offered = summary.routeTypes;
             if (types.isEmpty())
                 return std::nullopt;
@@ -200,7 +200,7 @@ private slots:
         const QString feed = dir.filePath(QStringLiteral("broken"));
         QVERIFY(QDir().mkpath(feed));
         QVERIFY(writeFiles(feed, {{"agency.txt", kFeed.value("agency.txt")}}));
-        frame->AskFeedPath = [feed] { return feed; };
+        desktop.feedAnswer = [feed] { return feed; };
         QSignalSpy finished(frame.get(), &MainWindow::importFinished);
         frame->acImportGtfsExecute();
         QVERIFY(finished.wait(60000));
