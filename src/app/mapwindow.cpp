@@ -71,6 +71,17 @@ lirsk::MapDescription builtinDescription(const lirsk::GraphMap& map) {
     return description;
 }
 
+// The picture's path as a description saved with the map at mapPath keeps it: relative to the
+// map's folder when the picture lies in it or below it (so that the folder can be moved whole),
+// absolute otherwise.
+QString picturePathBeside(const QString& mapPath, const QString& picture) {
+    if (picture.isEmpty())
+        return picture;
+    const QString relative = QFileInfo(mapPath).absoluteDir().relativeFilePath(picture);
+    return relative.startsWith(QLatin1String("../")) || QDir::isAbsolutePath(relative) ? picture
+                                                                                       : relative;
+}
+
 } // namespace
 
 QStringList DataRoots() {
@@ -360,7 +371,8 @@ bool MapWindow::Save(const QString& newPath) {
     // table, fares and picture in one.
     const std::optional<lirsk::MapDescription>& own = document_->description();
     const std::optional<QByteArray> bytes = lirsk::writeMap(Map(), searchPanelShown, &error);
-    const lirsk::MapDescription description = own ? *own : builtinDescription(Map());
+    lirsk::MapDescription description = own ? *own : builtinDescription(Map());
+    description.picture = picturePathBeside(target, description.picture);
     const bool described = own || !Map().MapCode.isEmpty();
     if (!bytes ||
         !lirsk::saveMapAndDescription(target, *bytes, described ? &description : nullptr, &error)) {
