@@ -130,14 +130,11 @@ FeedFile::position(int latColumn, int lonColumn, const char* latName, const char
     return std::pair(*lat, *lon);
 }
 
-int FeedFile::time(int column, const char* what) {
-    const std::string_view s = (*this)[column];
-    if (s.empty())
-        return -1;
+std::optional<qint64> parseClockTime(std::string_view text) {
     qint64 parts[3] = {0, 0, 0};
     int part = 0;
     int digits = 0;
-    for (const char c : s) {
+    for (const char c : text) {
         if (c == ':' && part < 2 && digits > 0) {
             ++part;
             digits = 0;
@@ -145,20 +142,28 @@ int FeedFile::time(int column, const char* what) {
             parts[part] = parts[part] * 10 + (c - '0');
             ++digits;
         } else {
-            part = -1;
-            break;
+            return std::nullopt;
         }
     }
-    if (part != 2 || digits == 0 || parts[1] > 59 || parts[2] > 59) {
+    if (part != 2 || digits == 0 || parts[1] > 59 || parts[2] > 59)
+        return std::nullopt;
+    return parts[0] * 3600 + parts[1] * 60 + parts[2];
+}
+
+int FeedFile::time(int column, const char* what) {
+    const std::string_view s = (*this)[column];
+    if (s.empty())
+        return -1;
+    const std::optional<qint64> seconds = parseClockTime(s);
+    if (!seconds) {
         failAtLine(ImportText::tr("%1 — не время Ч:ММ:СС: «%2»").arg(QLatin1String(what), text(s)));
         return -2;
     }
-    const qint64 seconds = parts[0] * 3600 + parts[1] * 60 + parts[2];
-    if (seconds >= kMaxStopTime) {
+    if (*seconds >= kMaxStopTime) {
         failAtLine(ImportText::tr("%1 — 72 часа и больше: «%2»").arg(QLatin1String(what), text(s)));
         return -2;
     }
-    return int(seconds);
+    return int(*seconds);
 }
 
 } // namespace lirsk::gtfs

@@ -20,6 +20,10 @@ namespace lirsk::gtfs {
 // 12 hours.
 constexpr int kMaxStopTime = 72 * 3600;
 
+// The seconds of a time "H:MM:SS" (hours may pass 24 and have up to six digits), or nothing when
+// the text is not such a time.
+std::optional<qint64> parseClockTime(std::string_view text);
+
 class FeedFile {
 public:
     FeedFile(const char* name, ImportProgress& progress);

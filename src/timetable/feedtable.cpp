@@ -1,5 +1,6 @@
 #include "timetable/feedtable.h"
 
+#include "import/feedfile.h"
 #include "timetable/timetable.h"
 
 #include <QCoreApplication>
@@ -128,30 +129,16 @@ int FeedTable::time(int column, const char* what) {
     const std::string_view s = (*this)[column];
     if (s.empty())
         return -1;
-    int parts[3] = {0, 0, 0};
-    int part = 0, digits = 0;
-    for (const char c : s) {
-        if (c == ':' && part < 2 && digits > 0) {
-            ++part;
-            digits = 0;
-        } else if (c >= '0' && c <= '9' && digits < 3) {
-            parts[part] = parts[part] * 10 + (c - '0');
-            ++digits;
-        } else {
-            part = -1;
-            break;
-        }
-    }
-    if (part != 2 || digits == 0 || parts[1] > 59 || parts[2] > 59) {
+    const std::optional<qint64> seconds = gtfs::parseClockTime(s);
+    if (!seconds) {
         fail(tr("%1 — не время Ч:ММ:СС: «%2»").arg(QLatin1String(what), quoted(s)));
         return -2;
     }
-    const int seconds = parts[0] * 3600 + parts[1] * 60 + parts[2];
-    if (seconds >= int(kMaxStopTime)) {
+    if (*seconds >= qint64(kMaxStopTime)) {
         fail(tr("%1 — 72 часа или больше от начала дня: «%2»").arg(QLatin1String(what), quoted(s)));
         return -2;
     }
-    return seconds;
+    return int(*seconds);
 }
 
 QDate FeedTable::date(int column, const char* what) {
