@@ -8,6 +8,7 @@
 
 #include "model/graphmap.h"
 #include "model/mapfile.h"
+#include "processrun.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,13 +19,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -69,25 +64,10 @@ bool writeGrid(const QString& path) {
     return saveMapFile(path, map, false, nullptr);
 }
 
-// The CPU seconds of one run of gaftool with the arguments, its output thrown away.
+// The CPU seconds of one run of gaftool with the arguments; -1 when it failed.
 double cpuOf(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-        return -1;
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    const bench::ProcessRun run = bench::runProcess(args);
+    return run.ok ? run.cpuSeconds : -1;
 }
 
 double median(std::vector<double> values) {

@@ -5,21 +5,14 @@
 // gaftool is looked for beside this program.
 
 #include "countryfeed.h"
+#include "processrun.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-
-extern char** environ;
 
 namespace {
 
@@ -43,36 +36,6 @@ bool writeFeed(const QString& dir) {
     return true;
 }
 
-struct Run {
-    double wallSeconds = -1, cpuSeconds = 0, peakMegabytes = 0;
-};
-
-Run runGaftool(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    QElapsedTimer clock;
-    clock.start();
-    pid_t pid = 0;
-    const bool spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
-    posix_spawn_file_actions_destroy(&actions);
-    Run run;
-    int status = 0;
-    rusage usage{};
-    if (!spawned || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0)
-        return run;
-    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
-    run.wallSeconds = clock.nsecsElapsed() / 1e9;
-    run.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
-    run.peakMegabytes = usage.ru_maxrss / 1024.0;
-    return run;
-}
-
 void BM_ImportCountry(benchmark::State& state) {
     QTemporaryDir scratch;
     QString feedDir = qEnvironmentVariable("LIRSK_COUNTRY_FEED");
@@ -87,12 +50,12 @@ void BM_ImportCountry(benchmark::State& state) {
                                     .filePath(QStringLiteral("gaftool"))
                                     .toStdString();
     const std::string map = scratch.filePath(QStringLiteral("country.gaf")).toStdString();
-    Run run;
+    bench::ProcessRun run;
     for (auto _ : state) {
-        run = runGaftool({gaftool, "import-gtfs", feedDir.toStdString(), map});
-        state.SetIterationTime(std::max(run.wallSeconds, 0.0));
+        run = bench::runProcess({gaftool, "import-gtfs", feedDir.toStdString(), map});
+        state.SetIterationTime(run.wallSeconds);
     }
-    if (run.wallSeconds < 0) {
+    if (!run.ok) {
         state.SkipWithError("gaftool import-gtfs failed");
         return;
     }

@@ -1,0 +1,20 @@
+#pragma once
+
+// One run of a program as a child process, its output thrown away: its wall-clock time, its CPU
+// (user and system) and its peak resident memory, from wait4.
+
+#include <string>
+#include <vector>
+
+namespace bench {
+
+struct ProcessRun {
+    bool ok = false; // it ran and exited with 0
+    double wallSeconds = 0;
+    double cpuSeconds = 0;
+    double peakMegabytes = 0;
+};
+
+ProcessRun runProcess(const std::vector<std::string>& args);
+
+} // namespace bench
