@@ -15,8 +15,13 @@ namespace {
 constexpr double kLegibleNamePixels = 10;
 // The gap between a name and its stop, in screen pixels.
 constexpr double kGap = 2;
-// What a stroke crossed costs against a place further round the stop.
+// What a place costs: each stroke it crosses, each step farther out, half a line up or down;
+// against that the places round a stop cost one more each in their order.
 constexpr double kStrokeCost = 10;
+constexpr double kRingCost = 12;
+constexpr double kShiftCost = 3;
+// How many steps out from its stop a name may stand.
+constexpr int kRings = 8;
 
 // A stroke of the drawn map in screen pixels: its ends, half its width and the routes in it.
 struct Stroke {
@@ -63,26 +68,56 @@ public:
     // The free place round a stop with the fewest strokes under it, or an empty one.
     QRectF bestPlace(StopIndex stop, const QSizeF& size) const {
         const QPointF c = centre(stop);
-        const double r = m_radius[std::size_t(stop)] + kGap;
-        const double d = r * 0.7;
         const double w = size.width(), h = size.height();
-        const QPointF corners[] = {
-            {c.x() + r, c.y() - h / 2},         {c.x() - r - w, c.y() - h / 2},
-            {c.x() - w / 2, c.y() - r - h},     {c.x() - w / 2, c.y() + r},
-            {c.x() + d, c.y() - d - h},         {c.x() + d, c.y() + d},
-            {c.x() - d - w, c.y() - d - h},     {c.x() - d - w, c.y() + d},
-            {c.x() + r + h, c.y() - h / 2},     {c.x() - r - h - w, c.y() - h / 2},
-            {c.x() - w / 2, c.y() - r - 2 * h}, {c.x() - w / 2, c.y() + r + h}};
+        // Right, left, above, below, then the corners; each first beside the stop's mark, then
+        // farther out in steps of three quarters of a line.
+        constexpr int kDirections[][2] = {{1, 0},  {-1, 0}, {0, -1},  {0, 1},
+                                          {1, -1}, {1, 1},  {-1, -1}, {-1, 1}};
+        // What could be in the way of any of the places, looked up once.
+        const double farthest = m_radius[std::size_t(stop)] + kGap + kRings * h + 2;
+        const QRectF around(c.x() - farthest - w, c.y() - farthest - h, 2 * (farthest + w),
+                            2 * (farthest + h));
+        std::vector<QRectF> near;
+        for (const int item : m_taken.query(gridBox(around)))
+            if (item != stop)
+                near.push_back(m_takenBoxes[std::size_t(item)]);
+        const auto clear = [&](const QRectF& place) {
+            if (!m_bounds.contains(place))
+                return false;
+            // At least a pixel apart from anything else.
+            const QRectF apart = place.adjusted(-1, -1, 1, 1);
+            return std::none_of(near.begin(), near.end(),
+                                [&](const QRectF& box) { return box.intersects(apart); });
+        };
         QRectF best;
         double bestCost = 0;
-        for (std::size_t k = 0; k < std::size(corners); ++k) {
-            const QRectF place(corners[k], size);
-            if (!isFree(place, stop))
-                continue;
-            const double cost = kStrokeCost * strokesUnder(place) + double(k);
+        const auto consider = [&](const QRectF& place, double cost) {
+            if ((!best.isEmpty() && cost >= bestCost) || !clear(place))
+                return;
+            cost += kStrokeCost * strokesUnder(place);
             if (best.isEmpty() || cost < bestCost) {
                 best = place;
                 bestCost = cost;
+            }
+        };
+        for (int ring = 0; ring < kRings; ++ring) {
+            const double reach = m_radius[std::size_t(stop)] + kGap + ring * h * 0.75;
+            for (int k = 0; k < int(std::size(kDirections)); ++k) {
+                const int dx = kDirections[k][0], dy = kDirections[k][1];
+                const double along = dx && dy ? reach * 0.7 : reach;
+                const double left = dx > 0   ? c.x() + along
+                                    : dx < 0 ? c.x() - along - w
+                                             : c.x() - w / 2;
+                const double top = dy > 0   ? c.y() + along
+                                   : dy < 0 ? c.y() - along - h
+                                            : c.y() - h / 2;
+                const double cost = kRingCost * ring + k;
+                consider(QRectF(left, top, w, h), cost);
+                // Beside the stop, a name may also stand half a line higher or lower.
+                if (dy == 0 && ring == 0) {
+                    consider(QRectF(left, top - h / 2, w, h), cost + kShiftCost);
+                    consider(QRectF(left, top + h / 2, w, h), cost + kShiftCost);
+                }
             }
         }
         return best;
@@ -92,10 +127,12 @@ public:
     bool isFree(const QRectF& place, StopIndex own) const {
         if (!m_bounds.contains(place))
             return false;
-        for (const int item : m_taken.query(gridBox(place))) {
+        // At least a pixel apart from anything else.
+        const QRectF apart = place.adjusted(-1, -1, 1, 1);
+        for (const int item : m_taken.query(gridBox(apart))) {
             if (item == own)
                 continue;
-            if (m_takenBoxes[std::size_t(item)].intersects(place))
+            if (m_takenBoxes[std::size_t(item)].intersects(apart))
                 return false;
         }
         return true;
