@@ -20,8 +20,10 @@ constexpr double kGap = 2;
 constexpr double kStrokeCost = 10;
 constexpr double kRingCost = 12;
 constexpr double kShiftCost = 3;
-// How many steps out from its stop a name may stand.
+// How many steps out from its stop a name may stand: far out, where a name stands for a wider
+// part of the city, fewer.
 constexpr int kRings = 8;
+constexpr int kRingsFarOut = 3;
 
 // A stroke of the drawn map in screen pixels: its ends, half its width and the routes in it.
 struct Stroke {
@@ -74,7 +76,8 @@ public:
         constexpr int kDirections[][2] = {{1, 0},  {-1, 0}, {0, -1},  {0, 1},
                                           {1, -1}, {1, 1},  {-1, -1}, {-1, 1}};
         // What could be in the way of any of the places, looked up once.
-        const double farthest = m_radius[std::size_t(stop)] + kGap + kRings * h + 2;
+        const int rings = m_zoom < 1.0 ? kRingsFarOut : kRings;
+        const double farthest = m_radius[std::size_t(stop)] + kGap + rings * h + 2;
         const QRectF around(c.x() - farthest - w, c.y() - farthest - h, 2 * (farthest + w),
                             2 * (farthest + h));
         std::vector<QRectF> near;
@@ -100,7 +103,7 @@ public:
                 bestCost = cost;
             }
         };
-        for (int ring = 0; ring < kRings; ++ring) {
+        for (int ring = 0; ring < rings; ++ring) {
             const double reach = m_radius[std::size_t(stop)] + kGap + ring * h * 0.75;
             for (int k = 0; k < int(std::size(kDirections)); ++k) {
                 const int dx = kDirections[k][0], dy = kDirections[k][1];
