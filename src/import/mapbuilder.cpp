@@ -382,8 +382,8 @@ std::vector<int> describeRoutes(const RouteTable& routes, const std::vector<Colo
     d.mapCode = kImportedMapCode;
     d.title = title;
     // The bytes of a row's keys and indentation in the indented JSON: code and number, a name,
-    // a colour.
-    constexpr qint64 kRowBytes = 66, kNameBytes = 22, kColourBytes = 32;
+    // a colour (every route has one), a text colour.
+    constexpr qint64 kRowBytes = 66, kNameBytes = 22, kColourBytes = 32, kTextColourBytes = 37;
     const auto number = [](const RouteRow& r) {
         return r.shortName.isEmpty() ? text(r.id) : r.shortName;
     };
@@ -391,7 +391,7 @@ std::vector<int> describeRoutes(const RouteTable& routes, const std::vector<Colo
         progress.tick(0);
         return kRowBytes + jsonBytes(r.code) + jsonBytes(number(r)) +
                (name && !r.longName.isEmpty() ? kNameBytes + jsonBytes(r.longName) : 0) +
-               (r.color ? kColourBytes : 0);
+               kColourBytes + (r.textColor ? kTextColourBytes : 0);
     };
     const qint64 head = 1024 + jsonBytes(d.title) + jsonBytes(d.fareUnit) + jsonBytes(d.picture);
     qint64 bytes = head, calling = 0;
@@ -427,8 +427,13 @@ std::vector<int> describeRoutes(const RouteTable& routes, const std::vector<Colo
 // has, where there is one (most shared routes first), else the one fewest of them have.
 std::vector<Colour> lineColours(const RouteTable& routes, const Rides& rides,
                                 ImportProgress& progress) {
+    // More routes over one link than this are a crowd no palette tells apart: they make no
+    // neighbours (and the pairs of a crowd would grow as its square).
+    constexpr std::size_t kCrowd = 64;
     std::vector<std::unordered_set<int>> neighbours(routes.rows.size());
     for (const auto& [key, ride] : rides) {
+        if (ride.routes.size() > kCrowd)
+            continue;
         for (const int a : ride.routes)
             for (const int b : ride.routes)
                 if (a != b)
@@ -500,8 +505,18 @@ void describeLinks(const Rides& rides, const StopTable& stops, const std::vector
     result.description.links = links;
 }
 
-// Where the import put each name, so that the program may place it anew while it stays there.
+// Where the import put each name, so that the program may place it anew while it stays there;
+// where the description would grow past what its reader takes, the names stay as placed here.
 void describePlacedNames(const GraphMap& map, GtfsImportResult& result) {
+    // The bytes of a name's place in the indented JSON.
+    constexpr qint64 kPlaceBytes = 80;
+    if (describeAsJson(result.description).size() + kPlaceBytes * map.stopCount() >
+        kMaxDescriptionBytes) {
+        result.notes << ImportText::tr("места названий не вошли в описание карты: оно превысило "
+                                       "бы %1 МБ")
+                            .arg(kMaxDescriptionBytes >> 20);
+        return;
+    }
     for (const Stop& stop : map.stops())
         if (stop.Label.Visible)
             result.description.placedNames.append(

@@ -11,6 +11,8 @@ namespace {
 constexpr Colour kPlainLine = 0x404040;
 // How far along a shared stretch two routes are followed to find where they part.
 constexpr int kLongestStretch = 32;
+// The most routes drawn side by side over one link (the first rows of the route table).
+constexpr std::size_t kMostSideBySide = 32;
 
 std::uint64_t pairOf(StopIndex x, StopIndex y) {
     const auto [a, b] = std::minmax(x, y);
@@ -55,6 +57,8 @@ LineBundles::LineBundles(const GraphMap& map, const MapDescription& description)
         std::vector<int>& routes = m_bundles[k].routes;
         std::sort(routes.begin(), routes.end());
         routes.erase(std::unique(routes.begin(), routes.end()), routes.end());
+        if (routes.size() > kMostSideBySide)
+            routes.resize(kMostSideBySide);
         m_atStop[std::size_t(m_bundles[k].a)].push_back(int(k));
         m_atStop[std::size_t(m_bundles[k].b)].push_back(int(k));
     }
