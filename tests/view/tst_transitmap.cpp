@@ -176,6 +176,22 @@ private slots:
                  qPrintable(QStringLiteral("%1 of %2").arg(count).arg(named)));
     }
 
+    // A name moved by hand keeps its stored place at every zoom; the others the program places.
+    void movedNameKeepsItsPlace() {
+        LineMap m = generatedCity(4);
+        Stop& moved = m.map.stop(5);
+        moved.Label.Left += 3;
+        const QRectF bounds(QPointF(0, 0), QSizeF(mapExtent(m.map).size()));
+        const LineBundles lines(m.map, m.description);
+        for (const double zoom : {1.0, 2.0}) {
+            const NamePlaces places =
+                placeDescribedNames(m.map, m.description, lines, zoom, bounds);
+            QCOMPARE(places.boxes[5].topLeft(), QPointF(moved.Label.Left, moved.Label.Top));
+        }
+        const std::vector<bool> placed = namesPlacedByProgram(m.map, m.description.placedNames);
+        QVERIFY(!placed[5] && placed[4]);
+    }
+
 private:
     // A line of six stations 150 m apart with long names, and a second line crossing it.
     static LineMap importedFeed() {
