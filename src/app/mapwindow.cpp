@@ -62,7 +62,7 @@ lirsk::MapDescription builtinDescription(const lirsk::GraphMap& map) {
     const lirsk::BuiltinSetup setup = lirsk::builtinSetup({map.MapCode, map.MapCity});
     if (setup.routes)
         for (const lirsk::RouteRow& row : setup.routes->rows)
-            description.routes.append({map.MapCode + row.number, row.number, row.name, {}, {}});
+            description.routes.append({map.MapCode + row.number, row.number, row.name, {}, {}, {}});
     description.baseFare = lirsk::Fare(map.MapCode, map.MapCity, 0);
     description.transferFare = lirsk::Fare(map.MapCode, map.MapCity, 1) - description.baseFare;
     if (!setup.picture.isEmpty())

@@ -289,7 +289,8 @@ void MapEditor::closeRoutesPopupSoon() {
 void MapEditor::namePressed(StopIndex stop, const MapMouseEvent& event) {
     const NameLabel& label = map().stop(stop).Label;
     m_nameHome = QPoint(label.Left, label.Top);
-    m_nameDown = event.pos - m_nameHome;
+    // The grip is kept on the name where it is shown, which may be away from its stored place.
+    m_nameDown = event.pos - view().shownNameTopLeft(stop);
     LabelDragStop = stop;
 }
 

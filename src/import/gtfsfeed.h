@@ -51,6 +51,7 @@ struct RouteRow {
     QString longName;
     int type = 3; // the basic route type
     std::optional<Colour> color;
+    std::optional<Colour> textColor;
     int trips = 0;      // trips that call somewhere
     bool calls = false; // some trip of it calls at a station
     QString code;       // the token in the stops' routes texts

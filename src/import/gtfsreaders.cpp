@@ -91,6 +91,7 @@ bool readRoutes(FeedFile& f, const GtfsImportOptions& options, std::string_view 
         return false;
     const int shortName = f.optional("route_short_name"), longName = f.optional("route_long_name");
     const int color = f.optional("route_color"), agency = f.optional("agency_id");
+    const int textColor = f.optional("route_text_color");
     while (f.next()) {
         RouteRow r;
         r.id = std::string(f[id]);
@@ -100,6 +101,7 @@ bool readRoutes(FeedFile& f, const GtfsImportOptions& options, std::string_view 
         r.shortName = text(f[shortName]);
         r.longName = text(f[longName]);
         r.color = colourOf(f[color]);
+        r.textColor = colourOf(f[textColor]);
         if (!keepsRoute(options, r, agency >= 0 && !f[agency].empty() ? f[agency] : firstAgencyId))
             continue;
         if (!routes->ids.emplace(r.id, int(routes->rows.size())).second)

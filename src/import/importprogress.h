@@ -4,8 +4,8 @@
 
 #include <QString>
 
-#include <chrono>
 #include <algorithm>
+#include <chrono>
 #include <exception>
 #include <iterator>
 #include <vector>

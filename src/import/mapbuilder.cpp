@@ -11,6 +11,8 @@
 #include <QSet>
 
 #include <algorithm>
+#include <array>
+#include <unordered_set>
 
 namespace lirsk::gtfs {
 
@@ -65,6 +67,15 @@ QString unitOf(const QString& currency) {
     return currency;
 }
 
+// Colours that tell lines apart, given to the routes the feed gives none (#RRGGBB).
+constexpr unsigned kLinePalette[] = {0xE6194B, 0x3CB44B, 0x4363D8, 0xF58231, 0x911EB4, 0x42D4F4,
+                                     0xF032E6, 0x9A6324, 0x808000, 0x000075, 0x469990, 0x800000};
+
+Colour paletteColour(std::size_t k) {
+    const unsigned rgb = kLinePalette[k];
+    return Colour(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
+}
+
 int median(std::vector<int>& values) {
     const std::size_t mid = values.size() / 2;
     std::nth_element(values.begin(), values.begin() + std::ptrdiff_t(mid), values.end());
@@ -83,6 +94,8 @@ struct MapStop {
     QString routes;
     Colour fill = DefaultStopFill;
     PixelRect label{};
+    bool nameShown = true;
+    int trips = 0; // calls of all routes
 };
 
 struct MapLink {
@@ -162,6 +175,7 @@ std::vector<MapStop> makeStops(StopTable& stops, const RouteTable& routes,
         for (const auto& [route, count] : s.routeTrips) {
             const RouteRow& r = routes.rows[std::size_t(route)];
             codes << r.code;
+            stop.trips += count;
             if (count > most) {
                 most = count;
                 stop.fill = r.color.value_or(DefaultStopFill);
@@ -176,6 +190,38 @@ std::vector<MapStop> makeStops(StopTable& stops, const RouteTable& routes,
     return made;
 }
 
+// Stops of the same name closer than this share one name (platforms without a station).
+constexpr double kSharedNameMetres = 250;
+
+// Of the stops of one name that lie within kSharedNameMetres of each other, only the one with the
+// most calls shows it.
+void shareNames(std::vector<MapStop>& stops, const StopTable& table, ImportProgress& progress) {
+    QHash<QString, std::vector<int>> byName;
+    for (std::size_t k = 0; k < stops.size(); ++k)
+        byName[stops[k].name].push_back(int(k));
+    for (std::vector<int>& group : byName) {
+        if (group.size() < 2)
+            continue;
+        std::sort(group.begin(), group.end(), [&](int a, int b) {
+            return stops[std::size_t(a)].trips > stops[std::size_t(b)].trips;
+        });
+        std::vector<int> shown;
+        for (const int k : group) {
+            const Station& s = table.stations[std::size_t(stops[std::size_t(k)].station)];
+            for (const int other : shown) {
+                const Station& o = table.stations[std::size_t(stops[std::size_t(other)].station)];
+                if (greatCircle(s.lat, s.lon, o.lat, o.lon) < kSharedNameMetres) {
+                    stops[std::size_t(k)].nameShown = false;
+                    break;
+                }
+                progress.tick(0);
+            }
+            if (stops[std::size_t(k)].nameShown)
+                shown.push_back(k);
+        }
+    }
+}
+
 void placeNames(std::vector<MapStop>& stops, ImportProgress& progress) {
     const Stop shape;
     OccupiedArea occupied;
@@ -186,6 +232,8 @@ void placeNames(std::vector<MapStop>& stops, ImportProgress& progress) {
     const int radius = shape.Width / 2 + 2;
     for (std::size_t k = 0; k < stops.size(); ++k) {
         MapStop& s = stops[k];
+        if (!s.nameShown)
+            continue;
         const int width = kCharWidth * int(std::min<qsizetype>(s.name.size(), kMaxPlacedChars)) + 2;
         s.label = placeName(occupied, s.centreX, s.centreY, radius, width);
         progress.tick(double(k) / double(stops.size()));
@@ -269,6 +317,8 @@ void fillMap(GraphMap& map, const std::vector<MapStop>& stops, const std::vector
              const StopTable& table, ImportProgress& progress) {
     map.clearStops();
     map.Settings.AutoArcColor = true;
+    // Lengths on a city's map read like route numbers: they are shown when asked for.
+    map.Settings.ShowWeights = false;
     map.MapCode = kImportedMapCode;
     std::vector<StopIndex> made;
     map.reserveStops(int(stops.size()));
@@ -282,6 +332,7 @@ void fillMap(GraphMap& map, const std::vector<MapStop>& stops, const std::vector
         stop.Label.Caption = s.name;
         stop.Label.Left = s.label.left;
         stop.Label.Top = s.label.top;
+        stop.Label.Visible = s.nameShown;
         stop.Routes = s.routes;
         stop.FillColor = s.fill;
         made.push_back(index);
@@ -324,14 +375,15 @@ qint64 jsonBytes(const QString& text) {
 
 // The route table of the description, within what its reader takes: a table too large for it
 // loses the routes' long names, then its last rows, with a note.
-void describeRoutes(const RouteTable& routes, const QString& title, GtfsImportResult& result,
-                    ImportProgress& progress) {
+std::vector<int> describeRoutes(const RouteTable& routes, const std::vector<Colour>& colours,
+                                const QString& title, GtfsImportResult& result,
+                                ImportProgress& progress) {
     MapDescription& d = result.description;
     d.mapCode = kImportedMapCode;
     d.title = title;
     // The bytes of a row's keys and indentation in the indented JSON: code and number, a name,
-    // a colour.
-    constexpr qint64 kRowBytes = 66, kNameBytes = 22, kColourBytes = 32;
+    // a colour (every route has one), a text colour.
+    constexpr qint64 kRowBytes = 66, kNameBytes = 22, kColourBytes = 32, kTextColourBytes = 37;
     const auto number = [](const RouteRow& r) {
         return r.shortName.isEmpty() ? text(r.id) : r.shortName;
     };
@@ -339,7 +391,7 @@ void describeRoutes(const RouteTable& routes, const QString& title, GtfsImportRe
         progress.tick(0);
         return kRowBytes + jsonBytes(r.code) + jsonBytes(number(r)) +
                (name && !r.longName.isEmpty() ? kNameBytes + jsonBytes(r.longName) : 0) +
-               (r.color ? kColourBytes : 0);
+               kColourBytes + (r.textColor ? kTextColourBytes : 0);
     };
     const qint64 head = 1024 + jsonBytes(d.title) + jsonBytes(d.fareUnit) + jsonBytes(d.picture);
     qint64 bytes = head, calling = 0;
@@ -350,13 +402,17 @@ void describeRoutes(const RouteTable& routes, const QString& title, GtfsImportRe
         }
     const bool names = bytes <= kMaxDescriptionBytes;
     bytes = head;
-    for (const RouteRow& r : routes.rows) {
+    std::vector<int> rowOf(routes.rows.size(), -1);
+    for (std::size_t k = 0; k < routes.rows.size(); ++k) {
+        const RouteRow& r = routes.rows[k];
         if (!r.calls)
             continue;
         bytes += rowBytes(r, names);
         if (bytes > kMaxDescriptionBytes)
             break;
-        d.routes.append({r.code, number(r), names ? r.longName : QString(), r.color, {}});
+        rowOf[k] = int(d.routes.size());
+        d.routes.append(
+            {r.code, number(r), names ? r.longName : QString(), colours[k], r.textColor, {}});
     }
     if (!names)
         result.notes << ImportText::tr("маршрутов так много, что описание карты превысило бы %1 "
@@ -364,6 +420,107 @@ void describeRoutes(const RouteTable& routes, const QString& title, GtfsImportRe
                             .arg(kMaxDescriptionBytes >> 20)
                             .arg(d.routes.size())
                             .arg(calling);
+    return rowOf;
+}
+
+// Each route's colour: the feed's, else one of the palette that no route sharing a link with it
+// has, where there is one (most shared routes first), else the one fewest of them have.
+std::vector<Colour> lineColours(const RouteTable& routes, const Rides& rides,
+                                ImportProgress& progress) {
+    // More routes over one link than this are a crowd no palette tells apart: they make no
+    // neighbours (and the pairs of a crowd would grow as its square).
+    constexpr std::size_t kCrowd = 64;
+    std::vector<std::unordered_set<int>> neighbours(routes.rows.size());
+    for (const auto& [key, ride] : rides) {
+        if (ride.routes.size() > kCrowd)
+            continue;
+        for (const int a : ride.routes)
+            for (const int b : ride.routes)
+                if (a != b)
+                    neighbours[std::size_t(a)].insert(b);
+        progress.tick(0);
+    }
+    std::vector<Colour> colours(routes.rows.size(), DefaultStopFill);
+    std::vector<bool> given(routes.rows.size(), false);
+    std::vector<int> order;
+    for (std::size_t k = 0; k < routes.rows.size(); ++k) {
+        if (routes.rows[k].color) {
+            colours[k] = *routes.rows[k].color;
+            given[k] = true;
+        } else {
+            order.push_back(int(k));
+        }
+    }
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return neighbours[std::size_t(a)].size() > neighbours[std::size_t(b)].size();
+    });
+    constexpr std::size_t kColours = std::size(kLinePalette);
+    for (const int k : order) {
+        std::array<int, kColours> uses{};
+        for (const int n : neighbours[std::size_t(k)])
+            for (std::size_t c = 0; c < kColours; ++c)
+                if (given[std::size_t(n)] && colours[std::size_t(n)] == paletteColour(c))
+                    ++uses[c];
+        const std::size_t least =
+            std::size_t(std::min_element(uses.begin(), uses.end()) - uses.begin());
+        colours[std::size_t(k)] = paletteColour(least);
+        given[std::size_t(k)] = true;
+        progress.tick(0);
+    }
+    return colours;
+}
+
+// The routes of every ride, by stop id (a stop's id is its index in the map), in the
+// description while it stays within what its reader takes.
+void describeLinks(const Rides& rides, const StopTable& stops, const std::vector<int>& rowOf,
+                   GtfsImportResult& result, ImportProgress& progress) {
+    std::vector<std::uint64_t> keys;
+    keys.reserve(rides.size());
+    for (const auto& [key, ride] : rides)
+        keys.push_back(key);
+    std::sort(keys.begin(), keys.end());
+    QList<DescribedLink> links;
+    qint64 bytes = describeAsJson(result.description).size();
+    // The bytes of a link in the indented JSON, and of each route on it.
+    constexpr qint64 kLinkBytes = 120, kRouteBytes = 24;
+    for (const std::uint64_t key : keys) {
+        DescribedLink link{stops.stations[std::size_t(pairFirst(key))].mapIndex,
+                           stops.stations[std::size_t(pairSecond(key))].mapIndex,
+                           {}};
+        for (const int route : rides.at(key).routes)
+            if (rowOf[std::size_t(route)] >= 0)
+                link.routes.append(rowOf[std::size_t(route)]);
+        if (link.routes.isEmpty())
+            continue;
+        bytes += kLinkBytes + kRouteBytes * link.routes.size();
+        if (bytes > kMaxDescriptionBytes) {
+            result.notes << ImportText::tr("маршруты перегонов не вошли в описание карты: оно "
+                                           "превысило бы %1 МБ")
+                                .arg(kMaxDescriptionBytes >> 20);
+            return;
+        }
+        links.append(link);
+        progress.tick(0);
+    }
+    result.description.links = links;
+}
+
+// Where the import put each name, so that the program may place it anew while it stays there;
+// where the description would grow past what its reader takes, the names stay as placed here.
+void describePlacedNames(const GraphMap& map, GtfsImportResult& result) {
+    // The bytes of a name's place in the indented JSON.
+    constexpr qint64 kPlaceBytes = 80;
+    if (describeAsJson(result.description).size() + kPlaceBytes * map.stopCount() >
+        kMaxDescriptionBytes) {
+        result.notes << ImportText::tr("места названий не вошли в описание карты: оно превысило "
+                                       "бы %1 МБ")
+                            .arg(kMaxDescriptionBytes >> 20);
+        return;
+    }
+    for (const Stop& stop : map.stops())
+        if (stop.Label.Visible)
+            result.description.placedNames.append(
+                {stop.Id, stop.Label.Left - stop.Left, stop.Label.Top - stop.Top});
 }
 
 // Empties the container between reports: freeing a million names at once takes a second.
@@ -482,6 +639,7 @@ void buildMap(FeedTables& feed, const GtfsImportOptions& options, GraphMap& map,
     progress.begin(ImportText::tr("остановки"));
     std::vector<MapStop> stops =
         makeStops(feed.stops, feed.routes, served, projection, result, progress);
+    shareNames(stops, feed.stops, progress);
     progress.begin(ImportText::tr("названия"));
     placeNames(stops, progress);
     progress.begin(ImportText::tr("перегоны"));
@@ -490,8 +648,11 @@ void buildMap(FeedTables& feed, const GtfsImportOptions& options, GraphMap& map,
     addWalkingLinks(feed, served, links, progress);
     progress.begin(ImportText::tr("карта"));
     fillMap(map, stops, links, feed.stops, progress);
-    describeRoutes(feed.routes, !options.title.isEmpty() ? options.title : feed.agency.firstName,
-                   result, progress);
+    const std::vector<int> rowOf = describeRoutes(
+        feed.routes, lineColours(feed.routes, feed.rides, progress),
+        !options.title.isEmpty() ? options.title : feed.agency.firstName, result, progress);
+    describeLinks(feed.rides, feed.stops, rowOf, result, progress);
+    describePlacedNames(map, result);
     releaseTables(feed, progress);
     if (result.renamedNames > 0)
         result.notes << ImportText::tr("названий с буквами вне Windows-1251, записанных "

@@ -26,12 +26,15 @@ void countCalls(const std::vector<StopTime>& calls, int route, StopTable& stops,
 
 // The rides of one trip: each hop's time, and its length along the shape where the stops lie
 // at positions along it.
-void addRides(const std::vector<StopTime>& calls, const std::vector<double>* along,
+void addRides(const std::vector<StopTime>& calls, int route, const std::vector<double>* along,
               const StopTable& stops, Rides& rides, ImportProgress& progress) {
     for (std::size_t k = 0; k + 1 < calls.size(); ++k) {
         const int a = stops.rows[std::size_t(calls[k].stop)].station;
         const int b = stops.rows[std::size_t(calls[k + 1].stop)].station;
         RideStats& ride = rides[pairKey(a, b)];
+        const auto at = std::lower_bound(ride.routes.begin(), ride.routes.end(), route);
+        if (at == ride.routes.end() || *at != route)
+            ride.routes.insert(at, route);
         if (calls[k].departure >= 0 && calls[k + 1].arrival >= calls[k].departure)
             ride.times.push_back(calls[k + 1].arrival - calls[k].departure);
         if (along) {
@@ -119,7 +122,8 @@ void buildTrips(std::vector<StopTime>& all, const TripTable& trips,
         fillBlankTimes(calls, stops);
         mergePlatforms(calls, stops);
         countCalls(calls, trip.route, stops, routes, tripsAt);
-        addRides(calls, projector.positions(trip.shape, calls, stops), stops, *rides, progress);
+        addRides(calls, trip.route, projector.positions(trip.shape, calls, stops), stops, *rides,
+                 progress);
     }
     std::vector<StopTime>().swap(all);
     for (const auto& [key, count] : tripsAt)

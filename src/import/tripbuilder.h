@@ -16,6 +16,7 @@ struct RideStats {
     std::vector<int> times; // seconds, one a trip that gives both times
     double shapeLength = 0; // the sum of the lengths along shapes
     int shapeCount = 0;
+    std::vector<int> routes; // the routes whose trips ride it, ascending
 };
 using Rides = std::unordered_map<std::uint64_t, RideStats>; // by pairKey of stations
 

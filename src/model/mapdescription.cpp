@@ -79,20 +79,86 @@ bool routeFrom(const QJsonValue& v, DescribedRoute* route, QString* error) {
         return false;
     }
     const QJsonObject r = v.toObject();
-    QString color;
     if (!stringFrom(r, QLatin1String("code"), &route->code, error) ||
         !stringFrom(r, QLatin1String("number"), &route->number, error) ||
-        !stringFrom(r, QLatin1String("name"), &route->name, error) ||
-        !stringFrom(r, QLatin1String("color"), &color, error))
+        !stringFrom(r, QLatin1String("name"), &route->name, error))
         return false;
-    if (r.contains(QLatin1String("color"))) {
-        route->color = colourFrom(color);
-        if (!route->color) {
+    for (const auto& [key, into] : {std::pair(QLatin1String("color"), &route->color),
+                                    std::pair(QLatin1String("text_color"), &route->textColor)}) {
+        QString color;
+        if (!stringFrom(r, key, &color, error))
+            return false;
+        if (!r.contains(key))
+            continue;
+        *into = colourFrom(color);
+        if (!*into) {
             *error = QStringLiteral("маршрут %1: цвет не вида #RRGGBB").arg(route->code);
             return false;
         }
     }
-    route->otherFields = withoutKeys(r, {"code", "number", "name", "color"});
+    route->otherFields = withoutKeys(r, {"code", "number", "name", "color", "text_color"});
+    return true;
+}
+
+// A whole number that an int holds.
+bool intFrom(const QJsonValue& v, int* into) {
+    const double d = v.toDouble(-1e300);
+    if (!v.isDouble() || d != std::floor(d) || d < -2147483648.0 || d > 2147483647.0)
+        return false;
+    *into = int(d);
+    return true;
+}
+
+// "links": [{"from": 3, "to": 4, "routes": [0, 2]}, ...]
+bool linksFrom(const QJsonValue& value, QList<DescribedLink>* links, QString* error) {
+    const auto wrong = [&] {
+        *error = wrongType(
+            QLatin1String("links"),
+            QT_TRANSLATE_NOOP("MapDescription", "ожидается список {from, to, routes} целых чисел"));
+        return false;
+    };
+    if (value.isUndefined())
+        return true;
+    if (!value.isArray())
+        return wrong();
+    for (const QJsonValue& v : value.toArray()) {
+        const QJsonObject o = v.toObject();
+        DescribedLink link;
+        if (!v.isObject() || !intFrom(o.value(QLatin1String("from")), &link.from) ||
+            !intFrom(o.value(QLatin1String("to")), &link.to) ||
+            !o.value(QLatin1String("routes")).isArray())
+            return wrong();
+        for (const QJsonValue& route : o.value(QLatin1String("routes")).toArray()) {
+            int row = 0;
+            if (!intFrom(route, &row))
+                return wrong();
+            link.routes.append(row);
+        }
+        links->append(link);
+    }
+    return true;
+}
+
+// "placed_names": [[id, dx, dy], ...]
+bool placedNamesFrom(const QJsonValue& value, QList<PlacedName>* names, QString* error) {
+    if (value.isUndefined())
+        return true;
+    const auto wrong = [&] {
+        *error =
+            wrongType(QLatin1String("placed_names"),
+                      QT_TRANSLATE_NOOP("MapDescription", "ожидается список троек целых чисел"));
+        return false;
+    };
+    if (!value.isArray())
+        return wrong();
+    for (const QJsonValue& v : value.toArray()) {
+        const QJsonArray a = v.toArray();
+        PlacedName name;
+        if (a.size() != 3 || !intFrom(a[0], &name.stopId) || !intFrom(a[1], &name.dx) ||
+            !intFrom(a[2], &name.dy))
+            return wrong();
+        names->append(name);
+    }
     return true;
 }
 
@@ -127,8 +193,12 @@ bool descriptionFrom(const QJsonObject& o, MapDescription* d, QString* error) {
             return false;
         d->routes.append(route);
     }
-    d->otherFields = withoutKeys(o, {"version", "map_code", "base_fare", "transfer_fare",
-                                     "fare_unit", "picture", "title", "routes"});
+    if (!linksFrom(o.value(QLatin1String("links")), &d->links, error) ||
+        !placedNamesFrom(o.value(QLatin1String("placed_names")), &d->placedNames, error))
+        return false;
+    d->otherFields =
+        withoutKeys(o, {"version", "map_code", "base_fare", "transfer_fare", "fare_unit", "picture",
+                        "title", "routes", "links", "placed_names"});
     return true;
 }
 
@@ -188,9 +258,29 @@ QByteArray describeAsJson(const MapDescription& d) {
             row.insert(QLatin1String("name"), r.name);
         if (r.color)
             row.insert(QLatin1String("color"), colourText(*r.color));
+        if (r.textColor)
+            row.insert(QLatin1String("text_color"), colourText(*r.textColor));
         routes.append(row);
     }
     o.insert(QLatin1String("routes"), routes);
+    if (!d.links.isEmpty()) {
+        QJsonArray links;
+        for (const DescribedLink& l : d.links) {
+            QJsonArray rows;
+            for (const int r : l.routes)
+                rows.append(r);
+            links.append(QJsonObject{{QLatin1String("from"), l.from},
+                                     {QLatin1String("to"), l.to},
+                                     {QLatin1String("routes"), rows}});
+        }
+        o.insert(QLatin1String("links"), links);
+    }
+    if (!d.placedNames.isEmpty()) {
+        QJsonArray names;
+        for (const PlacedName& n : d.placedNames)
+            names.append(QJsonArray{n.stopId, n.dx, n.dy});
+        o.insert(QLatin1String("placed_names"), names);
+    }
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
 

@@ -22,8 +22,27 @@ struct DescribedRoute {
     QString code;   // the route's token in the stops' routes texts ("G1-tram")
     QString number; // what the traveller reads ("1")
     QString name;
-    std::optional<Colour> color; // 0x00BBGGRR
-    QJsonObject otherFields;     // the row's fields this program does not know
+    std::optional<Colour> color;     // 0x00BBGGRR
+    std::optional<Colour> textColor; // the colour of text written on the route's colour
+    QJsonObject otherFields;         // the row's fields this program does not know
+};
+
+// The routes that run from one stop to another, one after the other (stop ids; routes as rows of
+// the route table).
+struct DescribedLink {
+    int from = 0;
+    int to = 0;
+    QList<int> routes;
+    bool operator==(const DescribedLink&) const = default;
+};
+
+// Where a name was put when the map was made, from its stop's top-left corner: while the name is
+// still there the program may place it anew wherever it reads best.
+struct PlacedName {
+    int stopId = 0;
+    int dx = 0;
+    int dy = 0;
+    bool operator==(const PlacedName&) const = default;
 };
 
 struct MapDescription {
@@ -34,7 +53,9 @@ struct MapDescription {
     QString fareUnit = QStringLiteral("руб.");
     QString picture; // relative to the description's folder, or absolute
     QString title;
-    QJsonObject otherFields; // the fields this program does not know
+    QList<DescribedLink> links;    // the routes of each link that routes run over
+    QList<PlacedName> placedNames; // the names the program places itself
+    QJsonObject otherFields;       // the fields this program does not know
 };
 
 constexpr int kDescriptionVersion = 1;

@@ -1,5 +1,7 @@
 #include "view/maprenderer.h"
 
+#include "view/nameplacer.h"
+
 #include "model/numberformat.h"
 #include "platform/colours.h"
 #include "platform/fonts.h"
@@ -7,6 +9,7 @@
 #include <QFontMetrics>
 #include <QHash>
 
+#include <cmath>
 #include <memory>
 
 #include <algorithm>
@@ -153,7 +156,8 @@ namespace {
 
 // One link, given its opposite, the first link of its own pair and the colour of its source.
 void drawLinkWith(QPainter& painter, const GraphMap& map, StopIndex from, const Link& link,
-                  const Link* opposite, const Link* shown, Colour fromFill) {
+                  const Link* opposite, const Link* shown, Colour fromFill,
+                  bool withLength = true) {
     const DisplaySettings& s = map.Settings;
     const MapPoint p1 = shownCentre(map.stop(from));
     const MapPoint p2 = shownCentre(map.stop(link.To));
@@ -169,7 +173,8 @@ void drawLinkWith(QPainter& painter, const GraphMap& map, StopIndex from, const 
         if (opposite) {
             curved = true;
             DrawCurvedArc(painter, p1.x, p1.y, p2.x, p2.y, setback, s.ArrowType,
-                          roundHalfEven(arrowSize * 1.5), s.ArrowAngle, link.Length, s.ShowWeights);
+                          roundHalfEven(arrowSize * 1.5), s.ArrowAngle, link.Length,
+                          withLength && s.ShowWeights);
         } else {
             DrawStraightArc(painter, p1.x, p1.y, p2.x, p2.y, setback, s.ArrowType, arrowSize,
                             s.ArrowAngle);
@@ -177,7 +182,7 @@ void drawLinkWith(QPainter& painter, const GraphMap& map, StopIndex from, const 
     } else {
         painter.drawLine(p1.x, p1.y, p2.x, p2.y);
     }
-    if (s.ShowWeights && !curved) {
+    if (withLength && s.ShowWeights && !curved) {
         const MapPoint at = midpointLabel(p1, p2);
         drawTextAt(painter, at.x, at.y, formatNumber(shown ? shown->Length : link.Length));
     }
@@ -220,6 +225,17 @@ void paintNameLabel(QPainter& painter, const Stop& stop) {
     painter.setFont(entry.font);
     painter.setPen(toQColor(stop.Label.Font.Color));
     painter.drawText(QPoint(stop.Label.Left, stop.Label.Top + entry.ascent), stop.Label.Caption);
+}
+
+void paintNameIn(QPainter& painter, const Stop& stop, const QRectF& box) {
+    const int height = fontEntry(stop.Label.Font).height;
+    painter.save();
+    painter.translate(box.topLeft());
+    if (height > 0)
+        painter.scale(box.height() / height, box.height() / height);
+    painter.translate(-stop.Label.Left, -stop.Label.Top);
+    paintNameLabel(painter, stop);
+    painter.restore();
 }
 
 namespace {
@@ -312,8 +328,148 @@ QRect stopBox(const Stop& stop) {
     return box;
 }
 
-void paintGraphItems(QPainter& painter, const GraphMap& map, const std::vector<LinkPlace>& links,
+double lineStrokeWidth(double zoom) {
+    // Three pixels at 100 % and closer; farther out never thinner than a pixel and a half.
+    return std::max(3.0, 1.5 / zoom);
+}
+
+namespace {
+
+QPointF centreF(const GraphMap& map, StopIndex stop) {
+    const MapPoint c = shownCentre(map.stop(stop));
+    return QPointF(c.x, c.y);
+}
+
+// The unit vector from a to b and the one to its left on the screen (y downwards).
+std::pair<QPointF, QPointF> directionOf(const QPointF& a, const QPointF& b) {
+    const QPointF d = b - a;
+    const double length = std::hypot(d.x(), d.y());
+    if (length == 0)
+        return {QPointF(1, 0), QPointF(0, -1)};
+    const QPointF unit = d / length;
+    return {unit, QPointF(unit.y(), -unit.x())};
+}
+
+} // namespace
+
+void paintBundles(QPainter& painter, const GraphMap& map, const LineBundles& lines,
+                  const std::vector<int>& bundles, double zoom) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double width = lineStrokeWidth(zoom);
+    QPen pen(Qt::black, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    for (const int k : bundles) {
+        const LineBundle& bundle = lines.bundles()[std::size_t(k)];
+        const QPointF a = centreF(map, bundle.a), b = centreF(map, bundle.b);
+        if (zoom < kOneLineBelow || bundle.routes.size() == 1) {
+            pen.setColor(toQColor(lines.colour(bundle.routes.front())));
+            pen.setWidthF(zoom < kOneLineBelow ? std::max(width, 2.0 / zoom) : width);
+            painter.setPen(pen);
+            painter.drawLine(a, b);
+            continue;
+        }
+        pen.setWidthF(width);
+        const QPointF left = directionOf(a, b).second;
+        const double n = double(bundle.routes.size());
+        for (std::size_t i = 0; i < bundle.routes.size(); ++i) {
+            const QPointF offset = left * ((n - 1) / 2 - double(i)) * width;
+            pen.setColor(toQColor(lines.colour(bundle.routes[i])));
+            painter.setPen(pen);
+            painter.drawLine(a + offset, b + offset);
+        }
+    }
+    painter.restore();
+}
+
+void paintStationMark(QPainter& painter, const GraphMap& map, const LineBundles& lines,
+                      StopIndex stop, bool selected, double zoom) {
+    const double width = lineStrokeWidth(zoom);
+    const int routes = zoom < kOneLineBelow ? 1 : lines.widthAt(stop);
+    const QPointF at = centreF(map, stop);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, std::max(1.0, 1.0 / zoom)));
+    painter.setBrush(selected ? toQColor(SelectionColor) : QColor(Qt::white));
+    // Where every link leaves in one line (within 20 degrees), a bar across them.
+    QPointF along;
+    bool straight = true;
+    for (const int k : lines.at(stop)) {
+        const LineBundle& bundle = lines.bundles()[std::size_t(k)];
+        QPointF d = directionOf(centreF(map, bundle.a), centreF(map, bundle.b)).first;
+        if (along.isNull()) {
+            along = d;
+            continue;
+        }
+        const double dot = d.x() * along.x() + d.y() * along.y();
+        straight = straight && std::abs(dot) > std::cos(M_PI / 9);
+    }
+    const double across = routes * width;
+    if (routes >= 2 && straight) {
+        const double angle = std::atan2(along.y(), along.x()) * 180 / M_PI;
+        painter.translate(at);
+        painter.rotate(angle);
+        const double thick = width * 1.8;
+        painter.drawRoundedRect(
+            QRectF(-thick / 2, -across / 2 - width * 0.4, thick, across + width * 0.8), thick / 2,
+            thick / 2);
+    } else {
+        const double radius = routes >= 2 ? across / 2 + width * 0.4 : width * 1.1;
+        painter.drawEllipse(at, radius, radius);
+    }
+    painter.restore();
+}
+
+namespace {
+
+// Each link's length on its own side (the left as it goes) beside its bundle, so that the two
+// ways' figures stand apart; a figure that would overprint a name shown is left out.
+void paintLengthsApart(QPainter& painter, const GraphMap& map, const LineBundles& lines,
+                       const std::vector<LinkPlace>& links, const GraphDetail& detail) {
+    painter.save();
+    painter.setFont(QFont());
+    const QFontMetricsF metrics(painter.font());
+    const double width = lineStrokeWidth(detail.zoom);
+    for (const LinkPlace& place : links) {
+        const Link& link = map.stop(place.from).Links[std::size_t(place.at)];
+        const QPointF a = centreF(map, place.from), b = centreF(map, link.To);
+        const QPointF left = directionOf(a, b).second;
+        const int k = lines.find(place.from, link.To);
+        const double half = k < 0 ? 1 : lines.bundles()[std::size_t(k)].routes.size() * width / 2;
+        const QString text = formatNumber(link.Length);
+        const QSizeF size(metrics.horizontalAdvance(text), metrics.height());
+        const double reach =
+            std::abs(left.x()) * size.width() / 2 + std::abs(left.y()) * size.height() / 2;
+        const QPointF centre = (a + b) / 2 + left * (half + 2 + reach);
+        const QRectF box(centre - QPointF(size.width() / 2, size.height() / 2), size);
+        if (detail.shownNames && !detail.shownNames->query(box.toAlignedRect()).empty())
+            continue;
+        drawTextAt(painter, qRound(box.left()), qRound(box.top()), text);
+    }
+    painter.restore();
+}
+
+} // namespace
+
+void paintGraphItems(QPainter& painter, const GraphMap& map, const std::vector<LinkPlace>& allLinks,
                      const std::vector<StopIndex>& stops, const GraphDetail& detail) {
+    // On a map with lines, the links they run over are drawn as their bundles, the rest as ever.
+    std::vector<LinkPlace> plainLinks;
+    std::vector<int> bundles;
+    const LineBundles* lines = detail.lines && !detail.lines->empty() ? detail.lines : nullptr;
+    if (lines) {
+        for (const LinkPlace& place : allLinks) {
+            const int k =
+                lines->find(place.from, map.stop(place.from).Links[std::size_t(place.at)].To);
+            if (k < 0)
+                plainLinks.push_back(place);
+            else
+                bundles.push_back(k);
+        }
+        std::sort(bundles.begin(), bundles.end());
+        bundles.erase(std::unique(bundles.begin(), bundles.end()), bundles.end());
+    }
+    const std::vector<LinkPlace>& links = lines ? plainLinks : allLinks;
+    const auto onLine = [&](StopIndex stop) { return lines && lines->widthAt(stop) > 0; };
     setMapPen(painter, toQColor(map.Settings.ArcColor), map.Settings.ArcWidth, PenMode::Copy);
     painter.setFont(QFont());
     // With automatic colours a link takes its source's colour as drawn.
@@ -335,9 +491,15 @@ void paintGraphItems(QPainter& painter, const GraphMap& map, const std::vector<L
             const MapPoint to = shownCentre(map.stop(link.To));
             painter.drawLine(from.x, from.y, to.x, to.y);
         }
+        if (lines)
+            paintBundles(painter, map, *lines, bundles, detail.zoom);
         const double dot = std::max(2.0 / detail.zoom, 1.0);
         for (const StopIndex index : stops) {
             const Stop& stop = map.stop(index);
+            if (onLine(index)) {
+                paintStationMark(painter, map, *lines, index, detail.selected(index), detail.zoom);
+                continue;
+            }
             const MapPoint at = shownCentre(stop);
             const double side = std::max(dot, double(shownSize(stop.Width)));
             painter.fillRect(QRectF(at.x - side / 2, at.y - side / 2, side, side),
@@ -353,10 +515,27 @@ void paintGraphItems(QPainter& painter, const GraphMap& map, const std::vector<L
         drawLinkWith(painter, map, place.from, link,
                      opposite < 0 ? nullptr : &map.stop(link.To).Links[std::size_t(opposite)],
                      shown < 0 ? nullptr : &map.stop(place.from).Links[std::size_t(shown)],
-                     sourceFill(place.from));
+                     sourceFill(place.from), !lines);
     }
-    for (const StopIndex index : stops)
-        DrawStop(painter, map.stop(index), detail.selected(index), detail.names);
+    if (lines) {
+        paintBundles(painter, map, *lines, bundles, detail.zoom);
+        if (map.Settings.ShowWeights)
+            paintLengthsApart(painter, map, *lines, allLinks, detail);
+    }
+    const bool storedNames = detail.names && !detail.namePlaces;
+    for (const StopIndex index : stops) {
+        const Stop& stop = map.stop(index);
+        if (onLine(index))
+            paintStationMark(painter, map, *lines, index, detail.selected(index), detail.zoom);
+        else
+            DrawStop(painter, stop, detail.selected(index), storedNames);
+        if (onLine(index) && storedNames && stop.Label.Visible)
+            paintNameLabel(painter, stop);
+    }
+    if (detail.names && detail.namePlaces)
+        for (const StopIndex index : stops)
+            if (!(*detail.namePlaces)[std::size_t(index)].isEmpty())
+                paintNameIn(painter, map.stop(index), (*detail.namePlaces)[std::size_t(index)]);
 }
 
 void paintGraph(QPainter& painter, const GraphMap& map, const QRect& area,
@@ -374,12 +553,24 @@ void paintGraph(QPainter& painter, const GraphMap& map, const QRect& area,
     paintGraphItems(painter, map, links, stops, detail);
 }
 
-void RedrawGraph(GraphCanvas& canvas, const GraphMap& map, const StopSelection* selection) {
+void RedrawGraph(GraphCanvas& canvas, const GraphMap& map, const StopSelection* selection,
+                 const MapDescription* description) {
     canvas.penMode = PenMode::Copy;
     canvas.image.fill(windowColour());
     QPainter painter(&canvas.image);
     GraphDetail detail;
     detail.selection = selection;
+    LineBundles lines;
+    NamePlaces names;
+    if (description) {
+        lines = LineBundles(map, *description);
+        detail.lines = &lines;
+        names = placeDescribedNames(map, *description, lines, 1.0, QRectF(canvas.image.rect()));
+        if (!names.boxes.empty()) {
+            detail.namePlaces = &names.boxes;
+            detail.shownNames = &names.shown;
+        }
+    }
     paintGraph(painter, map, canvas.image.rect(), detail);
 }
 

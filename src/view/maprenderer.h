@@ -3,6 +3,8 @@
 #include "model/graphmap.h"
 #include "model/stopselection.h"
 #include "view/arrowgeometry.h"
+#include "view/linebundles.h"
+#include "view/spatialgrid.h"
 
 #include <QColor>
 #include <QFont>
@@ -73,6 +75,8 @@ void paintStopControl(QPainter& painter, const Stop& stop, bool selected);
 Colour shownFill(const Stop& stop, bool selected);
 // The name label above the images.
 void paintNameLabel(QPainter& painter, const Stop& stop);
+// A stop's name drawn into a box of the map, scaled to its height.
+void paintNameIn(QPainter& painter, const Stop& stop, const QRectF& box);
 
 // A rectangle of the map, its sides held within a range that sums of int cannot overflow (a
 // damaged file may hold positions near the ends of the int range).
@@ -105,9 +109,28 @@ struct GraphDetail {
     double zoom = 1.0;
     bool names = true;
     const StopSelection* selection = nullptr;
+    // The map's lines, when its description lists the routes of its links.
+    const LineBundles* lines = nullptr;
+    // Where each stop's name is shown (map coordinates; empty: not shown), when it is not at its
+    // stored place.
+    const std::vector<QRectF>* namePlaces = nullptr;
+    // The names shown, that lengths keep clear of.
+    const SpatialGrid* shownNames = nullptr;
 
     bool selected(StopIndex stop) const { return selection && selection->contains(stop); }
 };
+
+// A route's stroke on a map with lines: its width in map pixels at a zoom; below kOneLineBelow
+// every bundle is one line.
+double lineStrokeWidth(double zoom);
+constexpr double kOneLineBelow = 0.15;
+// The bundles of routes side by side, each route in its colour.
+void paintBundles(QPainter& painter, const GraphMap& map, const LineBundles& lines,
+                  const std::vector<int>& bundles, double zoom);
+// A stop that lines serve: a bar across the routes where they pass straight through, a ring where
+// they meet from several sides, a dot on a single route; white, or the selection colour.
+void paintStationMark(QPainter& painter, const GraphMap& map, const LineBundles& lines,
+                      StopIndex stop, bool selected, double zoom);
 
 // The graph as the drawn map shows it: the given links, then the given stops with their names,
 // each list in the map's order; the caller clears the area first.
@@ -119,7 +142,9 @@ void paintGraph(QPainter& painter, const GraphMap& map, const QRect& area,
 
 // The whole graph image: cleared with the window colour, every link, then every stop (the
 // marked ones in the selection colour).
-void RedrawGraph(GraphCanvas& canvas, const GraphMap& map,
-                 const StopSelection* selection = nullptr);
+// A map described as imported from a feed draws its lines side by side and places the names no
+// one has moved where they overprint nothing.
+void RedrawGraph(GraphCanvas& canvas, const GraphMap& map, const StopSelection* selection = nullptr,
+                 const MapDescription* description = nullptr);
 
 } // namespace lirsk

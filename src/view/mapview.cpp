@@ -17,9 +17,7 @@ namespace {
 
 // How often a held drag near the viewport's edge scrolls (mapviewinput.cpp).
 constexpr int kAutoScrollInterval = 30;
-// Below 100 % a name is never drawn smaller than this many pixels high; such a name reaches at
-// most this many pixels to the right of its place.
-constexpr double kLegibleNamePixels = 10;
+// Below 100 % a name reaches at most this many pixels to the right of its place.
 constexpr double kLegibleNameReach = 200;
 
 } // namespace
@@ -236,6 +234,12 @@ void MapView::rebuildIndex() const {
     linksOfStop_.assign(std::size_t(map.stopCount()), {});
     nameSizes_.clear();
     nameSizes_.reserve(std::size_t(map.stopCount()));
+    const std::optional<MapDescription>& description = document_->description();
+    lines_ = description ? LineBundles(map, *description) : LineBundles();
+    placedByProgram_ = description ? namesPlacedByProgram(map, description->placedNames)
+                                   : std::vector<bool>(std::size_t(map.stopCount()), false);
+    programNames_ =
+        std::find(placedByProgram_.begin(), placedByProgram_.end(), true) != placedByProgram_.end();
     for (StopIndex i = 0; i < map.stopCount(); ++i) {
         stopGrid_.insert(i, stopBox(map.stop(i)));
         nameSizes_.push_back(nameLabelRect(map.stop(i)).size());
@@ -286,6 +290,9 @@ void MapView::stopsMoved(const std::vector<StopIndex>& stops) {
         repaintMap(box);
     }
     indexRevision_ = document_->revision();
+    // A name moved by hand keeps its place from now on.
+    if (programNames_)
+        placedByProgram_ = namesPlacedByProgram(map, document_->description()->placedNames);
     if (grown != mapSize_) {
         mapSize_ = grown;
         updateScrollBars();
@@ -312,6 +319,24 @@ void MapView::placeNames() const {
     for (const StopIndex stop : document_->foundWay().stops)
         if (std::size_t(stop) < count)
             onWay[std::size_t(stop)] = 1;
+    if (programNames_) {
+        // Marked stops and the found way's first, then by importance.
+        std::vector<StopIndex> order;
+        for (const StopIndex stop : document_->selection().stops())
+            if (std::size_t(stop) < count)
+                order.push_back(stop);
+        for (const StopIndex stop : document_->foundWay().stops)
+            if (std::size_t(stop) < count && !document_->isSelected(stop))
+                order.push_back(stop);
+        for (const StopIndex stop : namesByImportance(map))
+            if (!document_->isSelected(stop) && !onWay[std::size_t(stop)])
+                order.push_back(stop);
+        namePlaces_ = lirsk::placeNames(map, lines_, order, placedByProgram_, nameSizes_, zoom_,
+                                        QRectF(QPointF(0, 0), QSizeF(mapSize_)));
+        for (std::size_t n = 0; n < count; ++n)
+            namesShown_[n] = !namePlaces_.boxes[n].isEmpty();
+        return;
+    }
     struct Candidate {
         int rank;
         int routes;
@@ -356,13 +381,16 @@ QRect MapView::nameRect(int number) const {
 }
 
 double MapView::nameGrowth(int number) const {
-    const int height = nameSizes_[std::size_t(number)].height();
-    if (zoom_ >= 1.0 || height <= 0 || height * zoom_ >= kLegibleNamePixels)
-        return 1.0;
-    return kLegibleNamePixels / (height * zoom_);
+    ensureIndex();
+    return nameScale(nameSizes_[std::size_t(number)].height(), zoom_,
+                     placedByProgram_[std::size_t(number)]);
 }
 
 QRectF MapView::shownNameRect(int number) const {
+    if (programNames_) {
+        placeNames();
+        return namePlaces_.boxes[std::size_t(number)];
+    }
     const QRect name = nameRect(number);
     const double grow = nameGrowth(number);
     return QRectF(name.left(), name.top(), name.width() * grow, name.height() * grow);
@@ -371,20 +399,30 @@ QRectF MapView::shownNameRect(int number) const {
 void MapView::paintName(QPainter& painter, int number) const {
     const Stop& stop = document_->map().stop(number);
     const double grow = nameGrowth(number);
-    if (grow == 1.0) {
+    const QPointF at = programNames_ ? namePlaces_.boxes[std::size_t(number)].topLeft()
+                                     : QPointF(stop.Label.Left, stop.Label.Top);
+    if (grow == 1.0 && at == QPointF(stop.Label.Left, stop.Label.Top)) {
         paintNameLabel(painter, stop);
         return;
     }
     painter.save();
-    painter.translate(stop.Label.Left, stop.Label.Top);
+    painter.translate(at);
     painter.scale(grow, grow);
     painter.translate(-stop.Label.Left, -stop.Label.Top);
     paintNameLabel(painter, stop);
     painter.restore();
 }
 
+QPoint MapView::shownNameTopLeft(StopIndex stop) const {
+    ensureIndex();
+    if (!programNames_ || !placedByProgram_[std::size_t(stop)])
+        return QPoint(document_->map().stop(stop).Label.Left,
+                      document_->map().stop(stop).Label.Top);
+    return shownNameRect(stop).topLeft().toPoint();
+}
+
 bool MapView::nameShown(int number) const {
-    if (zoom_ >= 1.0)
+    if (zoom_ >= 1.0 && !programNames_)
         return true;
     placeNames();
     return namesShown_[std::size_t(number)];
@@ -402,19 +440,28 @@ void MapView::repaintMap() {
 
 void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) const {
     const GraphMap& map = document_->map();
+    ensureIndex();
     // Below 100 % a name may be drawn larger than its place on the map: stops whose names can
     // reach into the area from the left or from above are drawn too.
-    const int reach = zoom_ < 1.0 ? int(std::ceil(kLegibleNameReach / zoom_)) : 0;
-    const std::vector<StopIndex> stops = (layers & (Base | Stops))
-                                             ? stopsIn(area.adjusted(-reach, -reach / 8, 0, 0))
-                                             : std::vector<StopIndex>();
+    // Names the program places may lie on any side of their stops.
+    const int reach = zoom_ < 1.0 || programNames_ ? int(std::ceil(kLegibleNameReach / zoom_)) : 0;
+    const int after = programNames_ ? reach : 0;
+    const std::vector<StopIndex> stops =
+        (layers & (Base | Stops)) ? stopsIn(area.adjusted(-reach, -reach / 8, after, after / 8))
+                                  : std::vector<StopIndex>();
     const bool simplified = zoom_ < SimplifiedBelow;
     GraphDetail detail;
     detail.simplified = simplified;
     detail.zoom = zoom_;
     detail.selection = &document_->selection();
-    if (zoom_ < 1.0)
-        // Below 100 % the names are drawn once, above the stops, at a size that can be read.
+    detail.lines = &lines_;
+    if (programNames_) {
+        placeNames();
+        detail.shownNames = &namePlaces_.shown;
+    }
+    if (zoom_ < 1.0 || programNames_)
+        // Below 100 % the names are drawn once, above the stops, at a size that can be read
+        // (and so are the names the program places, wherever it places them).
         detail.names = false;
 
     painter.save();
@@ -490,7 +537,8 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
     for (const StopIndex number : stops) {
         const Stop& stop = map.stop(number);
         const bool selected = detail.selected(number);
-        if (simplified && (layers & Base)) {
+        const bool onLine = lines_.widthAt(number) > 0;
+        if (simplified && (layers & Base) && !onLine) {
             const MapPoint at = shownCentre(stop);
             const double side = std::max(dot, double(shownSize(stop.Width)));
             painter.fillRect(QRectF(at.x - side / 2, at.y - side / 2, side, side),
@@ -498,7 +546,9 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
         }
         if (!(layers & Stops))
             continue;
-        if (!simplified)
+        if (onLine)
+            paintStationMark(painter, map, lines_, number, selected, zoom_);
+        else if (!simplified)
             paintStopControl(painter, stop, selected);
         if (stop.Label.Visible && nameShown(number))
             paintName(painter, number);

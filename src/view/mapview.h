@@ -2,6 +2,7 @@
 
 #include "document/mapdocument.h"
 #include "view/maprenderer.h"
+#include "view/nameplacer.h"
 #include "view/spatialgrid.h"
 
 #include <QAbstractScrollArea>
@@ -125,6 +126,9 @@ public:
     // ones, each name above its stop), else the empty map.
     MapHit hitAt(const QPoint& mapPoint, bool withNames) const;
 
+    // Where a stop's name is shown at this zoom (its stored place unless the program places it).
+    QPoint shownNameTopLeft(StopIndex stop) const;
+
     // Repaints a part of the map (map coordinates), or all of it.
     void repaintMap(const QRect& mapRect);
     void repaintMap();
@@ -218,6 +222,13 @@ private:
     mutable std::vector<std::vector<int>> linksOfStop_;
     mutable std::vector<QSize> nameSizes_;
     mutable quint64 indexRevision_ = ~quint64(0);
+    // The routes side by side over each link, when the description lists them.
+    mutable LineBundles lines_;
+    // The names the program places itself (imported maps' names no one has moved), and where
+    // they are at the zoom last placed.
+    mutable std::vector<bool> placedByProgram_;
+    mutable bool programNames_ = false;
+    mutable NamePlaces namePlaces_;
 
     // The names shown below 100 %, worked out once per zoom and per change of what ranks them.
     void placeNames() const;

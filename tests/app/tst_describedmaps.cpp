@@ -233,6 +233,9 @@ private slots:
         QTest::newRow("wrong type")
             << QByteArray("{\"map_code\": 5, \"base_fare\": 10, \"routes\": []}") << QString()
             << QStringList{"|"} << QStringList{"14 руб."} << 1 << true;
+        QTest::newRow("a link's stop not a number")
+            << QByteArray("{\"links\": [{\"from\": 0, \"to\": \"a\", \"routes\": [0]}]}")
+            << QString() << QStringList{"|"} << QStringList{"14 руб."} << 1 << true;
         // A picture that is a FIFO is refused, not waited on.
         QTest::newRow("picture a FIFO")
             << QByteArray("{\"map_code\": \"Z\", \"picture\": \"pipe\"}") << QString()

@@ -4,12 +4,12 @@
 // is.
 
 #include "editfixture.h"
+#include "imagehash.h"
 #include "mapstops.h"
 
 #include "model/catalogue.h"
 #include "view/maprenderer.h"
 
-#include <QCryptographicHash>
 #include <QFileInfo>
 
 using namespace lirsk;
@@ -23,15 +23,6 @@ QImage wholeMap(MapWindow* child) {
     const QRect extent =
         mapExtent(child->Map()).united(QRect(QPoint(0, 0), child->view()->picture().size()));
     return child->view()->renderMap(extent);
-}
-
-QString hashOf(const QImage& image) {
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    QCryptographicHash hash(QCryptographicHash::Md5);
-    for (int y = 0; y < rgb.height(); ++y)
-        hash.addData(
-            QByteArrayView(reinterpret_cast<const char*>(rgb.constScanLine(y)), rgb.width() * 4));
-    return QString::fromLatin1(hash.result().toHex());
 }
 
 } // namespace
@@ -78,7 +69,7 @@ private slots:
         if (!QFileInfo::exists(resolveDataPath(path, DataRoots())))
             QSKIP("this built-in map is not built");
         QVERIFY(openBuiltin(path));
-        QCOMPARE(hashOf(wholeMap(f.child)), hash);
+        QCOMPARE(lirsktest::hashOf(wholeMap(f.child)), hash);
     }
 
     void gestures_data() {
@@ -135,7 +126,7 @@ private slots:
             f.moveTo({200, 120});
             f.moveTo({260, 180});
         }
-        QCOMPARE(hashOf(wholeMap(f.child)), hash);
+        QCOMPARE(lirsktest::hashOf(wholeMap(f.child)), hash);
     }
 };
 

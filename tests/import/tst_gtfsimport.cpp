@@ -63,6 +63,7 @@ private slots:
     void broken();
     void journey();
     void names();
+    void lines();
     void machine_data();
     void machine();
 };
@@ -282,6 +283,38 @@ void TestGtfsImport::names() {
     GraphMap emoji;
     QVERIFY2(importGtfs(dir.path(), {}, emoji, &result, &error), qPrintable(error));
     QCOMPARE(emoji.stops()[3].Label.Caption, QStringLiteral("N"));
+}
+
+// The routes of each link, colours for the routes without them that tell apart those sharing a
+// link, the feed's text colours; one name for two stops of one name 11 m apart; no lengths.
+void TestGtfsImport::lines() {
+    QTemporaryDir dir;
+    Feed f = crossing();
+    f["stops.txt"] += "C3,Centre,0,0.0091\n";
+    f["routes.txt"] = "route_id,route_short_name,route_type,route_color,route_text_color\n"
+                      "T,1,0,FF0000,FFFFFF\nB,1,3,,\nX,2,0,,\n";
+    f["trips.txt"] += "B,s,b2\nX,s,x1\n";
+    f["stop_times.txt"] += "b2,10:00:00,10:00:00,W,1\nb2,10:02:00,10:02:00,C,2\n"
+                           "x1,10:00:00,10:00:00,W,1\nx1,10:02:00,10:02:00,C,2\n"
+                           "x1,10:03:00,10:03:00,C3,3\n";
+    QVERIFY(writeFeed(dir.path(), f));
+    GraphMap map;
+    GtfsImportResult result;
+    QString error;
+    QVERIFY2(importGtfs(dir.path(), {}, map, &result, &error), qPrintable(error));
+    const MapDescription& d = result.description;
+    QStringList links;
+    for (const DescribedLink& l : d.links) {
+        QStringList routes;
+        for (const int r : l.routes)
+            routes << d.routes[r].code;
+        links << QStringLiteral("%1>%2 %3").arg(l.from).arg(l.to).arg(routes.join(' '));
+    }
+    QCOMPARE(links, (QStringList{"0>1 G1-tram G1-bus G2", "1>2 G1-tram", "1>5 G2", "3>4 G1-bus"}));
+    QCOMPARE(d.routes[0].textColor, std::optional<Colour>(0xFFFFFF));
+    QVERIFY(d.routes[1].color && d.routes[2].color && d.routes[1].color != d.routes[2].color);
+    QVERIFY(map.stop(1).Label.Visible && !map.stop(5).Label.Visible);
+    QVERIFY(!map.Settings.ShowWeights);
 }
 
 void TestGtfsImport::machine_data() {

@@ -19,6 +19,7 @@ int cmdRender(const QStringList&) {
 #else
 
 #include "model/graphmap.h"
+#include "model/mapdescription.h"
 #include "model/safefile.h"
 #include "view/maprenderer.h"
 
@@ -46,7 +47,8 @@ int cmdRender(const QStringList& args) {
         "usage: gaftool render FILE OUT.png\n"
         "Draws the graph image of a map (.gaf or .json) as the program draws it: roads, arcs\n"
         "with their arrows, lengths, stops and names, on the window background, as large as the\n"
-        "map's stops and names need.");
+        "map's stops and names need. A map imported from a feed draws its lines and places its\n"
+        "names as its description (FILE.gafd) says.");
     if (wantsHelp(args)) {
         out(help);
         return 0;
@@ -69,9 +71,13 @@ int cmdRender(const QStringList& args) {
                                       .arg(width)
                                       .arg(height)
                                       .arg(kLimit));
+    // A map imported from a feed draws its lines as its description lists them.
+    lirsk::MapDescription description;
+    const bool described =
+        lirsk::readMapDescription(args[0], &description, &error) == lirsk::DescriptionRead::Read;
     lirsk::GraphCanvas canvas;
     canvas.resize(int(width), int(height));
-    lirsk::RedrawGraph(canvas, map);
+    lirsk::RedrawGraph(canvas, map, nullptr, described ? &description : nullptr);
 
     // The picture is made in memory and saved as the maps are, so that a failed write keeps the
     // old file and is reported.

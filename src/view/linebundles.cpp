@@ -1,0 +1,177 @@
+#include "view/linebundles.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lirsk {
+
+namespace {
+
+// A route with no colour of its own is drawn in dark grey.
+constexpr Colour kPlainLine = 0x404040;
+// How far along a shared stretch two routes are followed to find where they part.
+constexpr int kLongestStretch = 32;
+// The most routes drawn side by side over one link (the first rows of the route table).
+constexpr std::size_t kMostSideBySide = 32;
+
+std::uint64_t pairOf(StopIndex x, StopIndex y) {
+    const auto [a, b] = std::minmax(x, y);
+    return (std::uint64_t(std::uint32_t(a)) << 32) | std::uint32_t(b);
+}
+
+struct Vector {
+    double x, y;
+};
+
+Vector centreOf(const GraphMap& map, StopIndex stop) {
+    const Stop& s = map.stop(stop);
+    return {s.Left + s.Radius * 1.0, s.Top + s.Radius * 1.0};
+}
+
+// The angle from one direction to the next, negative turning left on the screen (y downwards).
+double turn(const Vector& in, const Vector& out) {
+    return std::atan2(in.x * out.y - in.y * out.x, in.x * out.x + in.y * out.y);
+}
+
+} // namespace
+
+LineBundles::LineBundles(const GraphMap& map, const MapDescription& description) {
+    for (const DescribedRoute& route : description.routes)
+        m_colours.push_back(route.color.value_or(kPlainLine));
+    const StopIdLookup byId(map);
+    LinkLookup links(map);
+    for (const DescribedLink& link : description.links) {
+        const StopIndex from = byId.find(link.from), to = byId.find(link.to);
+        if (from == NoStop || to == NoStop || from == to || links.find(from, to) < 0)
+            continue;
+        const auto [it, added] = m_byPair.emplace(pairOf(from, to), int(m_bundles.size()));
+        if (added)
+            m_bundles.push_back({std::min(from, to), std::max(from, to), {}});
+        std::vector<int>& routes = m_bundles[std::size_t(it->second)].routes;
+        for (const int route : link.routes)
+            if (route >= 0 && route < int(m_colours.size()))
+                routes.push_back(route);
+    }
+    m_atStop.resize(std::size_t(map.stopCount()));
+    for (std::size_t k = 0; k < m_bundles.size(); ++k) {
+        std::vector<int>& routes = m_bundles[k].routes;
+        std::sort(routes.begin(), routes.end());
+        routes.erase(std::unique(routes.begin(), routes.end()), routes.end());
+        if (routes.size() > kMostSideBySide)
+            routes.resize(kMostSideBySide);
+        m_atStop[std::size_t(m_bundles[k].a)].push_back(int(k));
+        m_atStop[std::size_t(m_bundles[k].b)].push_back(int(k));
+    }
+    std::vector<std::vector<int>> ordered;
+    for (LineBundle& bundle : m_bundles) {
+        LineBundle copy = bundle;
+        order(map, copy);
+        ordered.push_back(std::move(copy.routes));
+    }
+    for (std::size_t k = 0; k < m_bundles.size(); ++k)
+        m_bundles[k].routes = std::move(ordered[k]);
+}
+
+int LineBundles::find(StopIndex x, StopIndex y) const {
+    const auto it = m_byPair.find(pairOf(x, y));
+    return it == m_byPair.end() ? -1 : it->second;
+}
+
+const std::vector<int>& LineBundles::at(StopIndex stop) const {
+    static const std::vector<int> none;
+    return std::size_t(stop) < m_atStop.size() ? m_atStop[std::size_t(stop)] : none;
+}
+
+int LineBundles::widthAt(StopIndex stop) const {
+    std::size_t most = 0;
+    for (const int k : at(stop))
+        most = std::max(most, m_bundles[std::size_t(k)].routes.size());
+    return int(most);
+}
+
+Colour LineBundles::colour(int route) const {
+    return route >= 0 && route < int(m_colours.size()) ? m_colours[std::size_t(route)] : kPlainLine;
+}
+
+bool LineBundles::carries(int bundle, int route) const {
+    const std::vector<int>& routes = m_bundles[std::size_t(bundle)].routes;
+    return std::binary_search(routes.begin(), routes.end(), route);
+}
+
+// Which side r1 takes of r2 where they part, following both from the bundle on over `to` while
+// they go on together: -1 left (it turns more to the left there), 1 right, 0 when they do not
+// part within reach or part the same way.
+int LineBundles::splitSide(const GraphMap& map, int bundle, StopIndex from, StopIndex to, int r1,
+                           int r2) const {
+    for (int step = 0; step < kLongestStretch; ++step) {
+        std::vector<int> next1, next2;
+        for (const int k : at(to)) {
+            if (k == bundle)
+                continue;
+            if (carries(k, r1))
+                next1.push_back(k);
+            if (carries(k, r2))
+                next2.push_back(k);
+        }
+        if (next1.size() == 1 && next1 == next2) {
+            const LineBundle& b = m_bundles[std::size_t(next1.front())];
+            bundle = next1.front();
+            from = to;
+            to = b.a == to ? b.b : b.a;
+            continue;
+        }
+        const Vector p = centreOf(map, from), q = centreOf(map, to);
+        const Vector in{q.x - p.x, q.y - p.y};
+        const auto meanTurn = [&](const std::vector<int>& next) {
+            double sum = 0;
+            for (const int k : next) {
+                const LineBundle& b = m_bundles[std::size_t(k)];
+                const Vector r = centreOf(map, b.a == to ? b.b : b.a);
+                sum += turn(in, {r.x - q.x, r.y - q.y});
+            }
+            return next.empty() ? 0.0 : sum / double(next.size());
+        };
+        const double t1 = meanTurn(next1), t2 = meanTurn(next2);
+        constexpr double kSameWay = 1e-6;
+        return t1 < t2 - kSameWay ? -1 : t1 > t2 + kSameWay ? 1 : 0;
+    }
+    return 0;
+}
+
+// Which of two routes goes left of the other going from a to b: -1 r1, 1 r2, 0 either.
+int LineBundles::compare(const GraphMap& map, const LineBundle& bundle, int r1, int r2) const {
+    const int k = find(bundle.a, bundle.b);
+    if (const int ahead = splitSide(map, k, bundle.a, bundle.b, r1, r2))
+        return ahead;
+    // Behind, going the other way, left and right change places.
+    return -splitSide(map, k, bundle.b, bundle.a, r1, r2);
+}
+
+// The order of a bundle's routes after the line-ordering idea of LOOM (Bast, Brosi, Storandt:
+// metro maps with lines side by side ordered so that they cross and part as little as they can):
+// two routes that run together keep the order of the place where they part, on every link of
+// their common stretch, so they cross nowhere but where one must pass the other. Each route's
+// place is the number of routes it goes right of.
+void LineBundles::order(const GraphMap& map, LineBundle& bundle) const {
+    const std::size_t n = bundle.routes.size();
+    std::vector<int> rightOf(n, 0);
+    for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t j = i + 1; j < n; ++j) {
+            const int side = compare(map, bundle, bundle.routes[i], bundle.routes[j]);
+            if (side > 0)
+                ++rightOf[i];
+            else if (side < 0)
+                ++rightOf[j];
+        }
+    std::vector<std::size_t> places(n);
+    for (std::size_t i = 0; i < n; ++i)
+        places[i] = i;
+    std::stable_sort(places.begin(), places.end(),
+                     [&](std::size_t x, std::size_t y) { return rightOf[x] < rightOf[y]; });
+    std::vector<int> routes;
+    for (const std::size_t i : places)
+        routes.push_back(bundle.routes[i]);
+    bundle.routes = std::move(routes);
+}
+
+} // namespace lirsk

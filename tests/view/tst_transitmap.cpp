@@ -1,0 +1,229 @@
+// An imported city drawn as a transit map: routes side by side in an order that keeps each on its
+// side, and names that overprint no other name and no stop, inside the map, at every zoom.
+
+#include "gtfsfeed.h"
+#include "imagehash.h"
+
+#include "import/gtfsimport.h"
+#include "view/maprenderer.h"
+#include "view/nameplacer.h"
+
+#include <QGuiApplication>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace lirsk;
+
+namespace {
+
+// Stops at the points given, each with no name, joined in the order of each route (routes
+// named by letters: "A" red, "B" blue, "C" green), both ways.
+struct LineMap {
+    GraphMap map;
+    MapDescription description;
+};
+
+LineMap lineMap(const QList<QPoint>& points, const QStringList& routes) {
+    LineMap m;
+    for (const QPoint& p : points) {
+        const StopIndex s = m.map.AddStop(p.x() - 5, p.y() - 5, true);
+        m.map.stop(s).Label.Visible = false;
+    }
+    const Colour colours[] = {0x0000FF, 0xFF0000, 0x00A000};
+    for (int r = 0; r < routes.size(); ++r) {
+        m.description.routes.append({QString(QChar('A' + r)), {}, {}, colours[r], {}, {}});
+        const QStringList stops = routes[r].split(QLatin1Char(' '));
+        for (int k = 0; k + 1 < stops.size(); ++k) {
+            const int a = stops[k].toInt(), b = stops[k + 1].toInt();
+            for (const auto& [from, to] : {std::pair(a, b), std::pair(b, a)}) {
+                if (!m.map.FindLink(from, to))
+                    m.map.AddLink(from, to, {0, 100, 60});
+                m.description.links.append({from, to, {r}});
+            }
+        }
+    }
+    return m;
+}
+
+QString routeLetters(const std::vector<int>& routes) {
+    QString letters;
+    for (const int r : routes)
+        letters += QChar('A' + r);
+    return letters;
+}
+
+// A city made up: a grid of stations 60 pixels apart with routes along its rows and columns and
+// names of 3 to 10 letters, the names placed where the import puts them (right of the stop).
+LineMap generatedCity(int side) {
+    QList<QPoint> points;
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x)
+            points.append(QPoint(40 + 60 * x, 40 + 60 * y));
+    QStringList routes;
+    for (int k = 0; k < side; k += 2) {
+        QStringList row, column;
+        for (int j = 0; j < side; ++j) {
+            row << QString::number(k * side + j);
+            column << QString::number(j * side + k);
+        }
+        routes << row.join(QLatin1Char(' ')) << column.join(QLatin1Char(' '));
+    }
+    LineMap m = lineMap(points, routes.mid(0, 3));
+    QRandomGenerator random(7);
+    for (StopIndex i = 0; i < m.map.stopCount(); ++i) {
+        Stop& stop = m.map.stop(i);
+        stop.Label.Visible = true;
+        stop.Label.Caption = QString(3 + int(random.bounded(8)), QLatin1Char('n'));
+        stop.Label.Left = stop.Left + 12;
+        stop.Label.Top = stop.Top;
+        m.description.placedNames.append({stop.Id, 12, 0});
+    }
+    return m;
+}
+
+} // namespace
+
+class TestTransitMap : public QObject {
+    Q_OBJECT
+private slots:
+    // Two routes share the middle links and part at one end: on every shared link the one that
+    // parts to the left runs on the left, so they never cross.
+    void linesKeepTheirSide_data() {
+        QTest::addColumn<QStringList>("routes");
+        QTest::addColumn<QString>("order"); // left to right going from stop 0 to stop 1
+        // 0 - 1 - 2 along a row; 3 above and 4 below beyond 2, 5 above and 6 below before 0.
+        QTest::newRow("parting ahead, A to the left") << QStringList{"0 1 2 3", "0 1 2 4"} << "AB";
+        QTest::newRow("parting ahead, A to the right") << QStringList{"0 1 2 4", "0 1 2 3"} << "BA";
+        QTest::newRow("parting behind, A from the left")
+            << QStringList{"5 0 1 2", "6 0 1 2"} << "AB";
+        QTest::newRow("three, the middle one straight on")
+            << QStringList{"0 1 2 4", "0 1 2 7", "0 1 2 3"} << "CBA";
+    }
+
+    void linesKeepTheirSide() {
+        QFETCH(QStringList, routes);
+        QFETCH(QString, order);
+        const LineMap m = lineMap({{100, 100},
+                                   {200, 100},
+                                   {300, 100},
+                                   {400, 0},
+                                   {400, 200},
+                                   {0, 0},
+                                   {0, 200},
+                                   {400, 100}},
+                                  routes);
+        const LineBundles lines(m.map, m.description);
+        for (const auto& [a, b] : {std::pair(0, 1), std::pair(1, 2)}) {
+            const int k = lines.find(a, b);
+            QVERIFY(k >= 0);
+            QCOMPARE(routeLetters(lines.bundles()[std::size_t(k)].routes), order);
+        }
+    }
+
+    // The strokes of a shared link side by side with the station bars across them, drawn as
+    // they were when this picture was looked at.
+    void strokesPicture() {
+        LineMap m = lineMap({{40, 60}, {140, 60}, {220, 140}}, {"0 1 2", "0 1"});
+        m.map.Settings.ShowWeights = false;
+        GraphCanvas canvas;
+        canvas.resize(260, 180);
+        RedrawGraph(canvas, m.map, nullptr, &m.description);
+        QCOMPARE(lirsktest::hashOf(canvas.image),
+                 QStringLiteral("445443a8dc0828c2103ddafd4f26e76f"));
+    }
+
+    void namesNeverOverprint_data() {
+        QTest::addColumn<double>("zoom");
+        QTest::addColumn<bool>("feed");    // the hand-made feed, else the generated city
+        QTest::addColumn<double>("shown"); // the least share of names shown
+        for (const double zoom : {0.2, 0.5, 1.0, 2.0, 4.0})
+            QTest::addRow("generated city at %d %%", int(zoom * 100))
+                << zoom << false << (zoom >= 1.0 ? 0.9 : 0.0);
+        // Stations 15 pixels apart at 100 %: every name shows from 200 %.
+        for (const double zoom : {0.5, 1.0, 2.0})
+            QTest::addRow("hand-made feed at %d %%", int(zoom * 100)) << zoom << true
+                                                                      << (zoom >= 2.0   ? 1.0
+                                                                          : zoom >= 1.0 ? 0.5
+                                                                                        : 0.0);
+    }
+
+    void namesNeverOverprint() {
+        QFETCH(double, zoom);
+        QFETCH(bool, feed);
+        QFETCH(double, shown);
+        LineMap m = feed ? importedFeed() : generatedCity(20);
+        const QRectF bounds(QPointF(0, 0), QSizeF(mapExtent(m.map).size()));
+        const NamePlaces places = placeDescribedNames(
+            m.map, m.description, LineBundles(m.map, m.description), zoom, bounds);
+        int count = 0, named = 0;
+        for (StopIndex i = 0; i < m.map.stopCount(); ++i) {
+            named += m.map.stop(i).Label.Visible;
+            const QRectF box = places.boxes[std::size_t(i)];
+            if (box.isEmpty())
+                continue;
+            ++count;
+            QVERIFY2(bounds.contains(box), qPrintable(m.map.stop(i).Label.Caption));
+            for (StopIndex j = 0; j < m.map.stopCount(); ++j) {
+                const Stop& other = m.map.stop(j);
+                const QRectF otherBox = places.boxes[std::size_t(j)];
+                QVERIFY(j == i || !box.intersects(otherBox));
+                QVERIFY(j == i ||
+                        !box.intersects(QRectF(other.Left, other.Top, other.Width, other.Height)));
+            }
+        }
+        QVERIFY2(count >= shown * named,
+                 qPrintable(QStringLiteral("%1 of %2").arg(count).arg(named)));
+    }
+
+    // A name moved by hand keeps its stored place at every zoom; the others the program places.
+    void movedNameKeepsItsPlace() {
+        LineMap m = generatedCity(4);
+        Stop& moved = m.map.stop(5);
+        moved.Label.Left += 3;
+        const QRectF bounds(QPointF(0, 0), QSizeF(mapExtent(m.map).size()));
+        const LineBundles lines(m.map, m.description);
+        for (const double zoom : {1.0, 2.0}) {
+            const NamePlaces places =
+                placeDescribedNames(m.map, m.description, lines, zoom, bounds);
+            QCOMPARE(places.boxes[5].topLeft(), QPointF(moved.Label.Left, moved.Label.Top));
+        }
+        const std::vector<bool> placed = namesPlacedByProgram(m.map, m.description.placedNames);
+        QVERIFY(!placed[5] && placed[4]);
+    }
+
+private:
+    // A line of six stations 150 m apart with long names, and a second line crossing it.
+    static LineMap importedFeed() {
+        QTemporaryDir dir;
+        lirsktest::writeFeed(
+            dir.path(),
+            {{"stops.txt", "stop_id,stop_name,stop_lat,stop_lon\n"
+                           "1,Central Station North Entrance,0,0\n"
+                           "2,Museum of Natural History,0,0.00135\n"
+                           "3,University Avenue and Park Street,0,0.0027\n"
+                           "4,Harbour Front,0,0.00405\n5,Old Town Square,0,0.0054\n"
+                           "6,Riverside Terminal,0,0.00675\n"
+                           "7,Hospital,0.0027,0.0027\n8,Stadium Main Gate,-0.0027,0.0027\n"},
+             {"routes.txt", "route_id,route_short_name,route_type\nA,1,1\nB,2,1\n"},
+             {"trips.txt", "route_id,service_id,trip_id\nA,s,a\nB,s,b\n"},
+             {"stop_times.txt", "trip_id,arrival_time,departure_time,stop_id,stop_sequence\n"
+                                "a,08:00:00,08:00:00,1,1\na,08:01:00,08:01:00,2,2\n"
+                                "a,08:02:00,08:02:00,3,3\na,08:03:00,08:03:00,4,4\n"
+                                "a,08:04:00,08:04:00,5,5\na,08:05:00,08:05:00,6,6\n"
+                                "b,08:00:00,08:00:00,7,1\nb,08:02:00,08:02:00,3,2\n"
+                                "b,08:04:00,08:04:00,8,3\n"}});
+        LineMap m;
+        GtfsImportOptions options;
+        options.metresPerPixel = 10;
+        GtfsImportResult result;
+        QString error;
+        if (!importGtfs(dir.path(), options, m.map, &result, &error))
+            qWarning() << error;
+        m.description = result.description;
+        return m;
+    }
+};
+
+QTEST_MAIN(TestTransitMap)
+#include "tst_transitmap.moc"
