@@ -14,14 +14,16 @@ struct GaftoolRun {
     QByteArray err;
 };
 
-// Runs the gaftool built with the tests (GAFTOOL_PATH), optionally in another folder.
-inline GaftoolRun runGaftool(const QStringList& args, const QString& workDir = QString()) {
+// Runs the gaftool built with the tests (GAFTOOL_PATH), optionally in another folder, waiting for
+// it at most the milliseconds given.
+inline GaftoolRun runGaftool(const QStringList& args, const QString& workDir = QString(),
+                             int waitMilliseconds = 30000) {
     QProcess p;
     if (!workDir.isEmpty())
         p.setWorkingDirectory(workDir);
     p.start(QStringLiteral(GAFTOOL_PATH), args);
     GaftoolRun r;
-    if (!p.waitForFinished(30000))
+    if (!p.waitForFinished(waitMilliseconds))
         return r;
     r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     r.out = p.readAllStandardOutput();

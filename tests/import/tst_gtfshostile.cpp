@@ -362,7 +362,8 @@ void TestGtfsHostile::hostile() {
     // The readers take the map and its description: convert reads both (in a process of its
     // own, so that this one stays small).
     const QString copy = dir.filePath("copy.gaf");
-    const lirsktest::GaftoolRun converted = lirsktest::runGaftool({"convert", map, copy});
+    const lirsktest::GaftoolRun converted =
+        lirsktest::runGaftool({"convert", map, copy}, QString(), int(3 * kSlower * seconds * 1000));
     QVERIFY2(converted.exitCode == 0, converted.err.constData());
     QVERIFY(QFile::exists(lirsk::descriptionPathFor(copy)));
 }
