@@ -2,6 +2,7 @@
 
 #include "model/graphmap.h"
 #include "model/mapdescription.h"
+#include "timetable/journeysearch.h"
 
 #include <QChar>
 #include <QString>
@@ -49,5 +50,22 @@ RouteReport BuildRouteReport(const GraphMap& map, const std::vector<StopIndex>& 
 RouteReport BuildRouteReport(const GraphMap& map, const std::vector<StopIndex>& way, double length,
                              double time, const MapDescription& description,
                              QChar decimalSeparator);
+
+// The way of a journey by the timetable on its map, finish first as a found way is: the stops of
+// every call a ride passes and the ends of every walk; its length along the map's links (the
+// distance between the stations where the map has no link), its time from departure to arrival.
+struct JourneyWay {
+    std::vector<StopIndex> stops;
+    double length = 0; // metres
+    double time = 0;   // seconds, waits included
+};
+JourneyWay journeyWay(const GraphMap& map, const Timetable& timetable, const Journey& journey);
+
+// The report of a journey by the timetable: the fare BaseFare + TransferFare x (rides - 1) of the
+// description, the way's length, the time from departure to arrival, and in travel order each
+// ride (stop line, then its route number, headsign and times) and each walk.
+RouteReport BuildJourneyReport(const GraphMap& map, const Timetable& timetable,
+                               const Journey& journey, const MapDescription& description,
+                               QChar decimalSeparator);
 
 } // namespace lirsk
