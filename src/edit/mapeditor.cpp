@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QCursor>
+#include <QDateTime>
 #include <QMenu>
 #include <QTimer>
 #include <QUndoStack>
@@ -520,6 +521,10 @@ void MapEditor::EditStopProperties() {
 }
 
 void MapEditor::FindWay(StopIndex start, StopIndex finish) {
+    if (m_byTimetable && m_document->hasMatchingTimetable()) {
+        FindJourney(start, finish);
+        return;
+    }
     if (!m_waySearch || m_waySearchRevision != m_document->revision()) {
         m_waySearch = std::make_unique<WaySearch>(map());
         m_waySearchRevision = m_document->revision();
@@ -540,6 +545,34 @@ void MapEditor::FindWay(StopIndex start, StopIndex finish) {
     m_document->setFoundWay({found.way, found.length, found.time});
     showFoundWay();
     ReportWay(m_document->foundWay());
+}
+
+void MapEditor::FindJourney(StopIndex start, StopIndex finish) {
+    const std::vector<Journey> journeys = m_document->findJourneys(start, finish);
+    m_document->clearFoundWay();
+    const auto first =
+        std::min_element(journeys.begin(), journeys.end(), [](const Journey& a, const Journey& b) {
+            return std::pair(a.arrival, a.rides) < std::pair(b.arrival, b.rides);
+        });
+    if (first == journeys.end()) {
+        showMessage(m_window,
+                    {QMessageBox::Information, windowTitle(),
+                     tr("Пути нет: по расписанию от этой остановки до той не доехать "
+                        "за сутки от %1.")
+                         .arg(QDateTime::fromSecsSinceEpoch(m_document->departure(),
+                                                            m_document->timetable().timeZone())
+                                  .toString(QStringLiteral("dd.MM.yyyy HH:mm"))),
+                     QMessageBox::Ok});
+        return;
+    }
+    const Timetable& timetable = m_document->timetable();
+    const JourneyWay way = journeyWay(map(), timetable, *first);
+    m_document->setFoundWay({way.stops, way.length, way.time});
+    showFoundWay();
+    const MapDescription description = m_document->description().value_or(MapDescription());
+    m_dialogs.showReport(
+        BuildJourneyReport(map(), timetable, *first, description, localeDecimalSeparator()),
+        tr("Отчет — по расписанию"));
 }
 
 void MapEditor::ChooseStart(StopIndex stop) {
