@@ -550,11 +550,8 @@ void MapEditor::FindWay(StopIndex start, StopIndex finish) {
 void MapEditor::FindJourney(StopIndex start, StopIndex finish) {
     const std::vector<Journey> journeys = m_document->findJourneys(start, finish);
     m_document->clearFoundWay();
-    const auto first =
-        std::min_element(journeys.begin(), journeys.end(), [](const Journey& a, const Journey& b) {
-            return std::pair(a.arrival, a.rides) < std::pair(b.arrival, b.rides);
-        });
-    if (first == journeys.end()) {
+    const Journey* shown = preferredJourney(journeys);
+    if (!shown) {
         showMessage(m_window,
                     {QMessageBox::Information, windowTitle(),
                      tr("Пути нет: по расписанию от этой остановки до той не доехать "
@@ -566,12 +563,12 @@ void MapEditor::FindJourney(StopIndex start, StopIndex finish) {
         return;
     }
     const Timetable& timetable = m_document->timetable();
-    const JourneyWay way = journeyWay(map(), timetable, *first);
+    const JourneyWay way = journeyWay(map(), timetable, *shown);
     m_document->setFoundWay({way.stops, way.length, way.time});
     showFoundWay();
     const MapDescription description = m_document->description().value_or(MapDescription());
     m_dialogs.showReport(
-        BuildJourneyReport(map(), timetable, *first, description, localeDecimalSeparator()),
+        BuildJourneyReport(map(), timetable, *shown, description, localeDecimalSeparator()),
         tr("Отчет — по расписанию"));
 }
 

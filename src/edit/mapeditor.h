@@ -177,8 +177,8 @@ public:
     // time) while the map has one that matches it; the criterion is used otherwise.
     bool byTimetable() const { return m_byTimetable; }
     void setByTimetable(bool on) { m_byTimetable = on; }
-    // The journey by the timetable from start to finish that arrives first (with fewest rides
-    // of those): shows its way and its report, or tells the user there is none.
+    // The journey by the timetable from start to finish that a traveller is shown first
+    // (preferredJourney): shows its way and its report, or tells the user there is none.
     void FindJourney(StopIndex start, StopIndex finish);
 
 signals:

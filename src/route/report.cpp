@@ -133,6 +133,7 @@ RouteReport ridesOf(const GraphMap& map, const std::vector<StopIndex>& way, doub
         }
         if (rideEnd + 1 < way.size() || blocks.isEmpty())
             addRides(rideEnd, way.size() - 1);
+        report.rides = rides;
         report.transfers = std::max(0, rides - 1);
         for (auto it = blocks.crbegin(); it != blocks.crend(); ++it)
             report.ridesText += *it;
@@ -163,7 +164,8 @@ RouteReport BuildRouteReport(const GraphMap& map, const std::vector<StopIndex>& 
     const QSet<std::pair<int, int>> walks(description.walks.begin(), description.walks.end());
     RouteReport report =
         ridesOf(map, way, length, time, description.mapCode, numbers, walks, decimalSeparator);
-    report.fare = description.baseFare + description.transferFare * report.transfers;
+    report.fare =
+        report.rides > 0 ? description.baseFare + description.transferFare * report.transfers : 0;
     report.fareText = formatGeneral(report.fare, decimalSeparator);
     if (!description.fareUnit.isEmpty())
         report.fareText += QLatin1Char(' ') + description.fareUnit;
@@ -219,14 +221,27 @@ JourneyWay journeyWay(const GraphMap& map, const Timetable& timetable, const Jou
     return way;
 }
 
+const Journey* preferredJourney(const std::vector<Journey>& journeys) {
+    constexpr qint64 kChangeCost = 5 * 60;
+    const auto cost = [](const Journey& j) {
+        return std::pair(j.arrival + kChangeCost * std::max(0, j.rides - 1), j.rides);
+    };
+    const auto best =
+        std::min_element(journeys.begin(), journeys.end(),
+                         [&](const Journey& a, const Journey& b) { return cost(a) < cost(b); });
+    return best == journeys.end() ? nullptr : &*best;
+}
+
 RouteReport BuildJourneyReport(const GraphMap& map, const Timetable& timetable,
                                const Journey& journey, const MapDescription& description,
                                QChar decimalSeparator) {
     const JourneyWay way = journeyWay(map, timetable, journey);
     RouteReport report =
         ridesOf(map, {}, way.length, way.time, description.mapCode, {}, {}, decimalSeparator);
+    report.rides = journey.rides;
     report.transfers = std::max(0, journey.rides - 1);
-    report.fare = description.baseFare + description.transferFare * report.transfers;
+    report.fare =
+        report.rides > 0 ? description.baseFare + description.transferFare * report.transfers : 0;
     report.fareText = formatGeneral(report.fare, decimalSeparator);
     if (!description.fareUnit.isEmpty())
         report.fareText += QLatin1Char(' ') + description.fareUnit;

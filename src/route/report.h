@@ -24,6 +24,7 @@ using TArrVer = QStringList;
 TArrVer SplitRoutes(const QString& text);
 
 struct RouteReport {
+    int rides = 0; // a way of walks alone has none, and costs nothing
     int transfers = 0;
     double fare = 0;    // roubles, or the unit of the map's description
     QString fareText;   // "14 руб."
@@ -60,6 +61,11 @@ struct JourneyWay {
     double time = 0;   // seconds, waits included
 };
 JourneyWay journeyWay(const GraphMap& map, const Timetable& timetable, const Journey& journey);
+
+// The journey a traveller is shown of those found: the earliest to arrive, each change counting
+// as five minutes more (a ride fewer is worth a short wait), then the fewest rides. Null when
+// there is none.
+const Journey* preferredJourney(const std::vector<Journey>& journeys);
 
 // The report of a journey by the timetable: the fare BaseFare + TransferFare x (rides - 1) of the
 // description, the way's length, the time from departure to arrival, and in travel order each

@@ -258,6 +258,10 @@ void TestGtfsImport::journey() {
         lirsktest::runGaftool({"route", map, "3", "2", "--decimal-separator", ","});
     QCOMPARE(route.exitCode, 0);
     QCOMPARE(QString::fromUtf8(route.out).split('\n'), expected);
+    // A walk alone is no ride and costs nothing.
+    const lirsktest::GaftoolRun walk = lirsktest::runGaftool({"route", map, "1", "4"});
+    QCOMPARE(QString::fromUtf8(walk.out).section('\n', 0, 0),
+             QStringLiteral("Стоимость пути: 0 руб."));
 
     // convert carries the description and the timetable; --fare overrides the feed's.
     const QString copy = dir.filePath("copy.gaf");
