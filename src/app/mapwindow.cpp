@@ -232,7 +232,10 @@ bool MapWindow::LoadRecovered(const RecoveredMap& copy) {
                      QMessageBox::Ok});
         }
         document_->setDescription(description);
-        ReadTimetable(lirsk::timetablePathFor(mapFile));
+        // Nor did it keep the timetable: the one beside the map's file goes with it, if it still
+        // matches.
+        ReadTimetable(lirsk::timetablePathFor(
+            copy.describedKnown || copy.filePath.isEmpty() ? mapFile : copy.filePath));
     }
     Loaded();
     document_->setModified(true);

@@ -258,10 +258,11 @@ private slots:
         QVERIFY(noCopyLeft());
     }
 
-    // A copy of an older version kept no description: the one beside the map's file is used.
+    // A copy of an older version kept no description nor timetable: those beside the map's file
+    // are used.
     void olderCopyTakesTheDescriptionBesideTheMap() {
         const QString mapFile = writeDescribedMap(dir.path());
-        QVERIFY(!mapFile.isEmpty());
+        QVERIFY(!mapFile.isEmpty() && writeTimetableBeside(mapFile));
         QVERIFY(QDir().mkpath(RecoveryKeeper::folder()));
         const QString base = QDir(RecoveryKeeper::folder()).filePath(QStringLiteral("old"));
         QVERIFY(QFile::copy(mapFile, base + QStringLiteral(".gaf")));
@@ -276,6 +277,7 @@ private slots:
         QVERIFY(restored);
         QVERIFY(restored->document().description());
         QCOMPARE(restored->document().description()->baseFare, 3.0);
+        QVERIFY(restored->document().hasMatchingTimetable());
         QCOMPARE(messages.size(), 2);
         QVERIFY(messages[1].contains(descriptionPathFor(mapFile)));
     }
