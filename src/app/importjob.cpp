@@ -168,6 +168,15 @@ void GtfsImportJob::finishImport() {
         lirsk::readWholeFile(mapFile, lirsk::kMaxMapFileSize, &result.mapBytes, &error) &&
         lirsk::readMapDescription(mapFile, &result.description, &error) ==
             lirsk::DescriptionRead::Read;
+    // The timetable is held in memory: its folder goes with the job.
+    const QString timetableFile = lirsk::timetablePathFor(mapFile);
+    QByteArray timetableBytes;
+    QString timetableError;
+    if (read && QFileInfo::exists(timetableFile) &&
+        !(lirsk::readWholeFile(timetableFile, lirsk::kMaxTimetableFileSize, &timetableBytes,
+                               &timetableError) &&
+          result.timetable.load(std::move(timetableBytes), &timetableError)))
+        result.notes << tr("Расписание не прочитано: %1").arg(timetableError);
     output_.reset();
     if (!read) {
         emit failed(error.isEmpty() ? tr("программа импорта не записала описание карты") : error);

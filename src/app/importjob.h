@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/gtfsimport.h"
+#include "timetable/timetable.h"
 
 #include <QObject>
 #include <QProcess>
@@ -22,7 +23,8 @@ public:
     struct Imported {
         QByteArray mapBytes; // the map as its file has it
         lirsk::MapDescription description;
-        QStringList notes; // what the user should know of the import
+        lirsk::Timetable timetable; // empty when the feed gave none
+        QStringList notes;          // what the user should know of the import
     };
 
     explicit GtfsImportJob(QObject* parent = nullptr);

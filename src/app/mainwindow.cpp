@@ -114,8 +114,21 @@ MainWindow::MainWindow(QWidget* parent)
         action->setCheckable(true);
         action->setChecked(criterion_ == criterion);
         criteria->addAction(action);
-        connect(action, &QAction::triggered, this, [this, criterion] { setCriterion(criterion); });
+        connect(action, &QAction::triggered, this, [this, criterion] {
+            setCriterion(criterion);
+            if (MapWindow* window = currentMapWindow())
+                window->editor().setByTimetable(false);
+        });
     }
+    acByTimetable = makeAction("acByTimetable", tr("По расписанию"),
+                               tr("Искать поездку по расписанию от выбранного времени"), -1);
+    acByTimetable->setCheckable(true);
+    acByTimetable->setEnabled(false);
+    criteria->addAction(acByTimetable);
+    connect(acByTimetable, &QAction::triggered, this, [this] {
+        if (MapWindow* window = currentMapWindow())
+            window->editor().setByTimetable(true);
+    });
     acZoomIn = makeAction("acZoomIn", "Увеличить", "Увеличить масштаб карты", -1);
     acZoomIn->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
@@ -273,7 +286,7 @@ void MainWindow::buildMenus() {
     service->addAction(acSettings);
     // The left panel's two parts are shown and hidden from here.
     QMenu* criterion = service->addMenu(QStringLiteral("Критерий поиска"));
-    criterion->addActions({acShortest, acFastest, acFewestChanges});
+    criterion->addActions({acShortest, acFastest, acFewestChanges, acByTimetable});
     service->addSeparator();
     service->addActions({acSearchPanel, acRouteTable});
 
@@ -433,6 +446,21 @@ void MainWindow::setCurrentMapWindow(MapWindow* window) {
     current_ = window;
 }
 
+void MainWindow::ShowCriterion() {
+    MapWindow* window = currentMapWindow();
+    const bool timetable = window && window->document().hasMatchingTimetable();
+    acByTimetable->setEnabled(timetable);
+    if (timetable && window->editor().byTimetable()) {
+        acByTimetable->setChecked(true);
+        return;
+    }
+    for (auto [action, criterion] : {std::pair{acShortest, lirsk::Criterion::Shortest},
+                                     std::pair{acFastest, lirsk::Criterion::Fastest},
+                                     std::pair{acFewestChanges, lirsk::Criterion::FewestChanges}})
+        if (criterion == criterion_)
+            action->setChecked(true);
+}
+
 void MainWindow::setCriterion(lirsk::Criterion criterion) {
     criterion_ = criterion;
     for (QMdiSubWindow* sub : MdiArea->subWindowList())
@@ -555,7 +583,7 @@ void MainWindow::importDone(const GtfsImportJob::Imported& result) {
                          : !importAgency_.isEmpty()          ? importAgency_
                                                              : QFileInfo(importFeed_).fileName();
     MapWindow* child = CreateMapWindow(name);
-    if (!child->LoadImported(result.mapBytes, result.description)) {
+    if (!child->LoadImported(result.mapBytes, result.description, result.timetable)) {
         DisableMapCommands();
         endImport(nullptr);
         return;

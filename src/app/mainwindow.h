@@ -72,10 +72,12 @@ public:
     QAction* acDeleteArc;
     QAction* acInfo;
     QAction* acCredits; // "Соавторы"
-    // «Критерий поиска»: the shortest, the fastest way, fewer changes.
+    // «Критерий поиска»: the shortest, the fastest way, fewer changes; by the timetable on a map
+    // that has one (for that map window alone).
     QAction* acShortest;
     QAction* acFastest;
     QAction* acFewestChanges;
+    QAction* acByTimetable;
     QAction* acZoomIn;
     QAction* acZoomOut;
     QAction* acActualSize;
@@ -115,6 +117,9 @@ public:
     // What a way is searched for in every map window: «Критерий поиска».
     lirsk::Criterion criterion() const { return criterion_; }
     void setCriterion(lirsk::Criterion criterion);
+    // «Критерий поиска» shows the current map window's choice: by the timetable, offered where
+    // the map has a timetable that matches it, or the frame's criterion.
+    void ShowCriterion();
     // The help's first page, looked for like the built-in maps.
     QString HelpPage = QStringLiteral("toolbox/help/index.html");
 

@@ -12,6 +12,7 @@
 #include "platform/colours.h"
 #include "platform/messages.h"
 #include "route/report.h"
+#include "timetable/timetable.h"
 
 #include <QBuffer>
 #include <QCloseEvent>
@@ -35,6 +36,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -202,8 +204,10 @@ bool MapWindow::Load(const QString& path) {
     if (!ok)
         return LoadFailed(error);
     // A built-in map goes by the built-in table; any other may have a description of its own.
-    if (Map().MapCode.isEmpty())
+    if (Map().MapCode.isEmpty()) {
         document_->setDescription(ReadDescription(found));
+        ReadTimetable(lirsk::timetablePathFor(found));
+    }
     Loaded();
     return true;
 }
@@ -239,6 +243,10 @@ bool MapWindow::LoadRecovered(const RecoveredMap& copy) {
                      QMessageBox::Ok});
         }
         document_->setDescription(description);
+        // Nor did it keep the timetable: the one beside the map's file goes with it, if it still
+        // matches.
+        ReadTimetable(lirsk::timetablePathFor(
+            copy.describedKnown || copy.filePath.isEmpty() ? mapFile : copy.filePath));
     }
     Loaded();
     document_->setModified(true);
@@ -246,7 +254,8 @@ bool MapWindow::LoadRecovered(const RecoveredMap& copy) {
     return true;
 }
 
-bool MapWindow::LoadImported(const QByteArray& mapBytes, const lirsk::MapDescription& description) {
+bool MapWindow::LoadImported(const QByteArray& mapBytes, const lirsk::MapDescription& description,
+                             const lirsk::Timetable& timetable) {
     view_->viewport()->setUpdatesEnabled(false);
     const auto paintAtTheEnd = qScopeGuard([this] { view_->viewport()->setUpdatesEnabled(true); });
     SetStatusText(kOpenWait);
@@ -255,6 +264,7 @@ bool MapWindow::LoadImported(const QByteArray& mapBytes, const lirsk::MapDescrip
     if (!ok)
         return LoadFailed(error);
     document_->setDescription(description);
+    document_->setTimetable(timetable, QString());
     Loaded();
     // The map has no file yet: closing it asks to save it, and saving asks for a name.
     document_->setModified(true);
@@ -297,6 +307,37 @@ std::optional<lirsk::MapDescription> MapWindow::ReadDescription(const QString& m
     return description;
 }
 
+void MapWindow::ReadTimetable(const QString& timetableFile) {
+    if (!QFileInfo::exists(timetableFile))
+        return;
+    lirsk::Timetable timetable;
+    QString error;
+    if (!timetable.read(timetableFile, &error)) {
+        lirsk::showMessage(this, {QMessageBox::Warning, windowTitle(),
+                                  tr("Не удалось прочитать расписание карты %1; карта открыта "
+                                     "без него.\n%2")
+                                      .arg(QDir::toNativeSeparators(timetableFile), error),
+                                  QMessageBox::Ok});
+        return;
+    }
+    document_->setTimetable(std::move(timetable), timetableFile);
+}
+
+void MapWindow::TellTimetableState() {
+    if (frame_ && frame_->currentMapWindow() == this)
+        frame_->ShowCriterion();
+    const QString& mismatch = document_->timetableMismatch();
+    if (mismatch.isEmpty()) {
+        mismatchTold_ = false;
+        return;
+    }
+    if (std::exchange(mismatchTold_, true))
+        return;
+    SetStatusText(tr("Карта изменена после составления расписания (%1): поиск по расписанию "
+                     "выключен")
+                      .arg(mismatch));
+}
+
 void MapWindow::Loaded() {
     if (frame_)
         frame_->acSearchPanel->setChecked(Map().StoredSearchPanel);
@@ -311,6 +352,12 @@ void MapWindow::Loaded() {
     if (frame_)
         frame_->acFindWay->setChecked(true);
     editor_->SetFindWayMode();
+    // A map with a timetable that matches it is searched by it, until another criterion is
+    // chosen.
+    editor_->setByTimetable(document_->hasMatchingTimetable());
+    TellTimetableState();
+    connect(document_, &lirsk::MapDocument::timetableChanged, this, &MapWindow::TellTimetableState,
+            Qt::UniqueConnection);
 }
 
 void MapWindow::BuiltinSetup() {
@@ -374,7 +421,13 @@ bool MapWindow::Save(const QString& newPath) {
     lirsk::MapDescription description = own ? *own : builtinDescription(Map());
     description.picture = picturePathBeside(target, description.picture);
     const bool described = own || !Map().MapCode.isEmpty();
+    // The timetable goes with the map to a file of its own beside it, unless it is there already.
+    const lirsk::Timetable& timetable = document_->timetable();
+    const QString timetableTarget = lirsk::timetablePathFor(target);
+    const bool timetableMoves =
+        !timetable.isEmpty() && document_->timetableFile() != timetableTarget;
     if (!bytes ||
+        (timetableMoves && !lirsk::saveWholeFile(timetableTarget, timetable.bytes(), &error)) ||
         !lirsk::saveMapAndDescription(target, *bytes, described ? &description : nullptr, &error)) {
         lirsk::showMessage(this, {QMessageBox::Critical, windowTitle(),
                                   QStringLiteral("Не удалось сохранить карту в файл %1:\n%2")
@@ -382,6 +435,8 @@ bool MapWindow::Save(const QString& newPath) {
                                   QMessageBox::Ok});
         return false;
     }
+    if (timetableMoves)
+        document_->setTimetable(timetable, timetableTarget);
     if (!newPath.isEmpty()) {
         Map().FileName = newPath;
         document_->setFilePath(newPath);
@@ -424,6 +479,8 @@ void MapWindow::Activate() {
         frame_->ShowUndoState();
     if (frame_)
         frame_->acSearchPanel->setChecked(!searchPanel->isHidden());
+    if (frame_)
+        frame_->ShowCriterion();
     // The tool bar shows this window's mode.
     if (QAction* mode = frame_ ? ModeAction(frame_, editor_->mode()) : nullptr)
         mode->setChecked(true);

@@ -51,7 +51,8 @@ public:
     bool LoadRecovered(const RecoveredMap& copy);
     // Reads an imported map (the bytes of a map file) with its description into this window; the
     // map stays unsaved and without a file.
-    bool LoadImported(const QByteArray& mapBytes, const lirsk::MapDescription& description);
+    bool LoadImported(const QByteArray& mapBytes, const lirsk::MapDescription& description,
+                      const lirsk::Timetable& timetable);
     // Writes the map to its own file, or to newPath when one is given; a map without a file asks
     // for a name. False when nothing was written (the user has been told why, or cancelled).
     bool Save(const QString& newPath);
@@ -93,6 +94,10 @@ private:
     // The description beside a map file, its picture made absolute; nothing when there is none
     // or it cannot be read (the user is told).
     std::optional<lirsk::MapDescription> ReadDescription(const QString& mapPath);
+    // The timetable in a file, when there is one; one that cannot be read is told and left out.
+    void ReadTimetable(const QString& timetableFile);
+    // Says in the status line, once, that the map no longer matches its timetable.
+    void TellTimetableState();
     // What follows a successful read: the panels, the set-up and the find-way mode.
     void Loaded();
     // The picture, routes and title of the map's description, or else of the built-in table.
@@ -107,6 +112,7 @@ private:
     lirsk::MapEditor* editor_;
     RecoveryKeeper* recovery_;
     StopPanel* stopPanel_ = nullptr;
+    bool mismatchTold_ = false;
 };
 
 // Where the program's own data (toolbox/...) is looked for when it is not found relative to the

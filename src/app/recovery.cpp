@@ -6,6 +6,7 @@
 #include "model/mapfile.h"
 #include "model/safefile.h"
 #include "platform/messages.h"
+#include "timetable/timetable.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,20 +33,13 @@ QString lockPath(const QString& base) {
 }
 
 // What a copy is made of.
-constexpr const char* kCopyEndings[] = {".json", ".gaf", ".gafd"};
+constexpr const char* kCopyEndings[] = {".json", ".gaf", ".gafd", ".gaft"};
 // Copies this version writes say so; older ones held no description.
 constexpr int kCopyVersion = 2;
 
-// Removes a regular file; a link planted in its place stays where it is.
-void removeRegularFile(const QString& path) {
-    const QFileInfo file(path);
-    if (!file.isSymLink() && file.isFile())
-        QFile::remove(path);
-}
-
 void removeCopy(const QString& base) {
     for (const char* ending : kCopyEndings)
-        removeRegularFile(base + QLatin1String(ending));
+        lirsk::removeRegularFile(base + QLatin1String(ending));
 }
 
 // A link, or anything but a regular file, where a copy keeps one of its files.
@@ -92,6 +86,10 @@ void RecoveryKeeper::noteChange() {
 void RecoveryKeeper::adopt(const QString& base) {
     discard();
     base_ = base;
+    // A timetable read from the copy is there already.
+    if (window_->document().timetableFile() ==
+        lirsk::timetablePathFor(base + QStringLiteral(".gaf")))
+        copiedTimetable_ = window_->document().timetable();
     write();
 }
 
@@ -133,6 +131,10 @@ struct CopyJob {
     QString base;
     lirsk::MapSnapshot map;
     std::optional<lirsk::MapDescription> description;
+    // The map's timetable when the copy does not hold it yet; copyTimetable says whether the copy
+    // keeps one at all.
+    lirsk::Timetable timetable;
+    bool copyTimetable = false;
     QJsonObject about;
 };
 
@@ -147,7 +149,12 @@ QString writeCopy(const CopyJob& job) {
         ok = lirsk::saveOwnFile(lirsk::descriptionPathFor(mapFile),
                                 lirsk::describeAsJson(*job.description), &error);
     else if (ok)
-        removeRegularFile(lirsk::descriptionPathFor(mapFile));
+        lirsk::removeRegularFile(lirsk::descriptionPathFor(mapFile));
+    const QString timetableFile = lirsk::timetablePathFor(mapFile);
+    if (ok && !job.timetable.isEmpty())
+        ok = lirsk::saveOwnFile(timetableFile, job.timetable.bytes(), &error);
+    else if (ok && !job.copyTimetable)
+        lirsk::removeRegularFile(timetableFile);
     ok = ok && lirsk::saveOwnFile(job.base + QStringLiteral(".json"),
                                   QJsonDocument(job.about).toJson(), &error);
     return ok ? QString() : error;
@@ -170,8 +177,15 @@ bool RecoveryKeeper::write() {
     }
     // The map is taken here and written on a thread of its own: the program goes on at once.
     const lirsk::GraphMap& map = window_->Map();
+    const lirsk::MapDocument& document = window_->document();
+    // The copy takes the timetable the first time, and again only when the map has another.
+    const bool copyTimetable = !document.timetable().isEmpty();
+    const bool timetableNew =
+        copyTimetable && !copiedTimetable_.sharesBytesWith(document.timetable());
+    copiedTimetable_ = document.timetable();
     auto job = std::make_shared<CopyJob>(
-        CopyJob{base_, lirsk::MapSnapshot(map), window_->document().description(),
+        CopyJob{base_, lirsk::MapSnapshot(map), document.description(),
+                timetableNew ? document.timetable() : lirsk::Timetable(), copyTimetable,
                 QJsonObject{{QStringLiteral("copy_version"), kCopyVersion},
                             {QStringLiteral("title"), window_->windowTitle()},
                             {QStringLiteral("file_name"), map.FileName},
@@ -198,6 +212,8 @@ void RecoveryKeeper::written(const QString& error, quint64 revision, quint64 gen
     if (generation != generation_)
         return;
     if (!error.isEmpty()) {
+        // The timetable is written again with the next copy.
+        copiedTimetable_ = lirsk::Timetable();
         if (!failureShown_)
             lirsk::showMessage(
                 window_,
@@ -225,6 +241,7 @@ void RecoveryKeeper::forgetCopy() {
         removeCopy(base_);
     changes_ = 0;
     writtenRevision_ = ~quint64(0);
+    copiedTimetable_ = lirsk::Timetable();
 }
 
 void RecoveryKeeper::discard() {
@@ -237,6 +254,7 @@ void RecoveryKeeper::discard() {
     base_.clear();
     changes_ = 0;
     writtenRevision_ = ~quint64(0);
+    copiedTimetable_ = lirsk::Timetable();
 }
 
 std::vector<RecoveredMap> orphanedRecoveries() {

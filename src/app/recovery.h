@@ -1,5 +1,7 @@
 #pragma once
 
+#include "timetable/timetable.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QString>
@@ -16,9 +18,11 @@ class QTimer;
 // Copies of changed maps kept where a crash cannot take them: while a map has unsaved changes it
 // is written every minute, and after every 20 changes, into the user's data folder, with what
 // the map file alone does not hold beside it (the file it came from, its title, its code letter
-// and city, its description). Each copy is locked while its map is open; saving the map, or
-// closing it without saving, removes it, and so does undoing back to the saved state. A copy left
-// by a program that stopped is offered when the program starts again.
+// and city, its description, its timetable). The timetable, which may run to hundreds of
+// megabytes and never changes with the map, is written once for each copy. Each copy is locked
+// while its map is open; saving the map, or closing it without saving, removes it, and so does
+// undoing back to the saved state. A copy left by a program that stopped is offered when the
+// program starts again.
 //
 // The folder is the program's own, but others may write in it: copies are written only as regular
 // files, never through a symbolic link, and a link found there is reported and left alone.
@@ -61,6 +65,8 @@ private:
     std::future<void> writing_;
     bool writeAgain_ = false;
     quint64 generation_ = 0; // counts the copies discarded
+    // The timetable the copy holds (empty: none written yet).
+    lirsk::Timetable copiedTimetable_;
 };
 
 // A copy that no running copy of the program holds.

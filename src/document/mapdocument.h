@@ -3,10 +3,12 @@
 #include "model/graphmap.h"
 #include "model/mapdescription.h"
 #include "model/stopselection.h"
+#include "timetable/journeysearch.h"
 
 #include <QFlags>
 #include <QObject>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -61,6 +63,29 @@ public:
         m_description = std::move(description);
     }
 
+    // The timetable kept beside the map (its .gaft), when it has one, and the file it was read
+    // from: empty for one that came with an import and has no file of its own yet.
+    const Timetable& timetable() const { return m_timetable; }
+    const QString& timetableFile() const { return m_timetableFile; }
+    void setTimetable(Timetable timetable, const QString& file);
+    // What differs between the map and its timetable (a station's stop gone or moved since the
+    // timetable was made); empty while they match.
+    const QString& timetableMismatch() const { return m_timetableMismatch; }
+    // Whether journeys may go by the timetable: the map has one and still matches it.
+    bool hasMatchingTimetable() const {
+        return !m_timetable.isEmpty() && m_timetableMismatch.isEmpty();
+    }
+    // The moment journeys by the timetable leave at or after (seconds since the epoch): until
+    // set, the present moment moved into the timetable's period.
+    qint64 departure() const;
+    void setDeparture(qint64 utc);
+    // The timetable's station of a stop of the map, or -1.
+    int stationOf(StopIndex stop) const;
+    // The journeys by the timetable from one stop to another, leaving at or after the departure
+    // (within windowMinutes of it, when given), earliest departure first; none when the map has
+    // no matching timetable, a stop is no station, or the two are one.
+    std::vector<Journey> findJourneys(StopIndex from, StopIndex to, int windowMinutes = 0);
+
     QUndoStack* undoStack() const { return m_undoStack; }
     // Whether the map differs from its file: the undo stack is not at its clean state, or a
     // gesture under way has changed the map.
@@ -109,10 +134,15 @@ signals:
     // The marks of these stops changed (all stops when the list is empty).
     void selectionChanged(const std::vector<lirsk::StopIndex>& stops);
     void foundWayChanged();
+    // The map got a timetable, or matches its timetable again, or no longer does.
+    void timetableChanged();
+    void departureChanged(qint64 utc);
 
 private:
     bool undoStackClean() const;
     void updateModified();
+    // Whether the change makes the map match its timetable, or no longer.
+    void checkTimetable(MapChanges what, const std::vector<StopIndex>& stops);
 
     GraphMap m_map;
     QString m_filePath;
@@ -124,6 +154,12 @@ private:
     quint64 m_stopsRevision = 0;
     StopSelection m_selection;
     FoundWay m_foundWay;
+    Timetable m_timetable;
+    QString m_timetableFile;
+    QString m_timetableMismatch;
+    QHash<int, int> m_stationOfStopId;
+    std::unique_ptr<JourneySearch> m_journeySearch;
+    std::optional<qint64> m_departure;
 };
 
 } // namespace lirsk

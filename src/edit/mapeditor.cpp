@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QCursor>
+#include <QDateTime>
 #include <QMenu>
 #include <QTimer>
 #include <QUndoStack>
@@ -521,6 +522,10 @@ void MapEditor::EditStopProperties() {
 }
 
 void MapEditor::FindWay(StopIndex start, StopIndex finish) {
+    if (m_byTimetable && m_document->hasMatchingTimetable()) {
+        FindJourney(start, finish);
+        return;
+    }
     if (!m_waySearch || m_waySearchRevision != m_document->revision()) {
         m_waySearch = std::make_unique<WaySearch>(map());
         m_waySearchRevision = m_document->revision();
@@ -541,6 +546,31 @@ void MapEditor::FindWay(StopIndex start, StopIndex finish) {
     m_document->setFoundWay({found.way, found.length, found.time});
     showFoundWay();
     ReportWay(m_document->foundWay());
+}
+
+void MapEditor::FindJourney(StopIndex start, StopIndex finish) {
+    const std::vector<Journey> journeys = m_document->findJourneys(start, finish);
+    m_document->clearFoundWay();
+    const Journey* shown = preferredJourney(journeys);
+    if (!shown) {
+        showMessage(m_window,
+                    {QMessageBox::Information, windowTitle(),
+                     tr("Пути нет: по расписанию от этой остановки до той не доехать "
+                        "за сутки от %1.")
+                         .arg(QDateTime::fromSecsSinceEpoch(m_document->departure(),
+                                                            m_document->timetable().timeZone())
+                                  .toString(QStringLiteral("dd.MM.yyyy HH:mm"))),
+                     QMessageBox::Ok});
+        return;
+    }
+    const Timetable& timetable = m_document->timetable();
+    const JourneyWay way = journeyWay(map(), timetable, *shown);
+    m_document->setFoundWay({way.stops, way.length, way.time});
+    showFoundWay();
+    const MapDescription description = m_document->description().value_or(MapDescription());
+    m_dialogs.showReport(
+        BuildJourneyReport(map(), timetable, *shown, description, localeDecimalSeparator()),
+        tr("Отчет — по расписанию"));
 }
 
 void MapEditor::ChooseStart(StopIndex stop) {

@@ -173,6 +173,13 @@ public:
     // fewest changes (the frame's choice, for every map window).
     Criterion criterion() const { return m_criterion; }
     void setCriterion(Criterion criterion) { m_criterion = criterion; }
+    // Whether a find-way gesture goes by the map's timetable (from the document's departure
+    // time) while the map has one that matches it; the criterion is used otherwise.
+    bool byTimetable() const { return m_byTimetable; }
+    void setByTimetable(bool on) { m_byTimetable = on; }
+    // The journey by the timetable from start to finish that a traveller is shown first
+    // (preferredJourney): shows its way and its report, or tells the user there is none.
+    void FindJourney(StopIndex start, StopIndex finish);
 
 signals:
     void modeChanged(lirsk::MapMode mode);
@@ -217,6 +224,7 @@ private:
     EditDialogs& m_dialogs;
     MapMode m_mode = MapMode::Pointer;
     Criterion m_criterion = Criterion::Shortest;
+    bool m_byTimetable = false;
     std::unique_ptr<MapTool> m_tool;
     // A left press on the empty map waits for its release, which makes it a click.
     bool m_mapClickPending = false;

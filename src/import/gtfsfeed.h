@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/walkingneighbours.h"
 #include "model/graphmap.h"
 
 #include <QString>
@@ -121,10 +122,9 @@ struct ShapePoint {
 };
 using Shape = std::vector<ShapePoint>;
 
-// Transfers between different stations, by unordered station pair.
+// The transfers.txt rows between different stations, one way each, from and to as stations.
 struct TransferTable {
-    std::unordered_map<std::uint64_t, std::optional<int>> listed; // the walking time, if given
-    std::unordered_set<std::uint64_t> refused;                    // types 3 and up
+    std::vector<PlaceTransfer> rows;
 };
 
 // The fare rule the feed's fare_attributes.txt gives: its commonest price.

@@ -280,12 +280,8 @@ bool readTransfers(FeedFile& f, const StopTable& stops, TransferTable* transfers
             kind ? f.whole(minTime, "min_transfer_time", 0, 86400, -1) : std::nullopt;
         if (!seconds)
             return false;
-        const std::uint64_t key = pairKey(std::min(sa, sb), std::max(sa, sb));
-        std::optional<int>& time = transfers->listed[key];
-        if (*kind >= 3)
-            transfers->refused.insert(key);
-        else if (*seconds >= 0)
-            time = std::max(time.value_or(0), int(*seconds));
+        f.progress().grow(transfers->rows);
+        transfers->rows.push_back({sa, sb, int(*kind), int(*seconds)});
     }
     return !f.failed();
 }

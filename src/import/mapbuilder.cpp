@@ -20,7 +20,6 @@ namespace {
 
 // A way longer than this is "unreached" to the route search.
 constexpr double kSearchLimit = 262136;
-constexpr double kWalkingSpeed = 1; // metres a second
 // The estimated width of a character of a name in the map's default font (8-point MS Sans
 // Serif): the core has no font metrics.
 constexpr int kCharWidth = 6;
@@ -277,38 +276,31 @@ std::vector<MapLink> rideLinks(Rides& rides, const StopTable& stops, ImportProgr
     return links;
 }
 
-// Walking roads: the transfers listed, and each station's nearest neighbours that the list
-// leaves out; none where a ride already goes.
+// Walking roads: the walks a timetable of the feed has, where no ride already goes that way. The
+// description lists them by the map's stop ids, so that the report names them as walks.
 void addWalkingLinks(const FeedTables& feed, const std::vector<int>& served,
-                     std::vector<MapLink>& links, ImportProgress& progress) {
+                     std::vector<MapLink>& links, MapDescription& description,
+                     ImportProgress& progress) {
     const StopTable& stops = feed.stops;
-    const TransferTable& transfers = feed.transfers;
-    std::vector<std::pair<std::uint64_t, std::optional<int>>> walks;
-    for (const auto& [key, time] : transfers.listed)
-        if (!transfers.refused.count(key) && stops.stations[std::size_t(pairFirst(key))].served &&
-            stops.stations[std::size_t(pairSecond(key))].served)
-            walks.emplace_back(key, time);
+    std::vector<int> place(stops.stations.size(), -1);
     std::vector<WalkingPlace> places;
     for (const int k : served) {
         const Station& s = stops.stations[std::size_t(k)];
+        place[std::size_t(k)] = int(places.size());
         places.push_back({s.lat, s.lon, stops.rows[std::size_t(s.stop)].id});
     }
-    for (const auto& [a, b] : WalkingNeighbours(places, progress).pairs()) {
-        const std::uint64_t key = pairKey(served[std::size_t(a)], served[std::size_t(b)]);
-        if (!transfers.listed.count(key))
-            walks.emplace_back(key, std::nullopt);
-    }
-    std::sort(walks.begin(), walks.end(), [&](const auto& x, const auto& y) {
-        progress.tick(0);
-        return x.first < y.first;
-    });
-    for (const auto& [key, time] : walks) {
-        const int a = pairFirst(key), b = pairSecond(key);
-        const double length = std::round(stationDistance(stops, a, b));
-        const double seconds = time ? *time : std::round(length / kWalkingSpeed);
-        for (const auto& [from, to] : {std::pair(a, b), std::pair(b, a)})
-            if (!feed.rides.count(pairKey(from, to)))
-                links.push_back({from, to, length, seconds});
+    std::vector<PlaceTransfer> transfers;
+    for (const PlaceTransfer& t : feed.transfers.rows)
+        if (place[std::size_t(t.from)] >= 0 && place[std::size_t(t.to)] >= 0)
+            transfers.push_back(
+                {place[std::size_t(t.from)], place[std::size_t(t.to)], t.type, t.minTime});
+    for (const PlaceWalk& w : placeWalks(places, transfers, progress)) {
+        const int from = served[std::size_t(w.from)], to = served[std::size_t(w.to)];
+        if (feed.rides.count(pairKey(from, to)))
+            continue;
+        links.push_back({from, to, std::round(w.metres), double(w.seconds)});
+        description.walks.push_back(
+            {stops.stations[std::size_t(from)].mapIndex, stops.stations[std::size_t(to)].mapIndex});
         progress.tick(0);
     }
 }
@@ -393,7 +385,17 @@ std::vector<int> describeRoutes(const RouteTable& routes, const std::vector<Colo
                (name && !r.longName.isEmpty() ? kNameBytes + jsonBytes(r.longName) : 0) +
                kColourBytes + (r.textColor ? kTextColourBytes : 0);
     };
-    const qint64 head = 1024 + jsonBytes(d.title) + jsonBytes(d.fareUnit) + jsonBytes(d.picture);
+    qint64 walkBytes = 0;
+    for (const auto& [from, to] : d.walks)
+        walkBytes += QByteArray::number(from).size() + QByteArray::number(to).size() + 2;
+    if (walkBytes > kMaxDescriptionBytes / 2) {
+        d.walks.clear();
+        walkBytes = 0;
+        result.notes << ImportText::tr("пеших переходов так много, что описание карты не "
+                                       "перечисляет их: отчёт считает их поездками");
+    }
+    const qint64 head =
+        1024 + jsonBytes(d.title) + jsonBytes(d.fareUnit) + jsonBytes(d.picture) + walkBytes;
     qint64 bytes = head, calling = 0;
     for (const RouteRow& r : routes.rows)
         if (r.calls) {
@@ -550,7 +552,7 @@ void releaseTables(FeedTables& feed, ImportProgress& progress) {
     release(feed.stops.ids, progress);
     release(feed.stops.stations, progress);
     release(feed.rides, progress);
-    release(feed.transfers.listed, progress);
+    release(feed.transfers.rows, progress);
 }
 
 } // namespace
@@ -645,7 +647,7 @@ void buildMap(FeedTables& feed, const GtfsImportOptions& options, GraphMap& map,
     progress.begin(ImportText::tr("перегоны"));
     std::vector<MapLink> links = rideLinks(feed.rides, feed.stops, progress);
     progress.begin(ImportText::tr("пешие переходы"));
-    addWalkingLinks(feed, served, links, progress);
+    addWalkingLinks(feed, served, links, result.description, progress);
     progress.begin(ImportText::tr("карта"));
     fillMap(map, stops, links, feed.stops, progress);
     const std::vector<int> rowOf = describeRoutes(

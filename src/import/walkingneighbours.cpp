@@ -7,7 +7,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
+#include <cmath>
+#include <map>
 
 namespace lirsk {
 
@@ -119,6 +120,62 @@ std::vector<std::pair<int, int>> WalkingNeighbours::pairs() const {
     std::sort(result.begin(), result.end());
     result.erase(std::unique(result.begin(), result.end()), result.end());
     return result;
+}
+
+std::vector<PlaceWalk> placeWalks(const std::vector<WalkingPlace>& places,
+                                  const std::vector<PlaceTransfer>& transfers,
+                                  ImportProgress& progress) {
+    const auto metresBetween = [&](int a, int b) {
+        const WalkingPlace &p = places[std::size_t(a)], &q = places[std::size_t(b)];
+        return greatCircle(p.lat, p.lon, q.lat, q.lon);
+    };
+    // Every candidate walk, the listed ones marked: of a pair, the least listed time stands, else
+    // the distance.
+    struct Candidate {
+        PlaceWalk walk;
+        bool byDistance;
+    };
+    std::vector<Candidate> candidates;
+    std::vector<std::pair<int, int>> refused;
+    for (const PlaceTransfer& t : transfers) {
+        if (t.from == t.to || t.type > 3)
+            continue;
+        if (t.type == 3) {
+            refused.emplace_back(t.from, t.to);
+            continue;
+        }
+        const double metres = metresBetween(t.from, t.to);
+        progress.grow(candidates);
+        candidates.push_back(
+            {{t.from, t.to,
+              t.minTime >= 0 ? std::uint32_t(t.minTime) : std::uint32_t(std::ceil(metres)), metres},
+             false});
+    }
+    const WalkingNeighbours neighbours(places, progress);
+    for (int a = 0; a < int(places.size()); ++a)
+        for (const WalkingNeighbour& n : neighbours.of(a)) {
+            const std::uint32_t seconds = std::uint32_t(std::ceil(n.metres));
+            for (const auto& [from, to] : {std::pair(a, n.place), std::pair(n.place, a)}) {
+                progress.grow(candidates);
+                candidates.push_back({{from, to, seconds, n.metres}, true});
+            }
+        }
+    std::sort(candidates.begin(), candidates.end(), [&](const Candidate& x, const Candidate& y) {
+        progress.tick(0);
+        return std::tie(x.walk.from, x.walk.to, x.byDistance, x.walk.seconds) <
+               std::tie(y.walk.from, y.walk.to, y.byDistance, y.walk.seconds);
+    });
+    std::sort(refused.begin(), refused.end());
+    std::vector<PlaceWalk> walks;
+    for (std::size_t k = 0; k < candidates.size(); ++k) {
+        const PlaceWalk& w = candidates[k].walk;
+        if ((k == 0 || w.from != candidates[k - 1].walk.from ||
+             w.to != candidates[k - 1].walk.to) &&
+            !std::binary_search(refused.begin(), refused.end(), std::pair(w.from, w.to)))
+            walks.push_back(w);
+        progress.tick(0);
+    }
+    return walks;
 }
 
 } // namespace lirsk

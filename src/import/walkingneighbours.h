@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string_view>
 #include <utility>
@@ -45,5 +46,28 @@ private:
     std::vector<std::size_t> first_;
     std::vector<WalkingNeighbour> list_;
 };
+
+// A transfers.txt row from one place to another.
+struct PlaceTransfer {
+    int from, to;
+    int type;
+    int minTime; // seconds; -1 when the row gives none
+};
+
+// A walk from one place to another.
+struct PlaceWalk {
+    int from, to;
+    std::uint32_t seconds;
+    double metres; // great circle
+};
+
+// The walks between places, one way each: to and from each place's neighbours in a second a
+// metre, rounded up; the transfers.txt rows of types 0 to 2 from one place to another replace the
+// distance walk in their direction by the least of their times (a row without one counts the
+// distance), and a row of type 3 takes the walk in its direction away whatever the others say.
+// In order of (from, to).
+std::vector<PlaceWalk> placeWalks(const std::vector<WalkingPlace>& places,
+                                  const std::vector<PlaceTransfer>& transfers,
+                                  ImportProgress& progress);
 
 } // namespace lirsk

@@ -162,6 +162,25 @@ bool placedNamesFrom(const QJsonValue& value, QList<PlacedName>* names, QString*
     return true;
 }
 
+// "0-1 1-0 5-9": the walks as pairs of stop ids.
+bool walksFrom(const QString& text, std::vector<std::pair<int, int>>* walks, QString* error) {
+    for (const QStringView pair : QStringView(text).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const qsizetype dash = pair.indexOf(QLatin1Char('-'), 1);
+        bool fromOk = false, toOk = false;
+        const int from = dash > 0 ? pair.left(dash).toInt(&fromOk) : 0;
+        const int to = dash > 0 ? pair.mid(dash + 1).toInt(&toOk) : 0;
+        if (!fromOk || !toOk) {
+            *error = wrongType(QLatin1String("walks"),
+                               QT_TRANSLATE_NOOP("MapDescription",
+                                                 "ожидаются пары номеров остановок «1-2» через "
+                                                 "пробел"));
+            return false;
+        }
+        walks->emplace_back(from, to);
+    }
+    return true;
+}
+
 bool descriptionFrom(const QJsonObject& o, MapDescription* d, QString* error) {
     const QJsonValue version = o.value(QLatin1String("version"));
     if (!version.isUndefined() && (!version.isDouble() || version.toDouble() < 1 ||
@@ -176,6 +195,10 @@ bool descriptionFrom(const QJsonObject& o, MapDescription* d, QString* error) {
         !stringFrom(o, QLatin1String("fare_unit"), &d->fareUnit, error) ||
         !stringFrom(o, QLatin1String("picture"), &d->picture, error) ||
         !stringFrom(o, QLatin1String("title"), &d->title, error))
+        return false;
+    QString walks;
+    if (!stringFrom(o, QLatin1String("walks"), &walks, error) ||
+        !walksFrom(walks, &d->walks, error))
         return false;
     if (d->mapCode.size() > 1) {
         *error = QStringLiteral("map_code: ожидается одна буква");
@@ -198,7 +221,7 @@ bool descriptionFrom(const QJsonObject& o, MapDescription* d, QString* error) {
         return false;
     d->otherFields =
         withoutKeys(o, {"version", "map_code", "base_fare", "transfer_fare", "fare_unit", "picture",
-                        "title", "routes", "links", "placed_names"});
+                        "title", "routes", "links", "placed_names", "walks"});
     return true;
 }
 
@@ -280,6 +303,14 @@ QByteArray describeAsJson(const MapDescription& d) {
         for (const PlacedName& n : d.placedNames)
             names.append(QJsonArray{n.stopId, n.dx, n.dy});
         o.insert(QLatin1String("placed_names"), names);
+    }
+    if (!d.walks.empty()) {
+        QString walks;
+        for (const auto& [from, to] : d.walks)
+            walks +=
+                QString::number(from) + QLatin1Char('-') + QString::number(to) + QLatin1Char(' ');
+        walks.chop(1);
+        o.insert(QLatin1String("walks"), walks);
     }
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }

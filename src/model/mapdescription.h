@@ -7,6 +7,8 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 // A map's own description: a JSON file (UTF-8) beside the map with the same name and the
 // extension .gafd. It gives a map that is not built in what the built-in table gives the others:
@@ -55,7 +57,10 @@ struct MapDescription {
     QString title;
     QList<DescribedLink> links;    // the routes of each link that routes run over
     QList<PlacedName> placedNames; // the names the program places itself
-    QJsonObject otherFields;       // the fields this program does not know
+    // The links that are walks, not rides: (from, to) by the stops' ids. The file keeps them as
+    // one text, "0-1 1-0 5-9".
+    std::vector<std::pair<int, int>> walks;
+    QJsonObject otherFields; // the fields this program does not know
 };
 
 constexpr int kDescriptionVersion = 1;

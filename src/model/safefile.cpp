@@ -164,4 +164,10 @@ bool saveOwnFile(const QString& path, const QByteArray& data, QString* error) {
     return true;
 }
 
+void removeRegularFile(const QString& path) {
+    const QFileInfo file(path);
+    if (!file.isSymLink() && file.isFile())
+        QFile::remove(path);
+}
+
 } // namespace lirsk

@@ -26,6 +26,10 @@ bool saveWholeFile(const QString& path, const QByteArray& data, QString* error);
 // the program's own that another user or program may have planted links in.
 bool saveOwnFile(const QString& path, const QByteArray& data, QString* error);
 
+// Removes the regular file at path; a link, or anything else that is not a regular file, stays
+// where it is.
+void removeRegularFile(const QString& path);
+
 // The reason of a failed system call (an errno value): the usual causes of a failed write in
 // Russian, the toolkit's wording for the rest.
 QString systemErrorText(int code);

@@ -1,10 +1,15 @@
 #include "route/report.h"
 
+#include "import/geo.h"
 #include "model/numberformat.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
 
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
 #include <cmath>
 
 namespace lirsk {
@@ -67,38 +72,69 @@ double Fare(const QString& mapCode, const QString& mapCity, int transfers) {
 
 namespace {
 
+// The rides of a stretch of a way given finish first (way[first] its end, way[last] where it
+// boards): each ride ends where the next stop shares no route with the set the ride began with.
+// One block of text per ride, finish side first.
+void rideBlocks(const GraphMap& map, const std::vector<StopIndex>& way, std::size_t first,
+                std::size_t last, const QString& mapCode, const QHash<QString, QString>& numbers,
+                QStringList& blocks) {
+    QString endName = map.stop(way[first]).Label.Caption;
+    TArrVer rideSet = SplitRoutes(map.stop(way[first]).Routes);
+    QSet<QString> rideLookup = toSet(rideSet);
+    TArrVer lastSet = rideSet;
+    const auto endRide = [&](std::size_t boardedAt) {
+        const QString boardName = map.stop(way[boardedAt]).Label.Caption;
+        blocks.append(QStringLiteral("\rот ост. %1 до ост. %2\r").arg(boardName, endName) +
+                      rideNumbers(rideSet, lastSet, mapCode, numbers));
+        endName = boardName;
+    };
+    for (std::size_t k = first + 1; k <= last; ++k) {
+        TArrVer set = SplitRoutes(map.stop(way[k]).Routes);
+        if (!sharesRoute(set, rideLookup)) {
+            endRide(k - 1);
+            rideSet = set;
+            rideLookup = toSet(rideSet);
+        }
+        lastSet = std::move(set);
+    }
+    endRide(last);
+}
+
 // The rides and transfers of a way; the numbers of routes whose code the table lists are the
-// table's, the others are the code without the map's letter.
+// table's, the others are the code without the map's letter. A link that walks (by the stops'
+// ids) is no ride: it splits the way and is named as a walk.
 RouteReport ridesOf(const GraphMap& map, const std::vector<StopIndex>& way, double length,
                     double time, const QString& mapCode, const QHash<QString, QString>& numbers,
-                    QChar decimalSeparator) {
+                    const QSet<std::pair<int, int>>& walks, QChar decimalSeparator) {
     RouteReport report;
 
     if (!way.empty()) {
-        // Walk from the finish; each ride ends where the next stop shares no route with the set
-        // the ride began with. One block of text per ride, finish side first.
         QStringList blocks;
-        QString endName = map.stop(way.front()).Label.Caption;
-        TArrVer rideSet = SplitRoutes(map.stop(way.front()).Routes);
-        QSet<QString> rideLookup = toSet(rideSet);
-        TArrVer lastSet = rideSet;
-        const auto endRide = [&](std::size_t boardedAt) {
-            const QString boardName = map.stop(way[boardedAt]).Label.Caption;
-            blocks.append(QStringLiteral("\rот ост. %1 до ост. %2\r").arg(boardName, endName) +
-                          rideNumbers(rideSet, lastSet, mapCode, numbers));
-            endName = boardName;
+        int rides = 0;
+        const auto addRides = [&](std::size_t first, std::size_t last) {
+            const qsizetype before = blocks.size();
+            rideBlocks(map, way, first, last, mapCode, numbers, blocks);
+            rides += int(blocks.size() - before);
         };
+        // Travelling from way[k] to way[k - 1]; the stretch ridden so far ends at way[rideEnd].
+        std::size_t rideEnd = 0;
         for (std::size_t k = 1; k < way.size(); ++k) {
-            TArrVer set = SplitRoutes(map.stop(way[k]).Routes);
-            if (!sharesRoute(set, rideLookup)) {
-                endRide(k - 1);
-                ++report.transfers;
-                rideSet = set;
-                rideLookup = toSet(rideSet);
-            }
-            lastSet = std::move(set);
+            const Stop &from = map.stop(way[k]), &to = map.stop(way[k - 1]);
+            if (!walks.contains({from.Id, to.Id}))
+                continue;
+            if (k - 1 > rideEnd)
+                addRides(rideEnd, k - 1);
+            const Link* link = map.FindLink(way[k], way[k - 1]);
+            const double seconds = link ? link->Time : 0;
+            blocks.append(QStringLiteral("\rпешком от ост. %1 до ост. %2, %3 мин.\r")
+                              .arg(from.Label.Caption, to.Label.Caption,
+                                   QString::number(qint64(std::ceil(seconds / 60)))));
+            rideEnd = k;
         }
-        endRide(way.size() - 1);
+        if (rideEnd + 1 < way.size() || blocks.isEmpty())
+            addRides(rideEnd, way.size() - 1);
+        report.rides = rides;
+        report.transfers = std::max(0, rides - 1);
         for (auto it = blocks.crbegin(); it != blocks.crend(); ++it)
             report.ridesText += *it;
     }
@@ -113,7 +149,7 @@ RouteReport ridesOf(const GraphMap& map, const std::vector<StopIndex>& way, doub
 RouteReport BuildRouteReport(const GraphMap& map, const std::vector<StopIndex>& way, double length,
                              double time, const QString& mapCode, const QString& mapCity,
                              QChar decimalSeparator) {
-    RouteReport report = ridesOf(map, way, length, time, mapCode, {}, decimalSeparator);
+    RouteReport report = ridesOf(map, way, length, time, mapCode, {}, {}, decimalSeparator);
     report.fare = Fare(mapCode, mapCity, report.transfers);
     report.fareText = formatGeneral(report.fare, decimalSeparator) + QStringLiteral(" руб.");
     return report;
@@ -125,12 +161,110 @@ RouteReport BuildRouteReport(const GraphMap& map, const std::vector<StopIndex>& 
     QHash<QString, QString> numbers;
     for (const DescribedRoute& route : description.routes)
         numbers.insert(route.code, route.number);
+    const QSet<std::pair<int, int>> walks(description.walks.begin(), description.walks.end());
     RouteReport report =
-        ridesOf(map, way, length, time, description.mapCode, numbers, decimalSeparator);
-    report.fare = description.baseFare + description.transferFare * report.transfers;
+        ridesOf(map, way, length, time, description.mapCode, numbers, walks, decimalSeparator);
+    report.fare =
+        report.rides > 0 ? description.baseFare + description.transferFare * report.transfers : 0;
     report.fareText = formatGeneral(report.fare, decimalSeparator);
     if (!description.fareUnit.isEmpty())
         report.fareText += QLatin1Char(' ') + description.fareUnit;
+    return report;
+}
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("RouteReport", text);
+}
+
+// The agency's clock time of a moment, with its date when that is not the journey's first day.
+QString clockTime(const Timetable& t, qint64 utc, const QDate& firstDay) {
+    const QDateTime at = QDateTime::fromSecsSinceEpoch(utc, t.timeZone());
+    const QString time = at.toString(QStringLiteral("HH:mm"));
+    return at.date() == firstDay ? time : at.toString(QStringLiteral("dd.MM ")) + time;
+}
+
+} // namespace
+
+JourneyWay journeyWay(const GraphMap& map, const Timetable& timetable, const Journey& journey) {
+    const QHash<int, StopIndex> byId = map.stopsById();
+    const auto stopOf = [&](int station) {
+        return byId.value(timetable.stations()[std::size_t(station)].mapStop, NoStop);
+    };
+    JourneyWay way;
+    const auto pass = [&](int fromStation, int toStation) {
+        const StopIndex from = stopOf(fromStation), to = stopOf(toStation);
+        if (way.stops.empty() || way.stops.back() != from)
+            way.stops.push_back(from);
+        way.stops.push_back(to);
+        if (const Link* link = map.FindLink(from, to)) {
+            way.length += link->Length;
+            return;
+        }
+        const Timetable::Station &a = timetable.stations()[std::size_t(fromStation)],
+                                 &b = timetable.stations()[std::size_t(toStation)];
+        way.length += std::round(greatCircle(a.lat, a.lon, b.lat, b.lon));
+    };
+    for (const JourneyLeg& leg : journey.legs) {
+        if (leg.kind == JourneyLeg::Kind::Walk) {
+            pass(leg.from, leg.to);
+            continue;
+        }
+        const auto calls = timetable.stopsOf(timetable.patterns()[std::size_t(leg.pattern)]);
+        for (int call = leg.boardCall; call < leg.alightCall; ++call)
+            pass(int(calls[std::size_t(call)].station()),
+                 int(calls[std::size_t(call) + 1].station()));
+    }
+    std::reverse(way.stops.begin(), way.stops.end());
+    way.time = double(journey.arrival - journey.departure);
+    return way;
+}
+
+const Journey* preferredJourney(const std::vector<Journey>& journeys) {
+    constexpr qint64 kChangeCost = 5 * 60;
+    const auto cost = [](const Journey& j) {
+        return std::pair(j.arrival + kChangeCost * std::max(0, j.rides - 1), j.rides);
+    };
+    const auto best =
+        std::min_element(journeys.begin(), journeys.end(),
+                         [&](const Journey& a, const Journey& b) { return cost(a) < cost(b); });
+    return best == journeys.end() ? nullptr : &*best;
+}
+
+RouteReport BuildJourneyReport(const GraphMap& map, const Timetable& timetable,
+                               const Journey& journey, const MapDescription& description,
+                               QChar decimalSeparator) {
+    const JourneyWay way = journeyWay(map, timetable, journey);
+    RouteReport report =
+        ridesOf(map, {}, way.length, way.time, description.mapCode, {}, {}, decimalSeparator);
+    report.rides = journey.rides;
+    report.transfers = std::max(0, journey.rides - 1);
+    report.fare =
+        report.rides > 0 ? description.baseFare + description.transferFare * report.transfers : 0;
+    report.fareText = formatGeneral(report.fare, decimalSeparator);
+    if (!description.fareUnit.isEmpty())
+        report.fareText += QLatin1Char(' ') + description.fareUnit;
+    const QDate firstDay =
+        QDateTime::fromSecsSinceEpoch(journey.departure, timetable.timeZone()).date();
+    for (const JourneyLeg& leg : journey.legs) {
+        const QString from = timetable.stationName(leg.from), to = timetable.stationName(leg.to);
+        const QString times = clockTime(timetable, leg.departure, firstDay) + QStringLiteral("–") +
+                              clockTime(timetable, leg.arrival, firstDay);
+        if (leg.kind == JourneyLeg::Kind::Walk) {
+            report.ridesText += tr("\rпешком от ост. %1 до ост. %2, %3 мин.\r%4")
+                                    .arg(from, to)
+                                    .arg((leg.arrival - leg.departure + 59) / 60)
+                                    .arg(times);
+            continue;
+        }
+        const Timetable::Pattern& pattern = timetable.patterns()[std::size_t(leg.pattern)];
+        report.ridesText +=
+            QStringLiteral("\rот ост. %1 до ост. %2\r").arg(from, to) +
+            tr("№ %1 «%2», %3")
+                .arg(timetable.text(timetable.routes()[pattern.route].shortName),
+                     timetable.text(timetable.trips()[std::size_t(leg.trip)].headsign), times);
+    }
     return report;
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/graphmap.h"
 #include "model/mapdescription.h"
+#include "timetable/journeysearch.h"
 
 #include <QChar>
 #include <QString>
@@ -23,6 +24,7 @@ using TArrVer = QStringList;
 TArrVer SplitRoutes(const QString& text);
 
 struct RouteReport {
+    int rides = 0; // a way of walks alone has none, and costs nothing
     int transfers = 0;
     double fare = 0;    // roubles, or the unit of the map's description
     QString fareText;   // "14 руб."
@@ -49,5 +51,27 @@ RouteReport BuildRouteReport(const GraphMap& map, const std::vector<StopIndex>& 
 RouteReport BuildRouteReport(const GraphMap& map, const std::vector<StopIndex>& way, double length,
                              double time, const MapDescription& description,
                              QChar decimalSeparator);
+
+// The way of a journey by the timetable on its map, finish first as a found way is: the stops of
+// every call a ride passes and the ends of every walk; its length along the map's links (the
+// distance between the stations where the map has no link), its time from departure to arrival.
+struct JourneyWay {
+    std::vector<StopIndex> stops;
+    double length = 0; // metres
+    double time = 0;   // seconds, waits included
+};
+JourneyWay journeyWay(const GraphMap& map, const Timetable& timetable, const Journey& journey);
+
+// The journey a traveller is shown of those found: the earliest to arrive, each change counting
+// as five minutes more (a ride fewer is worth a short wait), then the fewest rides. Null when
+// there is none.
+const Journey* preferredJourney(const std::vector<Journey>& journeys);
+
+// The report of a journey by the timetable: the fare BaseFare + TransferFare x (rides - 1) of the
+// description, the way's length, the time from departure to arrival, and in travel order each
+// ride (stop line, then its route number, headsign and times) and each walk.
+RouteReport BuildJourneyReport(const GraphMap& map, const Timetable& timetable,
+                               const Journey& journey, const MapDescription& description,
+                               QChar decimalSeparator);
 
 } // namespace lirsk

@@ -82,11 +82,8 @@ struct FeedData {
 bool readFeedData(const FeedSource& source, const GtfsImportOptions& routes, FeedData& data,
                   QString* error, const GtfsProgress& progress);
 
-// Great-circle distance in metres (Earth radius 6 371 008.8 m).
-double greatCircleMetres(double lat1, double lon1, double lat2, double lon2);
-
-// The walks between the timetable's stations: transfers.txt between stations, and each
-// station's 8 nearest stations closer than 250 m both ways. stopIds orders equally near ones.
+// The walks between the timetable's stations, the list the map's walking roads are made from
+// (import/walkingneighbours.h).
 void addWalks(const std::vector<FeedStation>& stations, const std::vector<FeedStop>& stops,
               const std::vector<FeedTransfer>& transfers, TimetableParts& parts);
 

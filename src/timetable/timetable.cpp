@@ -4,6 +4,7 @@
 #include "timetable/timetablefile.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
@@ -415,6 +416,21 @@ QString timetablePathFor(const QString& mapPath) {
     if (mapPath.endsWith(QLatin1String(".gaf"), Qt::CaseInsensitive))
         return mapPath + QLatin1Char('t');
     return mapPath + QStringLiteral(".gaft");
+}
+
+qint64 departureInPeriod(const Timetable& timetable, qint64 utc) {
+    const QDateTime local = QDateTime::fromSecsSinceEpoch(utc, timetable.timeZone());
+    const QDate first = timetable.firstDay(), last = timetable.lastDay();
+    QDate day = local.date();
+    if (day >= first && day <= last)
+        return utc;
+    if (timetable.dayCount() < 7)
+        day = first;
+    else if (day < first)
+        day = day.addDays((day.daysTo(first) + 6) / 7 * 7);
+    else
+        day = day.addDays(-(last.daysTo(day) + 6) / 7 * 7);
+    return QDateTime(day, local.time(), timetable.timeZone()).toSecsSinceEpoch();
 }
 
 QString mapMismatch(const Timetable& timetable, const GraphMap& map) {

@@ -111,6 +111,8 @@ public:
     bool read(const QString& path, QString* error);
     // The file's bytes, valid while the timetable (or a copy of it) lives.
     QByteArray bytes() const;
+    // Whether the two are copies of one timetable (they share its bytes).
+    bool sharesBytesWith(const Timetable& other) const { return bytes_ == other.bytes_; }
     bool isEmpty() const { return stations_.empty(); }
 
     // The feed's period and its time zone.
@@ -230,6 +232,11 @@ private:
 
 // "city.gaf" -> "city.gaft"; a path without the .gaf extension gets ".gaft" added.
 QString timetablePathFor(const QString& mapPath);
+
+// A moment (seconds since the epoch) moved into the timetable's period by whole weeks, so that it
+// keeps its weekday and its local clock time; the first day of a period shorter than a week at that
+// clock time. A moment within the period is kept as it is.
+qint64 departureInPeriod(const Timetable& timetable, qint64 utc);
 
 // Whether the map still has every station's stop where the timetable has it: an empty text when
 // it does, else what differs (the first stop gone or moved).

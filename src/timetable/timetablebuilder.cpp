@@ -1,5 +1,6 @@
 #include "timetable/timetablebuilder.h"
 
+#include "import/geo.h"
 #include "timetable/feeddata.h"
 
 #include <QCoreApplication>
@@ -36,8 +37,10 @@ struct Candidate {
 class Assembler {
 public:
     Assembler(FeedData& feed, const TimetableBuild& build, const GraphMap& map,
-              TimetableParts& parts, QStringList& notes, QString* error)
-        : feed_(feed), build_(build), map_(map), parts_(parts), notes_(notes), error_(error) {}
+              TimetableParts& parts, QStringList& notes, QString* error,
+              const GtfsProgress& progress)
+        : feed_(feed), build_(build), map_(map), parts_(parts), notes_(notes), error_(error),
+          progress_(progress) {}
 
     bool run() {
         if (!placeStations() || !placeServices() || !collectTrips())
@@ -64,6 +67,15 @@ private:
                  const std::vector<FeedFrequency>& runs);
     void emitPatterns();
     void addHops();
+    // Units of work are done (a stop time gone through): every so many the progress callback
+    // hears the part of the work done.
+    void step(double done, std::size_t units) {
+        steps_ += units;
+        if (progress_ && steps_ >= 4096) {
+            steps_ = 0;
+            progress_(tr("расписание"), done);
+        }
+    }
     std::vector<std::vector<std::uint32_t>>
     split(const Candidate& c, const std::vector<std::uint32_t>& runs, bool spanning) const;
     bool keepsOrderAcrossDays(const Candidate& c, const std::vector<std::uint32_t>& part) const;
@@ -82,6 +94,8 @@ private:
     TimetableParts& parts_;
     QStringList& notes_;
     QString* error_;
+    const GtfsProgress& progress_;
+    std::size_t steps_ = 0;
     std::vector<int> serviceOf_; // the timetable's day set of each feed service, or -1
     std::vector<Candidate> candidates_;
     std::unordered_map<std::string, std::uint32_t> candidateOf_;
@@ -256,6 +270,7 @@ bool Assembler::collectTrips() {
         const std::uint32_t trip = feed_.calls[order[begin]].trip;
         while (end < order.size() && feed_.calls[order[end]].trip == trip)
             ++end;
+        step(0.5 * double(begin) / double(order.size()), end - begin);
         const auto runs =
             std::equal_range(frequencies.begin(), frequencies.end(), FeedFrequency{trip, 0, 0, 0},
                              [](const auto& a, const auto& b) { return a.trip < b.trip; });
@@ -304,7 +319,7 @@ bool Assembler::fillTimes(std::vector<FeedCall>& calls, const std::vector<double
             const auto [la1, lo1] = position(m - 1);
             const auto [la2, lo2] = position(m);
             at.push_back(shaped ? along[m] - along[k - 1]
-                                : at.back() + greatCircleMetres(la1, lo1, la2, lo2));
+                                : at.back() + greatCircle(la1, lo1, la2, lo2));
         }
         const double from = calls[k - 1].departure, span = calls[j].arrival - from;
         for (std::size_t m = k; m < j; ++m) {
@@ -386,6 +401,8 @@ bool Assembler::addTrip(std::size_t begin, std::size_t end, const std::vector<st
 void Assembler::emitPatterns() {
     std::vector<std::uint32_t> runs;
     for (Candidate& c : candidates_) {
+        step(0.5 + 0.5 * double(&c - candidates_.data()) / double(candidates_.size()),
+             c.times.size());
         const std::size_t width = 2 * c.calls.size();
         runs.resize(c.trips.size());
         std::iota(runs.begin(), runs.end(), 0);
@@ -545,7 +562,7 @@ bool buildTimetable(const FeedSource& feed, const TimetableBuild& build, const G
         return false;
     }
     TimetableBuildResult local;
-    if (!Assembler(data, build, map, parts, local.notes, error).run())
+    if (!Assembler(data, build, map, parts, local.notes, error, progress).run())
         return false;
     local.file = writeTimetable(parts);
     *result = std::move(local);

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
 #include "app/stoppanel.h"
+#include "document/edits.h"
 #include "edit/modal.h"
 #include "edit/routereportdialog.h"
 #include "mapstops.h"
@@ -8,6 +9,7 @@
 #include "model/mapfile.h"
 #include "platform/messages.h"
 #include "testdesktop.h"
+#include "timetable/timetable.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +23,8 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
+#include <QUndoStack>
 
 #include <sys/stat.h>
 
@@ -33,8 +37,8 @@ namespace {
 
 using Feed = QMap<QString, QString>;
 
-// A tram 1 West-Centre-East and a bus 7 North-Centre Bus, joined by a walk; one fare of 2 euros
-// with no transfers allowed.
+// A tram 1 West-Centre-East and a bus 7 North-Centre Bus, joined by a walk, every day of 2026;
+// one fare of 2 euros with no transfers allowed.
 const Feed kFeed{
     {"agency.txt", "agency_id,agency_name,agency_url,agency_timezone\n"
                    "a,Горэлектротранс,http://example.org,Europe/Moscow\n"},
@@ -42,11 +46,15 @@ const Feed kFeed{
                   "W,West,0,0\nC,Centre,0,0.009\nE,East,0,0.018\n"
                   "N,North,0.009,0.00936\nC2,Centre Bus,0,0.00936\n"},
     {"routes.txt", "route_id,route_short_name,route_type\nT,1,0\nB,7,3\n"},
-    {"trips.txt", "route_id,service_id,trip_id\nT,s,t1\nB,s,b1\n"},
+    {"trips.txt", "route_id,service_id,trip_id\nT,s,t1\nT,s,t2\nB,s,b1\n"},
     {"stop_times.txt", "trip_id,arrival_time,departure_time,stop_id,stop_sequence\n"
                        "t1,08:00:00,08:00:00,W,1\nt1,08:02:00,08:02:00,C,2\n"
                        "t1,08:04:00,08:04:00,E,3\n"
+                       "t2,09:10:00,09:10:00,W,1\nt2,09:12:00,09:12:00,C,2\n"
+                       "t2,09:14:00,09:14:00,E,3\n"
                        "b1,09:00:00,09:00:00,N,1\nb1,09:04:00,09:04:00,C2,2\n"},
+    {"calendar.txt", "service_id,monday,tuesday,wednesday,thursday,friday,saturday,sunday,"
+                     "start_date,end_date\ns,1,1,1,1,1,1,1,20260101,20261231\n"},
     {"transfers.txt", "from_stop_id,to_stop_id,transfer_type,min_transfer_time\nC,C2,2,120\n"},
     {"fare_attributes.txt", "fare_id,price,currency_type,payment_method,transfers\n"
                             "f,2,EUR,0,0\n"}};
@@ -83,6 +91,8 @@ QStringList reportOf(MapWindow* window, const QString& from, const QString& to) 
     const StopIndex finish = testing::stopNamed(window->Map(), to);
     if (start == NoStop || finish == NoStop)
         return {QStringLiteral("no such stop")};
+    // The way on the map, not the journey by the timetable.
+    window->editor().setByTimetable(false);
     window->editor().FindWay(start, finish);
     const RouteReportDialog* report = window->Frame()->programDialogs().routeReport();
     QStringList lines{report->fareLabel->text()};
@@ -194,6 +204,55 @@ private slots:
         QCOMPARE(readMapDescription(saved, &description, &error), DescriptionRead::Read);
         QCOMPARE(description.fareUnit, QStringLiteral("€"));
         QCOMPARE(description.routes.size(), routes.size());
+    }
+
+    // An imported map keeps its timetable: the way is a journey by it, a save puts it beside the
+    // map, and a station moved turns it off.
+    void journeyByTimetable() {
+        const QString feed = dir.filePath(QStringLiteral("timetable"));
+        QVERIFY(QDir().mkpath(feed));
+        QVERIFY(writeFiles(feed, kFeed));
+        desktop.feedAnswer = [feed] { return feed; };
+        desktop.routeTypesAnswer = [](const GtfsFeedSummary&) -> std::optional<QSet<int>> {
+            return QSet<int>{0, 3};
+        };
+        QSignalSpy finished(frame.get(), &MainWindow::importFinished);
+        frame->acImportGtfsExecute();
+        QVERIFY(finished.wait(60000));
+        MapWindow* child = finished.at(0).at(0).value<MapWindow*>();
+        QVERIFY(child);
+        QVERIFY(frame->acByTimetable->isChecked());
+        MapDocument& document = child->document();
+        document.setDeparture(QDateTime(QDate(2026, 6, 1), QTime(8, 30), QTimeZone("Europe/Moscow"))
+                                  .toSecsSinceEpoch());
+        const StopIndex north = testing::stopNamed(child->Map(), QStringLiteral("North"));
+        child->editor().FindWay(north, testing::stopNamed(child->Map(), QStringLiteral("East")));
+        const RouteReportDialog* report = frame->programDialogs().routeReport();
+        QCOMPARE(report->ridesLabel->text(),
+                 QStringLiteral("\nот ост. North до ост. Centre Bus\n№ 7 «Centre Bus», 09:00–09:04"
+                                "\nпешком от ост. Centre Bus до ост. Centre, 1 мин.\n09:04–09:04"
+                                "\nот ост. Centre до ост. East\n№ 1 «East», 09:12–09:14"));
+        QCOMPARE(report->fareLabel->text(), QStringLiteral("4 €"));
+        QCOMPARE(report->timeLabel->text(), QStringLiteral("14 мин."));
+
+        const QString saved = dir.filePath(QStringLiteral("timetable.gaf"));
+        desktop.saveAnswer = [saved] { return saved; };
+        frame->acSave->trigger();
+        Timetable beside;
+        QString error;
+        QVERIFY2(beside.read(timetablePathFor(saved), &error), qPrintable(error));
+        QCOMPARE(document.timetableFile(), timetablePathFor(saved));
+
+        const Stop& stop = child->Map().stop(north);
+        StopPlace moved = placeOf(stop);
+        moved.left += 10;
+        edit::moveStops(document, QStringLiteral("перемещение"), {north}, {placeOf(stop)}, {moved});
+        QVERIFY(frame->StatusText().contains(QStringLiteral("поиск по расписанию выключен")));
+        QVERIFY(!frame->acByTimetable->isEnabled());
+        QVERIFY(frame->acShortest->isChecked());
+        document.undoStack()->undo();
+        QVERIFY(document.hasMatchingTimetable());
+        QVERIFY(frame->acByTimetable->isChecked());
     }
 
     // The worker's reason reaches the user; the program goes on.

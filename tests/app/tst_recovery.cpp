@@ -1,16 +1,20 @@
 // Unsaved changes survive a program that is killed: a child copy of this test opens a map, edits
 // it, waits for its recovery copy and is killed; the parent then finds the copy, is offered it
 // and opens it under the map's own name, marked changed, equal to the map before the kill, with
-// the description the map had. Copies planted by others are never written through.
+// the description and the timetable the map had. Copies planted by others are never written
+// through.
 
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
 #include "app/recovery.h"
 #include "edit/mapeditor.h"
+#include "gtfsfeed.h"
 #include "model/catalogue.h"
 #include "model/mapdescription.h"
 #include "model/mapfile.h"
+#include "model/safefile.h"
 #include "platform/messages.h"
+#include "timetable/timetablebuilder.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -27,6 +31,7 @@
 #include <QUndoStack>
 
 #include <csignal>
+#include <sys/stat.h>
 
 using namespace lirsk;
 
@@ -81,6 +86,35 @@ QString writeDescribedMap(const QString& dir) {
         !writeBytes(descriptionPathFor(file), kDescription))
         return QString();
     return file;
+}
+
+// The map's timetable beside it: a trip from Alpha to Foxtrot every day of 2026.
+bool writeTimetableBeside(const QString& mapFile) {
+    const QString feed = QFileInfo(mapFile).dir().filePath(QStringLiteral("feed"));
+    GraphMap map;
+    TimetableBuildResult result;
+    QString error;
+    return QDir().mkpath(feed) &&
+           lirsktest::writeFeed(
+               feed,
+               {{"agency.txt", "agency_name,agency_url,agency_timezone\nZ,http://z,Europe/Paris\n"},
+                {"stops.txt",
+                 "stop_id,stop_name,stop_lat,stop_lon\nA,Alpha,0,0\nF,Foxtrot,0,0.01\n"},
+                {"routes.txt", "route_id,route_short_name,route_type\n1,1,0\n"},
+                {"trips.txt", "route_id,service_id,trip_id\n1,s,t\n"},
+                {"stop_times.txt", "trip_id,arrival_time,departure_time,stop_id,stop_sequence\n"
+                                   "t,08:00:00,08:00:00,A,1\nt,08:05:00,08:05:00,F,2\n"},
+                {"calendar.txt",
+                 "service_id,monday,tuesday,wednesday,thursday,friday,saturday,"
+                 "sunday,start_date,end_date\ns,1,1,1,1,1,1,1,20260101,20261231\n"}}) &&
+           readMapFile(mapFile, map, &error) && buildTimetable(feed, {}, map, &result, &error) &&
+           saveWholeFile(timetablePathFor(mapFile), result.file, &error);
+}
+
+// The file's inode: a file written anew has another.
+ino_t inodeOf(const QString& path) {
+    struct stat s {};
+    return ::stat(QFile::encodeName(path).constData(), &s) == 0 ? s.st_ino : 0;
 }
 
 bool waitFor(const std::function<bool()>& done) {
@@ -158,7 +192,7 @@ private slots:
         if (!samara() || !QFileInfo::exists(resolveDataPath(samara()->path, DataRoots())))
             QSKIP("the Samara map is not built");
         const QString mapFile = described ? writeDescribedMap(dir.path()) : QString();
-        QVERIFY(!described || !mapFile.isEmpty());
+        QVERIFY(!described || (!mapFile.isEmpty() && writeTimetableBeside(mapFile)));
         const QString expectedFile = dir.filePath(QStringLiteral("expected.txt"));
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -177,6 +211,9 @@ private slots:
             return;
         }
         QCOMPARE(left.size(), std::size_t(1));
+        // The copy keeps the timetable: the map's own may be gone by now.
+        if (described)
+            QVERIFY(QFile::remove(timetablePathFor(mapFile)));
         MainWindow frame;
         frame.show();
         offerRecovery(&frame);
@@ -193,7 +230,19 @@ private slots:
             QVERIFY(restored->document().description());
             QCOMPARE(restored->document().description()->baseFare, 3.0);
             QCOMPARE(restored->document().description()->fareUnit, QStringLiteral("€"));
+            QVERIFY(restored->document().hasMatchingTimetable());
+            // Written once for the copy: later copies leave it as it is.
+            auto* keeper = restored->findChild<RecoveryKeeper*>();
+            keeper->finishWriting();
+            const QString copied = timetablePathFor(left[0].base + QStringLiteral(".gaf"));
+            const ino_t written = inodeOf(copied);
+            QVERIFY(written != 0);
+            restored->editor().AddStopAt(20, 300);
+            QVERIFY(keeper->write());
+            keeper->finishWriting();
+            QCOMPARE(inodeOf(copied), written);
             QVERIFY(restored->Save(QString()));
+            QVERIFY(QFileInfo::exists(timetablePathFor(mapFile)));
             const QJsonObject saved =
                 QJsonDocument::fromJson(readBytes(descriptionPathFor(mapFile))).object();
             for (const QString& key : QJsonDocument::fromJson(kDescription).object().keys())
@@ -209,10 +258,11 @@ private slots:
         QVERIFY(noCopyLeft());
     }
 
-    // A copy of an older version kept no description: the one beside the map's file is used.
+    // A copy of an older version kept no description nor timetable: those beside the map's file
+    // are used.
     void olderCopyTakesTheDescriptionBesideTheMap() {
         const QString mapFile = writeDescribedMap(dir.path());
-        QVERIFY(!mapFile.isEmpty());
+        QVERIFY(!mapFile.isEmpty() && writeTimetableBeside(mapFile));
         QVERIFY(QDir().mkpath(RecoveryKeeper::folder()));
         const QString base = QDir(RecoveryKeeper::folder()).filePath(QStringLiteral("old"));
         QVERIFY(QFile::copy(mapFile, base + QStringLiteral(".gaf")));
@@ -227,6 +277,7 @@ private slots:
         QVERIFY(restored);
         QVERIFY(restored->document().description());
         QCOMPARE(restored->document().description()->baseFare, 3.0);
+        QVERIFY(restored->document().hasMatchingTimetable());
         QCOMPARE(messages.size(), 2);
         QVERIFY(messages[1].contains(descriptionPathFor(mapFile)));
     }

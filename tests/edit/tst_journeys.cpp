@@ -39,15 +39,15 @@ bool inkNear(const QImage& image, QPoint p, const QColor& colour) {
     return false;
 }
 
-struct Journey {
+struct WayEnds {
     StopIndex start = NoStop;
     StopIndex finish = NoStop;
     SearchResult result;
 };
 
 // The longest way (by stops) from the first stop that has a way at all.
-Journey longestJourney(GraphMap& map) {
-    Journey best;
+WayEnds longestJourney(GraphMap& map) {
+    WayEnds best;
     for (StopIndex start = 0; start < map.stopCount(); ++start) {
         if (map.stop(start).Links.empty())
             continue;
@@ -118,7 +118,7 @@ private slots:
         QVERIFY(child);
         f.child = child;
         QCOMPARE(child->editor().mode(), lirsk::MapMode::FindWay);
-        Journey journey = longestJourney(child->Map());
+        WayEnds journey = longestJourney(child->Map());
         QVERIFY(journey.start != NoStop);
         QVERIFY(journey.result.way.size() >= 3);
         const RouteReport expected = BuildRouteReport(
@@ -184,7 +184,7 @@ private slots:
                 child = f.child = f.frame->OpenBuiltinMap(e);
         if (!child)
             QSKIP("the tram map is not built");
-        Journey journey = longestJourney(child->Map());
+        WayEnds journey = longestJourney(child->Map());
         QVERIFY(journey.start != NoStop);
         const auto choose = [&](StopIndex stop, bool asStart) {
             child->view()->centreOn(f.centreOf(stop));

@@ -23,10 +23,11 @@ using lirsktest::writeFeed;
 const QByteArray kRoutes = "route_id,route_short_name,route_type,route_color\n"
                            "T,1,0,FF0000\nB,1,3,0000FF\n";
 
-// A tram W-C-E along the equator and a bus N-C2 from the north; C and C2 are 40 m apart and
-// transfers.txt joins them with a two-minute walk.
+// A tram W-C-E along the equator and a bus N-C2 from the north, every day of 2026; C and C2 are
+// 40 m apart, and transfers.txt makes the walk from C to C2 take two minutes.
 Feed crossing() {
-    return {{"stops.txt", "stop_id,stop_name,stop_lat,stop_lon\n"
+    return {{"agency.txt", "agency_name,agency_url,agency_timezone\n,http://x,Europe/Moscow\n"},
+            {"stops.txt", "stop_id,stop_name,stop_lat,stop_lon\n"
                           "W,West,0,0\nC,Centre,0,0.009\nE,East,0,0.018\n"
                           "N,North,0.009,0.00936\nC2,Centre Bus,0,0.00936\n"},
             {"routes.txt", kRoutes},
@@ -39,16 +40,24 @@ Feed crossing() {
                                "b1,09:00:00,09:00:00,N,1\nb1,09:04:00,09:04:00,C2,2\n"},
             {"transfers.txt", "from_stop_id,to_stop_id,transfer_type,min_transfer_time\n"
                               "C,C2,2,120\nC,C,1,\n"},
+            {"calendar.txt", "service_id,monday,tuesday,wednesday,thursday,friday,saturday,sunday,"
+                             "start_date,end_date\ns,1,1,1,1,1,1,1,20260101,20261231\n"},
             {"fare_attributes.txt", "fare_id,price,currency_type,payment_method,transfers\n"
                                     "f1,40,RUB,0,0\nf2,60,RUB,0,\nf3,40,RUB,0,0\n"}};
 }
 
-QString linkText(const GraphMap& map, const Stop& from, const Link& l) {
-    return QStringLiteral("%1>%2 %3m %4s %5")
+// "From>To 40m 120s road", and " walk" where the description lists the link as a walk.
+QString linkText(const GraphMap& map, const Stop& from, const Link& l,
+                 const MapDescription& description) {
+    const std::pair<int, int> ids(from.Id, map.stop(l.To).Id);
+    const bool walk = std::find(description.walks.begin(), description.walks.end(), ids) !=
+                      description.walks.end();
+    return QStringLiteral("%1>%2 %3m %4s %5%6")
         .arg(from.Label.Caption, map.stop(l.To).Label.Caption)
         .arg(l.Length)
         .arg(l.Time)
-        .arg(l.IsArc ? QStringLiteral("arc") : QStringLiteral("road"));
+        .arg(l.IsArc ? QStringLiteral("arc") : QStringLiteral("road"),
+             walk ? QStringLiteral(" walk") : QString());
 }
 
 } // namespace
@@ -73,14 +82,14 @@ void TestGtfsImport::maps_data() {
     QTest::addColumn<QStringList>("stops"); // name: routes text
     QTest::addColumn<QStringList>("links");
 
-    // Median of 60, 120 and 600 s; the walk is a road both ways.
+    // Median of 60, 120 and 600 s; the walk is a road both ways, back from C2 a second a metre.
     QTest::newRow("two lines crossing, a transfer")
         << crossing()
         << QStringList{"West: G1-tram", "Centre: G1-tram", "East: G1-tram", "North: G1-bus",
                        "Centre Bus: G1-bus"}
         << QStringList{"West>Centre 1001m 120s arc", "Centre>East 1001m 120s arc",
-                       "Centre>Centre Bus 40m 120s road", "North>Centre Bus 1001m 240s arc",
-                       "Centre Bus>Centre 40m 120s road"};
+                       "Centre>Centre Bus 40m 120s road walk", "North>Centre Bus 1001m 240s arc",
+                       "Centre Bus>Centre 40m 41s road walk"};
 
     // A loop A-B-C-A along a shape through the corner (0, 0.009): the last call projects onto
     // the end of the shape, not back onto its start. C's blank time is spread by straight-line
@@ -118,8 +127,8 @@ void TestGtfsImport::maps_data() {
     QTest::newRow("one-way pair") << oneWay << QStringList{"A: GR9", "C: GR9"}
                                   << QStringList{"C>A 1415m 120s arc"};
 
-    // Platforms P1 and P2 of station S, in both directions; the bus elsewhere is 100 m away and
-    // shares no route: a walk of 100 m at 1 m/s.
+    // Platforms P1 and P2 of station S, in both directions; the bus elsewhere is 100.07 m away:
+    // a walk of 101 s.
     const Feed platforms{
         {"stops.txt",
          "\xEF\xBB\xBFstop_id,stop_name,stop_lat,stop_lon,location_type,parent_station\r\n"
@@ -138,10 +147,10 @@ void TestGtfsImport::maps_data() {
         << platforms
         << QStringList{"Main \"Central\",\nstation: GM1", "Far, away: GM1 GQ", "Bus: GQ"}
         << QStringList{"Main \"Central\",\nstation>Far, away 1001m 120s road",
-                       "Main \"Central\",\nstation>Bus 100m 100s road",
+                       "Main \"Central\",\nstation>Bus 100m 101s road walk",
                        "Far, away>Main \"Central\",\nstation 1001m 120s road",
                        "Bus>Far, away 1006m 540s arc",
-                       "Bus>Main \"Central\",\nstation 100m 100s road"};
+                       "Bus>Main \"Central\",\nstation 100m 101s road walk"};
 }
 
 void TestGtfsImport::maps() {
@@ -158,7 +167,7 @@ void TestGtfsImport::maps() {
     for (const Stop& stop : map.stops()) {
         gotStops << stop.Label.Caption + QStringLiteral(": ") + stop.Routes;
         for (const Link& link : stop.Links)
-            gotLinks << linkText(map, stop, link);
+            gotLinks << linkText(map, stop, link, result.description);
     }
     QCOMPARE(gotStops, stops);
     QCOMPARE(gotLinks, links);
@@ -230,16 +239,19 @@ void TestGtfsImport::journey() {
     const lirsktest::GaftoolRun made = lirsktest::runGaftool({"import-gtfs", feed, map, "--quiet"});
     QCOMPARE(made.exitCode, 0);
     QVERIFY(QFile::exists(dir.filePath("city.gafd")));
+    QVERIFY(QFile::exists(dir.filePath("city.gaft")));
     QCOMPARE(lirsktest::runGaftool({"validate", map}).exitCode, 0);
-    // North (3) to East (2): bus to Centre Bus, walk, tram (the report ends a ride where the
-    // next ride begins, so the bus ride reads "to Centre"); fare 40 (the commonest price, with
-    // no transfers allowed) and 40 for the one transfer; the codes G1-bus and G1-tram read "1".
+    // North (3) to East (2): bus to Centre Bus, walk, tram; the walk is neither a ride nor a
+    // change. Fare 40 (the commonest price, with no transfers allowed) and 40 for the one
+    // change; the codes G1-bus and G1-tram read "1".
     const QStringList expected{"Стоимость пути: 80 руб.",
                                "Длина пути: 2,042 км.",
-                               "Время в пути: 8 мин.",
+                               "Время в пути: 6 мин.",
                                "Проезд маршрутами :",
-                               "от ост. North до ост. Centre",
+                               "от ост. North до ост. Centre Bus",
                                "№ 1 ",
+                               "пешком от ост. Centre Bus до ост. Centre, 1 мин.",
+                               "",
                                "от ост. Centre до ост. East",
                                "№ 1 ",
                                ""};
@@ -247,11 +259,17 @@ void TestGtfsImport::journey() {
         lirsktest::runGaftool({"route", map, "3", "2", "--decimal-separator", ","});
     QCOMPARE(route.exitCode, 0);
     QCOMPARE(QString::fromUtf8(route.out).split('\n'), expected);
+    // A walk alone is no ride and costs nothing.
+    const lirsktest::GaftoolRun walk = lirsktest::runGaftool({"route", map, "1", "4"});
+    QCOMPARE(QString::fromUtf8(walk.out).section('\n', 0, 0),
+             QStringLiteral("Стоимость пути: 0 руб."));
 
-    // convert carries the description; --fare overrides the feed's.
+    // convert carries the description and the timetable; --fare overrides the feed's.
     const QString copy = dir.filePath("copy.gaf");
     QCOMPARE(lirsktest::runGaftool({"convert", map, copy}).exitCode, 0);
     QVERIFY(QFile::exists(dir.filePath("copy.gafd")));
+    QCOMPARE(lirsktest::runGaftool({"timetable", copy}).out.split('\n').value(3),
+             QByteArray("карта соответствует расписанию"));
     QCOMPARE(lirsktest::runGaftool(
                  {"import-gtfs", feed, map, "--quiet", "--fare", "5", "--transfer-fare", "2.5"})
                  .exitCode,

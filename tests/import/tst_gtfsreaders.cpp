@@ -252,11 +252,11 @@ void TestGtfsReaders::shapes() {
 
 void TestGtfsReaders::transfers_data() {
     QTest::addColumn<QByteArray>("csv");
-    QTest::addColumn<QStringList>("rows"); // station pair: time, or "refused"
-    QTest::newRow("between stations, the longest time, refusals")
+    QTest::addColumn<QStringList>("rows"); // from-to stations, type, time (-1: none)
+    QTest::newRow("between stations, one way each, refusals")
         << QByteArray("from_stop_id,to_stop_id,transfer_type,min_transfer_time\n"
                       "P1,X,2,60\nX,S,2,90\nP1,P2,2,30\nX,Q,0,\nS,X,,\nN,X,3,\n")
-        << QStringList{"0-1 90", "1-2 refused"};
+        << QStringList{"0-1 0 -1", "0-1 2 60", "1-0 2 90", "2-1 3 -1"};
     QTest::newRow("time not a number")
         << QByteArray("from_stop_id,to_stop_id,min_transfer_time\nS,X,soon\n")
         << QStringList{"transfers.txt: строка 2: min_transfer_time — не число: «soon»"};
@@ -269,12 +269,12 @@ void TestGtfsReaders::transfers() {
     const QStringList got = outcome(
         "transfers.txt", csv, [&](FeedFile& f) { return readTransfers(f, stops, &t); },
         [&](QStringList& rows) {
-            for (const auto& [key, time] : t.listed)
-                rows << QStringLiteral("%1-%2 %3")
-                            .arg(pairFirst(key))
-                            .arg(pairSecond(key))
-                            .arg(t.refused.count(key) ? QStringLiteral("refused")
-                                                      : QString::number(time.value_or(-1)));
+            for (const PlaceTransfer& r : t.rows)
+                rows << QStringLiteral("%1-%2 %3 %4")
+                            .arg(r.from)
+                            .arg(r.to)
+                            .arg(r.type)
+                            .arg(r.minTime);
             rows.sort();
         });
     QFETCH(QStringList, rows);

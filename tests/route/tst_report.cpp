@@ -19,6 +19,8 @@ private slots:
     void fare();
     void texts_data();
     void texts();
+    void preferredJourney_data();
+    void preferredJourney();
 };
 
 void TestReport::splitRoutes_data() {
@@ -188,6 +190,25 @@ void TestReport::texts() {
     QCOMPARE(r.fareText, fareText);
     QCOMPARE(r.lengthText, lengthText);
     QCOMPARE(r.timeText, timeText);
+}
+
+void TestReport::preferredJourney_data() {
+    QTest::addColumn<QList<int>>("arrivals"); // minutes, of journeys of 1, 2, 3 ... rides
+    QTest::addColumn<int>("shown");           // rides of the journey shown, 0 for none
+    QTest::newRow("none") << QList<int>{} << 0;
+    QTest::newRow("a change saves more than five minutes") << QList<int>{30, 24} << 2;
+    QTest::newRow("two changes save less than ten minutes") << QList<int>{60, 57, 52} << 1;
+    QTest::newRow("a change saves five minutes: fewer rides") << QList<int>{30, 25} << 1;
+}
+
+void TestReport::preferredJourney() {
+    QFETCH(QList<int>, arrivals);
+    QFETCH(int, shown);
+    std::vector<Journey> journeys;
+    for (const int minutes : arrivals)
+        journeys.push_back({0, minutes * 60, int(journeys.size()) + 1, 0, 0, {}});
+    const Journey* chosen = lirsk::preferredJourney(journeys);
+    QCOMPARE(chosen ? chosen->rides : 0, shown);
 }
 
 QTEST_GUILESS_MAIN(TestReport)

@@ -1,5 +1,6 @@
 #include "memoryfeed.h"
 
+#include "import/geo.h"
 #include "timetable/feeddata.h"
 #include "timetable/journeysearch.h"
 
@@ -84,7 +85,7 @@ struct World {
         return QDateTime(first.addDays(day), QTime(12, 0), QTimeZone(zone)).toSecsSinceEpoch() -
                12 * 3600;
     }
-    double metres(int a, int b) const { return greatCircleMetres(0, lon[a], 0, lon[b]); }
+    double metres(int a, int b) const { return greatCircle(0, lon[a], 0, lon[b]); }
     void make();
     std::vector<QStringList> makeStations();
     void makeServices();

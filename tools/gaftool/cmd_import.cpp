@@ -3,9 +3,11 @@
 #include "feedreport.h"
 
 #include "import/gtfsimport.h"
+#include "import/importprogress.h"
 #include "model/mapdescription.h"
 #include "model/mapfile.h"
 #include "model/safefile.h"
+#include "timetable/timetablebuilder.h"
 
 #include <cmath>
 #include <limits>
@@ -21,10 +23,11 @@ const char* const kImportUsage =
     "usage: gaftool import-gtfs FEED OUT.gaf [--route-types LIST] [--routes LIST]\n"
     "                           [--agency ID] [--scale METRES_PER_PIXEL] [--title TEXT]\n"
     "                           [--fare X] [--transfer-fare X] [--max-memory BYTES]\n"
-    "                           [--quiet | --machine]\n"
+    "                           [--no-timetable] [--quiet | --machine]\n"
     "Makes a map from a GTFS feed (a .zip or a folder): one stop per station, a link for each\n"
     "pair of stations a trip serves one after the other, walking roads for transfers. Writes\n"
-    "OUT.gaf and its description OUT.gafd (code letter, route table, fares, title).\n"
+    "OUT.gaf, its description OUT.gafd (code letter, route table, fares, title) and its\n"
+    "timetable OUT.gaft (trips, service days, walks; see gaftool timetable).\n"
     "  --route-types LIST  route types to keep, comma-separated (0 tram, 1 metro, 2 rail, 3 bus,\n"
     "                      4 ferry, 5 cable tram, 6 aerial lift, 7 funicular, 11 trolleybus,\n"
     "                      12 monorail); extended types count as their basic type\n"
@@ -35,6 +38,7 @@ const char* const kImportUsage =
     "  --fare X, --transfer-fare X  the fare rule, over the feed's fare_attributes.txt\n"
     "  --max-memory BYTES  the most memory the import may take at its peak (default 2G); a feed\n"
     "                      that needs more is refused; K, M and G suffixes count 1024s\n"
+    "  --no-timetable      no OUT.gaft (one left from an earlier import is removed)\n"
     "  --quiet             no progress on standard error\n"
     "  --machine           for a program: tab-separated records on standard output, one a line:\n"
     "                      progress<TAB>STAGE<TAB>FRACTION (at most ~10 a second), note<TAB>TEXT,\n"
@@ -116,6 +120,49 @@ bool applyRouteFilter(const QString& a, const QString& v, GtfsImportOptions& opt
 
 namespace {
 
+// The timetable of the map just imported, from the same feed and routes, its progress reported
+// and its memory held to the import's budget. False with the reason when it was stopped (the
+// budget, no memory); an empty file with the reason in note when the trips give no timetable.
+bool importTimetable(const QString& feed, const GtfsImportOptions& options, const GraphMap& map,
+                     FeedReport& report, QByteArray* file, QString* note, QString* error) {
+    ImportProgress tracker(
+        [&](const QString& stage, double done) { return report.progress(stage, done); },
+        options.maxMemory);
+    QString stage;
+    const GtfsProgress progress = [&](const QString& step, double done) {
+        if (step != stage) {
+            stage = step;
+            // The builder's own steps say "расписание" already; the files it reads again do not.
+            const QString named = QCoreApplication::translate("GtfsImport", "расписание");
+            tracker.begin(step.startsWith(named) ? step : named + QStringLiteral(": ") + step);
+        }
+        tracker.tick(done, 256);
+        return true;
+    };
+    TimetableBuild build;
+    build.routes = options;
+    TimetableBuildResult result;
+    try {
+        if (!buildTimetable(feed, build, map, &result, note, progress))
+            return true;
+    } catch (const ImportStopped& stopped) {
+        *error = stopped.reason();
+        return false;
+    } catch (const std::bad_alloc&) {
+        *error = tracker.outOfMemoryText();
+        return false;
+    }
+    Timetable timetable;
+    if (!timetable.load(result.file, note))
+        return true;
+    *note = importedMismatch(timetable, map);
+    if (note->isEmpty())
+        *file = std::move(result.file);
+    for (const QString& line : result.notes)
+        report.note(feed, line);
+    return true;
+}
+
 // Writes the map and its description; false with the reason (naming what was refused).
 bool writeImportedMap(const QString& target, const GraphMap& map, GtfsImportResult& result,
                       QString* error) {
@@ -149,10 +196,15 @@ int cmdImportGtfs(const QStringList& args) {
     };
     GtfsImportOptions options;
     QStringList positional;
+    bool withTimetable = true;
     for (int k = 0; k < args.size(); ++k) {
         const QString& a = args[k];
         if (a == QLatin1String("--quiet") || a == QLatin1String("--machine"))
             continue;
+        if (a == QLatin1String("--no-timetable")) {
+            withTimetable = false;
+            continue;
+        }
         if (!a.startsWith(QLatin1String("--"))) {
             positional << a;
             continue;
@@ -178,7 +230,22 @@ int cmdImportGtfs(const QStringList& args) {
     report.endProgress();
     for (const QString& note : result.notes)
         report.note(feed, note);
+    QByteArray timetable;
+    QString timetableNote;
+    if (withTimetable &&
+        !importTimetable(feed, options, map, report, &timetable, &timetableNote, &error))
+        return report.fail(feed, error);
+    report.endProgress();
+    if (!timetableNote.isEmpty())
+        report.note(feed, QCoreApplication::translate("GtfsImport", "расписание не записано: %1")
+                              .arg(timetableNote));
+    // A timetable left beside the target belongs to the map this one replaces.
+    const QString timetablePath = timetablePathFor(target);
     try {
+        if (timetable.isEmpty())
+            removeRegularFile(timetablePath);
+        else if (!saveWholeFile(timetablePath, timetable, &error))
+            return report.fail(timetablePath, error);
         if (!writeImportedMap(target, map, result, &error))
             return report.fail(target, error);
     } catch (const std::bad_alloc&) {

@@ -5,8 +5,11 @@
 #include "model/mapfile.h"
 #include "model/mapjson.h"
 #include "model/numberformat.h"
+#include "model/safefile.h"
 #include "model/textcodec.h"
+#include "timetable/timetable.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 
@@ -121,7 +124,7 @@ int cmdConvert(const QStringList& args) {
         "usage: gaftool convert IN OUT\n"
         "Converts by extension: a .gaf map to its JSON (what dump --json prints) and a .json map\n"
         "to a .gaf file. JSON to .gaf to JSON gives the same text. A description beside IN\n"
-        "(IN.gafd) is written beside OUT too.");
+        "(IN.gafd) and a timetable (IN.gaft) are written beside OUT too.");
     if (wantsHelp(args)) {
         out(help);
         return 0;
@@ -136,6 +139,16 @@ int cmdConvert(const QStringList& args) {
     const DescriptionRead described = readMapDescription(args[0], &description, &error);
     if (described == DescriptionRead::Broken)
         return failInput(args[0], error);
+    // The timetable goes first: if it cannot be written, neither is the map.
+    const QString timetableFile = timetablePathFor(args[0]);
+    if (QFileInfo::exists(timetableFile)) {
+        QByteArray timetable;
+        if (!readWholeFile(timetableFile, kMaxTimetableFileSize, &timetable, &error))
+            return failInput(timetableFile, error);
+        const QString target = timetablePathFor(args[1]);
+        if (!saveWholeFile(target, timetable, &error))
+            return failInput(target, error);
+    }
     std::optional<QByteArray> bytes;
     if (isJsonPath(args[1]))
         bytes = mapToJsonText(map);

@@ -55,8 +55,8 @@ QString parseRoutes(const QStringList& args, GtfsImportOptions& options, QString
     return positional.size() == 2 ? QString() : QStringLiteral("expected FEED MAP.gaf");
 }
 
-// Whether the map holds the timetable's stations as import-gtfs names them; the first that
-// differs otherwise.
+} // namespace
+
 QString importedMismatch(const Timetable& timetable, const GraphMap& map) {
     if (map.stopCount() != int(timetable.stations().size()))
         return tr("на карте %1 остановок, а в источнике %2 станций")
@@ -74,8 +74,6 @@ QString importedMismatch(const Timetable& timetable, const GraphMap& map) {
     }
     return QString();
 }
-
-} // namespace
 
 int cmdBuildTimetable(const QStringList& args) {
     if (wantsHelp(args)) {

@@ -39,6 +39,9 @@ int cmdTimetable(const QStringList& args);
 // The map and the timetable kept beside it (MAP.gaft); false with the reason.
 bool loadTimetable(const QString& mapPath, lirsk::GraphMap& map, lirsk::Timetable& timetable,
                    QString* error);
+// Whether the map holds the timetable's stations as import-gtfs makes them: their count, ids
+// and names; the first that differs otherwise.
+QString importedMismatch(const lirsk::Timetable& timetable, const lirsk::GraphMap& map);
 // gaftool route by the timetable: --depart, --window, --batch --depart-lines.
 bool wantsTimetableRoute(const QStringList& args);
 int routeByTimetable(const QStringList& args);
