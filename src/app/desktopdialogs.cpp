@@ -1,26 +1,63 @@
 #include "app/desktopdialogs.h"
 
 #include "platform/desktop.h"
+#include "platform/messages.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 
 QString mapFilter() {
-    return QStringLiteral("Файл программы (*.gaf);;Все файлы (*)");
+    return SystemDesktopDialogs::tr("Файл программы (*.gaf);;Все файлы (*)");
 }
 
 } // namespace
 
-QString SystemDesktopDialogs::openFileName(QWidget* parent) {
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("Открыть"), QString(), mapFilter());
+QString SystemDesktopDialogs::folder() const {
+    return m_folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                              : m_folder;
 }
 
-QString SystemDesktopDialogs::saveFileName(QWidget* parent) {
-    QFileDialog dialog(parent, QStringLiteral("Сохранить как"), QString(), mapFilter());
+void SystemDesktopDialogs::rememberFolder(const QString& file) {
+    if (!file.isEmpty())
+        m_folder = QFileInfo(file).absolutePath();
+}
+
+QString SystemDesktopDialogs::openFileName(QWidget* parent) {
+    const QString path = QFileDialog::getOpenFileName(parent, tr("Открыть"), folder(), mapFilter());
+    rememberFolder(path);
+    return path;
+}
+
+QString SystemDesktopDialogs::saveFileName(QWidget* parent, const Refusal& refusal) {
+    QFileDialog dialog(parent, tr("Сохранить как"), folder(), mapFilter());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("gaf"));
-    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    // The question comes after the refusal, from here.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    while (dialog.exec() == QDialog::Accepted) {
+        const QString path = dialog.selectedFiles().value(0);
+        if (path.isEmpty())
+            continue;
+        rememberFolder(path);
+        if (const QString refused = refusal ? refusal(path) : QString(); !refused.isEmpty()) {
+            lirsk::showMessage(
+                parent, {QMessageBox::Warning, dialog.windowTitle(), refused, QMessageBox::Ok});
+            continue;
+        }
+        if (QFileInfo::exists(path) &&
+            lirsk::showMessage(
+                parent,
+                {QMessageBox::Question, dialog.windowTitle(),
+                 tr("Файл %1 уже существует.\nЗаменить?").arg(QDir::toNativeSeparators(path)),
+                 QMessageBox::Yes | QMessageBox::No}) != QMessageBox::Yes)
+            continue;
+        return path;
+    }
+    return {};
 }
 
 void SystemDesktopDialogs::openDocument(const QString& path, const std::function<void()>& failed) {

@@ -5,6 +5,7 @@
 #include "app/appicon.h"
 #include "app/creditsdialog.h"
 #include "app/displaysettingsdialog.h"
+#include "app/editingcommands.h"
 #include "app/gtfsimportdialog.h"
 #include "app/mapwindow.h"
 #include "app/menuimages.h"
@@ -217,9 +218,10 @@ MainWindow::MainWindow(QWidget* parent)
     AskFeedPath = [this] {
         // A folder feed is chosen by any of its files.
         const QString chosen = QFileDialog::getOpenFileName(
-            this, QStringLiteral("Импорт GTFS"), QString(),
+            this, QStringLiteral("Импорт GTFS"), systemDesktop_.folder(),
             QStringLiteral("Набор GTFS: архив zip или файл .txt из его папки (*.zip *.txt);;"
                            "Все файлы (*)"));
+        systemDesktop_.rememberFolder(chosen);
         return chosen.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)
                    ? QFileInfo(chosen).absolutePath()
                    : chosen;
@@ -298,6 +300,8 @@ void MainWindow::buildMenus() {
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
     view->addActions({acZoomIn, acZoomOut, acActualSize, acFitToWindow});
+    view->addSeparator();
+    BuildEditingCommands(this, edit, service, view);
 
     WindowMenu = menuBar()->addMenu(QStringLiteral("Окно"));
     connect(WindowMenu, &QMenu::aboutToShow, this, &MainWindow::buildWindowList);
@@ -316,8 +320,8 @@ void MainWindow::buildWindowList() {
     WindowMenu->addSeparator();
     for (int i = 0; i < windows.size(); ++i) {
         QMdiSubWindow* window = windows[i];
-        QAction* action = WindowMenu->addAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(window->widget()->windowTitle()));
+        QAction* action =
+            WindowMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(window->windowTitle()));
         action->setCheckable(true);
         action->setChecked(window == MdiArea->currentSubWindow());
         connect(action, &QAction::triggered, this, [this, window] {
@@ -400,6 +404,8 @@ MapWindow* MainWindow::CreateMapWindow(const QString& title) {
     QMdiSubWindow* window = MdiArea->addSubWindow(child);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowIcon(windowIcon());
+    // Restored from maximised, the window takes the size it had before: two thirds of the frame.
+    window->resize((MdiArea->viewport()->size() * 2 / 3).expandedTo(QSize(480, 360)));
     window->showMaximized();
     MdiArea->setActiveSubWindow(window);
     child->editor().setCriterion(criterion_);
@@ -614,7 +620,7 @@ bool MainWindow::acSaveAsExecute() {
     MapWindow* current = currentMapWindow();
     if (!current)
         return false;
-    const QString path = desktop().saveFileName(this);
+    const QString path = desktop().saveFileName(this, ShippedMapRefusal);
     if (path.isEmpty())
         return false;
     return current->Save(path);

@@ -73,6 +73,14 @@ lirsk::MapDescription builtinDescription(const lirsk::GraphMap& map) {
 
 } // namespace
 
+QString ShippedMapRefusal(const QString& path) {
+    if (!isShippedMap(path))
+        return {};
+    return QStringLiteral("Файл %1 — встроенная карта программы, его нельзя перезаписать. "
+                          "Сохраните карту под другим именем.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
 QStringList DataRoots() {
     const QString exeDir = QCoreApplication::applicationDirPath();
     return {exeDir, QDir::cleanPath(exeDir + QStringLiteral("/../share/lirskmap"))};
@@ -124,6 +132,15 @@ MapWindow::MapWindow(MainWindow* frame, QWidget* parent)
     connect(editor_->undoStack(), &QUndoStack::indexChanged, this, [this] {
         if (frame_ && frame_->currentMapWindow() == this)
             frame_->ShowUndoState();
+    });
+    connect(document_, &lirsk::MapDocument::modifiedChanged, this, &MapWindow::ShowModifiedMark);
+    connect(document_, &lirsk::MapDocument::descriptionChanged, this, [this] {
+        view_->setPicture(QImage());
+        BuiltinSetup();
+    });
+    connect(editor_, &lirsk::MapEditor::pointerMoved, this, [this](QPoint at) {
+        if (frame_ && frame_->currentMapWindow() == this && frame_->PointerLabel)
+            frame_->PointerLabel->setText(tr("X: %1  Y: %2").arg(at.x()).arg(at.y()));
     });
     connect(stopPanel_, &StopPanel::startChosen, editor_, &lirsk::MapEditor::ChooseStart);
     connect(stopPanel_, &StopPanel::finishChosen, editor_, &lirsk::MapEditor::ChooseFinish);
@@ -340,27 +357,27 @@ void MapWindow::ShowPicture(const QString& file) {
         view_->setPicture(picture.convertToFormat(QImage::Format_RGB32));
 }
 
+lirsk::MapDescription MapWindow::CurrentDescription() const {
+    const std::optional<lirsk::MapDescription>& own = document_->description();
+    return own ? *own : builtinDescription(Map());
+}
+
 bool MapWindow::Save(const QString& newPath) {
     // A built-in map is a template: it is saved under a name of its own.
     if (newPath.isEmpty() && (Map().FileName.isEmpty() || isShippedMap(document_->filePath())))
         return frame_ && frame_->acSaveAsExecute();
     const QString target = newPath.isEmpty() ? document_->filePath() : newPath;
-    if (isShippedMap(target)) {
-        lirsk::showMessage(this, {QMessageBox::Warning, windowTitle(),
-                                  QStringLiteral("Файл %1 — встроенная карта программы, его нельзя "
-                                                 "перезаписать. Сохраните карту под другим "
-                                                 "именем.")
-                                      .arg(QDir::toNativeSeparators(target)),
-                                  QMessageBox::Ok});
+    if (const QString refused = ShippedMapRefusal(target); !refused.isEmpty()) {
+        lirsk::showMessage(this, {QMessageBox::Warning, windowTitle(), refused, QMessageBox::Ok});
         return false;
     }
     QString error;
-    const bool searchPanelShown = frame_ && frame_->acSearchPanel->isChecked();
+    const bool searchPanelShown = stopPanel_->searchPanelShown();
     // A map with a description of its own keeps it; a copy of a built-in map keeps its route
     // table, fares and picture in one.
     const std::optional<lirsk::MapDescription>& own = document_->description();
     const std::optional<QByteArray> bytes = lirsk::writeMap(Map(), searchPanelShown, &error);
-    const lirsk::MapDescription description = own ? *own : builtinDescription(Map());
+    const lirsk::MapDescription description = CurrentDescription();
     const bool described = own || !Map().MapCode.isEmpty();
     if (!bytes ||
         !lirsk::saveMapAndDescription(target, *bytes, described ? &description : nullptr, &error)) {
@@ -410,8 +427,10 @@ void MapWindow::Activate() {
         frame_->ShowZoom(view_->zoom());
     if (frame_)
         frame_->ShowUndoState();
-    if (frame_)
-        frame_->acSearchPanel->setChecked(!searchPanel->isHidden());
+    if (frame_) {
+        frame_->acSearchPanel->setChecked(stopPanel_->searchPanelShown());
+        frame_->acRouteTable->setChecked(stopPanel_->routesPanelShown());
+    }
     // The tool bar shows this window's mode.
     if (QAction* mode = frame_ ? ModeAction(frame_, editor_->mode()) : nullptr)
         mode->setChecked(true);
@@ -427,6 +446,18 @@ void MapWindow::ChangeSettings() {
         return;
     editor_->ChangeSettings(settings);
     RedrawMap(false);
+}
+
+void MapWindow::ShowModifiedMark() {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->setWindowTitle(document_->isModified() ? windowTitle() + QLatin1Char('*')
+                                                    : windowTitle());
+}
+
+void MapWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowTitleChange)
+        ShowModifiedMark();
 }
 
 void MapWindow::closeEvent(QCloseEvent* event) {

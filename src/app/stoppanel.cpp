@@ -366,6 +366,14 @@ void StopPanel::showSearchPanel(bool show) {
     m_searchPanel->setVisible(show);
 }
 
+bool StopPanel::searchPanelShown() const {
+    return !isHidden() && !m_searchPanel->isHidden();
+}
+
+bool StopPanel::routesPanelShown() const {
+    return !isHidden() && !m_routesBox->isHidden();
+}
+
 void StopPanel::showRoutesPanel(bool show) {
     if (show) {
         if (!isHidden())

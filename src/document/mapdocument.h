@@ -109,6 +109,8 @@ signals:
     // The marks of these stops changed (all stops when the list is empty).
     void selectionChanged(const std::vector<lirsk::StopIndex>& stops);
     void foundWayChanged();
+    // The description was edited (its title, picture and route table show anew).
+    void descriptionChanged();
 
 private:
     bool undoStackClean() const;

@@ -18,12 +18,18 @@
 
 namespace lirsk {
 
+// The editor's grid: its step in pixels, as a description keeps it.
+constexpr int kDefaultGridStep = 20;
+constexpr int kMinGridStep = 2;
+constexpr int kMaxGridStep = 500;
+
 struct DescribedRoute {
     QString code;   // the route's token in the stops' routes texts ("G1-tram")
     QString number; // what the traveller reads ("1")
     QString name;
     std::optional<Colour> color; // 0x00BBGGRR
     QJsonObject otherFields;     // the row's fields this program does not know
+    bool operator==(const DescribedRoute&) const = default;
 };
 
 struct MapDescription {
@@ -34,7 +40,9 @@ struct MapDescription {
     QString fareUnit = QStringLiteral("руб.");
     QString picture; // relative to the description's folder, or absolute
     QString title;
-    QJsonObject otherFields; // the fields this program does not know
+    int gridStep = kDefaultGridStep; // pixels between the lines of the editor's grid
+    QJsonObject otherFields;         // the fields this program does not know
+    bool operator==(const MapDescription&) const = default;
 };
 
 constexpr int kDescriptionVersion = 1;
@@ -42,6 +50,11 @@ constexpr int kDescriptionVersion = 1;
 constexpr double kMaxFare = 1e9;
 // The largest description read.
 constexpr qint64 kMaxDescriptionSize = qint64(16) << 20;
+
+// A route's colour as the description writes it ("#RRGGBB"), and read back (nothing when the
+// text is not of that form).
+QString colourText(Colour colour);
+std::optional<Colour> colourFrom(const QString& text);
 
 // "city.gaf" -> "city.gafd"; a path without the .gaf extension gets ".gafd" added.
 QString descriptionPathFor(const QString& mapPath);

@@ -15,7 +15,7 @@ public:
         [](const QString&, const std::function<void()>&) {};
 
     QString openFileName(QWidget*) override { return openAnswer(); }
-    QString saveFileName(QWidget*) override { return saveAnswer(); }
+    QString saveFileName(QWidget*, const Refusal&) override { return saveAnswer(); }
     void openDocument(const QString& path, const std::function<void()>& failed) override {
         viewer(path, failed);
     }
