@@ -17,8 +17,11 @@ QString mapFilter() {
 } // namespace
 
 QString SystemDesktopDialogs::folder() const {
-    return m_folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-                              : m_folder;
+    if (!m_folder.isEmpty())
+        return m_folder;
+    // A documents folder that is not there would be offered as a file name.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 void SystemDesktopDialogs::rememberFolder(const QString& file) {

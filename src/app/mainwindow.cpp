@@ -575,6 +575,8 @@ void MainWindow::importSummarized(const lirsk::GtfsFeedSummary& summary) {
 }
 
 void MainWindow::importDone(const GtfsImportJob::Imported& result) {
+    // Reset stops the dialog's timer that would show it again, over the note, and block it.
+    importProgress_->reset();
     importProgress_->hide();
     const QString name = !result.description.title.isEmpty() ? result.description.title
                          : !importAgency_.isEmpty()          ? importAgency_
@@ -593,6 +595,7 @@ void MainWindow::importDone(const GtfsImportJob::Imported& result) {
 }
 
 void MainWindow::importFailed(const QString& error) {
+    importProgress_->reset();
     importProgress_->hide();
     lirsk::showMessage(this, {QMessageBox::Critical, tr("Импорт GTFS"),
                               tr("Не удалось импортировать набор GTFS %1:\n%2")

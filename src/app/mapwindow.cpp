@@ -23,6 +23,7 @@
 #include <QHeaderView>
 #include <QImageReader>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
