@@ -45,7 +45,6 @@ QString SystemDesktopDialogs::saveFileName(QWidget* parent, const Refusal& refus
         const QString path = dialog.selectedFiles().value(0);
         if (path.isEmpty())
             continue;
-        rememberFolder(path);
         if (const QString refused = refusal ? refusal(path) : QString(); !refused.isEmpty()) {
             lirsk::showMessage(
                 parent, {QMessageBox::Warning, dialog.windowTitle(), refused, QMessageBox::Ok});
@@ -58,6 +57,7 @@ QString SystemDesktopDialogs::saveFileName(QWidget* parent, const Refusal& refus
                  tr("Файл %1 уже существует.\nЗаменить?").arg(QDir::toNativeSeparators(path)),
                  QMessageBox::Yes | QMessageBox::No}) != QMessageBox::Yes)
             continue;
+        rememberFolder(path);
         return path;
     }
     return {};

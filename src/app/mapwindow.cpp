@@ -305,8 +305,8 @@ std::optional<lirsk::MapDescription> MapWindow::ReadDescription(const QString& m
 }
 
 void MapWindow::Loaded() {
-    if (frame_)
-        frame_->acSearchPanel->setChecked(Map().StoredSearchPanel);
+    searchPanelChecked_ = Map().StoredSearchPanel;
+    ShowPanelChecks();
     if (Map().StoredSearchPanel)
         ShowSearchPanel(true);
     FillStopList();
@@ -428,10 +428,7 @@ void MapWindow::Activate() {
         frame_->ShowZoom(view_->zoom());
     if (frame_)
         frame_->ShowUndoState();
-    if (frame_) {
-        frame_->acSearchPanel->setChecked(stopPanel_->searchPanelShown());
-        frame_->acRouteTable->setChecked(stopPanel_->routesPanelShown());
-    }
+    ShowPanelChecks();
     // The tool bar shows this window's mode.
     if (QAction* mode = frame_ ? ModeAction(frame_, editor_->mode()) : nullptr)
         mode->setChecked(true);

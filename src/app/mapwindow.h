@@ -63,6 +63,8 @@ public:
     void SetEditorMode(bool on);
     void ShowSearchPanel(bool show);
     void ShowRoutesPanel(bool show);
+    // The frame's panel checks show this window's own (when it is the current one).
+    void ShowPanelChecks();
     // The window became the active one.
     void Activate();
     // The display settings dialog on this map.
@@ -113,6 +115,9 @@ private:
     lirsk::MapEditor* editor_;
     RecoveryKeeper* recovery_;
     StopPanel* stopPanel_ = nullptr;
+    // The panel commands' checks as this window's user left them.
+    bool searchPanelChecked_ = true;
+    bool routesPanelChecked_ = false;
 };
 
 // Why a map cannot be saved under a name (it is one of the program's own maps), or empty.

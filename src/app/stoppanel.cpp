@@ -370,10 +370,6 @@ bool StopPanel::searchPanelShown() const {
     return !isHidden() && !m_searchPanel->isHidden();
 }
 
-bool StopPanel::routesPanelShown() const {
-    return !isHidden() && !m_routesBox->isHidden();
-}
-
 void StopPanel::showRoutesPanel(bool show) {
     if (show) {
         if (!isHidden())

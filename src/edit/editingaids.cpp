@@ -82,20 +82,30 @@ void shift(std::vector<Stop>& stops, int dx, int dy) {
 // --- Copy and paste ---------------------------------------------------------------------------
 
 void MapEditor::CopySelection() {
+    copyToClipboard();
+}
+
+bool MapEditor::copyToClipboard() {
     const std::vector<StopIndex>& marked = m_document->selection().stops();
     if (marked.empty())
-        return;
+        return false;
     const QByteArray json = mapToJsonText(copiedStops(map(), marked), QJsonDocument::Indented);
+    if (json.size() > kMaxClipboardBytes) {
+        if (setStatusText)
+            setStatusText(tr("Отмечено слишком много остановок для буфера обмена (больше 64 МБ)"));
+        return false;
+    }
     auto* data = new QMimeData;
     data->setData(kStopsMimeType, json);
     data->setText(QString::fromUtf8(json));
     QGuiApplication::clipboard()->setMimeData(data);
+    return true;
 }
 
 void MapEditor::CutSelection() {
-    if (m_document->selectedCount() == 0)
+    // Nothing is taken out that the clipboard does not hold.
+    if (!copyToClipboard())
         return;
-    CopySelection();
     finishMove();
     forgetGestures();
     edit::deleteStops(*m_document, tr("вырезание остановок"), m_document->selection().stops());
@@ -157,10 +167,12 @@ void MapEditor::setGridShown(bool shown) {
     m_view->setGridStep(shown ? gridStep() : 0);
 }
 
+bool MapEditor::snapsToGrid(Qt::KeyboardModifiers modifiers) const {
+    return m_gridShown && !(modifiers & Qt::AltModifier);
+}
+
 QPoint MapEditor::placePoint(const QPoint& pos, Qt::KeyboardModifiers modifiers) const {
-    if (!m_gridShown || (modifiers & Qt::AltModifier))
-        return pos;
-    return snapToGrid(pos, gridStep());
+    return snapsToGrid(modifiers) ? snapToGrid(pos, gridStep()) : pos;
 }
 
 void MapEditor::ChangeDescription(const MapDescription& description) {

@@ -152,6 +152,7 @@ public:
     bool gridShown() const { return m_gridShown; }
     void setGridShown(bool shown);
     // Where a stop's centre goes for the pointer at a point.
+    bool snapsToGrid(Qt::KeyboardModifiers modifiers) const;
     QPoint placePoint(const QPoint& pos, Qt::KeyboardModifiers modifiers) const;
     // The marked stops moved by the arrow keys: by a pixel, with Shift by the grid step; the
     // presses of one run are one edit.
@@ -234,6 +235,7 @@ private:
     // else the distance between the stops' corners.
     RoadWeight newLinkWeight(StopIndex from, StopIndex to);
     QString windowTitle() const;
+    bool copyToClipboard();
     // Stops put into the map as one edit, then marked.
     void addMarkedStops(const QString& text, std::vector<Stop> stops);
     void moveSelection(const QString& text, std::vector<StopPlace> places);

@@ -30,11 +30,11 @@ public:
         Stop& stop = map.stop(index);
         // On the grid the stop's centre goes to the grid point nearest to the pointer.
         const QPoint to = m_editor.placePoint(event.pos, event.modifiers);
-        const bool snapped = to != event.pos;
+        const bool onGrid = m_editor.snapsToGrid(event.modifiers);
         const int dx =
-            snapped ? to.x() - stop.centreX() : event.pos.x() - stop.Left - half(stop.Width);
+            onGrid ? to.x() - stop.centreX() : event.pos.x() - stop.Left - half(stop.Width);
         const int dy =
-            snapped ? to.y() - stop.centreY() : event.pos.y() - stop.Top - half(stop.Height);
+            onGrid ? to.y() - stop.centreY() : event.pos.y() - stop.Top - half(stop.Height);
         if (dx == 0 && dy == 0)
             return;
         std::vector<StopIndex> moved{index};
@@ -120,7 +120,7 @@ public:
     void mapPressed(const MapMouseEvent& event) override {
         const QPoint centre = m_editor.placePoint(event.pos, event.modifiers);
         const int radius = StopFields().Radius;
-        m_editor.AddStopAt(centre.x() - radius, centre.y() - radius);
+        m_editor.AddStopAt(std::max(0, centre.x() - radius), std::max(0, centre.y() - radius));
     }
 };
 

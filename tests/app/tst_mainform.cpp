@@ -203,8 +203,7 @@ private slots:
                            frame->acRouteTable, frame->acEditorMode})
             QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
         QVERIFY(frame->acInfo->isVisible());
-        // A new map's left panel is hidden, and its check says so.
-        QVERIFY(!frame->acSearchPanel->isChecked());
+        QVERIFY(frame->acSearchPanel->isChecked());
     }
 
     void closeWithTwoOpenDisablesCommands() {
@@ -355,12 +354,14 @@ private slots:
     void panelChecksFollowTheActiveWindow() {
         frame->acNewExecute();
         MapWindow* first = frame->ActiveMapWindow();
-        frame->acSearchPanel->trigger();
-        frame->acRouteTable->trigger();
+        // A new map's search check is on with its panel hidden: off, then on shows the panel.
+        for (QAction* command : {frame->acSearchPanel, frame->acSearchPanel, frame->acRouteTable})
+            command->trigger();
         frame->acNewExecute();
         MapWindow* second = frame->ActiveMapWindow();
-        QVERIFY(!frame->acSearchPanel->isChecked());
         QVERIFY(!frame->acRouteTable->isChecked());
+        frame->acSearchPanel->trigger();
+        QVERIFY(!frame->acSearchPanel->isChecked());
         frame->MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
         QVERIFY(frame->acSearchPanel->isChecked());
         QVERIFY(frame->acRouteTable->isChecked());
