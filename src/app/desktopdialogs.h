@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QSet>
 #include <QString>
 
@@ -17,10 +18,14 @@ struct GtfsFeedSummary;
 // the frame one with its answers.
 class DesktopDialogs {
 public:
+    // Why a file cannot be saved under a name (empty: it can).
+    using Refusal = std::function<QString(const QString& path)>;
+
     virtual ~DesktopDialogs() = default;
-    // A map file to open, or to save under; empty when cancelled.
+    // A map file to open, or to save under; empty when cancelled. A name the refusal refuses is
+    // refused before anything is asked about replacing the file.
     virtual QString openFileName(QWidget* parent) = 0;
-    virtual QString saveFileName(QWidget* parent) = 0;
+    virtual QString saveFileName(QWidget* parent, const Refusal& refusal) = 0;
     // A GTFS feed to import: a zip file or a folder; empty when cancelled.
     virtual QString feedPath(QWidget* parent) = 0;
     // The basic route types of the feed to import; nothing when cancelled.
@@ -31,13 +36,22 @@ public:
     virtual void openDocument(const QString& path, const std::function<void()>& failed) = 0;
 };
 
-// The desktop's own file dialogs and viewer.
+// The desktop's own file dialogs and viewer. The file dialogs start in the folder used last,
+// at first in the user's documents.
 class SystemDesktopDialogs : public DesktopDialogs {
+    Q_DECLARE_TR_FUNCTIONS(SystemDesktopDialogs)
 public:
     QString openFileName(QWidget* parent) override;
-    QString saveFileName(QWidget* parent) override;
+    QString saveFileName(QWidget* parent, const Refusal& refusal) override;
     QString feedPath(QWidget* parent) override;
     std::optional<QSet<int>> routeTypes(QWidget* parent,
                                         const lirsk::GtfsFeedSummary& summary) override;
     void openDocument(const QString& path, const std::function<void()>& failed) override;
+
+    QString folder() const;
+    // The folder of a file chosen in a dialog becomes the one the next dialog starts in.
+    void rememberFolder(const QString& file);
+
+private:
+    QString m_folder;
 };

@@ -1,5 +1,6 @@
 #include "app/importjob.h"
 
+#include "import/importtext.h"
 #include "model/mapdescription.h"
 #include "model/safefile.h"
 
@@ -118,13 +119,25 @@ void GtfsImportJob::readOutput() {
         pending_.clear();
 }
 
+namespace {
+
+// A note as the program's user reads it: the fare is set in the program, not on a command line.
+QString programNote(const QString& note) {
+    using lirsk::ImportText;
+    return note == ImportText::noFares(ImportText::FareSetting::CommandLine)
+               ? ImportText::noFares(ImportText::FareSetting::Program)
+               : note;
+}
+
+} // namespace
+
 void GtfsImportJob::takeLine(const QString& line) {
     const QStringList fields = line.split(QLatin1Char('\t'));
     const QString kind = fields.value(0);
     if (kind == QLatin1String("progress") && fields.size() >= 3)
         emit progress(fields[1], fields[2].toDouble());
     else if (kind == QLatin1String("note"))
-        notes_ << fields.mid(1).join(QLatin1Char('\t'));
+        notes_ << programNote(fields.mid(1).join(QLatin1Char('\t')));
     else if (kind == QLatin1String("error"))
         error_ = fields.mid(1).join(QLatin1Char('\t'));
     else if (kind == QLatin1String("summary"))

@@ -5,6 +5,7 @@
 #include "app/appicon.h"
 #include "app/creditsdialog.h"
 #include "app/displaysettingsdialog.h"
+#include "app/editingcommands.h"
 #include "app/mapwindow.h"
 #include "app/menuimages.h"
 #include "app/modecommands.h"
@@ -292,6 +293,8 @@ void MainWindow::buildMenus() {
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
     view->addActions({acZoomIn, acZoomOut, acActualSize, acFitToWindow});
+    view->addSeparator();
+    BuildEditingCommands(this, edit, service, view);
 
     WindowMenu = menuBar()->addMenu(QStringLiteral("Окно"));
     connect(WindowMenu, &QMenu::aboutToShow, this, &MainWindow::buildWindowList);
@@ -310,8 +313,8 @@ void MainWindow::buildWindowList() {
     WindowMenu->addSeparator();
     for (int i = 0; i < windows.size(); ++i) {
         QMdiSubWindow* window = windows[i];
-        QAction* action = WindowMenu->addAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(window->widget()->windowTitle()));
+        QAction* action =
+            WindowMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(window->windowTitle()));
         action->setCheckable(true);
         action->setChecked(window == MdiArea->currentSubWindow());
         connect(action, &QAction::triggered, this, [this, window] {
@@ -394,6 +397,8 @@ MapWindow* MainWindow::CreateMapWindow(const QString& title) {
     QMdiSubWindow* window = MdiArea->addSubWindow(child);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowIcon(windowIcon());
+    // Restored from maximised, the window takes the size it had before: two thirds of the frame.
+    window->resize((MdiArea->viewport()->size() * 2 / 3).expandedTo(QSize(480, 360)));
     window->showMaximized();
     MdiArea->setActiveSubWindow(window);
     child->editor().setCriterion(criterion_);
@@ -578,6 +583,8 @@ void MainWindow::importSummarized(const lirsk::GtfsFeedSummary& summary) {
 }
 
 void MainWindow::importDone(const GtfsImportJob::Imported& result) {
+    // Reset stops the dialog's timer that would show it again, over the note, and block it.
+    importProgress_->reset();
     importProgress_->hide();
     const QString name = !result.description.title.isEmpty() ? result.description.title
                          : !importAgency_.isEmpty()          ? importAgency_
@@ -596,6 +603,7 @@ void MainWindow::importDone(const GtfsImportJob::Imported& result) {
 }
 
 void MainWindow::importFailed(const QString& error) {
+    importProgress_->reset();
     importProgress_->hide();
     lirsk::showMessage(this, {QMessageBox::Critical, tr("Импорт GTFS"),
                               tr("Не удалось импортировать набор GTFS %1:\n%2")
@@ -623,7 +631,7 @@ bool MainWindow::acSaveAsExecute() {
     MapWindow* current = currentMapWindow();
     if (!current)
         return false;
-    const QString path = desktop().saveFileName(this);
+    const QString path = desktop().saveFileName(this, ShippedMapRefusal);
     if (path.isEmpty())
         return false;
     return current->Save(path);

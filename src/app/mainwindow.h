@@ -18,6 +18,8 @@
 
 class QActionGroup;
 class QDialog;
+class QDockWidget;
+class QUndoGroup;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -85,6 +87,20 @@ public:
     // «Правка»: undo and redo in the current map window, named by what they undo and redo.
     QAction* acUndo;
     QAction* acRedo;
+    // The map maker's commands (src/app/editingcommands.h).
+    QAction* acCut = nullptr;
+    QAction* acCopy = nullptr;
+    QAction* acPaste = nullptr;
+    QAction* acDuplicate = nullptr;
+    QMenu* AlignMenu = nullptr;
+    QMenu* SpreadMenu = nullptr;
+    QAction* acGrid = nullptr;
+    QAction* acMapDescription = nullptr;
+    QAction* acHistory = nullptr;
+    QDockWidget* HistoryDock = nullptr;
+    QUndoGroup* UndoGroup = nullptr;
+    // The pointer's place on the map, in the status line.
+    QLabel* PointerLabel = nullptr;
 
     QList<QIcon> menuImages;
     QMdiArea* MdiArea;

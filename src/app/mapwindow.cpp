@@ -24,6 +24,7 @@
 #include <QHeaderView>
 #include <QImageReader>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -86,6 +87,14 @@ QString picturePathBeside(const QString& mapPath, const QString& picture) {
 
 } // namespace
 
+QString ShippedMapRefusal(const QString& path) {
+    if (!isShippedMap(path))
+        return {};
+    return QStringLiteral("Файл %1 — встроенная карта программы, его нельзя перезаписать. "
+                          "Сохраните карту под другим именем.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
 QStringList DataRoots() {
     const QString exeDir = QCoreApplication::applicationDirPath();
     return {exeDir, QDir::cleanPath(exeDir + QStringLiteral("/../share/lirskmap"))};
@@ -137,6 +146,15 @@ MapWindow::MapWindow(MainWindow* frame, QWidget* parent)
     connect(editor_->undoStack(), &QUndoStack::indexChanged, this, [this] {
         if (frame_ && frame_->currentMapWindow() == this)
             frame_->ShowUndoState();
+    });
+    connect(document_, &lirsk::MapDocument::modifiedChanged, this, &MapWindow::ShowModifiedMark);
+    connect(document_, &lirsk::MapDocument::descriptionChanged, this, [this] {
+        view_->setPicture(QImage());
+        BuiltinSetup();
+    });
+    connect(editor_, &lirsk::MapEditor::pointerMoved, this, [this](QPoint at) {
+        if (frame_ && frame_->currentMapWindow() == this && frame_->PointerLabel)
+            frame_->PointerLabel->setText(tr("X: %1  Y: %2").arg(at.x()).arg(at.y()));
     });
     connect(stopPanel_, &StopPanel::startChosen, editor_, &lirsk::MapEditor::ChooseStart);
     connect(stopPanel_, &StopPanel::finishChosen, editor_, &lirsk::MapEditor::ChooseFinish);
@@ -339,8 +357,8 @@ void MapWindow::TellTimetableState() {
 }
 
 void MapWindow::Loaded() {
-    if (frame_)
-        frame_->acSearchPanel->setChecked(Map().StoredSearchPanel);
+    searchPanelChecked_ = Map().StoredSearchPanel;
+    ShowPanelChecks();
     if (Map().StoredSearchPanel)
         ShowSearchPanel(true);
     FillStopList();
@@ -398,27 +416,27 @@ void MapWindow::ShowPicture(const QString& file) {
         view_->setPicture(picture.convertToFormat(QImage::Format_RGB32));
 }
 
+lirsk::MapDescription MapWindow::CurrentDescription() const {
+    const std::optional<lirsk::MapDescription>& own = document_->description();
+    return own ? *own : builtinDescription(Map());
+}
+
 bool MapWindow::Save(const QString& newPath) {
     // A built-in map is a template: it is saved under a name of its own.
     if (newPath.isEmpty() && (Map().FileName.isEmpty() || isShippedMap(document_->filePath())))
         return frame_ && frame_->acSaveAsExecute();
     const QString target = newPath.isEmpty() ? document_->filePath() : newPath;
-    if (isShippedMap(target)) {
-        lirsk::showMessage(this, {QMessageBox::Warning, windowTitle(),
-                                  QStringLiteral("Файл %1 — встроенная карта программы, его нельзя "
-                                                 "перезаписать. Сохраните карту под другим "
-                                                 "именем.")
-                                      .arg(QDir::toNativeSeparators(target)),
-                                  QMessageBox::Ok});
+    if (const QString refused = ShippedMapRefusal(target); !refused.isEmpty()) {
+        lirsk::showMessage(this, {QMessageBox::Warning, windowTitle(), refused, QMessageBox::Ok});
         return false;
     }
     QString error;
-    const bool searchPanelShown = frame_ && frame_->acSearchPanel->isChecked();
+    const bool searchPanelShown = stopPanel_->searchPanelShown();
     // A map with a description of its own keeps it; a copy of a built-in map keeps its route
     // table, fares and picture in one.
     const std::optional<lirsk::MapDescription>& own = document_->description();
     const std::optional<QByteArray> bytes = lirsk::writeMap(Map(), searchPanelShown, &error);
-    lirsk::MapDescription description = own ? *own : builtinDescription(Map());
+    lirsk::MapDescription description = CurrentDescription();
     description.picture = picturePathBeside(target, description.picture);
     const bool described = own || !Map().MapCode.isEmpty();
     // The timetable goes with the map to a file of its own beside it, unless it is there already.
@@ -477,8 +495,7 @@ void MapWindow::Activate() {
         frame_->ShowZoom(view_->zoom());
     if (frame_)
         frame_->ShowUndoState();
-    if (frame_)
-        frame_->acSearchPanel->setChecked(!searchPanel->isHidden());
+    ShowPanelChecks();
     if (frame_)
         frame_->ShowCriterion();
     // The tool bar shows this window's mode.
@@ -496,6 +513,18 @@ void MapWindow::ChangeSettings() {
         return;
     editor_->ChangeSettings(settings);
     RedrawMap(false);
+}
+
+void MapWindow::ShowModifiedMark() {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->setWindowTitle(document_->isModified() ? windowTitle() + QLatin1Char('*')
+                                                    : windowTitle());
+}
+
+void MapWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowTitleChange)
+        ShowModifiedMark();
 }
 
 void MapWindow::closeEvent(QCloseEvent* event) {

@@ -56,11 +56,16 @@ public:
     // Writes the map to its own file, or to newPath when one is given; a map without a file asks
     // for a name. False when nothing was written (the user has been told why, or cancelled).
     bool Save(const QString& newPath);
+    // The map's own description, or what a copy of a built-in map keeps of it in one: the code
+    // letter, the route table, the fares and the picture.
+    lirsk::MapDescription CurrentDescription() const;
 
     void RedrawMap(bool withStatus);
     void SetEditorMode(bool on);
     void ShowSearchPanel(bool show);
     void ShowRoutesPanel(bool show);
+    // The frame's panel checks show this window's own (when it is the current one).
+    void ShowPanelChecks();
     // The window became the active one.
     void Activate();
     // The display settings dialog on this map.
@@ -86,10 +91,13 @@ public:
     QTableWidget* routeTable = nullptr;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The title of the window's frame: its own, with "*" while the map is not saved.
+    void ShowModifiedMark();
     bool LoadFailed(const QString& error);
     // The description beside a map file, its picture made absolute; nothing when there is none
     // or it cannot be read (the user is told).
@@ -113,7 +121,13 @@ private:
     RecoveryKeeper* recovery_;
     StopPanel* stopPanel_ = nullptr;
     bool mismatchTold_ = false;
+    // The panel commands' checks as this window's user left them.
+    bool searchPanelChecked_ = true;
+    bool routesPanelChecked_ = false;
 };
+
+// Why a map cannot be saved under a name (it is one of the program's own maps), or empty.
+QString ShippedMapRefusal(const QString& path);
 
 // Where the program's own data (toolbox/...) is looked for when it is not found relative to the
 // current directory: beside the executable, then in the installed data folder.

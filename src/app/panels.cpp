@@ -1,9 +1,11 @@
 // The map window's side of its left panel (src/app/stoppanel.h): what a stop or a route chosen
 // there does to the map, and the two panel commands.
 
+#include "app/mainwindow.h"
 #include "app/mapwindow.h"
 #include "app/stoppanel.h"
 
+#include <QAction>
 #include <QFrame>
 #include <QGroupBox>
 
@@ -17,11 +19,22 @@ void MapWindow::AttachPanels() {
 }
 
 void MapWindow::ShowSearchPanel(bool show) {
+    searchPanelChecked_ = show;
     stopPanel_->showSearchPanel(show);
+    ShowPanelChecks();
 }
 
 void MapWindow::ShowRoutesPanel(bool show) {
+    routesPanelChecked_ = show;
     stopPanel_->showRoutesPanel(show);
+    ShowPanelChecks();
+}
+
+void MapWindow::ShowPanelChecks() {
+    if (!frame_ || frame_->currentMapWindow() != this)
+        return;
+    frame_->acSearchPanel->setChecked(searchPanelChecked_);
+    frame_->acRouteTable->setChecked(routesPanelChecked_);
 }
 
 void MapWindow::ShowStop(lirsk::StopIndex stop) {

@@ -300,31 +300,33 @@ std::vector<RecoveredMap> orphanedRecoveries() {
 
 void offerRecovery(MainWindow* frame) {
     const std::vector<RecoveredMap> maps = orphanedRecoveries();
-    if (maps.empty())
-        return;
-    QStringList lines;
-    for (const RecoveredMap& map : maps)
-        lines << (map.readable ? QStringLiteral("«%1», записана %2")
-                                     .arg(map.title,
-                                          map.written.toString(QStringLiteral("dd.MM.yyyy hh:mm")))
-                               : QStringLiteral("%1 (%2)").arg(QDir::toNativeSeparators(map.base),
-                                                               map.problem));
-    lirsk::MessageRequest request{
-        QMessageBox::Question, QStringLiteral("Восстановление карт"),
-        QStringLiteral("Программа была закрыта, не сохранив изменения в картах:\n%1\n\n"
-                       "Восстановить их?")
-            .arg(lines.join(QLatin1Char('\n'))),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel};
-    request.buttonTexts = {{QMessageBox::Yes, QStringLiteral("Восстановить")},
-                           {QMessageBox::No, QStringLiteral("Удалить")},
-                           {QMessageBox::Cancel, QStringLiteral("Позже")}};
-    const QMessageBox::StandardButton answer = lirsk::showMessage(frame, request);
+    const QString title = QCoreApplication::translate("RecoveryKeeper", "Восстановление карт");
+    // Each copy gets its own answer; those to delete go together after one more question.
+    QStringList toDelete;
+    QStringList toDeleteLines;
     for (const RecoveredMap& map : maps) {
-        // A copy that cannot be read is never removed unasked: it stays for a look by hand.
+        const QString line =
+            map.readable
+                ? QStringLiteral("«%1», записана %2")
+                      .arg(map.title, map.written.toString(QStringLiteral("dd.MM.yyyy hh:mm")))
+                : QStringLiteral("%1 (%2)").arg(QDir::toNativeSeparators(map.base), map.problem);
+        lirsk::MessageRequest request{
+            QMessageBox::Question, title,
+            QCoreApplication::translate("RecoveryKeeper",
+                                        "Программа была закрыта, не сохранив изменения в карте:\n"
+                                        "%1\n\nВосстановить её?")
+                .arg(line),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel};
+        request.buttonTexts = {
+            {QMessageBox::Yes, QCoreApplication::translate("RecoveryKeeper", "Восстановить")},
+            {QMessageBox::No, QCoreApplication::translate("RecoveryKeeper", "Удалить")},
+            {QMessageBox::Cancel, QCoreApplication::translate("RecoveryKeeper", "Позже")}};
+        const QMessageBox::StandardButton answer = lirsk::showMessage(frame, request);
+        // A copy that cannot be read is never removed: it stays for a look by hand.
         if (!map.readable) {
-            if (answer == QMessageBox::Yes)
+            if (answer != QMessageBox::Cancel)
                 lirsk::showMessage(
-                    frame, {QMessageBox::Warning, request.title,
+                    frame, {QMessageBox::Warning, title,
                             QCoreApplication::translate("RecoveryKeeper",
                                                         "Копию карты %1 восстановить нельзя (%2); "
                                                         "она оставлена на месте.")
@@ -332,9 +334,23 @@ void offerRecovery(MainWindow* frame) {
                             QMessageBox::Ok});
             continue;
         }
-        if (answer == QMessageBox::No)
-            removeCopy(map.base);
-        else if (answer == QMessageBox::Yes)
+        if (answer == QMessageBox::No) {
+            toDelete << map.base;
+            toDeleteLines << line;
+        } else if (answer == QMessageBox::Yes) {
             frame->OpenRecoveredMap(map);
+        }
     }
+    if (toDelete.isEmpty())
+        return;
+    const QMessageBox::StandardButton sure = lirsk::showMessage(
+        frame, {QMessageBox::Warning, title,
+                QCoreApplication::translate("RecoveryKeeper",
+                                            "Удалить копии карт? Несохранённые изменения в них "
+                                            "будут потеряны:\n%1")
+                    .arg(toDeleteLines.join(QLatin1Char('\n'))),
+                QMessageBox::Yes | QMessageBox::No});
+    if (sure == QMessageBox::Yes)
+        for (const QString& base : toDelete)
+            removeCopy(base);
 }

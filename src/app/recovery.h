@@ -86,6 +86,6 @@ struct RecoveredMap {
 };
 
 std::vector<RecoveredMap> orphanedRecoveries();
-// At start-up: says which maps were left unsaved and offers to open them («Восстановить»), to
-// delete them («Удалить») or to ask again next time («Позже»).
+// At start-up: asks of each map left unsaved whether to open it («Восстановить»), to delete it
+// («Удалить», asked once more for all those chosen) or to ask again next time («Позже»).
 void offerRecovery(MainWindow* frame);

@@ -366,6 +366,10 @@ void StopPanel::showSearchPanel(bool show) {
     m_searchPanel->setVisible(show);
 }
 
+bool StopPanel::searchPanelShown() const {
+    return !isHidden() && !m_searchPanel->isHidden();
+}
+
 void StopPanel::showRoutesPanel(bool show) {
     if (show) {
         if (!isHidden())

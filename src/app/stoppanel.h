@@ -97,6 +97,7 @@ public:
 
     void showSearchPanel(bool show);
     void showRoutesPanel(bool show);
+    bool searchPanelShown() const;
 
     // The pop-up menu's items choose a way's start and finish (in find-way mode only).
     void setWayChoiceEnabled(bool enabled);

@@ -5,6 +5,7 @@
 #include <QUndoStack>
 
 #include <algorithm>
+#include <numeric>
 
 namespace lirsk {
 
@@ -55,8 +56,58 @@ private:
     int m_maxIdBefore = 0;
 };
 
+class AddStopsCommand : public MapCommand {
+public:
+    AddStopsCommand(MapDocument& document, const QString& text, std::vector<Stop> stops)
+        : MapCommand(document, text), m_stops(std::move(stops)) {}
+
+    void redo() override {
+        if (m_stops.empty()) {
+            setObsolete(true);
+            return;
+        }
+        m_maxIdBefore = map().MaxStopId;
+        const StopIndex first = map().stopCount();
+        // The lowest ids no stop holds, found in one pass over the ids in use.
+        std::vector<int> used;
+        used.reserve(std::size_t(first));
+        for (const Stop& stop : map().stops())
+            if (stop.Id >= 0)
+                used.push_back(stop.Id);
+        std::sort(used.begin(), used.end());
+        auto next = used.begin();
+        int candidate = 0;
+        m_indices.clear();
+        for (Stop stop : m_stops) {
+            while (next != used.end() && *next <= candidate)
+                candidate = std::max(candidate, *next++ + 1);
+            stop.Id = candidate++;
+            map().MaxStopId = std::max(map().MaxStopId, stop.Id);
+            for (Link& link : stop.Links)
+                link.To += first;
+            m_indices.push_back(map().appendStop(std::move(stop)));
+        }
+        m_document.announce(MapChange::Stops | MapChange::Links, m_indices);
+    }
+    void undo() override {
+        m_document.takeStops(m_indices);
+        map().MaxStopId = m_maxIdBefore;
+        m_document.announce(MapChange::Stops | MapChange::Links, m_indices);
+    }
+
+private:
+    std::vector<Stop> m_stops;
+    std::vector<StopIndex> m_indices;
+    int m_maxIdBefore = 0;
+};
+
 class DeleteStopsCommand : public MapCommand {
 public:
+    DeleteStopsCommand(MapDocument& document, const QString& text, std::vector<StopIndex> stops)
+        : MapCommand(document, text), m_stops(std::move(stops)) {
+        std::sort(m_stops.begin(), m_stops.end());
+        m_stops.erase(std::unique(m_stops.begin(), m_stops.end()), m_stops.end());
+    }
     DeleteStopsCommand(MapDocument& document, std::vector<StopIndex> stops)
         : MapCommand(document, QT_TRANSLATE_NOOP("MapEdits", "удаление остановок")),
           m_stops(std::move(stops)) {
@@ -206,9 +257,20 @@ private:
 class MoveCommand : public MapCommand {
 public:
     MoveCommand(MapDocument& document, const QString& text, std::vector<StopIndex> stops,
-                std::vector<StopPlace> from, std::vector<StopPlace> to)
+                std::vector<StopPlace> from, std::vector<StopPlace> to, int run = -1)
         : MapCommand(document, text), m_stops(std::move(stops)), m_from(std::move(from)),
-          m_to(std::move(to)) {}
+          m_to(std::move(to)), m_run(run) {}
+
+    // The moves of one run (the presses of an arrow key) are one command.
+    int id() const override { return m_run < 0 ? -1 : 0x4d6f7665; }
+    bool mergeWith(const QUndoCommand* other) override {
+        const auto* next = static_cast<const MoveCommand*>(other);
+        if (next->m_run != m_run || next->m_stops != m_stops)
+            return false;
+        m_to = next->m_to;
+        setObsolete(m_from == m_to);
+        return true;
+    }
 
     void redo() override {
         if (m_from == m_to) {
@@ -233,6 +295,7 @@ private:
 
     std::vector<StopIndex> m_stops;
     std::vector<StopPlace> m_from, m_to;
+    int m_run;
 };
 
 class StopLooksCommand : public MapCommand {
@@ -311,6 +374,35 @@ private:
     DisplaySettings m_before, m_after;
 };
 
+class DescriptionCommand : public MapCommand {
+public:
+    DescriptionCommand(MapDocument& document, std::optional<MapDescription> description)
+        : MapCommand(document, QT_TRANSLATE_NOOP("MapEdits", "описание карты")),
+          m_after(std::move(description)) {}
+
+    void redo() override {
+        m_before = m_document.description();
+        m_codeBefore = map().MapCode;
+        if (m_before == m_after) {
+            setObsolete(true);
+            return;
+        }
+        put(m_after, m_after ? m_after->mapCode : m_codeBefore);
+    }
+    void undo() override { put(m_before, m_codeBefore); }
+
+private:
+    void put(const std::optional<MapDescription>& description, const QString& code) {
+        m_document.setDescription(description);
+        map().MapCode = code;
+        m_document.announce(MapChange::Settings);
+        emit m_document.descriptionChanged();
+    }
+
+    std::optional<MapDescription> m_before, m_after;
+    QString m_codeBefore;
+};
+
 } // namespace
 
 namespace edit {
@@ -320,8 +412,20 @@ StopIndex addStop(MapDocument& document, int x, int y) {
     return document.map().stopCount() - 1;
 }
 
+std::vector<StopIndex> addStops(MapDocument& document, const QString& text,
+                                std::vector<Stop> stops) {
+    std::vector<StopIndex> indices(stops.size());
+    std::iota(indices.begin(), indices.end(), document.map().stopCount());
+    document.undoStack()->push(new AddStopsCommand(document, text, std::move(stops)));
+    return indices;
+}
+
 void deleteStops(MapDocument& document, std::vector<StopIndex> stops) {
     document.undoStack()->push(new DeleteStopsCommand(document, std::move(stops)));
+}
+
+void deleteStops(MapDocument& document, const QString& text, std::vector<StopIndex> stops) {
+    document.undoStack()->push(new DeleteStopsCommand(document, text, std::move(stops)));
 }
 
 void addArc(MapDocument& document, StopIndex a, StopIndex b, const RoadWeight& weight) {
@@ -350,6 +454,15 @@ void moveStops(MapDocument& document, const QString& text, std::vector<StopIndex
         new MoveCommand(document, text, std::move(stops), std::move(from), std::move(to)));
 }
 
+void nudgeStops(MapDocument& document, const QString& text, int run, std::vector<StopIndex> stops,
+                std::vector<StopPlace> to) {
+    std::vector<StopPlace> from;
+    for (const StopIndex stop : stops)
+        from.push_back(placeOf(document.map().stop(stop)));
+    document.undoStack()->push(
+        new MoveCommand(document, text, std::move(stops), std::move(from), std::move(to), run));
+}
+
 void setStopLooks(MapDocument& document, std::vector<StopIndex> stops,
                   std::vector<StopLook> looks) {
     document.undoStack()->push(new StopLooksCommand(document, std::move(stops), std::move(looks)));
@@ -357,6 +470,10 @@ void setStopLooks(MapDocument& document, std::vector<StopIndex> stops,
 
 void changeSettings(MapDocument& document, const DisplaySettings& settings) {
     document.undoStack()->push(new SettingsCommand(document, settings));
+}
+
+void setDescription(MapDocument& document, std::optional<MapDescription> description) {
+    document.undoStack()->push(new DescriptionCommand(document, std::move(description)));
 }
 
 } // namespace edit

@@ -39,8 +39,14 @@ namespace edit {
 
 // A stop with its top-left corner at a point and the lowest free id; its index.
 StopIndex addStop(MapDocument& document, int x, int y);
+// Stops brought from elsewhere (a copy, another map), appended in their order with the links
+// among them (a link's To is the index of its stop among these) and each with the lowest free
+// id; their indices in the map.
+std::vector<StopIndex> addStops(MapDocument& document, const QString& text,
+                                std::vector<Stop> stops);
 // Stops (each once, in any order) with every link to and from them.
 void deleteStops(MapDocument& document, std::vector<StopIndex> stops);
+void deleteStops(MapDocument& document, const QString& text, std::vector<StopIndex> stops);
 // The link a -> b.
 void addArc(MapDocument& document, StopIndex a, StopIndex b, const RoadWeight& weight);
 // The first link a -> b; the opposite link, if any, becomes an arc.
@@ -54,9 +60,16 @@ void changeRoad(MapDocument& document, StopIndex a, StopIndex b, const RoadWeigh
 // again, and undo puts them back where they were).
 void moveStops(MapDocument& document, const QString& text, std::vector<StopIndex> stops,
                std::vector<StopPlace> from, std::vector<StopPlace> to);
+// Stops put at new places by one press of a run of them (an arrow key held or pressed again):
+// the presses of one run are one command.
+void nudgeStops(MapDocument& document, const QString& text, int run, std::vector<StopIndex> stops,
+                std::vector<StopPlace> to);
 // New looks for stops, each with its own.
 void setStopLooks(MapDocument& document, std::vector<StopIndex> stops, std::vector<StopLook> looks);
 void changeSettings(MapDocument& document, const DisplaySettings& settings);
+// The map's own description (nothing: none, the built-in table then), with the code letter it
+// gives the map.
+void setDescription(MapDocument& document, std::optional<MapDescription> description);
 
 } // namespace edit
 

@@ -137,6 +137,8 @@ signals:
     // The map got a timetable, or matches its timetable again, or no longer does.
     void timetableChanged();
     void departureChanged(qint64 utc);
+    // The description was edited (its title, picture and route table show anew).
+    void descriptionChanged();
 
 private:
     bool undoStackClean() const;

@@ -29,6 +29,7 @@ MapEditor::MapEditor(MapDocument* document, MapView* view, QWidget* window, Edit
     : QObject(window), m_document(document), m_view(view), m_window(window), m_dialogs(dialogs),
       m_tool(makeTool(MapMode::Pointer, *this)) {
     m_view->setInputHandler(this);
+    m_view->installEventFilter(this);
 
     stopMenu = new QMenu(window);
     stopMenu->setObjectName(QStringLiteral("stopMenu"));
@@ -192,6 +193,7 @@ MapHit MapEditor::gestureTarget(const MapHit& target) const {
 
 void MapEditor::pressed(const MapHit& hit, const MapMouseEvent& event) {
     finishMove();
+    endNudgeRun();
     const MapHit target = gestureTarget(hit);
     switch (target.kind) {
     case MapHit::Name:
@@ -223,6 +225,7 @@ void MapEditor::pressed(const MapHit& hit, const MapMouseEvent& event) {
 }
 
 void MapEditor::moved(const MapHit& hit, const MapMouseEvent& event) {
+    emit pointerMoved(event.pos);
     const MapHit target = gestureTarget(hit);
     switch (target.kind) {
     case MapHit::Name:
@@ -264,7 +267,8 @@ void MapEditor::released(const MapHit& hit, const MapMouseEvent& event) {
         // The click comes before the release, so a rectangle made by this release survives it.
         if (event.button == Qt::LeftButton && m_mapClickPending) {
             m_mapClickPending = false;
-            if (m_view->visibleMapRect().contains(event.pos))
+            if (m_view->visibleMapRect().contains(event.pos) &&
+                !(event.modifiers & Qt::ControlModifier))
                 ClearSelection(-1, true);
         }
         m_tool->mapReleased(event);
@@ -347,6 +351,7 @@ bool MapEditor::CancelNameDrag() {
 // --- Undo and redo ----------------------------------------------------------------------------
 
 void MapEditor::Undo() {
+    endNudgeRun();
     finishMove();
     finishNameDrag();
     // An undo may take any stop away, or move stops to other indices.
@@ -355,6 +360,7 @@ void MapEditor::Undo() {
 }
 
 void MapEditor::Redo() {
+    endNudgeRun();
     finishMove();
     finishNameDrag();
     forgetGestures();
@@ -474,6 +480,8 @@ void MapEditor::EditStopProperties() {
     values.Color = shown.FillColor;
     values.Routes = shown.Routes;
     values.Font = shown.Label.Font;
+    values.X = shown.centreX();
+    values.Y = shown.centreY();
     const std::optional<StopProperties> answer = m_dialogs.askStopProperties(values);
 
     std::vector<StopIndex> targets;
@@ -517,7 +525,20 @@ void MapEditor::EditStopProperties() {
 
     MenuStop = NoStop;
     finishMove();
+    // A centre typed anew moves the menu's stop (and its name) there, in the same edit.
+    const bool moves =
+        answer && !targets.empty() && (answer->X != values.X || answer->Y != values.Y);
+    if (moves)
+        undoStack()->beginMacro(tr("свойства остановок"));
     edit::setStopLooks(*m_document, std::move(targets), std::move(looks));
+    if (moves) {
+        const Stop& stop = map().stop(menuStop);
+        const StopPlace from = placeOf(stop);
+        const int dx = answer->X - stop.centreX(), dy = answer->Y - stop.centreY();
+        edit::moveStops(*m_document, tr("перемещение остановок"), {menuStop}, {from},
+                        {{from.left + dx, from.top + dy, from.labelLeft + dx, from.labelTop + dy}});
+        undoStack()->endMacro();
+    }
     RedrawMap(true);
 }
 

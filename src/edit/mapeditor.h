@@ -3,6 +3,7 @@
 #include "document/edits.h"
 #include "document/mapdocument.h"
 #include "edit/editdialogs.h"
+#include "edit/placing.h"
 #include "route/criteria.h"
 #include "route/findway.h"
 #include "view/mapview.h"
@@ -134,6 +135,34 @@ public:
     void FindWay(StopIndex start, StopIndex finish);
     void ReportWay(const FoundWay& way);
 
+    // The marked stops with their names, looks, routes texts and the links among them, to the
+    // clipboard (Cut takes them out of the map as one edit).
+    void CopySelection();
+    void CutSelection();
+    // The clipboard's stops added as one edit with new ids, and marked: under the pointer when
+    // it is over the view, else 20 pixels from where they were copied.
+    void Paste();
+    void PasteAt(const std::optional<QPoint>& pointer);
+    // The marked stops copied beside themselves, as one edit.
+    void DuplicateSelection();
+
+    // The grid: its step (the map's description keeps it), and whether it is shown; while it is,
+    // stops moved and added go onto it unless Alt is held.
+    int gridStep() const;
+    bool gridShown() const { return m_gridShown; }
+    void setGridShown(bool shown);
+    // Where a stop's centre goes for the pointer at a point.
+    bool snapsToGrid(Qt::KeyboardModifiers modifiers) const;
+    QPoint placePoint(const QPoint& pos, Qt::KeyboardModifiers modifiers) const;
+    // The marked stops moved by the arrow keys: by a pixel, with Shift by the grid step; the
+    // presses of one run are one edit.
+    void NudgeSelection(int dx, int dy);
+    void endNudgeRun() { ++m_nudgeRun; }
+    void AlignSelection(Alignment alignment);
+    // The map's description, as one edit.
+    void ChangeDescription(const MapDescription& description);
+    void SpreadSelection(Qt::Orientation orientation);
+
     // Puts a name being dragged back where the drag began (Esc).
     bool CancelNameDrag();
 
@@ -183,6 +212,8 @@ public:
 
 signals:
     void modeChanged(lirsk::MapMode mode);
+    // The pointer is over the map at this point.
+    void pointerMoved(QPoint mapPoint);
 
 public:
     // MapInputHandler
@@ -211,6 +242,11 @@ private:
     // else the distance between the stops' corners.
     RoadWeight newLinkWeight(StopIndex from, StopIndex to);
     QString windowTitle() const;
+    bool copyToClipboard();
+    // Stops put into the map as one edit, then marked.
+    void addMarkedStops(const QString& text, std::vector<Stop> stops);
+    void moveSelection(const QString& text, std::vector<StopPlace> places);
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     QPointer<MapDocument> m_document;
     // A name being dragged: the press point relative to the name, and where the name was.
@@ -232,6 +268,8 @@ private:
     // The route indexes of the map as it was at this revision, kept while the map is unchanged.
     std::unique_ptr<WaySearch> m_waySearch;
     quint64 m_waySearchRevision = 0;
+    bool m_gridShown = false;
+    int m_nudgeRun = 0;
 };
 
 } // namespace lirsk

@@ -28,8 +28,13 @@ public:
         GraphMap& map = m_editor.map();
         MapDocument& document = m_editor.document();
         Stop& stop = map.stop(index);
-        const int dx = event.pos.x() - stop.Left - half(stop.Width);
-        const int dy = event.pos.y() - stop.Top - half(stop.Height);
+        // On the grid the stop's centre goes to the grid point nearest to the pointer.
+        const QPoint to = m_editor.placePoint(event.pos, event.modifiers);
+        const bool onGrid = m_editor.snapsToGrid(event.modifiers);
+        const int dx =
+            onGrid ? to.x() - stop.centreX() : event.pos.x() - stop.Left - half(stop.Width);
+        const int dy =
+            onGrid ? to.y() - stop.centreY() : event.pos.y() - stop.Top - half(stop.Height);
         if (dx == 0 && dy == 0)
             return;
         std::vector<StopIndex> moved{index};
@@ -86,7 +91,9 @@ public:
         if (!m_editor.view().selectionRect())
             return;
         m_editor.view().setSelectionRect(std::nullopt);
-        m_editor.ClearSelection(-1, true);
+        // The rectangle replaces the marks; with Ctrl held it adds to them.
+        if (!(event.modifiers & Qt::ControlModifier))
+            m_editor.ClearSelection(-1, true);
         const int x0 = std::min(m_start.x(), event.pos.x()),
                   x1 = std::max(m_start.x(), event.pos.x());
         const int y0 = std::min(m_start.y(), event.pos.y()),
@@ -95,7 +102,8 @@ public:
         for (StopIndex i = 0; i < map.stopCount(); ++i) {
             const Stop& stop = map.stop(i);
             const qint64 left = stop.Left, top = stop.Top;
-            if (left + stop.Width > x0 && top + stop.Height > y0 && left < x1 && top < y1)
+            if (left + stop.Width > x0 && top + stop.Height > y0 && left < x1 && top < y1 &&
+                !m_editor.document().isSelected(i))
                 m_editor.ToggleSelected(i);
         }
     }
@@ -104,13 +112,15 @@ private:
     QPoint m_start;
 };
 
-// A press on the empty drawn map adds a stop there.
+// A press on the empty drawn map adds a stop with its centre there.
 class AddStopTool : public MovingTool {
 public:
     using MovingTool::MovingTool;
 
     void mapPressed(const MapMouseEvent& event) override {
-        m_editor.AddStopAt(event.pos.x(), event.pos.y());
+        const QPoint centre = m_editor.placePoint(event.pos, event.modifiers);
+        const int radius = StopFields().Radius;
+        m_editor.AddStopAt(std::max(0, centre.x() - radius), std::max(0, centre.y() - radius));
     }
 };
 

@@ -93,7 +93,7 @@ StopPropertiesDialog::StopPropertiesDialog(QWidget* parent) : lirsk::ModalDialog
     setWindowTitle(QStringLiteral("Параметры остановки"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::CustomizeWindowHint);
-    setFixedSize(235, 225);
+    setFixedSize(235, 249);
     QFont font(lirsk::mapFontFace(QStringLiteral("MS Sans Serif")));
     font.setPointSize(8);
     setFont(font);
@@ -167,15 +167,24 @@ StopPropertiesDialog::StopPropertiesDialog(QWidget* parent) : lirsk::ModalDialog
     routesEdit->setObjectName(QStringLiteral("routesEdit"));
     routesEdit->setGeometry(112, 168, 115, 21);
 
+    caption(192, tr("Центр (x, y):"));
+    for (QSpinBox** spin : {&xSpin, &ySpin}) {
+        *spin = new QSpinBox(this);
+        (*spin)->setRange(0, 1 << 24);
+        (*spin)->setGeometry(spin == &xSpin ? 112 : 170, 192, 57, 21);
+    }
+    xSpin->setObjectName(QStringLiteral("xSpin"));
+    ySpin->setObjectName(QStringLiteral("ySpin"));
+
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("okButton"));
-    okButton->setGeometry(72, 196, 75, 25);
+    okButton->setGeometry(72, 220, 75, 25);
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &StopPropertiesDialog::acceptWholeSize);
     // Esc rejects the dialog, as "Отмена" does.
     cancelButton = new QPushButton(QStringLiteral("Отмена"), this);
     cancelButton->setObjectName(QStringLiteral("cancelButton"));
-    cancelButton->setGeometry(152, 196, 75, 25);
+    cancelButton->setGeometry(152, 220, 75, 25);
     cancelButton->setAutoDefault(false);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -292,6 +301,8 @@ std::optional<StopProperties> StopPropertiesDialog::SetProperties(const StopProp
     showNameCheck->setChecked(values.ShowName);
     setPanelColour(values.Color);
     routesEdit->setText(values.Routes);
+    xSpin->setValue(values.X);
+    ySpin->setValue(values.Y);
     dialogFont_ = values.Font;
     FontChanged = false;
     if (runModal() != QDialog::Accepted)
@@ -303,6 +314,8 @@ std::optional<StopProperties> StopPropertiesDialog::SetProperties(const StopProp
     result.ShowName = showNameCheck->isChecked();
     result.Color = panelColour_;
     result.Routes = routesEdit->text();
+    result.X = xSpin->value();
+    result.Y = ySpin->value();
     result.FontChanged = FontChanged;
     result.Font = sampleFont_;
     return result;

@@ -23,6 +23,7 @@ struct StopProperties {
     bool ShowName = true;
     lirsk::Colour Color = 0;
     QString Routes;
+    int X = 0, Y = 0; // where the stop's centre is on the map
     bool FontChanged = false;
     lirsk::FontSpec Font; // its Color is the name's colour, which has a control of its own
 };
@@ -55,6 +56,8 @@ public:
     QLabel* fontSample = nullptr;      // the name in its font; a click asks for another font
     QLabel* nameColourPanel = nullptr; // the name's colour; a click asks for another
     QLineEdit* routesEdit = nullptr;
+    QSpinBox* xSpin = nullptr; // the centre's place on the map
+    QSpinBox* ySpin = nullptr;
     QPushButton* okButton = nullptr;
     QPushButton* cancelButton = nullptr;
 

@@ -581,8 +581,7 @@ void describeFares(const FareTable& fares, const GtfsImportOptions& options,
         (options.transferFare && !holds(options.transferFare)))
         result.notes << ImportText::tr("стоимость проезда вне 0…10⁹ не задана");
     if (!fares.commonest && !holds(options.baseFare))
-        result.notes << ImportText::tr("в источнике нет тарифов (fare_attributes.txt): "
-                                       "стоимость проезда 0, задайте её ключом --fare");
+        result.notes << ImportText::noFares(ImportText::FareSetting::CommandLine);
 }
 
 void nameRoutes(RouteTable& routes, ImportProgress& progress) {

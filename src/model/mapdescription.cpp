@@ -13,8 +13,6 @@
 
 namespace lirsk {
 
-namespace {
-
 QString colourText(Colour c) {
     return QStringLiteral("#%1%2%3")
         .arg(c & 0xFF, 2, 16, QLatin1Char('0'))
@@ -32,6 +30,8 @@ std::optional<Colour> colourFrom(const QString& text) {
         return std::nullopt;
     return Colour(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
 }
+
+namespace {
 
 QString wrongType(QLatin1String key, const char* expected) {
     return QStringLiteral("%1: %2").arg(key,
@@ -200,6 +200,16 @@ bool descriptionFrom(const QJsonObject& o, MapDescription* d, QString* error) {
     if (!stringFrom(o, QLatin1String("walks"), &walks, error) ||
         !walksFrom(walks, &d->walks, error))
         return false;
+    const QJsonValue grid = o.value(QLatin1String("grid_step"));
+    if (!grid.isUndefined()) {
+        if (!grid.isDouble() || grid.toDouble() != std::floor(grid.toDouble()) ||
+            grid.toDouble() < kMinGridStep || grid.toDouble() > kMaxGridStep) {
+            *error = wrongType(QLatin1String("grid_step"),
+                               QT_TRANSLATE_NOOP("MapDescription", "ожидается целое от 2 до 500"));
+            return false;
+        }
+        d->gridStep = grid.toInt();
+    }
     if (d->mapCode.size() > 1) {
         *error = QStringLiteral("map_code: ожидается одна буква");
         return false;
@@ -221,7 +231,7 @@ bool descriptionFrom(const QJsonObject& o, MapDescription* d, QString* error) {
         return false;
     d->otherFields =
         withoutKeys(o, {"version", "map_code", "base_fare", "transfer_fare", "fare_unit", "picture",
-                        "title", "routes", "links", "placed_names", "walks"});
+                        "title", "routes", "links", "placed_names", "walks", "grid_step"});
     return true;
 }
 
@@ -272,6 +282,8 @@ QByteArray describeAsJson(const MapDescription& d) {
     o.insert(QLatin1String("base_fare"), d.baseFare);
     o.insert(QLatin1String("transfer_fare"), d.transferFare);
     o.insert(QLatin1String("fare_unit"), d.fareUnit);
+    if (d.gridStep != kDefaultGridStep)
+        o.insert(QLatin1String("grid_step"), d.gridStep);
     QJsonArray routes;
     for (const DescribedRoute& r : d.routes) {
         QJsonObject row = r.otherFields;

@@ -20,6 +20,11 @@
 
 namespace lirsk {
 
+// The editor's grid: its step in pixels, as a description keeps it.
+constexpr int kDefaultGridStep = 20;
+constexpr int kMinGridStep = 2;
+constexpr int kMaxGridStep = 500;
+
 struct DescribedRoute {
     QString code;   // the route's token in the stops' routes texts ("G1-tram")
     QString number; // what the traveller reads ("1")
@@ -27,6 +32,7 @@ struct DescribedRoute {
     std::optional<Colour> color;     // 0x00BBGGRR
     std::optional<Colour> textColor; // the colour of text written on the route's colour
     QJsonObject otherFields;         // the row's fields this program does not know
+    bool operator==(const DescribedRoute&) const = default;
 };
 
 // The routes that run from one stop to another, one after the other (stop ids; routes as rows of
@@ -60,7 +66,9 @@ struct MapDescription {
     // The links that are walks, not rides: (from, to) by the stops' ids. The file keeps them as
     // one text, "0-1 1-0 5-9".
     std::vector<std::pair<int, int>> walks;
-    QJsonObject otherFields; // the fields this program does not know
+    int gridStep = kDefaultGridStep; // pixels between the lines of the editor's grid
+    QJsonObject otherFields;         // the fields this program does not know
+    bool operator==(const MapDescription&) const = default;
 };
 
 constexpr int kDescriptionVersion = 1;
@@ -68,6 +76,11 @@ constexpr int kDescriptionVersion = 1;
 constexpr double kMaxFare = 1e9;
 // The largest description read.
 constexpr qint64 kMaxDescriptionSize = qint64(16) << 20;
+
+// A route's colour as the description writes it ("#RRGGBB"), and read back (nothing when the
+// text is not of that form).
+QString colourText(Colour colour);
+std::optional<Colour> colourFrom(const QString& text);
 
 // "city.gaf" -> "city.gafd"; a path without the .gaf extension gets ".gafd" added.
 QString descriptionPathFor(const QString& mapPath);

@@ -93,6 +93,13 @@ void MapView::setRubberBand(const std::optional<RubberBand>& band) {
         repaintMap(areaOf(*band_));
 }
 
+void MapView::setGridStep(int step) {
+    if (step == gridStep_)
+        return;
+    gridStep_ = step;
+    repaintMap();
+}
+
 void MapView::setSelectionRect(const std::optional<QRect>& rect) {
     if (selectionRect_)
         repaintMap(selectionRect_->normalized().adjusted(-2, -2, 2, 2));
@@ -484,6 +491,17 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
     const DisplaySettings& s = map.Settings;
     const std::vector<StopIndex>& way = document_->foundWay().stops;
     if (layers & Overlays) {
+        // The grid shows only while its lines are at least a few screen pixels apart.
+        if (gridStep_ >= 2 && gridStep_ * zoom_ >= 4) {
+            QPen pen(QColor(0, 0, 0, 48));
+            pen.setCosmetic(true);
+            painter.setPen(pen);
+            const int step = gridStep_;
+            for (int x = area.left() / step * step; x <= area.right(); x += step)
+                painter.drawLine(x, area.top(), x, area.bottom());
+            for (int y = area.top() / step * step; y <= area.bottom(); y += step)
+                painter.drawLine(area.left(), y, area.right(), y);
+        }
         if (!way.empty()) {
             setMapPen(painter, toQColor(s.TreeColor), s.ArcWidth, PenMode::Copy);
             if (zoom_ < 1.0) {

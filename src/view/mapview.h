@@ -91,6 +91,9 @@ public:
     void setRubberBand(const std::optional<RubberBand>& band);
     const std::optional<QRect>& selectionRect() const { return selectionRect_; }
     void setSelectionRect(const std::optional<QRect>& rect);
+    // The editor's grid over the map, lines this many map pixels apart (0: none).
+    int gridStep() const { return gridStep_; }
+    void setGridStep(int step);
 
     // The zoom factor: 1 shows the map at 100 %.
     double zoom() const { return zoom_; }
@@ -122,8 +125,8 @@ public:
     // The stop a map point falls on as the gestures see it: the first in list order, its box
     // counted inclusively and never smaller than a few screen pixels.
     StopIndex stopAt(const QPoint& mapPoint) const;
-    // What a press at a map point hits: the topmost stop or name (later stops lie above earlier
-    // ones, each name above its stop), else the empty map.
+    // What a press at a map point hits: the topmost stop (later stops lie above earlier ones),
+    // else the topmost name (every stop is in front of every name), else the empty map.
     MapHit hitAt(const QPoint& mapPoint, bool withNames) const;
 
     // Where a stop's name is shown at this zoom (its stored place unless the program places it).
@@ -174,6 +177,7 @@ private:
     std::optional<ChosenEnd> chosenEnd_;
     std::optional<RubberBand> band_;
     std::optional<QRect> selectionRect_;
+    int gridStep_ = 0;
     double zoom_ = 1.0;
     QSize mapSize_;
 

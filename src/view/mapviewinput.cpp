@@ -61,16 +61,19 @@ StopIndex MapView::stopAt(const QPoint& p) const {
 MapHit MapView::hitAt(const QPoint& p, bool withNames) const {
     const int reach = minimumTarget();
     const std::vector<StopIndex> near = stopsIn(QRect(p, p).adjusted(-reach, -reach, reach, reach));
+    // A stop is in front of every name: far out the names spread over the dots, and a dot must
+    // still be pressed.
     for (auto it = near.rbegin(); it != near.rend(); ++it) {
-        const StopIndex stop = *it;
-        if (withNames && document_->map().stop(stop).Label.Visible && nameShown(stop) &&
-            shownNameRect(stop).contains(QPointF(p)))
-            return {MapHit::Name, stop};
-        const TargetBox b = targetBox(document_->map().stop(stop));
+        const TargetBox b = targetBox(document_->map().stop(*it));
         if (p.x() >= b.left && p.x() < b.left + b.width && p.y() >= b.top &&
             p.y() < b.top + b.height)
-            return {MapHit::Stop, stop};
+            return {MapHit::Stop, *it};
     }
+    if (withNames)
+        for (auto it = near.rbegin(); it != near.rend(); ++it)
+            if (document_->map().stop(*it).Label.Visible && nameShown(*it) &&
+                shownNameRect(*it).contains(QPointF(p)))
+                return {MapHit::Name, *it};
     return {};
 }
 

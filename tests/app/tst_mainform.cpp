@@ -1,11 +1,14 @@
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
+#include "document/edits.h"
+#include "model/mapfile.h"
 #include "platform/messages.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
@@ -324,6 +327,53 @@ private slots:
                 entries << a->text();
         QCOMPARE(entries, QStringList({"Каскадом", "По горизонтали", "По вертикали", "Свернуть все",
                                        "&1 Без имени", "&2 Вторая"}));
+    }
+
+    void titleMarksTheUnsavedMap() {
+        frame->acNewExecute();
+        MapWindow* child = frame->ActiveMapWindow();
+        const auto titles = [this] {
+            emit frame->WindowMenu->aboutToShow();
+            return QStringList{frame->MdiArea->activeSubWindow()->windowTitle(),
+                               frame->WindowMenu->actions().last()->text()};
+        };
+        lirsk::edit::addStop(child->document(), 10, 10);
+        QCOMPARE(titles(), QStringList({"Без имени*", "&1 Без имени*"}));
+        child->editor().Undo();
+        QCOMPARE(titles(), QStringList({"Без имени", "&1 Без имени"}));
+    }
+
+    void restoredWindowKeepsItsSize() {
+        frame->acNewExecute();
+        QMdiSubWindow* window = frame->MdiArea->activeSubWindow();
+        window->showNormal();
+        QVERIFY(window->width() >= frame->MdiArea->viewport()->width() / 2);
+        QVERIFY(window->height() >= frame->MdiArea->viewport()->height() / 2);
+    }
+
+    void panelChecksFollowTheActiveWindow() {
+        frame->acNewExecute();
+        MapWindow* first = frame->ActiveMapWindow();
+        // A new map's search check is on with its panel hidden: off, then on shows the panel.
+        for (QAction* command : {frame->acSearchPanel, frame->acSearchPanel, frame->acRouteTable})
+            command->trigger();
+        frame->acNewExecute();
+        MapWindow* second = frame->ActiveMapWindow();
+        QVERIFY(!frame->acRouteTable->isChecked());
+        frame->acSearchPanel->trigger();
+        QVERIFY(!frame->acSearchPanel->isChecked());
+        frame->MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
+        QVERIFY(frame->acSearchPanel->isChecked());
+        QVERIFY(frame->acRouteTable->isChecked());
+        // Each window saves its own panel.
+        QTemporaryDir dir;
+        for (auto [window, shown] : {std::pair{first, true}, std::pair{second, false}}) {
+            const QString path = dir.filePath(QStringLiteral("map.gaf"));
+            QVERIFY(window->Save(path));
+            lirsk::GraphMap read;
+            QVERIFY(lirsk::readMapFile(path, read, nullptr));
+            QCOMPARE(read.StoredSearchPanel, shown);
+        }
     }
 
     void aboutSetsStatus() {

@@ -282,6 +282,37 @@ private slots:
         QVERIFY(messages[1].contains(descriptionPathFor(mapFile)));
     }
 
+    // Each copy has its own answer; those to delete are asked about once more, together.
+    void eachCopyHasItsOwnAnswer() {
+        const QString mapFile = writeDescribedMap(dir.path());
+        QVERIFY(QDir().mkpath(RecoveryKeeper::folder()));
+        for (const QString name : {"first", "second"}) {
+            const QString base = QDir(RecoveryKeeper::folder()).filePath(name);
+            QVERIFY(QFile::copy(mapFile, base + QStringLiteral(".gaf")));
+            const QJsonObject about{{QStringLiteral("copy_version"), 2},
+                                    {QStringLiteral("title"), name},
+                                    {QStringLiteral("file_path"), mapFile}};
+            QVERIFY(writeBytes(base + QStringLiteral(".json"), QJsonDocument(about).toJson()));
+        }
+        QList<QMessageBox::StandardButton> answers = {QMessageBox::No, QMessageBox::Cancel,
+                                                      QMessageBox::Yes};
+        setMessageHandler([&](const MessageRequest& r) {
+            messages << r.text;
+            return answers.takeFirst();
+        });
+        MainWindow frame;
+        offerRecovery(&frame);
+        QCOMPARE(messages.size(), 3);
+        const QString deleted = messages[0].contains(QStringLiteral("«first»"))
+                                    ? QStringLiteral("first")
+                                    : QStringLiteral("second");
+        QVERIFY(messages[2].contains(QStringLiteral("«%1»").arg(deleted)));
+        const std::vector<RecoveredMap> left = orphanedRecoveries();
+        QCOMPARE(left.size(), std::size_t(1));
+        QVERIFY(left[0].title != deleted);
+        QVERIFY(!frame.ActiveMapWindow());
+    }
+
     // A link planted in the folder is reported, never opened or written through, and stays.
     void plantedLinkIsLeftAlone() {
         const QString victim = writeDescribedMap(dir.path());

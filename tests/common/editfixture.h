@@ -137,11 +137,13 @@ struct Fixture {
         map.AddLink(from, to, {0, map.cornerDistance(from, to), 0});
     }
 
-    // Adds a stop by a click on the empty map in the add-stop mode.
+    // Adds a stop with its corner at (x, y) by a click on the empty map in the add-stop mode (the
+    // click is where the stop's centre goes).
     lirsk::StopIndex addStop(int x, int y) {
         const lirsk::MapMode mode = child->editor().mode();
         child->editor().SetAddStopMode();
-        click({x, y});
+        const int radius = lirsk::StopFields().Radius;
+        click({x + radius, y + radius});
         child->editor().setMode(mode);
         return child->Map().stopCount() - 1;
     }

@@ -19,7 +19,7 @@ public:
         [](const QString&, const std::function<void()>&) {};
 
     QString openFileName(QWidget*) override { return openAnswer(); }
-    QString saveFileName(QWidget*) override { return saveAnswer(); }
+    QString saveFileName(QWidget*, const Refusal&) override { return saveAnswer(); }
     QString feedPath(QWidget*) override { return feedAnswer(); }
     std::optional<QSet<int>> routeTypes(QWidget*, const lirsk::GtfsFeedSummary& summary) override {
         return routeTypesAnswer(summary);

@@ -14,6 +14,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QUndoStack>
 
 using namespace lirsk;
 using edittest::centreOf;
@@ -158,9 +159,10 @@ private slots:
         const GraphMap& map = f.child->Map();
         QCOMPARE(map.stopCount(), 3);
         QCOMPARE(map.stop(StopIndex(1)).Id, 1);
-        QCOMPARE(map.stop(StopIndex(1)).Left, 130);
-        QCOMPARE(map.stop(StopIndex(1)).Top, 45);
-        QCOMPARE(map.stop(StopIndex(1)).Label.Left, 140);
+        // The stop's centre is where the click was.
+        QCOMPARE(map.stop(StopIndex(1)).centreX(), 130);
+        QCOMPARE(map.stop(StopIndex(1)).centreY(), 45);
+        QCOMPARE(map.stop(StopIndex(1)).Label.Left, 134);
         QCOMPARE(map.MaxStopId, 2);
         QCOMPARE(gridRows(f.child->stopList), (QStringList{"0", "1", "2"}));
         QVERIFY(f.child->document().isModified());
@@ -512,6 +514,35 @@ private slots:
         // A plain click on the empty map clears the marks.
         f.click({600, 400});
         QCOMPARE(f.child->editor().SelectedCount(), 0);
+    }
+
+    void rectangleWithCtrlAddsToTheMarks() {
+        f.child->editor().SetPointerMode();
+        const QList<StopIndex> stops = fourStops();
+        f.child->editor().ToggleSelected(stops[3]);
+        f.press({45, 20}, Qt::LeftButton, Qt::ControlModifier);
+        f.moveTo({241, 90});
+        f.release({241, 90}, Qt::LeftButton, Qt::ControlModifier);
+        QCOMPARE(marked(f.child), (QList<int>{0, 1, 2, 3}));
+    }
+
+    void stopIsInFrontOfNames() {
+        const QList<StopIndex> stops = fourStops();
+        // Far out the second stop's name spreads over the first stop's dot and its own.
+        Stop& named = f.mapStop(stops[1]);
+        named.Label.Left = f.mapStop(stops[0]).Left - 4;
+        named.Label.Caption = QStringLiteral("Спортивная Спортивная");
+        f.child->document().announce(EveryChange);
+        f.child->view()->setZoom(0.5);
+        for (const StopIndex stop : {stops[0], stops[1]}) {
+            const MapHit hit = f.child->view()->hitAt(f.centreOf(stop), true);
+            QCOMPARE(hit.kind, MapHit::Stop);
+            QCOMPARE(hit.stop, stop);
+        }
+        f.child->editor().SetPointerMode();
+        f.drag(f.centreOf(stops[0]), f.centreOf(stops[0]) + QPoint(0, 80));
+        QCOMPARE(f.child->editor().undoStack()->undoText(),
+                 QStringLiteral("перемещение остановок"));
     }
 
     void propertiesOnTheMarkedStops_data() {

@@ -290,7 +290,8 @@ private slots:
         MapWindow* child = f.newMap();
         f.frame->EnableMapCommands();
         f.frame->acAddStop->trigger();
-        for (const QPoint p : {QPoint(50, 50), QPoint(250, 50), QPoint(250, 200), QPoint(50, 200)})
+        // Each click is where a stop's centre goes: the corners are at (50, 50) and so on.
+        for (const QPoint p : {QPoint(56, 56), QPoint(256, 56), QPoint(256, 206), QPoint(56, 206)})
             f.click(p);
         QCOMPARE(child->Map().stopCount(), 4);
         const StopIndex s0 = 0, s1 = 1, s2 = 2, s3 = 3;
