@@ -152,7 +152,7 @@ MainWindow::MainWindow(QWidget* parent)
           acEditorMode, acFindWay, acZoomIn, acZoomOut, acActualSize, acFitToWindow})
         a->setEnabled(false);
     for (QAction* a : {acPointer, acAddStop, acAddRoad, acDeleteRoad, acChangeRoad, acNew, acAddArc,
-                       acDeleteArc, acInfo})
+                       acDeleteArc, acInfo, acDelete, acUndo, acRedo})
         a->setVisible(false);
     ModeGroup = new QActionGroup(this);
     ModeGroup->setExclusive(true);
@@ -403,6 +403,7 @@ MapWindow* MainWindow::CreateMapWindow(const QString& title) {
     window->showMaximized();
     MdiArea->setActiveSubWindow(window);
     child->editor().setCriterion(criterion_);
+    child->editor().setEditing(acAddStop->isVisible());
     if (current_ != child)
         child->Activate();
     return child;

@@ -139,6 +139,14 @@ void MapEditor::SetInfoMode() {
     setModeText(MapMode::Info, QStringLiteral("Просмотр информации об остановки"));
 }
 
+void MapEditor::setEditing(bool on) {
+    if (!on) {
+        finishMove();
+        finishNameDrag();
+    }
+    m_editing = on;
+}
+
 bool MapEditor::IsTwoStopMode() const {
     switch (m_mode) {
     case MapMode::AddArc:
@@ -202,8 +210,13 @@ void MapEditor::pressed(const MapHit& hit, const MapMouseEvent& event) {
             MenuStop = stop;
             if (!m_document->isSelected(stop))
                 ClearSelection(-1, true);
-            for (QAction* item : {stopMenuStart, stopMenuFinish, stopMenuWaySeparator})
+            for (QAction* item : {stopMenuStart, stopMenuFinish})
                 item->setVisible(m_mode == MapMode::FindWay);
+            stopMenuWaySeparator->setVisible(m_mode == MapMode::FindWay && m_editing);
+            for (QAction* item : {stopMenuDelete, stopMenuProperties})
+                item->setVisible(m_editing);
+            if (!m_editing && m_mode != MapMode::FindWay)
+                return;
             stopMenu->popup(QCursor::pos());
             return;
         }
@@ -287,6 +300,8 @@ void MapEditor::closeRoutesPopupSoon() {
 // --- Dragging a name --------------------------------------------------------------------------
 
 void MapEditor::namePressed(StopIndex stop, const MapMouseEvent& event) {
+    if (!m_editing)
+        return;
     const NameLabel& label = map().stop(stop).Label;
     m_nameHome = QPoint(label.Left, label.Top);
     m_nameDown = event.pos - m_nameHome;
@@ -345,6 +360,8 @@ bool MapEditor::CancelNameDrag() {
 // --- Undo and redo ----------------------------------------------------------------------------
 
 void MapEditor::Undo() {
+    if (!m_editing)
+        return;
     finishMove();
     finishNameDrag();
     // An undo may take any stop away, or move stops to other indices.
@@ -353,6 +370,8 @@ void MapEditor::Undo() {
 }
 
 void MapEditor::Redo() {
+    if (!m_editing)
+        return;
     finishMove();
     finishNameDrag();
     forgetGestures();
@@ -371,7 +390,7 @@ void MapEditor::forgetGestures() {
 }
 
 void MapEditor::noteMove(const std::vector<StopIndex>& stops) {
-    if (!m_moving.empty())
+    if (!m_editing || !m_moving.empty())
         return;
     m_moving = stops;
     for (const StopIndex stop : stops)
@@ -408,26 +427,36 @@ RoadWeight MapEditor::newLinkWeight(StopIndex from, StopIndex to) {
 }
 
 void MapEditor::AddArc(StopIndex a, StopIndex b) {
+    if (!m_editing)
+        return;
     finishMove();
     edit::addArc(*m_document, a, b, newLinkWeight(a, b));
 }
 
 void MapEditor::DeleteArc(StopIndex a, StopIndex b) {
+    if (!m_editing)
+        return;
     finishMove();
     edit::deleteArc(*m_document, a, b);
 }
 
 void MapEditor::AddRoad(StopIndex a, StopIndex b) {
+    if (!m_editing)
+        return;
     finishMove();
     edit::addRoad(*m_document, a, b, newLinkWeight(a, b));
 }
 
 void MapEditor::DeleteRoad(StopIndex a, StopIndex b) {
+    if (!m_editing)
+        return;
     finishMove();
     edit::deleteRoad(*m_document, a, b);
 }
 
 void MapEditor::ChangeRoadWeight(StopIndex a, StopIndex b) {
+    if (!m_editing)
+        return;
     finishMove();
     if (const std::optional<RoadWeight> answer =
             m_dialogs.askRoadWeight(map().FindLink(a, b)->weight()))
@@ -435,6 +464,8 @@ void MapEditor::ChangeRoadWeight(StopIndex a, StopIndex b) {
 }
 
 StopIndex MapEditor::AddStopAt(int x, int y) {
+    if (!m_editing)
+        return NoStop;
     finishMove();
     return edit::addStop(*m_document, x, y);
 }
@@ -444,7 +475,7 @@ void MapEditor::DeleteStop(StopIndex stop) {
 }
 
 void MapEditor::deleteStops(std::vector<StopIndex> stops) {
-    if (stops.empty())
+    if (!m_editing || stops.empty())
         return;
     finishMove();
     // Nothing may go on naming a stop once the stops have moved.
@@ -461,7 +492,7 @@ void MapEditor::DeleteStopsFromMenu() {
 
 void MapEditor::EditStopProperties() {
     const StopIndex menuStop = MenuStop;
-    if (menuStop == NoStop)
+    if (!m_editing || menuStop == NoStop)
         return;
     const Stop& shown = map().stop(menuStop);
     StopProperties values;

@@ -93,6 +93,11 @@ public:
     void SetInfoMode();
     bool IsTwoStopMode() const;
 
+    // Editor mode: only then do the gestures, the menus and undo change the map. Outside it the
+    // map is only viewed (marks, ways and the display settings still change).
+    bool editing() const { return m_editing; }
+    void setEditing(bool on);
+
     // Repaints the map, with the wait text in the status line when asked.
     void RedrawMap(bool withStatus);
 
@@ -216,6 +221,7 @@ private:
     QWidget* m_window;
     EditDialogs& m_dialogs;
     MapMode m_mode = MapMode::Pointer;
+    bool m_editing = false;
     Criterion m_criterion = Criterion::Shortest;
     std::unique_ptr<MapTool> m_tool;
     // A left press on the empty map waits for its release, which makes it a click.

@@ -88,7 +88,7 @@ private slots:
         row("acSettings", "Настройки", "Настройки", "", true, false, false, false);
         row("acSelectAll", "Выбрать всё", "Выбрать все остановки", "Ctrl+A", true, false, false,
             false);
-        row("acDelete", "Удалить", "Удалить выделенные остановки", "Del", true, false, false,
+        row("acDelete", "Удалить", "Удалить выделенные остановки", "Del", false, false, false,
             false);
         row("acSearchPanel", "Панель поиска", "Панель поиска", "", true, false, true, false);
         row("acHelp", "Справка", "Справка", "", true, true, false, true);
@@ -195,10 +195,12 @@ private slots:
         QCOMPARE(child->windowTitle(), QStringLiteral("Без имени"));
         QCOMPARE(child->editor().mode(), lirsk::MapMode::Pointer);
         QCOMPARE(frame->currentMapWindow(), child);
-        for (QAction* a : {frame->acSave, frame->acSaveAs, frame->acFindWay, frame->acSettings,
-                           frame->acSelectAll, frame->acDelete, frame->acSearchPanel,
-                           frame->acRouteTable, frame->acEditorMode})
+        for (QAction* a :
+             {frame->acSave, frame->acSaveAs, frame->acFindWay, frame->acSettings,
+              frame->acSelectAll, frame->acSearchPanel, frame->acRouteTable, frame->acEditorMode})
             QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
+        // Deleting belongs to editor mode.
+        QVERIFY(!frame->acDelete->isVisible());
         QVERIFY(frame->acInfo->isVisible());
         QVERIFY(frame->acSearchPanel->isChecked());
     }

@@ -359,6 +359,7 @@ private slots:
     void nameDragFollowsThePressedName() {
         frame->acNewExecute();
         MapWindow* child = frame->ActiveMapWindow();
+        child->SetEditorMode(true);
         buildMap(child->Map());
         child->RedrawMap(false);
         const StopIndex stop = 0;
