@@ -6,6 +6,7 @@
 #include "app/creditsdialog.h"
 #include "app/displaysettingsdialog.h"
 #include "app/gtfsimportdialog.h"
+#include "app/journeypanel.h"
 #include "app/mapwindow.h"
 #include "app/menuimages.h"
 #include "app/modecommands.h"
@@ -17,6 +18,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -231,6 +233,16 @@ MainWindow::MainWindow(QWidget* parent)
         return dialog.chosenTypes();
     };
 
+    journeyPanel = new JourneyPanel(this);
+    journeyDock = new QDockWidget(tr("Поездка"), this);
+    journeyDock->setObjectName(QStringLiteral("journeyDock"));
+    journeyDock->setWidget(journeyPanel);
+    addDockWidget(Qt::LeftDockWidgetArea, journeyDock);
+    resizeDocks({journeyDock}, {340}, Qt::Horizontal);
+    acJourneyPanel = journeyDock->toggleViewAction();
+    acJourneyPanel->setObjectName(QStringLiteral("acJourneyPanel"));
+    acJourneyPanel->setStatusTip(tr("Панель поездки: откуда, куда и найденные пути"));
+
     buildMenus();
     buildToolBar();
 }
@@ -298,6 +310,8 @@ void MainWindow::buildMenus() {
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
     view->addActions({acZoomIn, acZoomOut, acActualSize, acFitToWindow});
+    view->addSeparator();
+    view->addAction(acJourneyPanel);
 
     WindowMenu = menuBar()->addMenu(QStringLiteral("Окно"));
     connect(WindowMenu, &QMenu::aboutToShow, this, &MainWindow::buildWindowList);
@@ -404,6 +418,23 @@ MapWindow* MainWindow::CreateMapWindow(const QString& title) {
     MdiArea->setActiveSubWindow(window);
     child->editor().setCriterion(criterion_);
     child->editor().setEditing(acAddStop->isVisible());
+    // The choices of ends in the map and its lists fill the journey panel.
+    lirsk::MapEditor* editor = &child->editor();
+    connect(editor, &lirsk::MapEditor::wayEndChosen, journeyPanel,
+            [this, child](lirsk::StopIndex stop, bool isStart) {
+                journeyPanel->setMapWindow(child);
+                journeyPanel->setEnd(stop, isStart);
+            });
+    connect(editor, &lirsk::MapEditor::nextWayEndChosen, journeyPanel,
+            [this, child](lirsk::StopIndex stop) {
+                journeyPanel->setMapWindow(child);
+                journeyPanel->setNextEnd(stop);
+            });
+    connect(editor, &lirsk::MapEditor::wayDragged, journeyPanel,
+            [this, child](lirsk::StopIndex start, lirsk::StopIndex finish) {
+                journeyPanel->setMapWindow(child);
+                journeyPanel->setEnds(start, finish);
+            });
     if (current_ != child)
         child->Activate();
     return child;
@@ -451,6 +482,7 @@ MapWindow* MainWindow::currentMapWindow() const {
 
 void MainWindow::setCurrentMapWindow(MapWindow* window) {
     current_ = window;
+    journeyPanel->setMapWindow(window);
 }
 
 void MainWindow::setCriterion(lirsk::Criterion criterion) {
@@ -458,6 +490,7 @@ void MainWindow::setCriterion(lirsk::Criterion criterion) {
     for (QMdiSubWindow* sub : MdiArea->subWindowList())
         if (auto* window = qobject_cast<MapWindow*>(sub->widget()))
             window->editor().setCriterion(criterion);
+    journeyPanel->criterionChanged();
 }
 
 AboutDialog* MainWindow::aboutDialog() {
@@ -510,6 +543,8 @@ void MainWindow::DisableMapCommands() {
     acUndo->setEnabled(false);
     acRedo->setEnabled(false);
     ShowZoom(0);
+    if (MdiArea->subWindowList().size() <= 1)
+        journeyPanel->setMapWindow(nullptr);
 }
 
 void MainWindow::acOpenExecute() {

@@ -17,6 +17,7 @@
 #include <optional>
 
 class QActionGroup;
+class QDockWidget;
 class QDialog;
 class QLabel;
 class QMdiArea;
@@ -29,6 +30,7 @@ class AccessDialog;
 class AboutDialog;
 class CreditsDialog;
 class DisplaySettingsDialog;
+class JourneyPanel;
 class MapWindow;
 struct RecoveredMap;
 
@@ -83,6 +85,8 @@ public:
     // «Правка»: undo and redo in the current map window, named by what they undo and redo.
     QAction* acUndo;
     QAction* acRedo;
+    // «Вид» → «Поездка»: shows and hides the journey panel.
+    QAction* acJourneyPanel;
 
     QList<QIcon> menuImages;
     QMdiArea* MdiArea;
@@ -90,6 +94,9 @@ public:
     QToolBar* toolBar;
     QActionGroup* ModeGroup;
     QMenu* WindowMenu;
+    // The journey panel «Поездка», for the current map window.
+    QDockWidget* journeyDock;
+    JourneyPanel* journeyPanel;
 
     // The frame's own windows, made on first use.
     AboutDialog* aboutDialog();

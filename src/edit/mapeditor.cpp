@@ -559,48 +559,37 @@ void MapEditor::FindWay(StopIndex start, StopIndex finish) {
     const CriterionResult result = m_waySearch->search(criterion, start, finish);
     const SearchResult& found = result.found;
     m_document->clearFoundWay();
+    // The journey's planner shows why there is no way.
     if (found.outcome != SearchOutcome::Found || result.refusal != Refusal::None) {
-        const QString text = failureText(criterion, result);
-        if (!text.isEmpty())
-            showMessage(m_window,
-                        {found.outcome == SearchOutcome::NoWayMessage ? QMessageBox::Information
-                                                                      : QMessageBox::Warning,
-                         windowTitle(), text, QMessageBox::Ok});
+        emit wayDragged(start, finish);
         return;
     }
     m_document->setFoundWay({found.way, found.length, found.time});
     showFoundWay();
-    ReportWay(m_document->foundWay());
+    const FoundWay way = m_document->foundWay();
+    emit wayDragged(start, finish);
+    ReportWay(way);
 }
 
 void MapEditor::ChooseStart(StopIndex stop) {
-    chooseWayEnd(stop, true);
+    emit wayEndChosen(stop, true);
 }
 
 void MapEditor::ChooseFinish(StopIndex stop) {
-    chooseWayEnd(stop, false);
+    emit wayEndChosen(stop, false);
 }
 
 void MapEditor::ChooseNextWayEnd(StopIndex stop) {
-    const auto& chosen = m_view->chosenEnd();
-    chooseWayEnd(stop, !chosen || !chosen->isStart);
+    emit nextWayEndChosen(stop);
 }
 
 bool MapEditor::ForgetWayEnd() {
-    if (!m_view->chosenEnd())
+    const std::optional<MapView::ChosenEnd> chosen = m_view->chosenEnd();
+    if (!chosen)
         return false;
     m_view->setChosenEnd(std::nullopt);
+    emit wayEndChosen(NoStop, chosen->isStart);
     return true;
-}
-
-void MapEditor::chooseWayEnd(StopIndex stop, bool isStart) {
-    const std::optional<MapView::ChosenEnd> other = m_view->chosenEnd();
-    if (!other || other->isStart == isStart || other->stop == stop) {
-        m_view->setChosenEnd(MapView::ChosenEnd{stop, isStart});
-        return;
-    }
-    m_view->setChosenEnd(std::nullopt);
-    FindWay(isStart ? stop : other->stop, isStart ? other->stop : stop);
 }
 
 void MapEditor::showFoundWay() {
@@ -633,7 +622,16 @@ void MapEditor::ReportWay(const FoundWay& way) {
         caption = QStringLiteral("Отчет — меньше пересадок");
         break;
     }
-    m_dialogs.showReport(report, caption);
+    // The window keeps off the way it reports, as the screen shows it.
+    QRect box;
+    for (const StopIndex stop : way.stops)
+        box = box.united(stopBox(map().stop(stop)));
+    const QWidget* viewport = m_view->viewport();
+    const QRect onScreen(viewport->mapToGlobal(m_view->mapToViewport(box.topLeft()).toPoint()),
+                         viewport->mapToGlobal(m_view->mapToViewport(box.bottomRight()).toPoint()));
+    m_dialogs.showReport(report, caption,
+                         onScreen.normalized().intersected(
+                             QRect(viewport->mapToGlobal(QPoint(0, 0)), viewport->size())));
 }
 
 } // namespace lirsk

@@ -134,22 +134,23 @@ public:
     // The stop menu's "Свойства": the properties dialog, applied to the marked stops and then
     // to the menu's stop.
     void EditStopProperties();
-    // The route search from start to finish: shows the way and its report, or tells the user why
-    // there is none.
+    // The route search of a find-way drag from start to finish: shows the way and its report
+    // (placed off the way); wayDragged tells the ends first, whether a way is found or not.
     void FindWay(StopIndex start, StopIndex finish);
     void ReportWay(const FoundWay& way);
 
     // Puts a name being dragged back where the drag began (Esc).
     bool CancelNameDrag();
 
-    // The ends of a way chosen one at a time (from a stop's menu or the stop list): the first
-    // shows with its marker, the second finds the way as a drag between them would.
+    // The ends of a way chosen one at a time (from a stop's menu or the stop list), told by
+    // wayEndChosen and nextWayEndChosen to whoever plans the journey.
     void ChooseStart(StopIndex stop);
     void ChooseFinish(StopIndex stop);
-    // The start when none is chosen (or a finish is), else the finish.
     void ChooseNextWayEnd(StopIndex stop);
-    // Forgets a chosen end (Esc); false when there was none.
+    // Forgets an end shown alone by its marker (Esc); false when there was none.
     bool ForgetWayEnd();
+    // Scrolls, zooming out when it must, until the whole found way is in view.
+    void showFoundWay();
 
     // The stop the pop-up menu was opened on, the first stop of a two-stop gesture, the stop
     // whose name is being dragged.
@@ -181,6 +182,12 @@ public:
 
 signals:
     void modeChanged(lirsk::MapMode mode);
+    // An end of a way chosen (NoStop: forgotten).
+    void wayEndChosen(lirsk::StopIndex stop, bool isStart);
+    // A stop chosen as the next end: the start, or the finish once a start is chosen.
+    void nextWayEndChosen(lirsk::StopIndex stop);
+    // A find-way drag from start to finish, before its report shows.
+    void wayDragged(lirsk::StopIndex start, lirsk::StopIndex finish);
 
 public:
     // MapInputHandler
@@ -193,9 +200,6 @@ public:
 private:
     void setModeText(MapMode mode, const QString& text);
     MapHit gestureTarget(const MapHit& hit) const;
-    void chooseWayEnd(StopIndex stop, bool isStart);
-    // Scrolls, zooming out when it must, until the whole found way is in view.
-    void showFoundWay();
     void namePressed(StopIndex stop, const MapMouseEvent& event);
     void nameMoved(StopIndex stop, const MapMouseEvent& event);
     void nameReleased();

@@ -2,6 +2,8 @@
 #include "app/mapwindow.h"
 #include "platform/messages.h"
 
+#include <QDockWidget>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -300,6 +302,9 @@ private slots:
     }
 
     void cascadeKeepsWhatTheMapNeeds() {
+        // The map windows have the whole frame.
+        frame->journeyDock->hide();
+        frame->layout()->activate();
         for (int i = 0; i < 2; ++i) {
             frame->acNewExecute();
             MapWindow* child = frame->ActiveMapWindow();
