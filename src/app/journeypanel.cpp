@@ -589,7 +589,9 @@ void JourneyPanel::showLegs(const PlannedWay& way) {
         const QString to = map.stop(leg.to).Label.Caption;
         auto* item = new QListWidgetItem(m_legsList);
         if (leg.walk) {
-            item->setText(tr("Пешком: %1 → %2, %3").arg(from, to, minutesText(leg.time)));
+            item->setText(from == to
+                              ? tr("Пересадка: %1, %2").arg(from, minutesText(leg.time))
+                              : tr("Пешком: %1 → %2, %3").arg(from, to, minutesText(leg.time)));
             continue;
         }
         QList<RouteName> routes;

@@ -31,6 +31,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QUndoStack>
 
@@ -551,7 +552,20 @@ void MainWindow::acOpenExecute() {
     const QString path = desktop().openFileName(this);
     if (path.isEmpty())
         return;
-    OpenMap(path, path);
+    showWhole(OpenMap(path, path));
+}
+
+void MainWindow::showWhole(MapWindow* window) {
+    // Once the window has its size.
+    if (window)
+        QTimer::singleShot(0, window, [window] {
+            // A small map stays at 100 %, centred.
+            lirsk::MapView* view = window->view();
+            if (view->fitZoom() < 1.0)
+                view->zoomToFit();
+            else
+                view->resetZoom();
+        });
 }
 
 void MainWindow::acImportGtfsExecute() {
@@ -616,6 +630,7 @@ void MainWindow::importDone(const GtfsImportJob::Imported& result) {
         return;
     }
     EnableMapCommands();
+    showWhole(child);
     if (!result.notes.isEmpty())
         lirsk::showMessage(child, {QMessageBox::Information, child->windowTitle(),
                                    result.notes.join(QLatin1Char('\n')), QMessageBox::Ok});

@@ -380,6 +380,49 @@ private slots:
         QCOMPARE(child->editor().LabelDragStop, NoStop);
     }
 
+    // A map opened from a file shows whole, centred, its names uncut: a wide map with a long
+    // name at its right edge is fitted, a small one stays at 100 %.
+    void mapFromAFileOpensWhole_data() {
+        QTest::addColumn<int>("right");
+        QTest::newRow("wide") << 3000;
+        QTest::newRow("small") << 200;
+    }
+
+    void mapFromAFileOpensWhole() {
+        QFETCH(int, right);
+        static int far;
+        far = right;
+        const QString file = path(QStringLiteral("whole.gaf"));
+        QCOMPARE(writeMap(file,
+                          [](GraphMap& map) {
+                              buildMap(map);
+                              map.stop(1).Left = far;
+                              map.stop(1).Label.Left = far + 12;
+                              map.stop(1).Label.Caption = QStringLiteral("Юнгородок");
+                          }),
+                 QString());
+        desktop.openAnswer = [file] { return file; };
+        frame->acOpen->trigger();
+        MapWindow* child = frame->ActiveMapWindow();
+        QVERIFY(child);
+        lirsk::MapView* view = child->view();
+        QTRY_COMPARE(view->zoom(), std::min(1.0, view->fitZoom()));
+        const QPointF topLeft = view->mapToViewport(QPointF(0, 0));
+        const QPointF bottomRight =
+            view->mapToViewport(QPointF(view->mapSize().width(), view->mapSize().height()));
+        const QSize shown = view->viewport()->size();
+        QVERIFY(topLeft.x() >= 0 && topLeft.y() >= 0);
+        if (view->zoom() < 1.0) {
+            QVERIFY(std::abs(topLeft.x() - (shown.width() - bottomRight.x())) <= 2);
+            QVERIFY(std::abs(topLeft.y() - (shown.height() - bottomRight.y())) <= 2);
+        }
+        // No ink in the viewport's last column: the name at the right edge is whole.
+        const QImage image = view->viewport()->grab().toImage();
+        for (int y = 0; y < image.height(); ++y)
+            QVERIFY2(qGray(image.pixel(image.width() - 1, y)) > 100,
+                     qPrintable(QString::number(y)));
+    }
+
     void farAwayStopKeepsTheImageBounded() {
         const QString file = path(QStringLiteral("far.gaf"));
         QCOMPARE(writeMap(file,
