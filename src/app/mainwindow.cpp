@@ -347,6 +347,7 @@ void MainWindow::buildWindowList() {
 
 void MainWindow::buildToolBar() {
     toolBar = addToolBar(QStringLiteral("Панель инструментов"));
+    toolBar->setObjectName(QStringLiteral("toolBar"));
     toolBar->setMovable(false);
     toolBar->setIconSize(QSize(16, 16));
     toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -792,6 +793,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (beforeClose)
+        beforeClose();
     MdiArea->closeAllSubWindows();
     if (!MdiArea->subWindowList().isEmpty()) {
         event->ignore();

@@ -126,6 +126,9 @@ public:
     // cancelled); a test puts its own answers here too.
     std::function<QString()> AskFeedPath;
     std::function<std::optional<QSet<int>>(const lirsk::GtfsFeedSummary&)> AskRouteTypes;
+    // Called as the frame is asked to close, before its map windows go (the program remembers
+    // its session there).
+    std::function<void()> beforeClose;
     // The help's first page, looked for like the built-in maps.
     QString HelpPage = QStringLiteral("toolbox/help/index.html");
 

@@ -1,5 +1,7 @@
+#include "app/journeypanel.h"
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
+#include "app/session.h"
 #include "model/catalogue.h"
 #include "model/mapdescription.h"
 #include "model/mapfile.h"
@@ -9,7 +11,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QListView>
+#include <QMdiArea>
 #include <QScopeGuard>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -421,6 +425,41 @@ private slots:
         for (int y = 0; y < image.height(); ++y)
             QVERIFY2(qGray(image.pixel(image.width() - 1, y)) > 100,
                      qPrintable(QString::number(y)));
+    }
+
+    // The next start opens the maps left open, with their journeys; a map file gone since is
+    // left out with a note, and a map already open (restored from its crash copy) is not opened
+    // twice.
+    void sessionRemembered() {
+        const QString file = path(QStringLiteral("сессия.gaf"));
+        const QString settings = path(QStringLiteral("lirskmap.conf"));
+        QCOMPARE(writeMap(file, buildMap), QString());
+        keepSession(frame.get(), settings);
+        MapWindow* child = frame->OpenMap(file, file);
+        QVERIFY(child);
+        frame->journeyPanel->setEnds(2, 0);
+        frame->acFewestChanges->trigger();
+        frame->close();
+        QVERIFY(frame->MdiArea->subWindowList().isEmpty());
+
+        for (const bool fileGone : {false, true}) {
+            if (fileGone)
+                QVERIFY(QFile::remove(file));
+            frame = std::make_unique<MainWindow>();
+            keepSession(frame.get(), settings);
+            QCOMPARE(frame->criterion(), lirsk::Criterion::FewestChanges);
+            QCOMPARE(frame->MapWindowCount(), fileGone ? 0 : 1);
+            if (fileGone) {
+                QVERIFY2(frame->StatusText().contains(file), qPrintable(frame->StatusText()));
+                continue;
+            }
+            QCOMPARE(frame->journeyPanel->fromEdit()->text(), QStringLiteral("Улица Гагарина"));
+            QCOMPARE(frame->journeyPanel->toEdit()->text(), QStringLiteral("Вокзал"));
+            // Already open: not opened again.
+            keepSession(frame.get(), settings);
+            QCOMPARE(frame->MapWindowCount(), 1);
+            frame->close();
+        }
     }
 
     void farAwayStopKeepsTheImageBounded() {
