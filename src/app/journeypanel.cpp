@@ -264,6 +264,7 @@ JourneyPanel::JourneyPanel(MainWindow* frame, QWidget* parent)
     m_waysList = new QListWidget(this);
     m_waysList->setObjectName(QStringLiteral("waysList"));
     m_waysList->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_waysList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_waysList->setMaximumHeight(3 * 66 + 6);
     layout->addWidget(m_waysList);
     connect(m_waysList, &QListWidget::currentRowChanged, this, &JourneyPanel::chooseWay);
@@ -488,8 +489,7 @@ QString JourneyPanel::wayName(const QList<Criterion>& criteria) {
             names.append(tr("быстрейший"));
             break;
         case Criterion::FewestChanges:
-            names.append(criteria.size() == 1 ? tr("меньше пересадок")
-                                              : tr("с наименьшим числом пересадок"));
+            names.append(tr("меньше пересадок"));
             break;
         }
     }
