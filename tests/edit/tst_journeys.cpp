@@ -315,8 +315,12 @@ private slots:
                         ->text()
                         .contains(QStringLiteral("Новогиреево")));
         }
-        QVERIFY(ways[std::size_t(panel->waysList()->currentRow())].criteria.size() >= 1);
         QCOMPARE(f.dialogs, 0);
+        // The finish deleted in the editor empties its field.
+        child->SetEditorMode(true);
+        child->editor().DeleteStop(panel->end(false));
+        QCOMPARE(panel->end(false), NoStop);
+        QVERIFY(panel->toEdit()->text().isEmpty());
     }
 
     void noWayMessages_data() {
