@@ -1,6 +1,7 @@
 #include "app/appicon.h"
 #include "app/mainwindow.h"
 #include "app/recovery.h"
+#include "app/session.h"
 #include "app/splashscreen.h"
 
 #include <QApplication>
@@ -27,6 +28,8 @@ int main(int argc, char** argv) {
     frame.show();
     splash->close();
     delete splash;
+    // Crash copies first; the maps of the last run then, those not restored already.
     offerRecovery(&frame);
+    keepSession(&frame);
     return app.exec();
 }

@@ -6,6 +6,7 @@
 #include "app/creditsdialog.h"
 #include "app/displaysettingsdialog.h"
 #include "app/editingcommands.h"
+#include "app/journeypanel.h"
 #include "app/mapwindow.h"
 #include "app/menuimages.h"
 #include "app/modecommands.h"
@@ -17,6 +18,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
@@ -28,6 +30,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QUndoStack>
 
@@ -164,7 +167,7 @@ MainWindow::MainWindow(QWidget* parent)
           acEditorMode, acFindWay, acZoomIn, acZoomOut, acActualSize, acFitToWindow})
         a->setEnabled(false);
     for (QAction* a : {acPointer, acAddStop, acAddRoad, acDeleteRoad, acChangeRoad, acNew, acAddArc,
-                       acDeleteArc, acInfo})
+                       acDeleteArc, acInfo, acDelete, acUndo, acRedo})
         a->setVisible(false);
     ModeGroup = new QActionGroup(this);
     ModeGroup->setExclusive(true);
@@ -225,6 +228,16 @@ MainWindow::MainWindow(QWidget* parent)
     ZoomLabel->setMinimumWidth(ZoomLabel->fontMetrics().horizontalAdvance(QStringLiteral("400 %")));
     ZoomLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     StatusBar->addPermanentWidget(ZoomLabel);
+
+    journeyPanel = new JourneyPanel(this);
+    journeyDock = new QDockWidget(tr("Поездка"), this);
+    journeyDock->setObjectName(QStringLiteral("journeyDock"));
+    journeyDock->setWidget(journeyPanel);
+    addDockWidget(Qt::LeftDockWidgetArea, journeyDock);
+    resizeDocks({journeyDock}, {340}, Qt::Horizontal);
+    acJourneyPanel = journeyDock->toggleViewAction();
+    acJourneyPanel->setObjectName(QStringLiteral("acJourneyPanel"));
+    acJourneyPanel->setStatusTip(tr("Панель поездки: откуда, куда и найденные пути"));
 
     buildMenus();
     buildToolBar();
@@ -294,6 +307,7 @@ void MainWindow::buildMenus() {
     QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
     view->addActions({acZoomIn, acZoomOut, acActualSize, acFitToWindow});
     view->addSeparator();
+    view->addAction(acJourneyPanel);
     BuildEditingCommands(this, edit, service, view);
 
     WindowMenu = menuBar()->addMenu(QStringLiteral("Окно"));
@@ -329,6 +343,7 @@ void MainWindow::buildWindowList() {
 
 void MainWindow::buildToolBar() {
     toolBar = addToolBar(QStringLiteral("Панель инструментов"));
+    toolBar->setObjectName(QStringLiteral("toolBar"));
     toolBar->setMovable(false);
     toolBar->setIconSize(QSize(16, 16));
     toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -402,6 +417,24 @@ MapWindow* MainWindow::CreateMapWindow(const QString& title) {
     window->showMaximized();
     MdiArea->setActiveSubWindow(window);
     child->editor().setCriterion(criterion_);
+    child->editor().setEditing(acAddStop->isVisible());
+    // The choices of ends in the map and its lists fill the journey panel.
+    lirsk::MapEditor* editor = &child->editor();
+    connect(editor, &lirsk::MapEditor::wayEndChosen, journeyPanel,
+            [this, child](lirsk::StopIndex stop, bool isStart) {
+                journeyPanel->setMapWindow(child);
+                journeyPanel->setEnd(stop, isStart);
+            });
+    connect(editor, &lirsk::MapEditor::nextWayEndChosen, journeyPanel,
+            [this, child](lirsk::StopIndex stop) {
+                journeyPanel->setMapWindow(child);
+                journeyPanel->setNextEnd(stop);
+            });
+    connect(editor, &lirsk::MapEditor::wayDragged, journeyPanel,
+            [this, child](lirsk::StopIndex start, lirsk::StopIndex finish) {
+                journeyPanel->setMapWindow(child);
+                journeyPanel->setEnds(start, finish);
+            });
     if (current_ != child)
         child->Activate();
     return child;
@@ -449,6 +482,7 @@ MapWindow* MainWindow::currentMapWindow() const {
 
 void MainWindow::setCurrentMapWindow(MapWindow* window) {
     current_ = window;
+    journeyPanel->setMapWindow(window);
 }
 
 void MainWindow::ShowCriterion() {
@@ -471,6 +505,7 @@ void MainWindow::setCriterion(lirsk::Criterion criterion) {
     for (QMdiSubWindow* sub : MdiArea->subWindowList())
         if (auto* window = qobject_cast<MapWindow*>(sub->widget()))
             window->editor().setCriterion(criterion);
+    journeyPanel->criterionChanged();
 }
 
 AboutDialog* MainWindow::aboutDialog() {
@@ -523,13 +558,28 @@ void MainWindow::DisableMapCommands() {
     acUndo->setEnabled(false);
     acRedo->setEnabled(false);
     ShowZoom(0);
+    if (MdiArea->subWindowList().size() <= 1)
+        journeyPanel->setMapWindow(nullptr);
 }
 
 void MainWindow::acOpenExecute() {
     const QString path = desktop().openFileName(this);
     if (path.isEmpty())
         return;
-    OpenMap(path, path);
+    showWhole(OpenMap(path, path));
+}
+
+void MainWindow::showWhole(MapWindow* window) {
+    // Once the window has its size.
+    if (window)
+        QTimer::singleShot(0, window, [window] {
+            // A small map stays at 100 %, centred.
+            lirsk::MapView* view = window->view();
+            if (view->fitZoom() < 1.0)
+                view->zoomToFit();
+            else
+                view->resetZoom();
+        });
 }
 
 void MainWindow::acImportGtfsExecute() {
@@ -596,6 +646,7 @@ void MainWindow::importDone(const GtfsImportJob::Imported& result) {
         return;
     }
     EnableMapCommands();
+    showWhole(child);
     if (!result.notes.isEmpty())
         lirsk::showMessage(child, {QMessageBox::Information, child->windowTitle(),
                                    result.notes.join(QLatin1Char('\n')), QMessageBox::Ok});
@@ -758,6 +809,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    emit closing();
     MdiArea->closeAllSubWindows();
     if (!MdiArea->subWindowList().isEmpty()) {
         event->ignore();

@@ -31,6 +31,7 @@ class AccessDialog;
 class AboutDialog;
 class CreditsDialog;
 class DisplaySettingsDialog;
+class JourneyPanel;
 class MapWindow;
 struct RecoveredMap;
 
@@ -101,6 +102,8 @@ public:
     QUndoGroup* UndoGroup = nullptr;
     // The pointer's place on the map, in the status line.
     QLabel* PointerLabel = nullptr;
+    // «Вид» → «Поездка»: shows and hides the journey panel.
+    QAction* acJourneyPanel;
 
     QList<QIcon> menuImages;
     QMdiArea* MdiArea;
@@ -108,6 +111,9 @@ public:
     QToolBar* toolBar;
     QActionGroup* ModeGroup;
     QMenu* WindowMenu;
+    // The journey panel «Поездка», for the current map window.
+    QDockWidget* journeyDock;
+    JourneyPanel* journeyPanel;
 
     // The frame's own windows, made on first use.
     AboutDialog* aboutDialog();
@@ -151,6 +157,8 @@ public:
     // A new map window filled by load; closed again, and null, when load fails.
     MapWindow* OpenWith(const QString& title, const std::function<bool(MapWindow*)>& load);
     MapWindow* OpenBuiltinMap(const lirsk::MapMenuEntry& entry);
+    // A map from a file or a feed opens whole in its window, centred.
+    void showWhole(MapWindow* window);
 
     void EnableMapCommands();
     void DisableMapCommands();
@@ -189,6 +197,9 @@ signals:
     void importStarted(QProgressDialog* progress);
     // The import ended: its new map window, or null when it was cancelled or failed.
     void importFinished(MapWindow* window);
+    // The frame is asked to close, and its map windows are still there (the program remembers
+    // its session then).
+    void closing();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

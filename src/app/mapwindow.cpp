@@ -468,10 +468,15 @@ bool MapWindow::Save(const QString& newPath) {
 void MapWindow::SetEditorMode(bool on) {
     if (!frame_)
         return;
+    // Deleting and undoing belong to the editor: the viewer never changes the map.
     for (QAction* action :
          {frame_->acPointer, frame_->acAddStop, frame_->acAddRoad, frame_->acDeleteRoad,
-          frame_->acChangeRoad, frame_->acNew, frame_->acAddArc, frame_->acDeleteArc})
+          frame_->acChangeRoad, frame_->acNew, frame_->acAddArc, frame_->acDeleteArc,
+          frame_->acDelete, frame_->acUndo, frame_->acRedo})
         action->setVisible(on);
+    for (QMdiSubWindow* sub : frame_->MdiArea->subWindowList())
+        if (auto* window = qobject_cast<MapWindow*>(sub->widget()))
+            window->editor().setEditing(on);
     if (on)
         return;
     // Out of the editor every map is searched again, as after opening it.

@@ -81,6 +81,13 @@ public:
     // The stops of a route row, marked.
     void ShowRouteStops(const std::vector<lirsk::StopIndex>& stops);
 
+    // The journey planned on this map: its ends by stop id (-1: none).
+    struct Journey {
+        int startId = -1;
+        int finishId = -1;
+    };
+    Journey journey;
+
     StopPanel* sidePanel = nullptr;
     QSplitter* splitter = nullptr;
     QFrame* searchPanel = nullptr;

@@ -60,7 +60,7 @@ void WireEditCommands(MainWindow* frame) {
 
     QObject::connect(frame->acDelete, &QAction::triggered, frame, [frame] {
         MapWindow* current = frame->currentMapWindow();
-        if (current && current->editor().SelectedCount() > 0)
+        if (current && current->editor().editing() && current->editor().SelectedCount() > 0)
             current->editor().DeleteStopsFromMenu();
     });
     QObject::connect(frame->acSelectAll, &QAction::triggered, frame, [frame] {

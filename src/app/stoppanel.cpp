@@ -347,8 +347,15 @@ StopPanel::StopPanel(lirsk::MapDocument* document, QWidget* owner, QWidget* pare
 
     // A stop renamed, added or taken out shows (or goes) at once, and is found by its name.
     connect(m_document, &lirsk::MapDocument::changed, m_model, [this](lirsk::MapChanges what) {
-        if (what & (lirsk::MapChange::Name | lirsk::MapChange::Stops))
+        if (what & (lirsk::MapChange::Name | lirsk::MapChange::Stops)) {
             m_model->refresh();
+            // The list's hint named a stop that may be renamed or gone: neither it nor the
+            // status line keeps that name.
+            if (!m_stopList->statusTip().isEmpty()) {
+                m_stopList->setStatusTip(QString());
+                emit statusText(QString());
+            }
+        }
     });
 }
 

@@ -56,9 +56,11 @@ std::optional<StopProperties> ProgramDialogs::askStopProperties(const StopProper
     return stopProperties()->SetProperties(current);
 }
 
-void ProgramDialogs::showReport(const RouteReport& report, const QString& caption) {
+void ProgramDialogs::showReport(const RouteReport& report, const QString& caption,
+                                const QRect& wayOnScreen) {
     RouteReportDialog* dialog = routeReport();
     dialog->setWindowTitle(caption);
+    dialog->keepOff(wayOnScreen);
     dialog->ShowReport(report);
 }
 

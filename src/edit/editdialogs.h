@@ -24,8 +24,10 @@ public:
     virtual std::optional<RoadWeight> askRoadWeight(const RoadWeight& current) = 0;
     // The stop properties dialog: what was confirmed, or nothing.
     virtual std::optional<StopProperties> askStopProperties(const StopProperties& current) = 0;
-    // The report window of a found way, modal, under a caption.
-    virtual void showReport(const RouteReport& report, const QString& caption) = 0;
+    // The report window of a found way, modal, under a caption, placed off the screen rectangle
+    // where the way is drawn.
+    virtual void showReport(const RouteReport& report, const QString& caption,
+                            const QRect& wayOnScreen) = 0;
     // The information mode's window of a stop's routes, shown by a screen point.
     virtual void showStopRoutes(const QString& name, const QString& routes,
                                 const QPoint& cursor) = 0;
@@ -51,7 +53,8 @@ public:
 
     std::optional<RoadWeight> askRoadWeight(const RoadWeight& current) override;
     std::optional<StopProperties> askStopProperties(const StopProperties& current) override;
-    void showReport(const RouteReport& report, const QString& caption) override;
+    void showReport(const RouteReport& report, const QString& caption,
+                    const QRect& wayOnScreen) override;
     void showStopRoutes(const QString& name, const QString& routes, const QPoint& cursor) override;
     void hideStopRoutes() override;
     bool stopRoutesShown() const override;

@@ -141,6 +141,14 @@ void MapEditor::SetInfoMode() {
     setModeText(MapMode::Info, QStringLiteral("Просмотр информации об остановки"));
 }
 
+void MapEditor::setEditing(bool on) {
+    if (!on) {
+        finishMove();
+        finishNameDrag();
+    }
+    m_editing = on;
+}
+
 bool MapEditor::IsTwoStopMode() const {
     switch (m_mode) {
     case MapMode::AddArc:
@@ -205,8 +213,13 @@ void MapEditor::pressed(const MapHit& hit, const MapMouseEvent& event) {
             MenuStop = stop;
             if (!m_document->isSelected(stop))
                 ClearSelection(-1, true);
-            for (QAction* item : {stopMenuStart, stopMenuFinish, stopMenuWaySeparator})
+            for (QAction* item : {stopMenuStart, stopMenuFinish})
                 item->setVisible(m_mode == MapMode::FindWay);
+            stopMenuWaySeparator->setVisible(m_mode == MapMode::FindWay && m_editing);
+            for (QAction* item : {stopMenuDelete, stopMenuProperties})
+                item->setVisible(m_editing);
+            if (!m_editing && m_mode != MapMode::FindWay)
+                return;
             stopMenu->popup(QCursor::pos());
             return;
         }
@@ -292,6 +305,8 @@ void MapEditor::closeRoutesPopupSoon() {
 // --- Dragging a name --------------------------------------------------------------------------
 
 void MapEditor::namePressed(StopIndex stop, const MapMouseEvent& event) {
+    if (!m_editing)
+        return;
     const NameLabel& label = map().stop(stop).Label;
     m_nameHome = QPoint(label.Left, label.Top);
     // The grip is kept on the name where it is shown, which may be away from its stored place.
@@ -351,6 +366,8 @@ bool MapEditor::CancelNameDrag() {
 // --- Undo and redo ----------------------------------------------------------------------------
 
 void MapEditor::Undo() {
+    if (!m_editing)
+        return;
     endNudgeRun();
     finishMove();
     finishNameDrag();
@@ -360,6 +377,8 @@ void MapEditor::Undo() {
 }
 
 void MapEditor::Redo() {
+    if (!m_editing)
+        return;
     endNudgeRun();
     finishMove();
     finishNameDrag();
@@ -379,7 +398,7 @@ void MapEditor::forgetGestures() {
 }
 
 void MapEditor::noteMove(const std::vector<StopIndex>& stops) {
-    if (!m_moving.empty())
+    if (!m_editing || !m_moving.empty())
         return;
     m_moving = stops;
     for (const StopIndex stop : stops)
@@ -416,26 +435,36 @@ RoadWeight MapEditor::newLinkWeight(StopIndex from, StopIndex to) {
 }
 
 void MapEditor::AddArc(StopIndex a, StopIndex b) {
+    if (!m_editing)
+        return;
     finishMove();
     edit::addArc(*m_document, a, b, newLinkWeight(a, b));
 }
 
 void MapEditor::DeleteArc(StopIndex a, StopIndex b) {
+    if (!m_editing)
+        return;
     finishMove();
     edit::deleteArc(*m_document, a, b);
 }
 
 void MapEditor::AddRoad(StopIndex a, StopIndex b) {
+    if (!m_editing)
+        return;
     finishMove();
     edit::addRoad(*m_document, a, b, newLinkWeight(a, b));
 }
 
 void MapEditor::DeleteRoad(StopIndex a, StopIndex b) {
+    if (!m_editing)
+        return;
     finishMove();
     edit::deleteRoad(*m_document, a, b);
 }
 
 void MapEditor::ChangeRoadWeight(StopIndex a, StopIndex b) {
+    if (!m_editing)
+        return;
     finishMove();
     if (const std::optional<RoadWeight> answer =
             m_dialogs.askRoadWeight(map().FindLink(a, b)->weight()))
@@ -443,6 +472,8 @@ void MapEditor::ChangeRoadWeight(StopIndex a, StopIndex b) {
 }
 
 StopIndex MapEditor::AddStopAt(int x, int y) {
+    if (!m_editing)
+        return NoStop;
     finishMove();
     return edit::addStop(*m_document, x, y);
 }
@@ -452,7 +483,7 @@ void MapEditor::DeleteStop(StopIndex stop) {
 }
 
 void MapEditor::deleteStops(std::vector<StopIndex> stops) {
-    if (stops.empty())
+    if (!m_editing || stops.empty())
         return;
     finishMove();
     // Nothing may go on naming a stop once the stops have moved.
@@ -469,7 +500,7 @@ void MapEditor::DeleteStopsFromMenu() {
 
 void MapEditor::EditStopProperties() {
     const StopIndex menuStop = MenuStop;
-    if (menuStop == NoStop)
+    if (!m_editing || menuStop == NoStop)
         return;
     const Stop& shown = map().stop(menuStop);
     StopProperties values;
@@ -555,18 +586,16 @@ void MapEditor::FindWay(StopIndex start, StopIndex finish) {
     const CriterionResult result = m_waySearch->search(criterion, start, finish);
     const SearchResult& found = result.found;
     m_document->clearFoundWay();
+    // The journey's planner shows why there is no way.
     if (found.outcome != SearchOutcome::Found || result.refusal != Refusal::None) {
-        const QString text = failureText(criterion, result);
-        if (!text.isEmpty())
-            showMessage(m_window,
-                        {found.outcome == SearchOutcome::NoWayMessage ? QMessageBox::Information
-                                                                      : QMessageBox::Warning,
-                         windowTitle(), text, QMessageBox::Ok});
+        emit wayDragged(start, finish);
         return;
     }
     m_document->setFoundWay({found.way, found.length, found.time});
     showFoundWay();
-    ReportWay(m_document->foundWay());
+    const FoundWay way = m_document->foundWay();
+    emit wayDragged(start, finish);
+    ReportWay(way);
 }
 
 void MapEditor::FindJourney(StopIndex start, StopIndex finish) {
@@ -591,37 +620,28 @@ void MapEditor::FindJourney(StopIndex start, StopIndex finish) {
     const MapDescription description = m_document->description().value_or(MapDescription());
     m_dialogs.showReport(
         BuildJourneyReport(map(), timetable, *shown, description, localeDecimalSeparator()),
-        tr("Отчет — по расписанию"));
+        tr("Отчет — по расписанию"), wayOnScreen(way.stops));
 }
 
 void MapEditor::ChooseStart(StopIndex stop) {
-    chooseWayEnd(stop, true);
+    emit wayEndChosen(stop, true);
 }
 
 void MapEditor::ChooseFinish(StopIndex stop) {
-    chooseWayEnd(stop, false);
+    emit wayEndChosen(stop, false);
 }
 
 void MapEditor::ChooseNextWayEnd(StopIndex stop) {
-    const auto& chosen = m_view->chosenEnd();
-    chooseWayEnd(stop, !chosen || !chosen->isStart);
+    emit nextWayEndChosen(stop);
 }
 
 bool MapEditor::ForgetWayEnd() {
-    if (!m_view->chosenEnd())
+    const std::optional<MapView::ChosenEnd> chosen = m_view->chosenEnd();
+    if (!chosen)
         return false;
     m_view->setChosenEnd(std::nullopt);
+    emit wayEndChosen(NoStop, chosen->isStart);
     return true;
-}
-
-void MapEditor::chooseWayEnd(StopIndex stop, bool isStart) {
-    const std::optional<MapView::ChosenEnd> other = m_view->chosenEnd();
-    if (!other || other->isStart == isStart || other->stop == stop) {
-        m_view->setChosenEnd(MapView::ChosenEnd{stop, isStart});
-        return;
-    }
-    m_view->setChosenEnd(std::nullopt);
-    FindWay(isStart ? stop : other->stop, isStart ? other->stop : stop);
 }
 
 void MapEditor::showFoundWay() {
@@ -630,7 +650,7 @@ void MapEditor::showFoundWay() {
         return;
     QRect box = stopBox(map().stop(way.front()));
     for (const StopIndex stop : way)
-        box = box.united(stopBox(map().stop(stop)));
+        box = box.united(stopBox(m_document->map().stop(stop)));
     m_view->showMapRect(box);
 }
 
@@ -654,7 +674,18 @@ void MapEditor::ReportWay(const FoundWay& way) {
         caption = QStringLiteral("Отчет — меньше пересадок");
         break;
     }
-    m_dialogs.showReport(report, caption);
+    m_dialogs.showReport(report, caption, wayOnScreen(way.stops));
+}
+
+QRect MapEditor::wayOnScreen(const std::vector<StopIndex>& stops) const {
+    QRect box;
+    for (const StopIndex stop : stops)
+        box = box.united(stopBox(m_document->map().stop(stop)));
+    const QWidget* viewport = m_view->viewport();
+    const QRect onScreen(viewport->mapToGlobal(m_view->mapToViewport(box.topLeft()).toPoint()),
+                         viewport->mapToGlobal(m_view->mapToViewport(box.bottomRight()).toPoint()));
+    return onScreen.normalized().intersected(
+        QRect(viewport->mapToGlobal(QPoint(0, 0)), viewport->size()));
 }
 
 } // namespace lirsk

@@ -94,6 +94,11 @@ public:
     void SetInfoMode();
     bool IsTwoStopMode() const;
 
+    // Editor mode: only then do the gestures, the menus and undo change the map. Outside it the
+    // map is only viewed (marks, ways and the display settings still change).
+    bool editing() const { return m_editing; }
+    void setEditing(bool on);
+
     // Repaints the map, with the wait text in the status line when asked.
     void RedrawMap(bool withStatus);
 
@@ -130,9 +135,12 @@ public:
     // The stop menu's "Свойства": the properties dialog, applied to the marked stops and then
     // to the menu's stop.
     void EditStopProperties();
-    // The route search from start to finish: shows the way and its report, or tells the user why
-    // there is none.
+    // The route search of a find-way drag from start to finish: shows the way and its report
+    // (placed off the way); wayDragged tells the ends first, whether a way is found or not.
     void FindWay(StopIndex start, StopIndex finish);
+    // Where the stops of a way show on the screen, within the viewport: the report window keeps
+    // off it.
+    QRect wayOnScreen(const std::vector<StopIndex>& stops) const;
     void ReportWay(const FoundWay& way);
 
     // The marked stops with their names, looks, routes texts and the links among them, to the
@@ -166,14 +174,15 @@ public:
     // Puts a name being dragged back where the drag began (Esc).
     bool CancelNameDrag();
 
-    // The ends of a way chosen one at a time (from a stop's menu or the stop list): the first
-    // shows with its marker, the second finds the way as a drag between them would.
+    // The ends of a way chosen one at a time (from a stop's menu or the stop list), told by
+    // wayEndChosen and nextWayEndChosen to whoever plans the journey.
     void ChooseStart(StopIndex stop);
     void ChooseFinish(StopIndex stop);
-    // The start when none is chosen (or a finish is), else the finish.
     void ChooseNextWayEnd(StopIndex stop);
-    // Forgets a chosen end (Esc); false when there was none.
+    // Forgets an end shown alone by its marker (Esc); false when there was none.
     bool ForgetWayEnd();
+    // Scrolls, zooming out when it must, until the whole found way is in view.
+    void showFoundWay();
 
     // The stop the pop-up menu was opened on, the first stop of a two-stop gesture, the stop
     // whose name is being dragged.
@@ -214,6 +223,12 @@ signals:
     void modeChanged(lirsk::MapMode mode);
     // The pointer is over the map at this point.
     void pointerMoved(QPoint mapPoint);
+    // An end of a way chosen (NoStop: forgotten).
+    void wayEndChosen(lirsk::StopIndex stop, bool isStart);
+    // A stop chosen as the next end: the start, or the finish once a start is chosen.
+    void nextWayEndChosen(lirsk::StopIndex stop);
+    // A find-way drag from start to finish, before its report shows.
+    void wayDragged(lirsk::StopIndex start, lirsk::StopIndex finish);
 
 public:
     // MapInputHandler
@@ -226,9 +241,6 @@ public:
 private:
     void setModeText(MapMode mode, const QString& text);
     MapHit gestureTarget(const MapHit& hit) const;
-    void chooseWayEnd(StopIndex stop, bool isStart);
-    // Scrolls, zooming out when it must, until the whole found way is in view.
-    void showFoundWay();
     void namePressed(StopIndex stop, const MapMouseEvent& event);
     void nameMoved(StopIndex stop, const MapMouseEvent& event);
     void nameReleased();
@@ -259,6 +271,7 @@ private:
     QWidget* m_window;
     EditDialogs& m_dialogs;
     MapMode m_mode = MapMode::Pointer;
+    bool m_editing = false;
     Criterion m_criterion = Criterion::Shortest;
     bool m_byTimetable = false;
     std::unique_ptr<MapTool> m_tool;

@@ -23,7 +23,7 @@ public:
     bool dragGrowsMap() const override { return true; }
 
     void stopMoved(StopIndex index, const MapMouseEvent& event) override {
-        if (m_editor.press.stop != index)
+        if (!m_editor.editing() || m_editor.press.stop != index)
             return;
         GraphMap& map = m_editor.map();
         MapDocument& document = m_editor.document();

@@ -166,6 +166,7 @@ RouteReportDialog::RouteReportDialog(QWidget* parent) : lirsk::ModalDialog(paren
     ridesLabel = new QLabel;
     ridesLabel->setObjectName(QStringLiteral("ridesLabel"));
     ridesLabel->setTextFormat(Qt::PlainText);
+    ridesLabel->setWordWrap(true);
     ridesLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ridesScroll->setWidget(ridesLabel);
     boxLayout->addWidget(ridesScroll);
@@ -182,9 +183,41 @@ RouteReportDialog::RouteReportDialog(QWidget* parent) : lirsk::ModalDialog(paren
 
 void RouteReportDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        if (const QScreen* screen = this->screen())
-            move(screen->availableGeometry().center() - rect().center());
+    const QScreen* screen = this->screen();
+    if (event->spontaneous() || !screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    QRect placed(area.center() - rect().center(), frameGeometry().size());
+    if (!m_keepOff.isEmpty()) {
+        // Beside the way on the side with most room: right, left, below, above; on the screen.
+        const QSize size = frameGeometry().size();
+        const int gap = 12;
+        const QPoint centre = m_keepOff.center() - QPoint(size.width() / 2, size.height() / 2);
+        const QList<QRect> sides = {
+            QRect(QPoint(m_keepOff.right() + gap, centre.y()), size),
+            QRect(QPoint(m_keepOff.left() - gap - size.width(), centre.y()), size),
+            QRect(QPoint(centre.x(), m_keepOff.bottom() + gap), size),
+            QRect(QPoint(centre.x(), m_keepOff.top() - gap - size.height()), size)};
+        qint64 leastCovered = -1;
+        for (QRect side : sides) {
+            side.moveLeft(qBound(area.left(), side.left(), area.right() - size.width()));
+            side.moveTop(qBound(area.top(), side.top(), area.bottom() - size.height()));
+            const QRect covered = side.intersected(m_keepOff);
+            const qint64 coveredArea = qint64(covered.width()) * covered.height();
+            if (leastCovered < 0 || coveredArea < leastCovered) {
+                leastCovered = coveredArea;
+                placed = side;
+            }
+        }
+    }
+    move(placed.topLeft());
+}
+
+void RouteReportDialog::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    // The rides box and the button follow a frame the user enlarges.
+    ridesGroup->setGeometry(8, 120, width() - 22, height() - 190);
+    closeButton->move(width() - 103, height() - 63);
 }
 
 void RouteReportDialog::ShowReport(const lirsk::RouteReport& report) {

@@ -18,6 +18,9 @@ public:
 
     // Writes a report into the window (the captions stay until the next report).
     void ShowReport(const lirsk::RouteReport& report);
+    // Where the window must not stand when it shows (screen coordinates; empty: anywhere, and
+    // it is centred).
+    void keepOff(const QRect& area) { m_keepOff = area; }
 
     // The pictures beside the three values and on the close button, drawn by the program.
     static QPixmap MoneyPicture();
@@ -41,4 +44,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QRect m_keepOff;
 };

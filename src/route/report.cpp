@@ -27,23 +27,85 @@ bool sharesRoute(const TArrVer& pieces, const QSet<QString>& other) {
     return false;
 }
 
-// "№ 12 " for each piece of the finish-side set that the boarding-side set shares and that
-// carries the map's code letter, in the reverse of the order found; the number is the table's
-// for a listed code, else what follows the letter.
-QString rideNumbers(const TArrVer& finishSide, const TArrVer& boardingSide, const QString& mapCode,
-                    const QHash<QString, QString>& numbers) {
-    QString text;
+// The routes of a ride the report lists: each piece of the finish-side set that the
+// boarding-side set shares and that carries the map's code letter, with its number (the table's
+// for a listed code, else what follows the letter), in the reverse of the order found.
+QList<std::pair<QString, QString>> listedRoutes(const TArrVer& finishSide,
+                                                const TArrVer& boardingSide, const QString& mapCode,
+                                                const QHash<QString, QString>& numbers) {
+    QList<std::pair<QString, QString>> listed;
     if (mapCode.isEmpty())
-        return text;
+        return listed;
     const QSet<QString> boarding = toSet(boardingSide);
     for (const QString& piece : finishSide) {
         const qsizetype at = piece.indexOf(mapCode);
         if (at < 0 || !boarding.contains(piece))
             continue;
-        const QString number = numbers.value(piece, piece.mid(at + mapCode.size()));
-        text.prepend(QStringLiteral("№ ") + number + QLatin1Char(' '));
+        listed.prepend({piece, numbers.value(piece, piece.mid(at + mapCode.size()))});
     }
-    return text;
+    return listed;
+}
+
+// A ride or a walk as the report finds it: from its stop nearest the finish (begin) to the stop
+// where it was boarded or the walk began (end), indices of the way finish first.
+struct RideSpan {
+    std::size_t begin;
+    std::size_t end;
+    TArrVer set;
+    QList<std::pair<QString, QString>> routes; // code and number, in the order the text shows
+    bool walk = false;
+};
+
+double legTime(const GraphMap& map, const std::vector<StopIndex>& way, std::size_t from,
+               std::size_t to) {
+    double time = 0;
+    for (std::size_t k = to; k < from; ++k)
+        if (const Link* link = map.FindLink(way[k + 1], way[k]))
+            time += link->Time;
+    return time;
+}
+
+// The rides in travel order, joined by walks: the map's walking links, and changes where the next
+// ride begins at a stop that the ride before does not serve.
+std::vector<WayLeg> legsOf(const GraphMap& map, const std::vector<StopIndex>& way,
+                           const std::vector<RideSpan>& spans) {
+    std::vector<WayLeg> legs;
+    std::vector<std::pair<std::size_t, std::size_t>> at; // way indices of each leg
+    const TArrVer* lastRideSet = nullptr;
+    std::size_t here = way.size() - 1;
+    for (auto span = spans.crbegin(); span != spans.crend(); ++span) {
+        if (span->end != here) {
+            const bool rideGoesOn =
+                !legs.empty() && !legs.back().walk && lastRideSet &&
+                sharesRoute(SplitRoutes(map.stop(way[span->end]).Routes), toSet(*lastRideSet));
+            if (rideGoesOn || (!legs.empty() && legs.back().walk)) {
+                at.back().second = span->end;
+            } else {
+                legs.push_back({way[here], NoStop, true, {}, {}, 0});
+                at.push_back({here, span->end});
+            }
+        }
+        if (span->walk && !legs.empty() && legs.back().walk) {
+            at.back().second = span->begin;
+        } else if (span->walk || span->begin != span->end) {
+            WayLeg leg{way[span->end], NoStop, span->walk, {}, {}, 0};
+            for (const auto& [code, number] : span->routes) {
+                leg.codes.append(code);
+                leg.numbers.append(number);
+            }
+            legs.push_back(leg);
+            at.push_back({span->end, span->begin});
+            if (!span->walk)
+                lastRideSet = &span->set;
+        }
+        here = span->begin;
+    }
+    for (std::size_t i = 0; i < legs.size(); ++i) {
+        legs[i].from = way[at[i].first];
+        legs[i].to = way[at[i].second];
+        legs[i].time = legTime(map, way, at[i].first, at[i].second);
+    }
+    return legs;
 }
 
 QString wholeMinutes(double seconds) {
@@ -74,24 +136,31 @@ namespace {
 
 // The rides of a stretch of a way given finish first (way[first] its end, way[last] where it
 // boards): each ride ends where the next stop shares no route with the set the ride began with.
-// One block of text per ride, finish side first.
+// One block of text per ride, finish side first, and the ride's span.
 void rideBlocks(const GraphMap& map, const std::vector<StopIndex>& way, std::size_t first,
                 std::size_t last, const QString& mapCode, const QHash<QString, QString>& numbers,
-                QStringList& blocks) {
-    QString endName = map.stop(way[first]).Label.Caption;
+                QStringList& blocks, std::vector<RideSpan>& spans) {
+    std::size_t begin = first;
+    std::size_t endAt = first; // where the text says the ride ends: where the next one boards
     TArrVer rideSet = SplitRoutes(map.stop(way[first]).Routes);
     QSet<QString> rideLookup = toSet(rideSet);
     TArrVer lastSet = rideSet;
     const auto endRide = [&](std::size_t boardedAt) {
-        const QString boardName = map.stop(way[boardedAt]).Label.Caption;
-        blocks.append(QStringLiteral("\rот ост. %1 до ост. %2\r").arg(boardName, endName) +
-                      rideNumbers(rideSet, lastSet, mapCode, numbers));
-        endName = boardName;
+        RideSpan span{begin, boardedAt, rideSet, listedRoutes(rideSet, lastSet, mapCode, numbers)};
+        QString block =
+            QStringLiteral("\rот ост. %1 до ост. %2\r")
+                .arg(map.stop(way[boardedAt]).Label.Caption, map.stop(way[endAt]).Label.Caption);
+        for (const auto& route : span.routes)
+            block += QStringLiteral("№ ") + route.second + QLatin1Char(' ');
+        blocks.append(block);
+        spans.push_back(std::move(span));
+        endAt = boardedAt;
     };
     for (std::size_t k = first + 1; k <= last; ++k) {
         TArrVer set = SplitRoutes(map.stop(way[k]).Routes);
         if (!sharesRoute(set, rideLookup)) {
             endRide(k - 1);
+            begin = k;
             rideSet = set;
             rideLookup = toSet(rideSet);
         }
@@ -110,10 +179,11 @@ RouteReport ridesOf(const GraphMap& map, const std::vector<StopIndex>& way, doub
 
     if (!way.empty()) {
         QStringList blocks;
+        std::vector<RideSpan> spans;
         int rides = 0;
         const auto addRides = [&](std::size_t first, std::size_t last) {
             const qsizetype before = blocks.size();
-            rideBlocks(map, way, first, last, mapCode, numbers, blocks);
+            rideBlocks(map, way, first, last, mapCode, numbers, blocks, spans);
             rides += int(blocks.size() - before);
         };
         // Travelling from way[k] to way[k - 1]; the stretch ridden so far ends at way[rideEnd].
@@ -129,6 +199,7 @@ RouteReport ridesOf(const GraphMap& map, const std::vector<StopIndex>& way, doub
             blocks.append(QStringLiteral("\rпешком от ост. %1 до ост. %2, %3 мин.\r")
                               .arg(from.Label.Caption, to.Label.Caption,
                                    QString::number(qint64(std::ceil(seconds / 60)))));
+            spans.push_back({k - 1, k, {}, {}, true});
             rideEnd = k;
         }
         if (rideEnd + 1 < way.size() || blocks.isEmpty())
@@ -137,6 +208,7 @@ RouteReport ridesOf(const GraphMap& map, const std::vector<StopIndex>& way, doub
         report.transfers = std::max(0, rides - 1);
         for (auto it = blocks.crbegin(); it != blocks.crend(); ++it)
             report.ridesText += *it;
+        report.legs = legsOf(map, way, spans);
     }
 
     report.lengthText = formatGeneral(length / 1000, decimalSeparator) + QStringLiteral(" км.");

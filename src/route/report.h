@@ -23,6 +23,17 @@ using TArrVer = QStringList;
 // an empty text is one empty piece).
 TArrVer SplitRoutes(const QString& text);
 
+// One stretch of a way in travel order: a ride on the routes that serve it, or a walk (a change
+// between two stops that no route of the ride before serves).
+struct WayLeg {
+    StopIndex from = NoStop;
+    StopIndex to = NoStop;
+    bool walk = false;
+    QStringList codes;   // the codes of the routes the report lists for a ride ("M3")
+    QStringList numbers; // their numbers as the report writes them ("3")
+    double time = 0;     // seconds: the Time of its links
+};
+
 struct RouteReport {
     int rides = 0; // a way of walks alone has none, and costs nothing
     int transfers = 0;
@@ -34,6 +45,10 @@ struct RouteReport {
     // first line, then for each ride its stop line ("от ост. S до ост. Y") and a line with its
     // route numbers ("№ 5 ", each number followed by a space).
     QString ridesText;
+    // The same rides as legs, in travel order: a ride goes on to the stop where the next one
+    // begins when that stop is on its routes, else a walk joins them; a ride of one stop is
+    // left out.
+    std::vector<WayLeg> legs;
 };
 
 // The fare of a trip with the given number of transfers on a map of the given code and city.

@@ -5,6 +5,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -114,8 +115,38 @@ double MapView::fitZoom() const {
     const QSize view = viewport()->size();
     if (mapSize_.isEmpty() || view.isEmpty())
         return 1.0;
-    return std::min(double(view.width()) / mapSize_.width(),
-                    double(view.height()) / mapSize_.height());
+    double zoom = std::min(double(view.width()) / mapSize_.width(),
+                           double(view.height()) / mapSize_.height());
+    if (zoom >= 1.0)
+        return zoom;
+    // Far out names are drawn larger than their place on the map: the fit leaves them room
+    // within the viewport, the map centred in it.
+    ensureIndex();
+    const GraphMap& map = document_->map();
+    const QSizeF half = QSizeF(mapSize_) / 2;
+    for (int pass = 0; pass < 3; ++pass) {
+        double fits = zoom;
+        const double left = std::max(0.0, (view.width() - mapSize_.width() * zoom) / 2);
+        const double top = std::max(0.0, (view.height() - mapSize_.height() * zoom) / 2);
+        for (int n = 0; n < indexedStops_; ++n) {
+            const QRect name = nameRect(n);
+            if (name.isEmpty() || !map.stop(n).Label.Visible)
+                continue;
+            const double grow = nameScale(name.height(), zoom, false);
+            // A few pixels to spare at the viewport's edge.
+            const QSizeF shown = QSizeF(name.size()) * grow * zoom + QSizeF(4, 4);
+            if (name.left() > half.width() &&
+                left + name.left() * zoom + shown.width() > view.width())
+                fits = std::min(fits, (view.width() / 2.0 - shown.width()) /
+                                          (name.left() - half.width()));
+            if (name.top() > half.height() &&
+                top + name.top() * zoom + shown.height() > view.height())
+                fits = std::min(fits, (view.height() / 2.0 - shown.height()) /
+                                          (name.top() - half.height()));
+        }
+        zoom = std::max(fits, zoom / 2);
+    }
+    return zoom;
 }
 
 double MapView::minimumZoom() const {
@@ -151,9 +182,21 @@ void MapView::zoomToFit() {
     verticalScrollBar()->setValue(0);
 }
 
+QPointF MapView::centring() const {
+    // Only a map shown smaller than at 100 % (fitted, or far out); an empty map being drawn keeps
+    // its corner at the viewport's.
+    if (zoom_ >= 1.0)
+        return QPointF(0, 0);
+    const QSize view = viewport()->size();
+    // Whole pixels: the map's own pixels fall on the screen's the same way wherever it is centred.
+    return QPointF(std::max(0.0, std::floor((view.width() - mapSize_.width() * zoom_) / 2)),
+                   std::max(0.0, std::floor((view.height() - mapSize_.height() * zoom_) / 2)));
+}
+
 QPointF MapView::viewportToMap(const QPointF& point) const {
-    return QPointF((point.x() + horizontalScrollBar()->value()) / zoom_,
-                   (point.y() + verticalScrollBar()->value()) / zoom_);
+    const QPointF corner = centring();
+    return QPointF((point.x() - corner.x() + horizontalScrollBar()->value()) / zoom_,
+                   (point.y() - corner.y() + verticalScrollBar()->value()) / zoom_);
 }
 
 QPoint MapView::viewportToMap(const QPoint& point) const {
@@ -162,8 +205,9 @@ QPoint MapView::viewportToMap(const QPoint& point) const {
 }
 
 QPointF MapView::mapToViewport(const QPointF& point) const {
-    return QPointF(point.x() * zoom_ - horizontalScrollBar()->value(),
-                   point.y() * zoom_ - verticalScrollBar()->value());
+    const QPointF corner = centring();
+    return QPointF(point.x() * zoom_ - horizontalScrollBar()->value() + corner.x(),
+                   point.y() * zoom_ - verticalScrollBar()->value() + corner.y());
 }
 
 QRect MapView::visibleMapRect() const {
@@ -372,7 +416,8 @@ void MapView::placeNames() const {
         const QRect onScreen = QRectF(name.left() * zoom_, name.top() * zoom_, name.width() * zoom_,
                                       name.height() * zoom_)
                                    .toAlignedRect();
-        if (!placed.query(onScreen).empty())
+        // The names along the found way are never left out.
+        if (c.rank != 1 && !placed.query(onScreen).empty())
             continue;
         placed.insert(placedCount++, onScreen);
         namesShown_[std::size_t(c.number)] = true;
@@ -489,7 +534,6 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
     }
 
     const DisplaySettings& s = map.Settings;
-    const std::vector<StopIndex>& way = document_->foundWay().stops;
     if (layers & Overlays) {
         // The grid shows only while its lines are at least a few screen pixels apart.
         if (gridStep_ >= 2 && gridStep_ * zoom_ >= 4) {
@@ -501,21 +545,6 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
                 painter.drawLine(x, area.top(), x, area.bottom());
             for (int y = area.top() / step * step; y <= area.bottom(); y += step)
                 painter.drawLine(area.left(), y, area.right(), y);
-        }
-        if (!way.empty()) {
-            setMapPen(painter, toQColor(s.TreeColor), s.ArcWidth, PenMode::Copy);
-            if (zoom_ < 1.0) {
-                // Far out the way stays at least as wide on screen as at 100 %.
-                QPen pen = painter.pen();
-                pen.setWidthF(std::max(pen.widthF(), 3.0 / zoom_));
-                painter.setPen(pen);
-            }
-            for (std::size_t k = 0; k + 1 < way.size(); ++k) {
-                const MapPoint later = shownCentre(map.stop(way[k]));
-                const MapPoint earlier = shownCentre(map.stop(way[k + 1]));
-                DrawStraightArc(painter, earlier.x, earlier.y, later.x, later.y,
-                                map.stop(way[k]).Radius, s.ArrowType, s.ArrowSize, s.ArrowAngle);
-            }
         }
         if (band_) {
             setMapPen(painter, band_->colour, s.ArcWidth, PenMode::NotXor);
@@ -571,11 +600,62 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
         if (stop.Label.Visible && nameShown(number))
             paintName(painter, number);
     }
+    if (layers & Way)
+        paintFoundWay(painter);
+    painter.restore();
+}
+
+void MapView::paintFoundWay(QPainter& painter) const {
+    const GraphMap& map = document_->map();
+    const std::vector<StopIndex>& way = document_->foundWay().stops;
+    if (way.size() < 2)
+        return;
+    const DisplaySettings& s = map.Settings;
+    // Widths in screen pixels, whatever the zoom.
+    const double pixel = 1 / zoom_;
+    const double width = std::max(4.0, double(s.ArcWidth)) * pixel;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath line;
+    const MapPoint start = shownCentre(map.stop(way.back()));
+    line.moveTo(start.x, start.y);
+    for (auto it = way.rbegin() + 1; it != way.rend(); ++it) {
+        const MapPoint at = shownCentre(map.stop(*it));
+        line.lineTo(at.x, at.y);
+    }
+    // A dark rim and a white halo under the way's own colour read on any plan and line colour.
+    const QColor colour = toQColor(s.TreeColor);
+    for (const auto& [pen, extra] : {std::pair{QColor(0, 0, 0, 150), 10.0},
+                                     std::pair{QColor(255, 255, 255), 7.0}, std::pair{colour, 0.0}})
+        painter.strokePath(
+            line, QPen(pen, width + extra * pixel, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    QPen arrows(colour, width / 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    painter.setPen(arrows);
+    painter.setBrush(colour);
+    for (std::size_t k = 0; k + 1 < way.size(); ++k) {
+        const MapPoint later = shownCentre(map.stop(way[k]));
+        const MapPoint earlier = shownCentre(map.stop(way[k + 1]));
+        DrawStraightArc(painter, earlier.x, earlier.y, later.x, later.y,
+                        int(std::lround(map.stop(way[k]).Radius + 3 * pixel)), s.ArrowType,
+                        int(std::lround(std::max<double>(s.ArrowSize, 12) * pixel)), s.ArrowAngle);
+    }
+    // The start in green, the finish in red, each a disc with a white rim.
+    for (const auto& [stop, fill] :
+         {std::pair{way.back(), QColor(0, 150, 0)}, std::pair{way.front(), QColor(200, 0, 0)}}) {
+        const MapPoint at = shownCentre(map.stop(stop));
+        const double radius = std::max<double>(shownSize(map.stop(stop).Radius), 7 * pixel);
+        painter.setPen(QPen(Qt::white, 2.5 * pixel));
+        painter.setBrush(fill);
+        painter.drawEllipse(QPointF(at.x, at.y), radius, radius);
+    }
+    for (const StopIndex stop : way)
+        if (map.stop(stop).Label.Visible)
+            paintName(painter, stop);
     painter.restore();
 }
 
 void MapView::paintMap(QPainter& painter, const QRect& area) const {
-    paintLayers(painter, area, Layers(Base | Overlays | Stops));
+    paintLayers(painter, area, Layers(Base | Overlays | Stops | Way));
 }
 
 QImage MapView::renderMap(const QRect& mapRect) {
@@ -591,7 +671,10 @@ QImage MapView::renderMap(const QRect& mapRect) {
 }
 
 QRect MapView::exposedMapArea(const QRect& exposed) const {
-    const QSize shownSize = mapSize_.expandedTo(viewport()->size() / zoom_);
+    // Beside a centred map the viewport shows the window's background.
+    const QPointF corner = centring();
+    const QSize shownSize = mapSize_.expandedTo(
+        (QSizeF(viewport()->size()) - QSizeF(2 * corner.x(), 2 * corner.y())).toSize() / zoom_);
     const QRect area = QRectF(viewportToMap(QPointF(exposed.topLeft())),
                               viewportToMap(QPointF(exposed.bottomRight() + QPoint(1, 1))))
                            .toAlignedRect()
@@ -602,7 +685,9 @@ QRect MapView::exposedMapArea(const QRect& exposed) const {
 void MapView::paintExposed(QPainter& painter, const QRect& exposed, Layers layers) const {
     painter.save();
     painter.setClipRect(exposed);
-    painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    const QPointF corner = centring();
+    painter.translate(corner.x() - horizontalScrollBar()->value(),
+                      corner.y() - verticalScrollBar()->value());
     painter.scale(zoom_, zoom_);
     const QRect area = exposedMapArea(exposed);
     if (!area.isEmpty())
@@ -663,11 +748,12 @@ void MapView::paintEvent(QPaintEvent* event) {
             painter.drawImage(exposed.topLeft(), baseLayer_, exposed);
             paintExposed(painter, exposed, Overlays);
             painter.drawImage(exposed.topLeft(), stopsLayer_, exposed);
+            paintExposed(painter, exposed, Way);
             continue;
         }
         // Outside the map the viewport shows the window's background.
         painter.fillRect(exposed, palette().color(QPalette::Window));
-        paintExposed(painter, exposed, Layers(Base | Overlays | Stops));
+        paintExposed(painter, exposed, Layers(Base | Overlays | Stops | Way));
     }
 }
 

@@ -194,13 +194,19 @@ private:
     Qt::MouseButtons heldButtons_;
     Qt::KeyboardModifiers heldModifiers_;
 
-    // What is painted of the map: the plan and the drawn map; the found way, the band, the
-    // selection rectangle and a chosen end; the stops and their names.
-    enum Layer { Base = 1, Overlays = 2, Stops = 4 };
+    // What is painted of the map: the plan and the drawn map; the band, the selection rectangle
+    // and a chosen end; the stops and their names; the found way above them all.
+    enum Layer { Base = 1, Overlays = 2, Stops = 4, Way = 8 };
     using Layers = int;
     void paintLayers(QPainter& painter, const QRect& area, Layers layers) const;
     QRect exposedMapArea(const QRect& exposed) const;
     void paintExposed(QPainter& painter, const QRect& exposed, Layers layers) const;
+    // The found way with a halo that reads on any colour, the markers of its start and finish,
+    // and the names of its stops above it.
+    void paintFoundWay(QPainter& painter) const;
+    // Where the map's top-left corner is in the viewport when the map at its zoom is narrower
+    // or lower than the viewport: it is centred.
+    QPointF centring() const;
     bool layerCacheValid() const;
     void renderLayerCache();
     QImage baseLayer_;

@@ -4,6 +4,8 @@
 #include "model/mapfile.h"
 #include "platform/messages.h"
 
+#include <QDockWidget>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -91,7 +93,7 @@ private slots:
         row("acSettings", "Настройки", "Настройки", "", true, false, false, false);
         row("acSelectAll", "Выбрать всё", "Выбрать все остановки", "Ctrl+A", true, false, false,
             false);
-        row("acDelete", "Удалить", "Удалить выделенные остановки", "Del", true, false, false,
+        row("acDelete", "Удалить", "Удалить выделенные остановки", "Del", false, false, false,
             false);
         row("acSearchPanel", "Панель поиска", "Панель поиска", "", true, false, true, false);
         row("acHelp", "Справка", "Справка", "", true, true, false, true);
@@ -198,10 +200,12 @@ private slots:
         QCOMPARE(child->windowTitle(), QStringLiteral("Без имени"));
         QCOMPARE(child->editor().mode(), lirsk::MapMode::Pointer);
         QCOMPARE(frame->currentMapWindow(), child);
-        for (QAction* a : {frame->acSave, frame->acSaveAs, frame->acFindWay, frame->acSettings,
-                           frame->acSelectAll, frame->acDelete, frame->acSearchPanel,
-                           frame->acRouteTable, frame->acEditorMode})
+        for (QAction* a :
+             {frame->acSave, frame->acSaveAs, frame->acFindWay, frame->acSettings,
+              frame->acSelectAll, frame->acSearchPanel, frame->acRouteTable, frame->acEditorMode})
             QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
+        // Deleting belongs to editor mode.
+        QVERIFY(!frame->acDelete->isVisible());
         QVERIFY(frame->acInfo->isVisible());
         QVERIFY(frame->acSearchPanel->isChecked());
     }
@@ -301,6 +305,9 @@ private slots:
     }
 
     void cascadeKeepsWhatTheMapNeeds() {
+        // The map windows have the whole frame.
+        frame->journeyDock->hide();
+        frame->layout()->activate();
         for (int i = 0; i < 2; ++i) {
             frame->acNewExecute();
             MapWindow* child = frame->ActiveMapWindow();
@@ -337,6 +344,7 @@ private slots:
             return QStringList{frame->MdiArea->activeSubWindow()->windowTitle(),
                                frame->WindowMenu->actions().last()->text()};
         };
+        child->SetEditorMode(true);
         lirsk::edit::addStop(child->document(), 10, 10);
         QCOMPARE(titles(), QStringList({"Без имени*", "&1 Без имени*"}));
         child->editor().Undo();

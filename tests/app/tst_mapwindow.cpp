@@ -1,5 +1,7 @@
+#include "app/journeypanel.h"
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
+#include "app/session.h"
 #include "model/catalogue.h"
 #include "model/mapdescription.h"
 #include "model/mapfile.h"
@@ -9,7 +11,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QListView>
+#include <QMdiArea>
 #include <QScopeGuard>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -359,6 +363,7 @@ private slots:
     void nameDragFollowsThePressedName() {
         frame->acNewExecute();
         MapWindow* child = frame->ActiveMapWindow();
+        child->SetEditorMode(true);
         buildMap(child->Map());
         child->RedrawMap(false);
         const StopIndex stop = 0;
@@ -377,6 +382,84 @@ private slots:
         QCOMPARE(label.Top, 40);
         QTest::mouseRelease(child->view()->viewport(), Qt::LeftButton, {}, grab + QPoint(150, 170));
         QCOMPARE(child->editor().LabelDragStop, NoStop);
+    }
+
+    // A map opened from a file shows whole, centred, its names uncut: a wide map with a long
+    // name at its right edge is fitted, a small one stays at 100 %.
+    void mapFromAFileOpensWhole_data() {
+        QTest::addColumn<int>("right");
+        QTest::newRow("wide") << 3000;
+        QTest::newRow("small") << 200;
+    }
+
+    void mapFromAFileOpensWhole() {
+        QFETCH(int, right);
+        static int far;
+        far = right;
+        const QString file = path(QStringLiteral("whole.gaf"));
+        QCOMPARE(writeMap(file,
+                          [](GraphMap& map) {
+                              buildMap(map);
+                              map.stop(1).Left = far;
+                              map.stop(1).Label.Left = far + 12;
+                              map.stop(1).Label.Caption = QStringLiteral("Юнгородок");
+                          }),
+                 QString());
+        desktop.openAnswer = [file] { return file; };
+        frame->acOpen->trigger();
+        MapWindow* child = frame->ActiveMapWindow();
+        QVERIFY(child);
+        lirsk::MapView* view = child->view();
+        QTRY_COMPARE(view->zoom(), std::min(1.0, view->fitZoom()));
+        const QPointF topLeft = view->mapToViewport(QPointF(0, 0));
+        const QPointF bottomRight =
+            view->mapToViewport(QPointF(view->mapSize().width(), view->mapSize().height()));
+        const QSize shown = view->viewport()->size();
+        QVERIFY(topLeft.x() >= 0 && topLeft.y() >= 0);
+        if (view->zoom() < 1.0) {
+            QVERIFY(std::abs(topLeft.x() - (shown.width() - bottomRight.x())) <= 2);
+            QVERIFY(std::abs(topLeft.y() - (shown.height() - bottomRight.y())) <= 2);
+        }
+        // No ink in the viewport's last column: the name at the right edge is whole.
+        const QImage image = view->viewport()->grab().toImage();
+        for (int y = 0; y < image.height(); ++y)
+            QVERIFY2(qGray(image.pixel(image.width() - 1, y)) > 100,
+                     qPrintable(QString::number(y)));
+    }
+
+    // The next start opens the maps left open, with their journeys; a map file gone since is
+    // left out with a note, and a map already open (restored from its crash copy) is not opened
+    // twice.
+    void sessionRemembered() {
+        const QString file = path(QStringLiteral("сессия.gaf"));
+        const QString settings = path(QStringLiteral("lirskmap.conf"));
+        QCOMPARE(writeMap(file, buildMap), QString());
+        keepSession(frame.get(), settings);
+        MapWindow* child = frame->OpenMap(file, file);
+        QVERIFY(child);
+        frame->journeyPanel->setEnds(2, 0);
+        frame->acFewestChanges->trigger();
+        frame->close();
+        QVERIFY(frame->MdiArea->subWindowList().isEmpty());
+
+        for (const bool fileGone : {false, true}) {
+            if (fileGone)
+                QVERIFY(QFile::remove(file));
+            frame = std::make_unique<MainWindow>();
+            keepSession(frame.get(), settings);
+            QCOMPARE(frame->criterion(), lirsk::Criterion::FewestChanges);
+            QCOMPARE(frame->MapWindowCount(), fileGone ? 0 : 1);
+            if (fileGone) {
+                QVERIFY2(frame->StatusText().contains(file), qPrintable(frame->StatusText()));
+                continue;
+            }
+            QCOMPARE(frame->journeyPanel->fromEdit()->text(), QStringLiteral("Улица Гагарина"));
+            QCOMPARE(frame->journeyPanel->toEdit()->text(), QStringLiteral("Вокзал"));
+            // Already open: not opened again.
+            keepSession(frame.get(), settings);
+            QCOMPARE(frame->MapWindowCount(), 1);
+            frame->close();
+        }
     }
 
     void farAwayStopKeepsTheImageBounded() {

@@ -142,6 +142,8 @@ private slots:
         frame->acNewExecute();
         child = frame->ActiveMapWindow();
         QVERIFY(child);
+        // The panels are tried on a map being made: in editor mode.
+        child->SetEditorMode(true);
     }
 
     void cleanup() {

@@ -139,6 +139,7 @@ int runChild(const QString& how, const QString& mapFile, const QString& expected
                                          : frame.OpenMap(mapFile, QStringLiteral("Тествиль"));
     if (!child)
         return 1;
+    child->SetEditorMode(true);
     const int edits = how == QLatin1String("undo") ? 1 : 3;
     for (int i = 0; i < edits; ++i)
         child->editor().AddStopAt(300 + 40 * i, 500);

@@ -280,6 +280,7 @@ private slots:
             choose(f.weightsGroup, 1);
             pressOK(f);
         });
+        child->SetEditorMode(true);
         const StopIndex a = child->editor().AddStopAt(0, 0);
         const StopIndex b = child->editor().AddStopAt(30, 40);
         child->editor().AddArc(a, b);

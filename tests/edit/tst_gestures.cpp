@@ -477,6 +477,75 @@ private slots:
         QCOMPARE(f.child->stopList->model()->rowCount(), 0);
     }
 
+    // Outside editor mode the map is only viewed: every way of changing it does nothing, and
+    // the entries that would are hidden.
+    void viewerNeverEdits_data() {
+        QTest::addColumn<QString>("gesture");
+        for (const char* gesture :
+             {"Del", "Правка → Удалить", "stop menu: Удалить", "stop menu: Свойства", "name drag",
+              "stop drag", "undo", "redo"})
+            QTest::newRow(gesture) << QString::fromUtf8(gesture);
+    }
+
+    void viewerNeverEdits() {
+        QFETCH(QString, gesture);
+        const QList<StopIndex> stops = fourStops();
+        f.link(stops[0], stops[1]);
+        f.mapStop(stops[1]).Label.Caption = QStringLiteral("Рынок");
+        f.child->document().markReloaded();
+        // One edit to undo and one to redo.
+        f.child->editor().AddStopAt(300, 300);
+        f.child->editor().AddStopAt(350, 300);
+        f.child->editor().Undo();
+        f.frame->EnableMapCommands();
+        f.child->SetEditorMode(false);
+        for (QAction* hidden : {f.frame->acDelete, f.frame->acUndo, f.frame->acRedo})
+            QVERIFY2(!hidden->isVisible(), qPrintable(hidden->objectName()));
+        QVERIFY(f.frame->acSettings->isVisible());
+        const GraphMap before = f.child->Map();
+        const int undoIndex = f.child->editor().undoStack()->index();
+        f.frame->acSelectAll->trigger();
+
+        const Stop& first = f.mapStop(stops[1]);
+        const QPoint name(first.Label.Left + 3, first.Label.Top + 3);
+        if (gesture == QLatin1String("Del")) {
+            f.frame->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(f.frame.get()));
+            QTest::keyClick(f.child->view()->viewport(), Qt::Key_Delete);
+        } else if (gesture == QLatin1String("Правка → Удалить")) {
+            f.frame->acDelete->trigger();
+        } else if (gesture.startsWith(QLatin1String("stop menu"))) {
+            f.press(f.centreOf(stops[1]), Qt::RightButton);
+            QMenu* menu = f.child->editor().stopMenu;
+            QVERIFY(!f.child->editor().stopMenuDelete->isVisible());
+            QVERIFY(!f.child->editor().stopMenuProperties->isVisible());
+            (gesture.endsWith(QLatin1String("Удалить")) ? f.child->editor().stopMenuDelete
+                                                        : f.child->editor().stopMenuProperties)
+                ->trigger();
+            menu->hide();
+        } else if (gesture == QLatin1String("name drag")) {
+            f.child->editor().setMode(MapMode::Info);
+            f.drag(name, name + QPoint(60, 40));
+        } else if (gesture == QLatin1String("stop drag")) {
+            f.child->editor().setMode(MapMode::Pointer);
+            f.drag(f.centreOf(stops[2]), f.centreOf(stops[2]) + QPoint(30, 90));
+        } else {
+            QTest::keySequence(f.child->view()->viewport(), gesture == QLatin1String("undo")
+                                                                ? QKeySequence::Undo
+                                                                : QKeySequence::Redo);
+            (gesture == QLatin1String("undo") ? f.frame->acUndo : f.frame->acRedo)->trigger();
+        }
+        QCOMPARE(f.child->Map().stopCount(), before.stopCount());
+        for (StopIndex s = 0; s < before.stopCount(); ++s) {
+            const Stop &now = f.mapStop(s), &was = before.stop(s);
+            QCOMPARE(QPoint(now.Left, now.Top), QPoint(was.Left, was.Top));
+            QCOMPARE(QPoint(now.Label.Left, now.Label.Top), QPoint(was.Label.Left, was.Label.Top));
+            QCOMPARE(now.Links, was.Links);
+        }
+        QCOMPARE(f.child->editor().undoStack()->index(), undoIndex);
+        QCOMPARE(f.dialogs, 0);
+    }
+
     void deletedStopIsNamedNoMore() {
         const QList<StopIndex> stops = fourStops();
         f.child->editor().SetAddArcMode();

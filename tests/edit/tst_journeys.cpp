@@ -1,5 +1,6 @@
 #include "editfixture.h"
 
+#include "app/journeypanel.h"
 #include "edit/routereportdialog.h"
 #include "model/catalogue.h"
 #include "model/mapfile.h"
@@ -8,10 +9,14 @@
 #include "route/findway.h"
 #include "route/report.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QDockWidget>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListView>
+#include <QListWidget>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QScrollArea>
@@ -94,6 +99,14 @@ class TestJourneys : public QObject {
     edittest::Fixture f;
     QTemporaryDir dir;
 
+    // Opens the built-in map of a file name; null when it is not built.
+    MapWindow* openBuiltin(const QString& file) {
+        for (const MapMenuEntry& e : mapMenuCatalogue())
+            if (e.path.endsWith(file))
+                return f.child = f.frame->OpenBuiltinMap(e);
+        return nullptr;
+    }
+
 private slots:
     void init() {
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
@@ -175,13 +188,11 @@ private slots:
     }
 
     // The ends of a way chosen from the stops' menus on the city plan, with a click on the empty
-    // map and Del between them: the way found is the one a drag finds.
+    // map and Del between them: the journey panel finds the way a drag finds, and no window
+    // opens.
     void wayChosenStopByStop() {
         QFETCH(bool, startFirst);
-        MapWindow* child = nullptr;
-        for (const MapMenuEntry& e : mapMenuCatalogue())
-            if (e.path.endsWith(QLatin1String("MapTram.gaf")))
-                child = f.child = f.frame->OpenBuiltinMap(e);
+        MapWindow* child = openBuiltin(QStringLiteral("MapTram.gaf"));
         if (!child)
             QSKIP("the tram map is not built");
         WayEnds journey = longestJourney(child->Map());
@@ -200,16 +211,19 @@ private slots:
         QVERIFY(child->view()->chosenEnd());
         QCOMPARE(f.dialogs, 0);
         choose(startFirst ? journey.finish : journey.start, !startFirst);
-        QCOMPARE(f.dialogs, 1);
         QVERIFY(!child->view()->chosenEnd());
-        QCOMPARE(child->document().foundWay().stops, journey.result.way);
+        QTRY_COMPARE(child->document().foundWay().stops, journey.result.way);
+        QCOMPARE(f.dialogs, 0);
         // The whole way is in view.
         for (const StopIndex stop : journey.result.way)
             QVERIFY(child->view()->visibleMapRect().contains(f.centreOf(stop)));
-        // Esc forgets a chosen end.
-        choose(journey.start, true);
+        // Esc forgets an end chosen alone.
+        f.frame->journeyPanel->swapEnds();
+        f.frame->journeyPanel->setEnd(NoStop, true);
+        QVERIFY(child->view()->chosenEnd());
         QTest::keyClick(child, Qt::Key_Escape);
         QVERIFY(!child->view()->chosenEnd());
+        QVERIFY(f.frame->journeyPanel->toEdit()->text().isEmpty());
     }
 
     // On the Moscow metro the shortest and the fastest ways from station 33 to 94 differ; the
@@ -230,10 +244,7 @@ private slots:
         QFETCH(QString, action);
         QFETCH(QString, caption);
         QFETCH(QString, time);
-        MapWindow* child = nullptr;
-        for (const MapMenuEntry& e : mapMenuCatalogue())
-            if (e.path.endsWith(QLatin1String("MMoscow.gaf")))
-                child = f.child = f.frame->OpenBuiltinMap(e);
+        MapWindow* child = openBuiltin(QStringLiteral("MMoscow.gaf"));
         if (!child)
             QSKIP("the Moscow map is not built");
         f.frame->findChild<QAction*>(action)->trigger();
@@ -246,6 +257,70 @@ private slots:
         f.frame->acShortest->trigger();
         QCOMPARE(shownCaption, caption);
         QCOMPARE(shownTime, time);
+    }
+
+    // The journey panel as a user drives it on the Moscow metro: part of each name typed, a
+    // suggestion picked, the ways of the three criteria listed once each, another one chosen:
+    // it is drawn and its legs are listed, and no window opens.
+    void journeyPanelDrivenAsAUser() {
+        MapWindow* child = openBuiltin(QStringLiteral("MMoscow.gaf"));
+        if (!child)
+            QSKIP("the Moscow map is not built");
+        JourneyPanel* panel = f.frame->journeyPanel;
+        QVERIFY(f.frame->journeyDock->isVisible());
+        const auto pick = [&](bool isStart, const QString& typed, const QString& name) {
+            QLineEdit* edit = isStart ? panel->fromEdit() : panel->toEdit();
+            edittest::typeText(edit, typed);
+            QAbstractItemView* popup = panel->completer(isStart)->popup();
+            QTRY_VERIFY(popup->isVisible());
+            const QAbstractItemModel* model = popup->model();
+            for (int row = 0; row < model->rowCount(); ++row) {
+                const QModelIndex index = model->index(row, 0);
+                if (index.data(Qt::EditRole).toString() != name)
+                    continue;
+                // The routes show beside the name.
+                QVERIFY(index.data().toString().startsWith(name + QLatin1Char(' ')));
+                popup->setCurrentIndex(index);
+                QTest::keyClick(popup, Qt::Key_Return);
+            }
+            QCOMPARE(edit->text(), name);
+            QCOMPARE(child->Map().stop(panel->end(isStart)).Label.Caption, name);
+        };
+        pick(true, QStringLiteral("алекс"), QStringLiteral("Александровский сад"));
+        pick(false, QStringLiteral("новогир"), QStringLiteral("Новогиреево"));
+        QTRY_VERIFY(panel->waysList()->count() > 0);
+        const std::vector<PlannedWay>& ways = panel->ways();
+        QCOMPARE(panel->waysList()->count(), int(ways.size()));
+        QList<Criterion> named;
+        for (const PlannedWay& way : ways) {
+            QVERIFY(std::none_of(ways.begin(), ways.end(), [&](const PlannedWay& other) {
+                return &other != &way && other.way.stops == way.way.stops;
+            }));
+            named += way.criteria;
+        }
+        std::sort(named.begin(), named.end());
+        QCOMPARE(named, (QList<Criterion>{Criterion::Shortest, Criterion::Fastest,
+                                          Criterion::FewestChanges}));
+        // The row of the menu's criterion is chosen; choosing each row draws it and lists its
+        // legs, from the start to the finish.
+        for (int row : {panel->waysList()->currentRow(), int(ways.size()) - 1}) {
+            panel->waysList()->setCurrentRow(row);
+            const PlannedWay& way = ways[std::size_t(row)];
+            QCOMPARE(child->document().foundWay().stops, way.way.stops);
+            QCOMPARE(panel->legsList()->count(), int(way.report.legs.size()));
+            QVERIFY(
+                panel->legsList()->item(0)->text().contains(QStringLiteral("Александровский сад")));
+            QVERIFY(panel->legsList()
+                        ->item(panel->legsList()->count() - 1)
+                        ->text()
+                        .contains(QStringLiteral("Новогиреево")));
+        }
+        QCOMPARE(f.dialogs, 0);
+        // The finish deleted in the editor empties its field.
+        child->SetEditorMode(true);
+        child->editor().DeleteStop(panel->end(false));
+        QCOMPARE(panel->end(false), NoStop);
+        QVERIFY(panel->toEdit()->text().isEmpty());
     }
 
     void noWayMessages_data() {
@@ -277,13 +352,13 @@ private slots:
         child->document().markReloaded();
         f.frame->acFindWay->trigger();
         f.drag(f.centreOf(stops[0]), f.centreOf(stops[finish]));
+        // Told in the journey panel, never in a message box.
         QCOMPARE(f.dialogs, 0);
-        if (message.isEmpty()) {
-            QVERIFY(f.messages.isEmpty());
-        } else {
-            QCOMPARE(f.messages.size(), 1);
-            QVERIFY2(f.messages[0].contains(message), qPrintable(f.messages[0]));
-        }
+        QVERIFY(f.messages.isEmpty());
+        const QLabel* state = f.frame->journeyPanel->stateLabel();
+        QTRY_VERIFY2(
+            state->text().contains(message.isEmpty() ? QStringLiteral("Пути нет") : message),
+            qPrintable(state->text()));
     }
 
     void editingSession() {

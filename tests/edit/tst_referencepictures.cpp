@@ -78,10 +78,10 @@ private slots:
         QTest::addColumn<QString>("hash");
         QTest::newRow("found way, metro") << "toolbox/map/MPiter.gaf"
                                           << "way"
-                                          << "33bf4af33989cf59715a0369580ca2f8";
+                                          << "4a39e659f77a05d0fc990aa9e9f25f94";
         QTest::newRow("found way, city plan") << "toolbox/map/MapTram.gaf"
                                               << "way"
-                                              << "be94e3ff1873b4ab5508c536759029dd";
+                                              << "ed0e7f915a4f77249a36c51707dc6714";
         QTest::newRow("rubber band") << "toolbox/map/MPiter.gaf"
                                      << "band"
                                      << "127e9ca9ec16e2f36a8472df2fbf08ca";

@@ -69,6 +69,7 @@ private slots:
                 qPrintable(error));
         }
         MapWindow* child = f.child;
+        child->SetEditorMode(true);
         MapEditor& editor = child->editor();
         GraphMap& map = child->Map();
         QUndoStack& stack = *editor.undoStack();

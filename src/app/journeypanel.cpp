@@ -1,0 +1,611 @@
+#include "app/journeypanel.h"
+
+#include "app/mainwindow.h"
+#include "app/mapwindow.h"
+#include "app/stoppanel.h"
+#include "platform/colours.h"
+
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace lirsk {
+
+namespace {
+
+// Black or white, whichever reads better on a colour.
+QColor textOn(const QColor& colour) {
+    return qGray(colour.rgb()) > 140 ? Qt::black : Qt::white;
+}
+
+} // namespace
+
+RouteNames::RouteNames(const MapDocument& document) : m_mapCode(document.map().MapCode) {
+    if (const std::optional<MapDescription>& description = document.description()) {
+        m_mapCode = description->mapCode;
+        for (const DescribedRoute& route : description->routes)
+            m_described.insert(route.code, {route.number, route.color ? std::optional<QColor>(
+                                                                            toQColor(*route.color))
+                                                                      : std::nullopt});
+    }
+}
+
+QList<RouteName> RouteNames::of(const QString& routes) const {
+    QList<RouteName> names;
+    if (m_mapCode.isEmpty())
+        return names;
+    for (QStringView code : QStringView(routes).tokenize(u' ', Qt::SkipEmptyParts)) {
+        if (const auto it = m_described.constFind(code.toString()); it != m_described.constEnd())
+            names.append(*it);
+        else if (const qsizetype at = code.indexOf(m_mapCode); at >= 0)
+            names.append({code.mid(at + m_mapCode.size()).toString(), std::nullopt});
+    }
+    return names;
+}
+
+RouteName RouteNames::of(const QString& code, const Stop& stop) const {
+    if (const auto it = m_described.constFind(code); it != m_described.constEnd())
+        return *it;
+    const qsizetype at = code.indexOf(m_mapCode);
+    return {at >= 0 ? code.mid(at + m_mapCode.size()) : code, toQColor(stop.FillColor)};
+}
+
+QPixmap routeChips(const QList<RouteName>& routes, const QColor& fallback, int height) {
+    QFont font;
+    font.setBold(true);
+    font.setPixelSize(std::max(8, height - 5));
+    const QFontMetrics metrics(font);
+    QList<int> widths;
+    int total = 0;
+    for (const RouteName& route : routes) {
+        widths.append(std::max(height, metrics.horizontalAdvance(route.number) + 8));
+        total += widths.back() + 2;
+    }
+    QPixmap strip(std::max(1, total), height);
+    strip.fill(Qt::transparent);
+    QPainter painter(&strip);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setFont(font);
+    int x = 0;
+    for (int i = 0; i < routes.size(); ++i) {
+        const QColor colour = routes[i].colour.value_or(fallback);
+        const QRectF chip(x + 0.5, 0.5, widths[i] - 1, height - 1);
+        painter.setPen(QPen(colour.darker(140), 1));
+        painter.setBrush(colour);
+        painter.drawRoundedRect(chip, 4, 4);
+        painter.setPen(textOn(colour));
+        painter.drawText(chip, Qt::AlignCenter, routes[i].number);
+        x += widths[i] + 2;
+    }
+    return strip;
+}
+
+// --- StopSuggestions --------------------------------------------------------------------------
+
+StopSuggestions::StopSuggestions(QObject* parent) : QAbstractListModel(parent) {}
+
+void StopSuggestions::setDocument(const MapDocument* document) {
+    beginResetModel();
+    m_document = document;
+    m_read = false;
+    m_shown.clear();
+    endResetModel();
+}
+
+void StopSuggestions::readNames() {
+    if (m_read && m_readRevision == m_document->revision())
+        return;
+    const std::vector<Stop>& stops = m_document->map().stops();
+    m_folded.resize(stops.size());
+    for (std::size_t i = 0; i < stops.size(); ++i)
+        m_folded[i] = searchFolded(stops[i].Label.Caption);
+    m_routes = RouteNames(*m_document);
+    m_readRevision = m_document->revision();
+    m_read = true;
+}
+
+void StopSuggestions::setTyped(const QString& text) {
+    std::vector<StopIndex> shown;
+    const QString typed = searchFolded(text.trimmed());
+    if (m_document && !typed.isEmpty()) {
+        readNames();
+        // Three kinds of match, each kept in map order up to the most shown.
+        std::vector<StopIndex> kinds[3];
+        for (StopIndex stop = 0; stop < StopIndex(m_folded.size()); ++stop) {
+            const QString& name = m_folded[std::size_t(stop)];
+            const qsizetype at = name.indexOf(typed);
+            if (at < 0)
+                continue;
+            const int kind = at == 0 ? 0 : !name[at - 1].isLetterOrNumber() ? 1 : 2;
+            if (kinds[kind].size() < std::size_t(kMost))
+                kinds[kind].push_back(stop);
+            if (kinds[0].size() == std::size_t(kMost))
+                break;
+        }
+        for (const std::vector<StopIndex>& kind : kinds)
+            for (const StopIndex stop : kind)
+                if (shown.size() < std::size_t(kMost))
+                    shown.push_back(stop);
+    }
+    beginResetModel();
+    m_shown = std::move(shown);
+    endResetModel();
+}
+
+StopIndex StopSuggestions::stopAt(int row) const {
+    return row >= 0 && row < int(m_shown.size()) ? m_shown[std::size_t(row)] : NoStop;
+}
+
+int StopSuggestions::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_shown.size());
+}
+
+QVariant StopSuggestions::data(const QModelIndex& index, int role) const {
+    const StopIndex stop = stopAt(index.row());
+    if (stop == NoStop || !m_document || !m_document->map().isStop(stop))
+        return {};
+    const Stop& shown = m_document->map().stop(stop);
+    switch (role) {
+    case Qt::EditRole:
+        return shown.Label.Caption;
+    case Qt::DisplayRole: {
+        QStringList numbers;
+        for (const RouteName& route : m_routes.of(shown.Routes))
+            numbers.append(route.number);
+        return numbers.isEmpty()
+                   ? shown.Label.Caption
+                   : shown.Label.Caption + QStringLiteral("   ") + numbers.join(QLatin1Char(' '));
+    }
+    case Qt::DecorationRole: {
+        QList<RouteName> routes = m_routes.of(shown.Routes);
+        if (routes.isEmpty())
+            routes.append({QString(), std::nullopt});
+        // One chip per colour: equal colours say no more.
+        QList<RouteName> chips;
+        for (const RouteName& route : routes)
+            if (std::none_of(chips.begin(), chips.end(),
+                             [&](const RouteName& c) { return c.colour == route.colour; }))
+                chips.append({QString(), route.colour});
+        return routeChips(chips, toQColor(shown.FillColor), 12);
+    }
+    case StopRole:
+        return stop;
+    default:
+        return {};
+    }
+}
+
+} // namespace lirsk
+
+using namespace lirsk;
+
+namespace {
+
+QString changesText(int changes) {
+    if (changes == 0)
+        return JourneyPanel::tr("без пересадок");
+    const int tens = changes % 100, ones = changes % 10;
+    if (ones == 1 && tens != 11)
+        return JourneyPanel::tr("%1 пересадка").arg(changes);
+    if (ones >= 2 && ones <= 4 && (tens < 12 || tens > 14))
+        return JourneyPanel::tr("%1 пересадки").arg(changes);
+    return JourneyPanel::tr("%1 пересадок").arg(changes);
+}
+
+QString minutesText(double seconds) {
+    return JourneyPanel::tr("%1 мин").arg(qint64(std::floor(seconds / 60)));
+}
+
+} // namespace
+
+JourneyPanel::JourneyPanel(MainWindow* frame, QWidget* parent)
+    : QWidget(parent), m_frame(frame), m_planner(new WayPlanner(this)) {
+    setObjectName(QStringLiteral("journeyPanel"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+
+    auto* ends = new QGridLayout;
+    m_fromEdit = new QLineEdit(this);
+    m_fromEdit->setObjectName(QStringLiteral("fromEdit"));
+    m_fromEdit->setPlaceholderText(tr("остановка отправления"));
+    m_toEdit = new QLineEdit(this);
+    m_toEdit->setObjectName(QStringLiteral("toEdit"));
+    m_toEdit->setPlaceholderText(tr("остановка прибытия"));
+    m_swapButton = new QToolButton(this);
+    m_swapButton->setObjectName(QStringLiteral("swapButton"));
+    m_swapButton->setText(QStringLiteral("⇅"));
+    m_swapButton->setToolTip(tr("Поменять местами"));
+    ends->addWidget(new QLabel(tr("Откуда"), this), 0, 0);
+    ends->addWidget(m_fromEdit, 0, 1);
+    ends->addWidget(new QLabel(tr("Куда"), this), 1, 0);
+    ends->addWidget(m_toEdit, 1, 1);
+    ends->addWidget(m_swapButton, 0, 2, 2, 1);
+    layout->addLayout(ends);
+
+    for (const bool isStart : {true, false}) {
+        QLineEdit* edit = isStart ? m_fromEdit : m_toEdit;
+        auto* suggestions = new StopSuggestions(this);
+        auto* completer = new QCompleter(suggestions, this);
+        completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+        completer->setMaxVisibleItems(12);
+        completer->setWidget(edit);
+        m_suggestions[isStart ? 0 : 1] = suggestions;
+        m_completers[isStart ? 0 : 1] = completer;
+        connect(edit, &QLineEdit::textEdited, this, [this, isStart] { endTyped(isStart); });
+        connect(completer, qOverload<const QModelIndex&>(&QCompleter::activated), this,
+                [this, isStart, suggestions](const QModelIndex& index) {
+                    setEnd(index.data(StopSuggestions::StopRole).toInt(), isStart);
+                    Q_UNUSED(suggestions);
+                });
+        // Enter without a choice takes the first suggestion.
+        connect(edit, &QLineEdit::returnPressed, this, [this, isStart, suggestions] {
+            if (end(isStart) == NoStop && suggestions->rowCount() > 0)
+                setEnd(suggestions->stopAt(0), isStart);
+        });
+    }
+    connect(m_swapButton, &QToolButton::clicked, this, &JourneyPanel::swapEnds);
+
+    m_stateLabel = new QLabel(this);
+    m_stateLabel->setObjectName(QStringLiteral("stateLabel"));
+    m_stateLabel->setWordWrap(true);
+    layout->addWidget(m_stateLabel);
+
+    m_waysList = new QListWidget(this);
+    m_waysList->setObjectName(QStringLiteral("waysList"));
+    m_waysList->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_waysList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_waysList->setMaximumHeight(3 * 66 + 6);
+    layout->addWidget(m_waysList);
+    connect(m_waysList, &QListWidget::currentRowChanged, this, &JourneyPanel::chooseWay);
+
+    m_legsList = new QListWidget(this);
+    m_legsList->setObjectName(QStringLiteral("legsList"));
+    m_legsList->setWordWrap(true);
+    m_legsList->setIconSize(QSize(28, 14));
+    m_legsList->setSelectionMode(QAbstractItemView::NoSelection);
+    layout->addWidget(m_legsList, 1);
+
+    connect(m_planner, &WayPlanner::planned, this, &JourneyPanel::planned);
+    m_replan = new QTimer(this);
+    m_replan->setSingleShot(true);
+    m_replan->setInterval(150);
+    connect(m_replan, &QTimer::timeout, this, [this] {
+        showEnds();
+        plan();
+    });
+    setMapWindow(nullptr);
+}
+
+MapWindow* JourneyPanel::mapWindow() const {
+    return m_window;
+}
+
+QCompleter* JourneyPanel::completer(bool isStart) const {
+    return m_completers[isStart ? 0 : 1];
+}
+
+void JourneyPanel::setMapWindow(MapWindow* window) {
+    if (m_window == window && window)
+        return;
+    if (m_window)
+        disconnect(&m_window->document(), nullptr, this, nullptr);
+    m_window = window;
+    m_replan->stop();
+    m_planner->cancel();
+    m_ticket = -1;
+    m_ways.clear();
+    m_snapshot.reset();
+    m_snapshotDocument = nullptr;
+    for (StopSuggestions* suggestions : m_suggestions)
+        suggestions->setDocument(window ? &window->document() : nullptr);
+    setEnabled(window);
+    if (window)
+        connect(&window->document(), &MapDocument::changed, this,
+                [this](MapChanges what) { mapChanged(what); });
+    showEnds();
+    plan();
+}
+
+StopIndex JourneyPanel::end(bool isStart) const {
+    if (!m_window)
+        return NoStop;
+    const int id = isStart ? m_window->journey.startId : m_window->journey.finishId;
+    return id < 0 ? NoStop : m_window->Map().FindStopById(id);
+}
+
+void JourneyPanel::setEnd(StopIndex stop, bool isStart) {
+    if (!m_window)
+        return;
+    const GraphMap& map = m_window->Map();
+    int& id = isStart ? m_window->journey.startId : m_window->journey.finishId;
+    id = map.isStop(stop) ? map.stop(stop).Id : -1;
+    showEnds();
+    plan();
+    emit endsChanged(m_window);
+}
+
+void JourneyPanel::setEnds(StopIndex start, StopIndex finish) {
+    if (!m_window)
+        return;
+    const GraphMap& map = m_window->Map();
+    m_window->journey.startId = map.isStop(start) ? map.stop(start).Id : -1;
+    m_window->journey.finishId = map.isStop(finish) ? map.stop(finish).Id : -1;
+    showEnds();
+    plan();
+    emit endsChanged(m_window);
+}
+
+void JourneyPanel::setNextEnd(StopIndex stop) {
+    setEnd(stop, end(true) == NoStop);
+}
+
+void JourneyPanel::swapEnds() {
+    if (!m_window)
+        return;
+    std::swap(m_window->journey.startId, m_window->journey.finishId);
+    showEnds();
+    plan();
+    emit endsChanged(m_window);
+}
+
+void JourneyPanel::showEnds() {
+    m_showingEnds = true;
+    for (const bool isStart : {true, false}) {
+        QLineEdit* edit = isStart ? m_fromEdit : m_toEdit;
+        const StopIndex stop = end(isStart);
+        if (stop != NoStop) {
+            const Stop& shown = m_window->Map().stop(stop);
+            edit->setText(shown.Label.Caption);
+            edit->setToolTip(shown.Routes);
+            edit->setCursorPosition(0);
+        } else if (!edit->hasFocus() || !m_window) {
+            edit->clear();
+            edit->setToolTip(QString());
+        }
+    }
+    m_showingEnds = false;
+}
+
+void JourneyPanel::endTyped(bool isStart) {
+    if (!m_window)
+        return;
+    QLineEdit* edit = isStart ? m_fromEdit : m_toEdit;
+    // What is typed is no stop until one is chosen.
+    int& id = isStart ? m_window->journey.startId : m_window->journey.finishId;
+    if (id >= 0) {
+        id = -1;
+        plan();
+        emit endsChanged(m_window);
+    }
+    m_suggestions[isStart ? 0 : 1]->setTyped(edit->text());
+    // The suggestions may be wider than the field: names and routes show whole.
+    if (m_suggestions[isStart ? 0 : 1]->rowCount() > 0)
+        completer(isStart)->complete(QRect(0, 0, std::max(edit->width(), 360), edit->height()));
+    else
+        completer(isStart)->popup()->hide();
+}
+
+void JourneyPanel::mapChanged(MapChanges what) {
+    if (what & MapChange::Stops) {
+        // An end taken out of the map empties its field.
+        for (const bool isStart : {true, false}) {
+            int& id = isStart ? m_window->journey.startId : m_window->journey.finishId;
+            if (id >= 0 && m_window->Map().FindStopById(id) == NoStop) {
+                id = -1;
+                (isStart ? m_fromEdit : m_toEdit)->clear();
+                emit endsChanged(m_window);
+            }
+        }
+    }
+    // The found way is forgotten with every change: it is found again.
+    m_planner->cancel();
+    m_ticket = -1;
+    m_replan->start();
+}
+
+void JourneyPanel::showState(const QString& text) {
+    m_stateLabel->setText(text);
+    m_stateLabel->setVisible(!text.isEmpty());
+}
+
+void JourneyPanel::plan() {
+    m_replan->stop();
+    m_planner->cancel();
+    m_ticket = -1;
+    m_ways.clear();
+    m_waysList->clear();
+    m_legsList->clear();
+    if (!m_window) {
+        showState(QString());
+        return;
+    }
+    const StopIndex start = end(true), finish = end(false);
+    // One end alone shows with its marker.
+    MapView* view = m_window->view();
+    if ((start == NoStop) != (finish == NoStop))
+        view->setChosenEnd(MapView::ChosenEnd{start != NoStop ? start : finish, start != NoStop});
+    else
+        view->setChosenEnd(std::nullopt);
+    if (start == NoStop || finish == NoStop) {
+        showState(start == NoStop && finish == NoStop
+                      ? tr("Укажите, откуда и куда ехать: начните вводить название или "
+                           "протяните мышью от остановки к остановке на карте.")
+                      : tr("Укажите, %1 ехать.").arg(start == NoStop ? tr("откуда") : tr("куда")));
+        return;
+    }
+    if (start == finish) {
+        showState(tr("Откуда и куда — одна и та же остановка."));
+        return;
+    }
+    const MapDocument& document = m_window->document();
+    if (!m_snapshot || m_snapshotDocument != &document ||
+        m_snapshotRevision != document.revision()) {
+        m_snapshot = std::make_shared<const GraphMap>(document.map());
+        m_snapshotDocument = &document;
+        m_snapshotRevision = document.revision();
+    }
+    showState(tr("Поиск пути…"));
+    m_ticket = m_planner->plan(m_snapshot, document.description(), start, finish);
+}
+
+void JourneyPanel::planned(const WayPlan& plan) {
+    if (plan.ticket != m_ticket || !m_window)
+        return;
+    m_ticket = -1;
+    if (m_snapshotRevision != m_window->document().revision()) {
+        this->plan();
+        return;
+    }
+    m_ways = plan.ways;
+    m_waysRevision = m_snapshotRevision;
+    if (m_ways.empty()) {
+        m_window->document().clearFoundWay();
+        showState(plan.failure);
+        return;
+    }
+    showState(plan.failure);
+    showWays();
+}
+
+QString JourneyPanel::wayName(const QList<Criterion>& criteria) {
+    QStringList names;
+    for (const Criterion criterion : criteria) {
+        switch (criterion) {
+        case Criterion::Shortest:
+            names.append(tr("кратчайший"));
+            break;
+        case Criterion::Fastest:
+            names.append(tr("быстрейший"));
+            break;
+        case Criterion::FewestChanges:
+            names.append(tr("меньше пересадок"));
+            break;
+        }
+    }
+    QString name = names.size() < 2 ? names.value(0)
+                                    : names.mid(0, names.size() - 1).join(QStringLiteral(", ")) +
+                                          tr(" и ") + names.back();
+    if (!name.isEmpty())
+        name[0] = name[0].toUpper();
+    return name;
+}
+
+QWidget* JourneyPanel::wayRow(const PlannedWay& way) const {
+    auto* row = new QWidget;
+    auto* layout = new QVBoxLayout(row);
+    layout->setContentsMargins(4, 3, 4, 3);
+    layout->setSpacing(1);
+    auto* name = new QLabel(wayName(way.criteria), row);
+    QFont bold = name->font();
+    bold.setBold(true);
+    name->setFont(bold);
+    layout->addWidget(name);
+    const RouteReport& report = way.report;
+    auto* figures = new QLabel(QStringList{minutesText(way.way.time), changesText(report.transfers),
+                                           report.fareText, report.lengthText}
+                                   .join(QStringLiteral(" · ")),
+                               row);
+    layout->addWidget(figures);
+    // The rides' routes in travel order.
+    const RouteNames names(m_window->document());
+    const GraphMap& map = m_window->Map();
+    QList<RouteName> strip;
+    QColor fallback = Qt::gray;
+    for (const WayLeg& leg : report.legs) {
+        if (leg.walk)
+            continue;
+        const Stop& boarding = map.stop(leg.from);
+        if (leg.codes.isEmpty())
+            strip.append({QStringLiteral("?"), toQColor(boarding.FillColor)});
+        for (int i = 0; i < leg.codes.size(); ++i) {
+            RouteName route = names.of(leg.codes[i], boarding);
+            route.number = leg.numbers[i];
+            strip.append(route);
+        }
+        fallback = toQColor(boarding.FillColor);
+    }
+    auto* chips = new QLabel(row);
+    chips->setPixmap(routeChips(strip, fallback, 16));
+    layout->addWidget(chips);
+    return row;
+}
+
+void JourneyPanel::showWays() {
+    m_waysList->blockSignals(true);
+    m_waysList->clear();
+    int chosen = 0;
+    for (std::size_t i = 0; i < m_ways.size(); ++i) {
+        auto* item = new QListWidgetItem(m_waysList);
+        QWidget* row = wayRow(m_ways[i]);
+        item->setSizeHint(row->sizeHint());
+        m_waysList->setItemWidget(item, row);
+        if (m_ways[i].criteria.contains(m_frame->criterion()))
+            chosen = int(i);
+    }
+    m_waysList->blockSignals(false);
+    m_waysList->setCurrentRow(chosen);
+}
+
+void JourneyPanel::criterionChanged() {
+    for (std::size_t i = 0; i < m_ways.size(); ++i)
+        if (m_ways[i].criteria.contains(m_frame->criterion()))
+            m_waysList->setCurrentRow(int(i));
+}
+
+void JourneyPanel::chooseWay(int row) {
+    m_legsList->clear();
+    if (!m_window || row < 0 || row >= int(m_ways.size()))
+        return;
+    const PlannedWay& way = m_ways[std::size_t(row)];
+    MapDocument& document = m_window->document();
+    // The ways were found on the map as it is now.
+    if (m_waysRevision != document.revision()) {
+        plan();
+        return;
+    }
+    if (document.foundWay().stops != way.way.stops) {
+        document.setFoundWay(way.way);
+        m_window->editor().showFoundWay();
+    }
+    showLegs(way);
+}
+
+void JourneyPanel::showLegs(const PlannedWay& way) {
+    const GraphMap& map = m_window->Map();
+    const RouteNames names(m_window->document());
+    for (const WayLeg& leg : way.report.legs) {
+        const QString from = map.stop(leg.from).Label.Caption;
+        const QString to = map.stop(leg.to).Label.Caption;
+        auto* item = new QListWidgetItem(m_legsList);
+        if (leg.walk) {
+            item->setText(from == to
+                              ? tr("Пересадка: %1, %2").arg(from, minutesText(leg.time))
+                              : tr("Пешком: %1 → %2, %3").arg(from, to, minutesText(leg.time)));
+            continue;
+        }
+        QList<RouteName> routes;
+        for (int i = 0; i < leg.codes.size(); ++i) {
+            RouteName route = names.of(leg.codes[i], map.stop(leg.from));
+            route.number = leg.numbers[i];
+            routes.append(route);
+        }
+        const QString numbers = leg.numbers.isEmpty()
+                                    ? tr("Проезд")
+                                    : QStringLiteral("№ ") + leg.numbers.join(QStringLiteral(", "));
+        item->setText(tr("%1: %2 → %3, %4").arg(numbers, from, to, minutesText(leg.time)));
+        if (!routes.isEmpty())
+            item->setIcon(
+                QIcon(routeChips(routes.mid(0, 1), toQColor(map.stop(leg.from).FillColor), 14)));
+    }
+}
