@@ -115,12 +115,14 @@ double MapView::fitZoom() const {
     const QSize view = viewport()->size();
     if (mapSize_.isEmpty() || view.isEmpty())
         return 1.0;
-    double zoom = std::min(double(view.width()) / mapSize_.width(),
-                           double(view.height()) / mapSize_.height());
+    const double whole = std::min(double(view.width()) / mapSize_.width(),
+                                  double(view.height()) / mapSize_.height());
+    double zoom = whole;
     if (zoom >= 1.0)
         return zoom;
     // Far out names are drawn larger than their place on the map: the fit leaves them room
-    // within the viewport, the map centred in it.
+    // within the viewport, the map centred in it, but keeps the map at least three quarters as
+    // large as without them. Names the view places itself find their own room.
     ensureIndex();
     const GraphMap& map = document_->map();
     const QSizeF half = QSizeF(mapSize_) / 2;
@@ -130,7 +132,7 @@ double MapView::fitZoom() const {
         const double top = std::max(0.0, (view.height() - mapSize_.height() * zoom) / 2);
         for (int n = 0; n < indexedStops_; ++n) {
             const QRect name = nameRect(n);
-            if (name.isEmpty() || !map.stop(n).Label.Visible)
+            if (name.isEmpty() || !map.stop(n).Label.Visible || placedByProgram_[std::size_t(n)])
                 continue;
             const double grow = nameScale(name.height(), zoom, false);
             // A few pixels to spare at the viewport's edge.
@@ -144,7 +146,7 @@ double MapView::fitZoom() const {
                 fits = std::min(fits, (view.height() / 2.0 - shown.height()) /
                                           (name.top() - half.height()));
         }
-        zoom = std::max(fits, zoom / 2);
+        zoom = std::max(fits, whole * 0.75);
     }
     return zoom;
 }
@@ -648,8 +650,9 @@ void MapView::paintFoundWay(QPainter& painter) const {
         painter.setBrush(fill);
         painter.drawEllipse(QPointF(at.x, at.y), radius, radius);
     }
+    // Their names above it, where the names were given a place (first of all).
     for (const StopIndex stop : way)
-        if (map.stop(stop).Label.Visible)
+        if (map.stop(stop).Label.Visible && nameShown(stop))
             paintName(painter, stop);
     painter.restore();
 }
