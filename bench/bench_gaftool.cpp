@@ -11,7 +11,6 @@
 #include "processrun.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -76,9 +75,7 @@ double median(std::vector<double> values) {
 }
 
 void BM_FreshRoute(benchmark::State& state) {
-    const std::string gaftool = QDir(QCoreApplication::applicationDirPath())
-                                    .filePath(QStringLiteral("gaftool"))
-                                    .toStdString();
+    const std::string gaftool = bench::gaftoolBesideThisProgram();
     QTemporaryDir dir;
     const QString map = dir.filePath(QStringLiteral("grid.gaf"));
     if (!writeGrid(map)) {

@@ -46,9 +46,7 @@ void BM_ImportCountry(benchmark::State& state) {
         state.SkipWithError("the feed was not written");
         return;
     }
-    const std::string gaftool = QDir(QCoreApplication::applicationDirPath())
-                                    .filePath(QStringLiteral("gaftool"))
-                                    .toStdString();
+    const std::string gaftool = bench::gaftoolBesideThisProgram();
     const std::string map = scratch.filePath(QStringLiteral("country.gaf")).toStdString();
     bench::ProcessRun run;
     for (auto _ : state) {

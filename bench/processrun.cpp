@@ -1,5 +1,8 @@
 #include "processrun.h"
 
+#include <QCoreApplication>
+#include <QDir>
+
 #include <chrono>
 #include <fcntl.h>
 #include <spawn.h>
@@ -34,6 +37,12 @@ ProcessRun runProcess(const std::vector<std::string>& args) {
     run.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     run.peakMegabytes = usage.ru_maxrss / 1024.0;
     return run;
+}
+
+std::string gaftoolBesideThisProgram() {
+    return QDir(QCoreApplication::applicationDirPath())
+        .filePath(QStringLiteral("gaftool"))
+        .toStdString();
 }
 
 } // namespace bench

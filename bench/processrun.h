@@ -17,4 +17,7 @@ struct ProcessRun {
 
 ProcessRun runProcess(const std::vector<std::string>& args);
 
+// The gaftool built beside this benchmark program (the application object must exist).
+std::string gaftoolBesideThisProgram();
+
 } // namespace bench

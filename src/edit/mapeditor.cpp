@@ -434,47 +434,48 @@ RoadWeight MapEditor::newLinkWeight(StopIndex from, StopIndex to) {
     return m_dialogs.askRoadWeight({}).value_or(RoadWeight{});
 }
 
-void MapEditor::AddArc(StopIndex a, StopIndex b) {
+bool MapEditor::readyToEdit() {
     if (!m_editing)
-        return;
+        return false;
     finishMove();
+    return true;
+}
+
+void MapEditor::AddArc(StopIndex a, StopIndex b) {
+    if (!readyToEdit())
+        return;
     edit::addArc(*m_document, a, b, newLinkWeight(a, b));
 }
 
 void MapEditor::DeleteArc(StopIndex a, StopIndex b) {
-    if (!m_editing)
+    if (!readyToEdit())
         return;
-    finishMove();
     edit::deleteArc(*m_document, a, b);
 }
 
 void MapEditor::AddRoad(StopIndex a, StopIndex b) {
-    if (!m_editing)
+    if (!readyToEdit())
         return;
-    finishMove();
     edit::addRoad(*m_document, a, b, newLinkWeight(a, b));
 }
 
 void MapEditor::DeleteRoad(StopIndex a, StopIndex b) {
-    if (!m_editing)
+    if (!readyToEdit())
         return;
-    finishMove();
     edit::deleteRoad(*m_document, a, b);
 }
 
 void MapEditor::ChangeRoadWeight(StopIndex a, StopIndex b) {
-    if (!m_editing)
+    if (!readyToEdit())
         return;
-    finishMove();
     if (const std::optional<RoadWeight> answer =
             m_dialogs.askRoadWeight(map().FindLink(a, b)->weight()))
         edit::changeRoad(*m_document, a, b, *answer);
 }
 
 StopIndex MapEditor::AddStopAt(int x, int y) {
-    if (!m_editing)
+    if (!readyToEdit())
         return NoStop;
-    finishMove();
     return edit::addStop(*m_document, x, y);
 }
 

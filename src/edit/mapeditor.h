@@ -249,6 +249,9 @@ private:
     void closeRoutesPopupSoon();
     // A drag that moved stops becomes one edit.
     void finishMove();
+    // Outside editor mode nothing changes the map: false. In it, a move under way is finished
+    // first, so that the edit comes after it.
+    bool readyToEdit();
     void deleteStops(std::vector<StopIndex> stops);
     // The weights of a new link: asked when the map asks for them (zero when not confirmed),
     // else the distance between the stops' corners.
