@@ -206,6 +206,10 @@ protected:
 
 private:
     QAction* makeAction(const char* name, const QString& caption, const QString& hint, int image);
+    void createActions();
+    void createMapActions();
+    void setInitialActionStates();
+    void connectActions();
     void buildMenus();
     void buildToolBar();
     void buildWindowList();
