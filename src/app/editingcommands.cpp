@@ -55,21 +55,8 @@ void editDescription(MainWindow* frame) {
         window->editor().ChangeDescription(typed);
 }
 
-} // namespace
-
-void BuildEditingCommands(MainWindow* frame, QMenu* edit, QMenu* service, QMenu* view) {
-    using lirsk::MapEditor;
-    edit->addSeparator();
-    frame->acCut = editorAction(frame, edit, "acCut", MainWindow::tr("Вырезать"), QKeySequence::Cut,
-                                &MapEditor::CutSelection);
-    frame->acCopy = editorAction(frame, edit, "acCopy", MainWindow::tr("Копировать"),
-                                 QKeySequence::Copy, &MapEditor::CopySelection);
-    frame->acPaste = editorAction(frame, edit, "acPaste", MainWindow::tr("Вставить"),
-                                  QKeySequence::Paste, &MapEditor::Paste);
-    frame->acDuplicate =
-        editorAction(frame, edit, "acDuplicate", MainWindow::tr("Дублировать"),
-                     QKeySequence(Qt::CTRL | Qt::Key_D), &MapEditor::DuplicateSelection);
-
+// «Выровнять» and «Распределить»: the selected stops lined up or spread evenly.
+void addArrangeMenus(MainWindow* frame, QMenu* edit) {
     frame->AlignMenu = edit->addMenu(MainWindow::tr("Выровнять"));
     const std::pair<QString, lirsk::Alignment> alignments[] = {
         {MainWindow::tr("По левому краю"), lirsk::Alignment::Left},
@@ -93,21 +80,10 @@ void BuildEditingCommands(MainWindow* frame, QMenu* edit, QMenu* service, QMenu*
                              if (MapWindow* current = frame->currentMapWindow())
                                  current->editor().SpreadSelection(orientation);
                          });
+}
 
-    frame->acGrid = view->addAction(MainWindow::tr("Сетка"));
-    frame->acGrid->setObjectName(QStringLiteral("acGrid"));
-    frame->acGrid->setCheckable(true);
-    QObject::connect(frame->acGrid, &QAction::triggered, frame, [frame](bool shown) {
-        if (MapWindow* current = frame->currentMapWindow())
-            current->editor().setGridShown(shown);
-    });
-
-    frame->acMapDescription = service->addAction(MainWindow::tr("Описание карты…"));
-    frame->acMapDescription->setObjectName(QStringLiteral("acMapDescription"));
-    QObject::connect(frame->acMapDescription, &QAction::triggered, frame,
-                     [frame] { editDescription(frame); });
-
-    // The history: the commands of the current map's undo stack; a click goes back to one.
+// The history: the commands of the current map's undo stack; a click goes back to one.
+void addHistoryDock(MainWindow* frame, QMenu* edit) {
     frame->UndoGroup = new QUndoGroup(frame);
     frame->HistoryDock = new QDockWidget(MainWindow::tr("История изменений"), frame);
     frame->HistoryDock->setObjectName(QStringLiteral("historyDock"));
@@ -125,6 +101,39 @@ void BuildEditingCommands(MainWindow* frame, QMenu* edit, QMenu* service, QMenu*
             if (MapWindow* current = frame->currentMapWindow(); current && history->hasFocus())
                 current->editor().forgetGestures();
         });
+}
+
+} // namespace
+
+void BuildEditingCommands(MainWindow* frame, QMenu* edit, QMenu* service, QMenu* view) {
+    using lirsk::MapEditor;
+    edit->addSeparator();
+    frame->acCut = editorAction(frame, edit, "acCut", MainWindow::tr("Вырезать"), QKeySequence::Cut,
+                                &MapEditor::CutSelection);
+    frame->acCopy = editorAction(frame, edit, "acCopy", MainWindow::tr("Копировать"),
+                                 QKeySequence::Copy, &MapEditor::CopySelection);
+    frame->acPaste = editorAction(frame, edit, "acPaste", MainWindow::tr("Вставить"),
+                                  QKeySequence::Paste, &MapEditor::Paste);
+    frame->acDuplicate =
+        editorAction(frame, edit, "acDuplicate", MainWindow::tr("Дублировать"),
+                     QKeySequence(Qt::CTRL | Qt::Key_D), &MapEditor::DuplicateSelection);
+
+    addArrangeMenus(frame, edit);
+
+    frame->acGrid = view->addAction(MainWindow::tr("Сетка"));
+    frame->acGrid->setObjectName(QStringLiteral("acGrid"));
+    frame->acGrid->setCheckable(true);
+    QObject::connect(frame->acGrid, &QAction::triggered, frame, [frame](bool shown) {
+        if (MapWindow* current = frame->currentMapWindow())
+            current->editor().setGridShown(shown);
+    });
+
+    frame->acMapDescription = service->addAction(MainWindow::tr("Описание карты…"));
+    frame->acMapDescription->setObjectName(QStringLiteral("acMapDescription"));
+    QObject::connect(frame->acMapDescription, &QAction::triggered, frame,
+                     [frame] { editDescription(frame); });
+
+    addHistoryDock(frame, edit);
 
     frame->PointerLabel = new QLabel(frame);
     frame->StatusBar->addPermanentWidget(frame->PointerLabel);

@@ -81,10 +81,8 @@ void windows(QPainter& p, const QList<QRectF>& frames) {
     }
 }
 
-} // namespace
-
-QList<QIcon> makeMenuImages() {
-    QList<QIcon> images;
+// The file commands' and the tools' images, 0 to 9.
+void addToolImages(QList<QIcon>& images) {
     images << picture(page);            // 0 new map
     images << picture([](QPainter& p) { // 1 open
         p.setPen(QColor(150, 110, 20));
@@ -149,6 +147,10 @@ QList<QIcon> makeMenuImages() {
         stopAt(p, 3, 13);
         stopAt(p, 13, 3);
     });
+}
+
+// The windows', help's, editor's and zoom's images, 10 to 20.
+void addWindowImages(QList<QIcon>& images) {
     images << picture([](QPainter& p) { // 10 cascade
         windows(p, {QRectF(1.5, 1.5, 9, 8), QRectF(5.5, 6.5, 9, 8)});
     });
@@ -209,5 +211,13 @@ QList<QIcon> makeMenuImages() {
         p.setPen(kInk);
         p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, "1:1");
     });
+}
+
+} // namespace
+
+QList<QIcon> makeMenuImages() {
+    QList<QIcon> images;
+    addToolImages(images);
+    addWindowImages(images);
     return images;
 }

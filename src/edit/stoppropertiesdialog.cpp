@@ -98,9 +98,48 @@ StopPropertiesDialog::StopPropertiesDialog(QWidget* parent) : lirsk::ModalDialog
     font.setPointSize(8);
     setFont(font);
 
+    buildFields();
+
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setGeometry(72, 220, 75, 25);
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &StopPropertiesDialog::acceptWholeSize);
+    // Esc rejects the dialog, as "Отмена" does.
+    cancelButton = new QPushButton(QStringLiteral("Отмена"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    cancelButton->setGeometry(152, 220, 75, 25);
+    cancelButton->setAutoDefault(false);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    AskColour = [this](const QColor& last) -> std::optional<QColor> {
+        const QColor chosen = QColorDialog::getColor(last, this);
+        return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
+    };
+    AskFont = [this](const QFont& start) -> std::optional<QFont> {
+        bool ok = false;
+        const QFont chosen = QFontDialog::getFont(&ok, start, this);
+        return ok ? std::optional<QFont>(chosen) : std::nullopt;
+    };
+}
+
+// The fields, one row each, at the places the dialog has always had them.
+void StopPropertiesDialog::buildFields() {
     auto caption = [this](int top, const QString& text) {
         auto* label = new QLabel(text, this);
         label->setGeometry(8, top + 3, 104, 16);
+    };
+    // The colour and font fields: sunken panels that open their chooser on a click.
+    auto clickablePanel = [this](const QString& name, int top) {
+        auto* panel = new QLabel(this);
+        panel->setObjectName(name);
+        panel->setGeometry(112, top, 115, 19);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setAutoFillBackground(true);
+        panel->setCursor(Qt::PointingHandCursor);
+        panel->installEventFilter(this);
+        return panel;
     };
     caption(8, QStringLiteral("Название вершины:"));
     nameEdit = new QLineEdit(this);
@@ -127,40 +166,21 @@ StopPropertiesDialog::StopPropertiesDialog(QWidget* parent) : lirsk::ModalDialog
     showNameCheck->setGeometry(8, 82, 220, 17);
 
     caption(102, QStringLiteral("Цвет вершины:"));
-    colourPanel = new QLabel(this);
-    colourPanel->setObjectName(QStringLiteral("colourPanel"));
-    colourPanel->setGeometry(112, 102, 115, 19);
-    colourPanel->setFrameShape(QFrame::Panel);
-    colourPanel->setFrameShadow(QFrame::Sunken);
-    colourPanel->setAutoFillBackground(true);
-    colourPanel->setCursor(Qt::PointingHandCursor);
-    colourPanel->installEventFilter(this);
+    colourPanel = clickablePanel(QStringLiteral("colourPanel"), 102);
 
     caption(124, QStringLiteral("Шрифт вершины:"));
-    fontSample = new QLabel(QStringLiteral("Название вершины"), this);
-    fontSample->setObjectName(QStringLiteral("fontSample"));
-    fontSample->setGeometry(112, 124, 115, 19);
-    fontSample->setFrameShape(QFrame::Panel);
-    fontSample->setFrameShadow(QFrame::Sunken);
+    fontSample = clickablePanel(QStringLiteral("fontSample"), 124);
+    fontSample->setText(QStringLiteral("Название вершины"));
     fontSample->setAlignment(Qt::AlignCenter);
     fontSample->setAutoFillBackground(true);
     QPalette white = fontSample->palette();
     white.setColor(QPalette::Window, Qt::white);
     fontSample->setPalette(white);
-    fontSample->setCursor(Qt::PointingHandCursor);
-    fontSample->installEventFilter(this);
     // The sample shows the name as it is typed.
     connect(nameEdit, &QLineEdit::textChanged, fontSample, &QLabel::setText);
 
     caption(146, QStringLiteral("Цвет названия:"));
-    nameColourPanel = new QLabel(this);
-    nameColourPanel->setObjectName(QStringLiteral("nameColourPanel"));
-    nameColourPanel->setGeometry(112, 146, 115, 19);
-    nameColourPanel->setFrameShape(QFrame::Panel);
-    nameColourPanel->setFrameShadow(QFrame::Sunken);
-    nameColourPanel->setAutoFillBackground(true);
-    nameColourPanel->setCursor(Qt::PointingHandCursor);
-    nameColourPanel->installEventFilter(this);
+    nameColourPanel = clickablePanel(QStringLiteral("nameColourPanel"), 146);
 
     caption(168, QStringLiteral("Маршруты:"));
     routesEdit = new QLineEdit(this);
@@ -175,28 +195,6 @@ StopPropertiesDialog::StopPropertiesDialog(QWidget* parent) : lirsk::ModalDialog
     }
     xSpin->setObjectName(QStringLiteral("xSpin"));
     ySpin->setObjectName(QStringLiteral("ySpin"));
-
-    okButton = new QPushButton(QStringLiteral("OK"), this);
-    okButton->setObjectName(QStringLiteral("okButton"));
-    okButton->setGeometry(72, 220, 75, 25);
-    okButton->setDefault(true);
-    connect(okButton, &QPushButton::clicked, this, &StopPropertiesDialog::acceptWholeSize);
-    // Esc rejects the dialog, as "Отмена" does.
-    cancelButton = new QPushButton(QStringLiteral("Отмена"), this);
-    cancelButton->setObjectName(QStringLiteral("cancelButton"));
-    cancelButton->setGeometry(152, 220, 75, 25);
-    cancelButton->setAutoDefault(false);
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-
-    AskColour = [this](const QColor& last) -> std::optional<QColor> {
-        const QColor chosen = QColorDialog::getColor(last, this);
-        return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
-    };
-    AskFont = [this](const QFont& start) -> std::optional<QFont> {
-        bool ok = false;
-        const QFont chosen = QFontDialog::getFont(&ok, start, this);
-        return ok ? std::optional<QFont>(chosen) : std::nullopt;
-    };
 }
 
 bool StopPropertiesDialog::eventFilter(QObject* watched, QEvent* event) {

@@ -66,6 +66,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildFields();
     void setPanelColour(lirsk::Colour colour);
     void setSampleFont(const lirsk::FontSpec& font);
     void acceptWholeSize();
