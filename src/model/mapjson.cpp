@@ -211,28 +211,10 @@ bool mapFromJsonText(const QByteArray& text, GraphMap& map, QString* error) {
     return mapFromJson(doc.object(), map, err);
 }
 
-bool mapFromJson(const QJsonObject& json, GraphMap& map, QString* error) {
-    QString local;
-    QString* err = error ? error : &local;
-    err->clear();
-    map.clearStops();
+namespace {
 
-    Fields root(json, QStringLiteral("map"), err);
-    Fields header(root.object("header"), root.path("header"), err);
-    DisplaySettings& s = map.Settings;
-    header.read("user_weights", s.UserWeights);
-    header.read("auto_arc_color", s.AutoArcColor);
-    header.read("arc_color", s.ArcColor);
-    header.read("show_weights", s.ShowWeights);
-    header.read("tree_color", s.TreeColor);
-    header.read("arrow_size", s.ArrowSize);
-    header.read("arrow_angle", s.ArrowAngle);
-    header.read("arrow_type", s.ArrowType);
-    header.read("arc_width", s.ArcWidth);
-    header.read("max_stop_id", map.MaxStopId);
-    header.read("show_search_panel", map.StoredSearchPanel);
-
-    const QJsonArray stops = root.array("stops");
+// The stops of a map object, without their links.
+void readStops(const QJsonArray& stops, GraphMap& map, QString* err) {
     for (qsizetype k = 0; k < stops.size() && err->isEmpty(); ++k) {
         Fields f(stops[k].toObject(), QStringLiteral("map.stops[%1]").arg(k), err);
         if (!stops[k].isObject()) {
@@ -264,7 +246,10 @@ bool mapFromJson(const QJsonObject& json, GraphMap& map, QString* error) {
         label.read("visible", stop.Label.Visible);
         label.read("font", stop.Label.Font);
     }
+}
 
+// The links of each stop, once every stop is known by its id.
+void readLinks(const QJsonArray& stops, GraphMap& map, QString* err) {
     const QHash<int, StopIndex> byId = map.stopsById();
     for (qsizetype k = 0; k < stops.size() && err->isEmpty(); ++k) {
         const QString stopPath = QStringLiteral("map.stops[%1]").arg(k);
@@ -293,7 +278,34 @@ bool mapFromJson(const QJsonObject& json, GraphMap& map, QString* error) {
             map.appendLink(from, link);
         }
     }
+}
 
+} // namespace
+
+bool mapFromJson(const QJsonObject& json, GraphMap& map, QString* error) {
+    QString local;
+    QString* err = error ? error : &local;
+    err->clear();
+    map.clearStops();
+
+    Fields root(json, QStringLiteral("map"), err);
+    Fields header(root.object("header"), root.path("header"), err);
+    DisplaySettings& s = map.Settings;
+    header.read("user_weights", s.UserWeights);
+    header.read("auto_arc_color", s.AutoArcColor);
+    header.read("arc_color", s.ArcColor);
+    header.read("show_weights", s.ShowWeights);
+    header.read("tree_color", s.TreeColor);
+    header.read("arrow_size", s.ArrowSize);
+    header.read("arrow_angle", s.ArrowAngle);
+    header.read("arrow_type", s.ArrowType);
+    header.read("arc_width", s.ArcWidth);
+    header.read("max_stop_id", map.MaxStopId);
+    header.read("show_search_panel", map.StoredSearchPanel);
+
+    const QJsonArray stops = root.array("stops");
+    readStops(stops, map, err);
+    readLinks(stops, map, err);
     map.UpdateArcFlags();
     return err->isEmpty();
 }
