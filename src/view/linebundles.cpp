@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 
 namespace lirsk {
 
@@ -54,11 +55,20 @@ LineBundles::LineBundles(const GraphMap& map, const MapDescription& description)
     }
     m_atStop.resize(std::size_t(map.stopCount()));
     for (std::size_t k = 0; k < m_bundles.size(); ++k) {
+        m_atStop[std::size_t(m_bundles[k].a)].push_back(int(k));
+        m_atStop[std::size_t(m_bundles[k].b)].push_back(int(k));
+    }
+    drawExpressAlongLocal(map);
+    for (auto& stopBundles : m_atStop)
+        stopBundles.clear();
+    for (std::size_t k = 0; k < m_bundles.size(); ++k) {
         std::vector<int>& routes = m_bundles[k].routes;
         std::sort(routes.begin(), routes.end());
         routes.erase(std::unique(routes.begin(), routes.end()), routes.end());
         if (routes.size() > kMostSideBySide)
             routes.resize(kMostSideBySide);
+        if (routes.empty())
+            continue;
         m_atStop[std::size_t(m_bundles[k].a)].push_back(int(k));
         m_atStop[std::size_t(m_bundles[k].b)].push_back(int(k));
     }
@@ -70,6 +80,92 @@ LineBundles::LineBundles(const GraphMap& map, const MapDescription& description)
     }
     for (std::size_t k = 0; k < m_bundles.size(); ++k)
         m_bundles[k].routes = std::move(ordered[k]);
+}
+
+// An express passes stations without stopping, so its link joins two stations that are not
+// neighbours; on a transit map it runs beside the stopping lines over the track between them. A
+// link is drawn that way when a chain of shorter links leads from one end to the other through
+// stations that lie along it, in order, near the straight line, and not much longer than it;
+// otherwise it stays a line of its own. The shortest such links go first, so a longer express
+// runs beside the stopping lines, not beside another express.
+void LineBundles::drawExpressAlongLocal(const GraphMap& map) {
+    std::vector<std::pair<double, int>> byLength;
+    for (std::size_t k = 0; k < m_bundles.size(); ++k) {
+        const Vector a = centreOf(map, m_bundles[k].a), b = centreOf(map, m_bundles[k].b);
+        byLength.emplace_back(std::hypot(b.x - a.x, b.y - a.y), int(k));
+    }
+    std::sort(byLength.begin(), byLength.end());
+    std::vector<bool> alongOthers(m_bundles.size(), false);
+    for (const auto& [length, k] : byLength) {
+        if (length <= 0)
+            continue;
+        const std::vector<int> chain = localChain(map, k, length, alongOthers);
+        if (chain.empty())
+            continue;
+        for (const int link : chain)
+            m_bundles[std::size_t(link)].routes.insert(m_bundles[std::size_t(link)].routes.end(),
+                                                       m_bundles[std::size_t(k)].routes.begin(),
+                                                       m_bundles[std::size_t(k)].routes.end());
+        m_bundles[std::size_t(k)].routes.clear();
+        alongOthers[std::size_t(k)] = true;
+    }
+}
+
+// The chain of links along which bundle k is drawn, or none (see drawExpressAlongLocal).
+std::vector<int> LineBundles::localChain(const GraphMap& map, int k, double length,
+                                         const std::vector<bool>& alongOthers) const {
+    // A station counts as along the link within this share of its length from the straight
+    // line, and the chain may be this much longer than the link.
+    constexpr double kAside = 0.2, kLonger = 1.25;
+    constexpr int kMostLinks = 12;
+    const LineBundle& bundle = m_bundles[std::size_t(k)];
+    const Vector a = centreOf(map, bundle.a), b = centreOf(map, bundle.b);
+    const Vector along{(b.x - a.x) / length, (b.y - a.y) / length};
+    const auto progress = [&](StopIndex stop, double* aside) {
+        const Vector p = centreOf(map, stop);
+        const Vector d{p.x - a.x, p.y - a.y};
+        *aside = std::abs(d.x * along.y - d.y * along.x);
+        return (d.x * along.x + d.y * along.y) / length;
+    };
+    // Depth first from a, each step to a station further along than the last.
+    struct Step {
+        StopIndex stop;
+        double at;
+        double walked;
+        std::size_t next; // the next of the stop's bundles to try
+        int via;          // the bundle that led here
+    };
+    std::vector<Step> path{{bundle.a, 0, 0, 0, -1}};
+    // Each station is tried once: a chain through it failed the first time, or was found.
+    std::unordered_set<StopIndex> tried{bundle.a};
+    while (!path.empty()) {
+        Step& top = path.back();
+        const std::vector<int>& out = m_atStop[std::size_t(top.stop)];
+        if (top.next == out.size() || int(path.size()) > kMostLinks) {
+            path.pop_back();
+            continue;
+        }
+        const int link = out[top.next++];
+        if (link == k || alongOthers[std::size_t(link)])
+            continue;
+        const LineBundle& step = m_bundles[std::size_t(link)];
+        const StopIndex to = step.a == top.stop ? step.b : step.a;
+        const Vector p = centreOf(map, top.stop), q = centreOf(map, to);
+        const double walked = top.walked + std::hypot(q.x - p.x, q.y - p.y);
+        if (walked > kLonger * length)
+            continue;
+        if (to == bundle.b) {
+            std::vector<int> chain{link};
+            for (std::size_t i = path.size(); i-- > 1;)
+                chain.push_back(path[i].via);
+            return chain;
+        }
+        double aside = 0;
+        const double at = progress(to, &aside);
+        if (at > top.at && at < 1 && aside <= kAside * length && tried.insert(to).second)
+            path.push_back({to, at, walked, 0, link});
+    }
+    return {};
 }
 
 int LineBundles::find(StopIndex x, StopIndex y) const {

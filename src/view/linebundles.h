@@ -30,7 +30,8 @@ public:
 
     bool empty() const { return m_bundles.empty(); }
     const std::vector<LineBundle>& bundles() const { return m_bundles; }
-    // The bundle between two stops (either way round), or -1.
+    // The bundle between two stops (either way round), or -1. An express's bundle drawn along
+    // the stopping lines' links has no routes of its own.
     int find(StopIndex x, StopIndex y) const;
     // The bundles that meet at a stop.
     const std::vector<int>& at(StopIndex stop) const;
@@ -39,6 +40,9 @@ public:
     Colour colour(int route) const;
 
 private:
+    void drawExpressAlongLocal(const GraphMap& map);
+    std::vector<int> localChain(const GraphMap& map, int k, double length,
+                                const std::vector<bool>& alongOthers) const;
     void order(const GraphMap& map, LineBundle& bundle) const;
     int compare(const GraphMap& map, const LineBundle& bundle, int r1, int r2) const;
     int splitSide(const GraphMap& map, int bundle, StopIndex from, StopIndex to, int r1,

@@ -360,6 +360,8 @@ void paintBundles(QPainter& painter, const GraphMap& map, const LineBundles& lin
     QPen pen(Qt::black, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     for (const int k : bundles) {
         const LineBundle& bundle = lines.bundles()[std::size_t(k)];
+        if (bundle.routes.empty()) // an express drawn along the stopping lines
+            continue;
         const QPointF a = centreF(map, bundle.a), b = centreF(map, bundle.b);
         if (zoom < kOneLineBelow || bundle.routes.size() == 1) {
             pen.setColor(toQColor(lines.colour(bundle.routes.front())));

@@ -121,6 +121,30 @@ private slots:
         }
     }
 
+    // An express joins stations that are not neighbours: it is drawn beside the stopping line
+    // over the track between them, unless the stations between lie off its way.
+    void expressAlongTheStoppingLine_data() {
+        QTest::addColumn<QPoint>("middle");
+        QTest::addColumn<QString>("between"); // the routes drawn 0 - 1, 1 - 2 and 0 - 2
+        QTest::newRow("on the way") << QPoint(200, 110) << "AB AB -";
+        QTest::newRow("far off the way") << QPoint(200, 300) << "A A B";
+    }
+
+    void expressAlongTheStoppingLine() {
+        QFETCH(QPoint, middle);
+        QFETCH(QString, between);
+        const LineMap m = lineMap({{100, 100}, middle, {300, 100}}, {"0 1 2", "0 2"});
+        const LineBundles lines(m.map, m.description);
+        QStringList drawn;
+        for (const auto& [a, b] : {std::pair(0, 1), std::pair(1, 2), std::pair(0, 2)}) {
+            const int k = lines.find(a, b);
+            const QString routes =
+                k < 0 ? QString() : routeLetters(lines.bundles()[std::size_t(k)].routes);
+            drawn << (routes.isEmpty() ? QStringLiteral("-") : routes);
+        }
+        QCOMPARE(drawn.join(QLatin1Char(' ')), between);
+    }
+
     // The strokes of a shared link side by side with the station bars across them, drawn as
     // they were when this picture was looked at.
     void strokesPicture() {
