@@ -102,6 +102,13 @@ void LineBundles::drawExpressAlongLocal(const GraphMap& map) {
         const std::vector<int> chain = localChain(map, k, length, alongOthers);
         if (chain.empty())
             continue;
+        std::vector<StopIndex>& through = m_through[k];
+        StopIndex at = m_bundles[std::size_t(k)].a;
+        for (auto link = chain.begin(); link + 1 != chain.end(); ++link) {
+            const LineBundle& step = m_bundles[std::size_t(*link)];
+            at = step.a == at ? step.b : step.a;
+            through.push_back(at);
+        }
         for (const int link : chain)
             m_bundles[std::size_t(link)].routes.insert(m_bundles[std::size_t(link)].routes.end(),
                                                        m_bundles[std::size_t(k)].routes.begin(),
@@ -166,6 +173,17 @@ std::vector<int> LineBundles::localChain(const GraphMap& map, int k, double leng
             path.push_back({to, at, walked, 0, link});
     }
     return {};
+}
+
+std::vector<StopIndex> LineBundles::drawnThrough(StopIndex from, StopIndex to) const {
+    const int k = find(from, to);
+    const auto it = m_through.find(k);
+    if (k < 0 || it == m_through.end())
+        return {};
+    std::vector<StopIndex> through = it->second;
+    if (m_bundles[std::size_t(k)].a != from)
+        std::reverse(through.begin(), through.end());
+    return through;
 }
 
 int LineBundles::find(StopIndex x, StopIndex y) const {

@@ -33,6 +33,9 @@ public:
     // The bundle between two stops (either way round), or -1. An express's bundle drawn along
     // the stopping lines' links has no routes of its own.
     int find(StopIndex x, StopIndex y) const;
+    // The stations between two stops that the link between them is drawn through, in order from
+    // `from` (none for a link drawn straight).
+    std::vector<StopIndex> drawnThrough(StopIndex from, StopIndex to) const;
     // The bundles that meet at a stop.
     const std::vector<int>& at(StopIndex stop) const;
     // The most routes side by side at a stop (0 for a stop no line serves).
@@ -53,6 +56,8 @@ private:
     std::unordered_map<std::uint64_t, int> m_byPair;
     std::vector<std::vector<int>> m_atStop;
     std::vector<Colour> m_colours;
+    // The express bundles drawn along others: the stations they pass, from a to b.
+    std::unordered_map<int, std::vector<StopIndex>> m_through;
 };
 
 } // namespace lirsk

@@ -622,6 +622,11 @@ void MapView::paintFoundWay(QPainter& painter) const {
     const MapPoint start = shownCentre(map.stop(way.back()));
     line.moveTo(start.x, start.y);
     for (auto it = way.rbegin() + 1; it != way.rend(); ++it) {
+        // An express goes where its strokes are drawn, beside the stopping lines.
+        for (const StopIndex passed : lines_.drawnThrough(*(it - 1), *it)) {
+            const MapPoint at = shownCentre(map.stop(passed));
+            line.lineTo(at.x, at.y);
+        }
         const MapPoint at = shownCentre(map.stop(*it));
         line.lineTo(at.x, at.y);
     }
@@ -636,7 +641,8 @@ void MapView::paintFoundWay(QPainter& painter) const {
     painter.setBrush(colour);
     for (std::size_t k = 0; k + 1 < way.size(); ++k) {
         const MapPoint later = shownCentre(map.stop(way[k]));
-        const MapPoint earlier = shownCentre(map.stop(way[k + 1]));
+        const std::vector<StopIndex> passed = lines_.drawnThrough(way[k + 1], way[k]);
+        const MapPoint earlier = shownCentre(map.stop(passed.empty() ? way[k + 1] : passed.back()));
         DrawStraightArc(painter, earlier.x, earlier.y, later.x, later.y,
                         int(std::lround(map.stop(way[k]).Radius + 3 * pixel)), s.ArrowType,
                         int(std::lround(std::max<double>(s.ArrowSize, 12) * pixel)), s.ArrowAngle);

@@ -126,13 +126,15 @@ private slots:
     void expressAlongTheStoppingLine_data() {
         QTest::addColumn<QPoint>("middle");
         QTest::addColumn<QString>("between"); // the routes drawn 0 - 1, 1 - 2 and 0 - 2
-        QTest::newRow("on the way") << QPoint(200, 110) << "AB AB -";
-        QTest::newRow("far off the way") << QPoint(200, 300) << "A A B";
+        QTest::addColumn<std::vector<StopIndex>>("through"); // what a way from 2 to 0 passes
+        QTest::newRow("on the way") << QPoint(200, 110) << "AB AB -" << std::vector<StopIndex>{1};
+        QTest::newRow("far off the way") << QPoint(200, 300) << "A A B" << std::vector<StopIndex>{};
     }
 
     void expressAlongTheStoppingLine() {
         QFETCH(QPoint, middle);
         QFETCH(QString, between);
+        QFETCH(std::vector<StopIndex>, through);
         const LineMap m = lineMap({{100, 100}, middle, {300, 100}}, {"0 1 2", "0 2"});
         const LineBundles lines(m.map, m.description);
         QStringList drawn;
@@ -143,6 +145,7 @@ private slots:
             drawn << (routes.isEmpty() ? QStringLiteral("-") : routes);
         }
         QCOMPARE(drawn.join(QLatin1Char(' ')), between);
+        QVERIFY(lines.drawnThrough(2, 0) == through);
     }
 
     // The strokes of a shared link side by side with the station bars across them, drawn as
