@@ -45,6 +45,8 @@ MapWindow& window() {
         }
         map.MaxStopId = kStops - 1;
         made->document().markReloaded();
+        // The editor changes a map only in its editor mode.
+        made->SetEditorMode(true);
         return made;
     }();
     return *w;

@@ -296,22 +296,29 @@ TakenStops GraphMap::takeStops(const std::vector<StopIndex>& indices) {
 void GraphMap::restoreStops(TakenStops taken) {
     if (taken.stops.empty())
         return;
-    const std::size_t total = m_stops.size() + taken.stops.size();
+    const std::size_t stayed = m_stops.size();
+    const std::size_t total = stayed + taken.stops.size();
     // Where each stop that stayed was before the others were taken.
     std::vector<StopIndex> oldIndex;
-    oldIndex.reserve(m_stops.size());
-    StopList merged;
-    merged.reserve(total);
-    std::size_t nextTaken = 0, nextStayed = 0;
-    for (std::size_t i = 0; i < total; ++i) {
-        if (nextTaken < taken.stops.size() && taken.stops[nextTaken].first == StopIndex(i)) {
-            merged.push_back(std::move(taken.stops[nextTaken++].second));
-            continue;
-        }
-        oldIndex.push_back(StopIndex(i));
-        merged.push_back(std::move(m_stops.mutableAt(nextStayed++)));
+    oldIndex.reserve(stayed);
+    for (std::size_t i = 0, nextTaken = 0; i < total; ++i) {
+        if (nextTaken < taken.stops.size() && taken.stops[nextTaken].first == StopIndex(i))
+            ++nextTaken;
+        else
+            oldIndex.push_back(StopIndex(i));
     }
-    m_stops = std::move(merged);
+    // The list grows at its end and the stops that stayed move up, from the last, until the
+    // first taken one is back.
+    for (std::size_t k = stayed; k < total; ++k)
+        m_stops.push_back(Stop());
+    std::size_t nextTaken = taken.stops.size(), nextStayed = stayed;
+    for (std::size_t i = total; nextTaken > 0;) {
+        --i;
+        if (taken.stops[nextTaken - 1].first == StopIndex(i))
+            m_stops.mutableAt(i) = std::move(taken.stops[--nextTaken].second);
+        else
+            m_stops.mutableAt(i) = std::move(m_stops.mutableAt(--nextStayed));
+    }
     const StopIndex firstMoved = taken.stops.front().first;
     if (firstMoved + 1 < StopIndex(total))
         for (std::size_t i = 0; i < total; ++i)
