@@ -106,7 +106,7 @@ void StopSuggestions::setDocument(const MapDocument* document) {
 void StopSuggestions::readNames() {
     if (m_read && m_readRevision == m_document->revision())
         return;
-    const std::vector<Stop>& stops = m_document->map().stops();
+    const StopList& stops = m_document->map().stops();
     m_folded.resize(stops.size());
     for (std::size_t i = 0; i < stops.size(); ++i)
         m_folded[i] = searchFolded(stops[i].Label.Caption);

@@ -60,7 +60,7 @@ std::vector<Stop> stopsOnClipboard() {
     if (bytes.isEmpty() || bytes.size() > kMaxClipboardBytes ||
         !mapFromJsonText(bytes, copy, nullptr))
         return {};
-    return copy.stops();
+    return {copy.stops().begin(), copy.stops().end()};
 }
 
 // Moves stops by (dx, dy) as a whole, none past the map's top or left edge.
@@ -140,7 +140,8 @@ void MapEditor::DuplicateSelection() {
     const std::vector<StopIndex>& marked = m_document->selection().stops();
     if (marked.empty())
         return;
-    std::vector<Stop> stops = copiedStops(map(), marked).stops();
+    const GraphMap copied = copiedStops(map(), marked);
+    std::vector<Stop> stops(copied.stops().begin(), copied.stops().end());
     shift(stops, kPasteOffset, kPasteOffset);
     addMarkedStops(tr("дублирование остановок"), std::move(stops));
 }

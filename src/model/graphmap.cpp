@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace lirsk {
 
@@ -31,7 +32,7 @@ int LinkLookup::find(StopIndex from, StopIndex to) {
 }
 
 StopIdLookup::StopIdLookup(const GraphMap& map) {
-    const std::vector<Stop>& stops = map.stops();
+    const StopList& stops = map.stops();
     int lowest = 0, highest = -1;
     for (const Stop& stop : stops) {
         lowest = std::min(lowest, stop.Id);
@@ -144,16 +145,20 @@ StopIndex GraphMap::FindStopAt(int x, int y) const {
 }
 
 Link* GraphMap::FindLink(StopIndex from, StopIndex to) {
-    if (!isStop(from))
+    const Link* found = std::as_const(*this).FindLink(from, to);
+    if (!found)
         return nullptr;
-    for (Link& link : stop(from).Links)
-        if (link.To == to)
-            return &link;
-    return nullptr;
+    const std::ptrdiff_t at = found - stops()[std::size_t(from)].Links.data();
+    return &stop(from).Links[std::size_t(at)];
 }
 
 const Link* GraphMap::FindLink(StopIndex from, StopIndex to) const {
-    return const_cast<GraphMap*>(this)->FindLink(from, to);
+    if (!isStop(from))
+        return nullptr;
+    for (const Link& link : stop(from).Links)
+        if (link.To == to)
+            return &link;
+    return nullptr;
 }
 
 bool GraphMap::IsRoad(StopIndex a, StopIndex b) const {
@@ -241,11 +246,17 @@ TakenStops GraphMap::takeStops(const std::vector<StopIndex>& indices) {
         leaving[std::size_t(i)] = 1;
 
     // Every link that ends at a leaving stop, kept with its place in its list.
+    const auto endsAtLeaving = [&](const Link& link) {
+        return isStop(link.To) && leaving[std::size_t(link.To)];
+    };
     for (StopIndex from = 0; from < stopCount(); ++from) {
+        const std::vector<Link>& seen = m_stops[std::size_t(from)].Links;
+        if (std::none_of(seen.begin(), seen.end(), endsAtLeaving))
+            continue;
         std::vector<Link>& links = stop(from).Links;
         std::size_t kept = 0;
         for (std::size_t k = 0; k < links.size(); ++k) {
-            if (isStop(links[k].To) && leaving[std::size_t(links[k].To)])
+            if (endsAtLeaving(links[k]))
                 taken.incoming.push_back({from, int(k), links[k]});
             else
                 links[kept++] = links[k];
@@ -258,15 +269,15 @@ TakenStops GraphMap::takeStops(const std::vector<StopIndex>& indices) {
     std::size_t next = 0;
     for (std::size_t i = 0; i < m_stops.size(); ++i) {
         if (leaving[i]) {
-            taken.stops.emplace_back(StopIndex(i), std::move(m_stops[i]));
+            taken.stops.emplace_back(StopIndex(i), std::move(m_stops.mutableAt(i)));
             continue;
         }
         newIndex[i] = StopIndex(next);
         if (next != i)
-            m_stops[next] = std::move(m_stops[i]);
+            m_stops.mutableAt(next) = std::move(m_stops.mutableAt(i));
         ++next;
     }
-    m_stops.resize(next);
+    m_stops.shrink(next);
     const StopIndex firstMoved = indices.front();
     const auto renumber = [&](Stop& stop) {
         for (Link& link : stop.Links)
@@ -274,8 +285,8 @@ TakenStops GraphMap::takeStops(const std::vector<StopIndex>& indices) {
                 link.To = newIndex[std::size_t(link.To)];
     };
     if (firstMoved + 1 < StopIndex(newIndex.size())) {
-        for (Stop& stop : m_stops)
-            renumber(stop);
+        for (std::size_t i = 0; i < m_stops.size(); ++i)
+            renumber(m_stops.mutableAt(i));
         for (auto& [index, stop] : taken.stops)
             renumber(stop);
     }
@@ -285,26 +296,33 @@ TakenStops GraphMap::takeStops(const std::vector<StopIndex>& indices) {
 void GraphMap::restoreStops(TakenStops taken) {
     if (taken.stops.empty())
         return;
-    const std::size_t total = m_stops.size() + taken.stops.size();
+    const std::size_t stayed = m_stops.size();
+    const std::size_t total = stayed + taken.stops.size();
     // Where each stop that stayed was before the others were taken.
     std::vector<StopIndex> oldIndex;
-    oldIndex.reserve(m_stops.size());
-    std::vector<Stop> merged;
-    merged.reserve(total);
-    std::size_t nextTaken = 0, nextStayed = 0;
-    for (std::size_t i = 0; i < total; ++i) {
-        if (nextTaken < taken.stops.size() && taken.stops[nextTaken].first == StopIndex(i)) {
-            merged.push_back(std::move(taken.stops[nextTaken++].second));
-            continue;
-        }
-        oldIndex.push_back(StopIndex(i));
-        merged.push_back(std::move(m_stops[nextStayed++]));
+    oldIndex.reserve(stayed);
+    for (std::size_t i = 0, nextTaken = 0; i < total; ++i) {
+        if (nextTaken < taken.stops.size() && taken.stops[nextTaken].first == StopIndex(i))
+            ++nextTaken;
+        else
+            oldIndex.push_back(StopIndex(i));
     }
-    m_stops = std::move(merged);
+    // The list grows at its end and the stops that stayed move up, from the last, until the
+    // first taken one is back.
+    for (std::size_t k = stayed; k < total; ++k)
+        m_stops.push_back(Stop());
+    std::size_t nextTaken = taken.stops.size(), nextStayed = stayed;
+    for (std::size_t i = total; nextTaken > 0;) {
+        --i;
+        if (taken.stops[nextTaken - 1].first == StopIndex(i))
+            m_stops.mutableAt(i) = std::move(taken.stops[--nextTaken].second);
+        else
+            m_stops.mutableAt(i) = std::move(m_stops.mutableAt(--nextStayed));
+    }
     const StopIndex firstMoved = taken.stops.front().first;
     if (firstMoved + 1 < StopIndex(total))
-        for (Stop& stop : m_stops)
-            for (Link& link : stop.Links)
+        for (std::size_t i = 0; i < total; ++i)
+            for (Link& link : m_stops.mutableAt(i).Links)
                 if (link.To >= firstMoved && link.To < StopIndex(oldIndex.size()))
                     link.To = oldIndex[std::size_t(link.To)];
     // Each source list gets its links back lowest place first, so every place is as it was.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/chunkedlist.h"
+
 #include <QHash>
 #include <QString>
 
@@ -103,6 +105,9 @@ struct Stop : StopFields {
     std::vector<Link> Links;
 };
 
+// The stops of a map; copies of a map share them until one of them changes.
+using StopList = ChunkedList<Stop>;
+
 // The nine display settings every map carries in its file header.
 struct DisplaySettings {
     Colour ArcColor = HotLightColor;
@@ -161,8 +166,9 @@ private:
 class GraphMap {
 public:
     // The stop list, in creation (file) order.
-    const std::vector<Stop>& stops() const { return m_stops; }
-    Stop& stop(StopIndex index) { return m_stops[std::size_t(index)]; }
+    const StopList& stops() const { return m_stops; }
+    // A stop to change: the map stops sharing it with its copies first.
+    Stop& stop(StopIndex index) { return m_stops.mutableAt(std::size_t(index)); }
     const Stop& stop(StopIndex index) const { return m_stops[std::size_t(index)]; }
     int stopCount() const { return int(m_stops.size()); }
     bool isStop(StopIndex index) const { return index >= 0 && index < stopCount(); }
@@ -223,7 +229,7 @@ public:
     bool StoredSearchPanel = false;
 
 private:
-    std::vector<Stop> m_stops;
+    StopList m_stops;
 };
 
 } // namespace lirsk

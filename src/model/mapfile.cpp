@@ -367,24 +367,16 @@ std::optional<QByteArray> writeMap(const GraphMap& map, bool searchPanelShown, Q
 
 MapSnapshot::MapSnapshot(const GraphMap& map)
     : settings(map.Settings), maxStopId(map.MaxStopId), storedSearchPanel(map.StoredSearchPanel),
-      stops(map.stops().begin(), map.stops().end()) {
-    firstLink.reserve(map.stops().size() + 1);
-    links.reserve(std::size_t(map.linkCount()));
-    for (const Stop& stop : map.stops()) {
-        firstLink.push_back(links.size());
-        links.insert(links.end(), stop.Links.begin(), stop.Links.end());
-    }
-    firstLink.push_back(links.size());
-}
+      stops(map.stops()) {}
 
 std::optional<QByteArray> writeMap(const MapSnapshot& map, bool searchPanelShown, QString* error) {
+    std::size_t links = 0;
+    for (const Stop& stop : map.stops)
+        links += stop.Links.size();
     return writeRecords(
-        map.settings, map.maxStopId, int(map.stops.size()), map.links.size(), searchPanelShown,
+        map.settings, map.maxStopId, int(map.stops.size()), links, searchPanelShown,
         [&map](StopIndex i) -> const StopFields& { return map.stops[std::size_t(i)]; },
-        [&map](StopIndex i) {
-            return std::span<const Link>(map.links.data() + map.firstLink[std::size_t(i)],
-                                         map.links.data() + map.firstLink[std::size_t(i) + 1]);
-        },
+        [&map](StopIndex i) { return std::span<const Link>(map.stops[std::size_t(i)].Links); },
         error);
 }
 

@@ -27,17 +27,15 @@ bool readMapFile(const QString& path, GraphMap& map, QString* error);
 // The bytes of the map file for a map; nothing when some text cannot be stored in Windows-1251
 // (the error names the stop). The search-panel flag is the main window's, not the map's.
 std::optional<QByteArray> writeMap(const GraphMap& map, bool searchPanelShown, QString* error);
-// A map taken to be written on another thread: its stops without their links, and the links of
-// all stops in one array. Taking it costs a few milliseconds where a copy of the map would cost
-// many more; the map may change as soon as it is taken.
+// A map taken to be written on another thread: its header's values and its stops, which the map
+// shares with it in chunks of stops and copies only as it changes them. Taking it costs a pointer
+// a chunk; the map may change as soon as it is taken.
 struct MapSnapshot {
     explicit MapSnapshot(const GraphMap& map);
     DisplaySettings settings;
     int maxStopId = 0;
     bool storedSearchPanel = false;
-    std::vector<StopFields> stops;
-    std::vector<std::size_t> firstLink; // where each stop's links begin in links, and the end
-    std::vector<Link> links;
+    StopList stops;
 };
 std::optional<QByteArray> writeMap(const MapSnapshot& map, bool searchPanelShown, QString* error);
 

@@ -124,6 +124,10 @@ double MapView::fitZoom() const {
     // within the viewport, the map centred in it, but keeps the map at least three quarters as
     // large as without them. Names the view places itself find their own room.
     ensureIndex();
+    const FitZoom key{document_->revision(), indexedStops_, view, mapSize_, 0};
+    if (m_fitZoom && m_fitZoom->revision == key.revision && m_fitZoom->stops == key.stops &&
+        m_fitZoom->view == view && m_fitZoom->map == mapSize_)
+        return m_fitZoom->zoom;
     const GraphMap& map = document_->map();
     const QSizeF half = QSizeF(mapSize_) / 2;
     for (int pass = 0; pass < 3; ++pass) {
@@ -148,6 +152,8 @@ double MapView::fitZoom() const {
         }
         zoom = std::max(fits, whole * 0.75);
     }
+    m_fitZoom = key;
+    m_fitZoom->zoom = zoom;
     return zoom;
 }
 
@@ -309,6 +315,7 @@ void MapView::rebuildIndex() const {
     }
     indexedStops_ = map.stopCount();
     indexRevision_ = document_->revision();
+    namesStale_ = true;
 }
 
 void MapView::stopsMoved(const std::vector<StopIndex>& stops) {
@@ -363,8 +370,17 @@ void MapView::placeNames() const {
     if (!namesStale_ && namesZoom_ == zoom_)
         return;
     ensureIndex();
+    if (namesStale_)
+        m_namesAtZooms.clear();
+    else
+        m_namesAtZooms.keep({namesZoom_, std::move(namesShown_), std::move(namePlaces_)});
     namesStale_ = false;
     namesZoom_ = zoom_;
+    if (std::optional<NamesAtZoom> kept = m_namesAtZooms.take(zoom_)) {
+        namesShown_ = std::move(kept->shown);
+        namePlaces_ = std::move(kept->places);
+        return;
+    }
     const GraphMap& map = document_->map();
     const std::size_t count = std::size_t(indexedStops_);
     namesShown_.assign(count, false);

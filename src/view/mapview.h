@@ -232,6 +232,14 @@ private:
     mutable std::vector<std::vector<int>> linksOfStop_;
     mutable std::vector<QSize> nameSizes_;
     mutable quint64 indexRevision_ = ~quint64(0);
+    // The fit zoom as last worked out: it walks every name, so once per map revision and size.
+    struct FitZoom {
+        quint64 revision;
+        int stops;
+        QSize view, map;
+        double zoom;
+    };
+    mutable std::optional<FitZoom> m_fitZoom;
     // The routes side by side over each link, when the description lists them.
     mutable LineBundles lines_;
     // The names the program places itself (imported maps' names no one has moved), and where
@@ -239,6 +247,8 @@ private:
     mutable std::vector<bool> placedByProgram_;
     mutable bool programNames_ = false;
     mutable NamePlaces namePlaces_;
+    // The placements at the zooms shown before this one, while nothing has changed.
+    mutable NamesAtZooms m_namesAtZooms;
 
     // The names shown below 100 %, worked out once per zoom and per change of what ranks them.
     void placeNames() const;

@@ -213,6 +213,24 @@ private:
 
 } // namespace
 
+void NamesAtZooms::keep(NamesAtZoom names) {
+    // A placement holds a box per stop: a handful is enough for zooming back and forth.
+    constexpr std::size_t kKept = 4;
+    if (m_kept.size() == kKept)
+        m_kept.erase(m_kept.begin());
+    m_kept.push_back(std::move(names));
+}
+
+std::optional<NamesAtZoom> NamesAtZooms::take(double zoom) {
+    const auto found = std::find_if(m_kept.begin(), m_kept.end(),
+                                    [zoom](const NamesAtZoom& kept) { return kept.zoom == zoom; });
+    if (found == m_kept.end())
+        return std::nullopt;
+    NamesAtZoom names = std::move(*found);
+    m_kept.erase(found);
+    return names;
+}
+
 double nameScale(int height, double zoom, bool placedByProgram) {
     if (zoom >= 1.0)
         return placedByProgram ? 1.0 / zoom : 1.0;

@@ -8,6 +8,7 @@
 #include <QRectF>
 #include <QSizeF>
 
+#include <optional>
 #include <vector>
 
 // Names placed at a zoom where they overprint no other name and no stop, cross as few strokes as
@@ -22,6 +23,25 @@ struct NamePlaces {
     std::vector<QRectF> boxes;
     // The boxes shown, numbered by stop.
     SpatialGrid shown{128};
+};
+
+// The names placed at a few zooms seen last, so that zooming in and out again places them once:
+// which stops' names show, and where the program placed its own.
+struct NamesAtZoom {
+    double zoom = 0;
+    std::vector<bool> shown;
+    NamePlaces places;
+};
+class NamesAtZooms {
+public:
+    void clear() { m_kept.clear(); }
+    // Keeps a placement, forgetting the one kept longest when there are too many.
+    void keep(NamesAtZoom names);
+    // Gives up the placement at a zoom, if one is kept.
+    std::optional<NamesAtZoom> take(double zoom);
+
+private:
+    std::vector<NamesAtZoom> m_kept; // the one kept last at the end
 };
 
 // How many times its size a name is drawn at a zoom: far out never under a legible height; a

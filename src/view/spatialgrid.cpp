@@ -114,7 +114,18 @@ std::vector<int> SpatialGrid::query(const QRect& rect) const {
                         take(item);
             }
     }
-    std::sort(found.begin(), found.end());
+    if (found.size() < seen_.size() / 16) {
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+    // Much of the grid (a whole map in view): in order by a walk over the items, not a sort.
+    std::vector<char> isFound(seen_.size(), 0);
+    for (const int item : found)
+        isFound[std::size_t(item)] = 1;
+    found.clear();
+    for (std::size_t at = 0; at < isFound.size(); ++at)
+        if (isFound[at])
+            found.push_back(int(at));
     return found;
 }
 

@@ -224,6 +224,67 @@ private slots:
         map.restoreStops(std::move(out));
         QCOMPARE(describe(), before);
     }
+
+    // A copy of a map keeps its stops as they were when either of the two changes, in whichever
+    // of the chunks they share the change falls.
+    void copiesKeepTheirStops_data() {
+        QTest::addColumn<int>("edit");
+        QTest::addColumn<bool>("copyChanged");
+        QTest::newRow("a stop moved") << 0 << false;
+        QTest::newRow("a link added") << 1 << false;
+        QTest::newRow("a link removed") << 2 << false;
+        QTest::newRow("stops taken from three chunks") << 3 << false;
+        QTest::newRow("taken stops put back") << 4 << false;
+        QTest::newRow("a stop added") << 5 << false;
+        QTest::newRow("the copy's stop moved") << 0 << true;
+        QTest::newRow("stops taken from the copy") << 3 << true;
+    }
+    void copiesKeepTheirStops() {
+        QFETCH(int, edit);
+        QFETCH(bool, copyChanged);
+        GraphMap map;
+        for (int i = 0; i < 2500; ++i)
+            map.AddStop(i, i % 7, true);
+        for (StopIndex i = 0; i + 1 < 2500; i += 3)
+            map.AddLink(i, i + 1, {0, double(i), 1});
+        TakenStops taken = edit == 4 ? map.takeStops({7, 2100}) : TakenStops();
+        GraphMap copy = map;
+        GraphMap& changed = copyChanged ? copy : map;
+        const GraphMap& kept = copyChanged ? map : copy;
+        const auto describe = [](const GraphMap& m) {
+            QStringList lines;
+            for (const Stop& s : m.stops()) {
+                QString line =
+                    QStringLiteral("%1 %2 %3:").arg(s.Id).arg(s.Left).arg(s.Label.Caption);
+                for (const Link& l : s.Links)
+                    line += QStringLiteral(" %1/%2").arg(l.To).arg(l.Length);
+                lines << line;
+            }
+            return lines;
+        };
+        const QStringList before = describe(kept);
+        switch (edit) {
+        case 0:
+            changed.stop(1500).Left += 7;
+            break;
+        case 1:
+            changed.AddLink(3, 2000, {0, 5, 5});
+            break;
+        case 2:
+            QVERIFY(changed.RemoveLink(1200, 1201));
+            break;
+        case 3:
+            changed.takeStops({5, 1100, 2400});
+            break;
+        case 4:
+            changed.restoreStops(std::move(taken));
+            break;
+        default:
+            changed.AddStop(1, 1, true);
+        }
+        QVERIFY(describe(changed) != before);
+        QCOMPARE(describe(kept), before);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestGraphMap)
