@@ -119,9 +119,9 @@ MainWindow::MainWindow(QWidget* parent)
         action->setChecked(criterion_ == criterion);
         criteria->addAction(action);
         connect(action, &QAction::triggered, this, [this, criterion] {
-            setCriterion(criterion);
             if (MapWindow* window = currentMapWindow())
                 window->editor().setByTimetable(false);
+            setCriterion(criterion);
         });
     }
     acByTimetable = makeAction("acByTimetable", tr("По расписанию"),
@@ -132,6 +132,7 @@ MainWindow::MainWindow(QWidget* parent)
     connect(acByTimetable, &QAction::triggered, this, [this] {
         if (MapWindow* window = currentMapWindow())
             window->editor().setByTimetable(true);
+        journeyPanel->criterionChanged();
     });
     acZoomIn = makeAction("acZoomIn", "Увеличить", "Увеличить масштаб карты", -1);
     acZoomIn->setShortcuts(
