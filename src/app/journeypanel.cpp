@@ -313,7 +313,7 @@ JourneyPanel::JourneyPanel(MainWindow* frame, QWidget* parent)
     m_waysList->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_waysList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_waysList->setMaximumHeight(3 * 66 + 6);
-    layout->addWidget(m_waysList);
+    layout->addWidget(m_waysList, 1);
     connect(m_waysList, &QListWidget::currentRowChanged, this, &JourneyPanel::chooseWay);
 
     m_pagingRow = new QWidget(this);
@@ -718,19 +718,22 @@ QWidget* JourneyPanel::journeyRow(const PlannedJourney& planned) const {
 void JourneyPanel::showWays() {
     m_waysList->blockSignals(true);
     m_waysList->clear();
-    // The list is as high as its rows, up to six of them.
-    int height = 2 * m_waysList->frameWidth(), rows = 0;
+    // The list is as high as its rows, up to six of them; three at least show whole.
+    int height = 2 * m_waysList->frameWidth(), least = height, rows = 0;
     const auto add = [&](QWidget* row) {
         auto* item = new QListWidgetItem(m_waysList);
         item->setSizeHint(row->sizeHint());
         m_waysList->setItemWidget(item, row);
         if (++rows <= 6)
             height += row->sizeHint().height();
+        if (rows <= 3)
+            least = height;
     };
     for (const PlannedJourney& journey : m_journeys)
         add(journeyRow(journey));
     for (const PlannedWay& way : m_ways)
         add(wayRow(way));
+    m_waysList->setMinimumHeight(least);
     m_waysList->setMaximumHeight(std::max(height, 3 * 66 + 6));
     m_waysList->blockSignals(false);
     const int row = rowToChoose();

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QListWidget>
+#include <QPainter>
 
 #include <cmath>
 
@@ -80,6 +81,9 @@ void listJourneyLegs(QListWidget* list, const Journey& journey, const Timetable&
     const QDate day = QDateTime::fromSecsSinceEpoch(journey.departure, timetable.timeZone()).date();
     QFont waitFont = list->font();
     waitFont.setItalic(true);
+    // Walks and waits stand in line with the rides' texts.
+    QPixmap blank(list->iconSize());
+    blank.fill(Qt::transparent);
     qint64 free = journey.departure;
     for (const JourneyLeg& leg : journey.legs) {
         // A wait shorter than a minute says nothing a traveller needs.
@@ -88,6 +92,7 @@ void listJourneyLegs(QListWidget* list, const Journey& journey, const Timetable&
             wait->setText(
                 tr("Ожидание: %1, %2").arg(name(leg.from), minutesUp(leg.departure - free)));
             wait->setFont(waitFont);
+            wait->setIcon(QIcon(blank));
         }
         free = leg.arrival;
         const QString times = clockText(timetable, leg.departure, day) + QStringLiteral("–") +
@@ -97,6 +102,7 @@ void listJourneyLegs(QListWidget* list, const Journey& journey, const Timetable&
             item->setText(tr("%1  Пешком: %2 → %3, %4")
                               .arg(times, name(leg.from), name(leg.to),
                                    minutesUp(leg.arrival - leg.departure)));
+            item->setIcon(QIcon(blank));
             continue;
         }
         const RouteName route = routeOf(leg, timetable);
@@ -104,7 +110,10 @@ void listJourneyLegs(QListWidget* list, const Journey& journey, const Timetable&
         const QString ride = headsign.isEmpty() ? tr("№ %1").arg(route.number)
                                                 : tr("№ %1 «%2»").arg(route.number, headsign);
         item->setText(tr("%1  %2\n%3 → %4").arg(times, ride, name(leg.from), name(leg.to)));
-        item->setIcon(QIcon(routeChips({route}, Qt::gray, 14)));
+        // The chip at the left of an icon's box, so that every text starts at one place.
+        QPixmap chip = blank;
+        QPainter(&chip).drawPixmap(0, 0, routeChips({route}, Qt::gray, blank.height()));
+        item->setIcon(QIcon(chip));
     }
 }
 
