@@ -571,7 +571,8 @@ void JourneyPanel::requestPage(qint64 departure, bool earlier, bool turning) {
 void JourneyPanel::planned(const WayPlan& plan) {
     if (plan.ticket != m_ticket || !m_window)
         return;
-    m_ticket = -1;
+    if (plan.complete)
+        m_ticket = -1;
     if (m_snapshotRevision != m_window->document().revision()) {
         this->plan();
         return;
@@ -778,14 +779,17 @@ int JourneyPanel::rowToChoose() const {
         if (const int row = criterionRow(m_chosen->criterion); row >= 0)
             return row;
     }
-    // Nothing chosen yet: the criterion's row, once the search of its kind has answered.
+    // Nothing chosen yet: the criterion's row, once the search of its kind has found it.
     const bool timetableFirst = byTimetable();
+    const int criterionWay = criterionRow(m_frame->criterion());
+    if (!timetableFirst && criterionWay >= 0)
+        return criterionWay;
     if (timetableFirst ? m_pageTicket >= 0 : m_ticket >= 0)
         return -1;
     if (timetableFirst && !m_journeys.empty())
         return preferredJourneyRow();
-    if (const int row = criterionRow(m_frame->criterion()); row >= 0)
-        return row;
+    if (criterionWay >= 0)
+        return criterionWay;
     if (!m_journeys.empty())
         return preferredJourneyRow();
     return m_ways.empty() ? -1 : first;

@@ -6,6 +6,7 @@
 #include <QDateTime>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -43,6 +44,20 @@ int departureCount(const std::vector<Journey>& journeys) {
 // Runs the work on the worker's thread unless a newer ticket of its kind came first; the answer
 // is told on the planner's thread unless a newer one came meanwhile (and not at all once the
 // planner is gone).
+template <typename Answer, typename Tell>
+void tellLatest(QObject* planner, const std::shared_ptr<std::atomic<int>>& latest, int ticket,
+                Answer answer, const Tell& tell) {
+    if (latest->load() != ticket)
+        return;
+    QMetaObject::invokeMethod(
+        planner,
+        [latest, ticket, tell, answer = std::move(answer)] {
+            if (latest->load() == ticket)
+                tell(answer);
+        },
+        Qt::QueuedConnection);
+}
+
 template <typename Work, typename Tell>
 void runLatest(QObject* worker, QObject* planner, std::shared_ptr<std::atomic<int>> latest,
                int ticket, Work work, Tell tell) {
@@ -51,16 +66,10 @@ void runLatest(QObject* worker, QObject* planner, std::shared_ptr<std::atomic<in
         [planner, latest, ticket, work = std::move(work), tell = std::move(tell)] {
             if (latest->load() != ticket)
                 return;
-            auto answer = work();
-            if (latest->load() != ticket)
-                return;
-            QMetaObject::invokeMethod(
-                planner,
-                [latest, ticket, tell, answer = std::move(answer)] {
-                    if (latest->load() == ticket)
-                        tell(answer);
-                },
-                Qt::QueuedConnection);
+            tellLatest(planner, latest, ticket, work([&](const auto& soFar) {
+                           tellLatest(planner, latest, ticket, soFar, tell);
+                       }),
+                       tell);
         },
         Qt::QueuedConnection);
 }
@@ -70,10 +79,11 @@ void runLatest(QObject* worker, QObject* planner, std::shared_ptr<std::atomic<in
 // Lives on the planner's thread; keeps the indexes of the last map and timetable searched.
 class WayPlanner::Worker : public QObject {
 public:
+    // Tells the ways found so far after each criterion but the last.
     WayPlan run(int ticket, const std::atomic<int>& latest,
                 const std::shared_ptr<const GraphMap>& map,
                 const std::optional<MapDescription>& description, StopIndex start, StopIndex finish,
-                QChar decimalSeparator) {
+                QChar decimalSeparator, const std::function<void(const WayPlan&)>& tellSoFar) {
         WayPlan plan;
         plan.ticket = ticket;
         plan.start = start;
@@ -84,9 +94,12 @@ public:
             m_search = std::make_unique<WaySearch>(*m_map);
         }
         QString shortestFailure;
+        plan.complete = false;
         for (const Criterion criterion : kCriteria) {
             if (latest.load() != ticket)
                 return plan;
+            if (criterion != kCriteria[0] && !plan.ways.empty())
+                tellSoFar(plan);
             const CriterionResult result = m_search->search(criterion, start, finish);
             if (result.found.outcome != SearchOutcome::Found || result.refusal != Refusal::None) {
                 if (criterion == Criterion::Shortest)
@@ -110,6 +123,7 @@ public:
                                                 m_map->MapCode, m_map->MapCity, decimalSeparator);
             plan.ways.push_back(std::move(way));
         }
+        plan.complete = true;
         // What the shortest search says is said even when the others found a way.
         plan.failure = shortestFailure.isEmpty() && plan.ways.empty()
                            ? QCoreApplication::translate("WayPlanner", "Пути нет")
@@ -199,8 +213,10 @@ int WayPlanner::plan(std::shared_ptr<const GraphMap> map, std::optional<MapDescr
     runLatest(
         m_worker, this, m_latest, ticket,
         [worker = m_worker, latest = m_latest, ticket, map = std::move(map),
-         description = std::move(description), start, finish, separator] {
-            return worker->run(ticket, *latest, map, description, start, finish, separator);
+         description = std::move(description), start, finish,
+         separator](const std::function<void(const WayPlan&)>& tellSoFar) {
+            return worker->run(ticket, *latest, map, description, start, finish, separator,
+                               tellSoFar);
         },
         [this](const WayPlan& plan) { emit planned(plan); });
     return ticket;
@@ -214,7 +230,7 @@ int WayPlanner::page(std::shared_ptr<const GraphMap> map, std::optional<MapDescr
         m_worker, this, m_latestPage, ticket,
         [worker = m_worker, latest = m_latestPage, ticket, map = std::move(map),
          description = description.value_or(MapDescription()), request = std::move(request),
-         separator] {
+         separator](const auto&) {
             return worker->runPage(ticket, *latest, *map, description, request, separator);
         },
         [this](const JourneyPage& page) { emit paged(page); });

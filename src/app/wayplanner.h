@@ -51,9 +51,11 @@ struct JourneyPage {
 };
 Q_DECLARE_METATYPE(JourneyPage)
 
-// The ways between two stops by every criterion, each way once.
+// The ways between two stops by every criterion, each way once; told after each criterion, the
+// last time complete.
 struct WayPlan {
     int ticket = 0;
+    bool complete = true;
     lirsk::StopIndex start = lirsk::NoStop;
     lirsk::StopIndex finish = lirsk::NoStop;
     std::vector<PlannedWay> ways;
