@@ -1,11 +1,15 @@
 #include "editfixture.h"
 #include "gaftoolrun.h"
 #include "gtfsfeed.h"
+#include "mapbuild.h"
 #include "mapstops.h"
 
 #include "app/journeypanel.h"
+#include "model/mapfile.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QListWidget>
@@ -48,9 +52,29 @@ lirsktest::Feed tramFeed() {
                                     "f,2,EUR,0,0\n"}};
 }
 
+// A city of 20 000 stops on a grid of streets: "Улица R, дом H" at row R, each row a route "A R"
+// and each column a route "B C", two-way roads between neighbours, the rows' roads quicker.
+bool writeCity(const QString& path, QString* error) {
+    constexpr int kSide = 142, kStops = 20000;
+    GraphMap map;
+    for (int k = 0; k < kStops; ++k)
+        mapbuild::addStop(map, k,
+                          QStringLiteral("Улица %1, дом %2").arg(k / kSide + 1).arg(k % kSide + 1),
+                          QStringLiteral("A%1 B%2").arg(k / kSide + 1).arg(k % kSide + 1),
+                          20 + 30 * (k % kSide), 20 + 30 * (k / kSide));
+    for (int k = 0; k < kStops; ++k) {
+        if (k % kSide + 1 < kSide && k + 1 < kStops)
+            mapbuild::addRoad(map, k, k + 1, 200, 30);
+        if (k + kSide < kStops)
+            mapbuild::addRoad(map, k, k + kSide, 150, 40);
+    }
+    map.UpdateArcFlags();
+    return saveMapFile(path, map, false, error);
+}
+
 } // namespace
 
-class TestTimetablePanel : public QObject {
+class TestJourneyPanel : public QObject {
     Q_OBJECT
 
     edittest::Fixture f;
@@ -69,6 +93,46 @@ private slots:
     }
     void init() { f.start(); }
     void cleanup() { f.stop(); }
+
+    // On a generated city of 20 000 stops: part of each name typed, a suggestion picked, the ways
+    // of the three criteria listed, each way once, the chosen one drawn with its legs.
+    void panelOnAGeneratedCity() {
+        const QString file = dir.filePath(QStringLiteral("city.gaf"));
+        QString error;
+        QVERIFY2(writeCity(file, &error), qPrintable(error));
+        MapWindow* child = f.child = f.frame->OpenMap(file, file);
+        QVERIFY(child);
+        JourneyPanel* panel = f.frame->journeyPanel;
+        QVERIFY(!panel->departureEdit()->isVisible());
+        const auto pick = [&](bool isStart, const QString& typed, const QString& name) {
+            QLineEdit* edit = isStart ? panel->fromEdit() : panel->toEdit();
+            edittest::typeText(edit, typed);
+            QAbstractItemView* popup = panel->completer(isStart)->popup();
+            QTRY_VERIFY(popup->isVisible());
+            const QModelIndexList found = popup->model()->match(
+                popup->model()->index(0, 0), Qt::EditRole, name, 1, Qt::MatchExactly);
+            QCOMPARE(found.size(), 1);
+            popup->setCurrentIndex(found[0]);
+            QTest::keyClick(popup, Qt::Key_Return);
+            QCOMPARE(child->Map().stop(panel->end(isStart)).Label.Caption, name);
+        };
+        pick(true, QStringLiteral("улица 3, дом 5"), QStringLiteral("Улица 3, дом 5"));
+        pick(false, QStringLiteral("улица 120, дом 13"), QStringLiteral("Улица 120, дом 130"));
+        QTRY_VERIFY(!panel->stateLabel()->text().startsWith(QStringLiteral("Поиск")));
+        QList<Criterion> named;
+        for (const PlannedWay& way : panel->ways())
+            named += way.criteria;
+        std::sort(named.begin(), named.end());
+        QCOMPARE(named, (QList<Criterion>{Criterion::Shortest, Criterion::Fastest,
+                                          Criterion::FewestChanges}));
+        QCOMPARE(panel->waysList()->count(), int(panel->ways().size()));
+        const PlannedWay& chosen = panel->ways()[std::size_t(panel->waysList()->currentRow())];
+        QVERIFY(chosen.criteria.contains(f.frame->criterion()));
+        QCOMPARE(child->document().foundWay().stops, chosen.way.stops);
+        QVERIFY(panel->legsList()->count() > 0);
+        QVERIFY(panel->legsList()->item(0)->text().contains(QStringLiteral("Улица 3, дом 5")));
+        QCOMPARE(f.dialogs, 0);
+    }
 
     void departuresPaged_data() {
         QTest::addColumn<QTime>("departure");
@@ -148,5 +212,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTimetablePanel)
-#include "tst_timetablepanel.moc"
+QTEST_MAIN(TestJourneyPanel)
+#include "tst_journeypanel.moc"
