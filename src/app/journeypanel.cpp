@@ -738,10 +738,14 @@ void JourneyPanel::showWays() {
     m_waysList->setMaximumHeight(std::max(height, 3 * 66 + 6));
     m_waysList->blockSignals(false);
     const int row = rowToChoose();
-    if (row >= 0)
+    if (row >= 0) {
         m_waysList->setCurrentRow(row);
-    else
-        m_legsList->clear();
+        return;
+    }
+    m_legsList->clear();
+    // Nothing to show once every search has answered: no way stays drawn from before.
+    if (m_ticket < 0 && m_pageTicket < 0)
+        m_window->document().clearFoundWay();
 }
 
 bool JourneyPanel::byTimetable() const {
