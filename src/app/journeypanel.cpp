@@ -612,9 +612,9 @@ void JourneyPanel::showSearchState() {
         lines << tr("Поиск пути…");
     if (!m_pageFailure.isEmpty())
         lines << m_pageFailure;
-    // With journeys by the timetable, a way on the map that none of the seed searches found
-    // needs no word.
-    if (!m_wayFailure.isEmpty() && (m_journeys.empty() || m_wayFailure != tr("Пути нет")))
+    // Beside what the timetable says, that no way on the map was found says nothing more.
+    if (!m_wayFailure.isEmpty() && ((m_journeys.empty() && m_pageFailure.isEmpty()) ||
+                                    m_wayFailure != WayPlanner::noWayText()))
         lines << m_wayFailure;
     showState(lines.join(QLatin1Char('\n')));
 }

@@ -125,9 +125,8 @@ public:
         }
         plan.complete = true;
         // What the shortest search says is said even when the others found a way.
-        plan.failure = shortestFailure.isEmpty() && plan.ways.empty()
-                           ? QCoreApplication::translate("WayPlanner", "Пути нет")
-                           : shortestFailure;
+        plan.failure =
+            shortestFailure.isEmpty() && plan.ways.empty() ? noWayText() : shortestFailure;
         return plan;
     }
 
@@ -235,6 +234,10 @@ int WayPlanner::page(std::shared_ptr<const GraphMap> map, std::optional<MapDescr
         },
         [this](const JourneyPage& page) { emit paged(page); });
     return ticket;
+}
+
+QString WayPlanner::noWayText() {
+    return QCoreApplication::translate("WayPlanner", "Пути нет");
 }
 
 void WayPlanner::cancel() {

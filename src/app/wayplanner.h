@@ -83,6 +83,8 @@ public:
              std::optional<lirsk::MapDescription> description, JourneyRequest request);
     // No answer comes for the searches of either kind asked for so far.
     void cancel();
+    // What a plan says when no search found a way.
+    static QString noWayText();
 
 signals:
     void planned(const WayPlan& plan);
