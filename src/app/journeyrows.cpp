@@ -95,8 +95,11 @@ void listJourneyLegs(QListWidget* list, const Journey& journey, const Timetable&
             wait->setIcon(QIcon(blank));
         }
         free = leg.arrival;
+        // The arrival's date is said only when it is not the departure's.
+        const QDate left =
+            QDateTime::fromSecsSinceEpoch(leg.departure, timetable.timeZone()).date();
         const QString times = clockText(timetable, leg.departure, day) + QStringLiteral("–") +
-                              clockText(timetable, leg.arrival, day);
+                              clockText(timetable, leg.arrival, left);
         auto* item = new QListWidgetItem(list);
         if (leg.kind == JourneyLeg::Kind::Walk) {
             item->setText(tr("%1  Пешком: %2 → %3, %4")
