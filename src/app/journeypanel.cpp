@@ -379,6 +379,8 @@ void JourneyPanel::setMapWindow(MapWindow* window) {
     m_journeys.clear();
     m_snapshot.reset();
     m_snapshotDocument = nullptr;
+    m_timetable.reset();
+    m_journeysTimetable.reset();
     for (StopSuggestions* suggestions : m_suggestions)
         suggestions->setDocument(window ? &window->document() : nullptr);
     setEnabled(window);
@@ -562,9 +564,14 @@ void JourneyPanel::requestPage(qint64 departure, bool earlier, bool turning) {
         return;
     const MapDocument& document = m_window->document();
     const int from = document.stationOf(end(true)), to = document.stationOf(end(false));
-    if (document.hasMatchingTimetable() && from >= 0 && to >= 0 && from != to)
-        m_pageTicket = m_planner->page(m_snapshot, document.description(),
-                                       {document.timetable(), from, to, departure, earlier});
+    if (!document.hasMatchingTimetable() || from < 0 || to < 0 || from == to) {
+        showSearchState();
+        return;
+    }
+    if (!m_timetable || !m_timetable->sharesBytesWith(document.timetable()))
+        m_timetable = std::make_shared<const Timetable>(document.timetable());
+    m_pageTicket = m_planner->page(m_snapshot, document.description(),
+                                   {m_timetable, from, to, departure, earlier});
     showSearchState();
 }
 
@@ -596,7 +603,7 @@ void JourneyPanel::paged(const JourneyPage& page) {
     // A page further on that holds nothing leaves the journeys shown as they are.
     if (!page.journeys.empty() || !m_turningPage) {
         m_journeys = page.journeys;
-        m_journeysTimetable = m_window->document().timetable();
+        m_journeysTimetable = page.timetable;
         m_waysRevision = m_snapshotRevision;
     }
     showSearchState();
@@ -702,7 +709,7 @@ QWidget* JourneyPanel::wayRow(const PlannedWay& way) const {
 
 QWidget* JourneyPanel::journeyRow(const PlannedJourney& planned) const {
     const Journey& journey = planned.journey;
-    const Timetable& timetable = m_journeysTimetable;
+    const Timetable& timetable = *m_journeysTimetable;
     const QDate day =
         QDateTime::fromSecsSinceEpoch(m_window->document().departure(), timetable.timeZone())
             .date();
@@ -825,7 +832,7 @@ void JourneyPanel::chooseWay(int row) {
         document.setFoundWay(planned.way);
         if (moved)
             m_window->editor().showFoundWay();
-        listJourneyLegs(m_legsList, journey, m_journeysTimetable, m_window->Map());
+        listJourneyLegs(m_legsList, journey, *m_journeysTimetable, m_window->Map());
         return;
     }
     const PlannedWay& way = m_ways[std::size_t(row - journeys)];

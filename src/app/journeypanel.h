@@ -193,8 +193,9 @@ private:
     int m_pageTicket = -1;
     std::vector<PlannedWay> m_ways;
     std::vector<PlannedJourney> m_journeys;
-    // The timetable the journeys are of.
-    lirsk::Timetable m_journeysTimetable;
+    // The copy of the map's timetable the planner searches, and the one the journeys are of.
+    std::shared_ptr<const lirsk::Timetable> m_timetable;
+    std::shared_ptr<const lirsk::Timetable> m_journeysTimetable;
     QString m_wayFailure, m_pageFailure;
     std::optional<ChosenRow> m_chosen;
     bool m_turningPage = false;

@@ -137,11 +137,13 @@ public:
         page.ticket = ticket;
         page.asked = request.departure;
         page.earlier = request.earlier;
-        if (!m_journeySearch || !m_timetable.sharesBytesWith(request.timetable)) {
+        page.timetable = request.timetable;
+        if (m_timetable != request.timetable) {
             m_journeySearch.reset();
             m_timetable = request.timetable;
-            m_journeySearch = std::make_unique<JourneySearch>(m_timetable);
+            m_journeySearch = std::make_unique<JourneySearch>(*m_timetable);
         }
+        const Timetable& timetable = *m_timetable;
         JourneyQuery query;
         query.from = {request.from};
         query.to = {request.to};
@@ -160,15 +162,15 @@ public:
         }
         found = firstDepartures(std::move(found), request.earlier, JourneyPage::kDepartures);
         for (const Journey& journey : found) {
-            const JourneyWay way = journeyWay(map, m_timetable, journey);
+            const JourneyWay way = journeyWay(map, timetable, journey);
             page.journeys.push_back(
                 {journey,
                  {way.stops, way.length, way.time},
-                 BuildJourneyReport(map, m_timetable, journey, description, decimalSeparator)});
+                 BuildJourneyReport(map, timetable, journey, description, decimalSeparator)});
         }
         if (page.journeys.empty()) {
             const QString from =
-                QDateTime::fromSecsSinceEpoch(request.departure, m_timetable.timeZone())
+                QDateTime::fromSecsSinceEpoch(request.departure, timetable.timeZone())
                     .toString(QStringLiteral("dd.MM.yyyy HH:mm"));
             page.failure =
                 request.earlier
@@ -185,7 +187,7 @@ public:
 private:
     std::shared_ptr<const GraphMap> m_map;
     std::unique_ptr<WaySearch> m_search;
-    Timetable m_timetable;
+    std::shared_ptr<const Timetable> m_timetable;
     std::unique_ptr<JourneySearch> m_journeySearch;
 };
 

@@ -31,9 +31,10 @@ struct PlannedJourney {
 // What to look for in a map's timetable: the journeys between two stations leaving in the
 // departures after a moment (or, for the page before, in those before it).
 struct JourneyRequest {
-    lirsk::Timetable timetable; // shares the bytes of the document's
-    int from = -1, to = -1;     // stations
-    qint64 departure = 0;       // seconds since the epoch
+    // A copy of the document's (made once for all the searches of one timetable).
+    std::shared_ptr<const lirsk::Timetable> timetable;
+    int from = -1, to = -1; // stations
+    qint64 departure = 0;   // seconds since the epoch
     bool earlier = false;
 };
 
@@ -45,6 +46,7 @@ struct JourneyPage {
     int ticket = 0;
     qint64 asked = 0; // the request's departure
     bool earlier = false;
+    std::shared_ptr<const lirsk::Timetable> timetable; // the journeys'
     std::vector<PlannedJourney> journeys;
     // Why there are none.
     QString failure;
