@@ -17,6 +17,8 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -203,6 +205,7 @@ QWidget* rowWidget(const QString& title, const QStringList& figures, const QPixm
     layout->setContentsMargins(4, 3, 4, 3);
     layout->setSpacing(1);
     auto* name = new QLabel(title, row);
+    name->setWordWrap(true);
     QFont bold = name->font();
     bold.setBold(true);
     name->setFont(bold);
@@ -314,6 +317,7 @@ JourneyPanel::JourneyPanel(MainWindow* frame, QWidget* parent)
     m_waysList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_waysList->setMaximumHeight(3 * 66 + 6);
     layout->addWidget(m_waysList, 1);
+    m_waysList->viewport()->installEventFilter(this);
     connect(m_waysList, &QListWidget::currentRowChanged, this, &JourneyPanel::chooseWay);
 
     m_pagingRow = new QWidget(this);
@@ -726,23 +730,14 @@ QWidget* JourneyPanel::journeyRow(const PlannedJourney& planned) const {
 void JourneyPanel::showWays() {
     m_waysList->blockSignals(true);
     m_waysList->clear();
-    // The list is as high as its rows, up to six of them; three at least show whole.
-    int height = 2 * m_waysList->frameWidth(), least = height, rows = 0;
     const auto add = [&](QWidget* row) {
-        auto* item = new QListWidgetItem(m_waysList);
-        item->setSizeHint(row->sizeHint());
-        m_waysList->setItemWidget(item, row);
-        if (++rows <= 6)
-            height += row->sizeHint().height();
-        if (rows <= 3)
-            least = height;
+        m_waysList->setItemWidget(new QListWidgetItem(m_waysList), row);
     };
     for (const PlannedJourney& journey : m_journeys)
         add(journeyRow(journey));
     for (const PlannedWay& way : m_ways)
         add(wayRow(way));
-    m_waysList->setMinimumHeight(least);
-    m_waysList->setMaximumHeight(std::max(height, 3 * 66 + 6));
+    fitRows();
     m_waysList->blockSignals(false);
     const int row = rowToChoose();
     if (row >= 0) {
@@ -753,6 +748,38 @@ void JourneyPanel::showWays() {
     // Nothing to show once every search has answered: no way stays drawn from before.
     if (m_ticket < 0 && m_pageTicket < 0)
         m_window->document().clearFoundWay();
+}
+
+void JourneyPanel::fitRows() {
+    // Long names and figures wrap within the list's width (a scroll bar's width left for one).
+    const int width =
+        std::max(120, m_waysList->viewport()->width() -
+                          m_waysList->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    // The list is as high as its rows, up to six of them; three at least show whole.
+    int height = 2 * m_waysList->frameWidth(), least = height;
+    for (int i = 0; i < m_waysList->count(); ++i) {
+        QListWidgetItem* item = m_waysList->item(i);
+        const QWidget* row = m_waysList->itemWidget(item);
+        // A row being added has no widget yet.
+        if (!row)
+            continue;
+        const int rowHeight =
+            row->hasHeightForWidth() ? row->heightForWidth(width) : row->sizeHint().height();
+        item->setSizeHint(QSize(width, rowHeight));
+        if (i < 6)
+            height += rowHeight;
+        if (i < 3)
+            least = height;
+    }
+    m_waysList->setMinimumHeight(least);
+    m_waysList->setMaximumHeight(std::max(height, 3 * 66 + 6));
+}
+
+bool JourneyPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_waysList->viewport() && event->type() == QEvent::Resize &&
+        static_cast<QResizeEvent*>(event)->oldSize().width() != m_waysList->viewport()->width())
+        fitRows();
+    return QWidget::eventFilter(watched, event);
 }
 
 bool JourneyPanel::byTimetable() const {

@@ -127,6 +127,9 @@ public:
     // A row's name: "Кратчайший", "Кратчайший и быстрейший", ...
     static QString wayName(const QList<lirsk::Criterion>& criteria);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     // The journey of the window changed (its ends, for the program to remember).
     void endsChanged(MapWindow* window);
@@ -148,6 +151,8 @@ private:
     void requestPage(qint64 departure, bool earlier, bool turning = false);
     void paged(const JourneyPage& page);
     void showWays();
+    // Each row as high as its texts need at the list's width.
+    void fitRows();
     // The row to choose in a new list: the one chosen before, else the criterion's, once the
     // search of its kind has answered; -1 for none yet.
     int rowToChoose() const;
