@@ -763,8 +763,9 @@ void JourneyPanel::fitRows() {
         // A row being added has no widget yet.
         if (!row)
             continue;
+        // A little air between the rows.
         const int rowHeight =
-            row->hasHeightForWidth() ? row->heightForWidth(width) : row->sizeHint().height();
+            (row->hasHeightForWidth() ? row->heightForWidth(width) : row->sizeHint().height()) + 4;
         item->setSizeHint(QSize(width, rowHeight));
         if (i < 6)
             height += rowHeight;
