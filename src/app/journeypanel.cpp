@@ -740,6 +740,10 @@ void JourneyPanel::showWays() {
     fitRows();
     m_waysList->blockSignals(false);
     const int row = rowToChoose();
+    // The rows show before the way chosen is drawn: on a large map its drawing and the view's
+    // move to it take longer than the search.
+    if (row >= 0 && isVisible())
+        m_waysList->viewport()->repaint();
     if (row >= 0) {
         m_waysList->setCurrentRow(row);
         return;
