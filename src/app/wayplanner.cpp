@@ -41,9 +41,8 @@ int departureCount(const std::vector<Journey>& journeys) {
     return count;
 }
 
-// Runs the work on the worker's thread unless a newer ticket of its kind came first; the answer
-// is told on the planner's thread unless a newer one came meanwhile (and not at all once the
-// planner is gone).
+// Tells an answer on the planner's thread unless a newer ticket of its kind came meanwhile (and
+// not at all once the planner is gone).
 template <typename Answer, typename Tell>
 void tellLatest(QObject* planner, const std::shared_ptr<std::atomic<int>>& latest, int ticket,
                 Answer answer, const Tell& tell) {
@@ -58,6 +57,8 @@ void tellLatest(QObject* planner, const std::shared_ptr<std::atomic<int>>& lates
         Qt::QueuedConnection);
 }
 
+// Runs the work on the worker's thread unless a newer ticket of its kind came first; the work is
+// given a callback for the answers it has so far, and its result is the last answer.
 template <typename Work, typename Tell>
 void runLatest(QObject* worker, QObject* planner, std::shared_ptr<std::atomic<int>> latest,
                int ticket, Work work, Tell tell) {
