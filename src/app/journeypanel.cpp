@@ -1,5 +1,6 @@
 #include "app/journeypanel.h"
 
+#include "app/journeyrows.h"
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
 #include "app/stoppanel.h"
@@ -7,12 +8,17 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QDateTime>
+#include <QDateTimeEdit>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -192,19 +198,32 @@ using namespace lirsk;
 
 namespace {
 
-QString changesText(int changes) {
-    if (changes == 0)
-        return JourneyPanel::tr("без пересадок");
-    const int tens = changes % 100, ones = changes % 10;
-    if (ones == 1 && tens != 11)
-        return JourneyPanel::tr("%1 пересадка").arg(changes);
-    if (ones >= 2 && ones <= 4 && (tens < 12 || tens > 14))
-        return JourneyPanel::tr("%1 пересадки").arg(changes);
-    return JourneyPanel::tr("%1 пересадок").arg(changes);
+// A row of the ways list: its name, its figures and the strip of its routes.
+QWidget* rowWidget(const QString& title, const QStringList& figures, const QPixmap& strip) {
+    auto* row = new QWidget;
+    auto* layout = new QVBoxLayout(row);
+    layout->setContentsMargins(4, 3, 4, 3);
+    layout->setSpacing(1);
+    auto* name = new QLabel(title, row);
+    name->setWordWrap(true);
+    QFont bold = name->font();
+    bold.setBold(true);
+    name->setFont(bold);
+    layout->addWidget(name);
+    auto* numbers = new QLabel(figures.join(QStringLiteral(" · ")), row);
+    numbers->setWordWrap(true);
+    layout->addWidget(numbers);
+    auto* chips = new QLabel(row);
+    chips->setPixmap(strip);
+    layout->addWidget(chips);
+    return row;
 }
 
-QString minutesText(double seconds) {
-    return JourneyPanel::tr("%1 мин").arg(qint64(std::floor(seconds / 60)));
+// The timetable's clock time of a moment, as the departure edit shows it: its fields are the
+// agency's date and time (the edit keeps them as UTC, so that no zone of the desktop moves them).
+QDateTime editTime(const Timetable& timetable, qint64 utc) {
+    const QDateTime local = QDateTime::fromSecsSinceEpoch(utc, timetable.timeZone());
+    return QDateTime(local.date(), local.time(), Qt::UTC);
 }
 
 } // namespace
@@ -231,7 +250,38 @@ JourneyPanel::JourneyPanel(MainWindow* frame, QWidget* parent)
     ends->addWidget(new QLabel(tr("Куда"), this), 1, 0);
     ends->addWidget(m_toEdit, 1, 1);
     ends->addWidget(m_swapButton, 0, 2, 2, 1);
+    m_whenLabel = new QLabel(tr("Когда"), this);
+    m_whenRow = new QWidget(this);
+    auto* when = new QHBoxLayout(m_whenRow);
+    when->setContentsMargins(0, 0, 0, 0);
+    m_departureEdit = new QDateTimeEdit(m_whenRow);
+    m_departureEdit->setObjectName(QStringLiteral("departureEdit"));
+    m_departureEdit->setTimeSpec(Qt::UTC);
+    m_departureEdit->setDisplayFormat(QStringLiteral("dd.MM.yyyy HH:mm"));
+    m_departureEdit->setCalendarPopup(true);
+    m_departureEdit->setToolTip(tr("Время отправления по часам расписания"));
+    m_nowButton = new QPushButton(tr("Сейчас"), m_whenRow);
+    m_nowButton->setObjectName(QStringLiteral("nowButton"));
+    m_nowButton->setToolTip(tr("Отправление сейчас (в период действия расписания)"));
+    when->addWidget(m_departureEdit, 1);
+    when->addWidget(m_nowButton);
+    ends->addWidget(m_whenLabel, 2, 0);
+    ends->addWidget(m_whenRow, 2, 1, 1, 2);
     layout->addLayout(ends);
+    m_departureTyped = new QTimer(this);
+    m_departureTyped->setSingleShot(true);
+    m_departureTyped->setInterval(600);
+    connect(m_departureTyped, &QTimer::timeout, this, &JourneyPanel::applyDeparture);
+    connect(m_departureEdit, &QDateTimeEdit::dateTimeChanged, m_departureTyped,
+            qOverload<>(&QTimer::start));
+    connect(m_departureEdit, &QDateTimeEdit::editingFinished, this, &JourneyPanel::applyDeparture);
+    connect(m_nowButton, &QAbstractButton::clicked, this, [this] {
+        if (!m_window)
+            return;
+        MapDocument& document = m_window->document();
+        document.setDeparture(
+            departureInPeriod(document.timetable(), QDateTime::currentSecsSinceEpoch()));
+    });
 
     for (const bool isStart : {true, false}) {
         QLineEdit* edit = isStart ? m_fromEdit : m_toEdit;
@@ -266,8 +316,31 @@ JourneyPanel::JourneyPanel(MainWindow* frame, QWidget* parent)
     m_waysList->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_waysList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_waysList->setMaximumHeight(3 * 66 + 6);
-    layout->addWidget(m_waysList);
+    layout->addWidget(m_waysList, 1);
+    m_waysList->viewport()->installEventFilter(this);
     connect(m_waysList, &QListWidget::currentRowChanged, this, &JourneyPanel::chooseWay);
+
+    m_pagingRow = new QWidget(this);
+    auto* paging = new QHBoxLayout(m_pagingRow);
+    paging->setContentsMargins(0, 0, 0, 0);
+    m_earlierButton = new QPushButton(tr("‹ Раньше"), m_pagingRow);
+    m_earlierButton->setObjectName(QStringLiteral("earlierButton"));
+    m_earlierButton->setToolTip(tr("Поездки с более ранним отправлением"));
+    m_laterButton = new QPushButton(tr("Позже ›"), m_pagingRow);
+    m_laterButton->setObjectName(QStringLiteral("laterButton"));
+    m_laterButton->setToolTip(tr("Поездки с более поздним отправлением"));
+    paging->addWidget(m_earlierButton);
+    paging->addStretch(1);
+    paging->addWidget(m_laterButton);
+    layout->addWidget(m_pagingRow);
+    connect(m_earlierButton, &QAbstractButton::clicked, this, [this] {
+        if (!m_journeys.empty())
+            requestPage(m_journeys.front().journey.departure, true, true);
+    });
+    connect(m_laterButton, &QAbstractButton::clicked, this, [this] {
+        if (!m_journeys.empty())
+            requestPage(m_journeys.back().journey.departure + 1, false, true);
+    });
 
     m_legsList = new QListWidget(this);
     m_legsList->setObjectName(QStringLiteral("legsList"));
@@ -277,6 +350,7 @@ JourneyPanel::JourneyPanel(MainWindow* frame, QWidget* parent)
     layout->addWidget(m_legsList, 1);
 
     connect(m_planner, &WayPlanner::planned, this, &JourneyPanel::planned);
+    connect(m_planner, &WayPlanner::paged, this, &JourneyPanel::paged);
     m_replan = new QTimer(this);
     m_replan->setSingleShot(true);
     m_replan->setInterval(150);
@@ -304,15 +378,28 @@ void JourneyPanel::setMapWindow(MapWindow* window) {
     m_replan->stop();
     m_planner->cancel();
     m_ticket = -1;
+    m_pageTicket = -1;
     m_ways.clear();
+    m_journeys.clear();
     m_snapshot.reset();
     m_snapshotDocument = nullptr;
+    m_timetable.reset();
+    m_journeysTimetable.reset();
     for (StopSuggestions* suggestions : m_suggestions)
         suggestions->setDocument(window ? &window->document() : nullptr);
     setEnabled(window);
-    if (window)
-        connect(&window->document(), &MapDocument::changed, this,
+    if (window) {
+        const MapDocument* document = &window->document();
+        connect(document, &MapDocument::changed, this,
                 [this](MapChanges what) { mapChanged(what); });
+        // A timetable that comes or goes adds or takes away the journeys; a new departure asks
+        // for its first page.
+        connect(document, &MapDocument::timetableChanged, this, &JourneyPanel::plan);
+        connect(document, &MapDocument::departureChanged, this, [this](qint64 utc) {
+            showWhen();
+            requestPage(utc, false);
+        });
+    }
     showEnds();
     plan();
 }
@@ -423,9 +510,17 @@ void JourneyPanel::plan() {
     m_replan->stop();
     m_planner->cancel();
     m_ticket = -1;
+    m_pageTicket = -1;
     m_ways.clear();
+    m_journeys.clear();
+    m_chosen.reset();
+    m_wayFailure.clear();
+    m_pageFailure.clear();
     m_waysList->clear();
     m_legsList->clear();
+    m_earlierButton->setEnabled(false);
+    m_laterButton->setEnabled(false);
+    showWhen();
     if (!m_window) {
         showState(QString());
         return;
@@ -455,27 +550,116 @@ void JourneyPanel::plan() {
         m_snapshotDocument = &document;
         m_snapshotRevision = document.revision();
     }
-    showState(tr("Поиск пути…"));
+    // The search the criterion asks for goes first on the planner's thread.
+    const bool timetableFirst = byTimetable();
+    if (timetableFirst)
+        requestPage(document.departure(), false);
     m_ticket = m_planner->plan(m_snapshot, document.description(), start, finish);
+    if (!timetableFirst)
+        requestPage(document.departure(), false);
+    showSearchState();
+}
+
+void JourneyPanel::requestPage(qint64 departure, bool earlier, bool turning) {
+    m_turningPage = turning;
+    m_pageTicket = -1;
+    m_pageFailure.clear();
+    if (!m_window || !m_snapshot || m_snapshotDocument != &m_window->document())
+        return;
+    const MapDocument& document = m_window->document();
+    const int from = document.stationOf(end(true)), to = document.stationOf(end(false));
+    if (!document.hasMatchingTimetable() || from < 0 || to < 0 || from == to) {
+        showSearchState();
+        return;
+    }
+    if (!m_timetable || !m_timetable->sharesBytesWith(document.timetable()))
+        m_timetable = std::make_shared<const Timetable>(document.timetable());
+    m_pageTicket = m_planner->page(m_snapshot, document.description(),
+                                   {m_timetable, from, to, departure, earlier});
+    showSearchState();
 }
 
 void JourneyPanel::planned(const WayPlan& plan) {
     if (plan.ticket != m_ticket || !m_window)
         return;
-    m_ticket = -1;
+    if (plan.complete)
+        m_ticket = -1;
     if (m_snapshotRevision != m_window->document().revision()) {
         this->plan();
         return;
     }
     m_ways = plan.ways;
     m_waysRevision = m_snapshotRevision;
-    if (m_ways.empty()) {
-        m_window->document().clearFoundWay();
-        showState(plan.failure);
+    m_wayFailure = plan.failure;
+    showSearchState();
+    showWays();
+}
+
+void JourneyPanel::paged(const JourneyPage& page) {
+    if (page.ticket != m_pageTicket || !m_window)
+        return;
+    m_pageTicket = -1;
+    if (m_snapshotRevision != m_window->document().revision()) {
+        plan();
         return;
     }
-    showState(plan.failure);
+    m_pageFailure = page.failure;
+    // A page further on that holds nothing leaves the journeys shown as they are.
+    if (!page.journeys.empty() || !m_turningPage) {
+        m_journeys = page.journeys;
+        m_journeysTimetable = page.timetable;
+        m_waysRevision = m_snapshotRevision;
+    }
+    showSearchState();
     showWays();
+}
+
+void JourneyPanel::showSearchState() {
+    const bool searching = m_ticket >= 0 || m_pageTicket >= 0;
+    m_earlierButton->setEnabled(!searching && !m_journeys.empty());
+    m_laterButton->setEnabled(!searching && !m_journeys.empty());
+    QStringList lines;
+    if (searching)
+        lines << tr("Поиск пути…");
+    if (!m_pageFailure.isEmpty())
+        lines << m_pageFailure;
+    // Beside what the timetable says, that no way on the map was found says nothing more.
+    if (!m_wayFailure.isEmpty() && ((m_journeys.empty() && m_pageFailure.isEmpty()) ||
+                                    m_wayFailure != WayPlanner::noWayText()))
+        lines << m_wayFailure;
+    showState(lines.join(QLatin1Char('\n')));
+}
+
+void JourneyPanel::showWhen() {
+    const bool shown = m_window && m_window->document().hasMatchingTimetable();
+    m_whenLabel->setVisible(shown);
+    m_whenRow->setVisible(shown);
+    m_pagingRow->setVisible(shown);
+    if (!shown)
+        return;
+    const MapDocument& document = m_window->document();
+    const Timetable& timetable = document.timetable();
+    const QSignalBlocker blocker(m_departureEdit);
+    m_departureEdit->setDateRange(timetable.firstDay(), timetable.lastDay());
+    m_departureEdit->setDateTime(editTime(timetable, document.departure()));
+    m_departureEdit->setToolTip(
+        tr("Время отправления по часам расписания (%1); расписание "
+           "действует с %2 по %3")
+            .arg(QString::fromUtf8(timetable.timeZone().id()),
+                 timetable.firstDay().toString(QStringLiteral("dd.MM.yyyy")),
+                 timetable.lastDay().toString(QStringLiteral("dd.MM.yyyy"))));
+}
+
+void JourneyPanel::applyDeparture() {
+    m_departureTyped->stop();
+    if (!m_window || !m_window->document().hasMatchingTimetable())
+        return;
+    MapDocument& document = m_window->document();
+    const QDateTime shown = m_departureEdit->dateTime();
+    const qint64 departure =
+        QDateTime(shown.date(), shown.time(), document.timetable().timeZone()).toSecsSinceEpoch();
+    if (departure != document.departure())
+        document.setDeparture(departure);
 }
 
 QString JourneyPanel::wayName(const QList<Criterion>& criteria) {
@@ -502,21 +686,7 @@ QString JourneyPanel::wayName(const QList<Criterion>& criteria) {
 }
 
 QWidget* JourneyPanel::wayRow(const PlannedWay& way) const {
-    auto* row = new QWidget;
-    auto* layout = new QVBoxLayout(row);
-    layout->setContentsMargins(4, 3, 4, 3);
-    layout->setSpacing(1);
-    auto* name = new QLabel(wayName(way.criteria), row);
-    QFont bold = name->font();
-    bold.setBold(true);
-    name->setFont(bold);
-    layout->addWidget(name);
     const RouteReport& report = way.report;
-    auto* figures = new QLabel(QStringList{minutesText(way.way.time), changesText(report.transfers),
-                                           report.fareText, report.lengthText}
-                                   .join(QStringLiteral(" · ")),
-                               row);
-    layout->addWidget(figures);
     // The rides' routes in travel order.
     const RouteNames names(m_window->document());
     const GraphMap& map = m_window->Map();
@@ -535,45 +705,170 @@ QWidget* JourneyPanel::wayRow(const PlannedWay& way) const {
         }
         fallback = toQColor(boarding.FillColor);
     }
-    auto* chips = new QLabel(row);
-    chips->setPixmap(routeChips(strip, fallback, 16));
-    layout->addWidget(chips);
-    return row;
+    return rowWidget(wayName(way.criteria),
+                     {minutesText(way.way.time), changesText(report.transfers), report.fareText,
+                      report.lengthText},
+                     routeChips(strip, fallback, 16));
+}
+
+QWidget* JourneyPanel::journeyRow(const PlannedJourney& planned) const {
+    const Journey& journey = planned.journey;
+    const Timetable& timetable = *m_journeysTimetable;
+    const QDate day =
+        QDateTime::fromSecsSinceEpoch(m_window->document().departure(), timetable.timeZone())
+            .date();
+    QList<RouteName> strip = journeyRoutes(journey, timetable);
+    if (strip.isEmpty())
+        strip.append({tr("пешком"), std::nullopt});
+    return rowWidget(journeyTitle(journey, timetable, day),
+                     {minutesText(double(journey.arrival - journey.departure)),
+                      changesText(planned.report.transfers), planned.report.fareText,
+                      planned.report.lengthText},
+                     routeChips(strip, Qt::gray, 16));
 }
 
 void JourneyPanel::showWays() {
     m_waysList->blockSignals(true);
     m_waysList->clear();
-    int chosen = 0;
-    for (std::size_t i = 0; i < m_ways.size(); ++i) {
-        auto* item = new QListWidgetItem(m_waysList);
-        QWidget* row = wayRow(m_ways[i]);
-        item->setSizeHint(row->sizeHint());
-        m_waysList->setItemWidget(item, row);
-        if (m_ways[i].criteria.contains(m_frame->criterion()))
-            chosen = int(i);
-    }
+    const auto add = [&](QWidget* row) {
+        m_waysList->setItemWidget(new QListWidgetItem(m_waysList), row);
+    };
+    for (const PlannedJourney& journey : m_journeys)
+        add(journeyRow(journey));
+    for (const PlannedWay& way : m_ways)
+        add(wayRow(way));
+    fitRows();
     m_waysList->blockSignals(false);
-    m_waysList->setCurrentRow(chosen);
+    const int row = rowToChoose();
+    // The rows show before the way chosen is drawn: on a large map its drawing and the view's
+    // move to it take longer than the search.
+    if (row >= 0 && isVisible())
+        m_waysList->viewport()->repaint();
+    if (row >= 0) {
+        m_waysList->setCurrentRow(row);
+        return;
+    }
+    m_legsList->clear();
+    // Nothing to show once every search has answered: no way stays drawn from before.
+    if (m_ticket < 0 && m_pageTicket < 0)
+        m_window->document().clearFoundWay();
+}
+
+void JourneyPanel::fitRows() {
+    // Long names and figures wrap within the list's width (a scroll bar's width left for one).
+    const int width =
+        std::max(120, m_waysList->viewport()->width() -
+                          m_waysList->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    // The list is as high as its rows, up to six of them; three at least show whole.
+    int height = 2 * m_waysList->frameWidth(), least = height;
+    for (int i = 0; i < m_waysList->count(); ++i) {
+        QListWidgetItem* item = m_waysList->item(i);
+        const QWidget* row = m_waysList->itemWidget(item);
+        // A row being added has no widget yet.
+        if (!row)
+            continue;
+        // A little air between the rows.
+        const int rowHeight =
+            (row->hasHeightForWidth() ? row->heightForWidth(width) : row->sizeHint().height()) + 4;
+        item->setSizeHint(QSize(width, rowHeight));
+        if (i < 6)
+            height += rowHeight;
+        if (i < 3)
+            least = height;
+    }
+    m_waysList->setMinimumHeight(least);
+    m_waysList->setMaximumHeight(std::max(height, 3 * 66 + 6));
+}
+
+bool JourneyPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_waysList->viewport() && event->type() == QEvent::Resize &&
+        static_cast<QResizeEvent*>(event)->oldSize().width() != m_waysList->viewport()->width())
+        fitRows();
+    return QWidget::eventFilter(watched, event);
+}
+
+bool JourneyPanel::byTimetable() const {
+    return m_window && m_window->editor().byTimetable() &&
+           m_window->document().hasMatchingTimetable();
+}
+
+int JourneyPanel::preferredJourneyRow() const {
+    std::vector<Journey> journeys;
+    for (const PlannedJourney& planned : m_journeys)
+        journeys.push_back(planned.journey);
+    const Journey* preferred = preferredJourney(journeys);
+    return preferred ? int(preferred - journeys.data()) : -1;
+}
+
+int JourneyPanel::rowToChoose() const {
+    const int first = int(m_journeys.size());
+    const auto criterionRow = [&](Criterion criterion) {
+        for (std::size_t i = 0; i < m_ways.size(); ++i)
+            if (m_ways[i].criteria.contains(criterion))
+                return first + int(i);
+        return -1;
+    };
+    if (m_chosen && m_chosen->journey) {
+        for (std::size_t i = 0; i < m_journeys.size(); ++i) {
+            const Journey& j = m_journeys[i].journey;
+            if (j.departure == m_chosen->departure && j.arrival == m_chosen->arrival &&
+                j.rides == m_chosen->rides)
+                return int(i);
+        }
+        // A journey of another page: the best of this one.
+        if (!m_journeys.empty())
+            return preferredJourneyRow();
+    } else if (m_chosen) {
+        if (const int row = criterionRow(m_chosen->criterion); row >= 0)
+            return row;
+    }
+    // Nothing chosen yet: the criterion's row, once the search of its kind has found it.
+    const bool timetableFirst = byTimetable();
+    const int criterionWay = criterionRow(m_frame->criterion());
+    if (!timetableFirst && criterionWay >= 0)
+        return criterionWay;
+    if (timetableFirst ? m_pageTicket >= 0 : m_ticket >= 0)
+        return -1;
+    if (timetableFirst && !m_journeys.empty())
+        return preferredJourneyRow();
+    if (criterionWay >= 0)
+        return criterionWay;
+    if (!m_journeys.empty())
+        return preferredJourneyRow();
+    return m_ways.empty() ? -1 : first;
 }
 
 void JourneyPanel::criterionChanged() {
-    for (std::size_t i = 0; i < m_ways.size(); ++i)
-        if (m_ways[i].criteria.contains(m_frame->criterion()))
-            m_waysList->setCurrentRow(int(i));
+    m_chosen.reset();
+    if (const int row = rowToChoose(); row >= 0)
+        m_waysList->setCurrentRow(row);
 }
 
 void JourneyPanel::chooseWay(int row) {
     m_legsList->clear();
-    if (!m_window || row < 0 || row >= int(m_ways.size()))
+    const int journeys = int(m_journeys.size());
+    if (!m_window || row < 0 || row >= journeys + int(m_ways.size()))
         return;
-    const PlannedWay& way = m_ways[std::size_t(row)];
     MapDocument& document = m_window->document();
     // The ways were found on the map as it is now.
     if (m_waysRevision != document.revision()) {
         plan();
         return;
     }
+    if (row < journeys) {
+        const PlannedJourney& planned = m_journeys[std::size_t(row)];
+        const Journey& journey = planned.journey;
+        m_chosen =
+            ChosenRow{true, Criterion::Shortest, journey.departure, journey.arrival, journey.rides};
+        const bool moved = document.foundWay().stops != planned.way.stops;
+        document.setFoundWay(planned.way);
+        if (moved)
+            m_window->editor().showFoundWay();
+        listJourneyLegs(m_legsList, journey, *m_journeysTimetable, m_window->Map());
+        return;
+    }
+    const PlannedWay& way = m_ways[std::size_t(row - journeys)];
+    m_chosen = ChosenRow{false, way.criteria.value(0), 0, 0, 0};
     if (document.foundWay().stops != way.way.stops) {
         document.setFoundWay(way.way);
         m_window->editor().showFoundWay();

@@ -2,6 +2,7 @@
 
 #include "app/creditsdialog.h"
 #include "app/editingcommands.h"
+#include "app/journeypanel.h"
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
 #include "app/modecommands.h"
@@ -89,9 +90,9 @@ void MainWindow::createMapActions() {
         action->setChecked(criterion_ == criterion);
         criteria->addAction(action);
         connect(action, &QAction::triggered, this, [this, criterion] {
-            setCriterion(criterion);
             if (MapWindow* window = currentMapWindow())
                 window->editor().setByTimetable(false);
+            setCriterion(criterion);
         });
     }
     acByTimetable = makeAction("acByTimetable", tr("По расписанию"),
@@ -102,6 +103,7 @@ void MainWindow::createMapActions() {
     connect(acByTimetable, &QAction::triggered, this, [this] {
         if (MapWindow* window = currentMapWindow())
             window->editor().setByTimetable(true);
+        journeyPanel->criterionChanged();
     });
     acZoomIn = makeAction("acZoomIn", "Увеличить", "Увеличить масштаб карты", -1);
     acZoomIn->setShortcuts(

@@ -21,9 +21,43 @@ struct PlannedWay {
     lirsk::RouteReport report;
 };
 
-// The ways between two stops by every criterion, each way once.
+// One journey by the timetable, with its way on the map and its report (fare, length).
+struct PlannedJourney {
+    lirsk::Journey journey;
+    lirsk::FoundWay way;
+    lirsk::RouteReport report;
+};
+
+// What to look for in a map's timetable: the journeys between two stations leaving in the
+// departures after a moment (or, for the page before, in those before it).
+struct JourneyRequest {
+    // A copy of the document's (made once for all the searches of one timetable).
+    std::shared_ptr<const lirsk::Timetable> timetable;
+    int from = -1, to = -1; // stations
+    qint64 departure = 0;   // seconds since the epoch
+    bool earlier = false;
+};
+
+// The journeys of three departures that no other in them beats (leaves no earlier, arrives no
+// later, with no more rides), earliest departure first.
+struct JourneyPage {
+    static constexpr int kDepartures = 3;
+
+    int ticket = 0;
+    qint64 asked = 0; // the request's departure
+    bool earlier = false;
+    std::shared_ptr<const lirsk::Timetable> timetable; // the journeys'
+    std::vector<PlannedJourney> journeys;
+    // Why there are none.
+    QString failure;
+};
+Q_DECLARE_METATYPE(JourneyPage)
+
+// The ways between two stops by every criterion, each way once; told after each criterion, the
+// last time complete.
 struct WayPlan {
     int ticket = 0;
+    bool complete = true;
     lirsk::StopIndex start = lirsk::NoStop;
     lirsk::StopIndex finish = lirsk::NoStop;
     std::vector<PlannedWay> ways;
@@ -32,9 +66,10 @@ struct WayPlan {
 };
 Q_DECLARE_METATYPE(WayPlan)
 
-// Finds the ways of every criterion on a thread of its own, on a copy of the map that stays as it
-// was when the search was asked for. A new search makes the answer of the one before never come:
-// the thread leaves it between two criteria.
+// Finds the ways of every criterion, and pages of journeys by the timetable, on a thread of its
+// own, on a copy of the map that stays as it was when the search was asked for. A new search makes
+// the answer of the one of its kind before never come: the thread leaves it between two criteria,
+// or between two widenings of the departures looked at.
 class WayPlanner : public QObject {
     Q_OBJECT
 public:
@@ -45,15 +80,22 @@ public:
     int plan(std::shared_ptr<const lirsk::GraphMap> map,
              std::optional<lirsk::MapDescription> description, lirsk::StopIndex start,
              lirsk::StopIndex finish);
-    // No answer comes for the searches asked for so far.
+    // Starts a search for a page of journeys; its ticket comes back with the answer.
+    int page(std::shared_ptr<const lirsk::GraphMap> map,
+             std::optional<lirsk::MapDescription> description, JourneyRequest request);
+    // No answer comes for the searches of either kind asked for so far.
     void cancel();
+    // What a plan says when no search found a way.
+    static QString noWayText();
 
 signals:
     void planned(const WayPlan& plan);
+    void paged(const JourneyPage& page);
 
 private:
     class Worker;
     QThread m_thread;
     Worker* m_worker;
     std::shared_ptr<std::atomic<int>> m_latest;
+    std::shared_ptr<std::atomic<int>> m_latestPage;
 };

@@ -8,7 +8,6 @@
 
 #include <QAction>
 #include <QCursor>
-#include <QDateTime>
 #include <QMenu>
 #include <QTimer>
 #include <QUndoStack>
@@ -603,21 +602,16 @@ void MapEditor::FindJourney(StopIndex start, StopIndex finish) {
     const std::vector<Journey> journeys = m_document->findJourneys(start, finish);
     m_document->clearFoundWay();
     const Journey* shown = preferredJourney(journeys);
+    // The journey's planner shows why there is none.
     if (!shown) {
-        showMessage(m_window,
-                    {QMessageBox::Information, windowTitle(),
-                     tr("Пути нет: по расписанию от этой остановки до той не доехать "
-                        "за сутки от %1.")
-                         .arg(QDateTime::fromSecsSinceEpoch(m_document->departure(),
-                                                            m_document->timetable().timeZone())
-                                  .toString(QStringLiteral("dd.MM.yyyy HH:mm"))),
-                     QMessageBox::Ok});
+        emit wayDragged(start, finish);
         return;
     }
     const Timetable& timetable = m_document->timetable();
     const JourneyWay way = journeyWay(map(), timetable, *shown);
     m_document->setFoundWay({way.stops, way.length, way.time});
     showFoundWay();
+    emit wayDragged(start, finish);
     const MapDescription description = m_document->description().value_or(MapDescription());
     m_dialogs.showReport(
         BuildJourneyReport(map(), timetable, *shown, description, localeDecimalSeparator()),

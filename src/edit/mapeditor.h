@@ -216,7 +216,8 @@ public:
     bool byTimetable() const { return m_byTimetable; }
     void setByTimetable(bool on) { m_byTimetable = on; }
     // The journey by the timetable from start to finish that a traveller is shown first
-    // (preferredJourney): shows its way and its report, or tells the user there is none.
+    // (preferredJourney): shows its way and its report; wayDragged tells the ends first, whether
+    // a journey is found or not.
     void FindJourney(StopIndex start, StopIndex finish);
 
 signals:

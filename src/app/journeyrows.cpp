@@ -1,0 +1,123 @@
+#include "app/journeyrows.h"
+
+#include "platform/colours.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QListWidget>
+#include <QPainter>
+
+#include <cmath>
+
+namespace lirsk {
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("JourneyPanel", text);
+}
+
+// Whole minutes, rounded up: a walk or a wait takes at least what it says.
+QString minutesUp(qint64 seconds) {
+    return tr("%1 мин").arg((seconds + 59) / 60);
+}
+
+} // namespace
+
+QString changesText(int changes) {
+    if (changes == 0)
+        return tr("без пересадок");
+    const int tens = changes % 100, ones = changes % 10;
+    if (ones == 1 && tens != 11)
+        return tr("%1 пересадка").arg(changes);
+    if (ones >= 2 && ones <= 4 && (tens < 12 || tens > 14))
+        return tr("%1 пересадки").arg(changes);
+    return tr("%1 пересадок").arg(changes);
+}
+
+QString minutesText(double seconds) {
+    return tr("%1 мин").arg(qint64(std::floor(seconds / 60)));
+}
+
+QString clockText(const Timetable& timetable, qint64 utc, const QDate& day) {
+    const QDateTime at = QDateTime::fromSecsSinceEpoch(utc, timetable.timeZone());
+    return at.toString(at.date() == day ? QStringLiteral("HH:mm") : QStringLiteral("dd.MM HH:mm"));
+}
+
+QString journeyTitle(const Journey& journey, const Timetable& timetable, const QDate& day) {
+    return clockText(timetable, journey.departure, day) + QStringLiteral(" → ") +
+           clockText(timetable, journey.arrival, day);
+}
+
+namespace {
+
+RouteName routeOf(const JourneyLeg& ride, const Timetable& timetable) {
+    const Timetable::Pattern& pattern = timetable.patterns()[std::size_t(ride.pattern)];
+    const Timetable::Route& route = timetable.routes()[pattern.route];
+    QString number = timetable.text(route.shortName);
+    if (number.isEmpty())
+        number = timetable.text(route.longName);
+    return {number, route.hasColour ? std::optional<QColor>(toQColor(route.colour)) : std::nullopt};
+}
+
+} // namespace
+
+QList<RouteName> journeyRoutes(const Journey& journey, const Timetable& timetable) {
+    QList<RouteName> routes;
+    for (const JourneyLeg& leg : journey.legs)
+        if (leg.kind == JourneyLeg::Kind::Ride)
+            routes.append(routeOf(leg, timetable));
+    return routes;
+}
+
+void listJourneyLegs(QListWidget* list, const Journey& journey, const Timetable& timetable,
+                     const GraphMap& map) {
+    const QHash<int, StopIndex> byId = map.stopsById();
+    const auto name = [&](int station) {
+        const StopIndex stop =
+            byId.value(timetable.stations()[std::size_t(station)].mapStop, NoStop);
+        return stop != NoStop ? map.stop(stop).Label.Caption : timetable.stationName(station);
+    };
+    const QDate day = QDateTime::fromSecsSinceEpoch(journey.departure, timetable.timeZone()).date();
+    QFont waitFont = list->font();
+    waitFont.setItalic(true);
+    // Walks and waits stand in line with the rides' texts.
+    QPixmap blank(list->iconSize());
+    blank.fill(Qt::transparent);
+    qint64 free = journey.departure;
+    for (const JourneyLeg& leg : journey.legs) {
+        // A wait shorter than a minute says nothing a traveller needs.
+        if (leg.departure - free >= 60) {
+            auto* wait = new QListWidgetItem(list);
+            wait->setText(
+                tr("Ожидание: %1, %2").arg(name(leg.from), minutesUp(leg.departure - free)));
+            wait->setFont(waitFont);
+            wait->setIcon(QIcon(blank));
+        }
+        free = leg.arrival;
+        // The arrival's date is said only when it is not the departure's.
+        const QDate left =
+            QDateTime::fromSecsSinceEpoch(leg.departure, timetable.timeZone()).date();
+        const QString times = clockText(timetable, leg.departure, day) + QStringLiteral("–") +
+                              clockText(timetable, leg.arrival, left);
+        auto* item = new QListWidgetItem(list);
+        if (leg.kind == JourneyLeg::Kind::Walk) {
+            item->setText(tr("%1  Пешком: %2 → %3, %4")
+                              .arg(times, name(leg.from), name(leg.to),
+                                   minutesUp(leg.arrival - leg.departure)));
+            item->setIcon(QIcon(blank));
+            continue;
+        }
+        const RouteName route = routeOf(leg, timetable);
+        const QString headsign = timetable.text(timetable.trips()[std::size_t(leg.trip)].headsign);
+        const QString ride = headsign.isEmpty() ? tr("№ %1").arg(route.number)
+                                                : tr("№ %1 «%2»").arg(route.number, headsign);
+        item->setText(tr("%1  %2\n%3 → %4").arg(times, ride, name(leg.from), name(leg.to)));
+        // The chip at the left of an icon's box, so that every text starts at one place.
+        QPixmap chip = blank;
+        QPainter(&chip).drawPixmap(0, 0, routeChips({route}, Qt::gray, blank.height()));
+        item->setIcon(QIcon(chip));
+    }
+}
+
+} // namespace lirsk
