@@ -532,11 +532,13 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
         std::vector<LinkPlace> links;
         for (const int number : linkGrid_.query(area))
             links.push_back(indexedLinks_[std::size_t(number)]);
-        paintGraphItems(painter, map, links, stops, detail);
+        // Printed, the stops are drawn once, by the stops' layer.
+        paintGraphItems(painter, map, links, (layers & Printed) ? std::vector<StopIndex>() : stops,
+                        detail);
     }
 
     const DisplaySettings& s = map.Settings;
-    if (layers & Overlays) {
+    if ((layers & Overlays) && !(layers & Printed)) {
         // The grid shows only while its lines are at least a few screen pixels apart.
         if (gridStep_ >= 2 && gridStep_ * zoom_ >= 4) {
             QPen pen(QColor(0, 0, 0, 48));
@@ -565,6 +567,8 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
             painter.drawPolyline(corners, 5);
         }
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    if (layers & Overlays) {
         if (chosenEnd_ && map.isStop(chosenEnd_->stop)) {
             const Stop& stop = map.stop(chosenEnd_->stop);
             const MapPoint at = shownCentre(stop);
@@ -671,6 +675,19 @@ QImage MapView::renderMap(const QRect& mapRect) {
     zoom_ = shownZoom;
     namesStale_ = true;
     return image;
+}
+
+void MapView::paintMapAt(QPainter& painter, const QRect& mapRect, double zoom) {
+    const double shownZoom = std::exchange(zoom_, zoom);
+    namesStale_ = true;
+    painter.save();
+    painter.scale(zoom, zoom);
+    painter.translate(-mapRect.topLeft());
+    painter.setClipRect(mapRect);
+    paintLayers(painter, mapRect, Layers(Base | Overlays | Stops | Way | Printed));
+    painter.restore();
+    zoom_ = shownZoom;
+    namesStale_ = true;
 }
 
 QRect MapView::exposedMapArea(const QRect& exposed) const {
