@@ -35,6 +35,7 @@ constexpr ExportFormat kFormats[] = {ExportFormat::Pdf, ExportFormat::Svg, Expor
 MapExportDialog::MapExportDialog(MapView* view, const QString& title, QWidget* parent)
     : QDialog(parent), m_view(view), m_title(title) {
     setWindowTitle(tr("Экспорт карты"));
+    setMinimumWidth(520);
     auto* form = new QFormLayout(this);
 
     m_whole = new QRadioButton(tr("Вся карта"), this);

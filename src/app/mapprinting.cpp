@@ -3,12 +3,12 @@
 #include "app/exportdialog.h"
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
-#include "platform/colours.h"
 #include "view/mapview.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -43,6 +43,9 @@ QString tr(const char* text) {
 QString mapTitle(MapWindow* window) {
     QString title = window->windowTitle();
     title.remove(QStringLiteral("[*]"));
+    // A map opened from a file is titled by its path: its name reads better on paper.
+    if (title.contains(QLatin1Char('/')))
+        title = QFileInfo(title).completeBaseName();
     return title.trimmed();
 }
 
@@ -144,8 +147,8 @@ void printMap(QPagedPaintDevice& device, MapView& view, const MapPrint& print) {
                                       : print.scale;
         const QRect area = sheet.mapRect.toAlignedRect();
         painter.save();
-        painter.translate(0, kHeaderHeight);
-        painter.fillRect(QRectF(QPointF(0, 0), QSizeF(area.size()) * zoom), windowColour());
+        // A fitted map stands in the middle of the page's width.
+        painter.translate(print.fit ? (room.width() - area.width() * zoom) / 2 : 0, kHeaderHeight);
         view.paintMapAt(painter, area, zoom);
         painter.restore();
     }

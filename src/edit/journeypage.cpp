@@ -61,6 +61,8 @@ QString endsText(const JourneyToPrint& journey) {
 QString mapTitle(const MapDocument& document) {
     if (document.description() && !document.description()->title.isEmpty())
         return document.description()->title;
+    if (!document.map().MapCity.isEmpty())
+        return document.map().MapCity;
     return QFileInfo(document.filePath()).completeBaseName();
 }
 
@@ -192,7 +194,6 @@ void paintJourneyPage(QPainter& painter, const QSizeF& page, const JourneyToPrin
         const QSizeF shown = QSizeF(area.size()) * zoom;
         painter.save();
         painter.translate((page.width() - shown.width()) / 2, page.height() - room);
-        painter.fillRect(QRectF(QPointF(0, 0), shown), windowColour());
         MapView view(&document);
         view.paintMapAt(painter, area, zoom);
         painter.setPen(QPen(Qt::gray, 1));

@@ -1,7 +1,6 @@
 #include "view/mapexport.h"
 
 #include "model/safefile.h"
-#include "platform/colours.h"
 #include "view/mapview.h"
 
 #include <QBuffer>
@@ -20,13 +19,6 @@ namespace lirsk {
 namespace {
 
 constexpr double kScreenDpi = 96;
-
-// The background the view shows under a map without a plan, then the map.
-void paintExport(MapView& view, QPainter& painter, const MapExport& what) {
-    const QSize size = exportSize(what);
-    painter.fillRect(QRect(QPoint(0, 0), size), windowColour());
-    view.paintMapAt(painter, what.area, what.scale);
-}
 
 } // namespace
 
@@ -71,7 +63,7 @@ QByteArray exportMapBytes(MapView& view, ExportFormat format, const MapExport& w
         svg.setResolution(int(kScreenDpi));
         svg.setTitle(what.title);
         QPainter painter(&svg);
-        paintExport(view, painter, what);
+        view.paintMapAt(painter, what.area, what.scale);
         break;
     }
     case ExportFormat::Pdf: {
@@ -83,7 +75,7 @@ QByteArray exportMapBytes(MapView& view, ExportFormat format, const MapExport& w
         pdf.setPageSize(QPageSize(QSizeF(size) * 72 / kScreenDpi, QPageSize::Point, QString(),
                                   QPageSize::ExactMatch));
         QPainter painter(&pdf);
-        paintExport(view, painter, what);
+        view.paintMapAt(painter, what.area, what.scale);
         break;
     }
     case ExportFormat::Png: {
@@ -93,7 +85,7 @@ QByteArray exportMapBytes(MapView& view, ExportFormat format, const MapExport& w
         {
             QPainter painter(&image);
             painter.scale(dots, dots);
-            paintExport(view, painter, what);
+            view.paintMapAt(painter, what.area, what.scale);
         }
         QImageWriter writer(&buffer, "png");
         if (!writer.write(image)) {

@@ -587,6 +587,14 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
     // Far out each stop is a dot, drawn with the drawn map (under the found way); otherwise a
     // circle above it all.
     const double dot = std::max(2.0 / zoom_, 1.0);
+    // Printed, the names of the found way's stops are drawn once, above the way.
+    std::vector<bool> namedAbove;
+    if ((layers & Printed) && (layers & Way) && document_->foundWay().stops.size() >= 2) {
+        namedAbove.assign(std::size_t(map.stopCount()), false);
+        for (const StopIndex stop : document_->foundWay().stops)
+            if (map.isStop(stop))
+                namedAbove[std::size_t(stop)] = true;
+    }
     for (const StopIndex number : stops) {
         const Stop& stop = map.stop(number);
         const bool selected = detail.selected(number);
@@ -603,7 +611,8 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
             paintStationMark(painter, map, lines_, number, selected, zoom_);
         else if (!simplified)
             paintStopControl(painter, stop, selected);
-        if (stop.Label.Visible && nameShown(number))
+        if (stop.Label.Visible && nameShown(number) &&
+            (namedAbove.empty() || !namedAbove[std::size_t(number)]))
             paintName(painter, number);
     }
     if (layers & Way)

@@ -32,6 +32,7 @@ int cmdRender(const QStringList&) {
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <climits>
 #include <cstring>
 
 using namespace lirsk;
@@ -213,10 +214,16 @@ int cmdRender(const QStringList& args) {
             return failInput(picture, reader.errorString());
         view.setPicture(image.convertToFormat(QImage::Format_RGB32));
     }
-    // The whole map with a margin, as the program's window shows it.
-    constexpr int kMargin = 10;
+    // The whole map with a margin, as large as its stops and names are (a damaged file may
+    // place them far beyond what can be drawn: the export names that size).
+    constexpr qint64 kMargin = 10;
+    const MapSize size = mapSize(document.map());
+    const auto side = [](qint64 graph, int picture) {
+        return int(std::min<qint64>(std::max<qint64>(graph, picture) + kMargin, INT_MAX));
+    };
     MapExport what;
-    what.area = a.visible.value_or(QRect(QPoint(0, 0), view.mapSize() + QSize(kMargin, kMargin)));
+    what.area = a.visible.value_or(QRect(0, 0, side(size.width, view.picture().width()),
+                                         side(size.height, view.picture().height())));
     what.scale = a.scale;
     what.title =
         description.title.isEmpty() ? QFileInfo(a.file).completeBaseName() : description.title;
