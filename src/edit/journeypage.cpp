@@ -140,10 +140,10 @@ void paintJourneyPage(QPainter& painter, const QSizeF& page, const JourneyToPrin
         y += used.height();
     };
     write(tr("Поездка: %1").arg(endsText(journey)), 22, true);
-    write(QStringLiteral("%1 · %2 · %3")
-              .arg(mapTitle(*journey.document), journey.title,
-                   QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat)),
-          12, false, 0, Qt::darkGray);
+    QStringList about{mapTitle(*journey.document), journey.title,
+                      QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat)};
+    about.removeAll(QString());
+    write(about.join(QStringLiteral(" · ")), 12, false, 0, Qt::darkGray);
     y += 12;
     const RouteReport& report = journey.report;
     write(tr("Стоимость пути: %1").arg(report.fareText), 15, false);

@@ -1,0 +1,103 @@
+#include "app/mapprinting.h"
+#include "document/mapdocument.h"
+#include "edit/journeypage.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace lirsk;
+
+// The map spread over sheets, and the journey's page.
+class TestPrinting : public QObject {
+    Q_OBJECT
+private slots:
+    void sheets_data() {
+        QTest::addColumn<bool>("fit");
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<double>("overlapMm");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("lastLabel");
+        QTest::addColumn<QRectF>("last");
+        // A map of 1000 × 500 on pages with room for 500 × 300 (screen pixels).
+        QTest::newRow("fitted") << true << 1.0 << 10.0 << 1 << "А1" << QRectF(0, 0, 1000, 500);
+        QTest::newRow("side by side")
+            << false << 1.0 << 0.0 << 4 << "Б2" << QRectF(500, 300, 500, 300);
+        // 10 mm is 37.8 pixels: each sheet starts that much before the one before it ends.
+        QTest::newRow("overlapping")
+            << false << 1.0 << 10.0 << 6 << "Б3" << QRectF(924.4, 262.2, 500, 300);
+        QTest::newRow("twice as large")
+            << false << 2.0 << 0.0 << 16 << "Г4" << QRectF(750, 450, 250, 150);
+    }
+    void sheets() {
+        QFETCH(bool, fit);
+        QFETCH(double, scale);
+        QFETCH(double, overlapMm);
+        QFETCH(int, count);
+        QFETCH(QString, lastLabel);
+        QFETCH(QRectF, last);
+        const MapPrint print{QRect(0, 0, 1000, 500), fit, scale, overlapMm, QString()};
+        const std::vector<MapSheet> sheets = mapSheets(print, QSizeF(500, 300));
+        QCOMPARE(int(sheets.size()), count);
+        QCOMPARE(sheetLabel(sheets.back()), lastLabel);
+        const QRectF r = sheets.back().mapRect;
+        QVERIFY2(std::abs(r.left() - last.left()) < 0.1 && std::abs(r.top() - last.top()) < 0.1 &&
+                     r.size() == last.size(),
+                 qPrintable(QStringLiteral("%1,%2 %3×%4")
+                                .arg(r.left())
+                                .arg(r.top())
+                                .arg(r.width())
+                                .arg(r.height())));
+    }
+
+    // The page lists the legs in travel order (rides with their numbers and colours and the stops
+    // between their ends, walks) with the fare, length and time, as text that can be searched.
+    void journeyPage() {
+        MapDocument document;
+        GraphMap& map = document.map();
+        const QStringList names{"Вокзал", "Рынок", "Парк", "Цирк", "Музей"};
+        for (int i = 0; i < names.size(); ++i) {
+            const StopIndex stop = map.AddStop(40 + 100 * i, 40, true);
+            map.stop(stop).Label.Caption = names[i];
+        }
+        MapDescription description;
+        description.routes.append({"T1", "1", "", Colour(0x0000FF), std::nullopt, {}});
+        document.setDescription(description);
+        // Finish first: Вокзал → Рынок → Парк by tram 1, a walk to Цирк, on to Музей by tram 5.
+        document.setFoundWay({{4, 3, 2, 1, 0}, 4000, 900});
+        RouteReport report;
+        report.fareText = "28 руб.";
+        report.lengthText = "4 км.";
+        report.timeText = "15 мин.";
+        report.transfers = 1;
+        report.legs = {{0, 2, false, {"T1"}, {"1"}, 420},
+                       {2, 3, true, {}, {}, 120},
+                       {3, 4, false, {"T5"}, {"5"}, 300}};
+        const JourneyToPrint journey{&document, report, "Отчет"};
+
+        const std::vector<JourneyPageLine> lines = journeyPageLines(journey);
+        QCOMPARE(int(lines.size()), 3);
+        QCOMPARE(lines[0].colour, QColor(Qt::red));
+        QCOMPARE(lines[0].stops, QStringLiteral("Рынок"));
+        QVERIFY(lines[1].walk);
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath("journey.pdf");
+        QString error;
+        QVERIFY2(writeJourneyPdf(journey, path, &error), qPrintable(error));
+        QProcess text;
+        text.start("pdftotext", {path, "-"});
+        QVERIFY2(text.waitForFinished(30000), "pdftotext (poppler-utils) is needed");
+        // Spaces as the text is laid out on the page.
+        const QString page = QString::fromUtf8(text.readAllStandardOutput()).remove(' ');
+        for (const QString expected :
+             {"Поездка: Вокзал → Музей", "Стоимость пути: 28 руб.", "Длина пути: 4 км.",
+              "Время в пути: 15 мин.", "№ 1", "Вокзал → Парк, 7 мин.", "Рынок", "пешком",
+              "Парк → Цирк, 2 мин.", "№ 5", "Цирк → Музей, 5 мин."})
+            QVERIFY2(page.contains(QString(expected).remove(' ')),
+                     qPrintable(expected + " in:\n" + page));
+    }
+};
+
+QTEST_MAIN(TestPrinting)
+#include "tst_printing.moc"
