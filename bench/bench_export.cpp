@@ -66,7 +66,7 @@ void exportWhole(benchmark::State& state, OpenMap* map, ExportFormat format) {
     for (auto _ : state)
         bytes = exportMapBytes(*map->view, format, what, &error);
     if (bytes.isEmpty())
-        state.SkipWithError(error.toStdString());
+        state.SkipWithError(qPrintable(error));
     state.counters["MB"] = bytes.size() / 1e6;
 }
 
