@@ -164,9 +164,11 @@ MapPrintDialog::MapPrintDialog(MapView* view, const QString& title, QWidget* par
         settings->value(QStringLiteral("pageSize"), int(QPageSize::A4)).toInt()));
     const auto orientation = QPageLayout::Orientation(
         settings->value(QStringLiteral("orientation"), int(QPageLayout::Landscape)).toInt());
-    const QMarginsF margins =
-        settings->value(QStringLiteral("margins"), QVariant::fromValue(QMarginsF(10, 10, 10, 10)))
-            .value<QMarginsF>();
+    // The margins in millimetres: left, top, right, bottom.
+    const QVariantList kept = settings->value(QStringLiteral("margins")).toList();
+    const QMarginsF margins = kept.size() == 4 ? QMarginsF(kept[0].toDouble(), kept[1].toDouble(),
+                                                           kept[2].toDouble(), kept[3].toDouble())
+                                               : QMarginsF(10, 10, 10, 10);
     m_printer->setPageLayout(QPageLayout(size, orientation, margins, QPageLayout::Millimeter));
 
     m_layout = new QComboBox(this);
@@ -214,6 +216,8 @@ MapPrintDialog::MapPrintDialog(MapView* view, const QString& title, QWidget* par
 
 MapPrintDialog::~MapPrintDialog() {
     rememberPage();
+    // The preview goes before the printer it shows.
+    delete m_preview;
 }
 
 MapPrint MapPrintDialog::chosen() const {
@@ -246,8 +250,9 @@ void MapPrintDialog::rememberPage() const {
     const QPageLayout page = m_printer->pageLayout();
     settings->setValue(QStringLiteral("pageSize"), int(page.pageSize().id()));
     settings->setValue(QStringLiteral("orientation"), int(page.orientation()));
-    settings->setValue(QStringLiteral("margins"),
-                       QVariant::fromValue(page.margins(QPageLayout::Millimeter)));
+    const QMarginsF margins = page.margins(QPageLayout::Millimeter);
+    settings->setValue(QStringLiteral("margins"), QVariantList{margins.left(), margins.top(),
+                                                               margins.right(), margins.bottom()});
     settings->setValue(QStringLiteral("pages"), m_layout->currentIndex());
     settings->setValue(QStringLiteral("scale"), m_scale->value());
 }

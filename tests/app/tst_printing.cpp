@@ -1,8 +1,17 @@
+#include "app/exportdialog.h"
 #include "app/mapprinting.h"
 #include "document/mapdocument.h"
 #include "edit/journeypage.h"
+#include "view/mapview.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QSpinBox>
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -12,6 +21,8 @@ using namespace lirsk;
 class TestPrinting : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
     void sheets_data() {
         QTest::addColumn<bool>("fit");
         QTest::addColumn<double>("scale");
@@ -48,6 +59,58 @@ private slots:
                                 .arg(r.top())
                                 .arg(r.width())
                                 .arg(r.height())));
+    }
+
+    // «Экспорт…» writes the format chosen under the name given, its extension added.
+    void exportDialog_data() {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("start");
+        QTest::newRow("PDF") << 0 << "map.pdf" << QByteArray("%PDF");
+        QTest::newRow("SVG") << 1 << "map.svg" << QByteArray("<?xml");
+        QTest::newRow("PNG") << 2 << "map.png" << QByteArray("\x89PNG");
+    }
+    void exportDialog() {
+        QFETCH(int, format);
+        QFETCH(QString, file);
+        QFETCH(QByteArray, start);
+        MapDocument document;
+        document.map().stop(document.map().AddStop(10, 10, true)).Label.Caption = "Вокзал";
+        MapView view(&document);
+        QTemporaryDir dir;
+        MapExportDialog dialog(&view, QStringLiteral("Карта"));
+        dialog.formatBox()->setCurrentIndex(format);
+        dialog.pathEdit()->setText(dir.filePath("map"));
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QFile written(dir.filePath(file));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.readAll().startsWith(start));
+    }
+
+    // The preview shows the fitted map on one page and the spread one on its sheets, as the
+    // choices change; the page set-up is there again the next time.
+    void printPreview() {
+        MapDocument document;
+        for (int i = 0; i < 3; ++i)
+            document.map().stop(document.map().AddStop(400 * i, 300 * i, true)).Label.Caption =
+                QStringLiteral("Остановка %1").arg(i);
+        MapView view(&document);
+        auto dialog = std::make_unique<MapPrintDialog>(&view, QStringLiteral("Карта"));
+        dialog->layoutBox()->setCurrentIndex(0);
+        dialog->preview()->updatePreview();
+        QCOMPARE(dialog->preview()->pageCount(), 1);
+        dialog->scaleBox()->setValue(400);
+        dialog->layoutBox()->setCurrentIndex(1);
+        QVERIFY(dialog->preview()->pageCount() > 1);
+        const QPageLayout page(QPageSize(QPageSize::A3), QPageLayout::Portrait,
+                               QMarginsF(5, 6, 7, 8), QPageLayout::Millimeter);
+        dialog->printer()->setPageLayout(page);
+        dialog.reset();
+        dialog = std::make_unique<MapPrintDialog>(&view, QStringLiteral("Карта"));
+        QVERIFY(dialog->printer()->pageLayout().isEquivalentTo(page));
+        QCOMPARE(dialog->layoutBox()->currentIndex(), 1);
+        QCOMPARE(dialog->scaleBox()->value(), 400);
     }
 
     // The page lists the legs in travel order (rides with their numbers and colours and the stops
