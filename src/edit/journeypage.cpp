@@ -76,15 +76,25 @@ std::vector<JourneyPageLine> journeyPageLines(const JourneyToPrint& journey) {
         const QStringList text = report.ridesText.split(QChar(13), Qt::SkipEmptyParts);
         for (int i = 0; i < text.size(); ++i) {
             JourneyPageLine line;
-            line.walk = text[i].startsWith(tr("пешком"));
-            line.text = text[i];
+            const QString walkWord = tr("пешком") + QLatin1Char(' ');
+            line.walk = text[i].startsWith(walkWord);
+            line.text = line.walk ? text[i].mid(walkWord.size()) : text[i];
             if (!line.walk && i + 1 < text.size()) {
                 line.stops = text[++i];
                 static const QRegularExpression number(QStringLiteral("^№ (\\S+)"));
                 if (const QRegularExpressionMatch m = number.match(line.stops); m.hasMatch())
                     line.numbers = QStringList{m.captured(1).remove(QLatin1Char(','))};
-            } else if (line.walk && i + 1 < text.size())
+            } else if (line.walk && i + 1 < text.size()) {
                 line.text += QStringLiteral(", ") + text[++i];
+            }
+            // The route's colour, by its number in the map's route table.
+            if (const std::optional<MapDescription>& d = journey.document->description();
+                d && !line.numbers.isEmpty())
+                for (const DescribedRoute& route : d->routes)
+                    if (route.number == line.numbers.front() && route.color) {
+                        line.colour = toQColor(*route.color);
+                        break;
+                    }
             lines.push_back(line);
         }
         return lines;

@@ -143,6 +143,18 @@ private slots:
         QCOMPARE(lines[0].colour, QColor(Qt::red));
         QCOMPARE(lines[0].stops, QStringLiteral("Рынок"));
         QVERIFY(lines[1].walk);
+        // A journey by the timetable lists its report's lines, the route's colour by its number.
+        RouteReport timed = report;
+        timed.legs.clear();
+        timed.ridesText = "\rот ост. Вокзал до ост. Парк\r№ 1 «Цирк», 08:10–08:17"
+                          "\rпешком от ост. Парк до ост. Цирк, 2 мин.\r08:17–08:19";
+        const std::vector<JourneyPageLine> timedLines =
+            journeyPageLines({&document, timed, "Отчет"});
+        QCOMPARE(int(timedLines.size()), 2);
+        QCOMPARE(timedLines[0].colour, QColor(Qt::red));
+        QCOMPARE(timedLines[0].stops, QStringLiteral("№ 1 «Цирк», 08:10–08:17"));
+        QCOMPARE(timedLines[1].text,
+                 QStringLiteral("от ост. Парк до ост. Цирк, 2 мин., 08:17–08:19"));
 
         QTemporaryDir dir;
         const QString path = dir.filePath("journey.pdf");
