@@ -4,7 +4,6 @@
 #include "platform/messages.h"
 #include "view/mapview.h"
 
-#include <QButtonGroup>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
