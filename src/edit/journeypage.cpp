@@ -130,7 +130,8 @@ std::vector<JourneyPageLine> journeyPageLines(const JourneyToPrint& journey) {
     return lines;
 }
 
-void paintJourneyPage(QPainter& painter, const QSizeF& page, const JourneyToPrint& journey) {
+void paintJourneyPage(QPainter& painter, const QSizeF& page, const JourneyToPrint& journey,
+                      const std::function<void()>& newPage) {
     painter.save();
     QFont font = painter.font();
     const auto setFont = [&](double pixels, bool bold) {
@@ -165,6 +166,11 @@ void paintJourneyPage(QPainter& painter, const QSizeF& page, const JourneyToPrin
     // Each leg: a chip with its route numbers on their colour, or «пешком», then its text.
     constexpr double kChip = 86;
     for (const JourneyPageLine& line : journeyPageLines(journey)) {
+        // Legs past the page's end go on to the next one.
+        if (y + 40 > page.height() && newPage) {
+            newPage();
+            y = 0;
+        }
         const double top = y;
         setFont(13, true);
         const QString chip = line.walk ? tr("пешком")
@@ -191,11 +197,16 @@ void paintJourneyPage(QPainter& painter, const QSizeF& page, const JourneyToPrin
         y = std::max(y, top + 24) + 6;
     }
 
-    // The small map of the way, in what is left of the page (at least a quarter of it).
+    // The small map of the way, in what is left of the page; on a page of its own when less
+    // than a quarter is left.
     MapDocument& document = *journey.document;
     const std::vector<StopIndex>& way = document.foundWay().stops;
-    const double room = std::max(page.height() - y - 12, page.height() / 4);
-    if (way.size() >= 2 && room > 40) {
+    if (page.height() - y - 12 < page.height() / 4 && newPage) {
+        newPage();
+        y = 0;
+    }
+    const double room = page.height() - y - 12;
+    if (way.size() >= 2 && room >= page.height() / 4) {
         QRect area;
         for (const StopIndex stop : way)
             area = area.united(stopBox(document.map().stop(stop)));
@@ -220,7 +231,8 @@ void printJourneyPage(QPagedPaintDevice& device, const JourneyToPrint& journey) 
         return;
     const double dots = device.logicalDpiX() / kScreenDpi;
     painter.scale(dots, dots);
-    paintJourneyPage(painter, QSizeF(device.width(), device.height()) / dots, journey);
+    paintJourneyPage(painter, QSizeF(device.width(), device.height()) / dots, journey,
+                     [&device] { device.newPage(); });
 }
 
 bool writeJourneyPdf(const JourneyToPrint& journey, const QString& path, QString* error) {

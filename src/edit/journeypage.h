@@ -41,8 +41,10 @@ struct JourneyPageLine {
 };
 std::vector<JourneyPageLine> journeyPageLines(const JourneyToPrint& journey);
 
-// Paints the page (screen pixels, 96 an inch, from the painter's origin).
-void paintJourneyPage(QPainter& painter, const QSizeF& page, const JourneyToPrint& journey);
+// Paints the page (screen pixels, 96 an inch, from the painter's origin). A long journey leaves
+// its map to a second page when newPage is given (which starts one), and out otherwise.
+void paintJourneyPage(QPainter& painter, const QSizeF& page, const JourneyToPrint& journey,
+                      const std::function<void()>& newPage = {});
 // The page on a printer or any paged device.
 void printJourneyPage(QPagedPaintDevice& device, const JourneyToPrint& journey);
 // The page as a PDF file, written whole; false with the reason.

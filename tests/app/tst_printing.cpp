@@ -155,6 +155,18 @@ private slots:
         QCOMPARE(timedLines[0].stops, QStringLiteral("№ 1 «Цирк», 08:10–08:17"));
         QCOMPARE(timedLines[1].text,
                  QStringLiteral("от ост. Парк до ост. Цирк, 2 мин., 08:17–08:19"));
+        // A journey that fills the page leaves its map to a second one.
+        for (int n = 0; n < 16; ++n)
+            timed.ridesText += timed.ridesText.left(timed.ridesText.indexOf("\rпешком"));
+        QTemporaryDir longDir;
+        QString failed;
+        QVERIFY(
+            writeJourneyPdf({&document, timed, "Отчет"}, longDir.filePath("long.pdf"), &failed));
+        QProcess second;
+        second.start("pdftotext", {"-f", "2", longDir.filePath("long.pdf"), "-"});
+        QVERIFY(second.waitForFinished(30000));
+        const QString secondPage = QString::fromUtf8(second.readAllStandardOutput());
+        QVERIFY2(secondPage.contains("Музей") && !secondPage.contains("№"), qPrintable(secondPage));
 
         QTemporaryDir dir;
         const QString path = dir.filePath("journey.pdf");
