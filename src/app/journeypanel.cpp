@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
 #include "app/stoppanel.h"
+#include "edit/journeypage.h"
 #include "platform/colours.h"
 
 #include <QAbstractItemView>
@@ -348,6 +349,14 @@ JourneyPanel::JourneyPanel(MainWindow* frame, QWidget* parent)
     m_legsList->setIconSize(QSize(28, 14));
     m_legsList->setSelectionMode(QAbstractItemView::NoSelection);
     layout->addWidget(m_legsList, 1);
+    layout->addWidget(journeyOutputButtons(this, m_legsList, [this] {
+        const int row = m_waysList->currentRow();
+        if (!m_window || row < 0 || row >= int(m_ways.size()))
+            return std::optional<JourneyToPrint>();
+        const PlannedWay& way = m_ways[std::size_t(row)];
+        return std::optional(
+            JourneyToPrint{&m_window->document(), way.report, wayName(way.criteria)});
+    }));
 
     connect(m_planner, &WayPlanner::planned, this, &JourneyPanel::planned);
     connect(m_planner, &WayPlanner::paged, this, &JourneyPanel::paged);

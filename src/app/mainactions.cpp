@@ -3,6 +3,7 @@
 #include "app/creditsdialog.h"
 #include "app/editingcommands.h"
 #include "app/journeypanel.h"
+#include "app/mapprinting.h"
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
 #include "app/modecommands.h"
@@ -218,6 +219,8 @@ QAction* MainWindow::makeAction(const char* name, const QString& caption, const 
 void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
     file->addActions({acOpen, acImportGtfs, acSave, acSaveAs, acClose});
+    file->addSeparator();
+    addMapOutputActions(this, file);
     file->addSeparator();
     file->addAction(acExit);
 

@@ -57,8 +57,9 @@ std::optional<StopProperties> ProgramDialogs::askStopProperties(const StopProper
 }
 
 void ProgramDialogs::showReport(const RouteReport& report, const QString& caption,
-                                const QRect& wayOnScreen) {
+                                const QRect& wayOnScreen, MapDocument* document) {
     RouteReportDialog* dialog = routeReport();
+    dialog->setJourneyMap(document);
     dialog->setWindowTitle(caption);
     dialog->keepOff(wayOnScreen);
     dialog->ShowReport(report);

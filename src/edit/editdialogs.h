@@ -15,6 +15,8 @@ class StopRoutesPopup;
 
 namespace lirsk {
 
+class MapDocument;
+
 // What the map editor asks of the user and shows: a map window is given one set of these. The
 // program's frame gives its own (ProgramDialogs); a test may give another.
 class EditDialogs {
@@ -24,10 +26,10 @@ public:
     virtual std::optional<RoadWeight> askRoadWeight(const RoadWeight& current) = 0;
     // The stop properties dialog: what was confirmed, or nothing.
     virtual std::optional<StopProperties> askStopProperties(const StopProperties& current) = 0;
-    // The report window of a found way, modal, under a caption, placed off the screen rectangle
-    // where the way is drawn.
+    // The report window of the way found on a map, modal, under a caption, placed off the screen
+    // rectangle where the way is drawn.
     virtual void showReport(const RouteReport& report, const QString& caption,
-                            const QRect& wayOnScreen) = 0;
+                            const QRect& wayOnScreen, MapDocument* document) = 0;
     // The information mode's window of a stop's routes, shown by a screen point.
     virtual void showStopRoutes(const QString& name, const QString& routes,
                                 const QPoint& cursor) = 0;
@@ -53,8 +55,8 @@ public:
 
     std::optional<RoadWeight> askRoadWeight(const RoadWeight& current) override;
     std::optional<StopProperties> askStopProperties(const StopProperties& current) override;
-    void showReport(const RouteReport& report, const QString& caption,
-                    const QRect& wayOnScreen) override;
+    void showReport(const RouteReport& report, const QString& caption, const QRect& wayOnScreen,
+                    MapDocument* document) override;
     void showStopRoutes(const QString& name, const QString& routes, const QPoint& cursor) override;
     void hideStopRoutes() override;
     bool stopRoutesShown() const override;

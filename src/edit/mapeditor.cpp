@@ -615,7 +615,7 @@ void MapEditor::FindJourney(StopIndex start, StopIndex finish) {
     const MapDescription description = m_document->description().value_or(MapDescription());
     m_dialogs.showReport(
         BuildJourneyReport(map(), timetable, *shown, description, localeDecimalSeparator()),
-        tr("Отчет — по расписанию"), wayOnScreen(way.stops));
+        tr("Отчет — по расписанию"), wayOnScreen(way.stops), m_document);
 }
 
 void MapEditor::ChooseStart(StopIndex stop) {
@@ -669,7 +669,7 @@ void MapEditor::ReportWay(const FoundWay& way) {
         caption = QStringLiteral("Отчет — меньше пересадок");
         break;
     }
-    m_dialogs.showReport(report, caption, wayOnScreen(way.stops));
+    m_dialogs.showReport(report, caption, wayOnScreen(way.stops), m_document);
 }
 
 QRect MapEditor::wayOnScreen(const std::vector<StopIndex>& stops) const {

@@ -1,5 +1,6 @@
 #include "edit/routereportdialog.h"
 
+#include "edit/journeypage.h"
 #include "platform/fonts.h"
 
 #include <QGroupBox>
@@ -175,6 +176,20 @@ RouteReportDialog::RouteReportDialog(QWidget* parent) : lirsk::ModalDialog(paren
     closeButton->setObjectName(QStringLiteral("closeButton"));
     closeButton->setGeometry(208, 288, 91, 25);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
+    printButton = new QPushButton(tr("Печать"), this);
+    printButton->setObjectName(QStringLiteral("printButton"));
+    printButton->setGeometry(8, 288, 80, 25);
+    pdfButton = new QPushButton(tr("Экспорт в PDF"), this);
+    pdfButton->setObjectName(QStringLiteral("pdfButton"));
+    pdfButton->setGeometry(92, 288, 110, 25);
+    const auto journey = [this] {
+        return lirsk::JourneyToPrint{m_journeyMap, m_report, windowTitle()};
+    };
+    connect(printButton, &QPushButton::clicked, this,
+            [this, journey] { lirsk::printJourney(this, journey()); });
+    connect(pdfButton, &QPushButton::clicked, this,
+            [this, journey] { lirsk::exportJourneyPdf(this, journey()); });
+    setJourneyMap(nullptr);
 
     fareImage = picture(4, MoneyPicture(), "fareImage");
     lengthImage = picture(41, RoadPicture(), "lengthImage");
@@ -218,9 +233,18 @@ void RouteReportDialog::resizeEvent(QResizeEvent* event) {
     // The rides box and the button follow a frame the user enlarges.
     ridesGroup->setGeometry(8, 120, width() - 22, height() - 190);
     closeButton->move(width() - 103, height() - 63);
+    printButton->move(8, height() - 63);
+    pdfButton->move(92, height() - 63);
+}
+
+void RouteReportDialog::setJourneyMap(lirsk::MapDocument* document) {
+    m_journeyMap = document;
+    printButton->setVisible(document);
+    pdfButton->setVisible(document);
 }
 
 void RouteReportDialog::ShowReport(const lirsk::RouteReport& report) {
+    m_report = report;
     ridesLabel->setText(QString());
     // The rides text separates its lines by carriage returns alone; the label breaks lines at
     // line feeds.

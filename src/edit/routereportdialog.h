@@ -2,8 +2,11 @@
 
 #include "route/report.h"
 
+#include "document/mapdocument.h"
 #include "edit/modal.h"
+
 #include <QPixmap>
+#include <QPointer>
 
 class QGroupBox;
 class QLabel;
@@ -18,6 +21,9 @@ public:
 
     // Writes a report into the window (the captions stay until the next report).
     void ShowReport(const lirsk::RouteReport& report);
+    // The map whose found way the report is of: «Печать» and «Экспорт в PDF» print it with the
+    // report (none: they are hidden).
+    void setJourneyMap(lirsk::MapDocument* document);
     // Where the window must not stand when it shows (screen coordinates; empty: anywhere, and
     // it is centred).
     void keepOff(const QRect& area) { m_keepOff = area; }
@@ -38,6 +44,8 @@ public:
     QScrollArea* ridesScroll = nullptr;
     QLabel* ridesLabel = nullptr;
     QPushButton* closeButton = nullptr;
+    QPushButton* printButton = nullptr;
+    QPushButton* pdfButton = nullptr;
     QLabel* fareImage = nullptr;
     QLabel* lengthImage = nullptr;
     QLabel* timeImage = nullptr;
@@ -48,4 +56,6 @@ protected:
 
 private:
     QRect m_keepOff;
+    QPointer<lirsk::MapDocument> m_journeyMap;
+    lirsk::RouteReport m_report;
 };

@@ -548,11 +548,13 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
         std::vector<LinkPlace> links;
         for (const int number : linkGrid_.query(area))
             links.push_back(indexedLinks_[std::size_t(number)]);
-        paintGraphItems(painter, map, links, stops, detail);
+        // Printed, the stops are drawn once, by the stops' layer.
+        paintGraphItems(painter, map, links, (layers & Printed) ? std::vector<StopIndex>() : stops,
+                        detail);
     }
 
     const DisplaySettings& s = map.Settings;
-    if (layers & Overlays) {
+    if ((layers & Overlays) && !(layers & Printed)) {
         // The grid shows only while its lines are at least a few screen pixels apart.
         if (gridStep_ >= 2 && gridStep_ * zoom_ >= 4) {
             QPen pen(QColor(0, 0, 0, 48));
@@ -581,6 +583,8 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
             painter.drawPolyline(corners, 5);
         }
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    if (layers & Overlays) {
         if (chosenEnd_ && map.isStop(chosenEnd_->stop)) {
             const Stop& stop = map.stop(chosenEnd_->stop);
             const MapPoint at = shownCentre(stop);
@@ -599,6 +603,14 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
     // Far out each stop is a dot, drawn with the drawn map (under the found way); otherwise a
     // circle above it all.
     const double dot = std::max(2.0 / zoom_, 1.0);
+    // Printed, the names of the found way's stops are drawn once, above the way.
+    std::vector<bool> namedAbove;
+    if ((layers & Printed) && (layers & Way) && document_->foundWay().stops.size() >= 2) {
+        namedAbove.assign(std::size_t(map.stopCount()), false);
+        for (const StopIndex stop : document_->foundWay().stops)
+            if (map.isStop(stop))
+                namedAbove[std::size_t(stop)] = true;
+    }
     for (const StopIndex number : stops) {
         const Stop& stop = map.stop(number);
         const bool selected = detail.selected(number);
@@ -615,7 +627,8 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
             paintStationMark(painter, map, lines_, number, selected, zoom_);
         else if (!simplified)
             paintStopControl(painter, stop, selected);
-        if (stop.Label.Visible && nameShown(number))
+        if (stop.Label.Visible && nameShown(number) &&
+            (namedAbove.empty() || !namedAbove[std::size_t(number)]))
             paintName(painter, number);
     }
     if (layers & Way)
@@ -693,6 +706,19 @@ QImage MapView::renderMap(const QRect& mapRect) {
     zoom_ = shownZoom;
     namesStale_ = true;
     return image;
+}
+
+void MapView::paintMapAt(QPainter& painter, const QRect& mapRect, double zoom) {
+    const double shownZoom = std::exchange(zoom_, zoom);
+    namesStale_ = true;
+    painter.save();
+    painter.scale(zoom, zoom);
+    painter.translate(-mapRect.topLeft());
+    painter.setClipRect(mapRect);
+    paintLayers(painter, mapRect, Layers(Base | Overlays | Stops | Way | Printed));
+    painter.restore();
+    zoom_ = shownZoom;
+    namesStale_ = true;
 }
 
 QRect MapView::exposedMapArea(const QRect& exposed) const {

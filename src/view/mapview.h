@@ -138,6 +138,11 @@ public:
     // The map area as the user sees it, for a map rectangle at 100 %.
     void paintMap(QPainter& painter, const QRect& mapRect) const;
     QImage renderMap(const QRect& mapRect);
+    // The map area as it shows at a zoom, whatever the view's own, for a file or paper: the
+    // painter's unit is a pixel of the screen, the area's top-left corner lands at its origin;
+    // each stop and name is drawn once, and the editor's grid, rubber band and selection
+    // rectangle are left out.
+    void paintMapAt(QPainter& painter, const QRect& mapRect, double zoom);
 
     // Far out the drawn map is simplified: links as plain lines, stops as dots.
     static constexpr double SimplifiedBelow = 0.5;
@@ -196,7 +201,7 @@ private:
 
     // What is painted of the map: the plan and the drawn map; the band, the selection rectangle
     // and a chosen end; the stops and their names; the found way above them all.
-    enum Layer { Base = 1, Overlays = 2, Stops = 4, Way = 8 };
+    enum Layer { Base = 1, Overlays = 2, Stops = 4, Way = 8, Printed = 16 };
     using Layers = int;
     void paintLayers(QPainter& painter, const QRect& area, Layers layers) const;
     QRect exposedMapArea(const QRect& exposed) const;

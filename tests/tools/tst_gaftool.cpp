@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -190,6 +191,9 @@ private slots:
         QTest::newRow("picture") << "render"
                                  << "map.gaf"
                                  << "out.png";
+        QTest::newRow("vectors") << "render"
+                                 << "map.gaf"
+                                 << "out.pdf";
         QTest::newRow("standard output") << "dump"
                                          << "map.gaf"
                                          << "";
@@ -247,6 +251,67 @@ private slots:
         const Run r = gaftool({"render", map, dir.filePath("big.png")});
         QCOMPARE(r.exitCode, 2);
         QVERIFY2(r.err.contains("40000020 × "), r.err.constData());
+    }
+
+    // A map as SVG and PDF: each stop and each link drawn one element, each name text that can be
+    // searched, once, in any script; nothing is a picture.
+    void renderWritesVectors_data() {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QStringList>("options");
+        // The stops, and the found way's two markers.
+        QTest::addColumn<int>("circles");
+        // Three links, the one-way arc's arrow head, and each link of the way with its arrow.
+        QTest::addColumn<int>("polylines");
+        QTest::newRow("SVG") << "out.svg" << QStringList() << 3 << 4;
+        QTest::newRow("SVG with a way") << "out.svg" << QStringList{"--way", "0", "2"} << 5 << 8;
+        QTest::newRow("PDF") << "out.pdf" << QStringList() << 0 << 0;
+        QTest::newRow("PDF with a way, at a scale")
+            << "out.pdf" << QStringList{"--way", "Вокзал", "Park Street", "--scale", "2"} << 0 << 0;
+    }
+    void renderWritesVectors() {
+        QFETCH(QString, output);
+        QFETCH(QStringList, options);
+        QFETCH(int, circles);
+        QFETCH(int, polylines);
+        const QStringList names{QStringLiteral("Вокзал"), QStringLiteral("東京駅"),
+                                QStringLiteral("Park Street")};
+        QTemporaryDir dir;
+        const QString map = writeFile(dir, "map.json",
+                                      QStringLiteral(R"({"stops": [
+                {"id": 0, "name": "%1", "left": 40, "top": 40,
+                 "links": [{"to": 1, "length": 1200}]},
+                {"id": 1, "name": "%2", "left": 240, "top": 60,
+                 "links": [{"to": 0, "length": 1200}, {"to": 2, "length": 800}]},
+                {"id": 2, "name": "%3", "left": 200, "top": 220}]})")
+                                          .arg(names[0], names[1], names[2])
+                                          .toUtf8());
+        const Run r = gaftool(QStringList{"render", map, dir.filePath(output)} + options);
+        QVERIFY2(r.exitCode == 0, r.err.constData());
+        QStringList texts;
+        if (output.endsWith(".svg")) {
+            QXmlStreamReader svg(readFile(dir.filePath(output)));
+            QHash<QString, int> elements;
+            while (!svg.atEnd()) {
+                if (svg.readNext() != QXmlStreamReader::StartElement)
+                    continue;
+                ++elements[svg.name().toString()];
+                if (svg.name() == QLatin1String("text"))
+                    texts.append(svg.readElementText());
+            }
+            QVERIFY2(!svg.hasError(), qPrintable(svg.errorString()));
+            QCOMPARE(elements.value("circle"), circles);
+            QCOMPARE(elements.value("polyline"), polylines);
+            QCOMPARE(elements.value("image"), 0);
+        } else {
+            const QByteArray pdf = readFile(dir.filePath(output));
+            QVERIFY(!pdf.contains("/Subtype /Image"));
+            QProcess text;
+            text.start("pdftotext", {dir.filePath(output), "-"});
+            QVERIFY2(text.waitForFinished(30000), "pdftotext (poppler-utils) is needed");
+            texts = QString::fromUtf8(text.readAllStandardOutput()).split('\n');
+        }
+        for (const QString& name : names)
+            QVERIFY2(texts.count(name) == 1, qPrintable(name + ": " + texts.join('|')));
     }
 
     void cataloguePrintsMenusPathsAndTables() {

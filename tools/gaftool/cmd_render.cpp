@@ -18,77 +18,217 @@ int cmdRender(const QStringList&) {
 
 #else
 
+#include "document/mapdocument.h"
 #include "model/graphmap.h"
 #include "model/mapdescription.h"
 #include "model/safefile.h"
-#include "view/maprenderer.h"
+#include "route/criteria.h"
+#include "route/report.h"
+#include "view/mapexport.h"
+#include "view/mapview.h"
 
-#include <QBuffer>
+#include <QApplication>
+#include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QImageWriter>
+#include <QImageReader>
 
+#include <climits>
 #include <cstring>
+
+using namespace lirsk;
 
 namespace gaftool {
 
 // Only the render command needs fonts and painting: it gets a GUI application on the offscreen
-// platform, every other command a plain one.
+// platform (the map view draws), every other command a plain one.
 std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "render") == 0) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        return std::make_unique<QGuiApplication>(argc, argv);
+        return std::make_unique<QApplication>(argc, argv);
     }
     return std::make_unique<QCoreApplication>(argc, argv);
 }
 
+namespace {
+
+const char* const kRenderUsage =
+    "usage: gaftool render FILE OUT.svg|OUT.pdf|OUT.png [--scale S] [--visible X,Y,W,H]\n"
+    "                      [--way FROM TO [--by C | --depart T]]\n"
+    "Draws a map (.gaf or .json) as the program shows it: roads, arcs with their arrows,\n"
+    "lengths, stops and names, a map imported from a feed with its lines and names placed as its\n"
+    "description (FILE.gafd) says, over its picture when the description names one. SVG and PDF\n"
+    "keep everything but the picture as shapes and text that can be searched; PNG is a picture.\n"
+    "  --scale S          screen pixels a map pixel (1 by default, 0.05 to 8)\n"
+    "  --visible X,Y,W,H  only this part of the map (map pixels); the whole map by default\n"
+    "  --way FROM TO      the way found between two stops (ids, or names) drawn over the map\n"
+    "  --by C             shortest (by default), fastest or changes\n"
+    "  --depart T         the journey by the map's timetable leaving at or after T\n"
+    "                     (\"YYYY-MM-DD HH:MM\" or \"HH:MM\")";
+
+struct RenderArgs {
+    QString file, output;
+    double scale = 1.0;
+    std::optional<QRect> visible;
+    QString from, to, depart;
+    Criterion criterion = Criterion::Shortest;
+};
+
+QString parseRenderArgs(const QStringList& args, RenderArgs& parsed) {
+    QStringList positional;
+    bool way = false, by = false;
+    for (int k = 0; k < args.size(); ++k) {
+        const QString& a = args[k];
+        const bool hasValue = k + 1 < args.size();
+        if (a == QLatin1String("--scale")) {
+            bool ok = hasValue;
+            parsed.scale = ok ? args[++k].toDouble(&ok) : 0;
+            if (!ok || !(parsed.scale >= 0.05 && parsed.scale <= 8))
+                return QStringLiteral("--scale needs a number from 0.05 to 8");
+        } else if (a == QLatin1String("--visible")) {
+            const QStringList parts = hasValue ? args[++k].split(QLatin1Char(',')) : QStringList();
+            int v[4] = {};
+            bool ok = parts.size() == 4;
+            for (int i = 0; ok && i < 4; ++i)
+                v[i] = parts[i].trimmed().toInt(&ok);
+            if (!ok || v[2] <= 0 || v[3] <= 0)
+                return QStringLiteral("--visible needs X,Y,W,H (whole numbers, W and H above 0)");
+            parsed.visible = QRect(v[0], v[1], v[2], v[3]);
+        } else if (a == QLatin1String("--way")) {
+            if (k + 2 >= args.size())
+                return QStringLiteral("--way needs FROM and TO");
+            way = true;
+            parsed.from = args[++k];
+            parsed.to = args[++k];
+        } else if (a == QLatin1String("--by")) {
+            by = true;
+            if (!hasValue || !criterionFromName(args[++k], &parsed.criterion))
+                return QStringLiteral("--by needs shortest, fastest or changes");
+        } else if (a == QLatin1String("--depart")) {
+            if (!hasValue)
+                return QStringLiteral("--depart needs \"YYYY-MM-DD HH:MM\" or \"HH:MM\"");
+            parsed.depart = args[++k];
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return QStringLiteral("unknown option %1").arg(a);
+        } else {
+            positional.append(a);
+        }
+    }
+    if (positional.size() != 2)
+        return QStringLiteral("expected FILE and OUT");
+    if ((by || !parsed.depart.isEmpty()) && !way)
+        return QStringLiteral("--by and --depart go with --way");
+    if (by && !parsed.depart.isEmpty())
+        return QStringLiteral("--by and --depart exclude each other");
+    parsed.file = positional[0];
+    parsed.output = positional[1];
+    return exportFormatFor(parsed.output) ? QString()
+                                          : QStringLiteral("OUT must end in .svg, .pdf or .png");
+}
+
+// A stop by its id, else the first of its name.
+StopIndex stopNamed(const GraphMap& map, const QString& text) {
+    bool number = false;
+    const int id = text.toInt(&number);
+    if (number)
+        if (const StopIndex stop = map.FindStopById(id); stop != NoStop)
+            return stop;
+    for (StopIndex i = 0; i < map.stopCount(); ++i)
+        if (map.stop(i).Label.Caption == text)
+            return i;
+    return NoStop;
+}
+
+// The way asked for, set as the document's found way; the reason when there is none.
+QString findWay(MapDocument& document, const RenderArgs& a) {
+    const GraphMap& map = document.map();
+    const StopIndex from = stopNamed(map, a.from), to = stopNamed(map, a.to);
+    if (from == NoStop || to == NoStop)
+        return QStringLiteral("нет остановки «%1»").arg(from == NoStop ? a.from : a.to);
+    if (from == to)
+        return QStringLiteral("начало и конец пути — одна и та же остановка");
+    if (!a.depart.isEmpty()) {
+        GraphMap copy = map;
+        Timetable timetable;
+        QString error;
+        if (!loadTimetable(a.file, copy, timetable, &error))
+            return error;
+        qint64 departure = 0;
+        error = timetableDeparture(timetable, a.depart, &departure);
+        if (!error.isEmpty())
+            return error;
+        document.setTimetable(std::move(timetable), QString());
+        if (!document.timetableMismatch().isEmpty())
+            return document.timetableMismatch();
+        document.setDeparture(departure);
+        const std::vector<Journey> journeys = document.findJourneys(from, to);
+        const Journey* shown = preferredJourney(journeys);
+        if (!shown)
+            return QStringLiteral("по расписанию пути нет");
+        const JourneyWay way = journeyWay(map, document.timetable(), *shown);
+        document.setFoundWay({way.stops, way.length, way.time});
+        return QString();
+    }
+    const CriterionResult result = findWayBy(a.criterion, map, from, to);
+    if (result.found.outcome != SearchOutcome::Found || result.refusal != Refusal::None) {
+        const QString why = failureText(a.criterion, result);
+        return why.isEmpty() ? QStringLiteral("пути нет") : why;
+    }
+    document.setFoundWay({result.found.way, result.found.length, result.found.time});
+    return QString();
+}
+
+} // namespace
+
 int cmdRender(const QStringList& args) {
-    const QString help = QStringLiteral(
-        "usage: gaftool render FILE OUT.png\n"
-        "Draws the graph image of a map (.gaf or .json) as the program draws it: roads, arcs\n"
-        "with their arrows, lengths, stops and names, on the window background, as large as the\n"
-        "map's stops and names need. A map imported from a feed draws its lines and places its\n"
-        "names as its description (FILE.gafd) says.");
     if (wantsHelp(args)) {
-        out(help);
+        out(QString::fromUtf8(kRenderUsage));
         return 0;
     }
-    if (args.size() != 2)
-        return usage(help);
-    lirsk::GraphMap map;
+    RenderArgs a;
+    const QString problem = parseRenderArgs(args, a);
+    if (!problem.isEmpty())
+        return usage(QStringLiteral("gaftool render: %1 (gaftool render --help)").arg(problem));
+    MapDocument document;
     QString error;
-    if (!loadMap(args[0], map, &error))
-        return failInput(args[0], error);
+    if (!loadMap(a.file, document.map(), &error))
+        return failInput(a.file, error);
+    MapDescription description;
+    const DescriptionRead described = readMapDescription(a.file, &description, &error);
+    if (described == DescriptionRead::Broken)
+        return failInput(a.file, error);
+    if (described == DescriptionRead::Read)
+        document.setDescription(description);
+    if (!a.from.isEmpty()) {
+        error = findWay(document, a);
+        if (!error.isEmpty())
+            return failInput(a.file, error);
+    }
 
-    const lirsk::MapSize size = lirsk::mapSize(map);
-    constexpr int kMargin = 10;
-    constexpr int kLimit = 16000;
-    const qint64 width = size.width + kMargin;
-    const qint64 height = size.height + kMargin;
-    if (width > kLimit || height > kLimit)
-        return failInput(args[0], QStringLiteral("карта размером %1 × %2 пикселей больше, "
-                                                 "чем %3 × %3")
-                                      .arg(width)
-                                      .arg(height)
-                                      .arg(kLimit));
-    // A map imported from a feed draws its lines as its description lists them.
-    lirsk::MapDescription description;
-    const bool described =
-        lirsk::readMapDescription(args[0], &description, &error) == lirsk::DescriptionRead::Read;
-    lirsk::GraphCanvas canvas;
-    canvas.resize(int(width), int(height));
-    lirsk::RedrawGraph(canvas, map, nullptr, described ? &description : nullptr);
-
-    // The picture is made in memory and saved as the maps are, so that a failed write keeps the
-    // old file and is reported.
-    QByteArray picture;
-    QBuffer buffer(&picture);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, QFileInfo(args[1]).suffix().toLatin1());
-    if (!writer.write(canvas.image))
-        return failInput(args[1], writer.errorString());
-    if (!lirsk::saveWholeFile(args[1], picture, &error))
-        return failInput(args[1], error);
+    MapView view(&document);
+    if (described == DescriptionRead::Read && !description.picture.isEmpty()) {
+        const QString picture = QFileInfo(a.file).dir().absoluteFilePath(
+            QDir::fromNativeSeparators(description.picture));
+        QImageReader reader(picture);
+        const QImage image = reader.read();
+        if (image.isNull())
+            return failInput(picture, reader.errorString());
+        view.setPicture(image.convertToFormat(QImage::Format_RGB32));
+    }
+    // The whole map with a margin, as large as its stops and names are (a damaged file may
+    // place them far beyond what can be drawn: the export names that size).
+    constexpr qint64 kMargin = 10;
+    const MapSize size = mapSize(document.map());
+    const auto side = [](qint64 graph, int picture) {
+        return int(std::min<qint64>(std::max<qint64>(graph, picture) + kMargin, INT_MAX));
+    };
+    MapExport what;
+    what.area = a.visible.value_or(QRect(0, 0, side(size.width, view.picture().width()),
+                                         side(size.height, view.picture().height())));
+    what.scale = a.scale;
+    what.title =
+        description.title.isEmpty() ? QFileInfo(a.file).completeBaseName() : description.title;
+    if (!exportMap(view, a.output, what, &error))
+        return failInput(a.output, error);
     return 0;
 }
 

@@ -350,6 +350,37 @@ QString tr(const char* text) {
     return QCoreApplication::translate("gaftool", text);
 }
 
+} // namespace
+
+// The time asked, in the agency's local time; the reason when it is not one of the period.
+QString timetableDeparture(const Timetable& timetable, const QString& text, qint64* utc) {
+    const QString t = text.trimmed();
+    const QStringList formats{
+        QStringLiteral("yyyy-MM-dd HH:mm"), QStringLiteral("yyyy-MM-dd HH:mm:ss"),
+        QStringLiteral("yyyy-MM-ddTHH:mm"), QStringLiteral("yyyy-MM-ddTHH:mm:ss")};
+    QDateTime local;
+    for (const QString& f : formats)
+        if (!local.isValid())
+            local = QDateTime::fromString(t, f);
+    if (!local.isValid()) {
+        const QTime time = QTime::fromString(t, t.size() > 5 ? QStringLiteral("HH:mm:ss")
+                                                             : QStringLiteral("HH:mm"));
+        if (!time.isValid())
+            return tr("время «%1» не в виде «ГГГГ-ММ-ДД ЧЧ:ММ» или «ЧЧ:ММ»").arg(text);
+        local = QDateTime(QDateTime::currentDateTimeUtc().toTimeZone(timetable.timeZone()).date(),
+                          time);
+    }
+    const QDate day = local.date();
+    if (day < timetable.firstDay() || day > timetable.lastDay())
+        return tr("%1 вне периода расписания %2 — %3")
+            .arg(day.toString(Qt::ISODate), timetable.firstDay().toString(Qt::ISODate),
+                 timetable.lastDay().toString(Qt::ISODate));
+    *utc = QDateTime(day, local.time(), timetable.timeZone()).toSecsSinceEpoch();
+    return QString();
+}
+
+namespace {
+
 struct JourneyArgs {
     QString file, from, to, depart;
     int window = 0;
@@ -446,32 +477,6 @@ struct Network {
         *found = std::vector<int>(named.begin(), named.end());
         std::sort(found->begin(), found->end());
         return found->empty() ? tr("нет остановки «%1» в расписании").arg(text) : QString();
-    }
-    // The time asked, in the agency's local time; the reason when it is not one of the period.
-    QString departure(const QString& text, qint64* utc) const {
-        const QString t = text.trimmed();
-        const QStringList formats{
-            QStringLiteral("yyyy-MM-dd HH:mm"), QStringLiteral("yyyy-MM-dd HH:mm:ss"),
-            QStringLiteral("yyyy-MM-ddTHH:mm"), QStringLiteral("yyyy-MM-ddTHH:mm:ss")};
-        QDateTime local;
-        for (const QString& f : formats)
-            if (!local.isValid())
-                local = QDateTime::fromString(t, f);
-        if (!local.isValid()) {
-            const QTime time = QTime::fromString(t, t.size() > 5 ? QStringLiteral("HH:mm:ss")
-                                                                 : QStringLiteral("HH:mm"));
-            if (!time.isValid())
-                return tr("время «%1» не в виде «ГГГГ-ММ-ДД ЧЧ:ММ» или «ЧЧ:ММ»").arg(text);
-            local = QDateTime(
-                QDateTime::currentDateTimeUtc().toTimeZone(timetable.timeZone()).date(), time);
-        }
-        const QDate day = local.date();
-        if (day < timetable.firstDay() || day > timetable.lastDay())
-            return tr("%1 вне периода расписания %2 — %3")
-                .arg(day.toString(Qt::ISODate), timetable.firstDay().toString(Qt::ISODate),
-                     timetable.lastDay().toString(Qt::ISODate));
-        *utc = QDateTime(day, local.time(), timetable.timeZone()).toSecsSinceEpoch();
-        return QString();
     }
 };
 
@@ -581,7 +586,7 @@ QString ask(const Network& n, JourneySearch& search, const JourneyArgs& a, const
     if (problem.isEmpty() && std::any_of(q.from.begin(), q.from.end(), meets))
         problem = tr("начало и конец пути — одна и та же остановка");
     if (problem.isEmpty())
-        problem = n.departure(depart, &q.departure);
+        problem = timetableDeparture(n.timetable, depart, &q.departure);
     if (!problem.isEmpty())
         return problem;
     q.windowMinutes = a.window;

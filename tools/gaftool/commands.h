@@ -45,5 +45,8 @@ QString importedMismatch(const lirsk::Timetable& timetable, const lirsk::GraphMa
 // gaftool route by the timetable: --depart, --window, --batch --depart-lines.
 bool wantsTimetableRoute(const QStringList& args);
 int routeByTimetable(const QStringList& args);
+// The moment (seconds since the epoch) of "YYYY-MM-DD HH:MM" or "HH:MM" (today) in the agency's
+// local time; the reason when it is none or not one of the timetable's period.
+QString timetableDeparture(const lirsk::Timetable& timetable, const QString& text, qint64* utc);
 
 } // namespace gaftool

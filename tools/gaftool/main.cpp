@@ -19,7 +19,7 @@ const Command kCommands[] = {
     {"dump", "every stored field of a map, as text or JSON", gaftool::cmdDump},
     {"convert", ".gaf to JSON and JSON to .gaf", gaftool::cmdConvert},
     {"validate", "list the broken invariants of a map", gaftool::cmdValidate},
-    {"render", "draw the graph image of a map into a PNG picture", gaftool::cmdRender},
+    {"render", "draw a map as SVG, PDF or PNG, with a way found", gaftool::cmdRender},
     {"route", "the shortest, fastest or fewest-changes way between two stops and its report",
      gaftool::cmdRoute},
     {"catalogue", "the built-in maps: menus, paths, pictures and route tables",
