@@ -7,6 +7,7 @@
 #include "app/displaysettingsdialog.h"
 #include "app/editingcommands.h"
 #include "app/journeypanel.h"
+#include "app/layoutcommands.h"
 #include "app/mapwindow.h"
 #include "app/menuimages.h"
 #include "app/modecommands.h"
@@ -309,6 +310,7 @@ void MainWindow::buildMenus() {
     view->addSeparator();
     view->addAction(acJourneyPanel);
     BuildEditingCommands(this, edit, service, view);
+    AddLayoutCommands(this, view);
 
     WindowMenu = menuBar()->addMenu(QStringLiteral("Окно"));
     connect(WindowMenu, &QMenu::aboutToShow, this, &MainWindow::buildWindowList);
