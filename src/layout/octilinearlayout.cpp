@@ -7,6 +7,8 @@
 #include <complex>
 #include <cstdint>
 #include <numbers>
+#include <numeric>
+#include <queue>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -118,6 +120,8 @@ private:
     void buildChains();
     void findGeographicCrossings();
     double unitLength() const;
+    double groundLength(int a, int b) const;
+    void leaveOutExpressLinks();
 
     bool conflicts(const Segment& s, const std::vector<Segment>& pending) const;
     bool nodeBlocked(QPoint p, const std::vector<std::pair<int, QPoint>>& pending) const;
@@ -137,6 +141,8 @@ private:
     int m_count = 0;
     double m_unit = 1;
     std::vector<std::pair<int, int>> m_links;
+    std::vector<bool> m_express; // links drawn over the stations they pass by
+    std::vector<int> m_passedBy; // each station: the express links that pass it by
     std::vector<std::vector<std::pair<int, int>>> m_adjacent; // (neighbour, link)
     std::vector<Chain> m_chains;
     std::vector<std::vector<int>> m_chainsAt; // chains ending at each junction
@@ -162,14 +168,78 @@ Layout::Layout(const OctilinearInput& input)
         m_adjacent[a].emplace_back(b, link);
         m_adjacent[b].emplace_back(a, link);
     }
+    leaveOutExpressLinks();
     m_unit = unitLength();
+}
+
+double Layout::groundLength(int a, int b) const {
+    const QPointF d = m_input.points[a] - m_input.points[b];
+    return std::hypot(d.x(), d.y());
+}
+
+// An express link passes stations by that a slower line between its ends calls at, along nearly
+// the same way: it is drawn over that line, so the layout leaves it to the line's stations.
+void Layout::leaveOutExpressLinks() {
+    constexpr double kDetour = 1.3;
+    m_express.assign(m_links.size(), false);
+    std::vector<int> order(m_links.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int x, int y) {
+        return groundLength(m_links[x].first, m_links[x].second) >
+               groundLength(m_links[y].first, m_links[y].second);
+    });
+    std::vector<double> reached(m_count, -1);
+    std::vector<int> touched, cameFrom(m_count, -1);
+    m_passedBy.assign(m_count, 0);
+    for (const int link : order) {
+        const auto [from, to] = m_links[link];
+        const double bound = kDetour * groundLength(from, to);
+        // Dijkstra from one end without this link, no further than the bound.
+        using Entry = std::pair<double, int>;
+        std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
+        queue.emplace(0, from);
+        reached[from] = 0;
+        touched = {from};
+        bool express = false;
+        while (!queue.empty() && !express) {
+            const auto [length, node] = queue.top();
+            queue.pop();
+            if (length > reached[node])
+                continue;
+            for (const auto& [next, other] : m_adjacent[node]) {
+                const double further = length + groundLength(node, next);
+                if (other == link || further > bound ||
+                    (reached[next] >= 0 && reached[next] <= further))
+                    continue;
+                if (next == to) {
+                    express = true;
+                    for (int passed = node; passed != from; passed = cameFrom[passed])
+                        ++m_passedBy[passed];
+                    break;
+                }
+                if (reached[next] < 0)
+                    touched.push_back(next);
+                reached[next] = further;
+                cameFrom[next] = node;
+                queue.emplace(further, next);
+            }
+        }
+        for (const int node : touched)
+            reached[node] = -1;
+        if (!express)
+            continue;
+        m_express[link] = true;
+        for (const int end : {from, to})
+            std::erase_if(m_adjacent[end], [&](const auto& entry) { return entry.second == link; });
+    }
 }
 
 double Layout::unitLength() const {
     std::vector<double> lengths;
-    for (auto [a, b] : m_links)
-        lengths.push_back(std::hypot(m_input.points[a].x() - m_input.points[b].x(),
-                                     m_input.points[a].y() - m_input.points[b].y()));
+    for (int v = 0; v < m_count; ++v)
+        for (auto [b, link] : m_adjacent[v])
+            if (b > v)
+                lengths.push_back(groundLength(v, b));
     if (lengths.empty())
         return 1;
     std::nth_element(lengths.begin(), lengths.begin() + lengths.size() / 2, lengths.end());
@@ -211,7 +281,7 @@ void Layout::buildChains() {
         }
         // A ring of stations with two links each gets a junction of its own.
         for (std::size_t link = 0; link < m_links.size(); ++link)
-            if (!used[link]) {
+            if (!used[link] && !m_express[link]) {
                 junction[m_links[link].first] = true;
                 break;
             }
@@ -408,6 +478,19 @@ bool Layout::shapeChain(const std::vector<int>& nodes, const std::vector<int>& l
                 (best < 0 || double(steps[r]) / share[r] > double(steps[best]) / share[best]))
                 best = r;
         ++share[best];
+    }
+    // A corner where an express line passes by would bend it off its stations: the corner moves
+    // to the nearest station it does not pass by, where the runs allow.
+    if (runs == 2 && m_passedBy[nodes[share[0]]] > 0) {
+        for (int shift = 1; shift <= 3; ++shift) {
+            const int first = share[0] + (shift % 2 ? (shift + 1) / 2 : -shift / 2);
+            if (first >= 1 && first <= steps[0] && gaps - first >= 1 && gaps - first <= steps[1] &&
+                m_passedBy[nodes[first]] == 0) {
+                share = {first, gaps - first};
+                break;
+            }
+        }
+        *cost += 6 * m_passedBy[nodes[share[0]]];
     }
     Candidate shaped = into;
     int k = 0;
@@ -670,7 +753,8 @@ void Layout::walkBranch(const Chain& chain, bool reversed) {
                         continue;
                     c.cost = 2 * deviation(d, angle) + std::abs(s - std::clamp(length, 1.0, 2.0));
                     if (previousDirection >= 0)
-                        c.cost += 1.5 * bendCost(turn(previousDirection, d));
+                        c.cost +=
+                            (1.5 + 6 * m_passedBy[here]) * bendCost(turn(previousDirection, d));
                     if (!found || c.cost < best.cost) {
                         best = std::move(c);
                         found = true;
