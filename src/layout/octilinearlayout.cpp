@@ -745,6 +745,13 @@ void Layout::walkBranch(const Chain& chain, bool reversed) {
                     c.segments.push_back({m_cell[here], at, links[k]});
                     if (conflicts(c.segments.back(), {}))
                         continue;
+                    // The last station of a ring back to its junction closes it in a straight run.
+                    if (k + 2 < nodes.size() && m_placed[nodes[k + 2]] && m_relaxed < 2) {
+                        const Segment closing{at, m_cell[nodes[k + 2]], links[k + 1]};
+                        if (octilinearSteps(closing.b - closing.a) == 0 ||
+                            conflicts(closing, c.segments))
+                            continue;
+                    }
                     m_cell[next] = at;
                     m_placed[next] = true;
                     const bool ordered = keepsOrder(here, {});
