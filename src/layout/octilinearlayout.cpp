@@ -135,6 +135,7 @@ private:
     void walkBranch(const Chain& chain, bool reversed);
     void placeAlone(int node);
     QPointF predicted(int node) const;
+    double nearness(int node, QPoint p) const;
 
     const OctilinearInput& m_input;
     int m_relaxed = 0; // 1: links around a junction may leave their order; 2: also the eight ways
@@ -143,6 +144,7 @@ private:
     std::vector<std::pair<int, int>> m_links;
     std::vector<bool> m_express; // links drawn over the stations they pass by
     std::vector<int> m_passedBy; // each station: the express links that pass it by
+    std::vector<std::vector<int>> m_walkingTo;
     std::vector<std::vector<std::pair<int, int>>> m_adjacent; // (neighbour, link)
     std::vector<Chain> m_chains;
     std::vector<std::vector<int>> m_chainsAt; // chains ending at each junction
@@ -170,6 +172,12 @@ Layout::Layout(const OctilinearInput& input)
     }
     leaveOutExpressLinks();
     m_unit = unitLength();
+    m_walkingTo.resize(m_count);
+    for (auto [a, b] : input.walks)
+        if (a != b && a >= 0 && b >= 0 && a < m_count && b < m_count) {
+            m_walkingTo[a].push_back(b);
+            m_walkingTo[b].push_back(a);
+        }
 }
 
 double Layout::groundLength(int a, int b) const {
@@ -587,6 +595,21 @@ bool Layout::routeChain(const Chain& chain, bool reversed, QPoint endAt, Candida
     return true;
 }
 
+// What a place costs for its neighbourhood: a station crowded by others is hard to read, one
+// far from the stations a walk joins it to reads as another interchange.
+double Layout::nearness(int node, QPoint p) const {
+    double cost = 0;
+    for (int x = -1; x <= 1; ++x)
+        for (int y = -1; y <= 1; ++y)
+            cost += 2 * m_nodeAt.contains(key(p.x() + x, p.y() + y));
+    for (const int other : m_walkingTo[node])
+        if (m_placed[other]) {
+            const QPoint d = m_cell[other] - p;
+            cost += std::max(std::abs(d.x()), std::abs(d.y()));
+        }
+    return cost;
+}
+
 QPointF Layout::predicted(int node) const {
     QPointF sum;
     int count = 0;
@@ -630,7 +653,7 @@ void Layout::placeJunction(int junction) {
         Candidate c;
         c.places.emplace_back(junction, p);
         const QPointF off = QPointF(p) - want;
-        c.cost = 0.5 * (off.x() * off.x() + off.y() * off.y());
+        c.cost = 0.5 * (off.x() * off.x() + off.y() * off.y()) + nearness(junction, p);
         for (auto [index, endsHere] : placedChains) {
             if (!routeChain(m_chains[index], !endsHere, p, c))
                 return false;
@@ -758,7 +781,8 @@ void Layout::walkBranch(const Chain& chain, bool reversed) {
                     m_placed[next] = false;
                     if (!ordered && m_relaxed == 0)
                         continue;
-                    c.cost = 2 * deviation(d, angle) + std::abs(s - std::clamp(length, 1.0, 2.0));
+                    c.cost = 2 * deviation(d, angle) + std::abs(s - std::clamp(length, 1.0, 2.0)) +
+                             nearness(next, at);
                     if (previousDirection >= 0)
                         c.cost +=
                             (1.5 + 6 * m_passedBy[here]) * bendCost(turn(previousDirection, d));

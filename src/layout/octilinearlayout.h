@@ -17,6 +17,7 @@ namespace lirsk {
 struct OctilinearInput {
     std::vector<QPointF> points;            // each station's geographic place (any unit, y down)
     std::vector<std::pair<int, int>> links; // undirected, between points; repeats are ignored
+    std::vector<std::pair<int, int>> walks; // stations kept near each other, not joined by lines
 };
 
 struct OctilinearLayout {

@@ -53,8 +53,8 @@ bool schematicPlaces(const GraphMap& map, const MapDescription* description,
         input.points.emplace_back(stop.centreX(), stop.centreY());
     for (StopIndex from = 0; from < map.stopCount(); ++from)
         for (const Link& link : map.stop(from).Links)
-            if (!walks.contains({map.stop(from).Id, map.stop(link.To).Id}))
-                input.links.emplace_back(from, link.To);
+            (walks.contains({map.stop(from).Id, map.stop(link.To).Id}) ? input.walks : input.links)
+                .emplace_back(from, link.To);
     const OctilinearLayout layout = layOutOctilinear(input);
     int left = INT_MAX, top = INT_MAX;
     for (const QPoint& cell : layout.cells) {
