@@ -4,6 +4,7 @@
 #include "gtfsfeed.h"
 #include "imagehash.h"
 
+#include "document/edits.h"
 #include "import/gtfsimport.h"
 #include "layout/schematicmap.h"
 #include "view/maprenderer.h"
@@ -13,6 +14,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 
 using namespace lirsk;
 
@@ -204,6 +206,40 @@ private slots:
         moveToLayout(m.map, places);
         moveToLayout(m.map, ground);
         QCOMPARE(placesOf(m.map), ground);
+    }
+
+    // «Схема» and «География»: one edit each way, undone and redone whole; asking for the layout
+    // shown leaves no edit.
+    void layoutSwitchIsOneEdit() {
+        LineMap m = metroFeed();
+        MapDocument document;
+        document.map() = m.map;
+        const QList<LaidOutStop> ground = placesOf(m.map);
+        LineMap schematic = m;
+        showSchematic(schematic);
+        m.description.layouts = MapLayouts{ground, placesOf(schematic.map), false};
+        document.setDescription(m.description);
+        edit::showLayout(document, false);
+        QCOMPARE(document.undoStack()->count(), 0);
+        edit::showLayout(document, true);
+        QCOMPARE(document.undoStack()->count(), 1);
+        QCOMPARE(placesOf(document.map()), placesOf(schematic.map));
+        QCOMPARE(document.map().stop(2).Label.Left - document.map().stop(2).Left,
+                 m.map.stop(2).Label.Left - m.map.stop(2).Left);
+        document.undoStack()->undo();
+        QCOMPARE(placesOf(document.map()), ground);
+        QVERIFY(!document.description()->layouts->schematicShown);
+        document.undoStack()->redo();
+        QCOMPARE(placesOf(document.map()), placesOf(schematic.map));
+        QVERIFY(document.description()->layouts->schematicShown);
+        // The description keeps both layouts through its file.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("metro.gaf"));
+        QString error;
+        QVERIFY2(saveMapDescription(path, *document.description(), &error), qPrintable(error));
+        MapDescription read;
+        QCOMPARE(readMapDescription(path, &read, &error), DescriptionRead::Read);
+        QCOMPARE(read.layouts, document.description()->layouts);
     }
 
     void namesNeverOverprint_data() {
