@@ -210,7 +210,7 @@ void layOut(GraphMap& map, GtfsImportResult& result, bool showSchematic, FeedRep
     result.description.layouts = MapLayouts{placesOf(map), schematic, showSchematic};
     if (showSchematic)
         moveToLayout(map, schematic);
-    if (figures.octilinearLinks < figures.links || figures.newCrossings > 0)
+    if (showSchematic && (figures.octilinearLinks < figures.links || figures.newCrossings > 0))
         report.note(feed, QCoreApplication::translate("GtfsImport",
                                                       "схема: %1 из %2 перегонов не по восьми "
                                                       "направлениям, новых пересечений %3")
