@@ -3,6 +3,7 @@
 // names overprinting another name or a stop, and names outside the map, as counters.
 
 #include "import/gtfsimport.h"
+#include "layout/schematicmap.h"
 #include "view/maprenderer.h"
 #include "view/nameplacer.h"
 
@@ -40,6 +41,40 @@ const ImportedMap& imported(const QString& feed) {
 const char* const kFeedNames[] = {"nyc_subway.zip", "lirr.zip", "mta_bus_si.zip",
                                   "utsunomiya_lrt.zip"};
 
+// The names placed at a zoom (timed when the state runs), counted: the share shown, those
+// overprinting another name or a stop, those outside the map.
+void countNames(benchmark::State& state, const GraphMap& map, const MapDescription& description,
+                double zoom) {
+    const LineBundles lines(map, description);
+    const QRectF bounds(QPointF(0, 0), QSizeF(mapExtent(map).size()));
+    NamePlaces places;
+    for (auto _ : state)
+        places = placeDescribedNames(map, description, lines, zoom, bounds);
+
+    int shown = 0, named = 0, overprinting = 0, outside = 0;
+    for (StopIndex i = 0; i < map.stopCount(); ++i) {
+        named += map.stop(i).Label.Visible;
+        const QRectF box = places.boxes[std::size_t(i)];
+        if (box.isEmpty())
+            continue;
+        ++shown;
+        outside += !bounds.contains(box);
+        for (StopIndex j = 0; j < map.stopCount(); ++j) {
+            const Stop& other = map.stop(j);
+            if (j != i &&
+                (box.intersects(places.boxes[std::size_t(j)]) ||
+                 box.intersects(QRectF(other.Left, other.Top, other.Width, other.Height)))) {
+                ++overprinting;
+                break;
+            }
+        }
+    }
+    state.counters["names"] = named;
+    state.counters["shown_pct"] = named ? 100.0 * shown / named : 0;
+    state.counters["overprinting"] = overprinting;
+    state.counters["outside"] = outside;
+}
+
 void BM_OrderLines(benchmark::State& state) {
     const ImportedMap& m = imported(QLatin1String(kFeedNames[state.range(0)]));
     if (!m.ok) {
@@ -63,34 +98,7 @@ void BM_PlaceNames(benchmark::State& state) {
                        .arg(QLatin1String(kFeedNames[state.range(0)]))
                        .arg(state.range(1))
                        .toStdString());
-    const LineBundles lines(m.map, m.description);
-    const QRectF bounds(QPointF(0, 0), QSizeF(mapExtent(m.map).size()));
-    NamePlaces places;
-    for (auto _ : state)
-        places = placeDescribedNames(m.map, m.description, lines, zoom, bounds);
-
-    int shown = 0, named = 0, overprinting = 0, outside = 0;
-    for (StopIndex i = 0; i < m.map.stopCount(); ++i) {
-        named += m.map.stop(i).Label.Visible;
-        const QRectF box = places.boxes[std::size_t(i)];
-        if (box.isEmpty())
-            continue;
-        ++shown;
-        outside += !bounds.contains(box);
-        for (StopIndex j = 0; j < m.map.stopCount(); ++j) {
-            const Stop& other = m.map.stop(j);
-            if (j != i &&
-                (box.intersects(places.boxes[std::size_t(j)]) ||
-                 box.intersects(QRectF(other.Left, other.Top, other.Width, other.Height)))) {
-                ++overprinting;
-                break;
-            }
-        }
-    }
-    state.counters["names"] = named;
-    state.counters["shown_pct"] = named ? 100.0 * shown / named : 0;
-    state.counters["overprinting"] = overprinting;
-    state.counters["outside"] = outside;
+    countNames(state, m.map, m.description, zoom);
 }
 
 // The whole map drawn at 100 % as gaftool render draws it.
@@ -108,6 +116,47 @@ void BM_DrawWholeMap(benchmark::State& state) {
         RedrawGraph(canvas, m.map, nullptr, &m.description);
 }
 
+// The schematic layout (goal for the New York subway: < 1 s), with its figures and the names
+// placed on it at 100 %.
+void BM_SchematicLayout(benchmark::State& state) {
+    const ImportedMap& m = imported(QLatin1String(kFeedNames[state.range(0)]));
+    if (!m.ok) {
+        state.SkipWithError("feed not there");
+        return;
+    }
+    state.SetLabel(kFeedNames[state.range(0)]);
+    QList<LaidOutStop> places;
+    SchematicFigures figures;
+    QString error;
+    for (auto _ : state)
+        if (!schematicPlaces(m.map, &m.description, &places, &figures, &error)) {
+            state.SkipWithError(error.toStdString().c_str());
+            return;
+        }
+    state.counters["links"] = figures.links;
+    state.counters["octilinear_pct"] = 100.0 * figures.octilinearLinks / figures.links;
+    state.counters["new_crossings"] = figures.newCrossings;
+}
+
+// The names placed on the schematic at a zoom in hundredths, counted as on the map as imported.
+void BM_PlaceNamesOnSchematic(benchmark::State& state) {
+    const ImportedMap& m = imported(QLatin1String(kFeedNames[state.range(0)]));
+    QList<LaidOutStop> places;
+    SchematicFigures figures;
+    QString error;
+    if (!m.ok || !schematicPlaces(m.map, &m.description, &places, &figures, &error)) {
+        state.SkipWithError("feed not there, or no schematic for it");
+        return;
+    }
+    state.SetLabel(QStringLiteral("%1 at %2 %")
+                       .arg(QLatin1String(kFeedNames[state.range(0)]))
+                       .arg(state.range(1))
+                       .toStdString());
+    GraphMap schematic = m.map;
+    moveToLayout(schematic, places);
+    countNames(state, schematic, m.description, state.range(1) / 100.0);
+}
+
 void zoomSteps(benchmark::internal::Benchmark* b) {
     for (int feed = 0; feed < int(std::size(kFeedNames)); ++feed)
         // The view's zoom steps from 26 % to 381 %, and 200 %.
@@ -118,6 +167,10 @@ void zoomSteps(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_OrderLines)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlaceNames)->Apply(zoomSteps)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DrawWholeMap)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SchematicLayout)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlaceNamesOnSchematic)
+    ->ArgsProduct({{0, 1, 3}, {51, 100, 200}})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "app/creditsdialog.h"
 #include "app/editingcommands.h"
 #include "app/journeypanel.h"
+#include "app/layoutcommands.h"
 #include "app/mapprinting.h"
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
@@ -265,6 +266,7 @@ void MainWindow::buildMenus() {
     view->addSeparator();
     view->addAction(acJourneyPanel);
     BuildEditingCommands(this, edit, service, view);
+    AddLayoutCommands(this, view);
 
     WindowMenu = menuBar()->addMenu(QStringLiteral("Окно"));
     connect(WindowMenu, &QMenu::aboutToShow, this, &MainWindow::buildWindowList);

@@ -1,5 +1,7 @@
 #include "document/edits.h"
 
+#include "layout/schematicmap.h"
+
 #include <QCoreApplication>
 #include <QUndoCommand>
 #include <QUndoStack>
@@ -403,6 +405,51 @@ private:
     QString m_codeBefore;
 };
 
+class LayoutCommand : public MapCommand {
+public:
+    LayoutCommand(MapDocument& document, bool schematic)
+        : MapCommand(document, schematic ? QT_TRANSLATE_NOOP("MapEdits", "схема")
+                                         : QT_TRANSLATE_NOOP("MapEdits", "география")),
+          m_schematic(schematic) {}
+
+    void redo() override {
+        const std::optional<MapDescription>& d = m_document.description();
+        if (!d || !d->layouts || d->layouts->schematicShown == m_schematic) {
+            setObsolete(true);
+            return;
+        }
+        m_before.clear();
+        for (const Stop& stop : map().stops())
+            m_before.push_back(placeOf(stop));
+        put(m_schematic ? d->layouts->schematic : d->layouts->geographic, m_schematic);
+    }
+    void undo() override {
+        for (StopIndex i = 0; i < map().stopCount(); ++i) {
+            Stop& stop = map().stop(i);
+            stop.Left = m_before[std::size_t(i)].left;
+            stop.Top = m_before[std::size_t(i)].top;
+            stop.Label.Left = m_before[std::size_t(i)].labelLeft;
+            stop.Label.Top = m_before[std::size_t(i)].labelTop;
+        }
+        setShown(!m_schematic);
+    }
+
+private:
+    void put(const QList<LaidOutStop>& places, bool schematic) {
+        moveToLayout(map(), places);
+        setShown(schematic);
+    }
+    void setShown(bool schematic) {
+        std::optional<MapDescription> d = m_document.description();
+        d->layouts->schematicShown = schematic;
+        m_document.setDescription(std::move(d));
+        m_document.announce(MapChange::Place, {});
+    }
+
+    bool m_schematic;
+    std::vector<StopPlace> m_before;
+};
+
 } // namespace
 
 namespace edit {
@@ -474,6 +521,10 @@ void changeSettings(MapDocument& document, const DisplaySettings& settings) {
 
 void setDescription(MapDocument& document, std::optional<MapDescription> description) {
     document.undoStack()->push(new DescriptionCommand(document, std::move(description)));
+}
+
+void showLayout(MapDocument& document, bool schematic) {
+    document.undoStack()->push(new LayoutCommand(document, schematic));
 }
 
 } // namespace edit

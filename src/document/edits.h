@@ -70,6 +70,9 @@ void changeSettings(MapDocument& document, const DisplaySettings& settings);
 // The map's own description (nothing: none, the built-in table then), with the code letter it
 // gives the map.
 void setDescription(MapDocument& document, std::optional<MapDescription> description);
+// The map drawn in the other of the two layouts its description keeps (schematic or
+// geographic): every stop, with its name, at its place there.
+void showLayout(MapDocument& document, bool schematic);
 
 } // namespace edit
 

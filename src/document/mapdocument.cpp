@@ -58,7 +58,10 @@ void MapDocument::setTimetable(Timetable timetable, const QString& file) {
     m_stationOfStopId.clear();
     for (std::size_t s = 0; s < m_timetable.stations().size(); ++s)
         m_stationOfStopId.insert(m_timetable.stations()[s].mapStop, int(s));
-    m_timetableMismatch = m_timetable.isEmpty() ? QString() : mapMismatch(m_timetable, m_map);
+    m_timetableMismatch =
+        m_timetable.isEmpty()
+            ? QString()
+            : mapMismatch(m_timetable, m_map, m_description ? &*m_description : nullptr);
     emit timetableChanged();
 }
 
@@ -75,7 +78,8 @@ void MapDocument::checkTimetable(MapChanges what, const std::vector<StopIndex>& 
                     m_timetable.stations()[std::size_t(station)].mapTop != stop.Top);
         }))
         return;
-    const QString mismatch = mapMismatch(m_timetable, m_map);
+    const QString mismatch =
+        mapMismatch(m_timetable, m_map, m_description ? &*m_description : nullptr);
     if (mismatch.isEmpty() == m_timetableMismatch.isEmpty()) {
         m_timetableMismatch = mismatch;
         return;

@@ -52,6 +52,7 @@ struct GtfsImportResult {
     QStringList notes;    // what the user should know: no fares, a network too wide to search
     int renamedNames = 0; // station names transliterated to fit Windows-1251
     double extentMetres = 0;
+    QSet<int> routeTypes; // the basic route types of the routes on the map
 };
 
 // Fills the empty map from the feed. On failure the map is left empty and error holds one line

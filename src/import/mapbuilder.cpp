@@ -654,6 +654,9 @@ void buildMap(FeedTables& feed, const GtfsImportOptions& options, GraphMap& map,
         !options.title.isEmpty() ? options.title : feed.agency.firstName, result, progress);
     describeLinks(feed.rides, feed.stops, rowOf, result, progress);
     describePlacedNames(map, result);
+    for (const RouteRow& r : feed.routes.rows)
+        if (r.calls)
+            result.routeTypes.insert(r.type);
     releaseTables(feed, progress);
     if (result.renamedNames > 0)
         result.notes << ImportText::tr("названий с буквами вне Windows-1251, записанных "

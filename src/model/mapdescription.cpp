@@ -162,6 +162,41 @@ bool placedNamesFrom(const QJsonValue& value, QList<PlacedName>* names, QString*
     return true;
 }
 
+// "layouts": {"shown": "schematic", "geographic": [[id, left, top], ...], "schematic": [...]}
+bool layoutsFrom(const QJsonValue& value, std::optional<MapLayouts>* layouts, QString* error) {
+    if (value.isUndefined())
+        return true;
+    const auto wrong = [&] {
+        *error = wrongType(QLatin1String("layouts"),
+                           QT_TRANSLATE_NOOP("MapDescription",
+                                             "ожидается {shown, geographic, schematic} со "
+                                             "списками троек целых чисел"));
+        return false;
+    };
+    const QJsonObject o = value.toObject();
+    const QJsonValue shown = o.value(QLatin1String("shown"));
+    if (!value.isObject() || !shown.isString())
+        return wrong();
+    MapLayouts read;
+    read.schematicShown = shown.toString() == QLatin1String("schematic");
+    for (const auto& [name, into] : {std::pair(QLatin1String("geographic"), &read.geographic),
+                                     std::pair(QLatin1String("schematic"), &read.schematic)}) {
+        const QJsonValue list = o.value(name);
+        if (!list.isArray())
+            return wrong();
+        for (const QJsonValue& v : list.toArray()) {
+            const QJsonArray a = v.toArray();
+            LaidOutStop stop;
+            if (a.size() != 3 || !intFrom(a[0], &stop.stopId) || !intFrom(a[1], &stop.left) ||
+                !intFrom(a[2], &stop.top))
+                return wrong();
+            into->append(stop);
+        }
+    }
+    *layouts = read;
+    return true;
+}
+
 // "0-1 1-0 5-9": the walks as pairs of stop ids.
 bool walksFrom(const QString& text, std::vector<std::pair<int, int>>* walks, QString* error) {
     for (const QStringView pair : QStringView(text).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
@@ -227,11 +262,12 @@ bool descriptionFrom(const QJsonObject& o, MapDescription* d, QString* error) {
         d->routes.append(route);
     }
     if (!linksFrom(o.value(QLatin1String("links")), &d->links, error) ||
-        !placedNamesFrom(o.value(QLatin1String("placed_names")), &d->placedNames, error))
+        !placedNamesFrom(o.value(QLatin1String("placed_names")), &d->placedNames, error) ||
+        !layoutsFrom(o.value(QLatin1String("layouts")), &d->layouts, error))
         return false;
-    d->otherFields =
-        withoutKeys(o, {"version", "map_code", "base_fare", "transfer_fare", "fare_unit", "picture",
-                        "title", "routes", "links", "placed_names", "walks", "grid_step"});
+    d->otherFields = withoutKeys(o, {"version", "map_code", "base_fare", "transfer_fare",
+                                     "fare_unit", "picture", "title", "routes", "links",
+                                     "placed_names", "layouts", "walks", "grid_step"});
     return true;
 }
 
@@ -315,6 +351,20 @@ QByteArray describeAsJson(const MapDescription& d) {
         for (const PlacedName& n : d.placedNames)
             names.append(QJsonArray{n.stopId, n.dx, n.dy});
         o.insert(QLatin1String("placed_names"), names);
+    }
+    if (d.layouts) {
+        const auto listOf = [](const QList<LaidOutStop>& stops) {
+            QJsonArray list;
+            for (const LaidOutStop& s : stops)
+                list.append(QJsonArray{s.stopId, s.left, s.top});
+            return list;
+        };
+        o.insert(QLatin1String("layouts"),
+                 QJsonObject{{QLatin1String("shown"), d.layouts->schematicShown
+                                                          ? QLatin1String("schematic")
+                                                          : QLatin1String("geographic")},
+                             {QLatin1String("geographic"), listOf(d.layouts->geographic)},
+                             {QLatin1String("schematic"), listOf(d.layouts->schematic)}});
     }
     if (!d.walks.empty()) {
         QString walks;

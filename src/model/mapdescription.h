@@ -53,6 +53,23 @@ struct PlacedName {
     bool operator==(const PlacedName&) const = default;
 };
 
+// A stop's top-left corner in one of the map's layouts.
+struct LaidOutStop {
+    int stopId = 0;
+    int left = 0;
+    int top = 0;
+    bool operator==(const LaidOutStop&) const = default;
+};
+
+// An imported map drawn two ways: as on the ground and as a schematic diagram; the map file holds
+// the one shown when it was saved.
+struct MapLayouts {
+    QList<LaidOutStop> geographic;
+    QList<LaidOutStop> schematic;
+    bool schematicShown = false;
+    bool operator==(const MapLayouts&) const = default;
+};
+
 struct MapDescription {
     QString mapCode;
     QList<DescribedRoute> routes;
@@ -63,6 +80,7 @@ struct MapDescription {
     QString title;
     QList<DescribedLink> links;    // the routes of each link that routes run over
     QList<PlacedName> placedNames; // the names the program places itself
+    std::optional<MapLayouts> layouts;
     // The links that are walks, not rides: (from, to) by the stops' ids. The file keeps them as
     // one text, "0-1 1-0 5-9".
     std::vector<std::pair<int, int>> walks;

@@ -433,14 +433,25 @@ qint64 departureInPeriod(const Timetable& timetable, qint64 utc) {
     return QDateTime(day, local.time(), timetable.timeZone()).toSecsSinceEpoch();
 }
 
-QString mapMismatch(const Timetable& timetable, const GraphMap& map) {
+QString mapMismatch(const Timetable& timetable, const GraphMap& map,
+                    const MapDescription* description) {
     const QHash<int, StopIndex> byId = map.stopsById();
+    // Each stop's places in the layouts, when there are two.
+    QHash<int, QList<std::pair<int, int>>> layoutPlaces;
+    if (description && description->layouts)
+        for (const QList<LaidOutStop>* layout :
+             {&description->layouts->geographic, &description->layouts->schematic})
+            for (const LaidOutStop& s : *layout)
+                layoutPlaces[s.stopId].append({s.left, s.top});
     for (const Timetable::Station& s : timetable.stations()) {
         const StopIndex index = byId.value(s.mapStop, NoStop);
         if (index == NoStop)
             return tr("на карте нет остановки %1 (%2)").arg(s.mapStop).arg(timetable.text(s.name));
         const Stop& stop = map.stop(index);
-        if (stop.Left != s.mapLeft || stop.Top != s.mapTop)
+        const QList<std::pair<int, int>> places = layoutPlaces.value(s.mapStop);
+        const bool inLayouts = places.contains(std::pair(stop.Left, stop.Top)) &&
+                               places.contains(std::pair(s.mapLeft, s.mapTop));
+        if ((stop.Left != s.mapLeft || stop.Top != s.mapTop) && !inLayouts)
             return tr("остановка %1 (%2) сдвинута").arg(s.mapStop).arg(timetable.text(s.name));
     }
     return QString();

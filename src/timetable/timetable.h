@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/graphmap.h"
+#include "model/mapdescription.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -239,7 +240,9 @@ QString timetablePathFor(const QString& mapPath);
 qint64 departureInPeriod(const Timetable& timetable, qint64 utc);
 
 // Whether the map still has every station's stop where the timetable has it: an empty text when
-// it does, else what differs (the first stop gone or moved).
-QString mapMismatch(const Timetable& timetable, const GraphMap& map);
+// it does, else what differs (the first stop gone or moved). A map whose description keeps two
+// layouts has its stops where the timetable has them in either.
+QString mapMismatch(const Timetable& timetable, const GraphMap& map,
+                    const MapDescription* description = nullptr);
 
 } // namespace lirsk

@@ -4,7 +4,9 @@
 #include "gtfsfeed.h"
 #include "imagehash.h"
 
+#include "document/edits.h"
 #include "import/gtfsimport.h"
+#include "layout/schematicmap.h"
 #include "view/maprenderer.h"
 #include "view/nameplacer.h"
 
@@ -12,6 +14,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 
 using namespace lirsk;
 
@@ -80,6 +83,47 @@ LineMap generatedCity(int side) {
         m.description.placedNames.append({stop.Id, 12, 0});
     }
     return m;
+}
+
+// A metro made up: six lines out from the centre, each of eight stations bending a little at
+// random, and a ring line through the fourth station of each.
+LineMap generatedMetro() {
+    QRandomGenerator random(11);
+    QList<QPoint> points{{1000, 1000}};
+    QStringList routes, ring;
+    for (int line = 0; line < 6; ++line) {
+        double angle = line * M_PI / 3 + random.bounded(0.4);
+        QPointF at(1000, 1000);
+        QStringList stops{QStringLiteral("0")};
+        for (int k = 0; k < 8; ++k) {
+            angle += random.bounded(0.5) - 0.25;
+            at += QPointF(std::cos(angle), std::sin(angle)) * (80 + random.bounded(40));
+            stops << QString::number(points.size());
+            if (k == 3)
+                ring << stops.back();
+            points.append(at.toPoint());
+        }
+        routes << stops.join(QLatin1Char(' '));
+    }
+    ring << ring.front();
+    routes << ring.join(QLatin1Char(' '));
+    LineMap m = lineMap(points, routes.mid(0, 3));
+    // The other lines and the ring join their stops without a colour of their own.
+    for (const QString& route : routes.mid(3)) {
+        const QStringList stops = route.split(QLatin1Char(' '));
+        for (int k = 0; k + 1 < stops.size(); ++k)
+            m.map.AddLink(stops[k].toInt(), stops[k + 1].toInt(), {0, 100, 60});
+    }
+    return m;
+}
+
+// The map drawn in its schematic layout.
+void showSchematic(LineMap& m) {
+    QList<LaidOutStop> places;
+    SchematicFigures figures;
+    QString error;
+    QVERIFY2(schematicPlaces(m.map, &m.description, &places, &figures, &error), qPrintable(error));
+    moveToLayout(m.map, places);
 }
 
 } // namespace
@@ -160,26 +204,98 @@ private slots:
                  QStringLiteral("445443a8dc0828c2103ddafd4f26e76f"));
     }
 
+    // The schematic layout of a network: every link of its rides horizontal, vertical or at 45
+    // degrees, no two crossing that do not cross on the ground, no two stations on one place.
+    void schematicIsOctilinear_data() {
+        QTest::addColumn<int>("network"); // 0 the generated metro, 1 the hand-made metro feed
+        QTest::newRow("generated metro") << 0;
+        QTest::newRow("hand-made metro feed") << 1;
+    }
+
+    void schematicIsOctilinear() {
+        QFETCH(int, network);
+        LineMap m = network == 0 ? generatedMetro() : metroFeed();
+        QList<LaidOutStop> places;
+        SchematicFigures figures;
+        QString error;
+        QVERIFY2(schematicPlaces(m.map, &m.description, &places, &figures, &error),
+                 qPrintable(error));
+        QVERIFY(figures.links > 0);
+        QCOMPARE(figures.octilinearLinks, figures.links);
+        QCOMPARE(figures.newCrossings, 0);
+        QSet<std::pair<int, int>> taken;
+        for (const LaidOutStop& place : places) {
+            QVERIFY(!taken.contains({place.left, place.top}));
+            taken.insert({place.left, place.top});
+        }
+        // Back to the ground: every stop where it was.
+        const QList<LaidOutStop> ground = placesOf(m.map);
+        moveToLayout(m.map, places);
+        moveToLayout(m.map, ground);
+        QCOMPARE(placesOf(m.map), ground);
+    }
+
+    // «Схема» and «География»: one edit each way, undone and redone whole; asking for the layout
+    // shown leaves no edit.
+    void layoutSwitchIsOneEdit() {
+        LineMap m = metroFeed();
+        MapDocument document;
+        document.map() = m.map;
+        const QList<LaidOutStop> ground = placesOf(m.map);
+        LineMap schematic = m;
+        showSchematic(schematic);
+        m.description.layouts = MapLayouts{ground, placesOf(schematic.map), false};
+        document.setDescription(m.description);
+        edit::showLayout(document, false);
+        QCOMPARE(document.undoStack()->count(), 0);
+        edit::showLayout(document, true);
+        QCOMPARE(document.undoStack()->count(), 1);
+        QCOMPARE(placesOf(document.map()), placesOf(schematic.map));
+        QCOMPARE(document.map().stop(2).Label.Left - document.map().stop(2).Left,
+                 m.map.stop(2).Label.Left - m.map.stop(2).Left);
+        document.undoStack()->undo();
+        QCOMPARE(placesOf(document.map()), ground);
+        QVERIFY(!document.description()->layouts->schematicShown);
+        document.undoStack()->redo();
+        QCOMPARE(placesOf(document.map()), placesOf(schematic.map));
+        QVERIFY(document.description()->layouts->schematicShown);
+        // The description keeps both layouts through its file.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("metro.gaf"));
+        QString error;
+        QVERIFY2(saveMapDescription(path, *document.description(), &error), qPrintable(error));
+        MapDescription read;
+        QCOMPARE(readMapDescription(path, &read, &error), DescriptionRead::Read);
+        QCOMPARE(read.layouts, document.description()->layouts);
+    }
+
     void namesNeverOverprint_data() {
         QTest::addColumn<double>("zoom");
-        QTest::addColumn<bool>("feed");    // the hand-made feed, else the generated city
-        QTest::addColumn<double>("shown"); // the least share of names shown
+        QTest::addColumn<bool>("feed");      // the hand-made feed, else the generated city
+        QTest::addColumn<bool>("schematic"); // the metro feed in its schematic layout
+        QTest::addColumn<double>("shown");   // the least share of names shown
         for (const double zoom : {0.2, 0.5, 1.0, 2.0, 4.0})
             QTest::addRow("generated city at %d %%", int(zoom * 100))
-                << zoom << false << (zoom >= 1.0 ? 0.9 : 0.0);
+                << zoom << false << false << (zoom >= 1.0 ? 0.9 : 0.0);
         // Stations 15 pixels apart at 100 %: every name shows from 200 %.
         for (const double zoom : {0.5, 1.0, 2.0})
-            QTest::addRow("hand-made feed at %d %%", int(zoom * 100)) << zoom << true
+            QTest::addRow("hand-made feed at %d %%", int(zoom * 100)) << zoom << true << false
                                                                       << (zoom >= 2.0   ? 1.0
                                                                           : zoom >= 1.0 ? 0.5
                                                                                         : 0.0);
+        for (const double zoom : {0.5, 1.0})
+            QTest::addRow("schematic metro at %d %%", int(zoom * 100))
+                << zoom << true << true << (zoom >= 1.0 ? 1.0 : 0.0);
     }
 
     void namesNeverOverprint() {
         QFETCH(double, zoom);
         QFETCH(bool, feed);
+        QFETCH(bool, schematic);
         QFETCH(double, shown);
-        LineMap m = feed ? importedFeed() : generatedCity(20);
+        LineMap m = schematic ? metroFeed() : feed ? importedFeed() : generatedCity(20);
+        if (schematic)
+            showSchematic(m);
         const QRectF bounds(QPointF(0, 0), QSizeF(mapExtent(m.map).size()));
         const NamePlaces places = placeDescribedNames(
             m.map, m.description, LineBundles(m.map, m.description), zoom, bounds);
@@ -222,9 +338,7 @@ private slots:
 private:
     // A line of six stations 150 m apart with long names, and a second line crossing it.
     static LineMap importedFeed() {
-        QTemporaryDir dir;
-        lirsktest::writeFeed(
-            dir.path(),
+        return imported(
             {{"stops.txt", "stop_id,stop_name,stop_lat,stop_lon\n"
                            "1,Central Station North Entrance,0,0\n"
                            "2,Museum of Natural History,0,0.00135\n"
@@ -239,10 +353,42 @@ private:
                                 "a,08:02:00,08:02:00,3,3\na,08:03:00,08:03:00,4,4\n"
                                 "a,08:04:00,08:04:00,5,5\na,08:05:00,08:05:00,6,6\n"
                                 "b,08:00:00,08:00:00,7,1\nb,08:02:00,08:02:00,3,2\n"
-                                "b,08:04:00,08:04:00,8,3\n"}});
+                                "b,08:04:00,08:04:00,8,3\n"}},
+            10);
+    }
+
+    // A small metro as a city has one: line 1 west to east bending north at its end, line 2
+    // from the north across it at Centre, an express of line 1 that passes two stations by,
+    // a branch of line 2 and line 3 from the north line's end round to the east end (a ring).
+    static LineMap metroFeed() {
+        const QByteArray times[] = {"a,W,1\na,M,2\na,C,3\na,P,4\na,H,5\na,E,6\na,F,7\n",
+                                    "b,N,1\nb,K,2\nb,C,3\nb,S,4\nb,T,5\n", "x,W,1\nx,P,2\nx,F,3\n",
+                                    "y,S,1\ny,U,2\ny,V,3\n", "z,N,1\nz,Q,2\nz,R,3\nz,F,4\n"};
+        QByteArray stopTimes = "trip_id,stop_id,stop_sequence,arrival_time,departure_time\n";
+        for (const QByteArray& trip : times)
+            stopTimes += QByteArray(trip).replace("\n", ",08:00:00,08:00:00\n");
+        return imported(
+            {{"stops.txt", "stop_id,stop_name,stop_lat,stop_lon\n"
+                           "W,Western Gate,0,0\nM,Market,0.0004,0.009\nC,Centre,0,0.018\n"
+                           "P,Park Avenue,-0.0006,0.027\nH,Harbour,0.001,0.036\n"
+                           "E,East Bridge,0.004,0.043\nF,Fort Hill,0.011,0.047\n"
+                           "N,North Station,0.02,0.019\nK,Kings Road,0.01,0.0175\n"
+                           "S,South Square,-0.009,0.0185\nT,Tannery,-0.018,0.016\n"
+                           "U,University,-0.014,0.026\nV,Velodrome,-0.02,0.033\n"
+                           "Q,Quarry Lane,0.021,0.03\nR,Riverside,0.018,0.04\n"},
+             {"routes.txt",
+              "route_id,route_short_name,route_type\n1,1,1\n1x,1X,1\n2,2,1\n2b,2B,1\n3,3,1\n"},
+             {"trips.txt", "route_id,service_id,trip_id\n1,s,a\n2,s,b\n1x,s,x\n2b,s,y\n3,s,z\n"},
+             {"stop_times.txt", stopTimes}},
+            20);
+    }
+
+    static LineMap imported(const lirsktest::Feed& feed, double metresPerPixel) {
+        QTemporaryDir dir;
+        lirsktest::writeFeed(dir.path(), feed);
         LineMap m;
         GtfsImportOptions options;
-        options.metresPerPixel = 10;
+        options.metresPerPixel = metresPerPixel;
         GtfsImportResult result;
         QString error;
         if (!importGtfs(dir.path(), options, m.map, &result, &error))

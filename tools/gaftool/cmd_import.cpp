@@ -4,14 +4,17 @@
 
 #include "import/gtfsimport.h"
 #include "import/importprogress.h"
+#include "layout/schematicmap.h"
 #include "model/mapdescription.h"
 #include "model/mapfile.h"
 #include "model/safefile.h"
 #include "timetable/timetablebuilder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <new>
+#include <optional>
 
 using namespace lirsk;
 
@@ -23,7 +26,8 @@ const char* const kImportUsage =
     "usage: gaftool import-gtfs FEED OUT.gaf [--route-types LIST] [--routes LIST]\n"
     "                           [--agency ID] [--scale METRES_PER_PIXEL] [--title TEXT]\n"
     "                           [--fare X] [--transfer-fare X] [--max-memory BYTES]\n"
-    "                           [--no-timetable] [--quiet | --machine]\n"
+    "                           [--layout schematic|geographic] [--no-timetable]\n"
+    "                           [--quiet | --machine]\n"
     "Makes a map from a GTFS feed (a .zip or a folder): one stop per station, a link for each\n"
     "pair of stations a trip serves one after the other, walking roads for transfers. Writes\n"
     "OUT.gaf, its description OUT.gafd (code letter, route table, fares, title) and its\n"
@@ -38,6 +42,9 @@ const char* const kImportUsage =
     "  --fare X, --transfer-fare X  the fare rule, over the feed's fare_attributes.txt\n"
     "  --max-memory BYTES  the most memory the import may take at its peak (default 2G); a feed\n"
     "                      that needs more is refused; K, M and G suffixes count 1024s\n"
+    "  --layout L          the layout the map is saved in: schematic (lines horizontal, vertical\n"
+    "                      or at 45 degrees; the default for metro, tram and rail) or geographic\n"
+    "                      (the default for others); the description keeps both\n"
     "  --no-timetable      no OUT.gaft (one left from an earlier import is removed)\n"
     "  --quiet             no progress on standard error\n"
     "  --machine           for a program: tab-separated records on standard output, one a line:\n"
@@ -180,6 +187,38 @@ bool writeImportedMap(const QString& target, const GraphMap& map, GtfsImportResu
     return saveMapAndDescription(target, *bytes, &result.description, error);
 }
 
+// Whether a map of these route types is shown as a schematic unless asked otherwise: metro,
+// tram, rail and their kin, not buses, trolleybuses or ferries.
+bool schematicByDefault(const QSet<int>& routeTypes) {
+    static const QSet<int> kRail{0, 1, 2, 5, 7, 12};
+    return !routeTypes.isEmpty() &&
+           std::ranges::all_of(routeTypes, [](int type) { return kRail.contains(type); });
+}
+
+// Adds the schematic to the description beside the geographic layout, and shows it when wanted;
+// a map too large for one stays geographic, with a note.
+void layOut(GraphMap& map, GtfsImportResult& result, bool showSchematic, FeedReport& report,
+            const QString& feed) {
+    QList<LaidOutStop> schematic;
+    SchematicFigures figures;
+    QString error;
+    if (!schematicPlaces(map, &result.description, &schematic, &figures, &error)) {
+        if (showSchematic)
+            report.note(feed, error);
+        return;
+    }
+    result.description.layouts = MapLayouts{placesOf(map), schematic, showSchematic};
+    if (showSchematic)
+        moveToLayout(map, schematic);
+    if (showSchematic && (figures.octilinearLinks < figures.links || figures.newCrossings > 0))
+        report.note(feed, QCoreApplication::translate("GtfsImport",
+                                                      "схема: %1 из %2 перегонов не по восьми "
+                                                      "направлениям, новых пересечений %3")
+                              .arg(figures.links - figures.octilinearLinks)
+                              .arg(figures.links)
+                              .arg(figures.newCrossings));
+}
+
 } // namespace
 
 int cmdImportGtfs(const QStringList& args) {
@@ -197,6 +236,7 @@ int cmdImportGtfs(const QStringList& args) {
     GtfsImportOptions options;
     QStringList positional;
     bool withTimetable = true;
+    std::optional<bool> schematic;
     for (int k = 0; k < args.size(); ++k) {
         const QString& a = args[k];
         if (a == QLatin1String("--quiet") || a == QLatin1String("--machine"))
@@ -211,6 +251,13 @@ int cmdImportGtfs(const QStringList& args) {
         }
         if (k + 1 >= args.size())
             return bad(QStringLiteral("%1 needs a value").arg(a));
+        if (a == QLatin1String("--layout")) {
+            const QString& v = args[++k];
+            if (v != QLatin1String("schematic") && v != QLatin1String("geographic"))
+                return bad(QStringLiteral("--layout is schematic or geographic"));
+            schematic = v == QLatin1String("schematic");
+            continue;
+        }
         const QString problem = applyOption(a, args[++k], options);
         if (!problem.isEmpty())
             return bad(problem);
@@ -239,6 +286,8 @@ int cmdImportGtfs(const QStringList& args) {
     if (!timetableNote.isEmpty())
         report.note(feed, QCoreApplication::translate("GtfsImport", "расписание не записано: %1")
                               .arg(timetableNote));
+    // The timetable keeps the stops' geographic places; the description tells it the others.
+    layOut(map, result, schematic.value_or(schematicByDefault(result.routeTypes)), report, feed);
     // A timetable left beside the target belongs to the map this one replaces.
     const QString timetablePath = timetablePathFor(target);
     try {

@@ -449,7 +449,7 @@ struct Network {
     bool load(const QString& path, QString* error) {
         if (!loadTimetable(path, map, timetable, error))
             return false;
-        const QString mismatch = mapMismatch(timetable, map);
+        const QString mismatch = placesMismatch(timetable, map, path);
         if (!mismatch.isEmpty()) {
             *error =
                 tr("расписание не соответствует карте, поиск по нему выключен: %1").arg(mismatch);

@@ -2,6 +2,7 @@
 #include "common.h"
 
 #include "import/transliterate.h"
+#include "model/mapdescription.h"
 #include "model/safefile.h"
 #include "timetable/timetablebuilder.h"
 
@@ -56,6 +57,14 @@ QString parseRoutes(const QStringList& args, GtfsImportOptions& options, QString
 }
 
 } // namespace
+
+QString placesMismatch(const Timetable& timetable, const GraphMap& map, const QString& mapPath) {
+    MapDescription description;
+    QString ignored;
+    const bool described =
+        readMapDescription(mapPath, &description, &ignored) == DescriptionRead::Read;
+    return mapMismatch(timetable, map, described ? &description : nullptr);
+}
 
 QString importedMismatch(const Timetable& timetable, const GraphMap& map) {
     if (map.stopCount() != int(timetable.stations().size()))
@@ -163,7 +172,7 @@ int cmdTimetable(const QStringList& args) {
             .arg(t.routes().size())
             .arg(t.patterns().size())
             .arg(t.serviceCount()));
-    const QString mismatch = mapMismatch(t, map);
+    const QString mismatch = placesMismatch(t, map, args[0]);
     out(mismatch.isEmpty() ? tr("карта соответствует расписанию")
                            : tr("карта не соответствует расписанию: %1").arg(mismatch));
     return 0;

@@ -42,6 +42,10 @@ bool loadTimetable(const QString& mapPath, lirsk::GraphMap& map, lirsk::Timetabl
 // Whether the map holds the timetable's stations as import-gtfs makes them: their count, ids
 // and names; the first that differs otherwise.
 QString importedMismatch(const lirsk::Timetable& timetable, const lirsk::GraphMap& map);
+// Whether the map read from mapPath still has its stations where the timetable has them (in
+// either layout its description keeps).
+QString placesMismatch(const lirsk::Timetable& timetable, const lirsk::GraphMap& map,
+                       const QString& mapPath);
 // gaftool route by the timetable: --depart, --window, --batch --depart-lines.
 bool wantsTimetableRoute(const QStringList& args);
 int routeByTimetable(const QStringList& args);

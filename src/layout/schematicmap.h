@@ -1,0 +1,36 @@
+#pragma once
+
+#include "model/graphmap.h"
+#include "model/mapdescription.h"
+
+#include <QString>
+
+// The two layouts of an imported map: its stops as on the ground, and a schematic diagram of its
+// lines (see octilinearlayout.h) with the same stops, links and names.
+
+namespace lirsk {
+
+// Pixels between neighbouring stations of a line in the schematic.
+constexpr int kSchematicStep = 40;
+// The most stations a schematic is made for: a city's metro, trams or railway have far fewer,
+// a bus network more.
+constexpr int kMaxSchematicStations = 1200;
+
+struct SchematicFigures {
+    int links = 0;           // distinct pairs of stations that rides join
+    int octilinearLinks = 0; // of them, drawn horizontally, vertically or at 45 degrees
+    int newCrossings = 0;    // pairs of them that cross in the schematic but not on the ground
+};
+
+// Every stop's place in the map as it is.
+QList<LaidOutStop> placesOf(const GraphMap& map);
+// Puts the stops a layout lists at their places there, each name moved with its stop.
+void moveToLayout(GraphMap& map, const QList<LaidOutStop>& places);
+
+// The schematic of the map's rides (its links that the description does not list as walks), laid
+// out from the stops' places in the map as it is; false with the reason when the map is too
+// large for one.
+bool schematicPlaces(const GraphMap& map, const MapDescription* description,
+                     QList<LaidOutStop>* places, SchematicFigures* figures, QString* error);
+
+} // namespace lirsk
