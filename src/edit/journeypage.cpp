@@ -1,6 +1,7 @@
 #include "edit/journeypage.h"
 
 #include "document/mapdocument.h"
+#include "model/catalogue.h"
 #include "model/safefile.h"
 #include "platform/colours.h"
 #include "platform/messages.h"
@@ -61,7 +62,12 @@ QString endsText(const JourneyToPrint& journey) {
 QString mapTitle(const MapDocument& document) {
     if (document.description() && !document.description()->title.isEmpty())
         return document.description()->title;
-    if (!document.map().MapCity.isEmpty())
+    // A built-in map is known by its menu entry's title; its own city field says "none".
+    const QString path = QDir::fromNativeSeparators(document.filePath());
+    for (const MapMenuEntry& entry : mapMenuCatalogue())
+        if (!entry.path.isEmpty() && path.endsWith(entry.path))
+            return entry.title;
+    if (!document.map().MapCity.isEmpty() && document.map().MapCity != QLatin1String("none"))
         return document.map().MapCity;
     return QFileInfo(document.filePath()).completeBaseName();
 }
