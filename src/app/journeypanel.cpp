@@ -893,9 +893,9 @@ void JourneyPanel::showLegs(const PlannedWay& way) {
         const QString to = map.stop(leg.to).Label.Caption;
         auto* item = new QListWidgetItem(m_legsList);
         if (leg.walk) {
-            item->setText(from == to
-                              ? tr("Пересадка: %1, %2").arg(from, minutesText(leg.time))
-                              : tr("Пешком: %1 → %2, %3").arg(from, to, minutesText(leg.time)));
+            item->setText(
+                from == to ? tr("Пересадка: %1, %2 мин").arg(from).arg(legMinutes(leg.time))
+                           : tr("Пешком: %1 → %2, %3 мин").arg(from, to).arg(legMinutes(leg.time)));
             continue;
         }
         QList<RouteName> routes;
@@ -907,7 +907,7 @@ void JourneyPanel::showLegs(const PlannedWay& way) {
         const QString numbers = leg.numbers.isEmpty()
                                     ? tr("Проезд")
                                     : QStringLiteral("№ ") + leg.numbers.join(QStringLiteral(", "));
-        item->setText(tr("%1: %2 → %3, %4").arg(numbers, from, to, minutesText(leg.time)));
+        item->setText(tr("%1: %2 → %3, %4 мин").arg(numbers, from, to).arg(legMinutes(leg.time)));
         if (!routes.isEmpty())
             item->setIcon(
                 QIcon(routeChips(routes.mid(0, 1), toQColor(map.stop(leg.from).FillColor), 14)));

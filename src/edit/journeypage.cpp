@@ -37,7 +37,7 @@ QString tr(const char* text) {
 }
 
 QString minutes(double seconds) {
-    return tr("%1 мин.").arg(std::max<qint64>(1, std::llround(std::ceil(seconds / 60))));
+    return tr("%1 мин.").arg(legMinutes(seconds));
 }
 
 // The colour of a route: its description's, else the colour of the stop it is boarded at.
@@ -73,6 +73,10 @@ QString mapTitle(const MapDocument& document) {
 }
 
 } // namespace
+
+qint64 legMinutes(double seconds) {
+    return std::max<qint64>(1, std::llround(std::ceil(seconds / 60)));
+}
 
 std::vector<JourneyPageLine> journeyPageLines(const JourneyToPrint& journey) {
     std::vector<JourneyPageLine> lines;

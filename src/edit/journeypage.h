@@ -41,6 +41,9 @@ struct JourneyPageLine {
 };
 std::vector<JourneyPageLine> journeyPageLines(const JourneyToPrint& journey);
 
+// A leg's whole minutes as the journey's page and panel show them: rounded up, at least one.
+qint64 legMinutes(double seconds);
+
 // Paints the page (screen pixels, 96 an inch, from the painter's origin). A long journey leaves
 // its map to a second page when newPage is given (which starts one), and out otherwise.
 void paintJourneyPage(QPainter& painter, const QSizeF& page, const JourneyToPrint& journey,
