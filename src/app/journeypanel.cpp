@@ -3,20 +3,16 @@
 #include "app/journeyrows.h"
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
-#include "app/stoppanel.h"
 #include "edit/journeypage.h"
-#include "platform/colours.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QDateTime>
 #include <QDateTimeEdit>
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QStyle>
@@ -25,200 +21,10 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
-
-namespace lirsk {
-
-namespace {
-
-// Black or white, whichever reads better on a colour.
-QColor textOn(const QColor& colour) {
-    return qGray(colour.rgb()) > 140 ? Qt::black : Qt::white;
-}
-
-} // namespace
-
-RouteNames::RouteNames(const MapDocument& document) : m_mapCode(document.map().MapCode) {
-    if (const std::optional<MapDescription>& description = document.description()) {
-        m_mapCode = description->mapCode;
-        for (const DescribedRoute& route : description->routes)
-            m_described.insert(route.code, {route.number, route.color ? std::optional<QColor>(
-                                                                            toQColor(*route.color))
-                                                                      : std::nullopt});
-    }
-}
-
-QList<RouteName> RouteNames::of(const QString& routes) const {
-    QList<RouteName> names;
-    if (m_mapCode.isEmpty())
-        return names;
-    for (QStringView code : QStringView(routes).tokenize(u' ', Qt::SkipEmptyParts)) {
-        if (const auto it = m_described.constFind(code.toString()); it != m_described.constEnd())
-            names.append(*it);
-        else if (const qsizetype at = code.indexOf(m_mapCode); at >= 0)
-            names.append({code.mid(at + m_mapCode.size()).toString(), std::nullopt});
-    }
-    return names;
-}
-
-RouteName RouteNames::of(const QString& code, const Stop& stop) const {
-    if (const auto it = m_described.constFind(code); it != m_described.constEnd())
-        return *it;
-    const qsizetype at = code.indexOf(m_mapCode);
-    return {at >= 0 ? code.mid(at + m_mapCode.size()) : code, toQColor(stop.FillColor)};
-}
-
-QPixmap routeChips(const QList<RouteName>& routes, const QColor& fallback, int height) {
-    QFont font;
-    font.setBold(true);
-    font.setPixelSize(std::max(8, height - 5));
-    const QFontMetrics metrics(font);
-    QList<int> widths;
-    int total = 0;
-    for (const RouteName& route : routes) {
-        widths.append(std::max(height, metrics.horizontalAdvance(route.number) + 8));
-        total += widths.back() + 2;
-    }
-    QPixmap strip(std::max(1, total), height);
-    strip.fill(Qt::transparent);
-    QPainter painter(&strip);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setFont(font);
-    int x = 0;
-    for (int i = 0; i < routes.size(); ++i) {
-        const QColor colour = routes[i].colour.value_or(fallback);
-        const QRectF chip(x + 0.5, 0.5, widths[i] - 1, height - 1);
-        painter.setPen(QPen(colour.darker(140), 1));
-        painter.setBrush(colour);
-        painter.drawRoundedRect(chip, 4, 4);
-        painter.setPen(textOn(colour));
-        painter.drawText(chip, Qt::AlignCenter, routes[i].number);
-        x += widths[i] + 2;
-    }
-    return strip;
-}
-
-// --- StopSuggestions --------------------------------------------------------------------------
-
-StopSuggestions::StopSuggestions(QObject* parent) : QAbstractListModel(parent) {}
-
-void StopSuggestions::setDocument(const MapDocument* document) {
-    beginResetModel();
-    m_document = document;
-    m_read = false;
-    m_shown.clear();
-    endResetModel();
-}
-
-void StopSuggestions::readNames() {
-    if (m_read && m_readRevision == m_document->revision())
-        return;
-    const StopList& stops = m_document->map().stops();
-    m_folded.resize(stops.size());
-    for (std::size_t i = 0; i < stops.size(); ++i)
-        m_folded[i] = searchFolded(stops[i].Label.Caption);
-    m_routes = RouteNames(*m_document);
-    m_readRevision = m_document->revision();
-    m_read = true;
-}
-
-void StopSuggestions::setTyped(const QString& text) {
-    std::vector<StopIndex> shown;
-    const QString typed = searchFolded(text.trimmed());
-    if (m_document && !typed.isEmpty()) {
-        readNames();
-        // Three kinds of match, each kept in map order up to the most shown.
-        std::vector<StopIndex> kinds[3];
-        for (StopIndex stop = 0; stop < StopIndex(m_folded.size()); ++stop) {
-            const QString& name = m_folded[std::size_t(stop)];
-            const qsizetype at = name.indexOf(typed);
-            if (at < 0)
-                continue;
-            const int kind = at == 0 ? 0 : !name[at - 1].isLetterOrNumber() ? 1 : 2;
-            if (kinds[kind].size() < std::size_t(kMost))
-                kinds[kind].push_back(stop);
-            if (kinds[0].size() == std::size_t(kMost))
-                break;
-        }
-        for (const std::vector<StopIndex>& kind : kinds)
-            for (const StopIndex stop : kind)
-                if (shown.size() < std::size_t(kMost))
-                    shown.push_back(stop);
-    }
-    beginResetModel();
-    m_shown = std::move(shown);
-    endResetModel();
-}
-
-StopIndex StopSuggestions::stopAt(int row) const {
-    return row >= 0 && row < int(m_shown.size()) ? m_shown[std::size_t(row)] : NoStop;
-}
-
-int StopSuggestions::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(m_shown.size());
-}
-
-QVariant StopSuggestions::data(const QModelIndex& index, int role) const {
-    const StopIndex stop = stopAt(index.row());
-    if (stop == NoStop || !m_document || !m_document->map().isStop(stop))
-        return {};
-    const Stop& shown = m_document->map().stop(stop);
-    switch (role) {
-    case Qt::EditRole:
-        return shown.Label.Caption;
-    case Qt::DisplayRole: {
-        QStringList numbers;
-        for (const RouteName& route : m_routes.of(shown.Routes))
-            numbers.append(route.number);
-        return numbers.isEmpty()
-                   ? shown.Label.Caption
-                   : shown.Label.Caption + QStringLiteral("   ") + numbers.join(QLatin1Char(' '));
-    }
-    case Qt::DecorationRole: {
-        QList<RouteName> routes = m_routes.of(shown.Routes);
-        if (routes.isEmpty())
-            routes.append({QString(), std::nullopt});
-        // One chip per colour: equal colours say no more.
-        QList<RouteName> chips;
-        for (const RouteName& route : routes)
-            if (std::none_of(chips.begin(), chips.end(),
-                             [&](const RouteName& c) { return c.colour == route.colour; }))
-                chips.append({QString(), route.colour});
-        return routeChips(chips, toQColor(shown.FillColor), 12);
-    }
-    case StopRole:
-        return stop;
-    default:
-        return {};
-    }
-}
-
-} // namespace lirsk
 
 using namespace lirsk;
 
 namespace {
-
-// A row of the ways list: its name, its figures and the strip of its routes.
-QWidget* rowWidget(const QString& title, const QStringList& figures, const QPixmap& strip) {
-    auto* row = new QWidget;
-    auto* layout = new QVBoxLayout(row);
-    layout->setContentsMargins(4, 3, 4, 3);
-    layout->setSpacing(1);
-    auto* name = new QLabel(title, row);
-    name->setWordWrap(true);
-    QFont bold = name->font();
-    bold.setBold(true);
-    name->setFont(bold);
-    layout->addWidget(name);
-    auto* numbers = new QLabel(figures.join(QStringLiteral(" · ")), row);
-    numbers->setWordWrap(true);
-    layout->addWidget(numbers);
-    auto* chips = new QLabel(row);
-    chips->setPixmap(strip);
-    layout->addWidget(chips);
-    return row;
-}
 
 // The timetable's clock time of a moment, as the departure edit shows it: its fields are the
 // agency's date and time (the edit keeps them as UTC, so that no zone of the desktop moves them).
@@ -235,6 +41,24 @@ JourneyPanel::JourneyPanel(MainWindow* frame, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
 
+    buildEndFields(layout);
+    buildSuggestions();
+    buildLists(layout);
+
+    connect(m_planner, &WayPlanner::planned, this, &JourneyPanel::planned);
+    connect(m_planner, &WayPlanner::paged, this, &JourneyPanel::paged);
+    m_replan = new QTimer(this);
+    m_replan->setSingleShot(true);
+    m_replan->setInterval(150);
+    connect(m_replan, &QTimer::timeout, this, [this] {
+        showEnds();
+        plan();
+    });
+    setMapWindow(nullptr);
+}
+
+// «Откуда», «Куда», the swap button and «Когда» with «Сейчас».
+void JourneyPanel::buildEndFields(QVBoxLayout* layout) {
     auto* ends = new QGridLayout;
     m_fromEdit = new QLineEdit(this);
     m_fromEdit->setObjectName(QStringLiteral("fromEdit"));
@@ -283,7 +107,10 @@ JourneyPanel::JourneyPanel(MainWindow* frame, QWidget* parent)
         document.setDeparture(
             departureInPeriod(document.timetable(), QDateTime::currentSecsSinceEpoch()));
     });
+}
 
+// Each end field's suggestions: a choice, or Enter on the first one, sets the end.
+void JourneyPanel::buildSuggestions() {
     for (const bool isStart : {true, false}) {
         QLineEdit* edit = isStart ? m_fromEdit : m_toEdit;
         auto* suggestions = new StopSuggestions(this);
@@ -306,7 +133,11 @@ JourneyPanel::JourneyPanel(MainWindow* frame, QWidget* parent)
         });
     }
     connect(m_swapButton, &QToolButton::clicked, this, &JourneyPanel::swapEnds);
+}
 
+// The state line, the ways found with «Раньше» and «Позже», the chosen way's legs and their
+// print and export buttons.
+void JourneyPanel::buildLists(QVBoxLayout* layout) {
     m_stateLabel = new QLabel(this);
     m_stateLabel->setObjectName(QStringLiteral("stateLabel"));
     m_stateLabel->setWordWrap(true);
@@ -357,17 +188,6 @@ JourneyPanel::JourneyPanel(MainWindow* frame, QWidget* parent)
         return std::optional(
             JourneyToPrint{&m_window->document(), way.report, wayName(way.criteria)});
     }));
-
-    connect(m_planner, &WayPlanner::planned, this, &JourneyPanel::planned);
-    connect(m_planner, &WayPlanner::paged, this, &JourneyPanel::paged);
-    m_replan = new QTimer(this);
-    m_replan->setSingleShot(true);
-    m_replan->setInterval(150);
-    connect(m_replan, &QTimer::timeout, this, [this] {
-        showEnds();
-        plan();
-    });
-    setMapWindow(nullptr);
 }
 
 MapWindow* JourneyPanel::mapWindow() const {
@@ -671,81 +491,21 @@ void JourneyPanel::applyDeparture() {
         document.setDeparture(departure);
 }
 
-QString JourneyPanel::wayName(const QList<Criterion>& criteria) {
-    QStringList names;
-    for (const Criterion criterion : criteria) {
-        switch (criterion) {
-        case Criterion::Shortest:
-            names.append(tr("кратчайший"));
-            break;
-        case Criterion::Fastest:
-            names.append(tr("быстрейший"));
-            break;
-        case Criterion::FewestChanges:
-            names.append(tr("меньше пересадок"));
-            break;
-        }
-    }
-    QString name = names.size() < 2 ? names.value(0)
-                                    : names.mid(0, names.size() - 1).join(QStringLiteral(", ")) +
-                                          tr(" и ") + names.back();
-    if (!name.isEmpty())
-        name[0] = name[0].toUpper();
-    return name;
-}
-
-QWidget* JourneyPanel::wayRow(const PlannedWay& way) const {
-    const RouteReport& report = way.report;
-    // The rides' routes in travel order.
-    const RouteNames names(m_window->document());
-    const GraphMap& map = m_window->Map();
-    QList<RouteName> strip;
-    QColor fallback = Qt::gray;
-    for (const WayLeg& leg : report.legs) {
-        if (leg.walk)
-            continue;
-        const Stop& boarding = map.stop(leg.from);
-        if (leg.codes.isEmpty())
-            strip.append({QStringLiteral("?"), toQColor(boarding.FillColor)});
-        for (int i = 0; i < leg.codes.size(); ++i) {
-            RouteName route = names.of(leg.codes[i], boarding);
-            route.number = leg.numbers[i];
-            strip.append(route);
-        }
-        fallback = toQColor(boarding.FillColor);
-    }
-    return rowWidget(wayName(way.criteria),
-                     {minutesText(way.way.time), changesText(report.transfers), report.fareText,
-                      report.lengthText},
-                     routeChips(strip, fallback, 16));
-}
-
-QWidget* JourneyPanel::journeyRow(const PlannedJourney& planned) const {
-    const Journey& journey = planned.journey;
-    const Timetable& timetable = *m_journeysTimetable;
-    const QDate day =
-        QDateTime::fromSecsSinceEpoch(m_window->document().departure(), timetable.timeZone())
-            .date();
-    QList<RouteName> strip = journeyRoutes(journey, timetable);
-    if (strip.isEmpty())
-        strip.append({tr("пешком"), std::nullopt});
-    return rowWidget(journeyTitle(journey, timetable, day),
-                     {minutesText(double(journey.arrival - journey.departure)),
-                      changesText(planned.report.transfers), planned.report.fareText,
-                      planned.report.lengthText},
-                     routeChips(strip, Qt::gray, 16));
-}
-
 void JourneyPanel::showWays() {
     m_waysList->blockSignals(true);
     m_waysList->clear();
     const auto add = [&](QWidget* row) {
         m_waysList->setItemWidget(new QListWidgetItem(m_waysList), row);
     };
-    for (const PlannedJourney& journey : m_journeys)
-        add(journeyRow(journey));
+    if (!m_journeys.empty()) {
+        const QDate day = QDateTime::fromSecsSinceEpoch(m_window->document().departure(),
+                                                        m_journeysTimetable->timeZone())
+                              .date();
+        for (const PlannedJourney& journey : m_journeys)
+            add(journeyRow(journey, *m_journeysTimetable, day));
+    }
     for (const PlannedWay& way : m_ways)
-        add(wayRow(way));
+        add(wayRow(way, m_window->document()));
     fitRows();
     m_waysList->blockSignals(false);
     const int row = rowToChoose();
@@ -882,34 +642,5 @@ void JourneyPanel::chooseWay(int row) {
         document.setFoundWay(way.way);
         m_window->editor().showFoundWay();
     }
-    showLegs(way);
-}
-
-void JourneyPanel::showLegs(const PlannedWay& way) {
-    const GraphMap& map = m_window->Map();
-    const RouteNames names(m_window->document());
-    for (const WayLeg& leg : way.report.legs) {
-        const QString from = map.stop(leg.from).Label.Caption;
-        const QString to = map.stop(leg.to).Label.Caption;
-        auto* item = new QListWidgetItem(m_legsList);
-        if (leg.walk) {
-            item->setText(
-                from == to ? tr("Пересадка: %1, %2 мин").arg(from).arg(legMinutes(leg.time))
-                           : tr("Пешком: %1 → %2, %3 мин").arg(from, to).arg(legMinutes(leg.time)));
-            continue;
-        }
-        QList<RouteName> routes;
-        for (int i = 0; i < leg.codes.size(); ++i) {
-            RouteName route = names.of(leg.codes[i], map.stop(leg.from));
-            route.number = leg.numbers[i];
-            routes.append(route);
-        }
-        const QString numbers = leg.numbers.isEmpty()
-                                    ? tr("Проезд")
-                                    : QStringLiteral("№ ") + leg.numbers.join(QStringLiteral(", "));
-        item->setText(tr("%1: %2 → %3, %4 мин").arg(numbers, from, to).arg(legMinutes(leg.time)));
-        if (!routes.isEmpty())
-            item->setIcon(
-                QIcon(routeChips(routes.mid(0, 1), toQColor(map.stop(leg.from).FillColor), 14)));
-    }
+    listWayLegs(m_legsList, way, m_window->document());
 }

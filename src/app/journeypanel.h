@@ -3,12 +3,11 @@
 // The frame's journey panel «Поездка»: where from, where to, the ways found between them and the
 // legs of the one chosen, for the active map window.
 
+#include "app/stopsuggestions.h"
 #include "app/wayplanner.h"
 #include "document/mapdocument.h"
 #include "route/criteria.h"
 
-#include <QAbstractListModel>
-#include <QHash>
 #include <QPointer>
 #include <QWidget>
 
@@ -24,69 +23,9 @@ class QLineEdit;
 class QListWidget;
 class QTimer;
 class QToolButton;
+class QVBoxLayout;
 class MainWindow;
 class MapWindow;
-
-namespace lirsk {
-
-// What a route code of a map reads as: its number and, when the map's description gives one, its
-// colour.
-struct RouteName {
-    QString number;
-    std::optional<QColor> colour;
-};
-
-// The route names of a map: its description's table, or else the code letter of a built-in map
-// followed by the number.
-class RouteNames {
-public:
-    RouteNames() = default;
-    explicit RouteNames(const MapDocument& document);
-    // The routes a stop's routes text lists, in text order (codes of other maps left out).
-    QList<RouteName> of(const QString& routes) const;
-    RouteName of(const QString& code, const Stop& stop) const;
-
-private:
-    QString m_mapCode;
-    QHash<QString, RouteName> m_described;
-};
-
-// A strip of route chips: each number on its colour (the stop's own colour where the route has
-// none).
-QPixmap routeChips(const QList<RouteName>& routes, const QColor& fallback, int height);
-
-// The stops whose names contain what is typed, letter case and ё/е ignored: those whose names
-// begin with it first, then those with a word beginning with it, then the rest, each in the map's
-// order; at most kMost of them. Each row shows the stop's routes beside its name, so that stops of
-// one name can be told apart; its edit text is the name alone.
-class StopSuggestions : public QAbstractListModel {
-    Q_OBJECT
-public:
-    static constexpr int kMost = 40;
-    static constexpr int StopRole = Qt::UserRole;
-
-    explicit StopSuggestions(QObject* parent = nullptr);
-
-    // The map to suggest from (null: none); names are read again once it changes.
-    void setDocument(const MapDocument* document);
-    void setTyped(const QString& text);
-    StopIndex stopAt(int row) const;
-
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-
-private:
-    void readNames();
-
-    const MapDocument* m_document = nullptr;
-    quint64 m_readRevision = 0;
-    bool m_read = false;
-    std::vector<QString> m_folded; // by stop
-    RouteNames m_routes;
-    std::vector<StopIndex> m_shown;
-};
-
-} // namespace lirsk
 
 // The dock's widget. It follows the map window the frame gives it; each window keeps its own
 // journey (its ends by stop id, and the way chosen).
@@ -124,8 +63,6 @@ public:
     // The rows of the ways list: the journeys by the timetable first, then the ways.
     const std::vector<PlannedJourney>& journeys() const { return m_journeys; }
     const std::vector<PlannedWay>& ways() const { return m_ways; }
-    // A row's name: "Кратчайший", "Кратчайший и быстрейший", ...
-    static QString wayName(const QList<lirsk::Criterion>& criteria);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -144,6 +81,9 @@ private:
         int rides = 0;
     };
 
+    void buildEndFields(QVBoxLayout* layout);
+    void buildSuggestions();
+    void buildLists(QVBoxLayout* layout);
     void plan();
     void planned(const WayPlan& plan);
     // A page of journeys leaving after the departure (or before it); a page turned from the one
@@ -159,7 +99,6 @@ private:
     int preferredJourneyRow() const;
     bool byTimetable() const;
     void chooseWay(int row);
-    void showLegs(const PlannedWay& way);
     void showEnds();
     void showState(const QString& text);
     // The state line from the searches under way and what they said.
@@ -169,8 +108,6 @@ private:
     void applyDeparture();
     void endTyped(bool isStart);
     void mapChanged(lirsk::MapChanges what);
-    QWidget* wayRow(const PlannedWay& way) const;
-    QWidget* journeyRow(const PlannedJourney& journey) const;
 
     MainWindow* m_frame;
     QPointer<MapWindow> m_window;

@@ -1,11 +1,14 @@
 #include "app/journeyrows.h"
 
+#include "edit/journeypage.h"
 #include "platform/colours.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QLabel>
 #include <QListWidget>
 #include <QPainter>
+#include <QVBoxLayout>
 
 #include <cmath>
 
@@ -20,6 +23,27 @@ QString tr(const char* text) {
 // Whole minutes, rounded up: a walk or a wait takes at least what it says.
 QString minutesUp(qint64 seconds) {
     return tr("%1 мин").arg((seconds + 59) / 60);
+}
+
+// A row of the ways list: its name, its figures and the strip of its routes.
+QWidget* rowWidget(const QString& title, const QStringList& figures, const QPixmap& strip) {
+    auto* row = new QWidget;
+    auto* layout = new QVBoxLayout(row);
+    layout->setContentsMargins(4, 3, 4, 3);
+    layout->setSpacing(1);
+    auto* name = new QLabel(title, row);
+    name->setWordWrap(true);
+    QFont bold = name->font();
+    bold.setBold(true);
+    name->setFont(bold);
+    layout->addWidget(name);
+    auto* numbers = new QLabel(figures.join(QStringLiteral(" · ")), row);
+    numbers->setWordWrap(true);
+    layout->addWidget(numbers);
+    auto* chips = new QLabel(row);
+    chips->setPixmap(strip);
+    layout->addWidget(chips);
+    return row;
 }
 
 } // namespace
@@ -117,6 +141,96 @@ void listJourneyLegs(QListWidget* list, const Journey& journey, const Timetable&
         QPixmap chip = blank;
         QPainter(&chip).drawPixmap(0, 0, routeChips({route}, Qt::gray, blank.height()));
         item->setIcon(QIcon(chip));
+    }
+}
+
+QString wayName(const QList<Criterion>& criteria) {
+    QStringList names;
+    for (const Criterion criterion : criteria) {
+        switch (criterion) {
+        case Criterion::Shortest:
+            names.append(tr("кратчайший"));
+            break;
+        case Criterion::Fastest:
+            names.append(tr("быстрейший"));
+            break;
+        case Criterion::FewestChanges:
+            names.append(tr("меньше пересадок"));
+            break;
+        }
+    }
+    QString name = names.size() < 2 ? names.value(0)
+                                    : names.mid(0, names.size() - 1).join(QStringLiteral(", ")) +
+                                          tr(" и ") + names.back();
+    if (!name.isEmpty())
+        name[0] = name[0].toUpper();
+    return name;
+}
+
+QWidget* wayRow(const PlannedWay& way, const MapDocument& document) {
+    const RouteReport& report = way.report;
+    // The rides' routes in travel order.
+    const RouteNames names(document);
+    const GraphMap& map = document.map();
+    QList<RouteName> strip;
+    QColor fallback = Qt::gray;
+    for (const WayLeg& leg : report.legs) {
+        if (leg.walk)
+            continue;
+        const Stop& boarding = map.stop(leg.from);
+        if (leg.codes.isEmpty())
+            strip.append({QStringLiteral("?"), toQColor(boarding.FillColor)});
+        for (int i = 0; i < leg.codes.size(); ++i) {
+            RouteName route = names.of(leg.codes[i], boarding);
+            route.number = leg.numbers[i];
+            strip.append(route);
+        }
+        fallback = toQColor(boarding.FillColor);
+    }
+    return rowWidget(wayName(way.criteria),
+                     {minutesText(way.way.time), changesText(report.transfers), report.fareText,
+                      report.lengthText},
+                     routeChips(strip, fallback, 16));
+}
+
+QWidget* journeyRow(const PlannedJourney& planned, const Timetable& timetable, const QDate& day) {
+    const Journey& journey = planned.journey;
+    QList<RouteName> strip = journeyRoutes(journey, timetable);
+    if (strip.isEmpty())
+        strip.append({tr("пешком"), std::nullopt});
+    return rowWidget(journeyTitle(journey, timetable, day),
+                     {minutesText(double(journey.arrival - journey.departure)),
+                      changesText(planned.report.transfers), planned.report.fareText,
+                      planned.report.lengthText},
+                     routeChips(strip, Qt::gray, 16));
+}
+
+void listWayLegs(QListWidget* list, const PlannedWay& way, const MapDocument& document) {
+    const GraphMap& map = document.map();
+    const RouteNames names(document);
+    for (const WayLeg& leg : way.report.legs) {
+        const QString from = map.stop(leg.from).Label.Caption;
+        const QString to = map.stop(leg.to).Label.Caption;
+        auto* item = new QListWidgetItem(list);
+        if (leg.walk) {
+            item->setText(
+                from == to ? tr("Пересадка: %1, %2 мин").arg(from).arg(legMinutes(leg.time))
+                           : tr("Пешком: %1 → %2, %3 мин").arg(from, to).arg(legMinutes(leg.time)));
+            continue;
+        }
+        QList<RouteName> routes;
+        for (int i = 0; i < leg.codes.size(); ++i) {
+            RouteName route = names.of(leg.codes[i], map.stop(leg.from));
+            route.number = leg.numbers[i];
+            routes.append(route);
+        }
+        const QString numbers = leg.numbers.isEmpty()
+                                    ? tr("Проезд")
+                                    : QStringLiteral("№ ") + leg.numbers.join(QStringLiteral(", "));
+        item->setText(tr("%1: %2 → %3, %4 мин").arg(numbers, from, to).arg(legMinutes(leg.time)));
+        if (!routes.isEmpty())
+            item->setIcon(
+                QIcon(routeChips(routes.mid(0, 1), toQColor(map.stop(leg.from).FillColor), 14)));
     }
 }
 

@@ -6,6 +6,7 @@
 #include "app/journeypanel.h"
 
 class QListWidget;
+class QWidget;
 
 namespace lirsk {
 
@@ -25,5 +26,15 @@ QList<RouteName> journeyRoutes(const Journey& journey, const Timetable& timetabl
 // each walk, and each wait between them. Stops go by the map's names.
 void listJourneyLegs(QListWidget* list, const Journey& journey, const Timetable& timetable,
                      const GraphMap& map);
+
+// A way's name by the criteria that found it: «Кратчайший», «Быстрейший и меньше пересадок».
+QString wayName(const QList<Criterion>& criteria);
+// A row of the ways list: a way of the map's own searches, a journey by the timetable (times on
+// the given day read without their date).
+QWidget* wayRow(const PlannedWay& way, const MapDocument& document);
+QWidget* journeyRow(const PlannedJourney& planned, const Timetable& timetable, const QDate& day);
+// Fills the list with a way's legs: each ride with its routes' numbers and the first one's chip,
+// each walk, and each change within a station, with their minutes.
+void listWayLegs(QListWidget* list, const PlannedWay& way, const MapDocument& document);
 
 } // namespace lirsk
