@@ -98,7 +98,10 @@ bool b8(const char* p, int offset) {
 // The smallest a stop can take in a file: its record and four empty strings.
 constexpr qsizetype kMinStopBytes = kStopRecordSize + 4 * 4;
 
-bool readBody(const QByteArray& data, ByteReader& in, GraphMap& map, QString* error) {
+// The header's settings into the map (the links' own weights off until the links are in), the
+// number of stops it declares and whether the links keep their own weights.
+bool readHeader(ByteReader& in, GraphMap& map, qint32* stopCount, bool* userWeights,
+                QString* error) {
     const char* h = in.take(kHeaderSize);
     if (!h) {
         *error = QStringLiteral("в файле %1 байт, меньше заголовка в %2 байт")
@@ -107,7 +110,7 @@ bool readBody(const QByteArray& data, ByteReader& in, GraphMap& map, QString* er
         return false;
     }
     DisplaySettings& s = map.Settings;
-    const bool storedUserWeights = b8(h, 0);
+    *userWeights = b8(h, 0);
     s.UserWeights = false;
     s.AutoArcColor = b8(h, 1);
     s.ArcColor = u32(h, 4);
@@ -118,17 +121,20 @@ bool readBody(const QByteArray& data, ByteReader& in, GraphMap& map, QString* er
     s.ArrowType = i32(h, 32);
     s.ArcWidth = i32(h, 36);
     map.MaxStopId = i32(h, 40);
-    const qint32 stopCount = i32(h, 44);
+    *stopCount = i32(h, 44);
     map.StoredSearchPanel = b8(h, 48);
 
-    if (stopCount > 0 && stopCount > in.remaining() / kMinStopBytes) {
+    if (*stopCount > 0 && *stopCount > in.remaining() / kMinStopBytes) {
         *error = QStringLiteral("заголовок объявляет %1 остановок, больше, чем вмещают "
                                 "%2 байт после него")
-                     .arg(stopCount)
+                     .arg(*stopCount)
                      .arg(in.remaining());
         return false;
     }
+    return true;
+}
 
+bool readStops(ByteReader& in, GraphMap& map, qint32 stopCount, QString* error) {
     map.reserveStops(std::max(stopCount, 0));
     ByteReader::Repeated stopFont, labelFont;
     for (qint32 k = 0; k < stopCount; ++k) {
@@ -177,7 +183,11 @@ bool readBody(const QByteArray& data, ByteReader& in, GraphMap& map, QString* er
         lf.Underline = lf.Underline || b8(r, 58);
         lf.StrikeOut = lf.StrikeOut || b8(r, 59);
     }
+    return true;
+}
 
+// The links, each in its from stop's list in file order.
+bool readLinks(const QByteArray& data, ByteReader& in, GraphMap& map, QString* error) {
     // Links name their stops by id; the first stop in list order with an id answers for it.
     // Each stop's list is sized once: the links are placed in a second walk.
     const StopIdLookup byId(map);
@@ -223,10 +233,16 @@ bool readBody(const QByteArray& data, ByteReader& in, GraphMap& map, QString* er
         r += kLinkRecordSize;
     }
     // A map that breaks off keeps the links read before the break.
-    if (!ok)
-        return false;
+    return ok;
+}
 
-    s.UserWeights = storedUserWeights;
+bool readBody(const QByteArray& data, ByteReader& in, GraphMap& map, QString* error) {
+    qint32 stopCount = 0;
+    bool userWeights = false;
+    if (!readHeader(in, map, &stopCount, &userWeights, error) ||
+        !readStops(in, map, stopCount, error) || !readLinks(data, in, map, error))
+        return false;
+    map.Settings.UserWeights = userWeights;
     map.UpdateArcFlags();
     return true;
 }
