@@ -287,51 +287,11 @@ StopPanel::StopPanel(lirsk::MapDocument* document, QWidget* owner, QWidget* pare
     m_stopList->setContextMenuPolicy(Qt::CustomContextMenu);
     listsLayout->addWidget(m_stopList, 1);
 
-    m_routesBox = new QGroupBox(QStringLiteral("Маршруты"), listsPanel);
-    m_routesBox->setFixedHeight(162);
-    auto* routesLayout = new QVBoxLayout(m_routesBox);
-    routesLayout->setContentsMargins(2, 2, 2, 2);
-    // The route table keeps its fixed header row as row 0.
-    m_routeTable = new QTableWidget(2, 2, m_routesBox);
-    m_routeTable->horizontalHeader()->hide();
-    m_routeTable->verticalHeader()->hide();
-    m_routeTable->verticalHeader()->setDefaultSectionSize(16);
-    m_routeTable->verticalHeader()->setMinimumSectionSize(16);
-    m_routeTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_routeTable->setWordWrap(false);
-    m_routeTable->setTabKeyNavigation(true);
-    m_routeTable->setSelectionMode(QAbstractItemView::SingleSelection);
-    // The number takes what it needs, the name the rest of the panel's width.
-    m_routeTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    m_routeTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
-    m_routeTable->setTextElideMode(Qt::ElideRight);
-    for (int c = 0; c < 2; ++c) {
-        auto* cell = new QTableWidgetItem(c == 1 ? QStringLiteral("Маршрут") : QString());
-        cell->setFlags(Qt::ItemIsEnabled);
-        cell->setBackground(lirsk::systemColour(30));
-        m_routeTable->setItem(0, c, cell);
-    }
-    routesLayout->addWidget(m_routeTable);
+    buildRouteTable(listsPanel);
     listsLayout->addWidget(m_routesBox);
     searchLayout->addWidget(listsPanel, 1);
 
-    m_stopMenu = new QMenu(this);
-    m_startAction = m_stopMenu->addAction(QStringLiteral("Маршрут отсюда"));
-    m_finishAction = m_stopMenu->addAction(QStringLiteral("Маршрут сюда"));
-    setWayChoiceEnabled(false);
-    connect(m_startAction, &QAction::triggered, this, [this] {
-        if (m_menuStop != lirsk::NoStop)
-            emit startChosen(m_menuStop);
-    });
-    connect(m_finishAction, &QAction::triggered, this, [this] {
-        if (m_menuStop != lirsk::NoStop)
-            emit finishChosen(m_menuStop);
-    });
-    connect(m_stopList, &QWidget::customContextMenuRequested, this, &StopPanel::showStopMenu);
-    connect(m_stopList, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
-        if (const lirsk::StopIndex stop = stopAt(index.row()); stop != lirsk::NoStop)
-            emit stopDoubleClicked(stop);
-    });
+    buildStopMenu();
 
     connect(m_searchBox, &QLineEdit::textChanged, this, &StopPanel::filterTyped);
     connect(m_searchBox, &QLineEdit::returnPressed, this, &StopPanel::searchStop);
@@ -356,6 +316,56 @@ StopPanel::StopPanel(lirsk::MapDocument* document, QWidget* owner, QWidget* pare
                 emit statusText(QString());
             }
         }
+    });
+}
+
+// The route table under the stop list: a header row, then a number and a name a route.
+void StopPanel::buildRouteTable(QWidget* parent) {
+    m_routesBox = new QGroupBox(QStringLiteral("Маршруты"), parent);
+    m_routesBox->setFixedHeight(162);
+    auto* routesLayout = new QVBoxLayout(m_routesBox);
+    routesLayout->setContentsMargins(2, 2, 2, 2);
+    // The route table keeps its fixed header row as row 0.
+    m_routeTable = new QTableWidget(2, 2, m_routesBox);
+    m_routeTable->horizontalHeader()->hide();
+    m_routeTable->verticalHeader()->hide();
+    m_routeTable->verticalHeader()->setDefaultSectionSize(16);
+    m_routeTable->verticalHeader()->setMinimumSectionSize(16);
+    m_routeTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_routeTable->setWordWrap(false);
+    m_routeTable->setTabKeyNavigation(true);
+    m_routeTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The number takes what it needs, the name the rest of the panel's width.
+    m_routeTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_routeTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    m_routeTable->setTextElideMode(Qt::ElideRight);
+    for (int c = 0; c < 2; ++c) {
+        auto* cell = new QTableWidgetItem(c == 1 ? QStringLiteral("Маршрут") : QString());
+        cell->setFlags(Qt::ItemIsEnabled);
+        cell->setBackground(lirsk::systemColour(30));
+        m_routeTable->setItem(0, c, cell);
+    }
+    routesLayout->addWidget(m_routeTable);
+}
+
+// The stop list's menu, «Маршрут отсюда» and «Маршрут сюда», and a double click on a stop.
+void StopPanel::buildStopMenu() {
+    m_stopMenu = new QMenu(this);
+    m_startAction = m_stopMenu->addAction(QStringLiteral("Маршрут отсюда"));
+    m_finishAction = m_stopMenu->addAction(QStringLiteral("Маршрут сюда"));
+    setWayChoiceEnabled(false);
+    connect(m_startAction, &QAction::triggered, this, [this] {
+        if (m_menuStop != lirsk::NoStop)
+            emit startChosen(m_menuStop);
+    });
+    connect(m_finishAction, &QAction::triggered, this, [this] {
+        if (m_menuStop != lirsk::NoStop)
+            emit finishChosen(m_menuStop);
+    });
+    connect(m_stopList, &QWidget::customContextMenuRequested, this, &StopPanel::showStopMenu);
+    connect(m_stopList, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (const lirsk::StopIndex stop = stopAt(index.row()); stop != lirsk::NoStop)
+            emit stopDoubleClicked(stop);
     });
 }
 

@@ -104,6 +104,8 @@ public:
     bool wayChoiceEnabled() const { return m_wayChoiceEnabled; }
 
     // The map's stops changed all at once (a file was read).
+    void buildRouteTable(QWidget* parent);
+    void buildStopMenu();
     void reloadStops();
 
     // The built-in map's route rows (none: an empty row).
