@@ -140,6 +140,51 @@ std::vector<JourneyPageLine> journeyPageLines(const JourneyToPrint& journey) {
     return lines;
 }
 
+namespace {
+
+// A leg's chip: its route numbers on their colour, or «пешком» in a dashed frame.
+void paintChip(QPainter& painter, const JourneyPageLine& line, const QRectF& chipBox) {
+    const QString chip = line.walk ? tr("пешком")
+                         : line.numbers.isEmpty()
+                             ? tr("проезд")
+                             : QStringLiteral("№ ") + line.numbers.join(QStringLiteral(", "));
+    if (line.walk || !line.colour.isValid()) {
+        painter.setPen(QPen(Qt::gray, 1, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+    } else {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(line.colour);
+    }
+    painter.drawRoundedRect(chipBox, 4, 4);
+    painter.setPen(line.walk || !line.colour.isValid() || line.colour.lightnessF() > 0.6
+                       ? Qt::black
+                       : Qt::white);
+    painter.drawText(
+        chipBox, Qt::AlignCenter,
+        painter.fontMetrics().elidedText(chip, Qt::ElideRight, int(chipBox.width() - 4)));
+}
+
+// The way's part of the map, as large as fits the width and the room from the top down.
+void paintWayMap(QPainter& painter, MapDocument& document, const std::vector<StopIndex>& way,
+                 double width, double room, double top) {
+    QRect area;
+    for (const StopIndex stop : way)
+        area = area.united(stopBox(document.map().stop(stop)));
+    area.adjust(-40, -40, 40, 40);
+    const double zoom = std::min({width / area.width(), room / area.height(), 1.5});
+    const QSizeF shown = QSizeF(area.size()) * zoom;
+    painter.save();
+    painter.translate((width - shown.width()) / 2, top);
+    MapView view(&document);
+    view.paintMapAt(painter, area, zoom);
+    painter.setPen(QPen(Qt::gray, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(QPointF(0, 0), shown));
+    painter.restore();
+}
+
+} // namespace
+
 void paintJourneyPage(QPainter& painter, const QSizeF& page, const JourneyToPrint& journey,
                       const std::function<void()>& newPage) {
     painter.save();
@@ -183,24 +228,7 @@ void paintJourneyPage(QPainter& painter, const QSizeF& page, const JourneyToPrin
         }
         const double top = y;
         setFont(13, true);
-        const QString chip = line.walk ? tr("пешком")
-                             : line.numbers.isEmpty()
-                                 ? tr("проезд")
-                                 : QStringLiteral("№ ") + line.numbers.join(QStringLiteral(", "));
-        const QRectF chipBox(0, top + 1, kChip - 8, 20);
-        if (line.walk || !line.colour.isValid()) {
-            painter.setPen(QPen(Qt::gray, 1, Qt::DashLine));
-            painter.setBrush(Qt::NoBrush);
-        } else {
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(line.colour);
-        }
-        painter.drawRoundedRect(chipBox, 4, 4);
-        painter.setPen(line.walk || !line.colour.isValid() || line.colour.lightnessF() > 0.6
-                           ? Qt::black
-                           : Qt::white);
-        painter.drawText(chipBox, Qt::AlignCenter,
-                         painter.fontMetrics().elidedText(chip, Qt::ElideRight, int(kChip - 12)));
+        paintChip(painter, line, QRectF(0, top + 1, kChip - 8, 20));
         write(line.text, 14, !line.walk, kChip);
         if (!line.stops.isEmpty())
             write(line.stops, 11, false, kChip, Qt::darkGray);
@@ -217,20 +245,7 @@ void paintJourneyPage(QPainter& painter, const QSizeF& page, const JourneyToPrin
     }
     const double room = page.height() - y - 12;
     if (way.size() >= 2 && room >= page.height() / 4) {
-        QRect area;
-        for (const StopIndex stop : way)
-            area = area.united(stopBox(document.map().stop(stop)));
-        area.adjust(-40, -40, 40, 40);
-        const double zoom = std::min({page.width() / area.width(), room / area.height(), 1.5});
-        const QSizeF shown = QSizeF(area.size()) * zoom;
-        painter.save();
-        painter.translate((page.width() - shown.width()) / 2, page.height() - room);
-        MapView view(&document);
-        view.paintMapAt(painter, area, zoom);
-        painter.setPen(QPen(Qt::gray, 1));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRectF(QPointF(0, 0), shown));
-        painter.restore();
+        paintWayMap(painter, document, way, page.width(), room, page.height() - room);
     }
     painter.restore();
 }
