@@ -80,56 +80,40 @@ void addRoad(lirsk::GraphMap& map, int a, int b, const lirsk::RoadWeight& w) {
     map.AddLink(b, a, w);
 }
 
-} // namespace
-
-std::unique_ptr<lirsk::GraphMap> buildMetroMap(const MetroFacts& facts, const QString& layoutPath,
-                                               QString* error, QStringList* warnings) {
-    QFile file(layoutPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = layoutPath + QStringLiteral(": ") + file.errorString();
-        return nullptr;
-    }
-    QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
-    if (!doc.isObject()) {
-        *error = layoutPath + QStringLiteral(": ") + parseError.errorString();
-        return nullptr;
-    }
-    const QJsonObject layout = doc.object();
+// Whether the layout's code, names and station overrides name what the facts hold.
+bool checkLayout(const MetroFacts& facts, const QJsonObject& layout, const QString& layoutPath,
+                 QString* error) {
     const QString code = layout.value(QLatin1String("code")).toString();
-    const bool showWeights = layout.value(QLatin1String("display"))
-                                 .toObject()
-                                 .value(QLatin1String("showWeights"))
-                                 .toBool(false);
-    const QJsonObject canvas = layout.value(QLatin1String("canvas")).toObject();
-    const QJsonObject font = layout.value(QLatin1String("font")).toObject();
-    const QJsonObject display = layout.value(QLatin1String("display")).toObject();
-    const QJsonObject schematic = layout.value(QLatin1String("schematic")).toObject();
     const QJsonObject renames = layout.value(QLatin1String("names")).toObject();
     const QJsonObject overrides = layout.value(QLatin1String("stations")).toObject();
-    const QJsonObject segmentScales = layout.value(QLatin1String("segments")).toObject();
     if (code.size() != 1) {
         *error = layoutPath + QStringLiteral(": \"code\" must be the map's one-letter code");
-        return nullptr;
+        return false;
     }
     for (auto it = renames.begin(); it != renames.end(); ++it)
         if (facts.find(it.key()) < 0) {
             *error = layoutPath + QStringLiteral(": \"names\" names no station: ") + it.key();
-            return nullptr;
+            return false;
         }
     static const QStringList sides{"", "e", "w", "n", "s", "ne", "nw", "se", "sw"};
     for (auto it = overrides.begin(); it != overrides.end(); ++it) {
         if (facts.find(it.key()) < 0) {
             *error = layoutPath + QStringLiteral(": \"stations\" names no station: ") + it.key();
-            return nullptr;
+            return false;
         }
         if (!sides.contains(it.value().toObject().value(QLatin1String("label")).toString())) {
             *error = layoutPath + QStringLiteral(": ") + it.key() +
                      QStringLiteral(": \"label\" is none of e, w, n, s, ne, nw, se, sw");
-            return nullptr;
+            return false;
         }
     }
 
+    return true;
+}
+
+LayoutOptions layoutOptions(const QJsonObject& layout) {
+    const QJsonObject canvas = layout.value(QLatin1String("canvas")).toObject();
+    const QJsonObject schematic = layout.value(QLatin1String("schematic")).toObject();
     LayoutOptions options;
     options.width = intOr(canvas, "width", options.width);
     options.height = intOr(canvas, "height", options.height);
@@ -143,14 +127,15 @@ std::unique_ptr<lirsk::GraphMap> buildMetroMap(const MetroFacts& facts, const QS
     options.transferGap = intOr(schematic, "transferGap", options.transferGap);
     options.stopGap = intOr(schematic, "stopGap", options.stopGap);
     options.labelGap = intOr(schematic, "labelGap", options.labelGap);
-    const QString fontName = font.value(QLatin1String("name")).toString(QStringLiteral("Arial"));
-    const int fontSize = intOr(font, "size", 8);
+    return options;
+}
 
-    QStringList names;
-    for (const Station& s : facts.stations)
-        names << renames.value(s.key()).toString(s.name);
+// The stations as the diagram's nodes, at their places in metres from the stations' mean place
+// (returned in *lat0 and *lon0).
+QList<LayoutNode> layoutNodes(const MetroFacts& facts, const QJsonObject& overrides,
+                              const QStringList& names, int fontSize, double* lat0Out,
+                              double* lon0Out) {
     const QList<int> groups = interchangeGroups(facts, names);
-
     double lat0 = 0, lon0 = 0;
     for (const Station& s : facts.stations) {
         lat0 += s.lat / facts.stations.size();
@@ -176,6 +161,15 @@ std::unique_ptr<lirsk::GraphMap> buildMetroMap(const MetroFacts& facts, const QS
         node.labelDy = intOr(o, "labelDy", 0);
         nodes << node;
     }
+    *lat0Out = lat0;
+    *lon0Out = lon0;
+    return nodes;
+}
+
+// The segments and the passages as the diagram's edges.
+QList<LayoutEdge> layoutEdges(const MetroFacts& facts, const QJsonObject& layout, double lat0,
+                              double lon0, bool showWeights) {
+    const QJsonObject segmentScales = layout.value(QLatin1String("segments")).toObject();
     // Edges near the city centre get longer, up to centre.scale times, to make room for the
     // names where lines meet; the stretch fades out linearly at centre.radius metres.
     const QJsonObject centre = layout.value(QLatin1String("centre")).toObject();
@@ -211,6 +205,47 @@ std::unique_ptr<lirsk::GraphMap> buildMetroMap(const MetroFacts& facts, const QS
         }
         edges << edge;
     }
+    return edges;
+}
+
+} // namespace
+
+std::unique_ptr<lirsk::GraphMap> buildMetroMap(const MetroFacts& facts, const QString& layoutPath,
+                                               QString* error, QStringList* warnings) {
+    QFile file(layoutPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = layoutPath + QStringLiteral(": ") + file.errorString();
+        return nullptr;
+    }
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (!doc.isObject()) {
+        *error = layoutPath + QStringLiteral(": ") + parseError.errorString();
+        return nullptr;
+    }
+    const QJsonObject layout = doc.object();
+    const QString code = layout.value(QLatin1String("code")).toString();
+    const bool showWeights = layout.value(QLatin1String("display"))
+                                 .toObject()
+                                 .value(QLatin1String("showWeights"))
+                                 .toBool(false);
+    const QJsonObject font = layout.value(QLatin1String("font")).toObject();
+    const QJsonObject display = layout.value(QLatin1String("display")).toObject();
+    const QJsonObject renames = layout.value(QLatin1String("names")).toObject();
+    const QJsonObject overrides = layout.value(QLatin1String("stations")).toObject();
+    if (!checkLayout(facts, layout, layoutPath, error))
+        return nullptr;
+
+    const LayoutOptions options = layoutOptions(layout);
+    const QString fontName = font.value(QLatin1String("name")).toString(QStringLiteral("Arial"));
+    const int fontSize = intOr(font, "size", 8);
+
+    QStringList names;
+    for (const Station& s : facts.stations)
+        names << renames.value(s.key()).toString(s.name);
+    double lat0 = 0, lon0 = 0;
+    const QList<LayoutNode> nodes = layoutNodes(facts, overrides, names, fontSize, &lat0, &lon0);
+    const QList<LayoutEdge> edges = layoutEdges(facts, layout, lat0, lon0, showWeights);
     const QList<Placement> placed = layOutDiagram(nodes, edges, options, warnings);
 
     auto map = std::make_unique<lirsk::GraphMap>();
