@@ -282,40 +282,11 @@ struct LabelJob {
     bool placed = false;
 };
 
-} // namespace
-
-QList<Placement> layOutDiagram(const QList<LayoutNode>& nodes, const QList<LayoutEdge>& edges,
-                               const LayoutOptions& options, QStringList* warnings) {
-    const int n = int(nodes.size());
-    QList<Placement> result(n);
-    if (n == 0)
-        return result;
-    const std::vector<Vec> g = normalisedGeography(nodes, edges, options.fisheye);
-    std::vector<Vec> p = schematicPositions(g, edges, options);
-    fitToCanvas(p, options);
-    for (int i = 0; i < n; ++i)
-        p[i] = {p[i].x + nodes[i].nudgeX, p[i].y + nodes[i].nudgeY};
-    separateStops(p, g, edges, options);
-
-    const int radius = options.stopSize / 2;
-    std::vector<Rect> stopRects(n);
-    for (int i = 0; i < n; ++i) {
-        result[i].centreX = int(std::lround(p[i].x));
-        result[i].centreY = int(std::lround(p[i].y));
-        const double left = result[i].centreX - radius, top = result[i].centreY - radius;
-        stopRects[i] = {left, top, left + options.stopSize, top + options.stopSize};
-    }
-
-    // The texts drawn at the midpoints of edges (their lengths) are obstacles for the names.
-    std::vector<Rect> edgeTexts;
-    for (const LayoutEdge& e : edges)
-        if (e.textWidth > 0) {
-            const double mx = std::round((result[e.a].centreX + result[e.b].centreX) / 2.0);
-            const double my = std::round((result[e.a].centreY + result[e.b].centreY) / 2.0);
-            edgeTexts.push_back({mx, my, mx + e.textWidth, my + e.textHeight});
-        }
-
+// The names to place: one for each stop that shows one, around the circles of its interchange.
+std::vector<LabelJob> labelJobs(const QList<LayoutNode>& nodes,
+                                const std::vector<Rect>& stopRects) {
     std::vector<LabelJob> jobs;
+    const int n = int(nodes.size());
     for (int i = 0; i < n; ++i) {
         if (!nodes[i].showLabel)
             continue;
@@ -337,7 +308,58 @@ QList<Placement> layOutDiagram(const QList<LayoutNode>& nodes, const QList<Layou
         job.nudge = {double(nodes[i].labelDx), double(nodes[i].labelDy)};
         jobs.push_back(job);
     }
+    return jobs;
+}
 
+// Where the lengths of the edges are written: at their midpoints.
+std::vector<Rect> edgeTextRects(const QList<LayoutEdge>& edges, const QList<Placement>& result) {
+    std::vector<Rect> edgeTexts;
+    for (const LayoutEdge& e : edges)
+        if (e.textWidth > 0) {
+            const double mx = std::round((result[e.a].centreX + result[e.b].centreX) / 2.0);
+            const double my = std::round((result[e.a].centreY + result[e.b].centreY) / 2.0);
+            edgeTexts.push_back({mx, my, mx + e.textWidth, my + e.textHeight});
+        }
+    return edgeTexts;
+}
+
+// Stops that overlap, and names that leave the canvas or cover a stop, a length or a name.
+void warnOfOverlaps(const QList<LayoutNode>& nodes, const QList<Placement>& result,
+                    const std::vector<LabelJob>& jobs, const std::vector<Rect>& edgeTexts,
+                    const LayoutOptions& options, QStringList* warnings) {
+    const int n = int(nodes.size());
+    const Rect canvas{0, 0, double(options.width), double(options.height)};
+    auto centre = [&](int i) { return Vec{double(result[i].centreX), double(result[i].centreY)}; };
+    for (int i = 0; i < n; ++i)
+        for (int j = i + 1; j < n; ++j)
+            if (std::hypot(centre(i).x - centre(j).x, centre(i).y - centre(j).y) <=
+                options.stopSize)
+                *warnings
+                    << QStringLiteral("stops %1 and %2 overlap").arg(nodes[i].name, nodes[j].name);
+    for (std::size_t k = 0; k < jobs.size(); ++k) {
+        const Rect& r = jobs[k].rect;
+        const QString& who = nodes[jobs[k].node].name;
+        if (r.overlap(canvas) < r.area())
+            *warnings << QStringLiteral("the name of %1 leaves the canvas").arg(who);
+        for (int j = 0; j < n; ++j)
+            if (circleMeetsRect(centre(j), options.stopSize / 2.0, r))
+                *warnings
+                    << QStringLiteral("the name of %1 covers the stop %2").arg(who, nodes[j].name);
+        for (const Rect& t : edgeTexts)
+            if (r.overlap(t) > 0)
+                *warnings << QStringLiteral("the name of %1 covers the length of a link").arg(who);
+        for (std::size_t m = k + 1; m < jobs.size(); ++m)
+            if (r.overlap(jobs[m].rect) > 0)
+                *warnings << QStringLiteral("the names of %1 and %2 overlap")
+                                 .arg(who, nodes[jobs[m].node].name);
+    }
+}
+
+// Each name at the side of its stops where it covers the least: the most crowded stops choose
+// first, then every name chooses again among the others.
+void placeLabels(std::vector<LabelJob>& jobs, const std::vector<Rect>& stopRects,
+                 const std::vector<Rect>& edgeTexts, const QList<LayoutEdge>& edges,
+                 const std::vector<Vec>& p, const LayoutOptions& options) {
     const Rect canvas{0, 0, double(options.width), double(options.height)};
     auto cost = [&](const LabelJob& job, int side, int shift, std::size_t self, Rect* out) {
         const Vec c = labelCorner(job.box, side, shift, job.width, job.height, options.labelGap);
@@ -374,13 +396,12 @@ QList<Placement> layOutDiagram(const QList<LayoutNode>& nodes, const QList<Layou
         }
         jobs[k].placed = true;
     };
-    // The most crowded stops choose first; then every label chooses again among the others.
     std::vector<std::size_t> order(jobs.size());
     std::vector<int> crowd(jobs.size(), 0);
     for (std::size_t k = 0; k < jobs.size(); ++k) {
         order[k] = k;
-        for (int j = 0; j < n; ++j)
-            if (std::hypot(p[j].x - p[jobs[k].node].x, p[j].y - p[jobs[k].node].y) < 60)
+        for (const Vec& at : p)
+            if (std::hypot(at.x - p[jobs[k].node].x, at.y - p[jobs[k].node].y) < 60)
                 ++crowd[k];
     }
     std::stable_sort(order.begin(), order.end(),
@@ -388,6 +409,38 @@ QList<Placement> layOutDiagram(const QList<LayoutNode>& nodes, const QList<Layou
     for (int pass = 0; pass < 6; ++pass)
         for (std::size_t k : order)
             place(k);
+}
+
+} // namespace
+
+QList<Placement> layOutDiagram(const QList<LayoutNode>& nodes, const QList<LayoutEdge>& edges,
+                               const LayoutOptions& options, QStringList* warnings) {
+    const int n = int(nodes.size());
+    QList<Placement> result(n);
+    if (n == 0)
+        return result;
+    const std::vector<Vec> g = normalisedGeography(nodes, edges, options.fisheye);
+    std::vector<Vec> p = schematicPositions(g, edges, options);
+    fitToCanvas(p, options);
+    for (int i = 0; i < n; ++i)
+        p[i] = {p[i].x + nodes[i].nudgeX, p[i].y + nodes[i].nudgeY};
+    separateStops(p, g, edges, options);
+
+    const int radius = options.stopSize / 2;
+    std::vector<Rect> stopRects(n);
+    for (int i = 0; i < n; ++i) {
+        result[i].centreX = int(std::lround(p[i].x));
+        result[i].centreY = int(std::lround(p[i].y));
+        const double left = result[i].centreX - radius, top = result[i].centreY - radius;
+        stopRects[i] = {left, top, left + options.stopSize, top + options.stopSize};
+    }
+
+    // The texts drawn at the midpoints of edges (their lengths) are obstacles for the names.
+    const std::vector<Rect> edgeTexts = edgeTextRects(edges, result);
+
+    std::vector<LabelJob> jobs = labelJobs(nodes, stopRects);
+
+    placeLabels(jobs, stopRects, edgeTexts, edges, p, options);
 
     for (const LabelJob& job : jobs) {
         result[job.node].labelLeft = int(std::lround(job.rect.left));
@@ -399,35 +452,8 @@ QList<Placement> layOutDiagram(const QList<LayoutNode>& nodes, const QList<Layou
             result[i].labelTop = result[i].centreY - nodes[i].labelHeight / 2;
         }
 
-    if (warnings) {
-        auto centre = [&](int i) {
-            return Vec{double(result[i].centreX), double(result[i].centreY)};
-        };
-        for (int i = 0; i < n; ++i)
-            for (int j = i + 1; j < n; ++j)
-                if (std::hypot(centre(i).x - centre(j).x, centre(i).y - centre(j).y) <=
-                    options.stopSize)
-                    *warnings << QStringLiteral("stops %1 and %2 overlap")
-                                     .arg(nodes[i].name, nodes[j].name);
-        for (std::size_t k = 0; k < jobs.size(); ++k) {
-            const Rect& r = jobs[k].rect;
-            const QString& who = nodes[jobs[k].node].name;
-            if (r.overlap(canvas) < r.area())
-                *warnings << QStringLiteral("the name of %1 leaves the canvas").arg(who);
-            for (int j = 0; j < n; ++j)
-                if (circleMeetsRect(centre(j), options.stopSize / 2.0, r))
-                    *warnings << QStringLiteral("the name of %1 covers the stop %2")
-                                     .arg(who, nodes[j].name);
-            for (const Rect& t : edgeTexts)
-                if (r.overlap(t) > 0)
-                    *warnings
-                        << QStringLiteral("the name of %1 covers the length of a link").arg(who);
-            for (std::size_t m = k + 1; m < jobs.size(); ++m)
-                if (r.overlap(jobs[m].rect) > 0)
-                    *warnings << QStringLiteral("the names of %1 and %2 overlap")
-                                     .arg(who, nodes[jobs[m].node].name);
-        }
-    }
+    if (warnings)
+        warnOfOverlaps(nodes, result, jobs, edgeTexts, options, warnings);
     return result;
 }
 
