@@ -7,8 +7,6 @@
 #include <complex>
 #include <cstdint>
 #include <numbers>
-#include <numeric>
-#include <queue>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -121,7 +119,6 @@ private:
     void findGeographicCrossings();
     double unitLength() const;
     double groundLength(int a, int b) const;
-    void leaveOutExpressLinks();
 
     bool conflicts(const Segment& s, const std::vector<Segment>& pending) const;
     bool nodeBlocked(QPoint p, const std::vector<std::pair<int, QPoint>>& pending) const;
@@ -142,7 +139,6 @@ private:
     int m_count = 0;
     double m_unit = 1;
     std::vector<std::pair<int, int>> m_links;
-    std::vector<bool> m_express; // links drawn over the stations they pass by
     std::vector<int> m_passedBy; // each station: the express links that pass it by
     std::vector<std::vector<int>> m_walkingTo;
     std::vector<std::vector<std::pair<int, int>>> m_adjacent; // (neighbour, link)
@@ -170,7 +166,11 @@ Layout::Layout(const OctilinearInput& input)
         m_adjacent[a].emplace_back(b, link);
         m_adjacent[b].emplace_back(a, link);
     }
-    leaveOutExpressLinks();
+    m_passedBy.assign(m_count, 0);
+    for (const std::vector<int>& express : input.expresses)
+        for (std::size_t k = 1; k + 1 < express.size(); ++k)
+            if (express[k] >= 0 && express[k] < m_count)
+                ++m_passedBy[express[k]];
     m_unit = unitLength();
     m_walkingTo.resize(m_count);
     for (auto [a, b] : input.walks)
@@ -183,63 +183,6 @@ Layout::Layout(const OctilinearInput& input)
 double Layout::groundLength(int a, int b) const {
     const QPointF d = m_input.points[a] - m_input.points[b];
     return std::hypot(d.x(), d.y());
-}
-
-// An express link passes stations by that a slower line between its ends calls at, along nearly
-// the same way: it is drawn over that line, so the layout leaves it to the line's stations.
-void Layout::leaveOutExpressLinks() {
-    constexpr double kDetour = 1.3;
-    m_express.assign(m_links.size(), false);
-    std::vector<int> order(m_links.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](int x, int y) {
-        return groundLength(m_links[x].first, m_links[x].second) >
-               groundLength(m_links[y].first, m_links[y].second);
-    });
-    std::vector<double> reached(m_count, -1);
-    std::vector<int> touched, cameFrom(m_count, -1);
-    m_passedBy.assign(m_count, 0);
-    for (const int link : order) {
-        const auto [from, to] = m_links[link];
-        const double bound = kDetour * groundLength(from, to);
-        // Dijkstra from one end without this link, no further than the bound.
-        using Entry = std::pair<double, int>;
-        std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
-        queue.emplace(0, from);
-        reached[from] = 0;
-        touched = {from};
-        bool express = false;
-        while (!queue.empty() && !express) {
-            const auto [length, node] = queue.top();
-            queue.pop();
-            if (length > reached[node])
-                continue;
-            for (const auto& [next, other] : m_adjacent[node]) {
-                const double further = length + groundLength(node, next);
-                if (other == link || further > bound ||
-                    (reached[next] >= 0 && reached[next] <= further))
-                    continue;
-                if (next == to) {
-                    express = true;
-                    for (int passed = node; passed != from; passed = cameFrom[passed])
-                        ++m_passedBy[passed];
-                    break;
-                }
-                if (reached[next] < 0)
-                    touched.push_back(next);
-                reached[next] = further;
-                cameFrom[next] = node;
-                queue.emplace(further, next);
-            }
-        }
-        for (const int node : touched)
-            reached[node] = -1;
-        if (!express)
-            continue;
-        m_express[link] = true;
-        for (const int end : {from, to})
-            std::erase_if(m_adjacent[end], [&](const auto& entry) { return entry.second == link; });
-    }
 }
 
 double Layout::unitLength() const {
@@ -289,7 +232,7 @@ void Layout::buildChains() {
         }
         // A ring of stations with two links each gets a junction of its own.
         for (std::size_t link = 0; link < m_links.size(); ++link)
-            if (!used[link] && !m_express[link]) {
+            if (!used[link]) {
                 junction[m_links[link].first] = true;
                 break;
             }

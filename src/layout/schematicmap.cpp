@@ -1,6 +1,7 @@
 #include "layout/schematicmap.h"
 
 #include "layout/octilinearlayout.h"
+#include "view/linebundles.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -51,10 +52,21 @@ bool schematicPlaces(const GraphMap& map, const MapDescription* description,
     OctilinearInput input;
     for (const Stop& stop : map.stops())
         input.points.emplace_back(stop.centreX(), stop.centreY());
+    // An express drawn through the stations it passes is laid out as those stations' line.
+    const LineBundles lines = description ? LineBundles(map, *description) : LineBundles();
     for (StopIndex from = 0; from < map.stopCount(); ++from)
-        for (const Link& link : map.stop(from).Links)
+        for (const Link& link : map.stop(from).Links) {
+            const std::vector<StopIndex> through = lines.drawnThrough(from, link.To);
+            if (!through.empty()) {
+                input.expresses.push_back({from});
+                input.expresses.back().insert(input.expresses.back().end(), through.begin(),
+                                              through.end());
+                input.expresses.back().push_back(link.To);
+                continue;
+            }
             (walks.contains({map.stop(from).Id, map.stop(link.To).Id}) ? input.walks : input.links)
                 .emplace_back(from, link.To);
+        }
     const OctilinearLayout layout = layOutOctilinear(input);
     int left = INT_MAX, top = INT_MAX;
     for (const QPoint& cell : layout.cells) {

@@ -17,7 +17,8 @@ constexpr int kSchematicStep = 40;
 constexpr int kMaxSchematicStations = 1200;
 
 struct SchematicFigures {
-    int links = 0;           // distinct pairs of stations that rides join
+    int links = 0; // distinct pairs of stations that rides join, but for expresses drawn through
+                   // the stations they pass by
     int octilinearLinks = 0; // of them, drawn horizontally, vertically or at 45 degrees
     int newCrossings = 0;    // pairs of them that cross in the schematic but not on the ground
 };

@@ -1,5 +1,7 @@
 #include "view/linebundles.h"
 
+#include "layout/schematicmap.h"
+
 #include <algorithm>
 #include <cmath>
 #include <unordered_set>
@@ -58,7 +60,15 @@ LineBundles::LineBundles(const GraphMap& map, const MapDescription& description)
         m_atStop[std::size_t(m_bundles[k].a)].push_back(int(k));
         m_atStop[std::size_t(m_bundles[k].b)].push_back(int(k));
     }
-    drawExpressAlongLocal(map);
+    // Whether an express runs along the stopping lines is a fact of the ground: a schematic
+    // bends the lines at stations it passes by, the express still runs along them.
+    if (description.layouts && description.layouts->schematicShown) {
+        GraphMap ground = map;
+        moveToLayout(ground, description.layouts->geographic);
+        drawExpressAlongLocal(ground);
+    } else {
+        drawExpressAlongLocal(map);
+    }
     for (auto& stopBundles : m_atStop)
         stopBundles.clear();
     for (std::size_t k = 0; k < m_bundles.size(); ++k) {
