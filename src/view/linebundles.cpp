@@ -133,8 +133,8 @@ std::vector<int> LineBundles::localChain(const GraphMap& map, int k, double leng
                                          const std::vector<bool>& alongOthers) const {
     // A station counts as along the link within this share of its length from the straight
     // line, and the chain may be this much longer than the link.
-    constexpr double kAside = 0.2, kLonger = 1.25;
-    constexpr int kMostLinks = 12;
+    constexpr double kAside = 0.3, kLonger = 1.3;
+    constexpr int kMostLinks = 48;
     const LineBundle& bundle = m_bundles[std::size_t(k)];
     const Vector a = centreOf(map, bundle.a), b = centreOf(map, bundle.b);
     const Vector along{(b.x - a.x) / length, (b.y - a.y) / length};
