@@ -42,10 +42,11 @@ namespace {
 // Pixels between the stations of one interchange in the schematic.
 constexpr int kInterchangeSpacing = 8;
 
-// Each station's interchange: stations a short walk joins are laid out as one place, so the
-// lines through them meet there as they do on the ground. A walk counts as short up to this
-// share of the median length of a ride between neighbouring stations.
-std::vector<int> interchanges(const OctilinearInput& input) {
+// Each station's interchange: stations of different lines that a short walk joins are laid out as
+// one place, so the lines through them meet there as they do on the ground; two platforms of the
+// same lines stay apart, each on its own track. A walk counts as short up to this share of the
+// median length of a ride between neighbouring stations.
+std::vector<int> interchanges(const OctilinearInput& input, const QStringList& routes) {
     constexpr double kShortWalk = 0.6;
     const auto length = [&](std::pair<int, int> link) {
         const QPointF d =
@@ -66,7 +67,8 @@ std::vector<int> interchanges(const OctilinearInput& input) {
         std::nth_element(rides.begin(), rides.begin() + rides.size() / 2, rides.end());
         const double shortWalk = kShortWalk * rides[rides.size() / 2];
         for (const auto& walk : input.walks)
-            if (length(walk) <= shortWalk)
+            if (length(walk) <= shortWalk &&
+                routes[std::size_t(walk.first)] != routes[std::size_t(walk.second)])
                 parent[std::size_t(root(walk.first))] = root(walk.second);
     }
     std::vector<int> group(input.points.size(), -1), number(input.points.size(), -1);
@@ -111,6 +113,86 @@ OctilinearInput joined(const OctilinearInput& input, const std::vector<int>& gro
     return result;
 }
 
+// Where each station of an interchange sits from the interchange's place, in pixels. A station
+// whose lines run straight through the place (or end there) moves along them, so they stay
+// straight; the one station whose lines turn there keeps the place itself; others go in a row
+// along a way no line takes.
+std::vector<QPoint> spreadInterchanges(const OctilinearInput& input, const std::vector<int>& group,
+                                       const std::vector<QPoint>& cells) {
+    constexpr QPoint kAxis[4] = {{1, 0}, {1, 1}, {0, 1}, {-1, 1}};
+    const std::size_t count = group.size();
+    // Each station's axis (0..3), -1 for lines that turn there or none, -2 for no line at all.
+    std::vector<int> axis(count, -2);
+    for (const auto& [a, b] : input.links)
+        for (const auto& [here, there] : {std::pair(a, b), std::pair(b, a)}) {
+            const QPoint d = cells[std::size_t(group[std::size_t(there)])] -
+                             cells[std::size_t(group[std::size_t(here)])];
+            const QPoint unit((d.x() > 0) - (d.x() < 0), (d.y() > 0) - (d.y() < 0));
+            int way = -1;
+            for (int k = 0; k < 4; ++k)
+                if (unit == kAxis[k] || unit == -kAxis[k])
+                    way = k;
+            int& mine = axis[std::size_t(here)];
+            mine = mine == -2 ? way : (mine == way ? mine : -1);
+        }
+    std::vector<std::vector<int>> members(cells.size());
+    for (std::size_t v = 0; v < count; ++v)
+        members[std::size_t(group[v])].push_back(int(v));
+    std::vector<QPoint> aside(count);
+    for (const std::vector<int>& stations : members) {
+        if (stations.size() < 2)
+            continue;
+        bool centreTaken = false, axisTaken[4] = {};
+        std::vector<int> turning;
+        for (const int v : stations) {
+            if (axis[std::size_t(v)] >= 0)
+                axisTaken[axis[std::size_t(v)]] = true;
+            else if (!centreTaken && axis[std::size_t(v)] == -1)
+                centreTaken = true;
+            else
+                turning.push_back(v);
+        }
+        const int free = int(std::find(std::begin(axisTaken), std::end(axisTaken), false) -
+                             std::begin(axisTaken));
+        for (int k = 0; k < 4; ++k) {
+            std::vector<int> row;
+            for (const int v : stations)
+                if (axis[std::size_t(v)] == k || (k == free % 4 && std::ranges::count(turning, v)))
+                    row.push_back(v);
+            // In their order on the ground along the axis, centred on the place.
+            const QPointF unit = kAxis[k];
+            std::sort(row.begin(), row.end(), [&](int x, int y) {
+                return QPointF::dotProduct(input.points[std::size_t(x)], unit) <
+                       QPointF::dotProduct(input.points[std::size_t(y)], unit);
+            });
+            const int m = int(row.size());
+            const int shift = centreTaken && m % 2 == 1 ? 1 : 0;
+            for (int j = 0; j < m; ++j)
+                aside[std::size_t(row[std::size_t(j)])] =
+                    kAxis[k] * ((2 * j - (m - 1) + shift) * kInterchangeSpacing / 2);
+            centreTaken = centreTaken || (m % 2 == 1);
+        }
+    }
+    return aside;
+}
+
+// The figures of the stations as placed, each at its own place: a station of an interchange
+// beside the place of the diagram bends the lines through it a little.
+SchematicFigures figuresOf(const OctilinearInput& input, const std::vector<QPointF>& placed) {
+    QSet<std::pair<int, int>> links;
+    for (const auto& [a, b] : input.links)
+        links.insert(std::minmax(a, b));
+    SchematicFigures figures;
+    figures.links = int(links.size());
+    for (const auto& [a, b] : links) {
+        const QPointF d = placed[std::size_t(a)] - placed[std::size_t(b)];
+        if (d.x() == 0 || d.y() == 0 || std::abs(d.x()) == std::abs(d.y()))
+            ++figures.octilinearLinks;
+    }
+    figures.newCrossings = countNewCrossings(input, placed);
+    return figures;
+}
+
 } // namespace
 
 bool schematicPlaces(const GraphMap& map, const MapDescription* description,
@@ -145,7 +227,10 @@ bool schematicPlaces(const GraphMap& map, const MapDescription* description,
             (walks.contains({map.stop(from).Id, map.stop(link.To).Id}) ? input.walks : input.links)
                 .emplace_back(from, link.To);
         }
-    const std::vector<int> group = interchanges(input);
+    QStringList routes;
+    for (const Stop& stop : map.stops())
+        routes.append(stop.Routes);
+    const std::vector<int> group = interchanges(input, routes);
     const OctilinearLayout layout = layOutOctilinear(joined(input, group));
     int left = INT_MAX, top = INT_MAX;
     for (const QPoint& cell : layout.cells) {
@@ -155,19 +240,17 @@ bool schematicPlaces(const GraphMap& map, const MapDescription* description,
     // The outermost stations keep room for their names.
     constexpr int kMargin = 3 * kSchematicStep;
     places->clear();
-    // The stations of an interchange side by side in a row across its place.
-    std::vector<int> members(layout.cells.size(), 0), seen(layout.cells.size(), 0);
-    for (const int g : group)
-        ++members[std::size_t(g)];
+    const std::vector<QPoint> aside = spreadInterchanges(input, group, layout.cells);
+    std::vector<QPointF> centres;
     for (StopIndex i = 0; i < map.stopCount(); ++i) {
         const Stop& stop = map.stop(i);
-        const std::size_t g = std::size_t(group[std::size_t(i)]);
-        const QPoint cell = layout.cells[g];
-        const int aside = (2 * seen[g]++ - (members[g] - 1)) * kInterchangeSpacing / 2;
-        places->append({stop.Id, kMargin + (cell.x() - left) * kSchematicStep - stop.Radius + aside,
-                        kMargin + (cell.y() - top) * kSchematicStep - stop.Radius});
+        const QPoint cell = layout.cells[std::size_t(group[std::size_t(i)])];
+        const QPoint at = QPoint(kMargin, kMargin) + (cell - QPoint(left, top)) * kSchematicStep +
+                          aside[std::size_t(i)] - QPoint(stop.Radius, stop.Radius);
+        places->append({stop.Id, at.x(), at.y()});
+        centres.emplace_back(at + QPoint(stop.Radius, stop.Radius));
     }
-    *figures = {layout.links, layout.octilinearLinks, layout.newCrossings};
+    *figures = figuresOf(input, centres);
     return true;
 }
 
