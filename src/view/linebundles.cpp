@@ -1,7 +1,5 @@
 #include "view/linebundles.h"
 
-#include "layout/schematicmap.h"
-
 #include <algorithm>
 #include <cmath>
 #include <unordered_set>
@@ -64,7 +62,12 @@ LineBundles::LineBundles(const GraphMap& map, const MapDescription& description)
     // bends the lines at stations it passes by, the express still runs along them.
     if (description.layouts && description.layouts->schematicShown) {
         GraphMap ground = map;
-        moveToLayout(ground, description.layouts->geographic);
+        const StopIdLookup byId(map);
+        for (const LaidOutStop& place : description.layouts->geographic)
+            if (const StopIndex stop = byId.find(place.stopId); stop != NoStop) {
+                ground.stop(stop).Left = place.left;
+                ground.stop(stop).Top = place.top;
+            }
         drawExpressAlongLocal(ground);
     } else {
         drawExpressAlongLocal(map);
