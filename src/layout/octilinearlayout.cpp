@@ -29,6 +29,8 @@ constexpr int kDirections = 8;
 constexpr QPoint kDirection[kDirections] = {{1, 0},  {1, 1},   {0, 1},  {-1, 1},
                                             {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
 constexpr int kCellSize = 4; // grid steps a side of an index cell
+// What a crossing costs where no place is left without one: more than moving far.
+constexpr double kCrossingCost = 1000;
 
 std::uint64_t key(int x, int y) {
     return (std::uint64_t(std::uint32_t(x)) << 32) | std::uint32_t(y);
@@ -121,6 +123,7 @@ private:
     double groundLength(int a, int b) const;
 
     bool conflicts(const Segment& s, const std::vector<Segment>& pending) const;
+    bool inTheWay(const Segment& s, const std::vector<Segment>& pending) const;
     bool nodeBlocked(QPoint p, const std::vector<std::pair<int, QPoint>>& pending) const;
     bool keepsOrder(int node, const std::vector<Segment>& pending) const;
     void commit(const Candidate& c);
@@ -135,6 +138,7 @@ private:
     double nearness(int node, QPoint p) const;
 
     const OctilinearInput& m_input;
+    mutable int m_clashes = 0; // what a place would cross when crossings are allowed
     int m_relaxed = 0; // 1: links around a junction may leave their order; 2: also the eight ways
     int m_count = 0;
     double m_unit = 1;
@@ -303,9 +307,17 @@ bool clash(const Segment& s, const Segment& t, const std::unordered_set<std::uin
            onSegment(s.b, t.a, t.b);
 }
 
+// Whether a segment gets in the way of what is drawn or pending; when crossings are allowed it
+// never does, but each one it would make is counted.
 bool Layout::conflicts(const Segment& s, const std::vector<Segment>& pending) const {
-    if (m_relaxed == 3)
-        return false;
+    const bool found = inTheWay(s, pending);
+    if (m_relaxed < 3)
+        return found;
+    m_clashes += found;
+    return false;
+}
+
+bool Layout::inTheWay(const Segment& s, const std::vector<Segment>& pending) const {
     bool found = false;
     forCells(s.a, s.b, [&](std::uint64_t cell) {
         if (found)
@@ -407,6 +419,7 @@ void Layout::commit(const Candidate& c) {
 // corner), as evenly as the runs' steps allow; false when they do not fit or get in the way.
 bool Layout::shapeChain(const std::vector<int>& nodes, const std::vector<int>& links,
                         const std::vector<QPoint>& corners, Candidate& into, double* cost) const {
+    const int clashesBefore = m_clashes;
     const int runs = int(corners.size()) - 1, gaps = int(links.size());
     if (runs > gaps)
         return false;
@@ -472,7 +485,8 @@ bool Layout::shapeChain(const std::vector<int>& nodes, const std::vector<int>& l
         longest = std::max(longest, double(steps[r]) / share[r]);
         shortest = std::min(shortest, double(steps[r]) / share[r]);
     }
-    *cost += longest - shortest + 0.3 * (total - gaps);
+    *cost +=
+        longest - shortest + 0.3 * (total - gaps) + kCrossingCost * (m_clashes - clashesBefore);
     into = std::move(shaped);
     return true;
 }
@@ -709,6 +723,7 @@ void Layout::walkBranch(const Chain& chain, bool reversed) {
                     Candidate c;
                     c.places.emplace_back(next, at);
                     c.segments.push_back({m_cell[here], at, links[k]});
+                    m_clashes = 0;
                     if (conflicts(c.segments.back(), {}))
                         continue;
                     // The last station of a ring back to its junction closes it in a straight run.
@@ -724,8 +739,8 @@ void Layout::walkBranch(const Chain& chain, bool reversed) {
                     m_placed[next] = false;
                     if (!ordered && m_relaxed == 0)
                         continue;
-                    c.cost = 2 * deviation(d, angle) + std::abs(s - std::clamp(length, 1.0, 2.0)) +
-                             nearness(next, at);
+                    c.cost = kCrossingCost * m_clashes + 2 * deviation(d, angle) +
+                             std::abs(s - std::clamp(length, 1.0, 2.0)) + nearness(next, at);
                     if (previousDirection >= 0)
                         c.cost +=
                             (1.5 + 6 * m_passedBy[here]) * bendCost(turn(previousDirection, d));
