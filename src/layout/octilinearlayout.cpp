@@ -7,8 +7,6 @@
 #include <complex>
 #include <cstdint>
 #include <numbers>
-#include <numeric>
-#include <queue>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -31,6 +29,8 @@ constexpr int kDirections = 8;
 constexpr QPoint kDirection[kDirections] = {{1, 0},  {1, 1},   {0, 1},  {-1, 1},
                                             {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
 constexpr int kCellSize = 4; // grid steps a side of an index cell
+// What a crossing costs where no place is left without one: more than moving far.
+constexpr double kCrossingCost = 1000;
 
 std::uint64_t key(int x, int y) {
     return (std::uint64_t(std::uint32_t(x)) << 32) | std::uint32_t(y);
@@ -121,9 +121,9 @@ private:
     void findGeographicCrossings();
     double unitLength() const;
     double groundLength(int a, int b) const;
-    void leaveOutExpressLinks();
 
     bool conflicts(const Segment& s, const std::vector<Segment>& pending) const;
+    bool inTheWay(const Segment& s, const std::vector<Segment>& pending) const;
     bool nodeBlocked(QPoint p, const std::vector<std::pair<int, QPoint>>& pending) const;
     bool keepsOrder(int node, const std::vector<Segment>& pending) const;
     void commit(const Candidate& c);
@@ -138,11 +138,11 @@ private:
     double nearness(int node, QPoint p) const;
 
     const OctilinearInput& m_input;
+    mutable int m_clashes = 0; // what a place would cross when crossings are allowed
     int m_relaxed = 0; // 1: links around a junction may leave their order; 2: also the eight ways
     int m_count = 0;
     double m_unit = 1;
     std::vector<std::pair<int, int>> m_links;
-    std::vector<bool> m_express; // links drawn over the stations they pass by
     std::vector<int> m_passedBy; // each station: the express links that pass it by
     std::vector<std::vector<int>> m_walkingTo;
     std::vector<std::vector<std::pair<int, int>>> m_adjacent; // (neighbour, link)
@@ -170,7 +170,11 @@ Layout::Layout(const OctilinearInput& input)
         m_adjacent[a].emplace_back(b, link);
         m_adjacent[b].emplace_back(a, link);
     }
-    leaveOutExpressLinks();
+    m_passedBy.assign(m_count, 0);
+    for (const std::vector<int>& express : input.expresses)
+        for (std::size_t k = 1; k + 1 < express.size(); ++k)
+            if (express[k] >= 0 && express[k] < m_count)
+                ++m_passedBy[express[k]];
     m_unit = unitLength();
     m_walkingTo.resize(m_count);
     for (auto [a, b] : input.walks)
@@ -183,63 +187,6 @@ Layout::Layout(const OctilinearInput& input)
 double Layout::groundLength(int a, int b) const {
     const QPointF d = m_input.points[a] - m_input.points[b];
     return std::hypot(d.x(), d.y());
-}
-
-// An express link passes stations by that a slower line between its ends calls at, along nearly
-// the same way: it is drawn over that line, so the layout leaves it to the line's stations.
-void Layout::leaveOutExpressLinks() {
-    constexpr double kDetour = 1.3;
-    m_express.assign(m_links.size(), false);
-    std::vector<int> order(m_links.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](int x, int y) {
-        return groundLength(m_links[x].first, m_links[x].second) >
-               groundLength(m_links[y].first, m_links[y].second);
-    });
-    std::vector<double> reached(m_count, -1);
-    std::vector<int> touched, cameFrom(m_count, -1);
-    m_passedBy.assign(m_count, 0);
-    for (const int link : order) {
-        const auto [from, to] = m_links[link];
-        const double bound = kDetour * groundLength(from, to);
-        // Dijkstra from one end without this link, no further than the bound.
-        using Entry = std::pair<double, int>;
-        std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
-        queue.emplace(0, from);
-        reached[from] = 0;
-        touched = {from};
-        bool express = false;
-        while (!queue.empty() && !express) {
-            const auto [length, node] = queue.top();
-            queue.pop();
-            if (length > reached[node])
-                continue;
-            for (const auto& [next, other] : m_adjacent[node]) {
-                const double further = length + groundLength(node, next);
-                if (other == link || further > bound ||
-                    (reached[next] >= 0 && reached[next] <= further))
-                    continue;
-                if (next == to) {
-                    express = true;
-                    for (int passed = node; passed != from; passed = cameFrom[passed])
-                        ++m_passedBy[passed];
-                    break;
-                }
-                if (reached[next] < 0)
-                    touched.push_back(next);
-                reached[next] = further;
-                cameFrom[next] = node;
-                queue.emplace(further, next);
-            }
-        }
-        for (const int node : touched)
-            reached[node] = -1;
-        if (!express)
-            continue;
-        m_express[link] = true;
-        for (const int end : {from, to})
-            std::erase_if(m_adjacent[end], [&](const auto& entry) { return entry.second == link; });
-    }
 }
 
 double Layout::unitLength() const {
@@ -289,7 +236,7 @@ void Layout::buildChains() {
         }
         // A ring of stations with two links each gets a junction of its own.
         for (std::size_t link = 0; link < m_links.size(); ++link)
-            if (!used[link] && !m_express[link]) {
+            if (!used[link]) {
                 junction[m_links[link].first] = true;
                 break;
             }
@@ -360,9 +307,17 @@ bool clash(const Segment& s, const Segment& t, const std::unordered_set<std::uin
            onSegment(s.b, t.a, t.b);
 }
 
+// Whether a segment gets in the way of what is drawn or pending; when crossings are allowed it
+// never does, but each one it would make is counted.
 bool Layout::conflicts(const Segment& s, const std::vector<Segment>& pending) const {
-    if (m_relaxed == 3)
-        return false;
+    const bool found = inTheWay(s, pending);
+    if (m_relaxed < 3)
+        return found;
+    m_clashes += found;
+    return false;
+}
+
+bool Layout::inTheWay(const Segment& s, const std::vector<Segment>& pending) const {
     bool found = false;
     forCells(s.a, s.b, [&](std::uint64_t cell) {
         if (found)
@@ -464,6 +419,7 @@ void Layout::commit(const Candidate& c) {
 // corner), as evenly as the runs' steps allow; false when they do not fit or get in the way.
 bool Layout::shapeChain(const std::vector<int>& nodes, const std::vector<int>& links,
                         const std::vector<QPoint>& corners, Candidate& into, double* cost) const {
+    const int clashesBefore = m_clashes;
     const int runs = int(corners.size()) - 1, gaps = int(links.size());
     if (runs > gaps)
         return false;
@@ -529,7 +485,8 @@ bool Layout::shapeChain(const std::vector<int>& nodes, const std::vector<int>& l
         longest = std::max(longest, double(steps[r]) / share[r]);
         shortest = std::min(shortest, double(steps[r]) / share[r]);
     }
-    *cost += longest - shortest + 0.3 * (total - gaps);
+    *cost +=
+        longest - shortest + 0.3 * (total - gaps) + kCrossingCost * (m_clashes - clashesBefore);
     into = std::move(shaped);
     return true;
 }
@@ -766,6 +723,7 @@ void Layout::walkBranch(const Chain& chain, bool reversed) {
                     Candidate c;
                     c.places.emplace_back(next, at);
                     c.segments.push_back({m_cell[here], at, links[k]});
+                    m_clashes = 0;
                     if (conflicts(c.segments.back(), {}))
                         continue;
                     // The last station of a ring back to its junction closes it in a straight run.
@@ -781,8 +739,8 @@ void Layout::walkBranch(const Chain& chain, bool reversed) {
                     m_placed[next] = false;
                     if (!ordered && m_relaxed == 0)
                         continue;
-                    c.cost = 2 * deviation(d, angle) + std::abs(s - std::clamp(length, 1.0, 2.0)) +
-                             nearness(next, at);
+                    c.cost = kCrossingCost * m_clashes + 2 * deviation(d, angle) +
+                             std::abs(s - std::clamp(length, 1.0, 2.0)) + nearness(next, at);
                     if (previousDirection >= 0)
                         c.cost +=
                             (1.5 + 6 * m_passedBy[here]) * bendCost(turn(previousDirection, d));

@@ -18,6 +18,9 @@ struct OctilinearInput {
     std::vector<QPointF> points;            // each station's geographic place (any unit, y down)
     std::vector<std::pair<int, int>> links; // undirected, between points; repeats are ignored
     std::vector<std::pair<int, int>> walks; // stations kept near each other, not joined by lines
+    // Links drawn through the stations they pass by, not among `links`: each the stations from
+    // one end to the other; a line bends at the stations between only where it must.
+    std::vector<std::vector<int>> expresses;
 };
 
 struct OctilinearLayout {

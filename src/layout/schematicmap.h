@@ -17,7 +17,8 @@ constexpr int kSchematicStep = 40;
 constexpr int kMaxSchematicStations = 1200;
 
 struct SchematicFigures {
-    int links = 0;           // distinct pairs of stations that rides join
+    int links = 0; // distinct pairs of stations that rides join, but for expresses drawn through
+                   // the stations they pass by
     int octilinearLinks = 0; // of them, drawn horizontally, vertically or at 45 degrees
     int newCrossings = 0;    // pairs of them that cross in the schematic but not on the ground
 };
@@ -29,7 +30,8 @@ void moveToLayout(GraphMap& map, const QList<LaidOutStop>& places);
 
 // The schematic of the map's rides (its links that the description does not list as walks), laid
 // out from the stops' places in the map as it is; false with the reason when the map is too
-// large for one.
+// large for one. The stations of an interchange (joined by short walks) share one place of the
+// diagram, side by side a few pixels apart; the figures count the links between such places.
 bool schematicPlaces(const GraphMap& map, const MapDescription* description,
                      QList<LaidOutStop>* places, SchematicFigures* figures, QString* error);
 

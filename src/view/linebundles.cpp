@@ -58,7 +58,20 @@ LineBundles::LineBundles(const GraphMap& map, const MapDescription& description)
         m_atStop[std::size_t(m_bundles[k].a)].push_back(int(k));
         m_atStop[std::size_t(m_bundles[k].b)].push_back(int(k));
     }
-    drawExpressAlongLocal(map);
+    // Whether an express runs along the stopping lines is a fact of the ground: a schematic
+    // bends the lines at stations it passes by, the express still runs along them.
+    if (description.layouts && description.layouts->schematicShown) {
+        GraphMap ground = map;
+        const StopIdLookup byId(map);
+        for (const LaidOutStop& place : description.layouts->geographic)
+            if (const StopIndex stop = byId.find(place.stopId); stop != NoStop) {
+                ground.stop(stop).Left = place.left;
+                ground.stop(stop).Top = place.top;
+            }
+        drawExpressAlongLocal(ground);
+    } else {
+        drawExpressAlongLocal(map);
+    }
     for (auto& stopBundles : m_atStop)
         stopBundles.clear();
     for (std::size_t k = 0; k < m_bundles.size(); ++k) {
@@ -123,8 +136,8 @@ std::vector<int> LineBundles::localChain(const GraphMap& map, int k, double leng
                                          const std::vector<bool>& alongOthers) const {
     // A station counts as along the link within this share of its length from the straight
     // line, and the chain may be this much longer than the link.
-    constexpr double kAside = 0.2, kLonger = 1.25;
-    constexpr int kMostLinks = 12;
+    constexpr double kAside = 0.3, kLonger = 1.3;
+    constexpr int kMostLinks = 48;
     const LineBundle& bundle = m_bundles[std::size_t(k)];
     const Vector a = centreOf(map, bundle.a), b = centreOf(map, bundle.b);
     const Vector along{(b.x - a.x) / length, (b.y - a.y) / length};

@@ -166,20 +166,31 @@ private slots:
     }
 
     // An express joins stations that are not neighbours: it is drawn beside the stopping line
-    // over the track between them, unless the stations between lie off its way.
+    // over the track between them, unless the stations between lie off its way on the ground.
     void expressAlongTheStoppingLine_data() {
         QTest::addColumn<QPoint>("middle");
+        QTest::addColumn<QPoint>("ground");   // the middle's place on the ground beside a schematic
         QTest::addColumn<QString>("between"); // the routes drawn 0 - 1, 1 - 2 and 0 - 2
         QTest::addColumn<std::vector<StopIndex>>("through"); // what a way from 2 to 0 passes
-        QTest::newRow("on the way") << QPoint(200, 110) << "AB AB -" << std::vector<StopIndex>{1};
-        QTest::newRow("far off the way") << QPoint(200, 300) << "A A B" << std::vector<StopIndex>{};
+        QTest::newRow("on the way")
+            << QPoint(200, 110) << QPoint() << "AB AB -" << std::vector<StopIndex>{1};
+        QTest::newRow("far off the way")
+            << QPoint(200, 300) << QPoint() << "A A B" << std::vector<StopIndex>{};
+        QTest::newRow("bent by the schematic only")
+            << QPoint(200, 300) << QPoint(200, 110) << "AB AB -" << std::vector<StopIndex>{1};
     }
 
     void expressAlongTheStoppingLine() {
         QFETCH(QPoint, middle);
+        QFETCH(QPoint, ground);
         QFETCH(QString, between);
         QFETCH(std::vector<StopIndex>, through);
-        const LineMap m = lineMap({{100, 100}, middle, {300, 100}}, {"0 1 2", "0 2"});
+        LineMap m = lineMap({{100, 100}, middle, {300, 100}}, {"0 1 2", "0 2"});
+        if (!ground.isNull()) {
+            QList<LaidOutStop> geographic = placesOf(m.map);
+            geographic[1] = {m.map.stop(1).Id, ground.x() - 5, ground.y() - 5};
+            m.description.layouts = MapLayouts{geographic, placesOf(m.map), true};
+        }
         const LineBundles lines(m.map, m.description);
         QStringList drawn;
         for (const auto& [a, b] : {std::pair(0, 1), std::pair(1, 2), std::pair(0, 2)}) {

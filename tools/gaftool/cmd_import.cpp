@@ -44,7 +44,9 @@ const char* const kImportUsage =
     "                      that needs more is refused; K, M and G suffixes count 1024s\n"
     "  --layout L          the layout the map is saved in: schematic (lines horizontal, vertical\n"
     "                      or at 45 degrees; the default for metro, tram and rail) or geographic\n"
-    "                      (the default for others); the description keeps both\n"
+    "                      (the default for others, and for a schematic that would cross lines\n"
+    "                      the ground does not or leave the eight directions); the description\n"
+    "                      keeps both\n"
     "  --no-timetable      no OUT.gaft (one left from an earlier import is removed)\n"
     "  --quiet             no progress on standard error\n"
     "  --machine           for a program: tab-separated records on standard output, one a line:\n"
@@ -196,9 +198,12 @@ bool schematicByDefault(const QSet<int>& routeTypes) {
 }
 
 // Adds the schematic to the description beside the geographic layout, and shows it when wanted;
-// a map too large for one stays geographic, with a note.
-void layOut(GraphMap& map, GtfsImportResult& result, bool showSchematic, FeedReport& report,
+// a map too large for one stays geographic, with a note. A schematic that crosses lines where the
+// ground does not misleads more than it helps: unless asked for by name it is kept for «Схема»
+// and the map shows its geography, with a note saying why.
+void layOut(GraphMap& map, GtfsImportResult& result, std::optional<bool> wanted, FeedReport& report,
             const QString& feed) {
+    bool showSchematic = wanted.value_or(schematicByDefault(result.routeTypes));
     QList<LaidOutStop> schematic;
     SchematicFigures figures;
     QString error;
@@ -207,16 +212,23 @@ void layOut(GraphMap& map, GtfsImportResult& result, bool showSchematic, FeedRep
             report.note(feed, error);
         return;
     }
-    result.description.layouts = MapLayouts{placesOf(map), schematic, showSchematic};
-    if (showSchematic)
-        moveToLayout(map, schematic);
-    if (showSchematic && (figures.octilinearLinks < figures.links || figures.newCrossings > 0))
+    const bool faithful = figures.octilinearLinks == figures.links && figures.newCrossings == 0;
+    if (showSchematic && !faithful)
         report.note(feed, QCoreApplication::translate("GtfsImport",
                                                       "схема: %1 из %2 перегонов не по восьми "
                                                       "направлениям, новых пересечений %3")
                               .arg(figures.links - figures.octilinearLinks)
                               .arg(figures.links)
                               .arg(figures.newCrossings));
+    if (showSchematic && !faithful && !wanted) {
+        report.note(feed, QCoreApplication::translate(
+                              "GtfsImport", "карта показана по географии: схема искажает "
+                                            "её топологию, она доступна в меню «Вид» → «Схема»"));
+        showSchematic = false;
+    }
+    result.description.layouts = MapLayouts{placesOf(map), schematic, showSchematic};
+    if (showSchematic)
+        moveToLayout(map, schematic);
 }
 
 } // namespace
@@ -287,7 +299,7 @@ int cmdImportGtfs(const QStringList& args) {
         report.note(feed, QCoreApplication::translate("GtfsImport", "расписание не записано: %1")
                               .arg(timetableNote));
     // The timetable keeps the stops' geographic places; the description tells it the others.
-    layOut(map, result, schematic.value_or(schematicByDefault(result.routeTypes)), report, feed);
+    layOut(map, result, schematic, report, feed);
     // A timetable left beside the target belongs to the map this one replaces.
     const QString timetablePath = timetablePathFor(target);
     try {
