@@ -231,6 +231,46 @@ void layOut(GraphMap& map, GtfsImportResult& result, std::optional<bool> wanted,
         moveToLayout(map, schematic);
 }
 
+// What an import-gtfs command line asks for.
+struct ImportCommand {
+    GtfsImportOptions options;
+    QStringList positional; // the feed and the map to write
+    bool withTimetable = true;
+    std::optional<bool> schematic; // the layout shown, when the command names one
+};
+
+// Reads the command line into *command; the problem with it, or an empty string.
+QString parseImportCommand(const QStringList& args, ImportCommand* command) {
+    for (int k = 0; k < args.size(); ++k) {
+        const QString& a = args[k];
+        if (a == QLatin1String("--quiet") || a == QLatin1String("--machine"))
+            continue;
+        if (a == QLatin1String("--no-timetable")) {
+            command->withTimetable = false;
+            continue;
+        }
+        if (!a.startsWith(QLatin1String("--"))) {
+            command->positional << a;
+            continue;
+        }
+        if (k + 1 >= args.size())
+            return QStringLiteral("%1 needs a value").arg(a);
+        if (a == QLatin1String("--layout")) {
+            const QString& v = args[++k];
+            if (v != QLatin1String("schematic") && v != QLatin1String("geographic"))
+                return QStringLiteral("--layout is schematic or geographic");
+            command->schematic = v == QLatin1String("schematic");
+            continue;
+        }
+        const QString problem = applyOption(a, args[++k], command->options);
+        if (!problem.isEmpty())
+            return problem;
+    }
+    if (command->positional.size() != 2)
+        return QStringLiteral("expected FEED OUT.gaf");
+    return QString();
+}
+
 } // namespace
 
 int cmdImportGtfs(const QStringList& args) {
@@ -245,39 +285,12 @@ int cmdImportGtfs(const QStringList& args) {
         return report.badUsage(
             QStringLiteral("gaftool import-gtfs: %1 (gaftool import-gtfs --help)").arg(problem));
     };
-    GtfsImportOptions options;
-    QStringList positional;
-    bool withTimetable = true;
-    std::optional<bool> schematic;
-    for (int k = 0; k < args.size(); ++k) {
-        const QString& a = args[k];
-        if (a == QLatin1String("--quiet") || a == QLatin1String("--machine"))
-            continue;
-        if (a == QLatin1String("--no-timetable")) {
-            withTimetable = false;
-            continue;
-        }
-        if (!a.startsWith(QLatin1String("--"))) {
-            positional << a;
-            continue;
-        }
-        if (k + 1 >= args.size())
-            return bad(QStringLiteral("%1 needs a value").arg(a));
-        if (a == QLatin1String("--layout")) {
-            const QString& v = args[++k];
-            if (v != QLatin1String("schematic") && v != QLatin1String("geographic"))
-                return bad(QStringLiteral("--layout is schematic or geographic"));
-            schematic = v == QLatin1String("schematic");
-            continue;
-        }
-        const QString problem = applyOption(a, args[++k], options);
-        if (!problem.isEmpty())
-            return bad(problem);
-    }
-    if (positional.size() != 2)
-        return bad(QStringLiteral("expected FEED OUT.gaf"));
-    const QString& feed = positional[0];
-    const QString& target = positional[1];
+    ImportCommand command;
+    if (const QString problem = parseImportCommand(args, &command); !problem.isEmpty())
+        return bad(problem);
+    const GtfsImportOptions& options = command.options;
+    const QString& feed = command.positional[0];
+    const QString& target = command.positional[1];
 
     GraphMap map;
     GtfsImportResult result;
@@ -291,7 +304,7 @@ int cmdImportGtfs(const QStringList& args) {
         report.note(feed, note);
     QByteArray timetable;
     QString timetableNote;
-    if (withTimetable &&
+    if (command.withTimetable &&
         !importTimetable(feed, options, map, report, &timetable, &timetableNote, &error))
         return report.fail(feed, error);
     report.endProgress();
@@ -299,7 +312,7 @@ int cmdImportGtfs(const QStringList& args) {
         report.note(feed, QCoreApplication::translate("GtfsImport", "расписание не записано: %1")
                               .arg(timetableNote));
     // The timetable keeps the stops' geographic places; the description tells it the others.
-    layOut(map, result, schematic, report, feed);
+    layOut(map, result, command.schematic, report, feed);
     // A timetable left beside the target belongs to the map this one replaces.
     const QString timetablePath = timetablePathFor(target);
     try {
