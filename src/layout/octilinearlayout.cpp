@@ -1,5 +1,7 @@
 #include "layout/octilinearlayout.h"
 
+#include "layout/octilineargrid.h"
+
 #include <QRectF>
 
 #include <algorithm>
@@ -23,138 +25,7 @@
 
 namespace lirsk {
 
-namespace {
-
-constexpr int kDirections = 8;
-constexpr QPoint kDirection[kDirections] = {{1, 0},  {1, 1},   {0, 1},  {-1, 1},
-                                            {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
-constexpr int kCellSize = 4; // grid steps a side of an index cell
-// What a crossing costs where no place is left without one: more than moving far.
-constexpr double kCrossingCost = 1000;
-
-std::uint64_t key(int x, int y) {
-    return (std::uint64_t(std::uint32_t(x)) << 32) | std::uint32_t(y);
-}
-
-long long cross(QPoint o, QPoint a, QPoint b) {
-    return (long long)(a.x() - o.x()) * (b.y() - o.y()) -
-           (long long)(a.y() - o.y()) * (b.x() - o.x());
-}
-
-int sign(long long v) {
-    return (v > 0) - (v < 0);
-}
-
-// Steps along an octilinear vector (diagonal steps count one), 0 when it is not octilinear.
-int octilinearSteps(QPoint v) {
-    const int ax = std::abs(v.x()), ay = std::abs(v.y());
-    if (ax == 0 || ay == 0 || ax == ay)
-        return std::max(ax, ay);
-    return 0;
-}
-
-QPoint unitOf(QPoint v) {
-    return {sign(v.x()), sign(v.y())};
-}
-
-// The index of a direction, -1 for none.
-int directionIndex(QPoint unit) {
-    for (int d = 0; d < kDirections; ++d)
-        if (kDirection[d] == unit)
-            return d;
-    return -1;
-}
-
-// How far two directions turn from each other, in eighths of a turn (0..4).
-int turn(int a, int b) {
-    const int t = std::abs(a - b) % kDirections;
-    return std::min(t, kDirections - t);
-}
-
-// The cost of a line turning by so many eighths at a station.
-double bendCost(int eighths) {
-    constexpr double kCost[5] = {0, 1, 3, 8, 20};
-    return kCost[eighths];
-}
-
-double angleOf(QPointF v) {
-    return std::atan2(v.y(), v.x());
-}
-
-// The difference of a direction from a geographic angle, in eighths of a turn.
-double deviation(int d, double angle) {
-    double diff = std::abs(angleOf(QPointF(kDirection[d])) - angle);
-    diff = std::fmod(diff, 2 * std::numbers::pi);
-    if (diff > std::numbers::pi)
-        diff = 2 * std::numbers::pi - diff;
-    return diff / (std::numbers::pi / 4);
-}
-
-struct Segment {
-    QPoint a, b;
-    int link = -1;
-};
-
-// A run of links between two junctions (stations with other than two links), or from a junction
-// to the end of a branch, through the stations in between.
-struct Chain {
-    std::vector<int> nodes; // from one end to the other, both ends included
-    std::vector<int> links; // between consecutive nodes
-    int from() const { return nodes.front(); }
-    int to() const { return nodes.back(); }
-    int inner() const { return int(nodes.size()) - 2; }
-};
-
-struct Candidate {
-    std::vector<std::pair<int, QPoint>> places;
-    std::vector<Segment> segments;
-    double cost = 0;
-};
-
-class Layout {
-public:
-    explicit Layout(const OctilinearInput& input);
-    OctilinearLayout run();
-
-private:
-    void buildChains();
-    void findGeographicCrossings();
-    double unitLength() const;
-    double groundLength(int a, int b) const;
-
-    bool conflicts(const Segment& s, const std::vector<Segment>& pending) const;
-    bool inTheWay(const Segment& s, const std::vector<Segment>& pending) const;
-    bool nodeBlocked(QPoint p, const std::vector<std::pair<int, QPoint>>& pending) const;
-    bool keepsOrder(int node, const std::vector<Segment>& pending) const;
-    void commit(const Candidate& c);
-
-    bool routeChain(const Chain& chain, bool reversed, QPoint endAt, Candidate& into) const;
-    bool shapeChain(const std::vector<int>& nodes, const std::vector<int>& links,
-                    const std::vector<QPoint>& corners, Candidate& into, double* cost) const;
-    void placeJunction(int junction);
-    void walkBranch(const Chain& chain, bool reversed);
-    void placeAlone(int node);
-    QPointF predicted(int node) const;
-    double nearness(int node, QPoint p) const;
-
-    const OctilinearInput& m_input;
-    mutable int m_clashes = 0; // what a place would cross when crossings are allowed
-    int m_relaxed = 0; // 1: links around a junction may leave their order; 2: also the eight ways
-    int m_count = 0;
-    double m_unit = 1;
-    std::vector<std::pair<int, int>> m_links;
-    std::vector<int> m_passedBy; // each station: the express links that pass it by
-    std::vector<std::vector<int>> m_walkingTo;
-    std::vector<std::vector<std::pair<int, int>>> m_adjacent; // (neighbour, link)
-    std::vector<Chain> m_chains;
-    std::vector<std::vector<int>> m_chainsAt; // chains ending at each junction
-    std::unordered_set<std::uint64_t> m_crossingOnGround;
-    std::vector<QPoint> m_cell;
-    std::vector<bool> m_placed;
-    std::vector<Segment> m_segments;
-    std::unordered_map<std::uint64_t, std::vector<int>> m_segmentIndex;
-    std::unordered_map<std::uint64_t, int> m_nodeAt;
-};
+namespace octilinear {
 
 Layout::Layout(const OctilinearInput& input)
     : m_input(input), m_count(int(input.points.size())), m_adjacent(m_count), m_chainsAt(m_count),
@@ -265,153 +136,6 @@ void Layout::findGeographicCrossings() {
                 side(p[c], p[d], p[a]) * side(p[c], p[d], p[b]) <= 0)
                 m_crossingOnGround.insert(key(int(i), int(j)));
         }
-    }
-}
-
-template <class F> void forCells(QPoint a, QPoint b, F f) {
-    const auto cell = [](int v) { return v >= 0 ? v / kCellSize : -((-v - 1) / kCellSize) - 1; };
-    const int x0 = cell(std::min(a.x(), b.x())), x1 = cell(std::max(a.x(), b.x()));
-    const int y0 = cell(std::min(a.y(), b.y())), y1 = cell(std::max(a.y(), b.y()));
-    for (int x = x0; x <= x1; ++x)
-        for (int y = y0; y <= y1; ++y)
-            f(key(x, y));
-}
-
-// Whether point p lies on segment a-b, ends included.
-bool onSegment(QPoint p, QPoint a, QPoint b) {
-    return cross(a, b, p) == 0 && std::min(a.x(), b.x()) <= p.x() &&
-           p.x() <= std::max(a.x(), b.x()) && std::min(a.y(), b.y()) <= p.y() &&
-           p.y() <= std::max(a.y(), b.y());
-}
-
-// Whether two segments get in each other's way: they overlap, one runs through an end of the
-// other, or they cross where their links do not cross on the ground.
-bool clash(const Segment& s, const Segment& t, const std::unordered_set<std::uint64_t>& allowed) {
-    const bool sharedEnd = s.a == t.a || s.a == t.b || s.b == t.a || s.b == t.b;
-    if (sharedEnd) {
-        const QPoint shared = (s.a == t.a || s.a == t.b) ? s.a : s.b;
-        const QPoint sOther = shared == s.a ? s.b : s.a;
-        const QPoint tOther = shared == t.a ? t.b : t.a;
-        if (sOther == tOther)
-            return true;
-        return cross(shared, sOther, tOther) == 0 &&
-               (long long)(sOther.x() - shared.x()) * (tOther.x() - shared.x()) +
-                       (long long)(sOther.y() - shared.y()) * (tOther.y() - shared.y()) >
-                   0;
-    }
-    const int d1 = sign(cross(s.a, s.b, t.a)), d2 = sign(cross(s.a, s.b, t.b));
-    const int d3 = sign(cross(t.a, t.b, s.a)), d4 = sign(cross(t.a, t.b, s.b));
-    if (d1 * d2 < 0 && d3 * d4 < 0)
-        return !allowed.contains(key(std::min(s.link, t.link), std::max(s.link, t.link)));
-    return onSegment(t.a, s.a, s.b) || onSegment(t.b, s.a, s.b) || onSegment(s.a, t.a, t.b) ||
-           onSegment(s.b, t.a, t.b);
-}
-
-// Whether a segment gets in the way of what is drawn or pending; when crossings are allowed it
-// never does, but each one it would make is counted.
-bool Layout::conflicts(const Segment& s, const std::vector<Segment>& pending) const {
-    const bool found = inTheWay(s, pending);
-    if (m_relaxed < 3)
-        return found;
-    m_clashes += found;
-    return false;
-}
-
-bool Layout::inTheWay(const Segment& s, const std::vector<Segment>& pending) const {
-    bool found = false;
-    forCells(s.a, s.b, [&](std::uint64_t cell) {
-        if (found)
-            return;
-        const auto it = m_segmentIndex.find(cell);
-        if (it != m_segmentIndex.end())
-            for (int t : it->second)
-                if (clash(s, m_segments[t], m_crossingOnGround)) {
-                    found = true;
-                    return;
-                }
-    });
-    if (found)
-        return true;
-    // No station other than its ends on the new segment.
-    const int steps = octilinearSteps(s.b - s.a);
-    if (steps > 1) {
-        const QPoint unit = unitOf(s.b - s.a);
-        for (int k = 1; k < steps; ++k) {
-            const QPoint p = s.a + unit * k;
-            if (m_nodeAt.contains(key(p.x(), p.y())))
-                return true;
-        }
-    }
-    for (const Segment& t : pending)
-        if (clash(s, t, m_crossingOnGround))
-            return true;
-    return false;
-}
-
-bool Layout::nodeBlocked(QPoint p, const std::vector<std::pair<int, QPoint>>& pending) const {
-    if (m_nodeAt.contains(key(p.x(), p.y())))
-        return true;
-    for (const auto& [node, at] : pending)
-        if (at == p)
-            return true;
-    bool found = false;
-    forCells(p, p, [&](std::uint64_t cell) {
-        const auto it = m_segmentIndex.find(cell);
-        if (it != m_segmentIndex.end())
-            for (int t : it->second)
-                found = found || onSegment(p, m_segments[t].a, m_segments[t].b);
-    });
-    return found;
-}
-
-// Whether the links drawn at a junction, with the pending ones, run around it in the order of
-// their geographic directions.
-bool Layout::keepsOrder(int node, const std::vector<Segment>& pending) const {
-    if (m_adjacent[node].size() < 3)
-        return true;
-    struct Around {
-        double ground, drawn;
-    };
-    std::vector<Around> around;
-    const QPointF g = m_input.points[node];
-    for (auto [next, link] : m_adjacent[node]) {
-        QPoint other;
-        bool drawn = false;
-        for (const Segment& s : pending)
-            if (s.link == link) {
-                other = s.a == m_cell[node] ? s.b : s.a;
-                drawn = true;
-            }
-        if (!drawn && m_placed[node] && m_placed[next]) {
-            other = m_cell[next];
-            drawn = true;
-        }
-        if (drawn)
-            around.push_back(
-                {angleOf(m_input.points[next] - g), angleOf(QPointF(other - m_cell[node]))});
-    }
-    if (around.size() < 3)
-        return true;
-    std::sort(around.begin(), around.end(),
-              [](const Around& a, const Around& b) { return a.ground < b.ground; });
-    // Drawn angles in ground order must go round once: exactly one descent in the cycle.
-    int descents = 0;
-    for (std::size_t k = 0; k < around.size(); ++k)
-        if (around[(k + 1) % around.size()].drawn <= around[k].drawn)
-            ++descents;
-    return descents == 1;
-}
-
-void Layout::commit(const Candidate& c) {
-    for (const auto& [node, at] : c.places) {
-        m_cell[node] = at;
-        m_placed[node] = true;
-        m_nodeAt[key(at.x(), at.y())] = node;
-    }
-    for (const Segment& s : c.segments) {
-        const int index = int(m_segments.size());
-        m_segments.push_back(s);
-        forCells(s.a, s.b, [&](std::uint64_t cell) { m_segmentIndex[cell].push_back(index); });
     }
 }
 
@@ -659,36 +383,43 @@ void Layout::placeJunction(int junction) {
     }
     m_relaxed = 0;
     if (!found) {
-        // Nowhere fits: the junction goes to the nearest free node, its links drawn straight.
-        const QPoint centre(int(std::lround(want.x())), int(std::lround(want.y())));
-        QPoint at = centre;
-        for (int radius = 0; nodeBlocked(at, {}); ++radius)
-            at = centre + QPoint(radius % 2 ? radius : -radius, 0);
-        best.places = {{junction, at}};
-        commit(best);
-        for (auto [index, endsHere] : placedChains) {
-            const Chain& chain = m_chains[index];
-            Candidate rest;
-            for (int k = 1; k + 1 < int(chain.nodes.size()); ++k) {
-                const int node = chain.nodes[k];
-                const double t = double(k) / (chain.nodes.size() - 1);
-                const QPointF a = m_cell[chain.from()], b = m_cell[chain.to()];
-                QPoint p((a + (b - a) * t).toPoint());
-                while (nodeBlocked(p, rest.places))
-                    p += QPoint(0, 1);
-                rest.places.emplace_back(node, p);
-            }
-            commit(rest);
-            for (std::size_t k = 0; k < chain.links.size(); ++k) {
-                Candidate link;
-                link.segments.push_back(
-                    {m_cell[chain.nodes[k]], m_cell[chain.nodes[k + 1]], chain.links[k]});
-                commit(link);
-            }
-        }
+        placeJunctionAnywhere(junction, want, placedChains);
         return;
     }
     commit(best);
+}
+
+// Where no place fits a junction: it goes to the nearest free node, the stations of its placed
+// chains evenly between their ends, its links drawn straight.
+void Layout::placeJunctionAnywhere(int junction, QPointF want,
+                                   const std::vector<std::pair<int, bool>>& placedChains) {
+    const QPoint centre(int(std::lround(want.x())), int(std::lround(want.y())));
+    QPoint at = centre;
+    for (int radius = 0; nodeBlocked(at, {}); ++radius)
+        at = centre + QPoint(radius % 2 ? radius : -radius, 0);
+    Candidate alone;
+    alone.places = {{junction, at}};
+    commit(alone);
+    for (auto [index, endsHere] : placedChains) {
+        const Chain& chain = m_chains[index];
+        Candidate rest;
+        for (int k = 1; k + 1 < int(chain.nodes.size()); ++k) {
+            const int node = chain.nodes[k];
+            const double t = double(k) / (chain.nodes.size() - 1);
+            const QPointF a = m_cell[chain.from()], b = m_cell[chain.to()];
+            QPoint p((a + (b - a) * t).toPoint());
+            while (nodeBlocked(p, rest.places))
+                p += QPoint(0, 1);
+            rest.places.emplace_back(node, p);
+        }
+        commit(rest);
+        for (std::size_t k = 0; k < chain.links.size(); ++k) {
+            Candidate link;
+            link.segments.push_back(
+                {m_cell[chain.nodes[k]], m_cell[chain.nodes[k + 1]], chain.links[k]});
+            commit(link);
+        }
+    }
 }
 
 // Lays out a branch from its placed start to its free end station by station, each link in the
@@ -851,10 +582,10 @@ OctilinearLayout Layout::run() {
     return result;
 }
 
-} // namespace
+} // namespace octilinear
 
 OctilinearLayout layOutOctilinear(const OctilinearInput& input) {
-    Layout layout(input);
+    octilinear::Layout layout(input);
     return layout.run();
 }
 
@@ -864,7 +595,7 @@ int countNewCrossings(const OctilinearInput& geography, const std::vector<QPoint
     const int n = int(placed.size());
     for (auto [a, b] : geography.links)
         if (a != b && a >= 0 && b >= 0 && a < n && b < n &&
-            seen.insert(key(std::min(a, b), std::max(a, b))).second)
+            seen.insert(octilinear::key(std::min(a, b), std::max(a, b))).second)
             links.emplace_back(a, b);
     const auto crosses = [&](const std::vector<QPointF>& p, std::pair<int, int> s,
                              std::pair<int, int> t) {

@@ -1,0 +1,149 @@
+// What a place on the grid would cross, cover or turn out of order, and taking a place.
+
+#include "layout/octilineargrid.h"
+
+namespace lirsk::octilinear {
+
+namespace {
+
+// Whether point p lies on segment a-b, ends included.
+bool onSegment(QPoint p, QPoint a, QPoint b) {
+    return cross(a, b, p) == 0 && std::min(a.x(), b.x()) <= p.x() &&
+           p.x() <= std::max(a.x(), b.x()) && std::min(a.y(), b.y()) <= p.y() &&
+           p.y() <= std::max(a.y(), b.y());
+}
+
+// Whether two segments get in each other's way: they overlap, one runs through an end of the
+// other, or they cross where their links do not cross on the ground.
+bool clash(const Segment& s, const Segment& t, const std::unordered_set<std::uint64_t>& allowed) {
+    const bool sharedEnd = s.a == t.a || s.a == t.b || s.b == t.a || s.b == t.b;
+    if (sharedEnd) {
+        const QPoint shared = (s.a == t.a || s.a == t.b) ? s.a : s.b;
+        const QPoint sOther = shared == s.a ? s.b : s.a;
+        const QPoint tOther = shared == t.a ? t.b : t.a;
+        if (sOther == tOther)
+            return true;
+        return cross(shared, sOther, tOther) == 0 &&
+               (long long)(sOther.x() - shared.x()) * (tOther.x() - shared.x()) +
+                       (long long)(sOther.y() - shared.y()) * (tOther.y() - shared.y()) >
+                   0;
+    }
+    const int d1 = sign(cross(s.a, s.b, t.a)), d2 = sign(cross(s.a, s.b, t.b));
+    const int d3 = sign(cross(t.a, t.b, s.a)), d4 = sign(cross(t.a, t.b, s.b));
+    if (d1 * d2 < 0 && d3 * d4 < 0)
+        return !allowed.contains(key(std::min(s.link, t.link), std::max(s.link, t.link)));
+    return onSegment(t.a, s.a, s.b) || onSegment(t.b, s.a, s.b) || onSegment(s.a, t.a, t.b) ||
+           onSegment(s.b, t.a, t.b);
+}
+
+} // namespace
+
+// Whether a segment gets in the way of what is drawn or pending; when crossings are allowed it
+// never does, but each one it would make is counted.
+bool Layout::conflicts(const Segment& s, const std::vector<Segment>& pending) const {
+    const bool found = inTheWay(s, pending);
+    if (m_relaxed < 3)
+        return found;
+    m_clashes += found;
+    return false;
+}
+
+bool Layout::inTheWay(const Segment& s, const std::vector<Segment>& pending) const {
+    bool found = false;
+    forCells(s.a, s.b, [&](std::uint64_t cell) {
+        if (found)
+            return;
+        const auto it = m_segmentIndex.find(cell);
+        if (it != m_segmentIndex.end())
+            for (int t : it->second)
+                if (clash(s, m_segments[t], m_crossingOnGround)) {
+                    found = true;
+                    return;
+                }
+    });
+    if (found)
+        return true;
+    // No station other than its ends on the new segment.
+    const int steps = octilinearSteps(s.b - s.a);
+    if (steps > 1) {
+        const QPoint unit = unitOf(s.b - s.a);
+        for (int k = 1; k < steps; ++k) {
+            const QPoint p = s.a + unit * k;
+            if (m_nodeAt.contains(key(p.x(), p.y())))
+                return true;
+        }
+    }
+    for (const Segment& t : pending)
+        if (clash(s, t, m_crossingOnGround))
+            return true;
+    return false;
+}
+
+bool Layout::nodeBlocked(QPoint p, const std::vector<std::pair<int, QPoint>>& pending) const {
+    if (m_nodeAt.contains(key(p.x(), p.y())))
+        return true;
+    for (const auto& [node, at] : pending)
+        if (at == p)
+            return true;
+    bool found = false;
+    forCells(p, p, [&](std::uint64_t cell) {
+        const auto it = m_segmentIndex.find(cell);
+        if (it != m_segmentIndex.end())
+            for (int t : it->second)
+                found = found || onSegment(p, m_segments[t].a, m_segments[t].b);
+    });
+    return found;
+}
+
+// Whether the links drawn at a junction, with the pending ones, run around it in the order of
+// their geographic directions.
+bool Layout::keepsOrder(int node, const std::vector<Segment>& pending) const {
+    if (m_adjacent[node].size() < 3)
+        return true;
+    struct Around {
+        double ground, drawn;
+    };
+    std::vector<Around> around;
+    const QPointF g = m_input.points[node];
+    for (auto [next, link] : m_adjacent[node]) {
+        QPoint other;
+        bool drawn = false;
+        for (const Segment& s : pending)
+            if (s.link == link) {
+                other = s.a == m_cell[node] ? s.b : s.a;
+                drawn = true;
+            }
+        if (!drawn && m_placed[node] && m_placed[next]) {
+            other = m_cell[next];
+            drawn = true;
+        }
+        if (drawn)
+            around.push_back(
+                {angleOf(m_input.points[next] - g), angleOf(QPointF(other - m_cell[node]))});
+    }
+    if (around.size() < 3)
+        return true;
+    std::sort(around.begin(), around.end(),
+              [](const Around& a, const Around& b) { return a.ground < b.ground; });
+    // Drawn angles in ground order must go round once: exactly one descent in the cycle.
+    int descents = 0;
+    for (std::size_t k = 0; k < around.size(); ++k)
+        if (around[(k + 1) % around.size()].drawn <= around[k].drawn)
+            ++descents;
+    return descents == 1;
+}
+
+void Layout::commit(const Candidate& c) {
+    for (const auto& [node, at] : c.places) {
+        m_cell[node] = at;
+        m_placed[node] = true;
+        m_nodeAt[key(at.x(), at.y())] = node;
+    }
+    for (const Segment& s : c.segments) {
+        const int index = int(m_segments.size());
+        m_segments.push_back(s);
+        forCells(s.a, s.b, [&](std::uint64_t cell) { m_segmentIndex[cell].push_back(index); });
+    }
+}
+
+} // namespace lirsk::octilinear
