@@ -84,6 +84,8 @@ struct WaySearch::Index {
     CriterionResult fastest(int s, int f);
     CriterionResult fewestChanges(int s, int f);
     std::vector<double> timesFrom(int s);
+    int leastChangingWalk(int s, int f, const std::vector<double>& left);
+    std::vector<int> withoutLoops(const std::vector<int>& walk, bool& looped) const;
     int stateOf(int stop, int set);
     SearchResult found(std::vector<int> wayRanks) const;
     Cost costOf(const std::vector<int>& wayRanks) const;
@@ -354,7 +356,9 @@ void WaySearch::Index::bestSimpleWay(int s, int f, const std::vector<double>& le
     }
 }
 
-CriterionResult WaySearch::Index::fewestChanges(int s, int f) {
+// The least costly walk from the finish back to the start over (stop, routes of the ride)
+// states; the state it reached the start in, or -1 when it reached none.
+int WaySearch::Index::leastChangingWalk(int s, int f, const std::vector<double>& left) {
     states.clear();
     if (slotState.empty() || ++mark == 0) {
         slotState.assign(std::bit_ceil(4 * byRank.size() + 16), -1);
@@ -364,7 +368,6 @@ CriterionResult WaySearch::Index::fewestChanges(int s, int f) {
     // Ordered by the cost so far plus what is left at least: the least time from the start, and
     // one more transfer for a ride that the start does not share. Both only grow along a way, so
     // the first state of the start taken from the queue is the best.
-    const std::vector<double> left = timesFrom(s);
     const int startSet = ownSet[std::size_t(s)];
     const auto keyOf = [&](const State& x) {
         return Cost{x.cost.transfers + (shares(startSet, x.set) ? 0 : 1),
@@ -374,7 +377,6 @@ CriterionResult WaySearch::Index::fewestChanges(int s, int f) {
     const int first = stateOf(f, ownSet[std::size_t(f)]);
     states[std::size_t(first)].cost = {};
     queue.push({keyOf(states[std::size_t(first)]), first});
-    int reached = -1;
     while (!queue.empty()) {
         const int x = queue.top().at;
         queue.pop();
@@ -382,10 +384,8 @@ CriterionResult WaySearch::Index::fewestChanges(int s, int f) {
             continue;
         states[std::size_t(x)].done = true;
         const State here = states[std::size_t(x)];
-        if (here.stop == s) {
-            reached = x;
-            break;
-        }
+        if (here.stop == s)
+            return x;
         for (int k = inStart[std::size_t(here.stop)]; k < inStart[std::size_t(here.stop) + 1];
              ++k) {
             const int u = inFrom[std::size_t(k)];
@@ -404,21 +404,16 @@ CriterionResult WaySearch::Index::fewestChanges(int s, int f) {
             }
         }
     }
-    CriterionResult result;
-    if (reached < 0)
-        return result;
+    return -1;
+}
 
-    // The least over all walks. A walk that comes through a stop twice may change fewer times
-    // than any simple way (riding a loop to start the ride again with other routes): then the
-    // simple ways are searched for the best, starting from the walk with its loops cut out.
-    std::vector<int> way;
-    for (int x = reached; x >= 0; x = states[std::size_t(x)].next)
-        way.push_back(states[std::size_t(x)].stop);
-    std::reverse(way.begin(), way.end());
+// The stops of a walk with every loop cut out, in the walk's order; `looped` tells whether there
+// was one.
+std::vector<int> WaySearch::Index::withoutLoops(const std::vector<int>& walk, bool& looped) const {
     std::vector<int> seen(byRank.size(), -1);
     std::vector<int> simple;
-    bool looped = false;
-    for (const int r : way) {
+    looped = false;
+    for (const int r : walk) {
         if (seen[std::size_t(r)] >= 0) {
             looped = true;
             while (simple.back() != r) {
@@ -430,6 +425,25 @@ CriterionResult WaySearch::Index::fewestChanges(int s, int f) {
         seen[std::size_t(r)] = int(simple.size());
         simple.push_back(r);
     }
+    return simple;
+}
+
+CriterionResult WaySearch::Index::fewestChanges(int s, int f) {
+    const std::vector<double> left = timesFrom(s);
+    const int reached = leastChangingWalk(s, f, left);
+    CriterionResult result;
+    if (reached < 0)
+        return result;
+
+    // The least over all walks. A walk that comes through a stop twice may change fewer times
+    // than any simple way (riding a loop to start the ride again with other routes): then the
+    // simple ways are searched for the best, starting from the walk with its loops cut out.
+    std::vector<int> walk;
+    for (int x = reached; x >= 0; x = states[std::size_t(x)].next)
+        walk.push_back(states[std::size_t(x)].stop);
+    std::reverse(walk.begin(), walk.end());
+    bool looped = false;
+    std::vector<int> simple = withoutLoops(walk, looped);
     if (looped) {
         Cost best = costOf(simple);
         bestSimpleWay(s, f, left, states[std::size_t(reached)].cost, best, simple);

@@ -46,7 +46,13 @@ QString negativeCycleText() {
 }
 
 RouteIndex::RouteIndex(const GraphMap& map) : map_(map) {
-    const auto& stops = map.stops();
+    rankStops();
+    indexLinks();
+}
+
+// The first stop in list order of each id takes part, ranked by ascending id.
+void RouteIndex::rankStops() {
+    const auto& stops = map_.stops();
     const qint64 n = qint64(stops.size());
 
     int minId = 0, maxId = -1;
@@ -59,7 +65,6 @@ RouteIndex::RouteIndex(const GraphMap& map) : map_(map) {
         maxId = std::max(maxId, stop.Id);
     }
 
-    // The first stop in list order of each id takes part, ranked by ascending id.
     if (n > 0 && minId >= 0 && qint64(maxId) < kDenseIdsPerStop * n + kDenseIdsSlack) {
         std::vector<int> firstAt(std::size_t(maxId) + 1, -1);
         for (qint64 i = 0; i < n; ++i) {
@@ -83,51 +88,58 @@ RouteIndex::RouteIndex(const GraphMap& map) : map_(map) {
     rankOfStop_.assign(std::size_t(n), -1);
     for (std::size_t r = 0; r < byRank_.size(); ++r)
         rankOfStop_[std::size_t(byRank_[r])] = int(r);
+}
 
+// One walk over the links, sources in ascending rank. Of several links from one source to one
+// target only the first feeds the target; each of them activates that first link's slot.
+void RouteIndex::indexLinks() {
     const std::size_t m = byRank_.size();
-    inStart_.assign(m + 1, 0);
     outStart_.assign(m + 1, 0);
 
-    // One walk over the links, sources in ascending rank. Of several links from one source to
-    // one target only the first feeds the target.
     struct Kept {
         int to, from;
         double length, time;
     };
     std::size_t links = 0;
     for (const StopIndex stop : byRank_)
-        links += map.stop(stop).Links.size();
+        links += map_.stop(stop).Links.size();
     std::vector<Kept> kept;
     kept.reserve(links);
-    outTargets_.reserve(links);
+    outLinks_.reserve(links); // the index into `kept` until the slots are placed
+    std::vector<int> inStart(m + 1, 0);
     std::vector<int> lastSource(m, -1);
+    std::vector<int> lastKept(m, -1);
     for (std::size_t u = 0; u < m; ++u) {
-        for (const Link& link : map.stop(byRank_[u]).Links) {
+        for (const Link& link : map_.stop(byRank_[u]).Links) {
             const int v = rankOf(link.To);
             if (v < 0)
                 continue;
-            outTargets_.push_back(v);
             if (lastSource[std::size_t(v)] != int(u)) {
                 lastSource[std::size_t(v)] = int(u);
+                lastKept[std::size_t(v)] = int(kept.size());
                 kept.push_back({v, int(u), link.Length, link.Time});
-                ++inStart_[std::size_t(v) + 1];
+                ++inStart[std::size_t(v) + 1];
             }
+            outLinks_.push_back({lastKept[std::size_t(v)], v});
+            nonNegative_ = nonNegative_ && link.Length >= 0;
         }
-        outStart_[u + 1] = int(outTargets_.size());
+        outStart_[u + 1] = int(outLinks_.size());
     }
 
-    // Incoming lists by target; the sources were walked in ascending rank, so each comes out
+    // Slots by target; the sources were walked in ascending rank, so each target's come out
     // sorted.
     for (std::size_t r = 0; r < m; ++r)
-        inStart_[r + 1] += inStart_[r];
-    inLinks_.resize(kept.size());
-    inTimes_.resize(kept.size());
-    std::vector<int> inFill(inStart_.begin(), inStart_.end() - 1);
-    for (const Kept& k : kept) {
-        const std::size_t at = std::size_t(inFill[std::size_t(k.to)]++);
-        inLinks_[at] = {k.length, k.from};
-        inTimes_[at] = k.time;
+        inStart[r + 1] += inStart[r];
+    slots_.resize(kept.size());
+    std::vector<int> slotOfKept(kept.size());
+    for (std::size_t x = 0; x < kept.size(); ++x) {
+        const Kept& k = kept[x];
+        const int at = inStart[std::size_t(k.to)]++;
+        slots_[std::size_t(at)] = {k.length, k.time, k.from, k.to};
+        slotOfKept[x] = at;
     }
+    for (OutLink& out : outLinks_)
+        out.slot = slotOfKept[std::size_t(out.slot)];
 }
 
 int RouteIndex::rankOf(StopIndex stop) const {
@@ -144,10 +156,11 @@ void RouteIndex::writeBack(int startRank, SearchResult& result) const {
         return;
     for (std::size_t r = 0; r < byRank_.size(); ++r) {
         const auto stop = std::size_t(byRank_[r]);
-        result.pathLength[stop] = node_[r].length;
-        result.pathTime[stop] = time_[r];
-        if (prev_[r] >= 0)
-            result.pathPrev[stop] = map_.stop(byRank_[std::size_t(prev_[r])]).Id;
+        const Label& label = label_[r];
+        result.pathLength[stop] = label.length;
+        result.pathTime[stop] = label.time;
+        if (label.prev >= 0)
+            result.pathPrev[stop] = map_.stop(byRank_[std::size_t(label.prev)]).Id;
     }
 }
 
@@ -159,7 +172,7 @@ bool RouteIndex::negativeCycleFrom(const std::vector<int>& stops) {
         int u = from;
         while (u >= 0 && walked_[std::size_t(u)] <= checkStart) {
             walked_[std::size_t(u)] = walk;
-            u = prev_[std::size_t(u)];
+            u = label_[std::size_t(u)].prev;
         }
         // Stopped at a stop an earlier walk of this check went through, or at the start of
         // every way: no new cycle.
@@ -168,8 +181,8 @@ bool RouteIndex::negativeCycleFrom(const std::vector<int>& stops) {
         lengths.clear();
         int v = u;
         do {
-            lengths.push_back(via_[std::size_t(v)]);
-            v = prev_[std::size_t(v)];
+            lengths.push_back(label_[std::size_t(v)].via);
+            v = label_[std::size_t(v)].prev;
         } while (v != u);
         if (sumIsNegative(lengths).value_or(false))
             return true;
@@ -177,136 +190,127 @@ bool RouteIndex::negativeCycleFrom(const std::vector<int>& stops) {
     return false;
 }
 
-SearchResult RouteIndex::search(StopIndex start, StopIndex finish) {
-    SearchResult result;
+void RouteIndex::resetScratch(int startRank) {
     const std::size_t m = byRank_.size();
-    const int s = rankOf(start);
-    const int f = rankOf(finish);
-    if (s < 0 || f < 0) {
-        writeBack(-1, result);
-        return result;
-    }
-
-    node_.assign(m, Node{UnreachedLength, 0, 0});
-    time_.assign(m, UnreachedLength);
-    prev_.assign(m, -1);
-    via_.assign(m, 0);
+    label_.assign(m, Label{UnreachedLength, UnreachedLength, 0, -1, -1});
     walked_.assign(m, 0);
     walks_ = 0;
-    candidateWords_.assign((m + 63) / 64, 0);
-    candidateSummary_.assign((candidateWords_.size() + 63) / 64, 0);
-    node_[std::size_t(s)].length = 0;
-    time_[std::size_t(s)] = 0;
+    activeWords_.assign((slots_.size() + 63) / 64, 0);
+    activeSummary_.assign((activeWords_.size() + 63) / 64, 0);
+    anyActive_ = false;
+    label_[std::size_t(startRank)].length = 0;
+    label_[std::size_t(startRank)].time = 0;
+}
 
-    Node* const node = node_.data();
-    double* const times = time_.data();
-    int* const prev = prev_.data();
-    double* const via = via_.data();
-    std::uint64_t* const words = candidateWords_.data();
-    std::uint64_t* const summary = candidateSummary_.data();
-    const std::size_t summaryCount = candidateSummary_.size();
-    const int* const inStart = inStart_.data();
-    const InLink* const inLinks = inLinks_.data();
-    const double* const inTimes = inTimes_.data();
-    const int* const outStart = outStart_.data();
-    const int* const outTargets = outTargets_.data();
+void RouteIndex::activateLinksOf(int from) {
+    std::uint64_t* const words = activeWords_.data();
+    std::uint64_t* const summary = activeSummary_.data();
+    // Without negative lengths a stop cannot lower the stop it was last lowered from, and that
+    // one (lower in rank) is tried before the stop can be lowered again in the pass.
+    const int back = label_[std::size_t(from)].prev;
+    const int skipped = nonNegative_ && back < from ? back : -1;
+    const int begin = outStart_[std::size_t(from)], end = outStart_[std::size_t(from) + 1];
+    // A skipped link still makes its target a candidate: the next pass runs, as the search would
+    // run it, and lowers nothing through that link.
+    anyActive_ = anyActive_ || begin < end;
+    for (int k = begin; k < end; ++k) {
+        const OutLink& out = outLinks_[std::size_t(k)];
+        if (out.to == skipped)
+            continue;
+        const auto x = std::size_t(out.slot);
+        words[x >> 6] |= std::uint64_t(1) << (x & 63);
+        summary[x >> 12] |= std::uint64_t(1) << ((x >> 6) & 63);
+    }
+}
 
-    bool anyCandidate = false;
-    const auto addCandidatesOf = [&](int from) {
-        for (int k = outStart[from]; k < outStart[from + 1]; ++k) {
-            const auto x = std::size_t(outTargets[k]);
-            words[x >> 6] |= std::uint64_t(1) << (x & 63);
-            summary[x >> 12] |= std::uint64_t(1) << ((x >> 6) & 63);
-            anyCandidate = true;
-        }
-    };
-
-    // Seed: the start's successors take the length of the start's link to them, unconditionally.
+// The start's successors take the length of the start's link to them, unconditionally; false
+// when the start has none.
+bool RouteIndex::seed(StopIndex start, int startRank) {
     bool anySuccessor = false;
     for (const Link& link : map_.stop(start).Links) {
         const int t = rankOf(link.To);
         if (t < 0)
             continue;
         anySuccessor = true;
-        if (node[t].frontierPass != 1) {
-            node[t].frontierPass = 1;
-            addCandidatesOf(t);
+        Label& target = label_[std::size_t(t)];
+        if (target.changedPass != 0) {
+            target.changedPass = 0;
+            activateLinksOf(t);
             // The passes go on with the first link to t, whichever of several seeded it.
-            via[t] = link.Length;
+            target.via = link.Length;
         }
-        node[t].length = link.Length;
-        times[t] = link.Time;
-        prev[t] = s;
+        target.length = link.Length;
+        target.time = link.Time;
+        target.prev = startRank;
     }
-    if (!anySuccessor) {
-        writeBack(s, result);
-        result.outcome = SearchOutcome::NoWayMessage;
-        return result;
-    }
+    return anySuccessor;
+}
 
-    // Passes. Pass p examines its candidates, in ascending rank, against the frontier marked p;
-    // the stops it lowers form the frontier of pass p + 1 and their targets its candidates.
-    const int cap = int(m);
+// Pass `pass`: the candidates in ascending rank, each with its feeders of the frontier in
+// ascending rank, that is the active slots in ascending order; the stops it lowers go to
+// `changed`, and the active slots are cleared.
+void RouteIndex::runPass(int pass, std::vector<int>& changed, qint64& lowerings) {
+    Label* const label = label_.data();
+    const Slot* const bySlot = slots_.data();
+    std::uint64_t* const words = activeWords_.data();
+    std::uint64_t* const summary = activeSummary_.data();
+    for (std::size_t sw = 0; sw < activeSummary_.size(); ++sw) {
+        for (std::uint64_t sbits = summary[sw]; sbits; sbits &= sbits - 1) {
+            const std::size_t w = (sw << 6) + std::size_t(std::countr_zero(sbits));
+            for (std::uint64_t bits = words[w]; bits; bits &= bits - 1) {
+                const Slot& in = bySlot[(w << 6) + std::size_t(std::countr_zero(bits))];
+                const Label& feeder = label[in.from];
+                Label& target = label[in.to];
+                const double candidate = feeder.length + in.length;
+                if (candidate < target.length) {
+                    ++lowerings;
+                    target.length = candidate;
+                    target.time = feeder.time + in.time;
+                    target.prev = in.from;
+                    target.via = in.length;
+                    if (target.changedPass != pass) {
+                        target.changedPass = pass;
+                        changed.push_back(in.to);
+                    }
+                }
+            }
+            words[w] = 0;
+        }
+        summary[sw] = 0;
+    }
+}
+
+// The passes, until one lowers nothing (or its stops have no links), the cap is hit, or a cycle
+// of negative length shows; true in the last case.
+bool RouteIndex::runPasses(SearchResult& result) {
+    const int cap = int(byRank_.size());
     std::vector<int> changed;
-    for (int pass = 1; anyCandidate; ++pass) {
+    for (int pass = 1; anyActive_; ++pass) {
         if (pass > cap) {
             result.passesCapped = true;
             break;
         }
         result.passes = pass;
         changed.clear();
-        anyCandidate = false;
-        for (std::size_t sw = 0; sw < summaryCount; ++sw) {
-            for (std::uint64_t sbits = summary[sw]; sbits; sbits &= sbits - 1) {
-                const std::size_t w = (sw << 6) + std::size_t(std::countr_zero(sbits));
-                for (std::uint64_t bits = words[w]; bits; bits &= bits - 1) {
-                    const int v = int((w << 6) + std::size_t(std::countr_zero(bits)));
-                    Node& target = node[v];
-                    for (int k = inStart[v]; k < inStart[v + 1]; ++k) {
-                        const InLink& in = inLinks[k];
-                        const Node& feeder = node[in.from];
-                        if (feeder.frontierPass != pass)
-                            continue;
-                        const double candidate = feeder.length + in.length;
-                        if (candidate < target.length) {
-                            ++result.lowerings;
-                            target.length = candidate;
-                            times[v] = times[in.from] + inTimes[k];
-                            prev[v] = in.from;
-                            via[v] = in.length;
-                            if (target.changedPass != pass) {
-                                target.changedPass = pass;
-                                changed.push_back(v);
-                            }
-                        }
-                    }
-                }
-                words[w] = 0;
-            }
-            summary[sw] = 0;
-        }
-        for (const int u : changed) {
-            node[u].frontierPass = pass + 1;
-            addCandidatesOf(u);
-        }
-        if (std::has_single_bit(unsigned(pass)) && negativeCycleFrom(changed)) {
-            writeBack(s, result);
-            result.outcome = SearchOutcome::NegativeCycle;
-            return result;
-        }
+        anyActive_ = false;
+        runPass(pass, changed, result.lowerings);
+        for (const int u : changed)
+            activateLinksOf(u);
+        if (std::has_single_bit(unsigned(pass)) && negativeCycleFrom(changed))
+            return true;
     }
-    writeBack(s, result);
+    return false;
+}
 
-    if (node[f].length == UnreachedLength)
-        return result;
-
-    // The way back along PathPrev; a way without repeated stops has fewer than m steps.
+// The way back along PathPrev from f to s, with its sums; a way without repeated stops has fewer
+// steps than there are stops.
+void RouteIndex::rebuildWay(int s, int f, SearchResult& result) const {
     std::vector<StopIndex> way{byRank_[std::size_t(f)]};
     for (int cur = f; cur != s;) {
-        cur = prev_[std::size_t(cur)];
-        if (cur < 0 || way.size() >= m) {
+        cur = label_[std::size_t(cur)].prev;
+        if (cur < 0 || way.size() >= byRank_.size()) {
             result.outcome = SearchOutcome::LoopingWay;
-            return result;
+            return;
         }
         way.push_back(byRank_[std::size_t(cur)]);
     }
@@ -320,6 +324,28 @@ SearchResult RouteIndex::search(StopIndex start, StopIndex finish) {
     result.way = std::move(way);
     result.length = length;
     result.time = time;
+}
+
+SearchResult RouteIndex::search(StopIndex start, StopIndex finish) {
+    SearchResult result;
+    const int s = rankOf(start);
+    const int f = rankOf(finish);
+    if (s < 0 || f < 0) {
+        writeBack(-1, result);
+        return result;
+    }
+    resetScratch(s);
+    if (!seed(start, s)) {
+        writeBack(s, result);
+        result.outcome = SearchOutcome::NoWayMessage;
+        return result;
+    }
+    const bool negativeCycle = runPasses(result);
+    writeBack(s, result);
+    if (negativeCycle)
+        result.outcome = SearchOutcome::NegativeCycle;
+    else if (label_[std::size_t(f)].length != UnreachedLength)
+        rebuildWay(s, f, result);
     return result;
 }
 

@@ -72,9 +72,10 @@ struct SearchResult {
     std::vector<int> pathPrev;
 };
 
-// The indexes one search runs on: stops in ascending Id, each stop's incoming links sorted by
-// their source's Id, its outgoing targets. Built in time linear in the links (plus sorting the
-// ids when they are sparse); valid as long as the map's stops, links and weights stay unchanged.
+// The indexes one search runs on: stops in ascending Id, the links grouped by target and sorted
+// by their source's Id, each stop's outgoing links. Built in time linear in the links (plus
+// sorting the ids when they are sparse); valid as long as the map's stops, links and weights stay
+// unchanged.
 class RouteIndex {
 public:
     explicit RouteIndex(const GraphMap& map);
@@ -87,20 +88,43 @@ public:
     int stopsInSearch() const { return int(byRank_.size()); }
 
 private:
-    struct InLink {
+    // The first link of one source to one target. The slots are grouped by target in ascending
+    // rank and, within a target, sorted by the source's rank: ascending slots are the order in
+    // which a pass tries its candidates and their feeders.
+    struct Slot {
         double length;
+        double time;
         int from; // rank of the source stop
+        int to;   // rank of the target stop
     };
 
-    // What a pass reads of each stop, kept together.
-    struct Node {
-        double length;    // PathLength
-        int frontierPass; // in the frontier of this pass
-        int changedPass;  // lowered in this pass
+    // A link of a stop, in the stop's list order: the slot of its first link to the same target.
+    struct OutLink {
+        int slot;
+        int to; // rank of the target stop
     };
 
+    // What the search keeps of each stop.
+    struct Label {
+        double length; // PathLength
+        double time;   // PathTime
+        // The length of the first link from prev to this stop: the one the passes lower along.
+        double via;
+        int prev;        // rank, or -1 while not set by this search
+        int changedPass; // last lowered in this pass (0: seeded, -1: neither)
+    };
+
+    void rankStops();
+    void indexLinks();
     int rankOf(StopIndex stop) const;
-    // Follows prev_ back from each of the stops; true when that closes a cycle of negative total
+    void resetScratch(int startRank);
+    // Makes the slots of the stop's links active for the next pass: the stop is in its frontier.
+    void activateLinksOf(int from);
+    bool seed(StopIndex start, int startRank);
+    void runPass(int pass, std::vector<int>& changed, qint64& lowerings);
+    bool runPasses(SearchResult& result);
+    void rebuildWay(int s, int f, SearchResult& result) const;
+    // Follows prev back from each of the stops; true when that closes a cycle of negative total
     // length.
     bool negativeCycleFrom(const std::vector<int>& stops);
     void writeBack(int startRank, SearchResult& result) const;
@@ -108,25 +132,22 @@ private:
     const GraphMap& map_;
     std::vector<StopIndex> byRank_; // stops taking part, ascending Id
     std::vector<int> rankOfStop_;   // by stop index; -1 for a stop that takes no part
-    std::vector<int> inStart_;      // CSR offsets into inLinks_, by rank
-    std::vector<InLink> inLinks_;   // first link of each source to each target, by source rank
-    std::vector<double> inTimes_;   // the Time of each of inLinks_
-    std::vector<int> outStart_;     // CSR offsets into outTargets_, by rank
-    std::vector<int> outTargets_;   // ranks of the targets of every link, in list order
+    std::vector<Slot> slots_;
+    std::vector<int> outStart_; // offsets into outLinks_, by rank
+    std::vector<OutLink> outLinks_;
+    bool nonNegative_ = true; // no link of a stop taking part is shorter than zero (or undefined)
 
     // Scratch of one search, by rank.
-    std::vector<Node> node_;
-    std::vector<double> time_;
-    std::vector<int> prev_; // rank, or -1 while not set by this search
-    // The length of the first link from prev_ to each stop: the one the passes lower along.
-    std::vector<double> via_;
-    // Which walk back along prev_ last came through each stop (negativeCycleFrom).
+    std::vector<Label> label_;
+    // Which walk back along prev last came through each stop (negativeCycleFrom).
     std::vector<std::int64_t> walked_;
     std::int64_t walks_ = 0;
-    // The candidates of a pass: a bitset by rank with one summary bit per word, so that they
-    // come out in ascending rank at a cost of about their number.
-    std::vector<std::uint64_t> candidateWords_;
-    std::vector<std::uint64_t> candidateSummary_;
+    // The active slots of a pass (those whose source is in its frontier): a bitset with one
+    // summary bit per word, so that they come out in ascending order at a cost of about their
+    // number.
+    std::vector<std::uint64_t> activeWords_;
+    std::vector<std::uint64_t> activeSummary_;
+    bool anyActive_ = false;
 };
 
 // Builds the indexes and runs one search. The map window redraws its map, then: Found, it draws
