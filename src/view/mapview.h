@@ -204,6 +204,17 @@ private:
     enum Layer { Base = 1, Overlays = 2, Stops = 4, Way = 8, Printed = 16 };
     using Layers = int;
     void paintLayers(QPainter& painter, const QRect& area, Layers layers) const;
+    // How much of the graph is drawn at this zoom, and where the names are.
+    GraphDetail graphDetail() const;
+    // The plan (or the window's colour) and the drawn map's links and the given stops.
+    void paintBase(QPainter& painter, const QRect& area, const std::vector<StopIndex>& stops,
+                   const GraphDetail& detail) const;
+    // The editor's grid, the rubber band and the selection rectangle.
+    void paintEditorOverlays(QPainter& painter, const QRect& area) const;
+    void paintChosenEnd(QPainter& painter) const;
+    // The stops and their names of the layers asked for; far out the dots of the drawn map.
+    void paintStops(QPainter& painter, const std::vector<StopIndex>& stops, Layers layers,
+                    const GraphDetail& detail) const;
     QRect exposedMapArea(const QRect& exposed) const;
     void paintExposed(QPainter& painter, const QRect& exposed, Layers layers) const;
     // The found way with a halo that reads on any colour, the markers of its start and finish,
