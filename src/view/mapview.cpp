@@ -119,9 +119,10 @@ double MapView::fitZoom() const {
     // large as without them. Names the view places itself find their own room.
     ensureIndex();
     const FitZoom key{document_->revision(), indexedStops_, view, mapSize_, 0};
-    if (m_fitZoom && m_fitZoom->revision == key.revision && m_fitZoom->stops == key.stops &&
-        m_fitZoom->view == view && m_fitZoom->map == mapSize_)
-        return m_fitZoom->zoom;
+    for (const FitZoom& kept : m_fitZooms)
+        if (kept.revision == key.revision && kept.stops == key.stops && kept.view == view &&
+            kept.map == mapSize_)
+            return kept.zoom;
     const GraphMap& map = document_->map();
     const QSizeF half = QSizeF(mapSize_) / 2;
     for (int pass = 0; pass < 3; ++pass) {
@@ -146,8 +147,13 @@ double MapView::fitZoom() const {
         }
         zoom = std::max(fits, whole * 0.75);
     }
-    m_fitZoom = key;
-    m_fitZoom->zoom = zoom;
+    // Scroll bars that come and go as the zoom passes the fit change the viewport's size: the
+    // fit is kept for a few sizes.
+    constexpr std::size_t kKeptSizes = 4;
+    if (m_fitZooms.size() == kKeptSizes)
+        m_fitZooms.erase(m_fitZooms.begin());
+    m_fitZooms.push_back(key);
+    m_fitZooms.back().zoom = zoom;
     return zoom;
 }
 

@@ -60,7 +60,7 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
     const std::vector<StopIndex> stops =
         (layers & (Base | Stops)) ? stopsIn(area.adjusted(-reach, -reach / 8, after, after / 8))
                                   : std::vector<StopIndex>();
-    const GraphDetail detail = graphDetail();
+    const GraphDetail detail = graphDetail(layers);
     painter.save();
     if (layers & Base)
         paintBase(painter, area, (layers & Printed) ? std::vector<StopIndex>() : stops, detail);
@@ -74,9 +74,10 @@ void MapView::paintLayers(QPainter& painter, const QRect& area, Layers layers) c
     painter.restore();
 }
 
-GraphDetail MapView::graphDetail() const {
+GraphDetail MapView::graphDetail(Layers layers) const {
     GraphDetail detail;
     detail.simplified = zoom_ < SimplifiedBelow;
+    detail.plotted = !(layers & Printed);
     detail.zoom = zoom_;
     detail.selection = &document_->selection();
     detail.lines = &lines_;
@@ -157,10 +158,13 @@ void MapView::paintStops(QPainter& painter, const std::vector<StopIndex>& stops,
                          const GraphDetail& detail) const {
     const GraphMap& map = document_->map();
     const bool simplified = detail.simplified;
+    // Far out each stop is a dot, drawn with the drawn map (under the found way; printed, here,
+    // since the drawn map's stops are left to this layer); otherwise a circle above it all.
+    const bool dots = simplified && (layers & Base) && (layers & Printed);
+    if (!dots && !(layers & Stops))
+        return;
     // The stops and their names, each name above its stop, later stops above earlier.
     painter.setRenderHint(QPainter::Antialiasing, !simplified);
-    // Far out each stop is a dot, drawn with the drawn map (under the found way); otherwise a
-    // circle above it all.
     const double dot = std::max(2.0 / zoom_, 1.0);
     // Printed, the names of the found way's stops are drawn once, above the way.
     std::vector<bool> namedAbove;
@@ -174,7 +178,7 @@ void MapView::paintStops(QPainter& painter, const std::vector<StopIndex>& stops,
         const Stop& stop = map.stop(number);
         const bool selected = detail.selected(number);
         const bool onLine = lines_.widthAt(number) > 0;
-        if (simplified && (layers & Base) && !onLine) {
+        if (dots && !onLine) {
             const MapPoint at = shownCentre(stop);
             const double side = std::max(dot, double(shownSize(stop.Width)));
             painter.fillRect(QRectF(at.x - side / 2, at.y - side / 2, side, side),
