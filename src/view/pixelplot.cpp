@@ -45,6 +45,8 @@ void PixelPlot::set(int x, int y, QRgb colour) {
 void PixelPlot::fill(int left, int top, int right, int bottom, QRgb colour) {
     left = std::max(left, 0);
     right = std::min(right, m_width);
+    if (left >= right)
+        return;
     for (int row = std::max(top, 0); row < std::min(bottom, m_height); ++row)
         std::fill(m_bits + row * m_stride + left, m_bits + row * m_stride + right, colour);
 }
