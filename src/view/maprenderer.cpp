@@ -1,6 +1,7 @@
 #include "view/maprenderer.h"
 
 #include "view/nameplacer.h"
+#include "view/pixelplot.h"
 
 #include "model/numberformat.h"
 #include "platform/colours.h"
@@ -11,6 +12,7 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 
 #include <algorithm>
 
@@ -85,15 +87,6 @@ QPen penOf(const QColor& colour, int width) {
 }
 
 } // namespace
-
-int shownSize(int stored) {
-    return std::clamp(stored, -kMaxShownSize, kMaxShownSize);
-}
-
-MapPoint shownCentre(const Stop& stop) {
-    const int radius = shownSize(stop.Radius);
-    return {saturatedSum(stop.Left, radius), saturatedSum(stop.Top, radius)};
-}
 
 void GraphCanvas::resize(int width, int height) {
     width = std::max(width, 1);
@@ -450,6 +443,64 @@ void paintLengthsApart(QPainter& painter, const GraphMap& map, const LineBundles
     painter.restore();
 }
 
+// Far out: every link a plain line, every stop a dot, no arrows or lengths; on a screen the
+// lines and dots are plotted pixel by pixel. The bundles of a map with lines go between the two.
+void paintFarItems(QPainter& painter, const GraphMap& map, const std::vector<LinkPlace>& links,
+                   const std::vector<int>* bundles, const std::vector<StopIndex>& stops,
+                   const GraphDetail& detail) {
+    std::optional<PixelPlot> plot;
+    if (detail.plotted)
+        plot.emplace(painter);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    QPen pen = painter.pen();
+    pen.setWidthF(std::max(1.0 / detail.zoom, 1.0));
+    pen.setCapStyle(Qt::FlatCap);
+    for (const LinkPlace& place : links) {
+        const Link& link = map.stop(place.from).Links[std::size_t(place.at)];
+        // With automatic colours a link takes its source's colour as drawn.
+        if (map.Settings.AutoArcColor)
+            pen.setColor(toQColor(shownFill(map.stop(place.from), detail.selected(place.from))));
+        const MapPoint from = shownCentre(map.stop(place.from));
+        const MapPoint to = shownCentre(map.stop(link.To));
+        if (plot) {
+            plot->line(QPointF(from.x, from.y), QPointF(to.x, to.y), pen.color().rgb());
+            continue;
+        }
+        painter.setPen(pen);
+        painter.drawLine(from.x, from.y, to.x, to.y);
+    }
+    if (bundles) {
+        if (plot)
+            plot->flush(painter);
+        paintBundles(painter, map, *detail.lines, *bundles, detail.zoom);
+    }
+    const double dot = std::max(2.0 / detail.zoom, 1.0);
+    std::vector<StopIndex> marked;
+    for (const StopIndex index : stops) {
+        const Stop& stop = map.stop(index);
+        if (bundles && detail.lines->widthAt(index) > 0) {
+            if (plot)
+                marked.push_back(index);
+            else
+                paintStationMark(painter, map, *detail.lines, index, detail.selected(index),
+                                 detail.zoom);
+            continue;
+        }
+        const MapPoint at = shownCentre(stop);
+        const double side = std::max(dot, double(shownSize(stop.Width)));
+        const QColor fill = toQColor(shownFill(stop, detail.selected(index)));
+        if (plot)
+            plot->square(QPointF(at.x, at.y), side, fill.rgb());
+        else
+            painter.fillRect(QRectF(at.x - side / 2, at.y - side / 2, side, side), fill);
+    }
+    if (!plot)
+        return;
+    plot->flush(painter);
+    for (const StopIndex index : marked)
+        paintStationMark(painter, map, *detail.lines, index, detail.selected(index), detail.zoom);
+}
+
 } // namespace
 
 void paintGraphItems(QPainter& painter, const GraphMap& map, const std::vector<LinkPlace>& allLinks,
@@ -479,34 +530,7 @@ void paintGraphItems(QPainter& painter, const GraphMap& map, const std::vector<L
         return shownFill(map.stop(from), detail.selected(from));
     };
     if (detail.simplified) {
-        // Far out: every link a plain line, every stop a dot, no arrows or lengths.
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        QPen pen = painter.pen();
-        pen.setWidthF(std::max(1.0 / detail.zoom, 1.0));
-        pen.setCapStyle(Qt::FlatCap);
-        for (const LinkPlace& place : links) {
-            const Link& link = map.stop(place.from).Links[std::size_t(place.at)];
-            if (map.Settings.AutoArcColor)
-                pen.setColor(toQColor(sourceFill(place.from)));
-            painter.setPen(pen);
-            const MapPoint from = shownCentre(map.stop(place.from));
-            const MapPoint to = shownCentre(map.stop(link.To));
-            painter.drawLine(from.x, from.y, to.x, to.y);
-        }
-        if (lines)
-            paintBundles(painter, map, *lines, bundles, detail.zoom);
-        const double dot = std::max(2.0 / detail.zoom, 1.0);
-        for (const StopIndex index : stops) {
-            const Stop& stop = map.stop(index);
-            if (onLine(index)) {
-                paintStationMark(painter, map, *lines, index, detail.selected(index), detail.zoom);
-                continue;
-            }
-            const MapPoint at = shownCentre(stop);
-            const double side = std::max(dot, double(shownSize(stop.Width)));
-            painter.fillRect(QRectF(at.x - side / 2, at.y - side / 2, side, side),
-                             toQColor(shownFill(stop, detail.selected(index))));
-        }
+        paintFarItems(painter, map, links, lines ? &bundles : nullptr, stops, detail);
         return;
     }
     LinkLookup first(map);

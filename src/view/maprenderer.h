@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QRect>
 
+#include <algorithm>
 #include <vector>
 
 // Paints a map's graph: roads as lines, arcs as straight or curved arrows, link lengths, stops
@@ -27,9 +28,14 @@ enum class PenMode { Copy, NotXor };
 // and the line width.
 constexpr int kMaxShownSize = 1000;
 constexpr int kMaxShownPenWidth = 100;
-int shownSize(int stored);
+inline int shownSize(int stored) {
+    return std::clamp(stored, -kMaxShownSize, kMaxShownSize);
+}
 // The centre of a stop as it is drawn, with its radius as shown.
-MapPoint shownCentre(const Stop& stop);
+inline MapPoint shownCentre(const Stop& stop) {
+    const int radius = shownSize(stop.Radius);
+    return {saturatedSum(stop.Left, radius), saturatedSum(stop.Top, radius)};
+}
 
 // A bitmap with the drawing state that stays between operations: the pen (colour, width, copy
 // or not-xor) and the font the lengths are written in.
@@ -116,6 +122,9 @@ struct GraphDetail {
     const std::vector<QRectF>* namePlaces = nullptr;
     // The names shown, that lengths keep clear of.
     const SpatialGrid* shownNames = nullptr;
+    // Far out on a screen, links and dots are plotted pixel by pixel (files and paper keep
+    // figures).
+    bool plotted = false;
 
     bool selected(StopIndex stop) const { return selection && selection->contains(stop); }
 };

@@ -204,6 +204,17 @@ private:
     enum Layer { Base = 1, Overlays = 2, Stops = 4, Way = 8, Printed = 16 };
     using Layers = int;
     void paintLayers(QPainter& painter, const QRect& area, Layers layers) const;
+    // How much of the graph is drawn at this zoom, and where the names are.
+    GraphDetail graphDetail(Layers layers) const;
+    // The plan (or the window's colour) and the drawn map's links and the given stops.
+    void paintBase(QPainter& painter, const QRect& area, const std::vector<StopIndex>& stops,
+                   const GraphDetail& detail) const;
+    // The editor's grid, the rubber band and the selection rectangle.
+    void paintEditorOverlays(QPainter& painter, const QRect& area) const;
+    void paintChosenEnd(QPainter& painter) const;
+    // The stops and their names of the layers asked for; far out the dots of the drawn map.
+    void paintStops(QPainter& painter, const std::vector<StopIndex>& stops, Layers layers,
+                    const GraphDetail& detail) const;
     QRect exposedMapArea(const QRect& exposed) const;
     void paintExposed(QPainter& painter, const QRect& exposed, Layers layers) const;
     // The found way with a halo that reads on any colour, the markers of its start and finish,
@@ -237,14 +248,15 @@ private:
     mutable std::vector<std::vector<int>> linksOfStop_;
     mutable std::vector<QSize> nameSizes_;
     mutable quint64 indexRevision_ = ~quint64(0);
-    // The fit zoom as last worked out: it walks every name, so once per map revision and size.
+    // The fit zoom as last worked out for a few viewport sizes: it walks every name, so once per
+    // map revision and size.
     struct FitZoom {
         quint64 revision;
         int stops;
         QSize view, map;
         double zoom;
     };
-    mutable std::optional<FitZoom> m_fitZoom;
+    mutable std::vector<FitZoom> m_fitZooms;
     // The routes side by side over each link, when the description lists them.
     mutable LineBundles lines_;
     // The names the program places itself (imported maps' names no one has moved), and where

@@ -85,6 +85,15 @@ std::vector<int> SpatialGrid::query(const QRect& rect) const {
     std::vector<int> found;
     if (rect.isEmpty())
         return found;
+    const CellRange cells = cellsOf(rect);
+    if (cells.count() * 4 > qint64(cells_.size())) {
+        // A rectangle over much of the grid (a whole map in view): every box looked at once, in
+        // order, costs less than the lists of the cells, their repeats and a sort.
+        for (std::size_t at = 0; at < boxes_.size(); ++at)
+            if (present_[at] && boxes_[at].intersects(rect))
+                found.push_back(int(at));
+        return found;
+    }
     if (++stamp_ == 0) {
         std::fill(seen_.begin(), seen_.end(), 0);
         stamp_ = 1;
@@ -99,26 +108,18 @@ std::vector<int> SpatialGrid::query(const QRect& rect) const {
     };
     for (int item : oversized_)
         take(item);
-    const CellRange cells = cellsOf(rect);
-    if (cells.count() > qint64(cells_.size())) {
-        // A rectangle over more cells than are filled: walk the filled ones.
-        for (auto it = cells_.cbegin(); it != cells_.cend(); ++it)
-            for (int item : *it)
-                take(item);
-    } else {
-        for (qint64 y = cells.top; y <= cells.bottom; ++y)
-            for (qint64 x = cells.left; x <= cells.right; ++x) {
-                const auto it = cells_.constFind(key(x, y));
-                if (it != cells_.cend())
-                    for (int item : *it)
-                        take(item);
-            }
-    }
+    for (qint64 y = cells.top; y <= cells.bottom; ++y)
+        for (qint64 x = cells.left; x <= cells.right; ++x) {
+            const auto it = cells_.constFind(key(x, y));
+            if (it != cells_.cend())
+                for (int item : *it)
+                    take(item);
+        }
     if (found.size() < seen_.size() / 16) {
         std::sort(found.begin(), found.end());
         return found;
     }
-    // Much of the grid (a whole map in view): in order by a walk over the items, not a sort.
+    // Many items: in order by a walk over them, not a sort.
     std::vector<char> isFound(seen_.size(), 0);
     for (const int item : found)
         isFound[std::size_t(item)] = 1;

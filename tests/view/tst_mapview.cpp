@@ -1,8 +1,12 @@
 // The map view at other zooms than 100 %: the same gestures give the same map, a held drag
-// scrolls the view, what is repainted in parts equals a full redraw, and fit shows everything.
+// scrolls the view, what is repainted in parts equals a full redraw, fit shows everything, and
+// far out the screen shows what a file shows.
 
 #include "editfixture.h"
 
+#include "platform/colours.h"
+
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QScrollBar>
@@ -157,6 +161,38 @@ private slots:
         QCOMPARE(view->stopAt(
                      QPoint(f.mapStop(stops.last()).centreX(), f.mapStop(stops.last()).centreY())),
                  stops.last());
+    }
+
+    void farOutTheScreenShowsWhatFiguresShow() {
+        // Far out the screen sets the pixels of links and dots itself, a file draws them as
+        // figures: the same ink within a pixel, with stops cut off and beyond every edge.
+        f.frame->resize(900, 700);
+        grid(60, 40, 90);
+        MapView* view = f.child->view();
+        view->setZoom(0.25, QPoint(0, 0));
+        view->horizontalScrollBar()->setValue(201);
+        view->verticalScrollBar()->setValue(151);
+        const QImage screen = shown();
+        QImage figures(screen.size(), QImage::Format_RGB32);
+        QPainter painter(&figures);
+        view->paintMapAt(painter, QRect(QPoint(804, 604), screen.size() * 4), 0.25);
+        painter.end();
+        const QRgb paper = windowColour().rgb();
+        const auto inkNear = [paper](const QImage& image, int x, int y) {
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    if (image.valid(x + dx, y + dy) && image.pixel(x + dx, y + dy) != paper)
+                        return true;
+            return false;
+        };
+        int missing = 0, extra = 0;
+        for (int y = 0; y < screen.height(); ++y)
+            for (int x = 0; x < screen.width(); ++x) {
+                missing += figures.pixel(x, y) != paper && !inkNear(screen, x, y);
+                extra += screen.pixel(x, y) != paper && !inkNear(figures, x, y);
+            }
+        QCOMPARE(missing, 0);
+        QCOMPARE(extra, 0);
     }
 };
 
