@@ -312,10 +312,13 @@ QWidget* journeyOutputButtons(QWidget* parent, QListWidget* legs,
     pdf->setObjectName(QStringLiteral("pdfJourneyButton"));
     layout->addWidget(print);
     layout->addWidget(pdf);
-    const auto follow = [row, legs] { row->setEnabled(legs->count() > 0); };
-    QObject::connect(legs->model(), &QAbstractItemModel::rowsInserted, row, follow);
-    QObject::connect(legs->model(), &QAbstractItemModel::rowsRemoved, row, follow);
-    QObject::connect(legs->model(), &QAbstractItemModel::modelReset, row, follow);
+    // The list's model, not the list: the model still answers when it empties itself while the
+    // list is being destroyed.
+    QAbstractItemModel* model = legs->model();
+    const auto follow = [row, model] { row->setEnabled(model->rowCount() > 0); };
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, row, follow);
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, row, follow);
+    QObject::connect(model, &QAbstractItemModel::modelReset, row, follow);
     follow();
     QObject::connect(print, &QPushButton::clicked, row, [row, journey] {
         if (const std::optional<JourneyToPrint> shown = journey())
