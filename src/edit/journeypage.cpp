@@ -62,10 +62,10 @@ QString endsText(const JourneyToPrint& journey) {
 QString mapTitle(const MapDocument& document) {
     if (document.description() && !document.description()->title.isEmpty())
         return document.description()->title;
-    // A built-in map is known by its menu entry's title; its own city field says "none".
-    const QString path = QDir::fromNativeSeparators(document.filePath());
+    // A built-in map, opened by its path in the menus' table (as the built-in table knows it),
+    // goes by its menu entry's title; its own city field says "none".
     for (const MapMenuEntry& entry : mapMenuCatalogue())
-        if (!entry.path.isEmpty() && path.endsWith(entry.path))
+        if (!entry.path.isEmpty() && document.map().FileName == entry.path)
             return entry.title;
     if (!document.map().MapCity.isEmpty() && document.map().MapCity != QLatin1String("none"))
         return document.map().MapCity;

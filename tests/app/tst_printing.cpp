@@ -171,7 +171,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("journey.pdf");
         // A built-in map is named as its menu names it, not by its stored "none".
-        document.setFilePath(dir.filePath("toolbox/map/MMoscow.gaf"));
+        map.FileName = "toolbox/map/MMoscow.gaf";
         map.MapCity = "none";
         QString error;
         QVERIFY2(writeJourneyPdf(journey, path, &error), qPrintable(error));
