@@ -4,9 +4,9 @@
 #include "app/session.h"
 #include "app/splashscreen.h"
 
+#include "i18n/language.h"
+
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -14,12 +14,8 @@ int main(int argc, char** argv) {
     // The desktop pairs the windows with the menu entry lirskmap.desktop and its icon.
     QApplication::setDesktopFileName(QStringLiteral("lirskmap"));
     QApplication::setWindowIcon(appIcon());
-    // The program speaks Russian whatever the desktop's language: so do the toolkit's own
-    // dialogs and buttons, when their translations are installed.
-    QTranslator toolkitTexts;
-    if (toolkitTexts.load(QStringLiteral("qtbase_ru"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&toolkitTexts);
+    // Russian, or English on an English desktop; the toolkit's own dialogs and buttons follow.
+    lirsk::setLanguage(lirsk::languageFromEnvironment(), {QStringLiteral("lirskmap_gui")});
 
     auto* splash = new SplashScreen(5000);
     splash->ShowAndWait();

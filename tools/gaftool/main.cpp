@@ -1,9 +1,9 @@
 #include "commands.h"
 #include "common.h"
 
+#include "i18n/language.h"
+
 #include <QCoreApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 #include <functional>
 
@@ -48,11 +48,8 @@ int help() {
 
 int main(int argc, char** argv) {
     const std::unique_ptr<QCoreApplication> app = gaftool::makeApplication(argc, argv);
-    // The reasons of failures are Russian like the rest of the messages, the toolkit's own too.
-    QTranslator toolkitTexts;
-    if (toolkitTexts.load(QStringLiteral("qtbase_ru"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&toolkitTexts);
+    // Messages in Russian, or in English where the locale is English; the toolkit's own too.
+    lirsk::setLanguage(lirsk::languageFromEnvironment());
     QStringList args = app->arguments().mid(1);
     if (args.isEmpty())
         return gaftool::usage(
