@@ -75,18 +75,26 @@ QStringList untranslatedLiterals(const QString& path, const QString& name) {
     if (!file.open(QIODevice::ReadOnly))
         return {name + QStringLiteral(": cannot be read")};
     const QString code = withoutComments(QString::fromUtf8(file.readAll()));
-    static const QRegularExpression literal(QStringLiteral(R"("(?:[^"\\\n]|\\.)*")"));
-    static const QRegularExpression taken(QStringLiteral(
-        R"((?:\btr|\btranslate|\bQT_TR_NOOP|\bQT_TR_N_NOOP|\bQT_TRANSLATE_NOOP|\bQT_TRANSLATE_N_NOOP)\s*\(\s*(?:"(?:[^"\\\n]|\\.)*"\s*,\s*)?(?:"(?:[^"\\\n]|\\.)*"\s*)*$)"));
+    // A string literal: quotes around anything but quotes, backslashes and line ends, or escapes.
+    const QString quoted = QStringLiteral("\"(?:[^\"\\\\\\n]|\\\\.)*\"");
+    static const QRegularExpression literal(quoted);
+    static const QRegularExpression taken(
+        QStringLiteral("(?:\\btr|\\btranslate|\\bQT_TR_NOOP|\\bQT_TR_N_NOOP|\\bQT_TRANSLATE_NOOP|"
+                       "\\bQT_TRANSLATE_N_NOOP)\\s*\\(\\s*(?:%1\\s*,\\s*)?$")
+            .arg(quoted));
     QStringList found;
+    qsizetype joinedStart = 0, previousEnd = -1;
     for (auto it = literal.globalMatch(code); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
+        // Literals with nothing but blanks between them are one text.
+        if (previousEnd < 0 ||
+            !code.mid(previousEnd, m.capturedStart() - previousEnd).trimmed().isEmpty())
+            joinedStart = m.capturedStart();
+        previousEnd = m.capturedEnd();
         const QString text = m.captured().mid(1, m.capturedLength() - 2);
         if (!isCyrillic(text) || kStoredTexts.contains(text))
             continue;
-        // What comes before, up to the start of the statement.
-        const QString before = code.left(m.capturedStart()).right(400);
-        if (before.contains(taken))
+        if (code.left(joinedStart).right(300).contains(taken))
             continue;
         const qsizetype line = code.left(m.capturedStart()).count(QLatin1Char('\n')) + 1;
         found << QStringLiteral("%1:%2: %3").arg(name).arg(line).arg(m.captured());
@@ -162,10 +170,10 @@ private slots:
             if (ts.name() == QLatin1String("name"))
                 context = ts.readElementText();
             else if (ts.name() == QLatin1String("source"))
-                source = ts.readElementText();
+                source = ts.readElementText(QXmlStreamReader::IncludeChildElements);
             else if (ts.name() == QLatin1String("translation") &&
                      (ts.attributes().value(QLatin1String("type")) == QLatin1String("unfinished") ||
-                      ts.readElementText().isEmpty()))
+                      ts.readElementText(QXmlStreamReader::IncludeChildElements).isEmpty()))
                 unfinished << context + QStringLiteral(": ") + source;
         }
         QVERIFY2(!ts.hasError(), qPrintable(ts.errorString()));
