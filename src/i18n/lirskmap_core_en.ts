@@ -1338,7 +1338,8 @@ keep everything but the picture as shapes and text that can be searched; PNG is 
                               дан, как у встроенных карт); без них код, номера маршрутов и
                               правило стоимости даёт описание ФАЙЛ.gafd рядом с невстроенной
                               картой
-  --decimal-separator S       один символ (по умолчанию — языка и региона)
+  --decimal-separator S       один символ (по умолчанию: по-английски точка, иначе — из
+                              региональных настроек)
   --json                      один объект JSON: criterion, result (found, no_way_message,
                               unreached, looping_way, negative_cycle, negative_times,
                               no_times), а если путь найден, way (Id, от начала), length_m,
@@ -1377,7 +1378,8 @@ report: fare, length, time and rides.
                               path as given, as for the built-in maps); without them a
                               description FILE.gafd beside a map that is not built in gives
                               the code, the route numbers and the fare rule
-  --decimal-separator S       one character (default: the locale&apos;s)
+  --decimal-separator S       one character (default: a point in English, else the
+                              locale&apos;s)
   --json                      one JSON object: criterion, result (found, no_way_message,
                               unreached, looping_way, negative_cycle, negative_times,
                               no_times), and when found way (ids, start first), length_m,

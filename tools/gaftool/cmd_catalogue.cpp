@@ -37,12 +37,14 @@ int cmdCatalogue(const QStringList& args) {
         if (e.menu != menu) {
             menu = e.menu;
             out(QStringLiteral("  «%1»%2")
-                    .arg(menu,
+                    .arg(catalogueText(menu),
                          mapMenuVisible(menu) ? QString() : QStringLiteral(" (hidden, disabled)")));
         }
         out(QStringLiteral("    «%1»: %2%3 [%4%5]")
-                .arg(e.entry, e.path.isEmpty() ? QStringLiteral("opens nothing") : e.path,
-                     e.title.isEmpty() ? QString() : QStringLiteral(", «%1»").arg(e.title),
+                .arg(catalogueText(e.entry),
+                     e.path.isEmpty() ? QStringLiteral("opens nothing") : e.path,
+                     e.title.isEmpty() ? QString()
+                                       : QStringLiteral(", «%1»").arg(catalogueText(e.title)),
                      state(e), e.metro ? QStringLiteral(", metro") : QString()));
     }
 
