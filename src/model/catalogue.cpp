@@ -1,5 +1,6 @@
 #include "model/catalogue.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -7,43 +8,42 @@ namespace lirsk {
 
 namespace {
 
-const QString kLirsk = QStringLiteral("Карта Лирска");
-const QString kMetro = QStringLiteral("Карты метро России");
-const QString kChelny = QStringLiteral("Карта Н.Челнов");
-
-QList<RouteRow> numbered(const QStringList& numbers, const QStringList& names) {
-    QList<RouteRow> rows;
-    for (qsizetype i = 0; i < numbers.size(); ++i)
-        rows.append({numbers[i], i < names.size() ? names[i] : QString()});
-    return rows;
-}
-
-RouteTable tableOf(const QList<RouteRow>& rows) {
-    return {int(rows.size()) + 1, rows};
-}
+const QString kLirsk = QString::fromUtf8(QT_TRANSLATE_NOOP("Catalogue", "Карта Лирска"));
+const QString kMetro = QString::fromUtf8(QT_TRANSLATE_NOOP("Catalogue", "Карты метро России"));
+const QString kChelny = QString::fromUtf8(QT_TRANSLATE_NOOP("Catalogue", "Карта Н.Челнов"));
 
 } // namespace
 
 const QList<MapMenuEntry>& mapMenuCatalogue() {
     static const QList<MapMenuEntry> entries = {
-        {kLirsk, "Метро", "toolbox/map/LirskMetro.gaf", "Карта лирского метро", true, true, true},
-        {kLirsk, "Автобусная", "toolbox/map/MapBus.gaf", "Автобусная карта", false, false, false},
-        {kLirsk, "Троллейбусная", "toolbox/map/MapTrol.gaf", "Троллейбусная карта", true, true,
-         false},
-        {kLirsk, "Трамвайная", "toolbox/map/MapTram.gaf", "Трамвайная карта", true, true, false},
-        {kMetro, "Санкт-Петербург", "toolbox/map/MPiter.gaf", "Карта метро Санкт-Петербурга", true,
-         true, true},
-        {kMetro, "Лирск", "toolbox/map/MLirsk.gaf", "Карта метро Лирск", true, true, true},
-        {kMetro, "Москва", "toolbox/map/MMoscow.gaf", "Карта метро Москвы", true, true, true},
-        {kMetro, "Н.Новгород", "", "", true, false, true},
-        {kMetro, "Новосибирск", "", "", true, false, true},
-        {kMetro, "Екатеринбург", "toolbox/map/MEkater.gaf", "Карта метро Екатеринбурга", true, true,
-         true},
-        {kMetro, "Самара", "toolbox/map/MSamara.gaf", "Карта метро Самара", true, true, true},
-        {kChelny, "Трамвайная", "toolbox/map/ChelTram.gaf", "Трамвайная карта Набережных Челнов",
-         true, false, false},
+        {kLirsk, QT_TRANSLATE_NOOP("Catalogue", "Метро"), "toolbox/map/LirskMetro.gaf",
+         QT_TRANSLATE_NOOP("Catalogue", "Карта лирского метро"), true, true, true},
+        {kLirsk, QT_TRANSLATE_NOOP("Catalogue", "Автобусная"), "toolbox/map/MapBus.gaf",
+         QT_TRANSLATE_NOOP("Catalogue", "Автобусная карта"), false, false, false},
+        {kLirsk, QT_TRANSLATE_NOOP("Catalogue", "Троллейбусная"), "toolbox/map/MapTrol.gaf",
+         QT_TRANSLATE_NOOP("Catalogue", "Троллейбусная карта"), true, true, false},
+        {kLirsk, QT_TRANSLATE_NOOP("Catalogue", "Трамвайная"), "toolbox/map/MapTram.gaf",
+         QT_TRANSLATE_NOOP("Catalogue", "Трамвайная карта"), true, true, false},
+        {kMetro, QT_TRANSLATE_NOOP("Catalogue", "Санкт-Петербург"), "toolbox/map/MPiter.gaf",
+         QT_TRANSLATE_NOOP("Catalogue", "Карта метро Санкт-Петербурга"), true, true, true},
+        {kMetro, QT_TRANSLATE_NOOP("Catalogue", "Лирск"), "toolbox/map/MLirsk.gaf",
+         QT_TRANSLATE_NOOP("Catalogue", "Карта метро Лирск"), true, true, true},
+        {kMetro, QT_TRANSLATE_NOOP("Catalogue", "Москва"), "toolbox/map/MMoscow.gaf",
+         QT_TRANSLATE_NOOP("Catalogue", "Карта метро Москвы"), true, true, true},
+        {kMetro, QT_TRANSLATE_NOOP("Catalogue", "Н.Новгород"), "", "", true, false, true},
+        {kMetro, QT_TRANSLATE_NOOP("Catalogue", "Новосибирск"), "", "", true, false, true},
+        {kMetro, QT_TRANSLATE_NOOP("Catalogue", "Екатеринбург"), "toolbox/map/MEkater.gaf",
+         QT_TRANSLATE_NOOP("Catalogue", "Карта метро Екатеринбурга"), true, true, true},
+        {kMetro, QT_TRANSLATE_NOOP("Catalogue", "Самара"), "toolbox/map/MSamara.gaf",
+         QT_TRANSLATE_NOOP("Catalogue", "Карта метро Самара"), true, true, true},
+        {kChelny, QT_TRANSLATE_NOOP("Catalogue", "Трамвайная"), "toolbox/map/ChelTram.gaf",
+         QT_TRANSLATE_NOOP("Catalogue", "Трамвайная карта Набережных Челнов"), true, false, false},
     };
     return entries;
+}
+
+QString catalogueText(const QString& text) {
+    return QCoreApplication::translate("Catalogue", text.toUtf8().constData());
 }
 
 bool mapMenuVisible(const QString& menu) {
@@ -68,32 +68,6 @@ MapIdentity recognizeMapPath(const QString& path) {
         if (path == builtin)
             return identity;
     return {};
-}
-
-std::optional<RouteTable> routeTableFor(const QString& mapCode) {
-    if (mapCode == QLatin1String("T"))
-        return tableOf(lirskTrolleybusRoutes());
-    if (mapCode == QLatin1String("K"))
-        return tableOf(lirskMetroRoutes());
-    if (mapCode == QLatin1String("E"))
-        return tableOf({{"1", "пр. Космонавтов- Геологическая"}});
-    if (mapCode == QLatin1String("S"))
-        return tableOf({{"1", "Московская- Юнгородок"}});
-    if (mapCode == QLatin1String("M"))
-        return tableOf(
-            numbered({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"},
-                     {"Сокольническая", "Замоскворецкая", "Арбатско- Покровская", "Филевская",
-                      "Кольцевая", "Калужско- Рижская", "Таганско- Краснопресненская",
-                      "Калининская", "Серпуховско- Тимирязевская", "Люблинская", "Каховская"}));
-    if (mapCode == QLatin1String("P"))
-        return tableOf(
-            numbered({"1", "2", "3", "4"}, {"Девяткино- пр.Ветеранов", "пр.Просвещения- Купчино",
-                                            "Приморская- Рыбацкое", "Старая деревня- ул.Дыбенко"}));
-    if (mapCode == QLatin1String("A"))
-        return tableOf(lirskTramRoutes());
-    if (mapCode == QLatin1String("B"))
-        return RouteTable{16, {}}; // the bus network's fifteen rows stay empty
-    return std::nullopt;
 }
 
 BuiltinSetup builtinSetup(const MapIdentity& identity) {

@@ -11,6 +11,8 @@
 
 namespace lirsk {
 
+// The texts of an entry (menu, caption, title) are the Russian source texts, the same in every
+// language: they name the entry. catalogueText gives what the user reads.
 struct MapMenuEntry {
     QString menu; // "Карта Лирска", "Карты метро России", "Карта Н.Челнов"
     QString entry; // the menu entry's caption
@@ -23,6 +25,8 @@ struct MapMenuEntry {
 
 // Every entry of the map menus, in menu order.
 const QList<MapMenuEntry>& mapMenuCatalogue();
+// A menu's, entry's or title's text of the catalogue in the language the texts are shown in.
+QString catalogueText(const QString& text);
 // Whether a whole menu is shown and can be chosen.
 bool mapMenuVisible(const QString& menu);
 

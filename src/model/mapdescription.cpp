@@ -33,9 +33,13 @@ std::optional<Colour> colourFrom(const QString& text) {
 
 namespace {
 
+// The messages about a map's description, translated in the context "MapDescription".
+struct MapDescriptionText {
+    Q_DECLARE_TR_FUNCTIONS(MapDescription)
+};
+
 QString wrongType(QLatin1String key, const char* expected) {
-    return QStringLiteral("%1: %2").arg(key,
-                                        QCoreApplication::translate("MapDescription", expected));
+    return QStringLiteral("%1: %2").arg(key, MapDescriptionText::tr(expected));
 }
 
 // Each reader leaves *into as it is when the field is absent, and says why when its value is not
@@ -92,7 +96,7 @@ bool routeFrom(const QJsonValue& v, DescribedRoute* route, QString* error) {
             continue;
         *into = colourFrom(color);
         if (!*into) {
-            *error = QStringLiteral("маршрут %1: цвет не вида #RRGGBB").arg(route->code);
+            *error = MapDescriptionText::tr("маршрут %1: цвет не вида #RRGGBB").arg(route->code);
             return false;
         }
     }
@@ -246,7 +250,7 @@ bool descriptionFrom(const QJsonObject& o, MapDescription* d, QString* error) {
         d->gridStep = grid.toInt();
     }
     if (d->mapCode.size() > 1) {
-        *error = QStringLiteral("map_code: ожидается одна буква");
+        *error = MapDescriptionText::tr("map_code: ожидается одна буква");
         return false;
     }
     const QJsonValue routes = o.value(QLatin1String("routes"));
@@ -295,10 +299,11 @@ DescriptionRead readMapDescription(const QString& mapPath, MapDescription* descr
     QJsonParseError parse;
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parse);
     if (parse.error != QJsonParseError::NoError)
-        return broken(
-            QStringLiteral("JSON: %1 (байт %2)").arg(parse.errorString()).arg(parse.offset));
+        return broken(MapDescriptionText::tr("JSON: %1 (байт %2)")
+                          .arg(parse.errorString())
+                          .arg(parse.offset));
     if (!doc.isObject())
-        return broken(QStringLiteral("ожидается объект JSON"));
+        return broken(MapDescriptionText::tr("ожидается объект JSON"));
     MapDescription d;
     if (!descriptionFrom(doc.object(), &d, &reason))
         return broken(reason);

@@ -3,6 +3,7 @@
 #include "model/safefile.h"
 #include "model/textcodec.h"
 
+#include <QCoreApplication>
 #include <QtEndian>
 
 #include <cstring>
@@ -11,6 +12,11 @@
 namespace lirsk {
 
 namespace {
+
+// The messages about map files, translated in the context "MapFile".
+struct MapFileText {
+    Q_DECLARE_TR_FUNCTIONS(MapFile)
+};
 
 class ByteReader {
 public:
@@ -40,15 +46,15 @@ public:
         const qsizetype at = pos_;
         const char* p = take(4);
         if (!p) {
-            *error = QStringLiteral("файл кончается внутри длины строки «%1» (байт %2)")
-                         .arg(QString::fromUtf8(what))
+            *error = MapFileText::tr("файл кончается внутри длины строки «%1» (байт %2)")
+                         .arg(MapFileText::tr(what))
                          .arg(at);
             return false;
         }
         const qint32 n = qFromLittleEndian<qint32>(p);
         if (n < 0) {
-            *error = QStringLiteral("строка «%1» в байте %2 имеет отрицательную длину (%3)")
-                         .arg(QString::fromUtf8(what))
+            *error = MapFileText::tr("строка «%1» в байте %2 имеет отрицательную длину (%3)")
+                         .arg(MapFileText::tr(what))
                          .arg(at)
                          .arg(n);
             return false;
@@ -56,8 +62,8 @@ public:
         const char* text = take(n);
         if (!text) {
             *error =
-                QStringLiteral("строка «%1» в байте %2 длиной %3 байт, а за ней только %4 байт")
-                    .arg(QString::fromUtf8(what))
+                MapFileText::tr("строка «%1» в байте %2 длиной %3 байт, а за ней только %4 байт")
+                    .arg(MapFileText::tr(what))
                     .arg(at)
                     .arg(n)
                     .arg(remaining());
@@ -104,7 +110,7 @@ bool readHeader(ByteReader& in, GraphMap& map, qint32* stopCount, bool* userWeig
                 QString* error) {
     const char* h = in.take(kHeaderSize);
     if (!h) {
-        *error = QStringLiteral("в файле %1 байт, меньше заголовка в %2 байт")
+        *error = MapFileText::tr("в файле %1 байт, меньше заголовка в %2 байт")
                      .arg(in.remaining())
                      .arg(kHeaderSize);
         return false;
@@ -125,8 +131,8 @@ bool readHeader(ByteReader& in, GraphMap& map, qint32* stopCount, bool* userWeig
     map.StoredSearchPanel = b8(h, 48);
 
     if (*stopCount > 0 && *stopCount > in.remaining() / kMinStopBytes) {
-        *error = QStringLiteral("заголовок объявляет %1 остановок, больше, чем вмещают "
-                                "%2 байт после него")
+        *error = MapFileText::tr("заголовок объявляет %1 остановок, больше, чем вмещают "
+                                 "%2 байт после него")
                      .arg(*stopCount)
                      .arg(in.remaining());
         return false;
@@ -141,14 +147,16 @@ bool readStops(ByteReader& in, GraphMap& map, qint32 stopCount, QString* error) 
         const qsizetype at = in.pos();
         const char* r = in.take(kStopRecordSize);
         if (!r) {
-            *error = QStringLiteral("файл кончается внутри записи остановки %1 (байт %2)")
+            *error = MapFileText::tr("файл кончается внутри записи остановки %1 (байт %2)")
                          .arg(k + 1)
                          .arg(at);
             return false;
         }
         QString fontName, name, routes, labelFontName;
-        if (!in.readString(&fontName, error, "шрифт остановки", &stopFont) ||
-            !in.readString(&name, error, "название") || !in.readString(&routes, error, "маршруты"))
+        if (!in.readString(&fontName, error, QT_TRANSLATE_NOOP("MapFile", "шрифт остановки"),
+                           &stopFont) ||
+            !in.readString(&name, error, QT_TRANSLATE_NOOP("MapFile", "название")) ||
+            !in.readString(&routes, error, QT_TRANSLATE_NOOP("MapFile", "маршруты")))
             return false;
 
         Stop stop;
@@ -172,7 +180,8 @@ bool readStops(ByteReader& in, GraphMap& map, qint32 stopCount, QString* error) 
         stop.Routes = std::move(routes);
         const StopIndex index = map.appendStop(std::move(stop));
 
-        if (!in.readString(&labelFontName, error, "шрифт названия", &labelFont))
+        if (!in.readString(&labelFontName, error, QT_TRANSLATE_NOOP("MapFile", "шрифт названия"),
+                           &labelFont))
             return false;
         FontSpec& lf = map.stop(index).Label.Font;
         lf.Name = std::move(labelFontName);
@@ -200,7 +209,7 @@ bool readLinks(const QByteArray& data, ByteReader& in, GraphMap& map, QString* e
         const qsizetype at = in.pos();
         const char* r = in.take(kLinkRecordSize);
         if (!r) {
-            *error = QStringLiteral("файл кончается %1 байтами, частью записи связи")
+            *error = MapFileText::tr("файл кончается %1 байтами, частью записи связи")
                          .arg(in.remaining());
             ok = false;
             break;
@@ -210,7 +219,7 @@ bool readLinks(const QByteArray& data, ByteReader& in, GraphMap& map, QString* e
         const StopIndex to = byId.find(toId);
         if (from == NoStop || to == NoStop) {
             *error =
-                QStringLiteral(
+                MapFileText::tr(
                     "запись связи в байте %1 ссылается на Id %2, которого нет ни у одной остановки")
                     .arg(at)
                     .arg(from == NoStop ? fromId : toId);
@@ -266,10 +275,10 @@ bool putString(QByteArray& out, const QString& text, const StopFields& stop, con
                QString* error) {
     const std::optional<QByteArray> bytes = encodeCp1251(text);
     if (!bytes) {
-        *error = QStringLiteral("Остановка %1 («%2»): %3 содержит символы, которых нет в "
-                                "кодировке Windows-1251")
+        *error = MapFileText::tr("Остановка %1 («%2»): %3 содержит символы, которых нет в "
+                                 "кодировке Windows-1251")
                      .arg(stop.Id)
-                     .arg(stop.Label.Caption, QString::fromUtf8(what));
+                     .arg(stop.Label.Caption, MapFileText::tr(what));
         return false;
     }
     char len[4];
@@ -350,10 +359,14 @@ writeRecords(const DisplaySettings& s, int maxStopId, int stopCount, std::size_t
         putB8(r, 58, stop.Label.Font.Underline);
         putB8(r, 59, stop.Label.Font.StrikeOut);
         out.append(r, kStopRecordSize);
-        if (!putString(out, stop.Font.Name, stop, "имя шрифта остановки", err) ||
-            !putString(out, stop.Label.Caption, stop, "название", err) ||
-            !putString(out, stop.Routes, stop, "список маршрутов", err) ||
-            !putString(out, stop.Label.Font.Name, stop, "имя шрифта названия", err))
+        if (!putString(out, stop.Font.Name, stop,
+                       QT_TRANSLATE_NOOP("MapFile", "имя шрифта остановки"), err) ||
+            !putString(out, stop.Label.Caption, stop, QT_TRANSLATE_NOOP("MapFile", "название"),
+                       err) ||
+            !putString(out, stop.Routes, stop, QT_TRANSLATE_NOOP("MapFile", "список маршрутов"),
+                       err) ||
+            !putString(out, stop.Label.Font.Name, stop,
+                       QT_TRANSLATE_NOOP("MapFile", "имя шрифта названия"), err))
             return std::nullopt;
     }
 

@@ -1,5 +1,6 @@
 #include "model/mapjson.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonParseError>
@@ -11,6 +12,11 @@
 namespace lirsk {
 
 namespace {
+
+// The messages about a map's JSON, translated in the context "MapJson".
+struct MapJsonText {
+    Q_DECLARE_TR_FUNCTIONS(MapJson)
+};
 
 // JSON numbers cannot carry NaN or the infinities; those travel as strings. The toolkit's JSON
 // values drop the sign of zero, so a negative zero is the string "-0" in the object and the
@@ -52,7 +58,7 @@ public:
         if (v.isUndefined())
             return;
         if (!v.isBool())
-            return fail(key, "true или false");
+            return fail(key, QT_TRANSLATE_NOOP("MapJson", "true или false"));
         out = v.toBool();
     }
     void read(const char* key, QString& out) {
@@ -60,7 +66,7 @@ public:
         if (v.isUndefined())
             return;
         if (!v.isString())
-            return fail(key, "строка");
+            return fail(key, QT_TRANSLATE_NOOP("MapJson", "строка"));
         out = v.toString();
     }
     void read(const char* key, int& out) { readInteger(key, out, INT_MIN, INT_MAX); }
@@ -87,14 +93,14 @@ public:
         else if (s == QLatin1String("-0"))
             out = -0.0;
         else
-            fail(key, "число");
+            fail(key, QT_TRANSLATE_NOOP("MapJson", "число"));
     }
     void read(const char* key, FontSpec& out) {
         const QJsonValue v = obj_.value(QLatin1String(key));
         if (v.isUndefined())
             return;
         if (!v.isObject())
-            return fail(key, "объект");
+            return fail(key, QT_TRANSLATE_NOOP("MapJson", "объект"));
         Fields f(v.toObject(), path_ + QLatin1Char('.') + QLatin1String(key), error_);
         f.read("name", out.Name);
         f.read("size", out.Size);
@@ -107,20 +113,20 @@ public:
     QJsonObject object(const char* key) {
         const QJsonValue v = obj_.value(QLatin1String(key));
         if (!v.isUndefined() && !v.isObject())
-            fail(key, "объект");
+            fail(key, QT_TRANSLATE_NOOP("MapJson", "объект"));
         return v.toObject();
     }
     QJsonArray array(const char* key) {
         const QJsonValue v = obj_.value(QLatin1String(key));
         if (!v.isUndefined() && !v.isArray())
-            fail(key, "массив");
+            fail(key, QT_TRANSLATE_NOOP("MapJson", "массив"));
         return v.toArray();
     }
     QString path(const char* key) const { return path_ + QLatin1Char('.') + QLatin1String(key); }
     // A key that has no default: its absence is an error.
     void require(const char* key) {
         if (!obj_.contains(QLatin1String(key)) && error_->isEmpty())
-            *error_ = QStringLiteral("%1: ключ обязателен").arg(path(key));
+            *error_ = MapJsonText::tr("%1: ключ обязателен").arg(path(key));
     }
 
 private:
@@ -130,13 +136,12 @@ private:
             return;
         const double d = v.toDouble(std::numeric_limits<double>::quiet_NaN());
         if (!v.isDouble() || d != std::floor(d) || d < double(lo) || d > double(hi))
-            return fail(key, "целое число");
+            return fail(key, QT_TRANSLATE_NOOP("MapJson", "целое число"));
         out = T(d);
     }
     void fail(const char* key, const char* expected) {
         if (error_->isEmpty())
-            *error_ =
-                QStringLiteral("%1: ожидается %2").arg(path(key), QString::fromUtf8(expected));
+            *error_ = MapJsonText::tr("%1: ожидается %2").arg(path(key), MapJsonText::tr(expected));
     }
 
     QJsonObject obj_;
@@ -201,11 +206,11 @@ bool mapFromJsonText(const QByteArray& text, GraphMap& map, QString* error) {
     QJsonParseError parse;
     const QJsonDocument doc = QJsonDocument::fromJson(withStrings.toUtf8(), &parse);
     if (parse.error != QJsonParseError::NoError) {
-        *err = QStringLiteral("JSON: %1 (байт %2)").arg(parse.errorString()).arg(parse.offset);
+        *err = MapJsonText::tr("JSON: %1 (байт %2)").arg(parse.errorString()).arg(parse.offset);
         return false;
     }
     if (!doc.isObject()) {
-        *err = QStringLiteral("JSON: ожидается объект карты");
+        *err = MapJsonText::tr("JSON: ожидается объект карты");
         return false;
     }
     return mapFromJson(doc.object(), map, err);
@@ -218,7 +223,7 @@ void readStops(const QJsonArray& stops, GraphMap& map, QString* err) {
     for (qsizetype k = 0; k < stops.size() && err->isEmpty(); ++k) {
         Fields f(stops[k].toObject(), QStringLiteral("map.stops[%1]").arg(k), err);
         if (!stops[k].isObject()) {
-            *err = QStringLiteral("map.stops[%1]: ожидается объект").arg(k);
+            *err = MapJsonText::tr("map.stops[%1]: ожидается объект").arg(k);
             break;
         }
         int id = -1, left = 0, top = 0;
@@ -267,7 +272,7 @@ void readLinks(const QJsonArray& stops, GraphMap& map, QString* err) {
             const StopIndex to = byId.value(toId, NoStop);
             if (to == NoStop) {
                 if (err->isEmpty())
-                    *err = QStringLiteral("%1: нет остановки с Id %2").arg(linkPath).arg(toId);
+                    *err = MapJsonText::tr("%1: нет остановки с Id %2").arg(linkPath).arg(toId);
                 break;
             }
             Link link;

@@ -1,5 +1,7 @@
 #include "model/numberformat.h"
 
+#include "i18n/language.h"
+
 #include <QLocale>
 
 #include <charconv>
@@ -112,6 +114,10 @@ std::optional<double> parseGeneral(const QString& text, QChar sep) {
 }
 
 QChar localeDecimalSeparator() {
+    // English texts read numbers with a point whatever the locale; Russian ones with the
+    // locale's separator.
+    if (currentLanguage() == Language::English)
+        return QLatin1Char('.');
     const QString point = QLocale().decimalPoint();
     return point.isEmpty() ? QLatin1Char('.') : point.at(0);
 }

@@ -16,7 +16,8 @@ QString formatGeneral(double value, QChar decimalSeparator);
 // An optional sign, digits with at most one decimal separator, an optional exponent, blanks around.
 std::optional<double> parseGeneral(const QString& text, QChar decimalSeparator);
 
-// The decimal separator of the user's locale (a comma under a Russian locale).
+// The decimal separator of the texts shown: a point in English, else the user's locale's (a
+// comma under a Russian locale).
 QChar localeDecimalSeparator();
 QString formatNumber(double value);
 std::optional<double> parseNumber(const QString& text);

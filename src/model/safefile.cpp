@@ -14,8 +14,13 @@ namespace lirsk {
 
 namespace {
 
+// The messages about reading and writing files, translated in the context "SafeFile".
+struct SafeFileText {
+    Q_DECLARE_TR_FUNCTIONS(SafeFile)
+};
+
 QString notAFile() {
-    return QStringLiteral("это не обычный файл, а устройство, канал, сокет или папка");
+    return SafeFileText::tr("это не обычный файл, а устройство, канал, сокет или папка");
 }
 
 } // namespace
@@ -23,15 +28,15 @@ QString notAFile() {
 QString systemErrorText(int code) {
     switch (code) {
     case ENOSPC:
-        return QStringLiteral("на диске нет места");
+        return SafeFileText::tr("на диске нет места");
     case EDQUOT:
-        return QStringLiteral("превышена квота на диске");
+        return SafeFileText::tr("превышена квота на диске");
     case EFBIG:
-        return QStringLiteral("файл больше, чем разрешено записать");
+        return SafeFileText::tr("файл больше, чем разрешено записать");
     case EIO:
-        return QStringLiteral("ошибка ввода-вывода");
+        return SafeFileText::tr("ошибка ввода-вывода");
     case EROFS:
-        return QStringLiteral("диск только для чтения");
+        return SafeFileText::tr("диск только для чтения");
     default:
         return qt_error_string(code);
     }
@@ -76,8 +81,9 @@ bool readWholeFile(const QString& path, qint64 maxSize, QByteArray* data, QStrin
     // Reading one byte past the size tells a file that grows while it is read.
     const qint64 size = file.size();
     if (size > maxSize) {
-        *err =
-            QStringLiteral("файл размером %1 байт больше предела в %2 байт").arg(size).arg(maxSize);
+        *err = SafeFileText::tr("файл размером %1 байт больше предела в %2 байт")
+                   .arg(size)
+                   .arg(maxSize);
         return false;
     }
     data->resize(size);
@@ -95,7 +101,7 @@ bool readWholeFile(const QString& path, qint64 maxSize, QByteArray* data, QStrin
     data->truncate(done);
     char more;
     if (done == size && file.read(&more, 1) > 0) {
-        *err = QStringLiteral("файл растёт во время чтения");
+        *err = SafeFileText::tr("файл растёт во время чтения");
         return false;
     }
     return true;
@@ -106,7 +112,7 @@ bool saveWholeFile(const QString& path, const QByteArray& data, QString* error) 
     QString* err = error ? error : &local;
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
-        *err = notAFile() + QStringLiteral(": записать туда нельзя");
+        *err = SafeFileText::tr("%1: записать туда нельзя").arg(notAFile());
         return false;
     }
     // Unbuffered: every byte reaches the temporary file here, where a failure is seen, and not
@@ -133,12 +139,11 @@ bool saveOwnFile(const QString& path, const QByteArray& data, QString* error) {
     QString* err = error ? error : &local;
     const QFileInfo info(path);
     if (info.isSymLink()) {
-        *err = QCoreApplication::translate("SafeFile",
-                                           "это символическая ссылка: через неё не пишется");
+        *err = SafeFileText::tr("это символическая ссылка: через неё не пишется");
         return false;
     }
     if (info.exists() && !info.isFile()) {
-        *err = notAFile() + QStringLiteral(": записать туда нельзя");
+        *err = SafeFileText::tr("%1: записать туда нельзя").arg(notAFile());
         return false;
     }
     QTemporaryFile file(path + QStringLiteral(".XXXXXX"));

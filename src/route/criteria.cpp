@@ -2,6 +2,7 @@
 
 #include "route/report.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 #include <algorithm>
@@ -16,6 +17,11 @@
 namespace lirsk {
 
 namespace {
+
+// The searches' messages, translated in the context "RouteSearch".
+struct RouteSearchText {
+    Q_DECLARE_TR_FUNCTIONS(RouteSearch)
+};
 
 constexpr double kNoTime = std::numeric_limits<double>::infinity();
 
@@ -497,23 +503,24 @@ QString failureText(Criterion criterion, const CriterionResult& result) {
     case Refusal::None:
         break;
     case Refusal::NegativeTimes:
-        return QStringLiteral("Путь не найден: на карте есть дороги с отрицательным или "
-                              "неопределённым временем в пути.");
+        return RouteSearchText::tr("Путь не найден: на карте есть дороги с отрицательным или "
+                                   "неопределённым временем в пути.");
     case Refusal::NoTimes:
-        return QStringLiteral("Самый быстрый путь не найти: у дорог карты не задано время в пути.");
+        return RouteSearchText::tr(
+            "Самый быстрый путь не найти: у дорог карты не задано время в пути.");
     }
     switch (result.found.outcome) {
     case SearchOutcome::Found:
         return QString();
     case SearchOutcome::NoWayMessage:
-        return QStringLiteral("Пути нет");
+        return RouteSearchText::tr("Пути нет");
     case SearchOutcome::Unreached:
         if (criterion != Criterion::Shortest)
-            return QStringLiteral("Путь не найден: до конечной остановки не доехать");
+            return RouteSearchText::tr("Путь не найден: до конечной остановки не доехать");
         return result.found.passesCapped ? negativeCycleText() : QString();
     case SearchOutcome::LoopingWay:
-        return QStringLiteral("Путь не найден: на карте есть дороги с отрицательной длиной, и "
-                              "путь замыкается сам на себя.");
+        return RouteSearchText::tr("Путь не найден: на карте есть дороги с отрицательной длиной, и "
+                                   "путь замыкается сам на себя.");
     case SearchOutcome::NegativeCycle:
         return negativeCycleText();
     }

@@ -1,5 +1,7 @@
 #include "route/findway.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -9,6 +11,11 @@
 namespace lirsk {
 
 namespace {
+
+// The searches' messages, translated in the context "RouteSearch".
+struct RouteSearchText {
+    Q_DECLARE_TR_FUNCTIONS(RouteSearch)
+};
 
 // Ids up to this many per stop are looked up in a table; sparser ids by binary search.
 constexpr qint64 kDenseIdsPerStop = 4;
@@ -41,8 +48,8 @@ std::optional<bool> sumIsNegative(const std::vector<double>& values) {
 } // namespace
 
 QString negativeCycleText() {
-    return QStringLiteral("Путь не найден: на карте есть дороги с отрицательной длиной, и "
-                          "кратчайший путь не определён.");
+    return RouteSearchText::tr("Путь не найден: на карте есть дороги с отрицательной длиной, и "
+                               "кратчайший путь не определён.");
 }
 
 RouteIndex::RouteIndex(const GraphMap& map) : map_(map) {

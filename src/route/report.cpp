@@ -16,6 +16,11 @@ namespace lirsk {
 
 namespace {
 
+// The report's texts, translated in the context "RouteReport".
+struct RouteReportText {
+    Q_DECLARE_TR_FUNCTIONS(RouteReport)
+};
+
 QSet<QString> toSet(const TArrVer& pieces) {
     return QSet<QString>(pieces.begin(), pieces.end());
 }
@@ -148,7 +153,7 @@ void rideBlocks(const GraphMap& map, const std::vector<StopIndex>& way, std::siz
     const auto endRide = [&](std::size_t boardedAt) {
         RideSpan span{begin, boardedAt, rideSet, listedRoutes(rideSet, lastSet, mapCode, numbers)};
         QString block =
-            QStringLiteral("\rот ост. %1 до ост. %2\r")
+            RouteReportText::tr("\rот ост. %1 до ост. %2\r")
                 .arg(map.stop(way[boardedAt]).Label.Caption, map.stop(way[endAt]).Label.Caption);
         for (const auto& route : span.routes)
             block += QStringLiteral("№ ") + route.second + QLatin1Char(' ');
@@ -196,7 +201,7 @@ RouteReport ridesOf(const GraphMap& map, const std::vector<StopIndex>& way, doub
                 addRides(rideEnd, k - 1);
             const Link* link = map.FindLink(way[k], way[k - 1]);
             const double seconds = link ? link->Time : 0;
-            blocks.append(QStringLiteral("\rпешком от ост. %1 до ост. %2, %3 мин.\r")
+            blocks.append(RouteReportText::tr("\rпешком от ост. %1 до ост. %2, %3 мин.\r")
                               .arg(from.Label.Caption, to.Label.Caption,
                                    QString::number(qint64(std::ceil(seconds / 60)))));
             spans.push_back({k - 1, k, {}, {}, true});
@@ -211,8 +216,9 @@ RouteReport ridesOf(const GraphMap& map, const std::vector<StopIndex>& way, doub
         report.legs = legsOf(map, way, spans);
     }
 
-    report.lengthText = formatGeneral(length / 1000, decimalSeparator) + QStringLiteral(" км.");
-    report.timeText = wholeMinutes(time) + QStringLiteral(" мин.");
+    report.lengthText =
+        RouteReportText::tr("%1 км.").arg(formatGeneral(length / 1000, decimalSeparator));
+    report.timeText = RouteReportText::tr("%1 мин.").arg(wholeMinutes(time));
     return report;
 }
 
@@ -223,7 +229,8 @@ RouteReport BuildRouteReport(const GraphMap& map, const std::vector<StopIndex>& 
                              QChar decimalSeparator) {
     RouteReport report = ridesOf(map, way, length, time, mapCode, {}, {}, decimalSeparator);
     report.fare = Fare(mapCode, mapCity, report.transfers);
-    report.fareText = formatGeneral(report.fare, decimalSeparator) + QStringLiteral(" руб.");
+    report.fareText =
+        RouteReportText::tr("%1 руб.").arg(formatGeneral(report.fare, decimalSeparator));
     return report;
 }
 
@@ -245,10 +252,6 @@ RouteReport BuildRouteReport(const GraphMap& map, const std::vector<StopIndex>& 
 }
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("RouteReport", text);
-}
 
 // The agency's clock time of a moment, with its date when that is not the journey's first day.
 QString clockTime(const Timetable& t, qint64 utc, const QDate& firstDay) {
@@ -324,7 +327,7 @@ RouteReport BuildJourneyReport(const GraphMap& map, const Timetable& timetable,
         const QString times = clockTime(timetable, leg.departure, firstDay) + QStringLiteral("–") +
                               clockTime(timetable, leg.arrival, firstDay);
         if (leg.kind == JourneyLeg::Kind::Walk) {
-            report.ridesText += tr("\rпешком от ост. %1 до ост. %2, %3 мин.\r%4")
+            report.ridesText += RouteReportText::tr("\rпешком от ост. %1 до ост. %2, %3 мин.\r%4")
                                     .arg(from, to)
                                     .arg((leg.arrival - leg.departure + 59) / 60)
                                     .arg(times);
@@ -332,8 +335,8 @@ RouteReport BuildJourneyReport(const GraphMap& map, const Timetable& timetable,
         }
         const Timetable::Pattern& pattern = timetable.patterns()[std::size_t(leg.pattern)];
         report.ridesText +=
-            QStringLiteral("\rот ост. %1 до ост. %2\r").arg(from, to) +
-            tr("№ %1 «%2», %3")
+            RouteReportText::tr("\rот ост. %1 до ост. %2\r").arg(from, to) +
+            RouteReportText::tr("№ %1 «%2», %3")
                 .arg(timetable.text(timetable.routes()[pattern.route].shortName),
                      timetable.text(timetable.trips()[std::size_t(leg.trip)].headsign), times);
     }

@@ -12,10 +12,6 @@ namespace lirsk {
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("Timetable", text);
-}
-
 std::string_view trimmed(std::string_view s) {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     while (!s.empty() && blank(s.front()))
@@ -43,9 +39,9 @@ bool FeedTable::open() {
     reader_ = std::make_unique<CsvReader>(*stream_);
     if (!reader_->next(fields_)) {
         failed_ = true;
-        *error_ = QStringLiteral("%1: %2").arg(name_, reader_->error().isEmpty()
-                                                          ? tr("файл пуст, нет даже заголовка")
-                                                          : reader_->error());
+        *error_ = QStringLiteral("%1: %2").arg(
+            name_, reader_->error().isEmpty() ? Timetable::tr("файл пуст, нет даже заголовка")
+                                              : reader_->error());
         return false;
     }
     header_.set(fields_);
@@ -56,8 +52,8 @@ int FeedTable::required(const char* name) {
     const int at = column(name);
     if (at < 0) {
         failed_ = true;
-        *error_ =
-            QStringLiteral("%1: %2").arg(name_, tr("нет столбца %1").arg(QLatin1String(name)));
+        *error_ = QStringLiteral("%1: %2").arg(
+            name_, Timetable::tr("нет столбца %1").arg(QLatin1String(name)));
     }
     return at;
 }
@@ -73,7 +69,7 @@ bool FeedTable::next() {
     if (progress_ && (++rows_ & 0xFFFF) == 0 &&
         !progress_(name_, size_ > 0 ? double(reader_->position()) / double(size_) : 0)) {
         failed_ = true;
-        *error_ = tr("построение расписания прервано");
+        *error_ = Timetable::tr("построение расписания прервано");
         return false;
     }
     return true;
@@ -89,7 +85,7 @@ QString FeedTable::text(int column) const {
 
 bool FeedTable::fail(const QString& reason) {
     failed_ = true;
-    *error_ = tr("%1: строка %2: %3").arg(name_).arg(reader_->line()).arg(reason);
+    *error_ = Timetable::tr("%1: строка %2: %3").arg(name_).arg(reader_->line()).arg(reason);
     return false;
 }
 
@@ -98,13 +94,13 @@ std::optional<qint64> FeedTable::integer(int column, const char* what, qint64 lo
     const std::string_view s = (*this)[column];
     if (s.empty()) {
         if (!blank)
-            fail(tr("%1 пусто").arg(QLatin1String(what)));
+            fail(Timetable::tr("%1 пусто").arg(QLatin1String(what)));
         return blank;
     }
     qint64 value = 0;
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
     if (ec != std::errc() || end != s.data() + s.size() || value < low || value > high) {
-        fail(tr("%1 — не целое число от %2 до %3: «%4»")
+        fail(Timetable::tr("%1 — не целое число от %2 до %3: «%4»")
                  .arg(QLatin1String(what))
                  .arg(low)
                  .arg(high)
@@ -119,7 +115,7 @@ std::optional<double> FeedTable::number(int column, const char* what) {
     double value = 0;
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
     if (s.empty() || ec != std::errc() || end != s.data() + s.size() || !std::isfinite(value)) {
-        fail(tr("%1 — не число: «%2»").arg(QLatin1String(what), quoted(s)));
+        fail(Timetable::tr("%1 — не число: «%2»").arg(QLatin1String(what), quoted(s)));
         return std::nullopt;
     }
     return value;
@@ -131,11 +127,12 @@ int FeedTable::time(int column, const char* what) {
         return -1;
     const std::optional<qint64> seconds = gtfs::parseClockTime(s);
     if (!seconds) {
-        fail(tr("%1 — не время Ч:ММ:СС: «%2»").arg(QLatin1String(what), quoted(s)));
+        fail(Timetable::tr("%1 — не время Ч:ММ:СС: «%2»").arg(QLatin1String(what), quoted(s)));
         return -2;
     }
     if (*seconds >= qint64(kMaxStopTime)) {
-        fail(tr("%1 — 72 часа или больше от начала дня: «%2»").arg(QLatin1String(what), quoted(s)));
+        fail(Timetable::tr("%1 — 72 часа или больше от начала дня: «%2»")
+                 .arg(QLatin1String(what), quoted(s)));
         return -2;
     }
     return int(*seconds);
@@ -145,7 +142,7 @@ QDate FeedTable::date(int column, const char* what) {
     const std::string_view s = (*this)[column];
     const QDate d = QDate::fromString(quoted(s), QStringLiteral("yyyyMMdd"));
     if (s.size() != 8 || !d.isValid())
-        fail(tr("%1 — не дата ГГГГММДД: «%2»").arg(QLatin1String(what), quoted(s)));
+        fail(Timetable::tr("%1 — не дата ГГГГММДД: «%2»").arg(QLatin1String(what), quoted(s)));
     return s.size() == 8 ? d : QDate();
 }
 

@@ -22,10 +22,6 @@ namespace lirsk {
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("Timetable", text);
-}
-
 constexpr char kMagic[8] = {'L', 'R', 'S', 'K', 'G', 'A', 'F', 'T'};
 constexpr std::size_t kHeadSize = 32;
 
@@ -170,7 +166,7 @@ QByteArray Timetable::bytes() const {
 bool Timetable::read(const QString& path, QString* error) {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
-        *error = tr("это не обычный файл, а устройство, канал, сокет или папка");
+        *error = Timetable::tr("это не обычный файл, а устройство, канал, сокет или папка");
         return false;
     }
     auto bytes = std::make_shared<Bytes>();
@@ -181,7 +177,7 @@ bool Timetable::read(const QString& path, QString* error) {
     }
     const qint64 size = bytes->file.size();
     if (size > kMaxTimetableFileSize) {
-        *error = tr("файл размером %1 байт больше предела в %2 байт")
+        *error = Timetable::tr("файл размером %1 байт больше предела в %2 байт")
                      .arg(size)
                      .arg(kMaxTimetableFileSize);
         return false;
@@ -222,20 +218,23 @@ bool Timetable::parse(QString* error) {
     const char* base = bytes_->data;
     const std::size_t size = bytes_->size;
     const auto fail = [&](const char* reason) {
-        *error = tr(reason);
+        *error = Timetable::tr(reason);
         return false;
     };
     if (size < kHeadSize + kTableSize || std::memcmp(base, kMagic, 8) != 0)
-        return fail("это не файл расписания");
+        return fail(QT_TRANSLATE_NOOP("Timetable", "это не файл расписания"));
     const std::uint32_t version = qFromLittleEndian<std::uint32_t>(base + 8);
     if (version > kTimetableVersion)
-        return fail("расписание записано более новой версией программы");
+        return fail(
+            QT_TRANSLATE_NOOP("Timetable", "расписание записано более новой версией программы"));
     if (version != kTimetableVersion ||
         qFromLittleEndian<std::uint32_t>(base + 12) != std::uint32_t(SectionCount) ||
         qFromLittleEndian<std::uint64_t>(base + 16) != size)
-        return fail("файл расписания повреждён: неверный заголовок");
+        return fail(
+            QT_TRANSLATE_NOOP("Timetable", "файл расписания повреждён: неверный заголовок"));
     if (qFromLittleEndian<std::uint64_t>(base + 24) != checksum(base + kHeadSize, size - kHeadSize))
-        return fail("файл расписания повреждён: контрольная сумма не сходится");
+        return fail(QT_TRANSLATE_NOOP("Timetable",
+                                      "файл расписания повреждён: контрольная сумма не сходится"));
 
     bool sound = true;
     const auto section = [&]<class T>(Section s, std::span<const T>& into) {
@@ -265,7 +264,8 @@ bool Timetable::parse(QString* error) {
     section(HopFirstSection, hopFirst_);
     section(HopsSection, hops_);
     if (!sound || meta.size() != 1)
-        return fail("файл расписания повреждён: неверная таблица разделов");
+        return fail(
+            QT_TRANSLATE_NOOP("Timetable", "файл расписания повреждён: неверная таблица разделов"));
 
     const Meta& m = meta.front();
     firstDay_ = QDate::fromJulianDay(m.firstDay);
@@ -275,13 +275,13 @@ bool Timetable::parse(QString* error) {
     if (!firstDay_.isValid() || m.dayCount == 0 || m.dayCount > kMaxServiceDays ||
         m.wordsPerService != (m.dayCount + 63) / 64 ||
         serviceDays_.size() != std::size_t(m.serviceCount) * m.wordsPerService)
-        return fail("файл расписания повреждён: неверный период");
+        return fail(QT_TRANSLATE_NOOP("Timetable", "файл расписания повреждён: неверный период"));
     if (!ascending(stringOffsets_, stringBytes_.size()) ||
         m.timeZone + std::size_t(1) >= stringOffsets_.size())
-        return fail("файл расписания повреждён: неверные строки");
+        return fail(QT_TRANSLATE_NOOP("Timetable", "файл расписания повреждён: неверные строки"));
     timeZone_ = QTimeZone(text(m.timeZone).toUtf8());
     if (!timeZone_.isValid())
-        return fail("неизвестный часовой пояс расписания");
+        return fail(QT_TRANSLATE_NOOP("Timetable", "неизвестный часовой пояс расписания"));
     if (const char* problem = inconsistency())
         return fail(problem);
     return true;
@@ -446,13 +446,17 @@ QString mapMismatch(const Timetable& timetable, const GraphMap& map,
     for (const Timetable::Station& s : timetable.stations()) {
         const StopIndex index = byId.value(s.mapStop, NoStop);
         if (index == NoStop)
-            return tr("на карте нет остановки %1 (%2)").arg(s.mapStop).arg(timetable.text(s.name));
+            return Timetable::tr("на карте нет остановки %1 (%2)")
+                .arg(s.mapStop)
+                .arg(timetable.text(s.name));
         const Stop& stop = map.stop(index);
         const QList<std::pair<int, int>> places = layoutPlaces.value(s.mapStop);
         const bool inLayouts = places.contains(std::pair(stop.Left, stop.Top)) &&
                                places.contains(std::pair(s.mapLeft, s.mapTop));
         if ((stop.Left != s.mapLeft || stop.Top != s.mapTop) && !inLayouts)
-            return tr("остановка %1 (%2) сдвинута").arg(s.mapStop).arg(timetable.text(s.name));
+            return Timetable::tr("остановка %1 (%2) сдвинута")
+                .arg(s.mapStop)
+                .arg(timetable.text(s.name));
     }
     return QString();
 }

@@ -4,6 +4,7 @@
 #include "model/mapdescription.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDate>
 #include <QString>
 #include <QTimeZone>
@@ -39,6 +40,8 @@ constexpr qint64 kMaxTimetableFileSize = qint64(1) << 31;
 constexpr int kDefaultChangeTime = 120;
 
 class Timetable {
+    Q_DECLARE_TR_FUNCTIONS(Timetable)
+
 public:
     // One record a station: where it stands, and where the map had its stop when this timetable
     // was made.

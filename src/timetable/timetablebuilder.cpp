@@ -16,10 +16,6 @@ namespace lirsk {
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("Timetable", text);
-}
-
 // Trips of one pattern are split so that none overtakes another; where a trip of one service
 // day would overtake one of another day, so that the times of all of them at any call lie within
 // this much (a day is at least 22 h long even where the clocks change by two hours).
@@ -73,7 +69,7 @@ private:
         steps_ += units;
         if (progress_ && steps_ >= 4096) {
             steps_ = 0;
-            progress_(tr("расписание"), done);
+            progress_(Timetable::tr("расписание"), done);
         }
     }
     std::vector<std::vector<std::uint32_t>>
@@ -121,8 +117,9 @@ bool Assembler::placeStations() {
         placed.mapStop = build_.mapStops.isEmpty() ? s.index : build_.mapStops.value(id, -1);
         const StopIndex index = onMap.value(placed.mapStop, NoStop);
         if (index == NoStop) {
-            *error_ = tr("на карте нет остановки для станции «%1» (stop_id %2): карта сделана не "
-                         "из этого источника или не с этим выбором маршрутов")
+            *error_ = Timetable::tr(
+                          "на карте нет остановки для станции «%1» (stop_id %2): карта сделана не "
+                          "из этого источника или не с этим выбором маршрутов")
                           .arg(row.name, id);
             return false;
         }
@@ -135,7 +132,7 @@ bool Assembler::placeStations() {
         parts_.stations.push_back(placed);
     }
     if (parts_.stations.empty()) {
-        *error_ = tr("stop_times.txt: выбранные рейсы не заходят ни на одну остановку");
+        *error_ = Timetable::tr("stop_times.txt: выбранные рейсы не заходят ни на одну остановку");
         return false;
     }
     // A change inside a station takes the longest time of its own transfers, or is forbidden.
@@ -213,11 +210,12 @@ bool Assembler::placeServices() {
             last = std::max(last, on.back());
         }
     if (last < first) {
-        *error_ = tr("calendar.txt: ни один выбранный рейс не ходит ни в один день");
+        *error_ = Timetable::tr("calendar.txt: ни один выбранный рейс не ходит ни в один день");
         return false;
     }
     if (clipped)
-        notes_ << tr("период расписания длиннее %1 дней: взяты первые %1").arg(kMaxServiceDays);
+        notes_ << Timetable::tr("период расписания длиннее %1 дней: взяты первые %1")
+                      .arg(kMaxServiceDays);
     parts_.firstDay = QDate::fromJulianDay(first);
     parts_.dayCount = int(last - first + 1);
     // Stop times run up to 72 h: a day's trips meet those of the next three days.
@@ -279,11 +277,12 @@ bool Assembler::collectTrips() {
         begin = end;
     }
     if (withoutDays_ > 0)
-        notes_ << tr("рейсов без дней движения в calendar.txt и calendar_dates.txt: %1")
+        notes_ << Timetable::tr("рейсов без дней движения в calendar.txt и calendar_dates.txt: %1")
                       .arg(withoutDays_);
     if (badTimes_ > 0)
-        notes_ << tr("рейсов без времени на первой или последней остановке, с временами, идущими "
-                     "назад, или с повторённым stop_sequence, оставлено без внимания: %1")
+        notes_ << Timetable::tr(
+                      "рейсов без времени на первой или последней остановке, с временами, идущими "
+                      "назад, или с повторённым stop_sequence, оставлено без внимания: %1")
                       .arg(badTimes_);
     return true;
 }
@@ -391,8 +390,9 @@ bool Assembler::addTrip(std::size_t begin, std::size_t end, const std::vector<st
     for (const FeedFrequency& f : runs)
         for (std::int64_t start = f.start; start < f.end; start += f.headway)
             if (!addRun(start - calls.front().departure)) {
-                *error_ = tr("frequencies.txt: рейс «%1» доходит до 72 часов от начала дня")
-                              .arg(QString::fromUtf8(parts_.strings.strings()[trip.tripId]));
+                *error_ =
+                    Timetable::tr("frequencies.txt: рейс «%1» доходит до 72 часов от начала дня")
+                        .arg(QString::fromUtf8(parts_.strings.strings()[trip.tripId]));
                 return false;
             }
     return true;
@@ -557,8 +557,8 @@ bool buildTimetable(const FeedSource& feed, const TimetableBuild& build, const G
     FeedData data{QString(), parts.strings, {}, {}, {}, {}, {}, {}, {}, {}, {}};
     if (!readFeedData(feed, build.routes, data, error, progress))
         return false;
-    if (progress && !progress(tr("расписание"), 0)) {
-        *error = tr("построение расписания прервано");
+    if (progress && !progress(Timetable::tr("расписание"), 0)) {
+        *error = Timetable::tr("построение расписания прервано");
         return false;
     }
     TimetableBuildResult local;

@@ -10,10 +10,6 @@ namespace lirsk {
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("Timetable", text);
-}
-
 using Ids = QHash<QByteArray, std::uint32_t>;
 
 // The index of a key, given the next free index when it is new; whether it was new.
@@ -47,13 +43,14 @@ public:
         for (const char* name :
              {"agency.txt", "stops.txt", "routes.txt", "trips.txt", "stop_times.txt"})
             if (!source_.has(QLatin1String(name))) {
-                *error_ = tr("%1: нет такого файла в источнике").arg(QLatin1String(name));
+                *error_ =
+                    Timetable::tr("%1: нет такого файла в источнике").arg(QLatin1String(name));
                 return false;
             }
         if (!source_.has(QStringLiteral("calendar.txt")) &&
             !source_.has(QStringLiteral("calendar_dates.txt"))) {
-            *error_ =
-                tr("calendar.txt: нет ни его, ни calendar_dates.txt: дни движения неизвестны");
+            *error_ = Timetable::tr(
+                "calendar.txt: нет ни его, ни calendar_dates.txt: дни движения неизвестны");
             return false;
         }
         return readAgency() && readRoutes() && readTrips() && readCalendar() &&
@@ -97,11 +94,11 @@ bool FeedReader::readAgency() {
         firstAgency_ = bytes(f[id]);
         data_.timeZone = f.text(zone);
         if (!QTimeZone(data_.timeZone.toUtf8()).isValid())
-            return f.fail(tr("неизвестный часовой пояс «%1»").arg(data_.timeZone));
+            return f.fail(Timetable::tr("неизвестный часовой пояс «%1»").arg(data_.timeZone));
         return true;
     }
     if (!f.failed())
-        *error_ = tr("agency.txt: нет ни одного перевозчика, часовой пояс неизвестен");
+        *error_ = Timetable::tr("agency.txt: нет ни одного перевозчика, часовой пояс неизвестен");
     return false;
 }
 
@@ -141,7 +138,7 @@ bool FeedReader::readRoutes() {
         r.longName = data_.strings.add(bytes(f[longName]));
         r.colour = colourOf(f[colour]);
         if (!intern(routeIds_, bytes(f[id]), data_.routes.size()).second)
-            return f.fail(tr("route_id «%1» уже был").arg(f.text(id)));
+            return f.fail(Timetable::tr("route_id «%1» уже был").arg(f.text(id)));
         data_.routes.push_back(r);
     }
     return !f.failed();
@@ -173,7 +170,7 @@ bool FeedReader::readTrips() {
         t.headsign = data_.strings.add(bytes(f[headsign]));
         t.tripId = data_.strings.add(bytes(f[id]));
         if (!intern(tripIds_, bytes(f[id]), data_.trips.size()).second)
-            return f.fail(tr("trip_id «%1» уже был").arg(f.text(id)));
+            return f.fail(Timetable::tr("trip_id «%1» уже был").arg(f.text(id)));
         data_.trips.push_back(t);
     }
     return !f.failed();
@@ -260,13 +257,13 @@ bool FeedReader::readStops() {
             if (!lo)
                 return false;
             if (std::abs(*la) > 90 || std::abs(*lo) > 180)
-                return f.fail(tr("координаты вне земного шара"));
+                return f.fail(Timetable::tr("координаты вне земного шара"));
             s.lat = *la;
             s.lon = *lo;
             s.located = true;
         }
         if (!intern(stopIds_, s.id, stops.size()).second)
-            return f.fail(tr("stop_id «%1» уже был").arg(f.text(id)));
+            return f.fail(Timetable::tr("stop_id «%1» уже был").arg(f.text(id)));
         stops.push_back(std::move(s));
     }
     if (f.failed())
@@ -326,11 +323,11 @@ bool FeedReader::readStopTimes() {
             continue;
         const auto s = stopIds_.constFind(bytes(f[stop]));
         if (s == stopIds_.cend())
-            return f.fail(tr("нет остановки «%1» в stops.txt").arg(f.text(stop)));
+            return f.fail(Timetable::tr("нет остановки «%1» в stops.txt").arg(f.text(stop)));
         const FeedStop& row = data_.stops[*s];
         if (!row.located &&
             !data_.stops[std::size_t(data_.stations[std::size_t(row.station)].stop)].located)
-            return f.fail(tr("у остановки «%1» нет координат").arg(f.text(stop)));
+            return f.fail(Timetable::tr("у остановки «%1» нет координат").arg(f.text(stop)));
         const std::optional<qint64> seq = f.integer(sequence, "stop_sequence", 0, 1 << 30);
         const std::optional<qint64> up = seq ? f.integer(pickup, "pickup_type", 0, 3, 0) : seq;
         const std::optional<qint64> down = up ? f.integer(dropOff, "drop_off_type", 0, 3, 0) : up;
@@ -377,7 +374,7 @@ bool FeedReader::readFrequencies() {
                                                 ? f.integer(headway, "headway_secs", 1, 86400)
                                                 : std::nullopt;
         if (!every)
-            return f.failed() ? false : f.fail(tr("start_time и end_time нужны оба"));
+            return f.failed() ? false : f.fail(Timetable::tr("start_time и end_time нужны оба"));
         run.headway = int(*every);
         data_.frequencies.push_back(run);
     }

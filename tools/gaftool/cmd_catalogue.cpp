@@ -18,11 +18,12 @@ QString state(const MapMenuEntry& e) {
 } // namespace
 
 int cmdCatalogue(const QStringList& args) {
-    const QString help = QStringLiteral(
-        "usage: gaftool catalogue\n"
-        "Prints the built-in maps as the program knows them: the map menus with each entry's\n"
-        "path, window title and state; the code and city each path is recognised as, with the\n"
-        "set-up that follows a load (picture, drawn graph); and the route table of each code.");
+    const QString help = Messages::tr(
+        "вызов: gaftool catalogue\n"
+        "Печатает встроенные карты, как их знает программа: меню карт с путём, заголовком окна и\n"
+        "состоянием каждого пункта; код и город, которые узнаются по каждому пути, с настройкой "
+        "после\n"
+        "загрузки (картинка, рисунок графа); таблицу маршрутов каждого кода.");
     if (wantsHelp(args)) {
         out(help);
         return 0;
@@ -36,12 +37,14 @@ int cmdCatalogue(const QStringList& args) {
         if (e.menu != menu) {
             menu = e.menu;
             out(QStringLiteral("  «%1»%2")
-                    .arg(menu,
+                    .arg(catalogueText(menu),
                          mapMenuVisible(menu) ? QString() : QStringLiteral(" (hidden, disabled)")));
         }
         out(QStringLiteral("    «%1»: %2%3 [%4%5]")
-                .arg(e.entry, e.path.isEmpty() ? QStringLiteral("opens nothing") : e.path,
-                     e.title.isEmpty() ? QString() : QStringLiteral(", «%1»").arg(e.title),
+                .arg(catalogueText(e.entry),
+                     e.path.isEmpty() ? QStringLiteral("opens nothing") : e.path,
+                     e.title.isEmpty() ? QString()
+                                       : QStringLiteral(", «%1»").arg(catalogueText(e.title)),
                      state(e), e.metro ? QStringLiteral(", metro") : QString()));
     }
 

@@ -13,38 +13,39 @@ namespace gaftool {
 
 namespace {
 
-const char* const kSummaryUsage =
-    "usage: gaftool gtfs-summary FEED [--machine]\n"
-    "What a GTFS feed (a .zip or a folder) offers before it is imported: its first agency's\n"
-    "name and the number of routes of each basic route type, from agency.txt and routes.txt.\n"
-    "  --machine  for a program: progress<TAB>STAGE<TAB>FRACTION records on standard output\n"
-    "             (at most ~10 a second), then summary<TAB>JSON, compact, as\n"
-    "             {\"agency_name\":\"...\",\"route_types\":{\"3\":12,\"0\":2}}; or\n"
-    "             error<TAB>FILE: REASON as the last line\n"
-    "Exit 0 when the feed was read, 2 when it cannot be.";
+const char* const kSummaryUsage = QT_TRANSLATE_NOOP(
+    "gaftool",
+    "вызов: gaftool gtfs-summary ИСТОЧНИК [--machine]\n"
+    "Что предлагает расписание GTFS (.zip или папка) до импорта: название первого перевозчика и\n"
+    "число маршрутов каждого основного вида, по agency.txt и routes.txt.\n"
+    "  --machine  для программ: записи progress<TAB>STAGE<TAB>FRACTION на стандартном выводе\n"
+    "             (не чаще ~10 в секунду), затем summary<TAB>JSON, сжато, как\n"
+    "             {\"agency_name\":\"...\",\"route_types\":{\"3\":12,\"0\":2}}; или\n"
+    "             error<TAB>FILE: REASON последней строкой\n"
+    "Код выхода 0, когда источник прочитан, 2, когда его нельзя прочитать.");
 
 QString typeName(int type) {
     switch (type) {
     case 0:
-        return QStringLiteral("трамвай");
+        return Messages::tr("трамвай");
     case 1:
-        return QStringLiteral("метро");
+        return Messages::tr("метро");
     case 2:
-        return QStringLiteral("поезд");
+        return Messages::tr("поезд");
     case 4:
-        return QStringLiteral("паром");
+        return Messages::tr("паром");
     case 5:
-        return QStringLiteral("канатный трамвай");
+        return Messages::tr("канатный трамвай");
     case 6:
-        return QStringLiteral("канатная дорога");
+        return Messages::tr("канатная дорога");
     case 7:
-        return QStringLiteral("фуникулёр");
+        return Messages::tr("фуникулёр");
     case 11:
-        return QStringLiteral("троллейбус");
+        return Messages::tr("троллейбус");
     case 12:
-        return QStringLiteral("монорельс");
+        return Messages::tr("монорельс");
     default:
-        return QStringLiteral("автобус");
+        return Messages::tr("автобус");
     }
 }
 
@@ -52,16 +53,15 @@ QString typeName(int type) {
 
 int cmdGtfsSummary(const QStringList& args) {
     if (wantsHelp(args)) {
-        out(QString::fromUtf8(kSummaryUsage));
+        out(Messages::tr(kSummaryUsage));
         return 0;
     }
     QStringList rest = args;
     const bool machine = rest.removeAll(QStringLiteral("--machine")) > 0;
     FeedReport report(machine ? FeedReport::Mode::Machine : FeedReport::Mode::Human);
     if (rest.size() != 1 || rest[0].startsWith(QLatin1String("--")))
-        return report.badUsage(
-            QStringLiteral("gaftool gtfs-summary: expected FEED [--machine] (gaftool gtfs-summary "
-                           "--help)"));
+        return report.badUsage(Messages::tr(
+            "gaftool gtfs-summary: ожидается ИСТОЧНИК [--machine] (gaftool gtfs-summary --help)"));
     GtfsFeedSummary summary;
     QString error;
     if (!summarizeGtfsFeed(rest[0], &summary, &error, [&](const QString& stage, double done) {
@@ -79,8 +79,8 @@ int cmdGtfsSummary(const QStringList& args) {
                       QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)));
         return 0;
     }
-    out(QStringLiteral("Перевозчик: %1").arg(summary.agencyName));
-    out(QStringLiteral("Маршруты по видам:"));
+    out(Messages::tr("Перевозчик: %1").arg(summary.agencyName));
+    out(Messages::tr("Маршруты по видам:"));
     for (auto it = summary.routeTypes.cbegin(); it != summary.routeTypes.cend(); ++it)
         out(QStringLiteral("  %1 %2: %3").arg(it.key()).arg(typeName(it.key())).arg(it.value()));
     return 0;

@@ -22,39 +22,43 @@ namespace gaftool {
 
 namespace {
 
-const char* const kImportUsage =
-    "usage: gaftool import-gtfs FEED OUT.gaf [--route-types LIST] [--routes LIST]\n"
-    "                           [--agency ID] [--scale METRES_PER_PIXEL] [--title TEXT]\n"
-    "                           [--fare X] [--transfer-fare X] [--max-memory BYTES]\n"
+const char* const kImportUsage = QT_TRANSLATE_NOOP(
+    "gaftool",
+    "вызов: gaftool import-gtfs ИСТОЧНИК ВЫХОД.gaf [--route-types СПИСОК] [--routes СПИСОК]\n"
+    "                           [--agency ID] [--scale МЕТРОВ_НА_ТОЧКУ] [--title ТЕКСТ]\n"
+    "                           [--fare X] [--transfer-fare X] [--max-memory БАЙТ]\n"
     "                           [--layout schematic|geographic] [--no-timetable]\n"
     "                           [--quiet | --machine]\n"
-    "Makes a map from a GTFS feed (a .zip or a folder): one stop per station, a link for each\n"
-    "pair of stations a trip serves one after the other, walking roads for transfers. Writes\n"
-    "OUT.gaf, its description OUT.gafd (code letter, route table, fares, title) and its\n"
-    "timetable OUT.gaft (trips, service days, walks; see gaftool timetable).\n"
-    "  --route-types LIST  route types to keep, comma-separated (0 tram, 1 metro, 2 rail, 3 bus,\n"
-    "                      4 ferry, 5 cable tram, 6 aerial lift, 7 funicular, 11 trolleybus,\n"
-    "                      12 monorail); extended types count as their basic type\n"
-    "  --routes LIST       route_id or route_short_name values to keep, comma-separated\n"
-    "  --agency ID         keep the routes of one agency_id\n"
-    "  --scale M           metres per pixel (default: the map is about 3000 pixels across)\n"
-    "  --title TEXT        the window title (default: the first agency's name)\n"
-    "  --fare X, --transfer-fare X  the fare rule, over the feed's fare_attributes.txt\n"
-    "  --max-memory BYTES  the most memory the import may take at its peak (default 2G); a feed\n"
-    "                      that needs more is refused; K, M and G suffixes count 1024s\n"
-    "  --layout L          the layout the map is saved in: schematic (lines horizontal, vertical\n"
-    "                      or at 45 degrees; the default for metro, tram and rail) or geographic\n"
-    "                      (the default for others, and for a schematic that would cross lines\n"
-    "                      the ground does not or leave the eight directions); the description\n"
-    "                      keeps both\n"
-    "  --no-timetable      no OUT.gaft (one left from an earlier import is removed)\n"
-    "  --quiet             no progress on standard error\n"
-    "  --machine           for a program: tab-separated records on standard output, one a line:\n"
-    "                      progress<TAB>STAGE<TAB>FRACTION (at most ~10 a second), note<TAB>TEXT,\n"
-    "                      renamed<TAB>N (names transliterated) once the map is written, or\n"
-    "                      error<TAB>FILE: REASON as the last line\n"
-    "Exit 0 when the map was written; 2 for bad arguments, a feed that cannot be read or a map\n"
-    "that cannot be written.";
+    "Делает карту из расписания GTFS (.zip или папка): по остановке на станцию, связь для каждой\n"
+    "пары станций, которые рейс проходит одну за другой, пешие дороги для пересадок. Записывает\n"
+    "ВЫХОД.gaf, её описание ВЫХОД.gafd (буква кода, таблица маршрутов, стоимость, заголовок) и её\n"
+    "расписание ВЫХОД.gaft (рейсы, дни движения, переходы; см. gaftool timetable).\n"
+    "  --route-types СПИСОК  виды маршрутов через запятую (0 трамвай, 1 метро, 2 поезд, 3 "
+    "автобус,\n"
+    "                      4 паром, 5 канатный трамвай, 6 канатная дорога, 7 фуникулёр,\n"
+    "                      11 троллейбус, 12 монорельс); расширенные виды считаются основными\n"
+    "  --routes СПИСОК     значения route_id или route_short_name через запятую\n"
+    "  --agency ID         маршруты одного agency_id\n"
+    "  --scale M           метров на точку (по умолчанию карта около 3000 точек в ширину)\n"
+    "  --title ТЕКСТ       заголовок окна (по умолчанию название первого перевозчика)\n"
+    "  --fare X, --transfer-fare X  правило стоимости вместо fare_attributes.txt источника\n"
+    "  --max-memory БАЙТ   наибольшая память, которую импорт может занять (по умолчанию 2G);\n"
+    "                      источник, которому нужно больше, отвергается; K, M и G — по 1024\n"
+    "  --layout L          вид, в котором карта записывается: schematic (линии горизонтально,\n"
+    "                      вертикально или под 45 градусов; по умолчанию для метро, трамвая и\n"
+    "                      поездов) или geographic (по умолчанию для остальных и для схемы, "
+    "которая\n"
+    "                      пересекла бы линии, не пересекающиеся на местности, или вышла бы из\n"
+    "                      восьми направлений); описание хранит оба\n"
+    "  --no-timetable      без ВЫХОД.gaft (оставшийся от прежнего импорта удаляется)\n"
+    "  --quiet             без хода работы на стандартном выводе ошибок\n"
+    "  --machine           для программ: записи через табуляцию на стандартном выводе, по одной в\n"
+    "                      строке: progress<TAB>STAGE<TAB>FRACTION (не чаще ~10 в секунду),\n"
+    "                      note<TAB>TEXT, renamed<TAB>N (число названий латиницей), когда карта\n"
+    "                      записана, или error<TAB>FILE: REASON последней строкой\n"
+    "Код выхода 0, когда карта записана; 2 при неверных аргументах, нечитаемом источнике или "
+    "карте,\n"
+    "которую нельзя записать.");
 
 // A finite number of at least 0, below limit.
 bool number(const QString& text, double limit, double* into) {
@@ -86,18 +90,18 @@ QString applyOption(const QString& a, const QString& v, GtfsImportOptions& optio
         options.title = v;
     } else if (a == QLatin1String("--scale")) {
         if (!number(v, HUGE_VAL, &x) || x <= 0)
-            return QStringLiteral("--scale needs a positive number");
+            return Messages::tr("--scale: нужно положительное число");
         options.metresPerPixel = x;
     } else if (a == QLatin1String("--max-memory")) {
         options.maxMemory = byteCount(v);
         if (options.maxMemory == 0)
-            return QStringLiteral("--max-memory needs a number of bytes, as 512M or 2G");
+            return Messages::tr("--max-memory: нужно число байт, как 512M или 2G");
     } else if (a == QLatin1String("--fare") || a == QLatin1String("--transfer-fare")) {
         if (!number(v, kMaxImportedFare, &x))
-            return QStringLiteral("%1 needs a number from 0 up to 10^9").arg(a);
+            return Messages::tr("%1: нужно число от 0 до 10^9").arg(a);
         (a == QLatin1String("--fare") ? options.baseFare : options.transferFare) = x;
     } else {
-        return QStringLiteral("unknown option %1").arg(a);
+        return Messages::tr("неизвестный ключ %1").arg(a);
     }
     return {};
 }
@@ -111,7 +115,7 @@ bool applyRouteFilter(const QString& a, const QString& v, GtfsImportOptions& opt
             bool ok = false;
             const int type = basicRouteType(t.trimmed().toInt(&ok));
             if (!ok || type < 0) {
-                *problem = QStringLiteral("unknown route type %1").arg(t);
+                *problem = Messages::tr("неизвестный вид маршрутов %1").arg(t);
                 return true;
             }
             options.routeTypes.insert(type);
@@ -254,11 +258,11 @@ QString parseImportCommand(const QStringList& args, ImportCommand* command) {
             continue;
         }
         if (k + 1 >= args.size())
-            return QStringLiteral("%1 needs a value").arg(a);
+            return Messages::tr("%1: нужно значение").arg(a);
         if (a == QLatin1String("--layout")) {
             const QString& v = args[++k];
             if (v != QLatin1String("schematic") && v != QLatin1String("geographic"))
-                return QStringLiteral("--layout is schematic or geographic");
+                return Messages::tr("--layout: schematic или geographic");
             command->schematic = v == QLatin1String("schematic");
             continue;
         }
@@ -267,7 +271,7 @@ QString parseImportCommand(const QStringList& args, ImportCommand* command) {
             return problem;
     }
     if (command->positional.size() != 2)
-        return QStringLiteral("expected FEED OUT.gaf");
+        return Messages::tr("ожидаются ИСТОЧНИК ВЫХОД.gaf");
     return QString();
 }
 
@@ -275,7 +279,7 @@ QString parseImportCommand(const QStringList& args, ImportCommand* command) {
 
 int cmdImportGtfs(const QStringList& args) {
     if (wantsHelp(args)) {
-        out(QString::fromUtf8(kImportUsage));
+        out(Messages::tr(kImportUsage));
         return 0;
     }
     FeedReport report(args.contains(QLatin1String("--machine")) ? FeedReport::Mode::Machine
@@ -327,7 +331,7 @@ int cmdImportGtfs(const QStringList& args) {
     }
     report.record(QStringLiteral("renamed"), QString::number(result.renamedNames));
     if (report.human())
-        err(QStringLiteral("%1: %2 остановок, %3 связей, %4 маршрутов")
+        err(Messages::tr("%1: %2 остановок, %3 связей, %4 маршрутов")
                 .arg(target)
                 .arg(map.stopCount())
                 .arg(map.linkCount())

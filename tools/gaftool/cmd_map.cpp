@@ -96,10 +96,11 @@ void dumpText(const GraphMap& map) {
 } // namespace
 
 int cmdDump(const QStringList& args) {
-    const QString help = QStringLiteral(
-        "usage: gaftool dump FILE [--json]\n"
-        "Prints every stored header field, every stop in list order with all its stored fields\n"
-        "and every link in order with whether it is an arc. FILE is a .gaf map or its .json.");
+    const QString help =
+        Messages::tr("вызов: gaftool dump ФАЙЛ [--json]\n"
+                     "Печатает все записанные поля заголовка, все остановки по порядку списка со "
+                     "всеми их полями\n"
+                     "и все связи по порядку с признаком дуги. ФАЙЛ — карта .gaf или её .json.");
     if (wantsHelp(args)) {
         out(help);
         return 0;
@@ -120,11 +121,12 @@ int cmdDump(const QStringList& args) {
 }
 
 int cmdConvert(const QStringList& args) {
-    const QString help = QStringLiteral(
-        "usage: gaftool convert IN OUT\n"
-        "Converts by extension: a .gaf map to its JSON (what dump --json prints) and a .json map\n"
-        "to a .gaf file. JSON to .gaf to JSON gives the same text. A description beside IN\n"
-        "(IN.gafd) and a timetable (IN.gaft) are written beside OUT too.");
+    const QString help = Messages::tr("вызов: gaftool convert ИЗ В\n"
+                                      "Переводит по расширению: карту .gaf в её JSON (то, что "
+                                      "печатает dump --json), а карту .json —\n"
+                                      "в файл .gaf. JSON в .gaf и снова в JSON даёт тот же текст. "
+                                      "Описание рядом с ИЗ (ИЗ.gafd) и\n"
+                                      "расписание (ИЗ.gaft) записываются и рядом с В.");
     if (wantsHelp(args)) {
         out(help);
         return 0;
@@ -162,11 +164,13 @@ int cmdConvert(const QStringList& args) {
 }
 
 int cmdValidate(const QStringList& args) {
-    const QString help = QStringLiteral(
-        "usage: gaftool validate FILE\n"
-        "Lists every broken invariant of a map: duplicate ids, ids outside 0..max_stop_id,\n"
-        "self-links, two links for one ordered pair, negative or non-finite lengths, texts that\n"
-        "Windows-1251 cannot hold. Exits 1 if there is any, 0 if none.");
+    const QString help = Messages::tr(
+        "вызов: gaftool validate ФАЙЛ\n"
+        "Перечисляет все нарушенные правила карты: повторённые Id, Id вне 0..max_stop_id, связи\n"
+        "остановки с самой собой, две связи одной упорядоченной пары, отрицательные или "
+        "бесконечные\n"
+        "длины, тексты, которых не вмещает Windows-1251. Код выхода 1, если нарушения есть, 0, "
+        "если нет.");
     if (wantsHelp(args)) {
         out(help);
         return 0;

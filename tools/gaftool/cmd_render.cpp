@@ -10,7 +10,7 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
 }
 
 int cmdRender(const QStringList&) {
-    err(QStringLiteral("gaftool: this gaftool was built without QtGui and cannot render"));
+    err(Messages::tr("gaftool: этот gaftool собран без QtGui и не рисует"));
     return 2;
 }
 
@@ -51,19 +51,21 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
 
 namespace {
 
-const char* const kRenderUsage =
-    "usage: gaftool render FILE OUT.svg|OUT.pdf|OUT.png [--scale S] [--visible X,Y,W,H]\n"
-    "                      [--way FROM TO [--by C | --depart T]]\n"
-    "Draws a map (.gaf or .json) as the program shows it: roads, arcs with their arrows,\n"
-    "lengths, stops and names, a map imported from a feed with its lines and names placed as its\n"
-    "description (FILE.gafd) says, over its picture when the description names one. SVG and PDF\n"
-    "keep everything but the picture as shapes and text that can be searched; PNG is a picture.\n"
-    "  --scale S          screen pixels a map pixel (1 by default, 0.05 to 8)\n"
-    "  --visible X,Y,W,H  only this part of the map (map pixels); the whole map by default\n"
-    "  --way FROM TO      the way found between two stops (ids, or names) drawn over the map\n"
-    "  --by C             shortest (by default), fastest or changes\n"
-    "  --depart T         the journey by the map's timetable leaving at or after T\n"
-    "                     (\"YYYY-MM-DD HH:MM\" or \"HH:MM\")";
+const char* const kRenderUsage = QT_TRANSLATE_NOOP(
+    "gaftool",
+    "вызов: gaftool render ФАЙЛ ВЫХОД.svg|ВЫХОД.pdf|ВЫХОД.png [--scale S] [--visible X,Y,W,H]\n"
+    "                      [--way ОТКУДА КУДА [--by C | --depart T]]\n"
+    "Рисует карту (.gaf или .json), как её показывает программа: дороги, дуги со стрелками, "
+    "длины,\n"
+    "остановки и названия, карту из расписания — с линиями и названиями на местах, указанных её\n"
+    "описанием (ФАЙЛ.gafd), поверх её картинки, если описание её называет. SVG и PDF хранят всё,\n"
+    "кроме картинки, фигурами и текстом, в котором можно искать; PNG — картинка.\n"
+    "  --scale S          экранных точек на точку карты (по умолчанию 1, от 0.05 до 8)\n"
+    "  --visible X,Y,W,H  только эта часть карты (в точках карты); по умолчанию вся карта\n"
+    "  --way ОТКУДА КУДА  путь, найденный между двумя остановками (Id или названия), поверх карты\n"
+    "  --by C             shortest (по умолчанию), fastest или changes\n"
+    "  --depart T         поездка по расписанию карты с отправлением в T или позже\n"
+    "                     («ГГГГ-ММ-ДД ЧЧ:ММ» или «ЧЧ:ММ»)");
 
 struct RenderArgs {
     QString file, output;
@@ -83,7 +85,7 @@ QString parseRenderArgs(const QStringList& args, RenderArgs& parsed) {
             bool ok = hasValue;
             parsed.scale = ok ? args[++k].toDouble(&ok) : 0;
             if (!ok || !(parsed.scale >= 0.05 && parsed.scale <= 8))
-                return QStringLiteral("--scale needs a number from 0.05 to 8");
+                return Messages::tr("--scale: нужно число от 0.05 до 8");
         } else if (a == QLatin1String("--visible")) {
             const QStringList parts = hasValue ? args[++k].split(QLatin1Char(',')) : QStringList();
             int v[4] = {};
@@ -91,38 +93,39 @@ QString parseRenderArgs(const QStringList& args, RenderArgs& parsed) {
             for (int i = 0; ok && i < 4; ++i)
                 v[i] = parts[i].trimmed().toInt(&ok);
             if (!ok || v[2] <= 0 || v[3] <= 0)
-                return QStringLiteral("--visible needs X,Y,W,H (whole numbers, W and H above 0)");
+                return Messages::tr("--visible: нужно X,Y,W,H (целые числа, W и H больше 0)");
             parsed.visible = QRect(v[0], v[1], v[2], v[3]);
         } else if (a == QLatin1String("--way")) {
             if (k + 2 >= args.size())
-                return QStringLiteral("--way needs FROM and TO");
+                return Messages::tr("--way: нужны ОТКУДА и КУДА");
             way = true;
             parsed.from = args[++k];
             parsed.to = args[++k];
         } else if (a == QLatin1String("--by")) {
             by = true;
             if (!hasValue || !criterionFromName(args[++k], &parsed.criterion))
-                return QStringLiteral("--by needs shortest, fastest or changes");
+                return Messages::tr("--by: нужно shortest, fastest или changes");
         } else if (a == QLatin1String("--depart")) {
             if (!hasValue)
-                return QStringLiteral("--depart needs \"YYYY-MM-DD HH:MM\" or \"HH:MM\"");
+                return Messages::tr("--depart: нужно «ГГГГ-ММ-ДД ЧЧ:ММ» или «ЧЧ:ММ»");
             parsed.depart = args[++k];
         } else if (a.startsWith(QLatin1String("--"))) {
-            return QStringLiteral("unknown option %1").arg(a);
+            return Messages::tr("неизвестный ключ %1").arg(a);
         } else {
             positional.append(a);
         }
     }
     if (positional.size() != 2)
-        return QStringLiteral("expected FILE and OUT");
+        return Messages::tr("ожидаются ФАЙЛ и ВЫХОД");
     if ((by || !parsed.depart.isEmpty()) && !way)
-        return QStringLiteral("--by and --depart go with --way");
+        return Messages::tr("--by и --depart даются вместе с --way");
     if (by && !parsed.depart.isEmpty())
-        return QStringLiteral("--by and --depart exclude each other");
+        return Messages::tr("--by и --depart исключают друг друга");
     parsed.file = positional[0];
     parsed.output = positional[1];
-    return exportFormatFor(parsed.output) ? QString()
-                                          : QStringLiteral("OUT must end in .svg, .pdf or .png");
+    return exportFormatFor(parsed.output)
+               ? QString()
+               : Messages::tr("ВЫХОД должен кончаться на .svg, .pdf или .png");
 }
 
 // A stop by its id, else the first of its name.
@@ -143,9 +146,9 @@ QString findWay(MapDocument& document, const RenderArgs& a) {
     const GraphMap& map = document.map();
     const StopIndex from = stopNamed(map, a.from), to = stopNamed(map, a.to);
     if (from == NoStop || to == NoStop)
-        return QStringLiteral("нет остановки «%1»").arg(from == NoStop ? a.from : a.to);
+        return Messages::tr("нет остановки «%1»").arg(from == NoStop ? a.from : a.to);
     if (from == to)
-        return QStringLiteral("начало и конец пути — одна и та же остановка");
+        return Messages::tr("начало и конец пути — одна и та же остановка");
     if (!a.depart.isEmpty()) {
         GraphMap copy = map;
         Timetable timetable;
@@ -163,7 +166,7 @@ QString findWay(MapDocument& document, const RenderArgs& a) {
         const std::vector<Journey> journeys = document.findJourneys(from, to);
         const Journey* shown = preferredJourney(journeys);
         if (!shown)
-            return QStringLiteral("по расписанию пути нет");
+            return Messages::tr("по расписанию пути нет");
         const JourneyWay way = journeyWay(map, document.timetable(), *shown);
         document.setFoundWay({way.stops, way.length, way.time});
         return QString();
@@ -171,7 +174,7 @@ QString findWay(MapDocument& document, const RenderArgs& a) {
     const CriterionResult result = findWayBy(a.criterion, map, from, to);
     if (result.found.outcome != SearchOutcome::Found || result.refusal != Refusal::None) {
         const QString why = failureText(a.criterion, result);
-        return why.isEmpty() ? QStringLiteral("пути нет") : why;
+        return why.isEmpty() ? Messages::tr("пути нет") : why;
     }
     document.setFoundWay({result.found.way, result.found.length, result.found.time});
     return QString();
@@ -181,7 +184,7 @@ QString findWay(MapDocument& document, const RenderArgs& a) {
 
 int cmdRender(const QStringList& args) {
     if (wantsHelp(args)) {
-        out(QString::fromUtf8(kRenderUsage));
+        out(Messages::tr(kRenderUsage));
         return 0;
     }
     RenderArgs a;

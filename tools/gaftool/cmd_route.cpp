@@ -1,6 +1,7 @@
 #include "commands.h"
 #include "common.h"
 
+#include "i18n/language.h"
 #include "model/catalogue.h"
 #include "model/mapdescription.h"
 #include "model/numberformat.h"
@@ -25,46 +26,48 @@ namespace gaftool {
 
 namespace {
 
-const char* const kRouteUsage =
-    "usage: gaftool route FILE FROM_ID TO_ID [--by C] [--map-code C] [--map-city X]\n"
+const char* const kRouteUsage = QT_TRANSLATE_NOOP(
+    "gaftool",
+    "вызов: gaftool route ФАЙЛ FROM_ID TO_ID [--by C] [--map-code C] [--map-city X]\n"
     "                     [--decimal-separator S] [--json]\n"
-    "       gaftool route FILE --batch [--by C] [--map-code C] [--map-city X]\n"
+    "       gaftool route ФАЙЛ --batch [--by C] [--map-code C] [--map-city X]\n"
     "                     [--decimal-separator S]\n"
-    "Finds the way from stop FROM_ID to stop TO_ID of FILE (.gaf or .json) and prints the\n"
-    "report: fare, length, time and rides.\n"
-    "  --by C                      shortest (the least length, by default), fastest (the least\n"
-    "                              time) or changes (the fewest transfers, then the least time)\n"
-    "  --map-code C, --map-city X  the map's network code and city (both by default from FILE's\n"
-    "                              path as given, as for the built-in maps); without them a\n"
-    "                              description FILE.gafd beside a map that is not built in gives\n"
-    "                              the code, the route numbers and the fare rule\n"
-    "  --decimal-separator S       one character (default: the locale's)\n"
-    "  --json                      one JSON object: criterion, result (found, no_way_message,\n"
+    "Находит путь от остановки FROM_ID до остановки TO_ID карты ФАЙЛ (.gaf или .json) и печатает\n"
+    "отчёт: стоимость, длину, время и поездки.\n"
+    "  --by C                      shortest (наименьшая длина, по умолчанию), fastest (наименьшее\n"
+    "                              время) или changes (меньше пересадок, затем меньше время)\n"
+    "  --map-code C, --map-city X  код сети и город карты (по умолчанию оба по пути ФАЙЛ, как он\n"
+    "                              дан, как у встроенных карт); без них код, номера маршрутов и\n"
+    "                              правило стоимости даёт описание ФАЙЛ.gafd рядом с невстроенной\n"
+    "                              картой\n"
+    "  --decimal-separator S       один символ (по умолчанию: по-английски точка, иначе — из\n"
+    "                              региональных настроек)\n"
+    "  --json                      один объект JSON: criterion, result (found, no_way_message,\n"
     "                              unreached, looping_way, negative_cycle, negative_times,\n"
-    "                              no_times), and when found way (ids, start first), length_m,\n"
+    "                              no_times), а если путь найден, way (Id, от начала), length_m,\n"
     "                              time_s, fare, fare_text, length_text, time_text, rides_text\n"
-    "  --batch                     reads the map once, then queries \"FROM_ID TO_ID [C]\" one a\n"
-    "                              line from standard input, and answers each with a line of\n"
-    "                              JSON as --json, with from and to; a bad line is answered\n"
-    "                              with error and line (counted from 1) and the batch goes on\n"
-    "Exit 0 whatever the search answers; 2 for bad arguments, an unreadable file or input, or\n"
-    "an unknown id.\n"
+    "  --batch                     читает карту один раз, затем запросы «FROM_ID TO_ID [C]» по\n"
+    "                              одному в строке со стандартного ввода и отвечает на каждый\n"
+    "                              строкой JSON, как --json, с from и to; на неверную строку\n"
+    "                              отвечает error и line (счёт с 1), и работа продолжается\n"
+    "Код выхода 0 при любом ответе поиска; 2 при неверных аргументах, нечитаемом файле или вводе,\n"
+    "неизвестном Id.\n"
     "\n"
-    "By the timetable kept beside the map (FILE.gaft, see gaftool build-timetable):\n"
-    "       gaftool route FILE FROM TO --depart \"[YYYY-MM-DD ]HH:MM\" [--window MIN]\n"
+    "По расписанию, лежащему рядом с картой (ФАЙЛ.gaft, см. gaftool build-timetable):\n"
+    "       gaftool route ФАЙЛ ОТКУДА КУДА --depart \"[ГГГГ-ММ-ДД ]ЧЧ:ММ\" [--window MIN]\n"
     "                     [--change-time S] [--json]\n"
-    "       gaftool route FILE --batch --depart-lines [--window MIN] [--change-time S]\n"
-    "  FROM, TO                    a stop id, or a stop's exact name (every station of that name)\n"
-    "  --depart T                  the journeys leaving at or after T, the agency's local time\n"
-    "                              (without a date: today); each is the best of its arrival and\n"
-    "                              number of rides\n"
-    "  --window MIN                every journey leaving within MIN minutes from T that no other\n"
-    "                              leaving then beats, earliest departure first\n"
-    "  --change-time S             the change inside a station where the feed gives none (120)\n"
+    "       gaftool route ФАЙЛ --batch --depart-lines [--window MIN] [--change-time S]\n"
+    "  ОТКУДА, КУДА                Id остановки или точное название (все станции с ним)\n"
+    "  --depart T                  поездки с отправлением в T или позже, по местному времени\n"
+    "                              перевозчика (без даты — сегодня); каждая — лучшая по прибытию\n"
+    "                              и числу поездок\n"
+    "  --window MIN                все поездки с отправлением в пределах MIN минут от T, которых\n"
+    "                              не опережает никакая другая, по порядку отправления\n"
+    "  --change-time S             пересадка внутри станции, где расписание её не даёт (120)\n"
     "  --json                      {\"journeys\": [{departure, arrival, rides, legs: [{kind (ride\n"
-    "                              or walk), route, headsign, from, to, departure, arrival}]}]}\n"
-    "  --batch --depart-lines      \"FROM<TAB>TO<TAB>DEPART\" a line from standard input, a JSON\n"
-    "                              line each with from, to and depart";
+    "                              или walk), route, headsign, from, to, departure, arrival}]}]}\n"
+    "  --batch --depart-lines      «ОТКУДА<TAB>КУДА<TAB>ОТПРАВЛЕНИЕ» по строке со стандартного\n"
+    "                              ввода, на каждую строка JSON с from, to и depart");
 
 struct RouteArgs {
     QString file;
@@ -104,40 +107,40 @@ QString parseArgs(const QStringList& args, RouteArgs& parsed) {
             parsed.batch = true;
         } else if (a == QLatin1String("--by")) {
             if (!value(v) || !criterionFromName(v, &parsed.criterion))
-                return QStringLiteral("--by needs shortest, fastest or changes");
+                return Messages::tr("--by: нужно shortest, fastest или changes");
         } else if (a == QLatin1String("--map-code")) {
             if (!value(v))
-                return QStringLiteral("--map-code needs a value");
+                return Messages::tr("--map-code: нужно значение");
             parsed.mapCode = v;
         } else if (a == QLatin1String("--map-city")) {
             if (!value(v))
-                return QStringLiteral("--map-city needs a value");
+                return Messages::tr("--map-city: нужно значение");
             parsed.mapCity = v;
         } else if (a == QLatin1String("--decimal-separator")) {
             if (!value(v) || v.size() != 1)
-                return QStringLiteral("--decimal-separator needs one character");
+                return Messages::tr("--decimal-separator: нужен один символ");
             parsed.separator = v[0];
         } else if (a.startsWith(QLatin1String("--"))) {
-            return QStringLiteral("unknown option %1").arg(a);
+            return Messages::tr("неизвестный ключ %1").arg(a);
         } else {
             positional << a;
         }
     }
     if (parsed.batch) {
         if (positional.size() != 1)
-            return QStringLiteral("expected FILE alone with --batch");
+            return Messages::tr("с --batch ожидается один ФАЙЛ");
         if (parsed.json)
-            return QStringLiteral("--batch always answers in JSON; --json is not for it");
+            return Messages::tr("--batch всегда отвечает в JSON; --json с ним не даётся");
         parsed.file = positional[0];
         return QString();
     }
     if (positional.size() != 3)
-        return QStringLiteral("expected FILE FROM_ID TO_ID");
+        return Messages::tr("ожидаются ФАЙЛ FROM_ID TO_ID");
     parsed.file = positional[0];
     const bool okFrom = readId(positional[1], &parsed.from);
     const bool okTo = readId(positional[2], &parsed.to);
     if (!okFrom || !okTo)
-        return QStringLiteral("FROM_ID and TO_ID must be whole numbers");
+        return Messages::tr("FROM_ID и TO_ID должны быть целыми числами");
     return QString();
 }
 
@@ -172,11 +175,11 @@ QString outcomeText(const CriterionResult& result, Criterion criterion) {
     case SearchOutcome::Found:
         break;
     case SearchOutcome::NoWayMessage:
-        return QStringLiteral("Пути нет");
+        return Messages::tr("Пути нет");
     case SearchOutcome::Unreached:
-        return QStringLiteral("Путь не найден: до конечной остановки не доехать");
+        return Messages::tr("Путь не найден: до конечной остановки не доехать");
     case SearchOutcome::LoopingWay:
-        return QStringLiteral("Путь не найден: отрицательные длины дорог замыкают путь в кольцо");
+        return Messages::tr("Путь не найден: отрицательные длины дорог замыкают путь в кольцо");
     case SearchOutcome::NegativeCycle:
         return negativeCycleText();
     }
@@ -228,19 +231,19 @@ QString answerLine(const QString& line, Criterion byDefault, const GraphMap& map
                    QJsonObject* answer) {
     const QStringList fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (fields.size() < 2 || fields.size() > 3)
-        return QStringLiteral("ожидается «FROM_ID TO_ID [критерий]»");
+        return Messages::tr("ожидается «FROM_ID TO_ID [критерий]»");
     int fromId = 0, toId = 0;
     if (!readId(fields[0], &fromId) || !readId(fields[1], &toId))
-        return QStringLiteral("номера остановок должны быть целыми числами");
+        return Messages::tr("номера остановок должны быть целыми числами");
     Criterion criterion = byDefault;
     if (fields.size() == 3 && !criterionFromName(fields[2], &criterion))
-        return QStringLiteral("неизвестный критерий «%1»: shortest, fastest или changes")
+        return Messages::tr("неизвестный критерий «%1»: shortest, fastest или changes")
             .arg(fields[2]);
     const StopIndex from = byId.value(fromId, NoStop), to = byId.value(toId, NoStop);
     if (from == NoStop || to == NoStop)
-        return QStringLiteral("нет остановки с номером %1").arg(from != NoStop ? toId : fromId);
+        return Messages::tr("нет остановки с номером %1").arg(from != NoStop ? toId : fromId);
     if (from == to)
-        return QStringLiteral("начало и конец пути — одна и та же остановка");
+        return Messages::tr("начало и конец пути — одна и та же остановка");
     const CriterionResult result = search.search(criterion, from, to);
     *answer = answerJson(map, result, reportOf(map, result, c), criterion);
     answer->insert("from", fromId);
@@ -262,7 +265,7 @@ int runBatch(const RouteArgs& a, const GraphMap& map, const ReportContext& c) {
         std::fflush(stdout);
     }
     if (std::cin.bad())
-        return failInput(QStringLiteral("стандартный ввод"), QStringLiteral("не читается"));
+        return failInput(Messages::tr("стандартный ввод"), Messages::tr("не читается"));
     return 0;
 }
 
@@ -270,9 +273,12 @@ int runBatch(const RouteArgs& a, const GraphMap& map, const ReportContext& c) {
 
 int cmdRoute(const QStringList& args) {
     if (wantsHelp(args)) {
-        out(QString::fromUtf8(kRouteUsage));
+        out(Messages::tr(kRouteUsage));
         return 0;
     }
+    // JSON is the same in every language: its texts are the report's Russian ones.
+    if (args.contains(QLatin1String("--json")) || args.contains(QLatin1String("--batch")))
+        setLanguage(Language::Russian);
     if (wantsTimetableRoute(args))
         return routeByTimetable(args);
     RouteArgs a;
@@ -293,7 +299,7 @@ int cmdRoute(const QStringList& args) {
         if (from == NoStop || to == NoStop)
             return failInput(
                 a.file,
-                QStringLiteral("нет остановки с номером %1").arg(from != NoStop ? a.to : a.from));
+                Messages::tr("нет остановки с номером %1").arg(from != NoStop ? a.to : a.from));
         if (from == to)
             return usage(QStringLiteral(
                 "gaftool route: FROM_ID and TO_ID name the same stop; there is nothing to search"));
@@ -329,11 +335,11 @@ int cmdRoute(const QStringList& args) {
         return 0;
     }
     if (result.found.passesCapped)
-        out(QStringLiteral("Внимание: отрицательные длины дорог: путь может быть не кратчайшим"));
-    out(QStringLiteral("Стоимость пути: %1").arg(report->fareText));
-    out(QStringLiteral("Длина пути: %1").arg(report->lengthText));
-    out(QStringLiteral("Время в пути: %1").arg(report->timeText));
-    out(QStringLiteral("Проезд маршрутами :"));
+        out(Messages::tr("Внимание: отрицательные длины дорог: путь может быть не кратчайшим"));
+    out(Messages::tr("Стоимость пути: %1").arg(report->fareText));
+    out(Messages::tr("Длина пути: %1").arg(report->lengthText));
+    out(Messages::tr("Время в пути: %1").arg(report->timeText));
+    out(Messages::tr("Проезд маршрутами :"));
     QStringList lines = report->ridesText.split(QLatin1Char('\r'));
     if (!lines.isEmpty() && lines.front().isEmpty())
         lines.removeFirst();
@@ -344,13 +350,7 @@ int cmdRoute(const QStringList& args) {
 
 // Journeys by the timetable.
 
-namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("gaftool", text);
-}
-
-} // namespace
+namespace {} // namespace
 
 // The time asked, in the agency's local time; the reason when it is not one of the period.
 QString timetableDeparture(const Timetable& timetable, const QString& text, qint64* utc) {
@@ -366,13 +366,13 @@ QString timetableDeparture(const Timetable& timetable, const QString& text, qint
         const QTime time = QTime::fromString(t, t.size() > 5 ? QStringLiteral("HH:mm:ss")
                                                              : QStringLiteral("HH:mm"));
         if (!time.isValid())
-            return tr("время «%1» не в виде «ГГГГ-ММ-ДД ЧЧ:ММ» или «ЧЧ:ММ»").arg(text);
+            return Messages::tr("время «%1» не в виде «ГГГГ-ММ-ДД ЧЧ:ММ» или «ЧЧ:ММ»").arg(text);
         local = QDateTime(QDateTime::currentDateTimeUtc().toTimeZone(timetable.timeZone()).date(),
                           time);
     }
     const QDate day = local.date();
     if (day < timetable.firstDay() || day > timetable.lastDay())
-        return tr("%1 вне периода расписания %2 — %3")
+        return Messages::tr("%1 вне периода расписания %2 — %3")
             .arg(day.toString(Qt::ISODate), timetable.firstDay().toString(Qt::ISODate),
                  timetable.lastDay().toString(Qt::ISODate));
     *utc = QDateTime(day, local.time(), timetable.timeZone()).toSecsSinceEpoch();
@@ -407,14 +407,14 @@ QString parseJourneyArgs(const QStringList& args, JourneyArgs& parsed) {
             lines = true;
         } else if (a == QLatin1String("--depart")) {
             if (k + 1 >= args.size())
-                return QStringLiteral("--depart needs \"YYYY-MM-DD HH:MM\" or \"HH:MM\"");
+                return Messages::tr("--depart: нужно «ГГГГ-ММ-ДД ЧЧ:ММ» или «ЧЧ:ММ»");
             parsed.depart = args[++k];
         } else if (a == QLatin1String("--window")) {
             if (!number(1, 24 * 60, &parsed.window))
-                return QStringLiteral("--window needs minutes from 1 to 1440");
+                return Messages::tr("--window: нужно минут от 1 до 1440");
         } else if (a == QLatin1String("--change-time")) {
             if (!number(0, 3600, &parsed.changeTime))
-                return QStringLiteral("--change-time needs seconds from 0 to 3600");
+                return Messages::tr("--change-time: нужно секунд от 0 до 3600");
         } else if (a.startsWith(QLatin1String("--"))) {
             return QStringLiteral("%1 is not for journeys by the timetable").arg(a);
         } else {
@@ -422,17 +422,17 @@ QString parseJourneyArgs(const QStringList& args, JourneyArgs& parsed) {
         }
     }
     if (parsed.batch != lines)
-        return QStringLiteral("--batch and --depart-lines go together");
+        return Messages::tr("--batch и --depart-lines даются вместе");
     if (parsed.batch) {
         if (positional.size() != 1 || !parsed.depart.isEmpty() || parsed.json)
-            return QStringLiteral("expected FILE alone with --batch --depart-lines");
+            return Messages::tr("с --batch --depart-lines ожидается один ФАЙЛ");
         parsed.file = positional[0];
         return QString();
     }
     if (positional.size() != 3)
-        return QStringLiteral("expected FILE FROM TO");
+        return Messages::tr("ожидаются ФАЙЛ ОТКУДА КУДА");
     if (parsed.depart.isEmpty())
-        return QStringLiteral("--window and --change-time go with --depart");
+        return Messages::tr("--window и --change-time даются вместе с --depart");
     parsed.file = positional[0];
     parsed.from = positional[1];
     parsed.to = positional[2];
@@ -451,8 +451,8 @@ struct Network {
             return false;
         const QString mismatch = placesMismatch(timetable, map, path);
         if (!mismatch.isEmpty()) {
-            *error =
-                tr("расписание не соответствует карте, поиск по нему выключен: %1").arg(mismatch);
+            *error = Messages::tr("расписание не соответствует карте, поиск по нему выключен: %1")
+                         .arg(mismatch);
             return false;
         }
         const QHash<int, StopIndex> byId = map.stopsById();
@@ -476,7 +476,8 @@ struct Network {
         const QList<int> named = stationsNamed.values(text);
         *found = std::vector<int>(named.begin(), named.end());
         std::sort(found->begin(), found->end());
-        return found->empty() ? tr("нет остановки «%1» в расписании").arg(text) : QString();
+        return found->empty() ? Messages::tr("нет остановки «%1» в расписании").arg(text)
+                              : QString();
     }
 };
 
@@ -531,7 +532,8 @@ QJsonObject journeysJson(const Timetable& t, const std::vector<Journey>& journey
 }
 
 QString duration(qint64 seconds) {
-    return seconds < 60 ? tr("%1 с").arg(seconds) : tr("%1 мин.").arg((seconds + 30) / 60);
+    return seconds < 60 ? Messages::tr("%1 с").arg(seconds)
+                        : Messages::tr("%1 мин.").arg((seconds + 30) / 60);
 }
 
 // The clock time of a moment; the date too when it is not the day asked.
@@ -544,29 +546,29 @@ QString clock(const Timetable& t, qint64 utc, const QDate& asked) {
 
 void printJourneys(const Timetable& t, const std::vector<Journey>& journeys, qint64 asked) {
     if (journeys.empty()) {
-        out(tr("Пути нет"));
+        out(Messages::tr("Пути нет"));
         return;
     }
     const QDate day = QDateTime::fromSecsSinceEpoch(asked, t.timeZone()).date();
     for (const Journey& j : journeys) {
-        out(tr("Отправление %1, прибытие %2, в пути %3, поездок: %4")
+        out(Messages::tr("Отправление %1, прибытие %2, в пути %3, поездок: %4")
                 .arg(clock(t, j.departure, day), clock(t, j.arrival, day),
                      duration(j.arrival - j.departure))
                 .arg(j.rides));
         qint64 at = j.departure;
         for (const JourneyLeg& leg : j.legs) {
             if (leg.departure > at && at != j.departure)
-                out(tr("  ожидание %1").arg(duration(leg.departure - at)));
+                out(Messages::tr("  ожидание %1").arg(duration(leg.departure - at)));
             at = leg.arrival;
             const QString times =
                 clock(t, leg.departure, day) + QStringLiteral("–") + clock(t, leg.arrival, day);
             if (leg.kind == JourneyLeg::Kind::Walk) {
-                out(tr("  %1 пешком от %2 до %3, %4")
+                out(Messages::tr("  %1 пешком от %2 до %3, %4")
                         .arg(times, t.stationName(leg.from), t.stationName(leg.to),
                              duration(leg.arrival - leg.departure)));
                 continue;
             }
-            out(tr("  %1 маршрут %2 «%3»: от %4 до %5, остановок: %6")
+            out(Messages::tr("  %1 маршрут %2 «%3»: от %4 до %5, остановок: %6")
                     .arg(times, routeName(t, leg), headsign(t, leg), t.stationName(leg.from),
                          t.stationName(leg.to))
                     .arg(leg.alightCall - leg.boardCall));
@@ -584,7 +586,7 @@ QString ask(const Network& n, JourneySearch& search, const JourneyArgs& a, const
         problem = n.stations(to, &q.to);
     const auto meets = [&](int s) { return std::find(q.to.begin(), q.to.end(), s) != q.to.end(); };
     if (problem.isEmpty() && std::any_of(q.from.begin(), q.from.end(), meets))
-        problem = tr("начало и конец пути — одна и та же остановка");
+        problem = Messages::tr("начало и конец пути — одна и та же остановка");
     if (problem.isEmpty())
         problem = timetableDeparture(n.timetable, depart, &q.departure);
     if (!problem.isEmpty())
@@ -634,7 +636,7 @@ int routeByTimetable(const QStringList& args) {
         QJsonObject answer;
         error = fields.size() == 3 ? ask(n, search, a, fields[0].trimmed(), fields[1].trimmed(),
                                          fields[2], &journeys, &asked)
-                                   : tr("ожидается «FROM<TAB>TO<TAB>DEPART»");
+                                   : Messages::tr("ожидается «FROM<TAB>TO<TAB>DEPART»");
         if (error.isEmpty()) {
             answer = journeysJson(n.timetable, journeys);
             answer.insert("from", fields[0].trimmed());
@@ -647,7 +649,7 @@ int routeByTimetable(const QStringList& args) {
         std::fflush(stdout);
     }
     if (std::cin.bad())
-        return failInput(QStringLiteral("стандартный ввод"), QStringLiteral("не читается"));
+        return failInput(Messages::tr("стандартный ввод"), Messages::tr("не читается"));
     return 0;
 }
 

@@ -14,25 +14,24 @@ namespace gaftool {
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("gaftool", text);
-}
-
-const char* const kBuildUsage =
-    "usage: gaftool build-timetable FEED MAP.gaf [--route-types LIST] [--routes LIST]\n"
+const char* const kBuildUsage = QT_TRANSLATE_NOOP(
+    "gaftool",
+    "вызов: gaftool build-timetable ИСТОЧНИК КАРТА.gaf [--route-types СПИСОК] [--routes СПИСОК]\n"
     "                               [--agency ID] [--quiet]\n"
-    "Builds the timetable of a map that gaftool import-gtfs made from FEED and writes it beside\n"
-    "the map as MAP.gaft: the trips of the routes taken with their times and service days, the\n"
-    "walks between stations, and where each station's stop is on the map. Give the options the\n"
-    "import was given, so that the same routes and stations are taken.\n"
-    "Exit 0 when written; 2 for bad arguments, a feed or map that cannot be read, a map that was\n"
-    "not made from this feed, or a timetable that cannot be written.";
+    "Строит расписание карты, сделанной gaftool import-gtfs из ИСТОЧНИКА, и записывает его рядом "
+    "с\n"
+    "картой как КАРТА.gaft: рейсы взятых маршрутов с временами и днями движения, переходы между\n"
+    "станциями и место остановки каждой станции на карте. Дайте те же ключи, что и импорту, чтобы\n"
+    "взялись те же маршруты и станции.\n"
+    "Код выхода 0, когда записано; 2 при неверных аргументах, нечитаемом источнике или карте,\n"
+    "карте, сделанной не из этого источника, или расписании, которое нельзя записать.");
 
-const char* const kSummaryUsage =
-    "usage: gaftool timetable MAP.gaf\n"
-    "Summarises the timetable MAP.gaft beside the map: its period and time zone, trips, stop\n"
-    "times, stations and walks, and whether the map still matches it.\n"
-    "Exit 0; 2 when the map or its timetable cannot be read.";
+const char* const kSummaryUsage = QT_TRANSLATE_NOOP(
+    "gaftool",
+    "вызов: gaftool timetable КАРТА.gaf\n"
+    "Сводка расписания КАРТА.gaft рядом с картой: его период и часовой пояс, рейсы, времена\n"
+    "остановок, станции и переходы, и соответствует ли ему ещё карта.\n"
+    "Код выхода 0; 2, когда карту или её расписание нельзя прочитать.");
 
 // The route filter of import-gtfs, from the same options.
 QString parseRoutes(const QStringList& args, GtfsImportOptions& options, QStringList& positional,
@@ -44,16 +43,16 @@ QString parseRoutes(const QStringList& args, GtfsImportOptions& options, QString
         } else if (!a.startsWith(QLatin1String("--"))) {
             positional << a;
         } else if (k + 1 >= args.size()) {
-            return QStringLiteral("%1 needs a value").arg(a);
+            return Messages::tr("%1: нужно значение").arg(a);
         } else {
             QString problem;
             if (!applyRouteFilter(a, args[++k], options, &problem))
-                return QStringLiteral("unknown option %1").arg(a);
+                return Messages::tr("неизвестный ключ %1").arg(a);
             if (!problem.isEmpty())
                 return problem;
         }
     }
-    return positional.size() == 2 ? QString() : QStringLiteral("expected FEED MAP.gaf");
+    return positional.size() == 2 ? QString() : Messages::tr("ожидаются ИСТОЧНИК КАРТА.gaf");
 }
 
 } // namespace
@@ -68,7 +67,7 @@ QString placesMismatch(const Timetable& timetable, const GraphMap& map, const QS
 
 QString importedMismatch(const Timetable& timetable, const GraphMap& map) {
     if (map.stopCount() != int(timetable.stations().size()))
-        return tr("на карте %1 остановок, а в источнике %2 станций")
+        return Messages::tr("на карте %1 остановок, а в источнике %2 станций")
             .arg(map.stopCount())
             .arg(timetable.stations().size());
     const QHash<int, StopIndex> byId = map.stopsById();
@@ -77,7 +76,7 @@ QString importedMismatch(const Timetable& timetable, const GraphMap& map) {
         const QString name = fitter.fit(timetable.text(s.name));
         const QString& caption = map.stop(byId.value(s.mapStop)).Label.Caption;
         if (caption != name)
-            return tr("остановка %1 карты называется «%2», а станция источника — «%3»")
+            return Messages::tr("остановка %1 карты называется «%2», а станция источника — «%3»")
                 .arg(s.mapStop)
                 .arg(caption, name);
     }
@@ -86,7 +85,7 @@ QString importedMismatch(const Timetable& timetable, const GraphMap& map) {
 
 int cmdBuildTimetable(const QStringList& args) {
     if (wantsHelp(args)) {
-        out(QString::fromUtf8(kBuildUsage));
+        out(Messages::tr(kBuildUsage));
         return 0;
     }
     TimetableBuild build;
@@ -106,7 +105,7 @@ int cmdBuildTimetable(const QStringList& args) {
     QString lastStage;
     const auto progress = [&](const QString& stage, double) {
         if (!quiet && stage != lastStage)
-            err(tr("%1…").arg(stage));
+            err(Messages::tr("%1…").arg(stage));
         lastStage = stage;
         return true;
     };
@@ -117,16 +116,17 @@ int cmdBuildTimetable(const QStringList& args) {
         return failInput(feed, error);
     const QString mismatch = importedMismatch(timetable, map);
     if (!mismatch.isEmpty())
-        return failInput(mapPath, tr("карта сделана не из этого источника или не с этим выбором "
-                                     "маршрутов: %1")
-                                      .arg(mismatch));
+        return failInput(mapPath,
+                         Messages::tr("карта сделана не из этого источника или не с этим выбором "
+                                      "маршрутов: %1")
+                             .arg(mismatch));
     for (const QString& note : result.notes)
         err(QStringLiteral("gaftool: %1: %2").arg(feed, note));
     const QString target = timetablePathFor(mapPath);
     if (!saveWholeFile(target, result.file, &error))
         return failInput(target, error);
     if (!quiet)
-        err(tr("%1: %2 рейсов, %3 времён остановок, %4 станций")
+        err(Messages::tr("%1: %2 рейсов, %3 времён остановок, %4 станций")
                 .arg(target)
                 .arg(timetable.trips().size())
                 .arg(timetable.stopTimeCount())
@@ -140,7 +140,7 @@ bool loadTimetable(const QString& mapPath, GraphMap& map, Timetable& timetable, 
     const QString path = timetablePathFor(mapPath);
     QString reason;
     if (!timetable.read(path, &reason)) {
-        *error = tr("расписание %1: %2").arg(path, reason);
+        *error = Messages::tr("расписание %1: %2").arg(path, reason);
         return false;
     }
     return true;
@@ -148,33 +148,33 @@ bool loadTimetable(const QString& mapPath, GraphMap& map, Timetable& timetable, 
 
 int cmdTimetable(const QStringList& args) {
     if (wantsHelp(args)) {
-        out(QString::fromUtf8(kSummaryUsage));
+        out(Messages::tr(kSummaryUsage));
         return 0;
     }
     if (args.size() != 1 || args[0].startsWith(QLatin1String("--")))
         return usage(
-            QStringLiteral("gaftool timetable: expected MAP.gaf (gaftool timetable --help)"));
+            Messages::tr("gaftool timetable: ожидается КАРТА.gaf (gaftool timetable --help)"));
     GraphMap map;
     Timetable t;
     QString error;
     if (!loadTimetable(args[0], map, t, &error))
         return failInput(args[0], error);
-    out(tr("период: %1 — %2, %3 дн., часовой пояс %4")
+    out(Messages::tr("период: %1 — %2, %3 дн., часовой пояс %4")
             .arg(t.firstDay().toString(Qt::ISODate), t.lastDay().toString(Qt::ISODate))
             .arg(t.dayCount())
             .arg(QString::fromUtf8(t.timeZone().id())));
-    out(tr("рейсов: %1, времён остановок: %2, станций: %3, переходов пешком: %4")
+    out(Messages::tr("рейсов: %1, времён остановок: %2, станций: %3, переходов пешком: %4")
             .arg(t.trips().size())
             .arg(t.stopTimeCount())
             .arg(t.stations().size())
             .arg(t.walkCount()));
-    out(tr("маршрутов: %1, шаблонов маршрутов: %2, наборов дней движения: %3")
+    out(Messages::tr("маршрутов: %1, шаблонов маршрутов: %2, наборов дней движения: %3")
             .arg(t.routes().size())
             .arg(t.patterns().size())
             .arg(t.serviceCount()));
     const QString mismatch = placesMismatch(t, map, args[0]);
-    out(mismatch.isEmpty() ? tr("карта соответствует расписанию")
-                           : tr("карта не соответствует расписанию: %1").arg(mismatch));
+    out(mismatch.isEmpty() ? Messages::tr("карта соответствует расписанию")
+                           : Messages::tr("карта не соответствует расписанию: %1").arg(mismatch));
     return 0;
 }
 

@@ -48,7 +48,7 @@ int finishOutput(int code) {
     noteOutput(std::fflush(stdout) == 0);
     if (outputError == 0)
         return code;
-    err(QStringLiteral("gaftool: стандартный вывод: %1").arg(lirsk::systemErrorText(outputError)));
+    err(Messages::tr("gaftool: стандартный вывод: %1").arg(lirsk::systemErrorText(outputError)));
     return 2;
 }
 

@@ -2,12 +2,18 @@
 
 #include "model/graphmap.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
 // What the gaftool commands share: reading a map from .gaf or JSON, and printing.
 
 namespace gaftool {
+
+// gaftool's own messages and help, translated in the context "gaftool" (Russian source texts).
+struct Messages {
+    Q_DECLARE_TR_FUNCTIONS(gaftool)
+};
 
 // A .json path is read as the JSON of a map, anything else as a map file.
 bool loadMap(const QString& path, lirsk::GraphMap& map, QString* error);

@@ -1,10 +1,26 @@
 #include "model/catalogue.h"
 
-// The route names of Lirsk's own networks: the termini of each route as the city's description
-// (data/lirsk/city.json) lays the routes out; tram routes 20 and 21 name their middle point too.
-// The Lirsk map tests check these names against the routes of the built maps.
+// The route tables of the built-in networks: each route's number and the names of its termini,
+// place names as the maps' stops have them (never translated). Lirsk's own are as the city's
+// description (data/lirsk/city.json) lays the routes out; tram routes 20 and 21 name their middle
+// point too. The Lirsk map tests check these names against the routes of the built maps.
 
 namespace lirsk {
+
+namespace {
+
+QList<RouteRow> numbered(const QStringList& numbers, const QStringList& names) {
+    QList<RouteRow> rows;
+    for (qsizetype i = 0; i < numbers.size(); ++i)
+        rows.append({numbers[i], i < names.size() ? names[i] : QString()});
+    return rows;
+}
+
+RouteTable tableOf(const QList<RouteRow>& rows) {
+    return {int(rows.size()) + 1, rows};
+}
+
+} // namespace
 
 QList<RouteRow> lirskTrolleybusRoutes() {
     return {
@@ -54,6 +70,32 @@ QList<RouteRow> lirskTramRoutes() {
 
 QList<RouteRow> lirskMetroRoutes() {
     return {{"1", "Тракторная- Сосновый бор"}};
+}
+
+std::optional<RouteTable> routeTableFor(const QString& mapCode) {
+    if (mapCode == QLatin1String("T"))
+        return tableOf(lirskTrolleybusRoutes());
+    if (mapCode == QLatin1String("K"))
+        return tableOf(lirskMetroRoutes());
+    if (mapCode == QLatin1String("E"))
+        return tableOf({{"1", "пр. Космонавтов- Геологическая"}});
+    if (mapCode == QLatin1String("S"))
+        return tableOf({{"1", "Московская- Юнгородок"}});
+    if (mapCode == QLatin1String("M"))
+        return tableOf(
+            numbered({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"},
+                     {"Сокольническая", "Замоскворецкая", "Арбатско- Покровская", "Филевская",
+                      "Кольцевая", "Калужско- Рижская", "Таганско- Краснопресненская",
+                      "Калининская", "Серпуховско- Тимирязевская", "Люблинская", "Каховская"}));
+    if (mapCode == QLatin1String("P"))
+        return tableOf(
+            numbered({"1", "2", "3", "4"}, {"Девяткино- пр.Ветеранов", "пр.Просвещения- Купчино",
+                                            "Приморская- Рыбацкое", "Старая деревня- ул.Дыбенко"}));
+    if (mapCode == QLatin1String("A"))
+        return tableOf(lirskTramRoutes());
+    if (mapCode == QLatin1String("B"))
+        return RouteTable{16, {}}; // the bus network's fifteen rows stay empty
+    return std::nullopt;
 }
 
 } // namespace lirsk
