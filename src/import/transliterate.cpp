@@ -4,7 +4,10 @@
 
 #include <QHash>
 
+// kakasi's header is C's and says so to no C++ compiler.
+extern "C" {
 #include <libkakasi.h>
+}
 #include <unicode/translit.h>
 #include <unicode/unistr.h>
 

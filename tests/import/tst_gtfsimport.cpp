@@ -359,8 +359,9 @@ void TestGtfsImport::readings() {
     QString error;
     QVERIFY2(importGtfs(dir.path(), {}, map, &result, &error), qPrintable(error));
     QCOMPARE(map.stop(1).Label.Caption, fileName);
-    const QList<OwnName> kept = result.description.ownNames;
-    QCOMPARE(kept, fileName == name ? QList<OwnName>() : QList<OwnName>{{1, name, fileName}});
+    const QList<OwnName> kept =
+        fileName == name ? QList<OwnName>() : QList<OwnName>{OwnName{1, name, fileName}};
+    QCOMPARE(result.description.ownNames, kept);
 }
 
 // A map's fares in the feed's currency (its fares', else its agency's country's), with cents
