@@ -230,7 +230,7 @@ RouteReport BuildRouteReport(const GraphMap& map, const std::vector<StopIndex>& 
 namespace {
 
 // The fare of a way's rides by a map's description: BaseFare + TransferFare x transfers in its
-// unit, with the cents of its currency; a map that gives no fare says so.
+// unit, with the cents of its currency ("2,90 $"); a map that gives no fare says so.
 void priceByDescription(RouteReport& report, const MapDescription& description,
                         QChar decimalSeparator) {
     if (!description.fareGiven) {
@@ -240,7 +240,8 @@ void priceByDescription(RouteReport& report, const MapDescription& description,
     }
     report.fare =
         report.rides > 0 ? description.baseFare + description.transferFare * report.transfers : 0;
-    report.fareText = description.fareDecimals > 0
+    // A whole amount is written whole ("4 €"), any other with all the currency's cents.
+    report.fareText = description.fareDecimals > 0 && report.fare != std::floor(report.fare)
                           ? QString::number(report.fare, 'f', description.fareDecimals)
                                 .replace(QLatin1Char('.'), decimalSeparator)
                           : formatGeneral(report.fare, decimalSeparator);
