@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake make g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
           fonts-dejavu-core fonts-liberation xvfb xauth xdg-utils clang libclang-rt-14-dev
-          libzip-dev libicu-dev libnanoflann-dev libxxhash-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools
+          libzip-dev libicu-dev libkakasi2-dev libnanoflann-dev libxxhash-dev qt6-svg-dev
+          qt6-tools-dev qt6-l10n-tools
           fonts-noto-cjk poppler-utils)
 if [ "${1:-}" = "--bench" ]; then
     packages+=(libbenchmark-dev libboost-graph-dev)

@@ -8,6 +8,7 @@
 #include "model/catalogue.h"
 #include "model/mapdescription.h"
 #include "model/mapfile.h"
+#include "model/ownnames.h"
 #include "model/safefile.h"
 #include "platform/colours.h"
 #include "platform/messages.h"
@@ -357,6 +358,8 @@ void MapWindow::TellTimetableState() {
 }
 
 void MapWindow::Loaded() {
+    if (const std::optional<lirsk::MapDescription>& description = document_->description())
+        lirsk::showOwnNames(Map(), *description);
     searchPanelChecked_ = Map().StoredSearchPanel;
     ShowPanelChecks();
     if (Map().StoredSearchPanel)
@@ -435,8 +438,10 @@ bool MapWindow::Save(const QString& newPath) {
     // A map with a description of its own keeps it; a copy of a built-in map keeps its route
     // table, fares and picture in one.
     const std::optional<lirsk::MapDescription>& own = document_->description();
-    const std::optional<QByteArray> bytes = lirsk::writeMap(Map(), searchPanelShown, &error);
     lirsk::MapDescription description = CurrentDescription();
+    lirsk::MapSnapshot forFile(Map());
+    description.ownNames = lirsk::putFileNames(forFile.stops, description.ownNames);
+    const std::optional<QByteArray> bytes = lirsk::writeMap(forFile, searchPanelShown, &error);
     description.picture = picturePathBeside(target, description.picture);
     const bool described = own || !Map().MapCode.isEmpty();
     // The timetable goes with the map to a file of its own beside it, unless it is there already.

@@ -4,6 +4,7 @@
 #include "app/mapwindow.h"
 #include "model/mapdescription.h"
 #include "model/mapfile.h"
+#include "model/ownnames.h"
 #include "model/safefile.h"
 #include "platform/messages.h"
 #include "timetable/timetable.h"
@@ -183,8 +184,13 @@ bool RecoveryKeeper::write() {
     const bool timetableNew =
         copyTimetable && !copiedTimetable_.sharesBytesWith(document.timetable());
     copiedTimetable_ = document.timetable();
+    // The copy keeps the names as the map file does, the own names in its description.
+    lirsk::MapSnapshot forFile(map);
+    std::optional<lirsk::MapDescription> description = document.description();
+    if (description)
+        description->ownNames = lirsk::putFileNames(forFile.stops, description->ownNames);
     auto job = std::make_shared<CopyJob>(
-        CopyJob{base_, lirsk::MapSnapshot(map), document.description(),
+        CopyJob{base_, std::move(forFile), std::move(description),
                 timetableNew ? document.timetable() : lirsk::Timetable(), copyTimetable,
                 QJsonObject{{QStringLiteral("copy_version"), kCopyVersion},
                             {QStringLiteral("title"), window_->windowTitle()},

@@ -77,10 +77,10 @@ bool StopListModel::matches(StopIndex stop) {
         return true;
     // A name changed since it was last folded is folded again.
     Entry& entry = m_entries[std::size_t(stop)];
-    const QString& caption = m_document->map().stop(stop).Label.Caption;
-    if (entry.caption != caption) {
-        entry.caption = caption;
-        entry.folded = searchFolded(caption);
+    const Stop& shown = m_document->map().stop(stop);
+    if (entry.caption != shown.Label.Caption) {
+        entry.caption = shown.Label.Caption;
+        entry.folded = searchFolded(m_fileNames.searchedName(shown));
     }
     return entry.folded.contains(m_foldedFilter);
 }
@@ -111,8 +111,10 @@ void StopListModel::reload() {
     beginResetModel();
     m_entries.clear();
     m_entries.reserve(m_document->map().stops().size());
+    const std::optional<MapDescription>& description = m_document->description();
+    m_fileNames = FileNames(description ? &*description : nullptr);
     for (const Stop& stop : m_document->map().stops())
-        m_entries.push_back({stop.Label.Caption, searchFolded(stop.Label.Caption)});
+        m_entries.push_back({stop.Label.Caption, searchFolded(m_fileNames.searchedName(stop))});
     m_loadedStops = m_document->stopsRevision();
     m_shown = matching();
     endResetModel();

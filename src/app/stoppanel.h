@@ -5,6 +5,7 @@
 #include "document/mapdocument.h"
 #include "model/catalogue.h"
 #include "model/mapdescription.h"
+#include "model/ownnames.h"
 
 #include <QAbstractListModel>
 #include <QWidget>
@@ -31,7 +32,8 @@ bool routesHold(QStringView routes, QStringView code);
 
 // The map's stops, in list order, as the stop list shows them: each stop's current name
 // (Label.Caption, read when shown), and only the stops whose names contain the filter text
-// (letter case ignored, ё read as е). refresh() takes changes of the document in.
+// (letter case ignored, ё read as е), or whose file names do where they show their own names.
+// refresh() takes changes of the document in.
 class StopListModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -65,6 +67,7 @@ private:
     std::vector<StopIndex> matching();
 
     const MapDocument* m_document;
+    FileNames m_fileNames;
     std::vector<Entry> m_entries;   // every stop of the map, in list order
     std::vector<StopIndex> m_shown; // the rows
     quint64 m_loadedStops = 0;      // the document's stops revision when last loaded

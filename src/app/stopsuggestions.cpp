@@ -94,9 +94,11 @@ void StopSuggestions::readNames() {
     if (m_read && m_readRevision == m_document->revision())
         return;
     const StopList& stops = m_document->map().stops();
+    const std::optional<MapDescription>& description = m_document->description();
+    const FileNames fileNames(description ? &*description : nullptr);
     m_folded.resize(stops.size());
     for (std::size_t i = 0; i < stops.size(); ++i)
-        m_folded[i] = searchFolded(stops[i].Label.Caption);
+        m_folded[i] = searchFolded(fileNames.searchedName(stops[i]));
     m_routes = RouteNames(*m_document);
     m_readRevision = m_document->revision();
     m_read = true;

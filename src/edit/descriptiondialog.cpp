@@ -131,6 +131,8 @@ MapDescription MapDescriptionDialog::description() const {
     d.mapCode = codeEdit->text().trimmed();
     d.baseFare = baseFareSpin->value();
     d.transferFare = transferFareSpin->value();
+    // A map that gives no fare keeps giving none until one is typed.
+    d.fareGiven = m_given.fareGiven || d.baseFare != 0 || d.transferFare != 0;
     d.fareUnit = fareUnitEdit->text().trimmed();
     d.gridStep = gridStepSpin->value();
     d.picture = pictureEdit->text().trimmed();

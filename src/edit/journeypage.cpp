@@ -91,7 +91,8 @@ std::vector<JourneyPageLine> journeyPageLines(const JourneyToPrint& journey) {
             line.text = line.walk ? text[i].mid(walkWord.size()) : text[i];
             if (!line.walk && i + 1 < text.size()) {
                 line.stops = text[++i];
-                static const QRegularExpression number(QStringLiteral("^№ (\\S+)"));
+                // A number may be a route's long name, spaces and all («Oyster Bay Branch»).
+                static const QRegularExpression number(QStringLiteral("^№ (.+?)(?: «| №|\\s*$)"));
                 if (const QRegularExpressionMatch m = number.match(line.stops); m.hasMatch())
                     line.numbers = QStringList{m.captured(1).remove(QLatin1Char(','))};
             } else if (line.walk && i + 1 < text.size()) {

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <QtMath>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -232,6 +233,8 @@ void RouteReportDialog::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     // The rides box and the button follow a frame the user enlarges.
     ridesGroup->setGeometry(8, 120, width() - 22, height() - 190);
+    for (QLabel* value : {fareLabel, lengthLabel, timeLabel})
+        value->resize(std::max(100, width() - value->x() - 8), value->height());
     closeButton->move(width() - 103, height() - 63);
     printButton->move(8, height() - 63);
     pdfButton->move(92, height() - 63);
@@ -254,5 +257,10 @@ void RouteReportDialog::ShowReport(const lirsk::RouteReport& report) {
     fareLabel->setText(report.fareText);
     lengthLabel->setText(report.lengthText);
     timeLabel->setText(report.timeText);
+    // A fare longer than its place («стоимость не указана») widens the window.
+    const int wanted =
+        fareLabel->x() + fareLabel->fontMetrics().horizontalAdvance(report.fareText) + 16;
+    if (width() < wanted)
+        resize(wanted, height());
     runModal();
 }

@@ -3,6 +3,7 @@
 #include "import/walkingneighbours.h"
 #include "model/graphmap.h"
 
+#include <QHash>
 #include <QString>
 
 #include <cstdint>
@@ -44,6 +45,8 @@ inline int pairSecond(std::uint64_t key) {
 struct AgencyInfo {
     std::string firstId;
     QString firstName;
+    QString language; // the first agency's agency_lang ("ja")
+    QString timeZone; // the first agency's agency_timezone ("Asia/Tokyo")
 };
 
 struct RouteRow {
@@ -121,6 +124,22 @@ struct ShapePoint {
     double sequence, lat, lon;
 };
 using Shape = std::vector<ShapePoint>;
+
+// The feed's own readings of its stop names (translations.txt rows for stops.stop_name): for each
+// stop, and for each name the rows give by its value, the reading a map file reads best.
+struct NameReadings {
+    struct Reading {
+        int rank = 0; // the lower, the better
+        QString text;
+    };
+    std::unordered_map<std::string, Reading, ViewHash, std::equal_to<>> byStop;
+    QHash<QString, Reading> byName;
+
+    QString of(const std::string& stopId, const QString& name) const {
+        const auto it = byStop.find(stopId);
+        return it != byStop.end() ? it->second.text : byName.value(name).text;
+    }
+};
 
 // The transfers.txt rows between different stations, one way each, from and to as stations.
 struct TransferTable {

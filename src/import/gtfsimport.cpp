@@ -1,5 +1,6 @@
 #include "import/gtfsimport.h"
 
+#include "import/fares.h"
 #include "import/feedfile.h"
 #include "import/gtfsreaders.h"
 #include "import/importtext.h"
@@ -55,6 +56,8 @@ bool Importer::readAll() {
            read("trips.txt", true,
                 [&](FeedFile& f) { return readTrips(f, t.routes.ids, &t.trips); }) &&
            read("stops.txt", true, [&](FeedFile& f) { return readStops(f, &t.stops); }) &&
+           read("translations.txt", false,
+                [&](FeedFile& f) { return readTranslations(f, &t.readings); }) &&
            read("stop_times.txt", true,
                 [&](FeedFile& f) { return readStopTimes(f, t.trips.ids, t.stops, &stopTimes_); }) &&
            (t.trips.shapeIds.empty() ||
@@ -74,7 +77,7 @@ bool Importer::run(GraphMap& map, GtfsImportResult& result) {
     if (!readAll())
         return false;
     feed_.shapes.resize(feed_.trips.shapeIds.size());
-    describeFares(feed_.fares, options_, result);
+    describeFares(feed_.fares, feed_.agency, options_, result);
     progress_.begin(ImportText::tr("рейсы"));
     buildTrips(stopTimes_, feed_.trips, feed_.shapes, feed_.stops, feed_.routes, &feed_.rides,
                progress_);

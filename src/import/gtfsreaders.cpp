@@ -76,9 +76,58 @@ void groupStations(StopTable& t, ImportProgress& progress) {
 
 bool readAgencies(FeedFile& f, AgencyInfo* agency) {
     const int id = f.optional("agency_id"), name = f.optional("agency_name");
+    const int language = f.optional("agency_lang"), timeZone = f.optional("agency_timezone");
     if (f.next()) {
         agency->firstId = std::string(f[id]);
         agency->firstName = text(f[name]);
+        agency->language = text(f[language]).trimmed();
+        agency->timeZone = text(f[timeZone]).trimmed();
+    }
+    return !f.failed();
+}
+
+namespace {
+
+// How well a translation serves as a name in the map file, the lower the better: Russian, then
+// a romanisation ("ja-Latn"), then a reading in kana, then English; -1 for none of them.
+int readingRank(QStringView language) {
+    if (language.compare(u"ru", Qt::CaseInsensitive) == 0)
+        return 0;
+    if (language.endsWith(u"-Latn", Qt::CaseInsensitive))
+        return 1;
+    if (language.endsWith(u"-Hrkt", Qt::CaseInsensitive) ||
+        language.endsWith(u"-Hira", Qt::CaseInsensitive) ||
+        language.endsWith(u"-Kana", Qt::CaseInsensitive))
+        return 2;
+    if (language.compare(u"en", Qt::CaseInsensitive) == 0 ||
+        language.startsWith(u"en-", Qt::CaseInsensitive))
+        return 3;
+    return -1;
+}
+
+} // namespace
+
+bool readTranslations(FeedFile& f, NameReadings* readings) {
+    const int table = f.required("table_name"), field = f.required("field_name");
+    const int language = f.required("language"), translation = f.required("translation");
+    if (table < 0 || field < 0 || language < 0 || translation < 0)
+        return false;
+    const int record = f.optional("record_id"), value = f.optional("field_value");
+    const auto keep = [](NameReadings::Reading& kept, int rank, QString text) {
+        if (kept.text.isEmpty() || rank < kept.rank)
+            kept = {rank, std::move(text)};
+    };
+    while (f.next()) {
+        if (f[table] != "stops" || f[field] != "stop_name")
+            continue;
+        const int rank = readingRank(text(f[language]).trimmed());
+        QString reading = text(f[translation]).trimmed();
+        if (rank < 0 || reading.isEmpty())
+            continue;
+        if (!f[record].empty())
+            keep(readings->byStop[std::string(f[record])], rank, std::move(reading));
+        else if (!f[value].empty())
+            keep(readings->byName[text(f[value])], rank, std::move(reading));
     }
     return !f.failed();
 }

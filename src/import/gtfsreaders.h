@@ -11,8 +11,10 @@
 
 namespace lirsk::gtfs {
 
-// agency.txt: the first agency, whose name titles the map.
+// agency.txt: the first agency, whose name titles the map, its language and time zone.
 bool readAgencies(FeedFile& f, AgencyInfo* agency);
+// translations.txt: the readings of the stops' names.
+bool readTranslations(FeedFile& f, NameReadings* readings);
 // routes.txt: the routes the options keep (a route without agency_id is the first agency's).
 bool readRoutes(FeedFile& f, const GtfsImportOptions& options, std::string_view firstAgencyId,
                 RouteTable* routes);

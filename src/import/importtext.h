@@ -13,10 +13,11 @@ public:
     enum class FareSetting { CommandLine, Program };
     static QString noFares(FareSetting where) {
         return where == FareSetting::CommandLine
-                   ? tr("в источнике нет тарифов (fare_attributes.txt): стоимость проезда 0, "
-                        "задайте её ключом --fare")
-                   : tr("в источнике нет тарифов (fare_attributes.txt): стоимость проезда 0, "
-                        "задайте её в «Сервис» → «Описание карты…» (в режиме редактора)");
+                   ? tr("в источнике нет тарифов (fare_attributes.txt): стоимость проезда не "
+                        "указана, задайте её ключом --fare")
+                   : tr("в источнике нет тарифов (fare_attributes.txt): стоимость проезда не "
+                        "указана, задайте её в «Сервис» → «Описание карты…» (в режиме "
+                        "редактора)");
     }
 };
 

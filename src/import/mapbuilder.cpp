@@ -54,18 +54,6 @@ QString typeName(int basicType) {
     }
 }
 
-QString unitOf(const QString& currency) {
-    if (currency == QLatin1String("RUB"))
-        return QStringLiteral("руб.");
-    if (currency == QLatin1String("EUR"))
-        return QStringLiteral("€");
-    if (currency == QLatin1String("USD"))
-        return QStringLiteral("$");
-    if (currency == QLatin1String("GBP"))
-        return QStringLiteral("£");
-    return currency;
-}
-
 // Colours that tell lines apart, given to the routes the feed gives none (#RRGGBB).
 constexpr unsigned kLinePalette[] = {0xE6194B, 0x3CB44B, 0x4363D8, 0xF58231, 0x911EB4, 0x42D4F4,
                                      0xF032E6, 0x9A6324, 0x808000, 0x000075, 0x469990, 0x800000};
@@ -148,26 +136,29 @@ Projection::Projection(StopTable& stops, const std::vector<int>& served, double 
     scale_ = metresPerPixel > 0 ? metresPerPixel : span > 0 ? span / kDefaultMapPixels : 1;
 }
 
-// A stop for each station served: its name fitted to Windows-1251, its routes' codes and the
-// colour of the route with most trips there.
+// A stop for each station served: its name fitted to Windows-1251 (the feed's own name kept in
+// the description), its routes' codes and the colour of the route with most trips there.
 std::vector<MapStop> makeStops(StopTable& stops, const RouteTable& routes,
                                const std::vector<int>& served, const Projection& projection,
-                               GtfsImportResult& result, ImportProgress& progress) {
-    Cp1251Fitter fitter;
+                               const FeedTables& feed, GtfsImportResult& result,
+                               ImportProgress& progress) {
+    const Cp1251Fitter fitter(feed.agency.language);
     std::vector<MapStop> made;
     for (const int k : served) {
         Station& s = stops.stations[std::size_t(k)];
         const StopRow& row = stops.rows[std::size_t(s.stop)];
         MapStop stop{k, projection.pixelX(s), projection.pixelY(s), {}, {}};
         const QString name = row.name.isEmpty() ? text(row.id) : row.name;
-        stop.name = fitter.fit(name);
+        stop.name = fitter.fitName(name, feed.readings.of(row.id, row.name));
         // A name of which nothing is left (emoji) gives way to the stop_id, and that to a number.
         if (stop.name.trimmed().isEmpty())
             stop.name = fitter.fit(text(row.id));
         if (stop.name.trimmed().isEmpty())
             stop.name = ImportText::tr("Остановка %1").arg(made.size() + 1);
-        if (stop.name != name)
+        if (stop.name != name) {
             ++result.renamedNames;
+            result.description.ownNames.append({int(made.size()), name, stop.name});
+        }
         std::sort(s.routeTrips.begin(), s.routeTrips.end());
         QStringList codes;
         int most = 0;
@@ -365,6 +356,25 @@ qint64 jsonBytes(const QString& text) {
     return bytes;
 }
 
+// The bytes of the own names in the indented JSON.
+qint64 ownNameBytes(const QList<OwnName>& names) {
+    constexpr qint64 kEntryBytes = 48; // the brackets, the stop id and the indentation
+    qint64 bytes = 0;
+    for (const OwnName& n : names)
+        bytes += kEntryBytes + jsonBytes(n.name) + jsonBytes(n.fileName);
+    return bytes;
+}
+
+// The own names in the description while they take no more than the bytes given; past that
+// the map keeps its file names alone, with a note.
+void keepOwnNamesWithin(qint64 most, GtfsImportResult& result) {
+    if (ownNameBytes(result.description.ownNames) <= most)
+        return;
+    result.description.ownNames.clear();
+    result.notes << ImportText::tr("названий так много, что описание карты не хранит их в "
+                                   "написании источника: карта показывает их латиницей");
+}
+
 // The route table of the description, within what its reader takes: a table too large for it
 // loses the routes' long names, then its last rows, with a note.
 std::vector<int> describeRoutes(const RouteTable& routes, const std::vector<Colour>& colours,
@@ -376,8 +386,11 @@ std::vector<int> describeRoutes(const RouteTable& routes, const std::vector<Colo
     // The bytes of a row's keys and indentation in the indented JSON: code and number, a name,
     // a colour (every route has one), a text colour.
     constexpr qint64 kRowBytes = 66, kNameBytes = 22, kColourBytes = 32, kTextColourBytes = 37;
+    // A route without a short name goes by its long name («Oyster Bay Branch»), else its id.
     const auto number = [](const RouteRow& r) {
-        return r.shortName.isEmpty() ? text(r.id) : r.shortName;
+        return !r.shortName.isEmpty()  ? r.shortName
+               : !r.longName.isEmpty() ? r.longName
+                                       : text(r.id);
     };
     const auto rowBytes = [&](const RouteRow& r, bool name) {
         progress.tick(0);
@@ -394,8 +407,8 @@ std::vector<int> describeRoutes(const RouteTable& routes, const std::vector<Colo
         result.notes << ImportText::tr("пеших переходов так много, что описание карты не "
                                        "перечисляет их: отчёт считает их поездками");
     }
-    const qint64 head =
-        1024 + jsonBytes(d.title) + jsonBytes(d.fareUnit) + jsonBytes(d.picture) + walkBytes;
+    const qint64 head = 1024 + jsonBytes(d.title) + jsonBytes(d.fareUnit) + jsonBytes(d.picture) +
+                        walkBytes + ownNameBytes(d.ownNames);
     qint64 bytes = head, calling = 0;
     for (const RouteRow& r : routes.rows)
         if (r.calls) {
@@ -557,33 +570,6 @@ void releaseTables(FeedTables& feed, ImportProgress& progress) {
 
 } // namespace
 
-void describeFares(const FareTable& fares, const GtfsImportOptions& options,
-                   GtfsImportResult& result) {
-    MapDescription& d = result.description;
-    if (const std::optional<FareRule>& fare = fares.commonest) {
-        d.baseFare = fare->price;
-        d.transferFare = fare->noTransfers ? fare->price : 0;
-        if (!fare->currency.isEmpty())
-            d.fareUnit = unitOf(fare->currency);
-    }
-    if (fares.refused > 0)
-        result.notes << ImportText::tr("цен в fare_attributes.txt вне 0…10⁹, оставленных без "
-                                       "внимания: %1")
-                            .arg(fares.refused);
-    const auto holds = [](const std::optional<double>& fare) {
-        return fare && *fare >= 0 && *fare < kMaxImportedFare;
-    };
-    if (holds(options.baseFare))
-        d.baseFare = *options.baseFare;
-    if (holds(options.transferFare))
-        d.transferFare = *options.transferFare;
-    if ((options.baseFare && !holds(options.baseFare)) ||
-        (options.transferFare && !holds(options.transferFare)))
-        result.notes << ImportText::tr("стоимость проезда вне 0…10⁹ не задана");
-    if (!fares.commonest && !holds(options.baseFare))
-        result.notes << ImportText::noFares(ImportText::FareSetting::CommandLine);
-}
-
 void nameRoutes(RouteTable& routes, ImportProgress& progress) {
     QHash<QString, int> shortNames, typed;
     for (const RouteRow& r : routes.rows) {
@@ -639,7 +625,8 @@ void buildMap(FeedTables& feed, const GtfsImportOptions& options, GraphMap& map,
     const Projection projection(feed.stops, served, options.metresPerPixel, result);
     progress.begin(ImportText::tr("остановки"));
     std::vector<MapStop> stops =
-        makeStops(feed.stops, feed.routes, served, projection, result, progress);
+        makeStops(feed.stops, feed.routes, served, projection, feed, result, progress);
+    keepOwnNamesWithin(kMaxDescriptionBytes / 4, result);
     shareNames(stops, feed.stops, progress);
     progress.begin(ImportText::tr("названия"));
     placeNames(stops, progress);

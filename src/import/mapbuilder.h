@@ -16,16 +16,12 @@ struct FeedTables {
     RouteTable routes;
     TripTable trips;
     StopTable stops;
+    NameReadings readings;
     std::vector<Shape> shapes;
     TransferTable transfers;
     FareTable fares;
     Rides rides;
 };
-
-// The fare rule of the description: the feed's, overridden by the options; a note when there
-// is none, and for prices a description cannot hold.
-void describeFares(const FareTable& fares, const GtfsImportOptions& options,
-                   GtfsImportResult& result);
 
 // Gives each route that calls its code: the map's letter and the short name without spaces; a
 // short name that several routes share gets the route type, and the route_id where even that

@@ -201,6 +201,31 @@ bool layoutsFrom(const QJsonValue& value, std::optional<MapLayouts>* layouts, QS
     return true;
 }
 
+// "names": [[id, "own name", "name in the map file"], ...]
+bool ownNamesFrom(const QJsonValue& value, QList<OwnName>* names, QString* error) {
+    if (value.isUndefined())
+        return true;
+    const auto wrong = [&] {
+        *error = wrongType(QLatin1String("names"),
+                           QT_TRANSLATE_NOOP("MapDescription",
+                                             "ожидается список [номер, название, название в "
+                                             "файле карты]"));
+        return false;
+    };
+    if (!value.isArray())
+        return wrong();
+    for (const QJsonValue& v : value.toArray()) {
+        const QJsonArray a = v.toArray();
+        OwnName name;
+        if (a.size() != 3 || !intFrom(a[0], &name.stopId) || !a[1].isString() || !a[2].isString())
+            return wrong();
+        name.name = a[1].toString();
+        name.fileName = a[2].toString();
+        names->append(name);
+    }
+    return true;
+}
+
 // "0-1 1-0 5-9": the walks as pairs of stop ids.
 bool walksFrom(const QString& text, std::vector<std::pair<int, int>>* walks, QString* error) {
     for (const QStringView pair : QStringView(text).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
@@ -228,8 +253,9 @@ bool descriptionFrom(const QJsonObject& o, MapDescription* d, QString* error) {
                            QT_TRANSLATE_NOOP("MapDescription", "ожидается целое число от 1"));
         return false;
     }
+    d->fareGiven = !o.value(QLatin1String("base_fare")).isNull();
     if (!stringFrom(o, QLatin1String("map_code"), &d->mapCode, error) ||
-        !fareFrom(o, QLatin1String("base_fare"), &d->baseFare, error) ||
+        (d->fareGiven && !fareFrom(o, QLatin1String("base_fare"), &d->baseFare, error)) ||
         !fareFrom(o, QLatin1String("transfer_fare"), &d->transferFare, error) ||
         !stringFrom(o, QLatin1String("fare_unit"), &d->fareUnit, error) ||
         !stringFrom(o, QLatin1String("picture"), &d->picture, error) ||
@@ -239,6 +265,15 @@ bool descriptionFrom(const QJsonObject& o, MapDescription* d, QString* error) {
     if (!stringFrom(o, QLatin1String("walks"), &walks, error) ||
         !walksFrom(walks, &d->walks, error))
         return false;
+    const QJsonValue decimals = o.value(QLatin1String("fare_decimals"));
+    if (!decimals.isUndefined()) {
+        if (!intFrom(decimals, &d->fareDecimals) || d->fareDecimals < 0 ||
+            d->fareDecimals > kMaxFareDecimals) {
+            *error = wrongType(QLatin1String("fare_decimals"),
+                               QT_TRANSLATE_NOOP("MapDescription", "ожидается целое от 0 до 4"));
+            return false;
+        }
+    }
     const QJsonValue grid = o.value(QLatin1String("grid_step"));
     if (!grid.isUndefined()) {
         if (!grid.isDouble() || grid.toDouble() != std::floor(grid.toDouble()) ||
@@ -267,11 +302,13 @@ bool descriptionFrom(const QJsonObject& o, MapDescription* d, QString* error) {
     }
     if (!linksFrom(o.value(QLatin1String("links")), &d->links, error) ||
         !placedNamesFrom(o.value(QLatin1String("placed_names")), &d->placedNames, error) ||
-        !layoutsFrom(o.value(QLatin1String("layouts")), &d->layouts, error))
+        !layoutsFrom(o.value(QLatin1String("layouts")), &d->layouts, error) ||
+        !ownNamesFrom(o.value(QLatin1String("names")), &d->ownNames, error))
         return false;
-    d->otherFields = withoutKeys(o, {"version", "map_code", "base_fare", "transfer_fare",
-                                     "fare_unit", "picture", "title", "routes", "links",
-                                     "placed_names", "layouts", "walks", "grid_step"});
+    d->otherFields =
+        withoutKeys(o, {"version", "map_code", "base_fare", "transfer_fare", "fare_unit", "picture",
+                        "title", "routes", "links", "placed_names", "layouts", "walks", "grid_step",
+                        "names", "fare_decimals"});
     return true;
 }
 
@@ -320,9 +357,11 @@ QByteArray describeAsJson(const MapDescription& d) {
         o.insert(QLatin1String("title"), d.title);
     if (!d.picture.isEmpty())
         o.insert(QLatin1String("picture"), d.picture);
-    o.insert(QLatin1String("base_fare"), d.baseFare);
+    o.insert(QLatin1String("base_fare"), d.fareGiven ? QJsonValue(d.baseFare) : QJsonValue());
     o.insert(QLatin1String("transfer_fare"), d.transferFare);
     o.insert(QLatin1String("fare_unit"), d.fareUnit);
+    if (d.fareDecimals > 0)
+        o.insert(QLatin1String("fare_decimals"), d.fareDecimals);
     if (d.gridStep != kDefaultGridStep)
         o.insert(QLatin1String("grid_step"), d.gridStep);
     QJsonArray routes;
@@ -370,6 +409,12 @@ QByteArray describeAsJson(const MapDescription& d) {
                                                           : QLatin1String("geographic")},
                              {QLatin1String("geographic"), listOf(d.layouts->geographic)},
                              {QLatin1String("schematic"), listOf(d.layouts->schematic)}});
+    }
+    if (!d.ownNames.isEmpty()) {
+        QJsonArray names;
+        for (const OwnName& n : d.ownNames)
+            names.append(QJsonArray{n.stopId, n.name, n.fileName});
+        o.insert(QLatin1String("names"), names);
     }
     if (!d.walks.empty()) {
         QString walks;

@@ -70,17 +70,31 @@ struct MapLayouts {
     bool operator==(const MapLayouts&) const = default;
 };
 
+// A stop's name as its feed writes it, in its own script, beside the name the map file holds
+// (Windows-1251, transliterated where it had to be). The program shows the first while the stop
+// still bears the second, and finds the stop by either.
+struct OwnName {
+    int stopId = 0;
+    QString name;     // as the feed writes it ("宇都宮駅東口")
+    QString fileName; // as the map file holds it ("Utsunomiyaeki Higashiguchi")
+    bool operator==(const OwnName&) const = default;
+};
+
 struct MapDescription {
     QString mapCode;
     QList<DescribedRoute> routes;
+    bool fareGiven = true; // false: no fare is known ("base_fare": null), the report says so
     double baseFare = 0;
     double transferFare = 0;
     QString fareUnit = QStringLiteral("руб.");
+    // The digits after the point of a currency with cents ("2,90 $"); 0 writes fares as any number.
+    int fareDecimals = 0;
     QString picture; // relative to the description's folder, or absolute
     QString title;
     QList<DescribedLink> links;    // the routes of each link that routes run over
     QList<PlacedName> placedNames; // the names the program places itself
     std::optional<MapLayouts> layouts;
+    QList<OwnName> ownNames;
     // The links that are walks, not rides: (from, to) by the stops' ids. The file keeps them as
     // one text, "0-1 1-0 5-9".
     std::vector<std::pair<int, int>> walks;
@@ -89,9 +103,12 @@ struct MapDescription {
     bool operator==(const MapDescription&) const = default;
 };
 
-constexpr int kDescriptionVersion = 1;
+// 2: the stops' own names ("names"), a fare not given ("base_fare": null), "fare_decimals".
+constexpr int kDescriptionVersion = 2;
 // A fare is a number 0 <= x < kMaxFare.
 constexpr double kMaxFare = 1e9;
+// The most digits a fare is written with after the point.
+constexpr int kMaxFareDecimals = 4;
 // The largest description read.
 constexpr qint64 kMaxDescriptionSize = qint64(16) << 20;
 

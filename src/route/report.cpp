@@ -234,6 +234,30 @@ RouteReport BuildRouteReport(const GraphMap& map, const std::vector<StopIndex>& 
     return report;
 }
 
+namespace {
+
+// The fare of a way's rides by a map's description: BaseFare + TransferFare x transfers in its
+// unit, with the cents of its currency ("2,90 $"); a map that gives no fare says so.
+void priceByDescription(RouteReport& report, const MapDescription& description,
+                        QChar decimalSeparator) {
+    if (!description.fareGiven) {
+        report.fareKnown = false;
+        report.fareText = QCoreApplication::translate("RouteReport", "стоимость не указана");
+        return;
+    }
+    report.fare =
+        report.rides > 0 ? description.baseFare + description.transferFare * report.transfers : 0;
+    // A whole amount is written whole ("4 €"), any other with all the currency's cents.
+    report.fareText = description.fareDecimals > 0 && report.fare != std::floor(report.fare)
+                          ? QString::number(report.fare, 'f', description.fareDecimals)
+                                .replace(QLatin1Char('.'), decimalSeparator)
+                          : formatGeneral(report.fare, decimalSeparator);
+    if (!description.fareUnit.isEmpty())
+        report.fareText += QLatin1Char(' ') + description.fareUnit;
+}
+
+} // namespace
+
 RouteReport BuildRouteReport(const GraphMap& map, const std::vector<StopIndex>& way, double length,
                              double time, const MapDescription& description,
                              QChar decimalSeparator) {
@@ -243,11 +267,7 @@ RouteReport BuildRouteReport(const GraphMap& map, const std::vector<StopIndex>& 
     const QSet<std::pair<int, int>> walks(description.walks.begin(), description.walks.end());
     RouteReport report =
         ridesOf(map, way, length, time, description.mapCode, numbers, walks, decimalSeparator);
-    report.fare =
-        report.rides > 0 ? description.baseFare + description.transferFare * report.transfers : 0;
-    report.fareText = formatGeneral(report.fare, decimalSeparator);
-    if (!description.fareUnit.isEmpty())
-        report.fareText += QLatin1Char(' ') + description.fareUnit;
+    priceByDescription(report, description, decimalSeparator);
     return report;
 }
 
@@ -315,11 +335,7 @@ RouteReport BuildJourneyReport(const GraphMap& map, const Timetable& timetable,
         ridesOf(map, {}, way.length, way.time, description.mapCode, {}, {}, decimalSeparator);
     report.rides = journey.rides;
     report.transfers = std::max(0, journey.rides - 1);
-    report.fare =
-        report.rides > 0 ? description.baseFare + description.transferFare * report.transfers : 0;
-    report.fareText = formatGeneral(report.fare, decimalSeparator);
-    if (!description.fareUnit.isEmpty())
-        report.fareText += QLatin1Char(' ') + description.fareUnit;
+    priceByDescription(report, description, decimalSeparator);
     const QDate firstDay =
         QDateTime::fromSecsSinceEpoch(journey.departure, timetable.timeZone()).date();
     for (const JourneyLeg& leg : journey.legs) {

@@ -37,10 +37,11 @@ struct WayLeg {
 struct RouteReport {
     int rides = 0; // a way of walks alone has none, and costs nothing
     int transfers = 0;
-    double fare = 0;    // roubles, or the unit of the map's description
-    QString fareText;   // "14 руб."
-    QString lengthText; // "2,35 км."
-    QString timeText;   // "1 мин."
+    double fare = 0;       // roubles, or the unit of the map's description
+    bool fareKnown = true; // false: the map's description gives no fare, and fareText says so
+    QString fareText;      // "14 руб."
+    QString lengthText;    // "2,35 км."
+    QString timeText;      // "1 мин."
     // The rides in travel order, items separated by carriage returns (character 13): an empty
     // first line, then for each ride its stop line ("от ост. S до ост. Y") and a line with its
     // route numbers ("№ 5 ", each number followed by a space).

@@ -134,7 +134,10 @@ bool FeedReader::readRoutes() {
             continue;
         }
         FeedRoute r;
-        r.shortName = data_.strings.add(bytes(f[shortName].empty() ? f[id] : f[shortName]));
+        // A route without a short name goes by its long name («Oyster Bay Branch»), else its id.
+        r.shortName = data_.strings.add(bytes(!f[shortName].empty()  ? f[shortName]
+                                              : !f[longName].empty() ? f[longName]
+                                                                     : f[id]));
         r.longName = data_.strings.add(bytes(f[longName]));
         r.colour = colourOf(f[colour]);
         if (!intern(routeIds_, bytes(f[id]), data_.routes.size()).second)

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
 #include "app/stoppanel.h"
+#include "app/stopsuggestions.h"
 #include "document/edits.h"
 #include "edit/modal.h"
 #include "edit/routereportdialog.h"
@@ -394,6 +395,64 @@ private slots:
                 for (const QString& key : rowsBefore[i].toObject().keys())
                     QVERIFY2(rowsAfter[i].toObject().contains(key), qPrintable(key));
         }
+    }
+
+    // A stop that shows its own name is found by it and by the name its map file holds; a save
+    // writes the file name back to the map file, and a stop renamed since leaves both names.
+    void ownNamesFoundEitherWay_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("part of the own name") << QStringLiteral("宇都宮") << true;
+        QTest::newRow("the file name in lower case") << QStringLiteral("utsunomiya") << true;
+        QTest::newRow("a later word of the file name") << QStringLiteral("higashi") << true;
+        QTest::newRow("neither") << QStringLiteral("tokyo") << false;
+    }
+
+    void ownNamesFoundEitherWay() {
+        QFETCH(QString, typed);
+        QFETCH(bool, found);
+        const QString own = QStringLiteral("宇都宮駅東口"),
+                      latin = QStringLiteral("Utsunomiyaeki Higashiguchi");
+        const QString file = dir.filePath(QStringLiteral("own.gaf"));
+        {
+            GraphMap map;
+            map.stop(map.AddStop(40, 40, true)).Label.Caption = latin;
+            map.stop(map.AddStop(200, 60, true)).Label.Caption = QStringLiteral("Порт");
+            QString error;
+            QVERIFY2(saveMapFile(file, map, false, &error), qPrintable(error));
+        }
+        QVERIFY(writeFiles(dir.path(), {{QStringLiteral("own.gafd"),
+                                         QStringLiteral("{\"map_code\": \"Z\", \"names\": "
+                                                        "[[0, \"%1\", \"%2\"]]}")
+                                             .arg(own, latin)}}));
+        desktop.openAnswer = [file] { return file; };
+        frame->acOpen->trigger();
+        MapWindow* child = frame->ActiveMapWindow();
+        QVERIFY(child);
+        QCOMPARE(child->Map().stop(0).Label.Caption, own);
+        StopSuggestions suggestions;
+        suggestions.setDocument(&child->document());
+        suggestions.setTyped(typed);
+        StopListModel list(&child->document());
+        list.setFilter(typed);
+        QCOMPARE(suggestions.rowCount(), found ? 1 : 0);
+        QCOMPARE(list.rowCount(), found ? 1 : 0);
+        if (found)
+            QCOMPARE(suggestions.index(0).data(Qt::EditRole).toString(), own);
+
+        const QString copy = dir.filePath(QStringLiteral("own-copy.gaf"));
+        QVERIFY(child->Save(copy));
+        GraphMap saved;
+        QString error;
+        MapDescription description;
+        QVERIFY(readMapFile(copy, saved, &error));
+        QCOMPARE(saved.stop(0).Label.Caption, latin);
+        QCOMPARE(readMapDescription(copy, &description, &error), DescriptionRead::Read);
+        QCOMPARE(description.ownNames, (QList<OwnName>{{0, own, latin}}));
+        child->Map().stop(0).Label.Caption = QStringLiteral("Восточный выход");
+        QVERIFY(child->Save(copy));
+        QCOMPARE(readMapDescription(copy, &description, &error), DescriptionRead::Read);
+        QCOMPARE(description.ownNames, QList<OwnName>());
     }
 };
 

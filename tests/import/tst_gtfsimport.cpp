@@ -72,6 +72,10 @@ private slots:
     void broken();
     void journey();
     void names();
+    void readings_data();
+    void readings();
+    void fares_data();
+    void fares();
     void lines();
     void machine_data();
     void machine();
@@ -303,6 +307,105 @@ void TestGtfsImport::names() {
     QCOMPARE(emoji.stops()[3].Label.Caption, QStringLiteral("N"));
 }
 
+// The name the map file holds for a name Windows-1251 lacks: the feed's own reading where
+// translations.txt gives one, else the script's romanisation; the description keeps the name.
+void TestGtfsImport::readings_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("language"); // agency_lang
+    QTest::addColumn<QByteArray>("translations");
+    QTest::addColumn<QString>("fileName");
+    const QByteArray head = "table_name,field_name,language,translation,record_id,field_value\n";
+    QTest::newRow("kana reading of the stop")
+        << "宇都宮駅東口"
+        << "ja"
+        << head + "stops,stop_name,ja-Hrkt,うつのみやえきひがしぐち,C,\n"
+                  "stops,stop_name,ko,우쓰노미야,C,\n"
+        << "Utsunomiyaekihigashiguchi";
+    QTest::newRow("English before kana, by the name's value")
+        << "宇都宮駅東口"
+        << "ja"
+        << head + "stops,stop_name,en,Utsunomiya Sta. East,,宇都宮駅東口\n"
+                  "stops,stop_name,ja-Hrkt,うつのみや,X,\n"
+        << "Utsunomiya Sta. East";
+    QTest::newRow("kanji read as Japanese") << "宇都宮駅東口"
+                                            << "ja" << QByteArray() << "Utsunomiyaeki Higashiguchi";
+    QTest::newRow("kana make a name Japanese") << "センター前"
+                                               << "" << QByteArray() << "Senta Mae";
+    QTest::newRow("Chinese as pinyin") << "北京"
+                                       << "zh" << QByteArray() << "bei jing";
+    QTest::newRow("Greek") << "Αθήνα"
+                           << "el" << QByteArray() << "Athena";
+    QTest::newRow("Cyrillic kept, nothing stored")
+        << "Площадь"
+        << "ja" << head + "stops,stop_name,en,Square,C,\n"
+        << "Площадь";
+}
+
+void TestGtfsImport::readings() {
+    QFETCH(QString, name);
+    QFETCH(QString, language);
+    QFETCH(QByteArray, translations);
+    QFETCH(QString, fileName);
+    Feed f = crossing();
+    f["agency.txt"] = "agency_name,agency_url,agency_timezone,agency_lang\nA,http://x,Asia/Tokyo," +
+                      language.toUtf8() + "\n";
+    f["stops.txt"].replace("C,Centre,", "C," + name.toUtf8() + ",");
+    if (!translations.isEmpty())
+        f["translations.txt"] = translations;
+    QTemporaryDir dir;
+    QVERIFY(writeFeed(dir.path(), f));
+    GraphMap map;
+    GtfsImportResult result;
+    QString error;
+    QVERIFY2(importGtfs(dir.path(), {}, map, &result, &error), qPrintable(error));
+    QCOMPARE(map.stop(1).Label.Caption, fileName);
+    const QList<OwnName> kept =
+        fileName == name ? QList<OwnName>() : QList<OwnName>{OwnName{1, name, fileName}};
+    QCOMPARE(result.description.ownNames, kept);
+}
+
+// A map's fares in the feed's currency (its fares', else its agency's country's), with cents
+// where the currency has them; a feed without fares gives a map without, said so in the report
+// and left unsaid by the import under --quiet.
+void TestGtfsImport::fares_data() {
+    QTest::addColumn<QByteArray>("fares"); // fare_attributes.txt; empty: none
+    QTest::addColumn<QByteArray>("timeZone");
+    QTest::addColumn<QString>("fare"); // West to Centre, one ride
+    const QByteArray head = "fare_id,price,currency_type,payment_method,transfers\n";
+    QTest::newRow("dollars and cents") << head + "f,2.9,USD,0,\n"
+                                       << QByteArray("Europe/Moscow") << "2,90 $";
+    QTest::newRow("yen") << head + "f,150,JPY,0,0\n" << QByteArray("Asia/Tokyo") << "150 ¥";
+    QTest::newRow("no currency: the agency's country's")
+        << head + "f,4.4,,0,\n"
+        << QByteArray("Europe/Warsaw") << "4,40 zł";
+    QTest::newRow("roubles as ever") << head + "f,40,RUB,0,\n"
+                                     << QByteArray("Europe/Moscow") << "40 руб.";
+    QTest::newRow("no fares") << QByteArray() << QByteArray("America/New_York")
+                              << "стоимость не указана";
+}
+
+void TestGtfsImport::fares() {
+    QFETCH(QByteArray, fares);
+    QFETCH(QByteArray, timeZone);
+    QFETCH(QString, fare);
+    Feed f = crossing();
+    f["agency.txt"] = "agency_name,agency_url,agency_timezone\nA,http://x," + timeZone + "\n";
+    f.remove("fare_attributes.txt");
+    if (!fares.isEmpty())
+        f["fare_attributes.txt"] = fares;
+    QTemporaryDir dir;
+    QVERIFY(writeFeed(dir.path(), f));
+    const QString map = dir.filePath("city.gaf");
+    const lirsktest::GaftoolRun made =
+        lirsktest::runGaftool({"import-gtfs", dir.path(), map, "--quiet", "--no-timetable"});
+    QCOMPARE(made.exitCode, 0);
+    QCOMPARE(made.err, QByteArray());
+    const lirsktest::GaftoolRun route =
+        lirsktest::runGaftool({"route", map, "0", "1", "--decimal-separator", ","});
+    QCOMPARE(QString::fromUtf8(route.out).section('\n', 0, 0),
+             QStringLiteral("Стоимость пути: ") + fare);
+}
+
 // The routes of each link, colours for the routes without them that tell apart those sharing a
 // link, the feed's text colours; one name for two stops of one name 11 m apart; no lengths.
 void TestGtfsImport::lines() {
@@ -347,7 +450,7 @@ void TestGtfsImport::machine_data() {
     QTest::newRow("import, a note")
         << noFares << import << 0
         << QStringList{"note\tв источнике нет тарифов (fare_attributes.txt): стоимость "
-                       "проезда 0, задайте её ключом --fare",
+                       "проезда не указана, задайте её ключом --fare",
                        "renamed\t0"};
     QTest::newRow("import, not a feed")
         << crossing() << QStringList{"import-gtfs", "FEED/stops.txt", "OUT", "--machine"} << 2

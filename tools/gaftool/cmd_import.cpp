@@ -4,6 +4,7 @@
 
 #include "import/gtfsimport.h"
 #include "import/importprogress.h"
+#include "import/importtext.h"
 #include "layout/schematicmap.h"
 #include "model/mapdescription.h"
 #include "model/mapfile.h"
@@ -137,7 +138,8 @@ namespace {
 // and its memory held to the import's budget. False with the reason when it was stopped (the
 // budget, no memory); an empty file with the reason in note when the trips give no timetable.
 bool importTimetable(const QString& feed, const GtfsImportOptions& options, const GraphMap& map,
-                     FeedReport& report, QByteArray* file, QString* note, QString* error) {
+                     const MapDescription& description, FeedReport& report, QByteArray* file,
+                     QString* note, QString* error) {
     ImportProgress tracker(
         [&](const QString& stage, double done) { return report.progress(stage, done); },
         options.maxMemory);
@@ -168,7 +170,7 @@ bool importTimetable(const QString& feed, const GtfsImportOptions& options, cons
     Timetable timetable;
     if (!timetable.load(result.file, note))
         return true;
-    *note = importedMismatch(timetable, map);
+    *note = importedMismatch(timetable, map, &description);
     if (note->isEmpty())
         *file = std::move(result.file);
     for (const QString& line : result.notes)
@@ -304,12 +306,15 @@ int cmdImportGtfs(const QStringList& args) {
         }))
         return report.fail(feed, error);
     report.endProgress();
+    // --quiet leaves out the note of a feed without fares: the report says so on every way.
+    const bool quiet = args.contains(QLatin1String("--quiet"));
     for (const QString& note : result.notes)
-        report.note(feed, note);
+        if (!quiet || note != ImportText::noFares(ImportText::FareSetting::CommandLine))
+            report.note(feed, note);
     QByteArray timetable;
     QString timetableNote;
-    if (command.withTimetable &&
-        !importTimetable(feed, options, map, report, &timetable, &timetableNote, &error))
+    if (command.withTimetable && !importTimetable(feed, options, map, result.description, report,
+                                                  &timetable, &timetableNote, &error))
         return report.fail(feed, error);
     report.endProgress();
     if (!timetableNote.isEmpty())

@@ -21,6 +21,7 @@ int cmdRender(const QStringList&) {
 #include "document/mapdocument.h"
 #include "model/graphmap.h"
 #include "model/mapdescription.h"
+#include "model/ownnames.h"
 #include "model/safefile.h"
 #include "route/criteria.h"
 #include "route/report.h"
@@ -199,8 +200,10 @@ int cmdRender(const QStringList& args) {
     const DescriptionRead described = readMapDescription(a.file, &description, &error);
     if (described == DescriptionRead::Broken)
         return failInput(a.file, error);
-    if (described == DescriptionRead::Read)
+    if (described == DescriptionRead::Read) {
+        showOwnNames(document.map(), description);
         document.setDescription(description);
+    }
     if (!a.from.isEmpty()) {
         error = findWay(document, a);
         if (!error.isEmpty())

@@ -5,6 +5,7 @@
 #include "model/catalogue.h"
 #include "model/mapdescription.h"
 #include "model/numberformat.h"
+#include "model/ownnames.h"
 #include "route/criteria.h"
 #include "route/report.h"
 #include "timetable/journeysearch.h"
@@ -204,7 +205,7 @@ QJsonObject answerJson(const GraphMap& map, const CriterionResult& result,
         o.insert("way", way);
         o.insert("length_m", result.found.length);
         o.insert("time_s", result.found.time);
-        o.insert("fare", report->fare);
+        o.insert("fare", report->fareKnown ? QJsonValue(report->fare) : QJsonValue());
         o.insert("fare_text", report->fareText);
         o.insert("length_text", report->lengthText);
         o.insert("time_text", report->timeText);
@@ -314,8 +315,10 @@ int cmdRoute(const QStringList& args) {
         const DescriptionRead described = readMapDescription(a.file, &description, &error);
         if (described == DescriptionRead::Broken)
             return failInput(a.file, error);
-        if (described == DescriptionRead::Read)
+        if (described == DescriptionRead::Read) {
+            showOwnNames(map, description);
             context.description = std::move(description);
+        }
     }
 
     if (a.batch)

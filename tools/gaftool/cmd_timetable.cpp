@@ -65,16 +65,26 @@ QString placesMismatch(const Timetable& timetable, const GraphMap& map, const QS
     return mapMismatch(timetable, map, described ? &description : nullptr);
 }
 
-QString importedMismatch(const Timetable& timetable, const GraphMap& map) {
+QString importedMismatch(const Timetable& timetable, const GraphMap& map,
+                         const MapDescription* description) {
     if (map.stopCount() != int(timetable.stations().size()))
         return Messages::tr("на карте %1 остановок, а в источнике %2 станций")
             .arg(map.stopCount())
             .arg(timetable.stations().size());
     const QHash<int, StopIndex> byId = map.stopsById();
     const Cp1251Fitter fitter;
+    // A name the map file holds as the feed's reading of it is the feed's name too.
+    QHash<int, OwnName> own;
+    if (description)
+        for (const OwnName& n : description->ownNames)
+            own.insert(n.stopId, n);
     for (const Timetable::Station& s : timetable.stations()) {
-        const QString name = fitter.fit(timetable.text(s.name));
+        const QString feedName = timetable.text(s.name);
+        const QString name = fitter.fit(feedName);
         const QString& caption = map.stop(byId.value(s.mapStop)).Label.Caption;
+        const auto read = own.constFind(s.mapStop);
+        if (read != own.constEnd() && read->fileName == caption && read->name == feedName)
+            continue;
         if (caption != name)
             return Messages::tr("остановка %1 карты называется «%2», а станция источника — «%3»")
                 .arg(s.mapStop)
@@ -114,7 +124,11 @@ int cmdBuildTimetable(const QStringList& args) {
     Timetable timetable;
     if (!timetable.load(result.file, &error))
         return failInput(feed, error);
-    const QString mismatch = importedMismatch(timetable, map);
+    MapDescription description;
+    QString unread;
+    const bool described =
+        readMapDescription(mapPath, &description, &unread) == DescriptionRead::Read;
+    const QString mismatch = importedMismatch(timetable, map, described ? &description : nullptr);
     if (!mismatch.isEmpty())
         return failInput(mapPath,
                          Messages::tr("карта сделана не из этого источника или не с этим выбором "

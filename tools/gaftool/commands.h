@@ -7,7 +7,8 @@
 
 namespace lirsk {
 struct GtfsImportOptions;
-}
+struct MapDescription;
+} // namespace lirsk
 
 // One function a command; each takes the arguments after the command's name.
 
@@ -41,7 +42,8 @@ bool loadTimetable(const QString& mapPath, lirsk::GraphMap& map, lirsk::Timetabl
                    QString* error);
 // Whether the map holds the timetable's stations as import-gtfs makes them: their count, ids
 // and names; the first that differs otherwise.
-QString importedMismatch(const lirsk::Timetable& timetable, const lirsk::GraphMap& map);
+QString importedMismatch(const lirsk::Timetable& timetable, const lirsk::GraphMap& map,
+                         const lirsk::MapDescription* description);
 // Whether the map read from mapPath still has its stations where the timetable has them (in
 // either layout its description keeps).
 QString placesMismatch(const lirsk::Timetable& timetable, const lirsk::GraphMap& map,
