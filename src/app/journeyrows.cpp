@@ -232,7 +232,8 @@ void listWayLegs(QListWidget* list, const PlannedWay& way, const MapDocument& do
         }
         const QString numbers = leg.numbers.isEmpty()
                                     ? QCoreApplication::translate("JourneyPanel", "Проезд")
-                                    : QStringLiteral("№ ") + leg.numbers.join(QStringLiteral(", "));
+                                    : QCoreApplication::translate("JourneyPanel", "№ %1")
+                                          .arg(leg.numbers.join(QStringLiteral(", ")));
         item->setText(QCoreApplication::translate("JourneyPanel", "%1: %2 → %3, %4 мин")
                           .arg(numbers, from, to)
                           .arg(legMinutes(leg.time)));

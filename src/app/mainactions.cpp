@@ -47,6 +47,20 @@ constexpr MapMenuText kMapMenuTexts[] = {
     {QT_TRANSLATE_NOOP("MapMenus", "Самара"), nullptr},
 };
 
+// The built-in maps' window titles as the catalogue gives them.
+constexpr const char* kBuiltinMapTitles[] = {
+    QT_TRANSLATE_NOOP("MapMenus", "Карта лирского метро"),
+    QT_TRANSLATE_NOOP("MapMenus", "Автобусная карта"),
+    QT_TRANSLATE_NOOP("MapMenus", "Троллейбусная карта"),
+    QT_TRANSLATE_NOOP("MapMenus", "Трамвайная карта"),
+    QT_TRANSLATE_NOOP("MapMenus", "Карта метро Санкт-Петербурга"),
+    QT_TRANSLATE_NOOP("MapMenus", "Карта метро Лирск"),
+    QT_TRANSLATE_NOOP("MapMenus", "Карта метро Москвы"),
+    QT_TRANSLATE_NOOP("MapMenus", "Карта метро Екатеринбурга"),
+    QT_TRANSLATE_NOOP("MapMenus", "Карта метро Самара"),
+    QT_TRANSLATE_NOOP("MapMenus", "Трамвайная карта Набережных Челнов"),
+};
+
 // Shows a catalogue name on a map menu or entry, in the program's language; a hint only on the
 // entries of the Lirsk menu and on that menu itself.
 void showMapMenuText(QAction* action, const QString& name, bool withHint) {
@@ -382,6 +396,13 @@ QMenu* MainWindow::addFrameMenu(QWidget* parent, const char* title) {
     else
         qobject_cast<QMenu*>(parent)->addMenu(menu);
     return menu;
+}
+
+QString MainWindow::builtinMapTitle(const QString& title) {
+    for (const char* known : kBuiltinMapTitles)
+        if (title == QString::fromUtf8(known))
+            return QCoreApplication::translate("MapMenus", known);
+    return title;
 }
 
 QAction* MainWindow::MapMenuAction(const QString& menu, const QString& entry) const {

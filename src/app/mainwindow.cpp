@@ -167,7 +167,7 @@ MapWindow* MainWindow::OpenRecoveredMap(const RecoveredMap& copy) {
 }
 
 MapWindow* MainWindow::OpenBuiltinMap(const lirsk::MapMenuEntry& entry) {
-    MapWindow* child = OpenMap(entry.path, entry.title);
+    MapWindow* child = OpenMap(entry.path, builtinMapTitle(entry.title));
     return child;
 }
 

@@ -158,6 +158,8 @@ public:
     // A new map window filled by load; closed again, and null, when load fails.
     MapWindow* OpenWith(const QString& title, const std::function<bool(MapWindow*)>& load);
     MapWindow* OpenBuiltinMap(const lirsk::MapMenuEntry& entry);
+    // A built-in map's window title from the catalogue, in the program's language.
+    static QString builtinMapTitle(const QString& title);
     // A map from a file or a feed opens whole in its window, centred.
     void showWhole(MapWindow* window);
 

@@ -5,6 +5,7 @@
 #include "model/safefile.h"
 #include "platform/colours.h"
 #include "platform/messages.h"
+#include "platform/translatedtext.h"
 #include "view/mapview.h"
 
 #include <QBuffer>
@@ -146,7 +147,8 @@ void paintChip(QPainter& painter, const JourneyPageLine& line, const QRectF& chi
     const QString chip = line.walk ? QCoreApplication::translate("JourneyPage", "пешком")
                          : line.numbers.isEmpty()
                              ? QCoreApplication::translate("JourneyPage", "проезд")
-                             : QStringLiteral("№ ") + line.numbers.join(QStringLiteral(", "));
+                             : QCoreApplication::translate("JourneyPage", "№ %1")
+                                   .arg(line.numbers.join(QStringLiteral(", ")));
     if (line.walk || !line.colour.isValid()) {
         painter.setPen(QPen(Qt::gray, 1, Qt::DashLine));
         painter.setBrush(Qt::NoBrush);
@@ -314,9 +316,12 @@ QWidget* journeyOutputButtons(QWidget* parent, QListWidget* legs,
     auto* row = new QWidget(parent);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* print = new QPushButton(QCoreApplication::translate("JourneyPage", "Печать"), row);
+    auto* print = new QPushButton(row);
+    setTranslatedText(print, "text", "JourneyPage", QT_TRANSLATE_NOOP("JourneyPage", "Печать"));
     print->setObjectName(QStringLiteral("printJourneyButton"));
-    auto* pdf = new QPushButton(QCoreApplication::translate("JourneyPage", "Экспорт в PDF"), row);
+    auto* pdf = new QPushButton(row);
+    setTranslatedText(pdf, "text", "JourneyPage",
+                      QT_TRANSLATE_NOOP("JourneyPage", "Экспорт в PDF"));
     pdf->setObjectName(QStringLiteral("pdfJourneyButton"));
     layout->addWidget(print);
     layout->addWidget(pdf);

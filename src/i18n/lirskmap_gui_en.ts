@@ -246,6 +246,10 @@ Site: lirskmap.example.org</translation>
         <source>Печать</source>
         <translation>Print</translation>
     </message>
+    <message>
+        <source>№ %1</source>
+        <translation>No. %1</translation>
+    </message>
 </context>
 <context>
     <name>JourneyPanel</name>
@@ -1074,6 +1078,46 @@ The help opens in any web browser: %1</translation>
     <message>
         <source>Самара</source>
         <translation>Samara</translation>
+    </message>
+    <message>
+        <source>Карта лирского метро</source>
+        <translation>Lirsk Metro Map</translation>
+    </message>
+    <message>
+        <source>Автобусная карта</source>
+        <translation>Bus Map</translation>
+    </message>
+    <message>
+        <source>Троллейбусная карта</source>
+        <translation>Trolleybus Map</translation>
+    </message>
+    <message>
+        <source>Трамвайная карта</source>
+        <translation>Tram Map</translation>
+    </message>
+    <message>
+        <source>Карта метро Санкт-Петербурга</source>
+        <translation>Saint Petersburg Metro Map</translation>
+    </message>
+    <message>
+        <source>Карта метро Лирск</source>
+        <translation>Metro Map: Lirsk</translation>
+    </message>
+    <message>
+        <source>Карта метро Москвы</source>
+        <translation>Moscow Metro Map</translation>
+    </message>
+    <message>
+        <source>Карта метро Екатеринбурга</source>
+        <translation>Yekaterinburg Metro Map</translation>
+    </message>
+    <message>
+        <source>Карта метро Самара</source>
+        <translation>Metro Map: Samara</translation>
+    </message>
+    <message>
+        <source>Трамвайная карта Набережных Челнов</source>
+        <translation>Naberezhnye Chelny Tram Map</translation>
     </message>
 </context>
 <context>
