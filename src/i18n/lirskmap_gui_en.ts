@@ -1442,7 +1442,7 @@ Recover it?</translation>
     </message>
     <message>
         <source>%1 — маршрутов: %2</source>
-        <translation>%1 — %2 routes</translation>
+        <translation>%1 — routes: %2</translation>
     </message>
 </context>
 <context>
