@@ -1,10 +1,12 @@
 #include "app/aboutdialog.h"
 
+#include "platform/translatedtext.h"
+
 #include <QLabel>
 #include <QVBoxLayout>
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("О программе"));
+    lirsk::keepText<AboutDialog>(this, "windowTitle", QT_TR_NOOP("О программе"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(313, 216);
@@ -14,19 +16,20 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setAutoFillBackground(true);
 
     auto* layout = new QVBoxLayout(this);
-    auto* title = new QLabel(QStringLiteral("Карта Лирска"), this);
+    auto* title =
+        lirsk::keepText<AboutDialog>(new QLabel(this), "text", QT_TR_NOOP("Карта Лирска"));
     QFont big = title->font();
     big.setPixelSize(20);
     big.setBold(true);
     title->setFont(big);
     title->setAlignment(Qt::AlignCenter);
     layout->addWidget(title);
-    auto* text =
-        new QLabel(QStringLiteral("Поиск оптимального пути\nпо картам городского транспорта\n\n"
-                                  "Автор: команда lirskmap\n"
-                                  "Почта: lirskmap@example.org\n"
-                                  "Сайт: lirskmap.example.org"),
-                   this);
+    auto* text = lirsk::keepText<AboutDialog>(
+        new QLabel(this), "text",
+        QT_TR_NOOP("Поиск оптимального пути\nпо картам городского транспорта\n\n"
+                   "Автор: команда lirskmap\n"
+                   "Почта: lirskmap@example.org\n"
+                   "Сайт: lirskmap.example.org"));
     text->setAlignment(Qt::AlignCenter);
     text->setWordWrap(true);
     layout->addWidget(text);

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
 #include "platform/messages.h"
+#include "platform/translatedtext.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -13,32 +14,33 @@ const QString AccessDialog::EditorPassword = QStringLiteral("TheSilentHarbour");
 
 AccessDialog::AccessDialog(MainWindow* frame, const AccountLookup& lookup)
     : QDialog(frame), frame_(frame) {
-    setWindowTitle(QStringLiteral("Контроль доступа"));
+    lirsk::keepText<AccessDialog>(this, "windowTitle", QT_TR_NOOP("Контроль доступа"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(256, 154);
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
 
-    (new QLabel(QStringLiteral("Пользователь:"), this))->setGeometry(16, 8, 224, 16);
+    (lirsk::keepText<AccessDialog>(new QLabel(this), "text", QT_TR_NOOP("Пользователь:")))
+        ->setGeometry(16, 8, 224, 16);
     userNameEdit = new QLineEdit(this);
     userNameEdit->setGeometry(16, 26, 224, 22);
-    userNameEdit->setToolTip(QStringLiteral("Поле ввода пользователя"));
-    (new QLabel(QStringLiteral("Пароль:"), this))->setGeometry(16, 56, 224, 16);
+    lirsk::keepText<AccessDialog>(userNameEdit, "toolTip", QT_TR_NOOP("Поле ввода пользователя"));
+    (lirsk::keepText<AccessDialog>(new QLabel(this), "text", QT_TR_NOOP("Пароль:")))
+        ->setGeometry(16, 56, 224, 16);
     passwordEdit = new QLineEdit(this);
     passwordEdit->setGeometry(16, 74, 224, 22);
-    passwordEdit->setToolTip(QStringLiteral("Поле ввода пароля"));
+    lirsk::keepText<AccessDialog>(passwordEdit, "toolTip", QT_TR_NOOP("Поле ввода пароля"));
     passwordEdit->setEchoMode(QLineEdit::Password);
     passwordEdit->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
-    enterButton = new QPushButton(QStringLiteral("Ввести >>"), this);
+    enterButton =
+        lirsk::keepText<AccessDialog>(new QPushButton(this), "text", QT_TR_NOOP("Ввести >>"));
     enterButton->setGeometry(80, 114, 96, 28);
     enterButton->setDefault(true);
     connect(enterButton, &QPushButton::clicked, this, &AccessDialog::checkPassword);
 
     const lirsk::AccountName account = lookup();
-    userNameEdit->setText(account.error == 0
-                              ? account.name
-                              : QStringLiteral("Ошибка ") + QString::number(account.error));
+    userNameEdit->setText(account.error == 0 ? account.name : tr("Ошибка %1").arg(account.error));
     passwordEdit->clear();
     Failures = 0;
 }
@@ -58,8 +60,8 @@ void AccessDialog::checkPassword() {
         return;
     }
     lirsk::beep(lirsk::Beep::Hand);
-    lirsk::showMessage(this, {QMessageBox::Critical, QStringLiteral("Ошибка"),
-                              QStringLiteral("Неверный пароль"), QMessageBox::Ok});
+    lirsk::showMessage(
+        this, {QMessageBox::Critical, tr("Ошибка"), tr("Неверный пароль"), QMessageBox::Ok});
     ++Failures;
     passwordEdit->clear();
     if (Failures == MaxFailures) {

@@ -2,6 +2,7 @@
 
 #include "platform/desktop.h"
 #include "platform/messages.h"
+#include "platform/translatedtext.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -9,14 +10,14 @@
 const QString CreditsDialog::WebAddress = QStringLiteral("https://lirskmap.example.org/");
 
 CreditsDialog::CreditsDialog(QWidget* parent) : QDialog(parent), OpenUrl(lirsk::openDetached) {
-    setWindowTitle(QStringLiteral("Соавторы"));
+    lirsk::keepText<CreditsDialog>(this, "windowTitle", QT_TR_NOOP("Соавторы"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(441, 286);
 
-    headingLabel = new QLabel(
-        QStringLiteral("Выражаю особую благодарность людям помогавшим и поддерживающим меня : "),
-        this);
+    headingLabel = lirsk::keepText<CreditsDialog>(
+        new QLabel(this), "text",
+        QT_TR_NOOP("Выражаю особую благодарность людям помогавшим и поддерживающим меня : "));
     QFont heading(QStringLiteral("Sans Serif"));
     heading.setStyleHint(QFont::SansSerif);
     heading.setPixelSize(13);
@@ -26,13 +27,14 @@ CreditsDialog::CreditsDialog(QWidget* parent) : QDialog(parent), OpenUrl(lirsk::
     headingLabel->setWordWrap(true);
     headingLabel->setGeometry(16, 16, 409, 48);
 
-    familyThanksLabel = new QLabel(
-        QStringLiteral("Семье и друзьям — за терпение, пока карта рисовалась вечерами."), this);
+    familyThanksLabel = lirsk::keepText<CreditsDialog>(
+        new QLabel(this), "text",
+        QT_TR_NOOP("Семье и друзьям — за терпение, пока карта рисовалась вечерами."));
     familyThanksLabel->setWordWrap(true);
     familyThanksLabel->setGeometry(24, 88, 393, 40);
-    testersThanksLabel = new QLabel(QStringLiteral("Первым пассажирам-испытателям — за найденные "
-                                                   "ошибки и советы о маршрутах."),
-                                    this);
+    testersThanksLabel = lirsk::keepText<CreditsDialog>(
+        new QLabel(this), "text",
+        QT_TR_NOOP("Первым пассажирам-испытателям — за найденные ошибки и советы о маршрутах."));
     testersThanksLabel->setWordWrap(true);
     testersThanksLabel->setGeometry(24, 136, 393, 40);
 
@@ -55,8 +57,8 @@ void CreditsDialog::openWebPage() {
     OpenUrl(WebAddress, [dialog = QPointer<CreditsDialog>(this)] {
         if (dialog)
             lirsk::showMessage(dialog, {QMessageBox::Warning, dialog->windowTitle(),
-                                        QStringLiteral("Не удалось открыть адрес %1: на "
-                                                       "компьютере не найден обозреватель.")
+                                        tr("Не удалось открыть адрес %1: на компьютере не найден "
+                                           "обозреватель.")
                                             .arg(WebAddress),
                                         QMessageBox::Ok});
     });

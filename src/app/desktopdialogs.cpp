@@ -68,8 +68,7 @@ QString SystemDesktopDialogs::feedPath(QWidget* parent) {
     // A folder feed is chosen by any of its files.
     const QString chosen = QFileDialog::getOpenFileName(
         parent, tr("Импорт GTFS"), folder(),
-        QStringLiteral("Набор GTFS: архив zip или файл .txt из его папки (*.zip *.txt);;"
-                       "Все файлы (*)"));
+        tr("Набор GTFS: архив zip или файл .txt из его папки (*.zip *.txt);;Все файлы (*)"));
     rememberFolder(chosen);
     return chosen.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)
                ? QFileInfo(chosen).absolutePath()

@@ -3,6 +3,7 @@
 #include "model/numberformat.h"
 #include "platform/colours.h"
 #include "platform/fonts.h"
+#include "platform/translatedtext.h"
 #include "view/maprenderer.h"
 
 #include <QButtonGroup>
@@ -32,17 +33,17 @@ lirsk::Colour fromQColor(const QColor& colour) {
 }
 
 // A captioned box of radio buttons in one group; each button's id is its place in the list.
-QButtonGroup* addRadioGroup(QWidget* parent, const QString& caption, const QStringList& items,
-                            const QRect& geometry) {
-    auto* box = new QGroupBox(caption, parent);
+QButtonGroup* addRadioGroup(QWidget* parent, const char* caption,
+                            std::initializer_list<const char*> items, const QRect& geometry) {
+    auto* box = lirsk::keepText<DisplaySettingsDialog>(new QGroupBox(parent), "title", caption);
     box->setGeometry(geometry);
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(8, 2, 4, 2);
     layout->setSpacing(0);
     auto* group = new QButtonGroup(box);
-    for (int i = 0; i < items.size(); ++i) {
-        auto* button = new QRadioButton(items[i], box);
-        group->addButton(button, i);
+    for (const char* item : items) {
+        auto* button = lirsk::keepText<DisplaySettingsDialog>(new QRadioButton(box), "text", item);
+        group->addButton(button, int(group->buttons().size()));
         layout->addWidget(button);
     }
     layout->addStretch(1);
@@ -112,45 +113,50 @@ void ArrowPreview::paintEvent(QPaintEvent*) {
 // --- DisplaySettingsDialog ------------------------------------------------------------------
 
 DisplaySettingsDialog::DisplaySettingsDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Настройки параметров"));
+    lirsk::keepText<DisplaySettingsDialog>(this, "windowTitle", QT_TR_NOOP("Настройки параметров"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(513, 185);
     setFont(lirsk::toQFont(lirsk::FontSpec{}));
 
-    weightsGroup = addRadioGroup(this, QStringLiteral("Веса дуг"),
-                                 {QStringLiteral("Пользователя"), QStringLiteral("Автоматически")},
+    weightsGroup = addRadioGroup(this, QT_TR_NOOP("Веса дуг"),
+                                 {QT_TR_NOOP("Пользователя"), QT_TR_NOOP("Автоматически")},
                                  QRect(0, 0, 119, 54));
-    showWeightsCheck = new QCheckBox(QStringLiteral("Показывать веса"), this);
+    showWeightsCheck = lirsk::keepText<DisplaySettingsDialog>(new QCheckBox(this), "text",
+                                                              QT_TR_NOOP("Показывать веса"));
     showWeightsCheck->setGeometry(0, 56, 119, 17);
-    autoArcColourCheck = new QCheckBox(QStringLiteral("Авто цвет дуг"), this);
+    autoArcColourCheck = lirsk::keepText<DisplaySettingsDialog>(new QCheckBox(this), "text",
+                                                                QT_TR_NOOP("Авто цвет дуг"));
     autoArcColourCheck->setGeometry(0, 80, 119, 17);
-    (new QLabel(QStringLiteral("Цвет дуг:"), this))->move(0, 112);
+    (lirsk::keepText<DisplaySettingsDialog>(new QLabel(this), "text", QT_TR_NOOP("Цвет дуг:")))
+        ->move(0, 112);
     arcColourButton = new ColourButton(this);
     arcColourButton->setGeometry(76, 101, 41, 25);
-    (new QLabel(QStringLiteral("Цвет дерева:"), this))->move(0, 139);
+    (lirsk::keepText<DisplaySettingsDialog>(new QLabel(this), "text", QT_TR_NOOP("Цвет дерева:")))
+        ->move(0, 139);
     treeColourButton = new ColourButton(this);
     treeColourButton->setGeometry(76, 130, 41, 25);
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setGeometry(0, 160, 113, 25);
     okButton->setDefault(true);
 
-    auto* drawing = new QGroupBox(QStringLiteral("Настройка изображений"), this);
+    auto* drawing = lirsk::keepText<DisplaySettingsDialog>(new QGroupBox(this), "title",
+                                                           QT_TR_NOOP("Настройка изображений"));
     drawing->setGeometry(120, 0, 393, 185);
-    auto addSpin = [drawing](const QString& caption, int top) {
-        (new QLabel(caption, drawing))->move(8, top + 8);
+    auto addSpin = [drawing](const char* caption, int top) {
+        lirsk::keepText<DisplaySettingsDialog>(new QLabel(drawing), "text", caption)
+            ->move(8, top + 8);
         auto* spin = new QSpinBox(drawing);
         spin->setRange(1, 32767);
         spin->setGeometry(104, top, 85, 22);
         return spin;
     };
-    lineWidthSpin = addSpin(QStringLiteral("Толщина дуги:"), 16);
-    arrowSizeSpin = addSpin(QStringLiteral("Размер стрелки:"), 40);
-    arrowAngleSpin = addSpin(QStringLiteral("Угол стрелки:"), 64);
-    arrowTypeGroup =
-        addRadioGroup(drawing, QStringLiteral("Вид стрелки"),
-                      {QStringLiteral("Ушастая"), QStringLiteral("Треугольная не закрашенная")},
-                      QRect(3, 88, 196, 94));
+    lineWidthSpin = addSpin(QT_TR_NOOP("Толщина дуги:"), 16);
+    arrowSizeSpin = addSpin(QT_TR_NOOP("Размер стрелки:"), 40);
+    arrowAngleSpin = addSpin(QT_TR_NOOP("Угол стрелки:"), 64);
+    arrowTypeGroup = addRadioGroup(
+        drawing, QT_TR_NOOP("Вид стрелки"),
+        {QT_TR_NOOP("Ушастая"), QT_TR_NOOP("Треугольная не закрашенная")}, QRect(3, 88, 196, 94));
     auto* previewPanel = new QFrame(drawing);
     previewPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     previewPanel->setGeometry(200, 8, 190, 174);

@@ -29,9 +29,9 @@ bool typingText() {
            qobject_cast<const QTextEdit*>(focus) || qobject_cast<const QPlainTextEdit*>(focus);
 }
 
-QAction* editorAction(MainWindow* frame, QMenu* menu, const char* name, const QString& caption,
+QAction* editorAction(MainWindow* frame, QMenu* menu, const char* name, const char* caption,
                       const QKeySequence& keys, void (lirsk::MapEditor::*act)()) {
-    auto* action = menu->addAction(caption);
+    QAction* action = MainWindow::addFrameAction(menu, caption);
     action->setObjectName(QLatin1String(name));
     action->setShortcut(keys);
     QObject::connect(action, &QAction::triggered, frame, [frame, act] {
@@ -57,26 +57,27 @@ void editDescription(MainWindow* frame) {
 
 // «Выровнять» and «Распределить»: the selected stops lined up or spread evenly.
 void addArrangeMenus(MainWindow* frame, QMenu* edit) {
-    frame->AlignMenu = edit->addMenu(MainWindow::tr("Выровнять"));
-    const std::pair<QString, lirsk::Alignment> alignments[] = {
-        {MainWindow::tr("По левому краю"), lirsk::Alignment::Left},
-        {MainWindow::tr("По центру"), lirsk::Alignment::Centre},
-        {MainWindow::tr("По правому краю"), lirsk::Alignment::Right},
-        {MainWindow::tr("По верхнему краю"), lirsk::Alignment::Top},
-        {MainWindow::tr("По середине"), lirsk::Alignment::Middle},
-        {MainWindow::tr("По нижнему краю"), lirsk::Alignment::Bottom}};
+    frame->AlignMenu = MainWindow::addFrameMenu(edit, QT_TRANSLATE_NOOP("MainWindow", "Выровнять"));
+    const std::pair<const char*, lirsk::Alignment> alignments[] = {
+        {QT_TRANSLATE_NOOP("MainWindow", "По левому краю"), lirsk::Alignment::Left},
+        {QT_TRANSLATE_NOOP("MainWindow", "По центру"), lirsk::Alignment::Centre},
+        {QT_TRANSLATE_NOOP("MainWindow", "По правому краю"), lirsk::Alignment::Right},
+        {QT_TRANSLATE_NOOP("MainWindow", "По верхнему краю"), lirsk::Alignment::Top},
+        {QT_TRANSLATE_NOOP("MainWindow", "По середине"), lirsk::Alignment::Middle},
+        {QT_TRANSLATE_NOOP("MainWindow", "По нижнему краю"), lirsk::Alignment::Bottom}};
     for (const auto& [caption, alignment] : alignments)
-        QObject::connect(frame->AlignMenu->addAction(caption), &QAction::triggered, frame,
-                         [frame, alignment] {
+        QObject::connect(MainWindow::addFrameAction(frame->AlignMenu, caption), &QAction::triggered,
+                         frame, [frame, alignment] {
                              if (MapWindow* current = frame->currentMapWindow())
                                  current->editor().AlignSelection(alignment);
                          });
-    frame->SpreadMenu = edit->addMenu(MainWindow::tr("Распределить"));
+    frame->SpreadMenu =
+        MainWindow::addFrameMenu(edit, QT_TRANSLATE_NOOP("MainWindow", "Распределить"));
     for (const auto& [caption, orientation] :
-         {std::pair{MainWindow::tr("По горизонтали"), Qt::Horizontal},
-          std::pair{MainWindow::tr("По вертикали"), Qt::Vertical}})
-        QObject::connect(frame->SpreadMenu->addAction(caption), &QAction::triggered, frame,
-                         [frame, orientation] {
+         {std::pair{QT_TRANSLATE_NOOP("MainWindow", "По горизонтали"), Qt::Horizontal},
+          std::pair{QT_TRANSLATE_NOOP("MainWindow", "По вертикали"), Qt::Vertical}})
+        QObject::connect(MainWindow::addFrameAction(frame->SpreadMenu, caption),
+                         &QAction::triggered, frame, [frame, orientation] {
                              if (MapWindow* current = frame->currentMapWindow())
                                  current->editor().SpreadSelection(orientation);
                          });
@@ -85,10 +86,12 @@ void addArrangeMenus(MainWindow* frame, QMenu* edit) {
 // The history: the commands of the current map's undo stack; a click goes back to one.
 void addHistoryDock(MainWindow* frame, QMenu* edit) {
     frame->UndoGroup = new QUndoGroup(frame);
-    frame->HistoryDock = new QDockWidget(MainWindow::tr("История изменений"), frame);
+    frame->HistoryDock = new QDockWidget(frame);
+    MainWindow::keepText(frame->HistoryDock, "windowTitle",
+                         QT_TRANSLATE_NOOP("MainWindow", "История изменений"));
     frame->HistoryDock->setObjectName(QStringLiteral("historyDock"));
     auto* history = new QUndoView(frame->UndoGroup, frame->HistoryDock);
-    history->setEmptyLabel(MainWindow::tr("<открыта карта>"));
+    MainWindow::keepText(history, "emptyLabel", QT_TRANSLATE_NOOP("MainWindow", "<открыта карта>"));
     frame->HistoryDock->setWidget(history);
     frame->addDockWidget(Qt::RightDockWidgetArea, frame->HistoryDock);
     frame->HistoryDock->hide();
@@ -108,19 +111,21 @@ void addHistoryDock(MainWindow* frame, QMenu* edit) {
 void BuildEditingCommands(MainWindow* frame, QMenu* edit, QMenu* service, QMenu* view) {
     using lirsk::MapEditor;
     edit->addSeparator();
-    frame->acCut = editorAction(frame, edit, "acCut", MainWindow::tr("Вырезать"), QKeySequence::Cut,
-                                &MapEditor::CutSelection);
-    frame->acCopy = editorAction(frame, edit, "acCopy", MainWindow::tr("Копировать"),
-                                 QKeySequence::Copy, &MapEditor::CopySelection);
-    frame->acPaste = editorAction(frame, edit, "acPaste", MainWindow::tr("Вставить"),
-                                  QKeySequence::Paste, &MapEditor::Paste);
+    frame->acCut = editorAction(frame, edit, "acCut", QT_TRANSLATE_NOOP("MainWindow", "Вырезать"),
+                                QKeySequence::Cut, &MapEditor::CutSelection);
+    frame->acCopy =
+        editorAction(frame, edit, "acCopy", QT_TRANSLATE_NOOP("MainWindow", "Копировать"),
+                     QKeySequence::Copy, &MapEditor::CopySelection);
+    frame->acPaste =
+        editorAction(frame, edit, "acPaste", QT_TRANSLATE_NOOP("MainWindow", "Вставить"),
+                     QKeySequence::Paste, &MapEditor::Paste);
     frame->acDuplicate =
-        editorAction(frame, edit, "acDuplicate", MainWindow::tr("Дублировать"),
+        editorAction(frame, edit, "acDuplicate", QT_TRANSLATE_NOOP("MainWindow", "Дублировать"),
                      QKeySequence(Qt::CTRL | Qt::Key_D), &MapEditor::DuplicateSelection);
 
     addArrangeMenus(frame, edit);
 
-    frame->acGrid = view->addAction(MainWindow::tr("Сетка"));
+    frame->acGrid = MainWindow::addFrameAction(view, QT_TRANSLATE_NOOP("MainWindow", "Сетка"));
     frame->acGrid->setObjectName(QStringLiteral("acGrid"));
     frame->acGrid->setCheckable(true);
     QObject::connect(frame->acGrid, &QAction::triggered, frame, [frame](bool shown) {
@@ -128,7 +133,8 @@ void BuildEditingCommands(MainWindow* frame, QMenu* edit, QMenu* service, QMenu*
             current->editor().setGridShown(shown);
     });
 
-    frame->acMapDescription = service->addAction(MainWindow::tr("Описание карты…"));
+    frame->acMapDescription =
+        MainWindow::addFrameAction(service, QT_TRANSLATE_NOOP("MainWindow", "Описание карты…"));
     frame->acMapDescription->setObjectName(QStringLiteral("acMapDescription"));
     QObject::connect(frame->acMapDescription, &QAction::triggered, frame,
                      [frame] { editDescription(frame); });

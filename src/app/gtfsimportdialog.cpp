@@ -1,6 +1,7 @@
 #include "app/gtfsimportdialog.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
@@ -9,42 +10,41 @@
 QString routeTypeTitle(int basicType) {
     switch (basicType) {
     case 0:
-        return QStringLiteral("Трамвай");
+        return QCoreApplication::translate("RouteTypeDialog", "Трамвай");
     case 1:
-        return QStringLiteral("Метро");
+        return QCoreApplication::translate("RouteTypeDialog", "Метро");
     case 2:
-        return QStringLiteral("Железная дорога");
+        return QCoreApplication::translate("RouteTypeDialog", "Железная дорога");
     case 3:
-        return QStringLiteral("Автобус");
+        return QCoreApplication::translate("RouteTypeDialog", "Автобус");
     case 4:
-        return QStringLiteral("Паром");
+        return QCoreApplication::translate("RouteTypeDialog", "Паром");
     case 5:
-        return QStringLiteral("Канатный трамвай");
+        return QCoreApplication::translate("RouteTypeDialog", "Канатный трамвай");
     case 6:
-        return QStringLiteral("Канатная дорога");
+        return QCoreApplication::translate("RouteTypeDialog", "Канатная дорога");
     case 7:
-        return QStringLiteral("Фуникулёр");
+        return QCoreApplication::translate("RouteTypeDialog", "Фуникулёр");
     case 11:
-        return QStringLiteral("Троллейбус");
+        return QCoreApplication::translate("RouteTypeDialog", "Троллейбус");
     case 12:
-        return QStringLiteral("Монорельс");
+        return QCoreApplication::translate("RouteTypeDialog", "Монорельс");
     default:
-        return QStringLiteral("Тип %1").arg(basicType);
+        return QCoreApplication::translate("RouteTypeDialog", "Тип %1").arg(basicType);
     }
 }
 
 RouteTypeDialog::RouteTypeDialog(const lirsk::GtfsFeedSummary& summary, QWidget* parent)
     : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Импорт GTFS"));
+    setWindowTitle(tr("Импорт GTFS"));
     auto* layout = new QVBoxLayout(this);
     const QString agency = summary.agencyName.isEmpty() ? QString() : summary.agencyName + u'\n';
-    layout->addWidget(new QLabel(agency + QStringLiteral("Какие маршруты взять в карту:"), this));
+    layout->addWidget(new QLabel(agency + tr("Какие маршруты взять в карту:"), this));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     ok_ = buttons->button(QDialogButtonBox::Ok);
     for (auto it = summary.routeTypes.cbegin(); it != summary.routeTypes.cend(); ++it) {
         auto* box = new QCheckBox(
-            QStringLiteral("%1 — маршрутов: %2").arg(routeTypeTitle(it.key())).arg(it.value()),
-            this);
+            tr("%1 — маршрутов: %2").arg(routeTypeTitle(it.key())).arg(it.value()), this);
         box->setChecked(true);
         // Nothing chosen: nothing to import.
         connect(box, &QCheckBox::toggled, this,

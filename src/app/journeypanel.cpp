@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
 #include "edit/journeypage.h"
+#include "platform/translatedtext.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>
@@ -62,20 +63,23 @@ void JourneyPanel::buildEndFields(QVBoxLayout* layout) {
     auto* ends = new QGridLayout;
     m_fromEdit = new QLineEdit(this);
     m_fromEdit->setObjectName(QStringLiteral("fromEdit"));
-    m_fromEdit->setPlaceholderText(tr("остановка отправления"));
+    lirsk::keepText<JourneyPanel>(m_fromEdit, "placeholderText",
+                                  QT_TR_NOOP("остановка отправления"));
     m_toEdit = new QLineEdit(this);
     m_toEdit->setObjectName(QStringLiteral("toEdit"));
-    m_toEdit->setPlaceholderText(tr("остановка прибытия"));
+    lirsk::keepText<JourneyPanel>(m_toEdit, "placeholderText", QT_TR_NOOP("остановка прибытия"));
     m_swapButton = new QToolButton(this);
     m_swapButton->setObjectName(QStringLiteral("swapButton"));
     m_swapButton->setText(QStringLiteral("⇅"));
-    m_swapButton->setToolTip(tr("Поменять местами"));
-    ends->addWidget(new QLabel(tr("Откуда"), this), 0, 0);
+    lirsk::keepText<JourneyPanel>(m_swapButton, "toolTip", QT_TR_NOOP("Поменять местами"));
+    ends->addWidget(lirsk::keepText<JourneyPanel>(new QLabel(this), "text", QT_TR_NOOP("Откуда")),
+                    0, 0);
     ends->addWidget(m_fromEdit, 0, 1);
-    ends->addWidget(new QLabel(tr("Куда"), this), 1, 0);
+    ends->addWidget(lirsk::keepText<JourneyPanel>(new QLabel(this), "text", QT_TR_NOOP("Куда")), 1,
+                    0);
     ends->addWidget(m_toEdit, 1, 1);
     ends->addWidget(m_swapButton, 0, 2, 2, 1);
-    m_whenLabel = new QLabel(tr("Когда"), this);
+    m_whenLabel = lirsk::keepText<JourneyPanel>(new QLabel(this), "text", QT_TR_NOOP("Когда"));
     m_whenRow = new QWidget(this);
     auto* when = new QHBoxLayout(m_whenRow);
     when->setContentsMargins(0, 0, 0, 0);
@@ -84,10 +88,13 @@ void JourneyPanel::buildEndFields(QVBoxLayout* layout) {
     m_departureEdit->setTimeSpec(Qt::UTC);
     m_departureEdit->setDisplayFormat(QStringLiteral("dd.MM.yyyy HH:mm"));
     m_departureEdit->setCalendarPopup(true);
-    m_departureEdit->setToolTip(tr("Время отправления по часам расписания"));
-    m_nowButton = new QPushButton(tr("Сейчас"), m_whenRow);
+    lirsk::keepText<JourneyPanel>(m_departureEdit, "toolTip",
+                                  QT_TR_NOOP("Время отправления по часам расписания"));
+    m_nowButton =
+        lirsk::keepText<JourneyPanel>(new QPushButton(m_whenRow), "text", QT_TR_NOOP("Сейчас"));
     m_nowButton->setObjectName(QStringLiteral("nowButton"));
-    m_nowButton->setToolTip(tr("Отправление сейчас (в период действия расписания)"));
+    lirsk::keepText<JourneyPanel>(m_nowButton, "toolTip",
+                                  QT_TR_NOOP("Отправление сейчас (в период действия расписания)"));
     when->addWidget(m_departureEdit, 1);
     when->addWidget(m_nowButton);
     ends->addWidget(m_whenLabel, 2, 0);
@@ -155,12 +162,16 @@ void JourneyPanel::buildLists(QVBoxLayout* layout) {
     m_pagingRow = new QWidget(this);
     auto* paging = new QHBoxLayout(m_pagingRow);
     paging->setContentsMargins(0, 0, 0, 0);
-    m_earlierButton = new QPushButton(tr("‹ Раньше"), m_pagingRow);
+    m_earlierButton =
+        lirsk::keepText<JourneyPanel>(new QPushButton(m_pagingRow), "text", QT_TR_NOOP("‹ Раньше"));
     m_earlierButton->setObjectName(QStringLiteral("earlierButton"));
-    m_earlierButton->setToolTip(tr("Поездки с более ранним отправлением"));
-    m_laterButton = new QPushButton(tr("Позже ›"), m_pagingRow);
+    lirsk::keepText<JourneyPanel>(m_earlierButton, "toolTip",
+                                  QT_TR_NOOP("Поездки с более ранним отправлением"));
+    m_laterButton =
+        lirsk::keepText<JourneyPanel>(new QPushButton(m_pagingRow), "text", QT_TR_NOOP("Позже ›"));
     m_laterButton->setObjectName(QStringLiteral("laterButton"));
-    m_laterButton->setToolTip(tr("Поездки с более поздним отправлением"));
+    lirsk::keepText<JourneyPanel>(m_laterButton, "toolTip",
+                                  QT_TR_NOOP("Поездки с более поздним отправлением"));
     paging->addWidget(m_earlierButton);
     paging->addStretch(1);
     paging->addWidget(m_laterButton);
@@ -554,6 +565,12 @@ bool JourneyPanel::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QResizeEvent*>(event)->oldSize().width() != m_waysList->viewport()->width())
         fitRows();
     return QWidget::eventFilter(watched, event);
+}
+
+void JourneyPanel::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        plan();
 }
 
 bool JourneyPanel::byTimetable() const {

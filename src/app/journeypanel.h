@@ -66,6 +66,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // In another language the state and the ways are written anew.
+    void changeEvent(QEvent* event) override;
 
 signals:
     // The journey of the window changed (its ends, for the program to remember).

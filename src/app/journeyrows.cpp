@@ -16,13 +16,9 @@ namespace lirsk {
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("JourneyPanel", text);
-}
-
 // Whole minutes, rounded up: a walk or a wait takes at least what it says.
 QString minutesUp(qint64 seconds) {
-    return tr("%1 мин").arg((seconds + 59) / 60);
+    return QCoreApplication::translate("JourneyPanel", "%1 мин").arg((seconds + 59) / 60);
 }
 
 // A row of the ways list: its name, its figures and the strip of its routes.
@@ -50,17 +46,18 @@ QWidget* rowWidget(const QString& title, const QStringList& figures, const QPixm
 
 QString changesText(int changes) {
     if (changes == 0)
-        return tr("без пересадок");
+        return QCoreApplication::translate("JourneyPanel", "без пересадок");
     const int tens = changes % 100, ones = changes % 10;
     if (ones == 1 && tens != 11)
-        return tr("%1 пересадка").arg(changes);
+        return QCoreApplication::translate("JourneyPanel", "%1 пересадка").arg(changes);
     if (ones >= 2 && ones <= 4 && (tens < 12 || tens > 14))
-        return tr("%1 пересадки").arg(changes);
-    return tr("%1 пересадок").arg(changes);
+        return QCoreApplication::translate("JourneyPanel", "%1 пересадки").arg(changes);
+    return QCoreApplication::translate("JourneyPanel", "%1 пересадок").arg(changes);
 }
 
 QString minutesText(double seconds) {
-    return tr("%1 мин").arg(qint64(std::floor(seconds / 60)));
+    return QCoreApplication::translate("JourneyPanel", "%1 мин")
+        .arg(qint64(std::floor(seconds / 60)));
 }
 
 QString clockText(const Timetable& timetable, qint64 utc, const QDate& day) {
@@ -113,8 +110,8 @@ void listJourneyLegs(QListWidget* list, const Journey& journey, const Timetable&
         // A wait shorter than a minute says nothing a traveller needs.
         if (leg.departure - free >= 60) {
             auto* wait = new QListWidgetItem(list);
-            wait->setText(
-                tr("Ожидание: %1, %2").arg(name(leg.from), minutesUp(leg.departure - free)));
+            wait->setText(QCoreApplication::translate("JourneyPanel", "Ожидание: %1, %2")
+                              .arg(name(leg.from), minutesUp(leg.departure - free)));
             wait->setFont(waitFont);
             wait->setIcon(QIcon(blank));
         }
@@ -126,7 +123,7 @@ void listJourneyLegs(QListWidget* list, const Journey& journey, const Timetable&
                               clockText(timetable, leg.arrival, left);
         auto* item = new QListWidgetItem(list);
         if (leg.kind == JourneyLeg::Kind::Walk) {
-            item->setText(tr("%1  Пешком: %2 → %3, %4")
+            item->setText(QCoreApplication::translate("JourneyPanel", "%1  Пешком: %2 → %3, %4")
                               .arg(times, name(leg.from), name(leg.to),
                                    minutesUp(leg.arrival - leg.departure)));
             item->setIcon(QIcon(blank));
@@ -134,9 +131,13 @@ void listJourneyLegs(QListWidget* list, const Journey& journey, const Timetable&
         }
         const RouteName route = routeOf(leg, timetable);
         const QString headsign = timetable.text(timetable.trips()[std::size_t(leg.trip)].headsign);
-        const QString ride = headsign.isEmpty() ? tr("№ %1").arg(route.number)
-                                                : tr("№ %1 «%2»").arg(route.number, headsign);
-        item->setText(tr("%1  %2\n%3 → %4").arg(times, ride, name(leg.from), name(leg.to)));
+        const QString ride =
+            headsign.isEmpty()
+                ? QCoreApplication::translate("JourneyPanel", "№ %1").arg(route.number)
+                : QCoreApplication::translate("JourneyPanel", "№ %1 «%2»")
+                      .arg(route.number, headsign);
+        item->setText(QCoreApplication::translate("JourneyPanel", "%1  %2\n%3 → %4")
+                          .arg(times, ride, name(leg.from), name(leg.to)));
         // The chip at the left of an icon's box, so that every text starts at one place.
         QPixmap chip = blank;
         QPainter(&chip).drawPixmap(0, 0, routeChips({route}, Qt::gray, blank.height()));
@@ -149,19 +150,20 @@ QString wayName(const QList<Criterion>& criteria) {
     for (const Criterion criterion : criteria) {
         switch (criterion) {
         case Criterion::Shortest:
-            names.append(tr("кратчайший"));
+            names.append(QCoreApplication::translate("JourneyPanel", "кратчайший"));
             break;
         case Criterion::Fastest:
-            names.append(tr("быстрейший"));
+            names.append(QCoreApplication::translate("JourneyPanel", "быстрейший"));
             break;
         case Criterion::FewestChanges:
-            names.append(tr("меньше пересадок"));
+            names.append(QCoreApplication::translate("JourneyPanel", "меньше пересадок"));
             break;
         }
     }
-    QString name = names.size() < 2 ? names.value(0)
-                                    : names.mid(0, names.size() - 1).join(QStringLiteral(", ")) +
-                                          tr(" и ") + names.back();
+    QString name = names.size() < 2
+                       ? names.value(0)
+                       : names.mid(0, names.size() - 1).join(QStringLiteral(", ")) +
+                             QCoreApplication::translate("JourneyPanel", " и ") + names.back();
     if (!name.isEmpty())
         name[0] = name[0].toUpper();
     return name;
@@ -197,7 +199,7 @@ QWidget* journeyRow(const PlannedJourney& planned, const Timetable& timetable, c
     const Journey& journey = planned.journey;
     QList<RouteName> strip = journeyRoutes(journey, timetable);
     if (strip.isEmpty())
-        strip.append({tr("пешком"), std::nullopt});
+        strip.append({QCoreApplication::translate("JourneyPanel", "пешком"), std::nullopt});
     return rowWidget(journeyTitle(journey, timetable, day),
                      {minutesText(double(journey.arrival - journey.departure)),
                       changesText(planned.report.transfers), planned.report.fareText,
@@ -214,8 +216,12 @@ void listWayLegs(QListWidget* list, const PlannedWay& way, const MapDocument& do
         auto* item = new QListWidgetItem(list);
         if (leg.walk) {
             item->setText(
-                from == to ? tr("Пересадка: %1, %2 мин").arg(from).arg(legMinutes(leg.time))
-                           : tr("Пешком: %1 → %2, %3 мин").arg(from, to).arg(legMinutes(leg.time)));
+                from == to ? QCoreApplication::translate("JourneyPanel", "Пересадка: %1, %2 мин")
+                                 .arg(from)
+                                 .arg(legMinutes(leg.time))
+                           : QCoreApplication::translate("JourneyPanel", "Пешком: %1 → %2, %3 мин")
+                                 .arg(from, to)
+                                 .arg(legMinutes(leg.time)));
             continue;
         }
         QList<RouteName> routes;
@@ -225,9 +231,12 @@ void listWayLegs(QListWidget* list, const PlannedWay& way, const MapDocument& do
             routes.append(route);
         }
         const QString numbers = leg.numbers.isEmpty()
-                                    ? tr("Проезд")
-                                    : QStringLiteral("№ ") + leg.numbers.join(QStringLiteral(", "));
-        item->setText(tr("%1: %2 → %3, %4 мин").arg(numbers, from, to).arg(legMinutes(leg.time)));
+                                    ? QCoreApplication::translate("JourneyPanel", "Проезд")
+                                    : QCoreApplication::translate("JourneyPanel", "№ %1")
+                                          .arg(leg.numbers.join(QStringLiteral(", ")));
+        item->setText(QCoreApplication::translate("JourneyPanel", "%1: %2 → %3, %4 мин")
+                          .arg(numbers, from, to)
+                          .arg(legMinutes(leg.time)));
         if (!routes.isEmpty())
             item->setIcon(
                 QIcon(routeChips(routes.mid(0, 1), toQColor(map.stop(leg.from).FillColor), 14)));

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
 #include "document/edits.h"
+#include "platform/translatedtext.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -11,9 +12,12 @@
 
 void AddLayoutCommands(MainWindow* frame, QMenu* view) {
     auto* group = new QActionGroup(view);
-    QAction* schematic = group->addAction(QCoreApplication::translate("LayoutCommands", "Схема"));
-    QAction* geographic =
-        group->addAction(QCoreApplication::translate("LayoutCommands", "География"));
+    QAction* schematic = group->addAction(QString());
+    lirsk::setTranslatedText(schematic, "text", "LayoutCommands",
+                             QT_TRANSLATE_NOOP("LayoutCommands", "Схема"));
+    QAction* geographic = group->addAction(QString());
+    lirsk::setTranslatedText(geographic, "text", "LayoutCommands",
+                             QT_TRANSLATE_NOOP("LayoutCommands", "География"));
     for (QAction* action : {schematic, geographic}) {
         action->setCheckable(true);
         action->setVisible(false);

@@ -1,10 +1,9 @@
 #include "app/appicon.h"
+#include "app/languagemenu.h"
 #include "app/mainwindow.h"
 #include "app/recovery.h"
 #include "app/session.h"
 #include "app/splashscreen.h"
-
-#include "i18n/language.h"
 
 #include <QApplication>
 
@@ -14,8 +13,9 @@ int main(int argc, char** argv) {
     // The desktop pairs the windows with the menu entry lirskmap.desktop and its icon.
     QApplication::setDesktopFileName(QStringLiteral("lirskmap"));
     QApplication::setWindowIcon(appIcon());
-    // Russian, or English on an English desktop; the toolkit's own dialogs and buttons follow.
-    lirsk::setLanguage(lirsk::languageFromEnvironment(), {QStringLiteral("lirskmap_gui")});
+    // The language chosen last, else Russian, or English on an English desktop; the toolkit's
+    // own dialogs and buttons follow.
+    switchLanguage(startLanguage());
 
     auto* splash = new SplashScreen(5000);
     splash->ShowAndWait();

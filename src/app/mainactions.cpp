@@ -3,12 +3,14 @@
 #include "app/creditsdialog.h"
 #include "app/editingcommands.h"
 #include "app/journeypanel.h"
+#include "app/languagemenu.h"
 #include "app/layoutcommands.h"
-#include "app/mapprinting.h"
 #include "app/mainwindow.h"
+#include "app/mapprinting.h"
 #include "app/mapwindow.h"
 #include "app/modecommands.h"
 #include "edit/mapeditor.h"
+#include "platform/translatedtext.h"
 
 #include <QActionGroup>
 #include <QMdiArea>
@@ -19,71 +21,123 @@
 
 namespace {
 
-// Hints of the map menus' own entries.
-QString mapEntryHint(const QString& menu, const QString& entry) {
-    if (menu != QLatin1String("Карта Лирска"))
-        return {};
-    if (entry == QLatin1String("Автобусная"))
-        return QStringLiteral("Автобусная карта Лирска");
-    if (entry == QLatin1String("Троллейбусная"))
-        return QStringLiteral("Троллейбусная карта Лирска");
-    if (entry == QLatin1String("Трамвайная"))
-        return QStringLiteral("Трамвайная карта Лирска");
-    return {};
+// The map menus' captions and hints as the catalogue names them, translated for the menu only:
+// the catalogue's own names stay the keys.
+struct MapMenuText {
+    const char* name;
+    const char* hint;
+};
+constexpr MapMenuText kMapMenuTexts[] = {
+    {QT_TRANSLATE_NOOP("MapMenus", "Карта Лирска"), QT_TRANSLATE_NOOP("MapMenus", "Выбор карты")},
+    {QT_TRANSLATE_NOOP("MapMenus", "Карты метро России"), nullptr},
+    {QT_TRANSLATE_NOOP("MapMenus", "Карта Н.Челнов"), nullptr},
+    {QT_TRANSLATE_NOOP("MapMenus", "Метро"), nullptr},
+    {QT_TRANSLATE_NOOP("MapMenus", "Автобусная"),
+     QT_TRANSLATE_NOOP("MapMenus", "Автобусная карта Лирска")},
+    {QT_TRANSLATE_NOOP("MapMenus", "Троллейбусная"),
+     QT_TRANSLATE_NOOP("MapMenus", "Троллейбусная карта Лирска")},
+    {QT_TRANSLATE_NOOP("MapMenus", "Трамвайная"),
+     QT_TRANSLATE_NOOP("MapMenus", "Трамвайная карта Лирска")},
+    {QT_TRANSLATE_NOOP("MapMenus", "Санкт-Петербург"), nullptr},
+    {QT_TRANSLATE_NOOP("MapMenus", "Лирск"), nullptr},
+    {QT_TRANSLATE_NOOP("MapMenus", "Москва"), nullptr},
+    {QT_TRANSLATE_NOOP("MapMenus", "Н.Новгород"), nullptr},
+    {QT_TRANSLATE_NOOP("MapMenus", "Новосибирск"), nullptr},
+    {QT_TRANSLATE_NOOP("MapMenus", "Екатеринбург"), nullptr},
+    {QT_TRANSLATE_NOOP("MapMenus", "Самара"), nullptr},
+};
+
+// The built-in maps' window titles as the catalogue gives them.
+constexpr const char* kBuiltinMapTitles[] = {
+    QT_TRANSLATE_NOOP("MapMenus", "Карта лирского метро"),
+    QT_TRANSLATE_NOOP("MapMenus", "Автобусная карта"),
+    QT_TRANSLATE_NOOP("MapMenus", "Троллейбусная карта"),
+    QT_TRANSLATE_NOOP("MapMenus", "Трамвайная карта"),
+    QT_TRANSLATE_NOOP("MapMenus", "Карта метро Санкт-Петербурга"),
+    QT_TRANSLATE_NOOP("MapMenus", "Карта метро Лирск"),
+    QT_TRANSLATE_NOOP("MapMenus", "Карта метро Москвы"),
+    QT_TRANSLATE_NOOP("MapMenus", "Карта метро Екатеринбурга"),
+    QT_TRANSLATE_NOOP("MapMenus", "Карта метро Самара"),
+    QT_TRANSLATE_NOOP("MapMenus", "Трамвайная карта Набережных Челнов"),
+};
+
+// Shows a catalogue name on a map menu or entry, in the program's language; a hint only on the
+// entries of the Lirsk menu and on that menu itself.
+void showMapMenuText(QAction* action, const QString& name, bool withHint) {
+    action->setText(name);
+    for (const MapMenuText& text : kMapMenuTexts) {
+        if (name != QString::fromUtf8(text.name))
+            continue;
+        lirsk::setTranslatedText(action, "text", "MapMenus", text.name);
+        if (withHint && text.hint)
+            lirsk::setTranslatedText(action, "statusTip", "MapMenus", text.hint);
+    }
 }
 
 } // namespace
 
 void MainWindow::createActions() {
-    acOpen = makeAction("acOpen", "Открыть", "Открыть карту", 1);
+    acOpen = makeAction("acOpen", QT_TR_NOOP("Открыть"), QT_TR_NOOP("Открыть карту"), 1);
     acOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    acImportGtfs = makeAction("acImportGtfs", "Импорт GTFS…",
-                              "Создать карту из расписания в формате GTFS", -1);
-    acSave = makeAction("acSave", "Сохранить", "Сохранить карту", 2);
+    acImportGtfs = makeAction("acImportGtfs", QT_TR_NOOP("Импорт GTFS…"),
+                              QT_TR_NOOP("Создать карту из расписания в формате GTFS"), -1);
+    acSave = makeAction("acSave", QT_TR_NOOP("Сохранить"), QT_TR_NOOP("Сохранить карту"), 2);
     acSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    acSaveAs = makeAction("acSaveAs", "Сохранить как", "Сохранить карту под новым именем", -1);
+    acSaveAs = makeAction("acSaveAs", QT_TR_NOOP("Сохранить как"),
+                          QT_TR_NOOP("Сохранить карту под новым именем"), -1);
     acSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
-    acClose = makeAction("acClose", "Закрыть", "Закрыть активное окно", -1);
-    acExit = makeAction("acExit", "Выход", "Выход из программы", -1);
-    acArrange = makeAction("acArrange", "&Arrange", "Активные окна", -1);
-    acCascade = makeAction("acCascade", "Каскадом", "Выравнивание каскадом", 10);
-    acMinimizeAll = makeAction("acMinimizeAll", "Свернуть все", "Свернуть все окна", -1);
-    acTileHorizontally =
-        makeAction("acTileHorizontally", "По горизонтали", "Выравнивание по горизонтали", 11);
-    acTileVertically =
-        makeAction("acTileVertically", "По вертикали", "Выравнивание по вертикали", 12);
-    acAbout = makeAction("acAbout", "О программе", "Сведения о программе", 3);
-    acPointer = makeAction("acPointer", "Указатель", "Режим просмотра", 8);
-    acAddStop = makeAction("acAddStop", "Добавить вершину", "Создание остановки", 4);
-    acAddRoad = makeAction("acAddRoad", "Добавить ребро", "Создание дороги", 5);
-    acDeleteRoad = makeAction("acDeleteRoad", "Удалить ребро", "Удаление дороги", 6);
-    acChangeRoad =
-        makeAction("acChangeRoad", "Изменить параметры дороги", "Изменить параметры дороги", 7);
-    acFindWay = makeAction("acFindWay", "Поиск пути", "Поиск пути", 9);
-    acSettings = makeAction("acSettings", "Настройки", "Настройки", -1);
-    acSelectAll = makeAction("acSelectAll", "Выбрать всё", "Выбрать все остановки", -1);
+    acClose = makeAction("acClose", QT_TR_NOOP("Закрыть"), QT_TR_NOOP("Закрыть активное окно"), -1);
+    acExit = makeAction("acExit", QT_TR_NOOP("Выход"), QT_TR_NOOP("Выход из программы"), -1);
+    acArrange = makeAction("acArrange", "&Arrange", QT_TR_NOOP("Активные окна"), -1);
+    acCascade =
+        makeAction("acCascade", QT_TR_NOOP("Каскадом"), QT_TR_NOOP("Выравнивание каскадом"), 10);
+    acMinimizeAll = makeAction("acMinimizeAll", QT_TR_NOOP("Свернуть все"),
+                               QT_TR_NOOP("Свернуть все окна"), -1);
+    acTileHorizontally = makeAction("acTileHorizontally", QT_TR_NOOP("По горизонтали"),
+                                    QT_TR_NOOP("Выравнивание по горизонтали"), 11);
+    acTileVertically = makeAction("acTileVertically", QT_TR_NOOP("По вертикали"),
+                                  QT_TR_NOOP("Выравнивание по вертикали"), 12);
+    acAbout =
+        makeAction("acAbout", QT_TR_NOOP("О программе"), QT_TR_NOOP("Сведения о программе"), 3);
+    acPointer = makeAction("acPointer", QT_TR_NOOP("Указатель"), QT_TR_NOOP("Режим просмотра"), 8);
+    acAddStop = makeAction("acAddStop", QT_TR_NOOP("Добавить вершину"),
+                           QT_TR_NOOP("Создание остановки"), 4);
+    acAddRoad =
+        makeAction("acAddRoad", QT_TR_NOOP("Добавить ребро"), QT_TR_NOOP("Создание дороги"), 5);
+    acDeleteRoad =
+        makeAction("acDeleteRoad", QT_TR_NOOP("Удалить ребро"), QT_TR_NOOP("Удаление дороги"), 6);
+    acChangeRoad = makeAction("acChangeRoad", QT_TR_NOOP("Изменить параметры дороги"),
+                              QT_TR_NOOP("Изменить параметры дороги"), 7);
+    acFindWay = makeAction("acFindWay", QT_TR_NOOP("Поиск пути"), QT_TR_NOOP("Поиск пути"), 9);
+    acSettings = makeAction("acSettings", QT_TR_NOOP("Настройки"), QT_TR_NOOP("Настройки"), -1);
+    acSelectAll = makeAction("acSelectAll", QT_TR_NOOP("Выбрать всё"),
+                             QT_TR_NOOP("Выбрать все остановки"), -1);
     acSelectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    acDelete = makeAction("acDelete", "Удалить", "Удалить выделенные остановки", -1);
+    acDelete = makeAction("acDelete", QT_TR_NOOP("Удалить"),
+                          QT_TR_NOOP("Удалить выделенные остановки"), -1);
     acDelete->setShortcut(QKeySequence(Qt::Key_Delete));
-    acSearchPanel = makeAction("acSearchPanel", "Панель поиска", "Панель поиска", -1);
-    acHelp = makeAction("acHelp", "Справка", "Справка", 13);
-    acAssistant = makeAction("acAssistant", "Помощник", QString(), 14);
-    acRouteTable = makeAction("acRouteTable", "Маршруты", "Маршруты", -1);
-    acEditorMode = makeAction("acEditorMode", "acEditorMode", "Режим редактора", 15);
-    acNew = makeAction("acNew", "acNew", QString(), 0);
+    acSearchPanel =
+        makeAction("acSearchPanel", QT_TR_NOOP("Панель поиска"), QT_TR_NOOP("Панель поиска"), -1);
+    acHelp = makeAction("acHelp", QT_TR_NOOP("Справка"), QT_TR_NOOP("Справка"), 13);
+    acAssistant = makeAction("acAssistant", QT_TR_NOOP("Помощник"), nullptr, 14);
+    acRouteTable = makeAction("acRouteTable", QT_TR_NOOP("Маршруты"), QT_TR_NOOP("Маршруты"), -1);
+    acEditorMode = makeAction("acEditorMode", "acEditorMode", QT_TR_NOOP("Режим редактора"), 15);
+    acNew = makeAction("acNew", "acNew", nullptr, 0);
     acNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    acAddArc = makeAction("acAddArc", "acAddArc", QString(), 16);
-    acDeleteArc = makeAction("acDeleteArc", "acDeleteArc", QString(), 17);
-    acInfo = makeAction("acInfo", "acInfo", "Информация об остановке", 18);
-    acCredits = makeAction("acCredits", "Соавторы", QString(), -1);
+    acAddArc = makeAction("acAddArc", "acAddArc", nullptr, 16);
+    acDeleteArc = makeAction("acDeleteArc", "acDeleteArc", nullptr, 17);
+    acInfo = makeAction("acInfo", "acInfo", QT_TR_NOOP("Информация об остановке"), 18);
+    acCredits = makeAction("acCredits", QT_TR_NOOP("Соавторы"), nullptr, -1);
 }
 
 // The search criteria, the zoom and undo: commands on the active map window.
 void MainWindow::createMapActions() {
-    acShortest = makeAction("acShortest", "Кратчайший путь", "Искать кратчайший путь", -1);
-    acFastest = makeAction("acFastest", "Быстрейший путь", "Искать быстрейший путь", -1);
-    acFewestChanges = makeAction("acFewestChanges", "Меньше пересадок",
-                                 "Искать путь с меньшим числом пересадок", -1);
+    acShortest = makeAction("acShortest", QT_TR_NOOP("Кратчайший путь"),
+                            QT_TR_NOOP("Искать кратчайший путь"), -1);
+    acFastest = makeAction("acFastest", QT_TR_NOOP("Быстрейший путь"),
+                           QT_TR_NOOP("Искать быстрейший путь"), -1);
+    acFewestChanges = makeAction("acFewestChanges", QT_TR_NOOP("Меньше пересадок"),
+                                 QT_TR_NOOP("Искать путь с меньшим числом пересадок"), -1);
     auto* criteria = new QActionGroup(this);
     for (auto [action, criterion] : {std::pair{acShortest, lirsk::Criterion::Shortest},
                                      std::pair{acFastest, lirsk::Criterion::Fastest},
@@ -97,8 +151,9 @@ void MainWindow::createMapActions() {
             setCriterion(criterion);
         });
     }
-    acByTimetable = makeAction("acByTimetable", tr("По расписанию"),
-                               tr("Искать поездку по расписанию от выбранного времени"), -1);
+    acByTimetable =
+        makeAction("acByTimetable", QT_TR_NOOP("По расписанию"),
+                   QT_TR_NOOP("Искать поездку по расписанию от выбранного времени"), -1);
     acByTimetable->setCheckable(true);
     acByTimetable->setEnabled(false);
     criteria->addAction(acByTimetable);
@@ -107,19 +162,23 @@ void MainWindow::createMapActions() {
             window->editor().setByTimetable(true);
         journeyPanel->criterionChanged();
     });
-    acZoomIn = makeAction("acZoomIn", "Увеличить", "Увеличить масштаб карты", -1);
+    acZoomIn =
+        makeAction("acZoomIn", QT_TR_NOOP("Увеличить"), QT_TR_NOOP("Увеличить масштаб карты"), -1);
     acZoomIn->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    acZoomOut = makeAction("acZoomOut", "Уменьшить", "Уменьшить масштаб карты", -1);
+    acZoomOut =
+        makeAction("acZoomOut", QT_TR_NOOP("Уменьшить"), QT_TR_NOOP("Уменьшить масштаб карты"), -1);
     acZoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
-    acActualSize = makeAction("acActualSize", "Масштаб 100 %", "Карта в натуральную величину", 20);
+    acActualSize = makeAction("acActualSize", QT_TR_NOOP("Масштаб 100 %"),
+                              QT_TR_NOOP("Карта в натуральную величину"), 20);
     acActualSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-    acFitToWindow = makeAction("acFitToWindow", "По размеру окна", "Вся карта в окне", 19);
-    acUndo = makeAction("acUndo", "Отменить", QString(), -1);
+    acFitToWindow = makeAction("acFitToWindow", QT_TR_NOOP("По размеру окна"),
+                               QT_TR_NOOP("Вся карта в окне"), 19);
+    acUndo = makeAction("acUndo", QT_TR_NOOP("Отменить"), nullptr, -1);
     acUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     acUndo->setIcon(
         QIcon::fromTheme(QStringLiteral("edit-undo"), style()->standardIcon(QStyle::SP_ArrowBack)));
-    acRedo = makeAction("acRedo", "Повторить", QString(), -1);
+    acRedo = makeAction("acRedo", QT_TR_NOOP("Повторить"), nullptr, -1);
     acRedo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     acRedo->setIcon(QIcon::fromTheme(QStringLiteral("edit-redo"),
@@ -204,13 +263,14 @@ void MainWindow::connectActions() {
     onView(acFitToWindow, &lirsk::MapView::zoomToFit);
 }
 
-QAction* MainWindow::makeAction(const char* name, const QString& caption, const QString& hint,
+QAction* MainWindow::makeAction(const char* name, const char* caption, const char* hint,
                                 int image) {
-    auto* action = new QAction(caption, this);
+    auto* action = new QAction(this);
     action->setObjectName(QLatin1String(name));
-    if (!hint.isEmpty()) {
-        action->setStatusTip(hint);
-        action->setToolTip(hint);
+    lirsk::keepText<MainWindow>(action, "text", caption);
+    if (hint) {
+        lirsk::keepText<MainWindow>(action, "statusTip", hint);
+        lirsk::keepText<MainWindow>(action, "toolTip", hint);
     }
     if (image >= 0 && image < menuImages.size())
         action->setIcon(menuImages[image]);
@@ -218,34 +278,32 @@ QAction* MainWindow::makeAction(const char* name, const QString& caption, const 
 }
 
 void MainWindow::buildMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
+    QMenu* file = addFrameMenu(menuBar(), QT_TR_NOOP("Файл"));
     file->addActions({acOpen, acImportGtfs, acSave, acSaveAs, acClose});
     file->addSeparator();
     addMapOutputActions(this, file);
     file->addSeparator();
     file->addAction(acExit);
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("Правка"));
+    QMenu* edit = addFrameMenu(menuBar(), QT_TR_NOOP("Правка"));
     edit->addActions({acUndo, acRedo});
     edit->addSeparator();
     edit->addActions({acDelete, acSelectAll});
 
-    QMenu* control = menuBar()->addMenu(QStringLiteral("Управление"));
+    QMenu* control = addFrameMenu(menuBar(), QT_TR_NOOP("Управление"));
+    const QString lirskMenu = QString::fromUtf8(kMapMenuTexts[0].name);
     for (const lirsk::MapMenuEntry& entry : lirsk::mapMenuCatalogue()) {
         QMenu* menu = MapMenu(entry.menu);
         if (!menu) {
             menu = control->addMenu(entry.menu);
-            if (entry.menu == QLatin1String("Карта Лирска"))
-                menu->menuAction()->setStatusTip(QStringLiteral("Выбор карты"));
+            showMapMenuText(menu->menuAction(), entry.menu, entry.menu == lirskMenu);
             const bool shown = lirsk::mapMenuVisible(entry.menu);
             menu->menuAction()->setVisible(shown);
             menu->menuAction()->setEnabled(shown);
             mapMenus_.append({entry.menu, menu});
         }
         QAction* action = menu->addAction(entry.entry);
-        const QString hint = mapEntryHint(entry.menu, entry.entry);
-        if (!hint.isEmpty())
-            action->setStatusTip(hint);
+        showMapMenuText(action, entry.entry, entry.menu == lirskMenu);
         action->setVisible(entry.visible);
         action->setEnabled(entry.enabled);
         if (!entry.path.isEmpty())
@@ -253,26 +311,28 @@ void MainWindow::buildMenus() {
         mapEntries_.append({entry.menu + QLatin1Char('|') + entry.entry, action});
     }
 
-    QMenu* service = menuBar()->addMenu(QStringLiteral("Сервис"));
+    QMenu* service = addFrameMenu(menuBar(), QT_TR_NOOP("Сервис"));
     service->addAction(acSettings);
     // The left panel's two parts are shown and hidden from here.
-    QMenu* criterion = service->addMenu(QStringLiteral("Критерий поиска"));
+    QMenu* criterion = addFrameMenu(service, QT_TR_NOOP("Критерий поиска"));
     criterion->addActions({acShortest, acFastest, acFewestChanges, acByTimetable});
     service->addSeparator();
     service->addActions({acSearchPanel, acRouteTable});
+    service->addSeparator();
+    addLanguageMenu(this, service);
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
+    QMenu* view = addFrameMenu(menuBar(), QT_TR_NOOP("Вид"));
     view->addActions({acZoomIn, acZoomOut, acActualSize, acFitToWindow});
     view->addSeparator();
     view->addAction(acJourneyPanel);
     BuildEditingCommands(this, edit, service, view);
     AddLayoutCommands(this, view);
 
-    WindowMenu = menuBar()->addMenu(QStringLiteral("Окно"));
+    WindowMenu = addFrameMenu(menuBar(), QT_TR_NOOP("Окно"));
     connect(WindowMenu, &QMenu::aboutToShow, this, &MainWindow::buildWindowList);
     buildWindowList();
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Помощь"));
+    QMenu* help = addFrameMenu(menuBar(), QT_TR_NOOP("Помощь"));
     help->addActions({acAssistant, acCredits, acHelp, acAbout});
 }
 
@@ -300,7 +360,8 @@ void MainWindow::buildWindowList() {
 }
 
 void MainWindow::buildToolBar() {
-    toolBar = addToolBar(QStringLiteral("Панель инструментов"));
+    toolBar = addToolBar(QString());
+    lirsk::keepText<MainWindow>(toolBar, "windowTitle", QT_TR_NOOP("Панель инструментов"));
     toolBar->setObjectName(QStringLiteral("toolBar"));
     toolBar->setMovable(false);
     toolBar->setIconSize(QSize(16, 16));
@@ -315,6 +376,33 @@ void MainWindow::buildToolBar() {
     toolBar->addActions({acFitToWindow, acActualSize});
     toolBar->addSeparator();
     toolBar->addActions({acHelp, acAbout});
+}
+
+void MainWindow::keepText(QObject* object, const char* property, const char* source) {
+    lirsk::keepText<MainWindow>(object, property, source);
+}
+
+QAction* MainWindow::addFrameAction(QMenu* menu, const char* caption) {
+    QAction* action = menu->addAction(QString());
+    keepText(action, "text", caption);
+    return action;
+}
+
+QMenu* MainWindow::addFrameMenu(QWidget* parent, const char* title) {
+    auto* menu = new QMenu(parent);
+    keepText(menu, "title", title);
+    if (auto* bar = qobject_cast<QMenuBar*>(parent))
+        bar->addMenu(menu);
+    else
+        qobject_cast<QMenu*>(parent)->addMenu(menu);
+    return menu;
+}
+
+QString MainWindow::builtinMapTitle(const QString& title) {
+    for (const char* known : kBuiltinMapTitles)
+        if (title == QString::fromUtf8(known))
+            return QCoreApplication::translate("MapMenus", known);
+    return title;
 }
 
 QAction* MainWindow::MapMenuAction(const QString& menu, const QString& entry) const {

@@ -12,8 +12,10 @@
 #include "app/modecommands.h"
 #include "app/recovery.h"
 #include "edit/mapeditor.h"
+#include "i18n/language.h"
 #include "platform/desktop.h"
 #include "platform/messages.h"
+#include "platform/translatedtext.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -36,7 +38,7 @@
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent), menuImages(makeMenuImages()), programDialogs_(this) {
-    setWindowTitle(QStringLiteral("Карта Лирска :: 2006 г"));
+    lirsk::keepText<MainWindow>(this, "windowTitle", QT_TR_NOOP("Карта Лирска :: 2006 г"));
     setWindowIcon(appIcon());
     resize(700, 550);
     if (const QScreen* screen = this->screen())
@@ -59,14 +61,16 @@ MainWindow::MainWindow(QWidget* parent)
     StatusBar->addPermanentWidget(ZoomLabel);
 
     journeyPanel = new JourneyPanel(this);
-    journeyDock = new QDockWidget(tr("Поездка"), this);
+    journeyDock = new QDockWidget(this);
+    lirsk::keepText<MainWindow>(journeyDock, "windowTitle", QT_TR_NOOP("Поездка"));
     journeyDock->setObjectName(QStringLiteral("journeyDock"));
     journeyDock->setWidget(journeyPanel);
     addDockWidget(Qt::LeftDockWidgetArea, journeyDock);
     resizeDocks({journeyDock}, {340}, Qt::Horizontal);
     acJourneyPanel = journeyDock->toggleViewAction();
     acJourneyPanel->setObjectName(QStringLiteral("acJourneyPanel"));
-    acJourneyPanel->setStatusTip(tr("Панель поездки: откуда, куда и найденные пути"));
+    lirsk::keepText<MainWindow>(acJourneyPanel, "statusTip",
+                                QT_TR_NOOP("Панель поездки: откуда, куда и найденные пути"));
 
     buildMenus();
     buildToolBar();
@@ -163,7 +167,7 @@ MapWindow* MainWindow::OpenRecoveredMap(const RecoveredMap& copy) {
 }
 
 MapWindow* MainWindow::OpenBuiltinMap(const lirsk::MapMenuEntry& entry) {
-    MapWindow* child = OpenMap(entry.path, entry.title);
+    MapWindow* child = OpenMap(entry.path, builtinMapTitle(entry.title));
     return child;
 }
 
@@ -173,11 +177,9 @@ void MainWindow::ShowUndoState() {
     const QString undo = stack ? stack->undoText() : QString();
     const QString redo = stack ? stack->redoText() : QString();
     acUndo->setEnabled(stack && stack->canUndo());
-    acUndo->setText(undo.isEmpty() ? QStringLiteral("Отменить")
-                                   : QStringLiteral("Отменить: %1").arg(undo));
+    acUndo->setText(undo.isEmpty() ? tr("Отменить") : tr("Отменить: %1").arg(undo));
     acRedo->setEnabled(stack && stack->canRedo());
-    acRedo->setText(redo.isEmpty() ? QStringLiteral("Повторить")
-                                   : QStringLiteral("Повторить: %1").arg(redo));
+    acRedo->setText(redo.isEmpty() ? tr("Повторить") : tr("Повторить: %1").arg(redo));
 }
 
 MapWindow* MainWindow::currentMapWindow() const {
@@ -404,7 +406,7 @@ void MainWindow::acCloseExecute() {
 void MainWindow::acNewExecute() {
     // A new window releases the editor button; a map made in editor mode is edited at once.
     const bool editing = acAddStop->isVisible();
-    MapWindow* child = CreateMapWindow(QStringLiteral("Без имени"));
+    MapWindow* child = CreateMapWindow(tr("Без имени"));
     EnableMapCommands();
     if (editing) {
         acEditorMode->setChecked(true);
@@ -413,27 +415,33 @@ void MainWindow::acNewExecute() {
 }
 
 void MainWindow::acAboutExecute() {
-    SetStatusText(QStringLiteral("Информация о программе"));
+    SetStatusText(tr("Информация о программе"));
     programDialogs_.run(*aboutDialog());
-    SetStatusText(QStringLiteral("Режим ожидания"));
+    SetStatusText(tr("Режим ожидания"));
 }
 
 void MainWindow::acHelpExecute() {
-    const QFileInfo help(lirsk::resolveDataPath(HelpPage, DataRoots()));
+    QFileInfo help(lirsk::resolveDataPath(HelpPage, DataRoots()));
+    // The English pages lie in the help's "en" folder; a page without one shows in Russian.
+    if (lirsk::currentLanguage() == lirsk::Language::English) {
+        const QFileInfo english(help.dir().filePath(QStringLiteral("en/") + help.fileName()));
+        if (english.isFile())
+            help = english;
+    }
     const auto tell = [frame = QPointer<MainWindow>(this)](const QString& problem) {
         if (frame)
-            lirsk::showMessage(
-                frame, {QMessageBox::Warning, QStringLiteral("Справка"), problem, QMessageBox::Ok});
+            lirsk::showMessage(frame,
+                               {QMessageBox::Warning, tr("Справка"), problem, QMessageBox::Ok});
     };
     if (!help.isFile()) {
-        tell(QStringLiteral("Файл справки не найден: %1").arg(HelpPage));
+        tell(tr("Файл справки не найден: %1").arg(HelpPage));
         return;
     }
     // The opener may give up after it started: the user is told where the page is then too.
     const QString page = help.absoluteFilePath();
     desktop().openDocument(page, [tell, page] {
-        tell(QStringLiteral("Не удалось открыть справку: не найдена программа для просмотра "
-                            "HTML.\nСправку можно открыть в любом браузере: %1")
+        tell(tr("Не удалось открыть справку: не найдена программа для просмотра "
+                "HTML.\nСправку можно открыть в любом браузере: %1")
                  .arg(page));
     });
 }
@@ -520,4 +528,14 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    ShowUndoState();
+    const QString code = lirsk::languageCode(lirsk::currentLanguage());
+    if (auto* chosen = findChild<QAction*>(QStringLiteral("acLanguage_") + code))
+        chosen->setChecked(true);
 }

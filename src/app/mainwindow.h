@@ -3,6 +3,7 @@
 #include "app/desktopdialogs.h"
 #include "app/importjob.h"
 #include "edit/editdialogs.h"
+#include "i18n/language.h"
 #include "import/gtfsimport.h"
 #include "model/catalogue.h"
 #include "route/criteria.h"
@@ -157,6 +158,8 @@ public:
     // A new map window filled by load; closed again, and null, when load fails.
     MapWindow* OpenWith(const QString& title, const std::function<bool(MapWindow*)>& load);
     MapWindow* OpenBuiltinMap(const lirsk::MapMenuEntry& entry);
+    // A built-in map's window title from the catalogue, in the program's language.
+    static QString builtinMapTitle(const QString& title);
     // A map from a file or a feed opens whole in its window, centred.
     void showWhole(MapWindow* window);
 
@@ -171,6 +174,14 @@ public:
     // Shows a map window's zoom in the status line.
     void ShowZoom(double zoom);
     QLabel* ZoomLabel = nullptr;
+
+    // Sets a text property of a widget or action to a text of the frame's (its source marked by
+    // QT_TRANSLATE_NOOP("MainWindow", …)) that follows the language.
+    static void keepText(QObject* object, const char* property, const char* source);
+    // A menu of the menu bar or of another menu, its title following the language.
+    static QMenu* addFrameMenu(QWidget* parent, const char* title);
+    // An entry of a menu, its caption following the language.
+    static QAction* addFrameAction(QMenu* menu, const char* caption);
 
     QString StatusText() const;
     void SetStatusText(const QString& text);
@@ -200,12 +211,19 @@ signals:
     // The frame is asked to close, and its map windows are still there (the program remembers
     // its session then).
     void closing();
+    // «Язык»: the user chose another language, and the program shows it.
+    void languageChosen(lirsk::Language language);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
-    QAction* makeAction(const char* name, const QString& caption, const QString& hint, int image);
+    // An action whose caption and hint (sources marked by QT_TR_NOOP, or none) follow the
+    // language.
+    QAction* makeAction(const char* name, const char* caption, const char* hint, int image);
+    // A menu of the menu bar or of another menu, its title following the language.
+
     void createActions();
     void createMapActions();
     void setInitialActionStates();

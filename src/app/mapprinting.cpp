@@ -3,6 +3,7 @@
 #include "app/exportdialog.h"
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
+#include "platform/translatedtext.h"
 #include "view/mapview.h"
 
 #include <QAction>
@@ -35,10 +36,6 @@ constexpr double kMmPerInch = 25.4;
 // The title line over each page, in screen pixels.
 constexpr double kHeaderHeight = 22;
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("MapPrint", text);
-}
-
 // The map window's title without the mark of unsaved changes.
 QString mapTitle(MapWindow* window) {
     QString title = window->windowTitle();
@@ -59,13 +56,20 @@ std::unique_ptr<QSettings> programSettings() {
 }
 
 void addMapOutputActions(MainWindow* frame, QMenu* menu) {
-    QAction* exportAction = menu->addAction(tr("Экспорт…"));
+    QAction* exportAction = menu->addAction(QString());
     exportAction->setObjectName(QStringLiteral("acExport"));
-    exportAction->setStatusTip(tr("Сохранить карту как SVG, PDF или рисунок PNG"));
-    QAction* printAction = menu->addAction(tr("Печать…"));
+    lirsk::setTranslatedText(exportAction, "text", "MapPrint",
+                             QT_TRANSLATE_NOOP("MapPrint", "Экспорт…"));
+    lirsk::setTranslatedText(
+        exportAction, "statusTip", "MapPrint",
+        QT_TRANSLATE_NOOP("MapPrint", "Сохранить карту как SVG, PDF или рисунок PNG"));
+    QAction* printAction = menu->addAction(QString());
     printAction->setObjectName(QStringLiteral("acPrint"));
     printAction->setShortcut(QKeySequence::Print);
-    printAction->setStatusTip(tr("Напечатать карту"));
+    lirsk::setTranslatedText(printAction, "text", "MapPrint",
+                             QT_TRANSLATE_NOOP("MapPrint", "Печать…"));
+    lirsk::setTranslatedText(printAction, "statusTip", "MapPrint",
+                             QT_TRANSLATE_NOOP("MapPrint", "Напечатать карту"));
     // Only with a map open.
     QObject::connect(menu, &QMenu::aboutToShow, frame, [frame, exportAction, printAction] {
         const bool open = frame->currentMapWindow() != nullptr;
@@ -110,7 +114,8 @@ std::vector<MapSheet> mapSheets(const MapPrint& print, const QSizeF& room) {
 }
 
 QString sheetLabel(const MapSheet& sheet) {
-    static const QString letters = QStringLiteral("АБВГДЕЖИКЛМНОПРСТУФХЦЧШЭЮЯ");
+    //: The letters that name the rows of printed sheets, in their order.
+    const QString letters = QCoreApplication::translate("MapPrint", "АБВГДЕЖИКЛМНОПРСТУФХЦЧШЭЮЯ");
     QString row;
     for (int n = sheet.row + 1; n > 0; n = (n - 1) / int(letters.size()))
         row.prepend(letters[(n - 1) % letters.size()]);
@@ -135,11 +140,12 @@ void printMap(QPagedPaintDevice& device, MapView& view, const MapPrint& print) {
             device.newPage();
         painter.setFont(header);
         painter.setPen(Qt::black);
-        const QString label = sheets.size() == 1 ? print.title
-                                                 : tr("%1 — лист %2 (%3 из %4)")
-                                                       .arg(print.title, sheetLabel(sheet))
-                                                       .arg(n + 1)
-                                                       .arg(sheets.size());
+        const QString label =
+            sheets.size() == 1 ? print.title
+                               : QCoreApplication::translate("MapPrint", "%1 — лист %2 (%3 из %4)")
+                                     .arg(print.title, sheetLabel(sheet))
+                                     .arg(n + 1)
+                                     .arg(sheets.size());
         painter.drawText(QRectF(0, 0, page.width(), kHeaderHeight - 4),
                          Qt::AlignLeft | Qt::AlignVCenter, label);
         const double zoom = print.fit ? std::min(room.width() / sheet.mapRect.width(),
@@ -157,7 +163,7 @@ void printMap(QPagedPaintDevice& device, MapView& view, const MapPrint& print) {
 MapPrintDialog::MapPrintDialog(MapView* view, const QString& title, QWidget* parent)
     : QDialog(parent), m_view(view), m_title(title),
       m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
-    setWindowTitle(tr("Печать карты"));
+    setWindowTitle(QCoreApplication::translate("MapPrint", "Печать карты"));
     const std::unique_ptr<QSettings> settings = programSettings();
     settings->beginGroup(QStringLiteral("print"));
     const QPageSize size(QPageSize::PageSizeId(
@@ -172,23 +178,25 @@ MapPrintDialog::MapPrintDialog(MapView* view, const QString& title, QWidget* par
     m_printer->setPageLayout(QPageLayout(size, orientation, margins, QPageLayout::Millimeter));
 
     m_layout = new QComboBox(this);
-    m_layout->addItem(tr("По размеру страницы"));
-    m_layout->addItem(tr("На нескольких листах"));
+    m_layout->addItem(QCoreApplication::translate("MapPrint", "По размеру страницы"));
+    m_layout->addItem(QCoreApplication::translate("MapPrint", "На нескольких листах"));
     m_layout->setCurrentIndex(settings->value(QStringLiteral("pages"), 0).toInt() == 1 ? 1 : 0);
     m_scale = new QSpinBox(this);
     m_scale->setRange(5, 800);
     m_scale->setSuffix(QStringLiteral(" %"));
     m_scale->setValue(settings->value(QStringLiteral("scale"), 100).toInt());
-    m_visibleOnly = new QCheckBox(tr("Только видимая часть"), this);
-    auto* setup = new QPushButton(tr("Параметры страницы…"), this);
-    auto* printButton = new QPushButton(tr("Печать…"), this);
-    auto* close = new QPushButton(tr("Закрыть"), this);
+    m_visibleOnly =
+        new QCheckBox(QCoreApplication::translate("MapPrint", "Только видимая часть"), this);
+    auto* setup =
+        new QPushButton(QCoreApplication::translate("MapPrint", "Параметры страницы…"), this);
+    auto* printButton = new QPushButton(QCoreApplication::translate("MapPrint", "Печать…"), this);
+    auto* close = new QPushButton(QCoreApplication::translate("MapPrint", "Закрыть"), this);
     m_preview = new QPrintPreviewWidget(m_printer.get(), this);
     m_preview->setZoomMode(QPrintPreviewWidget::FitInView);
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(m_layout);
-    bar->addWidget(new QLabel(tr("Масштаб:"), this));
+    bar->addWidget(new QLabel(QCoreApplication::translate("MapPrint", "Масштаб:"), this));
     bar->addWidget(m_scale);
     bar->addWidget(m_visibleOnly);
     bar->addStretch();

@@ -42,9 +42,6 @@
 
 namespace {
 
-const QString kOpenWait = QStringLiteral("Открытие файла, ждите...");
-const QString kOpenError = QStringLiteral("Ошибка открытия файла!");
-
 // Whether a path leads to one of the shipped maps, however it is written.
 bool isShippedMap(const QString& path) {
     const QString canonical = QFileInfo(path).canonicalFilePath();
@@ -91,8 +88,8 @@ QString picturePathBeside(const QString& mapPath, const QString& picture) {
 QString ShippedMapRefusal(const QString& path) {
     if (!isShippedMap(path))
         return {};
-    return QStringLiteral("Файл %1 — встроенная карта программы, его нельзя перезаписать. "
-                          "Сохраните карту под другим именем.")
+    return MapWindow::tr("Файл %1 — встроенная карта программы, его нельзя перезаписать. "
+                         "Сохраните карту под другим именем.")
         .arg(QDir::toNativeSeparators(path));
 }
 
@@ -204,13 +201,13 @@ bool MapWindow::Load(const QString& path) {
     // frame at once).
     view_->viewport()->setUpdatesEnabled(false);
     const auto paintAtTheEnd = qScopeGuard([this] { view_->viewport()->setUpdatesEnabled(true); });
-    SetStatusText(kOpenWait);
+    SetStatusText(tr("Открытие файла, ждите..."));
     const QString found = lirsk::resolveDataPath(path, DataRoots());
     QString error;
     bool ok = QFileInfo(found).isFile();
     if (!ok)
-        error = QFileInfo::exists(found) ? QStringLiteral("Это не файл: %1").arg(found)
-                                         : QStringLiteral("Файл не найден: %1").arg(found);
+        error = QFileInfo::exists(found) ? tr("Это не файл: %1").arg(found)
+                                         : tr("Файл не найден: %1").arg(found);
 
     if (ok) {
         Map().FileName = path;
@@ -234,7 +231,7 @@ bool MapWindow::Load(const QString& path) {
 bool MapWindow::LoadRecovered(const RecoveredMap& copy) {
     view_->viewport()->setUpdatesEnabled(false);
     const auto paintAtTheEnd = qScopeGuard([this] { view_->viewport()->setUpdatesEnabled(true); });
-    SetStatusText(kOpenWait);
+    SetStatusText(tr("Открытие файла, ждите..."));
     Map().FileName = copy.fileName;
     // The map is built in by its path, as when it is opened; any other goes by its description.
     const lirsk::MapIdentity identity = lirsk::recognizeMapPath(copy.fileName);
@@ -277,7 +274,7 @@ bool MapWindow::LoadImported(const QByteArray& mapBytes, const lirsk::MapDescrip
                              const lirsk::Timetable& timetable) {
     view_->viewport()->setUpdatesEnabled(false);
     const auto paintAtTheEnd = qScopeGuard([this] { view_->viewport()->setUpdatesEnabled(true); });
-    SetStatusText(kOpenWait);
+    SetStatusText(tr("Открытие файла, ждите..."));
     QString error;
     const bool ok = lirsk::readMap(mapBytes, Map(), &error);
     if (!ok)
@@ -293,8 +290,9 @@ bool MapWindow::LoadImported(const QByteArray& mapBytes, const lirsk::MapDescrip
 bool MapWindow::LoadFailed(const QString& error) {
     SetStatusText(QString());
     FillStopList();
-    lirsk::showMessage(this, {QMessageBox::Critical, windowTitle(),
-                              kOpenError + QLatin1Char('\n') + error, QMessageBox::Ok});
+    lirsk::showMessage(this,
+                       {QMessageBox::Critical, windowTitle(),
+                        tr("Ошибка открытия файла!") + QLatin1Char('\n') + error, QMessageBox::Ok});
     document_->setModified(false);
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
         sub->close();
@@ -311,8 +309,8 @@ std::optional<lirsk::MapDescription> MapWindow::ReadDescription(const QString& m
         return std::nullopt;
     case lirsk::DescriptionRead::Broken:
         lirsk::showMessage(this, {QMessageBox::Warning, windowTitle(),
-                                  QStringLiteral("Не удалось прочитать описание карты; карта "
-                                                 "открыта без него.\n%1")
+                                  tr("Не удалось прочитать описание карты; карта открыта без "
+                                     "него.\n%1")
                                       .arg(error),
                                   QMessageBox::Ok});
         return std::nullopt;
@@ -412,7 +410,7 @@ void MapWindow::ShowPicture(const QString& file) {
     }
     if (picture.isNull())
         lirsk::showMessage(this, {QMessageBox::Warning, windowTitle(),
-                                  QStringLiteral("Не удалось загрузить фоновый рисунок %1:\n%2")
+                                  tr("Не удалось загрузить фоновый рисунок %1:\n%2")
                                       .arg(QDir::toNativeSeparators(file), error),
                                   QMessageBox::Ok});
     else
@@ -453,7 +451,7 @@ bool MapWindow::Save(const QString& newPath) {
         (timetableMoves && !lirsk::saveWholeFile(timetableTarget, timetable.bytes(), &error)) ||
         !lirsk::saveMapAndDescription(target, *bytes, described ? &description : nullptr, &error)) {
         lirsk::showMessage(this, {QMessageBox::Critical, windowTitle(),
-                                  QStringLiteral("Не удалось сохранить карту в файл %1:\n%2")
+                                  tr("Не удалось сохранить карту в файл %1:\n%2")
                                       .arg(QDir::toNativeSeparators(target), error),
                                   QMessageBox::Ok});
         return false;
@@ -539,10 +537,10 @@ void MapWindow::changeEvent(QEvent* event) {
 
 void MapWindow::closeEvent(QCloseEvent* event) {
     if (document_->isModified()) {
-        const auto answer = lirsk::showMessage(
-            this, {QMessageBox::Question, windowTitle(),
-                   QStringLiteral("Сохранить изменения в карте «%1»?").arg(windowTitle()),
-                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel});
+        const auto answer =
+            lirsk::showMessage(this, {QMessageBox::Question, windowTitle(),
+                                      tr("Сохранить изменения в карте «%1»?").arg(windowTitle()),
+                                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel});
         if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !Save(QString()))) {
             event->ignore();
             return;

@@ -221,11 +221,12 @@ void RecoveryKeeper::written(const QString& error, quint64 revision, quint64 gen
         // The timetable is written again with the next copy.
         copiedTimetable_ = lirsk::Timetable();
         if (!failureShown_)
-            lirsk::showMessage(
-                window_,
-                {QMessageBox::Warning, window_->windowTitle(),
-                 QStringLiteral("Не удалось записать копию карты на случай сбоя:\n%1").arg(error),
-                 QMessageBox::Ok});
+            lirsk::showMessage(window_, {QMessageBox::Warning, window_->windowTitle(),
+                                         QCoreApplication::translate(
+                                             "RecoveryKeeper",
+                                             "Не удалось записать копию карты на случай сбоя:\n%1")
+                                             .arg(error),
+                                         QMessageBox::Ok});
         failureShown_ = true;
     } else {
         writtenRevision_ = revision;
@@ -313,7 +314,7 @@ void offerRecovery(MainWindow* frame) {
     for (const RecoveredMap& map : maps) {
         const QString line =
             map.readable
-                ? QStringLiteral("«%1», записана %2")
+                ? QCoreApplication::translate("RecoveryKeeper", "«%1», записана %2")
                       .arg(map.title, map.written.toString(QStringLiteral("dd.MM.yyyy hh:mm")))
                 : QStringLiteral("%1 (%2)").arg(QDir::toNativeSeparators(map.base), map.problem);
         lirsk::MessageRequest request{

@@ -22,6 +22,7 @@
 namespace {
 
 const QString kBuiltinPrefix = QStringLiteral("builtin:");
+const QString kLanguageKey = QStringLiteral("language");
 
 std::optional<lirsk::MapMenuEntry> builtinEntry(const QString& path) {
     for (const lirsk::MapMenuEntry& entry : lirsk::mapMenuCatalogue())
@@ -187,8 +188,17 @@ void keepSession(MainWindow* frame, const QString& settingsFile) {
                                             QStringList{QString::number(window->journey.startId),
                                                         QString::number(window->journey.finishId)});
                      });
+    QObject::connect(
+        frame, &MainWindow::languageChosen, frame, [settingsFile](lirsk::Language language) {
+            openSettings(settingsFile)->setValue(kLanguageKey, lirsk::languageCode(language));
+        });
     QObject::connect(frame, &MainWindow::closing, frame, [frame, settingsFile] {
         std::unique_ptr<QSettings> settings = openSettings(settingsFile);
         remember(frame, *settings);
     });
+}
+
+lirsk::Language startLanguage(const QString& settingsFile) {
+    const QString chosen = openSettings(settingsFile)->value(kLanguageKey).toString();
+    return lirsk::languageFromCode(chosen).value_or(lirsk::languageFromEnvironment());
 }

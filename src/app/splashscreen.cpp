@@ -48,13 +48,14 @@ QPixmap SplashScreen::SplashPicture() {
     font.setBold(true);
     p.setFont(font);
     p.setPen(QColor(0, 0, 0, 110));
-    p.drawText(QRect(2, 30, 297, 50), Qt::AlignCenter, QStringLiteral("Карта Лирска"));
+    const QString title = SplashScreen::tr("Карта Лирска");
+    p.drawText(QRect(2, 30, 297, 50), Qt::AlignCenter, title);
     p.setPen(Qt::white);
-    p.drawText(QRect(0, 28, 297, 50), Qt::AlignCenter, QStringLiteral("Карта Лирска"));
+    p.drawText(QRect(0, 28, 297, 50), Qt::AlignCenter, title);
     font.setPixelSize(13);
     font.setBold(false);
     p.setFont(font);
-    p.drawText(QRect(0, 70, 297, 24), Qt::AlignCenter, QStringLiteral("2006 г"));
+    p.drawText(QRect(0, 70, 297, 24), Qt::AlignCenter, SplashScreen::tr("2006 г"));
     return pixmap;
 }
 

@@ -4,9 +4,11 @@
 
 #include "platform/colours.h"
 #include "platform/messages.h"
+#include "platform/translatedtext.h"
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -140,8 +142,6 @@ void StopListModel::refresh() {
 
 namespace {
 
-const QString kSearchDone = QStringLiteral("Поиск завершен!\r\nСовпадение найдено");
-const QString kSearchFailed = QStringLiteral("Поиск завершен!\r\nСовпадение не найдено");
 // A described route row keeps the code its stops carry in its number cell.
 constexpr int kRouteCodeRole = Qt::UserRole + 1;
 
@@ -267,11 +267,12 @@ StopPanel::StopPanel(lirsk::MapDocument* document, QWidget* owner, QWidget* pare
     barLayout->setContentsMargins(6, 6, 6, 6);
     barLayout->setSpacing(6);
     m_searchBox = new QLineEdit(searchBar);
-    m_searchBox->setPlaceholderText(QStringLiteral("Остановка"));
+    lirsk::keepText<StopPanel>(m_searchBox, "placeholderText", QT_TR_NOOP("Остановка"));
     m_searchBox->setClearButtonEnabled(true);
     m_searchButton = new QToolButton(searchBar);
     m_searchButton->setIcon(searchIcon());
-    m_searchButton->setToolTip(QStringLiteral("Найти остановку (Enter; следующая — F3)"));
+    lirsk::keepText<StopPanel>(m_searchButton, "toolTip",
+                               QT_TR_NOOP("Найти остановку (Enter; следующая — F3)"));
     barLayout->addWidget(m_searchBox, 1);
     barLayout->addWidget(m_searchButton);
     searchLayout->addWidget(searchBar);
@@ -323,7 +324,8 @@ StopPanel::StopPanel(lirsk::MapDocument* document, QWidget* owner, QWidget* pare
 
 // The route table under the stop list: a header row, then a number and a name a route.
 void StopPanel::buildRouteTable(QWidget* parent) {
-    m_routesBox = new QGroupBox(QStringLiteral("Маршруты"), parent);
+    m_routesBox =
+        lirsk::keepText<StopPanel>(new QGroupBox(parent), "title", QT_TR_NOOP("Маршруты"));
     m_routesBox->setFixedHeight(162);
     auto* routesLayout = new QVBoxLayout(m_routesBox);
     routesLayout->setContentsMargins(2, 2, 2, 2);
@@ -342,7 +344,7 @@ void StopPanel::buildRouteTable(QWidget* parent) {
     m_routeTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     m_routeTable->setTextElideMode(Qt::ElideRight);
     for (int c = 0; c < 2; ++c) {
-        auto* cell = new QTableWidgetItem(c == 1 ? QStringLiteral("Маршрут") : QString());
+        auto* cell = new QTableWidgetItem(c == 1 ? routeColumnCaption() : QString());
         cell->setFlags(Qt::ItemIsEnabled);
         cell->setBackground(lirsk::systemColour(30));
         m_routeTable->setItem(0, c, cell);
@@ -350,11 +352,24 @@ void StopPanel::buildRouteTable(QWidget* parent) {
     routesLayout->addWidget(m_routeTable);
 }
 
+QString StopPanel::routeColumnCaption() {
+    return tr("Маршрут");
+}
+
+void StopPanel::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        if (QTableWidgetItem* caption = m_routeTable->item(0, 1))
+            caption->setText(routeColumnCaption());
+}
+
 // The stop list's menu, «Маршрут отсюда» and «Маршрут сюда», and a double click on a stop.
 void StopPanel::buildStopMenu() {
     m_stopMenu = new QMenu(this);
-    m_startAction = m_stopMenu->addAction(QStringLiteral("Маршрут отсюда"));
-    m_finishAction = m_stopMenu->addAction(QStringLiteral("Маршрут сюда"));
+    m_startAction = lirsk::keepText<StopPanel>(m_stopMenu->addAction(QString()), "text",
+                                               QT_TR_NOOP("Маршрут отсюда"));
+    m_finishAction = lirsk::keepText<StopPanel>(m_stopMenu->addAction(QString()), "text",
+                                                QT_TR_NOOP("Маршрут сюда"));
     setWayChoiceEnabled(false);
     connect(m_startAction, &QAction::triggered, this, [this] {
         if (m_menuStop != lirsk::NoStop)
@@ -453,7 +468,7 @@ void StopPanel::filterTyped(const QString& text) {
     m_model->setFilter(text);
     const bool noMatch = !text.isEmpty() && m_model->rowCount() == 0;
     if (noMatch) {
-        emit statusText(QStringLiteral("Остановка «%1» не найдена").arg(text));
+        emit statusText(tr("Остановка «%1» не найдена").arg(text));
         // One beep when what is typed stops matching, not one for every key after that.
         if (!m_noMatch)
             lirsk::beep(lirsk::Beep::Hand);
@@ -468,11 +483,13 @@ void StopPanel::searchStop() {
     if (m_searchBox->text().isEmpty() || m_model->rowCount() == 0) {
         lirsk::beep(lirsk::Beep::Hand);
         lirsk::showMessage(m_owner,
-                           {QMessageBox::Information, title, kSearchFailed, QMessageBox::Ok});
+                           {QMessageBox::Information, title,
+                            tr("Поиск завершен!\r\nСовпадение не найдено"), QMessageBox::Ok});
         return;
     }
     lirsk::beep(lirsk::Beep::Asterisk);
-    lirsk::showMessage(m_owner, {QMessageBox::Information, title, kSearchDone, QMessageBox::Ok});
+    lirsk::showMessage(m_owner, {QMessageBox::Information, title,
+                                 tr("Поиск завершен!\r\nСовпадение найдено"), QMessageBox::Ok});
     chooseRow(0);
 }
 
@@ -501,8 +518,7 @@ void StopPanel::stopRowChosen(int row) {
     QToolTip::hideText();
     // The list keeps the name as its hint; the status line shows it while the pointer is over
     // the list.
-    m_stopList->setStatusTip(QStringLiteral("Остановка ") +
-                             m_document->map().stop(stop).Label.Caption);
+    m_stopList->setStatusTip(tr("Остановка %1").arg(m_document->map().stop(stop).Label.Caption));
     emit stopChosen(stop);
 }
 

@@ -135,7 +135,12 @@ signals:
     // A text for the status line (no stop matches what is typed).
     void statusText(const QString& text);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    // The route table's caption over the route names.
+    static QString routeColumnCaption();
     void filterTyped(const QString& text);
     void chooseRow(int row);
     void stopRowChosen(int row);

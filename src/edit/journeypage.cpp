@@ -5,6 +5,7 @@
 #include "model/safefile.h"
 #include "platform/colours.h"
 #include "platform/messages.h"
+#include "platform/translatedtext.h"
 #include "view/mapview.h"
 
 #include <QBuffer>
@@ -32,12 +33,8 @@ namespace {
 
 constexpr double kScreenDpi = 96;
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("JourneyPage", text);
-}
-
 QString minutes(double seconds) {
-    return tr("%1 мин.").arg(legMinutes(seconds));
+    return QCoreApplication::translate("JourneyPage", "%1 мин.").arg(legMinutes(seconds));
 }
 
 // The colour of a route: its description's, else the colour of the stop it is boarded at.
@@ -86,7 +83,8 @@ std::vector<JourneyPageLine> journeyPageLines(const JourneyToPrint& journey) {
         const QStringList text = report.ridesText.split(QChar(13), Qt::SkipEmptyParts);
         for (int i = 0; i < text.size(); ++i) {
             JourneyPageLine line;
-            const QString walkWord = tr("пешком") + QLatin1Char(' ');
+            const QString walkWord =
+                QCoreApplication::translate("JourneyPage", "пешком") + QLatin1Char(' ');
             line.walk = text[i].startsWith(walkWord);
             line.text = line.walk ? text[i].mid(walkWord.size()) : text[i];
             if (!line.walk && i + 1 < text.size()) {
@@ -123,8 +121,10 @@ std::vector<JourneyPageLine> journeyPageLines(const JourneyToPrint& journey) {
                                           : routeColour(*journey.document, leg.codes.front(), from);
         const QString to = map.stop(leg.to).Label.Caption;
         line.text = from.Label.Caption == to
-                        ? tr("пересадка на ост. %1, %2").arg(to, minutes(leg.time))
-                        : tr("%1 → %2, %3").arg(from.Label.Caption, to, minutes(leg.time));
+                        ? QCoreApplication::translate("JourneyPage", "пересадка на ост. %1, %2")
+                              .arg(to, minutes(leg.time))
+                        : QCoreApplication::translate("JourneyPage", "%1 → %2, %3")
+                              .arg(from.Label.Caption, to, minutes(leg.time));
         // The stops between the ends, as the way passes them.
         const auto start =
             std::find(way.begin() + std::ptrdiff_t(std::min(at, way.size())), way.end(), leg.from);
@@ -145,10 +145,11 @@ namespace {
 
 // A leg's chip: its route numbers on their colour, or «пешком» in a dashed frame.
 void paintChip(QPainter& painter, const JourneyPageLine& line, const QRectF& chipBox) {
-    const QString chip = line.walk ? tr("пешком")
+    const QString chip = line.walk ? QCoreApplication::translate("JourneyPage", "пешком")
                          : line.numbers.isEmpty()
-                             ? tr("проезд")
-                             : QStringLiteral("№ ") + line.numbers.join(QStringLiteral(", "));
+                             ? QCoreApplication::translate("JourneyPage", "проезд")
+                             : QCoreApplication::translate("JourneyPage", "№ %1")
+                                   .arg(line.numbers.join(QStringLiteral(", ")));
     if (line.walk || !line.colour.isValid()) {
         painter.setPen(QPen(Qt::gray, 1, Qt::DashLine));
         painter.setBrush(Qt::NoBrush);
@@ -206,17 +207,22 @@ void paintJourneyPage(QPainter& painter, const QSizeF& page, const JourneyToPrin
         painter.drawText(box, Qt::TextWordWrap, text);
         y += used.height();
     };
-    write(tr("Поездка: %1").arg(endsText(journey)), 22, true);
+    write(QCoreApplication::translate("JourneyPage", "Поездка: %1").arg(endsText(journey)), 22,
+          true);
     QStringList about{mapTitle(*journey.document), journey.title,
                       QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat)};
     about.removeAll(QString());
     write(about.join(QStringLiteral(" · ")), 12, false, 0, Qt::darkGray);
     y += 12;
     const RouteReport& report = journey.report;
-    write(tr("Стоимость пути: %1").arg(report.fareText), 15, false);
-    write(tr("Длина пути: %1").arg(report.lengthText), 15, false);
-    write(tr("Время в пути: %1").arg(report.timeText), 15, false);
-    write(tr("Пересадок: %1").arg(report.transfers), 15, false);
+    write(QCoreApplication::translate("JourneyPage", "Стоимость пути: %1").arg(report.fareText), 15,
+          false);
+    write(QCoreApplication::translate("JourneyPage", "Длина пути: %1").arg(report.lengthText), 15,
+          false);
+    write(QCoreApplication::translate("JourneyPage", "Время в пути: %1").arg(report.timeText), 15,
+          false);
+    write(QCoreApplication::translate("JourneyPage", "Пересадок: %1").arg(report.transfers), 15,
+          false);
     y += 12;
 
     // Each leg: a chip with its route numbers on their colour, or «пешком», then its text.
@@ -267,7 +273,8 @@ bool writeJourneyPdf(const JourneyToPrint& journey, const QString& path, QString
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter pdf(&buffer);
-        pdf.setTitle(tr("Поездка: %1").arg(endsText(journey)));
+        pdf.setTitle(
+            QCoreApplication::translate("JourneyPage", "Поездка: %1").arg(endsText(journey)));
         pdf.setCreator(QStringLiteral("lirskmap"));
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                       QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
@@ -280,7 +287,7 @@ void printJourney(QWidget* parent, const JourneyToPrint& journey) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
     QPrintDialog dialog(&printer, parent);
-    dialog.setWindowTitle(tr("Печать поездки"));
+    dialog.setWindowTitle(QCoreApplication::translate("JourneyPage", "Печать поездки"));
     if (dialog.exec() == QDialog::Accepted)
         printJourneyPage(printer, journey);
 }
@@ -290,15 +297,18 @@ void exportJourneyPdf(QWidget* parent, const JourneyToPrint& journey) {
     name.replace(QStringLiteral(" → "), QStringLiteral(" - "));
     name.replace(QRegularExpression(QStringLiteral(R"([\\/:*?"<>|])")), QStringLiteral("_"));
     const QString path = QFileDialog::getSaveFileName(
-        parent, tr("Экспорт в PDF"), QDir::home().filePath(name + QStringLiteral(".pdf")),
-        tr("Документы PDF (*.pdf)"));
+        parent, QCoreApplication::translate("JourneyPage", "Экспорт в PDF"),
+        QDir::home().filePath(name + QStringLiteral(".pdf")),
+        QCoreApplication::translate("JourneyPage", "Документы PDF (*.pdf)"));
     if (path.isEmpty())
         return;
     QString error;
     if (!writeJourneyPdf(journey, path, &error))
         showMessage(parent,
-                    {QMessageBox::Warning, tr("Экспорт в PDF"),
-                     tr("Не удалось записать %1:\n%2").arg(QDir::toNativeSeparators(path), error),
+                    {QMessageBox::Warning,
+                     QCoreApplication::translate("JourneyPage", "Экспорт в PDF"),
+                     QCoreApplication::translate("JourneyPage", "Не удалось записать %1:\n%2")
+                         .arg(QDir::toNativeSeparators(path), error),
                      QMessageBox::Ok});
 }
 
@@ -307,9 +317,12 @@ QWidget* journeyOutputButtons(QWidget* parent, QListWidget* legs,
     auto* row = new QWidget(parent);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* print = new QPushButton(tr("Печать"), row);
+    auto* print = new QPushButton(row);
+    setTranslatedText(print, "text", "JourneyPage", QT_TRANSLATE_NOOP("JourneyPage", "Печать"));
     print->setObjectName(QStringLiteral("printJourneyButton"));
-    auto* pdf = new QPushButton(tr("Экспорт в PDF"), row);
+    auto* pdf = new QPushButton(row);
+    setTranslatedText(pdf, "text", "JourneyPage",
+                      QT_TRANSLATE_NOOP("JourneyPage", "Экспорт в PDF"));
     pdf->setObjectName(QStringLiteral("pdfJourneyButton"));
     layout->addWidget(print);
     layout->addWidget(pdf);

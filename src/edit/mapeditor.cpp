@@ -3,6 +3,7 @@
 #include "edit/maptools.h"
 #include "model/numberformat.h"
 #include "platform/messages.h"
+#include "platform/translatedtext.h"
 #include "route/report.h"
 #include "view/maprenderer.h"
 
@@ -14,16 +15,6 @@
 
 namespace lirsk {
 
-namespace {
-
-const QString kRedrawWait = QStringLiteral("Перерисовка карты, ждите...");
-const QString kNoData = QStringLiteral("Поиск не возможен, т.к. нет исходных данных.");
-const QString kFindWayText =
-    QStringLiteral("Оптимальный путь (укажите левой кнопкой мыши остановку отправления, затем не "
-                   "отпуская кнопку к какой остановке следует найти путь)");
-
-} // namespace
-
 MapEditor::MapEditor(MapDocument* document, MapView* view, QWidget* window, EditDialogs& dialogs)
     : QObject(window), m_document(document), m_view(view), m_window(window), m_dialogs(dialogs),
       m_tool(makeTool(MapMode::Pointer, *this)) {
@@ -32,9 +23,11 @@ MapEditor::MapEditor(MapDocument* document, MapView* view, QWidget* window, Edit
 
     stopMenu = new QMenu(window);
     stopMenu->setObjectName(QStringLiteral("stopMenu"));
-    stopMenuStart = stopMenu->addAction(QStringLiteral("Маршрут отсюда"));
+    stopMenuStart = stopMenu->addAction(QString());
+    keepText<MapEditor>(stopMenuStart, "text", QT_TR_NOOP("Маршрут отсюда"));
     stopMenuStart->setObjectName(QStringLiteral("stopMenuStart"));
-    stopMenuFinish = stopMenu->addAction(QStringLiteral("Маршрут сюда"));
+    stopMenuFinish = stopMenu->addAction(QString());
+    keepText<MapEditor>(stopMenuFinish, "text", QT_TR_NOOP("Маршрут сюда"));
     stopMenuFinish->setObjectName(QStringLiteral("stopMenuFinish"));
     stopMenuWaySeparator = stopMenu->addSeparator();
     connect(stopMenuStart, &QAction::triggered, this, [this] {
@@ -45,9 +38,11 @@ MapEditor::MapEditor(MapDocument* document, MapView* view, QWidget* window, Edit
         if (MenuStop != NoStop)
             ChooseFinish(MenuStop);
     });
-    stopMenuDelete = stopMenu->addAction(QStringLiteral("Удалить"));
+    stopMenuDelete = stopMenu->addAction(QString());
+    keepText<MapEditor>(stopMenuDelete, "text", QT_TR_NOOP("Удалить"));
     stopMenuDelete->setObjectName(QStringLiteral("stopMenuDelete"));
-    stopMenuProperties = stopMenu->addAction(QStringLiteral("Свойства"));
+    stopMenuProperties = stopMenu->addAction(QString());
+    keepText<MapEditor>(stopMenuProperties, "text", QT_TR_NOOP("Свойства"));
     stopMenuProperties->setObjectName(QStringLiteral("stopMenuProperties"));
     connect(stopMenuDelete, &QAction::triggered, this, &MapEditor::DeleteStopsFromMenu);
     connect(stopMenuProperties, &QAction::triggered, this, &MapEditor::EditStopProperties);
@@ -86,58 +81,58 @@ void MapEditor::setModeText(MapMode mode, const QString& text) {
 }
 
 void MapEditor::SetPointerMode() {
-    setModeText(MapMode::Pointer, QStringLiteral("Режим просмотра"));
+    setModeText(MapMode::Pointer, tr("Режим просмотра"));
 }
 
 void MapEditor::SetAddStopMode() {
-    setModeText(MapMode::AddStop,
-                QStringLiteral("Добавление остановки (щёлкните левой кнопкой мыши "
-                               "на рабочее поле, чтобы добавить остановку)"));
+    setModeText(MapMode::AddStop, tr("Добавление остановки (щёлкните левой кнопкой мыши "
+                                     "на рабочее поле, чтобы добавить остановку)"));
 }
 
 void MapEditor::SetAddArcMode() {
-    setModeText(MapMode::AddArc,
-                QStringLiteral("Добавление дуги (укажите левой кнопкой мыши вершину "
-                               "из которой исходит дуга, затем в какую вершину "
-                               "входит)"));
+    setModeText(MapMode::AddArc, tr("Добавление дуги (укажите левой кнопкой мыши вершину "
+                                    "из которой исходит дуга, затем в какую вершину "
+                                    "входит)"));
 }
 
 void MapEditor::SetDeleteArcMode() {
-    setModeText(MapMode::DeleteArc,
-                QStringLiteral("Удаление дуги (укажите левой кнопкой мыши вершину "
-                               "из которой исходит дуга, затем в какую вершину "
-                               "входит)"));
+    setModeText(MapMode::DeleteArc, tr("Удаление дуги (укажите левой кнопкой мыши вершину "
+                                       "из которой исходит дуга, затем в какую вершину "
+                                       "входит)"));
 }
 
 void MapEditor::SetAddRoadMode() {
-    setModeText(MapMode::AddRoad,
-                QStringLiteral("Добавление дороги (укажите левой кнопкой мыши "
-                               "остановку из которой исходит дорога, затем в какую "
-                               "входит)"));
+    setModeText(MapMode::AddRoad, tr("Добавление дороги (укажите левой кнопкой мыши "
+                                     "остановку из которой исходит дорога, затем в какую "
+                                     "входит)"));
 }
 
 void MapEditor::SetDeleteRoadMode() {
-    setModeText(MapMode::DeleteRoad, QStringLiteral("Удаление дороги (укажите левой кнопкой мыши "
-                                                    "остановку из которой исходит дорога, затем в "
-                                                    "какую входит)"));
+    setModeText(MapMode::DeleteRoad, tr("Удаление дороги (укажите левой кнопкой мыши "
+                                        "остановку из которой исходит дорога, затем в "
+                                        "какую входит)"));
 }
 
 void MapEditor::SetChangeRoadMode() {
-    setModeText(MapMode::ChangeRoad, QStringLiteral("Изменение параметров дороги (укажите левой "
-                                                    "кнопкой мыши остановку из которой исходит "
-                                                    "дорога, затем в какую входит)"));
+    setModeText(MapMode::ChangeRoad, tr("Изменение параметров дороги (укажите левой "
+                                        "кнопкой мыши остановку из которой исходит "
+                                        "дорога, затем в какую входит)"));
 }
 
 void MapEditor::SetFindWayMode() {
     if (map().stopCount() == 0) {
-        showMessage(m_window, {QMessageBox::Information, windowTitle(), kNoData, QMessageBox::Ok});
+        showMessage(m_window,
+                    {QMessageBox::Information, windowTitle(),
+                     tr("Поиск не возможен, т.к. нет исходных данных."), QMessageBox::Ok});
         return;
     }
-    setModeText(MapMode::FindWay, kFindWayText);
+    setModeText(MapMode::FindWay,
+                tr("Оптимальный путь (укажите левой кнопкой мыши остановку отправления, затем не "
+                   "отпуская кнопку к какой остановке следует найти путь)"));
 }
 
 void MapEditor::SetInfoMode() {
-    setModeText(MapMode::Info, QStringLiteral("Просмотр информации об остановки"));
+    setModeText(MapMode::Info, tr("Просмотр информации об остановки"));
 }
 
 void MapEditor::setEditing(bool on) {
@@ -166,7 +161,7 @@ void MapEditor::RedrawMap(bool withStatus) {
     QString remembered;
     if (withStatus && statusText && setStatusText) {
         remembered = statusText();
-        setStatusText(kRedrawWait);
+        setStatusText(tr("Перерисовка карты, ждите..."));
     }
     m_view->repaintMap();
     if (withStatus && setStatusText)
@@ -660,13 +655,13 @@ void MapEditor::ReportWay(const FoundWay& way) {
     QString caption;
     switch (m_criterion) {
     case Criterion::Shortest:
-        caption = QStringLiteral("Отчет");
+        caption = tr("Отчет");
         break;
     case Criterion::Fastest:
-        caption = QStringLiteral("Отчет — быстрейший путь");
+        caption = tr("Отчет — быстрейший путь");
         break;
     case Criterion::FewestChanges:
-        caption = QStringLiteral("Отчет — меньше пересадок");
+        caption = tr("Отчет — меньше пересадок");
         break;
     }
     m_dialogs.showReport(report, caption, wayOnScreen(way.stops), m_document);

@@ -3,6 +3,7 @@
 #include "model/numberformat.h"
 #include "platform/fonts.h"
 #include "platform/messages.h"
+#include "platform/translatedtext.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -12,7 +13,7 @@
 
 RoadParametersDialog::RoadParametersDialog(QWidget* parent) : lirsk::ModalDialog(parent) {
     setObjectName(QStringLiteral("roadParametersDialog"));
-    setWindowTitle(QStringLiteral("Параметры дороги"));
+    lirsk::keepText<RoadParametersDialog>(this, "windowTitle", QT_TR_NOOP("Параметры дороги"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(243, 111);
@@ -20,21 +21,21 @@ RoadParametersDialog::RoadParametersDialog(QWidget* parent) : lirsk::ModalDialog
     font.setPointSize(8);
     setFont(font);
 
-    auto row = [this](int top, const QString& caption, const QString& unit, const char* name) {
-        auto* label = new QLabel(caption, this);
+    auto row = [this](int top, const char* caption, const char* unit, const char* name) {
+        auto* label = lirsk::keepText<RoadParametersDialog>(new QLabel(this), "text", caption);
         label->setGeometry(8, top + 3, 110, 16);
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QLatin1String(name));
         edit->setGeometry(120, top, 81, 21);
-        auto* units = new QLabel(unit, this);
+        auto* units = lirsk::keepText<RoadParametersDialog>(new QLabel(this), "text", unit);
         units->setGeometry(206, top + 3, 32, 16);
         return edit;
     };
-    fareEdit = row(8, QStringLiteral("Стоимость проезда:"), QStringLiteral("руб."), "fareEdit");
-    fareEdit->setToolTip(QStringLiteral("Стоимость пути"));
-    lengthEdit = row(32, QStringLiteral("Длина пути:"), QStringLiteral("м."), "lengthEdit");
-    lengthEdit->setToolTip(QStringLiteral("Длина пути"));
-    timeEdit = row(56, QStringLiteral("Время в пути:"), QStringLiteral("сек."), "timeEdit");
+    fareEdit = row(8, QT_TR_NOOP("Стоимость проезда:"), QT_TR_NOOP("руб."), "fareEdit");
+    lirsk::keepText<RoadParametersDialog>(fareEdit, "toolTip", QT_TR_NOOP("Стоимость пути"));
+    lengthEdit = row(32, QT_TR_NOOP("Длина пути:"), QT_TR_NOOP("м."), "lengthEdit");
+    lirsk::keepText<RoadParametersDialog>(lengthEdit, "toolTip", QT_TR_NOOP("Длина пути"));
+    timeEdit = row(56, QT_TR_NOOP("Время в пути:"), QT_TR_NOOP("сек."), "timeEdit");
 
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("okButton"));
@@ -63,8 +64,8 @@ void RoadParametersDialog::showEvent(QShowEvent* event) {
 bool RoadParametersDialog::holdsNumber(QLineEdit* edit) {
     if (lirsk::parseNumber(edit->text()))
         return true;
-    lirsk::showMessage(this, {QMessageBox::Critical, windowTitle(),
-                              QStringLiteral("Вес введён неверно!"), QMessageBox::Ok});
+    lirsk::showMessage(
+        this, {QMessageBox::Critical, windowTitle(), tr("Вес введён неверно!"), QMessageBox::Ok});
     return false;
 }
 

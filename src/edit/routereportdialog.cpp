@@ -2,6 +2,7 @@
 
 #include "edit/journeypage.h"
 #include "platform/fonts.h"
+#include "platform/translatedtext.h"
 
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -122,7 +123,7 @@ QPixmap RouteReportDialog::CloseGlyph() {
 
 RouteReportDialog::RouteReportDialog(QWidget* parent) : lirsk::ModalDialog(parent) {
     setObjectName(QStringLiteral("routeReportDialog"));
-    setWindowTitle(QStringLiteral("Отчет"));
+    lirsk::keepText<RouteReportDialog>(this, "windowTitle", QT_TR_NOOP("Отчет"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     resize(311, 351);
@@ -139,8 +140,10 @@ RouteReportDialog::RouteReportDialog(QWidget* parent) : lirsk::ModalDialog(paren
         image->setPixmap(pixmap);
         return image;
     };
-    auto text = [this](int left, int top, const QString& caption, const char* name) {
-        auto* label = new QLabel(caption, this);
+    auto text = [this](int left, int top, const char* caption, const char* name) {
+        auto* label = new QLabel(this);
+        if (caption)
+            lirsk::keepText<RouteReportDialog>(label, "text", caption);
         label->setObjectName(QLatin1String(name));
         label->setFont(msSansSerif(13));
         label->setTextFormat(Qt::PlainText);
@@ -148,14 +151,15 @@ RouteReportDialog::RouteReportDialog(QWidget* parent) : lirsk::ModalDialog(paren
         label->resize(left == 88 ? 120 : 100, 16);
         return label;
     };
-    fareCaption = text(88, 16, QStringLiteral("Стоимость пути: "), "fareCaption");
-    timeCaption = text(88, 85, QStringLiteral("Время в пути:       "), "timeCaption");
-    lengthCaption = text(88, 48, QStringLiteral("Длина пути:           "), "lengthCaption");
-    fareLabel = text(208, 16, QString(), "fareLabel");
-    lengthLabel = text(208, 48, QString(), "lengthLabel");
-    timeLabel = text(208, 85, QString(), "timeLabel");
+    fareCaption = text(88, 16, QT_TR_NOOP("Стоимость пути: "), "fareCaption");
+    timeCaption = text(88, 85, QT_TR_NOOP("Время в пути:       "), "timeCaption");
+    lengthCaption = text(88, 48, QT_TR_NOOP("Длина пути:           "), "lengthCaption");
+    fareLabel = text(208, 16, nullptr, "fareLabel");
+    lengthLabel = text(208, 48, nullptr, "lengthLabel");
+    timeLabel = text(208, 85, nullptr, "timeLabel");
 
-    ridesGroup = new QGroupBox(QStringLiteral("Проезд маршрутами :"), this);
+    ridesGroup = lirsk::keepText<RouteReportDialog>(new QGroupBox(this), "title",
+                                                    QT_TR_NOOP("Проезд маршрутами :"));
     ridesGroup->setObjectName(QStringLiteral("ridesGroup"));
     ridesGroup->setGeometry(8, 120, 289, 161);
     auto* boxLayout = new QVBoxLayout(ridesGroup);
@@ -173,14 +177,17 @@ RouteReportDialog::RouteReportDialog(QWidget* parent) : lirsk::ModalDialog(paren
     ridesScroll->setWidget(ridesLabel);
     boxLayout->addWidget(ridesScroll);
 
-    closeButton = new QPushButton(QIcon(CloseGlyph()), QStringLiteral("Закрыть"), this);
+    closeButton = new QPushButton(QIcon(CloseGlyph()), QString(), this);
+    lirsk::keepText<RouteReportDialog>(closeButton, "text", QT_TR_NOOP("Закрыть"));
     closeButton->setObjectName(QStringLiteral("closeButton"));
     closeButton->setGeometry(208, 288, 91, 25);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
-    printButton = new QPushButton(tr("Печать"), this);
+    printButton =
+        lirsk::keepText<RouteReportDialog>(new QPushButton(this), "text", QT_TR_NOOP("Печать"));
     printButton->setObjectName(QStringLiteral("printButton"));
     printButton->setGeometry(8, 288, 80, 25);
-    pdfButton = new QPushButton(tr("Экспорт в PDF"), this);
+    pdfButton = lirsk::keepText<RouteReportDialog>(new QPushButton(this), "text",
+                                                   QT_TR_NOOP("Экспорт в PDF"));
     pdfButton->setObjectName(QStringLiteral("pdfButton"));
     pdfButton->setGeometry(92, 288, 110, 25);
     const auto journey = [this] {

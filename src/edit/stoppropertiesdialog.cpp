@@ -3,6 +3,7 @@
 #include "platform/colours.h"
 #include "platform/fonts.h"
 #include "platform/messages.h"
+#include "platform/translatedtext.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -90,7 +91,7 @@ lirsk::FontSpec fromQFont(const QFont& font, const lirsk::FontSpec& before) {
 
 StopPropertiesDialog::StopPropertiesDialog(QWidget* parent) : lirsk::ModalDialog(parent) {
     setObjectName(QStringLiteral("stopPropertiesDialog"));
-    setWindowTitle(QStringLiteral("Параметры остановки"));
+    lirsk::keepText<StopPropertiesDialog>(this, "windowTitle", QT_TR_NOOP("Параметры остановки"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::CustomizeWindowHint);
     setFixedSize(235, 249);
@@ -106,7 +107,8 @@ StopPropertiesDialog::StopPropertiesDialog(QWidget* parent) : lirsk::ModalDialog
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &StopPropertiesDialog::acceptWholeSize);
     // Esc rejects the dialog, as "Отмена" does.
-    cancelButton = new QPushButton(QStringLiteral("Отмена"), this);
+    cancelButton =
+        lirsk::keepText<StopPropertiesDialog>(new QPushButton(this), "text", QT_TR_NOOP("Отмена"));
     cancelButton->setObjectName(QStringLiteral("cancelButton"));
     cancelButton->setGeometry(152, 220, 75, 25);
     cancelButton->setAutoDefault(false);
@@ -125,8 +127,8 @@ StopPropertiesDialog::StopPropertiesDialog(QWidget* parent) : lirsk::ModalDialog
 
 // The fields, one row each, at the places the dialog has always had them.
 void StopPropertiesDialog::buildFields() {
-    auto caption = [this](int top, const QString& text) {
-        auto* label = new QLabel(text, this);
+    auto caption = [this](int top, const char* text) {
+        auto* label = lirsk::keepText<StopPropertiesDialog>(new QLabel(this), "text", text);
         label->setGeometry(8, top + 3, 104, 16);
     };
     // The colour and font fields: sunken panels that open their chooser on a click.
@@ -141,36 +143,37 @@ void StopPropertiesDialog::buildFields() {
         panel->installEventFilter(this);
         return panel;
     };
-    caption(8, QStringLiteral("Название вершины:"));
+    caption(8, QT_TR_NOOP("Название вершины:"));
     nameEdit = new QLineEdit(this);
     nameEdit->setObjectName(QStringLiteral("nameEdit"));
     nameEdit->setGeometry(112, 8, 115, 21);
     // Typed letters become lower case.
     nameEdit->setValidator(new LowerCaseTyped(nameEdit));
 
-    caption(32, QStringLiteral("Размер вершины:"));
+    caption(32, QT_TR_NOOP("Размер вершины:"));
     sizeSpin = new QSpinBox(this);
     sizeSpin->setObjectName(QStringLiteral("sizeSpin"));
     sizeSpin->setGeometry(112, 32, 49, 22);
     sizeSpin->setRange(1, 78);
     sizeSpin->setSingleStep(1);
 
-    caption(58, QStringLiteral("Id вершины:"));
+    caption(58, QT_TR_NOOP("Id вершины:"));
     idEdit = new QLineEdit(this);
     idEdit->setObjectName(QStringLiteral("idEdit"));
     idEdit->setGeometry(112, 58, 49, 21);
     idEdit->setEnabled(false);
 
-    showNameCheck = new QCheckBox(QStringLiteral("Показывать название вершины"), this);
+    showNameCheck = lirsk::keepText<StopPropertiesDialog>(
+        new QCheckBox(this), "text", QT_TR_NOOP("Показывать название вершины"));
     showNameCheck->setObjectName(QStringLiteral("showNameCheck"));
     showNameCheck->setGeometry(8, 82, 220, 17);
 
-    caption(102, QStringLiteral("Цвет вершины:"));
+    caption(102, QT_TR_NOOP("Цвет вершины:"));
     colourPanel = clickablePanel(QStringLiteral("colourPanel"), 102);
 
-    caption(124, QStringLiteral("Шрифт вершины:"));
+    caption(124, QT_TR_NOOP("Шрифт вершины:"));
     fontSample = clickablePanel(QStringLiteral("fontSample"), 124);
-    fontSample->setText(QStringLiteral("Название вершины"));
+    fontSample->setText(tr("Название вершины"));
     fontSample->setAlignment(Qt::AlignCenter);
     fontSample->setAutoFillBackground(true);
     QPalette white = fontSample->palette();
@@ -179,15 +182,15 @@ void StopPropertiesDialog::buildFields() {
     // The sample shows the name as it is typed.
     connect(nameEdit, &QLineEdit::textChanged, fontSample, &QLabel::setText);
 
-    caption(146, QStringLiteral("Цвет названия:"));
+    caption(146, QT_TR_NOOP("Цвет названия:"));
     nameColourPanel = clickablePanel(QStringLiteral("nameColourPanel"), 146);
 
-    caption(168, QStringLiteral("Маршруты:"));
+    caption(168, QT_TR_NOOP("Маршруты:"));
     routesEdit = new QLineEdit(this);
     routesEdit->setObjectName(QStringLiteral("routesEdit"));
     routesEdit->setGeometry(112, 168, 115, 21);
 
-    caption(192, tr("Центр (x, y):"));
+    caption(192, QT_TR_NOOP("Центр (x, y):"));
     for (QSpinBox** spin : {&xSpin, &ySpin}) {
         *spin = new QSpinBox(this);
         (*spin)->setRange(0, 1 << 24);
@@ -275,8 +278,7 @@ void StopPropertiesDialog::acceptWholeSize() {
     const int size = sizeSpin->text().trimmed().toInt(&whole);
     if (!whole || size < sizeSpin->minimum() || size > sizeSpin->maximum()) {
         lirsk::showMessage(this, {QMessageBox::Warning, windowTitle(),
-                                  QStringLiteral("Размер вершины должен быть целым числом от %1 "
-                                                 "до %2.")
+                                  tr("Размер вершины должен быть целым числом от %1 до %2.")
                                       .arg(sizeSpin->minimum())
                                       .arg(sizeSpin->maximum()),
                                   QMessageBox::Ok});

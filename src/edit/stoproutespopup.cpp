@@ -1,6 +1,7 @@
 #include "edit/stoproutespopup.h"
 
 #include "platform/fonts.h"
+#include "platform/translatedtext.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -18,11 +19,12 @@ QFont msSansSerif(int pixels, bool bold) {
 
 StopRoutesPopup::StopRoutesPopup(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setObjectName(QStringLiteral("stopRoutesPopup"));
-    setWindowTitle(QStringLiteral("Маршруты"));
+    lirsk::keepText<StopRoutesPopup>(this, "windowTitle", QT_TR_NOOP("Маршруты"));
     setFixedSize(182, 206);
     setFont(msSansSerif(11, false));
 
-    stopCaption = new QLabel(QStringLiteral("Остановка:"), this);
+    stopCaption =
+        lirsk::keepText<StopRoutesPopup>(new QLabel(this), "text", QT_TR_NOOP("Остановка:"));
     stopCaption->move(56, 8);
     stopNameLabel = new QLabel(this);
     stopNameLabel->setObjectName(QStringLiteral("stopNameLabel"));

@@ -1,10 +1,13 @@
 #include "app/mainwindow.h"
 #include "app/mapwindow.h"
+#include "app/session.h"
 #include "document/edits.h"
+#include "edit/routereportdialog.h"
 #include "model/mapfile.h"
 #include "platform/messages.h"
 
 #include <QDockWidget>
+#include <QLabel>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -419,6 +422,24 @@ private slots:
         QVERIFY(!frame->close());
         QCOMPARE(messages, QStringList({"Сохранить изменения в карте «Без имени»?"}));
         QCOMPARE(frame->MapWindowCount(), 1);
+    }
+
+    // «Язык» shows the menus and the report's captions in the language chosen at once, keeps
+    // the choice for the next start, and comes back. (Last: it leaves the toolkit's own texts
+    // Russian.)
+    void languageSwitchesAtOnceAndIsRemembered() {
+        QTemporaryDir folder;
+        const QString settings = folder.filePath(QStringLiteral("lirskmap.conf"));
+        keepSession(frame.get(), settings);
+        const QMenu* file = frame->menuBar()->actions().first()->menu();
+        const RouteReportDialog* report = frame->programDialogs().routeReport();
+        for (const auto& [code, fileTitle, fareCaption] :
+             {std::tuple{"en", "&File", "Fare: "}, std::tuple{"ru", "Файл", "Стоимость пути: "}}) {
+            action(QStringLiteral("acLanguage_") + QLatin1String(code))->trigger();
+            QCOMPARE(file->title(), QString::fromUtf8(fileTitle));
+            QCOMPARE(report->fareCaption->text(), QString::fromUtf8(fareCaption));
+            QCOMPARE(lirsk::languageCode(startLanguage(settings)), QLatin1String(code));
+        }
     }
 };
 
