@@ -113,6 +113,8 @@ private:
 
     bool conflicts(const Segment& s, const std::vector<Segment>& pending) const;
     bool inTheWay(const Segment& s, const std::vector<Segment>& pending) const;
+    bool sideKept(const Segment& s, int node, QPoint at) const;
+    bool besideRightly(int node, QPoint p) const;
     bool nodeBlocked(QPoint p, const std::vector<std::pair<int, QPoint>>& pending) const;
     bool keepsOrder(int node, const std::vector<Segment>& pending) const;
     void commit(const Candidate& c);

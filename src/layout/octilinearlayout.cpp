@@ -192,7 +192,7 @@ bool Layout::shapeChain(const std::vector<int>& nodes, const std::vector<int>& l
                     : corners[r] + unit * int(std::lround(double(j) * steps[r] / share[r]));
             ++k;
             const bool last = k == gaps;
-            if (!last && nodeBlocked(at, shaped.places))
+            if (!last && (nodeBlocked(at, shaped.places) || !besideRightly(nodes[k], at)))
                 return false;
             const Segment s{previous, at, links[k - 1]};
             if (conflicts(s, shaped.segments))
@@ -329,7 +329,7 @@ void Layout::placeJunction(int junction) {
             direct = other;
     }
     const auto evaluate = [&](QPoint p, Candidate* out) {
-        if (nodeBlocked(p, {}))
+        if (nodeBlocked(p, {}) || !besideRightly(junction, p))
             return false;
         Candidate c;
         c.places.emplace_back(junction, p);
@@ -449,7 +449,7 @@ void Layout::walkBranch(const Chain& chain, bool reversed) {
             for (int d = 0; d < kDirections; ++d)
                 for (int s = 1; s <= reach; ++s) {
                     const QPoint at = m_cell[here] + kDirection[d] * s;
-                    if (nodeBlocked(at, {}))
+                    if (nodeBlocked(at, {}) || !besideRightly(next, at))
                         continue;
                     Candidate c;
                     c.places.emplace_back(next, at);
