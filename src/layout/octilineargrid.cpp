@@ -68,7 +68,8 @@ bool Layout::inTheWay(const Segment& s, const std::vector<Segment>& pending) con
     const QPoint unit = unitOf(s.b - s.a);
     for (int k = 1; k < steps; ++k) {
         const QPoint p = s.a + unit * k;
-        if (m_nodeAt.contains(key(p.x(), p.y())))
+        if (m_nodeAt.contains(key(p.x(), p.y())) ||
+            (m_relaxed == 0 && m_reservedCells.contains(key(p.x(), p.y()))))
             return true;
     }
     for (int k = 0; m_relaxed == 0 && k <= steps; ++k)
@@ -125,7 +126,8 @@ bool Layout::besideRightly(int node, QPoint p) const {
 }
 
 bool Layout::nodeBlocked(QPoint p, const std::vector<std::pair<int, QPoint>>& pending) const {
-    if (m_nodeAt.contains(key(p.x(), p.y())))
+    if (m_nodeAt.contains(key(p.x(), p.y())) ||
+        (m_relaxed == 0 && m_reservedCells.contains(key(p.x(), p.y()))))
         return true;
     for (const auto& [node, at] : pending)
         if (at == p)
@@ -183,6 +185,12 @@ void Layout::commit(const Candidate& c) {
         m_cell[node] = at;
         m_placed[node] = true;
         m_nodeAt[key(at.x(), at.y())] = node;
+        const QPointF g = m_input.points[std::size_t(node)] / m_unit;
+        m_fit.count += 1;
+        m_fit.ground += g;
+        m_fit.grid += QPointF(at);
+        m_fit.groundSquares += QPointF::dotProduct(g, g);
+        m_fit.products += QPointF::dotProduct(g, QPointF(at));
     }
     for (const Segment& s : c.segments) {
         const int index = int(m_segments.size());
