@@ -72,14 +72,18 @@ bool Layout::inTheWay(const Segment& s, const std::vector<Segment>& pending) con
             (m_relaxed == 0 && m_reservedCells.contains(key(p.x(), p.y()))))
             return true;
     }
+    // The cells beside the segment: across it, and for a diagonal also those half a step off.
+    const bool diagonal = unit.x() != 0 && unit.y() != 0;
     for (int k = 0; m_relaxed == 0 && k <= steps; ++k)
-        for (int x = -1; x <= 1; ++x)
-            for (int y = -1; y <= 1; ++y) {
-                const QPoint p = s.a + unit * k + QPoint(x, y);
-                const auto it = m_nodeAt.find(key(p.x(), p.y()));
-                if (it != m_nodeAt.end() && !sideKept(s, it->second, p))
-                    return true;
-            }
+        for (const QPoint off : kDirection) {
+            const int along = QPoint::dotProduct(off, unit);
+            if (along != 0 && !(along == 1 && diagonal && (off.x() == 0 || off.y() == 0)))
+                continue;
+            const QPoint p = s.a + unit * k + off;
+            const auto it = m_nodeAt.find(key(p.x(), p.y()));
+            if (it != m_nodeAt.end() && !sideKept(s, it->second, p))
+                return true;
+        }
     for (const Segment& t : pending)
         if (clash(s, t, m_crossingOnGround))
             return true;

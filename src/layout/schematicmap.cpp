@@ -1,6 +1,7 @@
 #include "layout/schematicmap.h"
 
 #include "layout/octilinearlayout.h"
+#include "layout/schematicrepair.h"
 #include "view/linebundles.h"
 
 #include <QCoreApplication>
@@ -263,16 +264,24 @@ bool schematicPlaces(const GraphMap& map, const MapDescription* description,
     constexpr int kMargin = 3 * kSchematicStep;
     places->clear();
     const std::vector<QPoint> aside = spreadInterchanges(input, group, layout.cells);
-    std::vector<QPointF> centres;
+    std::vector<QPoint> centres;
+    for (StopIndex i = 0; i < map.stopCount(); ++i) {
+        const QPoint cell = layout.cells[std::size_t(group[std::size_t(i)])];
+        centres.push_back(QPoint(kMargin, kMargin) + (cell - QPoint(left, top)) * kSchematicStep +
+                          aside[std::size_t(i)]);
+    }
+    repairSchematic(input, centres, kSchematicStep, kInterchangeSpacing);
+    QPoint least(INT_MAX, INT_MAX);
+    for (const QPoint& centre : centres)
+        least = QPoint(std::min(least.x(), centre.x()), std::min(least.y(), centre.y()));
+    for (QPoint& centre : centres)
+        centre += QPoint(kMargin, kMargin) - least;
     for (StopIndex i = 0; i < map.stopCount(); ++i) {
         const Stop& stop = map.stop(i);
-        const QPoint cell = layout.cells[std::size_t(group[std::size_t(i)])];
-        const QPoint at = QPoint(kMargin, kMargin) + (cell - QPoint(left, top)) * kSchematicStep +
-                          aside[std::size_t(i)] - QPoint(stop.Radius, stop.Radius);
+        const QPoint at = centres[std::size_t(i)] - QPoint(stop.Radius, stop.Radius);
         places->append({stop.Id, at.x(), at.y()});
-        centres.emplace_back(at + QPoint(stop.Radius, stop.Radius));
     }
-    *figures = figuresOf(input, centres);
+    *figures = figuresOf(input, std::vector<QPointF>(centres.begin(), centres.end()));
     return true;
 }
 
