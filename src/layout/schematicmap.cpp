@@ -270,7 +270,7 @@ bool schematicPlaces(const GraphMap& map, const MapDescription* description,
         centres.push_back(QPoint(kMargin, kMargin) + (cell - QPoint(left, top)) * kSchematicStep +
                           aside[std::size_t(i)]);
     }
-    repairSchematic(input, centres, kSchematicStep, kInterchangeSpacing);
+    repairSchematic(input, centres, 2 * kSchematicStep, kInterchangeSpacing);
     QPoint least(INT_MAX, INT_MAX);
     for (const QPoint& centre : centres)
         least = QPoint(std::min(least.x(), centre.x()), std::min(least.y(), centre.y()));

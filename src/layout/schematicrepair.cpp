@@ -64,10 +64,10 @@ double squaredDistanceToSegment(QPoint p, QPoint a, QPoint b) {
 // How a group of stations stands: links out of the eight directions, new crossings, and stations
 // or links closer than the gap. Better means fewer of some and no more of any.
 struct Standing {
-    int bent = 0, crossings = 0, crowding = 0;
+    int bent = 0, crossings = 0, crowding = 0, disorder = 0;
     bool betterThan(const Standing& o) const {
         return bent <= o.bent && crossings <= o.crossings && crowding <= o.crowding &&
-               (bent < o.bent || crossings < o.crossings);
+               disorder <= o.disorder && (bent < o.bent || crossings < o.crossings);
     }
 };
 
@@ -82,6 +82,7 @@ private:
     void moveAlone(int station);
     void shiftRun(int fixed, int first);
     std::vector<int> neighbours(int station) const;
+    bool inGroundOrder(int station) const;
 
     const OctilinearInput& m_ground;
     std::vector<QPoint>& m_placed;
@@ -143,12 +144,40 @@ Standing Repair::standing(const std::vector<int>& stations) const {
             if (int(v) != a && int(v) != b && box.contains(m_placed[v]))
                 result.crowding += squaredDistanceToSegment(m_placed[v], at(a), at(b)) < clearance;
     }
-    for (int s : stations)
+    std::vector<int> ordered = stations;
+    for (int s : stations) {
         for (std::size_t v = 0; v < m_placed.size(); ++v) {
             const QPointF d(m_placed[v] - at(s));
             result.crowding += int(v) != s && QPointF::dotProduct(d, d) < gap;
         }
+        const std::vector<int> around = neighbours(s);
+        ordered.insert(ordered.end(), around.begin(), around.end());
+    }
+    std::sort(ordered.begin(), ordered.end());
+    ordered.erase(std::unique(ordered.begin(), ordered.end()), ordered.end());
+    for (int s : ordered)
+        result.disorder += !inGroundOrder(s);
     return result;
+}
+
+// Whether the links at a station run around it in the order of their directions on the ground.
+bool Repair::inGroundOrder(int station) const {
+    const std::vector<int> around = neighbours(station);
+    if (around.size() < 3)
+        return true;
+    std::vector<std::pair<double, double>> angles; // on the ground, drawn
+    const QPointF g = m_ground.points[std::size_t(station)];
+    const QPoint p = m_placed[std::size_t(station)];
+    for (int w : around) {
+        const QPointF dg = m_ground.points[std::size_t(w)] - g;
+        const QPoint dp = m_placed[std::size_t(w)] - p;
+        angles.emplace_back(std::atan2(dg.y(), dg.x()), std::atan2(dp.y(), dp.x()));
+    }
+    std::sort(angles.begin(), angles.end());
+    int descents = 0;
+    for (std::size_t k = 0; k < angles.size(); ++k)
+        descents += angles[(k + 1) % angles.size()].second <= angles[k].second;
+    return descents == 1;
 }
 
 bool Repair::tryMoves(const std::vector<std::pair<int, QPoint>>& moves, const Standing* now) {
