@@ -19,6 +19,9 @@ namespace lirsk {
 namespace {
 
 constexpr QPoint kAxes[4] = {{1, 0}, {0, 1}, {1, 1}, {1, -1}};
+// How many times the reach a station of a new crossing may go: a crossing misleads more than a
+// station a little further from where the grid put it.
+constexpr int kCrossingReach = 3;
 
 bool isOctilinear(QPoint d) {
     return d != QPoint() && (d.x() == 0 || d.y() == 0 || std::abs(d.x()) == std::abs(d.y()));
@@ -64,10 +67,11 @@ double squaredDistanceToSegment(QPoint p, QPoint a, QPoint b) {
 // How a group of stations stands: links out of the eight directions, new crossings, and stations
 // or links closer than the gap. Better means fewer of some and no more of any.
 struct Standing {
-    int bent = 0, crossings = 0, crowding = 0, disorder = 0;
+    int bent = 0, crossings = 0, crowding = 0, disorder = 0, stretched = 0;
     bool betterThan(const Standing& o) const {
         return bent <= o.bent && crossings <= o.crossings && crowding <= o.crowding &&
-               disorder <= o.disorder && (bent < o.bent || crossings < o.crossings);
+               disorder <= o.disorder && stretched <= o.stretched &&
+               (bent < o.bent || crossings < o.crossings);
     }
 };
 
@@ -79,7 +83,7 @@ public:
 private:
     Standing standing(const std::vector<int>& stations) const;
     bool tryMoves(const std::vector<std::pair<int, QPoint>>& moves, const Standing* now = nullptr);
-    void moveAlone(int station);
+    void moveAlone(int station, int reachFactor);
     void shiftRun(int fixed, int first);
     std::vector<int> neighbours(int station) const;
     bool inGroundOrder(int station) const;
@@ -89,6 +93,7 @@ private:
     int m_reach, m_gap;
     std::vector<std::pair<int, int>> m_links;
     std::vector<std::vector<int>> m_linksAt;
+    std::vector<std::vector<int>> m_walkingTo;
     std::unordered_set<std::uint64_t> m_crossingOnGround;
 };
 
@@ -97,7 +102,8 @@ std::uint64_t pairKey(int a, int b) {
 }
 
 Repair::Repair(const OctilinearInput& geography, std::vector<QPoint>& placed, int reach, int gap)
-    : m_ground(geography), m_placed(placed), m_reach(reach), m_gap(gap), m_linksAt(placed.size()) {
+    : m_ground(geography), m_placed(placed), m_reach(reach), m_gap(gap), m_linksAt(placed.size()),
+      m_walkingTo(placed.size()) {
     std::unordered_set<std::uint64_t> seen;
     const int count = int(placed.size());
     for (auto [a, b] : geography.links)
@@ -106,6 +112,11 @@ Repair::Repair(const OctilinearInput& geography, std::vector<QPoint>& placed, in
             m_linksAt[std::size_t(a)].push_back(int(m_links.size()));
             m_linksAt[std::size_t(b)].push_back(int(m_links.size()));
             m_links.emplace_back(a, b);
+        }
+    for (auto [a, b] : geography.walks)
+        if (a != b && a >= 0 && b >= 0 && a < count && b < count) {
+            m_walkingTo[std::size_t(a)].push_back(b);
+            m_walkingTo[std::size_t(b)].push_back(a);
         }
     const auto& g = geography.points;
     for (std::size_t i = 0; i < m_links.size(); ++i)
@@ -145,6 +156,11 @@ Standing Repair::standing(const std::vector<int>& stations) const {
                 result.crowding += squaredDistanceToSegment(m_placed[v], at(a), at(b)) < clearance;
     }
     std::vector<int> ordered = stations;
+    for (int s : stations)
+        for (int w : m_walkingTo[std::size_t(s)]) {
+            const QPoint d = m_placed[std::size_t(w)] - at(s);
+            result.stretched += QPoint::dotProduct(d, d) > m_reach * m_reach;
+        }
     for (int s : stations) {
         for (std::size_t v = 0; v < m_placed.size(); ++v) {
             const QPointF d(m_placed[v] - at(s));
@@ -210,7 +226,7 @@ std::vector<int> Repair::neighbours(int station) const {
 
 // The station alone to the places near it where the lines through its neighbours in the eight
 // directions meet (or onto one such line), the best one that is better.
-void Repair::moveAlone(int station) {
+void Repair::moveAlone(int station, int reachFactor) {
     const QPoint here = m_placed[std::size_t(station)];
     const std::vector<int> around = neighbours(station);
     std::vector<QPoint> places;
@@ -232,7 +248,7 @@ void Repair::moveAlone(int station) {
             }
         }
     }
-    const double reach = double(m_reach) * m_reach;
+    const double reach = double(m_reach) * m_reach * reachFactor * reachFactor;
     const Standing now = standing({station});
     std::sort(places.begin(), places.end(), [&](QPoint a, QPoint b) {
         return QPoint::dotProduct(a - here, a - here) < QPoint::dotProduct(b - here, b - here);
@@ -296,7 +312,7 @@ void Repair::shiftRun(int fixed, int first) {
 
 void Repair::run() {
     for (int pass = 0; pass < 6; ++pass) {
-        std::vector<bool> wanted(m_placed.size(), false);
+        std::vector<bool> wanted(m_placed.size(), false), crossing(m_placed.size(), false);
         std::vector<std::pair<int, int>> bent;
         for (std::size_t e = 0; e < m_links.size(); ++e) {
             const auto [a, b] = m_links[e];
@@ -311,8 +327,8 @@ void Repair::run() {
                     continue;
                 const auto at = [&](int v) { return m_placed[std::size_t(v)]; };
                 if (properlyCross(at(a), at(b), at(c), at(d)))
-                    wanted[std::size_t(a)] = wanted[std::size_t(b)] = wanted[std::size_t(c)] =
-                        wanted[std::size_t(d)] = true;
+                    for (int v : {a, b, c, d})
+                        wanted[std::size_t(v)] = crossing[std::size_t(v)] = true;
             }
         }
         const std::vector<QPoint> before = m_placed;
@@ -322,7 +338,7 @@ void Repair::run() {
         }
         for (std::size_t v = 0; v < wanted.size(); ++v)
             if (wanted[v])
-                moveAlone(int(v));
+                moveAlone(int(v), crossing[v] ? kCrossingReach : 1);
         if (m_placed == before)
             break;
     }
