@@ -130,6 +130,7 @@ private:
     void reserveBranches(int junction);
     QPointF predicted(int node) const;
     QPointF fitted(int node) const;
+    bool nearerTheRest(int a, int b) const;
     double nearness(int node, QPoint p) const;
 
     const OctilinearInput& m_input;

@@ -548,6 +548,13 @@ void Layout::reserveBranches(int junction) {
     }
 }
 
+// Whether station a is nearer than b to the middle of the stations placed, as the fit puts them.
+bool Layout::nearerTheRest(int a, int b) const {
+    const QPointF middle = m_fit.grid / m_fit.count;
+    const QPointF da = fitted(a) - middle, db = fitted(b) - middle;
+    return QPointF::dotProduct(da, da) < QPointF::dotProduct(db, db);
+}
+
 void Layout::placeAlone(int node) {
     const QPointF want = fitted(node);
     const QPoint centre(int(std::lround(want.x())), int(std::lround(want.y())));
@@ -616,9 +623,12 @@ OctilinearLayout Layout::run() {
         }
         if (m_placed[chain.from()] && m_placed[chain.to()])
             continue;
-        const bool reversed = !m_placed[chain.from()] && m_placed[chain.to()];
-        if (!m_placed[chain.from()] && !m_placed[chain.to()])
-            placeAlone(chain.from());
+        bool reversed = !m_placed[chain.from()] && m_placed[chain.to()];
+        if (!m_placed[chain.from()] && !m_placed[chain.to()]) {
+            // A line of its own starts at its end nearer the rest and runs out into the open.
+            reversed = m_fit.count > 0 && nearerTheRest(chain.to(), chain.from());
+            placeAlone(reversed ? chain.to() : chain.from());
+        }
         walkBranch(chain, reversed);
     }
     for (int v = 0; v < m_count; ++v)
