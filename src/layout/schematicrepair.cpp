@@ -1,7 +1,6 @@
 #include "layout/schematicrepair.h"
 
 #include <QPointF>
-#include <QRect>
 
 #include <algorithm>
 #include <cmath>
@@ -150,10 +149,16 @@ Standing Repair::standing(const std::vector<int>& stations) const {
             result.crossings += properlyCross(at(a), at(b), at(c), at(d)) &&
                                 !m_crossingOnGround.contains(pairKey(e, int(f)));
         }
-        const QRect box = QRect(at(a), at(b)).normalized().adjusted(-m_gap, -m_gap, m_gap, m_gap);
-        for (std::size_t v = 0; v < m_placed.size(); ++v)
-            if (int(v) != a && int(v) != b && box.contains(m_placed[v]))
-                result.crowding += squaredDistanceToSegment(m_placed[v], at(a), at(b)) < clearance;
+        const int left = std::min(at(a).x(), at(b).x()) - m_gap;
+        const int right = std::max(at(a).x(), at(b).x()) + m_gap;
+        const int top = std::min(at(a).y(), at(b).y()) - m_gap;
+        const int bottom = std::max(at(a).y(), at(b).y()) + m_gap;
+        for (std::size_t v = 0; v < m_placed.size(); ++v) {
+            const QPoint p = m_placed[v];
+            if (p.x() >= left && p.x() <= right && p.y() >= top && p.y() <= bottom && int(v) != a &&
+                int(v) != b)
+                result.crowding += squaredDistanceToSegment(p, at(a), at(b)) < clearance;
+        }
     }
     std::vector<int> ordered = stations;
     for (int s : stations)
