@@ -63,24 +63,75 @@ bool Layout::inTheWay(const Segment& s, const std::vector<Segment>& pending) con
     });
     if (found)
         return true;
-    // No station other than its ends on the new segment.
+    // No station other than its ends on the new segment, and those beside it on their side.
     const int steps = octilinearSteps(s.b - s.a);
-    if (steps > 1) {
-        const QPoint unit = unitOf(s.b - s.a);
-        for (int k = 1; k < steps; ++k) {
-            const QPoint p = s.a + unit * k;
-            if (m_nodeAt.contains(key(p.x(), p.y())))
+    const QPoint unit = unitOf(s.b - s.a);
+    for (int k = 1; k < steps; ++k) {
+        const QPoint p = s.a + unit * k;
+        if (m_nodeAt.contains(key(p.x(), p.y())) ||
+            (m_relaxed == 0 && m_reservedCells.contains(key(p.x(), p.y()))))
+            return true;
+    }
+    // The cells beside the segment: across it, and for a diagonal also those half a step off.
+    const bool diagonal = unit.x() != 0 && unit.y() != 0;
+    for (int k = 0; m_relaxed == 0 && k <= steps; ++k)
+        for (const QPoint off : kDirection) {
+            const int along = QPoint::dotProduct(off, unit);
+            if (along != 0 && !(along == 1 && diagonal && (off.x() == 0 || off.y() == 0)))
+                continue;
+            const QPoint p = s.a + unit * k + off;
+            const auto it = m_nodeAt.find(key(p.x(), p.y()));
+            if (it != m_nodeAt.end() && !sideKept(s, it->second, p))
                 return true;
         }
-    }
     for (const Segment& t : pending)
         if (clash(s, t, m_crossingOnGround))
             return true;
     return false;
 }
 
+// Whether a station beside a drawn link is on the side of it that it is on on the ground. Only a
+// station beside the link both on the ground (between its ends) and in the drawing (between its
+// ends, at most about a step away) counts: farther apart, the drawing may bend the ground.
+bool Layout::sideKept(const Segment& s, int node, QPoint at) const {
+    const auto [u, v] = m_links[std::size_t(s.link)];
+    if (node == u || node == v || at == s.a || at == s.b)
+        return true;
+    const QPointF drawn(s.b - s.a);
+    QPointF gu = m_input.points[u], gv = m_input.points[v];
+    if (QPointF::dotProduct(gv - gu, drawn) < 0)
+        std::swap(gu, gv);
+    const QPointF ground = gv - gu, g = m_input.points[node] - gu;
+    const double groundLength = QPointF::dotProduct(ground, ground);
+    const double drawnLength = QPointF::dotProduct(drawn, drawn);
+    if (groundLength <= 0 || drawnLength <= 0)
+        return true;
+    const double t = QPointF::dotProduct(g, ground) / groundLength;
+    const double tDrawn = QPointF::dotProduct(QPointF(at - s.a), drawn) / drawnLength;
+    const long long side = cross(s.a, s.b, at);
+    if (t <= 0 || t >= 1 || tDrawn <= 0 || tDrawn >= 1 || side * side > 2 * drawnLength)
+        return true;
+    const double groundSide = ground.x() * g.y() - ground.y() * g.x();
+    return side == 0 || (side > 0) == (groundSide > 0);
+}
+
+// Whether a station at p keeps its side of every link drawn near it.
+bool Layout::besideRightly(int node, QPoint p) const {
+    if (m_relaxed > 0)
+        return true;
+    bool kept = true;
+    forCells(p - QPoint(1, 1), p + QPoint(1, 1), [&](std::uint64_t cell) {
+        const auto it = m_segmentIndex.find(cell);
+        if (it != m_segmentIndex.end())
+            for (int t : it->second)
+                kept = kept && sideKept(m_segments[std::size_t(t)], node, p);
+    });
+    return kept;
+}
+
 bool Layout::nodeBlocked(QPoint p, const std::vector<std::pair<int, QPoint>>& pending) const {
-    if (m_nodeAt.contains(key(p.x(), p.y())))
+    if (m_nodeAt.contains(key(p.x(), p.y())) ||
+        (m_relaxed == 0 && m_reservedCells.contains(key(p.x(), p.y()))))
         return true;
     for (const auto& [node, at] : pending)
         if (at == p)
@@ -138,6 +189,12 @@ void Layout::commit(const Candidate& c) {
         m_cell[node] = at;
         m_placed[node] = true;
         m_nodeAt[key(at.x(), at.y())] = node;
+        const QPointF g = m_input.points[std::size_t(node)] / m_unit;
+        m_fit.count += 1;
+        m_fit.ground += g;
+        m_fit.grid += QPointF(at);
+        m_fit.groundSquares += QPointF::dotProduct(g, g);
+        m_fit.products += QPointF::dotProduct(g, QPointF(at));
     }
     for (const Segment& s : c.segments) {
         const int index = int(m_segments.size());

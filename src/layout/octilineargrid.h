@@ -113,6 +113,8 @@ private:
 
     bool conflicts(const Segment& s, const std::vector<Segment>& pending) const;
     bool inTheWay(const Segment& s, const std::vector<Segment>& pending) const;
+    bool sideKept(const Segment& s, int node, QPoint at) const;
+    bool besideRightly(int node, QPoint p) const;
     bool nodeBlocked(QPoint p, const std::vector<std::pair<int, QPoint>>& pending) const;
     bool keepsOrder(int node, const std::vector<Segment>& pending) const;
     void commit(const Candidate& c);
@@ -125,7 +127,10 @@ private:
                                const std::vector<std::pair<int, bool>>& placedChains);
     void walkBranch(const Chain& chain, bool reversed);
     void placeAlone(int node);
+    void reserveBranches(int junction);
     QPointF predicted(int node) const;
+    QPointF fitted(int node) const;
+    bool nearerTheRest(int a, int b) const;
     double nearness(int node, QPoint p) const;
 
     const OctilinearInput& m_input;
@@ -141,10 +146,18 @@ private:
     std::vector<std::vector<int>> m_chainsAt; // chains ending at each junction
     std::unordered_set<std::uint64_t> m_crossingOnGround;
     std::vector<QPoint> m_cell;
+    // The stations placed so far, for the grid's best fit to the ground (a scale and a shift).
+    struct Fit {
+        double count = 0, groundSquares = 0, products = 0;
+        QPointF ground, grid;
+    } m_fit;
     std::vector<bool> m_placed;
     std::vector<Segment> m_segments;
     std::unordered_map<std::uint64_t, std::vector<int>> m_segmentIndex;
     std::unordered_map<std::uint64_t, int> m_nodeAt;
+    // Cells kept free for the first station of a branch not laid out yet, by chain.
+    std::unordered_map<int, std::uint64_t> m_reserved;
+    std::unordered_set<std::uint64_t> m_reservedCells;
 };
 
 // Calls f with the key of every index cell that the box of a-b touches.

@@ -18,7 +18,11 @@
 // node near where the geography puts it from its placed neighbours; the lines between two
 // junctions are routed over the grid in the eight directions, and a place that would cross what
 // is drawn, overlap it or turn the links around a junction out of their geographic order is not
-// taken. Here a link is one straight line between two stations, so a line bends only at a
+// taken; as there, a junction's ports are kept for the lines still to come: the cell beside it
+// in the way of each branch not laid out yet stays free while any place obeys every rule, and a
+// station keeps the side of the lines drawn beside it that it has on the ground. Stations with no
+// placed neighbour go where the ground puts them by the scale and shift that fit the stations
+// placed so far. Here a link is one straight line between two stations, so a line bends only at a
 // station: the stations between two junctions are spread evenly over one straight run or two
 // runs with a station at the corner, and a branch to its terminus follows the geography station
 // by station, turning only where the geography turns by more than about half of 45 degrees.
@@ -192,7 +196,7 @@ bool Layout::shapeChain(const std::vector<int>& nodes, const std::vector<int>& l
                     : corners[r] + unit * int(std::lround(double(j) * steps[r] / share[r]));
             ++k;
             const bool last = k == gaps;
-            if (!last && nodeBlocked(at, shaped.places))
+            if (!last && (nodeBlocked(at, shaped.places) || !besideRightly(nodes[k], at)))
                 return false;
             const Segment s{previous, at, links[k - 1]};
             if (conflicts(s, shaped.segments))
@@ -308,8 +312,22 @@ QPointF Layout::predicted(int node) const {
         ++count;
     }
     if (count == 0)
-        return m_input.points[node] / m_unit;
+        return fitted(node);
     return sum / count;
+}
+
+// Where the ground puts a station on the grid as laid out so far: the scale and shift that fit
+// the placed stations best (least squares), applied to its geographic place.
+QPointF Layout::fitted(int node) const {
+    const QPointF g = m_input.points[node] / m_unit;
+    if (m_fit.count < 2)
+        return g;
+    const double n = m_fit.count;
+    const double spread = m_fit.groundSquares - QPointF::dotProduct(m_fit.ground, m_fit.ground) / n;
+    const double scale =
+        spread > 0 ? (m_fit.products - QPointF::dotProduct(m_fit.ground, m_fit.grid) / n) / spread
+                   : 1;
+    return scale * g + (m_fit.grid - scale * m_fit.ground) / n;
 }
 
 void Layout::placeJunction(int junction) {
@@ -329,7 +347,7 @@ void Layout::placeJunction(int junction) {
             direct = other;
     }
     const auto evaluate = [&](QPoint p, Candidate* out) {
-        if (nodeBlocked(p, {}))
+        if (nodeBlocked(p, {}) || !besideRightly(junction, p))
             return false;
         Candidate c;
         c.places.emplace_back(junction, p);
@@ -449,7 +467,7 @@ void Layout::walkBranch(const Chain& chain, bool reversed) {
             for (int d = 0; d < kDirections; ++d)
                 for (int s = 1; s <= reach; ++s) {
                     const QPoint at = m_cell[here] + kDirection[d] * s;
-                    if (nodeBlocked(at, {}))
+                    if (nodeBlocked(at, {}) || !besideRightly(next, at))
                         continue;
                     Candidate c;
                     c.places.emplace_back(next, at);
@@ -500,8 +518,45 @@ void Layout::walkBranch(const Chain& chain, bool reversed) {
     }
 }
 
+// Keeps a cell free beside a junction for the first station of each branch from it, in the way
+// nearest the ground's, so that the lines laid out before it leave the branch its way out.
+void Layout::reserveBranches(int junction) {
+    for (int c : m_chainsAt[junction]) {
+        const Chain& chain = m_chains[c];
+        const bool reversed = chain.to() == junction;
+        const int far = reversed ? chain.from() : chain.to();
+        if (far == junction || m_placed[far] || m_adjacent[far].size() != 1 ||
+            m_reserved.contains(c))
+            continue;
+        const int first = reversed ? chain.nodes[chain.nodes.size() - 2] : chain.nodes[1];
+        const int link = reversed ? chain.links.back() : chain.links.front();
+        const double angle = angleOf(m_input.points[first] - m_input.points[junction]);
+        int best = -1;
+        for (int d = 0; d < kDirections; ++d) {
+            const QPoint at = m_cell[junction] + kDirection[d];
+            m_clashes = 0;
+            if (nodeBlocked(at, {}) || conflicts({m_cell[junction], at, link}, {}))
+                continue;
+            if (best < 0 || deviation(d, angle) < deviation(best, angle))
+                best = d;
+        }
+        if (best < 0)
+            continue;
+        const QPoint at = m_cell[junction] + kDirection[best];
+        m_reserved[c] = key(at.x(), at.y());
+        m_reservedCells.insert(key(at.x(), at.y()));
+    }
+}
+
+// Whether station a is nearer than b to the middle of the stations placed, as the fit puts them.
+bool Layout::nearerTheRest(int a, int b) const {
+    const QPointF middle = m_fit.grid / m_fit.count;
+    const QPointF da = fitted(a) - middle, db = fitted(b) - middle;
+    return QPointF::dotProduct(da, da) < QPointF::dotProduct(db, db);
+}
+
 void Layout::placeAlone(int node) {
-    const QPointF want = m_input.points[node] / m_unit;
+    const QPointF want = fitted(node);
     const QPoint centre(int(std::lround(want.x())), int(std::lround(want.y())));
     for (int radius = 0;; ++radius)
         for (int x = -radius; x <= radius; ++x)
@@ -553,18 +608,27 @@ OctilinearLayout Layout::run() {
             if (other != next)
                 ++placedNeighbours[other];
         }
+        reserveBranches(next);
     }
     // Rings that start and end at one junction, branches and lone lines.
     for (const Chain& chain : m_chains) {
+        if (const auto it = m_reserved.find(int(&chain - m_chains.data()));
+            it != m_reserved.end()) {
+            m_reservedCells.erase(it->second);
+            m_reserved.erase(it);
+        }
         if (chain.from() == chain.to() && m_placed[chain.from()]) {
             walkBranch(chain, false);
             continue;
         }
         if (m_placed[chain.from()] && m_placed[chain.to()])
             continue;
-        const bool reversed = !m_placed[chain.from()] && m_placed[chain.to()];
-        if (!m_placed[chain.from()] && !m_placed[chain.to()])
-            placeAlone(chain.from());
+        bool reversed = !m_placed[chain.from()] && m_placed[chain.to()];
+        if (!m_placed[chain.from()] && !m_placed[chain.to()]) {
+            // A line of its own starts at its end nearer the rest and runs out into the open.
+            reversed = m_fit.count > 0 && nearerTheRest(chain.to(), chain.from());
+            placeAlone(reversed ? chain.to() : chain.from());
+        }
         walkBranch(chain, reversed);
     }
     for (int v = 0; v < m_count; ++v)

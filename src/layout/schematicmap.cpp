@@ -1,6 +1,7 @@
 #include "layout/schematicmap.h"
 
 #include "layout/octilinearlayout.h"
+#include "layout/schematicrepair.h"
 #include "view/linebundles.h"
 
 #include <QCoreApplication>
@@ -45,7 +46,10 @@ constexpr int kInterchangeSpacing = 8;
 // Each station's interchange: stations of different lines that a short walk joins are laid out as
 // one place, so the lines through them meet there as they do on the ground; two platforms of the
 // same lines stay apart, each on its own track. A walk counts as short up to this share of the
-// median length of a ride between neighbouring stations.
+// median length of a ride between neighbouring stations, and the stations of one interchange are
+// all that close to each other: walks that chain from one interchange to the next (a downtown's
+// stations a few hundred metres apart) do not make them one, which would pull lines together
+// that the ground keeps apart. The shortest walks join first.
 std::vector<int> interchanges(const OctilinearInput& input, const QStringList& routes) {
     constexpr double kShortWalk = 0.6;
     const auto length = [&](std::pair<int, int> link) {
@@ -66,10 +70,29 @@ std::vector<int> interchanges(const OctilinearInput& input, const QStringList& r
     if (!rides.empty()) {
         std::nth_element(rides.begin(), rides.begin() + rides.size() / 2, rides.end());
         const double shortWalk = kShortWalk * rides[rides.size() / 2];
+        std::vector<std::pair<int, int>> walks;
         for (const auto& walk : input.walks)
             if (length(walk) <= shortWalk &&
                 routes[std::size_t(walk.first)] != routes[std::size_t(walk.second)])
-                parent[std::size_t(root(walk.first))] = root(walk.second);
+                walks.push_back(walk);
+        std::sort(walks.begin(), walks.end(),
+                  [&](const auto& x, const auto& y) { return length(x) < length(y); });
+        std::vector<std::vector<int>> members(input.points.size());
+        for (std::size_t v = 0; v < members.size(); ++v)
+            members[v] = {int(v)};
+        for (const auto& [a, b] : walks) {
+            const int ra = root(a), rb = root(b);
+            if (ra == rb)
+                continue;
+            const std::vector<int>&ma = members[std::size_t(ra)], &mb = members[std::size_t(rb)];
+            const bool close = std::ranges::all_of(ma, [&](int x) {
+                return std::ranges::all_of(mb, [&](int y) { return length({x, y}) <= shortWalk; });
+            });
+            if (!close)
+                continue;
+            parent[std::size_t(ra)] = rb;
+            members[std::size_t(rb)].insert(members[std::size_t(rb)].end(), ma.begin(), ma.end());
+        }
     }
     std::vector<int> group(input.points.size(), -1), number(input.points.size(), -1);
     int groups = 0;
@@ -241,16 +264,24 @@ bool schematicPlaces(const GraphMap& map, const MapDescription* description,
     constexpr int kMargin = 3 * kSchematicStep;
     places->clear();
     const std::vector<QPoint> aside = spreadInterchanges(input, group, layout.cells);
-    std::vector<QPointF> centres;
+    std::vector<QPoint> centres;
+    for (StopIndex i = 0; i < map.stopCount(); ++i) {
+        const QPoint cell = layout.cells[std::size_t(group[std::size_t(i)])];
+        centres.push_back(QPoint(kMargin, kMargin) + (cell - QPoint(left, top)) * kSchematicStep +
+                          aside[std::size_t(i)]);
+    }
+    repairSchematic(input, centres, 2 * kSchematicStep, kInterchangeSpacing);
+    QPoint least(INT_MAX, INT_MAX);
+    for (const QPoint& centre : centres)
+        least = QPoint(std::min(least.x(), centre.x()), std::min(least.y(), centre.y()));
+    for (QPoint& centre : centres)
+        centre += QPoint(kMargin, kMargin) - least;
     for (StopIndex i = 0; i < map.stopCount(); ++i) {
         const Stop& stop = map.stop(i);
-        const QPoint cell = layout.cells[std::size_t(group[std::size_t(i)])];
-        const QPoint at = QPoint(kMargin, kMargin) + (cell - QPoint(left, top)) * kSchematicStep +
-                          aside[std::size_t(i)] - QPoint(stop.Radius, stop.Radius);
+        const QPoint at = centres[std::size_t(i)] - QPoint(stop.Radius, stop.Radius);
         places->append({stop.Id, at.x(), at.y()});
-        centres.emplace_back(at + QPoint(stop.Radius, stop.Radius));
     }
-    *figures = figuresOf(input, centres);
+    *figures = figuresOf(input, std::vector<QPointF>(centres.begin(), centres.end()));
     return true;
 }
 

@@ -31,7 +31,9 @@ void moveToLayout(GraphMap& map, const QList<LaidOutStop>& places);
 // The schematic of the map's rides (its links that the description does not list as walks), laid
 // out from the stops' places in the map as it is; false with the reason when the map is too
 // large for one. The stations of an interchange (joined by short walks) share one place of the
-// diagram, side by side a few pixels apart; the figures count the links between such places.
+// diagram, side by side a few pixels apart, and stations are then moved a little where that
+// draws more links in the eight directions or crosses fewer (see schematicrepair.h); the figures
+// count every station at its own place.
 bool schematicPlaces(const GraphMap& map, const MapDescription* description,
                      QList<LaidOutStop>* places, SchematicFigures* figures, QString* error);
 

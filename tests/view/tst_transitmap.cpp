@@ -7,6 +7,7 @@
 #include "document/edits.h"
 #include "import/gtfsimport.h"
 #include "layout/schematicmap.h"
+#include "layout/schematicrepair.h"
 #include "view/maprenderer.h"
 #include "view/nameplacer.h"
 
@@ -244,6 +245,44 @@ private slots:
         moveToLayout(m.map, places);
         moveToLayout(m.map, ground);
         QCOMPARE(placesOf(m.map), ground);
+    }
+
+    // The repair after the grid: a station beside its line goes back onto it; a station of an
+    // interchange that may not move (another stands where its line would need it) gets its line
+    // shifted over to it, up to the line's next bend. Every link then runs in the eight
+    // directions, none crossing anew, no station moved further than the reach.
+    void repairStraightensLinks_data() {
+        QTest::addColumn<QList<QPoint>>("placed"); // the ground is the same, straightened
+        QTest::addColumn<QList<QPoint>>("ground");
+        QTest::addColumn<QList<QPoint>>("links");
+        QTest::newRow("station beside its line")
+            << QList<QPoint>{{0, 0}, {40, 5}, {80, 0}} << QList<QPoint>{{0, 0}, {40, 0}, {80, 0}}
+            << QList<QPoint>{{0, 1}, {1, 2}};
+        QTest::newRow("line shifted to an interchange station")
+            << QList<QPoint>{{0, 0}, {4, 0}, {0, 40}, {0, 80}, {40, 120}}
+            << QList<QPoint>{{-30, 0}, {0, 0}, {0, 40}, {0, 80}, {40, 120}}
+            << QList<QPoint>{{1, 2}, {2, 3}, {3, 4}};
+    }
+
+    void repairStraightensLinks() {
+        QFETCH(QList<QPoint>, placed);
+        QFETCH(QList<QPoint>, ground);
+        QFETCH(QList<QPoint>, links);
+        OctilinearInput input;
+        for (const QPoint& point : ground)
+            input.points.emplace_back(point);
+        for (const QPoint& link : links)
+            input.links.emplace_back(link.x(), link.y());
+        std::vector<QPoint> places(placed.begin(), placed.end());
+        repairSchematic(input, places, kSchematicStep, 8);
+        for (const QPoint& link : links) {
+            const QPoint d = places[std::size_t(link.y())] - places[std::size_t(link.x())];
+            QVERIFY2(d.x() == 0 || d.y() == 0 || std::abs(d.x()) == std::abs(d.y()),
+                     qPrintable(QStringLiteral("link %1-%2").arg(link.x()).arg(link.y())));
+        }
+        QCOMPARE(countNewCrossings(input, std::vector<QPointF>(places.begin(), places.end())), 0);
+        for (std::size_t i = 0; i < places.size(); ++i)
+            QVERIFY((places[i] - placed[qsizetype(i)]).manhattanLength() <= 2 * kSchematicStep);
     }
 
     // «Схема» and «География»: one edit each way, undone and redone whole; asking for the layout
