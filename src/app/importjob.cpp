@@ -1,5 +1,6 @@
 #include "app/importjob.h"
 
+#include "i18n/language.h"
 #include "import/importtext.h"
 #include "model/mapdescription.h"
 #include "model/safefile.h"
@@ -98,7 +99,10 @@ void GtfsImportJob::start(Task task, const QStringList& arguments) {
     notes_.clear();
     cancelling_ = false;
     process_->setProcessChannelMode(QProcess::SeparateChannels);
-    process_->start(workerPath(), arguments, QIODevice::ReadOnly);
+    // The worker's notes and errors are shown as they come: in the language the program speaks.
+    const QStringList language{QStringLiteral("--lang"),
+                               lirsk::languageCode(lirsk::currentLanguage())};
+    process_->start(workerPath(), language + arguments, QIODevice::ReadOnly);
 }
 
 void GtfsImportJob::cancel() {

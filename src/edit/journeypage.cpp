@@ -83,8 +83,9 @@ std::vector<JourneyPageLine> journeyPageLines(const JourneyToPrint& journey) {
         const QStringList text = report.ridesText.split(QChar(13), Qt::SkipEmptyParts);
         for (int i = 0; i < text.size(); ++i) {
             JourneyPageLine line;
-            const QString walkWord =
-                QCoreApplication::translate("JourneyPage", "пешком") + QLatin1Char(' ');
+            const QString walkWord = QCoreApplication::translate("JourneyPage", "пешком",
+                                                                 "a walk's line in the report") +
+                                     QLatin1Char(' ');
             line.walk = text[i].startsWith(walkWord);
             line.text = line.walk ? text[i].mid(walkWord.size()) : text[i];
             if (!line.walk && i + 1 < text.size()) {

@@ -231,14 +231,6 @@
         <translation>the compressed data are corrupt</translation>
     </message>
     <message>
-        <source>в источнике нет тарифов (fare_attributes.txt): стоимость проезда 0, задайте её ключом --fare</source>
-        <translation>the feed has no fares (fare_attributes.txt): the fare is 0; set it with --fare</translation>
-    </message>
-    <message>
-        <source>в источнике нет тарифов (fare_attributes.txt): стоимость проезда 0, задайте её в «Сервис» → «Описание карты…» (в режиме редактора)</source>
-        <translation>the feed has no fares (fare_attributes.txt): the fare is 0; set it in “Tools” → “Map description…” (in editor mode)</translation>
-    </message>
-    <message>
         <source>расписание</source>
         <translation>timetable</translation>
     </message>
@@ -466,6 +458,18 @@
         <source>названий с буквами вне Windows-1251, записанных латиницей: %1</source>
         <translation>names with letters outside Windows-1251, written in Latin letters: %1</translation>
     </message>
+    <message>
+        <source>в источнике нет тарифов (fare_attributes.txt): стоимость проезда не указана, задайте её ключом --fare</source>
+        <translation>the feed has no fares (fare_attributes.txt): the fare is not given; set it with --fare</translation>
+    </message>
+    <message>
+        <source>в источнике нет тарифов (fare_attributes.txt): стоимость проезда не указана, задайте её в «Сервис» → «Описание карты…» (в режиме редактора)</source>
+        <translation>the feed has no fares (fare_attributes.txt): the fare is not given; set it in Tools → Map Description… (in the editor mode)</translation>
+    </message>
+    <message>
+        <source>названий так много, что описание карты не хранит их в написании источника: карта показывает их латиницей</source>
+        <translation>there are so many names that the map's description does not keep them as the feed writes them: the map shows them in Latin letters</translation>
+    </message>
 </context>
 <context>
     <name>MapDescription</name>
@@ -520,6 +524,14 @@
     <message>
         <source>ожидается объект JSON</source>
         <translation>a JSON object is expected</translation>
+    </message>
+    <message>
+        <source>ожидается список [номер, название, название в файле карты]</source>
+        <translation>a list [id, name, name in the map file] is expected</translation>
+    </message>
+    <message>
+        <source>ожидается целое от 0 до 4</source>
+        <translation>a whole number from 0 to 4 is expected</translation>
     </message>
 </context>
 <context>
@@ -669,6 +681,10 @@
     <message>
         <source>№ %1 «%2», %3</source>
         <translation>№ %1 “%2”, %3</translation>
+    </message>
+    <message>
+        <source>стоимость не указана</source>
+        <translation>fare not given</translation>
     </message>
 </context>
 <context>

@@ -190,6 +190,11 @@ Site: lirskmap.example.org</translation>
     </message>
     <message>
         <source>пешком</source>
+        <comment>a walk&apos;s line in the report</comment>
+        <translation>on foot</translation>
+    </message>
+    <message>
+        <source>пешком</source>
         <translation>walk</translation>
     </message>
     <message>
