@@ -109,8 +109,8 @@ struct StopTable {
     }
 };
 
+// One stop_times.txt row of a trip; the trip is known from where the row is kept.
 struct StopTime {
-    int trip;
     int sequence;
     int stop;
     int arrival; // seconds; -1 blank

@@ -43,7 +43,7 @@ private:
     ImportProgress& progress_;
     QString error_;
     FeedTables feed_;
-    std::vector<StopTime> stopTimes_;
+    StopTimeRows stopTimes_;
 };
 
 bool Importer::readAll() {

@@ -186,8 +186,7 @@ bool readStops(FeedFile& f, StopTable* stops) {
     return true;
 }
 
-bool readStopTimes(FeedFile& f, const IdMap& tripIds, const StopTable& stops,
-                   std::vector<StopTime>* times) {
+bool readStopTimes(FeedFile& f, const IdMap& tripIds, const StopTable& stops, StopTimeRows* times) {
     const int trip = f.required("trip_id");
     const int stop = f.required("stop_id");
     const int sequence = f.required("stop_sequence");
@@ -207,7 +206,6 @@ bool readStopTimes(FeedFile& f, const IdMap& tripIds, const StopTable& stops,
         if (lastTripIndex < 0)
             continue;
         StopTime row;
-        row.trip = lastTripIndex;
         row.stop = lookup(stops.ids, f[stop]);
         if (row.stop < 0)
             return f.failAtLine(
@@ -225,8 +223,7 @@ bool readStopTimes(FeedFile& f, const IdMap& tripIds, const StopTable& stops,
         row.departure = row.arrival < -1 ? -2 : f.time(departure, "departure_time");
         if (row.arrival < -1 || row.departure < -1)
             return false;
-        f.progress().grow(*times);
-        times->push_back(row);
+        times->add(lastTripIndex, row, f.progress());
     }
     return !f.failed();
 }
