@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/triprows.h"
 #include "import/walkingneighbours.h"
 #include "model/graphmap.h"
 
@@ -116,6 +117,7 @@ struct StopTime {
     int arrival; // seconds; -1 blank
     int departure;
 };
+using StopTimeRows = TripRows<StopTime>;
 
 struct ShapePoint {
     double sequence, lat, lon;

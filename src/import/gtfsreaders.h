@@ -3,7 +3,6 @@
 #include "import/feedfile.h"
 #include "import/gtfsfeed.h"
 #include "import/gtfsimport.h"
-#include "import/stoptimerows.h"
 
 #include <QMap>
 

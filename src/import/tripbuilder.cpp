@@ -131,16 +131,22 @@ void buildTrips(StopTimeRows& all, const TripTable& trips, const std::vector<Sha
                 StopTable& stops, RouteTable& routes, Rides* rides, ImportProgress& progress) {
     ShapeProjector projector(shapes, progress);
     std::unordered_map<std::uint64_t, int> tripsAt;
+    std::vector<StopTime> calls;
     all.forEachTrip(
-        [&](int tripIndex, std::vector<StopTime>& calls) {
-            const TripRow& trip = trips.rows[std::size_t(tripIndex)];
+        [&](std::uint32_t tripIndex, const std::vector<std::uint32_t>& rows) {
+            calls.clear();
+            for (const std::uint32_t k : rows)
+                calls.push_back(all[k]);
+            const TripRow& trip = trips.rows[tripIndex];
             fillBlankTimes(calls, stops);
             mergePlatforms(calls, stops);
             countCalls(calls, trip.route, stops, routes, tripsAt);
             addRides(calls, trip.route, projector.positions(trip.shape, calls, stops), stops,
                      *rides, progress);
+            return true;
         },
-        progress);
+        &progress);
+    all = StopTimeRows();
     for (const auto& [key, count] : tripsAt)
         stops.stations[std::size_t(pairFirst(key))].routeTrips.emplace_back(pairSecond(key), count);
 }

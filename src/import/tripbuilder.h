@@ -2,7 +2,6 @@
 
 #include "import/gtfsfeed.h"
 #include "import/importprogress.h"
-#include "import/stoptimerows.h"
 
 #include <unordered_map>
 #include <vector>
