@@ -223,7 +223,7 @@ bool readStopTimes(FeedFile& f, const IdMap& tripIds, const StopTable& stops, St
         row.departure = row.arrival < -1 ? -2 : f.time(departure, "departure_time");
         if (row.arrival < -1 || row.departure < -1)
             return false;
-        times->add(std::uint32_t(lastTripIndex), row, &f.progress());
+        times->add(std::uint32_t(lastTripIndex), PackedStopTime(row), &f.progress());
     }
     return !f.failed();
 }

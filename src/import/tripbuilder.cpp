@@ -136,7 +136,7 @@ void buildTrips(StopTimeRows& all, const TripTable& trips, const std::vector<Sha
         [&](std::uint32_t tripIndex, const std::vector<std::uint32_t>& rows) {
             calls.clear();
             for (const std::uint32_t k : rows)
-                calls.push_back(all[k]);
+                calls.push_back(all[k].unpacked());
             const TripRow& trip = trips.rows[tripIndex];
             fillBlankTimes(calls, stops);
             mergePlatforms(calls, stops);

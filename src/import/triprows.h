@@ -13,7 +13,7 @@
 
 namespace lirsk {
 
-// The rows of each trip; a Row has its stop_sequence as `sequence`.
+// The rows of each trip; sequenceOf(row) gives a row's stop_sequence.
 template <class Row> class TripRows {
 public:
     void add(std::uint32_t trip, const Row& row, ImportProgress* progress = nullptr) {
@@ -47,7 +47,7 @@ public:
                 std::uint32_t(std::min(m_rows.size() - k, ChunkedArray<Row>::kChunk));
         std::vector<std::uint32_t> rows;
         const auto bySequence = [&](std::uint32_t a, std::uint32_t b) {
-            return m_rows[a].sequence < m_rows[b].sequence;
+            return sequenceOf(m_rows[a]) < sequenceOf(m_rows[b]);
         };
         for (std::size_t begin = 0, done = 0; begin < m_runs.size();) {
             rows.clear();

@@ -46,6 +46,9 @@ struct FeedCall {
     std::uint32_t stopAndRules = 0;            // the stops.txt row with PatternStop's boarding bits
     std::int32_t arrival = -1, departure = -1; // -1: blank
 };
+inline std::uint32_t sequenceOf(const FeedCall& call) {
+    return call.sequence;
+}
 
 struct FeedService {
     int weekdays = 0; // bit 0 Monday .. bit 6 Sunday

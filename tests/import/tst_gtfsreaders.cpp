@@ -188,6 +188,9 @@ void TestGtfsReaders::stopTimes_data() {
     QTest::newRow("trips not kept left out, blank times, past midnight")
         << header + "t,25:01:02,,P1,7\nx,1:00:00,1:00:00,Q,1\nt, , ,X,8\n"
         << QStringList{"0 1 7 90062 -1", "0 3 8 -1 -1"};
+    QTest::newRow("the largest sequence and times kept exactly")
+        << header + "t,71:59:59,71:59:58,X,1000000000\n"
+        << QStringList{"0 3 1000000000 259199 259198"};
     QTest::newRow("trips interleaved, sequences out of order: by trip, then sequence")
         << header + "u,1:00:00,1:00:00,S,2\nt,2:00:00,2:00:00,X,9\nu,0:30:00,0:30:00,P2,1\n"
                     "t,1:00:00,1:00:00,S,3\n"
@@ -216,13 +219,15 @@ void TestGtfsReaders::stopTimes() {
         "stop_times.txt", csv, [&](FeedFile& f) { return readStopTimes(f, trips, stops, &times); },
         [&](QStringList& rows) {
             times.forEachTrip([&](std::uint32_t trip, const std::vector<std::uint32_t>& calls) {
-                for (const std::uint32_t k : calls)
+                for (const std::uint32_t k : calls) {
+                    const StopTime t = times[k].unpacked();
                     rows << QStringLiteral("%1 %2 %3 %4 %5")
                                 .arg(trip)
-                                .arg(times[k].stop)
-                                .arg(times[k].sequence)
-                                .arg(times[k].arrival)
-                                .arg(times[k].departure);
+                                .arg(t.stop)
+                                .arg(t.sequence)
+                                .arg(t.arrival)
+                                .arg(t.departure);
+                }
                 return true;
             });
         });
