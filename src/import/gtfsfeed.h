@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/triprows.h"
 #include "import/walkingneighbours.h"
 #include "model/graphmap.h"
 
@@ -112,13 +113,41 @@ struct StopTable {
     }
 };
 
+// One stop_times.txt row of a trip; the trip is known from where the row is kept.
 struct StopTime {
-    int trip;
     int sequence;
     int stop;
     int arrival; // seconds; -1 blank
     int departure;
 };
+
+// The same row as it is kept, in 12 bytes: the stop's row and the sequence in 30 bits each (no
+// feed's stops.txt reaches 2^30 rows in memory; stop_sequence is read up to 10^9), each time
+// plus one in 18 bits (blank, or below 72 h), their two highest bits above the stop and the
+// sequence.
+class PackedStopTime {
+public:
+    PackedStopTime() = default;
+    explicit PackedStopTime(const StopTime& t)
+        : m_stop(std::uint32_t(t.stop) | (std::uint32_t(t.arrival + 1) >> 16 << 30)),
+          m_sequence(std::uint32_t(t.sequence) | (std::uint32_t(t.departure + 1) >> 16 << 30)),
+          m_times((std::uint32_t(t.arrival + 1) & 0xFFFF) |
+                  (std::uint32_t(t.departure + 1) & 0xFFFF) << 16) {}
+    int sequence() const { return int(m_sequence & kLow30); }
+    StopTime unpacked() const {
+        return {sequence(), int(m_stop & kLow30),
+                int((m_stop >> 30 << 16) | (m_times & 0xFFFF)) - 1,
+                int((m_sequence >> 30 << 16) | (m_times >> 16)) - 1};
+    }
+
+private:
+    static constexpr std::uint32_t kLow30 = (std::uint32_t(1) << 30) - 1;
+    std::uint32_t m_stop = 0, m_sequence = 0, m_times = 0;
+};
+inline int sequenceOf(const PackedStopTime& row) {
+    return row.sequence();
+}
+using StopTimeRows = TripRows<PackedStopTime>;
 
 struct ShapePoint {
     double sequence, lat, lon;

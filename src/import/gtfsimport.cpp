@@ -44,7 +44,7 @@ private:
     ImportProgress& progress_;
     QString error_;
     FeedTables feed_;
-    std::vector<StopTime> stopTimes_;
+    StopTimeRows stopTimes_;
 };
 
 bool Importer::readAll() {

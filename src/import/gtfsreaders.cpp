@@ -235,8 +235,7 @@ bool readStops(FeedFile& f, StopTable* stops) {
     return true;
 }
 
-bool readStopTimes(FeedFile& f, const IdMap& tripIds, const StopTable& stops,
-                   std::vector<StopTime>* times) {
+bool readStopTimes(FeedFile& f, const IdMap& tripIds, const StopTable& stops, StopTimeRows* times) {
     const int trip = f.required("trip_id");
     const int stop = f.required("stop_id");
     const int sequence = f.required("stop_sequence");
@@ -256,7 +255,6 @@ bool readStopTimes(FeedFile& f, const IdMap& tripIds, const StopTable& stops,
         if (lastTripIndex < 0)
             continue;
         StopTime row;
-        row.trip = lastTripIndex;
         row.stop = lookup(stops.ids, f[stop]);
         if (row.stop < 0)
             return f.failAtLine(
@@ -274,8 +272,7 @@ bool readStopTimes(FeedFile& f, const IdMap& tripIds, const StopTable& stops,
         row.departure = row.arrival < -1 ? -2 : f.time(departure, "departure_time");
         if (row.arrival < -1 || row.departure < -1)
             return false;
-        f.progress().grow(*times);
-        times->push_back(row);
+        times->add(std::uint32_t(lastTripIndex), PackedStopTime(row), &f.progress());
     }
     return !f.failed();
 }

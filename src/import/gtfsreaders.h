@@ -24,9 +24,8 @@ bool countRouteTypes(FeedFile& f, QMap<int, int>* types);
 bool readTrips(FeedFile& f, const IdMap& routeIds, TripTable* trips);
 // stops.txt: every stop, and the stations they make.
 bool readStops(FeedFile& f, StopTable* stops);
-// stop_times.txt: the calls of the trips kept, in file order.
-bool readStopTimes(FeedFile& f, const IdMap& tripIds, const StopTable& stops,
-                   std::vector<StopTime>* times);
+// stop_times.txt: the calls of the trips kept.
+bool readStopTimes(FeedFile& f, const IdMap& tripIds, const StopTable& stops, StopTimeRows* times);
 // shapes.txt: the points of the shapes named, each shape in sequence order.
 bool readShapes(FeedFile& f, const IdMap& shapeIds, std::vector<Shape>* shapes);
 // transfers.txt: the transfers between different stations.

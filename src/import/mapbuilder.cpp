@@ -63,16 +63,6 @@ Colour paletteColour(std::size_t k) {
     return Colour(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
 }
 
-int median(std::vector<int>& values) {
-    const std::size_t mid = values.size() / 2;
-    std::nth_element(values.begin(), values.begin() + std::ptrdiff_t(mid), values.end());
-    if (values.size() % 2)
-        return values[mid];
-    const int upper = values[mid];
-    const int lower = *std::max_element(values.begin(), values.begin() + std::ptrdiff_t(mid));
-    return int(std::lround((double(lower) + upper) / 2));
-}
-
 // A stop of the map to be, with its station's index.
 struct MapStop {
     int station;
@@ -260,9 +250,9 @@ std::vector<MapLink> rideLinks(Rides& rides, const StopTable& stops, ImportProgr
         if (back != rides.end())
             length = (length + rideLength(back->first, back->second)) / 2;
         links.push_back(
-            {a, b, std::round(length), ride->times.empty() ? 0.0 : median(ride->times)});
+            {a, b, std::round(length), ride->times.empty() ? 0.0 : ride->times.median()});
         progress.tick(double(links.size()) / double(ordered.size()),
-                      qint64(ride->times.size()) / 16 + 1);
+                      qint64(ride->times.distinct()) / 16 + 1);
     }
     return links;
 }

@@ -4,6 +4,7 @@
 #include "import/shapeprojection.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace lirsk::gtfs {
 
@@ -36,7 +37,7 @@ void addRides(const std::vector<StopTime>& calls, int route, const std::vector<d
         if (at == ride.routes.end() || *at != route)
             ride.routes.insert(at, route);
         if (calls[k].departure >= 0 && calls[k + 1].arrival >= calls[k].departure)
-            ride.times.push_back(calls[k + 1].arrival - calls[k].departure);
+            ride.times.add(calls[k + 1].arrival - calls[k].departure);
         if (along) {
             const auto [la1, lo1] = stops.place(calls[k].stop);
             const auto [la2, lo2] = stops.place(calls[k + 1].stop);
@@ -53,6 +54,32 @@ void addRides(const std::vector<StopTime>& calls, int route, const std::vector<d
 }
 
 } // namespace
+
+void RideTimes::add(int seconds) {
+    const auto at = std::lower_bound(m_counts.begin(), m_counts.end(), seconds,
+                                     [](const auto& count, int s) { return count.first < s; });
+    if (at != m_counts.end() && at->first == seconds)
+        ++at->second;
+    else
+        m_counts.insert(at, {seconds, 1});
+    ++m_total;
+}
+
+int RideTimes::nth(qint64 k) const {
+    for (const auto& [seconds, count] : m_counts) {
+        if (k < count)
+            return seconds;
+        k -= count;
+    }
+    return m_counts.back().first;
+}
+
+int RideTimes::median() const {
+    const qint64 mid = m_total / 2;
+    if (m_total % 2)
+        return nth(mid);
+    return int(std::lround((double(nth(mid - 1)) + nth(mid)) / 2));
+}
 
 void fillBlankTimes(std::vector<StopTime>& calls, const StopTable& stops) {
     for (StopTime& c : calls) {
@@ -100,32 +127,26 @@ void mergePlatforms(std::vector<StopTime>& calls, const StopTable& stops) {
     calls.resize(kept);
 }
 
-void buildTrips(std::vector<StopTime>& all, const TripTable& trips,
-                const std::vector<Shape>& shapes, StopTable& stops, RouteTable& routes,
-                Rides* rides, ImportProgress& progress) {
-    std::sort(all.begin(), all.end(), [&](const StopTime& a, const StopTime& b) {
-        progress.tick(0);
-        return a.trip != b.trip ? a.trip < b.trip : a.sequence < b.sequence;
-    });
+void buildTrips(StopTimeRows& all, const TripTable& trips, const std::vector<Shape>& shapes,
+                StopTable& stops, RouteTable& routes, Rides* rides, ImportProgress& progress) {
     ShapeProjector projector(shapes, progress);
     std::unordered_map<std::uint64_t, int> tripsAt;
     std::vector<StopTime> calls;
-    for (std::size_t begin = 0; begin < all.size();) {
-        std::size_t end = begin;
-        while (end < all.size() && all[end].trip == all[begin].trip)
-            ++end;
-        const TripRow& trip = trips.rows[std::size_t(all[begin].trip)];
-        calls.assign(all.begin() + std::ptrdiff_t(begin), all.begin() + std::ptrdiff_t(end));
-        progress.tick(double(begin) / double(all.size()), qint64(end - begin));
-        begin = end;
-
-        fillBlankTimes(calls, stops);
-        mergePlatforms(calls, stops);
-        countCalls(calls, trip.route, stops, routes, tripsAt);
-        addRides(calls, trip.route, projector.positions(trip.shape, calls, stops), stops, *rides,
-                 progress);
-    }
-    std::vector<StopTime>().swap(all);
+    all.forEachTrip(
+        [&](std::uint32_t tripIndex, const std::vector<std::uint32_t>& rows) {
+            calls.clear();
+            for (const std::uint32_t k : rows)
+                calls.push_back(all[k].unpacked());
+            const TripRow& trip = trips.rows[tripIndex];
+            fillBlankTimes(calls, stops);
+            mergePlatforms(calls, stops);
+            countCalls(calls, trip.route, stops, routes, tripsAt);
+            addRides(calls, trip.route, projector.positions(trip.shape, calls, stops), stops,
+                     *rides, progress);
+            return true;
+        },
+        &progress);
+    all = StopTimeRows();
     for (const auto& [key, count] : tripsAt)
         stops.stations[std::size_t(pairFirst(key))].routeTrips.emplace_back(pairSecond(key), count);
 }

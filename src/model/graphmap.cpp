@@ -11,6 +11,14 @@ namespace {
 // Lists up to this long are searched rather than indexed.
 constexpr std::size_t kSearchedListLength = 64;
 
+std::vector<int> idsOf(const GraphMap& map) {
+    std::vector<int> ids;
+    ids.reserve(std::size_t(map.stopCount()));
+    for (const Stop& stop : map.stops())
+        ids.push_back(stop.Id);
+    return ids;
+}
+
 } // namespace
 
 int LinkLookup::find(StopIndex from, StopIndex to) {
@@ -31,23 +39,24 @@ int LinkLookup::find(StopIndex from, StopIndex to) {
     return it->value(to, -1);
 }
 
-StopIdLookup::StopIdLookup(const GraphMap& map) {
-    const StopList& stops = map.stops();
+StopIdLookup::StopIdLookup(const GraphMap& map) : StopIdLookup(idsOf(map)) {}
+
+StopIdLookup::StopIdLookup(std::span<const int> ids) {
     int lowest = 0, highest = -1;
-    for (const Stop& stop : stops) {
-        lowest = std::min(lowest, stop.Id);
-        highest = std::max(highest, stop.Id);
+    for (const int id : ids) {
+        lowest = std::min(lowest, id);
+        highest = std::max(highest, id);
     }
-    const qint64 n = qint64(stops.size());
+    const qint64 n = qint64(ids.size());
     if (lowest >= 0 && qint64(highest) < 4 * n + 64) {
         m_dense.assign(std::size_t(highest) + 1, NoStop);
-        for (std::size_t i = stops.size(); i-- > 0;)
-            m_dense[std::size_t(stops[i].Id)] = StopIndex(i);
+        for (std::size_t i = ids.size(); i-- > 0;)
+            m_dense[std::size_t(ids[i])] = StopIndex(i);
         return;
     }
-    m_sorted.reserve(stops.size());
-    for (std::size_t i = 0; i < stops.size(); ++i)
-        m_sorted.emplace_back(stops[i].Id, StopIndex(i));
+    m_sorted.reserve(ids.size());
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        m_sorted.emplace_back(ids[i], StopIndex(i));
     std::sort(m_sorted.begin(), m_sorted.end());
 }
 

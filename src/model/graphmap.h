@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 // The graph of one open map as plain data: the stops in list (file) order, each with its outgoing
@@ -156,6 +157,8 @@ private:
 class StopIdLookup {
 public:
     explicit StopIdLookup(const GraphMap& map);
+    // From the stops' ids in list order.
+    explicit StopIdLookup(std::span<const int> ids);
     StopIndex find(int id) const;
 
 private:

@@ -4,8 +4,10 @@
 #include "model/textcodec.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstring>
 #include <span>
 
@@ -18,27 +20,37 @@ struct MapFileText {
     Q_DECLARE_TR_FUNCTIONS(MapFile)
 };
 
+// The bytes of a map, whole in memory or read from a file a window at a time: a map's stops
+// are read through a window that is used again and again, its links (the rest of the file) are
+// held whole, so that the file's stops are never all in memory beside the map's.
 class ByteReader {
 public:
-    explicit ByteReader(const QByteArray& data) : data_(data) {}
+    explicit ByteReader(const QByteArray& data) : window_(data), size_(data.size()) {}
+    ByteReader(QFile& file, qint64 size) : file_(&file), size_(size) {}
 
     qsizetype pos() const { return pos_; }
-    qsizetype remaining() const { return data_.size() - pos_; }
-    bool atEnd() const { return pos_ >= data_.size(); }
+    qsizetype remaining() const { return size_ - pos_; }
+    bool atEnd() const { return pos_ >= size_; }
+    // The reason the file could not be read to its end, when it could not.
+    const QString& fileError() const { return fileError_; }
 
-    // A fixed-size record; nothing when the data ends inside it.
+    // A fixed-size record, valid until the next take; nothing when the data ends inside it.
     const char* take(qsizetype n) {
-        if (remaining() < n)
+        if (remaining() < n || !have(n))
             return nullptr;
-        const char* p = data_.constData() + pos_;
+        const char* p = window_.constData() + (pos_ - windowAt_);
         pos_ += n;
         return p;
     }
+    // All that is left, in memory; nothing when the file cannot be read to its end.
+    const char* rest() {
+        return have(remaining()) ? window_.constData() + (pos_ - windowAt_) : nullptr;
+    }
 
-    // The last text of a kind read (its bytes stay in the data): font names repeat from stop to
-    // stop, and a repeated one shares the text decoded before instead of taking another copy.
+    // The last text of a kind read: font names repeat from stop to stop, and a repeated one
+    // shares the text decoded before instead of taking another copy.
     struct Repeated {
-        QByteArrayView bytes;
+        QByteArray bytes;
         QString text;
     };
 
@@ -70,19 +82,57 @@ public:
             return false;
         }
         const QByteArrayView bytes(text, n);
-        if (repeat && !repeat->text.isNull() && repeat->bytes == bytes) {
+        if (repeat && !repeat->text.isNull() && QByteArrayView(repeat->bytes) == bytes) {
             *out = repeat->text;
             return true;
         }
         *out = decodeCp1251(bytes);
         if (repeat)
-            *repeat = {bytes, *out};
+            *repeat = {bytes.toByteArray(), *out};
         return true;
     }
 
 private:
-    const QByteArray& data_;
+    static constexpr qsizetype kWindow = 256 << 10;
+
+    // Whether the next n bytes are in the window, reading them into it when they are not.
+    bool have(qsizetype n) {
+        const qsizetype end = windowAt_ + window_.size();
+        if (pos_ + n <= end)
+            return true;
+        if (!file_)
+            return false;
+        // What is left of the window moves to its front, and the file fills the rest.
+        const qsizetype kept = end - pos_;
+        const qsizetype want = std::min<qint64>(std::max(n, kWindow), remaining());
+        const char* left = window_.constData() + (pos_ - windowAt_);
+        if (window_.capacity() < want) {
+            QByteArray larger(want, Qt::Uninitialized);
+            std::memcpy(larger.data(), left, std::size_t(kept));
+            window_ = std::move(larger);
+        } else {
+            std::memmove(window_.data(), left, std::size_t(kept));
+            window_.resize(want);
+        }
+        windowAt_ = pos_;
+        for (qsizetype got = kept; got < want;) {
+            const qint64 read = file_->read(window_.data() + got, want - got);
+            if (read <= 0) {
+                fileError_ = read < 0 ? file_->errorString()
+                                      : MapFileText::tr("файл укорачивается во время чтения");
+                return false;
+            }
+            got += read;
+        }
+        return true;
+    }
+
+    QFile* file_ = nullptr;
+    QByteArray window_; // the bytes from windowAt_ on
+    qsizetype windowAt_ = 0;
     qsizetype pos_ = 0;
+    qint64 size_;
+    QString fileError_;
 };
 
 qint32 i32(const char* p, int offset) {
@@ -140,18 +190,23 @@ bool readHeader(ByteReader& in, GraphMap& map, qint32* stopCount, bool* userWeig
     return true;
 }
 
-bool readStops(ByteReader& in, GraphMap& map, qint32 stopCount, QString* error) {
+bool readStops(ByteReader& in, GraphMap& map, qint32 stopCount, std::vector<int>& ids,
+               QString* error) {
     map.reserveStops(std::max(stopCount, 0));
+    ids.reserve(std::size_t(std::max(stopCount, 0)));
     ByteReader::Repeated stopFont, labelFont;
     for (qint32 k = 0; k < stopCount; ++k) {
         const qsizetype at = in.pos();
-        const char* r = in.take(kStopRecordSize);
-        if (!r) {
+        const char* taken = in.take(kStopRecordSize);
+        if (!taken) {
             *error = MapFileText::tr("файл кончается внутри записи остановки %1 (байт %2)")
                          .arg(k + 1)
                          .arg(at);
             return false;
         }
+        // The strings after the record may move the reader's window on.
+        char r[kStopRecordSize];
+        std::memcpy(r, taken, kStopRecordSize);
         QString fontName, name, routes, labelFontName;
         if (!in.readString(&fontName, error, QT_TRANSLATE_NOOP("MapFile", "шрифт остановки"),
                            &stopFont) ||
@@ -163,6 +218,7 @@ bool readStops(ByteReader& in, GraphMap& map, qint32 stopCount, QString* error) 
         stop.Left = i32(r, 0);
         stop.Top = i32(r, 4);
         stop.Id = i32(r, 8);
+        ids.push_back(stop.Id);
         stop.Radius = i32(r, 16);
         stop.Width = stop.Height = i32(r, 12);
         stop.FillColor = u32(r, 20);
@@ -196,11 +252,15 @@ bool readStops(ByteReader& in, GraphMap& map, qint32 stopCount, QString* error) 
 }
 
 // The links, each in its from stop's list in file order.
-bool readLinks(const QByteArray& data, ByteReader& in, GraphMap& map, QString* error) {
+bool readLinks(ByteReader& in, GraphMap& map, std::span<const int> ids, QString* error) {
     // Links name their stops by id; the first stop in list order with an id answers for it.
     // Each stop's list is sized once: the links are placed in a second walk.
-    const StopIdLookup byId(map);
-    const qsizetype linksAt = in.pos();
+    const StopIdLookup byId(ids);
+    const char* links = in.rest();
+    if (!links) {
+        *error = in.fileError();
+        return false;
+    }
     std::vector<std::pair<StopIndex, StopIndex>> ends;
     ends.reserve(std::size_t(in.remaining() / kLinkRecordSize));
     std::vector<int> counts(std::size_t(map.stopCount()), 0);
@@ -231,7 +291,7 @@ bool readLinks(const QByteArray& data, ByteReader& in, GraphMap& map, QString* e
     }
     for (StopIndex i = 0; i < map.stopCount(); ++i)
         map.stop(i).Links.reserve(std::size_t(counts[std::size_t(i)]));
-    const char* r = data.constData() + linksAt;
+    const char* r = links;
     for (const auto& [from, to] : ends) {
         Link link;
         link.To = to;
@@ -245,12 +305,17 @@ bool readLinks(const QByteArray& data, ByteReader& in, GraphMap& map, QString* e
     return ok;
 }
 
-bool readBody(const QByteArray& data, ByteReader& in, GraphMap& map, QString* error) {
+bool readBody(ByteReader& in, GraphMap& map, QString* error) {
     qint32 stopCount = 0;
     bool userWeights = false;
+    std::vector<int> ids; // of the stops in list order
     if (!readHeader(in, map, &stopCount, &userWeights, error) ||
-        !readStops(in, map, stopCount, error) || !readLinks(data, in, map, error))
+        !readStops(in, map, stopCount, ids, error) || !readLinks(in, map, ids, error)) {
+        // A file that cannot be read to its end says why, not where its bytes seem to stop.
+        if (!in.fileError().isEmpty())
+            *error = in.fileError();
         return false;
+    }
     map.Settings.UserWeights = userWeights;
     map.UpdateArcFlags();
     return true;
@@ -295,14 +360,19 @@ bool readMap(const QByteArray& data, GraphMap& map, QString* error) {
     QString* err = error ? error : &local;
     ByteReader in(data);
     map.clearStops();
-    return readBody(data, in, map, err);
+    return readBody(in, map, err);
 }
 
 bool readMapFile(const QString& path, GraphMap& map, QString* error) {
-    QByteArray data;
-    if (!readWholeFile(path, kMaxMapFileSize, &data, error))
+    QString local;
+    QString* err = error ? error : &local;
+    QFile file;
+    qint64 size = 0;
+    if (!openForReading(path, kMaxMapFileSize, file, &size, err))
         return false;
-    return readMap(data, map, error);
+    ByteReader in(file, size);
+    map.clearStops();
+    return readBody(in, map, err) && !grewWhileRead(file, err);
 }
 
 namespace {

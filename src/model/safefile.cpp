@@ -65,7 +65,8 @@ bool writeAll(QFileDevice& file, const QByteArray& data, QString* err) {
 
 } // namespace
 
-bool readWholeFile(const QString& path, qint64 maxSize, QByteArray* data, QString* error) {
+bool openForReading(const QString& path, qint64 maxSize, QFile& file, qint64* size,
+                    QString* error) {
     QString local;
     QString* err = error ? error : &local;
     const QFileInfo info(path);
@@ -73,19 +74,38 @@ bool readWholeFile(const QString& path, qint64 maxSize, QByteArray* data, QStrin
         *err = notAFile();
         return false;
     }
-    QFile file(path);
+    file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         *err = file.errorString();
         return false;
     }
-    // Reading one byte past the size tells a file that grows while it is read.
-    const qint64 size = file.size();
-    if (size > maxSize) {
+    *size = file.size();
+    if (*size > maxSize) {
         *err = SafeFileText::tr("файл размером %1 байт больше предела в %2 байт")
-                   .arg(size)
+                   .arg(*size)
                    .arg(maxSize);
         return false;
     }
+    return true;
+}
+
+bool grewWhileRead(QFile& file, QString* error) {
+    // Reading one byte past the size tells a file that grows while it is read.
+    char more;
+    if (file.read(&more, 1) <= 0)
+        return false;
+    if (error)
+        *error = SafeFileText::tr("файл растёт во время чтения");
+    return true;
+}
+
+bool readWholeFile(const QString& path, qint64 maxSize, QByteArray* data, QString* error) {
+    QString local;
+    QString* err = error ? error : &local;
+    QFile file;
+    qint64 size = 0;
+    if (!openForReading(path, maxSize, file, &size, err))
+        return false;
     data->resize(size);
     qint64 done = 0;
     while (done < size) {
@@ -99,12 +119,7 @@ bool readWholeFile(const QString& path, qint64 maxSize, QByteArray* data, QStrin
         done += n;
     }
     data->truncate(done);
-    char more;
-    if (done == size && file.read(&more, 1) > 0) {
-        *err = SafeFileText::tr("файл растёт во время чтения");
-        return false;
-    }
-    return true;
+    return done < size || !grewWhileRead(file, err);
 }
 
 bool saveWholeFile(const QString& path, const QByteArray& data, QString* error) {

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QFile;
+
 // Reading and writing whole files the way every part of the program does it: nothing is read
 // without bound and no old file is lost when a write fails.
 
@@ -14,6 +16,11 @@ constexpr qint64 kMaxMapFileSize = qint64(1) << 30;
 // Reads a whole regular file of at most maxSize bytes. A device, FIFO, socket or folder is
 // refused before it is opened, and so is a larger file, before anything is read.
 bool readWholeFile(const QString& path, qint64 maxSize, QByteArray* data, QString* error);
+// Opens a regular file of at most maxSize bytes for reading, refused as readWholeFile refuses
+// it; its size then.
+bool openForReading(const QString& path, qint64 maxSize, QFile& file, qint64* size, QString* error);
+// Whether the file opened has bytes past size: it grows while it is read (the error says so).
+bool grewWhileRead(QFile& file, QString* error);
 
 // Writes the bytes through a temporary file beside the target, which replaces it only once every
 // byte was written; otherwise the old file stays as it was and the error gives the cause. Refuses

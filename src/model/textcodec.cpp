@@ -39,8 +39,9 @@ const CodePage& codePage() {
 QString decodeCp1251(QByteArrayView bytes) {
     const CodePage& page = codePage();
     QString out(bytes.size(), Qt::Uninitialized);
+    QChar* text = out.data(); // once: each out[i] would check that out is not shared
     for (qsizetype i = 0; i < bytes.size(); ++i)
-        out[i] = page.toUnicode[std::uint8_t(bytes[i])];
+        text[i] = page.toUnicode[std::uint8_t(bytes[i])];
     return out;
 }
 

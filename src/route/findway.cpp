@@ -97,56 +97,51 @@ void RouteIndex::rankStops() {
         rankOfStop_[std::size_t(byRank_[r])] = int(r);
 }
 
-// One walk over the links, sources in ascending rank. Of several links from one source to one
-// target only the first feeds the target; each of them activates that first link's slot.
+// Two walks over the links, sources in ascending rank. Of several links from one source to one
+// target only the first feeds the target; each of them activates that first link's slot. The
+// first walk counts each target's slots, the second places them.
 void RouteIndex::indexLinks() {
     const std::size_t m = byRank_.size();
     outStart_.assign(m + 1, 0);
-
-    struct Kept {
-        int to, from;
-        double length, time;
-    };
-    std::size_t links = 0;
-    for (const StopIndex stop : byRank_)
-        links += map_.stop(stop).Links.size();
-    std::vector<Kept> kept;
-    kept.reserve(links);
-    outLinks_.reserve(links); // the index into `kept` until the slots are placed
-    std::vector<int> inStart(m + 1, 0);
+    // For each target, the source that reached it last: a later link of the same pair is not
+    // the first.
     std::vector<int> lastSource(m, -1);
-    std::vector<int> lastKept(m, -1);
-    for (std::size_t u = 0; u < m; ++u) {
-        for (const Link& link : map_.stop(byRank_[u]).Links) {
-            const int v = rankOf(link.To);
-            if (v < 0)
-                continue;
-            if (lastSource[std::size_t(v)] != int(u)) {
-                lastSource[std::size_t(v)] = int(u);
-                lastKept[std::size_t(v)] = int(kept.size());
-                kept.push_back({v, int(u), link.Length, link.Time});
-                ++inStart[std::size_t(v) + 1];
-            }
-            outLinks_.push_back({lastKept[std::size_t(v)], v});
-            nonNegative_ = nonNegative_ && link.Length >= 0;
-        }
-        outStart_[u + 1] = int(outLinks_.size());
-    }
-
-    // Slots by target; the sources were walked in ascending rank, so each target's come out
+    const auto walk = [&](const auto& visit) {
+        std::fill(lastSource.begin(), lastSource.end(), -1);
+        for (std::size_t u = 0; u < m; ++u)
+            for (const Link& link : map_.stop(byRank_[u]).Links)
+                if (const int v = rankOf(link.To); v >= 0) {
+                    const bool first = lastSource[std::size_t(v)] != int(u);
+                    lastSource[std::size_t(v)] = int(u);
+                    visit(int(u), v, link, first);
+                }
+    };
+    std::vector<int> nextSlot(m + 1, 0); // by target, once the counts are summed
+    std::size_t links = 0;
+    walk([&](int, int v, const Link&, bool first) {
+        nextSlot[std::size_t(v) + 1] += first;
+        ++links;
+    });
+    // Slots by target; the sources are walked in ascending rank, so each target's come out
     // sorted.
     for (std::size_t r = 0; r < m; ++r)
-        inStart[r + 1] += inStart[r];
-    slots_.resize(kept.size());
-    std::vector<int> slotOfKept(kept.size());
-    for (std::size_t x = 0; x < kept.size(); ++x) {
-        const Kept& k = kept[x];
-        const int at = inStart[std::size_t(k.to)]++;
-        slots_[std::size_t(at)] = {k.length, k.time, k.from, k.to};
-        slotOfKept[x] = at;
-    }
-    for (OutLink& out : outLinks_)
-        out.slot = slotOfKept[std::size_t(out.slot)];
+        nextSlot[r + 1] += nextSlot[r];
+    slots_.resize(std::size_t(nextSlot[m]));
+    outLinks_.reserve(links);
+    std::vector<int> firstSlot(m, -1); // by target: the slot of the current source's first link
+    std::size_t placed = 0;
+    walk([&](int u, int v, const Link& link, bool first) {
+        for (; placed < std::size_t(u); ++placed)
+            outStart_[placed + 1] = int(outLinks_.size());
+        if (first) {
+            firstSlot[std::size_t(v)] = nextSlot[std::size_t(v)]++;
+            slots_[std::size_t(firstSlot[std::size_t(v)])] = {link.Length, link.Time, u, v};
+        }
+        outLinks_.push_back({firstSlot[std::size_t(v)], v});
+        nonNegative_ = nonNegative_ && link.Length >= 0;
+    });
+    for (; placed < m; ++placed)
+        outStart_[placed + 1] = int(outLinks_.size());
 }
 
 int RouteIndex::rankOf(StopIndex stop) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/triprows.h"
 #include "timetable/feedtable.h"
 #include "timetable/timetablefile.h"
 
@@ -39,13 +40,15 @@ struct FeedStation {
     int index = -1; // the station's index in the timetable
 };
 
-// One stop_times.txt row of a trip taken.
+// One stop_times.txt row of a trip taken; the trip is known from where the row is kept.
 struct FeedCall {
-    std::uint32_t trip = 0;
     std::uint32_t sequence = 0;
     std::uint32_t stopAndRules = 0;            // the stops.txt row with PatternStop's boarding bits
     std::int32_t arrival = -1, departure = -1; // -1: blank
 };
+inline std::uint32_t sequenceOf(const FeedCall& call) {
+    return call.sequence;
+}
 
 struct FeedService {
     int weekdays = 0; // bit 0 Monday .. bit 6 Sunday
@@ -72,8 +75,8 @@ struct FeedData {
     std::vector<FeedService> services;
     std::vector<FeedStop> stops;
     std::vector<FeedStation> stations;
-    std::vector<FeedCall> calls;
-    std::vector<float> distances; // shape_dist_traveled of each call, when the feed gives it
+    TripRows<FeedCall> calls;
+    ChunkedArray<float> distances; // shape_dist_traveled of each call, when the feed gives it
     std::vector<FeedFrequency> frequencies;
     std::vector<FeedTransfer> transfers;
 };

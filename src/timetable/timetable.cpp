@@ -62,16 +62,29 @@ std::uint64_t checksum(const char* data, std::size_t size) {
 // Appends sections, each at a multiple of 8 bytes, and fills the head and the table at the end.
 class SectionWriter {
 public:
-    SectionWriter() : bytes_(QByteArray(qsizetype(kHeadSize + kTableSize), '\0')) {}
+    // capacity: the file's size at most, so that it is never copied as it grows.
+    explicit SectionWriter(std::size_t capacity)
+        : bytes_(QByteArray(qsizetype(kHeadSize + kTableSize), '\0')) {
+        bytes_.reserve(qsizetype(capacity));
+    }
     template <class T> void add(Section section, const T* data, std::size_t count) {
         add(section, reinterpret_cast<const char*>(data), count * sizeof(T));
     }
     void add(Section section, const char* data, std::size_t size) {
-        bytes_.append(QByteArray((8 - bytes_.size() % 8) % 8, '\0'));
-        const std::uint64_t at = std::uint64_t(bytes_.size());
-        qToLittleEndian<std::uint64_t>(at, bytes_.data() + kHeadSize + section * 16);
-        qToLittleEndian<std::uint64_t>(size, bytes_.data() + kHeadSize + section * 16 + 8);
+        begin(section, size);
         bytes_.append(data, qsizetype(size));
+    }
+    // A part written whole, then freed.
+    template <class Part> void add(Section section, Part& part) {
+        add(section, part.data(), std::size_t(part.size()));
+        part = Part();
+    }
+    // A chunked part, each chunk freed once written.
+    template <class T> void add(Section section, ChunkedArray<T>& part) {
+        begin(section, part.size() * sizeof(T));
+        part.drain([&](const T* values, std::size_t count) {
+            bytes_.append(reinterpret_cast<const char*>(values), qsizetype(count * sizeof(T)));
+        });
     }
     QByteArray finish() {
         char* head = bytes_.data();
@@ -85,6 +98,13 @@ public:
     }
 
 private:
+    void begin(Section section, std::size_t size) {
+        bytes_.append(QByteArray((8 - bytes_.size() % 8) % 8, '\0'));
+        const std::uint64_t at = std::uint64_t(bytes_.size());
+        qToLittleEndian<std::uint64_t>(at, bytes_.data() + kHeadSize + section * 16);
+        qToLittleEndian<std::uint64_t>(size, bytes_.data() + kHeadSize + section * 16 + 8);
+    }
+
     QByteArray bytes_;
 };
 
@@ -110,7 +130,7 @@ std::uint32_t StringTable::add(const QByteArray& utf8) {
     return index;
 }
 
-QByteArray writeTimetable(const TimetableParts& parts) {
+QByteArray writeTimetable(TimetableParts&& parts) {
     StringTable strings = parts.strings;
     Meta meta;
     meta.firstDay = parts.firstDay.toJulianDay();
@@ -124,22 +144,33 @@ QByteArray writeTimetable(const TimetableParts& parts) {
         text += s;
         offsets.push_back(std::uint32_t(text.size()));
     }
-    SectionWriter w;
-    w.add(MetaSection, &meta, 1);
-    w.add(StringOffsetsSection, offsets.data(), offsets.size());
-    w.add(StringBytesSection, text.constData(), std::size_t(text.size()));
-    w.add(StationsSection, parts.stations.data(), parts.stations.size());
-    w.add(WalkFirstSection, parts.walkFirst.data(), parts.walkFirst.size());
-    w.add(WalksSection, parts.walks.data(), parts.walks.size());
-    w.add(RoutesSection, parts.routes.data(), parts.routes.size());
-    w.add(PatternsSection, parts.patterns.data(), parts.patterns.size());
-    w.add(PatternStopsSection, parts.patternStops.data(), parts.patternStops.size());
-    w.add(TripsSection, parts.trips.data(), parts.trips.size());
-    w.add(StopTimesSection, parts.stopTimes.data(), parts.stopTimes.size());
-    w.add(DeparturesSection, parts.departures.data(), parts.departures.size());
-    w.add(ServiceDaysSection, parts.serviceDays.data(), parts.serviceDays.size());
-    w.add(HopFirstSection, parts.hopFirst.data(), parts.hopFirst.size());
-    w.add(HopsSection, parts.hops.data(), parts.hops.size());
+    std::vector<Meta> metaPart{meta};
+    // The sections in file order, each given to put with the container that holds it.
+    const auto sections = [&](auto&& put) {
+        put(MetaSection, metaPart);
+        put(StringOffsetsSection, offsets);
+        put(StringBytesSection, text);
+        put(StationsSection, parts.stations);
+        put(WalkFirstSection, parts.walkFirst);
+        put(WalksSection, parts.walks);
+        put(RoutesSection, parts.routes);
+        put(PatternsSection, parts.patterns);
+        put(PatternStopsSection, parts.patternStops);
+        put(TripsSection, parts.trips);
+        put(StopTimesSection, parts.stopTimes);
+        put(DeparturesSection, parts.departures);
+        put(ServiceDaysSection, parts.serviceDays);
+        put(HopFirstSection, parts.hopFirst);
+        put(HopsSection, parts.hops);
+    };
+    std::size_t capacity = kHeadSize + kTableSize;
+    sections([&](Section, const auto& part) {
+        using Value = typename std::remove_cvref_t<decltype(part)>::value_type;
+        capacity += 8 + std::size_t(part.size()) * sizeof(Value);
+    });
+    // Each part is freed once it is in the file: the two are never held whole together.
+    SectionWriter w(capacity);
+    sections([&](Section section, auto& part) { w.add(section, part); });
     return w.finish();
 }
 

@@ -41,8 +41,8 @@ public:
     bool run() {
         if (!placeStations() || !placeServices() || !collectTrips())
             return false;
-        std::vector<FeedCall>().swap(feed_.calls);
-        std::vector<float>().swap(feed_.distances);
+        feed_.calls = TripRows<FeedCall>();
+        feed_.distances = ChunkedArray<float>();
         emitPatterns();
         addHops();
         addWalks(feed_.stations, feed_.stops, feed_.transfers, parts_);
@@ -59,7 +59,7 @@ private:
     bool placeServices();
     bool collectTrips();
     bool fillTimes(std::vector<FeedCall>& calls, const std::vector<double>& along) const;
-    bool addTrip(std::size_t begin, std::size_t end, const std::vector<std::uint32_t>& order,
+    bool addTrip(std::uint32_t tripIndex, const std::vector<std::uint32_t>& rows,
                  const std::vector<FeedFrequency>& runs);
     void emitPatterns();
     void addHops();
@@ -103,8 +103,8 @@ private:
 // The stations some trip taken calls at, numbered as the map numbers them, where the map has
 // them, with their change times.
 bool Assembler::placeStations() {
-    for (const FeedCall& call : feed_.calls)
-        feed_.stations[std::size_t(stopOf(call).station)].served = true;
+    for (std::size_t k = 0; k < feed_.calls.size(); ++k)
+        feed_.stations[std::size_t(stopOf(feed_.calls[k]).station)].served = true;
     const QHash<int, StopIndex> onMap = map_.stopsById();
     std::vector<std::int32_t> change;
     for (FeedStation& s : feed_.stations) {
@@ -154,8 +154,7 @@ bool Assembler::placeStations() {
 // kept; whether some were left out.
 std::vector<std::vector<qint64>> Assembler::serviceDates(bool* clipped) const {
     std::vector<bool> used(feed_.services.size());
-    for (const FeedCall& call : feed_.calls)
-        used[feed_.trips[call.trip].service] = true;
+    feed_.calls.forEachRun([&](std::uint32_t trip) { used[feed_.trips[trip].service] = true; });
     qint64 first = std::numeric_limits<qint64>::max();
     for (std::size_t k = 0; k < feed_.services.size(); ++k) {
         const FeedService& s = feed_.services[k];
@@ -252,30 +251,21 @@ bool Assembler::placeServices() {
 }
 
 bool Assembler::collectTrips() {
-    std::vector<std::uint32_t> order(feed_.calls.size());
-    std::iota(order.begin(), order.end(), 0);
-    const auto before = [&](std::uint32_t a, std::uint32_t b) {
-        const FeedCall &x = feed_.calls[a], &y = feed_.calls[b];
-        return x.trip != y.trip ? x.trip < y.trip : x.sequence < y.sequence;
-    };
-    if (!std::is_sorted(order.begin(), order.end(), before))
-        std::stable_sort(order.begin(), order.end(), before);
     std::vector<FeedFrequency>& frequencies = feed_.frequencies;
     std::stable_sort(frequencies.begin(), frequencies.end(),
                      [](const auto& a, const auto& b) { return a.trip < b.trip; });
-    for (std::size_t begin = 0; begin < order.size();) {
-        std::size_t end = begin;
-        const std::uint32_t trip = feed_.calls[order[begin]].trip;
-        while (end < order.size() && feed_.calls[order[end]].trip == trip)
-            ++end;
-        step(0.5 * double(begin) / double(order.size()), end - begin);
-        const auto runs =
-            std::equal_range(frequencies.begin(), frequencies.end(), FeedFrequency{trip, 0, 0, 0},
-                             [](const auto& a, const auto& b) { return a.trip < b.trip; });
-        if (!addTrip(begin, end, order, std::vector<FeedFrequency>(runs.first, runs.second)))
-            return false;
-        begin = end;
-    }
+    std::size_t done = 0;
+    const bool added =
+        feed_.calls.forEachTrip([&](std::uint32_t trip, const std::vector<std::uint32_t>& rows) {
+            step(0.5 * double(done) / double(feed_.calls.size()), rows.size());
+            done += rows.size();
+            const auto runs = std::equal_range(
+                frequencies.begin(), frequencies.end(), FeedFrequency{trip, 0, 0, 0},
+                [](const auto& a, const auto& b) { return a.trip < b.trip; });
+            return addTrip(trip, rows, std::vector<FeedFrequency>(runs.first, runs.second));
+        });
+    if (!added)
+        return false;
     if (withoutDays_ > 0)
         notes_ << Timetable::tr("рейсов без дней движения в calendar.txt и calendar_dates.txt: %1")
                       .arg(withoutDays_);
@@ -337,21 +327,20 @@ bool Assembler::fillTimes(std::vector<FeedCall>& calls, const std::vector<double
 }
 
 // One trip: its blank times filled in, checked, then each of its runs into its pattern.
-bool Assembler::addTrip(std::size_t begin, std::size_t end, const std::vector<std::uint32_t>& order,
+bool Assembler::addTrip(std::uint32_t tripIndex, const std::vector<std::uint32_t>& rows,
                         const std::vector<FeedFrequency>& runs) {
-    const std::uint32_t tripIndex = feed_.calls[order[begin]].trip;
     const FeedTrip& trip = feed_.trips[tripIndex];
     if (serviceOf_[trip.service] < 0) {
         ++withoutDays_;
         return true;
     }
-    const std::size_t n = end - begin;
+    const std::size_t n = rows.size();
     std::vector<FeedCall> calls(n);
     std::vector<double> along(n, -1);
     for (std::size_t k = 0; k < n; ++k) {
-        calls[k] = feed_.calls[order[begin + k]];
+        calls[k] = feed_.calls[rows[k]];
         if (!feed_.distances.empty())
-            along[k] = feed_.distances[order[begin + k]];
+            along[k] = feed_.distances[rows[k]];
         if (calls[k].arrival < 0)
             calls[k].arrival = calls[k].departure;
         if (calls[k].departure < 0)
@@ -564,7 +553,7 @@ bool buildTimetable(const FeedSource& feed, const TimetableBuild& build, const G
     TimetableBuildResult local;
     if (!Assembler(data, build, map, parts, local.notes, error, progress).run())
         return false;
-    local.file = writeTimetable(parts);
+    local.file = writeTimetable(std::move(parts));
     *result = std::move(local);
     return true;
 }

@@ -337,7 +337,6 @@ bool FeedReader::readStopTimes() {
         if (!down)
             return false;
         FeedCall call;
-        call.trip = std::uint32_t(lastIndex);
         call.sequence = std::uint32_t(*seq);
         call.stopAndRules = *s | (*up != 1 ? Timetable::PatternStop::kBoard : 0) |
                             (*down != 1 ? Timetable::PatternStop::kAlight : 0);
@@ -345,7 +344,7 @@ bool FeedReader::readStopTimes() {
         call.departure = call.arrival < -1 ? -2 : f.time(departure, "departure_time");
         if (call.arrival < -1 || call.departure < -1)
             return false;
-        data_.calls.push_back(call);
+        data_.calls.add(std::uint32_t(lastIndex), call);
         if (distance >= 0) {
             const std::optional<double> d = f[distance].empty()
                                                 ? std::optional<double>(-1)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/chunkedarray.h"
 #include "timetable/timetable.h"
 
 #include <QHash>
@@ -47,14 +48,14 @@ struct TimetableParts {
     std::vector<Timetable::Pattern> patterns;
     std::vector<Timetable::PatternStop> patternStops;
     std::vector<Timetable::Trip> trips;
-    std::vector<Timetable::StopTime> stopTimes;
-    std::vector<std::uint32_t> departures; // the same departures, call by call
+    ChunkedArray<Timetable::StopTime> stopTimes;
+    ChunkedArray<std::uint32_t> departures; // the same departures, call by call
     int serviceCount = 0;
     int wordsPerService = 0;
     std::vector<std::uint64_t> serviceDays;
 };
 
-// The file's bytes.
-QByteArray writeTimetable(const TimetableParts& parts);
+// The file's bytes; each part is freed as soon as it is written.
+QByteArray writeTimetable(TimetableParts&& parts);
 
 } // namespace lirsk

@@ -1,4 +1,5 @@
 #include "import/gtfsreaders.h"
+#include "import/tripbuilder.h"
 #include "import/walkingneighbours.h"
 
 #include <QTest>
@@ -67,6 +68,8 @@ private slots:
     void stops();
     void stopTimes_data();
     void stopTimes();
+    void rideMedian_data();
+    void rideMedian();
     void shapes_data();
     void shapes();
     void transfers_data();
@@ -185,6 +188,13 @@ void TestGtfsReaders::stopTimes_data() {
     QTest::newRow("trips not kept left out, blank times, past midnight")
         << header + "t,25:01:02,,P1,7\nx,1:00:00,1:00:00,Q,1\nt, , ,X,8\n"
         << QStringList{"0 1 7 90062 -1", "0 3 8 -1 -1"};
+    QTest::newRow("the largest sequence and times kept exactly")
+        << header + "t,71:59:59,71:59:58,X,1000000000\n"
+        << QStringList{"0 3 1000000000 259199 259198"};
+    QTest::newRow("trips interleaved, sequences out of order: by trip, then sequence")
+        << header + "u,1:00:00,1:00:00,S,2\nt,2:00:00,2:00:00,X,9\nu,0:30:00,0:30:00,P2,1\n"
+                    "t,1:00:00,1:00:00,S,3\n"
+        << QStringList{"0 0 3 3600 3600", "0 3 9 7200 7200", "1 2 1 1800 1800", "1 0 2 3600 3600"};
     QTest::newRow("unknown stop") << header + "t,1:00:00,1:00:00,Q,1\n"
                                   << QStringList{
                                          "stop_times.txt: строка 2: нет остановки «Q» в stops.txt"};
@@ -203,21 +213,43 @@ void TestGtfsReaders::stopTimes_data() {
 void TestGtfsReaders::stopTimes() {
     QFETCH(QByteArray, csv);
     const StopTable stops = someStops();
-    const IdMap trips{{"t", 0}};
-    std::vector<StopTime> times;
+    const IdMap trips{{"t", 0}, {"u", 1}};
+    StopTimeRows times;
     const QStringList got = outcome(
         "stop_times.txt", csv, [&](FeedFile& f) { return readStopTimes(f, trips, stops, &times); },
         [&](QStringList& rows) {
-            for (const StopTime& t : times)
-                rows << QStringLiteral("%1 %2 %3 %4 %5")
-                            .arg(t.trip)
-                            .arg(t.stop)
-                            .arg(t.sequence)
-                            .arg(t.arrival)
-                            .arg(t.departure);
+            times.forEachTrip([&](std::uint32_t trip, const std::vector<std::uint32_t>& calls) {
+                for (const std::uint32_t k : calls) {
+                    const StopTime t = times[k].unpacked();
+                    rows << QStringLiteral("%1 %2 %3 %4 %5")
+                                .arg(trip)
+                                .arg(t.stop)
+                                .arg(t.sequence)
+                                .arg(t.arrival)
+                                .arg(t.departure);
+                }
+                return true;
+            });
         });
     QFETCH(QStringList, rows);
     QCOMPARE(got, rows);
+}
+
+void TestGtfsReaders::rideMedian_data() {
+    QTest::addColumn<QList<int>>("times");
+    QTest::addColumn<int>("median");
+    QTest::newRow("odd") << QList<int>{30, 10, 20} << 20;
+    QTest::newRow("even: the middle two's mean") << QList<int>{40, 10, 40, 10} << 25;
+    QTest::newRow("even: a half rounded up") << QList<int>{11, 10} << 11;
+    QTest::newRow("repeated times") << QList<int>{5, 9, 5, 5} << 5;
+}
+
+void TestGtfsReaders::rideMedian() {
+    QFETCH(QList<int>, times);
+    RideTimes ride;
+    for (const int t : times)
+        ride.add(t);
+    QTEST(ride.median(), "median");
 }
 
 void TestGtfsReaders::shapes_data() {

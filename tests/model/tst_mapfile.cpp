@@ -230,6 +230,44 @@ private slots:
         QCOMPARE(map.stopCount(), 3);
     }
 
+    // A file is read a window at a time: a map larger than the window reads as its bytes do,
+    // and one cut short fails, wherever it ends.
+    void largeFileReadsAsItsBytes_data() {
+        QTest::addColumn<int>("cut"); // bytes cut off the end; -1: all the links and more
+        QTest::addColumn<bool>("whole");
+        QTest::newRow("whole") << 0 << true;
+        QTest::newRow("inside a link") << 5 << false;
+        QTest::newRow("inside a stop past the first window") << -1 << false;
+    }
+    void largeFileReadsAsItsBytes() {
+        QFETCH(int, cut);
+        QFETCH(bool, whole);
+        constexpr int kStops = 2000;
+        FileBuilder builder;
+        builder.header(kStops, kStops - 1);
+        for (int k = 0; k < kStops; ++k)
+            builder.stop(k, k, k, QStringLiteral("Остановка %1 ").arg(k).repeated(12),
+                         QStringLiteral("A%1").arg(k).repeated(20));
+        for (int k = 0; k + 1 < kStops; ++k)
+            builder.link(k, k + 1, 1, 100 + k, 60);
+        const QByteArray bytes = builder.bytes;
+        QVERIFY(bytes.size() > 2 * (256 << 10));
+        const qsizetype kept =
+            cut < 0 ? bytes.size() - kStops * kLinkRecordSize - 1000 : bytes.size() - cut;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("large.gaf"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes.left(kept)) == kept);
+        f.close();
+        GraphMap map;
+        QString error;
+        QCOMPARE(readMapFile(path, map, &error), whole);
+        if (whole)
+            QCOMPARE(writeMap(map, map.StoredSearchPanel, nullptr).value_or(""), bytes);
+        else
+            QVERIFY(!error.isEmpty());
+    }
+
     void missingFileReportsWhy() {
         GraphMap map;
         QString error;

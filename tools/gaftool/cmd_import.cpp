@@ -297,6 +297,7 @@ int cmdImportGtfs(const QStringList& args) {
     const GtfsImportOptions& options = command.options;
     const QString& feed = command.positional[0];
     const QString& target = command.positional[1];
+    returnLargeBlocksToSystem();
 
     GraphMap map;
     GtfsImportResult result;

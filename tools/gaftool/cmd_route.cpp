@@ -14,8 +14,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
+#include <QStringView>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -83,8 +84,9 @@ struct RouteArgs {
 
 // Digits with an optional minus, nothing else: no spaces, no plus sign.
 bool readId(const QString& text, int* id) {
-    static const QRegularExpression wholeNumber(QStringLiteral("^-?[0-9]+$"));
-    bool ok = wholeNumber.match(text).hasMatch();
+    const QStringView digits = QStringView(text).mid(text.startsWith(u'-') ? 1 : 0);
+    bool ok = !digits.isEmpty() && std::all_of(digits.begin(), digits.end(),
+                                               [](QChar c) { return c >= u'0' && c <= u'9'; });
     *id = ok ? text.toInt(&ok) : 0;
     return ok;
 }

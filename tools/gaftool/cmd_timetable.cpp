@@ -107,6 +107,7 @@ int cmdBuildTimetable(const QStringList& args) {
                          .arg(problem));
     const QString& feed = positional[0];
     const QString& mapPath = positional[1];
+    returnLargeBlocksToSystem();
     GraphMap map;
     QString error;
     if (!loadMap(mapPath, map, &error))

@@ -6,6 +6,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace gaftool {
 
@@ -69,6 +72,13 @@ int usage(const QString& text) {
 
 bool wantsHelp(const QStringList& args) {
     return args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"));
+}
+
+void returnLargeBlocksToSystem() {
+#ifdef __GLIBC__
+    // Setting the threshold also stops glibc from raising it as large blocks are freed.
+    mallopt(M_MMAP_THRESHOLD, 256 << 10);
+#endif
 }
 
 } // namespace gaftool

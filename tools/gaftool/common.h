@@ -32,4 +32,9 @@ int failInput(const QString& path, const QString& reason);
 int usage(const QString& text);
 bool wantsHelp(const QStringList& args);
 
+// For a command that builds large tables one after another (an import): blocks of 256 KiB and
+// more come from the system and go back to it when freed, so that what one stage frees is not
+// still counted in the process's memory while the next stage peaks.
+void returnLargeBlocksToSystem();
+
 } // namespace gaftool
