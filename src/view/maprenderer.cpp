@@ -436,7 +436,7 @@ void paintLengthsApart(QPainter& painter, const GraphMap& map, const LineBundles
             std::abs(left.x()) * size.width() / 2 + std::abs(left.y()) * size.height() / 2;
         const QPointF centre = (a + b) / 2 + left * (half + 2 + reach);
         const QRectF box(centre - QPointF(size.width() / 2, size.height() / 2), size);
-        if (detail.shownNames && !detail.shownNames->query(box.toAlignedRect()).empty())
+        if (detail.shownNames && detail.shownNames->meets(box.toAlignedRect()))
             continue;
         drawTextAt(painter, qRound(box.left()), qRound(box.top()), text);
     }

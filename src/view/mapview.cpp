@@ -1,6 +1,7 @@
 #include "view/mapview.h"
 
 #include "view/maprenderer.h"
+#include "view/occupiedarea.h"
 
 #include <QScrollBar>
 #include <QTimer>
@@ -425,17 +426,16 @@ void MapView::placeNames() const {
         return a.number < b.number;
     });
     // Each name placed in screen pixels; a later one that meets a placed one is left out.
-    SpatialGrid placed(64);
-    int placedCount = 0;
+    OccupiedArea placed;
     for (const Candidate& c : candidates) {
         const QRectF name = shownNameRect(c.number);
         const QRect onScreen = QRectF(name.left() * zoom_, name.top() * zoom_, name.width() * zoom_,
                                       name.height() * zoom_)
                                    .toAlignedRect();
         // The names along the found way are never left out.
-        if (c.rank != 1 && !placed.query(onScreen).empty())
+        if (c.rank != 1 && placed.meets(onScreen))
             continue;
-        placed.insert(placedCount++, onScreen);
+        placed.insert(onScreen);
         namesShown_[std::size_t(c.number)] = true;
     }
 }
