@@ -33,9 +33,10 @@
 // 100 000 stops: reading the file, opening it until it is painted (and how often the map is
 // painted meanwhile), one step of dragging a stop or a marked group, one step of panning, one
 // step of zooming, the release that finds a way until the report is shown and the way painted,
-// a press on a stop or on a name, and the window's search. Every step that changes what is shown
-// includes painting what it made out of date, as the event loop paints it. Peak memory is
-// measured in a child process per map (this program run with --peak FILE).
+// a press on a stop or on a name, and the window's search; the press, a zoom step and a pan step
+// on a grid city of 1 000 000 stops too. Every step that changes what is shown includes painting
+// what it made out of date, as the event loop paints it. Peak memory is measured in a child
+// process per map (this program run with --peak FILE).
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise, in a frame of
 // 1200 × 900 pixels.
@@ -523,9 +524,15 @@ void registerAll() {
         add("search", BM_Search, stops, Grid, 40);
         add("window_search", BM_WindowSearch, stops, Grid, 40);
     }
-    // A press must not walk the map: at 1 000 000 stops too.
+    // A press must not walk the map, nor a zoom or pan step: at 1 000 000 stops too.
     add("press_stop", BM_Press, Giant, 0, 1000);
     add("press_name", BM_Press, Giant, 1, 1000);
+    add("zoom_step_fit", BM_ZoomStep, Giant, Fit, 600);
+    add("zoom_step_25", BM_ZoomStep, Giant, Quarter, 600);
+    add("zoom_step_100", BM_ZoomStep, Giant, Full, 600);
+    add("pan_step_fit", BM_PanStep, Giant, Fit, 600);
+    add("pan_step_25", BM_PanStep, Giant, Quarter, 600);
+    add("pan_step_100", BM_PanStep, Giant, Full, 600);
     add("read_file_radial", BM_ReadFile, Huge, Radial, 40);
     add("open_window_radial", BM_OpenWindow, Huge, Radial, 10);
     add("findway_release_radial", BM_FindWayRelease, Huge, Radial, 40);

@@ -394,7 +394,13 @@ void JourneyPanel::plan() {
     const bool timetableFirst = byTimetable();
     if (timetableFirst)
         requestPage(document.departure(), false);
-    m_ticket = m_planner->plan(m_snapshot, document.description(), start, finish);
+    // The way the window has just found by its criterion is not searched again.
+    const Criterion windowCriterion = m_window->editor().criterion();
+    std::optional<KnownSearch> known;
+    if (const std::optional<CriterionResult> found =
+            m_window->editor().lastSearch(windowCriterion, start, finish))
+        known = KnownSearch{windowCriterion, *found};
+    m_ticket = m_planner->plan(m_snapshot, document.description(), start, finish, known);
     if (!timetableFirst)
         requestPage(document.departure(), false);
     showSearchState();

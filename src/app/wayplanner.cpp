@@ -84,7 +84,8 @@ public:
     WayPlan run(int ticket, const std::atomic<int>& latest,
                 const std::shared_ptr<const GraphMap>& map,
                 const std::optional<MapDescription>& description, StopIndex start, StopIndex finish,
-                QChar decimalSeparator, const std::function<void(const WayPlan&)>& tellSoFar) {
+                const std::optional<KnownSearch>& known, QChar decimalSeparator,
+                const std::function<void(const WayPlan&)>& tellSoFar) {
         WayPlan plan;
         plan.ticket = ticket;
         plan.start = start;
@@ -101,7 +102,9 @@ public:
                 return plan;
             if (criterion != kCriteria[0] && !plan.ways.empty())
                 tellSoFar(plan);
-            const CriterionResult result = m_search->search(criterion, start, finish);
+            const CriterionResult result = known && known->criterion == criterion
+                                               ? known->result
+                                               : m_search->search(criterion, start, finish);
             if (result.found.outcome != SearchOutcome::Found || result.refusal != Refusal::None) {
                 if (criterion == Criterion::Shortest)
                     shortestFailure = failureText(criterion, result);
@@ -209,15 +212,15 @@ WayPlanner::~WayPlanner() {
 }
 
 int WayPlanner::plan(std::shared_ptr<const GraphMap> map, std::optional<MapDescription> description,
-                     StopIndex start, StopIndex finish) {
+                     StopIndex start, StopIndex finish, std::optional<KnownSearch> known) {
     const int ticket = ++*m_latest;
     const QChar separator = localeDecimalSeparator();
     runLatest(
         m_worker, this, m_latest, ticket,
         [worker = m_worker, latest = m_latest, ticket, map = std::move(map),
-         description = std::move(description), start, finish,
+         description = std::move(description), start, finish, known = std::move(known),
          separator](const std::function<void(const WayPlan&)>& tellSoFar) {
-            return worker->run(ticket, *latest, map, description, start, finish, separator,
+            return worker->run(ticket, *latest, map, description, start, finish, known, separator,
                                tellSoFar);
         },
         [this](const WayPlan& plan) { emit planned(plan); });

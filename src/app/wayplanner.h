@@ -53,6 +53,12 @@ struct JourneyPage {
 };
 Q_DECLARE_METATYPE(JourneyPage)
 
+// A search by one criterion already made on the same map between the same stops.
+struct KnownSearch {
+    lirsk::Criterion criterion;
+    lirsk::CriterionResult result;
+};
+
 // The ways between two stops by every criterion, each way once; told after each criterion, the
 // last time complete.
 struct WayPlan {
@@ -76,10 +82,11 @@ public:
     explicit WayPlanner(QObject* parent = nullptr);
     ~WayPlanner() override;
 
-    // Starts a search; its ticket comes back with the answer.
+    // Starts a search (taking the known one's result for its criterion); its ticket comes back
+    // with the answer.
     int plan(std::shared_ptr<const lirsk::GraphMap> map,
              std::optional<lirsk::MapDescription> description, lirsk::StopIndex start,
-             lirsk::StopIndex finish);
+             lirsk::StopIndex finish, std::optional<KnownSearch> known = std::nullopt);
     // Starts a search for a page of journeys; its ticket comes back with the answer.
     int page(std::shared_ptr<const lirsk::GraphMap> map,
              std::optional<lirsk::MapDescription> description, JourneyRequest request);

@@ -578,7 +578,9 @@ void MapEditor::FindWay(StopIndex start, StopIndex finish) {
         m_waySearchRevision = m_document->revision();
     }
     const Criterion criterion = m_criterion;
-    const CriterionResult result = m_waySearch->search(criterion, start, finish);
+    m_lastSearch =
+        LastSearch{criterion, start, finish, m_waySearch->search(criterion, start, finish)};
+    const CriterionResult& result = m_lastSearch->result;
     const SearchResult& found = result.found;
     m_document->clearFoundWay();
     // The journey's planner shows why there is no way.
@@ -591,6 +593,15 @@ void MapEditor::FindWay(StopIndex start, StopIndex finish) {
     const FoundWay way = m_document->foundWay();
     emit wayDragged(start, finish);
     ReportWay(way);
+}
+
+std::optional<CriterionResult> MapEditor::lastSearch(Criterion criterion, StopIndex start,
+                                                     StopIndex finish) const {
+    if (!m_lastSearch || !m_waySearch || m_waySearchRevision != m_document->revision() ||
+        m_lastSearch->criterion != criterion || m_lastSearch->start != start ||
+        m_lastSearch->finish != finish)
+        return std::nullopt;
+    return m_lastSearch->result;
 }
 
 void MapEditor::FindJourney(StopIndex start, StopIndex finish) {

@@ -138,6 +138,10 @@ public:
     // The route search of a find-way drag from start to finish: shows the way and its report
     // (placed off the way); wayDragged tells the ends first, whether a way is found or not.
     void FindWay(StopIndex start, StopIndex finish);
+    // The result of the last FindWay by a criterion between two stops, while the map is as it
+    // was then: the journey panel takes it instead of searching again.
+    std::optional<CriterionResult> lastSearch(Criterion criterion, StopIndex start,
+                                              StopIndex finish) const;
     // Where the stops of a way show on the screen, within the viewport: the report window keeps
     // off it.
     QRect wayOnScreen(const std::vector<StopIndex>& stops) const;
@@ -285,6 +289,12 @@ private:
     // The route indexes of the map as it was at this revision, kept while the map is unchanged.
     std::unique_ptr<WaySearch> m_waySearch;
     quint64 m_waySearchRevision = 0;
+    struct LastSearch {
+        Criterion criterion;
+        StopIndex start, finish;
+        CriterionResult result;
+    };
+    std::optional<LastSearch> m_lastSearch;
     bool m_gridShown = false;
     int m_nudgeRun = 0;
 };

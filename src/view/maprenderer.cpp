@@ -2,6 +2,7 @@
 
 #include "view/nameplacer.h"
 #include "view/pixelplot.h"
+#include "view/shapedtext.h"
 
 #include "model/numberformat.h"
 #include "platform/colours.h"
@@ -141,7 +142,7 @@ void drawTextAt(QPainter& painter, int x, int y, const QString& text) {
     const QPen pen = painter.pen();
     painter.setPen(toQColor(WindowTextColor));
     const QFontMetrics metrics(painter.font());
-    painter.drawText(QPoint(x, y + metrics.ascent()), text);
+    drawPlainText(painter, QPoint(x, y), metrics.ascent(), text);
     painter.setPen(pen);
 }
 
@@ -217,7 +218,8 @@ void paintNameLabel(QPainter& painter, const Stop& stop) {
     const FontEntry& entry = fontEntry(stop.Label.Font);
     painter.setFont(entry.font);
     painter.setPen(toQColor(stop.Label.Font.Color));
-    painter.drawText(QPoint(stop.Label.Left, stop.Label.Top + entry.ascent), stop.Label.Caption);
+    drawPlainText(painter, QPoint(stop.Label.Left, stop.Label.Top), entry.ascent,
+                  stop.Label.Caption);
 }
 
 void paintNameIn(QPainter& painter, const Stop& stop, const QRectF& box) {
@@ -299,10 +301,22 @@ void setMapPen(QPainter& painter, const QColor& colour, int width, PenMode mode)
     }
 }
 
+namespace {
+
+// Room beside a link's line for its arrow head and its pen.
+qint64 arrowAndPen(const DisplaySettings& s) {
+    return qint64(shownSize(std::max(s.ArrowSize, 0))) * 2 +
+           std::clamp(s.ArcWidth, 0, kMaxShownPenWidth);
+}
+
+// The widest length of a link drawn beside it.
+constexpr int kLengthTextWidth = 64;
+
+} // namespace
+
 QRect linkBox(const GraphMap& map, StopIndex from, const Link& link) {
     const DisplaySettings& s = map.Settings;
-    const qint64 margin = qint64(shownSize(std::max(s.ArrowSize, 0))) * 2 +
-                          std::clamp(s.ArcWidth, 0, kMaxShownPenWidth) + 64;
+    const qint64 margin = arrowAndPen(s) + kLengthTextWidth;
     const MapPoint p1 = shownCentre(map.stop(from)), p2 = shownCentre(map.stop(link.To));
     const qint64 x1 = p1.x, y1 = p1.y, x2 = p2.x, y2 = p2.y;
     // A curved pair bulges out by up to half the distance between its stops.
@@ -311,6 +325,25 @@ QRect linkBox(const GraphMap& map, StopIndex from, const Link& link) {
     const qint64 top = std::min(y1, y2) - bulge - margin;
     return boundedRect(left, top, std::max(x1, x2) + bulge + margin - left + 1,
                        std::max(y1, y2) + bulge + margin - top + 1);
+}
+
+QRect straightLinkBox(const GraphMap& map, StopIndex from, const Link& link) {
+    if (link.IsArc && map.FindLink(link.To, from))
+        return linkBox(map, from, link);
+    const DisplaySettings& s = map.Settings;
+    const qint64 margin = arrowAndPen(s) + 2;
+    const MapPoint p1 = shownCentre(map.stop(from)), p2 = shownCentre(map.stop(link.To));
+    const qint64 left = std::min<qint64>(p1.x, p2.x) - margin;
+    const qint64 top = std::min<qint64>(p1.y, p2.y) - margin;
+    QRect box = boundedRect(left, top, std::max<qint64>(p1.x, p2.x) + margin - left + 1,
+                            std::max<qint64>(p1.y, p2.y) + margin - top + 1);
+    if (s.ShowWeights) {
+        // The length is written from the middle of the line rightwards and down.
+        const MapPoint at = midpointLabel(p1, p2);
+        box = box.united(boundedRect(qint64(at.x) - 2, qint64(at.y) - 2, kLengthTextWidth + 4,
+                                     QFontMetrics(QFont()).height() + 4));
+    }
+    return box;
 }
 
 QRect stopBox(const Stop& stop) {
@@ -436,7 +469,7 @@ void paintLengthsApart(QPainter& painter, const GraphMap& map, const LineBundles
             std::abs(left.x()) * size.width() / 2 + std::abs(left.y()) * size.height() / 2;
         const QPointF centre = (a + b) / 2 + left * (half + 2 + reach);
         const QRectF box(centre - QPointF(size.width() / 2, size.height() / 2), size);
-        if (detail.shownNames && !detail.shownNames->query(box.toAlignedRect()).empty())
+        if (detail.shownNames && detail.shownNames->meets(box.toAlignedRect()))
             continue;
         drawTextAt(painter, qRound(box.left()), qRound(box.top()), text);
     }

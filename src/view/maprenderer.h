@@ -105,6 +105,9 @@ void setMapPen(QPainter& painter, const QColor& colour, int width, PenMode mode)
 
 // Everything a link's drawing can touch: its line or curve, its arrow head and its length.
 QRect linkBox(const GraphMap& map, StopIndex from, const Link& link);
+// Everything a straight link's drawing can touch (within linkBox, for a link that is not one of a
+// curved pair, less room around its line): its line, its arrow head and its length at the middle.
+QRect straightLinkBox(const GraphMap& map, StopIndex from, const Link& link);
 // Everything a stop's drawing can touch: its circle and its name.
 QRect stopBox(const Stop& stop);
 

@@ -1,6 +1,7 @@
 #include "view/mapview.h"
 
 #include "view/maprenderer.h"
+#include "view/occupiedarea.h"
 
 #include <QScrollBar>
 #include <QTimer>
@@ -313,6 +314,7 @@ void MapView::rebuildIndex() const {
     }
     indexedStops_ = map.stopCount();
     indexRevision_ = document_->revision();
+    m_movedLinks.clear();
     namesStale_ = true;
 }
 
@@ -339,14 +341,24 @@ void MapView::stopsMoved(const std::vector<StopIndex>& stops) {
     }
     std::sort(links.begin(), links.end());
     links.erase(std::unique(links.begin(), links.end()), links.end());
+    // At 100 % and closer, on a map without lines, a link moved at the step before repaints
+    // where its drawing was, not its whole box (roomy for a curve and a long length text).
+    const bool straight = zoom_ >= 1.0 && lines_.empty();
+    std::unordered_map<int, QRect> drawn;
     for (const int number : links) {
-        repaintMap(linkGrid_.box(number));
+        const auto before = m_movedLinks.find(number);
+        repaintMap(straight && before != m_movedLinks.end() ? before->second
+                                                            : linkGrid_.box(number));
         const LinkPlace& place = indexedLinks_[std::size_t(number)];
-        const QRect box =
-            linkBox(map, place.from, map.stop(place.from).Links[std::size_t(place.at)]);
+        const Link& link = map.stop(place.from).Links[std::size_t(place.at)];
+        const QRect box = linkBox(map, place.from, link);
         linkGrid_.move(number, box);
-        repaintMap(box);
+        if (straight)
+            repaintMap(drawn[number] = straightLinkBox(map, place.from, link));
+        else
+            repaintMap(box);
     }
+    m_movedLinks = std::move(drawn);
     indexRevision_ = document_->revision();
     // A name moved by hand keeps its place from now on.
     if (programNames_)
@@ -425,17 +437,16 @@ void MapView::placeNames() const {
         return a.number < b.number;
     });
     // Each name placed in screen pixels; a later one that meets a placed one is left out.
-    SpatialGrid placed(64);
-    int placedCount = 0;
+    OccupiedArea placed;
     for (const Candidate& c : candidates) {
         const QRectF name = shownNameRect(c.number);
         const QRect onScreen = QRectF(name.left() * zoom_, name.top() * zoom_, name.width() * zoom_,
                                       name.height() * zoom_)
                                    .toAlignedRect();
         // The names along the found way are never left out.
-        if (c.rank != 1 && !placed.query(onScreen).empty())
+        if (c.rank != 1 && placed.meets(onScreen))
             continue;
-        placed.insert(placedCount++, onScreen);
+        placed.insert(onScreen);
         namesShown_[std::size_t(c.number)] = true;
     }
 }

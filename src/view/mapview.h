@@ -10,6 +10,7 @@
 #include <QPointer>
 
 #include <optional>
+#include <unordered_map>
 
 class QTimer;
 
@@ -266,6 +267,8 @@ private:
     mutable NamePlaces namePlaces_;
     // The placements at the zooms shown before this one, while nothing has changed.
     mutable NamesAtZooms m_namesAtZooms;
+    // The links moved at the last step of a drag, with what their drawing touched then.
+    mutable std::unordered_map<int, QRect> m_movedLinks;
 
     // The names shown below 100 %, worked out once per zoom and per change of what ranks them.
     void placeNames() const;

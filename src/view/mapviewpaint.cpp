@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace lirsk {
 
@@ -228,8 +229,17 @@ void MapView::paintFoundWay(QPainter& painter) const {
     QPen arrows(colour, width / 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     painter.setPen(arrows);
     painter.setBrush(colour);
+    // Far out, where the way's stops lie closer on the screen than an arrow head is long, an
+    // arrow is drawn once the way has gone that far from the last one drawn.
+    const double arrowLength = std::max<double>(s.ArrowSize, 12);
+    std::optional<MapPoint> lastTip;
     for (std::size_t k = 0; k + 1 < way.size(); ++k) {
         const MapPoint later = shownCentre(map.stop(way[k]));
+        if (lastTip &&
+            std::hypot(double(later.x) - lastTip->x, double(later.y) - lastTip->y) * zoom_ <
+                arrowLength)
+            continue;
+        lastTip = later;
         const std::vector<StopIndex> passed = lines_.drawnThrough(way[k + 1], way[k]);
         const MapPoint earlier = shownCentre(map.stop(passed.empty() ? way[k + 1] : passed.back()));
         DrawStraightArc(painter, earlier.x, earlier.y, later.x, later.y,

@@ -81,6 +81,28 @@ void SpatialGrid::move(int item, const QRect& box) {
     insert(item, box);
 }
 
+bool SpatialGrid::meets(const QRect& rect) const {
+    if (rect.isEmpty())
+        return false;
+    const auto meetsAny = [&](const std::vector<int>& items) {
+        return std::any_of(items.begin(), items.end(), [&](int item) {
+            return present_[std::size_t(item)] && boxes_[std::size_t(item)].intersects(rect);
+        });
+    };
+    if (meetsAny(oversized_))
+        return true;
+    const CellRange cells = cellsOf(rect);
+    if (cells.count() > kMostCells)
+        return !query(rect).empty();
+    for (qint64 y = cells.top; y <= cells.bottom; ++y)
+        for (qint64 x = cells.left; x <= cells.right; ++x) {
+            const auto it = cells_.constFind(key(x, y));
+            if (it != cells_.cend() && meetsAny(*it))
+                return true;
+        }
+    return false;
+}
+
 std::vector<int> SpatialGrid::query(const QRect& rect) const {
     std::vector<int> found;
     if (rect.isEmpty())

@@ -23,6 +23,9 @@ public:
 
     // Every item whose box meets the rectangle, each once, in ascending number.
     std::vector<int> query(const QRect& rect) const;
+    // Whether any item's box meets the rectangle (as !query(rect).empty(), through the cells the
+    // rectangle covers, stopping at the first).
+    bool meets(const QRect& rect) const;
 
 private:
     struct CellRange {
