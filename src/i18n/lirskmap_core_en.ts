@@ -468,7 +468,7 @@
     </message>
     <message>
         <source>названий так много, что описание карты не хранит их в написании источника: карта показывает их латиницей</source>
-        <translation>there are so many names that the map's description does not keep them as the feed writes them: the map shows them in Latin letters</translation>
+        <translation>there are so many names that the map&apos;s description does not keep them as the feed writes them: the map shows them in Latin letters</translation>
     </message>
 </context>
 <context>
@@ -599,6 +599,10 @@
     <message>
         <source>имя шрифта названия</source>
         <translation>name font name</translation>
+    </message>
+    <message>
+        <source>файл укорачивается во время чтения</source>
+        <translation>the file shrinks while it is read</translation>
     </message>
 </context>
 <context>
