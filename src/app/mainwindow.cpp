@@ -535,6 +535,8 @@ void MainWindow::changeEvent(QEvent* event) {
     if (event->type() != QEvent::LanguageChange)
         return;
     ShowUndoState();
+    if (MapWindow* window = ActiveMapWindow())
+        window->editor().ShowModeText();
     const QString code = lirsk::languageCode(lirsk::currentLanguage());
     if (auto* chosen = findChild<QAction*>(QStringLiteral("acLanguage_") + code))
         chosen->setChecked(true);

@@ -72,51 +72,78 @@ void MapEditor::setMode(MapMode mode) {
     emit modeChanged(mode);
 }
 
-void MapEditor::setModeText(MapMode mode, const QString& text) {
+// The hint the status line shows in each mode that has one.
+QString MapEditor::modeText(MapMode mode) {
+    switch (mode) {
+    case MapMode::Pointer:
+        return tr("Режим просмотра");
+    case MapMode::AddStop:
+        return tr("Добавление остановки (щёлкните левой кнопкой мыши "
+                  "на рабочее поле, чтобы добавить остановку)");
+    case MapMode::AddArc:
+        return tr("Добавление дуги (укажите левой кнопкой мыши вершину "
+                  "из которой исходит дуга, затем в какую вершину "
+                  "входит)");
+    case MapMode::DeleteArc:
+        return tr("Удаление дуги (укажите левой кнопкой мыши вершину "
+                  "из которой исходит дуга, затем в какую вершину "
+                  "входит)");
+    case MapMode::AddRoad:
+        return tr("Добавление дороги (укажите левой кнопкой мыши "
+                  "остановку из которой исходит дорога, затем в какую "
+                  "входит)");
+    case MapMode::DeleteRoad:
+        return tr("Удаление дороги (укажите левой кнопкой мыши "
+                  "остановку из которой исходит дорога, затем в "
+                  "какую входит)");
+    case MapMode::ChangeRoad:
+        return tr("Изменение параметров дороги (укажите левой "
+                  "кнопкой мыши остановку из которой исходит "
+                  "дорога, затем в какую входит)");
+    case MapMode::FindWay:
+        return tr("Оптимальный путь (укажите левой кнопкой мыши остановку отправления, затем не "
+                  "отпуская кнопку к какой остановке следует найти путь)");
+    case MapMode::Info:
+        return tr("Просмотр информации об остановки");
+    default:
+        return QString();
+    }
+}
+
+void MapEditor::setModeText(MapMode mode) {
     if (mode != MapMode::AddStop)
         PickedStop = NoStop;
     if (setStatusText)
-        setStatusText(text);
+        setStatusText(modeText(mode));
     setMode(mode);
 }
 
+void MapEditor::ShowModeText() {
+    const QString text = modeText(m_mode);
+    if (!text.isEmpty() && setStatusText)
+        setStatusText(text);
+}
+
 void MapEditor::SetPointerMode() {
-    setModeText(MapMode::Pointer, tr("Режим просмотра"));
+    setModeText(MapMode::Pointer);
 }
-
 void MapEditor::SetAddStopMode() {
-    setModeText(MapMode::AddStop, tr("Добавление остановки (щёлкните левой кнопкой мыши "
-                                     "на рабочее поле, чтобы добавить остановку)"));
+    setModeText(MapMode::AddStop);
 }
-
 void MapEditor::SetAddArcMode() {
-    setModeText(MapMode::AddArc, tr("Добавление дуги (укажите левой кнопкой мыши вершину "
-                                    "из которой исходит дуга, затем в какую вершину "
-                                    "входит)"));
+    setModeText(MapMode::AddArc);
 }
-
 void MapEditor::SetDeleteArcMode() {
-    setModeText(MapMode::DeleteArc, tr("Удаление дуги (укажите левой кнопкой мыши вершину "
-                                       "из которой исходит дуга, затем в какую вершину "
-                                       "входит)"));
+    setModeText(MapMode::DeleteArc);
 }
-
 void MapEditor::SetAddRoadMode() {
-    setModeText(MapMode::AddRoad, tr("Добавление дороги (укажите левой кнопкой мыши "
-                                     "остановку из которой исходит дорога, затем в какую "
-                                     "входит)"));
+    setModeText(MapMode::AddRoad);
 }
-
 void MapEditor::SetDeleteRoadMode() {
-    setModeText(MapMode::DeleteRoad, tr("Удаление дороги (укажите левой кнопкой мыши "
-                                        "остановку из которой исходит дорога, затем в "
-                                        "какую входит)"));
+    setModeText(MapMode::DeleteRoad);
 }
-
 void MapEditor::SetChangeRoadMode() {
-    setModeText(MapMode::ChangeRoad, tr("Изменение параметров дороги (укажите левой "
-                                        "кнопкой мыши остановку из которой исходит "
-                                        "дорога, затем в какую входит)"));
+    setModeText(MapMode::ChangeRoad);
 }
 
 void MapEditor::SetFindWayMode() {
@@ -126,13 +153,11 @@ void MapEditor::SetFindWayMode() {
                      tr("Поиск не возможен, т.к. нет исходных данных."), QMessageBox::Ok});
         return;
     }
-    setModeText(MapMode::FindWay,
-                tr("Оптимальный путь (укажите левой кнопкой мыши остановку отправления, затем не "
-                   "отпуская кнопку к какой остановке следует найти путь)"));
+    setModeText(MapMode::FindWay);
 }
 
 void MapEditor::SetInfoMode() {
-    setModeText(MapMode::Info, tr("Просмотр информации об остановки"));
+    setModeText(MapMode::Info);
 }
 
 void MapEditor::setEditing(bool on) {

@@ -92,6 +92,8 @@ public:
     // Refuses an empty map with a message and keeps the mode.
     void SetFindWayMode();
     void SetInfoMode();
+    // The status line's hint of the mode again (in the language now set).
+    void ShowModeText();
     bool IsTwoStopMode() const;
 
     // Editor mode: only then do the gestures, the menus and undo change the map. Outside it the
@@ -244,7 +246,8 @@ public:
     bool dragGrowsMap() const override;
 
 private:
-    void setModeText(MapMode mode, const QString& text);
+    static QString modeText(MapMode mode);
+    void setModeText(MapMode mode);
     MapHit gestureTarget(const MapHit& hit) const;
     void namePressed(StopIndex stop, const MapMouseEvent& event);
     void nameMoved(StopIndex stop, const MapMouseEvent& event);

@@ -424,20 +424,24 @@ private slots:
         QCOMPARE(frame->MapWindowCount(), 1);
     }
 
-    // «Язык» shows the menus and the report's captions in the language chosen at once, keeps
-    // the choice for the next start, and comes back. (Last: it leaves the toolkit's own texts
-    // Russian.)
+    // «Язык» shows the menus, the report's captions and the mode's hint in the language chosen at
+    // once, keeps the choice for the next start, and comes back. (Last: it leaves the toolkit's own
+    // texts Russian.)
     void languageSwitchesAtOnceAndIsRemembered() {
         QTemporaryDir folder;
         const QString settings = folder.filePath(QStringLiteral("lirskmap.conf"));
         keepSession(frame.get(), settings);
         const QMenu* file = frame->menuBar()->actions().first()->menu();
         const RouteReportDialog* report = frame->programDialogs().routeReport();
-        for (const auto& [code, fileTitle, fareCaption] :
-             {std::tuple{"en", "&File", "Fare: "}, std::tuple{"ru", "Файл", "Стоимость пути: "}}) {
+        frame->acNewExecute();
+        frame->ActiveMapWindow()->editor().SetPointerMode();
+        for (const auto& [code, fileTitle, fareCaption, modeHint] :
+             {std::tuple{"en", "&File", "Fare: ", "Viewing mode"},
+              std::tuple{"ru", "Файл", "Стоимость пути: ", "Режим просмотра"}}) {
             action(QStringLiteral("acLanguage_") + QLatin1String(code))->trigger();
             QCOMPARE(file->title(), QString::fromUtf8(fileTitle));
             QCOMPARE(report->fareCaption->text(), QString::fromUtf8(fareCaption));
+            QTRY_COMPARE(frame->StatusText(), QString::fromUtf8(modeHint));
             QCOMPARE(lirsk::languageCode(startLanguage(settings)), QLatin1String(code));
         }
     }
