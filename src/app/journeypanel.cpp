@@ -519,7 +519,7 @@ void JourneyPanel::showWays() {
                                                         m_journeysTimetable->timeZone())
                               .date();
         for (const PlannedJourney& journey : m_journeys)
-            add(journeyRow(journey, *m_journeysTimetable, day));
+            add(journeyRow(journey, *m_journeysTimetable, day, m_window->document()));
     }
     for (const PlannedWay& way : m_ways)
         add(wayRow(way, m_window->document()));
@@ -656,7 +656,7 @@ void JourneyPanel::chooseWay(int row) {
         document.setFoundWay(planned.way);
         if (moved)
             m_window->editor().showFoundWay();
-        listJourneyLegs(m_legsList, journey, *m_journeysTimetable, m_window->Map());
+        listJourneyLegs(m_legsList, journey, *m_journeysTimetable, m_window->document());
         return;
     }
     const PlannedWay& way = m_ways[std::size_t(row - journeys)];

@@ -72,27 +72,34 @@ QString journeyTitle(const Journey& journey, const Timetable& timetable, const Q
 
 namespace {
 
-RouteName routeOf(const JourneyLeg& ride, const Timetable& timetable) {
+// A ride's route: its number and colour by the timetable, the colour the map's description
+// gives a route of that number where the feed gives none (as the map draws it).
+RouteName routeOf(const JourneyLeg& ride, const Timetable& timetable, const RouteNames& names) {
     const Timetable::Pattern& pattern = timetable.patterns()[std::size_t(ride.pattern)];
     const Timetable::Route& route = timetable.routes()[pattern.route];
     QString number = timetable.text(route.shortName);
     if (number.isEmpty())
         number = timetable.text(route.longName);
-    return {number, route.hasColour ? std::optional<QColor>(toQColor(route.colour)) : std::nullopt};
+    if (route.hasColour)
+        return {number, toQColor(route.colour)};
+    return {number, names.colourOfNumber(number)};
 }
 
 } // namespace
 
-QList<RouteName> journeyRoutes(const Journey& journey, const Timetable& timetable) {
+QList<RouteName> journeyRoutes(const Journey& journey, const Timetable& timetable,
+                               const RouteNames& names) {
     QList<RouteName> routes;
     for (const JourneyLeg& leg : journey.legs)
         if (leg.kind == JourneyLeg::Kind::Ride)
-            routes.append(routeOf(leg, timetable));
+            routes.append(routeOf(leg, timetable, names));
     return routes;
 }
 
 void listJourneyLegs(QListWidget* list, const Journey& journey, const Timetable& timetable,
-                     const GraphMap& map) {
+                     const MapDocument& document) {
+    const GraphMap& map = document.map();
+    const RouteNames names(document);
     const QHash<int, StopIndex> byId = map.stopsById();
     const auto name = [&](int station) {
         const StopIndex stop =
@@ -129,7 +136,7 @@ void listJourneyLegs(QListWidget* list, const Journey& journey, const Timetable&
             item->setIcon(QIcon(blank));
             continue;
         }
-        const RouteName route = routeOf(leg, timetable);
+        const RouteName route = routeOf(leg, timetable, names);
         const QString headsign = timetable.text(timetable.trips()[std::size_t(leg.trip)].headsign);
         const QString ride =
             headsign.isEmpty()
@@ -195,9 +202,10 @@ QWidget* wayRow(const PlannedWay& way, const MapDocument& document) {
                      routeChips(strip, fallback, 16));
 }
 
-QWidget* journeyRow(const PlannedJourney& planned, const Timetable& timetable, const QDate& day) {
+QWidget* journeyRow(const PlannedJourney& planned, const Timetable& timetable, const QDate& day,
+                    const MapDocument& document) {
     const Journey& journey = planned.journey;
-    QList<RouteName> strip = journeyRoutes(journey, timetable);
+    QList<RouteName> strip = journeyRoutes(journey, timetable, RouteNames(document));
     if (strip.isEmpty())
         strip.append({QCoreApplication::translate("JourneyPanel", "пешком"), std::nullopt});
     return rowWidget(journeyTitle(journey, timetable, day),

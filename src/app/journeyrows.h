@@ -20,19 +20,22 @@ QString minutesText(double seconds);
 QString clockText(const Timetable& timetable, qint64 utc, const QDate& day);
 // "08:12 → 08:55".
 QString journeyTitle(const Journey& journey, const Timetable& timetable, const QDate& day);
-// The routes of the rides in travel order, with the timetable's colours.
-QList<RouteName> journeyRoutes(const Journey& journey, const Timetable& timetable);
+// The routes of the rides in travel order, with the timetable's colours (the map's where the feed
+// gives none).
+QList<RouteName> journeyRoutes(const Journey& journey, const Timetable& timetable,
+                               const RouteNames& names);
 // Fills the list with the journey's legs: each ride with its route, from and to stops and times,
 // each walk, and each wait between them. Stops go by the map's names.
 void listJourneyLegs(QListWidget* list, const Journey& journey, const Timetable& timetable,
-                     const GraphMap& map);
+                     const MapDocument& document);
 
 // A way's name by the criteria that found it: «Кратчайший», «Быстрейший и меньше пересадок».
 QString wayName(const QList<Criterion>& criteria);
 // A row of the ways list: a way of the map's own searches, a journey by the timetable (times on
 // the given day read without their date).
 QWidget* wayRow(const PlannedWay& way, const MapDocument& document);
-QWidget* journeyRow(const PlannedJourney& planned, const Timetable& timetable, const QDate& day);
+QWidget* journeyRow(const PlannedJourney& planned, const Timetable& timetable, const QDate& day,
+                    const MapDocument& document);
 // Fills the list with a way's legs: each ride with its routes' numbers and the first one's chip,
 // each walk, and each change within a station, with their minutes.
 void listWayLegs(QListWidget* list, const PlannedWay& way, const MapDocument& document);

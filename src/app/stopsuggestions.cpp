@@ -21,11 +21,20 @@ QColor textOn(const QColor& colour) {
 RouteNames::RouteNames(const MapDocument& document) : m_mapCode(document.map().MapCode) {
     if (const std::optional<MapDescription>& description = document.description()) {
         m_mapCode = description->mapCode;
-        for (const DescribedRoute& route : description->routes)
+        for (const DescribedRoute& route : description->routes) {
             m_described.insert(route.code, {route.number, route.color ? std::optional<QColor>(
                                                                             toQColor(*route.color))
                                                                       : std::nullopt});
+            if (route.color)
+                m_colourByNumber.insert(route.number, toQColor(*route.color));
+        }
     }
+}
+
+std::optional<QColor> RouteNames::colourOfNumber(const QString& number) const {
+    if (const auto it = m_colourByNumber.constFind(number); it != m_colourByNumber.constEnd())
+        return *it;
+    return std::nullopt;
 }
 
 QList<RouteName> RouteNames::of(const QString& routes) const {

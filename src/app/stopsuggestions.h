@@ -31,10 +31,13 @@ public:
     // The routes a stop's routes text lists, in text order (codes of other maps left out).
     QList<RouteName> of(const QString& routes) const;
     RouteName of(const QString& code, const Stop& stop) const;
+    // The colour the description gives the route of this number, when it gives one.
+    std::optional<QColor> colourOfNumber(const QString& number) const;
 
 private:
     QString m_mapCode;
     QHash<QString, RouteName> m_described;
+    QHash<QString, QColor> m_colourByNumber;
 };
 
 // A strip of route chips: each number on its colour (the stop's own colour where the route has
