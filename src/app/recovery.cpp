@@ -139,8 +139,11 @@ struct CopyJob {
     QJsonObject about;
 };
 
-// Writes a copy, each of its files as a regular file of its own; the error, or nothing.
-QString writeCopy(const CopyJob& job) {
+// Writes a copy, each of its files as a regular file of its own; the error, or nothing. The copy
+// keeps the names as the map file does, the own names in its description.
+QString writeCopy(CopyJob& job) {
+    if (job.description)
+        job.description->ownNames = lirsk::putFileNames(job.map.stops, job.description->ownNames);
     QString error;
     const QString mapFile = job.base + QStringLiteral(".gaf");
     const std::optional<QByteArray> bytes =
@@ -184,13 +187,8 @@ bool RecoveryKeeper::write() {
     const bool timetableNew =
         copyTimetable && !copiedTimetable_.sharesBytesWith(document.timetable());
     copiedTimetable_ = document.timetable();
-    // The copy keeps the names as the map file does, the own names in its description.
-    lirsk::MapSnapshot forFile(map);
-    std::optional<lirsk::MapDescription> description = document.description();
-    if (description)
-        description->ownNames = lirsk::putFileNames(forFile.stops, description->ownNames);
     auto job = std::make_shared<CopyJob>(
-        CopyJob{base_, std::move(forFile), std::move(description),
+        CopyJob{base_, lirsk::MapSnapshot(map), document.description(),
                 timetableNew ? document.timetable() : lirsk::Timetable(), copyTimetable,
                 QJsonObject{{QStringLiteral("copy_version"), kCopyVersion},
                             {QStringLiteral("title"), window_->windowTitle()},
